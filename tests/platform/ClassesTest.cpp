@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "platform/Classes.h"
+
+using namespace zel;
+
+namespace {
+
+class TProbe : public TComponent {
+  ZEL_CLASS(TProbe, TComponent)
+ public:
+  explicit TProbe(TComponent* AOwner) : TComponent(AOwner) {}
+  std::vector<TComponent*> Removed;
+  bool SawDestroying = false;
+  TProbe* Watch = nullptr;
+  void Destroying() override {
+    SawDestroying = true;
+    TComponent::Destroying();
+  }
+
+ protected:
+  void Notification(TComponent* C, TOperation Op) override {
+    TComponent::Notification(C, Op);
+    if (Op == TOperation::opRemove) {
+      Removed.push_back(C);
+      if (C == Watch) Watch = nullptr;
+    }
+  }
+};
+ZEL_DEFINE_COMPONENT_CLASS(TProbe, TComponent)
+
+}  // namespace
+
+TEST(Classes, MetaclassFollowsParentChainAndRegistry) {
+  EXPECT_TRUE(TProbe::StaticClass()->InheritsFrom(TPersistent::StaticClass()));
+  EXPECT_FALSE(TPersistent::StaticClass()->InheritsFrom(TProbe::StaticClass()));
+  RegisterClass(TProbe::StaticClass());
+  EXPECT_EQ(FindClass("TProbe"), TProbe::StaticClass());
+  EXPECT_THROW(FindClass("TNoSuchThing"), EClassNotFound);
+  TObject* Obj = FindClass("TProbe")->Create(nullptr);
+  EXPECT_EQ(Obj->ClassName(), "TProbe");
+  Obj->Free();
+  UnRegisterClass(TProbe::StaticClass());
+  EXPECT_EQ(GetClass("TProbe"), nullptr);
+}
+
+TEST(Classes, OwnerFreesOwnedAndFreeNotificationClearsReferences) {
+  TProbe* Owner = Create<TProbe>(nullptr);
+  TProbe* A = Create<TProbe>(Owner);
+  TProbe* Watcher = Create<TProbe>(nullptr);
+  Watcher->Watch = A;
+  A->FreeNotification(Watcher);
+  EXPECT_EQ(Owner->GetComponentCount(), 1);
+  EXPECT_EQ(A->GetComponentOwner(), Owner);
+  Owner->Free();  // frees A, which tells Watcher
+  EXPECT_EQ(Watcher->Watch, nullptr);
+  Watcher->Free();
+}
+
+TEST(Classes, AssignBetweenUnrelatedClassesRaises) {
+  TOwned<TProbe> A(Create<TProbe>(nullptr));
+  TOwned<TProbe> B(Create<TProbe>(nullptr));
+  try {
+    A->Assign(B.get());
+    FAIL();
+  } catch (const EConvertError& E) {
+    EXPECT_STREQ(E.what(), "Cannot assign a TProbe to a TProbe");
+  }
+}
+
+TEST(Classes, AssertionsCarryUnitName) {
+  try {
+    Assert(false, "Count must be positive", "Engine");
+    FAIL();
+  } catch (const EAssertionFailed& E) {
+    EXPECT_STREQ(E.what(), "Count must be positive (Engine)");
+  }
+}

@@ -1,0 +1,10 @@
+// Entry of the session log viewer.
+#include <cstdio>
+
+#include "zelgraph/Units.h"
+
+int main() {
+  zel::TZelUnits Units;
+  std::puts("Zelgraph session viewer: the window comes with a later version.");
+  return 0;
+}
