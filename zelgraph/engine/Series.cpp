@@ -1,0 +1,837 @@
+#include "zelgraph/engine/Series.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/SysUtils.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/constants/Constants.h"
+#include "zelgraph/procs/Procs.h"
+
+namespace zel {
+
+namespace {
+const char* const EngineUnit = "FMXZel.Engine";
+
+void Broadcast(TCustomAxisPanel* Chart, TCustomChartSeries* Series, TChartSeriesEvent Event) {
+  if (Chart && !Chart->IsDestroying()) Chart->BroadcastSeriesEvent(Series, Event);
+}
+}  // namespace
+
+// TCustomChartElement
+
+ZEL_DEFINE_CLASS(TCustomChartElement, TComponent)
+
+TCustomChartElement::TCustomChartElement(TComponent* AOwner) : TComponent(AOwner) {
+  FBrush = new TZelBrush([this](TObject* Sender) { CanvasChanged(Sender); });
+  FPen = CreateChartPen();
+}
+
+TCustomChartElement::~TCustomChartElement() {
+  FreeAndNil(FPen);
+  FreeAndNil(FBrush);
+  FParent = nullptr;
+}
+
+TZelPen* TCustomChartElement::CreateChartPen() {
+  return new TZelPen([this](TObject* Sender) { CanvasChanged(Sender); });
+}
+
+void TCustomChartElement::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TCustomChartElement*>(Source)) {
+    SetActive(S->FActive);
+    if (S->FBrush && FBrush) SetBrush(S->FBrush);
+    if (S->FPen && FPen) SetPen(S->FPen);
+    SetTag(S->GetTag());
+    FTagObject = S->FTagObject;
+    return;
+  }
+  inherited::Assign(Source);
+}
+
+void TCustomChartElement::CanvasChanged(TObject*) { Repaint(); }
+
+void TCustomChartElement::SetActive(bool Value) { SetBooleanProperty(FActive, Value); }
+
+void TCustomChartElement::SetParentChart(TCustomAxisPanel* Value) { FParent = Value; }
+
+void TCustomChartElement::SetPen(TZelPen* Value) {
+  if (FPen && Value && Value != FPen) FPen->Assign(Value);
+}
+
+void TCustomChartElement::SetBrush(TZelBrush* Value) {
+  if (FBrush && Value && Value != FBrush) FBrush->Assign(Value);
+}
+
+void TCustomChartElement::Repaint() {
+  if (FParent && !IsDestroying() && !FParent->IsDestroying()) FParent->Invalidate();
+}
+
+void TCustomChartElement::SetBooleanProperty(bool& Variable, bool Value) {
+  if (Variable != Value) {
+    Variable = Value;
+    Repaint();
+  }
+}
+
+void TCustomChartElement::SetColorProperty(TAlphaColor& Variable, TAlphaColor Value) {
+  if (Variable != Value) {
+    Variable = Value;
+    Repaint();
+  }
+}
+
+void TCustomChartElement::SetDoubleProperty(double& Variable, double Value) {
+  if (Variable != Value || std::isnan(Variable) || std::isnan(Value)) {
+    Variable = Value;
+    Repaint();
+  }
+}
+
+void TCustomChartElement::SetSingleProperty(float& Variable, float Value) {
+  if (Variable != Value || std::isnan(Variable) || std::isnan(Value)) {
+    Variable = Value;
+    Repaint();
+  }
+}
+
+void TCustomChartElement::SetIntegerProperty(std::int32_t& Variable, std::int32_t Value) {
+  if (Variable != Value) {
+    Variable = Value;
+    Repaint();
+  }
+}
+
+void TCustomChartElement::SetStringProperty(String& Variable, const String& Value) {
+  if (Variable != Value) {
+    Variable = Value;
+    Repaint();
+  }
+}
+
+TComponent* TCustomChartElement::GetParentComponent() const { return FParent; }
+
+void TCustomChartElement::SetParentComponent(TComponent* Value) {
+  if (auto* Panel = dynamic_cast<TCustomAxisPanel*>(Value)) SetParentChart(Panel);
+}
+
+// TCustomChartSeries
+
+ZEL_DEFINE_CLASS(TCustomChartSeries, TCustomChartElement)
+
+void TCustomChartSeries::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TCustomChartSeries*>(Source)) {
+    FIdentifier = S->FIdentifier;
+    FStyle = S->FStyle;
+    SetTitle(S->FTitle);
+  }
+  inherited::Assign(Source);
+}
+
+void TCustomChartSeries::SetActive(bool Value) {
+  if (FActive == Value) return;
+  SetBooleanProperty(FActive, Value);
+  Broadcast(FParent, this, TChartSeriesEvent::seChangeActive);
+  if (FParent) FParent->RefreshDesigner();
+}
+
+void TCustomChartSeries::CalcHorizMargins(std::int32_t& LeftMargin, std::int32_t& RightMargin) {
+  LeftMargin = 0;
+  RightMargin = 0;
+}
+
+void TCustomChartSeries::CalcVerticalMargins(std::int32_t& TopMargin, std::int32_t& BottomMargin) {
+  TopMargin = 0;
+  BottomMargin = 0;
+}
+
+void TCustomChartSeries::Removed() { FParent = nullptr; }
+
+std::int32_t TCustomChartSeries::GetIndex() const { return FParent ? FParent->IndexOfSeries(this) : -1; }
+
+bool TCustomChartSeries::SameClass(const TCustomChartSeries* Series) const {
+  if (!Series) return false;
+  return InheritsFrom(Series->ClassType()) || Series->InheritsFrom(ClassType());
+}
+
+void TCustomChartSeries::SetTitle(const String& Value) {
+  SetStringProperty(FTitle, Value);
+  Broadcast(FParent, this, TChartSeriesEvent::seChangeTitle);
+  if (FParent) FParent->RefreshDesigner();
+}
+
+// TLabelsList
+
+String TLabelsList::GetLabel(std::int32_t Index) const {
+  if (Index < 0 || Index >= Count()) return String();
+  return List[static_cast<std::size_t>(Index)];
+}
+
+void TLabelsList::SetLabel(std::int32_t Index, const String& Text) {
+  if (Index < 0) return;
+  if (!Text.empty()) {
+    if (Index >= Count()) List.resize(static_cast<std::size_t>(Index) + 1);
+    List[static_cast<std::size_t>(Index)] = Text;
+  } else if (Index < Count()) {
+    List[static_cast<std::size_t>(Index)].clear();
+  }
+  if (Series) Series->Repaint();
+}
+
+void TLabelsList::InsertLabel(std::int32_t Index, const String& Text) {
+  if (Index < 0) return;
+  if (Text.empty() && List.empty()) return;
+  if (Index >= Count())
+    List.resize(static_cast<std::size_t>(Index) + 1);
+  else
+    List.insert(List.begin() + Index, String());
+  List[static_cast<std::size_t>(Index)] = Text;
+}
+
+void TLabelsList::DeleteLabel(std::int32_t Index) {
+  if (Index < 0 || Index >= Count()) return;
+  List.erase(List.begin() + Index);
+}
+
+void TLabelsList::Exchange(std::int32_t Index1, std::int32_t Index2) {
+  std::int32_t High = std::max(Index1, Index2);
+  if (Index1 < 0 || Index2 < 0) return;
+  if (High >= Count()) List.resize(static_cast<std::size_t>(High) + 1);
+  std::swap(List[static_cast<std::size_t>(Index1)], List[static_cast<std::size_t>(Index2)]);
+}
+
+std::int32_t TLabelsList::IndexOfLabel(const String& Text, bool CaseSensitive) const {
+  if (CaseSensitive) {
+    for (std::int32_t I = 0; I < Count(); ++I)
+      if (List[static_cast<std::size_t>(I)] == Text) return I;
+    return -1;
+  }
+  String Upper = UpperCase(Text);
+  for (std::int32_t I = 0; I < Count(); ++I)
+    if (UpperCase(List[static_cast<std::size_t>(I)]) == Upper) return I;
+  return -1;
+}
+
+void TLabelsList::Assign(const TLabelsList* Source) {
+  Clear();
+  if (!Source) return;
+  for (std::int32_t I = 0; I < Source->Count(); ++I) InsertLabel(I, Source->List[static_cast<std::size_t>(I)]);
+  FCaseSensitive = Source->FCaseSensitive;
+}
+
+void TLabelsList::SetCaseSensitive(bool Value) {
+  if (FCaseSensitive == Value) return;
+  FCaseSensitive = Value;
+  if (Series) Series->Repaint();
+}
+
+// TChartValueLists
+
+std::int32_t TChartValueLists::IndexOf(const TChartValueList* List) const {
+  auto It = std::find(FItems.begin(), FItems.end(), List);
+  return It == FItems.end() ? -1 : static_cast<std::int32_t>(It - FItems.begin());
+}
+
+void TChartValueLists::Insert(std::int32_t Index, TChartValueList* List) {
+  Index = std::clamp(Index, 0, Count());
+  FItems.insert(FItems.begin() + Index, List);
+}
+
+void TChartValueLists::Extract(TChartValueList* List) {
+  auto It = std::find(FItems.begin(), FItems.end(), List);
+  if (It != FItems.end()) FItems.erase(It);
+}
+
+void TChartValueLists::Clear() {
+  while (!FItems.empty()) {
+    TChartValueList* L = FItems.back();
+    FItems.pop_back();
+    L->Free();
+  }
+}
+
+// TChartSeries
+
+ZEL_DEFINE_COMPONENT_CLASS(TChartSeries, TCustomChartSeries)
+
+// Holds back the value lists' change notices while an operation changes several lists, so that
+// dependents only ever see the lists in step; also restores the count on failure.
+class TChartSeries::TChangeGuard {
+ public:
+  explicit TChangeGuard(TChartSeries* S) : FSeries(S) {
+    if (FSeries->IChanging++ == 0) FSeries->IPendingModified = false;
+  }
+  ~TChangeGuard() { --FSeries->IChanging; }
+  TChangeGuard(const TChangeGuard&) = delete;
+  TChangeGuard& operator=(const TChangeGuard&) = delete;
+
+ private:
+  TChartSeries* FSeries;
+};
+
+TChartSeries::TChartSeries(TComponent* AOwner)
+    : TCustomChartSeries(AOwner), FValuesList(std::make_unique<TChartValueLists>()) {
+  FX = new TChartValueList(this, ZelMsg_ValuesX);
+  FX->SetOrder(TChartListOrder::loAscending);
+  NotMandatoryValueList = FX;
+  FY = new TChartValueList(this, ZelMsg_ValuesY);
+  MandatoryValueList = FY;
+  YMandatory = true;
+  FValueFormat = ZelMsg_DefValueFormat;
+  FPercentFormat = ZelMsg_DefPercentFormat;
+}
+
+TChartSeries::~TChartSeries() {
+  if (FParent) SetParentChart(nullptr);
+  for (TChartSeries* S : FLinkedSeries) RemoveFreeNotification(S);
+  FLinkedSeries.clear();
+  ClearLists();
+  delete FMarks;
+  FMarks = nullptr;
+  FValuesList.reset();
+  FX = FY = nullptr;
+}
+
+void TChartSeries::Assign(TPersistent* Source) {
+  inherited::Assign(Source);
+  auto* S = dynamic_cast<TChartSeries*>(Source);
+  if (!S || S == this) return;
+  FX->Assign(S->FX);
+  FY->Assign(S->FY);
+  FColorEachPoint = S->FColorEachPoint;
+  FColor = S->FColor;
+  ISeriesColor = S->ISeriesColor;
+  FValueFormat = S->FValueFormat;
+  FPercentFormat = S->FPercentFormat;
+  FHorizAxis = S->FHorizAxis;
+  FVertAxis = S->FVertAxis;
+  FCursor = S->FCursor;
+  FDepth = S->FDepth;
+  FTransparency = S->FTransparency;
+  FRecalcOptions = S->FRecalcOptions;
+  ManualData = S->ManualData;
+  // The points, colours and labels.
+  BeginUpdate();
+  try {
+    ClearLists();
+    const std::int32_t N = S->Count();
+    for (std::int32_t L = 0; L < FValuesList->Count() && L < S->FValuesList->Count(); ++L) {
+      TChartValueList* Dst = FValuesList->Get(L);
+      TChartValueList* Src = S->FValuesList->Get(L);
+      Dst->Value.SetLength(N);
+      std::copy(Src->Value.Data(), Src->Value.Data() + N, Dst->Value.Data());
+      Dst->FCount = N;
+      Dst->FModified = true;
+    }
+    for (std::int32_t L = S->FValuesList->Count(); L < FValuesList->Count(); ++L) FValuesList->Get(L)->SetCount(N);
+    if (S->FColors) FColors = std::make_unique<std::vector<TAlphaColor>>(*S->FColors);
+    FLabels.Assign(&S->FLabels);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
+  if (Value == FParent) return;
+  if (FParent) FParent->RemoveSeries(this);
+  FParent = Value;
+  if (FMarks) FMarks->SetParent(Value);
+  if (Value) Value->InternalAddSeries(this);
+}
+
+void TChartSeries::Added() {
+  TCustomChartSeries::Added();
+  if (FParent && FColor == clZelDefault) {
+    ChangeInternalColor(FParent->GetFreeSeriesColor(true, this));
+    NotifyColorChanged();
+  }
+  CheckDataSource();
+}
+
+void TChartSeries::Removed() {
+  if (FParent && FParent->GetCursor() == FCursor) FParent->SetCursor(FParent->GetOriginalCursor());
+  TCustomChartSeries::Removed();
+}
+
+void TChartSeries::SetXValue(std::int32_t Index, double Value) {
+  FX->Value[Index] = Value;
+  FX->SetModified(true);
+  Repaint();
+}
+
+void TChartSeries::SetYValue(std::int32_t Index, double Value) {
+  FY->Value[Index] = Value;
+  FY->SetModified(true);
+  Repaint();
+}
+
+// Adding
+
+std::int32_t TChartSeries::AddXY(double X, double Y, const String& Label, TAlphaColor Color) {
+  FX->FTempValue = X;
+  FY->FTempValue = Y;
+  if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
+  std::int32_t Index;
+  {
+    TChangeGuard Guard(this);
+    Index = FX->AppendTemp();
+    const std::int32_t Lists = FValuesList->Count();
+    std::int32_t Done = 1;
+    try {
+      for (; Done < Lists; ++Done) {
+        TChartValueList* L = FValuesList->Get(Done);
+        L->InsertChartValue(Index, L->FTempValue);
+      }
+      if (FColors) {
+        FColors->insert(FColors->begin() + Index, Color);
+      } else if (Color != clZelDefault) {
+        GrowColors();
+        FColors->insert(FColors->begin() + Index, Color);
+      }
+      if (!Label.empty() || FLabels.Count() > 0) FLabels.InsertLabel(Index, Label);
+    } catch (...) {
+      // Take the point out of the lists that took it, so that they stay in step.
+      for (std::int32_t I = 0; I < Done; ++I) {
+        TChartValueList* L = FValuesList->Get(I);
+        if (L->FCount > Index) L->Delete(Index);
+      }
+      if (FColors && static_cast<std::int32_t>(FColors->size()) > Count()) FColors->erase(FColors->begin() + Index);
+      throw;
+    }
+  }
+  // The point is in every list; the value lists' own change notices are covered by this one.
+  if (IUpdating == 0) NotifyNewValue(this, Index);
+  return Index;
+}
+
+std::int32_t TChartSeries::Add(double Value, const String& Label, TAlphaColor Color) {
+  if (YMandatory) return AddXY(Count(), Value, Label, Color);
+  return AddXY(Value, FY->GetCount(), Label, Color);
+}
+
+std::int32_t TChartSeries::AddX(double X, const String& Label, TAlphaColor Color) {
+  return AddXY(X, Count(), Label, Color);
+}
+
+std::int32_t TChartSeries::AddY(double Y, const String& Label, TAlphaColor Color) {
+  return AddXY(Count(), Y, Label, Color);
+}
+
+std::int32_t TChartSeries::AddNull(double Value) { return Add(Value, String(), 0); }
+
+std::int32_t TChartSeries::AddNull(const String& Label) { return Add(FDefaultNull, Label, 0); }
+
+std::int32_t TChartSeries::AddNullXY(double X, double Y, const String& Label) { return AddXY(X, Y, Label, 0); }
+
+std::int32_t TChartSeries::AddArray(const double* Values, std::int32_t LastIndex) {
+  BeginUpdate();
+  try {
+    for (std::int32_t I = 0; I <= LastIndex; ++I) Add(Values[I]);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return LastIndex + 1 > 0 ? LastIndex + 1 : 0;
+}
+
+std::int32_t TChartSeries::AddArray(const std::int32_t* Values, std::int32_t LastIndex) {
+  BeginUpdate();
+  try {
+    for (std::int32_t I = 0; I <= LastIndex; ++I) Add(Values[I]);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return LastIndex + 1 > 0 ? LastIndex + 1 : 0;
+}
+
+std::int32_t TChartSeries::AddArray(const std::vector<double>& Values) {
+  return AddArray(Values.data(), static_cast<std::int32_t>(Values.size()) - 1);
+}
+
+std::int32_t TChartSeries::AddArray(const double* XValues, std::int32_t LastIndex, const double* YValues) {
+  BeginUpdate();
+  try {
+    for (std::int32_t I = 0; I <= LastIndex; ++I) AddXY(XValues[I], YValues[I]);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return LastIndex + 1 > 0 ? LastIndex + 1 : 0;
+}
+
+void TChartSeries::GrowColors() {
+  FColors = std::make_unique<std::vector<TAlphaColor>>(static_cast<std::size_t>(Count()), clZelDefault);
+}
+
+// Deleting and clearing
+
+void TChartSeries::Delete(std::int32_t ValueIndex) {
+  if (ValueIndex < 0 || ValueIndex >= Count())
+    throw ChartException(Format(ZelMsg_SeriesDelete, {ValueIndex, Count() - 1}));
+  {
+    TChangeGuard Guard(this);
+    for (std::int32_t L = 0; L < FValuesList->Count(); ++L) {
+      TChartValueList* List = FValuesList->Get(L);
+      if (List->FCount > ValueIndex) List->Delete(ValueIndex);
+    }
+    if (FColors && ValueIndex < static_cast<std::int32_t>(FColors->size()))
+      FColors->erase(FColors->begin() + ValueIndex);
+    FLabels.DeleteLabel(ValueIndex);
+    if (FMarks) FMarks->DeletePoint(ValueIndex);
+  }
+  NotifyValue(TValueEvent::vnDeleted, ValueIndex);
+  if (FActive) Repaint();
+}
+
+void TChartSeries::Delete(std::int32_t Start, std::int32_t Quantity, bool RemoveGap) {
+  Assert(Quantity > 0, "Quantity of data points to delete must be greater than zero.", EngineUnit);
+  Assert(Start + Quantity - 1 < Count(), "Quantity of data to delete must be less than Count.", EngineUnit);
+  if (Start < 0 || Start >= Count()) return;
+  Quantity = std::min(Quantity, Count() - Start);
+  {
+    TChangeGuard Guard(this);
+    for (std::int32_t L = 0; L < FValuesList->Count(); ++L) {
+      TChartValueList* List = FValuesList->Get(L);
+      if (List->FCount > Start) List->Delete(Start, std::min(Quantity, List->FCount - Start));
+    }
+    auto EraseRange = [Start, Quantity](auto& Vec) {
+      const std::int32_t Size = static_cast<std::int32_t>(Vec.size());
+      if (Start >= Size) return;
+      Vec.erase(Vec.begin() + Start, Vec.begin() + std::min(Size, Start + Quantity));
+    };
+    if (FColors) {
+      EraseRange(*FColors);
+      if (FColors->empty()) FColors.reset();
+    }
+    EraseRange(FLabels.List);
+    if (FMarks)
+      for (std::int32_t I = 0; I < Quantity; ++I) FMarks->DeletePoint(Start);
+  }
+  NotifyValue(TValueEvent::vnDeleted, -1);
+  if (FActive) Repaint();
+  if (RemoveGap) NotMandatoryValueList->FillSequence();
+}
+
+void TChartSeries::ClearLists() {
+  for (std::int32_t L = 0; L < FValuesList->Count(); ++L) FValuesList->Get(L)->ClearValues();
+  FColors.reset();
+  FLabels.Clear();
+  if (FMarks) FMarks->Clear();
+}
+
+void TChartSeries::Clear() {
+  FFirstVisibleIndex = -1;
+  FLastVisibleIndex = -1;
+  ClearLists();
+  if (OnClearValues) OnClearValues(this);
+  NotifyValue(TValueEvent::vnCleared, 0);
+  if (FActive && FParent && !FParent->IsDestroying()) Repaint();
+}
+
+void TChartSeries::SwapValueIndex(std::int32_t A, std::int32_t B) {
+  {
+    TChangeGuard Guard(this);
+    for (std::int32_t L = 0; L < FValuesList->Count(); ++L) FValuesList->Get(L)->Exchange(A, B);
+    if (FColors) {
+      const std::int32_t High = std::max(A, B);
+      if (High >= static_cast<std::int32_t>(FColors->size()))
+        FColors->resize(static_cast<std::size_t>(High) + 1, clZelDefault);
+      std::swap((*FColors)[static_cast<std::size_t>(A)], (*FColors)[static_cast<std::size_t>(B)]);
+    }
+    if (FLabels.Count() > 0) FLabels.Exchange(A, B);
+  }
+  if (IPendingModified) {
+    IPendingModified = false;
+    NotifyValue(TValueEvent::vnModified, A);
+  }
+}
+
+void TChartSeries::ValueListModified(std::int32_t Index) {
+  if (IChanging > 0) {
+    if (!IPendingModified) IPendingIndex = Index;
+    IPendingModified = true;
+    return;
+  }
+  NotifyValue(TValueEvent::vnModified, Index);
+}
+
+// Update bracket and notification
+
+void TChartSeries::EndUpdate() {
+  if (IUpdating <= 0) return;
+  if (--IUpdating == 0) {
+    RefreshSeries();
+    if (FActive) Repaint();
+  }
+}
+
+void TChartSeries::RefreshSeries() {
+  NotifyValue(TValueEvent::vnRefreshed, 0);
+  Broadcast(FParent, this, TChartSeriesEvent::seDataChanged);
+}
+
+void TChartSeries::NotifyNewValue(TChartSeries*, std::int32_t ValueIndex) {
+  if (OnAfterAdd) OnAfterAdd(this, ValueIndex);
+  NotifyValue(TValueEvent::vnAdded, ValueIndex);
+  if (FActive) Repaint();
+}
+
+void TChartSeries::NotifyValue(TValueEvent ValueEvent, std::int32_t ValueIndex) {
+  if (IUpdating > 0 || FLinkedSeries.empty() || IsDestroying()) return;
+  // A dependent may unlink itself while following; walk a copy.
+  const std::vector<TChartSeries*> Linked = FLinkedSeries;
+  for (TChartSeries* S : Linked) {
+    if (std::find(FLinkedSeries.begin(), FLinkedSeries.end(), S) == FLinkedSeries.end()) continue;
+    const TSeriesRecalcOptions& O = S->FRecalcOptions;
+    switch (ValueEvent) {
+      case TValueEvent::vnCleared:
+        if (O.Contains(TSeriesRecalcOption::rOnClear)) S->Clear();
+        break;
+      case TValueEvent::vnAdded:
+        if (O.Contains(TSeriesRecalcOption::rOnInsert) && !S->FZelFunction) S->AddedValue(this, ValueIndex);
+        break;
+      case TValueEvent::vnDeleted:
+        if (O.Contains(TSeriesRecalcOption::rOnDelete) && !S->FZelFunction) {
+          // A range delete names no single point: the dependent copies its source again.
+          if (ValueIndex < 0)
+            S->AddValues(this);
+          else
+            S->DeletedValue(this, ValueIndex);
+        }
+        break;
+      case TValueEvent::vnModified:
+        if (O.Contains(TSeriesRecalcOption::rOnModify)) S->AddValues(this);
+        break;
+      case TValueEvent::vnRefreshed:
+        S->AddValues(this);
+        break;
+    }
+  }
+}
+
+void TChartSeries::AddValues(TChartSeries* Source) {
+  BeginUpdate();
+  try {
+    Clear();
+    if (Source && Source != this && !FZelFunction)
+      for (std::int32_t I = 0; I < Source->Count(); ++I) AddedValue(Source, I);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TChartSeries::AddedValue(TChartSeries* Source, std::int32_t ValueIndex) {
+  std::int32_t J = AddChartValue(Source, ValueIndex);
+  if (Source->FColors && ValueIndex < static_cast<std::int32_t>(Source->FColors->size())) {
+    if (!FColors) GrowColors();
+    // The lists already hold the new point: the colour list is one short.
+    std::int32_t Pos = std::min<std::int32_t>(J, static_cast<std::int32_t>(FColors->size()));
+    FColors->insert(FColors->begin() + Pos, (*Source->FColors)[static_cast<std::size_t>(ValueIndex)]);
+  } else if (FColors && static_cast<std::int32_t>(FColors->size()) < Count()) {
+    FColors->insert(FColors->begin() + std::min<std::int32_t>(J, static_cast<std::int32_t>(FColors->size())),
+                    clZelDefault);
+  }
+  if (ValueIndex < Source->FLabels.Count()) FLabels.InsertLabel(J, Source->FLabels.GetLabel(ValueIndex));
+  if (IUpdating == 0) NotifyNewValue(this, J);
+}
+
+std::int32_t TChartSeries::AddChartValue(TChartSeries* Source, std::int32_t ValueIndex) {
+  double X = Source->FX->Value[ValueIndex];
+  double Y = Source->FY->Value[ValueIndex];
+  if (YMandatory != Source->YMandatory) std::swap(X, Y);
+  std::int32_t Index;
+  {
+    TChangeGuard Guard(this);
+    Index = FX->AddChartValue(X);
+    FY->InsertChartValue(Index, Y);
+    for (std::int32_t L = 2; L < FValuesList->Count(); ++L) {
+      double V = L < Source->FValuesList->Count() ? Source->FValuesList->Get(L)->Value[ValueIndex] : 0.0;
+      FValuesList->Get(L)->InsertChartValue(Index, V);
+    }
+  }
+  return Index;
+}
+
+void TChartSeries::DeletedValue(TChartSeries*, std::int32_t ValueIndex) { Delete(ValueIndex); }
+
+// Colours
+
+TAlphaColor TChartSeries::InternalColor(std::int32_t ValueIndex) const {
+  if (FColors && ValueIndex >= 0 && ValueIndex < static_cast<std::int32_t>(FColors->size()))
+    return (*FColors)[static_cast<std::size_t>(ValueIndex)];
+  return clZelDefault;
+}
+
+TAlphaColor TChartSeries::GetValueColor(std::int32_t ValueIndex) {
+  TAlphaColor C = InternalColor(ValueIndex);
+  if (C != clZelDefault) return C;
+  if (FColorEachPoint) return FParent ? FParent->GetDefaultColor(ValueIndex) : zel::GetDefaultColor(ValueIndex);
+  return GetSeriesColor();
+}
+
+void TChartSeries::SetValueColor(std::int32_t ValueIndex, TAlphaColor Color) {
+  if (ValueIndex < 0)
+    throw ChartException(Format(ZelMsg_SeriesDelete, {ValueIndex, Count() - 1}));
+  if (!FColors && Color == clZelDefault) return;
+  if (Count() <= ValueIndex) {
+    BeginUpdate();
+    try {
+      while (Count() <= ValueIndex) AddNull(String());
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  }
+  if (!FColors) GrowColors();
+  if (static_cast<std::int32_t>(FColors->size()) <= ValueIndex)
+    FColors->resize(static_cast<std::size_t>(ValueIndex) + 1, clZelDefault);
+  (*FColors)[static_cast<std::size_t>(ValueIndex)] = Color;
+  NotifyColorChange(ValueIndex);
+}
+
+void TChartSeries::SetNull(std::int32_t ValueIndex, bool Null) { SetValueColor(ValueIndex, Null ? 0 : clZelDefault); }
+
+void TChartSeries::SetSeriesColor(TAlphaColor Value) {
+  if (FColor == clZelDefault && Value == ISeriesColor) return;
+  SetColorProperty(FColor, Value);
+  ISeriesColor = Value;
+  NotifyColorChanged();
+}
+
+void TChartSeries::ChangeInternalColor(TAlphaColor Value) {
+  ISeriesColor = Value;
+  SetSeriesColor(Value);
+}
+
+void TChartSeries::SetDefaultColor() {
+  if (FColor == clZelDefault) return;
+  FColor = clZelDefault;
+  ISeriesColor = clZelDefault;
+  if (FParent) FParent->ColorPaletteChanged();
+  Repaint();
+}
+
+void TChartSeries::SetColorEachPoint(bool Value) {
+  if (FColorEachPoint == Value) return;
+  FColorEachPoint = Value;
+  NotifyColorChange(-1);
+}
+
+void TChartSeries::NotifyColorChange(std::int32_t) { Repaint(); }
+
+void TChartSeries::NotifyColorChanged() {
+  Broadcast(FParent, this, TChartSeriesEvent::seChangeColor);
+  if (FParent) FParent->RefreshDesigner();
+}
+
+// Dependent series
+
+void TChartSeries::AddLinkedSeries(TChartSeries* Series) {
+  if (!Series || Series == this) return;
+  if (std::find(FLinkedSeries.begin(), FLinkedSeries.end(), Series) != FLinkedSeries.end()) return;
+  FLinkedSeries.push_back(Series);
+  FreeNotification(Series);
+}
+
+void TChartSeries::RemoveLinkedSeries(TChartSeries* Series) {
+  auto It = std::find(FLinkedSeries.begin(), FLinkedSeries.end(), Series);
+  if (It == FLinkedSeries.end()) return;
+  FLinkedSeries.erase(It);
+}
+
+void TChartSeries::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove) {
+    auto It = std::find(FLinkedSeries.begin(), FLinkedSeries.end(), AComponent);
+    if (It != FLinkedSeries.end()) FLinkedSeries.erase(It);
+  }
+}
+
+// Value lists
+
+void TChartSeries::SetXValues(TChartValueList* Value) {
+  FX->Assign(Value);
+  Repaint();
+}
+
+void TChartSeries::SetYValues(TChartValueList* Value) {
+  FY->Assign(Value);
+  Repaint();
+}
+
+void TChartSeries::SetHorizontal() {
+  MandatoryValueList = FX;
+  NotMandatoryValueList = FY;
+  YMandatory = false;
+}
+
+void TChartSeries::ReplaceList(TChartValueList* OldList, TChartValueList* NewList) {
+  if (!OldList || !NewList || OldList == NewList) return;
+  std::int32_t Pos = FValuesList->IndexOf(OldList);
+  if (Pos < 0) return;
+  FValuesList->Extract(NewList);
+  Pos = FValuesList->IndexOf(OldList);
+  FValuesList->Extract(OldList);
+  FValuesList->Insert(Pos, NewList);
+  NewList->SetName(OldList->GetName());
+  NewList->FOwner = this;
+  if (OldList == FX) FX = NewList;
+  if (OldList == FY) FY = NewList;
+  if (MandatoryValueList == OldList) MandatoryValueList = NewList;
+  if (NotMandatoryValueList == OldList) NotMandatoryValueList = NewList;
+  OldList->Free();
+}
+
+TSeriesMarks* TChartSeries::GetMarks() {
+  if (!FMarks) {
+    FMarks = new TSeriesMarks(this);
+    FMarks->SetParent(FParent);
+  }
+  return FMarks;
+}
+
+// Properties
+
+void TChartSeries::SetTransparency(Byte Value) {
+  if (FTransparency == Value) return;
+  FTransparency = Value;
+  Repaint();
+}
+
+void TChartSeries::SetZOrder(std::int32_t Value) {
+  SetIntegerProperty(FZOrder, Value);
+  IZOrder = Value == -1 ? 0 : Value;
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis Value) {
+  FHorizAxis = Value;
+  Repaint();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis Value) {
+  FVertAxis = Value;
+  Repaint();
+}
+
+void TChartSeries::SetColorSource(const String& Value) {
+  if (FColorSource == Value) return;
+  FColorSource = Value;
+  CheckDataSource();
+}
+
+void TChartSeries::SetXLabelsSource(const String& Value) {
+  if (FLabelsSource == Value) return;
+  FLabelsSource = Value;
+  CheckDataSource();
+}
+
+}  // namespace zel
