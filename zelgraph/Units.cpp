@@ -1,5 +1,9 @@
 #include "zelgraph/Units.h"
 
+#include "zelgraph/constants/Constants.h"
+#include "zelgraph/html/Html.h"
+#include "zelgraph/procs/Procs.h"
+
 namespace zel {
 
 namespace {
@@ -9,11 +13,17 @@ int StartCount = 0;
 void ZelStartUnits() {
   if (StartCount++ > 0) return;
   // Order: message texts, canvas, html, engine, chart, series, tools, tool texts.
+  ZelConstantsUnitStart();
+  ZelHtmlUnitStart();
+  ZelProcsUnitStart();
 }
 
 void ZelEndUnits() {
   if (StartCount == 0 || --StartCount > 0) return;
   // Reverse order of ZelStartUnits.
+  ZelProcsUnitEnd();
+  ZelHtmlUnitEnd();
+  ZelConstantsUnitEnd();
 }
 
 }  // namespace zel
