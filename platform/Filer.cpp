@@ -1,0 +1,653 @@
+#include "platform/Filer.h"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "platform/Collections.h"
+
+namespace zel {
+
+namespace {
+
+constexpr int MaxNesting = 256;
+
+template <typename U>
+void PutLE(Byte* P, U V) {
+  for (std::size_t I = 0; I < sizeof(U); ++I) P[I] = static_cast<Byte>(V >> (8 * I));
+}
+
+template <typename U>
+U GetLE(const Byte* P) {
+  U V = 0;
+  for (std::size_t I = 0; I < sizeof(U); ++I) V = static_cast<U>(V | (static_cast<U>(P[I]) << (8 * I)));
+  return V;
+}
+
+bool IsAscii(const String& S) {
+  for (unsigned char C : S)
+    if (C >= 0x80) return false;
+  return true;
+}
+
+bool SameTextAscii(const String& A, const String& B) {
+  if (A.size() != B.size()) return false;
+  for (std::size_t I = 0; I < A.size(); ++I) {
+    unsigned char X = static_cast<unsigned char>(A[I]), Y = static_cast<unsigned char>(B[I]);
+    if (X >= 'a' && X <= 'z') X = static_cast<unsigned char>(X - 32);
+    if (Y >= 'a' && Y <= 'z') Y = static_cast<unsigned char>(Y - 32);
+    if (X != Y) return false;
+  }
+  return true;
+}
+
+void AppendUtf8(String& S, std::uint32_t CP) {
+  if (CP < 0x80) {
+    S += static_cast<char>(CP);
+  } else if (CP < 0x800) {
+    S += static_cast<char>(0xC0 | (CP >> 6));
+    S += static_cast<char>(0x80 | (CP & 0x3F));
+  } else if (CP < 0x10000) {
+    S += static_cast<char>(0xE0 | (CP >> 12));
+    S += static_cast<char>(0x80 | ((CP >> 6) & 0x3F));
+    S += static_cast<char>(0x80 | (CP & 0x3F));
+  } else {
+    S += static_cast<char>(0xF0 | (CP >> 18));
+    S += static_cast<char>(0x80 | ((CP >> 12) & 0x3F));
+    S += static_cast<char>(0x80 | ((CP >> 6) & 0x3F));
+    S += static_cast<char>(0x80 | (CP & 0x3F));
+  }
+}
+
+// UTF-16LE code units to UTF-8; an unpaired surrogate becomes U+FFFD.
+String Utf16ToUtf8(const std::vector<Byte>& Bytes) {
+  String S;
+  std::size_t N = Bytes.size() / 2;
+  for (std::size_t I = 0; I < N; ++I) {
+    std::uint32_t U = GetLE<std::uint16_t>(&Bytes[2 * I]);
+    if (U >= 0xD800 && U <= 0xDBFF && I + 1 < N) {
+      std::uint32_t L = GetLE<std::uint16_t>(&Bytes[2 * I + 2]);
+      if (L >= 0xDC00 && L <= 0xDFFF) {
+        AppendUtf8(S, 0x10000 + ((U - 0xD800) << 10) + (L - 0xDC00));
+        ++I;
+        continue;
+      }
+    }
+    if (U >= 0xD800 && U <= 0xDFFF) U = 0xFFFD;
+    AppendUtf8(S, U);
+  }
+  return S;
+}
+
+}  // namespace
+
+// Extended conversion
+
+void DoubleToExtended(double Value, Byte (&Bytes)[10]) {
+  std::uint64_t Bits = std::bit_cast<std::uint64_t>(Value);
+  std::uint16_t Sign = (Bits >> 63) ? 0x8000 : 0;
+  int Exp = static_cast<int>((Bits >> 52) & 0x7FF);
+  std::uint64_t Frac = Bits & ((std::uint64_t(1) << 52) - 1);
+  std::uint64_t Mant = 0;
+  std::uint16_t XExp = 0;
+  if (Exp == 0x7FF) {
+    XExp = 0x7FFF;
+    Mant = (std::uint64_t(1) << 63) | (Frac << 11);
+    if (Frac != 0) Mant |= std::uint64_t(1) << 62;  // NaN stays a (quiet) NaN
+  } else if (Exp == 0) {
+    if (Frac != 0) {  // subnormal double: normalise
+      int P = 63 - std::countl_zero(Frac);
+      XExp = static_cast<std::uint16_t>(P - 1074 + 16383);
+      Mant = Frac << (63 - P);
+    }
+  } else {
+    XExp = static_cast<std::uint16_t>(Exp - 1023 + 16383);
+    Mant = (std::uint64_t(1) << 63) | (Frac << 11);
+  }
+  PutLE<std::uint64_t>(Bytes, Mant);
+  PutLE<std::uint16_t>(Bytes + 8, static_cast<std::uint16_t>(Sign | XExp));
+}
+
+double ExtendedToDouble(const Byte (&Bytes)[10]) {
+  std::uint64_t Mant = GetLE<std::uint64_t>(Bytes);
+  std::uint16_t SE = GetLE<std::uint16_t>(Bytes + 8);
+  std::uint64_t Sign = (SE & 0x8000) ? std::uint64_t(1) << 63 : 0;
+  int XExp = SE & 0x7FFF;
+  auto Make = [&](std::uint64_t Bits) { return std::bit_cast<double>(Sign | Bits); };
+  constexpr std::uint64_t Inf = std::uint64_t(0x7FF) << 52;
+  if (XExp == 0x7FFF) {
+    std::uint64_t Payload = Mant & ~(std::uint64_t(1) << 63);
+    if (Payload == 0) return Make(Inf);
+    std::uint64_t Frac = (Payload >> 11) & ((std::uint64_t(1) << 52) - 1);
+    return Make(Inf | Frac | (std::uint64_t(1) << 51));
+  }
+  if (Mant == 0) return Make(0);
+  // Value = Mant * 2^(E - 63); normalise so that bit 63 is set.
+  int E = (XExp == 0 ? 1 : XExp) - 16383;
+  int LZ = std::countl_zero(Mant);
+  Mant <<= LZ;
+  E -= LZ;
+  if (E > 1023) return Make(Inf);
+  auto RoundShift = [](std::uint64_t M, int Drop) -> std::uint64_t {
+    if (Drop >= 65) return 0;
+    if (Drop == 64) return (M > (std::uint64_t(1) << 63)) ? 1 : 0;  // exactly half rounds to 0 (even)
+    std::uint64_t Kept = M >> Drop;
+    std::uint64_t Rem = M & ((std::uint64_t(1) << Drop) - 1);
+    std::uint64_t Half = std::uint64_t(1) << (Drop - 1);
+    if (Rem > Half || (Rem == Half && (Kept & 1))) ++Kept;
+    return Kept;
+  };
+  if (E >= -1022) {
+    std::uint64_t M = RoundShift(Mant, 11);  // 53 significant bits
+    if (M == (std::uint64_t(1) << 53)) {
+      M >>= 1;
+      ++E;
+      if (E > 1023) return Make(Inf);
+    }
+    return Make((std::uint64_t(E + 1023) << 52) | (M & ((std::uint64_t(1) << 52) - 1)));
+  }
+  // Subnormal result: units of 2^-1074; a carry into bit 52 gives the smallest normal.
+  return Make(RoundShift(Mant, -(E + 1011)));
+}
+
+// TFiler
+
+ZEL_DEFINE_CLASS(TFiler, TObject)
+
+TFiler::TFiler(TStream* AStream) : FStream(AStream) {
+  Assert(AStream != nullptr, "Filer without stream", "Filer");
+}
+
+// TWriter
+
+ZEL_DEFINE_CLASS(TWriter, TFiler)
+
+void TWriter::DefineProperty(const String& Name, const TReaderProc&, const TWriterProc& WriteData,
+                             bool HasData) {
+  if (!HasData || !WriteData) return;
+  WritePropName(Name);
+  WriteData(this);
+}
+
+void TWriter::DefineBinaryProperty(const String& Name, const TStreamProc&, const TStreamProc& WriteData,
+                                   bool HasData) {
+  if (!HasData || !WriteData) return;
+  WritePropName(Name);
+  WriteBinary(WriteData);
+}
+
+void TWriter::Write(const void* Buffer, Int64 Count) { FStream->WriteBuffer(Buffer, Count); }
+
+void TWriter::WriteValue(TValueType Value) {
+  Byte B = static_cast<Byte>(Value);
+  Write(&B, 1);
+}
+
+void TWriter::WriteStr(const String& Value) {
+  if (Value.size() > 255) throw EWriteError("Name too long to write: " + Value.substr(0, 32) + "...");
+  Byte L = static_cast<Byte>(Value.size());
+  Write(&L, 1);
+  Write(Value.data(), L);
+}
+
+void TWriter::WritePropName(const String& Name) { WriteStr(FPropPath + Name); }
+
+void TWriter::WriteInteger(Int64 Value) {
+  Byte B[9];
+  std::size_t N;
+  if (Value >= INT8_MIN && Value <= INT8_MAX) {
+    B[0] = static_cast<Byte>(TValueType::vaInt8);
+    B[1] = static_cast<Byte>(static_cast<std::int8_t>(Value));
+    N = 2;
+  } else if (Value >= INT16_MIN && Value <= INT16_MAX) {
+    B[0] = static_cast<Byte>(TValueType::vaInt16);
+    PutLE<std::uint16_t>(B + 1, static_cast<std::uint16_t>(Value));
+    N = 3;
+  } else if (Value >= INT32_MIN && Value <= INT32_MAX) {
+    B[0] = static_cast<Byte>(TValueType::vaInt32);
+    PutLE<std::uint32_t>(B + 1, static_cast<std::uint32_t>(Value));
+    N = 5;
+  } else {
+    B[0] = static_cast<Byte>(TValueType::vaInt64);
+    PutLE<std::uint64_t>(B + 1, static_cast<std::uint64_t>(Value));
+    N = 9;
+  }
+  Write(B, static_cast<Int64>(N));
+}
+
+void TWriter::WriteFloat(double Value) {
+  Byte B[11];
+  B[0] = static_cast<Byte>(TValueType::vaExtended);
+  Byte X[10];
+  DoubleToExtended(Value, X);
+  std::memcpy(B + 1, X, 10);
+  Write(B, 11);
+}
+
+void TWriter::WriteSingle(float Value) {
+  Byte B[5];
+  B[0] = static_cast<Byte>(TValueType::vaSingle);
+  PutLE<std::uint32_t>(B + 1, std::bit_cast<std::uint32_t>(Value));
+  Write(B, 5);
+}
+
+void TWriter::WriteDouble(double Value) {
+  Byte B[9];
+  B[0] = static_cast<Byte>(TValueType::vaDouble);
+  PutLE<std::uint64_t>(B + 1, std::bit_cast<std::uint64_t>(Value));
+  Write(B, 9);
+}
+
+void TWriter::WriteDate(TDateTime Value) {
+  Byte B[9];
+  B[0] = static_cast<Byte>(TValueType::vaDate);
+  PutLE<std::uint64_t>(B + 1, std::bit_cast<std::uint64_t>(Value));
+  Write(B, 9);
+}
+
+void TWriter::WriteString(const String& Value) {
+  if (Value.size() > static_cast<std::size_t>(INT32_MAX)) throw EWriteError(SWriteError);
+  if (IsAscii(Value) && Value.size() <= 255) {
+    WriteValue(TValueType::vaString);
+    WriteStr(Value);
+    return;
+  }
+  WriteValue(IsAscii(Value) ? TValueType::vaLString : TValueType::vaUTF8String);
+  Byte L[4];
+  PutLE<std::uint32_t>(L, static_cast<std::uint32_t>(Value.size()));
+  Write(L, 4);
+  Write(Value.data(), static_cast<Int64>(Value.size()));
+}
+
+void TWriter::WriteBoolean(bool Value) { WriteValue(Value ? TValueType::vaTrue : TValueType::vaFalse); }
+
+void TWriter::WriteIdent(const String& Ident) {
+  if (SameTextAscii(Ident, "False")) {
+    WriteValue(TValueType::vaFalse);
+  } else if (SameTextAscii(Ident, "True")) {
+    WriteValue(TValueType::vaTrue);
+  } else if (SameTextAscii(Ident, "nil")) {
+    WriteValue(TValueType::vaNil);
+  } else if (SameTextAscii(Ident, "Null")) {
+    WriteValue(TValueType::vaNull);
+  } else {
+    WriteValue(TValueType::vaIdent);
+    WriteStr(Ident);
+  }
+}
+
+void TWriter::WriteListBegin() { WriteValue(TValueType::vaList); }
+
+void TWriter::WriteListEnd() { WriteValue(TValueType::vaNull); }
+
+void TWriter::WriteBinary(const TStreamProc& WriteData) {
+  TMemoryStream Data;
+  if (WriteData) WriteData(&Data);
+  WriteBinary(Data.GetMemory(), Data.GetSize());
+}
+
+void TWriter::WriteBinary(const void* Data, Int64 Count) {
+  if (Count < 0 || Count > INT32_MAX) throw EWriteError(SWriteError);
+  Byte B[5];
+  B[0] = static_cast<Byte>(TValueType::vaBinary);
+  PutLE<std::uint32_t>(B + 1, static_cast<std::uint32_t>(Count));
+  Write(B, 5);
+  if (Count > 0) Write(Data, Count);
+}
+
+void TWriter::WriteCollection(TCollection* Value) {
+  WriteValue(TValueType::vaCollection);
+  if (Value) {
+    for (int I = 0; I < Value->GetCount(); ++I) {
+      WriteListBegin();
+      WriteProperties(Value->GetItem(I));
+      WriteListEnd();
+    }
+  }
+  WriteListEnd();
+}
+
+void TWriter::WriteProperties(TPersistent* Instance) {
+  if (Instance) Instance->DefineProperties(this);
+}
+
+// TReader
+
+ZEL_DEFINE_CLASS(TReader, TFiler)
+
+void TReader::DefineProperty(const String& Name, const TReaderProc& ReadData, const TWriterProc&, bool) {
+  if (FPropFound || !ReadData || !SameTextAscii(Name, FPropName)) return;
+  FPropFound = true;
+  ReadData(this);
+}
+
+void TReader::DefineBinaryProperty(const String& Name, const TStreamProc& ReadData, const TStreamProc&,
+                                   bool) {
+  if (FPropFound || !ReadData || !SameTextAscii(Name, FPropName)) return;
+  FPropFound = true;
+  ReadBinary(ReadData);
+}
+
+void TReader::Read(void* Buffer, Int64 Count) { FStream->ReadBuffer(Buffer, Count); }
+
+void TReader::PropValueError() { throw EReadError(SInvalidPropertyValue); }
+
+void TReader::CheckRemaining(Int64 Count) {
+  if (Count < 0 || Count > FStream->GetSize() - FStream->GetPosition()) throw EReadError(SReadError);
+}
+
+void TReader::SkipBytes(Int64 Count) {
+  CheckRemaining(Count);
+  FStream->Seek(Count, soCurrent);
+}
+
+std::int32_t TReader::ReadLength() {
+  Byte B[4];
+  Read(B, 4);
+  auto L = static_cast<std::int32_t>(GetLE<std::uint32_t>(B));
+  if (L < 0) PropValueError();
+  return L;
+}
+
+TValueType TReader::ReadValue() {
+  Byte B;
+  Read(&B, 1);
+  if (B > static_cast<Byte>(TValueType::vaDouble)) PropValueError();
+  return static_cast<TValueType>(B);
+}
+
+TValueType TReader::NextValue() {
+  Byte B;
+  Read(&B, 1);
+  FStream->Seek(-1, soCurrent);
+  if (B > static_cast<Byte>(TValueType::vaDouble)) PropValueError();
+  return static_cast<TValueType>(B);
+}
+
+void TReader::CheckValue(TValueType Value) {
+  if (ReadValue() != Value) PropValueError();
+}
+
+bool TReader::EndOfList() { return NextValue() == TValueType::vaNull; }
+
+void TReader::ReadListBegin() { CheckValue(TValueType::vaList); }
+
+void TReader::ReadListEnd() { CheckValue(TValueType::vaNull); }
+
+String TReader::ReadStr() {
+  Byte L;
+  Read(&L, 1);
+  String S(L, '\0');
+  Read(S.data(), L);
+  return S;
+}
+
+std::int32_t TReader::ReadInteger() {
+  Byte B[4];
+  switch (ReadValue()) {
+    case TValueType::vaInt8:
+      Read(B, 1);
+      return static_cast<std::int8_t>(B[0]);
+    case TValueType::vaInt16:
+      Read(B, 2);
+      return static_cast<std::int16_t>(GetLE<std::uint16_t>(B));
+    case TValueType::vaInt32:
+      Read(B, 4);
+      return static_cast<std::int32_t>(GetLE<std::uint32_t>(B));
+    default:
+      PropValueError();
+  }
+}
+
+Int64 TReader::ReadInt64() {
+  if (NextValue() != TValueType::vaInt64) return ReadInteger();
+  ReadValue();
+  Byte B[8];
+  Read(B, 8);
+  return static_cast<Int64>(GetLE<std::uint64_t>(B));
+}
+
+double TReader::ReadFloat() {
+  Byte B[10];
+  switch (NextValue()) {
+    case TValueType::vaInt8:
+    case TValueType::vaInt16:
+    case TValueType::vaInt32:
+    case TValueType::vaInt64:
+      return static_cast<double>(ReadInt64());
+    default:
+      break;
+  }
+  switch (ReadValue()) {
+    case TValueType::vaExtended:
+      Read(B, 10);
+      return ExtendedToDouble(B);
+    case TValueType::vaSingle:
+      Read(B, 4);
+      return std::bit_cast<float>(GetLE<std::uint32_t>(B));
+    case TValueType::vaDouble:
+    case TValueType::vaDate:
+      Read(B, 8);
+      return std::bit_cast<double>(GetLE<std::uint64_t>(B));
+    case TValueType::vaCurrency:
+      Read(B, 8);
+      return static_cast<double>(static_cast<Int64>(GetLE<std::uint64_t>(B))) / 10000.0;
+    default:
+      PropValueError();
+  }
+}
+
+float TReader::ReadSingle() { return static_cast<float>(ReadFloat()); }
+
+double TReader::ReadDouble() { return ReadFloat(); }
+
+TDateTime TReader::ReadDate() { return ReadFloat(); }
+
+String TReader::ReadString() {
+  switch (ReadValue()) {
+    case TValueType::vaString:
+      return ReadStr();
+    case TValueType::vaLString:
+    case TValueType::vaUTF8String: {
+      std::int32_t L = ReadLength();
+      CheckRemaining(L);
+      String S(static_cast<std::size_t>(L), '\0');
+      Read(S.data(), L);
+      return S;
+    }
+    case TValueType::vaWString: {
+      std::int32_t L = ReadLength();
+      CheckRemaining(Int64(L) * 2);
+      std::vector<Byte> Units(static_cast<std::size_t>(L) * 2);
+      Read(Units.data(), static_cast<Int64>(Units.size()));
+      return Utf16ToUtf8(Units);
+    }
+    default:
+      PropValueError();
+  }
+}
+
+bool TReader::ReadBoolean() {
+  switch (ReadValue()) {
+    case TValueType::vaTrue:
+      return true;
+    case TValueType::vaFalse:
+      return false;
+    default:
+      PropValueError();
+  }
+}
+
+String TReader::ReadIdent() {
+  switch (ReadValue()) {
+    case TValueType::vaIdent:
+      return ReadStr();
+    case TValueType::vaFalse:
+      return "False";
+    case TValueType::vaTrue:
+      return "True";
+    case TValueType::vaNil:
+      return "nil";
+    case TValueType::vaNull:
+      return "Null";
+    default:
+      PropValueError();
+  }
+}
+
+std::vector<Byte> TReader::ReadBinary() {
+  CheckValue(TValueType::vaBinary);
+  std::int32_t L = ReadLength();
+  CheckRemaining(L);
+  std::vector<Byte> Data(static_cast<std::size_t>(L));
+  Read(Data.data(), L);
+  return Data;
+}
+
+void TReader::ReadBinary(const TStreamProc& ReadData) {
+  std::vector<Byte> Data = ReadBinary();
+  TMemoryStream Block;
+  Block.WriteBuffer(Data.data(), static_cast<Int64>(Data.size()));
+  Block.SetPosition(0);
+  if (ReadData) ReadData(&Block);
+}
+
+void TReader::ReadCollection(TCollection* Value) {
+  CheckValue(TValueType::vaCollection);
+  Value->BeginUpdate();
+  try {
+    Value->Clear();
+    while (!EndOfList()) {
+      switch (NextValue()) {
+        case TValueType::vaInt8:
+        case TValueType::vaInt16:
+        case TValueType::vaInt32:
+          ReadInteger();  // an item index some writers put first; not needed
+          break;
+        default:
+          break;
+      }
+      ReadListBegin();
+      TCollectionItem* Item = Value->Add();
+      ReadProperties(Item);
+      ReadListEnd();
+    }
+    ReadListEnd();
+  } catch (...) {
+    Value->EndUpdate();
+    throw;
+  }
+  Value->EndUpdate();
+}
+
+void TReader::SkipValue() { SkipValue(0); }
+
+void TReader::SkipValue(int Depth) {
+  if (Depth > MaxNesting) PropValueError();
+  switch (ReadValue()) {
+    case TValueType::vaNull:
+    case TValueType::vaFalse:
+    case TValueType::vaTrue:
+    case TValueType::vaNil:
+      break;
+    case TValueType::vaList:
+      while (!EndOfList()) SkipValue(Depth + 1);
+      ReadListEnd();
+      break;
+    case TValueType::vaInt8:
+      SkipBytes(1);
+      break;
+    case TValueType::vaInt16:
+      SkipBytes(2);
+      break;
+    case TValueType::vaInt32:
+    case TValueType::vaSingle:
+      SkipBytes(4);
+      break;
+    case TValueType::vaInt64:
+    case TValueType::vaDouble:
+    case TValueType::vaDate:
+    case TValueType::vaCurrency:
+      SkipBytes(8);
+      break;
+    case TValueType::vaExtended:
+      SkipBytes(10);
+      break;
+    case TValueType::vaString:
+    case TValueType::vaIdent: {
+      Byte L;
+      Read(&L, 1);
+      SkipBytes(L);
+      break;
+    }
+    case TValueType::vaLString:
+    case TValueType::vaUTF8String:
+    case TValueType::vaBinary:
+      SkipBytes(ReadLength());
+      break;
+    case TValueType::vaWString:
+      SkipBytes(Int64(ReadLength()) * 2);
+      break;
+    case TValueType::vaSet:
+      while (!ReadStr().empty()) {
+      }
+      break;
+    case TValueType::vaCollection:
+      while (!EndOfList()) {
+        switch (NextValue()) {
+          case TValueType::vaInt8:
+          case TValueType::vaInt16:
+          case TValueType::vaInt32:
+            SkipValue(Depth + 1);
+            break;
+          default:
+            break;
+        }
+        ReadListBegin();
+        while (!EndOfList()) {
+          ReadStr();
+          SkipValue(Depth + 1);
+        }
+        ReadListEnd();
+      }
+      ReadListEnd();
+      break;
+  }
+}
+
+void TReader::ReadProperty(TPersistent* Instance) {
+  String Name = ReadStr();
+  String SavedName = FPropName;
+  bool SavedFound = FPropFound;
+  FPropName = Name;
+  FPropFound = false;
+  try {
+    if (Instance) Instance->DefineProperties(this);
+  } catch (...) {
+    FPropName = SavedName;
+    FPropFound = SavedFound;
+    throw;
+  }
+  bool Found = FPropFound;
+  FPropName = SavedName;
+  FPropFound = SavedFound;
+  if (!Found) {
+    String Obj = Instance ? Instance->GetNamePath() : String("nil");
+    if (Obj.empty() && Instance) Obj = Instance->ClassName();
+    String Msg = SUnknownProperty;
+    std::size_t P = 0;
+    for (const String& Part : {Obj, Name, Name}) {
+      P = Msg.find("%s", P);
+      Msg.replace(P, 2, Part);
+      P += Part.size();
+    }
+    throw EReadError(Msg);
+  }
+}
+
+void TReader::ReadProperties(TPersistent* Instance) {
+  while (!EndOfList()) ReadProperty(Instance);
+}
+
+}  // namespace zel

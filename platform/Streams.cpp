@@ -1,0 +1,244 @@
+#include "platform/Streams.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+namespace zel {
+
+namespace {
+
+String FileMessage(const char* Pattern, const String& FileName, int Err) {
+  String Msg = Pattern;
+  auto P = Msg.find("%s");
+  Msg.replace(P, 2, FileName);
+  P = Msg.find("%s", P + FileName.size());
+  Msg.replace(P, 2, std::strerror(Err));
+  return Msg;
+}
+
+Int64 NewPosition(Int64 Current, Int64 End, Int64 Offset, TSeekOrigin Origin) {
+  Int64 Base = Origin == soBeginning ? 0 : Origin == soCurrent ? Current : End;
+  if ((Offset > 0 && Base > std::numeric_limits<Int64>::max() - Offset) || Base + Offset < 0)
+    throw EStreamError(SSeekError);
+  return Base + Offset;
+}
+
+}  // namespace
+
+// TStream
+
+ZEL_DEFINE_CLASS(TStream, TObject)
+
+Int64 TStream::GetSize() {
+  Int64 Pos = Seek(0, soCurrent);
+  Int64 Size = Seek(0, soEnd);
+  Seek(Pos, soBeginning);
+  return Size;
+}
+
+void TStream::SetSize(Int64) { throw EStreamError("Stream cannot change its size"); }
+
+void TStream::ReadBuffer(void* Buffer, Int64 Count) {
+  if (Count < 0 || (Count > 0 && Read(Buffer, Count) != Count)) throw EReadError(SReadError);
+}
+
+void TStream::WriteBuffer(const void* Buffer, Int64 Count) {
+  if (Count < 0 || (Count > 0 && Write(Buffer, Count) != Count)) throw EWriteError(SWriteError);
+}
+
+Int64 TStream::CopyFrom(TStream* Source, Int64 Count) {
+  if (!Source || Count < 0) throw EReadError(SReadError);
+  if (Count == 0) {
+    Source->SetPosition(0);
+    Count = Source->GetSize();
+  }
+  constexpr Int64 ChunkSize = 64 * 1024;
+  std::vector<Byte> Chunk(static_cast<std::size_t>(std::min(Count, ChunkSize)));
+  Int64 Left = Count;
+  while (Left > 0) {
+    Int64 N = std::min(Left, ChunkSize);
+    Source->ReadBuffer(Chunk.data(), N);
+    WriteBuffer(Chunk.data(), N);
+    Left -= N;
+  }
+  return Count;
+}
+
+// TMemoryStream
+
+ZEL_DEFINE_CLASS(TMemoryStream, TStream)
+
+Int64 TMemoryStream::Read(void* Buffer, Int64 Count) {
+  Int64 Size = GetSize();
+  if (Count <= 0 || FPosition >= Size) return 0;
+  Int64 N = std::min(Count, Size - FPosition);
+  std::memcpy(Buffer, FData.data() + FPosition, static_cast<std::size_t>(N));
+  FPosition += N;
+  return N;
+}
+
+Int64 TMemoryStream::Write(const void* Buffer, Int64 Count) {
+  if (Count <= 0) return 0;
+  if (FPosition > std::numeric_limits<Int64>::max() - Count) return 0;
+  Int64 End = FPosition + Count;
+  if (End > GetSize()) {
+    try {
+      FData.resize(static_cast<std::size_t>(End));
+    } catch (const std::bad_alloc&) {
+      return 0;
+    } catch (const std::length_error&) {
+      return 0;
+    }
+  }
+  std::memcpy(FData.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
+  FPosition = End;
+  return Count;
+}
+
+Int64 TMemoryStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+  FPosition = NewPosition(FPosition, GetSize(), Offset, Origin);
+  return FPosition;
+}
+
+void TMemoryStream::SetSize(Int64 NewSize) {
+  if (NewSize < 0) throw EStreamError(SMemoryStreamError);
+  try {
+    FData.resize(static_cast<std::size_t>(NewSize));
+  } catch (const std::bad_alloc&) {
+    throw EStreamError(SMemoryStreamError);
+  } catch (const std::length_error&) {
+    throw EStreamError(SMemoryStreamError);
+  }
+  if (FPosition > NewSize) FPosition = NewSize;
+}
+
+void TMemoryStream::Clear() {
+  FData.clear();
+  FData.shrink_to_fit();
+  FPosition = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream* Stream) {
+  Stream->SetPosition(0);
+  Int64 Count = Stream->GetSize();
+  SetSize(Count);
+  FPosition = 0;
+  if (Count > 0) Stream->ReadBuffer(FData.data(), Count);
+}
+
+void TMemoryStream::LoadFromFile(const String& FileName) {
+  TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(&File);
+}
+
+void TMemoryStream::SaveToStream(TStream* Stream) const {
+  if (!FData.empty()) Stream->WriteBuffer(FData.data(), static_cast<Int64>(FData.size()));
+}
+
+void TMemoryStream::SaveToFile(const String& FileName) const {
+  TFileStream File(FileName, fmCreate);
+  SaveToStream(&File);
+}
+
+// TFileStream
+
+ZEL_DEFINE_CLASS(TFileStream, TStream)
+
+TFileStream::TFileStream(const String& FileName, Word Mode) : FFileName(FileName) {
+  const char* OpenMode;
+  bool Creating = (Mode & fmCreate) == fmCreate;
+  if (Creating) {
+    OpenMode = "w+b";
+    FCanRead = FCanWrite = true;
+  } else {
+    switch (Mode & 0x0003) {
+      case fmOpenWrite:
+        OpenMode = "r+b";
+        FCanWrite = true;
+        break;
+      case fmOpenReadWrite:
+        OpenMode = "r+b";
+        FCanRead = FCanWrite = true;
+        break;
+      default:
+        OpenMode = "rb";
+        FCanRead = true;
+        break;
+    }
+  }
+  const char* Pattern = Creating ? SFCreateErrorEx : SFOpenErrorEx;
+  auto Fail = [&](int Err) -> void {
+    if (Creating) throw EFCreateError(FileMessage(Pattern, FileName, Err));
+    throw EFOpenError(FileMessage(Pattern, FileName, Err));
+  };
+  // A directory opens for reading with stdio but cannot be read: refuse it here.
+  struct stat St;
+  if (::stat(FileName.c_str(), &St) == 0 && S_ISDIR(St.st_mode)) Fail(EISDIR);
+  FFile = std::fopen(FileName.c_str(), OpenMode);
+  if (!FFile) Fail(errno);
+}
+
+TFileStream::~TFileStream() {
+  if (FFile) std::fclose(FFile);
+}
+
+void TFileStream::Switch(TLastOp Op) {
+  // stdio needs a positioning call between a write and a read on the same stream.
+  if (FLastOp != TLastOp::None && FLastOp != Op) ::fseeko(FFile, 0, SEEK_CUR);
+  FLastOp = Op;
+}
+
+Int64 TFileStream::Read(void* Buffer, Int64 Count) {
+  if (Count <= 0 || !FCanRead) return 0;
+  Switch(TLastOp::Read);
+  std::size_t N = std::fread(Buffer, 1, static_cast<std::size_t>(Count), FFile);
+  std::clearerr(FFile);
+  return static_cast<Int64>(N);
+}
+
+Int64 TFileStream::Write(const void* Buffer, Int64 Count) {
+  if (Count <= 0 || !FCanWrite) return 0;
+  Switch(TLastOp::Write);
+  std::size_t N = std::fwrite(Buffer, 1, static_cast<std::size_t>(Count), FFile);
+  std::clearerr(FFile);
+  return static_cast<Int64>(N);
+}
+
+Int64 TFileStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+  Int64 Current = ::ftello(FFile);
+  Int64 End = Current;
+  if (Origin == soEnd) End = GetSize();
+  Int64 Pos = NewPosition(Current, End, Offset, Origin);
+  if (Pos != Current || Origin != soCurrent) {
+    if (::fseeko(FFile, static_cast<off_t>(Pos), SEEK_SET) != 0) throw EStreamError(SSeekError);
+    FLastOp = TLastOp::None;
+  }
+  return Pos;
+}
+
+Int64 TFileStream::GetSize() {
+  if (FLastOp == TLastOp::Write) std::fflush(FFile);
+  struct stat St;
+  if (::fstat(::fileno(FFile), &St) != 0) return 0;
+  return static_cast<Int64>(St.st_size);
+}
+
+void TFileStream::SetSize(Int64 NewSize) {
+  if (NewSize < 0 || !FCanWrite) throw EStreamError("Stream cannot change its size");
+  Int64 Pos = ::ftello(FFile);
+  std::fflush(FFile);
+  if (::ftruncate(::fileno(FFile), static_cast<off_t>(NewSize)) != 0)
+    throw EStreamError(std::strerror(errno));
+  if (Pos > NewSize) Pos = NewSize;
+  ::fseeko(FFile, static_cast<off_t>(Pos), SEEK_SET);
+  FLastOp = TLastOp::None;
+}
+
+}  // namespace zel
