@@ -1,5 +1,6 @@
 #include "zelgraph/Units.h"
 
+#include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/constants/Constants.h"
 #include "zelgraph/html/Html.h"
 #include "zelgraph/procs/Procs.h"
@@ -14,6 +15,7 @@ void ZelStartUnits() {
   if (StartCount++ > 0) return;
   // Order: message texts, canvas, html, engine, chart, series, tools, tool texts.
   ZelConstantsUnitStart();
+  ZelCanvasUnitStart();
   ZelHtmlUnitStart();
   ZelProcsUnitStart();
 }
@@ -23,6 +25,7 @@ void ZelEndUnits() {
   // Reverse order of ZelStartUnits.
   ZelProcsUnitEnd();
   ZelHtmlUnitEnd();
+  ZelCanvasUnitEnd();
   ZelConstantsUnitEnd();
 }
 

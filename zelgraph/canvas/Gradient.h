@@ -186,6 +186,8 @@ class TCustomZelGradient : public TPersistent {
   TBrush* IBrush = nullptr;
   TNotifyEvent IChanged;
   TAlphaColor IMidColor = 0xFFFFFFFF;
+  int FQuiet = 0;  // notifications held back while above 0
+  class TQuiet;
 };
 
 class TZelGradient : public TCustomZelGradient {
@@ -204,6 +206,7 @@ class TSubGradient : public TZelGradient {
   void SetTransparency(TZelTransparency Value);
 
  private:
+  friend class TCustomZelGradient;
   TZelTransparency FTransparency = 50;
 };
 

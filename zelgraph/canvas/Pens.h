@@ -84,7 +84,8 @@ class TZelPen : public TPersistent {
   bool IsGradientVisible() const;
 
   const TNotifyEvent& GetOnChange() const { return FOnChange; }
-  void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+  // Also the Fill brush's change closure.
+  void SetOnChange(TNotifyEvent Value);
 
   // Streaming.
   bool IsColorStored() const;
@@ -178,6 +179,7 @@ class TZelBrush : public TBrush {
   bool HasGradient() const;
 
   const TNotifyEvent& GetOnChanged() const { return OnChanged; }
+  // Also the change closure of the gradient and image.
   void SetOnChanged(TNotifyEvent Value);
 
   TAlphaColor DefaultColor = 0x00FFFFFF;
