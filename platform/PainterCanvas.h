@@ -9,6 +9,7 @@
 
 class QPainter;
 class QFont;
+class QImage;
 
 namespace zel {
 
@@ -20,7 +21,17 @@ std::unique_ptr<TCanvas> CreatePainterCanvas(QPainter* Painter, int Width, int H
 // Creates the Qt application object when there is none yet (fonts and images need one).
 void EnsureQtApplication();
 
-// The Qt font for a platform font (pixel size on a 96 dpi device).
-QFont ToQFont(const TFont& Font);
+// The Qt font for a platform font: Font.Size pixels per em on a device of Dpi dots per inch.
+QFont ToQFont(const TFont& Font, double Dpi = 96);
+
+// The Qt image that holds a bitmap's pixels (premultiplied ARGB32).
+QImage& BitmapImage(const TBitmap& Bitmap);
+// The canvas of a bitmap, drawing on its image.
+std::unique_ptr<TCanvas> CreateBitmapCanvas(TBitmap* Bitmap);
+// Ends the painter a bitmap canvas holds open, so that its image can be read, written or
+// resized; the canvas opens it again when it next draws. Nothing for other canvases.
+void SuspendCanvas(TCanvas* Canvas);
+// The same for the canvas of Bitmap, when it has one.
+void SuspendBitmapCanvas(const TBitmap& Bitmap);
 
 }  // namespace zel

@@ -1,0 +1,574 @@
+// The canvas on Qt: QPainter on a bitmap's QImage or on a painter the caller holds.
+#include "platform/PainterCanvas.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "platform/Bitmap.h"
+
+namespace zel {
+
+void EnsureQtApplication() {
+  if (QCoreApplication::instance()) return;
+  static int Argc = 1;
+  static char Arg0[] = "zelgraph";
+  static char* Argv[] = {Arg0, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Lives for the whole process (registered as the application instance).
+  new QApplication(Argc, Argv);
+}
+
+QFont ToQFont(const TFont& Font, double Dpi) {
+  EnsureQtApplication();
+  QFont F(QString::fromUtf8(Font.GetFamily().c_str()));
+  float Size = Font.GetSize();
+  if (!(Size > 0.5f)) Size = 0.5f;  // also NaN
+  if (Size > 4096) Size = 4096;
+  if (!(Dpi > 0)) Dpi = 96;
+  F.setPointSizeF(Size * 72.0 / Dpi);
+  TFontStyles S = Font.GetStyle();
+  F.setBold(S.Contains(TFontStyle::fsBold));
+  F.setItalic(S.Contains(TFontStyle::fsItalic));
+  F.setUnderline(S.Contains(TFontStyle::fsUnderline));
+  F.setStrikeOut(S.Contains(TFontStyle::fsStrikeOut));
+  return F;
+}
+
+namespace {
+
+// The device text is measured on: 96 dots per inch, so that a font of size S is S pixels per em.
+const QPaintDevice* MeasureDevice() {
+  static QImage Device = [] {
+    QImage I(1, 1, QImage::Format_ARGB32_Premultiplied);
+    I.setDotsPerMeterX(3780);
+    I.setDotsPerMeterY(3780);
+    return I;
+  }();
+  return &Device;
+}
+
+QString Q(const String& S) { return QString::fromUtf8(S.data(), qsizetype(S.size())); }
+
+class TQtTextLayout : public TTextLayout {
+ public:
+  explicit TQtTextLayout(TCanvas* ACanvas) : TTextLayout(ACanvas) {}
+  float GetLineHeight() override { return float(Metrics().height()); }
+  float GetAscent() override { return float(Metrics().ascent()); }
+  float MeasureLine(const String& Line) override {
+    return float(Metrics().horizontalAdvance(Q(Line)));
+  }
+
+ protected:
+  void FontChanged() override { FMetrics.reset(); }
+
+ private:
+  QFontMetricsF& Metrics() {
+    if (!FMetrics) FMetrics.emplace(ToQFont(*GetFont()), MeasureDevice());
+    return *FMetrics;
+  }
+  std::optional<QFontMetricsF> FMetrics;
+};
+
+QColor ToQColor(TAlphaColor C) { return QColor::fromRgba(QRgb(C)); }
+
+QTransform ToQTransform(const TMatrix& M) {
+  return QTransform(M.m11, M.m12, M.m13, M.m21, M.m22, M.m23, M.m31, M.m32, M.m33);
+}
+
+QRectF ToQRect(const TRectF& R) {
+  TRectF N = R.Normalized();
+  return QRectF(QPointF(N.Left, N.Top), QPointF(N.Right, N.Bottom));
+}
+
+bool Finite(TPointF P) { return std::isfinite(P.X) && std::isfinite(P.Y); }
+bool Finite(const TRectF& R) {
+  return std::isfinite(R.Left) && std::isfinite(R.Top) && std::isfinite(R.Right) &&
+         std::isfinite(R.Bottom);
+}
+
+QPainterPath ToQPath(const TPathData& D) {
+  QPainterPath P;
+  const auto& Pts = D.GetPoints();
+  for (std::size_t i = 0; i < Pts.size(); ++i) {
+    const TPathPoint& Pt = Pts[i];
+    if (!Finite(Pt.Point)) continue;
+    QPointF Q(Pt.Point.X, Pt.Point.Y);
+    switch (Pt.Kind) {
+      case TPathPointKind::MoveTo: P.moveTo(Q); break;
+      case TPathPointKind::LineTo: P.lineTo(Q); break;
+      case TPathPointKind::CurveTo:
+        if (i + 2 < Pts.size() && Finite(Pts[i + 1].Point) && Finite(Pts[i + 2].Point))
+          P.cubicTo(Q, QPointF(Pts[i + 1].Point.X, Pts[i + 1].Point.Y),
+                    QPointF(Pts[i + 2].Point.X, Pts[i + 2].Point.Y));
+        i += 2;
+        break;
+      case TPathPointKind::Close: P.closeSubpath(); break;
+    }
+  }
+  return P;
+}
+
+void FromQPath(const QPainterPath& Q, TPathData& D) {
+  D.Clear();
+  for (int i = 0; i < Q.elementCount(); ++i) {
+    QPainterPath::Element E = Q.elementAt(i);
+    TPointF P{float(E.x), float(E.y)};
+    switch (E.type) {
+      case QPainterPath::MoveToElement: D.MoveTo(P); break;
+      case QPainterPath::LineToElement: D.LineTo(P); break;
+      case QPainterPath::CurveToElement:
+        if (i + 2 < Q.elementCount()) {
+          QPainterPath::Element E2 = Q.elementAt(i + 1), E3 = Q.elementAt(i + 2);
+          D.CurveTo(P, {float(E2.x), float(E2.y)}, {float(E3.x), float(E3.y)});
+        }
+        i += 2;
+        break;
+      case QPainterPath::CurveToDataElement: break;
+    }
+  }
+}
+
+// The Qt brush for a platform brush; false when it fills nothing.
+bool MakeBrush(const TBrush& B, QBrush& Out) {
+  switch (B.GetKind()) {
+    case TBrushKind::None: return false;
+    case TBrushKind::Solid:
+    case TBrushKind::Resource: Out = QBrush(ToQColor(B.GetColor())); return true;
+    case TBrushKind::Bitmap:
+      if (B.GetBitmap() && !B.GetBitmap()->IsEmpty()) {
+        SuspendBitmapCanvas(*B.GetBitmap());
+        Out = QBrush(BitmapImage(*B.GetBitmap()));
+        return true;
+      }
+      Out = QBrush(ToQColor(B.GetColor()));
+      return true;
+    case TBrushKind::Gradient: {
+      const TGradient& G = *B.GetGradient();
+      const TGradientPoints& Pts = G.GetPoints();
+      if (Pts.GetCount() == 0) return false;
+      if (Pts.GetCount() == 1) {
+        Out = QBrush(ToQColor(Pts[0].GetColor()));
+        return true;
+      }
+      QGradientStops Stops;
+      for (int i = 0; i < Pts.GetCount(); ++i) {
+        float O = Pts[i].GetOffset();
+        O = std::isfinite(O) ? std::clamp(O, 0.f, 1.f) : 0.f;
+        Stops.append({O, ToQColor(Pts[i].GetColor())});
+      }
+      std::stable_sort(Stops.begin(), Stops.end(),
+                       [](const QGradientStop& A, const QGradientStop& C) { return A.first < C.first; });
+      if (G.GetStyle() == TGradientStyle::Radial) {
+        const TRadialTransform& T = G.GetRadialTransform();
+        QRadialGradient R(QPointF(0.5 + T.Position.X, 0.5 + T.Position.Y), 0.5);
+        R.setCoordinateMode(QGradient::ObjectMode);
+        R.setStops(Stops);
+        Out = QBrush(R);
+      } else {
+        QLinearGradient L(QPointF(G.GetStartPosition().X, G.GetStartPosition().Y),
+                          QPointF(G.GetStopPosition().X, G.GetStopPosition().Y));
+        L.setCoordinateMode(QGradient::ObjectMode);
+        L.setStops(Stops);
+        Out = QBrush(L);
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+// The Qt pen for a stroke; false when it draws nothing (kind None, thickness 0 or less).
+bool MakePen(const TStrokeBrush& S, QPen& Out) {
+  float T = S.GetThickness();
+  if (!(T > 0) || !std::isfinite(T)) return false;
+  QBrush B;
+  if (!MakeBrush(S, B)) return false;
+  Out = QPen(B, T, Qt::SolidLine, S.GetCap() == TStrokeCap::Round ? Qt::RoundCap : Qt::FlatCap,
+             S.GetJoin() == TStrokeJoin::Round   ? Qt::RoundJoin
+             : S.GetJoin() == TStrokeJoin::Bevel ? Qt::BevelJoin
+                                                 : Qt::MiterJoin);
+  std::vector<float> Dash = S.GetDashArray();
+  if (!Dash.empty()) {
+    QList<qreal> Pattern;
+    for (float D : Dash) Pattern.append(std::isfinite(D) && D > 0.01f ? D : 0.01);
+    if (Pattern.size() % 2) Pattern.append(Pattern);
+    Out.setDashPattern(Pattern);
+    if (S.GetDash() == TStrokeDash::Custom && std::isfinite(S.GetCustomDashOffset()))
+      Out.setDashOffset(S.GetCustomDashOffset());
+  }
+  return true;
+}
+
+float ClampOpacity(float O) {
+  if (!(O == O)) return 1;
+  return std::clamp(O, 0.f, 1.f);
+}
+
+class TQtCanvas : public TCanvas {
+ public:
+  // On a bitmap's image.
+  explicit TQtCanvas(TBitmap* ABitmap) : FBitmap(ABitmap) {}
+  // On a painter the caller holds.
+  TQtCanvas(QPainter* APainter, int AWidth, int AHeight, float AScale)
+      : FExternal(APainter), FWidth(AWidth), FHeight(AHeight), FScale(AScale) {
+    if (FExternal) FBaseTransform = FExternal->transform();
+  }
+  ~TQtCanvas() override { Suspend(); }
+
+  int GetWidth() const override { return FBitmap ? FBitmap->GetWidth() : FWidth; }
+  int GetHeight() const override { return FBitmap ? FBitmap->GetHeight() : FHeight; }
+  float GetScale() const override {
+    if (FBitmap) return FBitmap->GetBitmapScale() > 0 ? FBitmap->GetBitmapScale() : 1;
+    return FScale > 0 ? FScale : 1;
+  }
+
+  void EndScene() override {
+    TCanvas::EndScene();
+    if (GetBeginSceneCount() == 0) Suspend();
+  }
+
+  void Suspend() {
+    if (FOwn.isActive()) FOwn.end();
+  }
+
+  void Clear(TAlphaColor Color) override {
+    if (GetWidth() <= 0 || GetHeight() <= 0) return;
+    QPainter* P = Painter();
+    if (!P) return;
+    P->save();
+    P->resetTransform();
+    P->setClipping(false);
+    P->setOpacity(1);
+    P->setCompositionMode(QPainter::CompositionMode_Source);
+    QRectF All = FBitmap ? QRectF(0, 0, GetWidth(), GetHeight())
+                         : FBaseTransform.mapRect(QRectF(0, 0, GetWidth(), GetHeight()));
+    P->fillRect(All, ToQColor(Color));
+    P->restore();
+  }
+
+  void ClearRect(const TRectF& R, TAlphaColor Color) override {
+    if (NothingToDraw() || !Finite(R)) return;
+    QPainter* P = Painter();
+    if (!P) return;
+    P->save();
+    P->setOpacity(1);
+    P->setCompositionMode(QPainter::CompositionMode_Source);
+    P->fillRect(ToQRect(R), ToQColor(Color));
+    P->restore();
+  }
+
+  void FillRect(const TRectF& R, float XRadius, float YRadius, TCorners Corners, float Opacity,
+                TCornerType CornerType) override {
+    QBrush B;
+    if (NothingToDraw() || !Finite(R) || !MakeBrush(*GetFill(), B)) return;
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    if (XRadius > 0 && YRadius > 0 && !Corners.Empty()) {
+      TPathData Path;
+      Path.AddRectangle(R, XRadius, YRadius, Corners, CornerType);
+      P->fillPath(ToQPath(Path), B);
+    } else {
+      P->fillRect(ToQRect(R), B);
+    }
+  }
+
+  void DrawRect(const TRectF& R, float XRadius, float YRadius, TCorners Corners, float Opacity,
+                TCornerType CornerType) override {
+    QPen Pen;
+    if (NothingToDraw() || !Finite(R) || !MakePen(*GetStroke(), Pen)) return;
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    if (XRadius > 0 && YRadius > 0 && !Corners.Empty()) {
+      TPathData Path;
+      Path.AddRectangle(R, XRadius, YRadius, Corners, CornerType);
+      P->strokePath(ToQPath(Path), Pen);
+    } else {
+      P->setPen(Pen);
+      P->setBrush(Qt::NoBrush);
+      P->drawRect(ToQRect(R));
+    }
+  }
+
+  void FillEllipse(const TRectF& R, float Opacity) override {
+    QBrush B;
+    if (NothingToDraw() || !Finite(R) || !MakeBrush(*GetFill(), B)) return;
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    P->setPen(Qt::NoPen);
+    P->setBrush(B);
+    P->drawEllipse(ToQRect(R));
+  }
+
+  void DrawEllipse(const TRectF& R, float Opacity) override {
+    QPen Pen;
+    if (NothingToDraw() || !Finite(R) || !MakePen(*GetStroke(), Pen)) return;
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    P->setPen(Pen);
+    P->setBrush(Qt::NoBrush);
+    P->drawEllipse(ToQRect(R));
+  }
+
+  void DrawLine(TPointF P1, TPointF P2, float Opacity) override {
+    QPen Pen;
+    if (NothingToDraw() || !Finite(P1) || !Finite(P2) || !MakePen(*GetStroke(), Pen)) return;
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    P->setPen(Pen);
+    P->drawLine(QPointF(P1.X, P1.Y), QPointF(P2.X, P2.Y));
+  }
+
+  void FillPath(const TPathData& Path, float Opacity) override {
+    QBrush B;
+    if (NothingToDraw() || Path.IsEmpty() || !MakeBrush(*GetFill(), B)) return;
+    QPainter* P = Prepare(Opacity);
+    if (P) P->fillPath(ToQPath(Path), B);
+  }
+
+  void DrawPath(const TPathData& Path, float Opacity) override {
+    QPen Pen;
+    if (NothingToDraw() || Path.IsEmpty() || !MakePen(*GetStroke(), Pen)) return;
+    QPainter* P = Prepare(Opacity);
+    if (P) P->strokePath(ToQPath(Path), Pen);
+  }
+
+  void FillPolygon(const TPolygon& Points, float Opacity) override {
+    QBrush B;
+    if (NothingToDraw() || Points.size() < 3 || !MakeBrush(*GetFill(), B)) return;
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    P->setPen(Qt::NoPen);
+    P->setBrush(B);
+    P->drawPolygon(ToQPolygon(Points));
+  }
+
+  void DrawPolygon(const TPolygon& Points, float Opacity) override {
+    QPen Pen;
+    if (NothingToDraw() || Points.size() < 2 || !MakePen(*GetStroke(), Pen)) return;
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    P->setPen(Pen);
+    P->setBrush(Qt::NoBrush);
+    P->drawPolygon(ToQPolygon(Points));
+  }
+
+  void DrawArc(TPointF Center, TPointF Radius, float StartAngle, float SweepAngle,
+               float Opacity) override {
+    TPathData Path;
+    Path.AddArc(Center, Radius, StartAngle, SweepAngle);
+    DrawPath(Path, Opacity);
+  }
+
+  void FillArc(TPointF Center, TPointF Radius, float StartAngle, float SweepAngle,
+               float Opacity) override {
+    TPathData Path;
+    Path.MoveTo(Center);
+    Path.AddArc(Center, Radius, StartAngle, SweepAngle);
+    Path.ClosePath();
+    FillPath(Path, Opacity);
+  }
+
+  void DrawBitmap(const TBitmap* Bitmap, const TRectF& Src, const TRectF& Dst, float Opacity,
+                  bool HighSpeed) override {
+    if (NothingToDraw() || !Bitmap || Bitmap->IsEmpty() || !Finite(Src) || !Finite(Dst)) return;
+    if (Bitmap != FBitmap) SuspendBitmapCanvas(*Bitmap);
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    P->setRenderHint(QPainter::SmoothPixmapTransform, !HighSpeed);
+    const QImage& Img = BitmapImage(*Bitmap);
+    if (Bitmap == FBitmap) {
+      QImage Copy = Img.copy();  // a picture drawn onto itself
+      P->drawImage(ToQRect(Dst), Copy, ToQRect(Src));
+    } else {
+      P->drawImage(ToQRect(Dst), Img, ToQRect(Src));
+    }
+  }
+
+  void FillText(const TRectF& R, const String& Text, bool WordWrap, float Opacity,
+                TFillTextFlags Flags, TTextAlign HAlign, TTextAlign VAlign) override {
+    QBrush B;
+    if (NothingToDraw() || Text.empty() || !Finite(R) || !MakeBrush(*GetFill(), B)) return;
+    TQtTextLayout L(this);
+    L.SetFont(GetFont());
+    Lay(L, R, Text, WordWrap, HAlign, VAlign);
+    L.SetRightToLeft(Flags.Contains(TFillTextFlag::RightToLeft));
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    P->setFont(ToQFont(*GetFont(), P->device()->logicalDpiY()));
+    P->setPen(QPen(B, 1));
+    float Ascent = L.GetAscent();
+    for (const TTextLine& Line : L.GetLines())
+      if (!Line.Text.empty())
+        P->drawText(QPointF(Line.Rect.Left, Line.Rect.Top + Ascent), Q(Line.Text));
+  }
+
+  bool TextToPath(TPathData& Path, const TRectF& R, const String& Text, bool WordWrap,
+                  TTextAlign HAlign, TTextAlign VAlign) override {
+    Path.Clear();
+    if (Text.empty() || !Finite(R)) return false;
+    TQtTextLayout L(this);
+    L.SetFont(GetFont());
+    Lay(L, R, Text, WordWrap, HAlign, VAlign);
+    QFont F = ToQFont(*GetFont(), 72);  // point size = pixel size in path units
+    QPainterPath QP;
+    float Ascent = L.GetAscent();
+    for (const TTextLine& Line : L.GetLines())
+      if (!Line.Text.empty()) QP.addText(QPointF(Line.Rect.Left, Line.Rect.Top + Ascent), F, Q(Line.Text));
+    FromQPath(QP, Path);
+    return !Path.IsEmpty();
+  }
+
+  std::unique_ptr<TTextLayout> CreateTextLayout() override {
+    return std::make_unique<TQtTextLayout>(this);
+  }
+
+ protected:
+  void StateChanged() override { FStateDirty = true; }
+
+  void DoDrawPolyline(const TPointF* Points, std::size_t Count, float Opacity,
+                      bool Reduce) override {
+    QPen Pen;
+    if (Count < 2 || !Points || NothingToDraw() || !MakePen(*GetStroke(), Pen)) return;
+    QPainter* P = Prepare(Opacity);
+    if (!P) return;
+    P->setPen(Pen);
+    P->setBrush(Qt::NoBrush);
+    const TPointF* Src = Points;
+    std::size_t N = Count;
+    bool Merge = Reduce && CanReducePolyline(Opacity);
+    if (Merge) {
+      ReducePolylineByColumn(Points, Count, FReduced);
+      Src = FReduced.data();
+      N = FReduced.size();
+    }
+    // Opaque strokes may be drawn in pieces that share their end points (the shared pixel is
+    // drawn twice in the same colour); translucent ones go in one piece so that no pixel is
+    // blended twice.
+    bool Opaque = Merge || CanReducePolyline(Opacity) ||
+                  (Opacity >= 1 && GetStroke()->GetKind() == TBrushKind::Solid &&
+                   AlphaOf(GetStroke()->GetColor()) == 0xFF && !GetAntialiasing());
+    constexpr std::size_t Piece = 65536;
+    FQPoints.clear();
+    auto Flush = [&] {
+      if (FQPoints.size() >= 2) P->drawPolyline(FQPoints.constData(), int(FQPoints.size()));
+      FQPoints.clear();
+    };
+    for (std::size_t i = 0; i < N; ++i) {
+      const TPointF& Pt = Src[i];
+      if (!Finite(Pt)) {  // a gap in the line
+        Flush();
+        continue;
+      }
+      FQPoints.append(QPointF(Pt.X, Pt.Y));
+      if (Opaque && FQPoints.size() >= qsizetype(Piece)) {
+        QPointF Last = FQPoints.back();
+        Flush();
+        FQPoints.append(Last);
+      }
+    }
+    Flush();
+    if (FQPoints.capacity() > qsizetype(4 * Piece)) FQPoints = QPolygonF();
+  }
+
+ private:
+  static void Lay(TTextLayout& L, const TRectF& R, const String& Text, bool WordWrap,
+                  TTextAlign HAlign, TTextAlign VAlign) {
+    TRectF N = R.Normalized();
+    L.SetTopLeft(N.TopLeft());
+    L.SetMaxSize({N.Width(), N.Height()});
+    L.SetWordWrap(WordWrap);
+    L.SetHorizontalAlign(HAlign);
+    L.SetVerticalAlign(VAlign);
+    L.SetText(Text);
+  }
+
+  QPolygonF ToQPolygon(const TPolygon& Points) {
+    QPolygonF Q;
+    Q.reserve(qsizetype(Points.size()));
+    for (const TPointF& P : Points)
+      if (Finite(P)) Q.append(QPointF(P.X, P.Y));
+    return Q;
+  }
+
+  // The active painter with the canvas state applied; nullptr when there is nothing to draw on.
+  QPainter* Painter() {
+    QPainter* P = FExternal;
+    if (FBitmap) {
+      if (!FOwn.isActive()) {
+        QImage& Img = BitmapImage(*FBitmap);
+        if (Img.isNull()) return nullptr;
+        EnsureQtApplication();
+        if (!FOwn.begin(&Img)) return nullptr;
+        FStateDirty = true;
+      }
+      P = &FOwn;
+    }
+    if (!P) return nullptr;
+    if (FStateDirty || P != FApplied) {
+      QTransform Base = FBitmap ? QTransform::fromScale(GetScale(), GetScale()) : FBaseTransform;
+      P->setRenderHint(QPainter::Antialiasing, GetAntialiasing());
+      P->setRenderHint(QPainter::TextAntialiasing, true);
+      P->setTransform(Base);
+      if (GetClipped()) {
+        TRectF C = GetClipRect();
+        P->setClipRect(QRectF(QPointF(C.Left, C.Top), QPointF(C.Right, C.Bottom)));
+      } else {
+        P->setClipping(false);
+      }
+      P->setTransform(ToQTransform(GetMatrix()) * Base);
+      FStateDirty = false;
+      FApplied = P;
+    }
+    return P;
+  }
+
+  QPainter* Prepare(float Opacity) {
+    QPainter* P = Painter();
+    if (!P) return nullptr;
+    P->setOpacity(ClampOpacity(Opacity));
+    P->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    P->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    return P;
+  }
+
+  TBitmap* FBitmap = nullptr;
+  QPainter* FExternal = nullptr;
+  QPainter FOwn;
+  QPainter* FApplied = nullptr;
+  int FWidth = 0, FHeight = 0;
+  float FScale = 1;
+  QTransform FBaseTransform;
+  bool FStateDirty = true;
+  std::vector<TPointF> FReduced;
+  QPolygonF FQPoints;
+};
+
+}  // namespace
+
+std::unique_ptr<TTextLayout> TTextLayoutManager::DefaultTextLayout(TCanvas* Canvas) {
+  return std::make_unique<TQtTextLayout>(Canvas);
+}
+
+std::unique_ptr<TCanvas> CreatePainterCanvas(QPainter* Painter, int Width, int Height,
+                                             float Scale) {
+  return std::make_unique<TQtCanvas>(Painter, std::max(0, Width), std::max(0, Height), Scale);
+}
+
+std::unique_ptr<TCanvas> CreateBitmapCanvas(TBitmap* Bitmap) {
+  return std::make_unique<TQtCanvas>(Bitmap);
+}
+
+void SuspendCanvas(TCanvas* Canvas) {
+  if (auto* C = dynamic_cast<TQtCanvas*>(Canvas)) C->Suspend();
+}
+
+}  // namespace zel
