@@ -27,6 +27,14 @@ class TPaintFilter : public TZelFilter {
 };
 ZEL_DEFINE_CLASS(TPaintFilter, TZelFilter)
 
+// A filter class nobody registers by name.
+class TUnlistedFilter : public TZelFilter {
+  ZEL_CLASS(TUnlistedFilter, TZelFilter)
+ public:
+  explicit TUnlistedFilter(TCollection* C) : TZelFilter(C) {}
+};
+ZEL_DEFINE_CLASS(TUnlistedFilter, TZelFilter)
+
 class PictureTest : public ::testing::Test {
  protected:
   void SetUp() override { RegisterItemClass(ItemClassOf<TPaintFilter>()); }
@@ -274,6 +282,22 @@ TEST_F(PictureTest, AssignCopiesFiltersAndPixelsOrDropsTheList) {
 
   A->SetBitmap(nullptr);
   EXPECT_FALSE(A->Valid());
+}
+
+TEST_F(PictureTest, CopiesKeepTheFilterClasses) {
+  TOwned<TZelPicture> A(Create<TZelPicture>());
+  A->GetFilters()->Add(ItemClassOf<TZelFilter>());
+  AddPaint(*A);
+  TOwned<TZelPicture> B(Create<TZelPicture>());
+  B->Assign(A.get());
+  ASSERT_EQ(B->GetFilters()->GetCount(), 2);
+  EXPECT_EQ(B->GetFilters()->Get(0)->ClassType(), TZelFilter::StaticClass());
+  EXPECT_EQ(B->GetFilters()->Get(1)->ClassType(), TPaintFilter::StaticClass());
+
+  // A class that cannot be found by name is reported, not copied as another class.
+  A->GetFilters()->Add(ItemClassOf<TUnlistedFilter>());
+  EXPECT_THROW(B->Assign(A.get()), EClassNotFound);
+  EXPECT_EQ(B->GetFilters()->GetUpdateCount(), 0);
 }
 
 TEST(PictureRoutines, PointAtDistance) {

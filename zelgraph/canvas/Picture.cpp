@@ -301,9 +301,12 @@ void TFilterItems::Assign(TPersistent* Source) {
   try {
     for (int i = 0; i < S->GetCount(); ++i) {
       TZelFilter* From = S->Get(i);
-      const TCollectionItemClass* C = ::zel::GetItemClass(From->ClassName());
-      TZelFilter* F = C ? Add(C) : static_cast<TZelFilter*>(inherited::Add());
-      F->Assign(From);
+      // The copy has the source item's class: the list's own item class, or one registered
+      // by name (an unregistered filter class cannot be copied and raises EClassNotFound).
+      const TCollectionItemClass* C = From->ClassType() == GetItemClass()->Class
+                                          ? GetItemClass()
+                                          : FindItemClass(From->ClassName());
+      Add(C)->Assign(From);
     }
   } catch (...) {
     EndUpdate();
