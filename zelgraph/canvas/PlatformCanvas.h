@@ -203,6 +203,8 @@ class TZelCanvas3D : public TCanvas3D {
   TFourPoints IPoints{};
   // Saved platform states of the nested clips, with the canvas each belongs to.
   std::vector<std::pair<TCanvas*, TCanvasSaveState*>> IClipStates;
+  // The picture canvas whose scene InitWindow began and ShowImage ends.
+  TCanvas* ISceneOpen = nullptr;
 };
 
 }  // namespace zel

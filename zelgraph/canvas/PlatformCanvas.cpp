@@ -1,0 +1,1055 @@
+#include "zelgraph/canvas/PlatformCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "platform/Bitmap.h"
+#include "platform/Math.h"
+#include "zelgraph/canvas/Font.h"
+#include "zelgraph/canvas/Gradient.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/canvas/Shadow.h"
+#include "zelgraph/canvas/View3D.h"
+#include "zelgraph/html/Html.h"
+
+namespace zel {
+
+namespace {
+constexpr double PiStep = M_PI / 180.0;
+
+// Start and stop of a linear platform gradient running in a library direction.
+void LinearPositions(TGradientDirection D, TPointF& Start, TPointF& Stop) {
+  using enum TGradientDirection;
+  switch (D) {
+    case gdBottomTop: Start = {0.5f, 1}; Stop = {0.5f, 0}; break;
+    case gdLeftRight: Start = {0, 0.5f}; Stop = {1, 0.5f}; break;
+    case gdRightLeft: Start = {1, 0.5f}; Stop = {0, 0.5f}; break;
+    case gdFromTopLeft:
+    case gdDiagonalDown: Start = {0, 0}; Stop = {1, 1}; break;
+    case gdFromBottomLeft:
+    case gdDiagonalUp: Start = {0, 1}; Stop = {1, 0}; break;
+    default: Start = {0.5f, 0}; Stop = {0.5f, 1}; break;
+  }
+}
+
+TAlphaColor GreyOf(TAlphaColor C) {
+  int M = (RedOf(C) + GreenOf(C) + BlueOf(C)) / 3;
+  return MakeColor(Byte(M), Byte(M), Byte(M), 1);
+}
+}  // namespace
+
+ZEL_DEFINE_CLASS(TZelCanvas3D, TCanvas3D)
+
+TZelCanvas3D::TZelCanvas3D() {
+  FFontZoom = 100;
+  IZoomText = true;
+  FBufferedDisplay = true;
+  FDirty = true;
+}
+
+TZelCanvas3D::~TZelCanvas3D() { DeleteBitmap(); }
+
+void TZelCanvas3D::SetMonochrome(bool Value) {
+  if (FMonochrome == Value) return;
+  FMonochrome = Value;
+  FDirty = true;
+  if (F3DOptions) F3DOptions->Repaint();
+}
+
+void TZelCanvas3D::SetUseBuffer(bool Value) {
+  if (FBufferedDisplay == Value) return;
+  FBufferedDisplay = Value;
+  if (!FBitmap) return;
+  if (Value) {
+    SetCanvas(FBitmap->GetCanvas());
+  } else {
+    if (!IKeepBitmap) DeleteBitmap();
+    FDirty = true;
+  }
+}
+
+void TZelCanvas3D::DeleteBitmap() {
+  if (!FBitmap) return;
+  TCanvas* C = FBitmap->GetCanvas();
+  if (FCanvas == C) FCanvas = nullptr;
+  std::erase_if(IClipStates, [C](const auto& S) { return S.first == C; });
+  if (ISceneOpen == C) ISceneOpen = nullptr;
+  FreeAndNil(FBitmap);
+}
+
+bool TZelCanvas3D::PenVisible() {
+  return FPen->GetVisible() && FPen->GetStyle() != TPenStyle::psClear;
+}
+
+// --- 2D primitives ---
+
+void TZelCanvas3D::FillRect(const TRectF& R) {
+  if (!FCanvas) return;
+  PrepareBrush();
+  FCanvas->FillRect(R, 0, 0, AllCorners, Opacity());
+  FBrush->SetKind(TBrushKind::Solid);
+}
+
+void TZelCanvas3D::EraseBackground(const TRectF& R) { FillRect(R); }
+
+void TZelCanvas3D::Rectangle(float X0, float Y0, float X1, float Y1) {
+  if (!FCanvas) return;
+  TRectF R(X0, Y0, X1, Y1);
+  if (FBrush->GetKind() != TBrushKind::None) {
+    PrepareBrush();
+    FCanvas->FillRect(R, 0, 0, AllCorners, Opacity());
+    FBrush->SetKind(TBrushKind::Solid);
+  }
+  if (PenVisible()) FCanvas->DrawRect(R, 0, 0, AllCorners, Opacity());
+}
+
+void TZelCanvas3D::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+  if (!FCanvas) return;
+  TRectF R{float(X1), float(Y1), float(X2), float(Y2)};
+  float RX = float(X3 / 2), RY = float(Y3 / 2);
+  if (FBrush->GetKind() != TBrushKind::None) {
+    PrepareBrush();
+    FCanvas->FillRect(R, RX, RY, AllCorners, Opacity());
+    FBrush->SetKind(TBrushKind::Solid);
+  }
+  if (PenVisible()) FCanvas->DrawRect(R, RX, RY, AllCorners, Opacity());
+}
+
+void TZelCanvas3D::Ellipse(float X1, float Y1, float X2, float Y2) {
+  if (!FCanvas) return;
+  TRectF R(X1, Y1, X2, Y2);
+  if (FBrush->GetKind() != TBrushKind::None) {
+    PrepareBrush();
+    FCanvas->FillEllipse(R, Opacity());
+    FBrush->SetKind(TBrushKind::Solid);
+  }
+  if (PenVisible()) FCanvas->DrawEllipse(R, Opacity());
+}
+
+void TZelCanvas3D::MoveTo(float X, float Y) {
+  FX = X;
+  FY = Y;
+}
+
+void TZelCanvas3D::LineTo(float X, float Y) {
+  if (FCanvas) FCanvas->DrawLine({FX, FY}, {X, Y}, Opacity());
+  FX = X;
+  FY = Y;
+}
+
+void TZelCanvas3D::FastLineTo(int X, int Y) { LineTo(float(X), float(Y)); }
+
+void TZelCanvas3D::Polyline(const TPointF* P, int High) {
+  // One call for the whole line: the platform merges points of one pixel column.
+  if (!FCanvas || !P || High < 0) return;
+  FCanvas->DrawPolyline(P, std::size_t(High) + 1, Opacity());
+}
+
+void TZelCanvas3D::Polygon(const TPointF* P, int High) {
+  if (!FCanvas || !P || High < 0) return;
+  TPolygon Points(P, P + High + 1);
+  PrepareBrush();
+  if (FBrush->GetKind() != TBrushKind::None) {
+    FCanvas->FillPolygon(Points, Opacity());
+    FBrush->SetKind(TBrushKind::Solid);
+  }
+  if (PenVisible()) FCanvas->DrawPolygon(Points, Opacity());
+}
+
+void TZelCanvas3D::FillAndStroke(const TPathData& Path) {
+  if (FBrush->GetKind() != TBrushKind::None) {
+    PrepareBrush();
+    FCanvas->FillPath(Path, Opacity());
+    FBrush->SetKind(TBrushKind::Solid);
+  }
+  if (PenVisible()) FCanvas->DrawPath(Path, Opacity());
+}
+
+void TZelCanvas3D::Arc(int Left, int Top, int Right, int Bottom, int StartX, int StartY, int EndX,
+                       int EndY) {
+  if (!FCanvas || !PenVisible()) return;
+  double S, E;
+  CalcArcAngles(Left, Top, Right, Bottom, StartX, StartY, EndX, EndY, S, E);
+  TPointF C{float((double(Left) + Right) / 2), float((double(Top) + Bottom) / 2)};
+  TPointF Radius{float((double(Right) - Left) / 2), float((double(Bottom) - Top) / 2)};
+  if (Top < Bottom)
+    FCanvas->DrawArc(C, Radius, float(-S), float(S - E), Opacity());
+  else
+    FCanvas->DrawArc(C, Radius, float(S), float(E - S), Opacity());
+}
+
+void TZelCanvas3D::Donut(const TRectF& R, double StartAngle, double EndAngle,
+                         double HolePercent) {
+  if (!FCanvas) return;
+  float T = PenVisible() ? FCanvas->GetStrokeThickness() : 0;
+  std::unique_ptr<TPathData> Path(DonutPath(R, StartAngle, EndAngle, HolePercent * 100, T));
+  FillAndStroke(*Path);
+}
+
+void TZelCanvas3D::Donut(int XCenter, int YCenter, int XRadius, int YRadius, double StartAngle,
+                         double EndAngle, double HolePercent) {
+  TRectF R(float(XCenter - XRadius), float(YCenter - YRadius), float(XCenter + XRadius),
+           float(YCenter + YRadius));
+  Donut(R, StartAngle * 180 / M_PI, EndAngle * 180 / M_PI, HolePercent * 0.01);
+}
+
+void TZelCanvas3D::Pie(const TRectF& R, double StartAngle, double EndAngle) {
+  Donut(R, StartAngle, EndAngle, 0.0);
+}
+
+void TZelCanvas3D::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+  float S, E;
+  CalcPieAngles(X1, Y1, X2, Y2, X3, Y3, X4, Y4, S, E);
+  Pie(TRectF(float(X1), float(Y1), float(X2), float(Y2)), S, E);
+}
+
+void TZelCanvas3D::CalcPieAngles(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4,
+                                 float& StartAngle, float& EndAngle) {
+  float CX = X1 + (X2 - X1) / 2.0f, CY = Y1 + (Y2 - Y1) / 2.0f;
+  auto AngleOf = [&](int X, int Y) {
+    float A = std::atan2(CY - float(Y), float(X) - CX);
+    if (A < 0) A += float(2 * M_PI);
+    return A * float(180 / M_PI);
+  };
+  StartAngle = AngleOf(X3, Y3);
+  EndAngle = AngleOf(X4, Y4);
+  if (StartAngle == 360) StartAngle = 0;
+  if (EndAngle == 0) EndAngle = 360;
+}
+
+void TZelCanvas3D::Draw(int X, int Y, TBitmap* Bitmap) {
+  if (!FCanvas || !Bitmap || Bitmap->IsEmpty()) return;
+  float W = float(Bitmap->GetWidth()), H = float(Bitmap->GetHeight());
+  FCanvas->DrawBitmap(Bitmap, TRectF(0, 0, W, H), TRectF(float(X), float(Y), X + W, Y + H),
+                      Opacity(), FStretchQuality == TCanvasStretchQuality::sqLow);
+}
+
+void TZelCanvas3D::StretchDraw(const TRectF& R, TBitmap* Bitmap) {
+  if (!FCanvas || !Bitmap || Bitmap->IsEmpty()) return;
+  FCanvas->DrawBitmap(Bitmap, TRectF(0, 0, float(Bitmap->GetWidth()), float(Bitmap->GetHeight())),
+                      R, Opacity(), FStretchQuality == TCanvasStretchQuality::sqLow);
+}
+
+void TZelCanvas3D::GradientFill(const TRectF& R, TAlphaColor StartColor, TAlphaColor EndColor,
+                                TGradientDirection Direction, int, int RadialX, int RadialY) {
+  if (!FCanvas) return;
+  TBrush* Fill = FCanvas->GetFill();
+  TGradient* G = Fill->GetGradient();
+  G->SetColor(StartColor);
+  G->SetColor1(EndColor);
+  if (Direction == TGradientDirection::gdRadial) {
+    TRadialTransform T = G->GetRadialTransform();
+    T.Position = {float(RadialX) * 0.01f, float(RadialY) * 0.01f};
+    G->SetRadialTransform(T);
+    G->SetStyle(TGradientStyle::Radial);
+  } else {
+    // The fill runs in the direction asked for, whatever the previous fill left.
+    TPointF Start, Stop;
+    LinearPositions(Direction, Start, Stop);
+    G->SetStartPosition(Start);
+    G->SetStopPosition(Stop);
+    G->SetStyle(TGradientStyle::Linear);
+  }
+  Fill->SetKind(TBrushKind::Gradient);
+  FCanvas->FillRect(R, 0, 0, AllCorners, 1);
+  Fill->SetKind(TBrushKind::Solid);
+}
+
+void TZelCanvas3D::GradientFill(TZelGradient* G, const TRectF& R) {
+  if (!G || !FCanvas) return;
+  if (G->GetAngle() != 0) {
+    TRadialTransform T = FCanvas->GetFill()->GetGradient()->GetRadialTransform();
+    T.RotationAngle = float(G->GetAngle());
+    FCanvas->GetFill()->GetGradient()->SetRadialTransform(T);
+  }
+  TAlphaColor Start = G->GetStartColor(), Mid = G->GetMidColor(), End = G->GetEndColor();
+  if (FMonochrome) {
+    Start = GreyOf(Start);
+    Mid = Mid ? GreyOf(Mid) : 0;
+    End = GreyOf(End);
+  }
+  using enum TGradientDirection;
+  TGradientDirection D = G->GetDirection();
+  if (D == gdRadial) {
+    GradientFill(R, Start, End, D, G->GetBalance(), G->GetRadialX(), G->GetRadialY());
+  } else if (Mid != 0 && (D == gdTopBottom || D == gdBottomTop)) {
+    float MY = (R.Top + R.Bottom) / 2;
+    bool Down = D == gdTopBottom;
+    GradientFill(TRectF(R.Left, R.Top, R.Right, MY), Down ? Start : Mid, Down ? Mid : End,
+                 gdTopBottom, 50, 0, 0);
+    GradientFill(TRectF(R.Left, MY, R.Right, R.Bottom), Down ? Mid : End, Down ? End : Mid,
+                 gdTopBottom, 50, 0, 0);
+  } else if (Mid != 0 && (D == gdLeftRight || D == gdRightLeft)) {
+    float MX = (R.Left + R.Right) / 2;
+    bool Right = D == gdLeftRight;
+    GradientFill(TRectF(R.Left, R.Top, MX, R.Bottom), Right ? Start : Mid, Right ? Mid : End,
+                 gdLeftRight, 50, 0, 0);
+    GradientFill(TRectF(MX, R.Top, R.Right, R.Bottom), Right ? Mid : End, Right ? End : Mid,
+                 gdLeftRight, 50, 0, 0);
+  } else if (Mid != 0 && D != gdDiagonalUp && D != gdDiagonalDown) {
+    GradientFill(R, Start, End, D, 50, 0, 0);
+  } else {
+    GradientFill(R, Start, End, D, G->GetBalance(), 0, 0);
+  }
+}
+
+void TZelCanvas3D::ClipRectangle(const TRectF& R) {
+  if (!FCanvas) return;
+  IClipStates.emplace_back(FCanvas, FCanvas->SaveState());
+  FCanvas->IntersectClipRect(R);
+}
+
+void TZelCanvas3D::UnClipRectangle() {
+  if (IClipStates.empty()) return;
+  auto [C, S] = IClipStates.back();
+  IClipStates.pop_back();
+  if (C == FCanvas && FCanvas) FCanvas->RestoreState(S);
+}
+
+TAlphaColor TZelCanvas3D::GetPixel(int X, int Y) {
+  if (!FBitmap || X < 0 || Y < 0 || X >= FBitmap->GetWidth() || Y >= FBitmap->GetHeight())
+    return 0xFFFFFFFF;
+  return FBitmap->GetPixel(X, Y);
+}
+
+void TZelCanvas3D::SetPixel(int X, int Y, TAlphaColor Color) {
+  if (!FBitmap || X < 0 || Y < 0 || X >= FBitmap->GetWidth() || Y >= FBitmap->GetHeight())
+    return;
+  FBitmap->SetPixel(X, Y, Color);
+}
+
+// --- text ---
+
+void TZelCanvas3D::TextOut(float X, float Y, const String& Text) {
+  DirectTextOut(float(Round(X)), float(Round(Y)), Text);
+}
+
+void TZelCanvas3D::DirectTextOut(float X, float Y, const String& Text) {
+  if (!FCanvas) return;
+  TZelBrush* FontBrush = FFont->GetBrush();
+  FCanvas->GetFill()->TBrush::Assign(FontBrush);
+  if (TZelShadow* S = FFont->ExistingShadow()) DoFontShadow(S, 1, X, Y, Text);
+  if (TZelEmboss* E = FFont->ExistingEmboss()) DoFontShadow(E, -1, X, Y, Text);
+  if (FontBrush->HasGradient()) {
+    PrepareGradient(FontBrush->GetGradient(), *FCanvas->GetFill()->GetGradient());
+    FCanvas->GetFill()->SetKind(TBrushKind::Gradient);
+  }
+  InternalTextOut(X, Y, Text, true);
+}
+
+void TZelCanvas3D::DoFontShadow(TZelShadow* S, int F, float& X, float& Y, const String& Text) {
+  if (!S || !S->GetVisible()) return;
+  int H = S->GetHorizSize(), V = S->GetVertSize();
+  if (H == 0 && V == 0) return;
+  float CX, CY;
+  if (H < 0) {
+    CX = X;
+    X -= float(F * H);
+  } else {
+    CX = X + float(F * H);
+  }
+  if (V < 0) {
+    CY = Y;
+    Y -= float(F * V);
+  } else {
+    CY = Y + float(F * V);
+  }
+  bool Blend = S->GetTransparency() != 0;
+  if (Blend) BeginBlending(ZelZeroRectF, std::int8_t(S->GetTransparency()));
+  TBrush* Fill = FCanvas->GetFill();
+  TAlphaColor Old = Fill->GetColor();
+  TBrushKind OldKind = Fill->GetKind();
+  Fill->SetKind(TBrushKind::Solid);
+  Fill->SetColor(S->GetColor());
+  try {
+    InternalTextOut(CX, CY, Text, false);
+  } catch (...) {
+    Fill->SetColor(Old);
+    Fill->SetKind(OldKind);
+    if (Blend) EndBlending(nullptr);
+    throw;
+  }
+  Fill->SetColor(Old);
+  Fill->SetKind(OldKind);
+  if (Blend) EndBlending(nullptr);
+}
+
+void TZelCanvas3D::InternalTextOut(float X, float Y, const String& Text, bool WithOutline) {
+  int A = GetTextAlign();
+  if (A > 7) {
+    Y -= float(TextHeight(Text));
+    A -= 8;
+  }
+  if (A == ZelTextAlignCenter)
+    X -= float(TextWidth(Text) / 2);
+  else if (A == ZelTextAlignRight)
+    X -= float(TextWidth(Text));
+  std::unique_ptr<TPathData> Path;
+  TZelHiddenPen* OutLine = FFont->ExistingOutLine();
+  bool OutLineVisible = OutLine && OutLine->GetVisible();
+  if (WithOutline && (FFont->GetBrush()->HasGradient() || OutLineVisible)) {
+    Path = std::make_unique<TPathData>();
+    if (!FCanvas->TextToPath(*Path, TRectF(0, 0, 10000, 10000), Text, false, TTextAlign::Leading,
+                             TTextAlign::Leading))
+      Path.reset();
+  }
+  ICachedLayout(X, Y, Text)->RenderLayout(FCanvas);
+  if (WithOutline && OutLineVisible && Path) {
+    AssignVisiblePenColor(OutLine, OutLine->GetColor());
+    Path->Translate(X, Y);
+    FCanvas->DrawPath(*Path, Opacity());
+  }
+}
+
+void TZelCanvas3D::RotateLabel(int X, int Y, const String& Text, double Angle, bool) {
+  if (Angle == 0 || !FCanvas || !std::isfinite(Angle)) {
+    DirectTextOut(float(X), float(Y), Text);
+    return;
+  }
+  TPointF C = IUseTextCenter ? ITextCenter : TPointF(float(X), float(Y));
+  TMatrix M0 = FCanvas->GetMatrix();
+  TMatrix M = TMatrix::CreateTranslation(-C.X, -C.Y) *
+              TMatrix::CreateRotation(float(-Angle * PiStep)) *
+              TMatrix::CreateTranslation(C.X, C.Y) * M0;
+  TCanvas* Canvas = FCanvas;
+  Canvas->SetMatrix(M);
+  try {
+    DirectTextOut(float(X), float(Y), Text);
+  } catch (...) {
+    Canvas->SetMatrix(M0);
+    throw;
+  }
+  Canvas->SetMatrix(M0);
+}
+
+void TZelCanvas3D::SmoothShadow(TZelShadow* Shadow, const TRectF& R, bool IsEllipse,
+                                int RoundSize, const TPointF* Points, int High, int Hole,
+                                double StartAngle, double EndAngle) {
+  if (!FCanvas || !Shadow) return;
+  std::unique_ptr<TPathData> Path;
+  if (Points && High >= 0) {
+    Path = std::make_unique<TPathData>();
+    Path->MoveTo(Points[0]);
+    for (int i = 1; i <= High; ++i) Path->LineTo(Points[i]);
+    Path->ClosePath();
+  } else if (RoundSize != 0 || !IsEllipse) {
+    Path = std::make_unique<TPathData>();
+    float Radius = RoundSize != 0 ? float(RoundSize) : 4.0f;
+    Path->AddRectangle(R, Radius, Radius);
+  } else if (Hole > 0 || EndAngle - StartAngle != 360) {
+    Path.reset(DonutPath(R, StartAngle, EndAngle, Hole, 0));
+  } else {
+    Path = std::make_unique<TPathData>();
+    Path->AddEllipse(R);
+  }
+  TBrush* Fill = FCanvas->GetFill();
+  TGradientPoints& Stops = Fill->GetGradient()->GetPoints();
+  Stops.Clear();
+  Stops.Add(0, 0);
+  Stops.Add(Shadow->GetColor(), 0.1f);
+  Stops.Add(Shadow->GetColor(), 1.0f);
+  Fill->SetKind(TBrushKind::Gradient);
+  FCanvas->FillPath(*Path, Opacity());
+  Fill->SetKind(TBrushKind::Solid);
+}
+
+// --- projection and window cycle ---
+
+TRectF TZelCanvas3D::InitWindow(TCanvas* DestCanvas, TView3DOptions* Options,
+                                TAlphaColor BackColor, bool Is3D, const TRectF& UserRect) {
+  FBounds = UserRect;
+  F3DOptions = Options;
+  if (Options) {
+    FFontZoom = Options->GetFontZoom();
+    IZoomText = Options->GetZoomText() != TCanvasZoomText::ztNo;
+  }
+  FIs3D = Is3D;
+  FIsOrthogonal = false;
+  IZoomFactor = 1;
+  if (Is3D) {
+    if (Options) {
+      FIsOrthogonal = Options->GetOrthogonal();
+      if (FIsOrthogonal) {
+        double A = Options->GetOrthoAngle();
+        if (A > 90) {
+          IOrthoX = -1;
+          A = 180 - A;
+        } else {
+          IOrthoX = 1;
+        }
+        double C = std::cos(A * PiStep);
+        IOrthoY = C < 0.01 ? 1 : std::sin(A * PiStep) / C;
+      }
+    }
+    CalcTrigValues();
+  }
+  TRectF Result = UserRect;
+  if (GetUseBuffer()) {
+    // A window with no area (or a bad rectangle) makes an empty picture: drawing does nothing.
+    int W = std::max(0, Round(UserRect.Width())), H = std::max(0, Round(UserRect.Height()));
+    float Scale = DestCanvas ? DestCanvas->GetScale() : 1;
+    if (!(Scale > 0) || !std::isfinite(Scale)) Scale = 1;
+    int BW = std::max(0, Round(W * double(Scale))), BH = std::max(0, Round(H * double(Scale)));
+    if (!FBitmap) {
+      FBitmap = new TBitmap(BW, BH);
+      FBitmap->SetBitmapScale(Scale);
+    } else {
+      ZelSetBitmapSize(FBitmap, BW, BH);
+    }
+    SetCanvas(FBitmap->GetCanvas());
+    if (ISceneOpen == FCanvas) FCanvas->EndScene();
+    FCanvas->BeginScene();
+    ISceneOpen = FCanvas;
+    if (AlphaOf(BackColor) == 0) FBitmap->Clear(BackColor);
+    Result = TRectF(0, 0, float(W), float(H));
+  } else {
+    SetCanvas(DestCanvas);
+  }
+  SetBackMode(TCanvasBackMode::cbmOpaque);
+  return Result;
+}
+
+void TZelCanvas3D::CalcTrigValues() {
+  if (FIsOrthogonal) return;
+  double E = 0, R = 0, T = 0;
+  if (F3DOptions) {
+    E = -F3DOptions->GetElevationFloat();
+    R = -F3DOptions->GetRotationFloat();
+    T = Round(F3DOptions->GetTiltFloat());
+  }
+  IHasPerspec = false;
+  IZoomPerspec = 0;
+  s1 = std::sin(E * PiStep);
+  c1 = std::cos(E * PiStep);
+  s2 = std::sin(R * PiStep);
+  c2 = std::cos(R * PiStep);
+  s3 = std::sin(T * PiStep);
+  c3 = std::cos(T * PiStep);
+  IHasTilt = T != 0;
+  c2s3 = c2 * s3;
+  c2c3 = std::max(1e-5, c2 * c3);
+  tempXX = std::max(1e-5, s1 * s2 * s3 + c1 * c3);
+  tempYX = c3 * s1 * s2 - c1 * s3;
+  tempXZ = c1 * s2 * s3 - c3 * s1;
+  tempYZ = c1 * c3 * s2 + s1 * s3;
+}
+
+void TZelCanvas3D::Projection(int MaxDepth, const TRectF&, const TRectF& R) {
+  FXCenter = Round((double(R.Left) + R.Right) / 2) + Round(RotationCenter.X);
+  FYCenter = Round((double(R.Top) + R.Bottom) / 2) + Round(RotationCenter.Y);
+  FZCenter = Round(MaxDepth * 0.5 + RotationCenter.Z);
+  XCenterOffset = FXCenter;
+  YCenterOffset = FYCenter;
+  if (!F3DOptions) return;
+  XCenterOffset += F3DOptions->GetHorizOffset();
+  YCenterOffset += F3DOptions->GetVertOffset();
+  if (FIs3D) IZoomFactor = F3DOptions->GetZoomFloat() * 0.01;
+  CalcPerspective(R);
+}
+
+void TZelCanvas3D::CalcPerspective(const TRectF& R) {
+  if (!F3DOptions) return;
+  int P = F3DOptions->GetPerspective();
+  IHasPerspec = P > 0;
+  if (IHasPerspec)
+    IZoomPerspec = IZoomFactor * P / 120.0 / std::max(1.0, double(R.Right) - R.Left);
+}
+
+void TZelCanvas3D::Calc3DPoint(TPointF& P, float X, float Y, float Z) {
+  const double Zf = IZoomFactor;
+  if (FIsOrthogonal) {
+    P.X = float(Zf * (X - FXCenter + IOrthoX * Z) + XCenterOffset);
+    P.Y = float(Zf * (Y - FYCenter - IOrthoY * Z) + YCenterOffset);
+  } else if (FIs3D) {
+    float DX = X - float(FXCenter), DY = Y - float(FYCenter), DZ = Z - float(FZCenter);
+    float X1 = float(DX * c2 + DZ * s2);
+    float Z1 = float(DZ * c2 - DX * s2);
+    float Y1 = float(DY * c1 - Z1 * s1);
+    float F = IHasPerspec ? float(Zf / (IZoomPerspec * (Z1 * c1 + DY * s1) + 1)) : float(Zf);
+    P.X = float((X1 * c3 - Y1 * s3) * F + XCenterOffset);
+    P.Y = float((Y1 * c3 + X1 * s3) * F + YCenterOffset);
+  } else {
+    P.X = float(Zf * (X - FXCenter) + XCenterOffset);
+    P.Y = float(Zf * (Y - FYCenter) + YCenterOffset);
+  }
+}
+
+void TZelCanvas3D::Calc3DPos(int& X, int& Y, int Z) {
+  const double Zf = IZoomFactor;
+  if (FIsOrthogonal) {
+    if (Z == 0) {
+      X = Round(Zf * (double(X) - FXCenter)) + XCenterOffset;
+      Y = Round(Zf * (double(Y) - FYCenter)) + YCenterOffset;
+    } else {
+      X = Round(Zf * (double(X) - FXCenter + IOrthoX * Z)) + XCenterOffset;
+      Y = Round(Zf * (double(Y) - FYCenter - IOrthoY * Z)) + YCenterOffset;
+    }
+  } else if (FIs3D) {
+    int DX = X - FXCenter, DY = Y - FYCenter, DZ = Z - FZCenter;
+    float X1 = float(DX * c2 + DZ * s2);
+    float Z1 = float(DZ * c2 - DX * s2);
+    float Y1 = float(DY * c1 - Z1 * s1);
+    float F = IHasPerspec ? float(Zf / (IZoomPerspec * (Z1 * c1 + DY * s1) + 1)) : float(Zf);
+    if (IHasTilt) {
+      X = Round((X1 * c3 - Y1 * s3) * F) + XCenterOffset;
+      Y = Round((Y1 * c3 + X1 * s3) * F) + YCenterOffset;
+    } else {
+      X = Round(double(X1) * F) + XCenterOffset;
+      Y = Round((DY * c1 - Z1 * s1) * F) + YCenterOffset;
+    }
+  }
+}
+
+void TZelCanvas3D::Calc3DPoint(TPointF& P, int X, int Y, int Z) {
+  Calc3DPos(X, Y, Z);
+  P = {float(X), float(Y)};
+}
+
+void TZelCanvas3D::Calc3DTPoint(TPointF& P, int Z) { Calc3DPoint(P, P.X, P.Y, float(Z)); }
+
+TPointF TZelCanvas3D::Calculate3DPosition(int X, int Y, int Z) {
+  Calc3DPos(X, Y, Z);
+  return {float(X), float(Y)};
+}
+
+TPointF TZelCanvas3D::Calculate3DPosition(float X, float Y, float Z) {
+  TPointF P;
+  Calc3DPoint(P, X, Y, Z);
+  return P;
+}
+
+void TZelCanvas3D::Calculate2DPosition(int& X, int& Y, int Z) {
+  if (IZoomFactor == 0 || !std::isfinite(IZoomFactor)) return;
+  const double K = 1 / IZoomFactor;
+  if (FIsOrthogonal) {
+    X = Round((double(X) - XCenterOffset) * K - IOrthoX * Z) + FXCenter;
+    Y = Round((double(Y) - YCenterOffset) * K + IOrthoY * Z) + FYCenter;
+    return;
+  }
+  if (!FIs3D) return;
+  // The rotated view: undo the tilt, then solve the rotation and the perspective divisor
+  // (linear in dx, dy and the divisor w) for the point at depth Z.
+  double U = (double(X) - XCenterOffset) * K, V = (double(Y) - YCenterOffset) * K;
+  double A = U * c3 + V * s3, B = V * c3 - U * s3;
+  double DZ = double(Z) - FZCenter;
+  double P = IHasPerspec ? IZoomPerspec : 0;
+  double M[3][3] = {{c2, 0, -A}, {s1 * s2, c1, -B}, {P * c1 * s2, -P * s1, 1}};
+  double RHS[3] = {-s2 * DZ, s1 * c2 * DZ, P * c1 * c2 * DZ + 1};
+  auto Det = [](double (&Q)[3][3]) {
+    return Q[0][0] * (Q[1][1] * Q[2][2] - Q[1][2] * Q[2][1]) -
+           Q[0][1] * (Q[1][0] * Q[2][2] - Q[1][2] * Q[2][0]) +
+           Q[0][2] * (Q[1][0] * Q[2][1] - Q[1][1] * Q[2][0]);
+  };
+  double D = Det(M);
+  if (std::fabs(D) < 1e-9 || !std::isfinite(D)) return;
+  double Sol[3];
+  for (int Col = 0; Col < 3; ++Col) {
+    double Q[3][3];
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) Q[r][c] = c == Col ? RHS[r] : M[r][c];
+    Sol[Col] = Det(Q) / D;
+  }
+  if (!(Sol[2] > 0) || !std::isfinite(Sol[0]) || !std::isfinite(Sol[1])) return;
+  X = Round(Sol[0]) + FXCenter;
+  Y = Round(Sol[1]) + FYCenter;
+}
+
+void TZelCanvas3D::DisableRotation() {
+  FWas3D = FIs3D;
+  FIs3D = false;
+}
+
+void TZelCanvas3D::EnableRotation() { FIs3D = FWas3D; }
+
+void TZelCanvas3D::ShowImage(TCanvas* DestCanvas, TCanvas* DefaultCanvas, const TRectF& UserRect) {
+  if (GetUseBuffer() && FBitmap) {
+    if (ISceneOpen) {
+      ISceneOpen->EndScene();
+      ISceneOpen = nullptr;
+    }
+    if (DestCanvas) {
+      bool Began = DestCanvas->BeginScene();
+      try {
+        if (Began) TransferBitmap(Round(UserRect.Left), Round(UserRect.Top), DestCanvas);
+      } catch (...) {
+        DestCanvas->EndScene();
+        FDirty = false;
+        SetCanvas(DefaultCanvas);
+        throw;
+      }
+      DestCanvas->EndScene();
+    }
+    FDirty = false;
+  }
+  SetCanvas(DefaultCanvas);
+}
+
+void TZelCanvas3D::TransferBitmap(int Left, int Top, TCanvas* Canvas) {
+  if (!Canvas || !FBitmap || FBitmap->IsEmpty()) return;
+  float Scale = Canvas->GetScale();
+  if (!(Scale > 0) || !std::isfinite(Scale)) Scale = 1;
+  float W = float(FBitmap->GetWidth()), H = float(FBitmap->GetHeight());
+  Canvas->DrawBitmap(FBitmap, TRectF(0, 0, W, H),
+                     TRectF(float(Left), float(Top), float(Left + Round(W / Scale)),
+                            float(Top + Round(H / Scale))),
+                     1, true);
+}
+
+bool TZelCanvas3D::ReDrawBitmap() {
+  if (FDirty || !FBitmap || !FCanvas) return false;
+  TransferBitmap(0, 0, FCanvas);
+  return true;
+}
+
+bool TZelCanvas3D::RenderToBitmap(TBitmap*& Bitmap, const TRectF& R) {
+  if (FDirty || !FBufferedDisplay || !FBitmap) return false;
+  if (!(R == TRectF(0, 0, float(FBitmap->GetWidth()), float(FBitmap->GetHeight())))) return false;
+  if (!Bitmap) Bitmap = new TBitmap();
+  Bitmap->Assign(FBitmap);
+  return true;
+}
+
+void TZelCanvas3D::ClipCube(const TRectF& R, int MinZ, int MaxZ) {
+  if (FIs3D) {
+    std::vector<TPointF> Hull = CubeHull(R, MinZ, MaxZ);
+    ClipPolygon(Hull.data(), int(Hull.size()) - 1, int(Hull.size()), false);
+  } else {
+    ClipRectangle(TRectF(R.Left + 1, R.Top + 1, R.Right, R.Bottom - 1));
+  }
+}
+
+void TZelCanvas3D::TextOut3D(int X, int Y, int Z, const String& Text, bool AllowHtml) {
+  Calc3DPos(X, Y, Z);
+  if (AllowHtml)
+    HtmlTextOut(this, float(X), float(Y), Text);
+  else
+    TextOut(float(X), float(Y), Text);
+}
+
+void TZelCanvas3D::RotateLabel3D(int X, int Y, int Z, const String& Text, double Angle,
+                                 bool AllowHtml) {
+  Calc3DPos(X, Y, Z);
+  RotateLabel(X, Y, Text, Angle, AllowHtml);
+}
+
+TAlphaColor TZelCanvas3D::GetPixel3D(int X, int Y, int Z) {
+  Calc3DPos(X, Y, Z);
+  return GetPixel(X, Y);
+}
+
+void TZelCanvas3D::SetPixel3D(int X, int Y, int Z, TAlphaColor Color) {
+  Calc3DPos(X, Y, Z);
+  SetPixel(X, Y, Color);
+}
+
+// --- 3D solids ---
+
+void TZelCanvas3D::Plane3D(const TPointF& A, const TPointF& B, int Z0, int Z1) {
+  IPoints = {Calculate3DPosition(A.X, A.Y, float(Z0)), Calculate3DPosition(B.X, B.Y, float(Z0)),
+             Calculate3DPosition(B.X, B.Y, float(Z1)), Calculate3DPosition(A.X, A.Y, float(Z1))};
+  PolygonFour();
+}
+
+void TZelCanvas3D::PlaneWithZ(const TPointF& P1, const TPointF& P2, const TPointF& P3,
+                              const TPointF& P4, int Z) {
+  float FZ = float(Z);
+  IPoints = {Calculate3DPosition(P1.X, P1.Y, FZ), Calculate3DPosition(P2.X, P2.Y, FZ),
+             Calculate3DPosition(P3.X, P3.Y, FZ), Calculate3DPosition(P4.X, P4.Y, FZ)};
+  PolygonFour();
+}
+
+void TZelCanvas3D::PlaneFour3D(const TFourPoints& P, int Z0, int Z1) {
+  IPoints = {Calculate3DPosition(P[0].X, P[0].Y, float(Z0)),
+             Calculate3DPosition(P[1].X, P[1].Y, float(Z0)),
+             Calculate3DPosition(P[2].X, P[2].Y, float(Z1)),
+             Calculate3DPosition(P[3].X, P[3].Y, float(Z1))};
+  PolygonFour();
+}
+
+void TZelCanvas3D::RectangleWithZ(const TRectF& R, int Z) {
+  IPoints = FourPointsFromRect(R, Z);
+  PolygonFour();
+}
+
+void TZelCanvas3D::RectangleY(float Left, float Top, float Right, int Z0, int Z1) {
+  IPoints = {Calculate3DPosition(Left, Top, float(Z0)), Calculate3DPosition(Right, Top, float(Z0)),
+             Calculate3DPosition(Right, Top, float(Z1)), Calculate3DPosition(Left, Top, float(Z1))};
+  PolygonFour();
+}
+
+void TZelCanvas3D::RectangleZ(float Left, float Top, float Bottom, int Z0, int Z1) {
+  IPoints = {Calculate3DPosition(Left, Top, float(Z0)), Calculate3DPosition(Left, Top, float(Z1)),
+             Calculate3DPosition(Left, Bottom, float(Z1)),
+             Calculate3DPosition(Left, Bottom, float(Z0))};
+  PolygonFour();
+}
+
+void TZelCanvas3D::Polygon3D(const TPoint3D* P, int High) {
+  if (!P || High < 0) return;
+  std::vector<TPointF> Q;
+  Q.reserve(std::size_t(High) + 1);
+  for (int i = 0; i <= High; ++i) Q.push_back(TCanvas3D::Calculate3DPosition(P[i]));
+  Polygon(Q.data(), High);
+}
+
+void TZelCanvas3D::Triangle3D(const std::array<TPoint3D, 3>& P,
+                              const std::array<TAlphaColor, 3>& Colors) {
+  std::array<TPointF, 3> Q = TrianglePointsTo2D(P);
+  if (FBrush->GetKind() != TBrushKind::None) FBrush->SetColor(Colors[0]);
+  Polygon(Q.data(), 2);
+}
+
+void TZelCanvas3D::TriangleWithZ(const TPointF& P1, const TPointF& P2, const TPointF& P3, int Z) {
+  float FZ = float(Z);
+  TPointF Q[3] = {Calculate3DPosition(P1.X, P1.Y, FZ), Calculate3DPosition(P2.X, P2.Y, FZ),
+                  Calculate3DPosition(P3.X, P3.Y, FZ)};
+  Polygon(Q, 2);
+}
+
+void TZelCanvas3D::EllipseWithZ(float X1, float Y1, float X2, float Y2, int Z) {
+  if (FIsOrthogonal) {
+    TPointF A = Calculate3DPosition(X1, Y1, float(Z));
+    TPointF B = Calculate3DPosition(X2, Y2, float(Z));
+    Ellipse(A.X, A.Y, B.X, B.Y);
+  } else if (FIs3D) {
+    std::vector<TPointF> P(NumCirclePoints);
+    const float Step = 360.0f / (NumCirclePoints - 1);
+    for (int i = 0; i < NumCirclePoints; ++i) {
+      double A = double(i * Step) * PiStep;
+      P[std::size_t(i)] = {float((X1 + X2) / 2 + (X2 - X1) / 2 * std::sin(A)),
+                           float((Y1 + Y2) / 2 + (Y2 - Y1) / 2 * std::cos(A))};
+    }
+    if (FBrush->GetKind() != TBrushKind::None)
+      PolygonWithZ(P.data(), NumCirclePoints - 1, Z);
+    else if (FPen->GetStyle() != TPenStyle::psClear)
+      PolylineWithZ(P.data(), NumCirclePoints - 1, Z);
+  } else {
+    Ellipse(X1, Y1, X2 + 1, Y2 + 1);
+  }
+}
+
+void TZelCanvas3D::Sphere(int X, int Y, int Z, double Radius) {
+  int R = Round(Radius);
+  EllipseWithZ(float(X - R), float(Y - R), float(X + R), float(Y + R), Z);
+}
+
+void TZelCanvas3D::Surface3D(TZelCanvasSurfaceStyle, bool, bool, bool, int, int,
+                             const TZelSurfaceVertex&, TZelCachedObject*&) {}
+
+void TZelCanvas3D::Arrow(bool Filled, const TPointF& From, const TPointF& To, int ArrowWidth,
+                         int ArrowHeight, int Z0, int Z1, double ArrowPercent) {
+  std::vector<TPointF> P = GetArrowPoints(float(ArrowPercent), From, To, ArrowWidth, ArrowHeight);
+  if (P.empty()) return;
+  float Z = float((Z0 + Z1) / 2);
+  for (TPointF& Q : P) Q = Calculate3DPosition(Q.X, Q.Y, Z);
+  if (Filled) {
+    Polygon(P.data(), 6);
+  } else {
+    TPointF F = Calculate3DPosition(From.X, From.Y, Z);
+    TZelCanvas::Line(F, P[4]);
+    TZelCanvas::LineTo(P[5]);
+    TZelCanvas::Line(P[4], P[3]);
+  }
+}
+
+void TZelCanvas3D::Cube(int Left, int Right, int Top, int Bottom, int Z0, int Z1, int,
+                        bool DarkSides, int RoundSize) {
+  Cube(Left, Right, Top, Bottom, Z0, Z1, DarkSides, RoundSize);
+}
+
+void TZelCanvas3D::Cube(int Left, int Right, int Top, int Bottom, int Z0, int Z1, bool DarkSides,
+                        int) {
+  TBrushKind Kind = FBrush->GetKind();
+  const bool NoBrush = Kind == TBrushKind::None;
+  const TAlphaColor Base =
+      Kind == TBrushKind::Solid || Kind == TBrushKind::Gradient ? FBrush->GetColor() : GetBackColor();
+  auto P = [this](int X, int Y, int Z) { return TCanvas3D::Calculate3DPosition(X, Y, Z); };
+  auto V = [](const TFourPoints& Q) {
+    return (Q[3].X - Q[2].X) * (Q[1].Y - Q[2].Y) - (Q[1].X - Q[2].X) * (Q[3].Y - Q[2].Y);
+  };
+  auto W = [](const TFourPoints& Q) {
+    return (Q[3].X - Q[0].X) * (Q[1].Y - Q[0].Y) - (Q[1].X - Q[0].X) * (Q[3].Y - Q[0].Y);
+  };
+  auto Shade = [&](TGradientDirection D, Byte Quantity) {
+    if (!DarkSides || NoBrush) {
+      PolygonFour();
+      return;
+    }
+    TZelGradient* G = GetGradient();
+    G->SetDirection(D);
+    G->SetStartColor(Base);
+    G->SetEndColor(ApplyDark(Base, Quantity));
+    G->SetVisible(true);
+    PolygonFour();
+    G->SetVisible(false);
+  };
+  IPoints = {P(Left, Top, Z0), P(Right, Top, Z0), P(Right, Bottom, Z0), P(Left, Bottom, Z0)};
+  bool FrontSeen = V(IPoints) > 0;
+  if (NoBrush || FrontSeen) PolygonFour();
+  if (NoBrush || !FrontSeen) {
+    IPoints = {P(Left, Top, Z1), P(Right, Top, Z1), P(Right, Bottom, Z1), P(Left, Bottom, Z1)};
+    PolygonFour();
+  }
+  IPoints = {P(Right, Top, Z0), P(Right, Top, Z1), P(Right, Bottom, Z1), P(Right, Bottom, Z0)};
+  if (NoBrush || V(IPoints) > 0) Shade(TGradientDirection::gdLeftRight, DarkerColorQuantity);
+  IPoints = {P(Left, Top, Z0), P(Left, Top, Z1), P(Left, Bottom, Z1), P(Left, Bottom, Z0)};
+  if (NoBrush || W(IPoints) > 0) Shade(TGradientDirection::gdRightLeft, DarkerColorQuantity);
+  IPoints = {P(Left, Top, Z0), P(Right, Top, Z0), P(Right, Top, Z1), P(Left, Top, Z1)};
+  {
+    const TPointF &LT0 = IPoints[0], &RT0 = IPoints[1], &RT1 = IPoints[2];
+    float T = (LT0.X - RT0.X) * (RT1.Y - RT0.Y) - (RT1.X - RT0.X) * (LT0.Y - RT0.Y);
+    if (NoBrush || T > 0) Shade(TGradientDirection::gdBottomTop, DarkColorQuantity);
+  }
+  IPoints = {P(Left, Bottom, Z0), P(Left, Bottom, Z1), P(Right, Bottom, Z1), P(Right, Bottom, Z0)};
+  if (NoBrush || V(IPoints) < 0) Shade(TGradientDirection::gdTopBottom, DarkColorQuantity);
+}
+
+void TZelCanvas3D::Pyramid(bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1,
+                           bool DarkSides) {
+  TBrushKind Kind = FBrush->GetKind();
+  const TAlphaColor Base =
+      Kind == TBrushKind::Solid || Kind == TBrushKind::Gradient ? FBrush->GetColor() : GetBackColor();
+  const int ZC = (Z0 + Z1) / 2;
+  auto P = [this](int X, int Y, int Z) { return TCanvas3D::Calculate3DPosition(X, Y, Z); };
+  auto Tri = [this](const TPointF& A, const TPointF& B, const TPointF& C) {
+    TPointF Q[3] = {A, B, C};
+    Polygon(Q, 2);
+  };
+  if (Vertical) {
+    TPointF A = P((Left + Right) / 2, Top, ZC);
+    TPointF P00 = P(Left, Bottom, Z0), P10 = P(Right, Bottom, Z0), P01 = P(Left, Bottom, Z1),
+            P11 = P(Right, Bottom, Z1);
+    bool Up = Top < Bottom;
+    if (Top != Bottom) {
+      Tri(P00, P10, A);
+      bool C = ZelCull(P00, A, P01);
+      if (Up != C) Tri(P00, P01, A);
+      if (DarkSides) InternalDark(Base, DarkerColorQuantity);
+      C = ZelCull(P10, A, P11);
+      if (Up == C) Tri(P10, P11, A);
+      if (Up && ZelCull(A, P01, P11)) Tri(A, P01, P11);
+    }
+    bool C = ZelCull(P00, P10, P01);
+    if (Up == C) {
+      if (DarkSides) InternalDark(Base, DarkColorQuantity);
+      RectangleY(float(Left), float(Bottom), float(Right), Z0, Z1);
+    }
+  } else {
+    TPointF A = P(Right, (Top + Bottom) / 2, ZC);
+    TPointF P00 = P(Left, Top, Z0), P10 = P(Left, Bottom, Z0), P01 = P(Left, Top, Z1),
+            P11 = P(Left, Bottom, Z1);
+    bool RightWards = Left < Right;
+    if (Left != Right) {
+      Tri(P00, P10, A);
+      if (RightWards != ZelCull(P01, A, P11)) Tri(P01, P11, A);
+      if (DarkSides) InternalDark(Base, DarkColorQuantity);
+      if (RightWards != ZelCull(P00, A, P01)) Tri(P00, P01, A);
+      if (RightWards != ZelCull(P11, A, P10)) Tri(P11, P10, A);
+    }
+    if (RightWards == ZelCull(P00, P10, P01)) {
+      if (DarkSides) InternalDark(Base, DarkerColorQuantity);
+      RectangleZ(float(Left), float(Top), float(Bottom), Z0, Z1);
+    }
+  }
+}
+
+namespace {
+// The 32 points of a cylinder ring.
+std::array<TPoint3D, ZelNumCylinderSides> CylinderRing(bool Vertical, int Pos, int C, int R,
+                                                      int ZC, int ZR) {
+  std::array<TPoint3D, ZelNumCylinderSides> Ring{};
+  const double Step = 2 * M_PI / ZelNumCylinderSides;
+  for (int i = 0; i < ZelNumCylinderSides; ++i) {
+    int Across = C + Round(std::sin(i * Step) * R);
+    int Z = ZC - Round(std::cos(i * Step) * ZR);
+    Ring[std::size_t(i)] = Vertical ? TPoint3D{Across, Pos, Z} : TPoint3D{Pos, Across, Z};
+  }
+  return Ring;
+}
+}  // namespace
+
+void TZelCanvas3D::Cylinder(bool Vertical, int Left, int Top, int Right, int Bottom, int Z0,
+                            int Z1, bool Dark3D) {
+  Cone(Vertical, Left, Top, Right, Bottom, Z0, Z1, Dark3D, 100);
+}
+
+void TZelCanvas3D::Cone(bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1,
+                        bool Dark3D, int ConePercent) {
+  if (ConePercent == 0) ConePercent = ZelDefaultConePercent;
+  const int N = ZelNumCylinderSides;
+  const int ZR = (Z1 - Z0) / 2, ZC = (Z0 + Z1) / 2;
+  const int R = Vertical ? (Right - Left) / 2 : (Bottom - Top) / 2;
+  const int C = Vertical ? (Left + Right) / 2 : (Top + Bottom) / 2;
+  auto Base = CylinderRing(Vertical, Vertical ? Bottom : Left, C, R, ZC, ZR);
+  auto Project = [this](const std::array<TPoint3D, ZelNumCylinderSides>& Ring) {
+    std::array<TPointF, ZelNumCylinderSides> Q{};
+    for (std::size_t i = 0; i < Ring.size(); ++i) Q[i] = TCanvas3D::Calculate3DPosition(Ring[i]);
+    return Q;
+  };
+  auto BaseQ = Project(Base);
+  const bool HasTop = ConePercent != 0;
+  std::array<TPointF, ZelNumCylinderSides> Q = BaseQ;
+  if (HasTop) {
+    int TR = Round(ConePercent * R * 0.01), TZR = Round(ConePercent * ZR * 0.01);
+    Q = Project(CylinderRing(Vertical, Vertical ? Top : Right, C, TR, ZC, TZR));
+  }
+  bool Cover;
+  if (Vertical) {
+    Cover = Bottom < Top;
+  } else {
+    Cover = ZelCull(TCanvas3D::Calculate3DPosition(0, 0, 0),
+                    TCanvas3D::Calculate3DPosition(0, 10, 0),
+                    TCanvas3D::Calculate3DPosition(0, 10, 10));
+    if (Right < Left) Cover = !Cover;
+  }
+  if (HasTop && !Cover) Polygon(Q.data(), N - 1);
+  int IMin = 0, IMax = 0;
+  for (int i = 1; i < N; ++i) {
+    float V = Vertical ? Q[std::size_t(i)].X : Q[std::size_t(i)].Y;
+    if (V < (Vertical ? Q[std::size_t(IMin)].X : Q[std::size_t(IMin)].Y)) IMin = i;
+    if (V > (Vertical ? Q[std::size_t(IMax)].X : Q[std::size_t(IMax)].Y)) IMax = i;
+  }
+  std::vector<TPointF> Body;
+  for (int i = IMin;; i = (i + 1) % N) {
+    Body.push_back(Q[std::size_t(i)]);
+    if (i == IMax) break;
+  }
+  if (HasTop) {
+    for (int i = IMax;; i = (i + N - 1) % N) {
+      Body.push_back(BaseQ[std::size_t(i)]);
+      if (i == IMin) break;
+    }
+  } else {
+    Body.push_back(Calculate3DPosition(float(C), float(Top), float(ZC)));
+  }
+  TAlphaColor Color = FBrush->GetColor();
+  TZelGradient* G = GetGradient();
+  G->SetMidColor(0);
+  G->SetStartColor(Dark3D ? ApplyBright(Color, DarkColorQuantity) : Color);
+  G->SetEndColor(ApplyDark(Color, Dark3D ? DarkerColorQuantity : DarkColorQuantity));
+  G->SetDirection(Vertical ? TGradientDirection::gdLeftRight : TGradientDirection::gdTopBottom);
+  G->SetVisible(true);
+  Polygon(Body.data(), int(Body.size()) - 1);
+  if (Cover) Polygon(BaseQ.data(), N - 1);
+}
+
+void TZelCanvas3D::Pie3D(int XCenter, int YCenter, int XRadius, int YRadius, int Z0, int Z1,
+                         double StartAngle, double EndAngle, bool DarkSides, bool DrawSides,
+                         int DonutPercent, TCustomZelGradient* Gradient, int BevelPercent,
+                         TEdgeStyle EdgeStyle, std::int8_t Transparency, int BevelBright,
+                         bool BevelBorder, bool HideSides) {
+  // The slice is drawn as its top face; the walls and rim are drawn by the pie drawer.
+  (void)Z0, (void)Z1, (void)DarkSides, (void)DrawSides, (void)Gradient, (void)BevelPercent,
+      (void)EdgeStyle, (void)BevelBright, (void)BevelBorder, (void)HideSides;
+  bool Blend = Transparency != 0;
+  if (Blend) BeginBlending(ZelZeroRectF, Transparency);
+  TRectF R(float(XCenter - XRadius), float(YCenter - YRadius), float(XCenter + XRadius),
+           float(YCenter + YRadius));
+  double S = StartAngle / PiStep, E = EndAngle / PiStep;
+  if (S == E) E = S + 360;
+  Donut(R, S, E, DonutPercent * 0.01);
+  if (Blend) EndBlending(nullptr);
+}
+
+}  // namespace zel
