@@ -3,7 +3,9 @@
 #include <cmath>
 #include <iterator>
 
+#include "platform/Classes.h"
 #include "platform/Exceptions.h"
+#include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 
@@ -206,6 +208,28 @@ void ZelSort(int Left, int Right, const TZelSortCompare& Compare, const TZelSort
 double ZelTickCount() {
   ITimerService* Timer = TPlatformServices::Current().GetTimerService();
   return Timer ? Timer->GetTick() * 1000.0 : 0.0;
+}
+
+namespace {
+
+// Runs Read on the options key when it opens and holds the value Name.
+template <typename T, typename TRead>
+T ReadOption(const String& Name, T Default, TRead Read) {
+  TOwned<TRegistry> Registry(Create<TRegistry>(KEY_READ));
+  Registry->SetRootKey(HKEY_CURRENT_USER);
+  if (Registry->OpenKeyReadOnly(ZelOptionsKey) && Registry->ValueExists(Name))
+    return Read(*Registry);
+  return Default;
+}
+
+}  // namespace
+
+int ZelReadIntegerOption(const String& Name, int Default) {
+  return ReadOption(Name, Default, [&](TRegistry& R) { return int(R.ReadInteger(Name)); });
+}
+
+String ZelReadStringOption(const String& Name, const String& Default) {
+  return ReadOption(Name, Default, [&](TRegistry& R) { return R.ReadString(Name); });
 }
 
 void ZelProcsUnitStart() {
