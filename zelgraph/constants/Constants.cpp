@@ -5,8 +5,12 @@
 
 namespace zel {
 
+namespace {
+constexpr const char* DefaultExtension = "zel";
+}
+
 String NewLine;
-String ZelMsg_ZelExtension = "zel";
+String ZelMsg_ZelExtension = DefaultExtension;
 
 String ZelMsg_Test;
 String ZelMsg_LegendFirstValue;
@@ -405,8 +409,6 @@ String ZelMsg_SeawashPalette;
 
 namespace {
 
-constexpr const char* DefaultExtension = "zel";
-
 struct TTextEntry {
   String* Value;
   const char* Name;
@@ -573,7 +575,7 @@ const TTextEntry Texts[] = {
   ZEL_TEXT(ZelMsg_ChartTitlesCategoryDesc, "Chart Titles properties and events"),
   ZEL_TEXT(ZelMsg_Chart3DCategoryName, "Chart 3D"),
   ZEL_TEXT(ZelMsg_Chart3DCategoryDesc, "Chart 3D properties and events"),
-  ZEL_TEXT(ZelMsg_CustomAxesEditor, "Custom "),
+  ZEL_TEXT(ZelMsg_CustomAxesEditor, "Custom Axes Editor"),
   ZEL_TEXT(ZelMsg_Series, "Series"),
   ZEL_TEXT(ZelMsg_SeriesList, "Series List"),
   ZEL_TEXT(ZelMsg_PageOfPages, "Page %d of %d"),
