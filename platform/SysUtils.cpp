@@ -263,19 +263,28 @@ String IntToHex(std::int64_t Value, int Digits) {
 // ---------------------------------------------------------------------------------------------
 // Floating point from text
 
-bool TryStrToFloat(const String& Text, double& Value, const TFormatSettings& FS) {
-  String S = Trim(Text);
+bool TextToFloat(std::string_view Text, double& Value, const TFormatSettings& FS) {
+  size_t B = 0, E = Text.size();
+  while (B < E && IsBlank(Text[B])) ++B;
+  while (E > B && IsBlank(Text[E - 1])) --E;
+  std::string_view S = Text.substr(B, E - B);
   // Checks the shape ourselves, so that from_chars never sees what the classic grammar rejects
-  // (hexadecimal, "inf", "nan", a second separator), and builds the text it reads.
-  String Buf;
-  Buf.reserve(S.size());
+  // (hexadecimal, "inf", "nan", a second separator), and copies the text it reads with '.' as the
+  // separator: on the stack when it is short, as it nearly always is.
+  char Small[128];
+  String Large;
+  char* Buf = Small;
+  if (S.size() >= sizeof Small) {
+    Large.resize(S.size() + 1);
+    Buf = Large.data();
+  }
+  size_t Len = 0;
   size_t I = 0, N = S.size();
   if (I < N && (S[I] == '+' || S[I] == '-')) {
-    if (S[I] == '-') Buf += '-';
+    if (S[I] == '-') Buf[Len++] = '-';
     ++I;
   }
   int MantissaDigits = 0;
-  long long Magnitude = 0;  // decimal exponent of the first significant digit, roughly
   bool SeenSignificant = false, InFraction = false;
   long long IntDigits = 0, LeadingFracZeros = 0;
   for (; I < N; ++I) {
@@ -288,10 +297,10 @@ bool TryStrToFloat(const String& Text, double& Value, const TFormatSettings& FS)
       } else if (!SeenSignificant) {
         ++LeadingFracZeros;
       }
-      Buf += C;
+      Buf[Len++] = C;
     } else if (C == FS.DecimalSeparator && !InFraction) {
       InFraction = true;
-      Buf += '.';
+      Buf[Len++] = '.';
     } else {
       break;
     }
@@ -299,16 +308,16 @@ bool TryStrToFloat(const String& Text, double& Value, const TFormatSettings& FS)
   if (MantissaDigits == 0) return false;
   long long Exp = 0;
   if (I < N && (S[I] == 'e' || S[I] == 'E')) {
-    Buf += 'e';
+    Buf[Len++] = 'e';
     ++I;
     bool ExpNeg = false;
     if (I < N && (S[I] == '+' || S[I] == '-')) {
       ExpNeg = S[I] == '-';
-      Buf += S[I++];
+      Buf[Len++] = S[I++];
     }
     size_t ExpStart = I;
     for (; I < N && S[I] >= '0' && S[I] <= '9'; ++I) {
-      Buf += S[I];
+      Buf[Len++] = S[I];
       if (Exp < 100000) Exp = Exp * 10 + (S[I] - '0');
     }
     if (I == ExpStart) return false;
@@ -316,11 +325,11 @@ bool TryStrToFloat(const String& Text, double& Value, const TFormatSettings& FS)
   }
   if (I != N) return false;
   double V = 0;
-  auto [Ptr, Ec] = std::from_chars(Buf.data(), Buf.data() + Buf.size(), V, std::chars_format::general);
-  if (Ptr != Buf.data() + Buf.size()) return false;
+  auto [Ptr, Ec] = std::from_chars(Buf, Buf + Len, V, std::chars_format::general);
+  if (Ptr != Buf + Len) return false;
   if (Ec == std::errc::result_out_of_range) {
     // Too small to represent reads as zero; too large is an error.
-    Magnitude = (IntDigits > 0 ? IntDigits - 1 : -(LeadingFracZeros + 1)) + Exp;
+    long long Magnitude = (IntDigits > 0 ? IntDigits - 1 : -(LeadingFracZeros + 1)) + Exp;
     if (!SeenSignificant || Magnitude < 0) {
       V = Buf[0] == '-' ? -0.0 : 0.0;
     } else {
@@ -333,6 +342,8 @@ bool TryStrToFloat(const String& Text, double& Value, const TFormatSettings& FS)
   Value = V;
   return true;
 }
+
+bool TryStrToFloat(const String& S, double& Value, const TFormatSettings& FS) { return TextToFloat(S, Value, FS); }
 
 bool TryStrToFloat(const String& S, double& Value) { return TryStrToFloat(S, Value, FormatSettings()); }
 

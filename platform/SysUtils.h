@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 #include <variant>
 
 #include "platform/Exceptions.h"
@@ -101,6 +102,9 @@ double StrToFloat(const String& S, const TFormatSettings& FS);
 bool TryStrToFloat(const String& S, double& Value);
 bool TryStrToFloat(const String& S, double& Value, const TFormatSettings& FS);
 double StrToFloatDef(const String& S, double Default);
+// TryStrToFloat on a piece of a larger text, without copying it to the heap (for readers of
+// large files).
+bool TextToFloat(std::string_view S, double& Value, const TFormatSettings& FS);
 
 // Dates: day count from 1899-12-30, time of day as the fraction. Before 1899-12-30 the fraction
 // counts away from zero: -1.25 is 1899-12-29 06:00. Decoding rounds to the millisecond; a time that

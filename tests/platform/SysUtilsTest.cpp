@@ -78,6 +78,35 @@ TEST(StrToFloatTest, UsesTheSettingsDecimalSeparator) {
   EXPECT_THROW(StrToFloat("1.5", FS), EConvertError);
 }
 
+TEST(StrToFloatTest, ReadsPiecesOfLongerTexts) {
+  const TFormatSettings FS;
+  const std::string_view Line = "12.5;-3e2; 7 ;x";
+  struct Case {
+    std::string_view Piece;
+    bool Ok;
+    double Expected;
+  } Cases[] = {
+      {Line.substr(0, 4), true, 12.5},
+      {Line.substr(5, 4), true, -300},
+      {Line.substr(10, 3), true, 7},
+      {Line.substr(14, 1), false, 0},
+      {Line.substr(0, 0), false, 0},
+      {Line.substr(0, 6), false, 0},  // runs into the next field
+  };
+  for (const Case& C : Cases) {
+    double V = 0;
+    EXPECT_EQ(TextToFloat(C.Piece, V, FS), C.Ok) << C.Piece;
+    if (C.Ok) {
+      EXPECT_EQ(V, C.Expected) << C.Piece;
+    }
+  }
+  // Texts longer than the reader's stack buffer.
+  const String Long = "  0." + String(300, '0') + "15e300  ";
+  EXPECT_EQ(StrToFloat(Long), 0.15);
+  EXPECT_EQ(StrToFloat(String(400, '0') + "2"), 2);
+  EXPECT_THROW(StrToFloat(String(200, '1') + "x"), EConvertError);
+}
+
 TEST(StrToIntTest, ValuesAndErrors) {
   struct Case {
     const char* Text;
