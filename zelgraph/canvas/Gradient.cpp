@@ -466,12 +466,12 @@ void TCustomZelGradient::Draw(TCanvas3D* Canvas, const std::vector<TPointF>& P, 
   if (P.empty()) return;
   Canvas->GetGradient()->Assign(this);
   if (!Is3D) {
-    Canvas->TZelCanvas::Polygon(P.data(), static_cast<int>(P.size()) - 1);
+    Canvas->Polygon(P.data(), static_cast<int>(P.size()) - 1);
     return;
   }
   std::vector<TPointF> Q(P.size());
   for (std::size_t i = 0; i < P.size(); ++i) Q[i] = Canvas->Calculate3DPosition(P[i], Z);
-  Canvas->TZelCanvas::Polygon(Q.data(), static_cast<int>(Q.size()) - 1);
+  Canvas->Polygon(Q.data(), static_cast<int>(Q.size()) - 1);
 }
 
 void TSubGradient::SetTransparency(TZelTransparency Value) {

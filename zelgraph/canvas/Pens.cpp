@@ -237,7 +237,17 @@ TZelPicture* TZelBrush::GetImage() {
 
 void TZelBrush::SetImage(TZelPicture* Value) {
   if (Value) {
-    GetImage()->Assign(Value);
+    // One notification, from the brush.
+    TZelPicture* Image = GetImage();
+    TNotifyEvent Saved = std::move(Image->OnChange);
+    Image->OnChange = nullptr;
+    try {
+      Image->Assign(Value);
+    } catch (...) {
+      Image->OnChange = std::move(Saved);
+      throw;
+    }
+    Image->OnChange = std::move(Saved);
     Changed();
   } else if (FImage) {
     FreeAndNil(FImage);
