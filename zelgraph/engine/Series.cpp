@@ -387,7 +387,7 @@ std::int32_t TChartSeries::AddXY(double X, double Y, const String& Label, TAlpha
       if (FColors) {
         FColors->insert(FColors->begin() + Index, Color);
       } else if (Color != clZelDefault) {
-        GrowColors();
+        GrowColors(FX->FCount - 1);  // the X list holds the new point already
         FColors->insert(FColors->begin() + Index, Color);
       }
       if (!Label.empty() || FLabels.Count() > 0) FLabels.InsertLabel(Index, Label);
@@ -465,8 +465,8 @@ std::int32_t TChartSeries::AddArray(const double* XValues, std::int32_t LastInde
   return LastIndex + 1 > 0 ? LastIndex + 1 : 0;
 }
 
-void TChartSeries::GrowColors() {
-  FColors = std::make_unique<std::vector<TAlphaColor>>(static_cast<std::size_t>(Count()), clZelDefault);
+void TChartSeries::GrowColors(std::int32_t Points) {
+  FColors = std::make_unique<std::vector<TAlphaColor>>(static_cast<std::size_t>(std::max(Points, 0)), clZelDefault);
 }
 
 // Deleting and clearing
@@ -631,8 +631,8 @@ void TChartSeries::AddValues(TChartSeries* Source) {
 void TChartSeries::AddedValue(TChartSeries* Source, std::int32_t ValueIndex) {
   std::int32_t J = AddChartValue(Source, ValueIndex);
   if (Source->FColors && ValueIndex < static_cast<std::int32_t>(Source->FColors->size())) {
-    if (!FColors) GrowColors();
-    // The lists already hold the new point: the colour list is one short.
+    // The value lists already hold the new point: a new colour list covers the others.
+    if (!FColors) GrowColors(Count() - 1);
     std::int32_t Pos = std::min<std::int32_t>(J, static_cast<std::int32_t>(FColors->size()));
     FColors->insert(FColors->begin() + Pos, (*Source->FColors)[static_cast<std::size_t>(ValueIndex)]);
   } else if (FColors && static_cast<std::int32_t>(FColors->size()) < Count()) {
@@ -681,17 +681,8 @@ void TChartSeries::SetValueColor(std::int32_t ValueIndex, TAlphaColor Color) {
   if (ValueIndex < 0)
     throw ChartException(Format(ZelMsg_SeriesDelete, {ValueIndex, Count() - 1}));
   if (!FColors && Color == clZelDefault) return;
-  if (Count() <= ValueIndex) {
-    BeginUpdate();
-    try {
-      while (Count() <= ValueIndex) AddNull(String());
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
-  }
-  if (!FColors) GrowColors();
+  while (Count() <= ValueIndex) AddNull(String());
+  if (!FColors) GrowColors(Count());
   if (static_cast<std::int32_t>(FColors->size()) <= ValueIndex)
     FColors->resize(static_cast<std::size_t>(ValueIndex) + 1, clZelDefault);
   (*FColors)[static_cast<std::size_t>(ValueIndex)] = Color;

@@ -328,8 +328,8 @@ class TChartSeries : public TCustomChartSeries {
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  // Fills the colour list with the default colour for every existing point.
-  void GrowColors();
+  // Creates the colour list with the default colour for the first Points points.
+  void GrowColors(std::int32_t Points);
 
   TAlphaColor FColor = clZelDefault;
   bool FColorEachPoint = false;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/Dialogs.h"
+#include "platform/Filer.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/procs/Procs.h"
@@ -274,8 +276,16 @@ void TChartValueList::Assign(TPersistent* Source) {
   }
 }
 
-void TChartValueList::DefineProperties(TFiler* Filer) { inherited::DefineProperties(Filer); }
+void TChartValueList::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  // An obsolete property: read so that old charts load, never written.
+  Filer->DefineProperty("Multiplier", [this](TReader* Reader) { ReadMultiplier(Reader); }, nullptr, false);
+}
 
-void TChartValueList::ReadMultiplier(TReader*) {}
+void TChartValueList::ReadMultiplier(TReader* Reader) {
+  const double Multiplier = Reader->ReadFloat();
+  if (Multiplier != 1.0)  // also true for a NaN
+    ShowMessage("Error: Multiplier property is obsolete.\rModify ZelDefs (enable Multiplier) and recompile.");
+}
 
 }  // namespace zel

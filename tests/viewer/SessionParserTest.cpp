@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "../engine/TestPanel.h"
+#include "platform/SysUtils.h"
+#include "viewer/SessionParser.h"
+#include "zelgraph/engine/Engine.h"
+
+namespace zel {
+namespace {
+
+// The settings the viewer reads session files with.
+TFormatSettings SessionSettings() {
+  TFormatSettings FS = TFormatSettings::Create();
+  FS.DecimalSeparator = '.';
+  FS.DateSeparator = '-';
+  FS.TimeSeparator = ':';
+  FS.ShortDateFormat = "yyyy-MM-dd";
+  FS.ShortTimeFormat = "hh:nn:ss";
+  FS.LongTimeFormat = FS.ShortTimeFormat;
+  return FS;
+}
+
+struct Points {
+  std::vector<double> X, Y;
+};
+
+Points Read(TChartSeries* S) {
+  Points P;
+  for (std::int32_t I = 0; I < S->Count(); ++I) {
+    P.X.push_back(S->GetxValue(I));
+    P.Y.push_back(S->GetyValue(I));
+  }
+  return P;
+}
+
+struct SeriesHolder {
+  SeriesHolder() : S(Create<TChartSeries>(nullptr)) {}
+  ~SeriesHolder() { S->Free(); }
+  TChartSeries* S;
+};
+
+TEST(SessionParser, RecordsBecomePointsAcrossTheirSpan) {
+  struct Case {
+    const char* Line;
+    double XOffset;
+    std::vector<double> X, Y;
+  };
+  const Case Cases[] = {
+      {"2016-04-25;13:45:10", 0, {}, {}},
+      {"2016-04-25;13:45:10;1;2;3;4;5", 2000, {2000, 2250, 2500, 2750, 3000}, {1, 2, 3, 4, 5}},
+      {"2016-04-25;13:45:10;1.5", 1000, {1000}, {1.5}},  // a lone sample sits at the offset
+      {"2016-04-25;13:45:10;-1.25e3;+.5; 7. ;1E-2", 0, {0, 1000.0 / 3, 2000.0 / 3, 1000}, {-1250, 0.5, 7, 0.01}},
+  };
+  const TFormatSettings FS = SessionSettings();
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Line);
+    SeriesHolder H;
+    dataLineParse(FS, C.Line, C.XOffset, H.S);
+    EXPECT_EQ(H.S->GetTitle(), "2016-04-25 13:45:10");
+    Points P = Read(H.S);
+    EXPECT_EQ(P.X, C.X);
+    EXPECT_EQ(P.Y, C.Y);
+    EXPECT_FALSE(H.S->IsUpdating());
+    EXPECT_EQ(H.S->GetColors(), nullptr);
+    EXPECT_EQ(H.S->GetLabels()->Count(), 0);
+  }
+}
+
+TEST(SessionParser, BadSamplesAreRejectedWhateverTheLocale) {
+  const char* Bad[] = {"1,5", "inf", "-inf", "nan", "NAN", "0x1p3", "0x10", "", " ", "1e999", "1.2.3", "--1", "1e", "e5", ".", "12abc", "1 2"};
+  const TFormatSettings FS = SessionSettings();
+  for (const char* Sample : Bad) {
+    SCOPED_TRACE(Sample);
+    SeriesHolder H;
+    const String Line = String("2016-04-25;13:45:10;7;") + Sample + ";8";
+    try {
+      dataLineParse(FS, Line, 0, H.S);
+      FAIL() << "expected EConvertError";
+    } catch (const EConvertError& E) {
+      EXPECT_EQ(String(E.what()), String("'") + Sample + "' is not a valid floating point value");
+    }
+    EXPECT_FALSE(H.S->IsUpdating());
+    EXPECT_EQ(H.S->GetTitle(), "2016-04-25 13:45:10");
+    EXPECT_EQ(Read(H.S).Y, std::vector<double>{7});  // points before the bad sample stay
+  }
+}
+
+TEST(SessionParser, RecordsWithoutDateAndTimeAreRejected) {
+  const TFormatSettings FS = SessionSettings();
+  for (const char* Line : {"", "2016-04-25", "no separators at all"}) {
+    SCOPED_TRACE(Line);
+    SeriesHolder H;
+    EXPECT_THROW(dataLineParse(FS, Line, 0, H.S), EConvertError);
+    EXPECT_EQ(H.S->Count(), 0);
+    EXPECT_EQ(H.S->GetTitle(), "");
+    EXPECT_FALSE(H.S->IsUpdating());
+  }
+  SeriesHolder H;
+  try {
+    dataLineParse(FS, "2016-13-45;13:45:10;1;2", 0, H.S);
+    FAIL() << "expected EConvertError";
+  } catch (const EConvertError& E) {
+    EXPECT_EQ(String(E.what()), "'2016-13-45 13:45:10' is not a valid date and time");
+  }
+  EXPECT_EQ(H.S->Count(), 0);
+  EXPECT_EQ(H.S->GetTitle(), "");
+  EXPECT_THROW(dataLineParse(FS, "2016-04-25;13:45:10;1", 0, nullptr), EArgumentException);
+}
+
+TEST(SessionParser, OneRefreshPerRecord) {
+  auto* P = Create<TTestPanel>(nullptr);
+  auto* S = Create<TChartSeries>(nullptr);
+  P->AddSeries(S);
+  int AfterAdd = 0;
+  S->OnAfterAdd = [&](TChartSeries*, std::int32_t) { ++AfterAdd; };
+  dataLineParse(SessionSettings(), "2016-04-25;13:45:10;3;1;2", 0, S);
+  EXPECT_EQ(AfterAdd, 0);
+  EXPECT_EQ(P->Count(TChartSeriesEvent::seDataChanged), 1);
+  EXPECT_EQ(Read(S).X, (std::vector<double>{0, 500, 1000}));
+  P->Free();
+}
+
+TEST(SessionParser, SampleReaderHonoursTheDecimalSeparator) {
+  TFormatSettings FS = SessionSettings();
+  FS.DecimalSeparator = ',';
+  double V = 0;
+  EXPECT_TRUE(TryParseSample("1,5", FS, V));
+  EXPECT_EQ(V, 1.5);
+  EXPECT_FALSE(TryParseSample("1.5", FS, V));
+}
+
+}  // namespace
+}  // namespace zel
