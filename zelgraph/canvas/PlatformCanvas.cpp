@@ -789,7 +789,7 @@ void TZelCanvas3D::Polygon3D(const TPoint3D* P, int High) {
   if (!P || High < 0) return;
   std::vector<TPointF> Q;
   Q.reserve(std::size_t(High) + 1);
-  for (int i = 0; i <= High; ++i) Q.push_back(TCanvas3D::Calculate3DPosition(P[i]));
+  for (int i = 0; i <= High; ++i) Q.push_back(Calculate3DPosition(P[i]));
   Polygon(Q.data(), High);
 }
 
@@ -864,7 +864,7 @@ void TZelCanvas3D::Cube(int Left, int Right, int Top, int Bottom, int Z0, int Z1
   const bool NoBrush = Kind == TBrushKind::None;
   const TAlphaColor Base =
       Kind == TBrushKind::Solid || Kind == TBrushKind::Gradient ? FBrush->GetColor() : GetBackColor();
-  auto P = [this](int X, int Y, int Z) { return TCanvas3D::Calculate3DPosition(X, Y, Z); };
+  auto P = [this](int X, int Y, int Z) { return Calculate3DPosition(X, Y, Z); };
   auto V = [](const TFourPoints& Q) {
     return (Q[3].X - Q[2].X) * (Q[1].Y - Q[2].Y) - (Q[1].X - Q[2].X) * (Q[3].Y - Q[2].Y);
   };
@@ -911,7 +911,7 @@ void TZelCanvas3D::Pyramid(bool Vertical, int Left, int Top, int Right, int Bott
   const TAlphaColor Base =
       Kind == TBrushKind::Solid || Kind == TBrushKind::Gradient ? FBrush->GetColor() : GetBackColor();
   const int ZC = (Z0 + Z1) / 2;
-  auto P = [this](int X, int Y, int Z) { return TCanvas3D::Calculate3DPosition(X, Y, Z); };
+  auto P = [this](int X, int Y, int Z) { return Calculate3DPosition(X, Y, Z); };
   auto Tri = [this](const TPointF& A, const TPointF& B, const TPointF& C) {
     TPointF Q[3] = {A, B, C};
     Polygon(Q, 2);
@@ -984,7 +984,7 @@ void TZelCanvas3D::Cone(bool Vertical, int Left, int Top, int Right, int Bottom,
   auto Base = CylinderRing(Vertical, Vertical ? Bottom : Left, C, R, ZC, ZR);
   auto Project = [this](const std::array<TPoint3D, ZelNumCylinderSides>& Ring) {
     std::array<TPointF, ZelNumCylinderSides> Q{};
-    for (std::size_t i = 0; i < Ring.size(); ++i) Q[i] = TCanvas3D::Calculate3DPosition(Ring[i]);
+    for (std::size_t i = 0; i < Ring.size(); ++i) Q[i] = Calculate3DPosition(Ring[i]);
     return Q;
   };
   auto BaseQ = Project(Base);
@@ -998,9 +998,9 @@ void TZelCanvas3D::Cone(bool Vertical, int Left, int Top, int Right, int Bottom,
   if (Vertical) {
     Cover = Bottom < Top;
   } else {
-    Cover = ZelCull(TCanvas3D::Calculate3DPosition(0, 0, 0),
-                    TCanvas3D::Calculate3DPosition(0, 10, 0),
-                    TCanvas3D::Calculate3DPosition(0, 10, 10));
+    Cover = ZelCull(Calculate3DPosition(0, 0, 0),
+                    Calculate3DPosition(0, 10, 0),
+                    Calculate3DPosition(0, 10, 10));
     if (Right < Left) Cover = !Cover;
   }
   if (HasTop && !Cover) Polygon(Q.data(), N - 1);
