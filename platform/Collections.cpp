@@ -208,6 +208,8 @@ void TCollection::Changed() {
   if (FUpdateCount == 0) Update(nullptr);
 }
 
+ZEL_DEFINE_CLASS(TOwnedCollection, TCollection)
+
 void TCollection::InsertItem(TCollectionItem* Item) {
   FItems.push_back(Item);
   Item->FCollection = this;
