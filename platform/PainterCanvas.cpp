@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -418,7 +419,10 @@ class TQtCanvas : public TCanvas {
     TQtTextLayout L(this);
     L.SetFont(GetFont());
     Lay(L, R, Text, WordWrap, HAlign, VAlign);
-    QFont F = ToQFont(*GetFont(), 72);  // point size = pixel size in path units
+    // Paths take the font at the application's default resolution.
+    double Dpi = 96;
+    if (QScreen* Screen = QGuiApplication::primaryScreen()) Dpi = Screen->logicalDotsPerInchY();
+    QFont F = ToQFont(*GetFont(), Dpi);
     QPainterPath QP;
     float Ascent = L.GetAscent();
     for (const TTextLine& Line : L.GetLines())
@@ -450,13 +454,27 @@ class TQtCanvas : public TCanvas {
       Src = FReduced.data();
       N = FReduced.size();
     }
-    // Opaque strokes may be drawn in pieces that share their end points (the shared pixel is
-    // drawn twice in the same colour); translucent ones go in one piece so that no pixel is
-    // blended twice.
-    bool Opaque = Merge || CanReducePolyline(Opacity) ||
-                  (Opacity >= 1 && GetStroke()->GetKind() == TBrushKind::Solid &&
-                   AlphaOf(GetStroke()->GetColor()) == 0xFF && !GetAntialiasing());
-    constexpr std::size_t Piece = 65536;
+    float Alpha = ClampOpacity(Opacity) * float(Pen.color().alphaF());
+    bool Translucent = Alpha < 1 && GetStroke()->GetKind() == TBrushKind::Solid;
+    if (!Translucent) {
+      DrawPieces(P, Src, N, true);
+    } else {
+      // A line that crosses itself must not blend a pixel twice: it is drawn opaque into a
+      // layer that is then blended once.
+      QColor Opaque = Pen.color();
+      Opaque.setAlphaF(1);
+      Pen.setColor(Opaque);
+      DrawThroughLayer(P, Pen, Src, N, Alpha);
+    }
+    if (FQPoints.capacity() > qsizetype(4 * Piece)) FQPoints = QPolygonF();
+  }
+
+ private:
+  static constexpr std::size_t Piece = 65536;
+
+  // Draws the points in pieces that share their end points (the shared pixel is drawn twice
+  // in the same colour, which only opaque strokes allow); bad points break the line.
+  void DrawPieces(QPainter* P, const TPointF* Src, std::size_t N, bool Split) {
     FQPoints.clear();
     auto Flush = [&] {
       if (FQPoints.size() >= 2) P->drawPolyline(FQPoints.constData(), int(FQPoints.size()));
@@ -464,22 +482,60 @@ class TQtCanvas : public TCanvas {
     };
     for (std::size_t i = 0; i < N; ++i) {
       const TPointF& Pt = Src[i];
-      if (!Finite(Pt)) {  // a gap in the line
+      if (!Finite(Pt)) {
         Flush();
         continue;
       }
       FQPoints.append(QPointF(Pt.X, Pt.Y));
-      if (Opaque && FQPoints.size() >= qsizetype(Piece)) {
+      if (Split && FQPoints.size() >= qsizetype(Piece)) {
         QPointF Last = FQPoints.back();
         Flush();
         FQPoints.append(Last);
       }
     }
     Flush();
-    if (FQPoints.capacity() > qsizetype(4 * Piece)) FQPoints = QPolygonF();
   }
 
- private:
+  void DrawThroughLayer(QPainter* P, const QPen& Pen, const TPointF* Src, std::size_t N,
+                        float Alpha) {
+    // The device area the line can touch.
+    float MinX = INFINITY, MinY = INFINITY, MaxX = -INFINITY, MaxY = -INFINITY;
+    for (std::size_t i = 0; i < N; ++i) {
+      if (!Finite(Src[i])) continue;
+      MinX = std::min(MinX, Src[i].X);
+      MaxX = std::max(MaxX, Src[i].X);
+      MinY = std::min(MinY, Src[i].Y);
+      MaxY = std::max(MaxY, Src[i].Y);
+    }
+    if (!(MinX <= MaxX)) return;
+    QTransform T = P->transform();
+    double Margin = Pen.widthF() * std::max(1.0, std::sqrt(std::fabs(T.determinant()))) + 2;
+    QPaintDevice* Dev = P->device();
+    double Dpr = Dev->devicePixelRatioF();
+    QRectF Area = T.mapRect(QRectF(QPointF(MinX, MinY), QPointF(MaxX, MaxY)))
+                      .adjusted(-Margin, -Margin, Margin, Margin)
+                      .intersected(QRectF(0, 0, Dev->width(), Dev->height()));
+    QRect Box = Area.toAlignedRect();
+    if (Box.isEmpty()) return;
+    QImage Layer(int(Box.width() * Dpr), int(Box.height() * Dpr), QImage::Format_ARGB32_Premultiplied);
+    if (Layer.isNull()) return;
+    Layer.setDevicePixelRatio(Dpr);
+    Layer.fill(Qt::transparent);
+    {
+      QPainter L(&Layer);
+      L.setRenderHints(P->renderHints());
+      L.setTransform(T * QTransform::fromTranslate(-Box.left(), -Box.top()));
+      L.setPen(Pen);
+      L.setBrush(Qt::NoBrush);
+      DrawPieces(&L, Src, N, true);
+    }
+    P->save();
+    P->resetTransform();
+    P->setOpacity(Alpha);
+    P->drawImage(QPointF(Box.topLeft()), Layer);
+    P->restore();
+  }
+
   static void Lay(TTextLayout& L, const TRectF& R, const String& Text, bool WordWrap,
                   TTextAlign HAlign, TTextAlign VAlign) {
     TRectF N = R.Normalized();
@@ -572,3 +628,9 @@ void SuspendCanvas(TCanvas* Canvas) {
 }
 
 }  // namespace zel
+
+// The font libraries under Qt keep caches that are never freed; the leak checker of sanitized
+// builds is told so, so that it reports our own leaks only.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\nleak:libfreetype.so\n";
+}
