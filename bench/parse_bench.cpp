@@ -195,7 +195,7 @@ void BM_ParseIntoSeries(benchmark::State& State) {
 }
 
 void Sizes(benchmark::internal::Benchmark* B) {
-  B->Args({10, 1000})->Args({100, 10000})->Args({200, 100000})->Unit(benchmark::kMillisecond);
+  B->Args({10, 1000})->Args({100, 10000})->Args({200, 100000})->Unit(benchmark::kMillisecond)->MinTime(2.0);
 }
 
 BENCHMARK(BM_ParseBaseline)->Apply(Sizes);

@@ -440,3 +440,62 @@ TEST_F(SeriesFixture, DependentKeepsColoursInStep) {
 
 }  // namespace
 }  // namespace zel
+
+#include "zelgraph/canvas/Pens.h"
+
+namespace zel {
+namespace {
+
+TEST_F(SeriesFixture, PenAndBrushChangesRepaintTheChart) {
+  TTestPanel* P = NewPanel();
+  TChartSeries* S = NewSeries();
+  P->AddSeries(S);
+  int Before = P->Invalidates;
+  S->GetPen()->SetWidth(3);
+  EXPECT_GT(P->Invalidates, Before);
+  Before = P->Invalidates;
+  S->GetBrush()->SetBackColor(Red);
+  EXPECT_GT(P->Invalidates, Before);
+  Before = P->Invalidates;
+  S->SetTransparency(S->GetTransparency());  // unchanged: no repaint
+  S->SetDepth(S->GetDepth());
+  EXPECT_EQ(P->Invalidates, Before);
+}
+
+TEST_F(SeriesFixture, AssignCopiesPointsColoursAndLabels) {
+  TChartSeries* A = NewSeries();
+  A->SetTitle("source");
+  A->AddXY(1, 10, "a");
+  A->AddXY(2, 20, "", Red);
+  TChartSeries* B = NewSeries();
+  B->AddXY(9, 9);
+  B->Assign(A);
+  EXPECT_EQ(B->GetTitle(), "source");
+  EXPECT_EQ(Values(B->GetXValues()), (std::vector<double>{1, 2}));
+  EXPECT_EQ(Values(B->GetYValues()), (std::vector<double>{10, 20}));
+  EXPECT_EQ(B->GetXLabel(0), "a");
+  EXPECT_EQ(B->InternalColor(1), Red);
+  EXPECT_EQ(B->MaxYValue(), 20);
+}
+
+TEST_F(SeriesFixture, HorizontalSeriesCountsAlongY) {
+  TChartSeries* S = NewSeries();
+  S->SetHorizontal();
+  EXPECT_FALSE(S->YMandatory);
+  EXPECT_EQ(S->MandatoryValueList, S->GetXValues());
+  S->Add(5);
+  S->Add(7);
+  EXPECT_EQ(Values(S->GetXValues()), (std::vector<double>{5, 7}));
+  EXPECT_EQ(Values(S->GetYValues()), (std::vector<double>{0, 1}));
+
+  auto* Z = new TChartValueList(nullptr, "Z");
+  TChartValueList* OldY = S->GetYValues();
+  S->ReplaceList(OldY, Z);
+  EXPECT_EQ(S->GetYValues(), Z);
+  EXPECT_EQ(Z->GetName(), "Y");
+  EXPECT_EQ(S->GetValuesList()->IndexOf(Z), 1);
+  EXPECT_EQ(S->NotMandatoryValueList, Z);
+}
+
+}  // namespace
+}  // namespace zel
