@@ -29,7 +29,7 @@ class TCounted : public TObject {
 
 }  // namespace
 
-TEST(StringList, TextSplitsAtCrLfAndCrLf) {
+TEST(StringList, TextSplitsAtEachKindOfLineBreak) {
   struct Case {
     String Text;
     std::vector<String> Expected;
