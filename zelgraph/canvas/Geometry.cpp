@@ -14,13 +14,6 @@
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/PlatformCanvas.h"
 
-// The platform canvas is being written alongside; its class joins the registry once it links.
-#if __has_include("zelgraph/canvas/PlatformCanvas.cpp")
-#define ZEL_HAS_PLATFORM_CANVAS 1
-#else
-#define ZEL_HAS_PLATFORM_CANVAS 0
-#endif
-
 namespace zel {
 
 // --- points and rectangles ---
@@ -242,19 +235,14 @@ void ZelCanvasUnitStart() {
   if (CanvasUnitCount++ > 0) return;
   ZelDefaultFont();
   AddCustomFonts();
-  ZelRenderClasses = new TZelRenderClassList;
-#if ZEL_HAS_PLATFORM_CANVAS
-  ZelRenderClasses->push_back(TZelCanvas3D::StaticClass());
-#endif
+  ZelRenderClasses = new TZelRenderClassList{TZelCanvas3D::StaticClass()};
 }
 
 void ZelCanvasUnitEnd() {
   if (CanvasUnitCount == 0 || --CanvasUnitCount > 0) return;
   RemoveCustomFonts();
   if (ZelRenderClasses) {
-#if ZEL_HAS_PLATFORM_CANVAS
     std::erase(*ZelRenderClasses, TZelCanvas3D::StaticClass());
-#endif
     delete ZelRenderClasses;
     ZelRenderClasses = nullptr;
   }

@@ -236,7 +236,9 @@ TZelPicture* TZelBrush::GetImage() {
 }
 
 void TZelBrush::SetImage(TZelPicture* Value) {
-  if (Value) {
+  if (Value && Value == FImage) {
+    Changed();
+  } else if (Value) {
     // One notification, from the brush.
     TZelPicture* Image = GetImage();
     TNotifyEvent Saved = std::move(Image->OnChange);
