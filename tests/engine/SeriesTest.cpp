@@ -116,7 +116,12 @@ TEST_F(SeriesFixture, SetValueColorExtendsWithNullPoints) {
   for (int I = 5; I < 9; ++I) EXPECT_TRUE(S->IsNull(I)) << I;
   EXPECT_FALSE(S->IsNull(4));
   EXPECT_EQ(S->GetValueColor(9), Red);
-  EXPECT_THROW(S->SetValueColor(-1, Red), ChartException);
+  try {
+    S->SetValueColor(-1, Red);
+    FAIL() << "expected ChartException";
+  } catch (const ChartException& E) {
+    EXPECT_EQ(String(E.what()), "Series ValueColor: ValueIndex -1 must not be negative.");
+  }
   EXPECT_EQ(S->Count(), 10);
   TChartSeries* Plain = NewSeries();
   Plain->SetValueColor(3, clZelDefault);  // nothing to store
@@ -275,6 +280,8 @@ TEST_F(SeriesFixture, DeleteRangeAndGap) {
   EXPECT_EQ(Values(S->GetXValues()), (std::vector<double>{0, 1}));
   EXPECT_EQ(Values(S->GetYValues()), (std::vector<double>{0, 30}));
   EXPECT_EQ(S->GetXLabel(1), "last");
+  S->Delete(-1, 1);  // before the first point: nothing
+  EXPECT_EQ(S->Count(), 2);
   EXPECT_THROW(S->Delete(0, 0), EAssertionFailed);
   EXPECT_THROW(S->Delete(1, 2), EAssertionFailed);
   EXPECT_EQ(S->Count(), 2);

@@ -679,7 +679,7 @@ TAlphaColor TChartSeries::GetValueColor(std::int32_t ValueIndex) {
 
 void TChartSeries::SetValueColor(std::int32_t ValueIndex, TAlphaColor Color) {
   if (ValueIndex < 0)
-    throw ChartException(Format(ZelMsg_SeriesDelete, {ValueIndex, Count() - 1}));
+    throw ChartException(Format("Series ValueColor: ValueIndex %d must not be negative.", {ValueIndex}));
   if (!FColors && Color == clZelDefault) return;
   while (Count() <= ValueIndex) AddNull(String());
   if (!FColors) GrowColors(Count());
@@ -780,6 +780,10 @@ void TChartSeries::ReplaceList(TChartValueList* OldList, TChartValueList* NewLis
   if (MandatoryValueList == OldList) MandatoryValueList = NewList;
   if (NotMandatoryValueList == OldList) NotMandatoryValueList = NewList;
   OldList->Free();
+}
+
+void TChartSeries::CreateSubGallery(const TAddSubChart& AddSubChart) {
+  if (AddSubChart) AddSubChart(ZelMsg_Normal);
 }
 
 TSeriesMarks* TChartSeries::GetMarks() {

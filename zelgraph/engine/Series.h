@@ -175,6 +175,8 @@ using TSeriesRecalcOptions = TSet<TSeriesRecalcOption>;
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* Sender, std::int32_t ValueIndex)>;
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* Sender)>;
 using TSeriesOnClear = std::function<void(TChartSeries* Sender)>;
+// Adds one variant of a series kind to a gallery, by name.
+using TAddSubChart = std::function<void(const String& Name)>;
 
 // A series with values.
 class TChartSeries : public TCustomChartSeries {
@@ -281,6 +283,10 @@ class TChartSeries : public TCustomChartSeries {
   void SetHorizontal();
   // Puts NewList in OldList's place (and name) and frees OldList.
   void ReplaceList(TChartValueList* OldList, TChartValueList* NewList);
+
+  // The variants of this series kind shown in a gallery ("Normal" here); kinds add theirs.
+  virtual void CreateSubGallery(const TAddSubChart& AddSubChart);
+  virtual void SetSubGallery(TChartSeries*, std::int32_t) {}
 
   // Marks, created hidden on first access.
   TSeriesMarks* GetMarks();
