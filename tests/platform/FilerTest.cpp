@@ -506,3 +506,41 @@ TEST(Filer, CollectionsRoundTripAndReplaceWhatWasThere) {
   EXPECT_THROW(BadReader.ReadCollection(&Dest), EReadError);
   EXPECT_EQ(Dest.GetUpdateCount(), 0);
 }
+
+TEST(Filer, NestedPropertiesInsideAPropertyValue) {
+  // An object whose property holds a collection whose items have properties of the same names.
+  class THolder : public TPersistent {
+   public:
+    TCollection Items{ItemClassOf<TNamedItem>()};
+    String Text;
+    void DefineProperties(TFiler* Filer) override {
+      Filer->DefineProperty(
+          "Items", [this](TReader* R) { R->ReadCollection(&Items); },
+          [this](TWriter* W) { W->WriteCollection(&Items); }, Items.GetCount() > 0);
+      Filer->DefineProperty(
+          "Text", [this](TReader* R) { Text = R->ReadString(); }, [this](TWriter* W) { W->WriteString(Text); },
+          !Text.empty());
+    }
+  };
+  THolder Source;
+  static_cast<TNamedItem*>(Source.Items.Add())->Text = "inner";
+  Source.Text = "outer";
+  Bytes First = Written([&](TWriter& W) {
+    W.WriteProperties(&Source);
+    W.WriteListEnd();
+  });
+
+  THolder Back;
+  TMemoryStream M;
+  TReader R(StreamOf(First, M));
+  R.ReadProperties(&Back);
+  R.ReadListEnd();
+  EXPECT_EQ(Back.Text, "outer");
+  ASSERT_EQ(Back.Items.GetCount(), 1);
+  EXPECT_EQ(static_cast<TNamedItem*>(Back.Items.GetItem(0))->Text, "inner");
+  EXPECT_EQ(Written([&](TWriter& W) {
+              W.WriteProperties(&Back);
+              W.WriteListEnd();
+            }),
+            First);
+}
