@@ -1,0 +1,214 @@
+// The abstract 3D canvas: entities, front-plane brackets, 3D shapes reduced to 2D primitives,
+// solids, and the located blocks.
+#include <gtest/gtest.h>
+
+#include "platform/Filer.h"
+#include "platform/RecordingCanvas.h"
+#include "platform/Streams.h"
+#include "zelgraph/canvas/CanvasUnit.h"
+
+namespace zel {
+namespace {
+
+class Canvas3DTest : public ::testing::Test {
+ protected:
+  // An unbuffered window on the recording canvas; 2D unless asked, with options when given.
+  void Open(bool Is3D, TView3DOptions* Options = nullptr) {
+    Canvas.SetUseBuffer(false);
+    Canvas.InitWindow(&Rec, Options, 0, Is3D, TRectF(0, 0, 200, 100));
+    Canvas.Projection(100, TRectF(0, 0, 200, 100), TRectF(0, 0, 200, 100));
+    Rec.ClearRecords();
+  }
+  std::vector<TCanvasRecord> Polygons() const { return Rec.RecordsOf(TRecordKind::FillPolygon); }
+
+  TRecordingCanvas Rec{200, 100};
+  TZelCanvas3D Canvas;
+  TView3DOptions Options{nullptr};
+};
+
+TEST_F(Canvas3DTest, EntitiesRestoreTheMatrix) {
+  Open(false);
+  Canvas.EndEntity();  // empty stack: nothing
+  EXPECT_EQ(Canvas.GetEntityCount(), 0);
+  Canvas.BeginEntity("Axis", nullptr, nullptr);
+  EXPECT_TRUE(Rec.GetMatrix().IsIdentity());
+  TZelTransform T;
+  T.Translate = {5, 7};
+  Canvas.BeginEntity("Grid", nullptr, &T);
+  EXPECT_EQ(TPointF(0, 0) * Rec.GetMatrix(), TPointF(5, 7));
+  Canvas.EndEntity();
+  EXPECT_TRUE(Rec.GetMatrix().IsIdentity());
+  EXPECT_EQ(Canvas.GetEntityCount(), 1);
+  Canvas.EndEntity();
+  EXPECT_EQ(Rec.GetBeginSceneCount(), 0);
+}
+
+TEST_F(Canvas3DTest, FrontPlaneBracketsNest) {
+  Open(true, &Options);
+  ASSERT_TRUE(Canvas.GetIs3D());
+  Canvas.FrontPlaneBegin();
+  Canvas.FrontPlaneBegin();
+  EXPECT_FALSE(Canvas.GetIs3D());
+  Canvas.FrontPlaneEnd();
+  EXPECT_FALSE(Canvas.GetIs3D());
+  Canvas.FrontPlaneEnd();
+  EXPECT_TRUE(Canvas.GetIs3D());
+  Canvas.FrontPlaneEnd();  // unbalanced: ignored
+  EXPECT_TRUE(Canvas.GetIs3D());
+  EXPECT_EQ(Canvas.GetFrontPlaneCount(), 0);
+}
+
+TEST_F(Canvas3DTest, DiamondAndCircleAndEllipse) {
+  Open(false);
+  Canvas.Diamond(TRectF(0, 0, 10, 20), 0, 5);
+  ASSERT_EQ(Polygons().size(), 1u);
+  EXPECT_EQ(Polygons()[0].Points, (std::vector<TPointF>{{5, 0}, {10, 10}, {5, 20}, {0, 10}}));
+
+  TRectF R(0, 0, 100, 50);
+  TPointF Up = Canvas.PointFromCircle(R, 90, 0, false);
+  TPointF Down = Canvas.PointFromCircle(R, 90, 0, true);
+  EXPECT_NEAR(Up.X, 50, 1e-4);
+  EXPECT_NEAR(Up.Y, 0, 1e-4);
+  EXPECT_NEAR(Down.X, 50, 1e-4);
+  EXPECT_NEAR(Down.Y, 50, 1e-4);
+
+  // In 2D the ellipse at a depth is one pixel larger to the right and below.
+  Rec.ClearRecords();
+  Canvas.EllipseWithZ(10, 10, 20, 30, 5);
+  ASSERT_EQ(Rec.RecordsOf(TRecordKind::FillEllipse).size(), 1u);
+  EXPECT_EQ(Rec.RecordsOf(TRecordKind::FillEllipse)[0].Rect, TRectF(10, 10, 21, 31));
+}
+
+TEST_F(Canvas3DTest, AssignFont3DFollowsTheViewZoom) {
+  struct Case {
+    TCanvasZoomText ZoomText;
+    float Expected;
+  };
+  const Case Cases[] = {{TCanvasZoomText::ztManual, 20}, {TCanvasZoomText::ztNo, 10}};
+  for (const Case& C : Cases) {
+    Options.SetZoom(200);
+    Options.SetZoomText(C.ZoomText);
+    Open(true, &Options);
+    Canvas.SetFontZoom(100);
+    TZelFont F;
+    F.SetSizeFloat(10);
+    Canvas.AssignFont3D(&F);
+    EXPECT_FLOAT_EQ(Canvas.GetFont()->GetSizeFloat(), C.Expected);
+  }
+}
+
+TEST_F(Canvas3DTest, ColourShading) {
+  struct Case {
+    TAlphaColor In;
+    Byte Q;
+    TAlphaColor Dark, Bright;
+  };
+  const Case Cases[] = {{MakeColor(128, 64, 32), 64, MakeColor(64, 0, 0), MakeColor(192, 128, 96)},
+                        {MakeColor(240, 240, 240, 128), 32, MakeColor(208, 208, 208, 128),
+                         MakeColor(255, 255, 255, 128)},
+                        {0, 10, 0, MakeColor(10, 10, 10, 0)}};
+  for (const Case& C : Cases) {
+    EXPECT_EQ(ApplyDark(C.In, C.Q), C.Dark) << std::hex << C.In;
+    EXPECT_EQ(ApplyBright(C.In, C.Q), C.Bright) << std::hex << C.In;
+  }
+}
+
+TEST_F(Canvas3DTest, CubeFacesByVisibility) {
+  Open(true, &Options);  // orthogonal 45 degrees: seen from the front, right and top
+  Canvas.GetBrush()->SetKind(TBrushKind::Solid);
+  Canvas.Cube(50, 100, 40, 80, 0, 20, false, 0);
+  std::vector<TCanvasRecord> Faces = Polygons();
+  ASSERT_EQ(Faces.size(), 3u);
+  EXPECT_EQ(Faces[0].Points[0], Canvas.Calculate3DPosition(50, 40, 0));  // front
+  EXPECT_EQ(Faces[1].Points[0], Canvas.Calculate3DPosition(100, 40, 0)); // right
+  EXPECT_EQ(Faces[2].Points[2], Canvas.Calculate3DPosition(100, 40, 20)); // top
+
+  Rec.ClearRecords();
+  Canvas.GetBrush()->SetKind(TBrushKind::None);
+  Canvas.Cube(50, 100, 40, 80, 0, 20, true, 0);
+  EXPECT_EQ(Rec.RecordsOf(TRecordKind::DrawPolygon).size(), 6u);
+}
+
+TEST_F(Canvas3DTest, DarkSidesShadeWithTheBrushColour) {
+  Open(true, &Options);
+  TZelBrush B;
+  Canvas.AssignBrush(&B, 0xFF808080);
+  Canvas.Cube(50, 100, 40, 80, 0, 20, true, 0);
+  std::vector<TCanvasRecord> Faces = Polygons();
+  ASSERT_EQ(Faces.size(), 3u);
+  EXPECT_EQ(Faces[0].BrushKind, TBrushKind::Solid);
+  EXPECT_EQ(Faces[1].BrushKind, TBrushKind::Gradient);
+  EXPECT_EQ(Canvas.GetBrush()->GetKind(), TBrushKind::Solid);
+  EXPECT_FALSE(Canvas.IsGradientVisible());
+}
+
+TEST_F(Canvas3DTest, DegenerateSolidsDrawLittleOrNothing) {
+  Open(true, &Options);
+  Canvas.Arrow(true, TPointF(5, 5), TPointF(5, 5), 10, 10, 0, 10, 50);
+  EXPECT_TRUE(Rec.GetRecords().empty());
+  // A flat pyramid draws no triangle, at most its base.
+  Canvas.Pyramid(true, 10, 50, 30, 50, 0, 10, false);
+  for (const TCanvasRecord& R : Polygons()) EXPECT_EQ(R.Points.size(), 4u);
+  Rec.ClearRecords();
+  Canvas.Cone(true, 10, 10, 30, 50, 0, 10, false, 0);
+  ASSERT_FALSE(Polygons().empty());
+  Rec.ClearRecords();
+  Canvas.Cylinder(true, 10, 10, 30, 50, 0, 10, false);
+  std::size_t MaxPoints = 0;
+  for (const TCanvasRecord& R : Polygons()) MaxPoints = std::max(MaxPoints, R.Points.size());
+  EXPECT_GT(MaxPoints, std::size_t(ZelNumCylinderSides / 2));
+}
+
+class TTestBlock : public TVisualBlock {
+ public:
+  using TVisualBlock::TVisualBlock;
+  void Repaint() override { ++Repaints; }
+  void Editor() override {}
+  int Repaints = 0;
+};
+
+TEST(VisualBlockTest, SetBoundsPlacesWithoutNotifying) {
+  TOwned<TTestBlock> B(new TTestBlock(nullptr));
+  B->SetBounds(TRectF(10, 20, 30, 60), 0, 40, 300);
+  const TPoint3DFloat& L = B->GetLocation()->GetPoint();
+  const TPoint3DFloat& S = B->GetSize()->GetPoint();
+  EXPECT_EQ(L.X, 20);
+  EXPECT_EQ(L.Y, 20);
+  EXPECT_EQ(L.Z, 260);
+  EXPECT_EQ(S.X, 20);
+  EXPECT_EQ(S.Y, 40);
+  EXPECT_EQ(S.Z, 40);
+  EXPECT_EQ(B->Repaints, 0);
+  B->GetSize()->SetZ(5);
+  EXPECT_EQ(B->Repaints, 1);
+}
+
+TEST(VisualBlockTest, ZeroDepthSurvivesStreaming) {
+  struct Case {
+    double Default;
+    float Z;
+    bool Written;
+  };
+  const Case Cases[] = {{100, 0, true}, {100, 5, false}, {0, 0, false}};
+  for (const Case& C : Cases) {
+    TPointXYZFloat P(nullptr, C.Default, nullptr);
+    P.SetZ(C.Z);
+    TMemoryStream S;
+    {
+      TWriter W(&S);
+      W.WriteProperties(&P);
+      W.WriteListEnd();
+    }
+    S.SetPosition(0);
+    TPointXYZFloat Back(nullptr, C.Default, nullptr);
+    TReader R(&S);
+    R.ReadProperties(&Back);
+    EXPECT_EQ(P.IsZZeroStored(), C.Written) << C.Default << " " << C.Z;
+    if (C.Written) {
+      EXPECT_EQ(Back.GetZ(), 0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zel
