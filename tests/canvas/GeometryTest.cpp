@@ -5,8 +5,9 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Graphics.h"
+#include "platform/RecordingCanvas.h"
 #include "platform/Streams.h"
-#include "zelgraph/canvas/Geometry.h"
+#include "zelgraph/canvas/CanvasUnit.h"
 
 namespace zel {
 namespace {
@@ -203,6 +204,94 @@ TEST(GeometryTest, PathCurveIsStraightSegments) {
   TZelPath Empty(nullptr);
   Empty.Curve(P, -1, 0, true);
   EXPECT_TRUE(Empty.GetPathData()->IsEmpty());
+}
+
+TEST(GeometryTest, UnitRegistersThePlatformCanvas) {
+  ASSERT_NE(ZelRenderClasses, nullptr);
+  EXPECT_EQ(*ZelRenderClasses, TZelRenderClassList{TZelCanvas3D::StaticClass()});
+  EXPECT_FALSE(GetDefaultFontName.empty());
+  EXPECT_GT(GetDefaultFontSize, 0);
+}
+
+class PathDrawTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (auto [Canvas, Rec] : {std::pair{&Canvas, &Rec}, std::pair{&Other, &OtherRec}}) {
+      Canvas->SetUseBuffer(false);
+      Canvas->InitWindow(Rec, nullptr, 0, false, TRectF(0, 0, 100, 100));
+    }
+    TZelPen Pen;
+    Pen.SetColor(0xFF0000FF);
+    Canvas.AssignVisiblePen(&Pen);
+    Canvas.GetBrush()->SetColor(0xFFFF0000);
+    Rec.ClearRecords();
+    OtherRec.ClearRecords();
+  }
+  // A closed triangle on a path made by the canvas.
+  TOwned<TZelBasePath> Triangle(TZelCanvas* Owner) {
+    TOwned<TZelBasePath> Path(Owner->CreatePath());
+    const TPointF P[] = {{10, 10}, {50, 10}, {30, 40}};
+    Path->Curve(P, 2, 0, true);
+    return Path;
+  }
+  TRecordingCanvas Rec{100, 100}, OtherRec{100, 100};
+  TZelCanvas3D Canvas, Other;
+};
+
+TEST_F(PathDrawTest, FillsWithTheBrushThenOutlinesWithThePen) {
+  Canvas.SetTransparency(40);
+  Triangle(&Canvas)->Draw(&Canvas);
+  ASSERT_EQ(Rec.GetRecords().size(), 2u);
+  const TCanvasRecord& Fill = Rec.GetRecords()[0];
+  const TCanvasRecord& Outline = Rec.GetRecords()[1];
+  EXPECT_EQ(Fill.Kind, TRecordKind::FillPath);
+  EXPECT_EQ(Fill.Color, 0xFFFF0000u);
+  EXPECT_FLOAT_EQ(Fill.Opacity, 0.6f);
+  EXPECT_EQ(Fill.Rect, TRectF(10, 10, 50, 40));
+  EXPECT_EQ(Outline.Kind, TRecordKind::DrawPath);
+  EXPECT_EQ(Outline.Color, 0xFF0000FFu);
+  EXPECT_FLOAT_EQ(Outline.Opacity, 0.6f);
+}
+
+TEST_F(PathDrawTest, SkipsWhatIsHidden) {
+  struct Case {
+    TBrushKind Brush;
+    TPenStyle Style;
+    bool PenVisible;
+    std::vector<TRecordKind> Drawn;
+  };
+  const Case Cases[] = {
+      {TBrushKind::None, TPenStyle::psSolid, true, {TRecordKind::DrawPath}},
+      {TBrushKind::Solid, TPenStyle::psClear, true, {TRecordKind::FillPath}},
+      {TBrushKind::Solid, TPenStyle::psSolid, false, {TRecordKind::FillPath}},
+      {TBrushKind::None, TPenStyle::psClear, true, {}},
+  };
+  for (const Case& C : Cases) {
+    Canvas.GetBrush()->SetKind(C.Brush);
+    Canvas.GetPen()->SetStyle(C.Style);
+    Canvas.GetPen()->SetVisible(C.PenVisible);
+    Rec.ClearRecords();
+    Triangle(&Canvas)->Draw(&Canvas);
+    std::vector<TRecordKind> Drawn;
+    for (const TCanvasRecord& R : Rec.GetRecords()) Drawn.push_back(R.Kind);
+    EXPECT_EQ(Drawn, C.Drawn) << int(C.Brush) << " " << int(C.Style) << " " << C.PenVisible;
+  }
+}
+
+TEST_F(PathDrawTest, DrawsOnTheCanvasItIsGiven) {
+  Other.GetBrush()->SetColor(0xFF00FF00);
+  Triangle(&Canvas)->Draw(&Other);
+  EXPECT_TRUE(Rec.GetRecords().empty());
+  ASSERT_FALSE(OtherRec.GetRecords().empty());
+  EXPECT_EQ(OtherRec.GetRecords()[0].Color, 0xFF00FF00u);
+}
+
+TEST_F(PathDrawTest, VisibleGradientFillsAndTheFillTurnsSolidAfter) {
+  Canvas.GetBrush()->GetGradient()->SetVisible(true);
+  Triangle(&Canvas)->Draw(&Canvas);
+  ASSERT_FALSE(Rec.GetRecords().empty());
+  EXPECT_EQ(Rec.GetRecords()[0].BrushKind, TBrushKind::Gradient);
+  EXPECT_EQ(Rec.GetFill()->GetKind(), TBrushKind::Solid);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Graphics.h"
-#include "zelgraph/canvas/Gradient.h"
-#include "zelgraph/canvas/Pens.h"
+#include "platform/RecordingCanvas.h"
+#include "zelgraph/canvas/CanvasUnit.h"
 
 namespace zel {
 namespace {
@@ -318,6 +318,70 @@ TEST(GradientTest, InitDefaultsRestoresClassDefaults) {
   EXPECT_EQ(G->GetStartColor(), 0xFFFFFFFFu);
   EXPECT_EQ(G->GetBalance(), 50);
   EXPECT_EQ(Offsets(*G), (std::vector<double>{0, 1}));
+}
+
+class GradientDrawTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Canvas.SetUseBuffer(false);
+    Canvas.InitWindow(&Rec, nullptr, 0, false, TRectF(0, 0, 100, 100));
+    G->SetVisible(true);
+    G->SetStartColor(0xFFFF0000);
+    G->SetEndColor(0xFF0000FF);
+    Rec.ClearRecords();
+  }
+  TRecordingCanvas Rec{100, 100};
+  TZelCanvas3D Canvas;
+  TOwned<TZelGradient> G{Create<TZelGradient>()};
+};
+
+TEST_F(GradientDrawTest, FillsTheRectangleWithTheGradient) {
+  for (int Round : {0, 8}) {
+    Rec.ClearRecords();
+    G->Draw(&Canvas, TRectF(10, 20, 60, 80), Round);
+    std::vector<TCanvasRecord> Fills = Rec.RecordsOf(TRecordKind::FillRect);
+    std::vector<TCanvasRecord> Paths = Rec.RecordsOf(TRecordKind::FillPath);
+    ASSERT_EQ(Fills.size() + Paths.size(), 1u) << Round;
+    const TCanvasRecord& F = Fills.empty() ? Paths[0] : Fills[0];
+    EXPECT_EQ(F.BrushKind, TBrushKind::Gradient) << Round;
+    EXPECT_EQ(F.Rect, TRectF(10, 20, 60, 80)) << Round;
+  }
+  // The canvas gradient took this one's colours.
+  EXPECT_EQ(Canvas.GetGradient()->GetStartColor(), 0xFFFF0000u);
+  EXPECT_EQ(Canvas.GetGradient()->GetEndColor(), 0xFF0000FFu);
+}
+
+TEST_F(GradientDrawTest, VisibleSubGradientDrawsOverInsideABlend) {
+  G->GetSubGradient()->SetVisible(true);
+  G->GetSubGradient()->SetTransparency(30);
+  Canvas.SetTransparency(0);
+  G->Draw(&Canvas, TRectF(0, 0, 50, 50), 0);
+  std::vector<TCanvasRecord> Fills = Rec.RecordsOf(TRecordKind::FillRect);
+  ASSERT_EQ(Fills.size(), 2u);
+  EXPECT_FLOAT_EQ(Fills[0].Opacity, 1.0f);
+  EXPECT_FLOAT_EQ(Fills[1].Opacity, 0.7f);
+  EXPECT_EQ(Canvas.TranspStackDepth(), 0);
+  EXPECT_EQ(Canvas.GetTransparency(), 0);
+
+  // A radial sub-gradient draws its two colours at full opacity of the blend.
+  Rec.ClearRecords();
+  G->GetSubGradient()->SetDirection(TGradientDirection::gdRadial);
+  G->Draw(&Canvas, TRectF(0, 0, 50, 50), 0);
+  Fills = Rec.RecordsOf(TRecordKind::FillRect);
+  ASSERT_EQ(Fills.size(), 2u);
+  EXPECT_EQ(Fills[1].BrushKind, TBrushKind::Gradient);
+  EXPECT_EQ(Canvas.TranspStackDepth(), 0);
+}
+
+TEST_F(GradientDrawTest, FourPointsFillAPolygonWithoutOutline) {
+  G->Draw(static_cast<TZelCanvas*>(&Canvas),
+          std::array<TPointF, 4>{TPointF(0, 0), TPointF(10, 0), TPointF(10, 10), TPointF(0, 10)});
+  EXPECT_EQ(Canvas.GetPen()->GetStyle(), TPenStyle::psClear);
+  EXPECT_TRUE(Rec.RecordsOf(TRecordKind::DrawPath).empty());
+  EXPECT_TRUE(Rec.RecordsOf(TRecordKind::DrawPolygon).empty());
+  std::size_t Filled =
+      Rec.RecordsOf(TRecordKind::FillPath).size() + Rec.RecordsOf(TRecordKind::FillPolygon).size();
+  EXPECT_EQ(Filled, 1u);
 }
 
 }  // namespace
