@@ -296,27 +296,35 @@ std::unique_ptr<TTextLayout> TCanvas::CreateTextLayout() {
 
 void ReducePolylineByColumn(const TPointF* Points, std::size_t Count, std::vector<TPointF>& Out) {
   Out.clear();
-  if (Count == 0) return;
-  auto Column = [](float X) -> long long {
-    // Rounded column; NaN and far-away values fall into column buckets of their own.
-    if (!(X == X)) return std::numeric_limits<long long>::min();
-    double R = std::floor(double(X) + 0.5);
-    if (R > 9e18) return std::numeric_limits<long long>::max();
-    if (R < -9e18) return std::numeric_limits<long long>::min() + 1;
-    return static_cast<long long>(R);
-  };
+  if (Count == 0 || !Points) return;
   auto Push = [&Out](TPointF P) {
     if (Out.empty() || !(Out.back() == P)) Out.push_back(P);
   };
   std::size_t i = 0;
   while (i < Count) {
-    long long Col = Column(Points[i].X);
+    // A point that is not finite breaks the line: it stays, alone.
+    if (!std::isfinite(Points[i].X) || !std::isfinite(Points[i].Y)) {
+      Out.push_back(Points[i++]);
+      continue;
+    }
+    // The column of the first point: X within [Lo, Hi).
+    double C = std::floor(double(Points[i].X) + 0.5);
+    double Lo = C - 0.5, Hi = C + 0.5;
     std::size_t First = i, MinI = i, MaxI = i;
+    float MinY = Points[i].Y, MaxY = Points[i].Y;
     std::size_t j = i + 1;
-    while (j < Count && Column(Points[j].X) == Col) {
-      if (Points[j].Y < Points[MinI].Y) MinI = j;
-      if (Points[j].Y > Points[MaxI].Y) MaxI = j;
-      ++j;
+    for (; j < Count; ++j) {
+      double X = Points[j].X;
+      if (!(X >= Lo && X < Hi)) break;
+      float Y = Points[j].Y;
+      if (!std::isfinite(Y)) break;
+      if (Y < MinY) {
+        MinY = Y;
+        MinI = j;
+      } else if (Y > MaxY) {
+        MaxY = Y;
+        MaxI = j;
+      }
     }
     std::size_t Last = j - 1;
     Push(Points[First]);

@@ -448,6 +448,18 @@ TEST(CanvasPolylineTest, ReductionKeepsFirstExtremesAndLastInOrder) {
   EXPECT_TRUE(Out.empty());
 }
 
+TEST(CanvasPolylineTest, GapsSurviveTheMerge) {
+  // A bad point inside a column still breaks the line there.
+  TPolygon In{{5, 2}, {5, 3}, {5, NAN}, {5, 9}, {5, 8}};
+  TBitmap Merged(10, 12), Plain(10, 12);
+  Merged.Clear(White);
+  Plain.Clear(White);
+  Merged.GetCanvas()->DrawPolyline(In, 1);
+  Plain.GetCanvas()->DrawPolylineUnreduced(In.data(), In.size(), 1);
+  for (int Y = 0; Y < 12; ++Y) EXPECT_EQ(Plain.GetPixel(5, Y), Merged.GetPixel(5, Y)) << Y;
+  EXPECT_EQ(White, Merged.GetPixel(5, 6));
+}
+
 TEST(CanvasPolylineTest, TranslucentPolylineBlendsEachPixelOnce) {
   TBitmap B(20, 10);
   B.Clear(White);
