@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "platform/Lists.h"
 
@@ -238,26 +239,26 @@ String TStrings::GetText() const {
 
 namespace {
 // Splits at CR, LF and CRLF; a final break adds no empty line.
-std::vector<String> SplitLines(const String& S) {
+std::vector<String> SplitLines(std::string_view S) {
   std::vector<String> Lines;
-  std::size_t Start = 0, I = 0, N = S.size();
-  while (I < N) {
-    char C = S[I];
-    if (C == '\r' || C == '\n') {
-      Lines.emplace_back(S, Start, I - Start);
-      if (C == '\r' && I + 1 < N && S[I + 1] == '\n') ++I;
-      Start = ++I;
-    } else {
-      ++I;
+  std::size_t Start = 0, N = S.size();
+  while (Start < N) {
+    std::size_t I = S.find_first_of("\r\n", Start);
+    if (I == std::string_view::npos) {
+      Lines.emplace_back(S.substr(Start));
+      break;
     }
+    Lines.emplace_back(S.substr(Start, I - Start));
+    if (S[I] == '\r' && I + 1 < N && S[I + 1] == '\n') ++I;
+    Start = I + 1;
   }
-  if (Start < N) Lines.emplace_back(S, Start, N - Start);
   return Lines;
 }
 }  // namespace
 
-void TStrings::SetText(const String& S) {
-  std::vector<String> Lines = SplitLines(S);
+void TStrings::SetText(const String& S) { SetTextLines(SplitLines(S)); }
+
+void TStrings::SetTextLines(std::vector<String>&& Lines) {
   BeginUpdate();
   try {
     Clear();
@@ -303,6 +304,11 @@ void TStrings::LoadFromStream(TStream* Stream, const TEncoding* Encoding) {
       Encoding = TEncoding::Default();
   }
   if (StartsWith(Data, Encoding->GetPreamble())) Skip = Encoding->GetPreamble().size();
+  if (Encoding == TEncoding::UTF8() || Encoding == TEncoding::Default()) {
+    // Already the String form: split the bytes where they are.
+    SetTextLines(SplitLines(std::string_view(reinterpret_cast<const char*>(Data.data()) + Skip, Data.size() - Skip)));
+    return;
+  }
   SetText(Encoding->GetString(Data.data() + Skip, Data.size() - Skip));
 }
 
@@ -482,6 +488,23 @@ void TStringList::SetSorted(bool Value) {
   if (FSorted == Value) return;
   if (Value) Sort();
   FSorted = Value;
+}
+
+void TStringList::SetTextLines(std::vector<String>&& Lines) {
+  if (FSorted) {
+    TStrings::SetTextLines(std::move(Lines));
+    return;
+  }
+  BeginUpdate();
+  try {
+    Clear();
+    FList.reserve(Lines.size());
+    for (String& L : Lines) FList.push_back(TItem{std::move(L), nullptr});
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
 }
 
 void TStringList::SetCaseSensitive(bool Value) {

@@ -93,6 +93,8 @@ class TStrings : public TPersistent {
   virtual void Changing();
   virtual void Changed();
   virtual int CompareStrings(const String& A, const String& B) const;
+  // Replaces the lines (SetText and the loaders end here).
+  virtual void SetTextLines(std::vector<String>&& Lines);
   [[noreturn]] void Error(const char* Msg, int Index) const;
 
  private:
@@ -136,6 +138,9 @@ class TStringList : public TStrings {
   bool GetOwnsObjects() const { return FOwnsObjects; }
   void SetOwnsObjects(bool Value) { FOwnsObjects = Value; }
   void SetCaseSensitive(bool Value) override;
+
+ protected:
+  void SetTextLines(std::vector<String>&& Lines) override;
 
  private:
   struct TItem {

@@ -200,6 +200,8 @@ TEST(StringList, SortedListsAndDuplicates) {
   EXPECT_THROW(L.Insert(0, "z"), EStringListError);
   EXPECT_THROW(L.SetStrings(0, "z"), EStringListError);
   EXPECT_EQ(L.Add("bb"), 2);
+  L.SetText("c\nA\nb\na");  // text given to a sorted list is sorted, duplicates ignored
+  EXPECT_EQ(Lines(L), (std::vector<String>{"A", "b", "c"}));
 }
 
 TEST(StringList, IndexErrorsAndOwnedObjects) {
