@@ -54,48 +54,30 @@ bool TryParseSample(std::string_view Text, const TFormatSettings& FS, double& Va
   std::size_t B = 0, E = Text.size();
   while (B < E && IsBlank(Text[B])) ++B;
   while (E > B && IsBlank(Text[E - 1])) --E;
-  std::string_view S = Text.substr(B, E - B);
-  // Check the grammar first: from_chars alone would take "inf", "nan" and other forms.
-  std::size_t I = 0;
-  const std::size_t N = S.size();
+  const char* P = Text.data() + B;
+  const char* End = Text.data() + E;
   bool Negative = false;
-  if (I < N && (S[I] == '+' || S[I] == '-')) Negative = S[I++] == '-';
-  const std::size_t NumberStart = I;
-  std::size_t Digits = 0, SepAt = std::string_view::npos;
-  for (; I < N; ++I) {
-    if (IsDigit(S[I])) {
-      ++Digits;
-    } else if (S[I] == FS.DecimalSeparator && SepAt == std::string_view::npos) {
-      SepAt = I;
-    } else {
-      break;
-    }
-  }
-  if (Digits == 0) return false;
-  if (I < N && (S[I] == 'e' || S[I] == 'E')) {
-    ++I;
-    if (I < N && (S[I] == '+' || S[I] == '-')) ++I;
-    std::size_t ExpDigits = 0;
-    while (I < N && IsDigit(S[I])) {
-      ++I;
-      ++ExpDigits;
-    }
-    if (ExpDigits == 0) return false;
-  }
-  if (I != N) return false;
-
-  std::string_view Number = S.substr(NumberStart);
+  if (P < End && (*P == '+' || *P == '-')) Negative = *P++ == '-';
+  // from_chars reads digits with '.', an exponent, and also "inf" and "nan": a number must start
+  // with a digit or the separator, which leaves only the plain decimal forms.
+  if (P == End || !(IsDigit(*P) || *P == FS.DecimalSeparator)) return false;
   char Buffer[128];
-  if (SepAt != std::string_view::npos && FS.DecimalSeparator != '.') {
-    // from_chars reads '.' only: hand it a copy with the separator replaced.
-    if (Number.size() > sizeof(Buffer)) return false;
-    std::memcpy(Buffer, Number.data(), Number.size());
-    Buffer[SepAt - NumberStart] = '.';
-    Number = std::string_view(Buffer, Number.size());
+  if (FS.DecimalSeparator != '.') {
+    // from_chars reads '.' only: hand it a copy with the separator replaced, and a '.' is no
+    // separator here.
+    const std::size_t N = std::size_t(End - P);
+    if (N > sizeof(Buffer)) return false;
+    for (std::size_t I = 0; I < N; ++I) {
+      const char C = P[I];
+      if (C == '.') return false;
+      Buffer[I] = C == FS.DecimalSeparator ? '.' : C;
+    }
+    P = Buffer;
+    End = Buffer + N;
   }
   double V = 0;
-  auto [Ptr, Ec] = std::from_chars(Number.data(), Number.data() + Number.size(), V, std::chars_format::general);
-  if (Ec != std::errc() || Ptr != Number.data() + Number.size()) return false;
+  auto [Ptr, Ec] = std::from_chars(P, End, V, std::chars_format::general);
+  if (Ec != std::errc() || Ptr != End) return false;
   Value = Negative ? -V : V;
   return true;
 }
