@@ -31,8 +31,12 @@ void SuspendBitmapCanvas(const TBitmap& Bitmap) {
 namespace {
 constexpr TAlphaColor OutsideColor = 0xFFFFFFFF;
 
+// Largest picture: 65536 pixels a side and 2^28 pixels (1 GiB) in all.
+constexpr int MaxSide = 65536;
+constexpr long long MaxPixels = 1LL << 28;
+
 void CheckSize(int W, int H) {
-  if (W < 0 || H < 0)
+  if (W < 0 || H < 0 || W > MaxSide || H > MaxSide || (long long)W * H > MaxPixels)
     throw EArgumentOutOfRangeException("Bitmap size out of range (" + std::to_string(W) + " x " +
                                        std::to_string(H) + ")");
 }

@@ -55,7 +55,8 @@ class TBitmap : public TPersistent {
   void SetWidth(int V);
   void SetHeight(int V);
   // New size, contents cleared to transparent; nothing when the size is the same.
-  // Negative sizes raise EArgumentOutOfRangeException.
+  // Negative sizes, a side above 65536 or more than 2^28 pixels raise
+  // EArgumentOutOfRangeException and leave the bitmap as it was.
   void SetSize(int AWidth, int AHeight);
   bool IsEmpty() const { return GetWidth() == 0 || GetHeight() == 0; }
   float GetBitmapScale() const { return FBitmapScale; }

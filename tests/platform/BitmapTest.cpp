@@ -81,8 +81,10 @@ TEST(BitmapTest, SizeChangesAndErrors) {
   EXPECT_EQ(1, Changes);
   EXPECT_EQ(10, B.GetWidth());
   EXPECT_EQ(0u, B.GetPixel(0, 0));  // a new picture is transparent
-  EXPECT_THROW(B.SetSize(-1, 5), EArgumentOutOfRangeException);
+  for (auto [W, H] : {std::pair{-1, 5}, {5, -1}, {100000, 1}, {30000, 30000}})
+    EXPECT_THROW(B.SetSize(W, H), EArgumentOutOfRangeException) << W << " x " << H;
   EXPECT_EQ(10, B.GetWidth());
+  EXPECT_THROW(TBitmap(-3, 3), EArgumentOutOfRangeException);
   B.SetWidth(0);
   EXPECT_TRUE(B.IsEmpty());
 }
