@@ -2,6 +2,8 @@
 // solids, and the located blocks.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/Filer.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/Streams.h"
@@ -157,6 +159,51 @@ TEST_F(Canvas3DTest, DegenerateSolidsDrawLittleOrNothing) {
   std::size_t MaxPoints = 0;
   for (const TCanvasRecord& R : Polygons()) MaxPoints = std::max(MaxPoints, R.Points.size());
   EXPECT_GT(MaxPoints, std::size_t(ZelNumCylinderSides / 2));
+}
+
+TEST_F(Canvas3DTest, PieSlices) {
+  const double Deg = M_PI / 180;
+  struct Case {
+    const char* Name;
+    double Start, End;
+    int Donut;
+    std::int8_t Transparency;
+    std::vector<std::size_t> Sizes;  // points of each polygon, in drawing order
+  };
+  const Case Cases[] = {
+      // A full disc: the rim as two half bands, then the top; no bottom when opaque.
+      {"full", 0, 0, 0, 0, {362, 362, 361}},
+      // Translucent: the bottom first; a front-facing sliver still gets walls and a rim band.
+      {"sliver", 270 * Deg, 271 * Deg, 0, 30, {4, 4, 4, 4, 4}},
+      {"opaque sliver", 270 * Deg, 271 * Deg, 0, 0, {4, 4, 4, 4}},
+      // A back-facing donut slice shows the hole's inner wall first.
+      {"donut", 0, 90 * Deg, 50, 0, {182, 4, 4, 182}},
+      {"not a number", std::nan(""), 1, 0, 0, {}},
+      {"huge", 0, 1e9, 0, 0, {}},
+  };
+  for (const Case& C : Cases) {
+    Open(false);
+    TZelBrush B;
+    Canvas.AssignBrush(&B, 0xFFFF0000);
+    Canvas.Pie3D(100, 80, 100, 60, 0, 10, C.Start, C.End, false, true, C.Donut, nullptr, 0,
+                 TEdgeStyle::edNone, C.Transparency, 0, false, false);
+    std::vector<std::size_t> Sizes;
+    for (const TCanvasRecord& R : Polygons()) Sizes.push_back(R.Points.size());
+    EXPECT_EQ(Sizes, C.Sizes) << C.Name;
+    EXPECT_EQ(Canvas.GetTransparency(), 0) << C.Name;
+    EXPECT_EQ(Canvas.TranspStackDepth(), 0) << C.Name;
+  }
+  // The hole of a 50 % donut on radii (100, 60) has radii (50, 30).
+  Open(false);
+  Canvas.Pie3D(100, 80, 100, 60, 0, 10, 0, 90 * Deg, false, true, 50, nullptr, 0,
+               TEdgeStyle::edNone, 0, 0, false, false);
+  const std::vector<TPointF> Top = Polygons().back().Points;
+  ASSERT_EQ(Top.size(), 182u);
+  EXPECT_NEAR(Top[0].X, 200, 1e-3);
+  EXPECT_NEAR(Top[90].Y, 20, 1e-3);
+  EXPECT_NEAR(Top[91].X, 100, 1e-3);
+  EXPECT_NEAR(Top[91].Y, 50, 1e-3);
+  EXPECT_NEAR(Top[181].X, 150, 1e-3);
 }
 
 class TTestBlock : public TVisualBlock {

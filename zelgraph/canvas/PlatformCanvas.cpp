@@ -1034,21 +1034,288 @@ void TZelCanvas3D::Cone(bool Vertical, int Left, int Top, int Right, int Bottom,
   if (Cover) Polygon(BaseQ.data(), N - 1);
 }
 
+namespace {
+
+// Draws one slice of a 3D pie: the far parts first, then the sides, the rim and the top.
+class TPieDrawer {
+ public:
+  TPieDrawer(TZelCanvas3D* C, int XCenter, int YCenter, int XRadius, int YRadius, int Z0, int Z1,
+             double StartAngle, double EndAngle, bool ADrawSides, int DonutPercent,
+             int BevelPercent, std::int8_t Transparency, int ABevelBright, bool ABevelBorder,
+             bool AHideSides)
+      : ICanvas(C), BevelBright(ABevelBright), BevelBorder(ABevelBorder), HideSides(AHideSides),
+        DrawSidesFlag(ADrawSides) {
+    zPos = Z1 - Z0;
+    z0Rect = TRectF(float(XCenter - XRadius), float(YCenter - YRadius), float(XCenter + XRadius),
+                    float(YCenter + YRadius));
+    z1Rect = Moved(z0Rect, float(zPos));
+    iStartAngle = Round(StartAngle * 180 / M_PI);
+    iEndAngle = Round(EndAngle * 180 / M_PI);
+    Full360 = StartAngle == EndAngle || iEndAngle - iStartAngle == 360;
+    if (iEndAngle < iStartAngle) iEndAngle += 360;
+    if (Full360 && iEndAngle == iStartAngle) iEndAngle = iStartAngle + 360;
+    Pie3DUsingArcs = C->Pie3DUsingArcs;
+    TZelBrush* B = C->GetBrush();
+    OldColor = B->GetKind() == TBrushKind::Solid ? B->GetColor() : C->GetBackColor();
+    drawEntirePie = Transparency != 0 && !HideSides;
+    if (DonutPercent > 0) {
+      int RX = Round(XRadius * DonutPercent / 100.0), RY = Round(YRadius * DonutPercent / 100.0);
+      z0DonutRect = TRectF(float(XCenter - RX), float(YCenter - RY), float(XCenter + RX),
+                           float(YCenter + RY));
+      z1DonutRect = Moved(z0DonutRect, float(zPos));
+      startD0 = At(iStartAngle, z0DonutRect);
+      endD0 = At(iEndAngle, z0DonutRect);
+      startD1 = At(iStartAngle, z1DonutRect);
+      endD1 = At(iEndAngle, z1DonutRect);
+      isDonut = true;
+    }
+    if (BevelPercent > 0) {
+      double V = BevelPercent * zPos * 0.01;
+      int RX = Round(XRadius - V), RY = Round(YRadius - V);
+      z0BevelRect = TRectF(float(XCenter - RX), float(YCenter - RY), float(XCenter + RX),
+                           float(YCenter + RY));
+      z1BevelRect = Moved(z0Rect, float(Round(V)));
+      startB0 = At(iStartAngle, z0BevelRect);
+      endB0 = At(iEndAngle, z0BevelRect);
+      startB1 = At(iStartAngle, z1BevelRect);
+      endB1 = At(iEndAngle, z1BevelRect);
+      hasBevel = true;
+    }
+    middle0 = C->Calculate3DPosition(float(XCenter), float(YCenter), float(zPos));
+    middle1 = C->Calculate3DPosition(float(XCenter), float(YCenter + zPos), float(zPos));
+    start0 = At(iStartAngle, z0Rect);
+    end0 = At(iEndAngle, z0Rect);
+    start1 = At(iStartAngle, z1Rect);
+    end1 = At(iEndAngle, z1Rect);
+    sweepAngle = iEndAngle - iStartAngle;
+  }
+
+  void DrawBottom() { DrawTopBottom(iStartAngle, iEndAngle, middle1, z1Rect, z1DonutRect); }
+  void DrawTop() {
+    DrawTopBottom(iStartAngle, iEndAngle, middle0, hasBevel ? z0BevelRect : z0Rect, z0DonutRect);
+  }
+
+  void DoDrawSides(int a, int b) {
+    if (a == b) return;
+    float xe = end0.X, xm = middle0.X, xs = start0.X;
+    bool Wide = sweepAngle > 180;
+    if (xe > xm && xm > xs) {
+      DrawBack();
+      DrawRight();
+      DrawLeft();
+      if (b - a > 180) {
+        a = std::max(a, 180);
+        b = std::min(b, 360);
+      }
+      DrawFront(a, b);
+    } else if (xe > xm) {
+      if (Wide) {
+        DrawBack(); DrawRight(); DrawLeft(); DrawFront(a, b);
+      } else {
+        DrawLeft(); DrawBack(); DrawFront(a, b); DrawRight();
+      }
+    } else if (xm > xs) {
+      if (Wide) {
+        DrawBack(); DrawLeft(); DrawRight(); DrawFront(a, b);
+      } else {
+        DrawRight(); DrawBack(); DrawFront(a, b); DrawLeft();
+      }
+    } else if (Wide) {
+      DrawBack(); DrawLeft(); DrawFront(a, b); DrawRight();
+    } else {
+      DrawBack(); DrawFront(a, b); DrawRight(); DrawLeft();
+    }
+  }
+
+  TZelCanvas3D* ICanvas;
+  int iStartAngle = 0, iEndAngle = 0;
+  TAlphaColor OldColor = 0;
+
+ private:
+  static TRectF Moved(TRectF R, float DY) {
+    R.Offset(0, DY);
+    return R;
+  }
+  TPointF At(int Degrees, const TRectF& R) {
+    return ICanvas->PointFromCircle(R, Degrees, zPos, false);
+  }
+  // One point per whole degree from A to B on R (stepping down when A > B).
+  void Loop(int A, int B, const TRectF& R) {
+    int Step = A <= B ? 1 : -1;
+    for (int D = A;; D += Step) {
+      list.push_back(At(D, R));
+      if (D == B) break;
+    }
+  }
+  void DrawPoints() {
+    if (list.size() >= 2) ICanvas->Polygon(list.data(), int(list.size()) - 1);
+    list.clear();
+  }
+  void DrawLoops(int A, int B, const TRectF& R1, const TRectF& R2) {
+    Loop(A, B, R1);
+    Loop(B, A, R2);
+    DrawPoints();
+  }
+  void DrawTopBottom(int A, int B, const TPointF& Centre, const TRectF& R, const TRectF& HoleR) {
+    bool Closed = !Full360 && !isDonut;
+    if (Pie3DUsingArcs) {
+      // The arcs are drawn by the arc hook; only the straight edges here.
+      if (Closed) {
+        ICanvas->TZelCanvas::Line(Centre, At(A, R));
+        ICanvas->TZelCanvas::Line(Centre, At(B, R));
+      }
+      return;
+    }
+    if (Closed) list.push_back(Centre);
+    Loop(A, B, R);
+    if (isDonut) Loop(B, A, HoleR);
+    if (Closed) list.push_back(Centre);
+    DrawPoints();
+  }
+  bool SidesShown() const { return sweepAngle < 360 && (drawEntirePie || DrawSidesFlag); }
+  void Wall(std::initializer_list<TPointF> P) {
+    list.assign(P.begin(), P.end());
+    DrawPoints();
+  }
+  // The wall at the end angle.
+  void DrawLeft() {
+    if (!SidesShown()) return;
+    if (isDonut && hasBevel) Wall({endD0, endB0, endB1, end1, endD1});
+    else if (isDonut) Wall({endD0, end0, end1, endD1});
+    else if (hasBevel) Wall({middle0, endB0, endB1, end1, middle1});
+    else Wall({middle0, end0, end1, middle1});
+  }
+  // The wall at the start angle.
+  void DrawRight() {
+    if (!SidesShown()) return;
+    if (isDonut && hasBevel) Wall({startD0, startB0, startB1, start1, startD1});
+    else if (isDonut) Wall({startD0, start0, start1, startD1});
+    else if (hasBevel) Wall({middle0, startB0, startB1, start1, middle1});
+    else Wall({middle0, start0, start1, middle1});
+  }
+  // The hole's inner wall.
+  void DrawBack() {
+    if (!isDonut || HideSides) return;
+    if (!drawEntirePie && start0.Y >= middle0.Y && middle0.Y <= end0.Y && sweepAngle < 180) return;
+    DrawLoops(iStartAngle, iEndAngle, z0DonutRect, z1DonutRect);
+  }
+  void DrawBevel(int A, int B) {
+    if (!hasBevel) return;
+    TZelBrush* Brush = ICanvas->GetBrush();
+    TAlphaColor Old = Brush->GetColor();
+    TPenStyle OldStyle = ICanvas->GetPen()->GetStyle();
+    if (BevelBright > 0)
+      Brush->SetColor(ApplyBright(Old, Byte(std::min(BevelBright, 255))));
+    else if (BevelBright < 0)
+      Brush->SetColor(ApplyDark(Old, Byte(std::min(-BevelBright, 255))));
+    if (!BevelBorder) ICanvas->GetPen()->SetStyle(TPenStyle::psClear);
+    DrawLoops(A, B, z0BevelRect, z1BevelRect);
+    ICanvas->GetPen()->SetStyle(OldStyle);
+    Brush->SetColor(Old);
+  }
+  // Into 0..360: above 360 down by whole turns, below -360 up, then negatives up one turn.
+  static int Normalized(int A) {
+    if (A > 360) A = (A - 1) % 360 + 1;
+    if (A < -360) A %= 360;
+    if (A < 0) A += 360;
+    return A;
+  }
+  void DrawFront(int a, int b) {
+    const TRectF& Upper = hasBevel ? z1BevelRect : z0Rect;
+    int s = Normalized(a), e = Normalized(b);
+    if (Full360) {
+      DrawLoops(0, 180, Upper, z1Rect);
+      DrawLoops(180, 360, Upper, z1Rect);
+      if (!drawEntirePie) DrawBevel(0, 360);
+      return;
+    }
+    float m = middle0.Y, ys = start0.Y, ye = end0.Y;
+    if (m >= ys && m >= ye) {
+      if (sweepAngle < 180) {
+        if (drawEntirePie) DrawLoops(a, b, Upper, z1Rect);
+        else DrawBevel(iStartAngle, iEndAngle);
+      } else {
+        DrawLoops(a, b, Upper, z1Rect);
+        if (!drawEntirePie) DrawBevel(iStartAngle, iEndAngle);
+      }
+      return;
+    }
+    if (m < ys && m > ye) {
+      if (drawEntirePie) DrawLoops(0, e, Upper, z1Rect);
+      if (s > 0) DrawLoops(360, s, z1Rect, Upper);
+    } else if (m > ys && m < ye) {
+      if (drawEntirePie) DrawLoops(180, s, Upper, z1Rect);
+      DrawLoops(180, e, z1Rect, Upper);
+    } else if (m <= ys && m < ye && sweepAngle > 180) {
+      DrawLoops(180, 0, Upper, z1Rect);
+      DrawLoops(e, 180, z1Rect, Upper);
+      if (s > 0) DrawLoops(360, s, z1Rect, Upper);
+    } else if (m <= ys && m <= ye) {
+      if (e < s) e += 360;
+      if (Pie3DUsingArcs) {
+        ICanvas->TZelCanvas::Line(At(s, Upper), At(s, z1Rect));
+        ICanvas->TZelCanvas::Line(At(e, Upper), At(e, z1Rect));
+      } else {
+        DrawLoops(s, e, Upper, z1Rect);
+      }
+    }
+    DrawBevel(iStartAngle, iEndAngle);
+  }
+
+  TRectF z0Rect, z1Rect, z0DonutRect, z1DonutRect, z0BevelRect, z1BevelRect;
+  int zPos = 0;
+  std::vector<TPointF> list;
+  TPointF middle0, middle1, start0, end0, start1, end1;
+  TPointF startD0, endD0, startD1, endD1, startB0, endB0, startB1, endB1;
+  int sweepAngle = 0;
+  bool isDonut = false, drawEntirePie = false, hasBevel = false, Full360 = false;
+  bool Pie3DUsingArcs = false;
+  int BevelBright;
+  bool BevelBorder, HideSides, DrawSidesFlag;
+};
+
+}  // namespace
+
 void TZelCanvas3D::Pie3D(int XCenter, int YCenter, int XRadius, int YRadius, int Z0, int Z1,
                          double StartAngle, double EndAngle, bool DarkSides, bool DrawSides,
                          int DonutPercent, TCustomZelGradient* Gradient, int BevelPercent,
                          TEdgeStyle EdgeStyle, std::int8_t Transparency, int BevelBright,
                          bool BevelBorder, bool HideSides) {
-  // The slice is drawn as its top face; the walls and rim are drawn by the pie drawer.
-  (void)Z0, (void)Z1, (void)DarkSides, (void)DrawSides, (void)Gradient, (void)BevelPercent,
-      (void)EdgeStyle, (void)BevelBright, (void)BevelBorder, (void)HideSides;
+  // Angles that make no slice (not finite, beyond a million radians, or sweeping more than two
+  // turns) draw nothing rather than loop over millions of degrees.
+  if (!std::isfinite(StartAngle) || !std::isfinite(EndAngle) || std::fabs(StartAngle) > 1e6 ||
+      std::fabs(EndAngle) > 1e6 || std::fabs(EndAngle - StartAngle) > 4 * M_PI)
+    return;
+  TPieDrawer D(this, XCenter, YCenter, XRadius, YRadius, Z0, Z1, StartAngle, EndAngle, DrawSides,
+               DonutPercent, BevelPercent, Transparency, BevelBright, BevelBorder, HideSides);
   bool Blend = Transparency != 0;
   if (Blend) BeginBlending(ZelZeroRectF, Transparency);
-  TRectF R(float(XCenter - XRadius), float(YCenter - YRadius), float(XCenter + XRadius),
-           float(YCenter + YRadius));
-  double S = StartAngle / PiStep, E = EndAngle / PiStep;
-  if (S == E) E = S + 360;
-  Donut(R, S, E, DonutPercent * 0.01);
+  try {
+    if (Transparency != 0 && !HideSides) D.DrawBottom();
+    bool PenDarkened = false;
+    if (DarkSides) {
+      if (FBrush->GetKind() != TBrushKind::None)
+        FBrush->SetColor(ApplyDark(FBrush->GetColor(), 32));
+      if (FPen->GetColor() == D.OldColor) {
+        FPen->SetColor(ApplyDark(D.OldColor, 32));
+        PenDarkened = true;
+      }
+    }
+    D.DoDrawSides(D.iStartAngle, D.iEndAngle);
+    if (DarkSides) {
+      if (FBrush->GetKind() == TBrushKind::Solid)
+        FBrush->SetColor(D.OldColor);
+      else
+        SetBackColor(D.OldColor);
+      if (PenDarkened) FPen->SetColor(D.OldColor);
+    }
+    D.DrawTop();
+    if ((Gradient && Gradient->GetVisible()) || EdgeStyle != TEdgeStyle::edNone)
+      DrawLighting(EdgeStyle, 0, TRectF(), TRectF(), TRectF(), Z0, Z1, TPointF(), false);
+  } catch (...) {
+    if (Blend) EndBlending(nullptr);
+    throw;
+  }
   if (Blend) EndBlending(nullptr);
 }
 
