@@ -295,6 +295,8 @@ TEST_F(CanvasTest, DrawBitmapScalesTheSourcePart) {
 }
 
 TEST_F(CanvasTest, BitmapScaleScalesTheDrawing) {
+  EXPECT_EQ(1, B.GetBitmapScale());  // one canvas unit is one pixel unless asked otherwise
+  EXPECT_EQ(1, C->GetScale());
   TBitmap Hi(20, 20);
   Hi.Clear(White);
   Hi.SetBitmapScale(2);
