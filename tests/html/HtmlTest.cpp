@@ -389,6 +389,32 @@ TEST_F(HtmlTest, ImagesComeFromTheHooks) {
   }
 }
 
+TEST_F(HtmlTest, MalformedTextNeverFailsWhilePainting) {
+  const char* Texts[] = {
+      "<", ">", "<<>>", "<FONT >", "<FONT", "<FONT =>", "<FONT SIZE=1e999>x", "<FONT SIZE=nan>x",
+      "<IMG >", "<IMG SRC=>", "<IMG SRC=a.png WIDTH=2147483647 HEIGHT=-2147483648>x",
+      "</></></>", "</SUB></SUPER></H1></PRE></FONT></CENTER>x", "&", "&amp", "\r\n<BR>\r\n",
+      "<FONT COLOR=#>x", "<FONT WEIGHT=>x", "<FONT NAME=\"\">x"};
+  for (const char* T : Texts) {
+    SCOPED_TRACE(T);
+    ResetFont();
+    EXPECT_NO_THROW(Draw(T));
+    EXPECT_GE(Canvas->GetFont()->GetSizeFloat(), 1);
+    try {
+      const TSize E = HtmlTextExtent(Canvas.get(), T);
+      EXPECT_GE(E.Height, 0);
+    } catch (const Exception&) {
+      // a clear error for a FONT value that is not one
+    }
+  }
+  // Many unclosed tags in one text: nothing is left over for the next call.
+  String Long;
+  for (int i = 0; i < 2000; ++i) Long += "<B><BIG>";
+  EXPECT_NO_THROW(Draw(Long + "x"));
+  EXPECT_TRUE(State.empty());
+  EXPECT_TRUE(StateFont.empty());
+}
+
 TEST(HtmlFields, NamesAndValuesOfAttributeLists) {
   struct Case {
     const char* List;

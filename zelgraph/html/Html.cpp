@@ -104,7 +104,6 @@ struct THtmlLayout {
   bool Center = false;
   bool FontPushed = false;
   bool LastWasFont = false;
-  int Depth = 0;  // nesting of "</>" handling
 
   void SetSize(double V) { Font->SetSizeFloat(ClampSize(V)); }
   void SaveFont() {
