@@ -156,6 +156,10 @@ TEST(PlatformCanvasTest, DescribesItself) {
   EXPECT_FALSE(C.GetSupportsFullRotation());
   EXPECT_TRUE(C.GetSupportsAlpha());
   EXPECT_TRUE(C.InheritsFrom(TCanvas3D::StaticClass()));
+  // The registry entry creates the canvas.
+  TObject* Made = TZelCanvas3D::StaticClass()->Create(nullptr);
+  EXPECT_NE(dynamic_cast<TZelCanvas3D*>(Made), nullptr);
+  Made->Free();
 }
 
 }  // namespace

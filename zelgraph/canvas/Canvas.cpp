@@ -115,7 +115,7 @@ void TZelCanvas::DoChangedPen() {
     Stroke->SetKind(TBrushKind::Gradient);
   } else {
     TZelBrush* Fill = P->GetPenBrush();
-    Stroke->SetKind(Fill->GetKind() == TBrushKind::None ? TBrushKind::Solid : Fill->GetKind());
+    Stroke->SetKind(Fill->GetKind());
     Stroke->SetColor(Fill->GetColor());
   }
   float W = P->GetWidth();

@@ -39,7 +39,13 @@ TAlphaColor GreyOf(TAlphaColor C) {
 }
 }  // namespace
 
-ZEL_DEFINE_CLASS(TZelCanvas3D, TCanvas3D)
+// The class reference carries a factory, so that a panel can create its canvas from the
+// render-class registry (the owner is not used: a canvas belongs to the panel that made it).
+const TClass* TZelCanvas3D::StaticClass() {
+  static const TClass C{"TZelCanvas3D", TCanvas3D::StaticClass(),
+                        [](TComponent*) -> TObject* { return Create<TZelCanvas3D>(); }, {}};
+  return &C;
+}
 
 TZelCanvas3D::TZelCanvas3D() {
   FFontZoom = 100;
