@@ -350,7 +350,7 @@ TEST_F(HtmlTest, MissingImagesDrawABoxAndLeaveThePenWhereItWas) {
 TEST_F(HtmlTest, ImagesComeFromTheHooks) {
   TOwned<TBitmap> Source(Create<TBitmap>(3, 2));
   Source->Clear(0xFF0000FF);
-  const std::vector<Byte> Png = Source->SaveToBytes();
+  std::vector<Byte> Png = Source->SaveToBytes();
   String AskedExt, AskedSrc;
   int DownloadResult = 0;
   GraphicFileExtension = [&](const String& Ext) -> TBitmap* {
@@ -377,6 +377,15 @@ TEST_F(HtmlTest, ImagesComeFromTheHooks) {
   ASSERT_EQ(Bitmaps.size(), 1u);
   EXPECT_EQ(Bitmaps[0].Rect, TRectF(0, 0, 6, 4));
   EXPECT_EQ(HtmlTextExtent(Canvas.get(), "<IMG SRC=a.png WIDTH=6 HEIGHT=40>"), TSize(6, 40));
+
+  // A picture that cannot be decoded: a clear error when measuring, the box when painting.
+  const std::vector<Byte> Good = Png;
+  Png.assign({'n', 'o', 't', 'p', 'n', 'g'});
+  EXPECT_THROW(HtmlTextExtent(Canvas.get(), "<IMG SRC=a.png>"), Exception);
+  ResetFont();
+  EXPECT_NO_THROW(Draw("<IMG SRC=a.png>"));
+  EXPECT_EQ(Rec->RecordsOf(TRecordKind::DrawRect).size(), 1u);
+  Png = Good;
 
   // An unsupported extension or a failed download gives the missing-image box.
   for (const char* Text : {"<IMG SRC=a.gif>", "<IMG SRC=a.png>"}) {

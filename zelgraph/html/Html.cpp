@@ -244,7 +244,14 @@ void THtmlLayout::DoImage(String T) {
     return;
   }
   Stream->SetPosition(0);
-  Bitmap->LoadFromStream(Stream.get());
+  try {
+    Bitmap->LoadFromStream(Stream.get());
+  } catch (const Exception&) {
+    // Measuring reports a picture that cannot be decoded; painting shows the missing image.
+    if (Strict) throw;
+    ImageNotFound(PX, PY, Width, Height);
+    return;
+  }
   if (Width == 0) Width = Bitmap->GetWidth();
   if (Height == 0) Height = Bitmap->GetHeight();
   if (DoDraw) {
