@@ -158,6 +158,13 @@ TEST_F(CanvasTest, Frame3DDrawsNestedFramesAndShrinksTheRectangle) {
   EXPECT_EQ(Lines[1].Color, 0xFF808080u);
   EXPECT_EQ(Lines[2].Points, (std::vector<TPointF>{{1, 8}, {1, 1}, {8, 1}}));
   for (const TCanvasRecord& L : Lines) EXPECT_FLOAT_EQ(L.Thickness, 1);
+
+  // A width far beyond the rectangle draws a bounded number of frames.
+  Rec.ClearRecords();
+  R = TRectF(0, 0, 10, 10);
+  Canvas.Frame3D(R, 0xFFFFFFFF, 0xFF808080, 1000000000);
+  EXPECT_EQ(R, TRectF(1e9f, 1e9f, 10 - 1e9f, 10 - 1e9f));
+  EXPECT_LT(Rec.GetRecords().size(), 40u);
 }
 
 TEST_F(CanvasTest, TextIsPlacedByItsAlignment) {
@@ -222,6 +229,20 @@ TEST_F(CanvasTest, FontZoomScalesAssignedFonts) {
     EXPECT_FLOAT_EQ(Canvas.GetFont()->GetSizeFloat(), C.Expected) << C.Zoom;
     EXPECT_FLOAT_EQ(Rec.GetFont()->GetSize(), C.Expected) << C.Zoom;
   }
+}
+
+TEST_F(CanvasTest, MonochromeTextIsBlackAndLeavesTheFillAlone) {
+  TZelBrush B;
+  Canvas.AssignBrush(&B, 0xFF00FF00);
+  Canvas.SetMonochrome(true);
+  TZelFont F;
+  F.SetColor(0xFFFF0000);
+  Canvas.AssignFont(&F);
+  EXPECT_EQ(Canvas.GetFont()->GetColor(), 0xFF000000u);
+  EXPECT_EQ(F.GetColor(), 0xFFFF0000u);
+  EXPECT_EQ(Canvas.GetBrush()->GetColor(), 0xFF00FF00u);
+  Canvas.TextOut(0, 0, "A");
+  EXPECT_EQ(Rec.RecordsOf(TRecordKind::FillText).at(0).Color, 0xFF000000u);
 }
 
 TEST_F(CanvasTest, ArcPassesTheSmallerAngleFirst) {

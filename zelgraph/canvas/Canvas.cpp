@@ -234,9 +234,14 @@ void TZelCanvas::Frame3D(TRectF& R, TAlphaColor TopColor, TAlphaColor BottomColo
   FPen->SetOnChange(Saved);
   DoChangedPen();
 
+  const TRectF Original = R;
   R.Bottom -= 1;
   R.Right -= 1;
-  for (int i = 0; i < Width; ++i) {
+  // Frames beyond the middle of the rectangle draw nothing new: stop there (a huge width must
+  // not keep the paint busy), and give R back shrunk by the full width.
+  double Limit = std::max(std::fabs(double(R.Width())), std::fabs(double(R.Height()))) / 2 + 2;
+  int Frames = std::isfinite(Limit) ? int(std::min<double>(Width, Limit)) : 0;
+  for (int i = 0; i < Frames; ++i) {
     FPen->SetColor(TopColor);
     TPointF Top[3] = {{R.Left, R.Bottom}, {R.Left, R.Top}, {R.Right, R.Top}};
     Polyline(Top, 2);
@@ -245,8 +250,8 @@ void TZelCanvas::Frame3D(TRectF& R, TAlphaColor TopColor, TAlphaColor BottomColo
     Polyline(Bottom, 2);
     R.Inflate(-1, -1);
   }
-  R.Bottom += 1;
-  R.Right += 1;
+  R = Original;
+  if (Width > 0) R.Inflate(-float(Width), -float(Width));
 }
 
 
@@ -408,7 +413,8 @@ void TZelCanvas::AssignFontSize(TZelFont* F, float Size) {
   try {
     if (F != FFont.get()) FFont->Assign(F);
     FFont->SetSizeFloat(Size);
-    if (GetMonochrome()) FBrush->SetColor(0xFF000000);
+    // Monochrome text is black; the fill brush is left alone (monochrome fills are white).
+    if (GetMonochrome()) FFont->SetColor(0xFF000000);
   } catch (...) {
     IChangingFont = false;
     throw;
