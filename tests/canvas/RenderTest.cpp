@@ -150,6 +150,34 @@ TEST_F(RenderTest, PixelAccessStaysInsideThePicture) {
       }
 }
 
+TEST_F(RenderTest, GradientFillsRunInTheirDirection) {
+  struct Case {
+    TGradientDirection Direction;
+    TPoint Dark, Light;  // where the start colour and the end colour show
+  };
+  const Case Cases[] = {{TGradientDirection::gdLeftRight, {2, 30}, {97, 30}},
+                        {TGradientDirection::gdRightLeft, {97, 30}, {2, 30}},
+                        {TGradientDirection::gdTopBottom, {50, 2}, {50, 57}},
+                        {TGradientDirection::gdBottomTop, {50, 57}, {50, 2}}};
+  for (const Case& C : Cases) {
+    // A previous fill in another direction must not decide this one.
+    Canvas.GradientFill(Window, White, Black, TGradientDirection::gdFromTopLeft, 50, 0, 0);
+    Canvas.GradientFill(Window, Black, White, C.Direction, 50, 0, 0);
+    EXPECT_TRUE(Dark(Canvas.GetPixel(C.Dark.X, C.Dark.Y))) << int(C.Direction);
+    EXPECT_FALSE(Dark(Canvas.GetPixel(C.Light.X, C.Light.Y))) << int(C.Direction);
+  }
+  // A middle colour splits the rectangle across the direction.
+  TZelGradient G;
+  G.SetStartColor(Black);
+  G.SetMidColor(Red);
+  G.SetEndColor(Blue);
+  G.SetDirection(TGradientDirection::gdLeftRight);
+  Canvas.GradientFill(&G, Window);
+  EXPECT_PRED2(Near, Canvas.GetPixel(50, 30), Red);
+  EXPECT_TRUE(Dark(Canvas.GetPixel(1, 30)));
+  EXPECT_GT(BlueOf(Canvas.GetPixel(98, 30)), 200);
+}
+
 TEST_F(RenderTest, RotatedTextTurnsAboutItsOwnPosition) {
   TZelFont F;
   F.SetSizeFloat(16);
