@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "platform/Bitmap.h"
 #include "platform/Filer.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/Streams.h"
@@ -204,6 +205,47 @@ TEST_F(Canvas3DTest, PieSlices) {
   EXPECT_NEAR(Top[91].X, 100, 1e-3);
   EXPECT_NEAR(Top[91].Y, 50, 1e-3);
   EXPECT_NEAR(Top[181].X, 150, 1e-3);
+}
+
+TEST_F(Canvas3DTest, BitmapOnAPlaneFillsOneCellPerPixel) {
+  Open(false);
+  TBitmap Empty;
+  Canvas.StretchDraw(TRectF(0, 0, 10, 10), &Empty, 0, TCanvas3DPlane::cpZ);
+  Canvas.StretchDraw(TRectF(0, 0, 10, 10), nullptr, 0, TCanvas3DPlane::cpZ);
+  EXPECT_TRUE(Rec.GetRecords().empty());
+
+  TBitmap B(2, 1);
+  B.SetPixel(0, 0, 0xFFFF0000);
+  B.SetPixel(1, 0, 0xFF0000FF);
+  Canvas.StretchDraw(TRectF(10, 20, 30, 30), &B, 0, TCanvas3DPlane::cpZ);
+  std::vector<TCanvasRecord> Cells = Polygons();
+  ASSERT_EQ(Cells.size(), 2u);
+  EXPECT_EQ(Cells[0].Color, 0xFFFF0000u);
+  EXPECT_EQ(Cells[0].Points, (std::vector<TPointF>{{10, 20}, {20, 20}, {20, 30}, {10, 30}}));
+  EXPECT_EQ(Cells[1].Color, 0xFF0000FFu);
+  EXPECT_EQ(Cells[1].Points[1], TPointF(30, 20));
+  EXPECT_EQ(Canvas.GetPen()->GetStyle(), TPenStyle::psClear);
+}
+
+TEST_F(Canvas3DTest, TriangleSurfaceAsksForEachTriangle) {
+  Open(false);
+  TZelBrush B;
+  Canvas.AssignBrush(&B, 0xFFFFFFFF);
+  std::vector<int> Asked;
+  TZelCachedObject* Cache = nullptr;
+  Canvas.TriSurface(3, false, false, nullptr, 0,
+                    [&](int I, std::array<TPoint3D, 3>& P, std::array<TAlphaColor, 3>& C,
+                        std::array<int, 3>&) {
+                      Asked.push_back(I);
+                      P = {TPoint3D{0, 0, 0}, TPoint3D{10 * I, 0, 0}, TPoint3D{0, 10, 0}};
+                      C = {0xFF000000u + TAlphaColor(I), 0, 0};
+                    },
+                    Cache);
+  EXPECT_EQ(Asked, (std::vector<int>{1, 2, 3}));
+  std::vector<TCanvasRecord> T = Polygons();
+  ASSERT_EQ(T.size(), 3u);
+  EXPECT_EQ(T[2].Color, 0xFF000003u);
+  EXPECT_EQ(T[2].Points[1], TPointF(30, 0));
 }
 
 class TTestBlock : public TVisualBlock {
