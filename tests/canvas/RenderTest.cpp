@@ -176,6 +176,14 @@ TEST_F(RenderTest, GradientFillsRunInTheirDirection) {
   EXPECT_PRED2(Near, Canvas.GetPixel(50, 30), Red);
   EXPECT_TRUE(Dark(Canvas.GetPixel(1, 30)));
   EXPECT_GT(BlueOf(Canvas.GetPixel(98, 30)), 200);
+
+  // In monochrome the same fill is grey, and as opaque as its colours.
+  Canvas.SetMonochrome(true);
+  G.SetMidColor(0);
+  G.SetStartColor(Red);
+  G.SetEndColor(Red);
+  Canvas.GradientFill(&G, Window);
+  EXPECT_PRED2(Near, Canvas.GetPixel(50, 30), 0xFF555555);
 }
 
 TEST_F(RenderTest, RotatedTextTurnsAboutItsOwnPosition) {

@@ -33,9 +33,10 @@ void LinearPositions(TGradientDirection D, TPointF& Start, TPointF& Stop) {
   }
 }
 
+// The grey of a colour's mean channel, as opaque as the colour itself.
 TAlphaColor GreyOf(TAlphaColor C) {
   int M = (RedOf(C) + GreenOf(C) + BlueOf(C)) / 3;
-  return MakeColor(Byte(M), Byte(M), Byte(M), 1);
+  return MakeColor(Byte(M), Byte(M), Byte(M), AlphaOf(C));
 }
 }  // namespace
 
