@@ -190,6 +190,16 @@ TEST_F(CanvasTest, TextIsPlacedByItsAlignment) {
   }
 }
 
+TEST_F(CanvasTest, HtmlTextGoesThroughTheRenderer) {
+  Canvas.TextOut(10.4f, 20.6f, "<b>Bold</b>", true);
+  EXPECT_EQ(Rec.Texts(), std::vector<String>{"Bold"});
+  EXPECT_EQ(Rec.RecordsOf(TRecordKind::FillText)[0].Rect.TopLeft(), TPointF(10, 21));
+  EXPECT_TRUE(Rec.RecordsOf(TRecordKind::FillText)[0].FontStyle.Contains(TFontStyle::fsBold));
+  Rec.ClearRecords();
+  Canvas.TextOut(10, 20, "<b>Bold</b>", false);
+  EXPECT_EQ(Rec.Texts(), std::vector<String>{"<b>Bold</b>"});
+}
+
 TEST_F(CanvasTest, FontShadowWidensTheTextAndDrawsAnOffsetCopy) {
   EXPECT_EQ(Canvas.TextWidth("ABC"), 21);
   EXPECT_EQ(Canvas.TextHeight("ABC"), 12);
