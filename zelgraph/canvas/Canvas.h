@@ -22,6 +22,7 @@ class TZelPen;
 class TZelBrush;
 class TZelFont;
 class TZelGradient;
+class TCustomZelGradient;
 class TZelCorners;
 class TZelBasePath;
 class TZelBlend;
@@ -201,7 +202,7 @@ class TZelCanvas : public TObject {
   static void CalcArcAngles(int Left, int Top, int Right, int Bottom, int StartX, int StartY,
                             int EndX, int EndY, double& StartAngle, double& EndAngle);
   // Maps a library gradient onto a platform gradient (stops, start and stop, radial centre).
-  static void PrepareGradient(TZelGradient* G, TGradient& Target);
+  static void PrepareGradient(TCustomZelGradient* G, TGradient& Target);
   // A new path of a pie slice or donut segment (angles in degrees); the caller frees it.
   static TPathData* DonutPath(const TRectF& R, double StartAngle, double EndAngle,
                               double HolePercent, float PenWidth);
