@@ -122,7 +122,7 @@ TEST(ValueList, DeleteRanges) {
     L->Delete(3, 2);
     FAIL() << "expected an assertion failure";
   } catch (const EAssertionFailed& E) {
-    EXPECT_EQ(String(E.what()), "Quantity of data to delete must be less than Count. (FMXZel.Engine)");
+    EXPECT_EQ(String(E.what()), "Quantity of data to delete must be less than Count. (Zelgraph.Engine)");
   }
   EXPECT_EQ(L->GetCount(), 4);
 }
@@ -142,7 +142,7 @@ TEST(ValueList, CountIsGuarded) {
     L->GetCount();
     FAIL() << "expected an assertion failure";
   } catch (const EAssertionFailed& E) {
-    EXPECT_EQ(String(E.what()), "ValueList Count (2) greater than array length (1). (FMXZel.Engine)");
+    EXPECT_EQ(String(E.what()), "ValueList Count (2) greater than array length (1). (Zelgraph.Engine)");
   }
   L->RecalcStats();  // cuts the count to the array
   EXPECT_EQ(L->GetCount(), 1);

@@ -15,7 +15,7 @@
 namespace zel {
 
 namespace {
-const char* const CanvasUnit = "FMXZel.Canvas";
+const char* const CanvasUnit = "Zelgraph.Canvas";
 const char* const STranspStackCorrupt = "Canvas Transparency Stack might be corrupt";
 constexpr double PiStep = M_PI / 180.0;
 

@@ -11,8 +11,6 @@
 namespace zel {
 
 namespace {
-const char* const EngineUnit = "FMXZel.Engine";
-
 void Broadcast(TCustomAxisPanel* Chart, TCustomChartSeries* Series, TChartSeriesEvent Event) {
   if (Chart && !Chart->IsDestroying()) Chart->BroadcastSeriesEvent(Series, Event);
 }

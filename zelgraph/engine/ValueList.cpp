@@ -12,10 +12,6 @@
 
 namespace zel {
 
-namespace {
-const char* const EngineUnit = "FMXZel.Engine";
-}
-
 std::int32_t ZelDefaultCapacity = 1000;
 
 // TChartValues

@@ -13,6 +13,9 @@ namespace zel {
 class TChartSeries;
 class TReader;
 
+// The engine unit's name, carried by its assertion messages.
+inline constexpr const char* EngineUnit = "Zelgraph.Engine";
+
 // The number of entries by which a value array's length grows each time it is full.
 extern std::int32_t ZelDefaultCapacity;
 
