@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/Collections.h"
+#include "platform/Unicode.h"
 
 namespace zel {
 
@@ -40,44 +41,6 @@ bool SameTextAscii(const String& A, const String& B) {
     if (X != Y) return false;
   }
   return true;
-}
-
-void AppendUtf8(String& S, std::uint32_t CP) {
-  if (CP < 0x80) {
-    S += static_cast<char>(CP);
-  } else if (CP < 0x800) {
-    S += static_cast<char>(0xC0 | (CP >> 6));
-    S += static_cast<char>(0x80 | (CP & 0x3F));
-  } else if (CP < 0x10000) {
-    S += static_cast<char>(0xE0 | (CP >> 12));
-    S += static_cast<char>(0x80 | ((CP >> 6) & 0x3F));
-    S += static_cast<char>(0x80 | (CP & 0x3F));
-  } else {
-    S += static_cast<char>(0xF0 | (CP >> 18));
-    S += static_cast<char>(0x80 | ((CP >> 12) & 0x3F));
-    S += static_cast<char>(0x80 | ((CP >> 6) & 0x3F));
-    S += static_cast<char>(0x80 | (CP & 0x3F));
-  }
-}
-
-// UTF-16LE code units to UTF-8; an unpaired surrogate becomes U+FFFD.
-String Utf16ToUtf8(const std::vector<Byte>& Bytes) {
-  String S;
-  std::size_t N = Bytes.size() / 2;
-  for (std::size_t I = 0; I < N; ++I) {
-    std::uint32_t U = GetLE<std::uint16_t>(&Bytes[2 * I]);
-    if (U >= 0xD800 && U <= 0xDBFF && I + 1 < N) {
-      std::uint32_t L = GetLE<std::uint16_t>(&Bytes[2 * I + 2]);
-      if (L >= 0xDC00 && L <= 0xDFFF) {
-        AppendUtf8(S, 0x10000 + ((U - 0xD800) << 10) + (L - 0xDC00));
-        ++I;
-        continue;
-      }
-    }
-    if (U >= 0xD800 && U <= 0xDFFF) U = 0xFFFD;
-    AppendUtf8(S, U);
-  }
-  return S;
 }
 
 }  // namespace
@@ -461,7 +424,7 @@ String TReader::ReadString() {
       CheckRemaining(Int64(L) * 2);
       std::vector<Byte> Units(static_cast<std::size_t>(L) * 2);
       Read(Units.data(), static_cast<Int64>(Units.size()));
-      return Utf16ToUtf8(Units);
+      return Utf16ToUtf8(Units.data(), Units.size(), false);
     }
     default:
       PropValueError();

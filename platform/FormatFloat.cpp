@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/SysUtils.h"
+#include "platform/Unicode.h"
 
 namespace zel {
 
@@ -397,7 +398,7 @@ String CurrencyText(const String& Amount, bool Negative, const TFormatSettings& 
 String LeftCodePoints(const String& S, int N) {
   int Count = 0;
   for (size_t I = 0; I < S.size(); ++I) {
-    if ((static_cast<unsigned char>(S[I]) & 0xC0) != 0x80) {
+    if (!IsUtf8Continuation(S[I])) {
       if (Count == N) return S.substr(0, I);
       ++Count;
     }

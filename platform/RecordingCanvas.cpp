@@ -2,15 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/SysUtils.h"
+
 namespace zel {
 
 ZEL_DEFINE_CLASS(TRecordingCanvas, TCanvas)
 
 float TFixedTextLayout::MeasureLine(const String& Line) {
-  // Code points: every byte that does not continue a UTF-8 sequence.
-  std::size_t N = std::count_if(Line.begin(), Line.end(),
-                                [](char C) { return (static_cast<unsigned char>(C) & 0xC0) != 0x80; });
-  return CharWidth * float(N);
+  return CharWidth * float(CodePointCount(Line));
 }
 
 TRecordingCanvas::TRecordingCanvas(int AWidth, int AHeight)

@@ -5,51 +5,11 @@
 #include <string_view>
 
 #include "platform/Lists.h"
+#include "platform/Unicode.h"
 
 namespace zel {
 
 namespace {
-
-void AppendUtf8(String& S, std::uint32_t CP) {
-  if (CP < 0x80) {
-    S += static_cast<char>(CP);
-  } else if (CP < 0x800) {
-    S += static_cast<char>(0xC0 | (CP >> 6));
-    S += static_cast<char>(0x80 | (CP & 0x3F));
-  } else if (CP < 0x10000) {
-    S += static_cast<char>(0xE0 | (CP >> 12));
-    S += static_cast<char>(0x80 | ((CP >> 6) & 0x3F));
-    S += static_cast<char>(0x80 | (CP & 0x3F));
-  } else {
-    S += static_cast<char>(0xF0 | (CP >> 18));
-    S += static_cast<char>(0x80 | ((CP >> 12) & 0x3F));
-    S += static_cast<char>(0x80 | ((CP >> 6) & 0x3F));
-    S += static_cast<char>(0x80 | (CP & 0x3F));
-  }
-}
-
-// Decodes one code point of UTF-8 at S[I]; a malformed sequence gives U+FFFD for one byte.
-std::uint32_t NextCodePoint(const String& S, std::size_t& I) {
-  auto B = [&](std::size_t K) { return static_cast<unsigned char>(S[K]); };
-  unsigned char C = B(I);
-  int N = C < 0x80 ? 0 : (C >> 5) == 6 ? 1 : (C >> 4) == 14 ? 2 : (C >> 3) == 30 ? 3 : -1;
-  if (N < 0 || I + static_cast<std::size_t>(N) >= S.size() + (N == 0 ? 1 : 0)) {
-    if (N == 0) return B(I++);
-    ++I;
-    return 0xFFFD;
-  }
-  std::uint32_t CP = N == 0 ? C : N == 1 ? (C & 0x1F) : N == 2 ? (C & 0x0F) : (C & 0x07);
-  for (int K = 1; K <= N; ++K) {
-    unsigned char Cont = B(I + static_cast<std::size_t>(K));
-    if ((Cont & 0xC0) != 0x80) {
-      ++I;
-      return 0xFFFD;
-    }
-    CP = (CP << 6) | (Cont & 0x3F);
-  }
-  I += static_cast<std::size_t>(N) + 1;
-  return CP;
-}
 
 class TUtf8Encoding : public TEncoding {
  public:
@@ -90,27 +50,7 @@ class TUtf16Encoding : public TEncoding {
     return R;
   }
   String GetString(const Byte* Bytes, std::size_t Count) const override {
-    String S;
-    std::size_t N = Count / 2;
-    auto Unit = [&](std::size_t K) -> std::uint32_t {
-      return FBigEndian ? (std::uint32_t(Bytes[2 * K]) << 8) | Bytes[2 * K + 1]
-                        : (std::uint32_t(Bytes[2 * K + 1]) << 8) | Bytes[2 * K];
-    };
-    for (std::size_t I = 0; I < N; ++I) {
-      std::uint32_t U = Unit(I);
-      if (U >= 0xD800 && U <= 0xDBFF && I + 1 < N) {
-        std::uint32_t L = Unit(I + 1);
-        if (L >= 0xDC00 && L <= 0xDFFF) {
-          AppendUtf8(S, 0x10000 + ((U - 0xD800) << 10) + (L - 0xDC00));
-          ++I;
-          continue;
-        }
-      }
-      if (U >= 0xD800 && U <= 0xDFFF) U = 0xFFFD;
-      AppendUtf8(S, U);
-    }
-    if (Count % 2) AppendUtf8(S, 0xFFFD);
-    return S;
+    return Utf16ToUtf8(Bytes, Count, FBigEndian);
   }
   std::vector<Byte> GetPreamble() const override {
     if (FBigEndian) return {0xFE, 0xFF};

@@ -7,6 +7,8 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/Unicode.h"
+
 namespace zel {
 
 TFormatSettings& FormatSettings() {
@@ -23,41 +25,6 @@ bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
 
 char AsciiUpper(char C) { return (C >= 'a' && C <= 'z') ? char(C - 'a' + 'A') : C; }
 char AsciiLower(char C) { return (C >= 'A' && C <= 'Z') ? char(C - 'A' + 'a') : C; }
-
-// True when S is well-formed UTF-8 (no overlong forms, surrogates or values above U+10FFFF).
-bool IsValidUtf8(const String& S) {
-  size_t I = 0, N = S.size();
-  while (I < N) {
-    unsigned char C = static_cast<unsigned char>(S[I]);
-    int Len;
-    std::uint32_t CP;
-    if (C < 0x80) {
-      ++I;
-      continue;
-    } else if ((C & 0xE0) == 0xC0) {
-      Len = 2;
-      CP = C & 0x1F;
-    } else if ((C & 0xF0) == 0xE0) {
-      Len = 3;
-      CP = C & 0x0F;
-    } else if ((C & 0xF8) == 0xF0) {
-      Len = 4;
-      CP = C & 0x07;
-    } else {
-      return false;
-    }
-    if (I + Len > N) return false;
-    for (int K = 1; K < Len; ++K) {
-      unsigned char D = static_cast<unsigned char>(S[I + K]);
-      if ((D & 0xC0) != 0x80) return false;
-      CP = (CP << 6) | (D & 0x3F);
-    }
-    static const std::uint32_t MinForLen[5] = {0, 0, 0x80, 0x800, 0x10000};
-    if (CP < MinForLen[Len] || CP > 0x10FFFF || (CP >= 0xD800 && CP <= 0xDFFF)) return false;
-    I += Len;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -156,7 +123,7 @@ int Pos(const String& Sub, const String& S) {
 int CodePointCount(const String& S) {
   int N = 0;
   for (char C : S)
-    if ((static_cast<unsigned char>(C) & 0xC0) != 0x80) ++N;
+    if (!IsUtf8Continuation(C)) ++N;
   return N;
 }
 
