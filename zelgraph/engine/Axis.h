@@ -1,0 +1,635 @@
+// The chart axis: its scale (automatic and manual ends, rounding, logarithmic and date-time
+// modes, label increment), its labels and their text, its layout inside the chart rectangle with
+// the value-to-pixel mapping, and its drawing (line, ticks, grid, title, labels, sub-axes).
+//
+// The pens of the axis (TChartAxisPen, TTicks, TAxisGridPen) and the label settings
+// (TAxisLabels) are declared here; the text shapes it owns (title, labels format, back shape) and
+// the custom label items live in AxisItems.h.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/Collections.h"
+#include "platform/Geometry.h"
+#include "platform/Math.h"
+#include "platform/Types.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/procs/DateTimeSteps.h"
+
+namespace zel {
+
+class TCustomAxisPanel;
+class TChartSeries;
+class TChartValueList;
+class TCustomTextShape;
+class TZelTransform;
+class TZelFont;
+class TAutomaticText;
+class TZelSelected;
+class TChartAxis;
+class TChartAxisTitle;
+class TAxisBackShape;
+class TAxisItems;
+class TAxisLabelsFormat;
+class TChartCustomAxes;
+class TCanvas3D;
+class TFiler;
+
+// Engine-wide limits of the axes.
+constexpr double MinAxisIncrement = 1e-12;  // the smallest label step
+constexpr double MinAxisRange = 1e-10;      // half the span given to an axis whose ends are equal
+// The pixel clamp of the checked mappings (32767 once the engine unit started).
+extern std::int32_t ZelMaxPixelPos;
+// Pixels beyond the axis line that still hit the axis.
+inline std::int32_t ZelAxisClickGap = 3;
+
+enum class TAxisLabelAlign { alDefault, alOpposite, alCenter };
+enum class TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText, talPointValue };
+enum class TAxisLabelsPosition { lpAtTick, lpBeforeTick, lpAfterTick, lpCenter };
+enum class TPenLineMode { lmLine, lmCylinder, lmRectangle };
+enum class TAxisTitlePosition { tpStart, tpCenter, tpEnd };
+// Units of an axis position shift.
+enum class TAxisPosUnits { muPercent, muPixels };
+
+using TAxisDrawLabelEvent = std::function<void(TChartAxis* Sender, std::int32_t& X, std::int32_t& Y,
+                                               std::int32_t& Z, String& Text, bool& DrawLabel)>;
+using TAxisDrawGrids = std::function<void(TChartAxis* Sender)>;
+using TAxisOnGetNextLabel =
+    std::function<void(TChartAxis* Sender, std::int32_t LabelIndex, double& LabelValue, bool& Stop)>;
+using TChartAxisLabelValue = std::function<void(TChartAxis* Sender, double& tmpValue)>;
+// The panel's label text event: Series nullptr and ValueIndex -1 for value labels.
+using TAxisOnGetLabel = std::function<void(TChartAxis* Sender, TChartSeries* Series, std::int32_t ValueIndex,
+                                           String& LabelText)>;
+// The hook of the axes list that may change the labels band size of an axis.
+using TAxisCalcPosLabels = std::function<std::int32_t(TChartAxis* Axis, std::int32_t Value)>;
+
+// Pen of the axis line: width 2, flat ends, and a line mode for 3D views.
+class TChartAxisPen : public TZelPen {
+  ZEL_CLASS(TChartAxisPen, TZelPen)
+ public:
+  explicit TChartAxisPen(TNotifyEvent OnChange = nullptr);
+  void Assign(TPersistent* Source) override;
+  TPenLineMode GetLineMode() const { return FLineMode; }
+  void SetLineMode(TPenLineMode Value);
+
+ private:
+  TPenLineMode FLineMode = TPenLineMode::lmLine;
+};
+
+// Pen of the ticks (dark grey).
+class TTicks : public TDarkGrayPen {
+  ZEL_CLASS(TTicks, TDarkGrayPen)
+ public:
+  using TDarkGrayPen::TDarkGrayPen;
+};
+
+// Pen of the grid: light grey, with centring, drawing frequency and depth position.
+class TAxisGridPen : public TZelPen {
+  ZEL_CLASS(TAxisGridPen, TZelPen)
+ public:
+  explicit TAxisGridPen(TNotifyEvent OnChange = nullptr);
+  // Centered, DrawAlways, DrawEvery and ZPosition, then the pen.
+  void Assign(TPersistent* Source) override;
+
+  bool GetCentered() const { return FCentered; }
+  void SetCentered(bool Value);
+  bool GetDrawAlways() const { return FDrawAlways; }
+  void SetDrawAlways(bool Value);
+  std::int32_t GetDrawEvery() const { return FDrawEvery; }
+  void SetDrawEvery(std::int32_t Value);
+  double GetZPosition() const { return FZ; }
+  void SetZPosition(double Value);
+  bool IsZStored() const { return FZ != IDefaultZ; }
+
+  // Streaming of the "ZZero" flag: written, True, only when the default depth is not 0 and the
+  // depth is 0; reading True sets the depth to 0.
+  void DefineProperties(TFiler* Filer) override;
+
+  double IDefaultZ = 0;
+
+ private:
+  bool FCentered = false;
+  bool FDrawAlways = false;
+  std::int32_t FDrawEvery = 1;
+  double FZ = 0;
+};
+
+// The label settings of an axis.
+class TAxisLabels : public TPersistent {
+  ZEL_CLASS(TAxisLabels, TPersistent)
+ public:
+  explicit TAxisLabels(TChartAxis* AAxis);
+  ~TAxisLabels() override;
+  void Assign(TPersistent* Source) override;
+
+  TAxisLabelAlign GetAlign() const { return FAlign; }
+  void SetAlign(TAxisLabelAlign Value);
+  bool GetAlternate() const { return FAlternate; }
+  void SetAlternate(bool Value);
+  std::int32_t GetAngle() const { return FAngle; }
+  // Stored modulo 360 (0..359).
+  void SetAngle(std::int32_t Value);
+  TAutomaticText* GetAutomatic() const { return FAutomatic; }
+  void SetAutomatic(TAutomaticText* Value);
+  bool GetBehind() const { return FBehind; }
+  void SetBehind(bool Value);
+  bool GetExponent() const { return FExponent; }
+  void SetExponent(bool Value);
+  bool GetGridIgnoresLabelSize() const { return FGridIgnoresSize; }
+  void SetGridIgnoresLabelSize(bool Value);
+  bool GetMultiLine() const { return FMultiLine; }
+  void SetMultiLine(bool Value);
+  bool GetOnAxis() const { return FOnAxis; }
+  void SetOnAxis(bool Value);
+  bool GetRoundFirst() const { return FRoundFirst; }
+  void SetRoundFirst(bool Value);
+  std::int32_t GetSeparation() const { return FSeparation; }
+  // Negative values raise AxisException (ZelMsg_AxisLabelSep).
+  void SetSeparation(std::int32_t Value);
+  std::int32_t GetSize() const { return FSize; }
+  void SetSize(std::int32_t Value);
+  TAxisLabelStyle GetStyle() const { return FStyle; }
+  void SetStyle(TAxisLabelStyle Value);
+  TAxisLabelsPosition GetPosition() const { return FPosition; }
+  void SetPosition(TAxisLabelsPosition Value);
+  // The axis' shared label format: its visibility and font.
+  bool GetVisible() const;
+  void SetVisible(bool Value);
+  TZelFont* GetFont() const;
+  void SetFont(TZelFont* Value);
+  TAxisLabelsFormat* GetFormat() const;
+  void SetFormat(TAxisLabelsFormat* Value);
+  // The custom items' selection settings, created on first access.
+  TZelSelected* GetSelected() const;
+
+  std::int32_t IHeightFactor = 0;
+  TChartAxis* Axis;
+
+ private:
+  void Changed();
+
+  TAxisLabelAlign FAlign = TAxisLabelAlign::alDefault;
+  bool FAlternate = false;
+  std::int32_t FAngle = 0;
+  TAutomaticText* FAutomatic = nullptr;  // owned
+  bool FBehind = false;
+  bool FGridIgnoresSize = false;
+  bool FOnAxis = true;
+  std::int32_t FSeparation = 10;
+  std::int32_t FSize = 0;
+  TAxisLabelStyle FStyle = TAxisLabelStyle::talAuto;
+  bool FExponent = false;
+  bool FMultiLine = false;
+  bool FRoundFirst = true;
+  TAxisLabelsPosition FPosition = TAxisLabelsPosition::lpAtTick;
+};
+
+// Pixel positions of the ticks of the last drawing.
+using TAxisTicks = std::vector<std::int32_t>;
+
+// One axis of a chart: a standard axis, a custom axis or a sub-axis.
+class TChartAxis : public TCollectionItem {
+  ZEL_CLASS(TChartAxis, TCollectionItem)
+ public:
+  // Joins Collection when there is a chart and a collection. The panel creates its standard
+  // axes with no collection.
+  TChartAxis(TCustomAxisPanel* Chart, TCollection* Collection);
+  // The collection-item constructor: the collection's owner is either an axis (this becomes one
+  // of its sub-axes) or a chart (this becomes a custom axis appended to the chart's axes).
+  explicit TChartAxis(TCollection* Collection);
+  // A custom axis of Chart (an item of the chart's custom-axes collection).
+  explicit TChartAxis(TCustomAxisPanel* Chart);
+  ~TChartAxis() override;
+
+  void Assign(TPersistent* Source) override;
+
+  // --- scale ---
+  void AdjustMaxMin();
+  void CalcMinMax(double& AMin, double& AMax);
+  void InternalCalcRange();
+  void CalcRoundScales();
+  double CalcIncrement();
+  double CalcXYIncrement(std::int32_t MaxLabelSize);
+  double CalcLabelsIncrement(std::int32_t MaxNumLabels);
+  double CalcDateTimeIncrement(std::int32_t MaxNumLabels);
+  double RoundLogPower(double Value) const;
+  bool IsDateTime() const;
+  bool IncDecDateTime(bool Increment, double& Value, double AnIncrement, TDateTimeStep tmpWhichDateTime) const;
+  void SetMinMax(double AMin, double AMax);
+  void Hide() { SetVisible(false); }
+  // True for sub-axes and for axes at index 6 or later of the chart's axes list.
+  bool IsCustom() const;
+  bool IsDepthAxis() const { return IDepthAxis; }
+
+  // --- labels ---
+  virtual TAxisLabelStyle InternalCalcLabelStyle();
+  virtual void SetInverted(bool Value);
+  virtual String LabelValue(double Value);
+  std::int32_t LabelWidth(double Value) { return InternalLabelSize(Value, true); }
+  std::int32_t LabelHeight(double Value) { return InternalLabelSize(Value, false); }
+  std::int32_t InternalLabelSize(double Value, bool IsWidth);
+  TAxisLabelStyle CalcLabelStyle();
+  std::int32_t MaxLabelsWidth();
+  void CalcAllSeries();
+  bool GetAxisSeriesLabel(TAxisLabelStyle AStyle, TChartSeries* Series, std::int32_t ValueIndex,
+                          double& Value, String& Text);
+  void DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angle, const String& St,
+                     TCustomTextShape* Format = nullptr, std::int32_t Z = 0);
+  std::int32_t DepthAxisAlign() const { return FOtherSide ? 0 : 2; }
+  std::int32_t DepthAxisPos();
+
+  // --- layout and mapping ---
+  void SetCalcPosValue();
+  // Value to pixel through the mapping chosen by SetCalcPosValue.
+  std::int32_t CalcXPosValue(double Value) const { return Dispatch(IXCalc, Value, true); }
+  std::int32_t CalcYPosValue(double Value) const { return Dispatch(IYCalc, Value, false); }
+  std::int32_t CalcPosValue(double Value) const { return FHorizontal ? CalcXPosValue(Value) : CalcYPosValue(Value); }
+  double CalcPosPoint(std::int32_t Value) const { return InternalCalcPosPoint(Value); }
+
+  std::int32_t XPosValue(double Value) const {
+    if (IRangeZero) return ICenterPos;
+    const double R = std::nearbyint((Value - IMinimum) * IAxisSizeRange);
+    return FInverted ? SaturateInt(IEndPos - R) : SaturateInt(IStartPos + R);
+  }
+  std::int32_t YPosValue(double Value) const {
+    if (IRangeZero) return ICenterPos;
+    const double R = std::nearbyint((Value - IMinimum) * IAxisSizeRange);
+    return FInverted ? SaturateInt(IStartPos + R) : SaturateInt(IEndPos - R);
+  }
+  std::int32_t XPosValueCheck(double Value) const;
+  std::int32_t YPosValueCheck(double Value) const;
+  std::int32_t LogXPosValue(double Value) const;
+  std::int32_t LogYPosValue(double Value) const;
+  std::int32_t InternalCalcDepthPosValue(double Value) const;
+  double InternalCalcPosPoint(std::int32_t Value) const;
+
+  std::int32_t CalcSizeValue(double Value) const { return CalcSizeValue(0, Value); }
+  std::int32_t CalcSizeValue(double Start, double Finish) const;
+  void InternalCalcPositions();
+  void RecalcSizeCenter();
+  std::int32_t CalcZPos();
+  void AdjustMaxMinRect(const TRectF& Rect);
+  void CalcRect(TRectF& R, bool InflateChartRectangle);
+  std::int32_t ApplyPosition(std::int32_t APos, const TRectF& R) const;
+  std::int32_t GetRectangleEdge(const TRectF& R) const;
+  std::int32_t InflateAxisPos(std::int32_t Value, std::int32_t Amount) const;
+  void InflateAxisRect(TRectF& R, std::int32_t Value) const;
+  std::int32_t SizeTickAxis(bool DrawTicks);
+  std::int32_t SizeLabels();
+  std::int32_t InternalCalcSize(TCustomTextShape* Shape, std::int32_t Angle, const String& Text, std::int32_t Size);
+  TRectF AxisRect() const;
+  bool Clicked(const TPointF& P);
+  bool Clicked(std::int32_t X, std::int32_t Y) { return Clicked(TPointF{static_cast<float>(X), static_cast<float>(Y)}); }
+  void Scroll(double Offset, bool CheckLimits);
+  void CustomDraw(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis, bool GridVisible);
+  void CustomDrawStartEnd(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis, bool GridVisible,
+                          std::int32_t AStartPos, std::int32_t AEndPos);
+  void CustomDrawMinMax(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis, bool GridVisible,
+                        double AMinimum, double AMaximum, double AIncrement);
+  void CustomDrawMinMaxStartEnd(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis,
+                                bool GridVisible, double AMinimum, double AMaximum, double AIncrement,
+                                std::int32_t AStartPos, std::int32_t AEndPos);
+
+  // --- drawing ---
+  void Draw(bool CalcPosAxis);
+  void DrawTitle(std::int32_t X, std::int32_t Y);
+  void DrawGrids(std::int32_t NumTicks);
+  void DrawGridLine(std::int32_t Pos);
+  void DrawLineSegment(std::int32_t Start, std::int32_t End);
+  // Copies the direction settings of this axis into a sub-axis.
+  void AssignToSub(TChartAxis* Sub);
+
+  // --- properties ---
+  TCustomAxisPanel* GetParentChart() const { return FParentChart; }
+  TChartAxis* GetMaster() const { return FMaster; }
+  bool GetAutomatic() const { return FAutomatic; }
+  void SetAutomatic(bool Value);
+  bool GetAutomaticMaximum() const { return FAutomaticMaximum; }
+  void SetAutomaticMaximum(bool Value);
+  bool GetAutomaticMinimum() const { return FAutomaticMinimum; }
+  void SetAutomaticMinimum(bool Value);
+  TChartAxisPen* GetAxis() const { return FAxis; }
+  void SetAxis(TChartAxisPen* Value) { FAxis->Assign(Value); }
+  const String& GetAxisValuesFormat() const { return FAxisValuesFormat; }
+  void SetAxisValuesFormat(const String& Value);
+  bool IsAxisValuesFormatStored() const;
+  const String& GetDateTimeFormat() const { return FDateTimeFormat; }
+  void SetDateTimeFormat(const String& Value);
+  bool GetExactDateTime() const { return FExactDateTime; }
+  void SetExactDateTime(bool Value);
+  TAxisGridPen* GetGrid() const { return FGrid; }
+  void SetGrid(TAxisGridPen* Value) { FGrid->Assign(Value); }
+  bool GetGridCentered() const { return FGrid->GetCentered(); }
+  void SetGridCentered(bool Value) { FGrid->SetCentered(Value); }
+  double GetIncrement() const { return FDesiredIncrement; }
+  void SetIncrement(double Value) { SetDesiredIncrement(Value); }
+  void SetDesiredIncrement(double Value);
+  bool GetInverted() const { return FInverted; }
+  bool GetHorizontal() const { return FHorizontal; }
+  void SetHorizontal(bool Value);
+  bool GetOtherSide() const { return FOtherSide; }
+  void SetOtherSide(bool Value);
+  bool IsHorizontalStored() const { return IsCustom(); }
+  bool GetLogarithmic() const { return FLogarithmic; }
+  void SetLogarithmic(bool Value);
+  double GetLogarithmicBase() const { return FLogarithmicBase; }
+  void SetLogarithmicBase(double Value);
+  double GetMaximum() const { return FMaximumValue; }
+  void SetMaximum(double Value);
+  double GetMinimum() const { return FMinimumValue; }
+  void SetMinimum(double Value);
+  void InternalSetMaximum(double Value);
+  void InternalSetMinimum(double Value);
+  bool IsMaxStored() const { return !FAutomatic && !FAutomaticMaximum; }
+  bool IsMinStored() const { return !FAutomatic && !FAutomaticMinimum; }
+  std::int32_t GetMaximumOffset() const { return FMaximumOffset; }
+  void SetMaximumOffset(std::int32_t Value);
+  std::int32_t GetMinimumOffset() const { return FMinimumOffset; }
+  void SetMinimumOffset(std::int32_t Value);
+  bool GetMaximumRound() const { return FMaximumRound; }
+  void SetMaximumRound(bool Value);
+  bool GetMinimumRound() const { return FMinimumRound; }
+  void SetMinimumRound(bool Value);
+  TZelHiddenPen* GetMinorGrid() const { return FMinorGrid; }
+  void SetMinorGrid(TZelHiddenPen* Value) { FMinorGrid->Assign(Value); }
+  TTicks* GetMinorTicks() const { return FMinorTicks; }
+  void SetMinorTicks(TTicks* Value) { FMinorTicks->Assign(Value); }
+  TTicks* GetTicks() const { return FTicks; }
+  void SetTicks(TTicks* Value) { FTicks->Assign(Value); }
+  TTicks* GetTicksInner() const { return FTicksInner; }
+  void SetTicksInner(TTicks* Value) { FTicksInner->Assign(Value); }
+  std::int32_t GetMinorTickCount() const { return FMinorTickCount; }
+  void SetMinorTickCount(std::int32_t Value);
+  std::int32_t GetMinorTickLength() const { return FMinorTickLength; }
+  void SetMinorTickLength(std::int32_t Value);
+  std::int32_t GetTickLength() const { return FTickLength; }
+  void SetTickLength(std::int32_t Value);
+  std::int32_t GetTickInnerLength() const { return FTickInnerLength; }
+  void SetTickInnerLength(std::int32_t Value);
+  bool GetTickOnLabelsOnly() const { return FTickOnLabelsOnly; }
+  void SetTickOnLabelsOnly(bool Value);
+  double GetStartPosition() const { return FStartPosition; }
+  void SetStartPosition(double Value);
+  double GetEndPosition() const { return FEndPosition; }
+  void SetEndPosition(double Value);
+  double GetPositionPercent() const { return FPositionPercent; }
+  void SetPositionPercent(double Value);
+  TAxisPosUnits GetPositionUnits() const { return FPosUnits; }
+  void SetPositionUnits(TAxisPosUnits Value);
+  TChartAxis* GetPartnerAxis() const { return FPartnerAxis; }
+  void SetPartnerAxis(TChartAxis* Value) { FPartnerAxis = Value; }
+  bool GetUsePartnerAxis() const { return FUsePartnerAxis; }
+  void SetUsePartnerAxis(bool Value) { FUsePartnerAxis = Value; }
+  std::int32_t GetTitleSize() const { return FTitleSize; }
+  void SetTitleSize(std::int32_t Value);
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value);
+  double GetZPosition() const { return FZPosition; }
+  void SetZPosition(double Value);
+  bool IsZPositionStored() const;
+  std::int32_t GetPosAxis() const { return FPosAxis; }
+  std::int32_t GetPosLabels() const { return FPosLabels; }
+  std::int32_t GetPosTitle() const { return FPosTitle; }
+
+  // Lazily created sub-objects: nullptr frees, any other value is copied in.
+  TChartAxisTitle* GetTitle();
+  void SetTitle(TChartAxisTitle* Value);
+  TChartAxisTitle* ExistingTitle() const { return FAxisTitle; }
+  TAxisBackShape* GetShape();
+  void SetShape(TAxisBackShape* Value);
+  TAxisBackShape* ExistingShape() const { return FShape; }
+  TChartCustomAxes* GetSubAxes();
+  void SetSubAxes(TChartCustomAxes* Value);
+  TChartCustomAxes* ExistingSubAxes() const { return FSubAxes; }
+  TAxisItems* GetItems() const { return FAxisItems; }
+  void SetItems(TAxisItems* Value);
+  TAxisLabels* GetLabelsObject() const { return FLabels; }
+
+  // The label settings under the axis' own names.
+  bool GetLabels() const;
+  void SetLabels(bool Value);
+  TAxisLabelAlign GetLabelsAlign() const;
+  void SetLabelsAlign(TAxisLabelAlign Value);
+  bool GetLabelsAlternate() const;
+  void SetLabelsAlternate(bool Value);
+  std::int32_t GetLabelsAngle() const;
+  void SetLabelsAngle(std::int32_t Value);
+  bool GetLabelsBehind() const;
+  void SetLabelsBehind(bool Value);
+  bool GetLabelsExponent() const;
+  void SetLabelsExponent(bool Value);
+  TZelFont* GetLabelsFont() const;
+  void SetLabelsFont(TZelFont* Value);
+  TAxisLabelsFormat* GetLabelsFormat() const;
+  void SetLabelsFormat(TAxisLabelsFormat* Value);
+  bool GetLabelsGridIgnoresLabelSize() const;
+  void SetLabelsGridIgnoresLabelSize(bool Value);
+  bool GetLabelsMultiLine() const;
+  void SetLabelsMultiLine(bool Value);
+  bool GetLabelsOnAxis() const;
+  void SetLabelsOnAxis(bool Value);
+  std::int32_t GetLabelsSeparation() const;
+  void SetLabelsSeparation(std::int32_t Value);
+  std::int32_t GetLabelsSize() const;
+  void SetLabelsSize(std::int32_t Value);
+  TAxisLabelStyle GetLabelStyle() const;
+  void SetLabelStyle(TAxisLabelStyle Value);
+  bool GetRoundFirstLabel() const;
+  void SetRoundFirstLabel(bool Value);
+  TAxisLabelsPosition GetLabelsPosition() const;
+  void SetLabelsPosition(TAxisLabelsPosition Value);
+
+  // Repaints the chart (the change closure of the pens and label options).
+  void CanvasChanged(TObject* Sender);
+
+  TAxisDrawLabelEvent OnDrawLabel;
+
+  // --- working state of the last scale, layout and drawing ---
+  bool IAxisDateTime = false;
+  String IAxisID;
+  double IAxisLogSizeRange = 0;
+  std::int32_t ICenterPos = 0;
+  bool IDepthAxis = false;
+  double ILogMax = 0;
+  double ILogMin = 0;
+  double IRange = 0;
+  double IRangeLog = 0;
+  bool IRangeZero = true;
+  std::vector<TChartSeries*> ISeriesList;
+  bool IsVisible = true;
+  std::int32_t IWallSize = 0;
+  std::int32_t IZPos = 0;
+  double IAxisSizeRange = 0;
+  std::int32_t IExtraSpace = 0;
+  std::int32_t IGapSize = 0;
+  bool IHideBackGrid = false;
+  bool IHideSideGrid = false;
+  bool IUseZelMaxPixelPos = false;
+  double IMaximum = 0;
+  double IMinimum = 0;
+  std::int32_t IStartPos = 0;
+  std::int32_t IEndPos = 0;
+  std::int32_t IAxisSize = 0;
+  TZelTransform* Transform = nullptr;  // owned
+  TAxisTicks Tick;
+
+  // Hooks for tools and derived code.
+  TAxisOnGetNextLabel OnCalcMaxLabel;
+  TNotifyEvent OnDrawAxis;
+  TChartAxisLabelValue OnNextLabelValue;
+  TAxisDrawGrids OnDrawGrids;
+
+ protected:
+  void AfterConstructionInit();
+  // Repaints through the chart; nothing without one.
+  void Invalidate();
+  void SetBooleanProperty(bool& Variable, bool Value);
+  void SetIntegerProperty(std::int32_t& Variable, std::int32_t Value);
+  void SetDoubleProperty(double& Variable, double Value);
+  void SetStringProperty(String& Variable, const String& Value);
+
+  // One label walk of the drawing (see AxisLabels.cpp).
+  struct TLabelWalk;
+  void DrawLabelsStep(TLabelWalk& W);
+  bool InternalDrawLabel(TLabelWalk& W, double Value, bool DecValue);
+  void AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,
+                           TCustomTextShape* Format);
+  void DrawThisLabel(TLabelWalk& W, std::int32_t Index, double Value, std::int32_t Pos, const String& Text,
+                     TCustomTextShape* Format);
+  void DoDefaultLabels(TLabelWalk& W);
+  void DoDefaultLogLabels(TLabelWalk& W);
+  void DoCustomLabels(TLabelWalk& W);
+  void DoSeriesLabels(TLabelWalk& W);
+  void DoSeriesTitleLabels(TLabelWalk& W);
+  void DoCustomItems(TLabelWalk& W);
+  void DrawTicksAndGrid();
+  void InternalDrawTick(std::int32_t Pos, std::int32_t Offset, std::int32_t Length);
+  std::vector<std::int32_t> MinorPositions();
+  bool IsLabelsVisible() const;
+  bool IsGridVisibleAlways() const;
+
+  enum class TCalcKind : std::uint8_t { ckLinear, ckLinearCheck, ckLog, ckDepth };
+  std::int32_t Dispatch(TCalcKind Kind, double Value, bool X) const {
+    switch (Kind) {
+      case TCalcKind::ckLinear:
+        return X ? XPosValue(Value) : YPosValue(Value);
+      case TCalcKind::ckLinearCheck:
+        return X ? XPosValueCheck(Value) : YPosValueCheck(Value);
+      case TCalcKind::ckLog:
+        return X ? LogXPosValue(Value) : LogYPosValue(Value);
+      case TCalcKind::ckDepth:
+        return InternalCalcDepthPosValue(Value);
+    }
+    return ICenterPos;
+  }
+  TCalcKind IXCalc = TCalcKind::ckLinearCheck;
+  TCalcKind IYCalc = TCalcKind::ckLinearCheck;
+
+  bool FAutomatic = true;
+  bool FAutomaticMaximum = true;
+  bool FAutomaticMinimum = true;
+  double FDesiredIncrement = 0;
+  double FMaximumValue = 0;
+  double FMinimumValue = 0;
+  bool FLogarithmic = false;
+  double FLogarithmicBase = 10;
+  std::int32_t FMaximumOffset = 0;
+  std::int32_t FMinimumOffset = 0;
+  bool FMaximumRound = false;
+  bool FMinimumRound = false;
+  TAxisItems* FAxisItems = nullptr;  // owned
+  TAxisLabels* FLabels = nullptr;    // owned
+  std::int32_t FPosLabels = 0;
+  String FAxisValuesFormat;
+  String FDateTimeFormat;
+  bool FExactDateTime = true;
+  TChartAxisPen* FAxis = nullptr;  // owned
+  std::int32_t FPosAxis = 0;
+  double FZPosition = 0;
+  std::int32_t FTitleSize = 0;
+  std::int32_t FPosTitle = 0;
+  TAxisGridPen* FGrid = nullptr;         // owned
+  TZelHiddenPen* FMinorGrid = nullptr;   // owned
+  std::int32_t FMinorTickCount = 3;
+  std::int32_t FMinorTickLength = 2;
+  TTicks* FMinorTicks = nullptr;  // owned
+  TTicks* FTicks = nullptr;       // owned
+  TTicks* FTicksInner = nullptr;  // owned
+  std::int32_t FTickInnerLength = 0;
+  std::int32_t FTickLength = 4;
+  bool FTickOnLabelsOnly = true;
+  bool FUsePartnerAxis = false;
+  TChartAxis* FPartnerAxis = nullptr;
+  TChartCustomAxes* FSubAxes = nullptr;  // owned
+  bool FInverted = false;
+  bool FHorizontal = false;
+  bool FOtherSide = false;
+  TCustomAxisPanel* FParentChart = nullptr;
+  bool FVisible = true;
+  double FStartPosition = 0;
+  double FEndPosition = 100;
+  double FPositionPercent = 0;
+  TAxisPosUnits FPosUnits = TAxisPosUnits::muPercent;
+  TAxisBackShape* FShape = nullptr;  // owned
+  TChartAxis* FMaster = nullptr;
+  TChartAxisTitle* FAxisTitle = nullptr;  // owned
+
+ private:
+  void Init(TCustomAxisPanel* Chart);
+
+  // The chart panel as the axis sees it (AxisLink.cpp); neutral answers without a chart.
+  TCanvas3D* ChartCanvas() const;
+  TRectF ChartRectOf() const;
+  std::int32_t ChartWidth3D() const;
+  std::int32_t ChartHeight3D() const;
+  bool ChartView3D() const;
+  bool ChartOrthogonal() const;
+  bool ChartLoading() const;
+  bool ChartReading() const;
+  bool ChartFastCalc() const;
+  bool ChartAxisBehind() const;
+  double ChartMinMax(bool IsMin);
+  void ChartChangedAxisScale();
+  std::int32_t ChartWallSize(TChartAxis* Axis) const;
+  bool ChartIsAxisVisible() const;
+  std::int32_t ChartMaxMarkWidth() const;
+  std::int32_t ChartMaxTextWidth() const;
+  String ChartSeriesTitleLegend(std::int32_t Index) const;
+  const TAxisOnGetLabel* ChartOnGetAxisLabel() const;
+  const TAxisOnGetNextLabel* ChartOnGetNextAxisLabel() const;
+  std::int32_t ChartAxisIndex() const;
+  TChartAxis* ChartAxisAt(std::int32_t Index) const;
+  bool SeriesAssociated(TChartSeries* Series) const;
+  TChartValueList* SeriesValueListOfAxis(TChartSeries* Series) const;
+  bool SeriesHasPointLabels(TChartSeries* Series) const;
+  String SeriesMarkText(TChartSeries* Series, std::int32_t Index) const;
+  std::int32_t ChartMultiLineTextWidth(const String& Text, std::int32_t& NumLines) const;
+  const TAxisCalcPosLabels* ChartCalcPosLabels() const;
+  bool ChartHoverHighlight() const;
+  TCollection* ChartCustomAxes() const;
+  void ChartAddAxis();
+  void ChartRemoveAxis();
+  void ChartResetSubScales();
+};
+
+// The depth axis: labels are series titles unless a series has Z values; hidden by default.
+class TChartDepthAxis : public TChartAxis {
+  ZEL_CLASS(TChartDepthAxis, TChartAxis)
+ public:
+  TChartDepthAxis(TCustomAxisPanel* Chart, TCollection* Collection);
+
+  TAxisLabelStyle InternalCalcLabelStyle() override;
+  // Also inverts the partner depth axis (depth and top depth axis follow each other).
+  void SetInverted(bool Value) override;
+  bool GetLabelsAsSeriesTitles() const { return FLabelsAsTitles; }
+  void SetLabelsAsSeriesTitles(bool Value);
+
+ private:
+  bool FLabelsAsTitles = true;
+};
+
+}  // namespace zel
