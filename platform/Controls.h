@@ -27,6 +27,7 @@ namespace zel {
 class TCanvas;
 class TBitmap;
 class TForm;
+class TZelWidget;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -129,8 +130,11 @@ class TControl : public TComponent {
   void EndUpdate();
   bool IsUpdating() const { return FUpdating > 0; }
   bool IsPainting() const { return FPainting; }
-  // Paints now when a repaint request is pending (the window system would do it later).
+  // Paints now when a repaint request is pending and the window is shown (the window system
+  // would do it later).
   void ProcessPendingPaint();
+  // How many repaint requests reached the window system so far (dropped ones not counted).
+  int GetRepaintRequestCount() const;
 
   // The platform canvas of the window while Paint runs; nullptr otherwise.
   TCanvas* GetCanvas() const { return FPaintCanvas; }
@@ -191,6 +195,7 @@ class TControl : public TComponent {
 
  private:
   friend struct TImpl;
+  friend class TZelWidget;
   void RemoveChild(TControl* Child);
   void ApplyGeometry();
 

@@ -1,0 +1,770 @@
+// Controls on Qt widgets: every control owns one widget that forwards its events.
+#include "platform/Controls.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/Forms.h"
+#include "platform/Math.h"
+#include "platform/SysUtils.h"
+#include "platform/PainterCanvas.h"
+
+namespace zel {
+
+ZEL_DEFINE_COMPONENT_CLASS(TControl, TComponent)
+
+namespace {
+
+constexpr float MaxControlSize = 65536;
+
+Qt::CursorShape ToQtCursor(TCursor C) {
+  switch (C) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crSQLWait:
+    case crAppStart: return Qt::BusyCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+struct TKeyPair {
+  int Qt;
+  Word Vk;
+};
+constexpr TKeyPair KeyTable[] = {
+    {Qt::Key_Backspace, vkBack}, {Qt::Key_Tab, vkTab},         {Qt::Key_Return, vkReturn},
+    {Qt::Key_Enter, vkReturn},   {Qt::Key_Shift, vkShift},     {Qt::Key_Control, vkControl},
+    {Qt::Key_Alt, vkMenu},       {Qt::Key_Pause, vkPause},     {Qt::Key_Escape, vkEscape},
+    {Qt::Key_Space, vkSpace},    {Qt::Key_PageUp, vkPrior},    {Qt::Key_PageDown, vkNext},
+    {Qt::Key_End, vkEnd},        {Qt::Key_Home, vkHome},       {Qt::Key_Left, vkLeft},
+    {Qt::Key_Up, vkUp},          {Qt::Key_Right, vkRight},     {Qt::Key_Down, vkDown},
+    {Qt::Key_Insert, vkInsert},  {Qt::Key_Delete, vkDelete},   {Qt::Key_Asterisk, vkMultiply},
+    {Qt::Key_Plus, vkAdd},       {Qt::Key_Minus, vkSubtract},  {Qt::Key_Slash, vkDivide},
+};
+
+Word VkFromQt(int Key) {
+  if (Key >= Qt::Key_A && Key <= Qt::Key_Z) return Word(vkA + (Key - Qt::Key_A));
+  if (Key >= Qt::Key_0 && Key <= Qt::Key_9) return Word(vk0 + (Key - Qt::Key_0));
+  if (Key >= Qt::Key_F1 && Key <= Qt::Key_F12) return Word(vkF1 + (Key - Qt::Key_F1));
+  for (const TKeyPair& P : KeyTable)
+    if (P.Qt == Key) return P.Vk;
+  return 0;
+}
+
+int QtFromVk(Word Vk) {
+  if (Vk >= vkA && Vk <= vkZ) return Qt::Key_A + (Vk - vkA);
+  if (Vk >= vk0 && Vk <= vk9) return Qt::Key_0 + (Vk - vk0);
+  if (Vk >= vkNumpad0 && Vk <= vkNumpad9) return Qt::Key_0 + (Vk - vkNumpad0);
+  if (Vk >= vkF1 && Vk <= vkF12) return Qt::Key_F1 + (Vk - vkF1);
+  for (const TKeyPair& P : KeyTable)
+    if (P.Vk == Vk) return P.Qt;
+  return Qt::Key_unknown;
+}
+
+TShiftState ShiftFrom(Qt::KeyboardModifiers M, Qt::MouseButtons B) {
+  TShiftState S;
+  if (M & Qt::ShiftModifier) S.Include(TShiftStateItem::ssShift);
+  if (M & Qt::ControlModifier) S.Include(TShiftStateItem::ssCtrl);
+  if (M & Qt::AltModifier) S.Include(TShiftStateItem::ssAlt);
+  if (M & Qt::MetaModifier) S.Include(TShiftStateItem::ssCommand);
+  if (B & Qt::LeftButton) S.Include(TShiftStateItem::ssLeft);
+  if (B & Qt::RightButton) S.Include(TShiftStateItem::ssRight);
+  if (B & Qt::MiddleButton) S.Include(TShiftStateItem::ssMiddle);
+  return S;
+}
+
+Qt::KeyboardModifiers ModifiersFrom(TShiftState S) {
+  Qt::KeyboardModifiers M;
+  if (S.Contains(TShiftStateItem::ssShift)) M |= Qt::ShiftModifier;
+  if (S.Contains(TShiftStateItem::ssCtrl)) M |= Qt::ControlModifier;
+  if (S.Contains(TShiftStateItem::ssAlt)) M |= Qt::AltModifier;
+  if (S.Contains(TShiftStateItem::ssCommand)) M |= Qt::MetaModifier;
+  return M;
+}
+
+Qt::MouseButtons ButtonsFrom(TShiftState S) {
+  Qt::MouseButtons B;
+  if (S.Contains(TShiftStateItem::ssLeft)) B |= Qt::LeftButton;
+  if (S.Contains(TShiftStateItem::ssRight)) B |= Qt::RightButton;
+  if (S.Contains(TShiftStateItem::ssMiddle)) B |= Qt::MiddleButton;
+  return B;
+}
+
+Qt::MouseButton QtButton(TMouseButton B) {
+  switch (B) {
+    case TMouseButton::mbRight: return Qt::RightButton;
+    case TMouseButton::mbMiddle: return Qt::MiddleButton;
+    default: return Qt::LeftButton;
+  }
+}
+
+bool ButtonFrom(Qt::MouseButton B, TMouseButton& Out) {
+  switch (B) {
+    case Qt::LeftButton: Out = TMouseButton::mbLeft; return true;
+    case Qt::RightButton: Out = TMouseButton::mbRight; return true;
+    case Qt::MiddleButton: Out = TMouseButton::mbMiddle; return true;
+    default: return false;
+  }
+}
+
+float Coord(double V) { return float(Round(V)); }
+
+float SaneSize(float V) {
+  if (!std::isfinite(V) || V < 0) return 0;
+  return std::min(V, MaxControlSize);
+}
+
+float SanePos(float V) {
+  if (!std::isfinite(V)) return 0;
+  return std::clamp(V, -1e7f, 1e7f);
+}
+
+}  // namespace
+
+// The widget of a control. Every event it forwards is wrapped; after a call into the control
+// it checks that the control still exists (a handler may free it).
+class TZelWidget : public QWidget {
+ public:
+  explicit TZelWidget(TControl* C) : FControl(C) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_NoSystemBackground, false);
+    setFocusPolicy(Qt::NoFocus);
+  }
+  TControl* FControl;
+  int FDepth = 0;
+
+ protected:
+  template <typename F>
+  void Forward(F&& Fn) {
+    if (!FControl) return;
+    ++FDepth;
+    try {
+      Fn();
+    } catch (...) {
+      HandleEventException();
+    }
+    --FDepth;
+  }
+
+  void paintEvent(QPaintEvent*) override;
+  void resizeEvent(QResizeEvent*) override;
+  void mousePressEvent(QMouseEvent* E) override { Mouse(E, TSimMouseKind::Press); }
+  void mouseReleaseEvent(QMouseEvent* E) override { Mouse(E, TSimMouseKind::Release); }
+  void mouseMoveEvent(QMouseEvent* E) override { Mouse(E, TSimMouseKind::Move); }
+  void mouseDoubleClickEvent(QMouseEvent* E) override { Mouse(E, TSimMouseKind::DoubleClickPress); }
+  void wheelEvent(QWheelEvent* E) override;
+  void keyPressEvent(QKeyEvent* E) override { Key(E, true); }
+  void keyReleaseEvent(QKeyEvent* E) override { Key(E, false); }
+  void enterEvent(QEnterEvent*) override {
+    Forward([&] { FControl->DoMouseEnter(); });
+  }
+  void leaveEvent(QEvent*) override {
+    Forward([&] { FControl->DoMouseLeave(); });
+  }
+  void closeEvent(QCloseEvent* E) override;
+
+ private:
+  void Mouse(QMouseEvent* E, TSimMouseKind Kind);
+  void Key(QKeyEvent* E, bool Press);
+};
+
+struct TControl::TImpl {
+  TZelWidget* Widget = nullptr;
+  int RepaintRequests = 0;
+  bool PaintPending = false;
+};
+
+void HandleEventException() {
+  try {
+    throw;
+  } catch (const EAbort&) {
+  } catch (const std::exception& E) {
+    try {
+      Application->ShowException(E);
+    } catch (...) {
+    }
+  } catch (...) {
+    try {
+      Application->ShowException(Exception("Unknown exception"));
+    } catch (...) {
+    }
+  }
+}
+
+void TZelWidget::paintEvent(QPaintEvent*) {
+  Forward([&] {
+    TControl* C = FControl;
+    C->FImpl->PaintPending = false;
+    if (width() <= 0 || height() <= 0) return;
+    QPainter Painter(this);
+    std::unique_ptr<TCanvas> Canvas = CreatePainterCanvas(&Painter, width(), height());
+    C->FPaintCanvas = Canvas.get();
+    C->FPainting = true;
+    struct TReset {
+      TZelWidget* W;
+      ~TReset() {
+        if (W->FControl) {
+          W->FControl->FPaintCanvas = nullptr;
+          W->FControl->FPainting = false;
+        }
+      }
+    } Reset{this};
+    C->Paint();
+  });
+}
+
+void TZelWidget::resizeEvent(QResizeEvent*) {
+  Forward([&] {
+    TControl* C = FControl;
+    int W = width(), H = height();
+    if (W == Round(C->GetWidth()) && H == Round(C->GetHeight())) return;
+    C->SetBounds(C->GetLeft(), C->GetTop(), float(W), float(H));
+  });
+}
+
+void TZelWidget::closeEvent(QCloseEvent* E) {
+  bool Accept = true;
+  Forward([&] {
+    if (auto* F = dynamic_cast<TForm*>(FControl)) Accept = F->HandleCloseRequest();
+  });
+  if (Accept)
+    E->accept();
+  else
+    E->ignore();
+}
+
+void TZelWidget::Mouse(QMouseEvent* E, TSimMouseKind Kind) {
+  E->accept();
+  Forward([&] {
+    float X = Coord(E->position().x()), Y = Coord(E->position().y());
+    TShiftState Shift = ShiftFrom(E->modifiers(), E->buttons());
+    TMouseButton B = TMouseButton::mbLeft;
+    switch (Kind) {
+      case TSimMouseKind::Move: FControl->MouseMove(Shift, X, Y); break;
+      case TSimMouseKind::Press:
+        if (!ButtonFrom(E->button(), B)) return;
+        FControl->FPressed = B == TMouseButton::mbLeft;
+        FControl->MouseDown(B, Shift, X, Y);
+        break;
+      case TSimMouseKind::DoubleClickPress:
+        if (!ButtonFrom(E->button(), B)) return;
+        FControl->FPressed = false;
+        Shift.Include(TShiftStateItem::ssDouble);
+        FControl->MouseDown(B, Shift, X, Y);
+        if (FControl) FControl->DblClick();
+        break;
+      case TSimMouseKind::Release: {
+        if (!ButtonFrom(E->button(), B)) return;
+        bool WasPressed = FControl->FPressed && B == TMouseButton::mbLeft;
+        if (B == TMouseButton::mbLeft) FControl->FPressed = false;
+        FControl->MouseUp(B, Shift, X, Y);
+        if (WasPressed && FControl && FControl->GetClientRect().Contains(TPointF(X, Y))) FControl->Click();
+        break;
+      }
+    }
+  });
+}
+
+void TZelWidget::wheelEvent(QWheelEvent* E) {
+  bool Handled = false;
+  Forward([&] {
+    TShiftState Shift = ShiftFrom(E->modifiers(), E->buttons());
+    int Delta = E->angleDelta().y();
+    if (Delta == 0 && E->angleDelta().x() != 0) {
+      Delta = E->angleDelta().x();
+      Shift.Include(TShiftStateItem::ssHorizontal);
+    }
+    FControl->MouseWheel(Shift, Delta, Handled);
+  });
+  if (Handled)
+    E->accept();
+  else
+    E->ignore();
+}
+
+void TZelWidget::Key(QKeyEvent* E, bool Press) {
+  Word K = VkFromQt(E->key());
+  char32_t Ch = 0;
+  QString T = E->text();
+  if (!T.isEmpty()) {
+    QList<uint> U = T.toUcs4();
+    if (!U.isEmpty() && U[0] >= 32 && U[0] != 127) Ch = char32_t(U[0]);
+  }
+  bool Handled = false;
+  Forward([&] {
+    if (K == 0 && Ch == 0) return;
+    Word Key = K;
+    char32_t KeyChar = Ch;
+    TShiftState Shift = ShiftFrom(E->modifiers(), Qt::NoButton);
+    if (Press)
+      FControl->KeyDown(Key, KeyChar, Shift);
+    else
+      FControl->KeyUp(Key, KeyChar, Shift);
+    Handled = Key == 0 && KeyChar == 0;
+  });
+  if (Handled)
+    E->accept();
+  else
+    E->ignore();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FImpl(std::make_unique<TImpl>()) {
+  EnsureQtApplication();
+  FImpl->Widget = new TZelWidget(this);
+  FImpl->Widget->setAttribute(Qt::WA_DontShowOnScreen, false);
+}
+
+TControl::~TControl() {
+  // Children are detached (their owners free them); the parent forgets this control.
+  for (TControl* C : FControls) {
+    C->FParent = nullptr;
+    if (C->FImpl->Widget) {
+      C->FImpl->Widget->hide();
+      C->FImpl->Widget->setParent(nullptr);
+    }
+  }
+  FControls.clear();
+  if (FParent) FParent->RemoveChild(this);
+  FParent = nullptr;
+  if (TZelWidget* W = FImpl->Widget) {
+    FImpl->Widget = nullptr;
+    W->FControl = nullptr;
+    W->hide();
+    // Inside one of its own events the widget is still on the call stack: delete it later.
+    if (W->FDepth > 0)
+      W->deleteLater();
+    else
+      delete W;
+  }
+}
+
+void TControl::Destroying() {
+  inherited::Destroying();
+  FPaintCanvas = nullptr;
+}
+
+QWidget* TControl::GetWidget() const { return FImpl->Widget; }
+
+TControl* TControl::GetControl(int Index) const {
+  if (Index < 0 || Index >= GetControlCount()) throw EListError(Format(SListIndexError, {Index}));
+  return FControls[static_cast<std::size_t>(Index)];
+}
+
+TForm* TControl::GetParentForm() const {
+  for (const TControl* C = this; C; C = C->FParent)
+    if (auto* F = dynamic_cast<const TForm*>(C)) return const_cast<TForm*>(F);
+  return nullptr;
+}
+
+TControl* TControl::GetRoot() const {
+  const TControl* C = this;
+  while (C->FParent) C = C->FParent;
+  return const_cast<TControl*>(C);
+}
+
+void TControl::SetParent(TControl* AParent) {
+  if (AParent == FParent) return;
+  for (TControl* P = AParent; P; P = P->FParent)
+    if (P == this) throw EInvalidOperation("A control cannot be placed inside itself");
+  if (AParent && AParent->IsDestroying()) AParent = nullptr;
+  TControl* Old = FParent;
+  if (Old) Old->RemoveChild(this);
+  FParent = AParent;
+  if (AParent) AParent->FControls.push_back(this);
+  if (QWidget* W = FImpl->Widget) {
+    W->setParent(AParent ? AParent->FImpl->Widget : nullptr);
+    if (AParent) W->setVisible(FVisible);
+    ApplyGeometry();
+  }
+  if (Old && !Old->IsDestroying()) {
+    if (FAlign != TAlignLayout::None) Old->Realign();
+    Old->ChildChanged(this, false);
+  }
+  if (AParent) {
+    AParent->Realign();
+    AParent->ChildChanged(this, true);
+  }
+}
+
+void TControl::RemoveChild(TControl* Child) {
+  auto It = std::find(FControls.begin(), FControls.end(), Child);
+  if (It != FControls.end()) FControls.erase(It);
+}
+
+void TControl::ChildChanged(TControl*, bool) {}
+
+void TControl::ApplyGeometry() {
+  QWidget* W = FImpl->Widget;
+  if (!W) return;
+  W->setGeometry(Round(FBounds.Left), Round(FBounds.Top), Round(FBounds.Width()), Round(FBounds.Height()));
+}
+
+void TControl::SetBounds(float ALeft, float ATop, float AWidth, float AHeight) {
+  ALeft = SanePos(ALeft);
+  ATop = SanePos(ATop);
+  AWidth = SaneSize(AWidth);
+  AHeight = SaneSize(AHeight);
+  TRectF New(ALeft, ATop, ALeft + AWidth, ATop + AHeight);
+  bool SizeChanged = AWidth != FBounds.Width() || AHeight != FBounds.Height();
+  if (!SizeChanged && New.Left == FBounds.Left && New.Top == FBounds.Top) return;
+  FBounds = New;
+  ApplyGeometry();
+  if (IsDestroying()) return;
+  if (SizeChanged) Realign();
+  if (FParent && FAlign != TAlignLayout::None && !FParent->FRealigning) FParent->Realign();
+  if (SizeChanged) Resize();
+}
+
+void TControl::SetAlign(TAlignLayout V) {
+  if (V == FAlign) return;
+  FAlign = V;
+  if (FParent) FParent->Realign();
+}
+
+void TControl::SetMargins(const TRectF& V) {
+  if (V == FMargins) return;
+  FMargins = V;
+  if (FParent && FAlign != TAlignLayout::None) FParent->Realign();
+}
+
+void TControl::Realign() {
+  if (FRealigning || IsDestroying()) return;
+  FRealigning = true;
+  try {
+    DoRealign();
+  } catch (...) {
+    FRealigning = false;
+    throw;
+  }
+  FRealigning = false;
+}
+
+void TControl::DoRealign() {
+  using A = TAlignLayout;
+  TRectF R = GetClientRect();
+  static constexpr A Order[] = {A::MostTop, A::MostBottom, A::MostLeft, A::MostRight, A::Top,
+                                A::Bottom,  A::Left,       A::Right,    A::Client,    A::Contents};
+  for (A Pass : Order) {
+    // A copy: a child's handlers may change the list.
+    std::vector<TControl*> Children = FControls;
+    for (TControl* C : Children) {
+      if (C->FAlign != Pass || !C->FVisible) continue;
+      const TRectF& M = C->FMargins;
+      float W = C->GetWidth(), H = C->GetHeight();
+      switch (Pass) {
+        case A::MostTop:
+        case A::Top:
+          C->SetBounds(R.Left + M.Left, R.Top + M.Top, R.Width() - M.Left - M.Right, H);
+          R.Top += H + M.Top + M.Bottom;
+          break;
+        case A::MostBottom:
+        case A::Bottom:
+          C->SetBounds(R.Left + M.Left, R.Bottom - M.Bottom - H, R.Width() - M.Left - M.Right, H);
+          R.Bottom -= H + M.Top + M.Bottom;
+          break;
+        case A::MostLeft:
+        case A::Left:
+          C->SetBounds(R.Left + M.Left, R.Top + M.Top, W, R.Height() - M.Top - M.Bottom);
+          R.Left += W + M.Left + M.Right;
+          break;
+        case A::MostRight:
+        case A::Right:
+          C->SetBounds(R.Right - M.Right - W, R.Top + M.Top, W, R.Height() - M.Top - M.Bottom);
+          R.Right -= W + M.Left + M.Right;
+          break;
+        case A::Client:
+          C->SetBounds(R.Left + M.Left, R.Top + M.Top, R.Width() - M.Left - M.Right, R.Height() - M.Top - M.Bottom);
+          break;
+        case A::Contents:
+          C->SetBounds(M.Left, M.Top, GetWidth() - M.Left - M.Right, GetHeight() - M.Top - M.Bottom);
+          break;
+        case A::None: break;
+      }
+      if (R.Bottom < R.Top) R.Bottom = R.Top;
+      if (R.Right < R.Left) R.Right = R.Left;
+    }
+  }
+}
+
+void TControl::SetVisible(bool V) {
+  if (V == FVisible) return;
+  FVisible = V;
+  if (FParent && FImpl->Widget) FImpl->Widget->setVisible(V);
+  if (FParent && FAlign != TAlignLayout::None) FParent->Realign();
+}
+
+void TControl::SetEnabled(bool V) {
+  if (V == FEnabled) return;
+  FEnabled = V;
+  if (FImpl->Widget) FImpl->Widget->setEnabled(V);
+  Repaint();
+}
+
+void TControl::SetCursor(TCursor V) {
+  if (V == FCursor) return;
+  FCursor = V;
+  if (QWidget* W = FImpl->Widget) {
+    if (V == crDefault)
+      W->unsetCursor();
+    else
+      W->setCursor(ToQtCursor(V));
+  }
+}
+
+void TControl::SetHint(const String& V) {
+  if (V == FHint) return;
+  FHint = V;
+  if (QWidget* W = FImpl->Widget) W->setToolTip(QString::fromUtf8(V.data(), qsizetype(V.size())));
+}
+
+void TControl::SetShowHint(bool V) { FShowHint = V; }
+
+void TControl::SetCanFocus(bool V) {
+  FCanFocus = V;
+  if (QWidget* W = FImpl->Widget) W->setFocusPolicy(V ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+bool TControl::IsFocused() const { return FImpl->Widget && FImpl->Widget->hasFocus(); }
+
+void TControl::SetFocus() {
+  if (FCanFocus && FImpl->Widget) FImpl->Widget->setFocus(Qt::OtherFocusReason);
+}
+
+void TControl::Invalidate() { Repaint(); }
+
+void TControl::Repaint() {
+  if (IsDestroying() || FPainting || !FImpl->Widget) return;
+  if (FUpdating > 0) {
+    FRepaintDropped = true;
+    return;
+  }
+  ++FImpl->RepaintRequests;
+  FImpl->PaintPending = true;
+  FImpl->Widget->update();
+}
+
+int TControl::GetRepaintRequestCount() const { return FImpl->RepaintRequests; }
+
+void TControl::BeginUpdate() { ++FUpdating; }
+
+void TControl::EndUpdate() {
+  if (FUpdating == 0) return;
+  if (--FUpdating > 0) return;
+  if (FRepaintDropped) {
+    FRepaintDropped = false;
+    Repaint();
+  }
+}
+
+void TControl::ProcessPendingPaint() {
+  if (FImpl->PaintPending && FImpl->Widget && FImpl->Widget->isVisible()) FImpl->Widget->repaint();
+}
+
+void TControl::Capture() { FCaptured = true; }
+void TControl::ReleaseCapture() { FCaptured = false; }
+
+TPointF TControl::LocalToAbsolute(TPointF P) const {
+  for (const TControl* C = this; C && !dynamic_cast<const TForm*>(C); C = C->FParent) {
+    P.X += C->GetLeft();
+    P.Y += C->GetTop();
+  }
+  return P;
+}
+
+TPointF TControl::AbsoluteToLocal(TPointF P) const {
+  TPointF Origin = LocalToAbsolute(TPointF(0, 0));
+  return TPointF(P.X - Origin.X, P.Y - Origin.Y);
+}
+
+TPointF TControl::LocalToScreen(TPointF P) const {
+  if (!FImpl->Widget) return P;
+  QPointF G = FImpl->Widget->mapToGlobal(QPointF(P.X, P.Y));
+  return TPointF(float(G.x()), float(G.y()));
+}
+
+TPointF TControl::ScreenToLocal(TPointF P) const {
+  if (!FImpl->Widget) return P;
+  QPointF L = FImpl->Widget->mapFromGlobal(QPointF(P.X, P.Y));
+  return TPointF(float(L.x()), float(L.y()));
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  if (FCanFocus && !IsFocused()) SetFocus();
+  if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, float X, float Y) {
+  if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseWheel(TShiftState Shift, int WheelDelta, bool& Handled) {
+  if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, Handled);
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::DoMouseEnter() {
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TControl::DoMouseLeave() {
+  if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TControl::KeyDown(Word& Key, char32_t& KeyChar, TShiftState Shift) {
+  if (OnKeyDown) OnKeyDown(this, Key, KeyChar, Shift);
+}
+
+void TControl::KeyUp(Word& Key, char32_t& KeyChar, TShiftState Shift) {
+  if (OnKeyUp) OnKeyUp(this, Key, KeyChar, Shift);
+}
+
+void TControl::Resize() {
+  if (OnResize) OnResize(this);
+}
+
+void TControl::Paint() {
+  if (OnPaint && FPaintCanvas) OnPaint(this, FPaintCanvas, GetClientRect());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Simulated input
+
+namespace {
+
+QWidget* WidgetOf(TControl* Control) {
+  if (!Control) throw EArgumentException("No control to send the event to");
+  QWidget* W = Control->GetWidget();
+  if (!W) throw EInvalidOperation("The control has no window");
+  return W;
+}
+
+}  // namespace
+
+void SimulateMouse(TControl* Control, TSimMouseKind Kind, TMouseButton Button, TShiftState Shift, float X, float Y) {
+  QWidget* W = WidgetOf(Control);
+  QPointF Local(X, Y);
+  QPointF Global = W->mapToGlobal(Local);
+  Qt::MouseButtons Buttons = ButtonsFrom(Shift);
+  Qt::MouseButton B = QtButton(Button);
+  QEvent::Type Type = QEvent::MouseMove;
+  switch (Kind) {
+    case TSimMouseKind::Press: Type = QEvent::MouseButtonPress; Buttons |= B; break;
+    case TSimMouseKind::DoubleClickPress: Type = QEvent::MouseButtonDblClick; Buttons |= B; break;
+    case TSimMouseKind::Release: Type = QEvent::MouseButtonRelease; Buttons &= ~Qt::MouseButtons(B); break;
+    case TSimMouseKind::Move: B = Qt::NoButton; break;
+  }
+  QMouseEvent E(Type, Local, Local, Global, B, Buttons, ModifiersFrom(Shift));
+  QCoreApplication::sendEvent(W, &E);
+}
+
+void SimulateClick(TControl* Control, TMouseButton Button, float X, float Y, TShiftState Shift) {
+  SimulateMouse(Control, TSimMouseKind::Press, Button, Shift, X, Y);
+  SimulateMouse(Control, TSimMouseKind::Release, Button, Shift, X, Y);
+}
+
+void SimulateDoubleClick(TControl* Control, TMouseButton Button, float X, float Y, TShiftState Shift) {
+  SimulateClick(Control, Button, X, Y, Shift);
+  SimulateMouse(Control, TSimMouseKind::DoubleClickPress, Button, Shift, X, Y);
+  SimulateMouse(Control, TSimMouseKind::Release, Button, Shift, X, Y);
+}
+
+void SimulateWheel(TControl* Control, int WheelDelta, float X, float Y, TShiftState Shift) {
+  QWidget* W = WidgetOf(Control);
+  QPointF Local(X, Y);
+  QPoint Angle = Shift.Contains(TShiftStateItem::ssHorizontal) ? QPoint(WheelDelta, 0) : QPoint(0, WheelDelta);
+  QWheelEvent E(Local, W->mapToGlobal(Local), QPoint(), Angle, ButtonsFrom(Shift), ModifiersFrom(Shift),
+                Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(W, &E);
+}
+
+void SimulateKey(TControl* Control, bool Press, Word Key, char32_t KeyChar, TShiftState Shift) {
+  QWidget* W = WidgetOf(Control);
+  QString Text;
+  if (KeyChar) Text = QString::fromUcs4(&KeyChar, 1);
+  QKeyEvent E(Press ? QEvent::KeyPress : QEvent::KeyRelease, QtFromVk(Key), ModifiersFrom(Shift), Text);
+  QCoreApplication::sendEvent(W, &E);
+}
+
+void SimulateMouseEnter(TControl* Control) {
+  QWidget* W = WidgetOf(Control);
+  QEnterEvent E(QPointF(0, 0), QPointF(0, 0), W->mapToGlobal(QPointF(0, 0)));
+  QCoreApplication::sendEvent(W, &E);
+}
+
+void SimulateMouseLeave(TControl* Control) {
+  QWidget* W = WidgetOf(Control);
+  QEvent E(QEvent::Leave);
+  QCoreApplication::sendEvent(W, &E);
+}
+
+void SimulateWindowResize(TControl* Control, int Width, int Height) {
+  QWidget* W = WidgetOf(Control);
+  Width = std::clamp(Width, 0, int(MaxControlSize));
+  Height = std::clamp(Height, 0, int(MaxControlSize));
+  QSize Old = W->size();
+  W->resize(Width, Height);
+  if (!W->isVisible() && W->size() != Old) {
+    QResizeEvent E(W->size(), Old);
+    QCoreApplication::sendEvent(W, &E);
+  }
+}
+
+TBitmap* PaintToBitmap(TControl* Control) {
+  QWidget* W = WidgetOf(Control);
+  auto* B = new TBitmap(Round(Control->GetWidth()), Round(Control->GetHeight()));
+  if (B->IsEmpty()) return B;
+  try {
+    SuspendBitmapCanvas(*B);
+    QImage& Image = BitmapImage(*B);
+    QPainter P(&Image);
+    W->render(&P, QPoint(), QRegion(), QWidget::DrawChildren);
+  } catch (...) {
+    delete B;
+    throw;
+  }
+  return B;
+}
+
+}  // namespace zel

@@ -1,0 +1,373 @@
+// Forms and the application object on Qt.
+#include "platform/Forms.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <cxxabi.h>
+#include <cstdlib>
+#include <typeinfo>
+
+#include "platform/Dialogs.h"
+#include "platform/PainterCanvas.h"
+
+namespace zel {
+
+ZEL_DEFINE_COMPONENT_CLASS(TForm, TControl)
+ZEL_DEFINE_CLASS(TApplication, TComponent)
+
+namespace {
+
+QString Q(const String& S) { return QString::fromUtf8(S.data(), qsizetype(S.size())); }
+
+// True when windows can really be shown to a user (not the off-screen platform of tests).
+bool HasDisplay() {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
+  QString P = QGuiApplication::platformName();
+  return P != "offscreen" && P != "minimal";
+}
+
+String ExceptionClassName(const std::exception& E) {
+  const char* Raw = typeid(E).name();
+  int Status = 0;
+  char* Demangled = abi::__cxa_demangle(Raw, nullptr, nullptr, &Status);
+  String Name = (Status == 0 && Demangled) ? Demangled : Raw;
+  std::free(Demangled);
+  auto Pos = Name.rfind("::");
+  if (Pos != String::npos) Name = Name.substr(Pos + 2);
+  return Name;
+}
+
+void DefaultShowException(const String& ClassName, const String& Message) {
+  if (HasDisplay()) {
+    QMessageBox::critical(nullptr, QCoreApplication::applicationName(), Q(Message));
+    return;
+  }
+  std::fprintf(stderr, "%s: %s\n", ClassName.c_str(), Message.c_str());
+  std::fflush(stderr);
+}
+
+TApplication* GApplication = nullptr;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TForm
+
+TForm::TForm(TComponent* AOwner) : TControl(AOwner) {
+  SetBounds(0, 0, 640, 480);
+  GetWidget()->setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+TForm::~TForm() = default;
+
+TForm* TForm::CreateNew(TComponent* AOwner) { return Create<TForm>(AOwner); }
+
+void TForm::Destroying() {
+  inherited::Destroying();
+  if (FShowing) {
+    FShowing = false;
+    if (QWidget* W = GetWidget()) W->hide();
+  }
+  if (GApplication && GApplication->GetMainForm() == this) GApplication->Terminate();
+}
+
+void TForm::SetParent(TControl* AParent) {
+  if (AParent) throw EInvalidOperation("A form cannot be placed inside another control");
+}
+
+void TForm::SetCaption(const String& V) {
+  FCaption = V;
+  if (QWidget* W = GetWidget()) W->setWindowTitle(Q(V));
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle V) {
+  FBorderStyle = V;
+  QWidget* W = GetWidget();
+  if (!W) return;
+  bool WasVisible = W->isVisible();
+  Qt::WindowFlags F = Qt::Window;
+  switch (V) {
+    case TFormBorderStyle::None: F |= Qt::FramelessWindowHint; break;
+    case TFormBorderStyle::ToolWindow:
+    case TFormBorderStyle::SizeToolWin: F = Qt::Tool; break;
+    case TFormBorderStyle::Dialog: F = Qt::Dialog; break;
+    default: break;
+  }
+  W->setWindowFlags(F);
+  if (WasVisible) W->show();
+}
+
+void TForm::Show() {
+  if (IsDestroying()) return;
+  SetVisible(true);
+  FShowing = true;
+  if (QWidget* W = GetWidget()) {
+    W->show();
+    W->raise();
+  }
+  if (OnShow) OnShow(this);
+}
+
+void TForm::Hide() {
+  bool Was = FShowing;
+  FShowing = false;
+  if (QWidget* W = GetWidget()) W->hide();
+  if (Was && OnHide) OnHide(this);
+}
+
+TModalResult TForm::ShowModal() {
+  if (FInModal) throw EInvalidOperation("The form is already shown modally");
+  EnsureQtApplication();
+  QPointer<QWidget> W = GetWidget();
+  FModalResult = mrNone;
+  FInModal = true;
+  W->setWindowModality(Qt::ApplicationModal);
+  Show();
+  // The loop wakes at least every 20 ms to look at ModalResult.
+  QTimer Wake;
+  Wake.start(20);
+  while (W && FModalResult == mrNone && FShowing && !IsDestroying())
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  if (!W) return mrCancel;  // the form was freed meanwhile
+  TModalResult R = FModalResult == mrNone ? mrCancel : FModalResult;
+  FInModal = false;
+  W->setWindowModality(Qt::NonModal);
+  if (FShowing) Hide();
+  return R;
+}
+
+namespace {
+
+// What closing a form leads to: whether the window goes away and whether it is then freed.
+struct TCloseOutcome {
+  bool Close = false;
+  bool Free = false;
+};
+
+TCloseOutcome AskClose(TForm* Form) {
+  bool CanClose = true;
+  if (Form->OnCloseQuery) Form->OnCloseQuery(Form, CanClose);
+  if (!CanClose) return {};
+  TCloseAction Action = TCloseAction::caHide;
+  if (Form->OnClose) Form->OnClose(Form, Action);
+  if (Action == TCloseAction::caNone) return {};
+  return {true, Action == TCloseAction::caFree};
+}
+
+void FreeLater(TForm* Form) {
+  QWidget* W = Form->GetWidget();
+  if (!W) return;
+  // Freed when control is back in the loop; nothing happens when it was freed before.
+  QMetaObject::invokeMethod(
+      W,
+      [Form] {
+        try {
+          Form->Free();
+        } catch (...) {
+          HandleEventException();
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace
+
+void TForm::Close() {
+  TCloseOutcome O = AskClose(this);
+  if (!O.Close) return;
+  if (FInModal && FModalResult == mrNone) FModalResult = mrCancel;
+  Hide();
+  if (GApplication && GApplication->GetMainForm() == this) GApplication->Terminate();
+  if (O.Free) FreeLater(this);
+}
+
+bool TForm::HandleCloseRequest() {
+  TCloseOutcome O = AskClose(this);
+  if (!O.Close) return false;
+  if (FInModal && FModalResult == mrNone) FModalResult = mrCancel;
+  bool Was = FShowing;
+  FShowing = false;
+  if (Was && OnHide) OnHide(this);
+  if (GApplication && GApplication->GetMainForm() == this) GApplication->Terminate();
+  if (O.Free) FreeLater(this);
+  return true;
+}
+
+void TForm::AddShortCutHandler(TComponent* Owner, TShortCutHandler Handler) {
+  RemoveShortCutHandler(Owner);
+  if (!Owner || !Handler) return;
+  FShortCuts.emplace_back(Owner, std::move(Handler));
+  Owner->FreeNotification(this);
+}
+
+void TForm::RemoveShortCutHandler(TComponent* Owner) {
+  for (auto It = FShortCuts.begin(); It != FShortCuts.end(); ++It)
+    if (It->first == Owner) {
+      FShortCuts.erase(It);
+      return;
+    }
+}
+
+bool TForm::IsShortCut(Word Key, TShiftState Shift) {
+  // A copy: a handler may free components.
+  auto Handlers = FShortCuts;
+  for (auto& H : Handlers)
+    if (H.second(Key, Shift)) return true;
+  return false;
+}
+
+void TForm::KeyDown(Word& Key, char32_t& KeyChar, TShiftState Shift) {
+  inherited::KeyDown(Key, KeyChar, Shift);
+  if (Key != 0 && IsShortCut(Key, Shift)) {
+    Key = 0;
+    KeyChar = 0;
+  }
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove) RemoveShortCutHandler(AComponent);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TApplication
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+TApplication::~TApplication() {
+  if (GApplication == this) GApplication = nullptr;
+}
+
+void TApplication::Initialize() {
+  EnsureQtApplication();
+  if (!FTitle.empty()) QCoreApplication::setApplicationName(Q(FTitle));
+  if (HasDisplay())
+    SetShowMessageHook([](const String& Msg) {
+      QMessageBox::information(nullptr, QCoreApplication::applicationName(), Q(Msg));
+    });
+}
+
+void TApplication::AddForm(TForm* Form) {
+  if (!Form) return;
+  if (!FMainForm) {
+    FMainForm = Form;
+    Form->FreeNotification(this);
+  }
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == FMainForm) FMainForm = nullptr;
+}
+
+void TApplication::Run() {
+  EnsureQtApplication();
+  if (FRunning) throw EInvalidOperation("The application is already running");
+  if (!FMainForm || FTerminated) return;
+  FRunning = true;
+  try {
+    FMainForm->Show();
+  } catch (...) {
+    FRunning = false;
+    throw;
+  }
+  QTimer IdleTimer;
+  QObject::connect(&IdleTimer, &QTimer::timeout, [this] { Idle(); });
+  IdleTimer.start(100);
+  // Wakes the loop regularly so that Terminate is seen.
+  while (!FTerminated && FMainForm && FMainForm->GetShowing())
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  FRunning = false;
+}
+
+void TApplication::Terminate() { FTerminated = true; }
+
+void TApplication::ProcessMessages() {
+  EnsureQtApplication();
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  Idle();
+}
+
+void TApplication::Idle() {
+  if (FInIdle) return;
+  FInIdle = true;
+  auto Handlers = FIdleHandlers;
+  for (auto& H : Handlers) {
+    // A handler removed by an earlier one does not run.
+    bool Present = false;
+    for (auto& Cur : FIdleHandlers)
+      if (Cur.first == H.first) Present = true;
+    if (!Present) continue;
+    try {
+      H.second();
+    } catch (...) {
+      HandleException();
+    }
+  }
+  FInIdle = false;
+}
+
+int TApplication::AddIdleHandler(std::function<void()> Handler) {
+  int Id = FNextIdleId++;
+  FIdleHandlers.emplace_back(Id, std::move(Handler));
+  return Id;
+}
+
+void TApplication::RemoveIdleHandler(int Id) {
+  for (auto It = FIdleHandlers.begin(); It != FIdleHandlers.end(); ++It)
+    if (It->first == Id) {
+      FIdleHandlers.erase(It);
+      return;
+    }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  String Name = ExceptionClassName(E);
+  String Msg = E.what();
+  if (FHook)
+    FHook(Name, Msg);
+  else
+    DefaultShowException(Name, Msg);
+}
+
+TShowExceptionHook TApplication::SetShowExceptionHook(TShowExceptionHook Hook) {
+  TShowExceptionHook Old = std::move(FHook);
+  FHook = std::move(Hook);
+  return Old;
+}
+
+void TApplication::HandleException() {
+  try {
+    throw;
+  } catch (const EAbort&) {
+  } catch (const std::exception& E) {
+    ShowException(E);
+  } catch (...) {
+    ShowException(Exception("Unknown exception"));
+  }
+}
+
+TApplicationRef Application;
+
+TApplication* TApplicationRef::Get() const {
+  if (!GApplication) GApplication = Create<TApplication>(nullptr);
+  return GApplication;
+}
+
+void TApplicationRef::Free() {
+  TApplication* A = GApplication;
+  GApplication = nullptr;
+  if (A) A->Free();
+}
+
+bool TApplicationRef::Exists() const { return GApplication != nullptr; }
+
+}  // namespace zel
