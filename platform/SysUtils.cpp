@@ -230,83 +230,105 @@ String IntToHex(std::int64_t Value, int Digits) {
 // ---------------------------------------------------------------------------------------------
 // Floating point from text
 
-bool TextToFloat(std::string_view Text, double& Value, const TFormatSettings& FS) {
-  size_t B = 0, E = Text.size();
-  while (B < E && IsBlank(Text[B])) ++B;
-  while (E > B && IsBlank(Text[E - 1])) --E;
-  std::string_view S = Text.substr(B, E - B);
-  // Checks the shape ourselves, so that from_chars never sees what the classic grammar rejects
-  // (hexadecimal, "inf", "nan", a second separator), and copies the text it reads with '.' as the
-  // separator: on the stack when it is short, as it nearly always is.
-  char Small[128];
-  String Large;
-  char* Buf = Small;
-  if (S.size() >= sizeof Small) {
-    Large.resize(S.size() + 1);
-    Buf = Large.data();
-  }
-  size_t Len = 0;
-  size_t I = 0, N = S.size();
-  if (I < N && (S[I] == '+' || S[I] == '-')) {
-    if (S[I] == '-') Buf[Len++] = '-';
-    ++I;
-  }
-  int MantissaDigits = 0;
+namespace {
+
+// For a number that std::from_chars found out of range ('.' as the separator, no sign): true when
+// it lies below the smallest double, false when above the largest.
+bool IsBelowRange(std::string_view Number) {
   bool SeenSignificant = false, InFraction = false;
   long long IntDigits = 0, LeadingFracZeros = 0;
-  for (; I < N; ++I) {
-    char C = S[I];
-    if (C >= '0' && C <= '9') {
-      ++MantissaDigits;
+  size_t I = 0, N = Number.size();
+  for (; I < N && Number[I] != 'e' && Number[I] != 'E'; ++I) {
+    const char C = Number[I];
+    if (C == '.') {
+      InFraction = true;
+    } else {
       if (C != '0') SeenSignificant = true;
       if (!InFraction) {
         if (SeenSignificant) ++IntDigits;
       } else if (!SeenSignificant) {
         ++LeadingFracZeros;
       }
-      Buf[Len++] = C;
-    } else if (C == FS.DecimalSeparator && !InFraction) {
-      InFraction = true;
-      Buf[Len++] = '.';
-    } else {
-      break;
     }
   }
-  if (MantissaDigits == 0) return false;
   long long Exp = 0;
-  if (I < N && (S[I] == 'e' || S[I] == 'E')) {
-    Buf[Len++] = 'e';
+  if (I < N) {
     ++I;
-    bool ExpNeg = false;
-    if (I < N && (S[I] == '+' || S[I] == '-')) {
-      ExpNeg = S[I] == '-';
-      Buf[Len++] = S[I++];
-    }
-    size_t ExpStart = I;
-    for (; I < N && S[I] >= '0' && S[I] <= '9'; ++I) {
-      Buf[Len++] = S[I];
-      if (Exp < 100000) Exp = Exp * 10 + (S[I] - '0');
-    }
-    if (I == ExpStart) return false;
+    const bool ExpNeg = I < N && Number[I] == '-';
+    if (I < N && (Number[I] == '+' || Number[I] == '-')) ++I;
+    for (; I < N; ++I)
+      if (Exp < 100000) Exp = Exp * 10 + (Number[I] - '0');
     if (ExpNeg) Exp = -Exp;
   }
-  if (I != N) return false;
+  const long long Magnitude = (IntDigits > 0 ? IntDigits - 1 : -(LeadingFracZeros + 1)) + Exp;
+  return !SeenSignificant || Magnitude < 0;
+}
+
+}  // namespace
+
+bool TextToFloat(std::string_view Text, double& Value, const TFormatSettings& FS) {
+  size_t B = 0, E = Text.size();
+  while (B < E && IsBlank(Text[B])) ++B;
+  while (E > B && IsBlank(Text[E - 1])) --E;
+  const std::string_view S = Text.substr(B, E - B);
+  size_t I = 0, N = S.size();
+  bool Negative = false;
+  if (I < N && (S[I] == '+' || S[I] == '-')) Negative = S[I++] == '-';
+  std::string_view Number = S.substr(I);
+  char Small[128];
+  String Large;
+  if (FS.DecimalSeparator == '.') {
+    // from_chars reads the classic grammar with '.', and also "inf", "nan" and a leading '-': a
+    // number that must start with a digit or the separator is left with the classic forms only,
+    // read where it stands.
+    if (Number.empty() || !((Number[0] >= '0' && Number[0] <= '9') || Number[0] == '.')) return false;
+  } else {
+    // from_chars reads '.' only: the shape is checked here and the text copied with the separator
+    // replaced, on the stack when it is short, as it nearly always is.
+    size_t SeparatorAt = std::string_view::npos;
+    int MantissaDigits = 0;
+    for (; I < N; ++I) {
+      const char C = S[I];
+      if (C >= '0' && C <= '9') {
+        ++MantissaDigits;
+      } else if (C == FS.DecimalSeparator && SeparatorAt == std::string_view::npos) {
+        SeparatorAt = I;
+      } else {
+        break;
+      }
+    }
+    if (MantissaDigits == 0) return false;
+    if (I < N && (S[I] == 'e' || S[I] == 'E')) {
+      ++I;
+      if (I < N && (S[I] == '+' || S[I] == '-')) ++I;
+      const size_t ExpStart = I;
+      while (I < N && S[I] >= '0' && S[I] <= '9') ++I;
+      if (I == ExpStart) return false;
+    }
+    if (I != N) return false;
+    if (SeparatorAt != std::string_view::npos) {
+      char* Buf = Small;
+      if (Number.size() > sizeof Small) {
+        Large.resize(Number.size());
+        Buf = Large.data();
+      }
+      Number.copy(Buf, Number.size());
+      Buf[SeparatorAt - (N - Number.size())] = '.';
+      Number = std::string_view(Buf, Number.size());
+    }
+  }
   double V = 0;
-  auto [Ptr, Ec] = std::from_chars(Buf, Buf + Len, V, std::chars_format::general);
-  if (Ptr != Buf + Len) return false;
+  auto [Ptr, Ec] = std::from_chars(Number.data(), Number.data() + Number.size(), V, std::chars_format::general);
+  if (Ptr != Number.data() + Number.size()) return false;
   if (Ec == std::errc::result_out_of_range) {
     // Too small to represent reads as zero; too large is an error.
-    long long Magnitude = (IntDigits > 0 ? IntDigits - 1 : -(LeadingFracZeros + 1)) + Exp;
-    if (!SeenSignificant || Magnitude < 0) {
-      V = Buf[0] == '-' ? -0.0 : 0.0;
-    } else {
-      return false;
-    }
+    if (!IsBelowRange(Number)) return false;
+    V = 0.0;
   } else if (Ec != std::errc()) {
     return false;
   }
   if (!std::isfinite(V)) return false;
-  Value = V;
+  Value = Negative ? -V : V;
   return true;
 }
 

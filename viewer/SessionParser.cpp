@@ -1,17 +1,11 @@
 #include "viewer/SessionParser.h"
 
-#include <charconv>
-#include <cstring>
-
 #include "platform/Exceptions.h"
 #include "zelgraph/engine/Series.h"
 
 namespace zel {
 
 namespace {
-
-bool IsBlank(char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n' || C == '\v' || C == '\f'; }
-bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 
 [[noreturn]] void InvalidFloat(std::string_view Text) {
   throw EConvertError("'" + String(Text) + "' is not a valid floating point value");
@@ -50,38 +44,6 @@ class TFieldSplitter {
 
 }  // namespace
 
-bool TryParseSample(std::string_view Text, const TFormatSettings& FS, double& Value) {
-  std::size_t B = 0, E = Text.size();
-  while (B < E && IsBlank(Text[B])) ++B;
-  while (E > B && IsBlank(Text[E - 1])) --E;
-  const char* P = Text.data() + B;
-  const char* End = Text.data() + E;
-  bool Negative = false;
-  if (P < End && (*P == '+' || *P == '-')) Negative = *P++ == '-';
-  // from_chars reads digits with '.', an exponent, and also "inf" and "nan": a number must start
-  // with a digit or the separator, which leaves only the plain decimal forms.
-  if (P == End || !(IsDigit(*P) || *P == FS.DecimalSeparator)) return false;
-  char Buffer[128];
-  if (FS.DecimalSeparator != '.') {
-    // from_chars reads '.' only: hand it a copy with the separator replaced, and a '.' is no
-    // separator here.
-    const std::size_t N = std::size_t(End - P);
-    if (N > sizeof(Buffer)) return false;
-    for (std::size_t I = 0; I < N; ++I) {
-      const char C = P[I];
-      if (C == '.') return false;
-      Buffer[I] = C == FS.DecimalSeparator ? '.' : C;
-    }
-    P = Buffer;
-    End = Buffer + N;
-  }
-  double V = 0;
-  auto [Ptr, Ec] = std::from_chars(P, End, V, std::chars_format::general);
-  if (Ec != std::errc() || Ptr != End) return false;
-  Value = Negative ? -V : V;
-  return true;
-}
-
 void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset, TChartSeries* Series) {
   if (!Series) throw EArgumentException("No series to parse the record into");
   TFieldSplitter Fields(Line);
@@ -104,7 +66,7 @@ void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset
       std::string_view Field;
       for (std::size_t I = 2; Fields.Next(Field); ++I) {
         double Y;
-        if (!TryParseSample(Field, FS, Y)) InvalidFloat(Field);
+        if (!TextToFloat(Field, Y, FS)) InvalidFloat(Field);
         // A lone sample has no spacing: it sits at the start of the record's span.
         const double X = Span > 0 ? (static_cast<double>(I - 2) * 1000.0) / Span + XOffset : XOffset;
         Series->AddXY(X, Y, String(), 0x00FFFFFF);

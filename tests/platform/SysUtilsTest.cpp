@@ -35,6 +35,7 @@ TEST(StrToFloatTest, AcceptedTexts) {
     EXPECT_EQ(V, C.Expected) << C.Text;
     EXPECT_EQ(StrToFloat(C.Text), C.Expected) << C.Text;
   }
+  EXPECT_TRUE(std::signbit(StrToFloat("-1e-400")));  // a negative value too small keeps its sign
 }
 
 TEST(StrToFloatTest, RejectedTextsNameTheTextAsGiven) {
@@ -76,6 +77,10 @@ TEST(StrToFloatTest, UsesTheSettingsDecimalSeparator) {
     }
   }
   EXPECT_THROW(StrToFloat("1.5", FS), EConvertError);
+  // Texts longer than the reader's stack buffer keep the separator's rules.
+  EXPECT_EQ(StrToFloat("0," + String(300, '0') + "15e300", FS), 0.15);
+  EXPECT_THROW(StrToFloat(String(200, '1') + ".5", FS), EConvertError);
+  EXPECT_THROW(StrToFloat(String(200, '1') + ",5,", FS), EConvertError);
 }
 
 TEST(StrToFloatTest, ReadsPiecesOfLongerTexts) {

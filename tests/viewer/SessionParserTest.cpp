@@ -126,9 +126,9 @@ TEST(SessionParser, SampleReaderHonoursTheDecimalSeparator) {
   TFormatSettings FS = SessionSettings();
   FS.DecimalSeparator = ',';
   double V = 0;
-  EXPECT_TRUE(TryParseSample("1,5", FS, V));
+  EXPECT_TRUE(TextToFloat("1,5", V, FS));
   EXPECT_EQ(V, 1.5);
-  EXPECT_FALSE(TryParseSample("1.5", FS, V));
+  EXPECT_FALSE(TextToFloat("1.5", V, FS));
 }
 
 }  // namespace
