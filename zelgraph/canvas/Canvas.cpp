@@ -600,49 +600,7 @@ void TZelCanvas::CalcArcAngles(int Left, int Top, int Right, int Bottom, int Sta
 }
 
 void TZelCanvas::PrepareGradient(TCustomZelGradient* G, TGradient& Target) {
-  if (!G) return;
-  TGradientPoints& Points = Target.GetPoints();
-  Points.Clear();
-  TZelGradientColors* Colors = G->GetColors();
-  int Count = Colors->GetCount();
-  TGradientDirection D = G->GetDirection();
-  using enum TGradientDirection;
-  bool Reverse = D == gdBottomTop || D == gdRightLeft || D == gdDiagonalUp || D == gdDiagonalDown;
-  if (Reverse)
-    for (int i = Count - 1; i >= 0; --i) {
-      TZelGradientColor* S = Colors->Stop(i);
-      Points.Add(S->GetColor(), float(1 - S->GetOffset()));
-    }
-  else
-    for (int i = 0; i < Count; ++i) {
-      TZelGradientColor* S = Colors->Stop(i);
-      Points.Add(S->GetColor(), float(S->GetOffset()));
-    }
-  TPointF Start, Stop;
-  switch (D) {
-    case gdTopBottom:
-    case gdBottomTop: Start = {0.5f, 0}; Stop = {0.5f, 1}; break;
-    case gdLeftRight:
-    case gdRightLeft: Start = {0, 0.5f}; Stop = {1, 0.5f}; break;
-    case gdFromTopLeft:
-    case gdDiagonalDown: Start = {0, 0}; Stop = {1, 1}; break;
-    case gdFromBottomLeft:
-    case gdDiagonalUp: Start = {0, 1}; Stop = {1, 0}; break;
-    case gdFromCenter:
-    case gdRadial: Start = {0, 0}; Stop = {0, 1}; break;
-  }
-  Target.SetStartPosition(Start);
-  Target.SetStopPosition(Stop);
-  if (D == gdRadial || D == gdFromCenter) {
-    TRadialTransform T = Target.GetRadialTransform();
-    T.RotationCenter = {float(G->GetRadialX() * 0.01 + 0.5), float(G->GetRadialY() * 0.01 + 0.5)};
-    T.RotationAngle = float(G->GetAngle());
-    T.Position = {0, 0};
-    Target.SetRadialTransform(T);
-    Target.SetStyle(TGradientStyle::Radial);
-  } else {
-    Target.SetStyle(TGradientStyle::Linear);
-  }
+  if (G) G->PrepareGradient(Target);
 }
 
 TPathData* TZelCanvas::DonutPath(const TRectF& R, double StartAngle, double EndAngle,

@@ -201,7 +201,8 @@ class TZelCanvas : public TObject {
   }
   static void CalcArcAngles(int Left, int Top, int Right, int Bottom, int StartX, int StartY,
                             int EndX, int EndY, double& StartAngle, double& EndAngle);
-  // Maps a library gradient onto a platform gradient (stops, start and stop, radial centre).
+  // Maps a library gradient onto a platform gradient (TCustomZelGradient::PrepareGradient);
+  // nothing without a gradient.
   static void PrepareGradient(TCustomZelGradient* G, TGradient& Target);
   // A new path of a pie slice or donut segment (angles in degrees); the caller frees it.
   static TPathData* DonutPath(const TRectF& R, double StartAngle, double EndAngle,
