@@ -111,6 +111,20 @@ void FreeAndNil(T*& Obj) {
   if (Tmp) Tmp->Free();
 }
 
+// Runs Body inside Target's BeginUpdate ... EndUpdate bracket (lists, collections, series). The
+// bracket is ended also when Body throws; an error of EndUpdate itself then takes Body's place.
+template <typename T, typename F>
+void WithinUpdate(T& Target, F&& Body) {
+  Target.BeginUpdate();
+  try {
+    Body();
+  } catch (...) {
+    Target.EndUpdate();
+    throw;
+  }
+  Target.EndUpdate();
+}
+
 // Deleter for std::unique_ptr of TObject descendants: goes through Free().
 struct TObjectDeleter {
   void operator()(TObject* Obj) const {

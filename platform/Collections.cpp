@@ -143,14 +143,9 @@ void TCollection::Delete(int Index) {
 
 void TCollection::Clear() {
   if (FItems.empty()) return;
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     while (!FItems.empty()) FItems.back()->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 TCollectionItem* TCollection::GetItem(int Index) const {
@@ -181,15 +176,10 @@ void TCollection::Assign(TPersistent* Source) {
     return;
   }
   if (Src == this) return;
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     for (int I = 0; I < Src->GetCount(); ++I) Add()->Assign(Src->GetItem(I));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 String TCollection::GetNamePath() const {

@@ -478,8 +478,7 @@ void TReader::ReadBinary(const TStreamProc& ReadData) {
 
 void TReader::ReadCollection(TCollection* Value) {
   CheckValue(TValueType::vaCollection);
-  Value->BeginUpdate();
-  try {
+  WithinUpdate(*Value, [&] {
     Value->Clear();
     while (!EndOfList()) {
       switch (NextValue()) {
@@ -497,11 +496,7 @@ void TReader::ReadCollection(TCollection* Value) {
       ReadListEnd();
     }
     ReadListEnd();
-  } catch (...) {
-    Value->EndUpdate();
-    throw;
-  }
-  Value->EndUpdate();
+  });
 }
 
 void TReader::SkipValue() { SkipValue(0); }

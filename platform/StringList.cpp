@@ -121,25 +121,15 @@ void TStrings::AddStrings(const TStrings* Strings) {
       // Adding a list to itself: copy first, so the loop does not chase its own growth.
       std::vector<std::pair<String, TObject*>> Copy;
       for (int I = 0; I < GetCount(); ++I) Copy.emplace_back(GetStrings(I), GetObjects(I));
-      BeginUpdate();
-      try {
+      WithinUpdate(*this, [&] {
         for (auto& [S, O] : Copy) AddObject(S, O);
-      } catch (...) {
-        EndUpdate();
-        throw;
-      }
-      EndUpdate();
+      });
     }
     return;
   }
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     for (int I = 0; I < Strings->GetCount(); ++I) AddObject(Strings->GetStrings(I), Strings->GetObjects(I));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 int TStrings::CompareStrings(const String& A, const String& B) const {
@@ -199,15 +189,10 @@ std::vector<String> SplitLines(std::string_view S) {
 void TStrings::SetText(const String& S) { SetTextLines(SplitLines(S)); }
 
 void TStrings::SetTextLines(std::vector<String>&& Lines) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     for (const String& L : Lines) Add(L);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::BeginUpdate() {
@@ -277,16 +262,11 @@ void TStrings::Assign(TPersistent* Source) {
     return;
   }
   if (Src == this) return;
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     FLineBreak = Src->FLineBreak;
     AddStrings(Src);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 // TStringList
@@ -435,16 +415,11 @@ void TStringList::SetTextLines(std::vector<String>&& Lines) {
     TStrings::SetTextLines(std::move(Lines));
     return;
   }
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     FList.reserve(Lines.size());
     for (String& L : Lines) FList.push_back(TItem{std::move(L), nullptr});
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStringList::SetCaseSensitive(bool Value) {

@@ -58,8 +58,7 @@ void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset
   Title.append(Date).append(" ").append(Time);
   StrToDateTime(Title, FS);  // only rejects a record whose date and time cannot be read
 
-  Series->BeginUpdate();
-  try {
+  WithinUpdate(*Series, [&] {
     Series->SetTitle(Title);
     if (M >= 3) {
       const double Span = static_cast<double>(M - 3);
@@ -72,11 +71,7 @@ void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset
         Series->AddXY(X, Y, String(), 0x00FFFFFF);
       }
     }
-  } catch (...) {
-    Series->EndUpdate();
-    throw;
-  }
-  Series->EndUpdate();
+  });
 }
 
 }  // namespace zel

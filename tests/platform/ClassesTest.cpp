@@ -76,3 +76,19 @@ TEST(Classes, AssertionsCarryUnitName) {
     EXPECT_STREQ(E.what(), "Count must be positive (Engine)");
   }
 }
+
+TEST(WithinUpdate, EndsTheBracketWhenTheBodyThrows) {
+  struct TBracket {
+    int Depth = 0, Ended = 0;
+    void BeginUpdate() { ++Depth; }
+    void EndUpdate() {
+      --Depth;
+      ++Ended;
+    }
+  } B;
+  WithinUpdate(B, [&] { EXPECT_EQ(B.Depth, 1); });
+  EXPECT_EQ(B.Depth, 0);
+  EXPECT_THROW(WithinUpdate(B, [] { throw EConvertError("bad"); }), EConvertError);
+  EXPECT_EQ(B.Depth, 0);
+  EXPECT_EQ(B.Ended, 2);
+}

@@ -56,14 +56,9 @@ TZelGradientColor* TZelGradientColors::Stop(int I) const {
 
 TZelGradientColor* TZelGradientColors::Get(int I) {
   if (I >= GetCount()) {
-    BeginUpdate();
-    try {
+    WithinUpdate(*this, [&] {
       while (GetCount() <= I) TOwnedCollection::Add();
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    });
   }
   return Stop(I);
 }
@@ -81,17 +76,12 @@ TZelGradientColor* TZelGradientColors::Add(double Offset, TAlphaColor Color) {
       Index = i;
       break;
     }
-  BeginUpdate();
   TZelGradientColor* Item = nullptr;
-  try {
+  WithinUpdate(*this, [&] {
     Item = static_cast<TZelGradientColor*>(Insert(Index));
     Item->SetOffset(Offset);
     Item->SetColor(Color);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
   return Item;
 }
 

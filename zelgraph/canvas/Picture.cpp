@@ -99,8 +99,7 @@ void TZelPicture::DoWriteFilters(TWriter* Writer) {
 
 void TZelPicture::DoReadFilters(TReader* Reader) {
   TFilterItems* List = GetFilters();
-  List->BeginUpdate();
-  try {
+  WithinUpdate(*List, [&] {
     if (!Reader->EndOfList()) List->Clear();
     Reader->CheckValue(TValueType::vaCollection);
     while (!Reader->EndOfList()) {
@@ -124,11 +123,7 @@ void TZelPicture::DoReadFilters(TReader* Reader) {
       Reader->ReadListEnd();
     }
     Reader->ReadListEnd();
-  } catch (...) {
-    List->EndUpdate();
-    throw;
-  }
-  List->EndUpdate();
+  });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -297,8 +292,7 @@ void TFilterItems::Assign(TPersistent* Source) {
   }
   if (S == this) return;
   Clear();
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     for (int i = 0; i < S->GetCount(); ++i) {
       TZelFilter* From = S->Get(i);
       // The copy has the source item's class: the list's own item class, or one registered
@@ -308,11 +302,7 @@ void TFilterItems::Assign(TPersistent* Source) {
                                           : FindItemClass(From->ClassName());
       Add(C)->Assign(From);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TFilterItems::Notify(TCollectionItem* Item, TCollectionNotification Action) {
