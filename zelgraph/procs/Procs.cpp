@@ -8,6 +8,9 @@
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
+#include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/engine/PanelExtended.h"
 
 namespace zel {
 
@@ -203,6 +206,13 @@ void ZelSort(int Left, int Right, const TZelSortCompare& Compare, const TZelSort
     if (I < R) Pending.push_back({I, R});
     if (L < J) Pending.push_back({L, J});
   }
+}
+
+void ZelPrepareXorPen(TCustomZelPanelExtended* Panel, TZelPen* Pen) {
+  if (!Panel || !Pen || !Panel->GetCanvas()) return;
+  TCanvas3D* C = Panel->GetCanvas();
+  C->AssignVisiblePenColor(Pen, (~Panel->GetBackColor()) ^ Pen->GetColor());
+  C->GetPen()->SetMode(TPenMode::pmNotXor);
 }
 
 double ZelTickCount() {

@@ -12,6 +12,9 @@
 
 namespace zel {
 
+class TCustomZelPanelExtended;
+class TZelPen;
+
 // The library's built-in palette.
 inline constexpr TAlphaColor DefaultPalette[20] = {
     0xFFFF0000, 0xFF008000, 0xFFFFFF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF808080, 0xFFFF00FF,
@@ -81,6 +84,10 @@ bool PointInEllipse(const TPointF& P, const TRectF& Rect);
 using TZelSortCompare = std::function<int(int A, int B)>;
 using TZelSortSwap = std::function<void(int A, int B)>;
 void ZelSort(int Left, int Right, const TZelSortCompare& Compare, const TZelSortSwap& Swap);
+
+// The panel canvas's pen takes Pen in the colour (not the panel's back colour) xor Pen's colour,
+// in mode pmNotXor, so that drawing it twice restores the picture.
+void ZelPrepareXorPen(TCustomZelPanelExtended* Panel, TZelPen* Pen);
 
 // Milliseconds of the platform timer service; 0 when there is none.
 double ZelTickCount();
