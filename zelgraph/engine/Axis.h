@@ -139,6 +139,8 @@ class TAxisLabels : public TPersistent {
   void SetBehind(bool Value);
   bool GetExponent() const { return FExponent; }
   void SetExponent(bool Value);
+  // Plain store without repaint (drawing switches it off for one label).
+  void SetExponentPlain(bool Value) { FExponent = Value; }
   bool GetGridIgnoresLabelSize() const { return FGridIgnoresSize; }
   void SetGridIgnoresLabelSize(bool Value);
   bool GetMultiLine() const { return FMultiLine; }
@@ -194,6 +196,8 @@ using TAxisTicks = std::vector<std::int32_t>;
 // One axis of a chart: a standard axis, a custom axis or a sub-axis.
 class TChartAxis : public TCollectionItem {
   ZEL_CLASS(TChartAxis, TCollectionItem)
+  friend class TChartDepthAxis;
+
  public:
   // Joins Collection when there is a chart and a collection. The panel creates its standard
   // axes with no collection.
@@ -493,11 +497,17 @@ class TChartAxis : public TCollectionItem {
   void SetStringProperty(String& Variable, const String& Value);
 
   // One label walk of the drawing (see AxisLabels.cpp).
-  struct TLabelWalk;
+  struct TLabelWalk {
+    TAxisLabelStyle Style = TAxisLabelStyle::talNone;
+    double Inc = 0;
+    TDateTimeStep Step = dsNone;
+    bool Alternate = false;
+  };
   void DrawLabelsStep(TLabelWalk& W);
-  bool InternalDrawLabel(TLabelWalk& W, double Value, bool DecValue);
+  // Counts one candidate value; with DecValue moves it one step down and tells whether it moved.
+  bool InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue);
   void AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,
-                           TCustomTextShape* Format);
+                           TCustomTextShape* Format, std::int32_t ItemIndex = -1);
   void DrawThisLabel(TLabelWalk& W, std::int32_t Index, double Value, std::int32_t Pos, const String& Text,
                      TCustomTextShape* Format);
   void DoDefaultLabels(TLabelWalk& W);
@@ -615,6 +625,11 @@ class TChartAxis : public TCollectionItem {
   void ChartRemoveAxis();
   void ChartResetSubScales();
 };
+
+// Inner lies inside Outer, edges included.
+bool RectangleContains(const TRectF& Outer, const TRectF& Inner);
+// The next step of the 1-2-5 ladder above Value (1 for an infinite or non-positive value).
+double ZelNextStep(double Value);
 
 // The depth axis: labels are series titles unless a series has Z values; hidden by default.
 class TChartDepthAxis : public TChartAxis {
