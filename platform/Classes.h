@@ -125,6 +125,21 @@ void WithinUpdate(T& Target, F&& Body) {
   Target.EndUpdate();
 }
 
+// Silences a change handler (a TNotifyEvent or other std::function member) for a scope and puts it
+// back when the scope ends, also when an error leaves it.
+template <typename E>
+class TEventMute {
+ public:
+  explicit TEventMute(E& Event) : FEvent(Event), FSaved(std::move(Event)) { FEvent = nullptr; }
+  ~TEventMute() { FEvent = std::move(FSaved); }
+  TEventMute(const TEventMute&) = delete;
+  TEventMute& operator=(const TEventMute&) = delete;
+
+ private:
+  E& FEvent;
+  E FSaved;
+};
+
 // Deleter for std::unique_ptr of TObject descendants: goes through Free().
 struct TObjectDeleter {
   void operator()(TObject* Obj) const {

@@ -98,16 +98,16 @@ void TGradient::Assign(TPersistent* Source) {
     return;
   }
   if (S == this) return;
-  TNotifyEvent Saved = std::move(OnChanged);
-  OnChanged = nullptr;
-  FPoints.Clear();
-  for (int i = 0; i < S->FPoints.GetCount(); ++i)
-    FPoints.Add(S->FPoints[i].GetColor(), S->FPoints[i].GetOffset());
-  FStyle = S->FStyle;
-  FStartPosition = S->FStartPosition;
-  FStopPosition = S->FStopPosition;
-  FRadialTransform = S->FRadialTransform;
-  OnChanged = std::move(Saved);
+  {
+    TEventMute Mute(OnChanged);
+    FPoints.Clear();
+    for (int i = 0; i < S->FPoints.GetCount(); ++i)
+      FPoints.Add(S->FPoints[i].GetColor(), S->FPoints[i].GetOffset());
+    FStyle = S->FStyle;
+    FStartPosition = S->FStartPosition;
+    FStopPosition = S->FStopPosition;
+    FRadialTransform = S->FRadialTransform;
+  }
   Changed();
 }
 
@@ -138,12 +138,10 @@ void TGradient::SetRadialTransform(const TRadialTransform& V) {
 void TGradient::EnsureTwoPoints() {
   if (FPoints.GetCount() == 2) return;
   TAlphaColor A = GetColor(), B = GetColor1();
-  TNotifyEvent Saved = std::move(OnChanged);
-  OnChanged = nullptr;
+  TEventMute Mute(OnChanged);
   FPoints.Clear();
   FPoints.Add(A, 0);
   FPoints.Add(B, 1);
-  OnChanged = std::move(Saved);
 }
 
 TAlphaColor TGradient::GetColor() const {
@@ -205,13 +203,13 @@ void TBrush::Assign(TPersistent* Source) {
     return;
   }
   if (S == this) return;
-  TNotifyEvent Saved = std::move(OnChanged);
-  OnChanged = nullptr;
-  FKind = S->FKind;
-  FColor = S->FColor;
-  FGradient->Assign(S->FGradient.get());
-  FBitmap = S->FBitmap;
-  OnChanged = std::move(Saved);
+  {
+    TEventMute Mute(OnChanged);
+    FKind = S->FKind;
+    FColor = S->FColor;
+    FGradient->Assign(S->FGradient.get());
+    FBitmap = S->FBitmap;
+  }
   Changed();
 }
 
@@ -241,16 +239,16 @@ TStrokeBrush::TStrokeBrush(TBrushKind AKind, TAlphaColor AColor) : TBrush(AKind,
 
 void TStrokeBrush::Assign(TPersistent* Source) {
   if (auto* S = dynamic_cast<TStrokeBrush*>(Source); S && S != this) {
-    TNotifyEvent Saved = std::move(OnChanged);
-    OnChanged = nullptr;
-    TBrush::Assign(S);
-    FThickness = S->FThickness;
-    FCap = S->FCap;
-    FJoin = S->FJoin;
-    FDash = S->FDash;
-    FCustomDash = S->FCustomDash;
-    FDashOffset = S->FDashOffset;
-    OnChanged = std::move(Saved);
+    {
+      TEventMute Mute(OnChanged);
+      TBrush::Assign(S);
+      FThickness = S->FThickness;
+      FCap = S->FCap;
+      FJoin = S->FJoin;
+      FDash = S->FDash;
+      FCustomDash = S->FCustomDash;
+      FDashOffset = S->FDashOffset;
+    }
     Changed();
     return;
   }
@@ -418,23 +416,23 @@ void TPathData::AddArc(TPointF Center, TPointF Radius, float StartAngle, float S
     return TPointF{float(Center.X + Radius.X * std::cos(A)), float(Center.Y + Radius.Y * std::sin(A))};
   };
   TPointF Start = At(A0);
-  TNotifyEvent Saved = std::move(OnChanged);
-  OnChanged = nullptr;
-  if (FPoints.empty() || FPoints.back().Kind == TPathPointKind::Close)
-    MoveTo(Start);
-  else if (!(FPoints.back().Point == Start))
-    LineTo(Start);
-  int Segments = std::max(1, int(std::ceil(std::fabs(Sweep) / (std::numbers::pi / 2) - 1e-9)));
-  double Step = Sweep / Segments;
-  double K = 4.0 / 3.0 * std::tan(Step / 4);
-  for (int i = 0; i < Segments; ++i) {
-    double T0 = A0 + Step * i, T1 = T0 + Step;
-    double C0 = std::cos(T0), S0 = std::sin(T0), C1 = std::cos(T1), S1 = std::sin(T1);
-    TPointF P1{float(Center.X + Radius.X * (C0 - K * S0)), float(Center.Y + Radius.Y * (S0 + K * C0))};
-    TPointF P2{float(Center.X + Radius.X * (C1 + K * S1)), float(Center.Y + Radius.Y * (S1 - K * C1))};
-    CurveTo(P1, P2, At(T1));
+  {
+    TEventMute Mute(OnChanged);
+    if (FPoints.empty() || FPoints.back().Kind == TPathPointKind::Close)
+      MoveTo(Start);
+    else if (!(FPoints.back().Point == Start))
+      LineTo(Start);
+    int Segments = std::max(1, int(std::ceil(std::fabs(Sweep) / (std::numbers::pi / 2) - 1e-9)));
+    double Step = Sweep / Segments;
+    double K = 4.0 / 3.0 * std::tan(Step / 4);
+    for (int i = 0; i < Segments; ++i) {
+      double T0 = A0 + Step * i, T1 = T0 + Step;
+      double C0 = std::cos(T0), S0 = std::sin(T0), C1 = std::cos(T1), S1 = std::sin(T1);
+      TPointF P1{float(Center.X + Radius.X * (C0 - K * S0)), float(Center.Y + Radius.Y * (S0 + K * C0))};
+      TPointF P2{float(Center.X + Radius.X * (C1 + K * S1)), float(Center.Y + Radius.Y * (S1 - K * C1))};
+      CurveTo(P1, P2, At(T1));
+    }
   }
-  OnChanged = std::move(Saved);
   Changed();
 }
 
@@ -442,12 +440,12 @@ void TPathData::AddEllipse(const TRectF& R) {
   TRectF N = R.Normalized();
   TPointF C = N.CenterPoint();
   TPointF Rad{N.Width() / 2, N.Height() / 2};
-  TNotifyEvent Saved = std::move(OnChanged);
-  OnChanged = nullptr;
-  MoveTo({N.Right, C.Y});
-  AddArc(C, Rad, 0, 360);
-  ClosePath();
-  OnChanged = std::move(Saved);
+  {
+    TEventMute Mute(OnChanged);
+    MoveTo({N.Right, C.Y});
+    AddArc(C, Rad, 0, 360);
+    ClosePath();
+  }
   Changed();
 }
 
@@ -457,45 +455,45 @@ void TPathData::AddRectangle(const TRectF& R, float XRadius, float YRadius, TCor
   float RX = std::clamp(std::isfinite(XRadius) ? std::fabs(XRadius) : 0.f, 0.f, N.Width() / 2);
   float RY = std::clamp(std::isfinite(YRadius) ? std::fabs(YRadius) : 0.f, 0.f, N.Height() / 2);
   bool Rounded = RX > 0 && RY > 0;
-  TNotifyEvent Saved = std::move(OnChanged);
-  OnChanged = nullptr;
-  // Corner from the point where the previous edge ends, to the point where the next begins.
-  // The rectangle is a figure of its own: its first point is a move.
-  bool First = true;
-  auto Corner = [&](TCorner C, TPointF Vertex, TPointF From, TPointF To, float StartAngle) {
-    bool Plain = !Rounded || !Corners.Contains(C);
-    TPointF Begin = Plain ? Vertex : From;
-    if (First)
-      MoveTo(Begin);
-    else
-      LineTo(Begin);
-    First = false;
-    if (Plain) return;
-    switch (CornerType) {
-      case TCornerType::Round: {
-        TPointF Center{Vertex.X == N.Left ? N.Left + RX : N.Right - RX,
-                       Vertex.Y == N.Top ? N.Top + RY : N.Bottom - RY};
-        AddArc(Center, {RX, RY}, StartAngle, 90);
-        break;
+  {
+    TEventMute Mute(OnChanged);
+    // Corner from the point where the previous edge ends, to the point where the next begins.
+    // The rectangle is a figure of its own: its first point is a move.
+    bool First = true;
+    auto Corner = [&](TCorner C, TPointF Vertex, TPointF From, TPointF To, float StartAngle) {
+      bool Plain = !Rounded || !Corners.Contains(C);
+      TPointF Begin = Plain ? Vertex : From;
+      if (First)
+        MoveTo(Begin);
+      else
+        LineTo(Begin);
+      First = false;
+      if (Plain) return;
+      switch (CornerType) {
+        case TCornerType::Round: {
+          TPointF Center{Vertex.X == N.Left ? N.Left + RX : N.Right - RX,
+                         Vertex.Y == N.Top ? N.Top + RY : N.Bottom - RY};
+          AddArc(Center, {RX, RY}, StartAngle, 90);
+          break;
+        }
+        case TCornerType::InnerRound: {
+          // A concave quarter about the corner itself.
+          AddArc(Vertex, {RX, RY}, StartAngle - 90, -90);
+          break;
+        }
+        case TCornerType::Bevel:
+        case TCornerType::InnerLine: LineTo(To); break;
       }
-      case TCornerType::InnerRound: {
-        // A concave quarter about the corner itself.
-        AddArc(Vertex, {RX, RY}, StartAngle - 90, -90);
-        break;
-      }
-      case TCornerType::Bevel:
-      case TCornerType::InnerLine: LineTo(To); break;
-    }
-  };
-  // Clockwise from the top-left corner.
-  Corner(TCorner::TopLeft, {N.Left, N.Top}, {N.Left, N.Top + RY}, {N.Left + RX, N.Top}, 180);
-  Corner(TCorner::TopRight, {N.Right, N.Top}, {N.Right - RX, N.Top}, {N.Right, N.Top + RY}, 270);
-  Corner(TCorner::BottomRight, {N.Right, N.Bottom}, {N.Right, N.Bottom - RY},
-         {N.Right - RX, N.Bottom}, 0);
-  Corner(TCorner::BottomLeft, {N.Left, N.Bottom}, {N.Left + RX, N.Bottom},
-         {N.Left, N.Bottom - RY}, 90);
-  ClosePath();
-  OnChanged = std::move(Saved);
+    };
+    // Clockwise from the top-left corner.
+    Corner(TCorner::TopLeft, {N.Left, N.Top}, {N.Left, N.Top + RY}, {N.Left + RX, N.Top}, 180);
+    Corner(TCorner::TopRight, {N.Right, N.Top}, {N.Right - RX, N.Top}, {N.Right, N.Top + RY}, 270);
+    Corner(TCorner::BottomRight, {N.Right, N.Bottom}, {N.Right, N.Bottom - RY},
+           {N.Right - RX, N.Bottom}, 0);
+    Corner(TCorner::BottomLeft, {N.Left, N.Bottom}, {N.Left + RX, N.Bottom},
+           {N.Left, N.Bottom - RY}, 90);
+    ClosePath();
+  }
   Changed();
 }
 

@@ -92,3 +92,25 @@ TEST(WithinUpdate, EndsTheBracketWhenTheBodyThrows) {
   EXPECT_EQ(B.Depth, 0);
   EXPECT_EQ(B.Ended, 2);
 }
+
+TEST(EventMute, SilencesTheHandlerAndPutsItBackEvenOnAnError) {
+  int Calls = 0;
+  TNotifyEvent OnChanged = [&](TObject*) { ++Calls; };
+  auto Fire = [&] {
+    if (OnChanged) OnChanged(nullptr);
+  };
+  {
+    TEventMute Mute(OnChanged);
+    Fire();
+  }
+  EXPECT_EQ(Calls, 0);
+  Fire();
+  EXPECT_EQ(Calls, 1);
+  try {
+    TEventMute Mute(OnChanged);
+    throw EConvertError("bad");
+  } catch (const EConvertError&) {
+  }
+  Fire();
+  EXPECT_EQ(Calls, 2);
+}

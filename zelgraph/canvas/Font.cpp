@@ -61,19 +61,15 @@ void TZelFont::Changed() {
 
 void TZelFont::InitColor(TAlphaColor C) {
   FBrush->InitColor(C);
-  TNotifyEvent Saved = std::move(OnChanged);
-  OnChanged = nullptr;
+  TEventMute Mute(OnChanged);
   SetColor(C);
   IDefColor = C;
-  OnChanged = std::move(Saved);
 }
 
 void TZelFont::InitStyle(TFontStyles S) {
-  TNotifyEvent Saved = std::move(OnChanged);
-  OnChanged = nullptr;
+  TEventMute Mute(OnChanged);
   SetStyle(S);
   IDefStyle = S;
-  OnChanged = std::move(Saved);
 }
 
 TAlphaColor TZelFont::GetColor() const { return FBrush->GetColor(); }

@@ -195,10 +195,8 @@ void TZelBrush::SetOnChanged(TNotifyEvent Value) {
 }
 
 void TZelBrush::InitColor(TAlphaColor Value) {
-  TNotifyEvent Saved = std::move(OnChanged);
-  OnChanged = nullptr;
+  TEventMute Mute(OnChanged);
   SetColor(Value);
-  OnChanged = std::move(Saved);
   DefaultColor = Value;
 }
 
