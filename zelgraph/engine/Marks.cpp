@@ -1,9 +1,91 @@
 #include "zelgraph/engine/Marks.h"
 
+#include <algorithm>
+
+#include "platform/Filer.h"
+#include "platform/Math.h"
+#include "platform/Streams.h"
+#include "platform/StringList.h"
+#include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/Font.h"
+#include "zelgraph/canvas/Gradient.h"
+#include "zelgraph/canvas/Shadow.h"
+#include "zelgraph/engine/Panel.h"
 #include "zelgraph/engine/Series.h"
+#include "zelgraph/procs/Procs.h"
 
 namespace zel {
 
+namespace {
+
+// The chart of a series as a chart panel (nullptr when it is none).
+TCustomZelPanel* PanelOf(TCustomAxisPanel* Chart) {
+  return Chart ? dynamic_cast<TCustomZelPanel*>(static_cast<TComponent*>(Chart)) : nullptr;
+}
+
+// The shift that moves R1 off R2, from the series when it offers one.
+template <typename S>
+TPointF OverlapShift(S* Series, std::int32_t Index, const TRectF& R1, const TRectF& R2) {
+  if constexpr (requires { Series->MarkOverlap(Index, R1, R2); }) {
+    return Series->MarkOverlap(Index, R1, R2);
+  } else {
+    // Vertically for a series with mandatory Y values, else horizontally.
+    if (Series->YMandatory)
+      return TPointF(0, R2.Top > R1.Top ? -(R1.Bottom - R2.Top) : R2.Bottom - R1.Top);
+    return TPointF(R2.Left > R1.Left ? -(R1.Right - R2.Left) : R2.Right - R1.Left, 0);
+  }
+}
+
+// The mark text of point Index, when the series makes mark texts.
+template <typename S>
+String MarkTextOf(S* Series, std::int32_t Index) {
+  if constexpr (requires { Series->GetMarkText(Index); })
+    return Series->GetMarkText(Index);
+  else
+    return String();
+}
+
+}  // namespace
+
+bool ZelRectIntersects(TRectF& Out, const TRectF& R1, const TRectF& R2) {
+  Out = TRectF(std::max(R1.Left, R2.Left), std::max(R1.Top, R2.Top), std::min(R1.Right, R2.Right),
+               std::min(R1.Bottom, R2.Bottom));
+  if (Out.Right > Out.Left && Out.Bottom > Out.Top) return true;
+  Out = TRectF(0, 0, 0, 0);
+  return false;
+}
+
+bool ZelRectIntersects(const TRectF& R1, const TRectF& R2) {
+  TRectF Out;
+  return ZelRectIntersects(Out, R1, R2);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TAutomaticText
+
+ZEL_DEFINE_CLASS(TAutomaticText, TPersistent)
+
+void TAutomaticText::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TAutomaticText*>(Source)) {
+    FHide = S->FHide;
+    FMove = S->FMove;
+    FResize = S->FResize;
+    FRotate = S->FRotate;
+    FTrim = S->FTrim;
+    FWrap = S->FWrap;
+  } else {
+    inherited::Assign(Source);
+  }
+}
+
+void TAutomaticText::SetOption(bool& Field, bool Value) {
+  if (Field != Value) {
+    Field = Value;
+    if (IOnChange) IOnChange(this);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // TSeriesMarkPosition
 
 void TSeriesMarkPosition::Assign(const TSeriesMarkPosition* Source) {
@@ -29,6 +111,7 @@ void TSeriesMarkPosition::Offset(TPointF P) {
   if (HasMid) MidPoint += P;
 }
 
+// ---------------------------------------------------------------------------------------------
 // TSeriesMarksPositions
 
 TSeriesMarkPosition* TSeriesMarksPositions::Get(std::int32_t Index) const {
@@ -36,11 +119,17 @@ TSeriesMarkPosition* TSeriesMarksPositions::Get(std::int32_t Index) const {
   return FItems[static_cast<std::size_t>(Index)];
 }
 
-void TSeriesMarksPositions::Put(std::int32_t Index, const TSeriesMarkPosition* Position) {
-  if (Index < 0) return;
+TSeriesMarkPosition* TSeriesMarksPositions::Ensure(std::int32_t Index) {
+  if (Index < 0) return nullptr;
   if (Index >= Count()) FItems.resize(static_cast<std::size_t>(Index) + 1, nullptr);
   TSeriesMarkPosition*& P = FItems[static_cast<std::size_t>(Index)];
   if (!P) P = new TSeriesMarkPosition;
+  return P;
+}
+
+void TSeriesMarksPositions::Put(std::int32_t Index, const TSeriesMarkPosition* Position) {
+  TSeriesMarkPosition* P = Ensure(Index);
+  if (!P) return;
   P->Assign(Position);
   P->Custom = true;
 }
@@ -55,10 +144,26 @@ bool TSeriesMarksPositions::ExistCustom() const {
   return false;
 }
 
+void TSeriesMarksPositions::MoveTo(TSeriesMarkPosition* Position, float X, float Y) {
+  if (!Position) return;
+  Position->ArrowTo = TPointF(X, Y);
+  Position->ArrowFrom = TPointF(X, Y);
+  Position->LeftTop = TPointF(X - float(Position->Width / 2), Y - float(Position->Height) + 1);
+  if (IMarks)
+    if (TSeriesMarksSymbol* Symbol = IMarks->ExistingSymbol()) Symbol->MoveTo(Position->LeftTop.X + 2, Position->LeftTop.Y + 2);
+}
+
 void TSeriesMarksPositions::Delete(std::int32_t Index) {
   if (Index < 0 || Index >= Count()) return;
   delete FItems[static_cast<std::size_t>(Index)];
   FItems.erase(FItems.begin() + Index);
+}
+
+void TSeriesMarksPositions::Exchange(std::int32_t A, std::int32_t B) {
+  if (A < 0 || B < 0 || A == B || Count() == 0) return;
+  const std::int32_t Needed = std::max(A, B) + 1;
+  if (Needed > Count()) FItems.resize(static_cast<std::size_t>(Needed), nullptr);
+  std::swap(FItems[static_cast<std::size_t>(A)], FItems[static_cast<std::size_t>(B)]);
 }
 
 void TSeriesMarksPositions::Clear() {
@@ -66,15 +171,136 @@ void TSeriesMarksPositions::Clear() {
   FItems.clear();
 }
 
-// TMarksItems
+// ---------------------------------------------------------------------------------------------
+// TSeriesMarkShape
 
-ZEL_DEFINE_CLASS(TMarksItem, TPersistent)
+ZEL_DEFINE_CLASS(TSeriesMarkShape, TCustomTextShape)
+
+TSeriesMarkShape::TSeriesMarkShape(TCustomZelPanel* AOwner) : TCustomTextShape(AOwner) {}
+
+void TSeriesMarkShape::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TSeriesMarkShape*>(Source)) FMarkerStyle = S->FMarkerStyle;
+  inherited::Assign(Source);
+}
+
+void TSeriesMarkShape::SetStyle(TSeriesMarksStyle Value) {
+  if (FMarkerStyle == Value) return;
+  FMarkerStyle = Value;
+  if (FParent)
+    FParent->Invalidate();
+  else if (IParent && IParent->GetSeries())
+    IParent->GetSeries()->Repaint();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TMarksItem
+
+ZEL_DEFINE_CLASS(TMarksItem, TCustomTextShape)
+
+TMarksItem::TMarksItem(TCustomZelPanel* AOwner) : TCustomTextShape(AOwner) { FColor = 0xFFFFFFE1; }
+
+TMarksItem::~TMarksItem() { delete IText; }
+
+void TMarksItem::ChangedText() {
+  ICustomText = true;
+  inherited::ChangedText();
+}
+
+TStringList* TMarksItem::GetLines() {
+  if (!IText) {
+    IText = new TStringList;
+    IText->OnChange = [this](TObject*) { LinesChanged(); };
+  }
+  IFilling = true;
+  try {
+    IText->SetText(FText);
+  } catch (...) {
+    IFilling = false;
+    throw;
+  }
+  IFilling = false;
+  return IText;
+}
+
+void TMarksItem::LinesChanged() {
+  if (IFilling || !IText) return;
+  String Joined;
+  for (int I = 0; I < IText->GetCount(); ++I) {
+    if (I > 0) Joined += ZelLineSeparator;
+    Joined += IText->GetStrings(I);
+  }
+  FText = Joined;
+  ICustomText = true;
+  if (FParent) FParent->CanvasChanged(this);
+}
+
+void TMarksItem::SetLines(TStringList* Value) {
+  if (!Value) {
+    delete IText;
+    IText = nullptr;
+    FText.clear();
+    ICustomText = false;
+    Repaint();
+    return;
+  }
+  GetLines()->Assign(Value);
+}
+
+void TMarksItem::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  TSeriesMarks* Marks = IMarks;
+  Filer->DefineProperty(
+      "Text.Strings",
+      [this](TReader* R) {
+        R->ReadListBegin();
+        String Joined;
+        bool First = true;
+        while (!R->EndOfList()) {
+          if (!First) Joined += ZelLineSeparator;
+          Joined += R->ReadString();
+          First = false;
+        }
+        R->ReadListEnd();
+        FText = Joined;
+        ICustomText = true;
+      },
+      [this](TWriter* W) {
+        W->WriteListBegin();
+        std::size_t Start = 0;
+        while (true) {
+          const std::size_t End = FText.find(ZelLineSeparator, Start);
+          W->WriteString(FText.substr(Start, End == String::npos ? String::npos : End - Start));
+          if (End == String::npos) break;
+          Start = End + 1;
+        }
+        W->WriteListEnd();
+      },
+      ICustomText);
+  Filer->DefineProperty(
+      "Color", [this](TReader* R) { FColor = static_cast<TAlphaColor>(R->ReadInteger()); },
+      [this](TWriter* W) { W->WriteInteger(static_cast<std::int32_t>(FColor)); },
+      Marks ? FColor != Marks->GetColor() : FColor != 0xFFFFFFE1);
+  Filer->DefineProperty(
+      "Transparent", [this](TReader* R) { FTransparent = R->ReadBoolean(); },
+      [this](TWriter* W) { W->WriteBoolean(FTransparent); },
+      Marks ? FTransparent != Marks->GetTransparent() : FTransparent != DefaultTransparent);
+  Filer->DefineProperty(
+      "Visible", [this](TReader* R) { FVisible = R->ReadBoolean(); }, [this](TWriter* W) { W->WriteBoolean(FVisible); },
+      Marks ? FVisible != Marks->GetVisible() : FVisible != DefaultVisible);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TMarksItems
 
 TMarksItem* TMarksItems::Get(std::int32_t Index) {
   if (Index < 0) return nullptr;
   if (Index >= Count()) FItems.resize(static_cast<std::size_t>(Index) + 1, nullptr);
   TMarksItem*& Item = FItems[static_cast<std::size_t>(Index)];
-  if (!Item) Item = new TMarksItem;
+  if (!Item) {
+    Item = Create<TMarksItem>(IMarks ? IMarks->GetParent() : nullptr);
+    Item->IMarks = IMarks;
+    if (IMarks) Item->Assign(IMarks);
+  }
   return Item;
 }
 
@@ -89,23 +315,216 @@ void TMarksItems::Delete(std::int32_t Index) {
   FItems.erase(FItems.begin() + Index);
 }
 
+void TMarksItems::Exchange(std::int32_t A, std::int32_t B) {
+  if (A < 0 || B < 0 || A == B || Count() == 0) return;
+  const std::int32_t Needed = std::max(A, B) + 1;
+  if (Needed > Count()) FItems.resize(static_cast<std::size_t>(Needed), nullptr);
+  std::swap(FItems[static_cast<std::size_t>(A)], FItems[static_cast<std::size_t>(B)]);
+}
+
 void TMarksItems::Clear() {
   for (TMarksItem* Item : FItems)
     if (Item) Item->Free();
   FItems.clear();
 }
 
+// ---------------------------------------------------------------------------------------------
+// TSeriesMarksSymbol
+
+ZEL_DEFINE_CLASS(TSeriesMarksSymbol, TZelCustomShape)
+
+TSeriesMarksSymbol::TSeriesMarksSymbol(TCustomZelPanel* AOwner) : TZelCustomShape(AOwner) {
+  const bool OldRepaint = AOwner ? AOwner->GetAutoRepaint() : false;
+  if (AOwner) AOwner->SetAutoRepaint(false);
+  FVisible = false;
+  DefaultVisible = false;
+  InitTransparent(false);
+  FShadow->InitValues(FShadow->GetVisible(), FShadow->GetColor(), 1);
+  TZelEmboss* E = GetEmboss();
+  E->InitValues(E->GetVisible(), E->GetColor(), 1);
+  if (AOwner) AOwner->SetAutoRepaint(OldRepaint);
+}
+
+// ---------------------------------------------------------------------------------------------
 // TSeriesMarks
 
-ZEL_DEFINE_CLASS(TSeriesMarks, TPersistent)
+ZEL_DEFINE_CLASS(TSeriesMarks, TSeriesMarkShape)
 
-TSeriesMarks::TSeriesMarks(TChartSeries* ASeries) : FSeries(ASeries) {}
+TSeriesMarks::TSeriesMarks(TChartSeries* ASeries)
+    : TSeriesMarkShape(nullptr), FSeries(ASeries) {
+  IParent = this;
+  FChildren->IShapeClass = GetChildClass();
+  FAutomatic = new TAutomaticText(ChangeHandler());
+  InitTextAlignment(TAlignment::taCenter);
+  FMargins->InitHoriz(20);
+  InitGradient(FBrush->GetGradient());
+  FRoundSize = 4;
+  FShapeStyle = TChartObjectShapeStyle::fosRoundRectangle;
+  FColor = 0xFFFFFFE1;
+  FVisible = false;
+  DefaultVisible = false;
+  InitShadow(FShadow);
+}
 
-TSeriesMarks::~TSeriesMarks() { FItems.IMarks = nullptr; }
+TSeriesMarks::~TSeriesMarks() {
+  FAutomatic->Free();
+  if (FSymbol) FSymbol->Free();
+  if (FCallout) FCallout->Free();
+  FPositions.Clear();
+  FItems.IMarks = nullptr;
+  FItems.Clear();
+}
 
-void TSeriesMarks::SetVisible(bool Value) {
-  if (FVisible == Value) return;
-  FVisible = Value;
+void TSeriesMarks::InitGradient(TZelGradient* Value) {
+  if (!Value) return;
+  Value->InitDirection(TGradientDirection::gdRightLeft);
+  Value->IDefStart = 0xFFC0C0C0;
+  Value->IDefEnd = 0xFFFFFFFF;
+  Value->ResetColors();
+}
+
+void TSeriesMarks::InitEmboss(TZelEmboss* Value) { Value->InitValues(Value->GetVisible(), 0xFF808080, 3); }
+
+void TSeriesMarks::InitShadow(TZelShadow* Value) { Value->InitValues(Value->GetVisible(), 0xFF808080, 3); }
+
+TZelCustomShapeClass TSeriesMarks::GetChildClass() const { return ShapeClassOf<TSeriesMarkShape>(); }
+
+void TSeriesMarks::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TSeriesMarks*>(Source)) {
+    FAutomatic->Assign(S->FAutomatic);
+    if (S->FCallout)
+      GetCallout()->Assign(S->FCallout);
+    else
+      SetCallout(nullptr);
+    FClip = S->FClip;
+    FDrawEvery = S->FDrawEvery;
+    FFontSeriesColor = S->FFontSeriesColor;
+    FMultiLine = S->FMultiLine;
+    FOnTop = S->FOnTop;
+    FSoftClip = S->FSoftClip;
+    SetSymbol(S->FSymbol);
+    FUseSeriesTransparency = S->FUseSeriesTransparency;
+    FZPosition = S->FZPosition;
+    FItems.Clear();
+    for (std::int32_t I = 0; I < S->FItems.Count(); ++I)
+      if (TMarksItem* Item = S->FItems.InternalGet(I)) {
+        TMarksItem* Mine = FItems.Get(I);
+        Mine->Assign(Item);
+        Mine->ICustomText = Item->ICustomText;
+      }
+  }
+  inherited::Assign(Source);
+}
+
+void TSeriesMarks::SetParent(TCustomZelPanel* Value) {
+  inherited::SetParent(Value);
+  if (FCallout) FCallout->SetParent(Value);
+  if (FSymbol) FSymbol->SetParent(Value);
+}
+
+void TSeriesMarks::SetParent(TCustomAxisPanel* Value) {
+  FParentChart = Value;
+  SetParent(PanelOf(Value));
+}
+
+void TSeriesMarks::Repaint() {
+  if (FParent)
+    FParent->Invalidate();
+  else if (FSeries)
+    FSeries->Repaint();
+}
+
+// Properties
+
+void TSeriesMarks::SetSeriesBool(bool& Field, bool Value) {
+  if (FSeries) {
+    FSeries->SetBooleanProperty(Field, Value);
+  } else if (Field != Value) {
+    Field = Value;
+    Repaint();
+  }
+}
+
+void TSeriesMarks::SetSeriesInt(std::int32_t& Field, std::int32_t Value) {
+  if (FSeries) {
+    FSeries->SetIntegerProperty(Field, Value);
+  } else if (Field != Value) {
+    Field = Value;
+    Repaint();
+  }
+}
+
+void TSeriesMarks::SetAngle(std::int32_t Value) { SetSeriesInt(FAngle, Value); }
+void TSeriesMarks::SetClip(bool Value) { SetSeriesBool(FClip, Value); }
+void TSeriesMarks::SetDrawEvery(std::int32_t Value) { SetSeriesInt(FDrawEvery, std::max(Value, 1)); }
+void TSeriesMarks::SetFontSeriesColor(bool Value) { SetSeriesBool(FFontSeriesColor, Value); }
+void TSeriesMarks::SetMultiLine(bool Value) { SetSeriesBool(FMultiLine, Value); }
+void TSeriesMarks::SetOnTop(bool Value) { SetSeriesBool(FOnTop, Value); }
+void TSeriesMarks::SetSoftClip(bool Value) { SetSeriesBool(FSoftClip, Value); }
+void TSeriesMarks::SetUseSeriesTransparency(bool Value) { SetSeriesBool(FUseSeriesTransparency, Value); }
+
+TMarksCallout* TSeriesMarks::GetCallout() {
+  if (!FCallout) {
+    FCallout = new TMarksCallout(FSeries);
+    FCallout->SetParent(FParent);
+  }
+  return FCallout;
+}
+
+void TSeriesMarks::SetCallout(TMarksCallout* Value) {
+  if (!Value) {
+    FreeAndNil(FCallout);
+  } else if (Value != FCallout) {
+    GetCallout()->Assign(Value);
+  }
+}
+
+TZelPen* TSeriesMarks::GetArrow() { return GetCallout()->GetArrow(); }
+void TSeriesMarks::SetArrow(TZelPen* Value) { GetCallout()->SetArrow(Value); }
+std::int32_t TSeriesMarks::GetArrowLength() { return GetCallout()->GetLength(); }
+void TSeriesMarks::SetArrowLength(std::int32_t Value) { GetCallout()->SetLength(Value); }
+
+TSeriesMarksSymbol* TSeriesMarks::GetSymbol() {
+  if (!FSymbol) FSymbol = Create<TSeriesMarksSymbol>(FParent);
+  return FSymbol;
+}
+
+void TSeriesMarks::SetSymbol(TSeriesMarksSymbol* Value) {
+  if (!Value) {
+    FreeAndNil(FSymbol);
+  } else if (Value != FSymbol) {
+    GetSymbol()->Assign(Value);
+  }
+}
+
+// Positions and items
+
+void TSeriesMarks::UsePosition(std::int32_t Index, TSeriesMarkPosition*& Position) {
+  TSeriesMarkPosition* Entry = FPositions.Ensure(Index);
+  if (!Entry || !Position) return;
+  if (Entry->Custom) {
+    const TPointF From = Position->ArrowFrom;
+    const bool KeepFrom = Entry->ArrowFix || Position->ArrowFix;
+    Position->Assign(Entry);
+    if (KeepFrom) Position->ArrowFrom = From;
+    Position->Custom = false;
+  } else {
+    Entry->Assign(Position);
+  }
+}
+
+TZelCustomShape* TSeriesMarks::MarkItem(std::int32_t Index) const {
+  if (TMarksItem* Item = FItems.InternalGet(Index)) return Item;
+  return const_cast<TSeriesMarks*>(this);
+}
+
+void TSeriesMarks::ApplyArrowLength(TSeriesMarkPosition* Position) const {
+  if (FCallout) FCallout->ApplyArrowLength(Position);
+}
+
+void TSeriesMarks::ResetPositions() {
+  for (std::int32_t I = 0; I < FPositions.Count(); ++I)
+    if (TSeriesMarkPosition* P = FPositions.Get(I)) P->Custom = false;
   if (FSeries) FSeries->Repaint();
 }
 
@@ -117,6 +536,217 @@ void TSeriesMarks::Clear() {
 void TSeriesMarks::DeletePoint(std::int32_t Index) {
   FPositions.Delete(Index);
   FItems.Delete(Index);
+}
+
+void TSeriesMarks::SwapPoints(std::int32_t A, std::int32_t B) {
+  FPositions.Exchange(A, B);
+  FItems.Exchange(A, B);
+}
+
+// Geometry
+
+TPointF TSeriesMarks::ConvertTo2D(TPointF Q, TPointF P) const {
+  if (!FParent || !FParent->GetCanvas() || !FParent->GetView3D()) return P;
+  TCanvas3D* C = FParent->GetCanvas();
+  if (C->GetSupports3DText()) return P;
+  const TPointF Projected = C->Calculate3DPosition(Q, FZPosition);
+  return TPointF(Projected.X - (Q.X - P.X), Projected.Y - (Q.Y - P.Y));
+}
+
+TRectF TSeriesMarks::TotalBounds(std::int32_t Index, TSeriesMarkPosition* Position) const {
+  TRectF R = Position->Bounds();
+  const TZelCustomShape* M = MarkItem(Index);
+  if (!M->GetTransparent()) {
+    TZelPen* Pen = M->GetPen();
+    if (Pen->GetVisible()) {
+      R.Right += Pen->GetWidth();
+      R.Bottom += Pen->GetWidth();
+    }
+    TZelShadow* Shadow = M->GetShadow();
+    if (Shadow->GetVisible()) {
+      const int HS = Shadow->GetHorizSize(), VS = Shadow->GetVertSize();
+      if (HS > 0)
+        R.Right += float(HS);
+      else
+        R.Left += float(HS);
+      if (VS > 0)
+        R.Bottom += float(VS);
+      else
+        R.Top += float(VS);
+    }
+    if (FEmboss && FEmboss->GetVisible()) {
+      const int HS = FEmboss->GetHorizSize(), VS = FEmboss->GetVertSize();
+      if (HS > 0)
+        R.Left -= float(HS);
+      else
+        R.Right -= float(HS);
+      if (VS > 0)
+        R.Top -= float(VS);
+      else
+        R.Bottom -= float(VS);
+    }
+  }
+  const TPointF Corner = ConvertTo2D(Position->ArrowTo, TPointF(R.Left, R.Top));
+  const float DX = Corner.X - R.Left, DY = Corner.Y - R.Top;
+  return TRectF(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY);
+}
+
+bool TSeriesMarks::AntiOverlap(std::int32_t First, std::int32_t Index, TSeriesMarkPosition* Position) {
+  if (First >= Index || !Position) return true;
+  TRectF R = TotalBounds(Index, Position);
+  for (std::int32_t I = Index - 1; I >= First; --I) {
+    TSeriesMarkPosition* Entry = FPositions.Get(I);
+    if (!Entry) continue;
+    const TRectF R2 = TotalBounds(I, Entry);
+    if (!ZelRectIntersects(R2, R)) continue;
+    const TPointF D = FSeries ? OverlapShift(FSeries, Index, R, R2) : TPointF(0, 0);
+    Position->Offset(D);
+    R = TRectF(R.Left + D.X, R.Top + D.Y, R.Right + D.X, R.Bottom + D.Y);
+    if (ZelRectIntersects(R2, R)) return false;
+  }
+  return true;
+}
+
+std::int32_t TSeriesMarks::Clicked(TPointF P) {
+  const std::int32_t Every = std::max(FDrawEvery, 1);
+  for (std::int32_t I = FPositions.Count() - 1; I >= 0; --I) {
+    if (I % Every != 0) continue;
+    TSeriesMarkPosition* Entry = FPositions.Get(I);
+    if (!Entry) continue;
+    const TPointF LT = ConvertTo2D(Entry->ArrowTo, Entry->LeftTop);
+    const TRectF Box(LT.X, LT.Y, LT.X + float(Entry->Width), LT.Y + float(Entry->Height));
+    if (ClickedShape(P, Box)) return I;
+  }
+  return -1;
+}
+
+std::int32_t TSeriesMarks::TextWidth(std::int32_t Index) {
+  if (!FParent || !FParent->GetCanvas() || !FSeries) return 0;
+  PrepareFont(FParent);
+  const String Text = MarkTextOf(FSeries, Index);
+  std::int32_t Lines = 0;
+  return Round(FParent->MultiLineTextSize(Text, FTextFormat, Lines).X);
+}
+
+// Drawing
+
+void TSeriesMarks::InternalDraw(std::int32_t Index, TAlphaColor AColor, const String& St,
+                                TSeriesMarkPosition* Position) {
+  UsePosition(Index, Position);
+  DrawItem(MarkItem(Index), AColor, St, Position);
+}
+
+void TSeriesMarks::DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const String& St,
+                            TSeriesMarkPosition* Position) {
+  if (!Shape || !Position || !FParent || !FParent->GetCanvas()) return;
+  TCanvas3D* C = FParent->GetCanvas();
+  const bool OldRepaint = FParent->GetAutoRepaint();
+  FParent->SetAutoRepaint(false);
+  struct TRestore {
+    TCustomZelPanel* Panel;
+    bool Value;
+    ~TRestore() { Panel->SetAutoRepaint(Value); }
+  } Restore{FParent, OldRepaint};
+
+  // 1. Callout.
+  if (FCallout && (FCallout->GetVisible() || FCallout->GetArrow()->GetVisible())) {
+    const bool Blend = FCallout->GetTransparency() != 0;
+    if (Blend) {
+      const TRectF BR = C->GetSupportsAlpha() ? ZelZeroRectF
+                                              : OrientRectangle(Position->ArrowFrom.X, Position->ArrowFrom.Y,
+                                                                Position->ArrowTo.X, Position->ArrowTo.Y);
+      C->BeginBlending(BR, static_cast<std::int8_t>(FCallout->GetTransparency()));
+    }
+    try {
+      FCallout->Draw(FParent, AColor, Position->ArrowFrom, Position->MidPoint, Position->ArrowTo, FZPosition,
+                     Position->HasMid);
+    } catch (...) {
+      if (Blend) C->EndBlending(nullptr);
+      throw;
+    }
+    if (Blend) C->EndBlending(nullptr);
+  }
+
+  // 2. The box.
+  Position->LeftTop = ConvertTo2D(Position->ArrowTo, Position->LeftTop);
+  TRectF R = Position->Bounds();
+  if (Position->Custom) {
+    const TRectF& CB = FParent->GetChartBounds();
+    R = TRectF(R.Left + CB.Left, R.Top + CB.Top, R.Right + CB.Left, R.Bottom + CB.Top);
+  }
+
+  // 3. Clipping of shadow and emboss, the font colour.
+  Shape->GetShadow()->SetClip(FClip);
+  if (TZelEmboss* E = Shape->ExistingEmboss()) E->SetClip(FClip);
+  TZelFont* Font = Shape->GetFont();
+  const TAlphaColor OldFontColor = Font->GetColor();
+  if (FFontSeriesColor) Font->SetColor(AColor);
+
+  // 4. The shape with its text.
+  try {
+    if (auto* T = dynamic_cast<TCustomTextShape*>(Shape)) {
+      auto* Item = dynamic_cast<TMarksItem*>(Shape);
+      if (!Item || !Item->ICustomText) T->InternalSetText(St);
+      T->CalcBounds(FParent);
+    }
+    Shape->ShapeBounds = R;
+    Shape->Draw(FParent, R, FAngle % 360, FZPosition);
+  } catch (...) {
+    if (FFontSeriesColor) Font->SetColor(OldFontColor);
+    throw;
+  }
+  if (FFontSeriesColor) Font->SetColor(OldFontColor);
+
+  // 5. Symbol.
+  if (FSymbol && FSymbol->ShouldDraw()) {
+    FSymbol->SetColor(AColor);
+    FSymbol->SetTransparent(false);
+    C->AssignFont(Font);
+    const int H = C->GetFontHeight();
+    const int W = Shape->GetPen()->HalfWidth() + FSymbol->GetPen()->HalfWidth();
+    const TRectF SR(R.Left + float(W + 4), R.Top + float(W + 3), R.Left + float(2 * W + H - 1),
+                    R.Top + float(2 * W + H - 2));
+    FSymbol->ShapeBounds = SR;
+    FSymbol->Draw(FParent, SR, FAngle % 360, FZPosition);
+  }
+}
+
+// Streaming of the custom items
+
+void TSeriesMarks::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Items", [this](TStream* S) { ReadItems(S); }, [this](TStream* S) { WriteItems(S); }, FItems.Count() > 0);
+}
+
+void TSeriesMarks::WriteItems(TStream* Stream) {
+  const std::int32_t N = FItems.Count();
+  Stream->WriteBuffer(&N, sizeof(N));
+  if (N <= 0) return;
+  TWriter Writer(Stream);
+  for (std::int32_t I = 0; I < N; ++I) {
+    Writer.WriteListBegin();
+    if (TMarksItem* Item = FItems.InternalGet(I)) Writer.WriteProperties(Item);
+    Writer.WriteListEnd();
+  }
+}
+
+void TSeriesMarks::ReadItems(TStream* Stream) {
+  std::int32_t N = 0;
+  Stream->ReadBuffer(&N, sizeof(N));
+  if (N <= 0) {
+    if (N < 0) throw EReadError(SInvalidPropertyValue);
+    return;
+  }
+  // Every item takes at least its two list markers: a count beyond that is damaged data.
+  if (Int64(N) * 2 > Stream->GetSize() - Stream->GetPosition()) throw EReadError(SInvalidPropertyValue);
+  FItems.ILoadingCustom = true;
+  TReader Reader(Stream);
+  for (std::int32_t I = 0; I < N; ++I) {
+    Reader.ReadListBegin();
+    Reader.ReadProperties(FItems.Get(I));
+    Reader.ReadListEnd();
+  }
 }
 
 }  // namespace zel

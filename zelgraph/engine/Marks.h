@@ -1,19 +1,62 @@
-// The marks of a series, as far as the series' data operations use them: per-point positions and
-// per-point custom items, kept in step with the points. Drawing, text and streaming of marks build
-// on these classes.
+// Series marks: the small labelled boxes a series shows beside its points. The marks object of
+// a series (a text shape), the automatic-text options shared with axis labels, the per-point
+// positions and custom items (streamed as "Items"), the colour symbol, drawing one mark with its
+// callout and symbol, the anti-overlap test and the hit test.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/Classes.h"
 #include "platform/Geometry.h"
+#include "zelgraph/engine/Callout.h"
+#include "zelgraph/engine/TextShape.h"
 
 namespace zel {
 
 class TChartSeries;
 class TCustomAxisPanel;
 class TSeriesMarks;
+class TStringList;
+class TStream;
+
+// The platform's rectangle intersection: true when the intersection is not empty.
+bool ZelRectIntersects(const TRectF& R1, const TRectF& R2);
+bool ZelRectIntersects(TRectF& Out, const TRectF& R1, const TRectF& R2);
+
+// Automatic text options of marks (Move) and axis labels (Trim).
+class TAutomaticText : public TPersistent {
+  ZEL_CLASS(TAutomaticText, TPersistent)
+ public:
+  explicit TAutomaticText(TNotifyEvent OnChange = nullptr) : IOnChange(std::move(OnChange)) {}
+  void Assign(TPersistent* Source) override;
+
+  bool GetHide() const { return FHide; }
+  void SetHide(bool Value) { SetOption(FHide, Value); }
+  bool GetMove() const { return FMove; }
+  void SetMove(bool Value) { SetOption(FMove, Value); }
+  bool GetResize() const { return FResize; }
+  void SetResize(bool Value) { SetOption(FResize, Value); }
+  bool GetRotate() const { return FRotate; }
+  void SetRotate(bool Value) { SetOption(FRotate, Value); }
+  bool GetTrim() const { return FTrim; }
+  void SetTrim(bool Value) { SetOption(FTrim, Value); }
+  bool GetWrap() const { return FWrap; }
+  void SetWrap(bool Value) { SetOption(FWrap, Value); }
+
+  TNotifyEvent IOnChange;
+
+ private:
+  void SetOption(bool& Field, bool Value);
+
+  bool FHide = true;
+  bool FMove = true;
+  bool FResize = true;
+  bool FRotate = true;
+  bool FTrim = true;
+  bool FWrap = true;
+};
 
 // Where the mark of one point is: its box, its arrow, and whether the user placed it.
 class TSeriesMarkPosition : public TObject {
@@ -49,29 +92,72 @@ class TSeriesMarksPositions {
   void Put(std::int32_t Index, const TSeriesMarkPosition* Position);
   void Automatic(std::int32_t Index);
   bool ExistCustom() const;
+  // ArrowTo and ArrowFrom := (X, Y); the box centred above it; the symbol follows.
+  void MoveTo(TSeriesMarkPosition* Position, float X, float Y);
   void Add(TSeriesMarkPosition* Position) { FItems.push_back(Position); }
+  // The entry of Index, created (not custom) when missing.
+  TSeriesMarkPosition* Ensure(std::int32_t Index);
   // Removes (and frees) the entry at Index when the list reaches it.
   void Delete(std::int32_t Index);
+  void Exchange(std::int32_t A, std::int32_t B);
   void Clear();
 
- private:
   TSeriesMarks* IMarks;
+
+ private:
   std::vector<TSeriesMarkPosition*> FItems;
 };
 
-// A custom mark of one point.
-class TMarksItem : public TPersistent {
-  ZEL_CLASS(TMarksItem, TPersistent)
+enum class TSeriesMarksStyle {
+  smsValue, smsPercent, smsLabel, smsLabelPercent, smsLabelValue, smsLegend, smsPercentTotal,
+  smsLabelPercentTotal, smsXValue, smsXY, smsSeriesTitle, smsPointIndex, smsPercentRelative,
+  smsLabelPercentValue, smsLabelOrValue
+};
+
+// A text shape whose style decides the text it shows for a point.
+class TSeriesMarkShape : public TCustomTextShape {
+  ZEL_CLASS(TSeriesMarkShape, TCustomTextShape)
  public:
-  const String& GetText() const { return FText; }
-  void SetText(const String& Value) {
-    FText = Value;
-    ICustomText = true;
-  }
+  explicit TSeriesMarkShape(TCustomZelPanel* AOwner);
+
+  void Assign(TPersistent* Source) override;
+
+  TSeriesMarksStyle GetStyle() const { return FMarkerStyle; }
+  // Repaints the panel, or without a panel the owning series.
+  void SetStyle(TSeriesMarksStyle Value);
+
+  TSeriesMarks* IParent = nullptr;
+
+ protected:
+  TSeriesMarksStyle FMarkerStyle = TSeriesMarksStyle::smsLabelOrValue;
+};
+
+// A custom mark of one point.
+class TMarksItem : public TCustomTextShape {
+  ZEL_CLASS(TMarksItem, TCustomTextShape)
+ public:
+  explicit TMarksItem(TCustomZelPanel* AOwner);
+  ~TMarksItem() override;
+
+  // Sets ICustomText.
+  void ChangedText() override;
+  // The text as a list of lines, created on first access and filled from the text; changing
+  // the list stores its joined lines as the text (ICustomText on, the panel told).
+  TStringList* GetLines();
+  // Copies the lines into the text; nullptr frees the list and clears the text and ICustomText.
+  void SetLines(TStringList* Value);
+
+  // "Text.Strings" (the item's own text) and the changed colour, transparency and visibility.
+  void DefineProperties(TFiler* Filer) override;
+
   bool ICustomText = false;
+  // The marks the item copies (set by the items list).
+  TSeriesMarks* IMarks = nullptr;
 
  private:
-  String FText;
+  void LinesChanged();
+  TStringList* IText = nullptr;  // owned
+  bool IFilling = false;
 };
 
 // Per-point custom marks; nullptr where none exists. Owns its entries.
@@ -83,11 +169,13 @@ class TMarksItems {
   TMarksItems& operator=(const TMarksItems&) = delete;
 
   std::int32_t Count() const { return static_cast<std::int32_t>(FItems.size()); }
-  // The item of Index, created when missing (the list grows with nullptr entries).
+  // The item of Index, created as a copy of the marks when missing (the list grows with nullptr
+  // entries). nullptr for a negative Index.
   TMarksItem* Get(std::int32_t Index);
   // The item of Index or nullptr, creating nothing.
   TMarksItem* InternalGet(std::int32_t Index) const;
   void Delete(std::int32_t Index);
+  void Exchange(std::int32_t A, std::int32_t B);
   void Clear();
 
   TSeriesMarks* IMarks;
@@ -97,33 +185,129 @@ class TMarksItems {
   std::vector<TMarksItem*> FItems;
 };
 
-class TSeriesMarks : public TPersistent {
-  ZEL_CLASS(TSeriesMarks, TPersistent)
+// The small coloured square drawn inside a mark.
+class TSeriesMarksSymbol : public TZelCustomShape {
+  ZEL_CLASS(TSeriesMarksSymbol, TZelCustomShape)
+ public:
+  explicit TSeriesMarksSymbol(TCustomZelPanel* AOwner);
+  bool ShouldDraw() const { return GetVisible() && !GetTransparent(); }
+};
+
+class TSeriesMarks : public TSeriesMarkShape {
+  ZEL_CLASS(TSeriesMarks, TSeriesMarkShape)
  public:
   explicit TSeriesMarks(TChartSeries* ASeries);
   ~TSeriesMarks() override;
 
+  void Assign(TPersistent* Source) override;
+  // Also gives the panel to the callout and the symbol.
+  void SetParent(TCustomZelPanel* Value) override;
+  // The chart of the series (when it is a chart panel, it becomes the marks' panel).
+  void SetParent(TCustomAxisPanel* Value);
+  // Invalidates the panel, or without one repaints the series.
+  void Repaint() override;
+  TZelCustomShapeClass GetChildClass() const override;
+  void InitEmboss(TZelEmboss* Value) override;
+  void InitShadow(TZelShadow* Value) override;
+  // Direction 3 and colours 0xFFC0C0C0 to 0xFFFFFFFF as defaults (the legend uses it too).
+  static void InitGradient(TZelGradient* Value);
+  // Defines "Items".
+  void DefineProperties(TFiler* Filer) override;
+
   TChartSeries* GetSeries() const { return FSeries; }
-  TCustomAxisPanel* GetParentChart() const { return FParent; }
-  virtual void SetParent(TCustomAxisPanel* Value) { FParent = Value; }
-  bool GetVisible() const { return FVisible; }
-  void SetVisible(bool Value);
+  TCustomAxisPanel* GetParentChart() const { return FParentChart; }
 
-  TSeriesMarksPositions* GetPositions() { return &FPositions; }
-  TMarksItems* GetItems() { return &FItems; }
-  TMarksItem* GetItem(std::int32_t Index) { return FItems.Get(Index); }
-
+  // Drawing one mark.
+  void InternalDraw(std::int32_t Index, TAlphaColor AColor, const String& St, TSeriesMarkPosition* Position);
+  void DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const String& St, TSeriesMarkPosition* Position);
+  void UsePosition(std::int32_t Index, TSeriesMarkPosition*& Position);
+  // The custom item of Index when one exists, else the marks themselves.
+  TZelCustomShape* MarkItem(std::int32_t Index) const;
+  TRectF TotalBounds(std::int32_t Index, TSeriesMarkPosition* Position) const;
+  // Whether the mark of Index may be drawn, moving it out of the way of earlier marks with
+  // AutoPosition.
+  bool AntiOverlap(std::int32_t First, std::int32_t Index, TSeriesMarkPosition* Position);
+  // The index of the mark at P, -1 for none.
+  std::int32_t Clicked(TPointF P);
+  std::int32_t Clicked(int X, int Y) { return Clicked(TPointF(float(X), float(Y))); }
+  TPointF ConvertTo2D(TPointF Q, TPointF P) const;
+  // Multi-line width of the mark text of point Index in the marks' text format.
+  std::int32_t TextWidth(std::int32_t Index);
+  // Lets the callout, when created, lift a position by the arrow length.
+  void ApplyArrowLength(TSeriesMarkPosition* Position) const;
+  // Clears Custom of every existing position entry and repaints the series.
+  void ResetPositions();
   // Empties the positions, and the items unless they were read from a stream.
   void Clear();
   // Drops the position and the item of one point (when they exist), moving later ones down.
   void DeletePoint(std::int32_t Index);
+  // Exchanges the positions and items of two points.
+  void SwapPoints(std::int32_t A, std::int32_t B);
+
+  // Properties.
+  TSeriesMarksPositions* GetPositions() { return &FPositions; }
+  TMarksItems* GetItems() { return &FItems; }
+  TMarksItem* GetItem(std::int32_t Index) { return FItems.Get(Index); }
+  // The rotation of every mark (drawn modulo 360); stored through the series.
+  std::int32_t GetAngle() const { return FAngle; }
+  void SetAngle(std::int32_t Value);
+  TAutomaticText* GetAutomatic() const { return FAutomatic; }
+  bool GetAutoPosition() const { return FAutomatic->GetMove(); }
+  void SetAutoPosition(bool Value) { FAutomatic->SetMove(Value); }
+  TAlphaColor GetBackColor() const { return GetColor(); }
+  void SetBackColor(TAlphaColor Value) { SetColor(Value); }
+  TMarksCallout* GetCallout();
+  void SetCallout(TMarksCallout* Value);
+  TMarksCallout* ExistingCallout() const { return FCallout; }
+  // The callout's arrow pen and length.
+  TZelPen* GetArrow();
+  void SetArrow(TZelPen* Value);
+  std::int32_t GetArrowLength();
+  void SetArrowLength(std::int32_t Value);
+  bool GetClip() const { return FClip; }
+  void SetClip(bool Value);
+  std::int32_t GetDrawEvery() const { return FDrawEvery; }
+  // Values below 1 are taken as 1.
+  void SetDrawEvery(std::int32_t Value);
+  bool GetFontSeriesColor() const { return FFontSeriesColor; }
+  void SetFontSeriesColor(bool Value);
+  bool GetMultiLine() const { return FMultiLine; }
+  void SetMultiLine(bool Value);
+  bool GetOnTop() const { return FOnTop; }
+  void SetOnTop(bool Value);
+  bool GetSoftClip() const { return FSoftClip; }
+  void SetSoftClip(bool Value);
+  TSeriesMarksSymbol* GetSymbol();
+  void SetSymbol(TSeriesMarksSymbol* Value);
+  TSeriesMarksSymbol* ExistingSymbol() const { return FSymbol; }
+  bool GetUseSeriesTransparency() const { return FUseSeriesTransparency; }
+  void SetUseSeriesTransparency(bool Value);
+  std::int32_t GetZPosition() const { return FZPosition; }
+  void SetZPosition(std::int32_t Value) { FZPosition = Value; }
+
+  // The "Items" stream: a 32-bit count, then each item's properties in a component block.
+  void ReadItems(TStream* Stream);
+  void WriteItems(TStream* Stream);
 
  private:
-  TChartSeries* FSeries;
-  TCustomAxisPanel* FParent = nullptr;
-  bool FVisible = false;
-  TSeriesMarksPositions FPositions{this};
+  void SetSeriesBool(bool& Field, bool Value);
+  void SetSeriesInt(std::int32_t& Field, std::int32_t Value);
+
+  TAutomaticText* FAutomatic = nullptr;  // owned
+  TMarksCallout* FCallout = nullptr;     // owned
+  bool FClip = false;
+  std::int32_t FDrawEvery = 1;
+  bool FFontSeriesColor = false;
   TMarksItems FItems{this};
+  bool FMultiLine = false;
+  bool FOnTop = false;
+  TSeriesMarksPositions FPositions{this};
+  bool FUseSeriesTransparency = true;
+  TChartSeries* FSeries;
+  bool FSoftClip = false;
+  TSeriesMarksSymbol* FSymbol = nullptr;  // owned
+  std::int32_t FZPosition = 0;
+  TCustomAxisPanel* FParentChart = nullptr;
 };
 
 }  // namespace zel
