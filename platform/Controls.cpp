@@ -163,6 +163,12 @@ class TZelWidget : public QWidget {
   int FDepth = 0;
 
  protected:
+  // Input for a disabled control is dropped.
+  template <typename F>
+  void ForwardInput(F&& Fn) {
+    if (FControl && FControl->GetEnabled()) Forward(Fn);
+  }
+
   template <typename F>
   void Forward(F&& Fn) {
     if (!FControl) return;
@@ -264,7 +270,7 @@ void TZelWidget::closeEvent(QCloseEvent* E) {
 
 void TZelWidget::Mouse(QMouseEvent* E, TSimMouseKind Kind) {
   E->accept();
-  Forward([&] {
+  ForwardInput([&] {
     float X = Coord(E->position().x()), Y = Coord(E->position().y());
     TShiftState Shift = ShiftFrom(E->modifiers(), E->buttons());
     TMouseButton B = TMouseButton::mbLeft;
@@ -296,7 +302,7 @@ void TZelWidget::Mouse(QMouseEvent* E, TSimMouseKind Kind) {
 
 void TZelWidget::wheelEvent(QWheelEvent* E) {
   bool Handled = false;
-  Forward([&] {
+  ForwardInput([&] {
     TShiftState Shift = ShiftFrom(E->modifiers(), E->buttons());
     int Delta = E->angleDelta().y();
     if (Delta == 0 && E->angleDelta().x() != 0) {
@@ -320,7 +326,7 @@ void TZelWidget::Key(QKeyEvent* E, bool Press) {
     if (!U.isEmpty() && U[0] >= 32 && U[0] != 127) Ch = char32_t(U[0]);
   }
   bool Handled = false;
-  Forward([&] {
+  ForwardInput([&] {
     if (K == 0 && Ch == 0) return;
     Word Key = K;
     char32_t KeyChar = Ch;
@@ -621,51 +627,87 @@ TPointF TControl::ScreenToLocal(TPointF P) const {
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
   if (FCanFocus && !IsFocused()) SetFocus();
-  if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+  if (OnMouseDown) {
+    auto Handler = OnMouseDown;
+    Handler(this, Button, Shift, X, Y);
+  }
 }
 
 void TControl::MouseMove(TShiftState Shift, float X, float Y) {
-  if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+  if (OnMouseMove) {
+    auto Handler = OnMouseMove;
+    Handler(this, Shift, X, Y);
+  }
 }
 
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+  if (OnMouseUp) {
+    auto Handler = OnMouseUp;
+    Handler(this, Button, Shift, X, Y);
+  }
 }
 
 void TControl::MouseWheel(TShiftState Shift, int WheelDelta, bool& Handled) {
-  if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, Handled);
+  if (OnMouseWheel) {
+    auto Handler = OnMouseWheel;
+    Handler(this, Shift, WheelDelta, Handled);
+  }
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  if (OnClick) {
+    auto Handler = OnClick;
+    Handler(this);
+  }
 }
 
 void TControl::DblClick() {
-  if (OnDblClick) OnDblClick(this);
+  if (OnDblClick) {
+    auto Handler = OnDblClick;
+    Handler(this);
+  }
 }
 
 void TControl::DoMouseEnter() {
-  if (OnMouseEnter) OnMouseEnter(this);
+  if (OnMouseEnter) {
+    auto Handler = OnMouseEnter;
+    Handler(this);
+  }
 }
 
 void TControl::DoMouseLeave() {
-  if (OnMouseLeave) OnMouseLeave(this);
+  if (OnMouseLeave) {
+    auto Handler = OnMouseLeave;
+    Handler(this);
+  }
 }
 
 void TControl::KeyDown(Word& Key, char32_t& KeyChar, TShiftState Shift) {
-  if (OnKeyDown) OnKeyDown(this, Key, KeyChar, Shift);
+  if (OnKeyDown) {
+    auto Handler = OnKeyDown;
+    Handler(this, Key, KeyChar, Shift);
+  }
 }
 
 void TControl::KeyUp(Word& Key, char32_t& KeyChar, TShiftState Shift) {
-  if (OnKeyUp) OnKeyUp(this, Key, KeyChar, Shift);
+  if (OnKeyUp) {
+    auto Handler = OnKeyUp;
+    Handler(this, Key, KeyChar, Shift);
+  }
 }
 
 void TControl::Resize() {
-  if (OnResize) OnResize(this);
+  if (OnResize) {
+    auto Handler = OnResize;
+    Handler(this);
+  }
 }
 
 void TControl::Paint() {
-  if (OnPaint && FPaintCanvas) OnPaint(this, FPaintCanvas, GetClientRect());
+  if (OnPaint && FPaintCanvas) {
+    auto Handler = OnPaint;
+    Handler(this, FPaintCanvas, GetClientRect());
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -110,16 +110,16 @@ void TForm::Show() {
   FShowing = true;
   if (QWidget* W = GetWidget()) {
     W->show();
-    W->raise();
+    if (HasDisplay()) W->raise();
   }
-  if (OnShow) OnShow(this);
+  if (TNotifyEvent H = OnShow) H(this);
 }
 
 void TForm::Hide() {
   bool Was = FShowing;
   FShowing = false;
   if (QWidget* W = GetWidget()) W->hide();
-  if (Was && OnHide) OnHide(this);
+  if (TNotifyEvent H = OnHide; Was && H) H(this);
 }
 
 TModalResult TForm::ShowModal() {
@@ -153,10 +153,10 @@ struct TCloseOutcome {
 
 TCloseOutcome AskClose(TForm* Form) {
   bool CanClose = true;
-  if (Form->OnCloseQuery) Form->OnCloseQuery(Form, CanClose);
+  if (TCloseQueryEvent Query = Form->OnCloseQuery) Query(Form, CanClose);
   if (!CanClose) return {};
   TCloseAction Action = TCloseAction::caHide;
-  if (Form->OnClose) Form->OnClose(Form, Action);
+  if (TCloseEvent OnClose = Form->OnClose) OnClose(Form, Action);
   if (Action == TCloseAction::caNone) return {};
   return {true, Action == TCloseAction::caFree};
 }
@@ -194,7 +194,7 @@ bool TForm::HandleCloseRequest() {
   if (FInModal && FModalResult == mrNone) FModalResult = mrCancel;
   bool Was = FShowing;
   FShowing = false;
-  if (Was && OnHide) OnHide(this);
+  if (TNotifyEvent H = OnHide; Was && H) H(this);
   if (GApplication && GApplication->GetMainForm() == this) GApplication->Terminate();
   if (O.Free) FreeLater(this);
   return true;
