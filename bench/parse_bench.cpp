@@ -107,17 +107,6 @@ const std::string& FileFor(int Records, int Samples) {
   return Files.back().second;
 }
 
-TFormatSettings SessionSettings() {
-  TFormatSettings FS = TFormatSettings::Create();
-  FS.DecimalSeparator = '.';
-  FS.DateSeparator = '-';
-  FS.TimeSeparator = ':';
-  FS.ShortDateFormat = "yyyy-MM-dd";
-  FS.ShortTimeFormat = "hh:nn:ss";
-  FS.LongTimeFormat = FS.ShortTimeFormat;
-  return FS;
-}
-
 void ReportMemory(benchmark::State& State, std::size_t Points, std::size_t PeakAbove) {
   State.counters["points"] = double(Points);
   State.counters["peak_bytes_per_point"] = Points ? double(PeakAbove) / double(Points) : 0.0;
@@ -165,7 +154,7 @@ void BM_ParseBaseline(benchmark::State& State) {
 // Records parsed into plain series through dataLineParse.
 void BM_ParseIntoSeries(benchmark::State& State) {
   const std::string& Path = FileFor(int(State.range(0)), int(State.range(1)));
-  const TFormatSettings FS = SessionSettings();
+  const TFormatSettings FS = SessionFormatSettings();
   std::size_t Points = 0, Peak = 0;
   for (auto _ : State) {
     const std::size_t Start = LiveBytes;

@@ -44,6 +44,17 @@ class TFieldSplitter {
 
 }  // namespace
 
+TFormatSettings SessionFormatSettings() {
+  TFormatSettings FS = TFormatSettings::Create();
+  FS.DecimalSeparator = '.';
+  FS.DateSeparator = '-';
+  FS.TimeSeparator = ':';
+  FS.ShortDateFormat = "yyyy-MM-dd";
+  FS.ShortTimeFormat = "hh:nn:ss";
+  FS.LongTimeFormat = FS.ShortTimeFormat;
+  return FS;
+}
+
 void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset, TChartSeries* Series) {
   if (!Series) throw EArgumentException("No series to parse the record into");
   TFieldSplitter Fields(Line);

@@ -13,6 +13,10 @@ namespace zel {
 
 class TChartSeries;
 
+// The settings session files are read with: the defaults of TFormatSettings::Create() with '.'
+// as the decimal separator, dates "yyyy-MM-dd" with '-' and times "hh:nn:ss" with ':'.
+TFormatSettings SessionFormatSettings();
+
 // Parses Line into Series (inside the series' update bracket) and adds its points, the first at
 // XOffset. Raises EConvertError for a record without a date and a time, for a date and time that
 // cannot be read, and for a sample that is not a plain decimal number (the points read before the

@@ -10,18 +10,6 @@
 namespace zel {
 namespace {
 
-// The settings the viewer reads session files with.
-TFormatSettings SessionSettings() {
-  TFormatSettings FS = TFormatSettings::Create();
-  FS.DecimalSeparator = '.';
-  FS.DateSeparator = '-';
-  FS.TimeSeparator = ':';
-  FS.ShortDateFormat = "yyyy-MM-dd";
-  FS.ShortTimeFormat = "hh:nn:ss";
-  FS.LongTimeFormat = FS.ShortTimeFormat;
-  return FS;
-}
-
 struct Points {
   std::vector<double> X, Y;
 };
@@ -53,7 +41,7 @@ TEST(SessionParser, RecordsBecomePointsAcrossTheirSpan) {
       {"2016-04-25;13:45:10;1.5", 1000, {1000}, {1.5}},  // a lone sample sits at the offset
       {"2016-04-25;13:45:10;-1.25e3;+.5; 7. ;1E-2", 0, {0, 1000.0 / 3, 2000.0 / 3, 1000}, {-1250, 0.5, 7, 0.01}},
   };
-  const TFormatSettings FS = SessionSettings();
+  const TFormatSettings FS = SessionFormatSettings();
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Line);
     SeriesHolder H;
@@ -70,7 +58,7 @@ TEST(SessionParser, RecordsBecomePointsAcrossTheirSpan) {
 
 TEST(SessionParser, BadSamplesAreRejectedWhateverTheLocale) {
   const char* Bad[] = {"1,5", "inf", "-inf", "nan", "NAN", "0x1p3", "0x10", "", " ", "1e999", "1.2.3", "--1", "1e", "e5", ".", "12abc", "1 2"};
-  const TFormatSettings FS = SessionSettings();
+  const TFormatSettings FS = SessionFormatSettings();
   for (const char* Sample : Bad) {
     SCOPED_TRACE(Sample);
     SeriesHolder H;
@@ -88,7 +76,7 @@ TEST(SessionParser, BadSamplesAreRejectedWhateverTheLocale) {
 }
 
 TEST(SessionParser, RecordsWithoutDateAndTimeAreRejected) {
-  const TFormatSettings FS = SessionSettings();
+  const TFormatSettings FS = SessionFormatSettings();
   for (const char* Line : {"", "2016-04-25", "no separators at all"}) {
     SCOPED_TRACE(Line);
     SeriesHolder H;
@@ -115,7 +103,7 @@ TEST(SessionParser, OneRefreshPerRecord) {
   P->AddSeries(S);
   int AfterAdd = 0;
   S->OnAfterAdd = [&](TChartSeries*, std::int32_t) { ++AfterAdd; };
-  dataLineParse(SessionSettings(), "2016-04-25;13:45:10;3;1;2", 0, S);
+  dataLineParse(SessionFormatSettings(), "2016-04-25;13:45:10;3;1;2", 0, S);
   EXPECT_EQ(AfterAdd, 0);
   EXPECT_EQ(P->Count(TChartSeriesEvent::seDataChanged), 1);
   EXPECT_EQ(Read(S).X, (std::vector<double>{0, 500, 1000}));
@@ -123,7 +111,7 @@ TEST(SessionParser, OneRefreshPerRecord) {
 }
 
 TEST(SessionParser, SampleReaderHonoursTheDecimalSeparator) {
-  TFormatSettings FS = SessionSettings();
+  TFormatSettings FS = SessionFormatSettings();
   FS.DecimalSeparator = ',';
   double V = 0;
   EXPECT_TRUE(TextToFloat("1,5", V, FS));
