@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "ChangeLog.h"
 #include "platform/Filer.h"
 #include "platform/Services.h"
 #include "platform/Streams.h"
@@ -12,14 +13,6 @@
 
 namespace zel {
 namespace {
-
-struct TChangeLog {
-  std::vector<TObject*> Senders;
-  TNotifyEvent Event() {
-    return [this](TObject* Sender) { Senders.push_back(Sender); };
-  }
-  int Count() const { return static_cast<int>(Senders.size()); }
-};
 
 // The named stream properties of a font, written as (name, value) pairs and a list end.
 std::vector<Byte> WriteFont(TZelFont* Font) {

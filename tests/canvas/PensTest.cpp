@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "ChangeLog.h"
 #include "platform/Graphics.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Gradient.h"
@@ -11,15 +12,6 @@
 
 namespace zel {
 namespace {
-
-// Records the senders of a change closure.
-struct TChangeLog {
-  std::vector<TObject*> Senders;
-  TNotifyEvent Event() {
-    return [this](TObject* Sender) { Senders.push_back(Sender); };
-  }
-  int Count() const { return static_cast<int>(Senders.size()); }
-};
 
 TEST(PensTest, PenColorLivesInItsFillBrush) {
   TChangeLog Log;
