@@ -236,6 +236,11 @@ void TForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == TOperation::opRemove) RemoveShortCutHandler(AComponent);
 }
 
+void SimulateWindowClose(TForm* Form) {
+  if (!Form || !Form->GetWidget()) throw EArgumentException("No form to close");
+  Form->GetWidget()->close();
+}
+
 // ---------------------------------------------------------------------------------------------
 // TApplication
 

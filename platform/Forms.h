@@ -86,6 +86,9 @@ class TForm : public TControl {
   std::vector<std::pair<TComponent*, TShortCutHandler>> FShortCuts;
 };
 
+// Closes the form's window as the user would (the window system's close request), for tests.
+void SimulateWindowClose(TForm* Form);
+
 using TShowExceptionHook = std::function<void(const String& ClassName, const String& Message)>;
 
 class TApplication : public TComponent {
