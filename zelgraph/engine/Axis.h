@@ -304,6 +304,8 @@ class TChartAxis : public TCollectionItem {
   void DrawGrids(std::int32_t NumTicks);
   void DrawGridLine(std::int32_t Pos);
   void DrawLineSegment(std::int32_t Start, std::int32_t End);
+  // The rectangles of the label items of the last drawing, in item order (hover tests).
+  std::vector<TRectF> LabelItemRects();
   // Copies the direction settings of this axis into a sub-axis.
   void AssignToSub(TChartAxis* Sub);
 

@@ -1,0 +1,558 @@
+// The axis object itself: construction, copying, destruction, pens, label settings and the plain
+// property setters.
+#include "zelgraph/engine/Axis.h"
+
+#include <cmath>
+
+#include "platform/Filer.h"
+#include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/constants/Constants.h"
+#include "zelgraph/engine/AxisItems.h"
+#include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesList.h"
+
+namespace zel {
+
+ZEL_DEFINE_CLASS(TChartAxisPen, TZelPen)
+ZEL_DEFINE_CLASS(TTicks, TDarkGrayPen)
+ZEL_DEFINE_CLASS(TAxisGridPen, TZelPen)
+ZEL_DEFINE_CLASS(TAxisLabels, TPersistent)
+ZEL_DEFINE_CLASS(TChartAxis, TCollectionItem)
+ZEL_DEFINE_CLASS(TChartDepthAxis, TChartAxis)
+
+// --- pens ---
+
+TChartAxisPen::TChartAxisPen(TNotifyEvent OnChange) : TZelPen(std::move(OnChange)) {
+  InitWidth(2);
+  InitEndStyle(TPenEndStyle::esFlat);
+}
+
+void TChartAxisPen::Assign(TPersistent* Source) {
+  if (auto* P = dynamic_cast<TChartAxisPen*>(Source)) FLineMode = P->FLineMode;
+  TZelPen::Assign(Source);
+}
+
+void TChartAxisPen::SetLineMode(TPenLineMode Value) {
+  if (FLineMode == Value) return;
+  FLineMode = Value;
+  Changed();
+}
+
+TAxisGridPen::TAxisGridPen(TNotifyEvent OnChange) : TZelPen(std::move(OnChange)) { InitColor(0xFFC0C0C0); }
+
+void TAxisGridPen::Assign(TPersistent* Source) {
+  if (auto* G = dynamic_cast<TAxisGridPen*>(Source)) {
+    FCentered = G->FCentered;
+    FDrawAlways = G->FDrawAlways;
+    FDrawEvery = G->FDrawEvery;
+    FZ = G->FZ;
+  }
+  TZelPen::Assign(Source);
+}
+
+void TAxisGridPen::SetCentered(bool Value) {
+  if (FCentered == Value) return;
+  FCentered = Value;
+  Changed();
+}
+
+void TAxisGridPen::SetDrawAlways(bool Value) {
+  if (FDrawAlways == Value) return;
+  FDrawAlways = Value;
+  Changed();
+}
+
+void TAxisGridPen::SetDrawEvery(std::int32_t Value) {
+  if (FDrawEvery == Value) return;
+  FDrawEvery = Value;
+  Changed();
+}
+
+void TAxisGridPen::SetZPosition(double Value) {
+  if (FZ == Value) return;
+  FZ = Value;
+  Changed();
+}
+
+void TAxisGridPen::DefineProperties(TFiler* Filer) {
+  TZelPen::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "ZZero", [this](TReader* Reader) { if (Reader->ReadBoolean()) FZ = 0; },
+      [](TWriter* Writer) { Writer->WriteBoolean(true); }, IDefaultZ != 0 && FZ == 0);
+}
+
+// --- label settings ---
+
+TAxisLabels::TAxisLabels(TChartAxis* AAxis) : Axis(AAxis) {
+  FAutomatic = Create<TAutomaticText>([AAxis](TObject* Sender) { AAxis->CanvasChanged(Sender); });
+  FAutomatic->SetTrim(false);
+}
+
+TAxisLabels::~TAxisLabels() { FreeAndNil(FAutomatic); }
+
+void TAxisLabels::Assign(TPersistent* Source) {
+  auto* L = dynamic_cast<TAxisLabels*>(Source);
+  if (!L) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FAlign = L->FAlign;
+  FAlternate = L->FAlternate;
+  FAngle = L->FAngle;
+  FAutomatic->Assign(L->FAutomatic);
+  FBehind = L->FBehind;
+  FGridIgnoresSize = L->FGridIgnoresSize;
+  FOnAxis = L->FOnAxis;
+  FSeparation = L->FSeparation;
+  FSize = L->FSize;
+  FStyle = L->FStyle;
+  FExponent = L->FExponent;
+  FMultiLine = L->FMultiLine;
+  FRoundFirst = L->FRoundFirst;
+  FPosition = L->FPosition;
+}
+
+void TAxisLabels::Changed() { Axis->CanvasChanged(this); }
+
+namespace {
+template <typename T>
+bool StoreIfChanged(T& Field, T Value) {
+  if (Field == Value) return false;
+  Field = Value;
+  return true;
+}
+}  // namespace
+
+void TAxisLabels::SetAlign(TAxisLabelAlign Value) {
+  if (StoreIfChanged(FAlign, Value)) Changed();
+}
+void TAxisLabels::SetAlternate(bool Value) {
+  if (StoreIfChanged(FAlternate, Value)) Changed();
+}
+void TAxisLabels::SetAngle(std::int32_t Value) {
+  std::int32_t A = Value % 360;
+  if (A < 0) A += 360;
+  if (StoreIfChanged(FAngle, A)) Changed();
+}
+void TAxisLabels::SetAutomatic(TAutomaticText* Value) {
+  if (Value) FAutomatic->Assign(Value);
+}
+void TAxisLabels::SetBehind(bool Value) {
+  if (StoreIfChanged(FBehind, Value)) Changed();
+}
+void TAxisLabels::SetExponent(bool Value) {
+  if (StoreIfChanged(FExponent, Value)) Changed();
+}
+void TAxisLabels::SetGridIgnoresLabelSize(bool Value) {
+  if (StoreIfChanged(FGridIgnoresSize, Value)) Changed();
+}
+void TAxisLabels::SetMultiLine(bool Value) {
+  if (StoreIfChanged(FMultiLine, Value)) Changed();
+}
+void TAxisLabels::SetOnAxis(bool Value) {
+  if (StoreIfChanged(FOnAxis, Value)) Changed();
+}
+void TAxisLabels::SetRoundFirst(bool Value) {
+  if (StoreIfChanged(FRoundFirst, Value)) Changed();
+}
+void TAxisLabels::SetSeparation(std::int32_t Value) {
+  if (Value < 0) throw AxisException(ZelMsg_AxisLabelSep);
+  if (StoreIfChanged(FSeparation, Value)) Changed();
+}
+void TAxisLabels::SetSize(std::int32_t Value) {
+  if (StoreIfChanged(FSize, Value)) Changed();
+}
+void TAxisLabels::SetStyle(TAxisLabelStyle Value) {
+  if (StoreIfChanged(FStyle, Value)) Changed();
+}
+void TAxisLabels::SetPosition(TAxisLabelsPosition Value) {
+  if (StoreIfChanged(FPosition, Value)) Changed();
+}
+
+bool TAxisLabels::GetVisible() const { return Axis->GetItems()->GetFormat()->GetVisible(); }
+void TAxisLabels::SetVisible(bool Value) { Axis->GetItems()->GetFormat()->SetVisible(Value); }
+TZelFont* TAxisLabels::GetFont() const { return Axis->GetItems()->GetFormat()->GetFont(); }
+void TAxisLabels::SetFont(TZelFont* Value) { Axis->GetItems()->GetFormat()->SetFont(Value); }
+TAxisLabelsFormat* TAxisLabels::GetFormat() const { return Axis->GetItems()->GetFormat(); }
+void TAxisLabels::SetFormat(TAxisLabelsFormat* Value) {
+  if (Value) Axis->GetItems()->GetFormat()->Assign(Value);
+}
+TZelSelected* TAxisLabels::GetSelected() const { return Axis->GetItems()->GetSelected(); }
+
+// --- the axis ---
+
+TChartAxis::TChartAxis(TCustomAxisPanel* Chart, TCollection* Collection)
+    : TCollectionItem(Chart ? Collection : nullptr) {
+  Init(Chart);
+}
+
+TChartAxis::TChartAxis(TCollection* Collection) : TCollectionItem(Collection) {
+  TPersistent* Owner = Collection ? Collection->GetOwner() : nullptr;
+  if (auto* MasterAxis = dynamic_cast<TChartAxis*>(Owner)) {
+    Init(MasterAxis->GetParentChart());
+    FMaster = MasterAxis;
+  } else {
+    Init(dynamic_cast<TCustomAxisPanel*>(Owner));
+    ChartAddAxis();
+  }
+}
+
+TChartAxis::TChartAxis(TCustomAxisPanel* Chart)
+    : TCollectionItem(Chart ? static_cast<TCollection*>(Chart->GetCustomAxes()) : nullptr) {
+  Init(Chart);
+  ChartAddAxis();
+}
+
+void TChartAxis::Init(TCustomAxisPanel* Chart) {
+  FParentChart = Chart;
+  SetCalcPosValue();
+  auto Changed = [this](TObject* Sender) { CanvasChanged(Sender); };
+  FAxisItems = new TAxisItems(this);
+  FAxisValuesFormat = ZelMsg_DefValueFormat;
+  FLabels = Create<TAxisLabels>(this);
+  FTicks = Create<TTicks>(Changed);
+  FMinorTicks = Create<TTicks>(Changed);
+  FTicksInner = Create<TTicks>(Changed);
+  FGrid = Create<TAxisGridPen>(Changed);
+  FMinorGrid = Create<TZelHiddenPen>(Changed);
+  FAxis = Create<TChartAxisPen>(Changed);
+}
+
+TChartAxis::~TChartAxis() {
+  FreeAndNil(FShape);
+  if (FSubAxes) {
+    TChartCustomAxes* S = FSubAxes;
+    FSubAxes = nullptr;
+    S->Free();
+  }
+  FreeAndNil(FMinorTicks);
+  FreeAndNil(FTicks);
+  FreeAndNil(FTicksInner);
+  FreeAndNil(FGrid);
+  FreeAndNil(FMinorGrid);
+  FreeAndNil(FAxis);
+  FreeAndNil(FAxisTitle);
+  delete FAxisItems;
+  FAxisItems = nullptr;
+  FreeAndNil(FLabels);
+  ChartRemoveAxis();
+  ISeriesList.clear();
+  FreeAndNil(Transform);
+}
+
+void TChartAxis::Assign(TPersistent* Source) {
+  auto* A = dynamic_cast<TChartAxis*>(Source);
+  if (!A) {
+    TCollectionItem::Assign(Source);
+    return;
+  }
+  FAxis->Assign(A->FAxis);
+  FAxisItems->CopyFrom(A->FAxisItems);
+  FLabels->Assign(A->FLabels);
+  FTicks->Assign(A->FTicks);
+  FTicksInner->Assign(A->FTicksInner);
+  FTitleSize = A->FTitleSize;
+  FGrid->Assign(A->FGrid);
+  FMinorTicks->Assign(A->FMinorTicks);
+  FMinorGrid->Assign(A->FMinorGrid);
+  FTickLength = A->FTickLength;
+  FMinorTickLength = A->FMinorTickLength;
+  FMinorTickCount = A->FMinorTickCount;
+  FTickInnerLength = A->FTickInnerLength;
+  FAxisValuesFormat = A->FAxisValuesFormat;
+  FDesiredIncrement = A->FDesiredIncrement;
+  FMaximumValue = A->FMaximumValue;
+  FMaximumOffset = A->FMaximumOffset;
+  FMaximumRound = A->FMaximumRound;
+  FMinimumValue = A->FMinimumValue;
+  FMinimumOffset = A->FMinimumOffset;
+  FMinimumRound = A->FMinimumRound;
+  FAutomatic = A->FAutomatic;
+  FAutomaticMaximum = A->FAutomaticMaximum;
+  FAutomaticMinimum = A->FAutomaticMinimum;
+  SetTitle(A->FAxisTitle);
+  FDateTimeFormat = A->FDateTimeFormat;
+  FGrid->SetCentered(A->FGrid->GetCentered());
+  FLogarithmic = A->FLogarithmic;
+  FLogarithmicBase = A->FLogarithmicBase;
+  FInverted = A->FInverted;
+  FExactDateTime = A->FExactDateTime;
+  FTickOnLabelsOnly = A->FTickOnLabelsOnly;
+  IDepthAxis = A->IDepthAxis;
+  FStartPosition = A->FStartPosition;
+  FEndPosition = A->FEndPosition;
+  FPositionPercent = A->FPositionPercent;
+  FPosUnits = A->FPosUnits;
+  FVisible = A->FVisible;
+  FHorizontal = A->FHorizontal;
+  FOtherSide = A->FOtherSide;
+  SetShape(A->FShape);
+  SetSubAxes(A->FSubAxes);
+  SetCalcPosValue();
+}
+
+bool TChartAxis::IsCustom() const { return FMaster != nullptr || ChartAxisIndex() >= 6; }
+
+void TChartAxis::CanvasChanged(TObject*) { Invalidate(); }
+
+void TChartAxis::Invalidate() {
+  if (FParentChart && !FParentChart->IsDestroying()) FParentChart->Invalidate();
+}
+
+void TChartAxis::SetBooleanProperty(bool& Variable, bool Value) {
+  if (Variable == Value) return;
+  Variable = Value;
+  Invalidate();
+}
+
+void TChartAxis::SetIntegerProperty(std::int32_t& Variable, std::int32_t Value) {
+  if (Variable == Value) return;
+  Variable = Value;
+  Invalidate();
+}
+
+void TChartAxis::SetDoubleProperty(double& Variable, double Value) {
+  if (Variable == Value) return;
+  Variable = Value;
+  Invalidate();
+}
+
+void TChartAxis::SetStringProperty(String& Variable, const String& Value) {
+  if (Variable == Value) return;
+  Variable = Value;
+  Invalidate();
+}
+
+// --- lazily created sub-objects ---
+
+TChartAxisTitle* TChartAxis::GetTitle() {
+  if (!FAxisTitle) {
+    FAxisTitle = Create<TChartAxisTitle>(FParentChart);
+    if (!FHorizontal) {
+      const bool RightSide = FOtherSide;
+      const std::int32_t A = RightSide ? 270 : 90;
+      FAxisTitle->SetAngle(A);
+      FAxisTitle->IDefaultAngle = A;
+    }
+  }
+  return FAxisTitle;
+}
+
+void TChartAxis::SetTitle(TChartAxisTitle* Value) {
+  if (!Value) {
+    FreeAndNil(FAxisTitle);
+  } else {
+    GetTitle()->Assign(Value);
+  }
+}
+
+TAxisBackShape* TChartAxis::GetShape() {
+  if (!FShape) FShape = Create<TAxisBackShape>(FParentChart);
+  return FShape;
+}
+
+void TChartAxis::SetShape(TAxisBackShape* Value) {
+  if (!Value) {
+    FreeAndNil(FShape);
+  } else {
+    GetShape()->Assign(Value);
+  }
+}
+
+TChartCustomAxes* TChartAxis::GetSubAxes() {
+  if (!FSubAxes) FSubAxes = Create<TChartCustomAxes>(this);
+  return FSubAxes;
+}
+
+void TChartAxis::SetSubAxes(TChartCustomAxes* Value) {
+  if (!Value) {
+    if (FSubAxes) {
+      TChartCustomAxes* S = FSubAxes;
+      FSubAxes = nullptr;
+      S->Free();
+    }
+  } else {
+    GetSubAxes()->Assign(Value);
+  }
+}
+
+void TChartAxis::SetItems(TAxisItems* Value) {
+  if (Value) FAxisItems->CopyFrom(Value);
+}
+
+// --- plain setters ---
+
+void TChartAxis::SetAutomatic(bool Value) {
+  SetBooleanProperty(FAutomatic, Value);
+  if (!ChartLoading()) {
+    FAutomaticMinimum = Value;
+    FAutomaticMaximum = Value;
+  }
+}
+
+void TChartAxis::SetAutomaticMaximum(bool Value) {
+  SetBooleanProperty(FAutomaticMaximum, Value);
+  if (!Value)
+    FAutomatic = false;
+  else if (FAutomaticMinimum)
+    FAutomatic = true;
+}
+
+void TChartAxis::SetAutomaticMinimum(bool Value) {
+  SetBooleanProperty(FAutomaticMinimum, Value);
+  if (!Value)
+    FAutomatic = false;
+  else if (FAutomaticMaximum)
+    FAutomatic = true;
+}
+
+void TChartAxis::SetAxisValuesFormat(const String& Value) { SetStringProperty(FAxisValuesFormat, Value); }
+bool TChartAxis::IsAxisValuesFormatStored() const { return FAxisValuesFormat != ZelMsg_DefValueFormat; }
+void TChartAxis::SetDateTimeFormat(const String& Value) { SetStringProperty(FDateTimeFormat, Value); }
+void TChartAxis::SetExactDateTime(bool Value) { SetBooleanProperty(FExactDateTime, Value); }
+
+void TChartAxis::SetDesiredIncrement(double Value) {
+  if (Value < 0) throw AxisException(ZelMsg_AxisIncrementNeg);
+  SetDoubleProperty(FDesiredIncrement, Value);
+}
+
+void TChartAxis::SetInverted(bool Value) {
+  if (FMaster) FMaster->FInverted = Value;
+  SetBooleanProperty(FInverted, Value);
+}
+
+void TChartAxis::SetHorizontal(bool Value) {
+  SetBooleanProperty(FHorizontal, Value);
+  SetCalcPosValue();
+}
+
+void TChartAxis::SetOtherSide(bool Value) { SetBooleanProperty(FOtherSide, Value); }
+
+void TChartAxis::SetLogarithmic(bool Value) {
+  if (Value) {
+    AdjustMaxMin();
+    if (IMinimum < 0 || IMaximum < 0) throw AxisException(ZelMsg_AxisLogNotPositive);
+  }
+  SetBooleanProperty(FLogarithmic, Value);
+  if (FMaster) FMaster->SetLogarithmic(Value);
+  SetCalcPosValue();
+}
+
+void TChartAxis::SetLogarithmicBase(double Value) {
+  // A NaN base is as unusable as 1 or a negative one.
+  if (Value == 1 || !(Value > 0)) throw AxisException(ZelMsg_AxisLogBase);
+  SetDoubleProperty(FLogarithmicBase, Value);
+}
+
+void TChartAxis::SetMaximum(double Value) {
+  if (!ChartReading() && Value < FMinimumValue) throw AxisException(ZelMsg_AxisMaxMin);
+  InternalSetMaximum(Value);
+}
+
+void TChartAxis::SetMinimum(double Value) {
+  if (!ChartReading() && Value > FMaximumValue) throw AxisException(ZelMsg_AxisMinMax);
+  InternalSetMinimum(Value);
+}
+
+void TChartAxis::InternalSetMaximum(double Value) {
+  if (FMaximumValue == Value) return;
+  FMaximumValue = Value;
+  ChartChangedAxisScale();
+}
+
+void TChartAxis::InternalSetMinimum(double Value) {
+  if (FMinimumValue == Value) return;
+  FMinimumValue = Value;
+  ChartChangedAxisScale();
+}
+
+void TChartAxis::SetMaximumOffset(std::int32_t Value) { SetIntegerProperty(FMaximumOffset, Value); }
+void TChartAxis::SetMinimumOffset(std::int32_t Value) { SetIntegerProperty(FMinimumOffset, Value); }
+void TChartAxis::SetMaximumRound(bool Value) { SetBooleanProperty(FMaximumRound, Value); }
+void TChartAxis::SetMinimumRound(bool Value) { SetBooleanProperty(FMinimumRound, Value); }
+void TChartAxis::SetMinorTickCount(std::int32_t Value) { SetIntegerProperty(FMinorTickCount, Value); }
+void TChartAxis::SetMinorTickLength(std::int32_t Value) { SetIntegerProperty(FMinorTickLength, Value); }
+void TChartAxis::SetTickLength(std::int32_t Value) { SetIntegerProperty(FTickLength, Value); }
+void TChartAxis::SetTickInnerLength(std::int32_t Value) { SetIntegerProperty(FTickInnerLength, Value); }
+void TChartAxis::SetTickOnLabelsOnly(bool Value) { SetBooleanProperty(FTickOnLabelsOnly, Value); }
+void TChartAxis::SetStartPosition(double Value) { SetDoubleProperty(FStartPosition, Value); }
+void TChartAxis::SetEndPosition(double Value) { SetDoubleProperty(FEndPosition, Value); }
+void TChartAxis::SetPositionPercent(double Value) { SetDoubleProperty(FPositionPercent, Value); }
+
+void TChartAxis::SetPositionUnits(TAxisPosUnits Value) {
+  if (FPosUnits == Value) return;
+  FPosUnits = Value;
+  Invalidate();
+}
+
+void TChartAxis::SetTitleSize(std::int32_t Value) { SetIntegerProperty(FTitleSize, Value); }
+void TChartAxis::SetVisible(bool Value) { SetBooleanProperty(FVisible, Value); }
+
+void TChartAxis::SetZPosition(double Value) {
+  SetDoubleProperty(FZPosition, Value);
+  if (FZPosition == 0) FZPosition = 0.01;
+}
+
+bool TChartAxis::IsZPositionStored() const {
+  if (IDepthAxis) return false;
+  return FOtherSide ? FZPosition != 100 : FZPosition > 0.011;
+}
+
+// --- label settings under the axis' names ---
+
+bool TChartAxis::GetLabels() const { return FLabels->GetVisible(); }
+void TChartAxis::SetLabels(bool Value) { FLabels->SetVisible(Value); }
+TAxisLabelAlign TChartAxis::GetLabelsAlign() const { return FLabels->GetAlign(); }
+void TChartAxis::SetLabelsAlign(TAxisLabelAlign Value) { FLabels->SetAlign(Value); }
+bool TChartAxis::GetLabelsAlternate() const { return FLabels->GetAlternate(); }
+void TChartAxis::SetLabelsAlternate(bool Value) { FLabels->SetAlternate(Value); }
+std::int32_t TChartAxis::GetLabelsAngle() const { return FLabels->GetAngle(); }
+void TChartAxis::SetLabelsAngle(std::int32_t Value) { FLabels->SetAngle(Value); }
+bool TChartAxis::GetLabelsBehind() const { return FLabels->GetBehind(); }
+void TChartAxis::SetLabelsBehind(bool Value) { FLabels->SetBehind(Value); }
+bool TChartAxis::GetLabelsExponent() const { return FLabels->GetExponent(); }
+void TChartAxis::SetLabelsExponent(bool Value) { FLabels->SetExponent(Value); }
+TZelFont* TChartAxis::GetLabelsFont() const { return FLabels->GetFont(); }
+void TChartAxis::SetLabelsFont(TZelFont* Value) { FLabels->SetFont(Value); }
+TAxisLabelsFormat* TChartAxis::GetLabelsFormat() const { return FLabels->GetFormat(); }
+void TChartAxis::SetLabelsFormat(TAxisLabelsFormat* Value) { FLabels->SetFormat(Value); }
+bool TChartAxis::GetLabelsGridIgnoresLabelSize() const { return FLabels->GetGridIgnoresLabelSize(); }
+void TChartAxis::SetLabelsGridIgnoresLabelSize(bool Value) { FLabels->SetGridIgnoresLabelSize(Value); }
+bool TChartAxis::GetLabelsMultiLine() const { return FLabels->GetMultiLine(); }
+void TChartAxis::SetLabelsMultiLine(bool Value) { FLabels->SetMultiLine(Value); }
+bool TChartAxis::GetLabelsOnAxis() const { return FLabels->GetOnAxis(); }
+void TChartAxis::SetLabelsOnAxis(bool Value) { FLabels->SetOnAxis(Value); }
+std::int32_t TChartAxis::GetLabelsSeparation() const { return FLabels->GetSeparation(); }
+void TChartAxis::SetLabelsSeparation(std::int32_t Value) { FLabels->SetSeparation(Value); }
+std::int32_t TChartAxis::GetLabelsSize() const { return FLabels->GetSize(); }
+void TChartAxis::SetLabelsSize(std::int32_t Value) { FLabels->SetSize(Value); }
+TAxisLabelStyle TChartAxis::GetLabelStyle() const { return FLabels->GetStyle(); }
+void TChartAxis::SetLabelStyle(TAxisLabelStyle Value) { FLabels->SetStyle(Value); }
+bool TChartAxis::GetRoundFirstLabel() const { return FLabels->GetRoundFirst(); }
+void TChartAxis::SetRoundFirstLabel(bool Value) { FLabels->SetRoundFirst(Value); }
+TAxisLabelsPosition TChartAxis::GetLabelsPosition() const { return FLabels->GetPosition(); }
+void TChartAxis::SetLabelsPosition(TAxisLabelsPosition Value) { FLabels->SetPosition(Value); }
+
+// --- depth axis ---
+
+TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel* Chart, TCollection* Collection) : TChartAxis(Chart, Collection) {
+  IDepthAxis = true;
+  FVisible = false;
+  SetCalcPosValue();
+}
+
+void TChartDepthAxis::SetLabelsAsSeriesTitles(bool Value) { SetBooleanProperty(FLabelsAsTitles, Value); }
+
+void TChartDepthAxis::SetInverted(bool Value) {
+  TChartAxis::SetInverted(Value);
+  // The depth axis and the top depth axis are the list's entries 4 and 5.
+  TChartAxis* Depth = ChartAxisAt(4);
+  TChartAxis* DepthTop = ChartAxisAt(5);
+  if (this == Depth && DepthTop)
+    DepthTop->FInverted = FInverted;
+  else if (this == DepthTop && Depth)
+    Depth->FInverted = FInverted;
+}
+
+}  // namespace zel

@@ -1,0 +1,642 @@
+// Axis labels: the text of a value, the label style, label sizes, and the walks that choose which
+// labels and ticks exist in one drawing, and how one label is placed and drawn.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "platform/SysUtils.h"
+#include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/Font.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisItems.h"
+#include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesLegend.h"
+#include "zelgraph/procs/Procs.h"
+
+namespace zel {
+
+namespace {
+// Walks stop after this many steps even when a hook keeps moving the value back.
+constexpr std::int32_t MaxWalkSteps = 20000;
+
+std::int32_t CountLines(const String& Text) {
+  return static_cast<std::int32_t>(std::count(Text.begin(), Text.end(), ZelLineSeparator)) + 1;
+}
+
+// Drops the last character (a whole UTF-8 sequence).
+void DropLastChar(String& Text) {
+  if (Text.empty()) return;
+  std::size_t I = Text.size() - 1;
+  while (I > 0 && (static_cast<unsigned char>(Text[I]) & 0xC0) == 0x80) --I;
+  Text.erase(I);
+}
+// Some point of the series has a label.
+bool HasAnyLabel(TChartSeries* S) {
+  for (const String& L : S->GetLabels()->List)
+    if (!L.empty()) return true;
+  return false;
+}
+}  // namespace
+
+bool RectangleContains(const TRectF& Outer, const TRectF& Inner) {
+  return Inner.Left >= Outer.Left && Inner.Top >= Outer.Top && Inner.Right <= Outer.Right &&
+         Inner.Bottom <= Outer.Bottom;
+}
+
+// --- text and sizes ---
+
+String TChartAxis::LabelValue(double Value) {
+  String Result;
+  if (IAxisDateTime) {
+    const String& Fmt = FDateTimeFormat.empty() ? DateTimeDefaultFormat(IRange) : FDateTimeFormat;
+    Result = DateTimeToString(Fmt, Value);
+  } else {
+    Result = FormatFloat(FAxisValuesFormat, Value);
+  }
+  if (const TAxisOnGetLabel* E = ChartOnGetAxisLabel(); E && *E) (*E)(this, nullptr, -1, Result);
+  if (GetLabelsMultiLine()) std::replace(Result.begin(), Result.end(), ' ', ZelLineSeparator);
+  return Result;
+}
+
+std::int32_t TChartAxis::InternalLabelSize(double Value, bool IsWidth) {
+  if (GetLabelsGridIgnoresLabelSize()) return 1;
+  std::int32_t Lines = 1;
+  const std::int32_t Width = ChartMultiLineTextWidth(LabelValue(Value), Lines);
+  const std::int32_t Angle = GetLabelsAngle();
+  const bool Across = IsWidth ? (Angle == 90 || Angle == 270) : (Angle == 0 || Angle == 180);
+  if (!Across) return Width;
+  TCanvas3D* C = ChartCanvas();
+  return C ? C->TextHeight("W") * Lines : 0;
+}
+
+TAxisLabelStyle TChartAxis::CalcLabelStyle() {
+  const TAxisLabelStyle S = GetLabelStyle();
+  return S == TAxisLabelStyle::talAuto ? InternalCalcLabelStyle() : S;
+}
+
+TAxisLabelStyle TChartAxis::InternalCalcLabelStyle() {
+  if (FMaster) return FMaster->CalcLabelStyle();
+  if (!FParentChart) return TAxisLabelStyle::talNone;
+  bool Any = false;
+  for (std::int32_t I = 0; I < FParentChart->SeriesCount(); ++I) {
+    auto* S = dynamic_cast<TChartSeries*>(FParentChart->GetSeries(I));
+    if (!S || !S->GetActive() || !SeriesAssociated(S)) continue;
+    Any = true;
+    const bool NotMandatory = FHorizontal ? S->YMandatory : !S->YMandatory;
+    if (S->HasZValues || !NotMandatory) continue;
+    if (SeriesHasPointLabels(S)) return TAxisLabelStyle::talPointValue;
+    if (HasAnyLabel(S)) return TAxisLabelStyle::talText;
+  }
+  return Any ? TAxisLabelStyle::talValue : TAxisLabelStyle::talNone;
+}
+
+TAxisLabelStyle TChartDepthAxis::InternalCalcLabelStyle() {
+  TCustomAxisPanel* P = GetParentChart();
+  if (P) {
+    for (std::int32_t I = 0; I < P->SeriesCount(); ++I) {
+      auto* S = dynamic_cast<TChartSeries*>(P->GetSeries(I));
+      if (S && S->GetActive() && (S->HasZValues || S->MinZValue() != S->MaxZValue()))
+        return TAxisLabelStyle::talValue;
+    }
+  }
+  return TAxisLabelStyle::talText;
+}
+
+std::int32_t TChartAxis::MaxLabelsWidth() {
+  TCanvas3D* C = ChartCanvas();
+  if (!FAxisItems->GetAuto()) {
+    std::int32_t Result = 0;
+    for (std::int32_t I = 0; I < FAxisItems->GetCount(); ++I) {
+      TAxisItem* Item = FAxisItems->Get(I);
+      if (C) C->AssignFont(Item->ActiveFormat()->GetFont());
+      std::int32_t Lines = 1;
+      Result = std::max(Result, ChartMultiLineTextWidth(Item->GetText(), Lines));
+    }
+    return Result;
+  }
+  switch (CalcLabelStyle()) {
+    case TAxisLabelStyle::talValue:
+    case TAxisLabelStyle::talPointValue: {
+      const double Inc = CalcIncrement();
+      double Lo = IMinimum;
+      double Hi = IMaximum;
+      if (Inc != 0 && ((IAxisDateTime && FExactDateTime) || GetRoundFirstLabel())) {
+        Lo = Inc * std::trunc(IMinimum / Inc);
+        Hi = Inc * std::trunc(IMaximum / Inc);
+      }
+      std::int32_t Result = 0;
+      std::int32_t Lines = 1;
+      if (Inc != 0) {
+        double V = Hi;
+        for (std::int32_t N = 0; N < 5000 && V >= Lo; ++N, V -= Inc)
+          Result = std::max(Result, ChartMultiLineTextWidth(LabelValue(V), Lines));
+      } else {
+        Result = std::max(ChartMultiLineTextWidth(LabelValue(Hi), Lines), ChartMultiLineTextWidth(LabelValue(Lo), Lines));
+      }
+      return Result + (C ? C->TextWidth(" ") : 0);
+    }
+    case TAxisLabelStyle::talMark:
+      return ChartMaxMarkWidth();
+    case TAxisLabelStyle::talText: {
+      const TAxisOnGetLabel* E = ChartOnGetAxisLabel();
+      if (!E || !*E) return ChartMaxTextWidth();
+      std::int32_t Result = 0;
+      for (std::int32_t I = 0; I < FParentChart->SeriesCount(); ++I) {
+        auto* S = dynamic_cast<TChartSeries*>(FParentChart->GetSeries(I));
+        if (!S) continue;
+        for (std::int32_t J = 0; J < S->Count(); ++J) {
+          String Text = S->GetXLabel(J);
+          (*E)(this, S, J, Text);
+          std::int32_t Lines = 1;
+          if (!Text.empty()) Result = std::max(Result, ChartMultiLineTextWidth(Text, Lines));
+        }
+      }
+      return Result;
+    }
+    default:
+      return 0;
+  }
+}
+
+void TChartAxis::CalcAllSeries() {
+  ISeriesList.clear();
+  if (!FParentChart) return;
+  for (std::int32_t I = 0; I < FParentChart->SeriesCount(); ++I) {
+    auto* S = dynamic_cast<TChartSeries*>(FParentChart->GetSeries(I));
+    if (S && S->GetActive() && SeriesAssociated(S)) ISeriesList.push_back(S);
+  }
+}
+
+bool TChartAxis::GetAxisSeriesLabel(TAxisLabelStyle AStyle, TChartSeries* Series, std::int32_t ValueIndex,
+                                    double& Value, String& Text) {
+  if (ValueIndex < Series->GetFirstVisibleIndex() || ValueIndex > Series->GetLastVisibleIndex()) return false;
+  if (ValueIndex < 0 || ValueIndex >= Series->Count()) return false;
+  switch (AStyle) {
+    case TAxisLabelStyle::talMark:
+      Text = SeriesMarkText(Series, ValueIndex);
+      break;
+    case TAxisLabelStyle::talText:
+      Text = Series->GetXLabel(ValueIndex);
+      break;
+    case TAxisLabelStyle::talPointValue: {
+      TChartValueList* Mandatory = Series->MandatoryValueList;
+      TChartValueList* Own = SeriesValueListOfAxis(Series);
+      TChartValueList* L = (Own && Own == Mandatory) ? Mandatory : Series->NotMandatoryValueList;
+      Text = L ? LabelValue(L->Value[ValueIndex]) : String();
+      break;
+    }
+    default:
+      Text.clear();
+      break;
+  }
+  if (const TAxisOnGetLabel* E = ChartOnGetAxisLabel(); E && *E) (*E)(this, Series, ValueIndex, Text);
+  if (Text.empty()) return false;
+  if (IDepthAxis) {
+    TChartValueList* L = SeriesValueListOfAxis(Series);
+    Value = L ? L->Value[ValueIndex] : 0;
+  } else if (SeriesHasPointLabels(Series)) {
+    Value = ValueIndex;
+  } else {
+    Value = FHorizontal ? Series->GetxValue(ValueIndex) : Series->GetyValue(ValueIndex);
+  }
+  return true;
+}
+
+std::int32_t TChartAxis::DepthAxisPos() {
+  const TRectF R = ChartRectOf();
+  return FOtherSide ? Round(R.Bottom - CalcZPos()) : Round(R.Top + CalcZPos());
+}
+
+// --- the walks ---
+
+bool TChartAxis::IsLabelsVisible() const { return GetLabels(); }
+bool TChartAxis::IsGridVisibleAlways() const { return FGrid->GetVisible() && FGrid->GetDrawAlways(); }
+
+void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
+  TCanvas3D* C = ChartCanvas();
+  const bool Behind = GetLabelsBehind();
+  if (Behind && C) C->BeginEntity("Labels", nullptr, nullptr);
+  W.Alternate = FHorizontal;
+  Tick.clear();
+  if (!FAxisItems->GetAuto()) {
+    DoCustomItems(W);
+  } else {
+    FAxisItems->Clear();
+    W.Style = CalcLabelStyle();
+    if (W.Style != TAxisLabelStyle::talNone || IsGridVisibleAlways()) {
+      if (C) C->AssignFont(GetLabelsFont());
+      W.Inc = CalcIncrement();
+      W.Step = dsNone;
+      if (IAxisDateTime && FExactDateTime && FDesiredIncrement != 0) {
+        W.Step = FindDateTimeStep(FDesiredIncrement);
+        if (W.Step != dsNone)
+          while (W.Inc > DateTimeStep[W.Step] && W.Step < dsYear) W.Step = static_cast<TDateTimeStep>(W.Step + 1);
+      }
+      const bool LongStep = W.Step >= dsHalfMonth && W.Step <= dsYear;
+      if ((W.Inc > 0 || LongStep) && IMaximum >= IMinimum) {
+        switch (W.Style) {
+          case TAxisLabelStyle::talValue: {
+            const TAxisOnGetNextLabel* E = ChartOnGetNextAxisLabel();
+            if (E && *E)
+              DoCustomLabels(W);
+            else if (FLogarithmic && FDesiredIncrement == 0)
+              DoDefaultLogLabels(W);
+            else
+              DoDefaultLabels(W);
+            break;
+          }
+          case TAxisLabelStyle::talText: {
+            auto* D = dynamic_cast<TChartDepthAxis*>(this);
+            if (IDepthAxis && D && D->GetLabelsAsSeriesTitles())
+              DoSeriesTitleLabels(W);
+            else
+              DoSeriesLabels(W);
+            break;
+          }
+          case TAxisLabelStyle::talMark:
+          case TAxisLabelStyle::talPointValue:
+            DoSeriesLabels(W);
+            break;
+          default:
+            break;
+        }
+      }
+    }
+  }
+  if (Behind && C) C->EndEntity();
+}
+
+bool TChartAxis::InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue) {
+  const std::int32_t Pos = CalcPosValue(Value);
+  if ((GetLabelsOnAxis() && IGapSize < 1) || (IStartPos < Pos && Pos < IEndPos)) {
+    if (!FTickOnLabelsOnly) Tick.push_back(Pos);
+    if (IsLabelsVisible() || IsGridVisibleAlways()) AddTickAndSaveLabel(W, Value, Pos, LabelValue(Value), nullptr);
+  }
+  if (DecValue) return IncDecDateTime(false, Value, W.Inc, W.Step);
+  return true;
+}
+
+void TChartAxis::AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,
+                                     TCustomTextShape* Format, std::int32_t ItemIndex) {
+  if (FTickOnLabelsOnly) Tick.push_back(Pos);
+  const TAxisLabelsPosition LP = GetLabelsPosition();
+  if (LP != TAxisLabelsPosition::lpAtTick) {
+    TCanvas3D* C = ChartCanvas();
+    const std::int32_t Half = C ? C->TextWidth(Text) / 2 : 0;
+    Pos = LP == TAxisLabelsPosition::lpAfterTick ? Pos + Half : Pos - Half;
+  }
+  if (IsLabelsVisible() && !Format) {
+    TAxisItem* Item = FAxisItems->InternalAdd(Value, Text);
+    Item->SetLabelPos(Pos);
+    ItemIndex = FAxisItems->GetCount() - 1;
+  }
+  if (GetLabelsBehind() && IsLabelsVisible()) DrawThisLabel(W, ItemIndex, Value, Pos, Text, Format);
+}
+
+void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
+  const double Inc = W.Inc;
+  if (!(std::fabs(IRange / Inc) < 10000)) return;
+  double Value;
+  if (IAxisDateTime && FExactDateTime && W.Step >= dsDay && W.Step <= dsYear)
+    Value = ZelRoundDate(IMaximum, W.Step);
+  else if (SameValue(IMinimum, IMaximum))
+    Value = IMaximum;
+  else if (GetRoundFirstLabel())
+    Value = Inc * std::trunc(IMaximum / Inc);
+  else
+    Value = IMaximum;
+  for (std::int32_t N = 0; Value > IMaximum && N < MaxWalkSteps; ++N)
+    if (!IncDecDateTime(false, Value, Inc, W.Step)) break;
+
+  if (!IRangeZero) {
+    if (OnCalcMaxLabel) {
+      for (int K = 0; K < 2; ++K) {
+        double Delta = Value;
+        bool Stop = false;
+        OnCalcMaxLabel(this, -1, Delta, Stop);
+        Value += Delta;
+      }
+    }
+    if (!SameValue(IMinimum, IMaximum) && Value - Inc != Value) {
+      const double Limit = IMinimum >= 0 ? (IMinimum - MinAxisIncrement) / (1 + MinAxisIncrement) : IMinimum;
+      for (std::int32_t N = 0; Value >= Limit && N < MaxWalkSteps; ++N) {
+        if (OnNextLabelValue) {
+          OnNextLabelValue(this, Value);
+          if (Value < Limit) break;
+        }
+        if (!InternalDrawLabel(W, Value, true)) break;
+      }
+      return;
+    }
+  }
+  InternalDrawLabel(W, Value, false);
+}
+
+void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
+  if (SameValue(IMinimum, IMaximum)) return;
+  const double Base = FLogarithmicBase;
+  // A base below 1 walks by its inverse so that values still grow.
+  const double Growth = Base >= 1 ? Base : 1 / Base;
+  double Start;
+  if (IMinimum <= 0) {
+    IMinimum = IMinimum < 0 ? RoundLogPower(MinAxisRange) : 0.1;
+    Start = IMinimum;
+  } else {
+    Start = RoundLogPower(IMinimum);
+  }
+  const bool Minor = FMinorGrid->GetVisible();
+  if (Minor) {
+    const double Below = Start >= IMinimum ? std::pow(Base, std::log(IMinimum) / std::log(Base) - 1) : Start;
+    if (Below < IMinimum) Tick.push_back(CalcPosValue(Below));
+  }
+  bool Counted = false;
+  double Value = Start;
+  for (std::int32_t N = 0; Value <= IMaximum && std::isfinite(Value) && N < MaxWalkSteps; ++N) {
+    if (Value >= IMinimum) {
+      double V = Value;
+      InternalDrawLabel(W, V, false);
+      Counted = true;
+    }
+    Value *= Growth;
+  }
+  if (!Counted) {
+    const double Step = std::pow(Base, std::log(Start) / std::log(Base) - 1);
+    if (Step > 0 && std::isfinite(Step)) {
+      for (std::int32_t K = 0; K < MaxWalkSteps; ++K) {
+        double V = Start + K * Step;
+        if (V > IMaximum) break;
+        if (V >= IMinimum) InternalDrawLabel(W, V, false);
+      }
+    }
+  }
+  if (Minor && Start > IMaximum) Tick.push_back(CalcPosValue(Start));
+}
+
+void TChartAxis::DoCustomLabels(TLabelWalk& W) {
+  const TAxisOnGetNextLabel& E = *ChartOnGetNextAxisLabel();
+  double Value = IMinimum;
+  bool Stop = true;
+  std::int32_t Index = 0;
+  E(this, Index, Value, Stop);
+  if (Stop) {
+    if (FLogarithmic && FDesiredIncrement == 0)
+      DoDefaultLogLabels(W);
+    else
+      DoDefaultLabels(W);
+    return;
+  }
+  for (std::int32_t Count = 0; Count <= 2000; ++Count) {
+    if (Value < IMinimum - 1e-7 || Value > IMaximum + 1e-7) break;
+    double V = Value;
+    InternalDrawLabel(W, V, false);
+    E(this, ++Index, Value, Stop);
+    if (Stop) break;
+  }
+}
+
+void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
+  CalcAllSeries();
+  std::int32_t First = INT_MAX;
+  std::int32_t Last = -1;
+  for (TChartSeries* S : ISeriesList) {
+    if (S->GetFirstVisibleIndex() >= 0) First = std::min(First, S->GetFirstVisibleIndex());
+    Last = std::max(Last, S->GetLastVisibleIndex());
+  }
+  TCanvas3D* C = ChartCanvas();
+  if (First != INT_MAX && Last >= First) {
+    const std::int32_t Angle = GetLabelsAngle();
+    const bool Swap = Angle == 90 || Angle == 270;
+    const bool Widths = FHorizontal != Swap;
+    const std::int32_t Sep = GetLabelsSeparation();
+    const bool Trim = FLabels->GetAutomatic() && FLabels->GetAutomatic()->GetTrim();
+    auto Measure = [&](const String& Text) -> std::int32_t {
+      std::int32_t Lines = 1;
+      const std::int32_t Width = ChartMultiLineTextWidth(Text, Lines);
+      if (Widths) return Width;
+      return C ? C->TextHeight("W") * CountLines(Text) : 0;
+    };
+    for (TChartSeries* S : ISeriesList) {
+      bool HavePrev = false;
+      std::int32_t PrevPos = 0, PrevHalf = 0;
+      for (std::int32_t I = First; I <= Last; ++I) {
+        double Value = 0;
+        String Text;
+        if (!GetAxisSeriesLabel(W.Style, S, I, Value, Text) || Value < IMinimum || Value > IMaximum) continue;
+        const std::int32_t Pos = CalcPosValue(Value);
+        const bool HadTick = std::find(Tick.begin(), Tick.end(), Pos) != Tick.end();
+        if (!FTickOnLabelsOnly && !HadTick) Tick.push_back(Pos);
+        if (!IsLabelsVisible() || Text.empty()) continue;
+        std::int32_t Half = 0;
+        auto Fits = [&]() {
+          const std::int32_t Size = Measure(Text);
+          if (Sep == 0 || !HavePrev) {
+            Half = Size / 2;
+            return true;
+          }
+          Half = (Size + Trunc(Size * 0.02 * Sep)) / 2;
+          if (Pos > PrevPos) return Pos - Half >= PrevPos + PrevHalf;
+          return Pos + Half <= PrevPos - PrevHalf;
+        };
+        bool Ok = Fits();
+        if (!Ok && Trim) {
+          while (!Ok && !Text.empty()) {
+            DropLastChar(Text);
+            Ok = Fits();
+          }
+          if (Text.empty()) Ok = false;
+        }
+        if (!Ok) continue;
+        if (!HadTick) AddTickAndSaveLabel(W, Value, Pos, Text, nullptr);
+        HavePrev = true;
+        PrevPos = Pos;
+        PrevHalf = Half;
+      }
+    }
+  }
+  ISeriesList.clear();
+}
+
+void TChartAxis::DoSeriesTitleLabels(TLabelWalk& W) {
+  if (!FParentChart) return;
+  bool AnyActive = false;
+  for (std::int32_t I = 0; I < FParentChart->SeriesCount() && !AnyActive; ++I)
+    AnyActive = FParentChart->GetSeries(I)->GetActive();
+  if (!AnyActive) return;
+  const std::int64_t From = static_cast<std::int64_t>(std::trunc(IMinimum));
+  const std::int64_t To = static_cast<std::int64_t>(std::trunc(IMaximum));
+  const TAxisOnGetLabel* E = ChartOnGetAxisLabel();
+  for (std::int64_t K = From; K <= To && K - From < MaxWalkSteps; ++K) {
+    const double Value = IMaximum - static_cast<double>(K) - 0.5;
+    const std::int32_t Pos = CalcPosValue(Value);
+    if (!FTickOnLabelsOnly) Tick.push_back(Pos);
+    if (IsLabelsVisible()) {
+      String Text = ChartSeriesTitleLegend(static_cast<std::int32_t>(K));
+      if (E && *E) (*E)(this, nullptr, static_cast<std::int32_t>(K), Text);
+      AddTickAndSaveLabel(W, Value, Pos, Text, nullptr);
+    }
+  }
+}
+
+void TChartAxis::DoCustomItems(TLabelWalk& W) {
+  for (std::int32_t I = 0; I < FAxisItems->GetCount(); ++I) {
+    TAxisItem* Item = FAxisItems->Get(I);
+    const double Value = Item->GetValue();
+    if (Value < FMinimumValue || Value > FMaximumValue) continue;
+    const std::int32_t Pos = CalcPosValue(Value);
+    Item->SetLabelPos(Pos);
+    if (!FTickOnLabelsOnly) Tick.push_back(Pos);
+    TCustomTextShape* Format = Item->ActiveFormat();
+    if (Format->GetVisible()) {
+      const String Text = Item->GetText().empty() ? LabelValue(Value) : Item->GetText();
+      AddTickAndSaveLabel(W, Value, Pos, Text, Format, I);
+    }
+  }
+}
+
+// --- one label ---
+
+void TChartAxis::DrawThisLabel(TLabelWalk& W, std::int32_t Index, double, std::int32_t Pos, const String& Text,
+                               TCustomTextShape* Format) {
+  TCanvas3D* C = ChartCanvas();
+  if (!C) return;
+  TCustomTextShape* F = Format ? Format : FAxisItems->GetFormat();
+  if (ChartHoverHighlight() && Index >= 0) {
+    TZelSelected* Sel = FAxisItems->ExistingSelected();
+    if (Sel && Sel->GetHover() && Sel->GetHover()->GetVisible() && Index == Sel->GetHoverIndex()) {
+      F = Sel->GetHover();
+      F->GetFont()->SetSize(GetLabelsFont()->GetSize());
+    }
+  }
+  C->AssignFont(F->GetFont());
+  C->SetBackMode(TCanvasBackMode::cbmTransparent);
+  if (IDepthAxis) {
+    C->SetTextAlign(DepthAxisAlign());
+    if (ChartOrthogonal()) Pos += C->TextHeight("W") / 2;
+    const std::int32_t Line = FOtherSide ? FPosLabels : FPosLabels - C->TextWidth("W") / 2 - 2;
+    DrawAxisLabel(Line, DepthAxisPos(), GetLabelsAngle(), Text, F, Pos);
+    return;
+  }
+  std::int32_t Line = FPosLabels;
+  if (GetLabelsAlternate()) {
+    if (!W.Alternate) Line = InflateAxisPos(Line, FHorizontal ? C->TextHeight("W") : MaxLabelsWidth());
+    W.Alternate = !W.Alternate;
+  }
+  if (FHorizontal)
+    DrawAxisLabel(Pos, Line, GetLabelsAngle(), Text, F);
+  else
+    DrawAxisLabel(Line, Pos, GetLabelsAngle(), Text, F);
+}
+
+void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angle, const String& St,
+                               TCustomTextShape* Format, std::int32_t Z) {
+  TCanvas3D* C = ChartCanvas();
+  if (!C || !FParentChart) return;
+  const std::int32_t H = C->TextHeight("W");
+  Angle %= 360;
+  if (Angle < 0) Angle += 360;
+
+  std::int32_t Align;
+  const TAxisLabelAlign LA = GetLabelsAlign();
+  if (LA == TAxisLabelAlign::alCenter) {
+    Align = ZelTextAlignCenter;
+    X -= SizeLabels() / 2;
+  } else if (FHorizontal || LA == TAxisLabelAlign::alDefault) {
+    if (FHorizontal)
+      Align = FOtherSide ? ZelTextAlignCenter + ZelTextAlignBottom : ZelTextAlignCenter;
+    else
+      Align = FOtherSide ? ZelTextAlignLeft : ZelTextAlignRight;
+  } else if (FOtherSide) {
+    Align = ZelTextAlignRight;
+    X += SizeLabels();
+  } else {
+    Align = ZelTextAlignLeft;
+    X -= SizeLabels();
+  }
+  if (!FHorizontal && !IDepthAxis) Y -= H / 2;
+  std::int32_t ZC = IDepthAxis ? Z : IZPos;
+
+  String Text = St;
+  TCustomTextShape* F = Format ? Format : FAxisItems->GetFormat();
+  F->SetText(Text);
+  F->CalcBounds(FParentChart);
+  const std::int32_t W = Round(F->GetWidth());
+  const std::int32_t HH = Round(F->GetHeight());
+  const std::int32_t Lines = F->GetTextFormat() == TTextFormat::ttfNormal ? CountLines(Text) : std::max(1, F->INumLines);
+
+  const bool Exponent = GetLabelsExponent();
+  std::int32_t ShiftX = 0, Down = 0;
+  if (Exponent) {
+    if (FHorizontal) {
+      ShiftX = Round(W * 0.1);
+      Down = HH / 2;
+    } else {
+      Down = HH / 8;
+    }
+  }
+  Y -= FHorizontal ? H : Round(H * 0.5 * (Lines + 1));
+
+  float Left = static_cast<float>(X - ShiftX);
+  float Top = static_cast<float>(Y + H + Down);
+  if (Align & ZelTextAlignBottom) Top -= static_cast<float>(H * Lines);
+  const std::int32_t Horiz = Align & ZelTextAlignCenter;
+  if (Horiz == ZelTextAlignCenter)
+    Left -= W / 2.0f;
+  else if (Horiz == ZelTextAlignRight)
+    Left -= static_cast<float>(W);
+  TRectF R(Left, Top, Left + W, Top + HH);
+  if (Angle == 90 || Angle == 270) {
+    if (!FHorizontal) {
+      const float L = static_cast<float>(X) - W / 2.0f + (FOtherSide ? HH : -HH);
+      R = TRectF(L, static_cast<float>(Y), L + W, static_cast<float>(Y) + HH);
+    } else if (FOtherSide) {
+      R.Bottom = static_cast<float>(Y + HH * 1.5 - W / 2.0);
+      R.Top = R.Bottom - HH;
+    } else {
+      R.Top = static_cast<float>(Y + HH * 0.75 + W / 2.0);
+      R.Bottom = R.Top + HH;
+    }
+  }
+  if (ChartView3D()) {
+    const TPointF P = C->Calculate3DPosition(R.Left, R.Top, static_cast<float>(ZC));
+    R = TRectF(P.X, P.Y, P.X + R.Width(), P.Y + R.Height());
+  }
+  if (OnDrawLabel) {
+    bool DrawLabel = true;
+    OnDrawLabel(this, X, Y, ZC, Text, DrawLabel);
+    if (!DrawLabel) return;
+    if (Text != St) F->SetText(Text);
+  }
+  if (FShape && FShape->GetVisible() && !FShape->GetTransparent() && !ChartView3D() &&
+      !RectangleContains(FShape->ShapeBounds, R))
+    return;
+  C->SetTextAlign(Align);
+  const std::size_t EPos = Exponent ? Text.find_first_of("Ee") : String::npos;
+  if (EPos != String::npos) {
+    const String Mantissa = Text.substr(0, EPos);
+    const String Power = Text.substr(EPos + 1);
+    float TX = (Horiz == ZelTextAlignCenter) ? (R.Left + R.Right) / 2 : (Horiz == ZelTextAlignRight ? R.Right : R.Left);
+    float TY = R.Top;
+    if (!F->GetTransparent()) {
+      TX += F->GetMargins()->GetLeft();
+      TY += F->GetMargins()->GetTop();
+    }
+    C->TextOut3D(Round(TX), Round(TY), ZC, Mantissa);
+    const std::int32_t MW = C->TextWidth(Mantissa);
+    TZelFont* Font = F->GetFont();
+    const float OldSize = Font->GetSize();
+    C->AssignFontSize(Font, OldSize * 0.75f);
+    const std::int32_t PW = C->TextWidth(Power);
+    float PX;
+    if (Horiz == ZelTextAlignCenter)
+      PX = TX + (MW + 1) / 2.0f + PW / 2.0f;
+    else
+      PX = TX + MW + 1;
+    C->TextOut3D(Round(PX), Round(TY - H / 2.0f + 2), ZC, Power);
+    C->AssignFont(Font);
+    return;
+  }
+  F->ShapeBounds = R;
+  F->Draw(FParentChart, R, Angle, ZC);
+}
+
+}  // namespace zel

@@ -1,0 +1,163 @@
+// How an axis reaches its chart panel and the series drawn on it. Every question has a neutral
+// answer when the axis has no chart, so that an axis also works on its own.
+#include <algorithm>
+
+#include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/View3D.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesList.h"
+
+namespace zel {
+
+TCanvas3D* TChartAxis::ChartCanvas() const { return FParentChart ? FParentChart->GetCanvas() : nullptr; }
+
+TRectF TChartAxis::ChartRectOf() const { return FParentChart ? FParentChart->GetChartRect() : TRectF(0, 0, 0, 0); }
+
+std::int32_t TChartAxis::ChartWidth3D() const { return FParentChart ? FParentChart->GetWidth3D() : 0; }
+
+std::int32_t TChartAxis::ChartHeight3D() const { return FParentChart ? FParentChart->GetChartHeight() : 0; }
+
+bool TChartAxis::ChartView3D() const { return FParentChart && FParentChart->GetView3D(); }
+
+bool TChartAxis::ChartOrthogonal() const {
+  if (!FParentChart) return true;
+  TView3DOptions* O = FParentChart->GetView3DOptions();
+  return !O || O->GetOrthogonal() || O->GetRotation() == 360;
+}
+
+bool TChartAxis::ChartLoading() const { return FParentChart && FParentChart->IsLoading(); }
+
+bool TChartAxis::ChartReading() const {
+  return FParentChart && FParentChart->GetComponentState().Contains(TComponentStateItem::csReading);
+}
+
+bool TChartAxis::ChartFastCalc() const {
+  return FParentChart && FParentChart->GetAxes() && FParentChart->GetAxes()->GetFastCalc();
+}
+
+bool TChartAxis::ChartAxisBehind() const { return FParentChart && FParentChart->GetAxisBehind(); }
+
+double TChartAxis::ChartMinMax(bool IsMin) {
+  return FParentChart ? FParentChart->InternalMinMax(this, IsMin, FHorizontal) : 0;
+}
+
+void TChartAxis::ChartChangedAxisScale() {
+  if (FParentChart && !FParentChart->IsDestroying()) FParentChart->ChangedAxisScale(this);
+}
+
+std::int32_t TChartAxis::ChartWallSize(TChartAxis* Axis) const {
+  return (FParentChart && Axis) ? FParentChart->CalcWallSize(Axis) : 0;
+}
+
+bool TChartAxis::ChartIsAxisVisible() const {
+  return FParentChart ? FParentChart->IsAxisVisible(const_cast<TChartAxis*>(this)) : FVisible;
+}
+
+std::int32_t TChartAxis::ChartMaxMarkWidth() const { return FParentChart ? FParentChart->MaxMarkWidth() : 0; }
+
+std::int32_t TChartAxis::ChartMaxTextWidth() const { return FParentChart ? FParentChart->MaxTextWidth() : 0; }
+
+String TChartAxis::ChartSeriesTitleLegend(std::int32_t Index) const {
+  return FParentChart ? FParentChart->SeriesTitleLegend(Index, true) : String();
+}
+
+const TAxisOnGetLabel* TChartAxis::ChartOnGetAxisLabel() const {
+  return FParentChart ? &FParentChart->OnGetAxisLabel : nullptr;
+}
+
+const TAxisOnGetNextLabel* TChartAxis::ChartOnGetNextAxisLabel() const {
+  return FParentChart ? &FParentChart->OnGetNextAxisLabel : nullptr;
+}
+
+std::int32_t TChartAxis::ChartAxisIndex() const {
+  if (!FParentChart || !FParentChart->GetAxes()) return -1;
+  return FParentChart->GetAxes()->IndexOf(const_cast<TChartAxis*>(this));
+}
+
+TChartAxis* TChartAxis::ChartAxisAt(std::int32_t Index) const {
+  if (!FParentChart || !FParentChart->GetAxes()) return nullptr;
+  TChartAxes* A = FParentChart->GetAxes();
+  return Index >= 0 && Index < A->GetCount() ? A->Get(Index) : nullptr;
+}
+
+const TAxisCalcPosLabels* TChartAxis::ChartCalcPosLabels() const {
+  if (!FParentChart || !FParentChart->GetAxes()) return nullptr;
+  return &FParentChart->GetAxes()->CalcPosLabels;
+}
+
+bool TChartAxis::ChartHoverHighlight() const { return false; }
+
+std::int32_t TChartAxis::ChartMultiLineTextWidth(const String& Text, std::int32_t& NumLines) const {
+  NumLines = 1;
+  if (!FParentChart || !FParentChart->GetCanvas()) return 0;
+  return FParentChart->MultiLineTextWidth(Text, NumLines);
+}
+
+TCollection* TChartAxis::ChartCustomAxes() const { return FParentChart ? FParentChart->GetCustomAxes() : nullptr; }
+
+void TChartAxis::ChartAddAxis() {
+  if (!FParentChart || !FParentChart->GetAxes()) return;
+  FParentChart->GetAxes()->Add(this);
+  FParentChart->ApplyThemeAxes(this);
+}
+
+void TChartAxis::ChartRemoveAxis() {
+  if (!FParentChart) return;
+  if (!FParentChart->IsDestroying()) {
+    // Series that use this axis go back to the standard axes.
+    for (std::int32_t I = 0; I < FParentChart->SeriesCount(); ++I) {
+      TChartSeries* S = FParentChart->GetSeries(I);
+      if (S->GetHorizAxis() == THorizAxis::aCustomHorizAxis && SeriesAssociated(S) && FHorizontal)
+        S->SetHorizAxis(THorizAxis::aBottomAxis);
+      if (S->GetVertAxis() == TVertAxis::aCustomVertAxis && SeriesAssociated(S) && !FHorizontal)
+        S->SetVertAxis(TVertAxis::aLeftAxis);
+    }
+  }
+  if (FParentChart->GetAxes()) FParentChart->GetAxes()->Remove(this);
+}
+
+void TChartAxis::ChartResetSubScales() {
+  if (FParentChart && FParentChart->GetCustomAxes()) FParentChart->GetCustomAxes()->ResetScales(this);
+}
+
+// --- series ---
+
+bool TChartAxis::SeriesAssociated(TChartSeries* Series) const {
+  if (IDepthAxis) return true;
+  if (!FParentChart) return false;
+  if (FHorizontal) {
+    switch (Series->GetHorizAxis()) {
+      case THorizAxis::aBothHorizAxis:
+        return true;
+      case THorizAxis::aTopAxis:
+        return FParentChart->GetTopAxis() == this;
+      case THorizAxis::aBottomAxis:
+        return FParentChart->GetBottomAxis() == this;
+      default:
+        return false;
+    }
+  }
+  switch (Series->GetVertAxis()) {
+    case TVertAxis::aBothVertAxis:
+      return true;
+    case TVertAxis::aLeftAxis:
+      return FParentChart->GetLeftAxis() == this;
+    case TVertAxis::aRightAxis:
+      return FParentChart->GetRightAxis() == this;
+    default:
+      return false;
+  }
+}
+
+TChartValueList* TChartAxis::SeriesValueListOfAxis(TChartSeries* Series) const {
+  if (!SeriesAssociated(Series)) return nullptr;
+  return FHorizontal ? Series->GetXValues() : Series->GetYValues();
+}
+
+bool TChartAxis::SeriesHasPointLabels(TChartSeries*) const { return false; }
+
+String TChartAxis::SeriesMarkText(TChartSeries* Series, std::int32_t Index) const { return Series->GetXLabel(Index); }
+
+}  // namespace zel

@@ -1,0 +1,214 @@
+// The axis scale: the ends of one drawing, their rounding, the logarithmic terms and the step
+// between labels (numeric, logarithmic and date-time).
+#include <algorithm>
+#include <cmath>
+
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/Series.h"
+
+namespace zel {
+
+double ZelNextStep(double Value) {
+  // Callers pass positive steps; anything else (0, negative, NaN) restarts the ladder at 1
+  // instead of recursing without end.
+  if (std::isinf(Value) || !(Value > 0)) return 1;
+  double Scale = 1;
+  while (Value >= 10) {
+    Value *= 0.1;
+    Scale *= 10;
+  }
+  while (Value < 1) {
+    Value *= 10;
+    Scale *= 0.1;
+  }
+  if (Value < 2) return 2 * Scale;
+  if (Value < 5) return 5 * Scale;
+  return 10 * Scale;
+}
+
+void TChartAxis::CalcMinMax(double& AMin, double& AMax) {
+  if (FAutomatic || FAutomaticMaximum) AMax = ChartMinMax(false);
+  if (FAutomatic || FAutomaticMinimum) AMin = ChartMinMax(true);
+}
+
+void TChartAxis::AdjustMaxMin() {
+  CalcMinMax(FMinimumValue, FMaximumValue);
+  IMaximum = FMaximumValue;
+  IMinimum = FMinimumValue;
+  if (OnCalcMaxLabel) {
+    double Value = IMaximum;
+    bool Stop = false;
+    OnCalcMaxLabel(this, -1, Value, Stop);
+    IMaximum -= Value;
+  }
+  InternalCalcRange();
+  CalcRoundScales();
+}
+
+void TChartAxis::InternalCalcRange() {
+  IRange = IMaximum - IMinimum;
+  IRangeZero = IsZero(IRange);
+  IAxisSizeRange = IRangeZero ? 0 : IAxisSize / IRange;
+  if (FLogarithmic) {
+    ILogMin = IMinimum <= 0 ? 0 : std::log(IMinimum);
+    ILogMax = IMaximum <= 0 ? 0 : std::log(IMaximum);
+    IRangeLog = ILogMax - ILogMin;
+    IAxisLogSizeRange = IsZero(IRangeLog) ? 0 : IAxisSize / IRangeLog;
+  }
+  IZPos = CalcZPos();
+}
+
+void TChartAxis::CalcRoundScales() {
+  if (IAxisSize == 0 || IRangeZero) return;
+  const bool RoundMax = FMaximumRound && (FAutomatic || FAutomaticMaximum);
+  const bool RoundMin = FMinimumRound && (FAutomatic || FAutomaticMinimum);
+  double Inc = 0;
+  if (RoundMax) {
+    Inc = CalcIncrement();
+    if (Inc != 0) IMaximum = Inc * std::ceil(IMaximum / Inc);
+  }
+  if (RoundMin) {
+    if (Inc == 0) Inc = CalcIncrement();
+    if (Inc != 0) IMinimum = Inc * std::floor(IMinimum / Inc);
+  }
+  if (RoundMax || RoundMin) InternalCalcRange();
+}
+
+double TChartAxis::CalcIncrement() {
+  double Lo = IMinimum;
+  double Hi = IMaximum;
+  if (GetRoundFirstLabel() && FDesiredIncrement != 0) {
+    Lo = std::fabs(IMinimum) > 9.223372036854776e18 ? FDesiredIncrement * IMinimum
+                                                    : FDesiredIncrement * static_cast<double>(Round64(IMinimum));
+    Hi = FDesiredIncrement * std::trunc(IMaximum);
+  }
+  double Mid = (Hi + Lo) * 0.5;
+  // Halve whole samples so that the sample shows decimals.
+  while (std::isfinite(Mid) && Mid != 0 && Mid == std::trunc(Mid)) Mid *= 0.5;
+  std::int32_t Size = std::max({InternalLabelSize(Mid, FHorizontal), InternalLabelSize(Lo, FHorizontal),
+                                InternalLabelSize(Hi, FHorizontal)});
+  if (FDesiredIncrement != 0) {
+    Size = std::max(Size, InternalLabelSize(Lo + FDesiredIncrement, FHorizontal));
+    Size = std::max(Size, InternalLabelSize(Hi - FDesiredIncrement, FHorizontal));
+  }
+  double Result = CalcXYIncrement(Size);
+  if (GetLabelsAlternate()) Result = FLogarithmic ? Result / FLogarithmicBase : Result * 0.5;
+  return Result;
+}
+
+double TChartAxis::CalcXYIncrement(std::int32_t MaxLabelSize) {
+  std::int32_t N = 1;
+  double Size = MaxLabelSize;
+  if (MaxLabelSize > 0 && IAxisSize > 0) {
+    const std::int32_t Sep = GetLabelsSeparation();
+    if (Sep > 0) Size += Round(Sep * 0.01 * Size);
+    N = Round(IAxisSize / Size);
+  }
+  return CalcLabelsIncrement(N);
+}
+
+double TChartAxis::RoundLogPower(double Value) const {
+  return std::pow(FLogarithmicBase, Round(std::log(Value) / std::log(FLogarithmicBase)));
+}
+
+double TChartAxis::CalcLabelsIncrement(std::int32_t MaxNumLabels) {
+  if (MaxNumLabels <= 0) return IAxisDateTime ? DateTimeStep[dsMicrosecond] : MinAxisIncrement;
+  if (IAxisDateTime) return CalcDateTimeIncrement(MaxNumLabels);
+
+  double Step;
+  if (FDesiredIncrement > 0) {
+    Step = FDesiredIncrement;
+  } else if (IRangeZero) {
+    Step = 1;
+  } else {
+    Step = std::fabs(IRange) / (MaxNumLabels + 1.0);
+    if (FLogarithmic) Step = RoundLogPower(Step);
+    if (IRange >= 1.1 && Step < 1 && FParentChart) {
+      // A series of few points on its non-mandatory axis gets no fractional step.
+      for (std::int32_t I = 0; I < FParentChart->SeriesCount(); ++I) {
+        auto* S = dynamic_cast<TChartSeries*>(FParentChart->GetSeries(I));
+        if (!S || !S->GetActive()) continue;
+        const bool NotMandatory = FHorizontal ? S->YMandatory : !S->YMandatory;
+        if (NotMandatory && SeriesAssociated(S) && S->Count() <= MaxNumLabels) {
+          Step = 1;
+          break;
+        }
+      }
+    }
+  }
+  // A logarithmic base below 1 grows the step by its inverse.
+  const double LogGrowth = FLogarithmicBase >= 1 ? FLogarithmicBase : 1 / FLogarithmicBase;
+  auto Grow = [&](bool Doubling) {
+    if (FLogarithmic)
+      Step *= LogGrowth;
+    else if (Doubling)
+      Step *= 2;
+    else
+      Step = ZelNextStep(Step);
+  };
+  std::int64_t C = MaxNumLabels + 1;
+  do {
+    const double Q = IRange / Step;
+    if (std::fabs(Q) < 2147483647.0) {
+      C = Round(Q);
+      if (C > MaxNumLabels) Grow(FDesiredIncrement > 0);
+    } else {
+      Grow(false);
+    }
+  } while (C > MaxNumLabels && !(Step > IRange) && !std::isinf(Step));
+  if (std::isinf(Step)) return IRange;
+  return std::max(Step, MinAxisIncrement);
+}
+
+double TChartAxis::CalcDateTimeIncrement(std::int32_t MaxNumLabels) {
+  double Step = std::max(FDesiredIncrement, DateTimeStep[dsMicrosecond]);
+  if (Step > 0 && MaxNumLabels > 0) {
+    if (IRange / Step > 1000000) Step = IRange / 1000000;
+    std::int32_t C;
+    do {
+      C = Round(IRange / Step);
+      if (C > MaxNumLabels) {
+        if (Step < DateTimeStep[dsYear])
+          Step = Step < DateTimeStep[dsSecond] ? ZelNextStep(Step) : NextDateTimeStep(Step);
+        else
+          Step *= 2;
+      }
+    } while (C > MaxNumLabels && std::isfinite(Step));
+  }
+  return std::max(Step, DateTimeStep[dsMicrosecond]);
+}
+
+bool TChartAxis::IsDateTime() const {
+  const TChartAxis* A = this;
+  while (A->FMaster) A = A->FMaster;
+  if (!A->FParentChart) return false;
+  for (std::int32_t I = 0; I < A->FParentChart->SeriesCount(); ++I) {
+    auto* S = dynamic_cast<TChartSeries*>(A->FParentChart->GetSeries(I));
+    if (!S || !S->GetActive()) continue;
+    if (TChartValueList* L = A->SeriesValueListOfAxis(S)) return L->GetDateTime();
+  }
+  return false;
+}
+
+bool TChartAxis::IncDecDateTime(bool Increment, double& Value, double AnIncrement,
+                                TDateTimeStep tmpWhichDateTime) const {
+  const double Old = Value;
+  const bool Exact = FExactDateTime && IAxisDateTime && tmpWhichDateTime >= dsHalfMonth && tmpWhichDateTime != dsNone;
+  ZelDateTimeIncrement(Exact, Increment, Value, AnIncrement, tmpWhichDateTime);
+  return !SameValue(Old, Value);
+}
+
+void TChartAxis::SetMinMax(double AMin, double AMax) {
+  FAutomatic = false;
+  FAutomaticMinimum = false;
+  FAutomaticMaximum = false;
+  InternalSetMinimum(std::min(AMin, AMax));
+  InternalSetMaximum(std::max(AMin, AMax));
+  if (SameValue(FMinimumValue, FMaximumValue)) {
+    InternalSetMinimum(FMinimumValue - MinAxisRange);
+    InternalSetMaximum(FMaximumValue + MinAxisRange);
+  }
+  ChartResetSubScales();
+}
+
+}  // namespace zel
