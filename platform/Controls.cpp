@@ -6,6 +6,7 @@
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
@@ -183,6 +184,7 @@ class TZelWidget : public QWidget {
 
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
+  void moveEvent(QMoveEvent*) override;
   void mousePressEvent(QMouseEvent* E) override { Mouse(E, TSimMouseKind::Press); }
   void mouseReleaseEvent(QMouseEvent* E) override { Mouse(E, TSimMouseKind::Release); }
   void mouseMoveEvent(QMouseEvent* E) override { Mouse(E, TSimMouseKind::Move); }
@@ -253,8 +255,22 @@ void TZelWidget::resizeEvent(QResizeEvent*) {
     TControl* C = FControl;
     int W = width(), H = height();
     if (W == Round(C->GetWidth()) && H == Round(C->GetHeight())) return;
-    C->SetBounds(C->GetLeft(), C->GetTop(), float(W), float(H));
+    // A window may have been moved by the user meanwhile: keep where it is now.
+    float L = isWindow() ? float(geometry().x()) : C->GetLeft();
+    float T = isWindow() ? float(geometry().y()) : C->GetTop();
+    C->SetBounds(L, T, float(W), float(H));
   });
+}
+
+void TZelWidget::moveEvent(QMoveEvent*) {
+  // A window moved by the user: the bounds follow without moving it again.
+  if (!FControl || !isWindow()) return;
+  TRectF& B = FControl->FBounds;
+  float W = B.Width(), H = B.Height();
+  B.Left = float(geometry().x());
+  B.Top = float(geometry().y());
+  B.Right = B.Left + W;
+  B.Bottom = B.Top + H;
 }
 
 void TZelWidget::closeEvent(QCloseEvent* E) {
