@@ -4,7 +4,10 @@
 #include <cmath>
 
 #include "platform/SysUtils.h"
+#include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Pens.h"
+#include "zelgraph/engine/Function.h"
+#include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/constants/Constants.h"
 #include "zelgraph/procs/Procs.h"
 
@@ -117,14 +120,49 @@ void TCustomChartElement::SetParentComponent(TComponent* Value) {
 
 ZEL_DEFINE_CLASS(TCustomChartSeries, TCustomChartElement)
 
+TCustomChartSeries::TCustomChartSeries(TComponent* AOwner) : TCustomChartElement(AOwner) {}
+
+TCustomChartSeries::~TCustomChartSeries() {
+  FLegend.reset();
+  delete Transform;
+  Transform = nullptr;
+}
+
 void TCustomChartSeries::Assign(TPersistent* Source) {
   if (auto* S = dynamic_cast<TCustomChartSeries*>(Source)) {
     FIdentifier = S->FIdentifier;
+    SetLegend(S->FLegend.get());
     FStyle = S->FStyle;
     SetTitle(S->FTitle);
   }
   inherited::Assign(Source);
 }
+
+TSeriesLegend* TCustomChartSeries::GetLegend() {
+  if (!FLegend) {
+    FLegend = std::make_unique<TSeriesLegend>(this);
+    FLegend->SetParent(FParent);
+  }
+  return FLegend.get();
+}
+
+void TCustomChartSeries::SetLegend(TSeriesLegend* Value) {
+  if (!Value)
+    FLegend.reset();
+  else if (Value != FLegend.get())
+    GetLegend()->Assign(Value);
+}
+
+String TCustomChartSeries::GetLegendTitle() const { return FLegend ? FLegend->GetText() : String(); }
+
+void TCustomChartSeries::SetLegendTitle(const String& Value) {
+  if (Value == GetLegendTitle()) return;
+  GetLegend()->SetText(Value);
+}
+
+bool TCustomChartSeries::GetShowInLegend() const { return FLegend ? FLegend->GetVisible() : true; }
+
+void TCustomChartSeries::SetShowInLegend(bool Value) { GetLegend()->SetVisible(Value); }
 
 void TCustomChartSeries::SetActive(bool Value) {
   if (FActive == Value) return;
@@ -143,7 +181,14 @@ void TCustomChartSeries::CalcVerticalMargins(std::int32_t& TopMargin, std::int32
   BottomMargin = 0;
 }
 
-void TCustomChartSeries::Removed() { FParent = nullptr; }
+void TCustomChartSeries::GalleryChanged3D(bool Is3D) {
+  if (FParent) FParent->SetView3D(Is3D);
+}
+
+void TCustomChartSeries::Removed() {
+  FParent = nullptr;
+  if (FLegend) FLegend->SetParent(nullptr);
+}
 
 std::int32_t TCustomChartSeries::GetIndex() const { return FParent ? FParent->IndexOfSeries(this) : -1; }
 
@@ -281,54 +326,37 @@ TChartSeries::TChartSeries(TComponent* AOwner)
 
 TChartSeries::~TChartSeries() {
   if (FParent) SetParentChart(nullptr);
-  for (TChartSeries* S : FLinkedSeries) RemoveFreeNotification(S);
+  if (FZelFunction) {
+    TZelFunction* F = FZelFunction;
+    FZelFunction = nullptr;
+    F->FParent = nullptr;
+    F->RemoveFreeNotification(this);
+    F->Free();
+  }
+  // Dependent series stop following this one; sources forget it.
+  for (TChartSeries* S : std::vector<TChartSeries*>(FLinkedSeries)) {
+    RemoveFreeNotification(S);
+    if (S->FDataSources) {
+      auto& L = S->FDataSources->List;
+      L.erase(std::remove(L.begin(), L.end(), static_cast<TComponent*>(this)), L.end());
+    }
+  }
   FLinkedSeries.clear();
+  if (FDataSources) {
+    for (TComponent* C : FDataSources->List) {
+      if (auto* Src = dynamic_cast<TChartSeries*>(C)) Src->RemoveLinkedSeries(this);
+      C->RemoveFreeNotification(this);
+    }
+    FDataSources.reset();
+  }
   ClearLists();
-  delete FMarks;
+  FVisuals.reset();
+  if (FMarks) FMarks->Free();
   FMarks = nullptr;
+  if (FSelected) FSelected->Free();
+  FSelected = nullptr;
   FValuesList.reset();
   FX = FY = nullptr;
-}
-
-void TChartSeries::Assign(TPersistent* Source) {
-  inherited::Assign(Source);
-  auto* S = dynamic_cast<TChartSeries*>(Source);
-  if (!S || S == this) return;
-  FX->Assign(S->FX);
-  FY->Assign(S->FY);
-  FColorEachPoint = S->FColorEachPoint;
-  FColor = S->FColor;
-  ISeriesColor = S->ISeriesColor;
-  FValueFormat = S->FValueFormat;
-  FPercentFormat = S->FPercentFormat;
-  FHorizAxis = S->FHorizAxis;
-  FVertAxis = S->FVertAxis;
-  FCursor = S->FCursor;
-  FDepth = S->FDepth;
-  FTransparency = S->FTransparency;
-  FRecalcOptions = S->FRecalcOptions;
-  ManualData = S->ManualData;
-  // The points, colours and labels.
-  BeginUpdate();
-  try {
-    ClearLists();
-    const std::int32_t N = S->Count();
-    for (std::int32_t L = 0; L < FValuesList->Count() && L < S->FValuesList->Count(); ++L) {
-      TChartValueList* Dst = FValuesList->Get(L);
-      TChartValueList* Src = S->FValuesList->Get(L);
-      Dst->Value.SetLength(N);
-      std::copy(Src->Value.Data(), Src->Value.Data() + N, Dst->Value.Data());
-      Dst->FCount = N;
-      Dst->FModified = true;
-    }
-    for (std::int32_t L = S->FValuesList->Count(); L < FValuesList->Count(); ++L) FValuesList->Get(L)->SetCount(N);
-    if (S->FColors) FColors = std::make_unique<std::vector<TAlphaColor>>(*S->FColors);
-    FLabels.Assign(&S->FLabels);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
 }
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
@@ -336,21 +364,27 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
   if (FParent) FParent->RemoveSeries(this);
   FParent = Value;
   if (FMarks) FMarks->SetParent(Value);
+  if (FLegend) FLegend->SetParent(Value);
   if (Value) Value->InternalAddSeries(this);
 }
 
 void TChartSeries::Added() {
   TCustomChartSeries::Added();
+  if (FLegend) FLegend->SetParent(FParent);
   if (FParent && FColor == clZelDefault) {
     ChangeInternalColor(FParent->GetFreeSeriesColor(true, this));
     NotifyColorChanged();
   }
+  RecalcGetAxis();
   CheckDataSource();
 }
 
 void TChartSeries::Removed() {
   if (FParent && FParent->GetCursor() == FCursor) FParent->SetCursor(FParent->GetOriginalCursor());
+  RemoveAllLinkedSeries();
   TCustomChartSeries::Removed();
+  FGetHorizAxis = nullptr;
+  FGetVertAxis = nullptr;
 }
 
 void TChartSeries::SetXValue(std::int32_t Index, double Value) {
@@ -481,6 +515,7 @@ void TChartSeries::Delete(std::int32_t ValueIndex) {
     if (FColors && ValueIndex < static_cast<std::int32_t>(FColors->size()))
       FColors->erase(FColors->begin() + ValueIndex);
     FLabels.DeleteLabel(ValueIndex);
+    if (FVisuals) FVisuals->DeleteVisual(ValueIndex);
     if (FMarks) FMarks->DeletePoint(ValueIndex);
   }
   NotifyValue(TValueEvent::vnDeleted, ValueIndex);
@@ -508,6 +543,8 @@ void TChartSeries::Delete(std::int32_t Start, std::int32_t Quantity, bool Remove
       if (FColors->empty()) FColors.reset();
     }
     EraseRange(FLabels.List);
+    if (FVisuals)
+      for (std::int32_t I = 0; I < Quantity && Start < FVisuals->Count(); ++I) FVisuals->DeleteVisual(Start);
     if (FMarks)
       for (std::int32_t I = 0; I < Quantity; ++I) FMarks->DeletePoint(Start);
   }
@@ -521,6 +558,7 @@ void TChartSeries::ClearLists() {
   FColors.reset();
   FLabels.Clear();
   if (FMarks) FMarks->Clear();
+  if (FVisuals) FVisuals->Clear();
 }
 
 void TChartSeries::Clear() {
@@ -529,6 +567,7 @@ void TChartSeries::Clear() {
   ClearLists();
   if (OnClearValues) OnClearValues(this);
   NotifyValue(TValueEvent::vnCleared, 0);
+  if (FZelFunction) FZelFunction->Clear();
   if (FActive && FParent && !FParent->IsDestroying()) Repaint();
 }
 
@@ -543,6 +582,7 @@ void TChartSeries::SwapValueIndex(std::int32_t A, std::int32_t B) {
       std::swap((*FColors)[static_cast<std::size_t>(A)], (*FColors)[static_cast<std::size_t>(B)]);
     }
     if (FLabels.Count() > 0) FLabels.Exchange(A, B);
+    if (FVisuals && FVisuals->Count() > 0) FVisuals->Exchange(A, B);
   }
   if (IPendingModified) {
     IPendingModified = false;
@@ -617,8 +657,15 @@ void TChartSeries::AddValues(TChartSeries* Source) {
   BeginUpdate();
   try {
     Clear();
-    if (Source && Source != this && !FZelFunction)
+    if (FZelFunction) {
+      if (Source) {
+        FX->SetDateTime(Source->FX->GetDateTime());
+        FY->SetDateTime(Source->FY->GetDateTime());
+        FZelFunction->AddPoints(Source);
+      }
+    } else if (Source && IsValidSourceOf(Source)) {
       for (std::int32_t I = 0; I < Source->Count(); ++I) AddedValue(Source, I);
+    }
   } catch (...) {
     EndUpdate();
     throw;
@@ -739,10 +786,35 @@ void TChartSeries::RemoveLinkedSeries(TChartSeries* Series) {
 
 void TChartSeries::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == TOperation::opRemove) {
-    auto It = std::find(FLinkedSeries.begin(), FLinkedSeries.end(), AComponent);
-    if (It != FLinkedSeries.end()) FLinkedSeries.erase(It);
+  if (Operation != TOperation::opRemove) return;
+  auto It = std::find(FLinkedSeries.begin(), FLinkedSeries.end(), AComponent);
+  if (It != FLinkedSeries.end()) FLinkedSeries.erase(It);
+  if (AComponent == FZelFunction) {
+    FZelFunction = nullptr;
+  } else if (FDataSources && FDataSources->IndexOf(AComponent) >= 0) {
+    InternalRemoveDataSource(AComponent);
+  } else if (FVisuals && AComponent == FVisuals->GetTemplate()) {
+    FVisuals->TemplateRemoved();
   }
+}
+
+void TChartSeries::SetFunction(TZelFunction* Value) {
+  if (Value == FZelFunction) return;
+  if (FZelFunction) {
+    TZelFunction* Old = FZelFunction;
+    FZelFunction = nullptr;
+    Old->RemoveFreeNotification(this);
+    Old->FParent = nullptr;
+    Old->Free();
+  }
+  FZelFunction = Value;
+  if (Value) {
+    if (Value->FParent && Value->FParent != this) Value->FParent->FZelFunction = nullptr;
+    Value->FParent = this;
+    ManualData = false;
+    Value->FreeNotification(this);
+  }
+  CheckDataSource();
 }
 
 // Value lists
@@ -807,11 +879,29 @@ void TChartSeries::SetZOrder(std::int32_t Value) {
 
 void TChartSeries::SetHorizAxis(THorizAxis Value) {
   FHorizAxis = Value;
+  if (Value != THorizAxis::aCustomHorizAxis && !(FParent && FParent->IsLoading())) FCustomHorizAxis = nullptr;
+  RecalcGetAxis();
   Repaint();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis Value) {
   FVertAxis = Value;
+  if (Value != TVertAxis::aCustomVertAxis && !(FParent && FParent->IsLoading())) FCustomVertAxis = nullptr;
+  RecalcGetAxis();
+  Repaint();
+}
+
+void TChartSeries::SetCustomHorizAxis(TChartAxis* Value) {
+  FCustomHorizAxis = Value;
+  FHorizAxis = Value ? THorizAxis::aCustomHorizAxis : THorizAxis::aBottomAxis;
+  RecalcGetAxis();
+  Repaint();
+}
+
+void TChartSeries::SetCustomVertAxis(TChartAxis* Value) {
+  FCustomVertAxis = Value;
+  FVertAxis = Value ? TVertAxis::aCustomVertAxis : TVertAxis::aLeftAxis;
+  RecalcGetAxis();
   Repaint();
 }
 

@@ -1,6 +1,8 @@
-// Chart elements and the data side of series: value lists, per-point colours and labels, adding,
-// deleting and clearing points, update brackets, and change notification to the chart and to
-// series that depend on this one.
+// Chart elements and series: value lists, per-point colours, labels and visual blocks, adding,
+// deleting and clearing points, update brackets, change notification to the chart and to series
+// that depend on this one; the drawing side (visible range, positions through the axes, drawing
+// hooks, legend and mark texts, mouse and hover); the "Data" stream and data sources; sorting by
+// labels and sample values.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +11,9 @@
 #include <vector>
 
 #include "platform/Classes.h"
+#include "platform/Controls.h"
+#include "platform/Geometry.h"
+#include "platform/Graphics.h"
 #include "platform/Types.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Marks.h"
@@ -20,6 +25,20 @@ class TZelPen;
 class TZelBrush;
 class TZelFunction;
 class TChartSeries;
+class TChartAxis;
+class TSeriesLegend;
+class TZelSelected;
+class TVisualBlock;
+class TZelTransform;
+class TFiler;
+class TReader;
+class TWriter;
+class TStream;
+class TZelSeriesSource;
+class TSeriesMarkShape;
+
+// Separates the columns of a legend text.
+inline constexpr char ZelColumnSeparator = '\x06';
 
 // The colour that stands for "the default colour" (for a point: the series' colour).
 constexpr TAlphaColor clZelDefault = 0x00FFFFFF;
@@ -90,7 +109,7 @@ using TChartSeriesStyle = TSet<TChartSeriesStyleItem>;
 class TCustomChartSeries : public TCustomChartElement {
   ZEL_CLASS(TCustomChartSeries, TCustomChartElement)
  public:
-  using TCustomChartElement::TCustomChartElement;
+  explicit TCustomChartSeries(TComponent* AOwner);
 
   void Assign(TPersistent* Source) override;
   void SetActive(bool Value) override;
@@ -98,6 +117,10 @@ class TCustomChartSeries : public TCustomChartElement {
   virtual void CalcHorizMargins(std::int32_t& LeftMargin, std::int32_t& RightMargin);
   virtual void CalcVerticalMargins(std::int32_t& TopMargin, std::int32_t& BottomMargin);
   virtual void DoBeforeDrawChart() {}
+  // Sets the chart's 3D view from a gallery.
+  virtual void GalleryChanged3D(bool Is3D);
+  // Pixels the series needs free at the ends of Axis (left/top: start, right/bottom: end).
+  virtual void RecalcAxisMargins(TChartAxis*, TRectF&) {}
   // Called by the chart when the series joined it, and when it leaves.
   virtual void Added() {}
   virtual void Removed();
@@ -114,10 +137,28 @@ class TCustomChartSeries : public TCustomChartElement {
   TChartSeriesStyle GetStyle() const { return FStyle; }
   void SetStyle(TChartSeriesStyle Value) { FStyle = Value; }
 
+  // Legend settings: created on first access with the chart as parent; nullptr frees them.
+  TSeriesLegend* GetLegend();
+  TSeriesLegend* ExistingLegend() const { return FLegend.get(); }
+  void SetLegend(TSeriesLegend* Value);
+  // The legend settings' text; reading creates nothing.
+  String GetLegendTitle() const;
+  void SetLegendTitle(const String& Value);
+  // The legend settings' visibility; true while none exist; writing creates them.
+  bool GetShowInLegend() const;
+  void SetShowInLegend(bool Value);
+
+  // "Identifier" and "Style".
+  void DefineProperties(TFiler* Filer) override;
+
+  ~TCustomChartSeries() override;
+
  protected:
   String FIdentifier;
+  std::unique_ptr<TSeriesLegend> FLegend;
   TChartSeriesStyle FStyle;
   String FTitle;
+  TZelTransform* Transform = nullptr;  // owned; never created by the library
 };
 
 // The labels of the points; shorter than the point count when trailing points have none.
@@ -143,6 +184,62 @@ class TLabelsList {
 
  private:
   bool FCaseSensitive = false;
+};
+
+// Per-point visual blocks, cloned from a template on demand. An entry may be nullptr; entries
+// owned by another component are never freed by this list.
+class TVisualsList {
+ public:
+  explicit TVisualsList(TChartSeries* ASeries) : FSeries(ASeries) {}
+  ~TVisualsList();
+  TVisualsList(const TVisualsList&) = delete;
+  TVisualsList& operator=(const TVisualsList&) = delete;
+
+  std::int32_t Count() const { return static_cast<std::int32_t>(FItems.size()); }
+  // The block of Index; when there is none and the template can be cloned, a clone of it.
+  TVisualBlock* GetVisual(std::int32_t Index);
+  // The block of Index or nullptr, creating nothing.
+  TVisualBlock* ExistingVisual(std::int32_t Index) const;
+  void SetVisual(std::int32_t Index, TVisualBlock* Block);
+  void InsertVisual(std::int32_t Index, TVisualBlock* Block);
+  void DeleteVisual(std::int32_t Index);
+  void Exchange(std::int32_t Index1, std::int32_t Index2);
+  void Clear();
+  void Assign(const TVisualsList* Source);
+  void Edit(std::int32_t Index);
+  TVisualBlock* GetTemplate() const { return FTemplate; }
+  void SetTemplate(TVisualBlock* Value);
+  // The template was freed.
+  void TemplateRemoved() { FTemplate = nullptr; }
+
+ private:
+  void FreeOwned(TVisualBlock* Block);
+  TChartSeries* FSeries;
+  TVisualBlock* FTemplate = nullptr;
+  std::vector<TVisualBlock*> FItems;
+};
+
+// Edits a visual block (or, for index -1, the template); returns whether it changed.
+using TZelOnEditVisual = std::function<bool(TCustomAxisPanel* Chart, TVisualBlock* Block)>;
+extern TZelOnEditVisual ZelOnEditVisual;
+
+// The components a series takes its points from, in order.
+class TDataSourcesList {
+ public:
+  explicit TDataSourcesList(TChartSeries* ASeries) : Series(ASeries) {}
+
+  // Adds to the existing sources (raises ChartException for an invalid source).
+  std::int32_t Add(TComponent* Value);
+  void Remove(TComponent* Value);
+  std::int32_t IndexOf(const TComponent* Value) const;
+  std::int32_t Count() const { return static_cast<std::int32_t>(List.size()); }
+  TComponent* Get(std::int32_t Index) const { return List[static_cast<std::size_t>(Index)]; }
+  // Drops the series from its source series' dependent lists, empties the list, and clears the
+  // points unless they were given by hand.
+  void Clear();
+
+  std::vector<TComponent*> List;
+  TChartSeries* Series;
 };
 
 // The value lists of a series, owned: X first, Y second, then further channels.
@@ -172,11 +269,31 @@ enum class TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 enum class TSeriesRecalcOption { rOnDelete, rOnModify, rOnInsert, rOnClear };
 using TSeriesRecalcOptions = TSet<TSeriesRecalcOption>;
 
+// The texts of a legend item.
+enum class TLegendTextStyle { ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue,
+                              ltsValue, ltsPercent, ltsXAndValue, ltsXAndPercent, ltsXAndText };
+
+
+// Drawing events the chart sends to its tools (defined with the tools).
+enum class TChartToolEvent;
+
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* Sender, std::int32_t ValueIndex)>;
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* Sender)>;
 using TSeriesOnClear = std::function<void(TChartSeries* Sender)>;
 // Adds one variant of a series kind to a gallery, by name.
 using TAddSubChart = std::function<void(const String& Name)>;
+using TSeriesClick = std::function<void(TChartSeries* Sender, std::int32_t ValueIndex, TMouseButton Button,
+                                        TShiftState Shift, std::int32_t X, std::int32_t Y)>;
+using TSeriesOnGetMarkText = std::function<void(TChartSeries* Sender, std::int32_t ValueIndex, String& MarkText)>;
+// Where the mouse is, in chart coordinates; tests and hosts without a mouse service set it.
+using TZelMousePosFunc = std::function<bool(TCustomAxisPanel* Chart, TPointF& Pos)>;
+extern TZelMousePosFunc ZelGetChartMousePos;
+// Sample values invent points at run time only when this is on (design time always may).
+extern bool ZelRandomAtRunTime;
+// The series colour a gallery preview takes: the chart's default colour at this index for the
+// first series, and at the second for any other.
+extern std::int32_t clZelGallery1;
+extern std::int32_t clZelGallery2;
 
 // A series with values.
 class TChartSeries : public TCustomChartSeries {
@@ -270,8 +387,8 @@ class TChartSeries : public TCustomChartSeries {
   virtual void AddedValue(TChartSeries* Source, std::int32_t ValueIndex);
   virtual std::int32_t AddChartValue(TChartSeries* Source, std::int32_t ValueIndex);
   virtual void DeletedValue(TChartSeries* Source, std::int32_t ValueIndex);
-  // Asks for the series to be refilled from its data source; no data sources are linked yet.
-  void CheckDataSource() {}
+  // Asks the chart to refill the series from its data sources or function (nothing while updating).
+  void CheckDataSource();
 
   // Value lists.
   TChartValueList* GetXValues() const { return FX; }
@@ -316,9 +433,176 @@ class TChartSeries : public TCustomChartSeries {
   std::int32_t GetFirstVisibleIndex() const { return FFirstVisibleIndex; }
   std::int32_t GetLastVisibleIndex() const { return FLastVisibleIndex; }
 
+  void SetCustomHorizAxis(TChartAxis* Value);
+  void SetCustomVertAxis(TChartAxis* Value);
+  TChartAxis* GetCustomHorizAxis() const { return FCustomHorizAxis; }
+  TChartAxis* GetCustomVertAxis() const { return FCustomVertAxis; }
+  std::int32_t GetFirstDisplayedIndex() const;
+  std::int32_t GetLastDisplayedIndex() const;
+  TZelFunction* GetZelFunction() const { return FZelFunction; }
+  virtual void SetFunction(TZelFunction* Value);
+
+  // ---- Drawing side ----
+
+  // The axes resolved from the axis choices (nullptr without a chart).
+  TChartAxis* GetGetHorizAxis() const { return FGetHorizAxis; }
+  TChartAxis* GetGetVertAxis() const { return FGetVertAxis; }
+  void RecalcGetAxis();
+  // The vertical axis when Y is mandatory, else the horizontal one.
+  TChartAxis* MandatoryAxis() const { return YMandatory ? FGetVertAxis : FGetHorizAxis; }
+
+  // The range of points to draw against the axes (first/last -1: none).
+  virtual void CalcFirstLastVisibleIndex();
+  std::int32_t VisibleCount();
+  virtual bool DrawValuesForward();
+  virtual bool DrawSeriesForward(std::int32_t ValueIndex);
+  virtual bool DrawSeriesAscending();
+  // Drawing orders that kinds may impose; empty here.
+  virtual std::vector<std::int32_t> SortDrawPoints(std::int32_t First, std::int32_t Last, bool Forward);
+  virtual std::vector<std::int32_t> SortDrawSeries();
+  virtual void DrawAllValues();
+  virtual void DrawValue(std::int32_t) {}
+  virtual void DrawHiddenValue(std::int32_t) {}
+  virtual void DoBeforeDrawValues();
+  virtual void DoAfterDrawValues();
+  // The canvas entity of the whole series (named by SeriesNameOrIndex).
+  void BeginEntity();
+  void BroadcastEvent(TChartToolEvent Event);
+  virtual bool CanBeforeParallel() { return false; }
+  virtual void DoBeforeParallel() {}
+  virtual void BeforeCalcAxis() {}
+  virtual void ChangedAxisScale() {}
+  virtual void CalcZOrder();
+  virtual void CalcDepthPositions();
+  virtual bool MoreSameZOrder();
+  bool FirstInZOrder();
+
+  // Pixel positions through the resolved axes.
+  virtual std::int32_t CalcXPos(std::int32_t ValueIndex);
+  virtual std::int32_t CalcYPos(std::int32_t ValueIndex);
+  virtual std::int32_t CalcXPosValue(double Value);
+  virtual std::int32_t CalcYPosValue(double Value);
+  std::int32_t CalcPosValue(double Value);
+  std::int32_t CalcXSizeValue(double Value);
+  std::int32_t CalcYSizeValue(double Value);
+  virtual double XScreenToValue(std::int32_t ScreenPos);
+  virtual double YScreenToValue(std::int32_t ScreenPos);
+  String XValueToText(double Value);
+  String YValueToText(double Value);
+  virtual void CalcSelectionPos(std::int32_t ValueIndex, std::int32_t& X, std::int32_t& Y);
+  virtual bool IsPointInChartRect(std::int32_t ValueIndex);
+  virtual bool AssociatedToAxis(TChartAxis* Axis);
+  virtual TChartValueList* ValueListOfAxis(TChartAxis* Axis);
+  virtual bool UseAxis() { return true; }
+  virtual bool CanZoomScroll() { return UseAxis(); }
+  // The index range of the chart's current page.
+  void CalcFirstLastPage(std::int32_t& First, std::int32_t& Last);
+  // Colours every non-null point whose value in List lies in FromValue..ToValue.
+  void ColorRange(TChartValueList* List, double FromValue, double ToValue, TAlphaColor Color);
+  virtual double GetOriginValue(std::int32_t ValueIndex) { return GetMarkValue(ValueIndex); }
+  virtual double GetMarkValue(std::int32_t ValueIndex) { return MandatoryValueList->Value[ValueIndex]; }
+  virtual String GetMarkLabel(std::int32_t ValueIndex) { return FLabels.GetLabel(ValueIndex); }
+
+  // ---- Legend ----
+  virtual std::int32_t CountLegendItems() { return Count(); }
+  virtual std::int32_t LegendToValueIndex(std::int32_t LegendIndex) { return LegendIndex; }
+  virtual TAlphaColor LegendItemColor(std::int32_t LegendIndex) { return GetValueColor(LegendIndex); }
+  virtual bool InvertedLegend() { return false; }
+  virtual bool HasPointLabels() { return false; }
+  // Some label is not empty.
+  bool HasLabels() const;
+  virtual String LegendString(std::int32_t LegendIndex, TLegendTextStyle LegendTextStyle);
+  virtual void DrawLegend(std::int32_t ValueIndex, const TRectF& Rect);
+  virtual void DrawLegendShape(std::int32_t ValueIndex, const TRectF& Rect);
+  virtual void PrepareLegendCanvas(std::int32_t, TAlphaColor&, TBrushKind&) {}
+
+  // ---- Marks ----
+  String GetMarkText(std::int32_t ValueIndex);
+  String GetMarkTextStyle(bool MultiLine, std::int32_t ValueIndex, TSeriesMarksStyle Style);
+  String MarkPercent(std::int32_t ValueIndex, bool AddTotal = false);
+  virtual void DrawMarks();
+  virtual void DrawMark(std::int32_t ValueIndex, const String& St, TSeriesMarkPosition* APosition);
+  void CalculateMarkPosition(TSeriesMarkShape* AShape, const String& St, std::int32_t X, std::int32_t Y,
+                             TSeriesMarkPosition* APosition);
+  // The shift that moves mark rectangle R1 off R2: vertical for a Y-mandatory series (up when R2
+  // lies below R1's top, else down), horizontal otherwise.
+  virtual TPointF MarkOverlap(std::int32_t ValueIndex, const TRectF& R1, const TRectF& R2);
+  std::int32_t MaxMarkWidth();
+
+  // ---- Mouse and hover ----
+  virtual std::int32_t Clicked(std::int32_t, std::int32_t) { return -1; }
+  std::int32_t Clicked(float X, float Y);
+  std::int32_t Clicked(TPointF P);
+  virtual bool ClickedPointer(std::int32_t, std::int32_t, std::int32_t) { return false; }
+  bool ClickedPointer(std::int32_t ValueIndex, TPointF P);
+  virtual void MouseDown(std::int32_t ValueIndex, TMouseButton Button, TShiftState Shift, std::int32_t X,
+                         std::int32_t Y);
+  virtual bool RaiseClicked() { return bool(OnClick) || bool(OnDblClick); }
+  // Mouse move over the chart: hover, cursor, enter and leave; returns whether the series reacted.
+  virtual bool CheckMouse(std::int32_t X, std::int32_t Y);
+  bool HoverEnabled();
+  bool PrepareHoverPen(std::int32_t ValueIndex);
+  std::int32_t GetCursorValueIndex();
+  void GetCursorValues(double& X, double& Y);
+  bool GetIsMouseInside() const { return IsMouseInside; }
+
+  // Selection and hover settings, created on first access; nullptr frees them.
+  TZelSelected* GetSelected();
+  TZelSelected* ExistingSelected() const { return FSelected; }
+  void SetSelected(TZelSelected* Value);
+
+  // ---- Stream and data sources ----
+  void DefineProperties(TFiler* Filer) override;
+  void Loaded() override;
+  bool IsDataStored() const { return ForceSaveData || (ManualData && !DontSaveData); }
+  // The content flags of the "Data" stream.
+  Byte SeriesGuessContents();
+  bool HasNoMandatoryValues();
+  bool HasColors();
+  virtual void WriteData(TStream* Stream);
+  void ReadData(TStream* Stream);
+  TComponent* GetDataSource() const;
+  void SetDataSource(TComponent* Value);
+  TDataSourcesList* GetDataSources();
+  TDataSourcesList* ExistingDataSources() const { return FDataSources.get(); }
+  std::int32_t InternalSetDataSource(TComponent* Value, bool OnlyOne);
+  std::int32_t InternalAddDataSource(TComponent* Value);
+  void InternalRemoveDataSource(TComponent* Value);
+  // Removes this series from the dependent lists of all its source series.
+  void RemoveAllLinkedSeries();
+  bool IsValidDataSource(TComponent* Value);
+  virtual bool IsValidSourceOf(TChartSeries* Value) { return Value != this; }
+  virtual bool IsValidSeriesSource(TChartSeries* Value);
+  virtual TChartValueList* GetYValueList(const String& AListName);
+  virtual void AssignFormatting(TChartSeries* Source);
+  void AssignFormat(TChartSeries* Source);
+  void AssignValues(TChartSeries* Source) { AddValues(Source); }
+
+  // ---- Labels, visual blocks, sorting, sample values ----
+  TVisualsList* GetVisuals();
+  TVisualsList* ExistingVisuals() const { return FVisuals.get(); }
+  void SortByLabels(TChartListOrder Order = TChartListOrder::loAscending);
+  virtual void CheckOrder();
+  virtual void FillSampleValues(std::int32_t NumValues = 0);
+  virtual void AddSampleValues(std::int32_t NumValues, bool OnlyMandatory = false);
+  virtual std::int32_t NumSampleValues() { return 25; }
+  bool CanAddRandomPoints() const;
+  virtual void PrepareForGallery(bool IsEnabled);
+
+  // The title, or the name or "SeriesN" when it is blank; with RemoveBreaks, line breaks dropped.
+  static String SeriesTitleOrName(TCustomChartSeries* Series, bool RemoveBreaks = false);
+  static String SeriesNameOrIndex(TCustomChartSeries* Series);
+
   TSeriesOnAfterAdd OnAfterAdd;
   TSeriesOnBeforeAdd OnBeforeAdd;
   TSeriesOnClear OnClearValues;
+  TNotifyEvent AfterDrawValues;
+  TNotifyEvent BeforeDrawValues;
+  TSeriesClick OnClick;
+  TSeriesClick OnDblClick;
+  TSeriesOnGetMarkText OnGetMarkText;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
 
   bool CalcVisiblePoints = true;
   bool DrawBetweenPoints = false;
@@ -370,9 +654,32 @@ class TChartSeries : public TCustomChartSeries {
   bool IUseSeriesColor = true;
   bool IUseNotMandatory = true;
   std::int32_t IZOrder = 0;
+  std::unique_ptr<TDataSourcesList> FDataSources;
+  TChartAxis* FGetHorizAxis = nullptr;
+  TChartAxis* FGetVertAxis = nullptr;
+  TChartAxis* FCustomHorizAxis = nullptr;
+  TChartAxis* FCustomVertAxis = nullptr;
+  TZelSelected* FSelected = nullptr;  // owned
+  std::vector<String> FTempDataSources;
+  bool IHasTempDataSources = false;
+  std::unique_ptr<TVisualsList> FVisuals;
+  bool IsMouseInside = false;
+  TChartListOrder ILabelOrder = TChartListOrder::loNone;
+  bool IHideWhenVisible = false;
+  TObject* ILegend = nullptr;
+  std::int32_t IFirstDrawIndex = -1;
+  bool IMandatoryPen = false;
+  bool IMandatoryPen2D = false;
+  bool FZoomSeries = true;
+  // Custom axis indexes read from a stream, resolved once the chart is known.
+  std::int32_t IReadCustomHorizAxis = -1;
+  std::int32_t IReadCustomVertAxis = -1;
 
  private:
   friend class TChartValueList;
+  friend class TDataSourcesList;
+  friend class TVisualsList;
+  friend class TZelFunction;
   // A value list changed one value (Index) or several (-1). While the series changes several
   // lists at once the notification waits until they agree again.
   void ValueListModified(std::int32_t Index);
@@ -381,6 +688,51 @@ class TChartSeries : public TCustomChartSeries {
   bool IPendingModified = false;
   std::int32_t IPendingIndex = -1;
   class TChangeGuard;
+  // Copies the points, colours and labels of S.
+  void CopyPoints(TChartSeries* S);
+  std::int32_t CustomAxisIndex(TChartAxis* Axis) const;
+  void ReadCustomAxis(std::int32_t Index, bool Horizontal);
+};
+
+enum class TSourceLoadMode { lmClear, lmAppend };
+
+// A component that loads points into a series; kinds of source fill the series in Load.
+class TZelSeriesSource : public TComponent {
+  ZEL_CLASS(TZelSeriesSource, TComponent)
+ public:
+  explicit TZelSeriesSource(TComponent* AOwner) : TComponent(AOwner) {}
+  ~TZelSeriesSource() override;
+
+  virtual void SetActive(bool Value);
+  virtual void SetSeries(TChartSeries* Value);
+  virtual bool Available(TCustomAxisPanel*) { return true; }
+  virtual String Description() { return String(); }
+  virtual bool HasNew() { return false; }
+  // The series' first data source is of this source's class.
+  virtual bool HasSeries(TChartSeries* Value);
+  virtual void Close();
+  virtual void Load() {}
+  virtual void Open() { SetActive(true); }
+  // Loads again when active.
+  void Refresh();
+  void Loaded() override;
+
+  bool GetActive() const { return FActive; }
+  TChartSeries* GetSeries() const { return FSeries; }
+  TSourceLoadMode GetLoadMode() const { return FLoadMode; }
+  void SetLoadMode(TSourceLoadMode Value) { FLoadMode = Value; }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  bool FActive = false;
+  TSourceLoadMode FLoadMode = TSourceLoadMode::lmClear;
+  TChartSeries* FSeries = nullptr;
+
+ private:
+  friend class TChartSeries;
+  // Takes Series as its series without making itself its data source (the series did).
+  void AttachSeries(TChartSeries* Value);
 };
 
 }  // namespace zel

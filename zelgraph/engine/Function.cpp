@@ -1,0 +1,338 @@
+#include "zelgraph/engine/Function.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "platform/Math.h"
+#include "platform/SysUtils.h"
+#include "zelgraph/constants/Constants.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/Series.h"
+#include "zelgraph/procs/DateTimeSteps.h"
+
+namespace zel {
+
+ZEL_DEFINE_COMPONENT_CLASS(TZelFunction, TComponent)
+
+TZelFunction::TZelFunction(TComponent* AOwner) : TComponent(AOwner) {}
+
+TZelFunction::~TZelFunction() {
+  if (FParent) {
+    TChartSeries* P = FParent;
+    FParent = nullptr;
+    if (P->FZelFunction == this) P->FZelFunction = nullptr;
+    RemoveFreeNotification(P);
+  }
+}
+
+void TZelFunction::Assign(TPersistent* Source) {
+  if (auto* F = dynamic_cast<TZelFunction*>(Source)) {
+    FCalcByValue = F->FCalcByValue;
+    FIncludeNulls = F->FIncludeNulls;
+    FPeriod = F->FPeriod;
+    FPeriodStyle = F->FPeriodStyle;
+    FPeriodAlign = F->FPeriodAlign;
+    return;
+  }
+  inherited::Assign(Source);
+}
+
+void TZelFunction::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == FParent) FParent = nullptr;
+}
+
+TComponent* TZelFunction::GetParentComponent() const { return FParent; }
+
+void TZelFunction::SetParentComponent(TComponent* Value) {
+  if (auto* S = dynamic_cast<TChartSeries*>(Value)) SetParentSeries(S);
+}
+
+void TZelFunction::SetParentSeries(TChartSeries* Value) {
+  if (Value == FParent) return;
+  if (FParent) {
+    TChartSeries* Old = FParent;
+    FParent = nullptr;
+    Old->FZelFunction = nullptr;
+    RemoveFreeNotification(Old);
+  }
+  if (Value) Value->SetFunction(this);
+}
+
+void TZelFunction::EndUpdate() {
+  if (!IUpdating) return;
+  IUpdating = false;
+  ReCalculate();
+}
+
+void TZelFunction::ReCalculate() {
+  if (!IUpdating && FParent) FParent->CheckDataSource();
+}
+
+void TZelFunction::SetCalcByValue(bool Value) {
+  if (FCalcByValue == Value) return;
+  FCalcByValue = Value;
+  ReCalculate();
+}
+
+void TZelFunction::SetIncludeNulls(bool Value) {
+  if (FIncludeNulls == Value) return;
+  FIncludeNulls = Value;
+  ReCalculate();
+}
+
+void TZelFunction::SetPeriod(double Value) {
+  if (Value < 0 || std::isnan(Value)) throw ChartException(ZelMsg_FunctionPeriod);
+  if (FPeriod == Value) return;
+  FPeriod = Value;
+  ReCalculate();
+}
+
+void TZelFunction::SetPeriodAlign(TFunctionPeriodAlign Value) {
+  if (FPeriodAlign == Value) return;
+  FPeriodAlign = Value;
+  ReCalculate();
+}
+
+void TZelFunction::SetPeriodStyle(TFunctionPeriodStyle Value) {
+  if (FPeriodStyle == Value) return;
+  FPeriodStyle = Value;
+  ReCalculate();
+}
+
+TChartValueList* TZelFunction::ValueList(TChartSeries* Source) {
+  const String Name = FParent ? FParent->MandatoryValueList->GetValueSource() : String();
+  if (!Name.empty()) return Source->GetYValueList(Name);
+  return Source->MandatoryValueList;
+}
+
+void TZelFunction::AddFunctionXY(bool AYMandatory, double X, double Y) {
+  if (!FParent) return;
+  if (AYMandatory)
+    FParent->AddXY(X, Y, String(), clZelDefault);
+  else
+    FParent->AddXY(Y, X, String(), clZelDefault);
+}
+
+void TZelFunction::AddValue(double Value, TZelFunctionValues& Values, std::int32_t Index) {
+  if (Index >= 0 && Index < static_cast<std::int32_t>(Values.size())) Values[static_cast<std::size_t>(Index)] = Value;
+}
+
+double TZelFunction::CalculateValue(const TZelFunctionValues&) { return 0; }
+
+double TZelFunction::Calculate(TChartSeries* Source, std::int32_t FirstIndex, std::int32_t LastIndex) {
+  if (FirstIndex == -1) {
+    FirstIndex = 0;
+    LastIndex = Source->Count() - 1;
+  }
+  TChartValueList* List = ValueList(Source);
+  TZelFunctionValues Values;
+  if (FIncludeNulls && LastIndex >= FirstIndex) Values.resize(static_cast<std::size_t>(LastIndex - FirstIndex + 1));
+  std::int32_t Taken = 0;
+  for (std::int32_t I = FirstIndex; I <= LastIndex; ++I) {
+    if (!FIncludeNulls && Source->IsNull(I)) continue;
+    if (!FIncludeNulls) Values.push_back(0);
+    AddValue(List->Value[I], Values, Taken);
+    ++Taken;
+  }
+  return CalculateValue(Values);
+}
+
+void TZelFunction::CalculateAllPoints(TChartSeries* Source, TChartValueList* NotMandatorySource) {
+  const double V = Calculate(Source, -1, -1);
+  if (!FParent) return;
+  const double Min = NotMandatorySource->GetMinValue(), Max = NotMandatorySource->GetMaxValue();
+  if (FParent->AllowSinglePoint) {
+    const double M = Min + (Max - Min) * 0.5;
+    if (FParent->YMandatory)
+      FParent->AddXY(M, V);
+    else
+      FParent->AddXY(V, M);
+  } else {
+    AddFunctionXY(Source->YMandatory, Min, V);
+    AddFunctionXY(Source->YMandatory, Max, V);
+  }
+}
+
+void TZelFunction::CalculatePeriod(TChartSeries* Source, double X, std::int32_t FirstIndex, std::int32_t LastIndex) {
+  AddFunctionXY(Source->YMandatory, X, Calculate(Source, FirstIndex, LastIndex));
+}
+
+void TZelFunction::CalculateByPeriod(TChartSeries* Source, TChartValueList* NotMandatorySource) {
+  const std::int32_t N = NotMandatorySource->GetCount();
+  if (N == 0) return;
+  const double* List = NotMandatorySource->Value.Data();
+  std::int32_t Start = 0;
+  double RangeEnd = List[0];
+  const TDateTimeStep Step = FindDateTimeStep(FPeriod);
+  TChartAxis* Axis = FParent ? FParent->GetGetHorizAxis() : nullptr;
+  const std::int32_t PointsPerGroup = FPeriodStyle == TFunctionPeriodStyle::psNumPoints ? Round(FPeriod) : 0;
+  if (FPeriodStyle == TFunctionPeriodStyle::psNumPoints && PointsPerGroup < 1) {
+    // A period below half a point rounds to no points per group: one group per point would never
+    // end, so the whole series is one group.
+    CalculateAllPoints(Source, NotMandatorySource);
+    return;
+  }
+  while (Start <= N - 1) {
+    std::int32_t Last;
+    double FirstPos, LastPos;
+    bool EmptyRange = false;
+    if (FPeriodStyle == TFunctionPeriodStyle::psNumPoints) {
+      Last = Start + PointsPerGroup - 1;
+      FirstPos = List[Start];
+      if (Last >= N) break;  // a trailing group of fewer points adds nothing
+      LastPos = List[Last];
+    } else {
+      const double Old = RangeEnd;
+      if (Axis)
+        Axis->IncDecDateTime(true, RangeEnd, FPeriod, Step);
+      else
+        RangeEnd += FPeriod;
+      // A period too small to move the range end would never advance the walk.
+      if (SameValue(RangeEnd, Old) || !(RangeEnd > Old)) break;
+      Last = Start;
+      while (Last < N - 1 && RangeEnd > List[Last + 1]) ++Last;
+      LastPos = RangeEnd - FPeriod * 0.001;
+      FirstPos = Old;
+      EmptyRange = !(RangeEnd > List[Start]);
+    }
+    double X;
+    switch (FPeriodAlign) {
+      case TFunctionPeriodAlign::paFirst:
+        X = FirstPos;
+        break;
+      case TFunctionPeriodAlign::paLast:
+        X = LastPos;
+        break;
+      default:
+        X = (FirstPos + LastPos) * 0.5;
+        break;
+    }
+    if (EmptyRange) {
+      AddFunctionXY(Source->YMandatory, X, 0);
+    } else {
+      CalculatePeriod(Source, X, Start, Last);
+      Start = Last + 1;
+    }
+  }
+}
+
+void TZelFunction::DoCalculation(TChartSeries* Source, TChartValueList* NotMandatorySource) {
+  if (FPeriod != 0)
+    CalculateByPeriod(Source, NotMandatorySource);
+  else
+    CalculateAllPoints(Source, NotMandatorySource);
+}
+
+void TZelFunction::AddPoints(TChartSeries* Source) {
+  if (IUpdating || !Source || !FParent) return;
+  TDataSourcesList* Sources = FParent->ExistingDataSources();
+  if (Sources && Sources->Count() > 1) {
+    if (FCalcByValue)
+      CalculateManySourcesByValue(Source);
+    else
+      CalculateManySources(Source);
+  } else if (Source->Count() > 0) {
+    DoCalculation(Source, Source->NotMandatoryValueList);
+  }
+}
+
+double TZelFunction::CalculateMany(const std::vector<TComponent*>& Sources, std::int32_t ValueIndex) {
+  TZelFunctionValues Values;
+  if (FIncludeNulls) Values.resize(Sources.size());
+  std::int32_t Taken = 0;
+  for (std::size_t S = 0; S < Sources.size(); ++S) {
+    auto* Series = dynamic_cast<TChartSeries*>(Sources[S]);
+    if (!Series) continue;
+    TChartValueList* List = ValueList(Series);
+    if (List->GetCount() > ValueIndex && (FIncludeNulls || !Series->IsNull(ValueIndex))) {
+      if (FIncludeNulls) {
+        AddValue(List->Value[ValueIndex], Values, static_cast<std::int32_t>(S));
+      } else {
+        Values.push_back(0);
+        AddValue(List->Value[ValueIndex], Values, Taken);
+      }
+      ++Taken;
+    }
+  }
+  return CalculateValue(Values);
+}
+
+double TZelFunction::CalculateManyByValue(const std::vector<TComponent*>& Sources, double Value) {
+  TZelFunctionValues Values;
+  std::int32_t Taken = 0;
+  for (TComponent* C : Sources) {
+    auto* Series = dynamic_cast<TChartSeries*>(C);
+    if (!Series) continue;
+    const std::int32_t I = Series->NotMandatoryValueList->Locate(Value);
+    if (I >= 0 && (FIncludeNulls || !Series->IsNull(I))) {
+      Values.push_back(0);
+      AddValue(ValueList(Series)->Value[I], Values, Taken++);
+    }
+  }
+  return CalculateValue(Values);
+}
+
+void TZelFunction::CalculateManySources(TChartSeries* Source) {
+  const std::vector<TComponent*> Sources = FParent->ExistingDataSources()->List;
+  TChartSeries* Longest = Source;
+  for (TComponent* C : Sources)
+    if (auto* S = dynamic_cast<TChartSeries*>(C); S && S->Count() > Longest->Count()) Longest = S;
+  for (std::int32_t I = 0; I < Longest->Count(); ++I) {
+    double Y = CalculateMany(Sources, I);
+    double X = Longest->NotMandatoryValueList->Value[I];
+    if (!Longest->YMandatory) std::swap(X, Y);
+    FParent->AddXY(X, Y, Longest->GetXLabel(I), clZelDefault);
+  }
+}
+
+void TZelFunction::CalculateManySourcesByValue(TChartSeries*) {
+  const std::vector<TComponent*> Sources = FParent->ExistingDataSources()->List;
+  std::vector<TChartSeries*> Series;
+  std::int32_t N = 0;
+  for (TComponent* C : Sources)
+    if (auto* S = dynamic_cast<TChartSeries*>(C)) {
+      Series.push_back(S);
+      N = std::max(N, S->Count());
+    }
+  std::vector<double> Collected;
+  // The label of a position value: of the first source (in the walk's order) labelling it.
+  std::map<String, std::pair<std::int32_t, std::int32_t>> Labelled;
+  for (std::int32_t T = 0; T < N; ++T)
+    for (std::size_t S = 0; S < Series.size(); ++S) {
+      if (T >= Series[S]->Count()) continue;
+      const double V = Series[S]->NotMandatoryValueList->Value[T];
+      Collected.push_back(V);
+      if (!Series[S]->GetXLabel(T).empty())
+        Labelled.emplace(FloatToStr(V), std::make_pair(static_cast<std::int32_t>(S), T));
+    }
+  std::sort(Collected.begin(), Collected.end());
+  for (double V : Collected) {
+    if (FParent->NotMandatoryValueList->Locate(V) >= 0) continue;
+    const double Y = CalculateManyByValue(Sources, V);
+    String Label;
+    auto It = Labelled.find(FloatToStr(V));
+    if (It != Labelled.end()) Label = Series[static_cast<std::size_t>(It->second.first)]->GetXLabel(It->second.second);
+    bool InAll = true;
+    for (TChartSeries* S : Series)
+      if (S->NotMandatoryValueList->Locate(V) < 0) InAll = false;
+    if (InAll)
+      FParent->AddXY(V, Y, Label, clZelDefault);
+    else if (FIncludeNulls)
+      FParent->AddNullXY(V, Y, Label);
+  }
+}
+
+void TZelFunction::PrepareForGallery(TCustomAxisPanel* Chart) {
+  if (!Chart || Chart->SeriesCount() == 0) return;
+  auto* Last = dynamic_cast<TChartSeries*>(Chart->GetSeries(Chart->SeriesCount() - 1));
+  if (!Last) return;
+  Last->SetFunction(this);
+  if (Chart->SeriesCount() >= 2)
+    if (auto* Source = dynamic_cast<TChartSeries*>(Chart->GetSeries(Chart->SeriesCount() - 2)))
+      Last->SetDataSource(Source);
+}
+
+}  // namespace zel
