@@ -1,0 +1,248 @@
+// How series join and leave a chart, paging, axis extremes, legend questions and colours.
+#include <gtest/gtest.h>
+
+#include "pipeline/PipelineSupport.h"
+
+namespace zel::testing {
+namespace {
+
+class ChartSeriesTest : public PanelTest {};
+
+// Records the series events a chart hands to its listeners.
+class TSeriesListener : public IZelEventListener {
+ public:
+  void ZelEvent(TZelEvent* Event) override {
+    if (auto* E = dynamic_cast<TZelSeriesEvent*>(Event)) Log->push_back("event:" + std::to_string(int(E->Event)));
+    if (dynamic_cast<TChartChangePage*>(Event)) Log->push_back("page");
+  }
+  TLog* Log = nullptr;
+};
+
+TEST_F(ChartSeriesTest, RemovingASeriesNotifiesAroundTheEvent) {
+  TSeriesListener L;
+  L.Log = &Log;
+  Chart->AddListener(&L);
+  TLogSeries* S = AddSeries("S");
+  Chart->OnRemoveSeries = [this](TCustomChartSeries*) { Log.push_back("OnRemoveSeries"); };
+  Log.clear();
+  Chart->RemoveSeries(-1);
+  EXPECT_TRUE(Log.empty());
+  Chart->RemoveSeries(S);
+  const TLog Expected = {"event:" + std::to_string(int(TChartSeriesEvent::seRemove)), "OnRemoveSeries",
+                         "event:" + std::to_string(int(TChartSeriesEvent::seAfterRemove))};
+  EXPECT_EQ(Log, Expected);
+  EXPECT_EQ(S->GetParentChart(), nullptr);
+  EXPECT_EQ(Chart->SeriesCount(), 0);
+  Chart->RemoveListener(&L);
+  S->Free();
+}
+
+TEST_F(ChartSeriesTest, AddingTwiceKeepsOneEntry) {
+  TLogSeries* S = AddSeries("S");
+  int Added = 0;
+  Chart->OnAddSeries = [&](TCustomChartSeries*) { ++Added; };
+  Chart->AddSeries(S);
+  Chart->InternalAddSeries(S);
+  EXPECT_EQ(Chart->SeriesCount(), 1);
+  EXPECT_EQ(Added, 0);
+}
+
+TEST_F(ChartSeriesTest, FreeAllSeriesOfAClass) {
+  AddSeries("A");
+  auto* Plain = Create<TChartSeries>(nullptr);
+  Chart->AddSeries(Plain);
+  Chart->FreeAllSeries(TChartSeries::StaticClass());
+  EXPECT_EQ(Chart->SeriesCount(), 0);
+}
+
+TEST_F(ChartSeriesTest, ExchangeSeriesSwapsListAndGroupPlaces) {
+  TLogSeries* A = AddSeries("A");
+  TLogSeries* B = AddSeries("B");
+  TLogSeries* C = AddSeries("C");
+  TSeriesGroup* G = Chart->GetSeriesList()->AddGroup("G");
+  G->Add(A);
+  G->Add(C);
+  Chart->ExchangeSeries(0, 2);
+  EXPECT_EQ(Chart->GetSeries(0), C);
+  EXPECT_EQ(Chart->GetSeries(1), B);
+  EXPECT_EQ(Chart->GetSeries(2), A);
+  EXPECT_EQ(G->GetSeries()->Get(0), C);
+  EXPECT_EQ(G->GetSeries()->Get(1), A);
+  EXPECT_THROW(Chart->ExchangeSeries(0, 9), EListError);
+}
+
+TEST_F(ChartSeriesTest, ExchangeSeriesAcrossCharts) {
+  TLogPanel* Other = Create<TLogPanel>(nullptr);
+  TLogSeries* A = AddSeries("A");
+  auto* B = Create<TLogSeries>(nullptr);
+  Other->AddSeries(B);
+  Chart->ExchangeSeries(A, B);
+  EXPECT_EQ(A->GetParentChart(), Other);
+  EXPECT_EQ(B->GetParentChart(), Chart);
+  Other->Free();
+}
+
+TEST_F(ChartSeriesTest, PagesFollowThePointsOfTheLargestSeries) {
+  AddSeries("S", 250);
+  TChartPage* P = Chart->GetPages();
+  EXPECT_EQ(P->Count(), 1);  // no paging
+  P->SetMaxPointsPerPage(100);
+  EXPECT_EQ(Chart->NumPages(), 3);
+  struct Case {
+    int Set, Expected;
+  };
+  const Case Cases[] = {{7, 3}, {0, 1}, {2, 2}, {-4, 1}};
+  for (const Case& C : Cases) {
+    P->SetCurrent(C.Set);
+    EXPECT_EQ(P->GetCurrent(), C.Expected) << C.Set;
+  }
+  P->SetCurrent(3);
+  EXPECT_EQ(P->FirstValueIndex(), 200);
+  P->NextPage();
+  EXPECT_EQ(P->GetCurrent(), 3);
+  P->PreviousPage();
+  EXPECT_EQ(P->GetCurrent(), 2);
+
+  // A larger page size shortens the count and brings the current page along.
+  P->SetCurrent(3);
+  P->SetMaxPointsPerPage(200);
+  EXPECT_EQ(P->GetCurrent(), 2);
+}
+
+TEST_F(ChartSeriesTest, BadPageSizeIsRefused) {
+  TChartPage* P = Chart->GetPages();
+  P->SetMaxPointsPerPage(10);
+  try {
+    P->SetMaxPointsPerPage(-1);
+    ADD_FAILURE();
+  } catch (const ChartException& E) {
+    EXPECT_EQ(E.GetMessage(), "MaxPointsPerPage must be >= 0");
+  }
+  EXPECT_EQ(P->GetMaxPointsPerPage(), 10);
+}
+
+TEST_F(ChartSeriesTest, PageChangesAreAnnounced) {
+  TSeriesListener L;
+  L.Log = &Log;
+  Chart->AddListener(&L);
+  AddSeries("S", 30);
+  int Changes = 0;
+  Chart->OnPageChange = [&](TObject* Sender) {
+    EXPECT_EQ(Sender, Chart->GetPages());
+    ++Changes;
+  };
+  Log.clear();
+  Chart->SetPointsPerPage(10);
+  Chart->SetPage(2);
+  Chart->SetPage(2);
+  EXPECT_EQ(Changes, 1);
+  EXPECT_EQ(Log, (TLog{"page", "page"}));
+  Chart->RemoveListener(&L);
+}
+
+TEST_F(ChartSeriesTest, PagingWithoutAnActivePartnerAxisGivesOnePage) {
+  TLogSeries* S = AddSeries("S", 50);
+  S->SetActive(false);
+  Chart->SetPointsPerPage(10);
+  EXPECT_EQ(Chart->NumPages(), 1);
+}
+
+TEST_F(ChartSeriesTest, ShortLastPageIsStretchedUnlessScaledToItself) {
+  TLogSeries* S = AddSeries("S", 0);
+  for (int I = 0; I < 250; ++I) S->AddXY(I, 1);
+  Chart->SetPointsPerPage(100);
+  Chart->SetPage(3);
+  TChartAxis* X = Chart->GetBottomAxis();
+  EXPECT_EQ(Chart->MinXValue(X), 200);
+  EXPECT_EQ(Chart->MaxXValue(X), 249);
+  Chart->SetScaleLastPage(false);
+  EXPECT_DOUBLE_EQ(Chart->MaxXValue(X), 298);
+  Chart->SetPage(1);
+  EXPECT_EQ(Chart->MaxXValue(X), 99);
+}
+
+TEST_F(ChartSeriesTest, AxisExtremesOverItsSeries) {
+  TChartAxis* Left = Chart->GetLeftAxis();
+  TChartAxis* Right = Chart->GetRightAxis();
+  EXPECT_EQ(Chart->MinYValue(Left), 0);  // no series
+  EXPECT_EQ(Chart->MaxYValue(Left), 0);
+  TLogSeries* A = AddSeries("A", 0);
+  A->AddXY(1, 5);
+  A->AddXY(2, -3);
+  TLogSeries* B = AddSeries("B", 0);
+  B->AddXY(0, 40);
+  TLogSeries* R = AddSeries("R", 0);
+  R->SetVertAxis(TVertAxis::aRightAxis);
+  R->AddXY(9, 1000);
+  EXPECT_EQ(Chart->MinYValue(Left), -3);
+  EXPECT_EQ(Chart->MaxYValue(Left), 40);
+  EXPECT_EQ(Chart->MaxYValue(Right), 1000);
+  EXPECT_EQ(Chart->MaxXValue(Chart->GetBottomAxis()), 9);
+  B->SetActive(false);
+  EXPECT_EQ(Chart->MaxYValue(Left), 5);
+}
+
+TEST_F(ChartSeriesTest, LegendSeriesAndTitles) {
+  TLogSeries* A = AddSeries("A");
+  TLogSeries* B = AddSeries("B");
+  TLogSeries* C = AddSeries("C");
+  A->SetTitle("First");
+  B->SetShowInLegend(false);
+  C->SetTitle("Third");
+  C->SetLegendTitle(String("x\r\ny"));
+  EXPECT_EQ(Chart->SeriesLegend(1, false), C);
+  EXPECT_EQ(Chart->SeriesLegend(2, false), nullptr);
+  A->SetActive(false);
+  EXPECT_EQ(Chart->ActiveSeriesLegend(0), C);
+  EXPECT_EQ(Chart->SeriesTitleLegend(0, false), "First");
+  EXPECT_EQ(Chart->SeriesTitleLegend(1, false), "x y");
+  EXPECT_EQ(Chart->SeriesTitleLegend(5, false), "");
+}
+
+TEST_F(ChartSeriesTest, RemoveLineBreaks) {
+  struct Case {
+    String In, Out;
+  };
+  const Case Cases[] = {
+      {"a\r\nb", "a b"},        {"a\n\rb", "a b"},   {"a\rb\nc", "a b c"},
+      {"a\x06" "b", "a b"},     {"a\r\nb\r\nc", "a b  c"}, {"", ""},
+  };
+  for (const Case& C : Cases) EXPECT_EQ(TCustomAxisPanel::RemoveLineBreaks(C.In), C.Out) << C.In;
+}
+
+TEST_F(ChartSeriesTest, FreeColoursComeFromThePaletteInOrder) {
+  Chart->ColorPalette = {0xFF000001, 0xFF000002, 0xFF000003};
+  TLogSeries* A = AddSeries("A");
+  TLogSeries* B = AddSeries("B");
+  EXPECT_EQ(A->GetSeriesColor(), 0xFF000001u);
+  EXPECT_EQ(B->GetSeriesColor(), 0xFF000002u);
+  AddSeries("C");
+  // Every palette colour is in use: the colour at the series count, cycling.
+  EXPECT_EQ(Chart->GetFreeSeriesColor(true, nullptr), Chart->GetDefaultColor(3));
+  EXPECT_EQ(Chart->GetDefaultColor(3), 0xFF000001u);
+  EXPECT_EQ(Chart->GetDefaultColor(-1), 0xFF000003u);
+}
+
+TEST_F(ChartSeriesTest, ANewPaletteRecoloursAutomaticSeriesOnly) {
+  TLogSeries* A = AddSeries("A");
+  TLogSeries* Fixed = AddSeries("F");
+  Fixed->SetSeriesColor(0xFF123456);
+  Chart->ColorPalette = {0xFFAA0000, 0xFF00AA00};
+  Chart->ColorPaletteChanged();
+  EXPECT_EQ(A->GetSeriesColor(), 0xFFAA0000u);
+  EXPECT_EQ(Fixed->GetSeriesColor(), 0xFF123456u);
+}
+
+TEST_F(ChartSeriesTest, CircularSourcesAreRefused) {
+  TLogSeries* A = AddSeries("A");
+  TLogSeries* B = AddSeries("B");
+  TLogSeries* C = AddSeries("C");
+  B->SetDataSource(A);
+  C->SetDataSource(B);
+  EXPECT_THROW(Chart->CheckOtherSeries(A, C), ChartException);
+  EXPECT_NO_THROW(Chart->CheckOtherSeries(C, A));
+  EXPECT_NO_THROW(Chart->CheckOtherSeries(A, nullptr));
+}
+
+}  // namespace
+}  // namespace zel::testing
