@@ -83,6 +83,7 @@ TEST(AxisMapping, HugeAndInvalidValuesSaturateInsteadOfOverflowing) {
   EXPECT_EQ(A->CalcXPosValue(std::numeric_limits<double>::quiet_NaN()), 0);
   // the start is added after saturation: no wrap-around either
   A->IStartPos = 2000000000;
+  A->IEndPos = 2000001000;
   A->RecalcSizeCenter();
   EXPECT_EQ(A->CalcXPosValue(1e12), std::numeric_limits<std::int32_t>::max());
 }

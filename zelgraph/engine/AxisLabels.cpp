@@ -30,12 +30,6 @@ void DropLastChar(String& Text) {
   while (I > 0 && (static_cast<unsigned char>(Text[I]) & 0xC0) == 0x80) --I;
   Text.erase(I);
 }
-// Some point of the series has a label.
-bool HasAnyLabel(TChartSeries* S) {
-  for (const String& L : S->GetLabels()->List)
-    if (!L.empty()) return true;
-  return false;
-}
 }  // namespace
 
 bool RectangleContains(const TRectF& Outer, const TRectF& Inner) {
@@ -85,7 +79,7 @@ TAxisLabelStyle TChartAxis::InternalCalcLabelStyle() {
     const bool NotMandatory = FHorizontal ? S->YMandatory : !S->YMandatory;
     if (S->HasZValues || !NotMandatory) continue;
     if (SeriesHasPointLabels(S)) return TAxisLabelStyle::talPointValue;
-    if (HasAnyLabel(S)) return TAxisLabelStyle::talText;
+    if (S->HasLabels()) return TAxisLabelStyle::talText;
   }
   return Any ? TAxisLabelStyle::talValue : TAxisLabelStyle::talNone;
 }

@@ -106,13 +106,17 @@ void TChartAxis::ChartAddAxis() {
 void TChartAxis::ChartRemoveAxis() {
   if (!FParentChart) return;
   if (!FParentChart->IsDestroying()) {
-    // Series that use this axis go back to the standard axes.
+    // Series that use this axis as their custom axis go back to the standard axes.
     for (std::int32_t I = 0; I < FParentChart->SeriesCount(); ++I) {
       TChartSeries* S = FParentChart->GetSeries(I);
-      if (S->GetHorizAxis() == THorizAxis::aCustomHorizAxis && SeriesAssociated(S) && FHorizontal)
+      if (S->GetCustomHorizAxis() == this) {
+        S->SetCustomHorizAxis(nullptr);
         S->SetHorizAxis(THorizAxis::aBottomAxis);
-      if (S->GetVertAxis() == TVertAxis::aCustomVertAxis && SeriesAssociated(S) && !FHorizontal)
+      }
+      if (S->GetCustomVertAxis() == this) {
+        S->SetCustomVertAxis(nullptr);
         S->SetVertAxis(TVertAxis::aLeftAxis);
+      }
     }
   }
   if (FParentChart->GetAxes()) FParentChart->GetAxes()->Remove(this);
@@ -125,39 +129,15 @@ void TChartAxis::ChartResetSubScales() {
 // --- series ---
 
 bool TChartAxis::SeriesAssociated(TChartSeries* Series) const {
-  if (IDepthAxis) return true;
-  if (!FParentChart) return false;
-  if (FHorizontal) {
-    switch (Series->GetHorizAxis()) {
-      case THorizAxis::aBothHorizAxis:
-        return true;
-      case THorizAxis::aTopAxis:
-        return FParentChart->GetTopAxis() == this;
-      case THorizAxis::aBottomAxis:
-        return FParentChart->GetBottomAxis() == this;
-      default:
-        return false;
-    }
-  }
-  switch (Series->GetVertAxis()) {
-    case TVertAxis::aBothVertAxis:
-      return true;
-    case TVertAxis::aLeftAxis:
-      return FParentChart->GetLeftAxis() == this;
-    case TVertAxis::aRightAxis:
-      return FParentChart->GetRightAxis() == this;
-    default:
-      return false;
-  }
+  return Series->AssociatedToAxis(const_cast<TChartAxis*>(this));
 }
 
 TChartValueList* TChartAxis::SeriesValueListOfAxis(TChartSeries* Series) const {
-  if (!SeriesAssociated(Series)) return nullptr;
-  return FHorizontal ? Series->GetXValues() : Series->GetYValues();
+  return Series->ValueListOfAxis(const_cast<TChartAxis*>(this));
 }
 
-bool TChartAxis::SeriesHasPointLabels(TChartSeries*) const { return false; }
+bool TChartAxis::SeriesHasPointLabels(TChartSeries* Series) const { return Series->HasPointLabels(); }
 
-String TChartAxis::SeriesMarkText(TChartSeries* Series, std::int32_t Index) const { return Series->GetXLabel(Index); }
+String TChartAxis::SeriesMarkText(TChartSeries* Series, std::int32_t Index) const { return Series->GetMarkText(Index); }
 
 }  // namespace zel

@@ -1,0 +1,382 @@
+// Axes inside a chart painted on a recording canvas (7-pixel characters, 12-pixel lines): which
+// labels and ticks exist, where the axis lies, how it draws its grid, and hit tests and scrolls.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/RecordingCanvas.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisItems.h"
+#include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesList.h"
+
+namespace zel {
+namespace {
+
+// A flat chart with no walls, titles or legend.
+class TAxisTestPanel : public TCustomAxisPanel {
+ public:
+  explicit TAxisTestPanel(TComponent* AOwner) : TCustomAxisPanel(AOwner) {}
+  bool IsFreeSeriesColor(TAlphaColor, bool, TChartSeries*) override { return true; }
+  void DrawWalls() override {}
+  void DrawTitlesAndLegend(bool) override {}
+};
+
+class AxisChartTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Chart = Create<TAxisTestPanel>(nullptr);
+    Chart->SetView3D(false);
+    Series = Create<TChartSeries>(nullptr);
+    Chart->AddSeries(Series);
+  }
+  void TearDown() override { Chart->Free(); }
+
+  // Points (x, x) for every x given.
+  void AddPoints(std::initializer_list<double> Xs) {
+    for (double X : Xs) Series->AddXY(X, X);
+  }
+
+  void Paint(int W = 400, int H = 300) {
+    Canvas = std::make_unique<TRecordingCanvas>(W, H);
+    Chart->SetBounds(0, 0, static_cast<float>(W), static_cast<float>(H));
+    Chart->SetBufferedDisplay(false);  // draw straight onto the recording canvas
+    Chart->Draw(Canvas.get(), TRectF(0, 0, static_cast<float>(W), static_cast<float>(H)));
+  }
+
+  static std::vector<String> Texts(TChartAxis* A) {
+    std::vector<String> R;
+    for (std::int32_t I = 0; I < A->GetItems()->GetCount(); ++I) R.push_back(A->GetItems()->Get(I)->GetText());
+    return R;
+  }
+
+  // Lines of the given colour.
+  std::vector<TCanvasRecord> LinesOf(TAlphaColor Color) const {
+    std::vector<TCanvasRecord> R;
+    for (const TCanvasRecord& Rec : Canvas->GetRecords())
+      if (Rec.Kind == TRecordKind::DrawLine && Rec.Color == Color) R.push_back(Rec);
+    return R;
+  }
+
+  TAxisTestPanel* Chart = nullptr;
+  TChartSeries* Series = nullptr;
+  std::unique_ptr<TRecordingCanvas> Canvas;
+};
+
+TEST_F(AxisChartTest, ValueLabelsWalkDownFromTheMaximum) {
+  struct TCase {
+    double Min, Max, Increment;
+    bool OnAxis;
+    std::vector<String> Expected;
+  };
+  const TCase Cases[] = {
+      {0, 1, 0.25, true, {"1", "0.75", "0.5", "0.25", "0"}},
+      // labels exactly at the ends need LabelsOnAxis
+      {0, 1, 0.25, false, {"0.75", "0.5", "0.25"}},
+      // the first label is a multiple of the increment
+      {0, 97, 10, true, {"90", "80", "70", "60", "50", "40", "30", "20", "10", "0"}},
+  };
+  AddPoints({0, 1});
+  for (const TCase& C : Cases) {
+    TChartAxis* B = Chart->GetBottomAxis();
+    B->SetMinMax(C.Min, C.Max);
+    B->SetIncrement(C.Increment);
+    B->SetLabelsOnAxis(C.OnAxis);
+    Paint(800);
+    EXPECT_EQ(Texts(B), C.Expected) << C.Max << " " << C.Increment;
+    // one tick per label, at the label's pixel
+    ASSERT_EQ(B->Tick.size(), C.Expected.size());
+    EXPECT_EQ(B->Tick.front(), B->CalcPosValue(B->GetItems()->Get(0)->GetValue()));
+  }
+}
+
+TEST_F(AxisChartTest, LogarithmicLabels) {
+  struct TCase {
+    double Min, Max;
+    String First, Last;
+    std::size_t Count;
+  };
+  const TCase Cases[] = {
+      {1, 1000, "1", "1,000", 4},
+      // within one decade the adding pass labels every tenth of the decade below
+      {2, 8, "2", "8", 61},
+      // a minimum of 0 starts at 0.1
+      {0, 100, "0.1", "100", 4},
+  };
+  for (const TCase& C : Cases) {
+    TChartAxis* L = Chart->GetLeftAxis();
+    L->SetLogarithmic(false);
+    L->SetMinMax(C.Min, C.Max);
+    L->SetLogarithmic(true);
+    L->SetLabelsSeparation(0);
+    L->SetLabelsGridIgnoresLabelSize(true);
+    Series->Clear();
+    AddPoints({C.Min, C.Max});
+    Paint(400, 2000);
+    const std::vector<String> T = Texts(L);
+    ASSERT_EQ(T.size(), C.Count) << C.Min << ".." << C.Max;
+    EXPECT_EQ(T.front(), C.First);
+    EXPECT_EQ(T.back(), C.Last);
+  }
+}
+
+TEST_F(AxisChartTest, NextLabelEventChoosesTheLabels) {
+  AddPoints({0, 10});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetMinMax(0, 10);
+  B->SetIncrement(5);
+  // leaving Stop on at the first call keeps the default labels
+  Chart->OnGetNextAxisLabel = [](TChartAxis*, std::int32_t, double&, bool&) {};
+  Paint();
+  EXPECT_EQ(Texts(B), (std::vector<String>{"10", "5", "0"}));
+  const double Values[] = {3, 7, 9.5, 42};
+  Chart->OnGetNextAxisLabel = [&](TChartAxis*, std::int32_t Index, double& Value, bool& Stop) {
+    Value = Values[Index];
+    Stop = false;
+  };
+  Paint();
+  // a value outside the axis ends the walk
+  EXPECT_EQ(Texts(B), (std::vector<String>{"3", "7", "9.5"}));
+  // a handler that never stops is cut off
+  Chart->OnGetNextAxisLabel = [](TChartAxis*, std::int32_t, double& Value, bool& Stop) {
+    Value = 1;
+    Stop = false;
+  };
+  Paint();
+  EXPECT_LE(B->GetItems()->GetCount(), 2001);
+}
+
+TEST_F(AxisChartTest, CustomItemsReplaceTheAutomaticLabels) {
+  AddPoints({0, 1});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetMinMax(0, 1);
+  B->GetItems()->Add(-1, "below");
+  B->GetItems()->Add(0.5, "half");
+  B->GetItems()->Add(2, "above");
+  EXPECT_FALSE(B->GetItems()->GetAuto());
+  Paint();
+  ASSERT_EQ(B->Tick.size(), 1u);
+  EXPECT_EQ(B->Tick[0], B->CalcPosValue(0.5));
+  EXPECT_EQ(B->GetItems()->GetCount(), 3);
+  std::vector<String> Drawn;
+  for (const TCanvasRecord& R : Canvas->GetRecords())
+    if (R.Kind == TRecordKind::FillText) Drawn.push_back(R.Text);
+  EXPECT_NE(std::find(Drawn.begin(), Drawn.end(), "half"), Drawn.end());
+  EXPECT_EQ(std::find(Drawn.begin(), Drawn.end(), "below"), Drawn.end());
+  EXPECT_EQ(std::find(Drawn.begin(), Drawn.end(), "above"), Drawn.end());
+}
+
+TEST_F(AxisChartTest, GridLinesFollowTheTicks) {
+  AddPoints({0, 10});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetMinMax(0, 10);
+  B->SetIncrement(1);
+  B->GetGrid()->SetColor(0xFF112233);
+  struct TCase {
+    int Every;
+    bool Centered;
+    std::vector<double> Expected;  // values under the lines, pixels strictly inside the axis
+  };
+  const TCase Cases[] = {
+      {1, false, {9, 8, 7, 6, 5, 4, 3, 2, 1}},
+      {2, false, {8, 6, 4, 2}},
+      // midpoints after ticks 2, 4 ... (the ticks run down from 10)
+      {2, true, {8.5, 6.5, 4.5, 2.5, 0.5}},
+  };
+  for (const TCase& C : Cases) {
+    B->GetGrid()->SetDrawEvery(C.Every);
+    B->SetGridCentered(C.Centered);
+    Paint();
+    std::vector<int> Xs;
+    for (const TCanvasRecord& R : LinesOf(0xFF112233)) Xs.push_back(static_cast<int>(R.Points[0].X));
+    std::vector<int> Want;
+    for (double V : C.Expected)
+      Want.push_back(C.Centered ? Round((B->CalcPosValue(V - 0.5) + B->CalcPosValue(V + 0.5)) * 0.5) : B->CalcPosValue(V));
+    EXPECT_EQ(Xs, Want) << C.Every << " " << C.Centered;
+  }
+}
+
+TEST_F(AxisChartTest, GridInTheDefaultColourIsGrey) {
+  AddPoints({0, 10});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->GetGrid()->SetColor(clZelDefault);
+  Paint();
+  EXPECT_FALSE(LinesOf(0xFF808080).empty());
+}
+
+TEST_F(AxisChartTest, TickLengthZeroKeepsTheGrid) {
+  AddPoints({0, 10});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetMinMax(0, 10);
+  B->SetIncrement(5);
+  B->GetTicks()->SetColor(0xFF010203);
+  B->GetGrid()->SetColor(0xFF040506);
+  B->SetTickLength(0);
+  Paint();
+  EXPECT_TRUE(LinesOf(0xFF010203).empty());
+  EXPECT_EQ(LinesOf(0xFF040506).size(), 1u);
+}
+
+TEST_F(AxisChartTest, LabelsBehindAreDrawnBeforeTheGrid) {
+  AddPoints({0, 10});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetMinMax(0, 10);
+  B->SetIncrement(5);
+  B->GetGrid()->SetColor(0xFF040506);
+  for (bool Behind : {false, true}) {
+    B->SetLabelsBehind(Behind);
+    Paint();
+    std::ptrdiff_t FirstText = -1, FirstGrid = -1;
+    const auto& Recs = Canvas->GetRecords();
+    for (std::size_t I = 0; I < Recs.size(); ++I) {
+      if (FirstText < 0 && Recs[I].Kind == TRecordKind::FillText && Recs[I].Text == "5") FirstText = I;
+      if (FirstGrid < 0 && Recs[I].Kind == TRecordKind::DrawLine && Recs[I].Color == 0xFF040506) FirstGrid = I;
+    }
+    ASSERT_GE(FirstText, 0);
+    ASSERT_GE(FirstGrid, 0);
+    EXPECT_EQ(FirstText < FirstGrid, Behind);
+  }
+}
+
+TEST_F(AxisChartTest, StartAndEndPositionsAreShareOfTheChartRectangle) {
+  AddPoints({0, 10});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetStartPosition(20);
+  B->SetEndPosition(80);
+  Paint();
+  const TRectF R = Chart->GetChartRect();
+  const int Width = Round(R.Right) - Round(R.Left);
+  EXPECT_EQ(B->IStartPos, Round(R.Left) + Round(Width * 0.2));
+  EXPECT_EQ(B->IEndPos, Round(R.Left) + Round(Width * 0.8));
+}
+
+TEST_F(AxisChartTest, PixelShiftOfTheAxisLine) {
+  AddPoints({0, 10});
+  const TRectF R(40, 20, 540, 320);
+  struct TCase {
+    TChartAxis* Axis;
+    int Edge, Shifted;
+  };
+  TChartAxis* Bottom = Chart->GetBottomAxis();
+  TChartAxis* Right = Chart->GetRightAxis();
+  TChartAxis* Left = Chart->GetLeftAxis();
+  const TCase Cases[] = {{Bottom, 320, 310}, {Right, 540, 530}, {Left, 40, 50}};
+  for (const TCase& C : Cases) {
+    C.Axis->SetPositionUnits(TAxisPosUnits::muPixels);
+    C.Axis->SetPositionPercent(10);
+    EXPECT_EQ(C.Axis->GetRectangleEdge(R), C.Edge);
+    EXPECT_EQ(C.Axis->ApplyPosition(C.Edge, R), C.Shifted);
+  }
+  // percent of the rectangle's height for horizontal axes
+  Bottom->SetPositionUnits(TAxisPosUnits::muPercent);
+  EXPECT_EQ(Bottom->ApplyPosition(320, R), 290);
+}
+
+TEST_F(AxisChartTest, InflatingNeverCollapsesTheChartRectangle) {
+  struct TCase {
+    TChartAxis* Axis;
+    TRectF Expected;
+  };
+  const TCase Cases[] = {
+      {Chart->GetBottomAxis(), TRectF(0, 0, 100, 1)},
+      {Chart->GetTopAxis(), TRectF(0, 49, 100, 50)},
+      {Chart->GetLeftAxis(), TRectF(99, 0, 100, 50)},
+      {Chart->GetRightAxis(), TRectF(0, 0, 1, 50)},
+  };
+  for (const TCase& C : Cases) {
+    TRectF R(0, 0, 100, 50);
+    C.Axis->InflateAxisRect(R, 1000);
+    EXPECT_EQ(R.Left, C.Expected.Left);
+    EXPECT_EQ(R.Top, C.Expected.Top);
+    EXPECT_EQ(R.Right, C.Expected.Right);
+    EXPECT_EQ(R.Bottom, C.Expected.Bottom);
+  }
+}
+
+TEST_F(AxisChartTest, ClicksNearTheAxisLine) {
+  AddPoints({0, 10});
+  Paint();
+  TChartAxis* B = Chart->GetBottomAxis();
+  ASSERT_TRUE(Chart->IsAxisVisible(B));
+  const int X = (B->IStartPos + B->IEndPos) / 2;
+  const int Line = B->GetPosAxis();
+  ASSERT_GT(B->GetPosLabels(), Line);  // labels below the line
+  EXPECT_TRUE(B->Clicked(X, Line - 2));
+  EXPECT_FALSE(B->Clicked(X, Line - 4));
+  EXPECT_TRUE(B->Clicked(X, B->GetPosLabels()));
+  EXPECT_FALSE(B->Clicked(B->IEndPos + 5, Line));
+}
+
+TEST_F(AxisChartTest, ScrollingWithinTheData) {
+  AddPoints({0, 10});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetMinMax(0, 10);
+  B->Scroll(5, true);  // the data end at 10: nothing beyond the maximum to show
+  EXPECT_EQ(B->GetMinimum(), 0);
+  EXPECT_EQ(B->GetMaximum(), 10);
+  B->Scroll(0, false);
+  EXPECT_EQ(B->GetMaximum(), 10);
+  B->SetAutomatic(true);
+  B->Scroll(5, false);
+  EXPECT_EQ(B->GetMinimum(), 5);
+  EXPECT_EQ(B->GetMaximum(), 15);
+  EXPECT_FALSE(B->GetAutomatic());
+  EXPECT_FALSE(B->GetAutomaticMinimum());
+  EXPECT_FALSE(B->GetAutomaticMaximum());
+  B->Scroll(-2, true);  // back towards the data
+  EXPECT_EQ(B->GetMinimum(), 3);
+}
+
+TEST_F(AxisChartTest, CustomDrawRestoresTheScaleAfterAnError) {
+  AddPoints({0, 10});
+  Paint();
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetMinMax(1, 9);
+  B->SetIncrement(2);
+  B->OnDrawLabel = [](TChartAxis*, std::int32_t&, std::int32_t&, std::int32_t&, String&, bool&) {
+    throw std::runtime_error("label");
+  };
+  Canvas = std::make_unique<TRecordingCanvas>(400, 300);
+  EXPECT_THROW(B->CustomDrawMinMax(250, 270, 240, true, 100, 200, 25), std::runtime_error);
+  EXPECT_EQ(B->GetMinimum(), 1);
+  EXPECT_EQ(B->GetMaximum(), 9);
+  EXPECT_EQ(B->GetIncrement(), 2);
+  EXPECT_FALSE(B->GetAutomatic());
+  EXPECT_EQ(B->IMinimum, 1);
+  EXPECT_EQ(B->IMaximum, 9);
+}
+
+TEST_F(AxisChartTest, DepthAxesInvertTogether) {
+  Chart->GetDepthAxis()->SetInverted(true);
+  EXPECT_TRUE(Chart->GetDepthTopAxis()->GetInverted());
+  Chart->GetDepthTopAxis()->SetInverted(false);
+  EXPECT_FALSE(Chart->GetDepthAxis()->GetInverted());
+}
+
+TEST_F(AxisChartTest, AutomaticEndsComeFromTheData) {
+  AddPoints({-3, 12});
+  Paint();
+  TChartAxis* B = Chart->GetBottomAxis();
+  EXPECT_EQ(B->GetMinimum(), -3);
+  EXPECT_EQ(B->GetMaximum(), 12);
+  // a series of two points on a wide range gets no fractional step
+  EXPECT_GE(B->CalcLabelsIncrement(50), 1);
+}
+
+TEST_F(AxisChartTest, CustomAxisLeavesTheListAndItsSeries) {
+  AddPoints({0, 1});
+  auto* Custom = Create<TChartAxis>(static_cast<TCustomAxisPanel*>(Chart));
+  EXPECT_TRUE(Custom->IsCustom());
+  EXPECT_GE(Chart->GetAxes()->IndexOf(Custom), 6);
+  Series->SetCustomVertAxis(Custom);
+  Custom->Free();
+  EXPECT_EQ(Chart->GetAxes()->IndexOf(Custom), -1);
+  EXPECT_EQ(Series->GetCustomVertAxis(), nullptr);
+  EXPECT_EQ(Series->GetVertAxis(), TVertAxis::aLeftAxis);
+}
+
+}  // namespace
+}  // namespace zel
