@@ -655,7 +655,7 @@ void TCustomZelPanel::Resize() {
   if (!IsLoading()) {
     if (FBorderRound > 0) SetControlRounded();
     Invalidate();
-    if (FView3DOptions->GetZoomText() == TCanvasZoomText::ztAuto && InitialSize.X > 0 &&
+    if (FView3DOptions && FView3DOptions->GetZoomText() == TCanvasZoomText::ztAuto && InitialSize.X > 0 &&
         InitialSize.Y > 0) {
       const int DX = Round((GetWidth() - InitialSize.X) * 100.0 / InitialSize.X);
       const int DY = Round((GetHeight() - InitialSize.Y) * 100.0 / InitialSize.Y);
