@@ -15,6 +15,8 @@
 #include "platform/Geometry.h"
 #include "platform/Printer.h"
 #include "platform/Types.h"
+#include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/View3D.h"
 
 namespace zel {
 
