@@ -462,6 +462,9 @@ void TZelCPU::ParallelFor(int Min, int Max, int Threads, const TParallelProc& Pr
     for (std::int64_t I = Min; I <= Max; ++I) Proc(static_cast<int>(I));
     return;
   }
+  // Workers beyond the number of indexes would find nothing to do.
+  const std::int64_t Count = std::int64_t(Max) - Min + 1;
+  if (Threads > Count) Threads = static_cast<int>(Count);
   TOwned<TParallelGroup> Group(Create<TParallelGroup>(Min, Max));
   Group->Run(Threads, Priority, Proc);
 }
