@@ -336,10 +336,7 @@ TChartSeries::~TChartSeries() {
   // Dependent series stop following this one; sources forget it.
   for (TChartSeries* S : std::vector<TChartSeries*>(FLinkedSeries)) {
     RemoveFreeNotification(S);
-    if (S->FDataSources) {
-      auto& L = S->FDataSources->List;
-      L.erase(std::remove(L.begin(), L.end(), static_cast<TComponent*>(this)), L.end());
-    }
+    if (S->FDataSources && S->FDataSources->IndexOf(this) >= 0) S->InternalRemoveDataSource(this);
   }
   FLinkedSeries.clear();
   if (FDataSources) {

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <vector>
+
+#include "zelgraph/engine/Engine.h"
+#include "zelgraph/engine/Function.h"
+
+namespace zel {
+namespace {
+
+// Sums its group and remembers how many values each group had.
+class TSumFunction : public TZelFunction {
+ public:
+  using TZelFunction::TZelFunction;
+  double CalculateValue(const TZelFunctionValues& Values) override {
+    Sizes.push_back(static_cast<int>(Values.size()));
+    return std::accumulate(Values.begin(), Values.end(), 0.0);
+  }
+  std::vector<int> Sizes;
+};
+
+struct FunctionFixture : testing::Test {
+  void SetUp() override {
+    Source = Create<TChartSeries>(nullptr);
+    Output = Create<TChartSeries>(nullptr);
+    Fn = Create<TSumFunction>(nullptr);
+    Output->SetFunction(Fn);  // the output series owns it from now on
+  }
+  void TearDown() override {
+    Output->Free();
+    Source->Free();
+  }
+  void Points(const std::vector<double>& X, const std::vector<double>& Y) {
+    for (std::size_t I = 0; I < X.size(); ++I) Source->AddXY(X[I], Y[I]);
+  }
+  std::vector<std::pair<double, double>> Result() const {
+    std::vector<std::pair<double, double>> R;
+    for (std::int32_t I = 0; I < Output->Count(); ++I) R.push_back({Output->GetxValue(I), Output->GetyValue(I)});
+    return R;
+  }
+  TChartSeries* Source = nullptr;
+  TChartSeries* Output = nullptr;
+  TSumFunction* Fn = nullptr;
+};
+
+TEST_F(FunctionFixture, PeriodsGroupThePoints) {
+  using R = std::vector<std::pair<double, double>>;
+  struct Case {
+    const char* Name;
+    TFunctionPeriodStyle Style;
+    double Period;
+    TFunctionPeriodAlign Align;
+    std::vector<double> X, Y;
+    bool Single;
+    R Expected;
+  };
+  const std::vector<double> Ten = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  const std::vector<Case> Cases = {
+      {"all points, one point in the middle", TFunctionPeriodStyle::psNumPoints, 0, TFunctionPeriodAlign::paCenter,
+       {2, 4, 10}, {1, 2, 3}, true, {{6, 6}}},
+      {"all points, two points at the ends", TFunctionPeriodStyle::psNumPoints, 0, TFunctionPeriodAlign::paCenter,
+       {2, 4, 10}, {1, 2, 3}, false, {{2, 6}, {10, 6}}},
+      {"groups of three, the tenth point dropped", TFunctionPeriodStyle::psNumPoints, 3, TFunctionPeriodAlign::paCenter,
+       Ten, Ten, true, {{1, 3}, {4, 12}, {7, 21}}},
+      {"groups aligned to their first point", TFunctionPeriodStyle::psNumPoints, 3, TFunctionPeriodAlign::paFirst,
+       Ten, Ten, true, {{0, 3}, {3, 12}, {6, 21}}},
+      {"groups aligned to their last point", TFunctionPeriodStyle::psNumPoints, 3, TFunctionPeriodAlign::paLast,
+       Ten, Ten, true, {{2, 3}, {5, 12}, {8, 21}}},
+      {"ranges with an empty one between", TFunctionPeriodStyle::psRange, 10, TFunctionPeriodAlign::paFirst,
+       {0, 5, 25}, {1, 2, 4}, true, {{0, 3}, {10, 0}, {20, 4}}},
+  };
+  for (const Case& C : Cases) {
+    Source->Clear();
+    Output->Clear();
+    Output->AllowSinglePoint = C.Single;
+    Fn->InternalSetPeriod(C.Period);
+    Fn->SetPeriodStyle(C.Style);
+    Fn->SetPeriodAlign(C.Align);
+    Points(C.X, C.Y);
+    Fn->AddPoints(Source);
+    EXPECT_EQ(Result(), C.Expected) << C.Name;
+  }
+}
+
+TEST_F(FunctionFixture, RangeCentreAndATinyPeriodEnd) {
+  Points({0, 5, 25}, {1, 2, 4});
+  Fn->InternalSetPeriod(10);
+  Fn->SetPeriodStyle(TFunctionPeriodStyle::psRange);
+  Fn->AddPoints(Source);
+  ASSERT_EQ(Output->Count(), 3);
+  EXPECT_DOUBLE_EQ(Output->GetxValue(0), (0 + 10 - 0.01) / 2);
+
+  // A period that cannot move the range end past the first position ends the walk.
+  Output->Clear();
+  Source->Clear();
+  Points({1e20, 2e20}, {1, 2});
+  Fn->InternalSetPeriod(1e-3);
+  Fn->AddPoints(Source);
+  EXPECT_EQ(Output->Count(), 0);
+}
+
+TEST_F(FunctionFixture, NullsAreLeftOutUnlessIncluded) {
+  Source->AddXY(0, 1);
+  Source->AddNullXY(1, 5);
+  Source->AddXY(2, 2);
+  Fn->AddPoints(Source);
+  EXPECT_EQ(Fn->Sizes.back(), 3);
+  EXPECT_EQ(Output->GetyValue(0), 8);
+  Output->Clear();
+  Fn->SetIncludeNulls(false);
+  Fn->AddPoints(Source);
+  EXPECT_EQ(Fn->Sizes.back(), 2);
+  EXPECT_EQ(Output->GetyValue(0), 3);
+}
+
+TEST_F(FunctionFixture, PeriodSetter) {
+  Fn->SetPeriod(2);
+  for (double Bad : {-1.0, std::nan("")}) {
+    try {
+      Fn->SetPeriod(Bad);
+      FAIL() << "expected ChartException";
+    } catch (const ChartException& E) {
+      EXPECT_STREQ(E.what(), "Function Period should be >= 0");
+    }
+  }
+  EXPECT_EQ(Fn->GetPeriod(), 2);
+}
+
+TEST_F(FunctionFixture, SeveralSourcesByIndexAndByValue) {
+  TChartSeries* Second = Create<TChartSeries>(nullptr);
+  Points({0, 1, 2}, {1, 2, 3});
+  Second->AddXY(1, 10, "one");
+  Second->AddXY(3, 30);
+  Output->GetDataSources()->Add(Source);
+  Output->GetDataSources()->Add(Second);
+  Output->Clear();
+  Fn->AddPoints(Source);
+  // By index: the longer source gives the positions; index 2 only has the first source.
+  EXPECT_EQ(Result(), (std::vector<std::pair<double, double>>{{0, 11}, {1, 32}, {2, 3}}));
+
+  Output->Clear();
+  Fn->InternalSetPeriod(0);
+  Fn->BeginUpdate();
+  Fn->SetCalcByValue(true);
+  Fn->IsUpdating();
+  Fn->EndUpdate();  // recalculates
+  // By value: the positions of all sources, each once; points missing in a source are nulls.
+  EXPECT_EQ(Result(), (std::vector<std::pair<double, double>>{{0, 1}, {1, 12}, {2, 3}, {3, 30}}));
+  EXPECT_EQ(Output->GetXLabel(1), "one");
+  EXPECT_TRUE(Output->IsNull(0));
+  EXPECT_FALSE(Output->IsNull(1));
+  Second->Free();
+}
+
+TEST_F(FunctionFixture, FunctionFollowsItsOutputSeries) {
+  EXPECT_EQ(Fn->GetParentSeries(), Output);
+  EXPECT_EQ(Output->GetZelFunction(), Fn);
+  Source->AddXY(0, 1);
+  Source->AddXY(1, 2);
+  Output->SetDataSource(Source);  // refills through the function
+  EXPECT_EQ(Result(), (std::vector<std::pair<double, double>>{{0.5, 3}}));
+  Source->AddXY(2, 3);  // a dependent with a function recalculates on refresh only
+  Source->BeginUpdate();
+  Source->EndUpdate();
+  EXPECT_EQ(Result(), (std::vector<std::pair<double, double>>{{1, 6}}));
+  Output->SetFunction(nullptr);  // frees the function
+  EXPECT_EQ(Output->GetZelFunction(), nullptr);
+}
+
+}  // namespace
+}  // namespace zel

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "TestPanel.h"
+#include "platform/Filer.h"
+#include "platform/Streams.h"
+#include "zelgraph/constants/Constants.h"
+#include "zelgraph/engine/Engine.h"
+
+namespace zel {
+namespace {
+
+constexpr TAlphaColor Red = 0xFFFF0000;
+constexpr TAlphaColor Blue = 0xFF0000FF;
+
+struct StreamFixture : testing::Test {
+  void TearDown() override {
+    for (TComponent* C : Owned) C->Free();
+  }
+  TChartSeries* NewSeries() {
+    auto* S = Create<TChartSeries>(nullptr);
+    Owned.insert(Owned.begin(), S);
+    return S;
+  }
+  static std::vector<Byte> Write(TChartSeries* S) {
+    TMemoryStream M;
+    S->WriteData(&M);
+    return M.GetBytes();
+  }
+  static void Read(TChartSeries* S, const std::vector<Byte>& Bytes) {
+    TMemoryStream M;
+    if (!Bytes.empty()) M.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
+    M.SetPosition(0);
+    S->ReadData(&M);
+  }
+  std::vector<TComponent*> Owned;
+};
+
+// Little-endian pieces of an expected stream.
+struct Bytes {
+  Bytes& U8(Byte V) {
+    B.push_back(V);
+    return *this;
+  }
+  Bytes& I32(std::int32_t V) {
+    for (int I = 0; I < 4; ++I) B.push_back(static_cast<Byte>(static_cast<std::uint32_t>(V) >> (8 * I)));
+    return *this;
+  }
+  Bytes& F64(double V) {
+    std::uint64_t U;
+    std::memcpy(&U, &V, 8);
+    for (int I = 0; I < 8; ++I) B.push_back(static_cast<Byte>(U >> (8 * I)));
+    return *this;
+  }
+  Bytes& Text(const String& S) {
+    B.insert(B.end(), S.begin(), S.end());
+    return *this;
+  }
+  std::vector<Byte> B;
+};
+
+TEST_F(StreamFixture, LayoutOfThePointRecords) {
+  struct Case {
+    const char* Name;
+    std::vector<double> X, Y;
+    std::vector<TAlphaColor> Colors;  // per point, empty: none given
+    std::vector<String> Labels;       // per point, empty: none given
+    std::vector<Byte> Expected;
+  };
+  const std::vector<Case> Cases = {
+      {"sequence X is not written", {0, 1, 2}, {5, 6, 7}, {}, {},
+       Bytes().U8(0).I32(3).F64(5).F64(6).F64(7).B},
+      {"other X is written first", {0, 1, 5}, {5, 6, 7}, {}, {},
+       Bytes().U8(1).I32(3).F64(0).F64(5).F64(1).F64(6).F64(5).F64(7).B},
+      {"one coloured point writes every colour", {0, 1}, {5, 6}, {clZelDefault, Red}, {},
+       Bytes().U8(2).I32(2).F64(5).I32(static_cast<std::int32_t>(clZelDefault)).F64(6).I32(static_cast<std::int32_t>(Red)).B},
+      {"labels use the long length form", {0, 1}, {5, 6}, {}, {"abc", ""},
+       Bytes().U8(4).I32(2).F64(5).U8(255).I32(3).Text("abc").F64(6).U8(255).I32(0).B},
+      {"empty series", {}, {}, {}, {}, Bytes().U8(0).I32(0).B},
+  };
+  for (const Case& C : Cases) {
+    TChartSeries* S = NewSeries();
+    S->ChangeInternalColor(Blue);
+    for (std::size_t I = 0; I < C.X.size(); ++I)
+      S->AddXY(C.X[I], C.Y[I], I < C.Labels.size() ? C.Labels[I] : String(),
+               I < C.Colors.size() ? C.Colors[I] : clZelDefault);
+    EXPECT_EQ(Write(S), C.Expected) << C.Name;
+    TChartSeries* Back = NewSeries();
+    Read(Back, C.Expected);
+    ASSERT_EQ(Back->Count(), static_cast<std::int32_t>(C.X.size())) << C.Name;
+    for (std::size_t I = 0; I < C.X.size(); ++I) {
+      const auto J = static_cast<std::int32_t>(I);
+      EXPECT_EQ(Back->GetxValue(J), C.X[I]) << C.Name;
+      EXPECT_EQ(Back->GetyValue(J), C.Y[I]) << C.Name;
+      EXPECT_EQ(Back->GetXLabel(J), S->GetXLabel(J)) << C.Name;
+      EXPECT_EQ(Back->InternalColor(J), S->InternalColor(J)) << C.Name;
+    }
+    EXPECT_TRUE(Back->ManualData) << C.Name;
+    EXPECT_EQ(Write(Back), C.Expected) << C.Name;
+  }
+}
+
+TEST_F(StreamFixture, ContentOfLaterPointsIsNotLost) {
+  // Labels, colours and X values far into a series travel too.
+  TChartSeries* S = NewSeries();
+  S->ChangeInternalColor(Blue);
+  S->BeginUpdate();
+  for (int I = 0; I < 20000; ++I) S->AddXY(I == 15000 ? 15000.5 : I, I);
+  S->EndUpdate();
+  S->SetXLabel(150, "late");
+  S->SetValueColor(12000, Red);
+  const std::vector<Byte> Data = Write(S);
+  EXPECT_EQ(Data[0], 1 | 2 | 4);
+  TChartSeries* Back = NewSeries();
+  Read(Back, Data);
+  ASSERT_EQ(Back->Count(), 20000);
+  EXPECT_EQ(Back->GetXLabel(150), "late");
+  EXPECT_EQ(Back->InternalColor(12000), Red);
+  EXPECT_EQ(Back->GetxValue(15000), 15000.5);
+}
+
+TEST_F(StreamFixture, ShortLabelFormAndExtraChannels) {
+  TChartSeries* S = NewSeries();
+  auto* Z = new TChartValueList(S, "Z");
+  // flags: labels; two points; the first label in the one-byte form.
+  Read(S, Bytes().U8(4).I32(2).F64(5).U8(2).Text("hi").F64(11).F64(6).U8(255).I32(1).Text("x").F64(12).B);
+  ASSERT_EQ(S->Count(), 2);
+  EXPECT_EQ(S->GetXLabel(0), "hi");
+  EXPECT_EQ(S->GetXLabel(1), "x");
+  EXPECT_EQ(Z->Value[0], 11);
+  EXPECT_EQ(Z->Value[1], 12);
+  EXPECT_EQ(Write(S), Bytes().U8(4).I32(2).F64(5).U8(255).I32(2).Text("hi").F64(11).F64(6).U8(255).I32(1).Text("x").F64(12).B);
+}
+
+TEST_F(StreamFixture, HorizontalSeriesRoundTrips) {
+  TChartSeries* S = NewSeries();
+  S->SetHorizontal();
+  S->AddXY(5, 0);
+  S->AddXY(6, 1);
+  S->AddXY(7, 3);
+  const std::vector<Byte> Data = Write(S);
+  // Y (the other channel) is not the sequence: written first, then X.
+  EXPECT_EQ(Data, Bytes().U8(1).I32(3).F64(0).F64(5).F64(1).F64(6).F64(3).F64(7).B);
+  TChartSeries* Back = NewSeries();
+  Back->SetHorizontal();
+  Read(Back, Data);
+  ASSERT_EQ(Back->Count(), 3);
+  EXPECT_EQ(Back->GetxValue(2), 7);
+  EXPECT_EQ(Back->GetyValue(2), 3);
+}
+
+TEST_F(StreamFixture, DamagedStreamsNeverFailOrInvent) {
+  struct Case {
+    const char* Name;
+    std::vector<Byte> Data;
+    std::int32_t Points;
+  };
+  const std::vector<Case> Cases = {
+      {"nothing at all", {}, 0},
+      {"count far beyond the bytes", Bytes().U8(0).I32(0x7FFFFFFF).F64(1).F64(2).B, 2},
+      {"negative count", Bytes().U8(0).I32(-5).F64(1).B, 0},
+      {"record cut short reads zeros", Bytes().U8(1).I32(2).F64(3).F64(4).F64(5).B, 2},
+      {"label longer than the stream", Bytes().U8(4).I32(1).F64(1).U8(255).I32(1000000).Text("ab").B, 1},
+      {"huge negative label length", Bytes().U8(4).I32(1).F64(1).U8(255).I32(-7).F64(9).B, 1},
+  };
+  for (const Case& C : Cases) {
+    TChartSeries* S = NewSeries();
+    S->AddXY(99, 99);
+    Read(S, C.Data);
+    EXPECT_EQ(S->Count(), C.Points) << C.Name;
+  }
+  TChartSeries* S = NewSeries();
+  Read(S, Bytes().U8(1).I32(2).F64(3).F64(4).F64(5).B);
+  ASSERT_EQ(S->Count(), 2);
+  EXPECT_EQ(S->GetyValue(0), 4);
+  EXPECT_EQ(S->GetxValue(1), 5);
+  EXPECT_EQ(S->GetyValue(1), 0);
+}
+
+TEST_F(StreamFixture, NamedPropertiesThroughTheFiler) {
+  TChartSeries* S = NewSeries();
+  S->SetIdentifier("ident");
+  S->SetStyle({TChartSeriesStyleItem::tssDenyDelete, TChartSeriesStyleItem::tssHideDataSource});
+  S->AddXY(0, 1, "a");
+  S->AddXY(2, 3);
+  S->ManualData = true;  // points given by hand are written
+  TMemoryStream M;
+  {
+    TWriter W(&M);
+    W.WriteProperties(S);
+    W.WriteListEnd();
+  }
+  M.SetPosition(0);
+  TChartSeries* Back = NewSeries();
+  {
+    TReader R(&M);
+    R.ReadProperties(Back);
+    R.ReadListEnd();
+  }
+  EXPECT_EQ(Back->GetIdentifier(), "ident");
+  EXPECT_EQ(Back->GetStyle(), S->GetStyle());
+  ASSERT_EQ(Back->Count(), 2);
+  EXPECT_EQ(Back->GetXLabel(0), "a");
+  EXPECT_EQ(Back->GetxValue(1), 2);
+  EXPECT_TRUE(Back->ManualData);
+
+  // Points filled by code are not written unless forced.
+  TChartSeries* Code = NewSeries();
+  Code->AddXY(0, 1);
+  TMemoryStream M2;
+  {
+    TWriter W(&M2);
+    W.WriteProperties(Code);
+    W.WriteListEnd();
+  }
+  EXPECT_EQ(M2.GetSize(), 1);  // the list end only
+}
+
+}  // namespace
+}  // namespace zel
