@@ -378,5 +378,109 @@ TEST_F(AxisChartTest, CustomAxisLeavesTheListAndItsSeries) {
   EXPECT_EQ(Series->GetVertAxis(), TVertAxis::aLeftAxis);
 }
 
+
+TEST_F(AxisChartTest, SeriesLabelsSkipOrTrimWhatWouldOverlap) {
+  for (int I = 0; I < 10; ++I) Series->AddXY(I, I, "Alpha");
+  TChartAxis* B = Chart->GetBottomAxis();
+  for (bool Trim : {false, true}) {
+    B->GetLabelsObject()->GetAutomatic()->SetTrim(Trim);
+    Paint(400, 300);
+    ASSERT_EQ(B->CalcLabelStyle(), TAxisLabelStyle::talText);
+    TAxisItems* Items = B->GetItems();
+    if (Trim)
+      EXPECT_EQ(Items->GetCount(), 10);
+    else
+      EXPECT_LT(Items->GetCount(), 10);
+    bool Shortened = false;
+    for (std::int32_t I = 0; I < Items->GetCount(); ++I) {
+      const String& T = Items->Get(I)->GetText();
+      ASSERT_FALSE(T.empty());
+      EXPECT_EQ(String("Alpha").compare(0, T.size(), T), 0) << T;
+      Shortened = Shortened || T != "Alpha";
+      if (I == 0) continue;
+      // with the 10% separation on each side, neighbouring labels never overlap
+      // the first label of the series keeps no gap of its own
+      const String& P = Items->Get(I - 1)->GetText();
+      const int HalfP = I == 1 ? int(P.size()) * 7 / 2 : (int(P.size()) * 7 + int(P.size()) * 7 / 5) / 2;
+      const int HalfT = (int(T.size()) * 7 + int(T.size()) * 7 / 5) / 2;
+      EXPECT_GE(Items->Get(I)->GetLabelPos() - HalfT, Items->Get(I - 1)->GetLabelPos() + HalfP);
+    }
+    EXPECT_EQ(Shortened, Trim);
+  }
+}
+
+TEST_F(AxisChartTest, ValueTexts) {
+  AddPoints({0, 1});
+  TChartAxis* L = Chart->GetLeftAxis();
+  L->SetAxisValuesFormat("0.0E+00");
+  EXPECT_EQ(L->LabelValue(1.5e10), "1.5E+10");
+  Chart->OnGetAxisLabel = [](TChartAxis*, TChartSeries* S, std::int32_t Index, String& Text) {
+    if (!S && Index == -1) Text = "two words";
+  };
+  EXPECT_EQ(L->LabelValue(3), "two words");
+  L->SetLabelsMultiLine(true);
+  EXPECT_EQ(L->LabelValue(3), "two\rwords");
+}
+
+TEST_F(AxisChartTest, ExponentIsDrawnRaisedAndSmaller) {
+  AddPoints({0, 2e10});
+  TChartAxis* L = Chart->GetLeftAxis();
+  L->SetMinMax(1.5e10, 1.5e10 + 1);
+  L->SetIncrement(10);
+  L->SetAxisValuesFormat("0.0E+00");
+  L->SetLabelsExponent(true);
+  Paint();
+  const TCanvasRecord* Mantissa = nullptr;
+  const TCanvasRecord* Power = nullptr;
+  for (const TCanvasRecord& R : Canvas->GetRecords()) {
+    if (R.Kind != TRecordKind::FillText) continue;
+    if (R.Text == "1.5" && !Mantissa) Mantissa = &R;
+    if (R.Text == "+10" && !Power) Power = &R;
+  }
+  ASSERT_NE(Mantissa, nullptr);
+  ASSERT_NE(Power, nullptr);
+  EXPECT_LT(Power->FontSize, Mantissa->FontSize);
+  EXPECT_LT(Power->Rect.Top, Mantissa->Rect.Top);
+  EXPECT_GT(Power->Rect.Left, Mantissa->Rect.Left);
+}
+
+TEST_F(AxisChartTest, TitleAtTheStartSitsAtTheLowValueEnd) {
+  AddPoints({0, 10});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->GetTitle()->SetCaption("Time");
+  for (bool Inverted : {false, true}) {
+    B->SetInverted(Inverted);
+    B->GetTitle()->SetPosition(TAxisTitlePosition::tpStart);
+    Paint();
+    const TCanvasRecord* T = nullptr;
+    for (const TCanvasRecord& R : Canvas->GetRecords())
+      if (R.Kind == TRecordKind::FillText && R.Text == "Time") T = &R;
+    ASSERT_NE(T, nullptr);
+    // the text starts at the title's left edge; the title is 4 characters wide
+    const float Mid = T->Rect.Left + 14;
+    const int LowEnd = B->CalcPosValue(B->IMinimum);
+    EXPECT_LT(std::abs(Mid - LowEnd), 30) << Inverted;
+  }
+}
+
+TEST_F(AxisChartTest, SubAxesBelongToTheirMaster) {
+  TChartAxis* L = Chart->GetLeftAxis();
+  auto* Sub = static_cast<TChartAxis*>(L->GetSubAxes()->Add());
+  EXPECT_EQ(Sub->GetMaster(), L);
+  EXPECT_EQ(Sub->GetParentChart(), Chart);
+  EXPECT_TRUE(Sub->IsCustom());
+  L->SetMinMax(2, 4);
+  AddPoints({0, 10});
+  Paint();
+  // an automatic sub-axis shows its master's scale along the same pixels
+  EXPECT_EQ(Sub->IMinimum, 2);
+  EXPECT_EQ(Sub->IMaximum, 4);
+  EXPECT_EQ(Sub->CalcPosValue(3), L->CalcPosValue(3));
+  EXPECT_EQ(Sub->IStartPos, L->IStartPos);
+  EXPECT_EQ(Sub->IEndPos, L->IEndPos);
+  L->SetSubAxes(nullptr);
+  EXPECT_EQ(L->ExistingSubAxes(), nullptr);
+}
+
 }  // namespace
 }  // namespace zel

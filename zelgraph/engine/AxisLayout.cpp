@@ -266,6 +266,7 @@ void TChartAxis::CalcRect(TRectF& R, bool InflateChartRectangle) {
       auto* Sub = static_cast<TChartAxis*>(FSubAxes->GetItem(I));
       if (!Sub->GetVisible()) continue;
       AssignToSub(Sub);
+      Sub->AdjustMaxMin();
       Sub->CalcRect(R, true);
       Sub->FPosAxis = ApplyPosition(GetRectangleEdge(R), R);
     }

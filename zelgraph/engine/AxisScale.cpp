@@ -27,8 +27,9 @@ double ZelNextStep(double Value) {
 }
 
 void TChartAxis::CalcMinMax(double& AMin, double& AMax) {
-  if (FAutomatic || FAutomaticMaximum) AMax = ChartMinMax(false);
-  if (FAutomatic || FAutomaticMinimum) AMin = ChartMinMax(true);
+  // A sub-axis takes its automatic ends from its master's scale.
+  if (FAutomatic || FAutomaticMaximum) AMax = FMaster ? FMaster->IMaximum : ChartMinMax(false);
+  if (FAutomatic || FAutomaticMinimum) AMin = FMaster ? FMaster->IMinimum : ChartMinMax(true);
 }
 
 void TChartAxis::AdjustMaxMin() {
