@@ -100,6 +100,8 @@ TEST(PanelExport, BitmapDrawsTheChart) {
   EXPECT_EQ(B->GetPixel(20, 15), 0xFF336699u);
   EXPECT_EQ(B->GetPixel(0, 15), 0xFFFFFFFFu) << "raised bevel";
   EXPECT_FALSE(P->GetPrinting());
+  TOwned<TBitmap> Dpi(P->ZelCreateBitmap(0, TRectF(0, 0, 40, 30), 254));
+  EXPECT_EQ(Dpi->GetDotsPerMeterX(), 10000);
 }
 
 TEST(PanelExport, AssignToBitmap) {

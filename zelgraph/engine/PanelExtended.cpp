@@ -107,10 +107,7 @@ void TZelZoom::SetPen(TZelPen* V) {
     FreeAndNil(FPen);
     return;
   }
-  TZelZoomPen* P = GetPen();
-  P->Assign(V);
-  // The colour lives in the pen's fill, which Assign copies; keep it explicit for plain pens.
-  P->SetColor(V->GetColor());
+  GetPen()->Assign(V);
 }
 
 void TZelZoom::SetHistory(bool V) {
