@@ -1,7 +1,10 @@
 // How series join and leave a chart, paging, axis extremes, legend questions and colours.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "pipeline/PipelineSupport.h"
+#include "platform/Printer.h"
 
 namespace zel::testing {
 namespace {
@@ -242,6 +245,180 @@ TEST_F(ChartSeriesTest, CircularSourcesAreRefused) {
   EXPECT_THROW(Chart->CheckOtherSeries(A, C), ChartException);
   EXPECT_NO_THROW(Chart->CheckOtherSeries(C, A));
   EXPECT_NO_THROW(Chart->CheckOtherSeries(A, nullptr));
+}
+
+TEST_F(ChartSeriesTest, AutoScaledPagesTakeTheirRangeFromThePagePoints) {
+  AddSeries("S", 250);  // Y = 10 x
+  TChartAxis* Left = Chart->GetLeftAxis();
+  Chart->SetPointsPerPage(100);
+  Chart->SetPage(2);
+  EXPECT_EQ(Chart->MinYValue(Left), 0);
+  EXPECT_EQ(Chart->MaxYValue(Left), 2490);
+  Chart->GetPages()->SetAutoScale(true);
+  EXPECT_EQ(Chart->MinYValue(Left), 1000);
+  EXPECT_EQ(Chart->MaxYValue(Left), 1990);
+  Chart->SetPage(3);
+  EXPECT_EQ(Chart->MaxYValue(Left), 2490);
+}
+
+TEST_F(ChartSeriesTest, DepthAxisRangeCoversTheSlots) {
+  Chart->SetView3D(true);
+  AddSeries("A");
+  AddSeries("B");
+  AddSeries("C");
+  Chart->SetSeriesZOrder();
+  TChartAxis* Depth = Chart->GetDepthAxis();
+  EXPECT_EQ(Chart->MinXValue(Depth), -0.5);
+  EXPECT_EQ(Chart->MaxXValue(Depth), 2.5);
+  Chart->GetDepthAxis()->SetLabelStyle(TAxisLabelStyle::talValue);
+  EXPECT_EQ(Chart->MinXValue(Depth), 0);
+  EXPECT_EQ(Chart->MaxXValue(Depth), 2);
+}
+
+TEST_F(ChartSeriesTest, EverySeriesIsAskedAboutTheMouseFromTheTop) {
+  TLogSeries* A = AddSeries("A");
+  AddSeries("B")->Reacts = true;
+  TLogSeries* Off = AddSeries("Off");
+  Off->SetActive(false);
+  EXPECT_TRUE(Chart->CheckMouseSeries(1, 1));
+  EXPECT_EQ(Log, (TLog{"B:check", "A:check"}));
+  Log.clear();
+  Chart->GetSeries(1)->SetActive(false);
+  EXPECT_FALSE(Chart->CheckMouseSeries(1, 1));
+  EXPECT_EQ(Log, (TLog{"A:check"}));
+  (void)A;
+}
+
+TEST_F(ChartSeriesTest, LeavingTheChartClearsEveryHover) {
+  TLogSeries* S = AddSeries("S");
+  S->GetSelected()->SetHoverIndex(1);
+  Chart->GetLeftAxis()->GetLabelsObject()->GetSelected()->SetHoverIndex(2);
+  Chart->DoMouseLeave();
+  EXPECT_EQ(S->GetSelected()->GetHoverIndex(), -1);
+  EXPECT_EQ(Chart->GetLeftAxis()->GetLabelsObject()->GetSelected()->GetHoverIndex(), -1);
+}
+
+TEST_F(ChartSeriesTest, HiddenHoverFindsNoAxisLabel) {
+  Chart->GetHover()->SetVisible(false);
+  EXPECT_FALSE(Chart->CheckMouseAxes(10, 10));
+}
+
+TEST_F(ChartSeriesTest, ThemeToolsAreCopiedIntoNewTools) {
+  auto* Theme = Create<TLogPanel>(nullptr);
+  Chart->Theme = Theme;
+  auto* Model = Create<TLogTool>(nullptr);
+  Theme->GetTools()->Add(Model);
+  Model->SetActive(false);
+  TLogTool* T = AddTool("T");
+  EXPECT_FALSE(T->GetActive());
+
+  // A theme without a tool of the class gives its first tool (after adding a plain one when it
+  // has none).
+  Theme->GetTools()->Clear();
+  auto* Axis = Create<TZelCustomToolAxis>(nullptr);
+  Chart->GetTools()->Add(Axis);
+  ASSERT_EQ(Theme->GetTools()->GetCount(), 1);
+  EXPECT_TRUE(Axis->GetActive());
+}
+
+TEST_F(ChartSeriesTest, ThemeSeriesLendTheirLookToNewSeries) {
+  auto* Theme = Create<TLogPanel>(nullptr);
+  Chart->Theme = Theme;
+  auto* Model = Create<TLogSeries>(nullptr);
+  Theme->AddSeries(Model);
+  Model->SetShowInLegend(false);
+  TLogSeries* S = AddSeries("S");
+  EXPECT_FALSE(S->GetShowInLegend());
+}
+
+TEST_F(ChartSeriesTest, DataSourcesAndTheirValidation) {
+  TLogSeries* A = AddSeries("A", 4);
+  TLogSeries* B = AddSeries("B", 0);
+  B->SetDataSource(A);
+  Chart->CheckDatasource(B);
+  EXPECT_EQ(B->Count(), 4);
+
+  EXPECT_TRUE(Chart->IsValidDataSource(B, A));
+  EXPECT_FALSE(Chart->IsValidDataSource(A, A));
+  Chart->OnValidDataSource = [](TCustomChartSeries*, TComponent*, bool& Valid) { Valid = false; };
+  EXPECT_FALSE(Chart->IsValidDataSource(B, A));
+}
+
+TEST_F(ChartSeriesTest, AssignCopiesTheChartSettings) {
+  auto* From = Create<TLogPanel>(nullptr);
+  From->SetChart3DPercent(40);
+  From->SetAxisBehind(false);
+  From->SetClipPoints(false);
+  From->ColorPalette = {0xFF010203};
+  From->SetPointsPerPage(7);
+  From->GetLeftAxis()->SetInverted(true);
+  Chart->Assign(From);
+  EXPECT_EQ(Chart->GetChart3DPercent(), 40);
+  EXPECT_FALSE(Chart->GetAxisBehind());
+  EXPECT_FALSE(Chart->GetClipPoints());
+  EXPECT_EQ(Chart->ColorPalette, From->ColorPalette);
+  EXPECT_EQ(Chart->GetPointsPerPage(), 7);
+  EXPECT_TRUE(Chart->GetLeftAxis()->GetInverted());
+  From->Free();
+}
+
+// A printer writing to a scratch file that records the page each sheet shows and can fail
+// on a given sheet.
+class TPagePrinter : public TPrinter {
+ public:
+  void NewPage() override {
+    if (++Sheets == FailOnSheet) throw EPrinter("paper jam");
+    TPrinter::NewPage();
+  }
+  int Sheets = 1;
+  int FailOnSheet = 0;
+};
+
+class PrintPagesTest : public PanelTest {
+ protected:
+  void SetUp() override {
+    PanelTest::SetUp();
+    Printer = new TPagePrinter;
+    Printer->SetFileName(::testing::TempDir() + "pipeline_pages.pdf");
+    Old = SetPrinter(Printer);
+    AddSeries("S", 250);
+    Chart->SetBounds(0, 0, 300, 200);
+    Chart->SetPointsPerPage(100);
+    Chart->SetPage(2);
+    Chart->OnAfterDraw = [this](TObject*) { Shown.push_back(Chart->GetPage()); };
+  }
+  void TearDown() override {
+    delete SetPrinter(Old);
+    std::remove((::testing::TempDir() + "pipeline_pages.pdf").c_str());
+    PanelTest::TearDown();
+  }
+  TPagePrinter* Printer = nullptr;
+  TPrinter* Old = nullptr;
+  std::vector<int> Shown;
+};
+
+TEST_F(PrintPagesTest, EveryPageOnItsOwnSheetAndTheCurrentPageBack) {
+  struct Case {
+    int From, To;
+    std::vector<int> Pages;
+  };
+  const Case Cases[] = {{0, 0, {1, 2, 3}}, {2, 3, {2, 3}}, {3, 0, {3}}};
+  for (const Case& C : Cases) {
+    Shown.clear();
+    Printer->Sheets = 1;
+    Chart->PrintPages(C.From, C.To);
+    EXPECT_EQ(Shown, C.Pages) << C.From << ".." << C.To;
+    EXPECT_EQ(Printer->Sheets, static_cast<int>(C.Pages.size()));
+    EXPECT_EQ(Chart->GetPage(), 2);
+    EXPECT_FALSE(Printer->GetPrinting());
+  }
+}
+
+TEST_F(PrintPagesTest, TheCurrentPageComesBackWhenPrintingFails) {
+  Printer->FailOnSheet = 2;
+  EXPECT_THROW(Chart->PrintPages(), EPrinter);
+  EXPECT_EQ(Chart->GetPage(), 2);
+  EXPECT_FALSE(Printer->GetPrinting());
 }
 
 }  // namespace

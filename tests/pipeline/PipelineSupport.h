@@ -10,6 +10,7 @@
 #include "platform/RecordingCanvas.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/engine/Tools.h"
 
@@ -83,7 +84,12 @@ class TLogSeries : public TChartSeries {
     Note("after-values");
     TChartSeries::DoAfterDrawValues();
   }
+  void DrawValue(std::int32_t ValueIndex) override { Note("v" + std::to_string(ValueIndex)); }
   bool DrawSeriesAscending() override { return Ascending; }
+  bool CheckMouse(std::int32_t, std::int32_t) override {
+    Note("check");
+    return Reacts;
+  }
   void CalcFirstLastVisibleIndex() override {
     if (NothingVisible) {
       FFirstVisibleIndex = FLastVisibleIndex = -1;
@@ -103,6 +109,7 @@ class TLogSeries : public TChartSeries {
   String Tag = "S";
   bool Ascending = true;
   bool NothingVisible = false;
+  bool Reacts = false;
   std::int32_t HitX = -1;
 };
 

@@ -263,5 +263,26 @@ TEST_F(PipelineTest, SeriesTakeReversedDepthSlots) {
   EXPECT_EQ(C->GetZOrder(), 0);
 }
 
+TEST_F(PipelineTest, SeriesSharingADepthSlotAreDrawnPointByPointByTheFirst) {
+  Chart->SetView3D(true);
+  TLogSeries* A = AddSeries("A", 2);
+  TLogSeries* B = AddSeries("B", 3);
+  TLogSeries* Own = AddSeries("C", 1);
+  A->SetZOrder(0);
+  B->SetZOrder(0);
+  Own->SetZOrder(1);
+  Chart->PaintOnce();
+  TLog Slot;
+  for (const String& S : Log)
+    if (S.rfind("A:", 0) == 0 || S.rfind("B:", 0) == 0) Slot.push_back(S);
+  const TLog Expected = {"A:before-chart",  "B:before-chart",  "A:before-axis", "B:before-axis", "A:before-values",
+                         "B:before-values", "A:v0",            "B:v0",          "A:v1",          "B:v1",
+                         "B:v2",            "A:after-values",  "B:after-values"};
+  EXPECT_EQ(Slot, Expected);
+  // A series with a slot of its own draws all its values at once.
+  EXPECT_EQ(Only("C:draw").size(), 1u);
+  EXPECT_TRUE(Only("C:v").empty());
+}
+
 }  // namespace
 }  // namespace zel::testing

@@ -212,5 +212,12 @@ TEST_F(SeriesListTest, CustomAxesJoinTheAxesList) {
   EXPECT_EQ(Chart->GetCustomAxes()->GetCount(), 0);
 }
 
+TEST(EngineUnitTest, StartedUnitSetsThePixelBoundAndRegistersStoredClasses) {
+  EXPECT_EQ(ZelMaxPixelPos, 32767);
+  const char* Names[] = {"TChartAxis", "TChartDepthAxis", "TChartAxisTitle", "TSeriesMarks"};
+  for (const char* Name : Names) EXPECT_NE(GetClass(Name), nullptr) << Name;
+  EXPECT_NE(GetItemClass("TSeriesGroup"), nullptr);
+}
+
 }  // namespace
 }  // namespace zel::testing

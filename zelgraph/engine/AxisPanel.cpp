@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/Filer.h"
+#include "platform/Printer.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Geometry.h"
@@ -1255,8 +1256,26 @@ void TCustomAxisPanel::Assign(TPersistent* Source) {
 }
 
 void TCustomAxisPanel::PrintPages(std::int32_t FromPage, std::int32_t ToPage) {
-  (void)FromPage;
-  (void)ToPage;
+  TPrinter* P = Printer();
+  if (!GetName().empty()) P->SetTitle(GetName());
+  P->BeginDoc();
+  if (ToPage == 0) ToPage = NumPages();
+  if (FromPage == 0) FromPage = 1;
+  const std::int32_t OldPage = FPage->GetCurrent();
+  try {
+    const TRectF R = ChartPrintRect();
+    for (std::int32_t Page = FromPage; Page <= ToPage; ++Page) {
+      FPage->SetCurrent(Page);
+      PrintPartial(R);
+      if (Page < ToPage) P->NewPage();
+    }
+  } catch (...) {
+    FPage->SetCurrent(OldPage);
+    P->EndDoc();
+    throw;
+  }
+  FPage->SetCurrent(OldPage);
+  P->EndDoc();
 }
 
 }  // namespace zel

@@ -4,6 +4,7 @@
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/Series.h"
@@ -22,6 +23,7 @@ void ZelEngineUnitStart() {
   if (EngineStartCount++ > 0) return;
   ZelMaxPixelPos = 32767;
   ZelActivateGroup();
+  RegisterClass(TChartAxisTitle::StaticClass());
   RegisterClass(TChartAxis::StaticClass());
   RegisterClass(TChartDepthAxis::StaticClass());
   RegisterClass(TSeriesMarks::StaticClass());
@@ -34,6 +36,7 @@ void ZelEngineUnitEnd() {
   UnRegisterClass(TSeriesMarks::StaticClass());
   UnRegisterClass(TChartDepthAxis::StaticClass());
   UnRegisterClass(TChartAxis::StaticClass());
+  UnRegisterClass(TChartAxisTitle::StaticClass());
 }
 
 // TCustomSeriesList
