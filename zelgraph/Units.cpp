@@ -1,9 +1,13 @@
 #include "zelgraph/Units.h"
 
 #include "zelgraph/canvas/Geometry.h"
+#include "zelgraph/chart/Registries.h"
 #include "zelgraph/constants/Constants.h"
+#include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/html/Html.h"
 #include "zelgraph/procs/Procs.h"
+#include "zelgraph/series/Spline.h"
+#include "zelgraph/tools/ToolTexts.h"
 
 namespace zel {
 
@@ -17,13 +21,21 @@ void ZelStartUnits() {
   ZelConstantsUnitStart();
   ZelCanvasUnitStart();
   ZelHtmlUnitStart();
+  ZelEngineUnitStart();
   ZelProcsUnitStart();
+  ZelChartUnitStart();
+  ZelSplineUnitStart();
+  ZelToolTextsUnitStart();
 }
 
 void ZelEndUnits() {
   if (StartCount == 0 || --StartCount > 0) return;
   // Reverse order of ZelStartUnits.
+  ZelToolTextsUnitEnd();
+  ZelSplineUnitEnd();
+  ZelChartUnitEnd();
   ZelProcsUnitEnd();
+  ZelEngineUnitEnd();
   ZelHtmlUnitEnd();
   ZelCanvasUnitEnd();
   ZelConstantsUnitEnd();
