@@ -207,6 +207,19 @@ TEST(ExtendedPanelPaint, TiledBackImageCoversThePanel) {
   for (const auto& Px : Pixels) EXPECT_EQ(B->GetPixel(Px.X, Px.Y), Px.C) << Px.X << "," << Px.Y;
 }
 
+TEST(ExtendedPanelPaint, TinyTilesOverAHugeRectangleStayCheap) {
+  auto P = MakePanel(30, 20);
+  TBackImage* Img = P->GetBackImage();
+  Img->SetSize(1, 1);
+  Img->Clear(0xFF00FF00);
+  Img->SetMode(TZelBackImageMode::pbmTile);
+  Img->SetInside(true);  // drawn by the chart below, not behind the panel
+  P->Extra = [](TDrawPanel* D) { D->DrawBitmap(TRectF(-70000, -3, 70000, 90000), 0); };
+  auto B = Paint(P.get());
+  EXPECT_EQ(B->GetPixel(15, 10), 0xFF00FF00u);
+  EXPECT_EQ(B->GetPixel(29, 19), 0xFF00FF00u);
+}
+
 TEST(ExtendedPanelPaint, BackImageModes) {
   struct Case {
     TZelBackImageMode Mode;

@@ -1,6 +1,8 @@
 #include "zelgraph/engine/PanelExtended.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 #include "platform/Filer.h"
 #include "platform/Math.h"
@@ -215,13 +217,27 @@ void TBackImage::Draw(TCustomZelPanelExtended* Panel, const TRectF& Rect, int Z)
         Clipped = true;
       }
       if (Z != 0 && Ortho) Project();
-      // A picture never covers more than the largest control.
-      const int W = std::clamp(Round(R.Width()), 0, 65536);
-      const int H = std::clamp(Round(R.Height()), 0, 65536);
+      const int W = std::max(0, Round(R.Width()));
+      const int H = std::max(0, Round(R.Height()));
       if (FMode == TZelBackImageMode::pbmTile) {
         if (PW >= 1 && PH >= 1) {
-          for (int Y = 0; Y < H; Y += PH)
-            for (int X = 0; X < W; X += PW) {
+          // On a flat plane only the tiles that reach into the canvas window are drawn, so
+          // that a tiny picture over a huge rectangle costs no more than the window holds.
+          // Tiles on a 3D plane are not limited that way: they stop at the largest control.
+          int XFrom = 0, XTo = std::min(W, 65536), YFrom = 0, YTo = std::min(H, 65536);
+          const TRectF B = Panel->GetChartBounds();
+          if (!(Z >= 1 && !Ortho) && !B.IsEmpty()) {
+            auto Span = [](float Lo, float Hi, float Start, int Step, int Size, int& From, int& To) {
+              const double A = std::max(0.0, std::floor((double(Lo) - Start) / Step));
+              const double E = std::min(double(Size), std::ceil(double(Hi) - Start));
+              From = int(std::min(double(Size), A * Step));
+              To = E < 0 ? 0 : int(E);
+            };
+            Span(B.Left, B.Right, R.Left, PW, W, XFrom, XTo);
+            Span(B.Top, B.Bottom, R.Top, PH, H, YFrom, YTo);
+          }
+          for (std::int64_t Y = YFrom; Y < YTo; Y += PH)
+            for (std::int64_t X = XFrom; X < XTo; X += PW) {
               if (Z >= 1 && !Ortho)
                 C->StretchDraw(TRectF(R.Left + X, R.Top + Y, R.Left + X + PW, R.Top + Y + PH), G, Z,
                                TCanvas3DPlane::cpZ);
