@@ -264,8 +264,13 @@ class TChartAxis : public TCollectionItem {
     const double R = std::nearbyint((Value - IMinimum) * IAxisSizeRange);
     return FInverted ? SaturateInt(IStartPos + R) : SaturateInt(IEndPos - R);
   }
-  std::int32_t XPosValueCheck(double Value) const;
-  std::int32_t YPosValueCheck(double Value) const;
+  // As XPosValue and YPosValue; with IUseZelMaxPixelPos pixels beyond ZelMaxPixelPos clamp to it.
+  std::int32_t XPosValueCheck(double Value) const {
+    return IUseZelMaxPixelPos ? ClampedPosValue(Value, true) : XPosValue(Value);
+  }
+  std::int32_t YPosValueCheck(double Value) const {
+    return IUseZelMaxPixelPos ? ClampedPosValue(Value, false) : YPosValue(Value);
+  }
   std::int32_t LogXPosValue(double Value) const;
   std::int32_t LogYPosValue(double Value) const;
   std::int32_t InternalCalcDepthPosValue(double Value) const;
@@ -523,6 +528,8 @@ class TChartAxis : public TCollectionItem {
   std::vector<std::int32_t> MinorPositions();
   bool IsLabelsVisible() const;
   bool IsGridVisibleAlways() const;
+
+  std::int32_t ClampedPosValue(double Value, bool X) const;
 
   enum class TCalcKind : std::uint8_t { ckLinear, ckLinearCheck, ckLog, ckDepth };
   std::int32_t Dispatch(TCalcKind Kind, double Value, bool X) const {

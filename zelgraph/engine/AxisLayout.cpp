@@ -29,24 +29,14 @@ void TChartAxis::SetCalcPosValue() {
   IYCalc = K;
 }
 
-std::int32_t TChartAxis::XPosValueCheck(double Value) const {
-  if (!IUseZelMaxPixelPos) return XPosValue(Value);
+std::int32_t TChartAxis::ClampedPosValue(double Value, bool X) const {
   if (IRangeZero) return ICenterPos;
   const double D = (Value - IMinimum) * IAxisSizeRange;
-  const double P = FInverted ? IEndPos - D : IStartPos + D;
+  const bool FromStart = X != FInverted;
+  const double P = FromStart ? IStartPos + D : IEndPos - D;
   if (P > ZelMaxPixelPos) return ZelMaxPixelPos;
   if (P < -ZelMaxPixelPos) return -ZelMaxPixelPos;
-  return XPosValue(Value);
-}
-
-std::int32_t TChartAxis::YPosValueCheck(double Value) const {
-  if (!IUseZelMaxPixelPos) return YPosValue(Value);
-  if (IRangeZero) return ICenterPos;
-  const double D = (Value - IMinimum) * IAxisSizeRange;
-  const double P = FInverted ? IStartPos + D : IEndPos - D;
-  if (P > ZelMaxPixelPos) return ZelMaxPixelPos;
-  if (P < -ZelMaxPixelPos) return -ZelMaxPixelPos;
-  return YPosValue(Value);
+  return X ? XPosValue(Value) : YPosValue(Value);
 }
 
 std::int32_t TChartAxis::LogXPosValue(double Value) const {

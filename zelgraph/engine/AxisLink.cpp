@@ -7,6 +7,7 @@
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/engine/SeriesList.h"
 
 namespace zel {
@@ -87,7 +88,9 @@ const TAxisCalcPosLabels* TChartAxis::ChartCalcPosLabels() const {
   return &FParentChart->GetAxes()->CalcPosLabels;
 }
 
-bool TChartAxis::ChartHoverHighlight() const { return false; }
+bool TChartAxis::ChartHoverHighlight() const {
+  return FParentChart && FParentChart->GetHover() && FParentChart->GetHover()->GetVisible();
+}
 
 std::int32_t TChartAxis::ChartMultiLineTextWidth(const String& Text, std::int32_t& NumLines) const {
   NumLines = 1;
