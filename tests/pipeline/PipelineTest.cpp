@@ -2,6 +2,8 @@
 // axes take part, and the 3D sizes.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "pipeline/PipelineSupport.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/View3D.h"
@@ -261,6 +263,35 @@ TEST_F(PipelineTest, SeriesTakeReversedDepthSlots) {
   EXPECT_EQ(Chart->GetMaxZOrder(), 0);
   EXPECT_EQ(A->GetZOrder(), 0);
   EXPECT_EQ(C->GetZOrder(), 0);
+}
+
+// A series that can prepare its drawing on a worker thread.
+class TParallelSeries : public TLogSeries {
+ public:
+  using TLogSeries::TLogSeries;
+  bool CanBeforeParallel() override { return true; }
+  void DoBeforeParallel() override { ++Prepared; }
+  std::atomic<int> Prepared{0};
+};
+
+TEST_F(PipelineTest, EverySeriesIsPreparedOncePerPaint) {
+  const int Threads[] = {0, 1, 2, 4};
+  for (int N : Threads) {
+    Chart->FreeAllSeries();
+    std::vector<TParallelSeries*> List;
+    for (int I = 0; I < 3; ++I) {
+      auto* S = Create<TParallelSeries>(nullptr);
+      S->AddXY(1, 1);
+      Chart->AddSeries(S);
+      List.push_back(S);
+    }
+    List[1]->SetActive(false);
+    Chart->ParallelThreads = N;
+    Chart->PaintOnce();
+    EXPECT_EQ(List[0]->Prepared, 1) << N << " threads";
+    EXPECT_EQ(List[1]->Prepared, 0) << N << " threads";
+    EXPECT_EQ(List[2]->Prepared, 1) << N << " threads";
+  }
 }
 
 TEST_F(PipelineTest, SeriesSharingADepthSlotAreDrawnPointByPointByTheFirst) {

@@ -212,6 +212,22 @@ TEST_F(SeriesListTest, CustomAxesJoinTheAxesList) {
   EXPECT_EQ(Chart->GetCustomAxes()->GetCount(), 0);
 }
 
+TEST_F(SeriesListTest, SubAxesFollowTheirMaster) {
+  TChartAxis* Master = Chart->GetTopAxis();
+  TChartAxis* Sub = Master->GetSubAxes()->Add();
+  EXPECT_EQ(Sub->GetMaster(), Master);
+  EXPECT_TRUE(Sub->GetHorizontal());
+  EXPECT_TRUE(Sub->GetOtherSide());
+  EXPECT_FALSE(Sub->GetGrid()->GetVisible());
+  EXPECT_EQ(Chart->GetAxes()->IndexOf(Sub), -1);
+
+  Master->SetMinMax(5, 50);
+  Master->GetSubAxes()->ResetScales(Master);
+  EXPECT_EQ(Sub->GetMinimum(), 5);
+  EXPECT_EQ(Sub->GetMaximum(), 50);
+  Chart->GetCustomAxes()->ResetScales(Master);  // no custom axis has this master
+}
+
 TEST(EngineUnitTest, StartedUnitSetsThePixelBoundAndRegistersStoredClasses) {
   EXPECT_EQ(ZelMaxPixelPos, 32767);
   const char* Names[] = {"TChartAxis", "TChartDepthAxis", "TChartAxisTitle", "TSeriesMarks"};

@@ -158,8 +158,16 @@ TChartAxis* TChartCustomAxes::Get(std::int32_t Index) const { return static_cast
 void TChartCustomAxes::Put(std::int32_t Index, TChartAxis* Value) { SetItem(Index, Value); }
 
 TChartAxis* TChartCustomAxes::Add() {
-  // The axis' collection constructor makes it a sub-axis when this collection belongs to an axis.
-  return static_cast<TChartAxis*>(TCollection::Add());
+  auto* A = static_cast<TChartAxis*>(TCollection::Add());
+  // Under an axis the new one is its sub-axis (its constructor made it the slave): it takes the
+  // master's orientation and side and draws no grid of its own.
+  if (auto* Master = dynamic_cast<TChartAxis*>(GetOwner())) {
+    A->SetHorizontal(Master->GetHorizontal());
+    A->SetOtherSide(Master->GetOtherSide());
+    A->GetGrid()->SetVisible(false);
+    A->SetCalcPosValue();
+  }
+  return A;
 }
 
 void TChartCustomAxes::ResetScales(TChartAxis* Axis) {
