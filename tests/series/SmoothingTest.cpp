@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "platform/Classes.h"
+#include "zelgraph/canvas/Pens.h"
 #include "zelgraph/chart/Registries.h"
+#include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/engine/ValueList.h"
 #include "zelgraph/series/Spline.h"
@@ -121,6 +123,53 @@ TEST_F(SmoothingFixture, OutputListsOrderedAlongTheCurve) {
   EXPECT_EQ(Output->NotMandatoryValueList->GetOrder(), TChartListOrder::loAscending);
   EXPECT_EQ(Output->MandatoryValueList->GetOrder(), TChartListOrder::loNone);
   EXPECT_TRUE(Output->CalcVisiblePoints);
+}
+
+// Output lists follow the output's orientation: ordered along the curve when output and source
+// lie the same way, else ordered by level and without visible-point calculation.
+TEST_F(SmoothingFixture, ListOrdersFollowTheOrientations) {
+  struct Case {
+    bool SourceVertical;
+    TChartListOrder Position;
+    TChartListOrder Mandatory;
+    bool CalcVisible;
+  };
+  const Case Cases[] = {
+      {true, TChartListOrder::loAscending, TChartListOrder::loNone, true},
+      {false, TChartListOrder::loNone, TChartListOrder::loAscending, false},
+  };
+  FillSource(4);
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.SourceVertical);
+    Source->YMandatory = C.SourceVertical;
+    Smooth->AddPoints(Source.get());
+    EXPECT_EQ(Output->NotMandatoryValueList->GetOrder(), C.Position);
+    EXPECT_EQ(Output->MandatoryValueList->GetOrder(), C.Mandatory);
+    EXPECT_EQ(Output->CalcVisiblePoints, C.CalcVisible);
+  }
+}
+
+// A chart panel whose palette colours are all free.
+class TGalleryPanel : public TCustomAxisPanel {
+ public:
+  using TCustomAxisPanel::TCustomAxisPanel;
+  bool IsFreeSeriesColor(TAlphaColor, bool, TChartSeries*) override { return true; }
+};
+
+TEST(SmoothingFunction, GalleryPreviewSmoothsSampleValues) {
+  TOwned<TGalleryPanel> Panel(Create<TGalleryPanel>(nullptr));
+  auto* Src = Create<TChartSeries>(Panel.get());
+  auto* Out = Create<TChartSeries>(Panel.get());
+  Panel->AddSeries(Src);
+  Panel->AddSeries(Out);
+  auto* Smooth = Create<TSmoothingFunction>(Panel.get());
+  Smooth->PrepareForGallery(Panel.get());
+  EXPECT_EQ(Src->Count(), 10);
+  EXPECT_EQ(Out->GetFunction(), Smooth);
+  EXPECT_EQ(Smooth->GetFactor(), 8);
+  EXPECT_EQ(Out->GetTransparency(), 70);
+  EXPECT_EQ(Out->GetPen()->GetWidth(), 10);
+  EXPECT_EQ(Out->Count(), 81);
 }
 
 // The smoothing function is registered when the library starts.
