@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/RecordingCanvas.h"
+#include "platform/SysUtils.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
@@ -480,6 +481,39 @@ TEST_F(AxisChartTest, SubAxesBelongToTheirMaster) {
   EXPECT_EQ(Sub->IEndPos, L->IEndPos);
   L->SetSubAxes(nullptr);
   EXPECT_EQ(L->ExistingSubAxes(), nullptr);
+}
+
+TEST_F(AxisChartTest, DateTimeLabelsFallOnCalendarSteps) {
+  const TDateTime Start = EncodeDate(2024, 3, 1);
+  Series->GetXValues()->SetDateTime(true);
+  Series->AddXY(Start, 1);
+  Series->AddXY(Start + 10, 2);
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetIncrement(1);
+  Paint(800, 300);
+  EXPECT_TRUE(B->IAxisDateTime);
+  EXPECT_EQ(Texts(B).front(), "2024-03-11");
+  EXPECT_EQ(Texts(B).back(), "2024-03-01");
+  B->SetDateTimeFormat("dd");
+  B->SetIncrement(3);
+  Paint(800, 300);
+  // the first label is the maximum rounded to a three-day boundary of the calendar
+  EXPECT_EQ(Texts(B), (std::vector<String>{"09", "06", "03"}));
+}
+
+TEST_F(AxisChartTest, PixelMarginsKeepTheDataSpan) {
+  AddPoints({0, 10});
+  Paint();
+  TChartAxis* B = Chart->GetBottomAxis();
+  const int Start = B->IStartPos, End = B->IEndPos;
+  B->AdjustMaxMinRect(TRectF(10, 0, 20, 0));
+  // the pixels stay, the ends widen: the data now start 10 pixels in and end 20 before the end
+  EXPECT_EQ(B->IStartPos, Start);
+  EXPECT_EQ(B->IEndPos, End);
+  EXPECT_LT(B->IMinimum, 0);
+  EXPECT_GT(B->IMaximum, 10);
+  EXPECT_EQ(B->CalcPosValue(0), Start + 10);
+  EXPECT_EQ(B->CalcPosValue(10), End - 20);
 }
 
 }  // namespace
