@@ -288,5 +288,81 @@ TEST_F(DrawFixture, PageRange) {
   }
 }
 
+
+// Records the points and marks the pipeline asks it to draw.
+class TRecordingSeries : public TChartSeries {
+ public:
+  using TChartSeries::TChartSeries;
+  void DrawValue(std::int32_t ValueIndex) override { Drawn.push_back(ValueIndex); }
+  void DrawMark(std::int32_t ValueIndex, const String&, TSeriesMarkPosition*) override { Marks.push_back(ValueIndex); }
+  std::vector<std::int32_t> Drawn, Marks;
+};
+
+TEST_F(DrawFixture, PointsAndMarksInDrawingOrder) {
+  auto* S = Create<TRecordingSeries>(nullptr);
+  Chart->AddSeries(S);
+  for (int I = 0; I < 10; ++I) S->AddXY(I, I + 1);
+  S->SetNull(6);
+  MapAxis(Chart->GetBottomAxis(), 100, 300, 2, 7);
+  MapAxis(Chart->GetLeftAxis(), 50, 250, 0, 20);
+  S->CalcFirstLastVisibleIndex();
+  S->DrawAllValues();
+  EXPECT_EQ(S->Drawn, (std::vector<std::int32_t>{2, 3, 4, 5, 6, 7}));
+  S->Drawn.clear();
+  Chart->GetBottomAxis()->SetInverted(true);
+  EXPECT_FALSE(S->DrawValuesForward());
+  EXPECT_EQ(S->GetFirstDisplayedIndex(), 7);
+  S->DrawAllValues();
+  EXPECT_EQ(S->Drawn, (std::vector<std::int32_t>{7, 6, 5, 4, 3, 2}));
+  Chart->GetBottomAxis()->SetInverted(false);
+
+  // Marks: every third point of the visible range, never a null point.
+  S->GetMarks()->SetVisible(true);
+  S->GetMarks()->SetDrawEvery(3);
+  MapAxis(Chart->GetBottomAxis(), 100, 300, 0, 9);
+  S->CalcFirstLastVisibleIndex();
+  S->DrawMarks();
+  EXPECT_EQ(S->Marks, (std::vector<std::int32_t>{0, 3, 9}));
+}
+
+TEST_F(DrawFixture, DepthSlots) {
+  TChartSeries* A = NewSeries();
+  TChartSeries* B = NewSeries();
+  TChartSeries* C = NewSeries();
+  C->SetZOrder(5);
+  Chart->SetView3D(false);
+  A->CalcZOrder();
+  EXPECT_EQ(A->GetZOrder(), 0);
+  Chart->SetView3D(true);
+  for (TChartSeries* S : {A, B, C}) S->CalcZOrder();
+  EXPECT_GT(B->GetZOrder(), A->GetZOrder());
+  EXPECT_GE(Chart->GetMaxZOrder(), 5);
+  EXPECT_TRUE(A->FirstInZOrder());
+  B->SetZOrder(A->GetZOrder());
+  EXPECT_FALSE(B->FirstInZOrder());
+  EXPECT_TRUE(A->MoreSameZOrder());
+  B->SetDepth(7);
+  B->CalcDepthPositions();
+  EXPECT_EQ(B->EndZ - B->StartZ, 7);
+  EXPECT_EQ(B->MiddleZ, (B->StartZ + B->EndZ) / 2);
+}
+
+TEST_F(DrawFixture, ChartRefusesASeriesAsItsOwnSource) {
+  TChartSeries* S = NewSeries();
+  S->SetName("Self");
+  try {
+    S->SetDataSource(S);
+    FAIL() << "expected ChartException";
+  } catch (const ChartException& E) {
+    EXPECT_STREQ(E.what(), "No valid DataSource: Self");
+  }
+  TChartSeries* A = NewSeries();
+  TChartSeries* B = NewSeries();
+  A->AddXY(1, 2);
+  B->SetDataSource(A);
+  EXPECT_EQ(B->Count(), 1);
+  EXPECT_THROW(A->SetDataSource(B), ChartException);
+}
+
 }  // namespace
 }  // namespace zel

@@ -15,6 +15,7 @@
 #include "platform/Geometry.h"
 #include "platform/Graphics.h"
 #include "platform/Types.h"
+#include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/ValueList.h"
@@ -477,11 +478,15 @@ class TChartSeries : public TCustomChartSeries {
   virtual bool MoreSameZOrder();
   bool FirstInZOrder();
 
-  // Pixel positions through the resolved axes.
-  virtual std::int32_t CalcXPos(std::int32_t ValueIndex);
-  virtual std::int32_t CalcYPos(std::int32_t ValueIndex);
-  virtual std::int32_t CalcXPosValue(double Value);
-  virtual std::int32_t CalcYPosValue(double Value);
+  // Pixel positions through the resolved axes' cached mappings (0 without an axis).
+  virtual std::int32_t CalcXPos(std::int32_t ValueIndex) {
+    return FGetHorizAxis ? FGetHorizAxis->CalcXPosValue(FX->Value[ValueIndex]) : 0;
+  }
+  virtual std::int32_t CalcYPos(std::int32_t ValueIndex) {
+    return FGetVertAxis ? FGetVertAxis->CalcYPosValue(FY->Value[ValueIndex]) : 0;
+  }
+  virtual std::int32_t CalcXPosValue(double Value) { return FGetHorizAxis ? FGetHorizAxis->CalcXPosValue(Value) : 0; }
+  virtual std::int32_t CalcYPosValue(double Value) { return FGetVertAxis ? FGetVertAxis->CalcYPosValue(Value) : 0; }
   std::int32_t CalcPosValue(double Value);
   std::int32_t CalcXSizeValue(double Value);
   std::int32_t CalcYSizeValue(double Value);

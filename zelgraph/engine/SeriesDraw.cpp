@@ -295,18 +295,6 @@ bool TChartSeries::FirstInZOrder() {
 
 // Positions
 
-std::int32_t TChartSeries::CalcXPos(std::int32_t ValueIndex) {
-  return FGetHorizAxis ? FGetHorizAxis->CalcXPosValue(FX->Value[ValueIndex]) : 0;
-}
-
-std::int32_t TChartSeries::CalcYPos(std::int32_t ValueIndex) {
-  return FGetVertAxis ? FGetVertAxis->CalcYPosValue(FY->Value[ValueIndex]) : 0;
-}
-
-std::int32_t TChartSeries::CalcXPosValue(double Value) { return FGetHorizAxis ? FGetHorizAxis->CalcXPosValue(Value) : 0; }
-
-std::int32_t TChartSeries::CalcYPosValue(double Value) { return FGetVertAxis ? FGetVertAxis->CalcYPosValue(Value) : 0; }
-
 std::int32_t TChartSeries::CalcPosValue(double Value) {
   return YMandatory ? CalcYPosValue(Value) : CalcXPosValue(Value);
 }

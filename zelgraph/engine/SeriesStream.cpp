@@ -403,7 +403,12 @@ std::int32_t TChartSeries::InternalSetDataSource(TComponent* Value, bool OnlyOne
     throw ChartException(ZelMsg_SeriesSetDataSource);
   }
   if (FDataSources && FDataSources->IndexOf(Value) >= 0) return -1;
-  if (dynamic_cast<TChartSeries*>(Value)) CheckOtherSeries(this, Value);
+  if (auto* S = dynamic_cast<TChartSeries*>(Value)) {
+    if (FParent)
+      FParent->CheckOtherSeries(this, S);
+    else
+      CheckOtherSeries(this, Value);
+  }
   if (OnlyOne && !IsLoading()) GetDataSources()->Clear();
   const std::int32_t Index = InternalAddDataSource(Value);
   CheckDataSource();
