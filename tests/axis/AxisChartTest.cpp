@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -514,6 +515,34 @@ TEST_F(AxisChartTest, PixelMarginsKeepTheDataSpan) {
   EXPECT_GT(B->IMaximum, 10);
   EXPECT_EQ(B->CalcPosValue(0), Start + 10);
   EXPECT_EQ(B->CalcPosValue(10), End - 20);
+}
+
+TEST_F(AxisChartTest, UnusableScalesStillPaint) {
+  const double Inf = std::numeric_limits<double>::infinity();
+  const double NaN = std::numeric_limits<double>::quiet_NaN();
+  struct TCase {
+    double Min, Max, Increment;
+    bool Logarithmic;
+  };
+  const TCase Cases[] = {
+      {-1e308, 1e308, 0, false},  // the range overflows to infinity
+      {NaN, 1, 0, false},
+      {0, Inf, 0, false},
+      {1, 1e300, 0, true},
+      {0, 1e15, 1e-300, false},   // far too many labels
+      {1e15, 1e15 + 1, 0.1, false},  // a step lost in rounding
+  };
+  AddPoints({0, 1});
+  for (const TCase& C : Cases) {
+    for (TChartAxis* A : {Chart->GetBottomAxis(), Chart->GetLeftAxis()}) {
+      A->SetLogarithmic(false);
+      A->SetMinMax(C.Min, C.Max);
+      A->SetIncrement(C.Increment);
+      if (C.Logarithmic) A->SetLogarithmic(true);
+    }
+    Paint();
+    EXPECT_LE(Chart->GetBottomAxis()->GetItems()->GetCount(), 20000) << C.Min << ".." << C.Max;
+  }
 }
 
 }  // namespace
