@@ -373,9 +373,11 @@ TEST_F(AxisChartTest, CustomAxisLeavesTheListAndItsSeries) {
   auto* Custom = Create<TChartAxis>(static_cast<TCustomAxisPanel*>(Chart));
   EXPECT_TRUE(Custom->IsCustom());
   EXPECT_GE(Chart->GetAxes()->IndexOf(Custom), 6);
+  EXPECT_EQ(Chart->GetCustomAxes()->GetCount(), 1);
   Series->SetCustomVertAxis(Custom);
   Custom->Free();
   EXPECT_EQ(Chart->GetAxes()->IndexOf(Custom), -1);
+  EXPECT_EQ(Chart->GetCustomAxes()->GetCount(), 0);
   EXPECT_EQ(Series->GetCustomVertAxis(), nullptr);
   EXPECT_EQ(Series->GetVertAxis(), TVertAxis::aLeftAxis);
 }

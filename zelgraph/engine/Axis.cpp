@@ -182,8 +182,19 @@ TZelSelected* TAxisLabels::GetSelected() const { return Axis->GetItems()->GetSel
 
 // --- the axis ---
 
+namespace {
+// The collection an axis made for Chart joins: none without a chart, and none while the chart is
+// still making its six standard axes (they are not items of its custom-axes collection).
+TCollection* JoinedCollection(TCustomAxisPanel* Chart, TCollection* Collection) {
+  if (!Chart) return nullptr;
+  if (Collection && Collection == Chart->GetCustomAxes() && Chart->GetAxes() && Chart->GetAxes()->GetCount() < 6)
+    return nullptr;
+  return Collection;
+}
+}  // namespace
+
 TChartAxis::TChartAxis(TCustomAxisPanel* Chart, TCollection* Collection)
-    : TCollectionItem(Chart ? Collection : nullptr) {
+    : TCollectionItem(JoinedCollection(Chart, Collection)) {
   Init(Chart);
 }
 
