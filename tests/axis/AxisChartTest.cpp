@@ -547,5 +547,44 @@ TEST_F(AxisChartTest, UnusableScalesStillPaint) {
   }
 }
 
+TEST_F(AxisChartTest, DrawingOptionsInTwoAndThreeDimensions) {
+  struct TCase {
+    bool View3D;
+    TPenLineMode Mode;
+    TAxisLabelAlign Align;
+    bool Alternate, MinorGrid, Shape, Depth;
+    std::int32_t Angle;
+  };
+  const TCase Cases[] = {
+      {false, TPenLineMode::lmLine, TAxisLabelAlign::alDefault, true, true, true, false, 0},
+      {false, TPenLineMode::lmLine, TAxisLabelAlign::alOpposite, false, false, false, false, 90},
+      {false, TPenLineMode::lmLine, TAxisLabelAlign::alCenter, false, true, false, false, 270},
+      {true, TPenLineMode::lmLine, TAxisLabelAlign::alDefault, false, true, false, true, 0},
+      {true, TPenLineMode::lmCylinder, TAxisLabelAlign::alDefault, true, false, true, true, 45},
+      {true, TPenLineMode::lmRectangle, TAxisLabelAlign::alOpposite, false, true, false, false, 0},
+  };
+  AddPoints({1, 5, 9});
+  for (const TCase& C : Cases) {
+    Chart->SetView3D(C.View3D);
+    for (TChartAxis* A : {Chart->GetBottomAxis(), Chart->GetTopAxis(), Chart->GetLeftAxis(),
+                          Chart->GetRightAxis(), static_cast<TChartAxis*>(Chart->GetDepthAxis())}) {
+      A->GetAxis()->SetLineMode(C.Mode);
+      A->SetLabelsAlign(C.Align);
+      A->SetLabelsAlternate(C.Alternate);
+      A->GetMinorGrid()->SetVisible(C.MinorGrid);
+      A->SetLabelsAngle(C.Angle);
+      A->SetTickInnerLength(3);
+      A->GetTitle()->SetCaption("T");
+      A->GetShape()->SetVisible(C.Shape);
+    }
+    Chart->GetDepthAxis()->SetVisible(C.Depth);
+    Paint();
+    std::size_t Lines = 0;
+    for (const TCanvasRecord& R : Canvas->GetRecords()) Lines += R.Kind == TRecordKind::DrawLine;
+    EXPECT_GT(Lines, 0u) << C.View3D << " " << int(C.Mode);
+    EXPECT_FALSE(Chart->GetBottomAxis()->Tick.empty());
+  }
+}
+
 }  // namespace
 }  // namespace zel
