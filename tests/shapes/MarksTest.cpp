@@ -10,6 +10,7 @@
 #include "platform/StringList.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesLegend.h"
 
 namespace zel {
 namespace {
@@ -312,6 +313,25 @@ TEST_F(MarkDraw, FontSeriesColorDrawsInThePointColourAndRestoresTheFont) {
     EXPECT_EQ(Texts[0].Text, "abc");
     EXPECT_EQ(Texts[0].Color, C.Want);
     EXPECT_EQ(Marks.GetFont()->GetColor(), 0xFF000000u);
+  }
+}
+
+TEST_F(MarkDraw, HoveredMarkTakesTheHoverFontStyleForItsDrawing) {
+  TOwned<TChartSeries> Series(Create<TChartSeries>(nullptr));
+  TSeriesMarks* Marks = Series->GetMarks();
+  Marks->SetParent(Panel.get());
+  Series->GetSelected()->GetHover()->Show();
+  Series->GetSelected()->GetHover()->GetFont()->SetStyle(TFontStyles{TFontStyle::fsBold});
+  Series->GetSelected()->SetHoverIndex(1);
+  for (int I : {0, 1}) {
+    TSeriesMarkPosition P;
+    Place(P, 50, 50, 60, 20);
+    Rec.ClearRecords();
+    Marks->InternalDraw(I, 0xFF00FF00, "abc", &P);
+    const auto Texts = Records(TRecordKind::FillText);
+    ASSERT_EQ(Texts.size(), 1u);
+    EXPECT_EQ(Texts[0].FontStyle.Contains(TFontStyle::fsBold), I == 1) << I;
+    EXPECT_FALSE(Marks->GetFont()->GetStyle().Contains(TFontStyle::fsBold)) << "the marks' font is put back";
   }
 }
 

@@ -205,6 +205,33 @@ TEST_F(ShapeDraw, BevelOnlyWhenNotRotated) {
   EXPECT_EQ(Count(30, TPanelBevel::bvRaised), Count(30, TPanelBevel::bvNone));
 }
 
+TEST_F(ShapeDraw, PictureFillsTheFrameInsteadOfTheBrush) {
+  struct Case {
+    TChartObjectShapeStyle Style;
+    bool Clipped;
+  } Cases[] = {{TChartObjectShapeStyle::fosRectangle, false}, {TChartObjectShapeStyle::fosEllipse, true}};
+  for (const auto& C : Cases) {
+    TOwned<TZelShape> S(Create<TZelShape>(Panel.get()));
+    S->GetShadow()->SetSize(0);
+    S->GetPen()->Hide();
+    S->SetShapeStyle(C.Style);
+    S->GetPicture()->SetSize(4, 4);
+    Rec.ClearRecords();
+    S->Draw(TRectF(10, 10, 50, 30), 0, 0);
+    const auto Pictures = Records(TRecordKind::DrawBitmap);
+    ASSERT_EQ(Pictures.size(), 1u) << int(C.Style);
+    EXPECT_EQ(Pictures[0].Rect, TRectF(10, 10, 50, 30));
+    EXPECT_EQ(Pictures[0].Clipped, C.Clipped) << int(C.Style);
+    for (const auto& R : Rec.GetRecords()) {
+      if (R.Kind == TRecordKind::FillRect || R.Kind == TRecordKind::FillEllipse) {
+        EXPECT_EQ(R.BrushKind, TBrushKind::None) << "no fill over the picture";
+      }
+    }
+    S->SetPicture(nullptr);
+    EXPECT_EQ(S->ExistingPicture(), nullptr);
+  }
+}
+
 // A child that notes the canvas' blending state while it draws.
 class TProbeShape : public TZelShape {
  public:

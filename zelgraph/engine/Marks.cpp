@@ -12,40 +12,10 @@
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/engine/Panel.h"
 #include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/procs/Procs.h"
 
 namespace zel {
-
-namespace {
-
-// The chart of a series as a chart panel (nullptr when it is none).
-TCustomZelPanel* PanelOf(TCustomAxisPanel* Chart) {
-  return Chart ? dynamic_cast<TCustomZelPanel*>(static_cast<TComponent*>(Chart)) : nullptr;
-}
-
-// The shift that moves R1 off R2, from the series when it offers one.
-template <typename S>
-TPointF OverlapShift(S* Series, std::int32_t Index, const TRectF& R1, const TRectF& R2) {
-  if constexpr (requires { Series->MarkOverlap(Index, R1, R2); }) {
-    return Series->MarkOverlap(Index, R1, R2);
-  } else {
-    // Vertically for a series with mandatory Y values, else horizontally.
-    if (Series->YMandatory)
-      return TPointF(0, R2.Top > R1.Top ? -(R1.Bottom - R2.Top) : R2.Bottom - R1.Top);
-    return TPointF(R2.Left > R1.Left ? -(R1.Right - R2.Left) : R2.Right - R1.Left, 0);
-  }
-}
-
-// The mark text of point Index, when the series makes mark texts.
-template <typename S>
-String MarkTextOf(S* Series, std::int32_t Index) {
-  if constexpr (requires { Series->GetMarkText(Index); })
-    return Series->GetMarkText(Index);
-  else
-    return String();
-}
-
-}  // namespace
 
 bool ZelRectIntersects(TRectF& Out, const TRectF& R1, const TRectF& R2) {
   Out = TRectF(std::max(R1.Left, R2.Left), std::max(R1.Top, R2.Top), std::min(R1.Right, R2.Right),
@@ -424,7 +394,7 @@ void TSeriesMarks::SetParent(TCustomZelPanel* Value) {
 
 void TSeriesMarks::SetParent(TCustomAxisPanel* Value) {
   FParentChart = Value;
-  SetParent(PanelOf(Value));
+  SetParent(static_cast<TCustomZelPanel*>(Value));
 }
 
 void TSeriesMarks::Repaint() {
@@ -599,7 +569,7 @@ bool TSeriesMarks::AntiOverlap(std::int32_t First, std::int32_t Index, TSeriesMa
     if (!Entry) continue;
     const TRectF R2 = TotalBounds(I, Entry);
     if (!ZelRectIntersects(R2, R)) continue;
-    const TPointF D = FSeries ? OverlapShift(FSeries, Index, R, R2) : TPointF(0, 0);
+    const TPointF D = FSeries ? FSeries->MarkOverlap(Index, R, R2) : TPointF(0, 0);
     Position->Offset(D);
     R = TRectF(R.Left + D.X, R.Top + D.Y, R.Right + D.X, R.Bottom + D.Y);
     if (ZelRectIntersects(R2, R)) return false;
@@ -623,7 +593,7 @@ std::int32_t TSeriesMarks::Clicked(TPointF P) {
 std::int32_t TSeriesMarks::TextWidth(std::int32_t Index) {
   if (!FParent || !FParent->GetCanvas() || !FSeries) return 0;
   PrepareFont(FParent);
-  const String Text = MarkTextOf(FSeries, Index);
+  const String Text = FSeries->GetMarkText(Index);
   std::int32_t Lines = 0;
   return Round(FParent->MultiLineTextSize(Text, FTextFormat, Lines).X);
 }
@@ -633,7 +603,21 @@ std::int32_t TSeriesMarks::TextWidth(std::int32_t Index) {
 void TSeriesMarks::InternalDraw(std::int32_t Index, TAlphaColor AColor, const String& St,
                                 TSeriesMarkPosition* Position) {
   UsePosition(Index, Position);
-  DrawItem(MarkItem(Index), AColor, St, Position);
+  TZelCustomShape* Shape = MarkItem(Index);
+  // The mark under the mouse takes the hover font's style for this drawing.
+  TOwned<TZelFont> Saved;
+  if (FSeries && FSeries->HoverEnabled() && Index == FSeries->GetSelected()->GetHoverIndex()) {
+    Saved.reset(new TZelFont);
+    Saved->Assign(Shape->GetFont());
+    Shape->GetFont()->SetStyle(FSeries->GetSelected()->GetHover()->GetFont()->GetStyle());
+  }
+  try {
+    DrawItem(Shape, AColor, St, Position);
+  } catch (...) {
+    if (Saved) Shape->GetFont()->Assign(Saved.get());
+    throw;
+  }
+  if (Saved) Shape->GetFont()->Assign(Saved.get());
 }
 
 void TSeriesMarks::DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const String& St,

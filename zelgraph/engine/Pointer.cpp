@@ -19,24 +19,6 @@ namespace zel {
 
 namespace {
 
-// The chart of a series as a chart panel (nullptr without one).
-TCustomZelPanel* PanelOfSeries(TChartSeries* Series) {
-  if (!Series || !Series->GetParentChart()) return nullptr;
-  return dynamic_cast<TCustomZelPanel*>(static_cast<TComponent*>(Series->GetParentChart()));
-}
-
-// The pixel size of Value on the series' vertical axis, when the series has one.
-template <typename S>
-bool VertAxisSize(S* Series, double Value, int& Size) {
-  if constexpr (requires { Series->GetGetVertAxis(); }) {
-    if (auto* Axis = Series->GetGetVertAxis()) {
-      Size = Axis->CalcSizeValue(Value);
-      return true;
-    }
-  }
-  return false;
-}
-
 Byte ClampByte(std::int32_t V) { return static_cast<Byte>(std::clamp(V, 0, 255)); }
 
 }  // namespace
@@ -44,7 +26,7 @@ Byte ClampByte(std::int32_t V) { return static_cast<Byte>(std::clamp(V, 0, 255))
 ZEL_DEFINE_CLASS(TSeriesPointer, TZelCustomShapeBrushPen)
 
 TSeriesPointer::TSeriesPointer(TChartSeries* AOwner) : FSeries(AOwner) {
-  if (AOwner) FParent = PanelOfSeries(AOwner);
+  if (AOwner) FParent = AOwner->GetParentChart();
 }
 
 TSeriesPointer::~TSeriesPointer() {
@@ -208,8 +190,8 @@ void TSeriesPointer::SetGradient(TZelGradient* Value) { FBrush->GetGradient()->A
 // Sizes and depth
 
 int TSeriesPointer::AxisSize(double Value) const {
-  int Size = 0;
-  if (FSeries && VertAxisSize(FSeries, Value, Size)) return Size;
+  if (FSeries)
+    if (TChartAxis* Axis = FSeries->GetGetVertAxis()) return Axis->CalcSizeValue(Value);
   return Round(Value);
 }
 

@@ -11,10 +11,7 @@
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/engine/Panel.h"
-#if __has_include("zelgraph/engine/PanelExtended.cpp")
 #include "zelgraph/engine/PanelExtended.h"
-#define ZEL_HAS_BACK_IMAGE 1
-#endif
 #include "zelgraph/procs/Procs.h"
 
 namespace zel {
@@ -255,9 +252,7 @@ TZelCustomShape::~TZelCustomShape() {
   if (FEmboss) FEmboss->Free();
   FShadow->Free();
   FFont->Free();
-#ifdef ZEL_HAS_BACK_IMAGE
   if (FPicture) FPicture->Free();
-#endif
 }
 
 void TZelCustomShape::Assign(TPersistent* Source) {
@@ -431,7 +426,6 @@ void TZelCustomShape::SetEmboss(TZelEmboss* Value) {
   }
 }
 
-#ifdef ZEL_HAS_BACK_IMAGE
 TBackImage* TZelCustomShape::GetPicture() {
   if (!FPicture) {
     FPicture = new TBackImage;
@@ -450,10 +444,6 @@ void TZelCustomShape::SetPicture(TBackImage* Value) {
     GetPicture()->Assign(Value);
   }
 }
-#else
-TBackImage* TZelCustomShape::GetPicture() { return nullptr; }
-void TZelCustomShape::SetPicture(TBackImage*) {}
-#endif
 
 void TZelCustomShape::SetShadow(TZelShadow* Value) {
   if (Value && Value != FShadow) FShadow->Assign(Value);
@@ -576,7 +566,7 @@ void TZelCustomShape::DrawShadowEmboss(TCanvas3D* Canvas, TZelShadow* Shadow, in
 namespace {
 
 // The brush has a gradient with a stop that is not fully opaque.
-[[maybe_unused]] bool HasTransparentStop(TZelBrush* Brush) {
+bool HasTransparentStop(TZelBrush* Brush) {
   TZelGradient* G = Brush->ExistingGradient();
   if (!G || !G->GetVisible()) return false;
   TZelGradientColors* Colors = G->GetColors();
@@ -610,7 +600,6 @@ void TZelCustomShape::Draw(TCustomZelPanel* Panel, const TRectF& R, int Angle, i
       const bool BrushClear = FBrush->GetKind() == TBrushKind::None;
       if (FShadow->ShouldDraw() && !BrushClear) DrawShadowEmboss(C, FShadow, 1, R, Angle, AZ);
       if (FEmboss && FEmboss->ShouldDraw() && !BrushClear) DrawShadowEmboss(C, FEmboss, -1, R, Angle, AZ);
-#ifdef ZEL_HAS_BACK_IMAGE
       if (FPicture && FPicture->Valid()) {
         bool Clipped = false;
         if (FShapeStyle == TChartObjectShapeStyle::fosEllipse) {
@@ -634,9 +623,7 @@ void TZelCustomShape::Draw(TCustomZelPanel* Panel, const TRectF& R, int Angle, i
           C->AssignBrush(FBrush, FColor, FBrush->GetColor());
         else
           C->GetBrush()->SetKind(TBrushKind::None);
-      } else
-#endif
-      {
+      } else {
         C->AssignBrush(FBrush, FColor, FBrush->GetColor());
       }
       C->AssignVisiblePenColor(FPen, FPen->GetColor());
