@@ -4,7 +4,7 @@
 #include "zelgraph/Units.h"
 
 int main() {
-  zel::TZelUnits Units;
+  zel::TZelUnitsGuard Units;
   std::puts("Zelgraph session viewer: the window comes with a later version.");
   return 0;
 }

@@ -9,12 +9,12 @@ void ZelStartUnits();
 void ZelEndUnits();
 
 // Holds the library started for its lifetime (main() and the test environment keep one).
-class TZelUnits {
+class TZelUnitsGuard {
  public:
-  TZelUnits() { ZelStartUnits(); }
-  ~TZelUnits() { ZelEndUnits(); }
-  TZelUnits(const TZelUnits&) = delete;
-  TZelUnits& operator=(const TZelUnits&) = delete;
+  TZelUnitsGuard() { ZelStartUnits(); }
+  ~TZelUnitsGuard() { ZelEndUnits(); }
+  TZelUnitsGuard(const TZelUnitsGuard&) = delete;
+  TZelUnitsGuard& operator=(const TZelUnitsGuard&) = delete;
 };
 
 }  // namespace zel
