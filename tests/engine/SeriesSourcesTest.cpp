@@ -152,5 +152,74 @@ TEST_F(SourcesFixture, AssignCopiesFormatAndEitherPointsOrSources) {
   EXPECT_EQ(Ys(Copy2), (std::vector<double>{9}));
 }
 
+
+// A source that loads two points each time.
+class TTwoPointSource : public TZelSeriesSource {
+ public:
+  using TZelSeriesSource::TZelSeriesSource;
+  void Load() override {
+    ++Loads;
+    if (GetSeries()) {
+      if (GetLoadMode() == TSourceLoadMode::lmClear) GetSeries()->Clear();
+      GetSeries()->AddXY(0, 1);
+      GetSeries()->AddXY(1, 2);
+    }
+  }
+  int Loads = 0;
+};
+
+TEST_F(SourcesFixture, SeriesSourceLoadsWhenActive) {
+  TChartSeries* S = New();
+  auto* Src = Create<TTwoPointSource>(nullptr);
+  // Without a chart only series are accepted as sources.
+  EXPECT_THROW(Src->SetSeries(S), ChartException);
+  EXPECT_EQ(S->GetDataSource(), nullptr);
+  auto* Chart = Create<TTestPanel>(nullptr);
+  Owned.push_back(Chart);
+  Chart->AddSeries(S);
+  Src->SetSeries(nullptr);
+  Src->SetSeries(S);
+  EXPECT_EQ(S->GetDataSource(), Src);
+  EXPECT_EQ(S->Count(), 0);  // not active yet
+  Src->Open();
+  EXPECT_EQ(Src->Loads, 1);
+  EXPECT_EQ(S->Count(), 2);
+  Src->Refresh();
+  EXPECT_EQ(Src->Loads, 2);
+  EXPECT_EQ(S->Count(), 2);
+  Src->Close();  // clear mode empties the series
+  EXPECT_EQ(S->Count(), 0);
+  Src->SetLoadMode(TSourceLoadMode::lmAppend);
+  Src->Open();
+  Src->Close();  // append mode keeps the points
+  EXPECT_EQ(S->Count(), 2);
+  EXPECT_TRUE(Src->HasSeries(S));
+  Src->Free();  // the series forgets it, and its points came from it
+  EXPECT_EQ(S->GetDataSource(), nullptr);
+  EXPECT_EQ(S->Count(), 0);
+  S->AddXY(5, 5);
+  EXPECT_EQ(S->Count(), 1);
+}
+
+
+TEST_F(SourcesFixture, SourceMovedToAnotherSeriesLeavesTheFirst) {
+  auto* Chart = Create<TTestPanel>(nullptr);
+  Owned.push_back(Chart);
+  TChartSeries* First = New();
+  TChartSeries* Second = New();
+  Chart->AddSeries(First);
+  Chart->AddSeries(Second);
+  auto* Src = Create<TTwoPointSource>(nullptr);
+  Src->SetSeries(First);
+  Src->Open();
+  Second->SetDataSource(Src);
+  EXPECT_EQ(Src->GetSeries(), Second);
+  EXPECT_EQ(Second->Count(), 2);
+  EXPECT_EQ(First->GetDataSource(), nullptr);
+  Src->Free();
+  EXPECT_EQ(Second->GetDataSource(), nullptr);
+  // Freeing the series afterwards (in TearDown) must not touch the freed source.
+}
+
 }  // namespace
 }  // namespace zel

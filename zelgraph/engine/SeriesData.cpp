@@ -246,7 +246,7 @@ ZEL_DEFINE_COMPONENT_CLASS(TZelSeriesSource, TComponent)
 TZelSeriesSource::~TZelSeriesSource() {
   if (!IsDestroying()) Destroying();
   Close();
-  if (FSeries) FSeries->RemoveFreeNotification(this);
+  // The component base tells the series (which watches its sources) that this one is gone.
 }
 
 void TZelSeriesSource::SetActive(bool Value) {

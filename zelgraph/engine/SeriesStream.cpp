@@ -434,6 +434,8 @@ std::int32_t TChartSeries::InternalAddDataSource(TComponent* Value) {
           Old->RemoveComponent(Source);
           InsertComponent(Source);
         }
+        // The old series stops listing it too, so that it keeps no reference it is not told about.
+        if (Old && Old->FDataSources) Old->FDataSources->Remove(Source);
         Source->AttachSeries(this);
         if (WasActive) Source->Open();
       }
