@@ -2,9 +2,12 @@
 // shapes and the drawing sequence (transparency, bevel, blending).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "ShapeFixture.h"
+#include "platform/Filer.h"
+#include "platform/Streams.h"
 #include "zelgraph/engine/Shapes.h"
 
 namespace zel {
@@ -159,6 +162,78 @@ TEST(ShapeLayout, ChildrenAreCreatedTransparentOnTheOwnersPanel) {
   TZelCustomShape* Child = S->GetChildren()->Add()->GetShape();
   EXPECT_TRUE(Child->GetTransparent());
   EXPECT_FALSE(Child->IsTransparentStored());
+}
+
+TEST(Shape, AssignCopiesSettingsChildrenAndSurvivesItself) {
+  TOwned<TZelShape> A(Create<TZelShape>(nullptr));
+  A->SetAngle(15);
+  A->SetRoundSize(6);
+  A->SetColor(0xFF010203);
+  A->GetShapeCallout()->SetSide(TShapeCalloutSide::csLeft);
+  A->GetChildren()->Add()->GetShape()->SetColor(0xFF0A0B0C);
+  A->Assign(A.get());
+  ASSERT_EQ(A->GetChildren()->GetCount(), 1) << "assigning a shape to itself keeps its children";
+
+  TOwned<TZelShape> B(Create<TZelShape>(nullptr));
+  B->Assign(A.get());
+  EXPECT_EQ(B->GetAngle(), 15);
+  EXPECT_EQ(B->GetRoundSize(), 6);
+  EXPECT_EQ(B->GetShapeStyle(), TChartObjectShapeStyle::fosRoundRectangle);
+  EXPECT_EQ(B->GetColor(), 0xFF010203u);
+  ASSERT_NE(B->ExistingShapeCallout(), nullptr);
+  EXPECT_EQ(B->ExistingShapeCallout()->GetSide(), TShapeCalloutSide::csLeft);
+  ASSERT_EQ(B->GetChildren()->GetCount(), 1);
+  EXPECT_EQ(B->GetChildren()->Get(0)->GetShape()->GetColor(), 0xFF0A0B0Cu);
+  EXPECT_NE(B->GetChildren()->Get(0)->GetShape(), A->GetChildren()->Get(0)->GetShape());
+}
+
+// Reads the legacy shadow properties from a stream holding Name = Value pairs.
+void ReadLegacy(TZelShape* S, const std::function<void(TWriter&)>& Fill) {
+  TMemoryStream M;
+  {
+    TWriter W(&M);
+    Fill(W);
+    W.WriteListEnd();
+  }
+  M.SetPosition(0);
+  TReader R(&M);
+  R.ReadProperties(S);
+  R.ReadListEnd();
+}
+
+TEST(Shape, LegacyShadowPropertiesAreReadNotWritten) {
+  TOwned<TZelShape> S(Create<TZelShape>(nullptr));
+  ReadLegacy(S.get(), [](TWriter& W) {
+    W.WritePropName("ShadowColor");
+    W.WriteIdent("clRed");
+    W.WritePropName("ShadowSize");
+    W.WriteInteger(7);
+  });
+  EXPECT_EQ(S->GetShadowColor(), 0xFFFF0000u);
+  EXPECT_EQ(S->GetShadowSize(), 7);
+  ReadLegacy(S.get(), [](TWriter& W) {
+    W.WritePropName("ShadowColor");
+    W.WriteInteger(0x0000FF);  // stored as 0x00BBGGRR: red
+  });
+  EXPECT_EQ(S->GetShadowColor(), 0xFFFF0000u);
+
+  TMemoryStream Out;
+  TWriter W(&Out);
+  W.WriteProperties(S.get());
+  EXPECT_EQ(Out.GetSize(), 0) << "never written";
+
+  EXPECT_THROW(ReadLegacy(S.get(),
+                          [](TWriter& W) {
+                            W.WritePropName("ShadowColor");
+                            W.WriteIdent("clNoSuchColour");
+                          }),
+               EReadError);
+  EXPECT_THROW(ReadLegacy(S.get(),
+                          [](TWriter& W) {
+                            W.WritePropName("ShadowSize");
+                            W.WriteString("big");
+                          }),
+               EReadError);
 }
 
 // --- drawing ---

@@ -360,6 +360,7 @@ void TSeriesMarks::InitShadow(TZelShadow* Value) { Value->InitValues(Value->GetV
 TZelCustomShapeClass TSeriesMarks::GetChildClass() const { return ShapeClassOf<TSeriesMarkShape>(); }
 
 void TSeriesMarks::Assign(TPersistent* Source) {
+  if (Source == this) return;
   if (auto* S = dynamic_cast<TSeriesMarks*>(Source)) {
     FAutomatic->Assign(S->FAutomatic);
     if (S->FCallout)

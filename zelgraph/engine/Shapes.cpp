@@ -256,6 +256,7 @@ TZelCustomShape::~TZelCustomShape() {
 }
 
 void TZelCustomShape::Assign(TPersistent* Source) {
+  if (Source == this) return;
   if (auto* S = dynamic_cast<TZelCustomShape*>(Source)) {
     FAlignment = S->FAlignment;
     FAngle = S->FAngle;
