@@ -130,6 +130,28 @@ TEST_F(PointerPixels, RectangleCoversOneMorePixelRightAndDown) {
   EXPECT_EQ(Count(0xFFFF0000, 16, 16, 25, 25), 81);
 }
 
+TEST_F(PointerPixels, EveryStyleDrawsInsideItsBoxOnly) {
+  using S = TSeriesPointerStyle;
+  const TSeriesPointerStyle Styles[] = {S::psRectangle,  S::psCircle,    S::psTriangle,      S::psDownTriangle,
+                                        S::psCross,      S::psDiagCross, S::psStar,          S::psDiamond,
+                                        S::psSmallDot,   S::psNothing,   S::psLeftTriangle,  S::psRightTriangle,
+                                        S::psHexagon,    S::psVisual,    S::psDonut,         S::psArrow};
+  const TAlphaColor Red = 0xFFFF0000;
+  for (TSeriesPointerStyle Style : Styles) {
+    SetUp();
+    TSeriesPointer P(nullptr);
+    P.GetPen()->SetColor(0x00FFFFFF);  // outline in the point's colour
+    P.PrepareCanvas(Canvas(), Red);
+    P.DrawPointer(Canvas(), false, 30, 30, 6, 6, Red, Style);
+    Show();
+    const int Inside = Count(Red, 23, 23, 38, 38);
+    const int All = Count(Red, 0, 0, 100, 60);
+    const bool Empty = Style == S::psNothing || Style == S::psVisual;
+    EXPECT_EQ(Inside > 0, !Empty) << int(Style);
+    EXPECT_EQ(All, Inside) << "nothing outside the marker's box, style " << int(Style);
+  }
+}
+
 TEST_F(PointerPixels, TransparentPointerBlendsAndClosesItsBracket) {
   TSeriesPointer P(nullptr);
   P.GetPen()->Hide();

@@ -1,6 +1,7 @@
 #include "zelgraph/engine/Pointer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -282,10 +283,9 @@ void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, i
   const float XF = float(X), YF = float(Y);
   const int StartZ = GetStartZ();
   const int Half = V / 2;
-  auto Hexagon = [&]() {
-    return std::vector<TPointF>{{XF, T}, {R, float(Y - Half)}, {R, float(Y + Half)},
-                                {XF, B}, {L, float(Y + Half)}, {L, float(Y - Half)}};
-  };
+  // Marker outlines live on the stack: drawing a marker per point allocates nothing here.
+  const std::array<TPointF, 6> Hexagon{{{XF, T}, {R, float(Y - Half)}, {R, float(Y + Half)},
+                                        {XF, B}, {L, float(Y + Half)}, {L, float(Y - Half)}}};
 
   // Shadow, then emboss.
   for (TZelShadow* S : {static_cast<TZelShadow*>(FShadow), static_cast<TZelShadow*>(FEmboss)}) {
@@ -298,7 +298,7 @@ void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, i
     switch (AStyle) {
       case TSeriesPointerStyle::psRectangle: S->Draw(C, Rect); break;
       case TSeriesPointerStyle::psCircle: S->DrawEllipse(C, Rect, 0, 0, 360); break;
-      case TSeriesPointerStyle::psHexagon: S->Draw(C, Hexagon()); break;
+      case TSeriesPointerStyle::psHexagon: S->Draw(C, Hexagon.data(), int(Hexagon.size())); break;
       case TSeriesPointerStyle::psDonut: S->DrawEllipse(C, Rect, 50, 0, 360); break;
       case TSeriesPointerStyle::psArrow:
         S->Draw(C, TZelCanvas::GetArrowPoints(50, TPointF(XF, T), TPointF(XF, B), H, V));
@@ -339,12 +339,14 @@ void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, i
       if (FParent) FParent->SetAutoRepaint(OldRepaint);
     }
 
-    auto Poly = [&](const std::vector<TPointF>& P) {
+    auto Poly = [&](const auto& P) {
       if (Is3D)
         C->PolygonWithZ(P.data(), int(P.size()) - 1, StartZ);
       else
-        C->Polygon(P);
+        C->Polygon(P.data(), int(P.size()) - 1);
     };
+    using T3 = std::array<TPointF, 3>;
+    using T4 = std::array<TPointF, 4>;
     auto Cross = [&]() {
       if (Is3D) {
         C->VertLine3D(XF, T, B + 1, float(StartZ));
@@ -368,7 +370,7 @@ void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, i
       if (Solid)
         C->Pyramid(true, X - H, Y - Dir * V, X + H, Y + Dir * V, StartZ, GetEndZ(), FDark3D);
       else
-        Poly({{L, Base}, {R, Base}, {XF, Apex}});
+        Poly(T3{{{L, Base}, {R, Base}, {XF, Apex}}});
     };
 
     switch (AStyle) {
@@ -396,7 +398,7 @@ void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, i
         Cross();
         DiagCross();
         break;
-      case TSeriesPointerStyle::psDiamond: Poly({{L, YF}, {XF, T}, {R, YF}, {XF, B}}); break;
+      case TSeriesPointerStyle::psDiamond: Poly(T4{{{L, YF}, {XF, T}, {R, YF}, {XF, B}}}); break;
       case TSeriesPointerStyle::psSmallDot:
         if (Is3D)
           C->SetPixel3D(X, Y, GetMiddleZ(), C->GetBrush()->GetColor());
@@ -404,9 +406,9 @@ void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, i
           C->SetPixel(X, Y, C->GetBrush()->GetColor());
         break;
       case TSeriesPointerStyle::psNothing: break;
-      case TSeriesPointerStyle::psLeftTriangle: Poly({{L, YF}, {R, B}, {R, T}}); break;
-      case TSeriesPointerStyle::psRightTriangle: Poly({{R, YF}, {L, B}, {L, T}}); break;
-      case TSeriesPointerStyle::psHexagon: Poly(Hexagon()); break;
+      case TSeriesPointerStyle::psLeftTriangle: Poly(T3{{{L, YF}, {R, B}, {R, T}}}); break;
+      case TSeriesPointerStyle::psRightTriangle: Poly(T3{{{R, YF}, {L, B}, {L, T}}}); break;
+      case TSeriesPointerStyle::psHexagon: Poly(Hexagon); break;
       case TSeriesPointerStyle::psVisual: break;
       case TSeriesPointerStyle::psDonut:
         if (!Is3D) {
