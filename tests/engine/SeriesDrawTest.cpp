@@ -364,5 +364,44 @@ TEST_F(DrawFixture, ChartRefusesASeriesAsItsOwnSource) {
   EXPECT_THROW(A->SetDataSource(B), ChartException);
 }
 
+
+TEST_F(DrawFixture, VisibleCountAndColorRange) {
+  TChartSeries* S = NewSeries();
+  for (double Y : {1.0, 5.0, 9.0, 4.0, 6.0}) S->Add(Y);
+  S->SetNull(3);
+  MapAxis(Chart->GetBottomAxis(), 100, 300, 0, 4);
+  Chart->GetBottomAxis()->SetMinMax(0, 4);
+  Chart->GetLeftAxis()->SetMinMax(2, 8);
+  S->CalcFirstLastVisibleIndex();
+  EXPECT_EQ(S->VisibleCount(), 5);  // the whole range
+  MapAxis(Chart->GetBottomAxis(), 100, 300, 1, 3);
+  S->CalcFirstLastVisibleIndex();
+  EXPECT_EQ(S->VisibleCount(), 2);  // points 1..3 whose Y lies in 2..8: 5 and 4
+  S->ColorRange(S->GetYValues(), 4, 6, 0xFF00FF00);
+  EXPECT_EQ(S->InternalColor(1), 0xFF00FF00u);
+  EXPECT_EQ(S->InternalColor(4), 0xFF00FF00u);
+  EXPECT_EQ(S->InternalColor(3), 0u);  // a null point stays null
+  EXPECT_EQ(S->InternalColor(0), clZelDefault);
+}
+
+TEST_F(DrawFixture, PointUnderTheMouse) {
+  auto* S = Create<TColumnSeries>(nullptr);
+  Chart->AddSeries(S);
+  for (int I = 0; I < 5; ++I) S->Add(I);
+  MapAxis(Chart->GetBottomAxis(), 100, 300, 0, 10);
+  MapAxis(Chart->GetLeftAxis(), 50, 250, 0, 10);
+  ZelGetChartMousePos = [](TCustomAxisPanel*, TPointF& P) {
+    P = TPointF(20.4f, 70);
+    return true;
+  };
+  const std::int32_t Index = S->GetCursorValueIndex();
+  double X = 0, Y = 0;
+  S->GetCursorValues(X, Y);
+  ZelGetChartMousePos = nullptr;
+  EXPECT_EQ(Index, 2);  // taken to the whole pixel 20
+  EXPECT_DOUBLE_EQ(X, -4);
+  EXPECT_DOUBLE_EQ(Y, 9);
+}
+
 }  // namespace
 }  // namespace zel
