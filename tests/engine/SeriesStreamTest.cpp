@@ -218,5 +218,37 @@ TEST_F(StreamFixture, NamedPropertiesThroughTheFiler) {
   EXPECT_EQ(M2.GetSize(), 1);  // the list end only
 }
 
+
+TEST_F(StreamFixture, CustomMarkPositionsTravel) {
+  TChartSeries* S = NewSeries();
+  S->Add(1);
+  S->Add(2);
+  TSeriesMarkPosition P;
+  P.ArrowFrom = TPointF(1.5f, 2.5f);
+  P.ArrowFix = true;
+  P.ArrowTo = TPointF(3, 4);
+  P.Height = 12;
+  P.LeftTop = TPointF(-5, 6);
+  P.Width = 30;
+  S->GetMarks()->GetPositions()->Put(1, &P);
+  const std::vector<Byte> Data = Write(S);
+  EXPECT_EQ(Data[0], 8);
+  EXPECT_EQ(Data.size(), 5u + 2 * (8 + 34));
+  TChartSeries* Back = NewSeries();
+  Read(Back, Data);
+  TSeriesMarkPosition* Q = Back->GetMarks()->GetPositions()->Get(1);
+  ASSERT_NE(Q, nullptr);
+  EXPECT_TRUE(Q->Custom);
+  EXPECT_TRUE(Q->ArrowFix);
+  EXPECT_EQ(Q->ArrowFrom.Y, 2.5f);
+  EXPECT_EQ(Q->ArrowTo.X, 3);
+  EXPECT_EQ(Q->Height, 12);
+  EXPECT_EQ(Q->LeftTop.X, -5);
+  EXPECT_EQ(Q->Width, 30);
+  ASSERT_NE(Back->GetMarks()->GetPositions()->Get(0), nullptr);
+  EXPECT_FALSE(Back->GetMarks()->GetPositions()->Get(0)->Custom);
+  EXPECT_EQ(Write(Back), Data);
+}
+
 }  // namespace
 }  // namespace zel
