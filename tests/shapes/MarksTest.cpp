@@ -335,6 +335,18 @@ TEST_F(MarkDraw, HoveredMarkTakesTheHoverFontStyleForItsDrawing) {
   }
 }
 
+TEST_F(MarkDraw, TextWidthMeasuresTheMarkTextOfThePoint) {
+  TOwned<TChartSeries> Series(Create<TChartSeries>(nullptr));
+  Series->Add(5, "abcd");
+  Series->Add(6, "ab");
+  TSeriesMarks* Marks = Series->GetMarks();
+  Marks->SetParent(Panel.get());
+  EXPECT_EQ(Marks->TextWidth(0), 28);
+  EXPECT_EQ(Marks->TextWidth(1), 14);
+  Marks->GetItem(1)->SetText("longer\rx");
+  EXPECT_EQ(Marks->TextWidth(1), 42) << "a custom item's text, widest line";
+}
+
 TEST_F(MarkDraw, CustomItemShowsItsOwnText) {
   TSeriesMarks Marks(nullptr);
   Marks.SetParent(Panel.get());

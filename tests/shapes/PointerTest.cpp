@@ -238,6 +238,34 @@ TEST_F(CalloutPixels, HiddenMarksCalloutDrawsOnlyItsArrow) {
   }
 }
 
+using CalloutCanvas = ShapeFixture;
+
+TEST_F(CalloutCanvas, ArrowColourCheckAvoidsInvisibleArrows) {
+  struct Case {
+    bool Check;
+    TAlphaColor Arrow, Point, Panel, Want;
+  } Cases[] = {
+      {false, 0xFF00FF00, 0xFF00FF00, 0xFFF0F0F0, 0xFF00FF00},  // off: the arrow's own colour
+      {true, 0xFF00FF00, 0xFF00FF00, 0xFFF0F0F0, 0xFF000000},   // same as the point: black
+      {true, 0xFF000000, 0xFF00FF00, 0xFF000000, 0xFFFFFFFF},   // same as a black panel: white
+      {true, 0xFF0000FF, 0xFF00FF00, 0xFFF0F0F0, 0xFF0000FF},   // distinct: unchanged
+  };
+  for (const auto& C : Cases) {
+    ZelCheckMarkArrowColor = C.Check;
+    Panel->SetColor(C.Panel);
+    TCallout Callout(nullptr);
+    Callout.SetParent(Panel.get());
+    Callout.SetVisible(false);
+    Callout.GetArrow()->SetColor(C.Arrow);
+    Rec.ClearRecords();
+    Callout.Draw(C.Point, TPointF(10, 50), TPointF(0, 0), TPointF(10, 10), 0, false);
+    const auto Lines = Records(TRecordKind::DrawLine);
+    ASSERT_EQ(Lines.size(), 1u);
+    EXPECT_EQ(Lines[0].Color, C.Want) << std::hex << C.Arrow << " " << C.Panel;
+  }
+  ZelCheckMarkArrowColor = false;
+}
+
 TEST(Callout, DefaultsDifferFromThePointer) {
   TCallout C(nullptr);
   EXPECT_FALSE(C.GetDraw3D());
