@@ -221,5 +221,26 @@ TEST_F(SourcesFixture, SourceMovedToAnotherSeriesLeavesTheFirst) {
   // Freeing the series afterwards (in TearDown) must not touch the freed source.
 }
 
+
+TEST_F(SourcesFixture, DependentMovedBetweenChartsKeepsFollowing) {
+  auto* One = Create<TTestPanel>(nullptr);
+  auto* Two = Create<TTestPanel>(nullptr);
+  Owned.push_back(One);
+  Owned.push_back(Two);
+  TChartSeries* A = New();
+  TChartSeries* B = New();
+  One->AddSeries(A);
+  One->AddSeries(B);
+  B->SetDataSource(A);
+  A->AddXY(0, 1);
+  One->RemoveSeries(B);
+  A->AddXY(1, 2);
+  EXPECT_EQ(B->Count(), 1);  // detached: no longer told
+  Two->AddSeries(B);         // re-read, and linked again
+  EXPECT_EQ(B->Count(), 2);
+  A->AddXY(2, 3);
+  EXPECT_EQ(B->Count(), 3);
+}
+
 }  // namespace
 }  // namespace zel

@@ -373,6 +373,11 @@ void TChartSeries::Added() {
     NotifyColorChanged();
   }
   RecalcGetAxis();
+  // Leaving a chart dropped the links to the source series; joining one restores them, so that
+  // a series moved between charts keeps following its sources.
+  if (FDataSources)
+    for (TComponent* C : FDataSources->List)
+      if (auto* S = dynamic_cast<TChartSeries*>(C)) S->AddLinkedSeries(this);
   CheckDataSource();
 }
 

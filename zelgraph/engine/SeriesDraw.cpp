@@ -267,7 +267,7 @@ void TChartSeries::CalcZOrder() {
 
 void TChartSeries::CalcDepthPositions() {
   const std::int32_t Width = FParent ? FParent->GetSeriesWidth3D() : 0;
-  StartZ = (FParent && FParent->GetView3D()) ? IZOrder * Width : 0;
+  StartZ = IZOrder * Width;
   EndZ = StartZ + (FDepth == -1 ? Width : FDepth);
   MiddleZ = (StartZ + EndZ) / 2;
   if (FMarks) FMarks->SetZPosition(MiddleZ);
