@@ -29,7 +29,7 @@ TZelCustomShapeBrushPen::TZelCustomShapeBrushPen() {
 TZelCustomShapeBrushPen::~TZelCustomShapeBrushPen() {
   FBrush->Free();
   FPen->Free();
-  delete Transform;
+  if (Transform) Transform->Free();
 }
 
 void TZelCustomShapeBrushPen::Assign(TPersistent* Source) {
@@ -247,7 +247,7 @@ TZelCustomShape::TZelCustomShape(TCustomZelPanel* AOwner) {
 TZelCustomShape::~TZelCustomShape() {
   FChildren->Free();
   FChildren = nullptr;
-  delete FCallout;
+  if (FCallout) FCallout->Free();
   if (FCorners) FCorners->Free();
   if (FEmboss) FEmboss->Free();
   FShadow->Free();
@@ -391,8 +391,7 @@ TShapeCallout* TZelCustomShape::GetShapeCallout() {
 
 void TZelCustomShape::SetShapeCallout(TShapeCallout* Value) {
   if (!Value) {
-    delete FCallout;
-    FCallout = nullptr;
+    FreeAndNil(FCallout);
   } else if (Value != FCallout) {
     GetShapeCallout()->Assign(Value);
   }
