@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "TestPanel.h"
@@ -86,19 +87,23 @@ TEST_F(DrawFixture, VisibleRangeAgainstTheAxisWindow) {
   }
   Chart->GetBottomAxis()->SetInverted(false);
   // Many windows and repeated values: the search finds what the walk finds.
-  std::vector<double> Dup = {0, 1, 1, 1, 2, 5, 5, 9};
-  TChartSeries* D = NewSeries();
-  for (double V : Dup) D->AddXY(V, 0);
-  for (double Min = -1.5; Min < 10; Min += 0.5)
-    for (double Span = 0.5; Span < 6; Span += 1.5)
-      for (bool Between : {false, true}) {
-        MapAxis(Chart->GetBottomAxis(), 100, 300, Min, Min + Span);
-        D->DrawBetweenPoints = Between;
-        D->CalcFirstLastVisibleIndex();
-        const auto W = WalkRange(Dup, Min, Min + Span, Between);
-        EXPECT_EQ(D->GetFirstVisibleIndex(), W.first) << Min << " " << Span << " " << Between;
-        EXPECT_EQ(D->GetLastVisibleIndex(), W.second) << Min << " " << Span << " " << Between;
-      }
+  for (TChartListOrder Order : {TChartListOrder::loAscending, TChartListOrder::loDescending}) {
+    std::vector<double> Dup = {0, 1, 1, 1, 2, 5, 5, 9};
+    if (Order == TChartListOrder::loDescending) std::reverse(Dup.begin(), Dup.end());
+    TChartSeries* D = NewSeries();
+    D->GetXValues()->SetOrder(Order);
+    for (double V : Dup) D->AddXY(V, 0);
+    for (double Min = -1.5; Min < 10; Min += 0.5)
+      for (double Span = 0.5; Span < 6; Span += 1.5)
+        for (bool Between : {false, true}) {
+          MapAxis(Chart->GetBottomAxis(), 100, 300, Min, Min + Span);
+          D->DrawBetweenPoints = Between;
+          D->CalcFirstLastVisibleIndex();
+          const auto W = WalkRange(Dup, Min, Min + Span, Between);
+          EXPECT_EQ(D->GetFirstVisibleIndex(), W.first) << Min << " " << Span << " " << Between;
+          EXPECT_EQ(D->GetLastVisibleIndex(), W.second) << Min << " " << Span << " " << Between;
+        }
+  }
 }
 
 TEST_F(DrawFixture, UnorderedOrUncalculatedSeriesIsWhollyVisible) {

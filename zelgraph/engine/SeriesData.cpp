@@ -49,7 +49,8 @@ TVisualBlock* TVisualsList::ExistingVisual(std::int32_t Index) const {
 TVisualBlock* TVisualsList::GetVisual(std::int32_t Index) {
   if (Index < 0) return nullptr;
   if (TVisualBlock* B = ExistingVisual(Index)) return B;
-  if (!FTemplate || !FTemplate->IsCloneable) return nullptr;
+  // A template whose class cannot be made by name is not cloned.
+  if (!FTemplate || !FTemplate->IsCloneable || !FTemplate->ClassType()->Factory) return nullptr;
   auto* Clone = dynamic_cast<TVisualBlock*>(FTemplate->ClassType()->Create(FSeries));
   if (!Clone) return nullptr;
   Clone->Assign(FTemplate);

@@ -108,22 +108,11 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
     FLastVisibleIndex = Last;
     return;
   }
-  // Descending order: the walks as they are.
-  std::int32_t First = 0;
-  if (VS >= V[0])
-    while (First < N && VS > V[First]) ++First;
-  if (First >= N) return;
-  std::int32_t Last;
-  if (VE >= V[N - 1]) {
-    Last = N - 1;
-  } else {
-    Last = First;
-    while (Last < N - 1 && VE > V[Last]) ++Last;
-    if (!DrawBetweenPoints)
-      while (Last > 0 && VE < V[Last]) --Last;
-  }
-  FFirstVisibleIndex = First;
-  FLastVisibleIndex = Last;
+  // Descending order: the start walk stops at once unless the start lies beyond the largest
+  // value, and the end walk never moves off the first index.
+  if (VS > V[0]) return;
+  FFirstVisibleIndex = 0;
+  FLastVisibleIndex = VE >= V[N - 1] ? N - 1 : 0;
 }
 
 std::int32_t TChartSeries::VisibleCount() {
