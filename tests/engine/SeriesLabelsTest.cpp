@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/SysUtils.h"
+#include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/constants/Constants.h"
 #include "zelgraph/engine/Engine.h"
 
@@ -93,6 +94,41 @@ TEST_F(LabelsFixture, CheckOrderSortsOrderedLists) {
   EXPECT_EQ(S->GetxValue(0), 1);
   EXPECT_EQ(S->GetyValue(0), 2);
   EXPECT_EQ(S->GetxValue(2), 3);
+}
+
+
+// A visual block that remembers which point it was made for.
+class TTestBlock : public TVisualBlock {
+  ZEL_CLASS(TTestBlock, TVisualBlock)
+ public:
+  using TVisualBlock::TVisualBlock;
+  void Repaint() override {}
+  void Editor() override {}
+};
+ZEL_DEFINE_COMPONENT_CLASS(TTestBlock, TVisualBlock)
+
+TEST_F(LabelsFixture, VisualBlocksFollowTheirPoints) {
+  S->AddXY(0, 0, "c");
+  S->AddXY(1, 0, "a");
+  S->AddXY(2, 0, "b");
+  TVisualsList* V = S->GetVisuals();
+  EXPECT_EQ(V->GetVisual(0), nullptr);  // no template, nothing made
+  auto* Template = Create<TTestBlock>(nullptr);
+  V->SetTemplate(Template);
+  TVisualBlock* C = V->GetVisual(0);
+  ASSERT_NE(C, nullptr);
+  EXPECT_NE(C, Template);
+  EXPECT_EQ(V->GetVisual(0), C);  // made once
+  TVisualBlock* B = V->GetVisual(2);
+  S->SortByLabels(TChartListOrder::loAscending);  // a, b, c
+  EXPECT_EQ(V->ExistingVisual(1), B);
+  EXPECT_EQ(V->ExistingVisual(2), C);
+  EXPECT_EQ(V->ExistingVisual(0), nullptr);
+  S->Delete(1);
+  EXPECT_EQ(V->ExistingVisual(1), C);
+  Template->Free();  // the list forgets its template
+  EXPECT_EQ(V->GetTemplate(), nullptr);
+  EXPECT_EQ(V->GetVisual(0), nullptr);
 }
 
 }  // namespace
