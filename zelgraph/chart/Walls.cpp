@@ -1,0 +1,456 @@
+#include "zelgraph/chart/Walls.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/Math.h"
+#include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/Geometry.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/canvas/Picture.h"
+#include "zelgraph/canvas/Shadow.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesList.h"
+
+namespace zel {
+
+namespace {
+
+// Some active series of the chart draws on axes.
+bool SomeSeriesUsesAxes(TCustomAxisPanel* Chart) {
+  for (std::int32_t I = 0; I < Chart->SeriesCount(); ++I) {
+    TChartSeries* S = Chart->GetSeries(I);
+    if (S->GetActive() && S->UseAxis()) return true;
+  }
+  return false;
+}
+
+bool IsRoundStyle(const TZelCustomShape* W) {
+  return W->GetShapeStyle() == TChartObjectShapeStyle::fosRoundRectangle;
+}
+
+// Opens a canvas entity and closes it on every way out.
+class TEntityScope {
+ public:
+  TEntityScope(TCanvas3D* C, const char* Name, TZelCustomShape* Shape) : FCanvas(C) {
+    FCanvas->BeginEntity(Name, Shape->GetVisual(), Shape->Transform);
+  }
+  ~TEntityScope() { FCanvas->EndEntity(); }
+  TEntityScope(const TEntityScope&) = delete;
+  TEntityScope& operator=(const TEntityScope&) = delete;
+
+ private:
+  TCanvas3D* FCanvas;
+};
+
+// Ends a blend that began, on every way out.
+class TBlendScope {
+ public:
+  TBlendScope(TCustomChartWall* Wall, TZelBlend* Blend, bool Began) : FWall(Wall), FBlend(Blend), FBegan(Began) {}
+  ~TBlendScope() {
+    if (FBegan) FWall->DoEndBlending(FBlend);
+  }
+  TBlendScope(const TBlendScope&) = delete;
+  TBlendScope& operator=(const TBlendScope&) = delete;
+
+ private:
+  TCustomChartWall* FWall;
+  TZelBlend* FBlend;
+  bool FBegan;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TCustomChartWall
+
+ZEL_DEFINE_CLASS(TCustomChartWall, TZelCustomShape)
+
+TCustomChartWall::TCustomChartWall(TCustomZelPanel* AOwner) : TZelCustomShape(AOwner) {
+  FColor = 0x00FFFFFF;
+  DefaultColor = FColor;
+}
+
+TCustomChart* TCustomChartWall::GetChart() const { return dynamic_cast<TCustomChart*>(FParent); }
+
+void TCustomChartWall::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TCustomChartWall*>(Source)) {
+    FAutoHide = S->FAutoHide;
+    FDark3D = S->FDark3D;
+    FEnd = S->FEnd;
+    FSize = S->FSize;
+    FStart = S->FStart;
+  }
+  TZelCustomShape::Assign(Source);
+}
+
+void TCustomChartWall::SetIntField(std::int32_t& Field, std::int32_t Value) {
+  if (FParent)
+    FParent->SetIntegerProperty(Field, Value);
+  else
+    Field = Value;
+}
+
+void TCustomChartWall::SetBoolField(bool& Field, bool Value) {
+  if (FParent)
+    FParent->SetBooleanProperty(Field, Value);
+  else
+    Field = Value;
+}
+
+void TCustomChartWall::SetAutoHide(bool Value) { SetBoolField(FAutoHide, Value); }
+void TCustomChartWall::SetDark3D(bool Value) { SetBoolField(FDark3D, Value); }
+void TCustomChartWall::SetEndPosition(std::int32_t Value) { SetIntField(FEnd, Value); }
+void TCustomChartWall::SetSize(std::int32_t Value) { SetIntField(FSize, Value); }
+void TCustomChartWall::SetStartPosition(std::int32_t Value) { SetIntField(FStart, Value); }
+
+void TCustomChartWall::InitColor(TAlphaColor Value) {
+  const bool Old = FParent ? FParent->GetAutoRepaint() : false;
+  if (FParent) FParent->SetAutoRepaint(false);
+  FColor = Value;
+  DefaultColor = Value;
+  if (FParent) FParent->SetAutoRepaint(Old);
+}
+
+bool TCustomChartWall::ApplyDark3D() const {
+  return FBrush->GetKind() != TBrushKind::None && !FBrush->HasImage() && FDark3D;
+}
+
+bool TCustomChartWall::ShouldDraw() const {
+  auto* Chart = dynamic_cast<TCustomAxisPanel*>(FParent);
+  return Chart && Chart->GetView3DWalls() && FVisible && !FAutoHide;
+}
+
+void TCustomChartWall::CalcPositions(std::int32_t& Top, std::int32_t& Bottom) const {
+  auto* Chart = dynamic_cast<TCustomAxisPanel*>(FParent);
+  if (!Chart) {
+    Top = Bottom = 0;
+    return;
+  }
+  const TRectF& R = Chart->ChartRect;
+  Bottom = Round(R.Bottom) + Chart->CalcWallSize(Chart->GetBottomAxis());
+  if (FEnd != 100) Bottom -= Round((double(Bottom) - R.Top) * (100 - FEnd) * 0.01);
+  Top = Round(R.Top);
+  if (FStart != 0) Top += Round((double(R.Bottom) - Top) * FStart * 0.01);
+}
+
+bool TCustomChartWall::TryDrawWall(std::int32_t X, std::int32_t Bottom, TZelBlend*& Blend) {
+  Blend = nullptr;
+  auto* Chart = dynamic_cast<TCustomAxisPanel*>(FParent);
+  if (!Chart || FTransparent || FTransparency == 0) return false;
+  TCanvas3D* C = Chart->GetCanvas();
+  TRectF R = ZelZeroRectF;
+  if (!C->GetSupportsAlpha()) {
+    std::int32_t Top = 0, B = 0;
+    CalcPositions(Top, B);
+    const int W = Chart->GetWidth3D();
+    const TPointF P[4] = {C->Calculate3DPosition(X, Top, 0), C->Calculate3DPosition(X, Top, W),
+                          C->Calculate3DPosition(X, Bottom, W), C->Calculate3DPosition(X, Bottom, 0)};
+    R = RectFromPolygon(P, 4);
+  }
+  Blend = C->BeginBlending(R, static_cast<std::int8_t>(FTransparency));
+  return true;
+}
+
+void TCustomChartWall::DoEndBlending(TZelBlend* Blend) {
+  if (FTransparency == 0 || !FParent) return;
+  // The canvas blends through its transparency stack and hands out no blend bitmap, so the
+  // picture's filters have nothing to work on here.
+  FParent->GetCanvas()->EndBlending(Blend);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The four walls
+
+ZEL_DEFINE_CLASS(TChartWall, TCustomChartWall)
+ZEL_DEFINE_CLASS(TChartLeftWall, TChartWall)
+ZEL_DEFINE_CLASS(TChartBottomWall, TChartWall)
+ZEL_DEFINE_CLASS(TChartRightWall, TChartWall)
+ZEL_DEFINE_CLASS(TChartBackWall, TChartWall)
+
+TChartLeftWall::TChartLeftWall(TCustomZelPanel* AOwner) : TChartWall(AOwner) { InitColor(0xFFFFFF80); }
+
+TChartBottomWall::TChartBottomWall(TCustomZelPanel* AOwner) : TChartWall(AOwner) { InitColor(0xFFFFFFFF); }
+
+TChartRightWall::TChartRightWall(TCustomZelPanel* AOwner) : TChartWall(AOwner) {
+  InitColor(0xFFC0C0C0);
+  FVisible = false;
+  DefaultVisible = false;
+}
+
+TChartBackWall::TChartBackWall(TCustomZelPanel* AOwner) : TChartWall(AOwner) {
+  InitColor(0xFFC0C0C0);
+  InitTransparent(true);
+  InitShadow(FShadow);
+}
+
+void TChartBackWall::InitEmboss(TZelEmboss* Value) { InitShadow(Value); }
+
+void TChartBackWall::InitShadow(TZelShadow* Value) { Value->InitValues(false, 0xFFA9A9A9, Value->GetSize()); }
+
+// ---------------------------------------------------------------------------------------------
+// TChartWalls
+
+ZEL_DEFINE_CLASS(TChartWalls, TPersistent)
+
+TChartWalls::TChartWalls(TCustomChart* AChart) : FChart(AChart) {
+  FBack = Create<TChartBackWall>(AChart);
+  FBottom = Create<TChartBottomWall>(AChart);
+  FLeft = Create<TChartLeftWall>(AChart);
+}
+
+TChartWalls::~TChartWalls() {
+  FBack->Free();
+  FBottom->Free();
+  FLeft->Free();
+  if (FRight) FRight->Free();
+}
+
+void TChartWalls::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TChartWalls*>(Source)) {
+    FBack->Assign(S->FBack);
+    FBottom->Assign(S->FBottom);
+    FLeft->Assign(S->FLeft);
+    GetRight()->Assign(S->GetRight());
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+TChartRightWall* TChartWalls::GetRight() {
+  if (!FRight) {
+    const bool Old = FChart ? FChart->GetAutoRepaint() : false;
+    if (FChart) FChart->SetAutoRepaint(false);
+    try {
+      FRight = Create<TChartRightWall>(FChart);
+    } catch (...) {
+      if (FChart) FChart->SetAutoRepaint(Old);
+      throw;
+    }
+    if (FChart) FChart->SetAutoRepaint(Old);
+  }
+  return FRight;
+}
+
+bool TChartWalls::GetVisible() const { return FChart && FChart->GetView3DWalls(); }
+
+void TChartWalls::SetVisible(bool Value) {
+  if (FChart) FChart->SetView3DWalls(Value);
+}
+
+void TChartWalls::SetSize(std::int32_t Value) {
+  FLeft->SetSize(Value);
+  GetRight()->SetSize(Value);
+  FBack->SetSize(Value);
+  FBottom->SetSize(Value);
+}
+
+const TRectF& TChartWalls::ChartRectF() const { return FChart->ChartRect; }
+
+std::int32_t TChartWalls::Width3D() const { return FChart->GetWidth3D(); }
+
+bool TChartWalls::DrawWallFirst(std::int32_t X) {
+  TCanvas3D* C = FChart->GetCanvas();
+  if (C->GetSupportsFullRotation()) return true;
+  const TRectF& R = ChartRectF();
+  const int Y = Round(R.Bottom) + FChart->CalcWallSize(FChart->GetBottomAxis());
+  return ZelCull(C->Calculate3DPosition(X, Round(R.Top), 0), C->Calculate3DPosition(X, Y, 0),
+                 C->Calculate3DPosition(X, Y, Width3D() + FBack->GetSize()));
+}
+
+void TChartWalls::PrepareWallCanvas(TCustomChartWall* Wall) {
+  TCanvas3D* C = FChart->GetCanvas();
+  C->AssignVisiblePen(Wall->GetPen());
+  if (Wall->GetTransparent())
+    C->GetBrush()->SetKind(TBrushKind::None);
+  else
+    FChart->SetBrushCanvas(Wall->GetColor(), Wall->GetBrush(), Wall->GetBrush()->GetColor());
+}
+
+TZelBlend* TChartWalls::BeginBlend(TCustomChartWall* Wall, const TRectF& R, int Z, bool& Began) {
+  Began = false;
+  if (Wall->GetTransparent() || Wall->GetTransparency() == 0) return nullptr;
+  TCanvas3D* C = FChart->GetCanvas();
+  const TRectF BR = C->GetSupportsAlpha() ? ZelZeroRectF : C->RectFromRectZ(R, Z);
+  Began = true;
+  return C->BeginBlending(BR, static_cast<std::int8_t>(Wall->GetTransparency()));
+}
+
+void TChartWalls::DrawSideWall(TCustomChartWall* Wall, bool IsLeft) {
+  TCanvas3D* C = FChart->GetCanvas();
+  TEntityScope Entity(C, IsLeft ? "Left" : "Right", Wall);
+  PrepareWallCanvas(Wall);
+  std::int32_t Top = 0, Bottom = 0;
+  Wall->CalcPositions(Top, Bottom);
+  const TRectF& CR = ChartRectF();
+  const int W3D = Width3D();
+  const int Size = Wall->GetSize();
+  if (TVisualBlock* V = Wall->GetVisual()) {
+    const TRectF R = IsLeft ? TRectF(CR.Left - Size, float(Top), CR.Left, float(Bottom))
+                            : TRectF(CR.Right, float(Top), CR.Right + Size, float(Bottom));
+    V->SetBounds(R, 0, float(W3D), float(Bottom - Top));
+    return;
+  }
+  const float Edge = IsLeft ? CR.Left : CR.Right;
+  TZelBlend* Blend = nullptr;
+  const bool Began = Wall->TryDrawWall(Round(Edge), Bottom, Blend);
+  TBlendScope BlendScope(Wall, Blend, Began);
+  const bool Full = C->GetSupportsFullRotation();
+  if (Size < 1) {
+    if (IsLeft)
+      C->RectangleZ(float(Full ? Round(CR.Left - 1) : Round(CR.Left)), float(Top), float(Bottom), 0, W3D);
+    else
+      C->RectangleZ(float(Full ? Round(CR.Right + 1) : Round(CR.Right)), float(Top), float(Bottom), 0, W3D + 1);
+  } else if (IsLeft) {
+    C->Cube(Round(CR.Left - Size), Round(CR.Left), Top, Bottom, 0, W3D, Wall->ApplyDark3D(), 0);
+  } else {
+    const int B = FBack->GetVisible() ? FBack->GetSize() : 0;
+    C->Cube(Round(CR.Right), Round(CR.Right + Size), Top, Bottom, 0, W3D + B, Wall->ApplyDark3D(), 0);
+  }
+  if (TBackImage* P = Wall->ExistingPicture(); P && P->Valid())
+    C->StretchDraw(TRectF(0, float(Top), float(W3D), float(Bottom)), P->Filtered(), Edge, TCanvas3DPlane::cpX);
+}
+
+void TChartWalls::DrawLeftWall() {
+  if (!FChart->GetView3D() || !FChart->GetView3DWalls()) return;
+  DrawSideWall(FLeft, true);
+}
+
+void TChartWalls::DrawRightWall() {
+  if (!FRight || !FRight->GetVisible() || !FChart->GetView3D() || !FChart->GetView3DWalls()) return;
+  if (!SomeSeriesUsesAxes(FChart)) return;
+  DrawSideWall(FRight, false);
+}
+
+void TChartWalls::DrawBottomWall() {
+  TCanvas3D* C = FChart->GetCanvas();
+  TChartBottomWall* Wall = FBottom;
+  TEntityScope Entity(C, "Bottom", Wall);
+  PrepareWallCanvas(Wall);
+  const TRectF& CR = ChartRectF();
+  const bool Full = C->GetSupportsFullRotation();
+  int Y = Round(CR.Bottom);
+  if (Full) ++Y;
+  const int W3D = Width3D();
+  const int Z0 = Wall->GetStartPosition() == 0 ? 0 : Round(W3D * Wall->GetStartPosition() * 0.01);
+  const int Z1 = Wall->GetEndPosition() == 100 ? W3D : W3D - Round(W3D * (100 - Wall->GetEndPosition()) * 0.01);
+  int X0 = Round(CR.Left);
+  if (FLeft->GetVisible() && FLeft->GetAutoHide() && DrawLeftWallFirst())
+    X0 -= FChart->CalcWallSize(FChart->GetLeftAxis());
+  const int X1 = Round(CR.Right);
+  bool Began = false;
+  TZelBlend* Blend = nullptr;
+  if (!Wall->GetTransparent() && Wall->GetTransparency() != 0) {
+    TRectF R = ZelZeroRectF;
+    if (!C->GetSupportsAlpha()) {
+      const TPointF P[4] = {C->Calculate3DPosition(X0, Y, Z0), C->Calculate3DPosition(X1, Y, Z0),
+                            C->Calculate3DPosition(X1, Y, Z1), C->Calculate3DPosition(X0, Y, Z1)};
+      R = RectFromPolygon(P, 4);
+    }
+    Blend = C->BeginBlending(R, static_cast<std::int8_t>(Wall->GetTransparency()));
+    Began = true;
+  }
+  TBlendScope BlendScope(Wall, Blend, Began);
+  if (Wall->GetSize() < 1)
+    C->RectangleY(float(X0), float(Full ? Y + 1 : Y), float(X1), Z0, Z1);
+  else
+    C->Cube(X0, X1, Y, Y + Wall->GetSize(), Z0, Z1, Wall->ApplyDark3D(), 0);
+  if (TBackImage* P = Wall->ExistingPicture(); P && P->Valid())
+    C->StretchDraw(TRectF(float(X0), float(Z1), float(X1), float(Z0)), P->Filtered(), Y, TCanvas3DPlane::cpY);
+}
+
+namespace {
+
+// The shadow or emboss of the back wall, behind the rectangle R at depth Z.
+void TryDrawShadow(TCustomAxisPanel* Chart, TZelShadow* Shadow, const TRectF& R, int Z) {
+  if (!Shadow || !Shadow->ShouldDraw()) return;
+  TCanvas3D* C = Chart->GetCanvas();
+  if (Chart->GetView3D()) {
+    if (!C->GetIsOrthogonal()) {
+      const TFourPoints P = C->FourPointsFromRect(R, Z);
+      Shadow->Draw(C, P.data(), 4);
+    } else {
+      Shadow->Draw(C, C->CalcRect3D(R, Z));
+    }
+  } else {
+    Shadow->Draw(C, R);
+  }
+}
+
+}  // namespace
+
+void TChartWalls::DrawBackWall() {
+  TCanvas3D* C = FChart->GetCanvas();
+  TChartBackWall* Wall = FBack;
+  TEntityScope Entity(C, "Back", Wall);
+  PrepareWallCanvas(Wall);
+  std::int32_t Top = 0, Bottom = 0;
+  Wall->CalcPositions(Top, Bottom);
+  const TRectF& CR = ChartRectF();
+  const int W3D = Width3D();
+  const int LeftSize = FChart->CalcWallSize(FChart->GetLeftAxis());
+  if (TVisualBlock* V = Wall->GetVisual()) {
+    TRectF R(CR.Left, float(Top), CR.Right, float(Bottom));
+    if (Wall->GetSize() > 0) R.Left -= float(LeftSize);
+    V->SetBounds(R, float(W3D), float(W3D + Wall->GetSize()), float(Bottom - Top));
+    return;
+  }
+  const bool Full = C->GetSupportsFullRotation();
+  const bool Round3D = IsRoundStyle(Wall);
+  bool Began = false;
+  TZelBlend* Blend = nullptr;
+  if (!FChart->GetView3D()) {
+    TRectF R(CR.Left, float(Top), CR.Right + 1, float(Bottom));
+    if (Wall->GetEndPosition() == 100) R.Bottom += 1;
+    Blend = BeginBlend(Wall, R, W3D, Began);
+    TBlendScope BlendScope(Wall, Blend, Began);
+    TryDrawShadow(FChart, Wall->GetShadow(), R, W3D);
+    TryDrawShadow(FChart, Wall->ExistingEmboss(), R, W3D);
+    if (Full)
+      C->RectangleWithZ(R, 1);
+    else if (Round3D)
+      C->RoundRect(R, Wall->GetRoundSize(), Wall->GetRoundSize());
+    else
+      C->Rectangle(R);
+    // The picture comes after the frame, inside the blend.
+    const TRectF PR(CR.Left, float(Top), CR.Right, float(Bottom));
+    if (TBackImage* P = Wall->ExistingPicture(); P && P->Valid()) {
+      P->Draw(FChart, PR, W3D);
+    } else if (TBackImage* B = FChart->ExistingBackImage(); B && B->GetInside() && B->Valid()) {
+      TRectF BR = PR;
+      if (Wall->GetPen()->GetVisible()) BR = TRectF(BR.Left + 1, BR.Top + 1, BR.Right + 1, BR.Bottom + 1);
+      FChart->DrawBitmap(BR, W3D);
+    }
+    return;
+  }
+  if (!FChart->GetView3DWalls()) return;
+  TRectF R(CR.Left, float(Top), CR.Right, float(Bottom));
+  if (Wall->GetSize() > 0) R.Left -= float(LeftSize);
+  Blend = BeginBlend(Wall, R, W3D, Began);
+  TBlendScope BlendScope(Wall, Blend, Began);
+  TryDrawShadow(FChart, Wall->GetShadow(), R, W3D);
+  TryDrawShadow(FChart, Wall->ExistingEmboss(), R, W3D);
+  C->AssignVisiblePen(Wall->GetPen());
+  if (Wall->GetSize() < 1) {
+    if (Full)
+      C->RectangleWithZ(R, W3D + 1);
+    else if (Round3D)
+      C->RoundRectWithZ(R, Wall->GetRoundSize(), Wall->GetRoundSize(), W3D);
+    else
+      C->RectangleWithZ(R, W3D);
+  } else {
+    const int S = W3D < 0 ? -Wall->GetSize() : Wall->GetSize();
+    C->Cube(R, W3D, W3D + S, Wall->ApplyDark3D(), Round3D ? Wall->GetRoundSize() : 0);
+  }
+  const TRectF PR(CR.Left, float(Top), CR.Right, float(Bottom));
+  if (TBackImage* P = Wall->ExistingPicture(); P && P->Valid()) {
+    P->Draw(FChart, PR, W3D);
+  } else if (TBackImage* B = FChart->ExistingBackImage(); B && B->GetInside() && B->Valid()) {
+    TRectF BR = PR;
+    if (Wall->GetPen()->GetVisible()) BR = TRectF(BR.Left + 1, BR.Top + 1, BR.Right + 1, BR.Bottom + 1);
+    FChart->DrawBitmap(BR, W3D);
+  }
+}
+
+}  // namespace zel
