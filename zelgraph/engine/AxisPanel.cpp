@@ -533,48 +533,69 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* S) {
   const bool Hides = TSeriesAccess::HidesValues(S);
   if (!Hides && S->UseAxis() && FClipPoints) ClipRegionCreate();
   S->BeginEntity();
-  S->DoBeforeDrawValues();
-  if (!Hides) {
-    if (ParallelThreads < 2 || !S->CanBeforeParallel()) S->DoBeforeParallel();
-    S->DrawAllValues();
+  try {
+    S->DoBeforeDrawValues();
+    if (!Hides) {
+      if (ParallelThreads < 2 || !S->CanBeforeParallel()) S->DoBeforeParallel();
+      S->DrawAllValues();
+      ClipRegionDone();
+      if (!S->HasMarks() || !S->GetMarks()->GetOnTop()) DrawMarksSeries(S);
+    }
     ClipRegionDone();
-    if (!S->HasMarks() || !S->GetMarks()->GetOnTop()) DrawMarksSeries(S);
+    S->DoAfterDrawValues();
+  } catch (...) {
+    // A failing series leaves no clip and no open entity behind for the next paint.
+    ClipRegionDone();
+    GetCanvas()->EndEntity();
+    throw;
   }
-  ClipRegionDone();
-  S->DoAfterDrawValues();
   GetCanvas()->EndEntity();
 }
 
 void TCustomAxisPanel::DrawSeriesSharedSlot(TChartSeries* S) {
   const std::vector<TChartSeries*> List = FSeriesList->GetList();
-  const std::int32_t Start = FSeriesList->IndexOf(S);
+  const std::size_t Start = static_cast<std::size_t>(std::max(FSeriesList->IndexOf(S), 0));
   const std::int32_t Slot = S->GetZOrder();
   std::int32_t First = -1, Last = -1;
   std::vector<TChartSeries*> Drawn;
-  for (std::size_t I = static_cast<std::size_t>(std::max(Start, 0)); I < List.size(); ++I) {
-    TChartSeries* T = List[I];
-    if (!T->GetActive() || T->GetZOrder() != Slot) continue;
-    T->CalcFirstLastVisibleIndex();
-    if (T->GetFirstVisibleIndex() == -1) continue;
-    First = Drawn.empty() ? T->GetFirstVisibleIndex() : std::min(First, T->GetFirstVisibleIndex());
-    Last = Drawn.empty() ? T->GetLastVisibleIndex() : std::max(Last, T->GetLastVisibleIndex());
-    T->DoBeforeDrawValues();
-    if (Drawn.empty() && FClipPoints) ClipRegionCreate();
-    Drawn.push_back(T);
-  }
-  if (!Drawn.empty()) {
-    const bool Forward = S->DrawValuesForward();
-    const std::vector<std::int32_t> Order = S->SortDrawPoints(First, Last, Forward);
-    if (!Order.empty()) {
-      if (Forward)
-        for (std::int32_t V : Order) DrawSlotValue(S, V);
-      else
-        for (auto It = Order.rbegin(); It != Order.rend(); ++It) DrawSlotValue(S, *It);
-    } else if (Forward) {
-      for (std::int32_t V = First; V <= Last; ++V) DrawSlotValue(S, V);
-    } else {
-      for (std::int32_t V = Last; V >= First; --V) DrawSlotValue(S, V);
+  try {
+    for (std::size_t I = Start; I < List.size(); ++I) {
+      TChartSeries* T = List[I];
+      if (!T->GetActive() || T->GetZOrder() != Slot) continue;
+      T->CalcFirstLastVisibleIndex();
+      if (T->GetFirstVisibleIndex() == -1) continue;
+      First = Drawn.empty() ? T->GetFirstVisibleIndex() : std::min(First, T->GetFirstVisibleIndex());
+      Last = Drawn.empty() ? T->GetLastVisibleIndex() : std::max(Last, T->GetLastVisibleIndex());
+      T->DoBeforeDrawValues();
+      if (Drawn.empty() && FClipPoints) ClipRegionCreate();
+      Drawn.push_back(T);
     }
+    if (!Drawn.empty()) {
+      // The series visited at each point, in upward order (the same for every point).
+      std::vector<TChartSeries*> Visit;
+      const std::vector<std::int32_t> SeriesOrder = S->SortDrawSeries();
+      if (!SeriesOrder.empty()) {
+        for (std::int32_t I : SeriesOrder)
+          if (I >= 0 && I < static_cast<std::int32_t>(List.size())) Visit.push_back(List[static_cast<std::size_t>(I)]);
+      } else {
+        Visit.assign(List.begin() + static_cast<std::ptrdiff_t>(Start), List.end());
+      }
+      const bool Forward = S->DrawValuesForward();
+      const std::vector<std::int32_t> Order = S->SortDrawPoints(First, Last, Forward);
+      if (!Order.empty()) {
+        if (Forward)
+          for (std::int32_t V : Order) DrawSlotValue(S, V, Visit);
+        else
+          for (auto It = Order.rbegin(); It != Order.rend(); ++It) DrawSlotValue(S, *It, Visit);
+      } else if (Forward) {
+        for (std::int32_t V = First; V <= Last; ++V) DrawSlotValue(S, V, Visit);
+      } else {
+        for (std::int32_t V = Last; V >= First; --V) DrawSlotValue(S, V, Visit);
+      }
+    }
+  } catch (...) {
+    ClipRegionDone();
+    throw;
   }
   ClipRegionDone();
   for (TChartSeries* T : Drawn) {
@@ -583,22 +604,15 @@ void TCustomAxisPanel::DrawSeriesSharedSlot(TChartSeries* S) {
   }
 }
 
-void TCustomAxisPanel::DrawSlotValue(TChartSeries* S, std::int32_t ValueIndex) {
-  const std::vector<TChartSeries*> List = FSeriesList->GetList();
-  const std::int32_t Start = FSeriesList->IndexOf(S);
-  const bool Reverse = ValueIndex < S->Count() && !S->DrawSeriesForward(ValueIndex);
-  std::vector<TChartSeries*> Visit;
-  const std::vector<std::int32_t> Order = S->SortDrawSeries();
-  if (!Order.empty()) {
-    for (std::int32_t I : Order)
-      if (I >= 0 && I < static_cast<std::int32_t>(List.size())) Visit.push_back(List[static_cast<std::size_t>(I)]);
-  } else {
-    for (std::size_t I = static_cast<std::size_t>(std::max(Start, 0)); I < List.size(); ++I) Visit.push_back(List[I]);
-  }
-  if (Reverse) std::reverse(Visit.begin(), Visit.end());
-  for (TChartSeries* T : Visit)
-    if (T->GetActive() && T->GetZOrder() == S->GetZOrder() && T->Count() > ValueIndex && !T->HasZValues)
-      T->DrawValue(ValueIndex);
+void TCustomAxisPanel::DrawSlotValue(TChartSeries* S, std::int32_t ValueIndex, const std::vector<TChartSeries*>& Visit) {
+  const std::int32_t Slot = S->GetZOrder();
+  auto DrawOne = [&](TChartSeries* T) {
+    if (T->GetActive() && T->GetZOrder() == Slot && T->Count() > ValueIndex && !T->HasZValues) T->DrawValue(ValueIndex);
+  };
+  if (ValueIndex < S->Count() && !S->DrawSeriesForward(ValueIndex))
+    for (auto It = Visit.rbegin(); It != Visit.rend(); ++It) DrawOne(*It);
+  else
+    for (TChartSeries* T : Visit) DrawOne(T);
 }
 
 // --- axes ---

@@ -348,7 +348,7 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
 
  private:
   void DrawSeriesSharedSlot(TChartSeries* S);
-  void DrawSlotValue(TChartSeries* S, std::int32_t ValueIndex);
+  void DrawSlotValue(TChartSeries* S, std::int32_t ValueIndex, const std::vector<TChartSeries*>& Visit);
   bool FClipped = false;
 };
 
