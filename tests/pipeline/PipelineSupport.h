@@ -86,6 +86,10 @@ class TLogSeries : public TChartSeries {
   }
   void DrawValue(std::int32_t ValueIndex) override { Note("v" + std::to_string(ValueIndex)); }
   bool DrawSeriesAscending() override { return Ascending; }
+  void CalcHorizMargins(std::int32_t& LeftMargin, std::int32_t& RightMargin) override {
+    LeftMargin = MarginLeft;
+    RightMargin = MarginRight;
+  }
   bool CheckMouse(std::int32_t, std::int32_t) override {
     Note("check");
     return Reacts;
@@ -110,6 +114,8 @@ class TLogSeries : public TChartSeries {
   bool Ascending = true;
   bool NothingVisible = false;
   bool Reacts = false;
+  std::int32_t MarginLeft = 0;
+  std::int32_t MarginRight = 0;
   std::int32_t HitX = -1;
 };
 

@@ -181,6 +181,44 @@ TEST_F(PipelineTest, HasActiveSeriesAnswers) {
   EXPECT_TRUE(Chart->NoActiveSeries(Top));
 }
 
+TEST_F(PipelineTest, SeriesMarginsWidenOnlyTheAutomaticEnds) {
+  struct Case {
+    bool AutoMin, AutoMax;
+  };
+  const Case Cases[] = {{true, true}, {false, true}, {true, false}};
+  TLogSeries* S = AddSeries("S", 3);  // X from 0 to 2
+  S->MarginLeft = 10;
+  S->MarginRight = 20;
+  TChartAxis* X = Chart->GetBottomAxis();
+  for (const Case& C : Cases) {
+    X->SetAutomatic(true);
+    if (!C.AutoMin) {
+      X->SetAutomaticMinimum(false);
+      X->SetMinimum(0);
+    }
+    if (!C.AutoMax) {
+      X->SetAutomaticMaximum(false);
+      X->SetMaximum(2);
+    }
+    Chart->PaintOnce();
+    const double Below = 0 - X->IMinimum;
+    const double Above = X->IMaximum - 2;
+    if (C.AutoMin) {
+      EXPECT_GT(Below, 0);
+    } else {
+      EXPECT_NEAR(Below, 0, 1e-9);
+    }
+    if (C.AutoMax) {
+      EXPECT_GT(Above, 0);
+    } else {
+      EXPECT_NEAR(Above, 0, 1e-9);
+    }
+    if (C.AutoMin && C.AutoMax) {
+      EXPECT_NEAR(Above / Below, 2.0, 0.2);  // 20 pixels against 10
+    }
+  }
+}
+
 TEST_F(PipelineTest, StandardAxesInStoredOrder) {
   TChartAxes* Axes = Chart->GetAxes();
   ASSERT_EQ(Axes->GetCount(), 6);
