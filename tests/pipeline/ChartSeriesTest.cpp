@@ -5,6 +5,7 @@
 
 #include "pipeline/PipelineSupport.h"
 #include "platform/Printer.h"
+#include "zelgraph/engine/AxisItems.h"
 
 namespace zel::testing {
 namespace {
@@ -296,6 +297,25 @@ TEST_F(ChartSeriesTest, LeavingTheChartClearsEveryHover) {
   Chart->DoMouseLeave();
   EXPECT_EQ(S->GetSelected()->GetHoverIndex(), -1);
   EXPECT_EQ(Chart->GetLeftAxis()->GetLabelsObject()->GetSelected()->GetHoverIndex(), -1);
+}
+
+TEST_F(ChartSeriesTest, HoverFindsTheAxisLabelUnderTheMouse) {
+  AddSeries("S", 3);  // Y from 0 to 20
+  TChartAxis* Left = Chart->GetLeftAxis();
+  Left->GetItems()->Add(0, "zero");
+  Left->GetItems()->Add(10, "ten");
+  Left->GetItems()->Add(20, "twenty");
+  Chart->GetHover()->SetVisible(true);
+  TZelSelected* Sel = Left->GetLabelsObject()->GetSelected();
+  Sel->GetHover()->SetVisible(true);
+  Chart->PaintOnce();
+  const std::vector<TRectF> Rects = Left->LabelItemRects();
+  ASSERT_EQ(Rects.size(), 3u);
+  const TPointF P = Rects[1].CenterPoint();
+  EXPECT_TRUE(Chart->CheckMouseAxes(Round(P.X), Round(P.Y)));
+  EXPECT_EQ(Sel->GetHoverIndex(), 1);
+  EXPECT_FALSE(Chart->CheckMouseAxes(-100, -100));
+  EXPECT_EQ(Sel->GetHoverIndex(), -1);
 }
 
 TEST_F(ChartSeriesTest, HiddenHoverFindsNoAxisLabel) {
