@@ -122,20 +122,51 @@ void TForm::Hide() {
   if (TNotifyEvent H = OnHide; Was && H) H(this);
 }
 
+namespace {
+
+// Notices when a component is freed.
+class TFreeFlag : public TComponent {
+ public:
+  explicit TFreeFlag(TComponent* Watched) : TComponent(nullptr), FWatched(Watched) { Watched->FreeNotification(this); }
+  ~TFreeFlag() override {
+    if (FWatched) FWatched->RemoveFreeNotification(this);
+  }
+  bool Freed() const { return FWatched == nullptr; }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FWatched) FWatched = nullptr;
+  }
+
+ private:
+  TComponent* FWatched;
+};
+
+}  // namespace
+
 TModalResult TForm::ShowModal() {
   if (FInModal) throw EInvalidOperation("The form is already shown modally");
   EnsureQtApplication();
-  QPointer<QWidget> W = GetWidget();
+  // The form may be freed by a handler while the loop runs.
+  TFreeFlag Alive(this);
+  QWidget* W = GetWidget();
   FModalResult = mrNone;
   FInModal = true;
   W->setWindowModality(Qt::ApplicationModal);
-  Show();
+  try {
+    Show();
+  } catch (...) {
+    FInModal = false;
+    W->setWindowModality(Qt::NonModal);
+    throw;
+  }
   // The loop wakes at least every 20 ms to look at ModalResult.
   QTimer Wake;
   Wake.start(20);
-  while (W && FModalResult == mrNone && FShowing && !IsDestroying())
+  while (!Alive.Freed() && FModalResult == mrNone && FShowing && !IsDestroying())
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  if (!W) return mrCancel;  // the form was freed meanwhile
+  if (Alive.Freed()) return mrCancel;
   TModalResult R = FModalResult == mrNone ? mrCancel : FModalResult;
   FInModal = false;
   W->setWindowModality(Qt::NonModal);

@@ -116,6 +116,29 @@ TEST(Form, ShowModalEndsWithTheModalResult) {
   EXPECT_EQ(F->ShowModal(), mrCancel);
 }
 
+TEST(Form, FreedWhileShownModally) {
+  // Freed by a click on the form itself or on one of its controls, while the modal loop runs.
+  for (bool OnChild : {false, true}) {
+    SCOPED_TRACE(OnChild ? "child" : "form");
+    TForm* F = TForm::CreateNew(nullptr);
+    TControl* Target = F;
+    if (OnChild) {
+      Target = Create<TControl>(F);
+      Target->SetParent(F);
+      Target->SetBounds(0, 0, 20, 20);
+    }
+    Target->OnClick = [F](TObject*) { F->Free(); };
+    TOwned<TTimer> T(Create<TTimer>(nullptr));
+    T->SetInterval(5);
+    T->SetOnTimer([&](TObject*) {
+      T->SetEnabled(false);
+      SimulateClick(Target, TMouseButton::mbLeft, 1, 1);
+    });
+    EXPECT_EQ(F->ShowModal(), mrCancel);
+    Application->ProcessMessages();
+  }
+}
+
 TEST(Application, RunEndsWhenTheMainFormCloses) {
   TForm* Main = nullptr;
   Application->CreateForm(Main);
