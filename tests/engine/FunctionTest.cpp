@@ -156,6 +156,10 @@ TEST_F(FunctionFixture, SeveralSourcesByIndexAndByValue) {
 TEST_F(FunctionFixture, FunctionFollowsItsOutputSeries) {
   EXPECT_EQ(Fn->GetParentSeries(), Output);
   EXPECT_EQ(Output->GetZelFunction(), Fn);
+  EXPECT_EQ(Fn->GetParentComponent(), Output);
+  std::vector<TComponent*> Children;
+  Output->GetChildren([&](TComponent* C) { Children.push_back(C); }, nullptr);
+  EXPECT_EQ(Children, (std::vector<TComponent*>{Fn}));
   Source->AddXY(0, 1);
   Source->AddXY(1, 2);
   Output->SetDataSource(Source);  // refills through the function

@@ -558,6 +558,8 @@ class TChartSeries : public TCustomChartSeries {
 
   // ---- Stream and data sources ----
   void DefineProperties(TFiler* Filer) override;
+  // The owned components, then the function, so that a function is streamed inside its series.
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
   void Loaded() override;
   bool IsDataStored() const { return ForceSaveData || (ManualData && !DontSaveData); }
   // The content flags of the "Data" stream.

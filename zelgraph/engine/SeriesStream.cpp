@@ -179,6 +179,11 @@ void TChartSeries::DefineProperties(TFiler* Filer) {
       "Data", [this](TStream* S) { ReadData(S); }, [this](TStream* S) { WriteData(S); }, Stored);
 }
 
+void TChartSeries::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  inherited::GetChildren(Proc, Root);
+  if (FZelFunction && Proc) Proc(FZelFunction);
+}
+
 std::int32_t TChartSeries::CustomAxisIndex(TChartAxis* Axis) const {
   if (!Axis || !FParent) return -1;
   TChartCustomAxes* Axes = FParent->GetCustomAxes();
