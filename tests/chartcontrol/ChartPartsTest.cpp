@@ -9,6 +9,7 @@
 #include "zelgraph/chart/Legend.h"
 #include "zelgraph/chart/Titles.h"
 #include "zelgraph/chart/Walls.h"
+#include "zelgraph/engine/SeriesLegend.h"
 
 namespace zel::testing {
 namespace {
@@ -254,6 +255,62 @@ TEST_F(ChartPartsTest, FlatChartDrawsOnlyTheBackWall) {
   // Grid lines cross the wall; most of it shows.
   EXPECT_GT(Green, Inside / 2);
   EXPECT_EQ(Red, 0);
+}
+
+}  // namespace
+}  // namespace zel::testing
+
+namespace zel::testing {
+namespace {
+
+TEST_F(ChartPartsTest, CursorShowsAHandOverASelectableLegendItem) {
+  AddSeries({1, 2}, {5, 6});
+  Chart->GetLegend()->GetSelected()->SetVisible(true);  // visible selection makes items clickable
+  Chart->SetOriginalCursor(crCross);
+  Paint();
+  TPointF P;
+  ASSERT_TRUE(LegendPoint(0, P));
+  Chart->MouseMove({}, P.X, P.Y);
+  EXPECT_EQ(Chart->GetCursor(), crHandPoint);
+  const TPointF Empty = Inside(5, 5);
+  Chart->MouseMove({}, Empty.X, Empty.Y);
+  EXPECT_EQ(Chart->GetCursor(), crCross);
+}
+
+// In 3D the left, bottom and back walls frame the series; each opaque wall's colour shows.
+TEST_F(ChartPartsTest, ThreeDimensionalChartDrawsItsWalls) {
+  Chart->SetView3D(true);
+  Chart->GetBackWall()->SetTransparent(false);
+  struct Case {
+    TChartWall* Wall;
+    TAlphaColor Color;
+  };
+  const Case Cases[] = {{Chart->GetBackWall(), 0xFF00FF00},
+                        {Chart->GetLeftWall(), 0xFFFF0000},
+                        {Chart->GetBottomWall(), 0xFF0000FF}};
+  for (const Case& C : Cases) {
+    C.Wall->SetColor(C.Color);
+    C.Wall->GetBrush()->SetKind(TBrushKind::Solid);
+  }
+  TOwned<TBitmap> Bmp(PaintToBitmap(Chart));
+  ASSERT_NE(Bmp.get(), nullptr);
+  for (const Case& C : Cases) {
+    int Count = 0;
+    for (int Y = 0; Y < Bmp->GetHeight(); ++Y)
+      for (int X = 0; X < Bmp->GetWidth(); ++X) Count += (Bmp->GetPixel(X, Y) & 0xFFFFFFu) == (C.Color & 0xFFFFFFu);
+    EXPECT_GT(Count, 20) << std::hex << C.Color;
+  }
+}
+
+TEST(ChartCreation, HookReplacesThePaletteChoice) {
+  int Calls = 0;
+  ZelNewChartHook = [&](TCustomChart*) { ++Calls; };
+  TOwned<TChart> C(Create<TChart>(nullptr));
+  ZelNewChartHook = nullptr;
+  // Outside design time the hook is not called and the chart keeps index 0.
+  EXPECT_EQ(Calls, 0);
+  EXPECT_EQ(C->GetColorPaletteIndex(), 0);
+  EXPECT_TRUE(C->ColorPalette.empty());
 }
 
 }  // namespace
