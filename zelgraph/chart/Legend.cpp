@@ -886,6 +886,7 @@ void TCustomChartLegend::CalcRect() {
     ShapeBounds = TRectF(ShapeBounds.Left + B.Left, ShapeBounds.Top + B.Top, ShapeBounds.Right + B.Left,
                          ShapeBounds.Bottom + B.Top);
   }
+  const TRectF Kept = ShapeBounds;
   // 3-4. Paging and the number of items.
   TChartPage* Page = Chart->GetPages();
   const bool Paging = Page && Page->GetMaxPointsPerPage() > 0;
@@ -964,7 +965,10 @@ void TCustomChartLegend::CalcRect() {
     ILastValue = IJustify ? FFirstValue + std::min(ITotalItems, NumCols * NumRows) - 1 : FFirstValue + ITotalItems - 1;
   }
   // 9. Nothing to show: the legend keeps its bounds and takes no room.
-  if (ILastValue < FFirstValue) return;
+  if (ILastValue < FFirstValue) {
+    ShapeBounds = Kept;
+    return;
+  }
   // 10-11. Height and placement across.
   ResizeVertical();
   if (GetVertical())
