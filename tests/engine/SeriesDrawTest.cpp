@@ -5,6 +5,8 @@
 
 #include "TestPanel.h"
 #include "platform/Controls.h"
+#include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/Pens.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/Engine.h"
 #include "zelgraph/engine/SeriesLegend.h"
@@ -259,6 +261,19 @@ TEST_F(DrawFixture, HoverEnterAndLeave) {
   }
   EXPECT_TRUE(S->HoverEnabled());
   EXPECT_EQ(S->Clicked(19.6f, 3.0f), 2);  // float positions round to the pixel
+  // The hovered point draws with the hover pen; others do not.
+  ASSERT_NE(Chart->GetCanvas(), nullptr);
+  EXPECT_FALSE(S->PrepareHoverPen(1));
+  EXPECT_FALSE(S->PrepareHoverPen(-1));
+  EXPECT_TRUE(S->PrepareHoverPen(0));
+  EXPECT_EQ(Chart->GetCanvas()->GetPen()->GetColor(), 0x80FF0000u);
+  EXPECT_EQ(Chart->GetCanvas()->GetPen()->GetWidth(), 3);
+  Chart->GetHover()->SetVisible(false);  // the chart-wide switch
+  EXPECT_FALSE(S->HoverEnabled());
+  S->OnMouseEnter = nullptr;
+  S->OnMouseLeave = nullptr;
+  EXPECT_FALSE(S->CheckMouse(10, 0));
+  EXPECT_EQ(S->GetSelected()->GetHoverIndex(), 0);  // nothing looked at
 }
 
 TEST_F(DrawFixture, ClickAndDoubleClick) {
