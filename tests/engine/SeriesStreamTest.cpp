@@ -8,6 +8,7 @@
 #include "platform/Streams.h"
 #include "zelgraph/constants/Constants.h"
 #include "zelgraph/engine/Engine.h"
+#include "zelgraph/engine/SeriesList.h"
 
 namespace zel {
 namespace {
@@ -248,6 +249,40 @@ TEST_F(StreamFixture, CustomMarkPositionsTravel) {
   ASSERT_NE(Back->GetMarks()->GetPositions()->Get(0), nullptr);
   EXPECT_FALSE(Back->GetMarks()->GetPositions()->Get(0)->Custom);
   EXPECT_EQ(Write(Back), Data);
+}
+
+
+TEST_F(StreamFixture, CustomAxesTravelByTheirIndex) {
+  auto* Chart = Create<TTestPanel>(nullptr);
+  Chart->GetCustomAxes()->Add();
+  TChartAxis* Custom = Chart->GetCustomAxes()->Add();
+  TChartSeries* S = NewSeries();
+  Chart->AddSeries(S);
+  S->SetCustomVertAxis(Custom);
+  EXPECT_EQ(S->GetVertAxis(), TVertAxis::aCustomVertAxis);
+  EXPECT_EQ(S->GetGetVertAxis(), Custom);
+  TMemoryStream M;
+  {
+    TWriter W(&M);
+    W.WriteProperties(S);
+    W.WriteListEnd();
+  }
+  M.SetPosition(0);
+  // Read before the series knows its chart, as a stored chart is read: resolved when loaded.
+  TChartSeries* Back = NewSeries();
+  {
+    TReader R(&M);
+    R.ReadProperties(Back);
+    R.ReadListEnd();
+  }
+  Chart->AddSeries(Back);
+  Back->Loaded();
+  EXPECT_EQ(Back->GetCustomVertAxis(), Custom);
+  EXPECT_EQ(Back->GetGetVertAxis(), Custom);
+  S->SetCustomVertAxis(nullptr);
+  EXPECT_EQ(S->GetVertAxis(), TVertAxis::aLeftAxis);
+  EXPECT_EQ(S->GetGetVertAxis(), Chart->GetLeftAxis());
+  Owned.push_back(Chart);
 }
 
 }  // namespace
