@@ -19,10 +19,10 @@ class ChartPartsTest : public ChartFixture {
   // A point of the chart where the legend reports Item, found by scanning its bounds.
   bool LegendPoint(std::int32_t Item, TPointF& P) {
     const TRectF R = Chart->GetLegend()->GetRectLegend();
-    for (float Y = R.Top; Y <= R.Bottom; Y += 1)
-      for (float X = R.Left; X <= R.Right; X += 1)
-        if (Chart->GetLegend()->Clicked(TPointF(X, Y)) == Item) {
-          P = TPointF(X, Y);
+    for (int Y = Round(R.Top); Y <= Round(R.Bottom); ++Y)
+      for (int X = Round(R.Left); X <= Round(R.Right); ++X)
+        if (Chart->GetLegend()->Clicked(X, Y) == Item) {
+          P = TPointF(static_cast<float>(X), static_cast<float>(Y));
           return true;
         }
     return false;
@@ -311,6 +311,41 @@ TEST(ChartCreation, HookReplacesThePaletteChoice) {
   EXPECT_EQ(Calls, 0);
   EXPECT_EQ(C->GetColorPaletteIndex(), 0);
   EXPECT_TRUE(C->ColorPalette.empty());
+}
+
+}  // namespace
+}  // namespace zel::testing
+
+namespace zel::testing {
+namespace {
+
+// The legend lists the values of the only series: hovering an item hovers that point too.
+TEST_F(ChartPartsTest, HoverOnAValuesLegendMarksThePoint) {
+  ASSERT_TRUE(Chart->GetHover()->GetVisible());
+  Chart->GetLegend()->GetSelected()->SetVisible(true);
+  Paint();
+  ASSERT_EQ(Chart->GetLegend()->GetInternalLegendStyle(), TLegendStyle::lsValues);
+  TPointF P;
+  ASSERT_TRUE(LegendPoint(2, P));
+  Chart->MouseMove({}, P.X, P.Y);
+  ASSERT_NE(Series->ExistingSelected(), nullptr);
+  EXPECT_EQ(Series->ExistingSelected()->GetHoverIndex(), 2);
+  EXPECT_EQ(Chart->GetLegend()->ExistingSelected()->GetHoverIndex(), 2);
+}
+
+// Over a series legend, the legend hovers the entry of the last series the mouse hovers.
+TEST_F(ChartPartsTest, HoverOnASeriesLegendFollowsTheHoveredSeries) {
+  TPointSeries* Second = AddSeries({1, 3}, {50, 70});
+  Second->GetSelected();
+  Chart->GetLegend()->GetSelected()->SetVisible(true);
+  Paint();
+  ASSERT_EQ(Chart->GetLegend()->GetInternalLegendStyle(), TLegendStyle::lsSeries);
+  Chart->MouseMove({}, static_cast<float>(Second->CalcXPos(0)), static_cast<float>(Second->CalcYPos(0)));
+  EXPECT_EQ(Second->ExistingSelected()->GetHoverIndex(), 0);
+  EXPECT_EQ(Chart->GetLegend()->ExistingSelected()->GetHoverIndex(), Chart->IndexOfSeries(Second));
+  const TPointF Empty = Inside(5, 5);
+  Chart->MouseMove({}, Empty.X, Empty.Y);
+  EXPECT_EQ(Chart->GetLegend()->ExistingSelected()->GetHoverIndex(), -1);
 }
 
 }  // namespace
