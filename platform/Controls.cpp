@@ -207,6 +207,8 @@ class TZelWidget : public QWidget {
 
 struct TControl::TImpl {
   TZelWidget* Widget = nullptr;
+  // The picture the control paints into; its canvas is the control's canvas.
+  TOwned<TBitmap> Buffer{new TBitmap()};
   int RepaintRequests = 0;
   bool PaintPending = false;
 };
@@ -232,21 +234,27 @@ void TZelWidget::paintEvent(QPaintEvent*) {
   Forward([&] {
     TControl* C = FControl;
     C->FImpl->PaintPending = false;
-    if (width() <= 0 || height() <= 0) return;
-    QPainter Painter(this);
-    std::unique_ptr<TCanvas> Canvas = CreatePainterCanvas(&Painter, width(), height());
-    C->FPaintCanvas = Canvas.get();
+    int W = width(), H = height();
+    if (W <= 0 || H <= 0) return;
+    TBitmap* Buffer = C->FImpl->Buffer.get();
+    // A picture too large to hold is not painted (the bitmap refuses such sizes).
+    if (Int64(W) * H > (Int64(1) << 28)) return;
+    if (Buffer->GetWidth() != W || Buffer->GetHeight() != H)
+      Buffer->SetSize(W, H);
+    else
+      Buffer->Clear(0);
     C->FPainting = true;
     struct TReset {
       TZelWidget* W;
       ~TReset() {
-        if (W->FControl) {
-          W->FControl->FPaintCanvas = nullptr;
-          W->FControl->FPainting = false;
-        }
+        if (W->FControl) W->FControl->FPainting = false;
       }
     } Reset{this};
     C->Paint();
+    if (!FControl) return;  // freed while painting
+    SuspendBitmapCanvas(*Buffer);
+    QPainter Painter(this);
+    Painter.drawImage(QPoint(0, 0), BitmapImage(*Buffer));
   });
 }
 
@@ -364,6 +372,7 @@ void TZelWidget::Key(QKeyEvent* E, bool Press) {
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FImpl(std::make_unique<TImpl>()) {
   EnsureQtApplication();
   FImpl->Widget = new TZelWidget(this);
+  FPaintCanvas = FImpl->Buffer->GetCanvas();
   FImpl->Widget->setAttribute(Qt::WA_DontShowOnScreen, false);
 }
 
@@ -391,10 +400,7 @@ TControl::~TControl() {
   }
 }
 
-void TControl::Destroying() {
-  inherited::Destroying();
-  FPaintCanvas = nullptr;
-}
+void TControl::Destroying() { inherited::Destroying(); }
 
 QWidget* TControl::GetWidget() const { return FImpl->Widget; }
 
@@ -720,7 +726,7 @@ void TControl::Resize() {
 }
 
 void TControl::Paint() {
-  if (OnPaint && FPaintCanvas) {
+  if (OnPaint) {
     auto Handler = OnPaint;
     Handler(this, FPaintCanvas, GetClientRect());
   }

@@ -3,8 +3,8 @@
 //
 // A control holds its window through an implementation object; the window exists from
 // construction, also for a control without a parent, which then works off-screen (it can be
-// painted into a bitmap and receive simulated input). Painting happens only inside the paint
-// call: Paint() receives the platform canvas of the window, valid until it returns.
+// painted into a bitmap and receive simulated input). Painting happens inside the paint call:
+// Paint() draws on the control's canvas (GetCanvas), whose picture the window then shows.
 //
 // Every forwarded event (paint, mouse, wheel, key, resize) is wrapped: EAbort is swallowed,
 // any other exception goes to Application->ShowException (Forms.h). No exception leaves an
@@ -136,7 +136,10 @@ class TControl : public TComponent {
   // How many repaint requests reached the window system so far (dropped ones not counted).
   int GetRepaintRequestCount() const;
 
-  // The platform canvas of the window while Paint runs; nullptr otherwise.
+  // The platform canvas of the control, the same object for the control's whole life. It
+  // draws into the control's picture, which is cleared before each Paint and shown in the
+  // window after it; drawing outside Paint shows only at the next paint, when Paint draws
+  // over it. The picture has the control's size (rounded) while Paint runs.
   TCanvas* GetCanvas() const { return FPaintCanvas; }
 
   // Mouse capture: while captured, the control keeps receiving moves outside its bounds.
@@ -181,7 +184,8 @@ class TControl : public TComponent {
   virtual void KeyDown(Word& Key, char32_t& KeyChar, TShiftState Shift);
   virtual void KeyUp(Word& Key, char32_t& KeyChar, TShiftState Shift);
   virtual void Resize();
-  // Draws the control on GetCanvas(); the default fires OnPaint.
+  // Draws the control on GetCanvas() (cleared to transparent before); the default fires
+  // OnPaint.
   virtual void Paint();
 
   struct TImpl;

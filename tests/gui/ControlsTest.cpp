@@ -255,8 +255,30 @@ TEST(Control, RepaintRequestsWhilePaintingAreDropped) {
   delete PaintToBitmap(R.get());
   EXPECT_TRUE(WasPainting);
   EXPECT_FALSE(R->IsPainting());
-  EXPECT_EQ(R->GetCanvas(), nullptr);
   EXPECT_EQ(R->GetRepaintRequestCount(), Base);
+}
+
+TEST(Control, CanvasLivesAsLongAsTheControl) {
+  TOwned<TRecorder> R(Create<TRecorder>(nullptr));
+  TCanvas* C = R->GetCanvas();
+  ASSERT_NE(C, nullptr);
+  TCanvas* During = nullptr;
+  R->OnPaintHook = [&] { During = R->GetCanvas(); };
+  delete PaintToBitmap(R.get());
+  EXPECT_EQ(During, C);
+  EXPECT_EQ(R->GetCanvas(), C);
+  // Its picture follows the control's size; drawing outside a paint is painted over.
+  EXPECT_EQ(C->GetWidth(), 100);
+  EXPECT_EQ(C->GetHeight(), 80);
+  C->GetFill()->SetColor(0xFF00FF00);
+  C->FillRect(TRectF(0, 0, 100, 80), 0, 0, AllCorners, 1);
+  R->Fill = 0x80FF0000;  // half transparent: the picture is cleared first, not painted over
+  std::unique_ptr<TBitmap> B(PaintToBitmap(R.get()));
+  EXPECT_EQ(B->GetPixel(5, 5), 0x80FF0000u);
+  R->SetBounds(0, 0, 30, 20);
+  B.reset(PaintToBitmap(R.get()));
+  EXPECT_EQ(C->GetWidth(), 30);
+  EXPECT_EQ(B->GetWidth(), 30);
 }
 
 TEST(Control, ShownControlIsPaintedAfterARequest) {
