@@ -760,7 +760,7 @@ void TChartSeries::GetCursorValues(double& X, double& Y) {
 }
 
 TZelSelected* TChartSeries::GetSelected() {
-  if (!FSelected) FSelected = new TZelSelected(this);
+  if (!FSelected) FSelected = Create<TZelSelected>(static_cast<TObject*>(this));
   return FSelected;
 }
 

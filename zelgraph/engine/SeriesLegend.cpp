@@ -84,7 +84,7 @@ TZelSelected::TZelSelected(TObject* AElement) : TCustomTextShape(nullptr), IElem
   DefaultVisible = false;
   GetPen()->SetColor(0xFFFF0000);
   GetPen()->SetWidth(2);
-  FHover = new TZelHover(nullptr);
+  FHover = Create<TZelHover>(static_cast<TCustomZelPanel*>(nullptr));
 }
 
 TZelSelected::~TZelSelected() {
