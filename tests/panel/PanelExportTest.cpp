@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/Canvas.h"
+#include "platform/Clipboard.h"
 #include "platform/Printer.h"
 #include "platform/Services.h"
 #include "tests/panel/TestPanels.h"
@@ -111,6 +112,28 @@ TEST(PanelExport, AssignToBitmap) {
   B.Assign(P.get());
   ASSERT_EQ(B.GetWidth(), 40);
   EXPECT_EQ(B.GetPixel(20, 15), 0xFF00FF00u);
+}
+
+TEST(PanelExport, CopiesGoToTheClipboard) {
+  auto P = MakePanel(40, 30);
+  P->SetColor(0xFF00FF00);
+  struct Case {
+    std::function<void()> Copy;
+    int W, H;
+  } Cases[] = {
+      {[&] { P->CopyToClipboardBitmap(); }, 40, 30},
+      {[&] { P->CopyToClipboardBitmap(TRectF(0, 0, 20, 10)); }, 20, 10},
+      {[&] { P->CopyToClipboardMetafile(true); }, 40, 30},
+  };
+  for (const auto& C : Cases) {
+    Clipboard()->Clear();
+    C.Copy();
+    TBitmap B;
+    ASSERT_TRUE(Clipboard()->GetBitmap(B));
+    EXPECT_EQ(B.GetWidth(), C.W);
+    EXPECT_EQ(B.GetHeight(), C.H);
+    EXPECT_EQ(B.GetPixel(C.W / 2, C.H / 2), 0xFF00FF00u);
+  }
 }
 
 TEST(PanelExport, MetafileOfAnEmptyRectangleIsOnePixel) {
