@@ -6,6 +6,7 @@
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/html/Html.h"
 #include "zelgraph/procs/Procs.h"
+#include "zelgraph/series/Series.h"
 #include "zelgraph/series/Spline.h"
 #include "zelgraph/tools/ToolTexts.h"
 
@@ -24,6 +25,7 @@ void ZelStartUnits() {
   ZelEngineUnitStart();
   ZelProcsUnitStart();
   ZelChartUnitStart();
+  ZelSeriesUnitStart();
   ZelSplineUnitStart();
   ZelToolTextsUnitStart();
 }
@@ -33,6 +35,7 @@ void ZelEndUnits() {
   // Reverse order of ZelStartUnits.
   ZelToolTextsUnitEnd();
   ZelSplineUnitEnd();
+  ZelSeriesUnitEnd();
   ZelChartUnitEnd();
   ZelProcsUnitEnd();
   ZelEngineUnitEnd();

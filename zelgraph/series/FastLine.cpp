@@ -1,0 +1,515 @@
+#include "zelgraph/series/FastLine.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/Math.h"
+#include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/Gradient.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/constants/Constants.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/Marks.h"
+#include "zelgraph/engine/SeriesLegend.h"
+#include "zelgraph/procs/Procs.h"
+
+namespace zel {
+
+ZEL_DEFINE_COMPONENT_CLASS(TCustomLineSeries, TChartSeries)
+ZEL_DEFINE_COMPONENT_CLASS(TFastLineSeries, TCustomLineSeries)
+
+// TCustomLineSeries
+
+void TCustomLineSeries::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TCustomLineSeries*>(Source)) FTreatNulls = S->FTreatNulls;
+  TChartSeries::Assign(Source);
+}
+
+void TCustomLineSeries::SetTreatNulls(TTreatNullsStyle Value) {
+  if (FTreatNulls != Value) {
+    FTreatNulls = Value;
+    Repaint();
+  }
+}
+
+// TFastLineSeries
+
+TFastLineSeries::TFastLineSeries(TComponent* AOwner) : TCustomLineSeries(AOwner) {
+  FPen->InitColor(clZelDefault);
+  AllowSinglePoint = false;
+  DrawBetweenPoints = true;
+  IMandatoryPen = true;
+  FTreatNulls = TTreatNullsStyle::tnIgnore;
+  // Hover highlighting stays off unless asked for.
+  TZelSelected* Sel = GetSelected();
+  Sel->GetHover()->SetVisible(false);
+  Sel->GetHover()->DefaultVisible = false;
+}
+
+TFastLineSeries::~TFastLineSeries() {
+  IPoints.clear();
+  IPoints.shrink_to_fit();
+}
+
+void TFastLineSeries::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TFastLineSeries*>(Source)) {
+    FAutoRepaint = S->FAutoRepaint;
+    FClickTolerance = S->FClickTolerance;
+    FDAPStyle = S->FDAPStyle;
+    FDrawAll = S->FDrawAll;
+    FDrawStyle = S->FDrawStyle;
+    FFastPen = S->FFastPen;
+    FIgnoreNulls = S->FIgnoreNulls;
+    FInvertedStairs = S->FInvertedStairs;
+    FStairs = S->FStairs;
+  }
+  TCustomLineSeries::Assign(Source);
+}
+
+void TFastLineSeries::SetPen(TZelPen* Value) {
+  TCustomLineSeries::SetPen(Value);
+  SetSeriesColor(FPen->GetColor());
+}
+
+void TFastLineSeries::SetSeriesColor(TAlphaColor Value) {
+  TCustomLineSeries::SetSeriesColor(Value);
+  FPen->SetColor(Value);
+}
+
+void TFastLineSeries::AssignFormatting(TChartSeries* Source) {
+  TCustomLineSeries::AssignFormatting(Source);
+  FPen->SetVisible(true);
+  FPen->SetColor(clZelDefault);
+}
+
+void TFastLineSeries::SetDrawAllPointsStyle(TDrawAllPointsStyle Value) {
+  if (FDAPStyle != Value) {
+    FDAPStyle = Value;
+    Repaint();
+  }
+}
+
+void TFastLineSeries::SetDrawStyle(TFastLineDrawStyle Value) {
+  if (FDrawStyle != Value) {
+    FDrawStyle = Value;
+    Repaint();
+  }
+}
+
+bool TFastLineSeries::ShouldDrawAsPolyline() const {
+  return FDrawAll && FDrawStyle == TFastLineDrawStyle::flAll && FTreatNulls == TTreatNullsStyle::tnIgnore &&
+         !FStairs && FParent && !FParent->GetView3D();
+}
+
+std::int32_t TFastLineSeries::XPixel(std::int32_t Index) const {
+  return FGetHorizAxis ? FGetHorizAxis->CalcXPosValue(FX->Value[Index]) : 0;
+}
+
+std::int32_t TFastLineSeries::YPixel(std::int32_t Index) const {
+  return FGetVertAxis ? FGetVertAxis->CalcYPosValue(FY->Value[Index]) : 0;
+}
+
+void TFastLineSeries::PrepareCanvas() {
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  const TAlphaColor PenColor = FPen->GetColor();
+  Canvas->AssignVisiblePenColor(FPen, PenColor == clZelDefault ? GetSeriesColor() : PenColor);
+  Canvas->GetBrush()->SetKind(TBrushKind::None);
+  Canvas->SetBackMode(TCanvasBackMode::cbmTransparent);
+}
+
+void TFastLineSeries::PrepareLegendCanvas(std::int32_t, TAlphaColor&, TBrushKind&) {
+  if (FParent && FParent->GetCanvas()) PrepareCanvas();
+}
+
+void TFastLineSeries::DrawLegendShape(std::int32_t, const TRectF& Rect) {
+  if (!FParent || !FParent->GetCanvas()) return;
+  const std::int32_t L = Round(Rect.Left), T = Round(Rect.Top), R = Round(Rect.Right), B = Round(Rect.Bottom);
+  FParent->GetCanvas()->DoHorizLine(static_cast<float>(L), static_cast<float>(R), static_cast<float>((T + B) / 2));
+}
+
+void TFastLineSeries::DrawMark(std::int32_t ValueIndex, const String& St, TSeriesMarkPosition* APosition) {
+  if (FMarks) FMarks->ApplyArrowLength(APosition);
+  TCustomLineSeries::DrawMark(ValueIndex, St, APosition);
+}
+
+namespace {
+std::int32_t PenMargin(const TZelPen* Pen) {
+  const double W = Pen->GetWidth();
+  return Round(W - (W - 2) * 0.5);
+}
+}  // namespace
+
+void TFastLineSeries::CalcHorizMargins(std::int32_t& LeftMargin, std::int32_t& RightMargin) {
+  TCustomLineSeries::CalcHorizMargins(LeftMargin, RightMargin);
+  const std::int32_t M = PenMargin(FPen);
+  LeftMargin += M;
+  RightMargin += M;
+}
+
+void TFastLineSeries::CalcVerticalMargins(std::int32_t& TopMargin, std::int32_t& BottomMargin) {
+  TCustomLineSeries::CalcVerticalMargins(TopMargin, BottomMargin);
+  const std::int32_t M = PenMargin(FPen);
+  if (M == 0 || !FGetVertAxis || Count() == 0) return;
+  if (MaxYValue() >= FGetVertAxis->GetMaximum()) TopMargin += M;
+  if (MinYValue() <= FGetVertAxis->GetMinimum()) BottomMargin += M;
+}
+
+void TFastLineSeries::CreateSubGallery(const TAddSubChart& AddSubChart) {
+  TCustomLineSeries::CreateSubGallery(AddSubChart);
+  if (!AddSubChart) return;
+  AddSubChart(ZelMsg_Marks);
+  AddSubChart(ZelMsg_Dotted);
+  AddSubChart(ZelMsg_Stairs);
+}
+
+void TFastLineSeries::SetSubGallery(TChartSeries* Series, std::int32_t Index) {
+  auto* S = dynamic_cast<TFastLineSeries*>(Series);
+  if (!S) return;
+  switch (Index) {
+    case 1:
+      S->GetMarks()->SetVisible(true);
+      break;
+    case 2:
+      S->GetLinePen()->SetSmallDots(true);
+      break;
+    case 3:
+      S->SetStairs(true);
+      break;
+    default:
+      break;
+  }
+}
+
+void TFastLineSeries::CalcFirstLastVisibleIndex() {
+  TCustomLineSeries::CalcFirstLastVisibleIndex();
+  if (FDrawAll || FFirstVisibleIndex < 0 || FFirstVisibleIndex != FLastVisibleIndex) return;
+  const std::int32_t F = FFirstVisibleIndex;
+  if (F <= 0) {
+    FFirstVisibleIndex = -1;
+    return;
+  }
+  std::int32_t I = F - 1;
+  const std::int32_t X = XPixel(I);
+  while (I > 0 && XPixel(I - 1) == X) --I;
+  FFirstVisibleIndex = I;
+}
+
+void TFastLineSeries::DoBeforeParallel() {
+  CalcFirstLastVisibleIndex();
+  const std::int32_t F = FFirstVisibleIndex, L = FLastVisibleIndex;
+  if (F < 0 || L < 0 || L >= Count()) return;
+  const std::int32_t P0 = F < 1 ? 0 : F - 1;
+  OldX = XPixel(P0);
+  OldY = YPixel(P0);
+  if (!ShouldDrawAsPolyline()) return;
+  const std::int32_t S = F > 0 ? F - 1 : F;
+  const std::size_t N = static_cast<std::size_t>(L - S + 1);
+  const bool Had = !IPoints.empty();
+  if (IPoints.size() != N) IPoints.resize(N);
+  TPointF* P = IPoints.data();
+  P[0] = TPointF(static_cast<float>(OldX), static_cast<float>(OldY));
+  // The hot loop: values straight from the lists, mapped inline on the axes' cached coefficients.
+  const double* XV = FX->Value.Data() + S;
+  const double* YV = FY->Value.Data() + S;
+  const std::size_t Last = N;
+  if (!(Had && ReuseXValues)) {
+    if (const TChartAxis* HA = FGetHorizAxis)
+      for (std::size_t K = 1; K < Last; ++K) P[K].X = static_cast<float>(HA->CalcXPosValue(XV[K]));
+    else
+      for (std::size_t K = 1; K < Last; ++K) P[K].X = 0;
+  }
+  if (!(Had && ReuseYValues)) {
+    if (const TChartAxis* VA = FGetVertAxis)
+      for (std::size_t K = 1; K < Last; ++K) P[K].Y = static_cast<float>(VA->CalcYPosValue(YV[K]));
+    else
+      for (std::size_t K = 1; K < Last; ++K) P[K].Y = 0;
+  }
+}
+
+void TFastLineSeries::DrawAsPolyline(TCanvas3D* Canvas) {
+  if (IPoints.empty()) return;
+  TZelPen* Pen = Canvas->GetPen();
+  TCustomZelGradient* G = nullptr;
+  TRectF OldTarget;
+  if (Pen->IsGradientVisible() && Count() > 0) {
+    // The gradient spans the series' extent, widened by the pen.
+    G = Pen->GetPenBrush()->GetGradient();
+    OldTarget = G->GetCustomTargetRectangle();
+    const std::int32_t W = Round(Pen->GetWidth() * 0.5) + 1;
+    const float L = static_cast<float>(CalcXPosValue(FX->GetMinValue()) - W);
+    const float T = static_cast<float>(CalcYPosValue(FY->GetMaxValue()) - W);
+    const float R = static_cast<float>(CalcXPosValue(FX->GetMaxValue()) + W);
+    const float B = static_cast<float>(CalcYPosValue(FY->GetMinValue()) + W);
+    G->SetCustomTargetRectangle(TRectF(L, T, R, B));
+  }
+  try {
+    static_cast<TZelCanvas*>(Canvas)->Polyline(IPoints.data(), static_cast<int>(IPoints.size()) - 1);
+  } catch (...) {
+    if (G) G->SetCustomTargetRectangle(OldTarget);
+    throw;
+  }
+  if (G) G->SetCustomTargetRectangle(OldTarget);
+}
+
+void TFastLineSeries::DrawAllValues() {
+  const std::int32_t F = FFirstVisibleIndex, L = FLastVisibleIndex;
+  if (!FParent || F < 0 || L < 0 || L >= Count()) return;
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  if (!Canvas) return;
+  TZelBlend* Blend = nullptr;
+  const bool Blending = FTransparency != 0 && Canvas->GetSupportsAlpha();
+  bool SwitchedFast = false;
+  auto Finish = [&] {
+    if (Blending) Canvas->EndBlending(Blend);
+    if (SwitchedFast) {
+      Canvas->SetFastLine(false);
+      IFastPenInit = false;
+    }
+  };
+  if (Blending) Blend = Canvas->BeginBlending(TRectF(), static_cast<std::int8_t>(FTransparency));
+  try {
+    PrepareCanvas();
+    const bool Poly = ShouldDrawAsPolyline();
+    if (!Poly) {
+      DoMoveTo(OldX, OldY);
+      if (!FDrawAll) {
+        IMin = OldY;
+        IMax = OldY;
+        ISameX = false;
+      }
+    }
+    if (FFastPen && !IFastPenInit && (!Canvas->GetSupportsFullRotation() || !Poly)) {
+      Canvas->SetFastLine(true);
+      IFastPenInit = true;
+      SwitchedFast = true;
+    }
+    if (Poly) {
+      DrawAsPolyline(Canvas);
+    } else {
+      if (F > 0) DrawPointAt(F);
+      for (std::int32_t I = F + 1; I <= L; ++I) DrawPointAt(I);
+    }
+  } catch (...) {
+    Finish();
+    throw;
+  }
+  Finish();
+}
+
+void TFastLineSeries::DrawValue(std::int32_t ValueIndex) {
+  if (ValueIndex >= 0 && ValueIndex < Count() && FParent && FParent->GetCanvas()) DrawPointAt(ValueIndex);
+}
+
+void TFastLineSeries::DoMoveTo(std::int32_t X, std::int32_t Y) {
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  if (FParent->GetView3D())
+    Canvas->MoveTo3D(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(MiddleZ));
+  else
+    Canvas->MoveTo(static_cast<float>(X), static_cast<float>(Y));
+}
+
+void TFastLineSeries::LineToPoint(std::int32_t X, std::int32_t Y) {
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  if (FParent->GetView3D())
+    Canvas->LineTo3D(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(MiddleZ));
+  else if (IFastPenInit)
+    Canvas->FastLineTo(X, Y);
+  else
+    Canvas->LineTo(static_cast<float>(X), static_cast<float>(Y));
+}
+
+void TFastLineSeries::DoDrawPoint(std::int32_t X, std::int32_t Y) {
+  if (FStairs) {
+    if (FInvertedStairs)
+      LineToPoint(OldX, Y);
+    else
+      LineToPoint(X, OldY);
+  }
+  LineToPoint(X, Y);
+  OldX = X;
+  OldY = Y;
+}
+
+bool TFastLineSeries::IsNewPixelPosition(std::int32_t X, std::int32_t Y) const {
+  if (X != OldX) return true;
+  return !((!FDrawAll && FDAPStyle == TDrawAllPointsStyle::daFirst) || Y == OldY);
+}
+
+bool TFastLineSeries::ShouldDrawPoint(std::int32_t ValueIndex, std::int32_t& X, std::int32_t& Y) {
+  if (!IsNull(ValueIndex)) {
+    const bool Result = IsNewPixelPosition(X, Y);
+    if (Result && ValueIndex > 0 && IsNull(ValueIndex - 1) &&
+        (FTreatNulls == TTreatNullsStyle::tnDontPaint ||
+         (FTreatNulls == TTreatNullsStyle::tnSkip && ValueIndex - 1 == GetFirstDisplayedIndex()))) {
+      DoMoveTo(X, Y);
+      OldX = X;
+      OldY = Y;
+      return false;
+    }
+    return Result;
+  }
+  switch (FTreatNulls) {
+    case TTreatNullsStyle::tnIgnore:
+      return IsNewPixelPosition(X, Y);
+    case TTreatNullsStyle::tnSkip:
+      X = OldX;
+      Y = OldY;
+      return false;
+    case TTreatNullsStyle::tnDontPaint:
+      if (!FDrawAll) {
+        if (FDAPStyle == TDrawAllPointsStyle::daFirst) {
+          DoMoveTo(X, Y);
+        } else {
+          OldX = X;
+          OldY = Y;
+        }
+      }
+      return false;
+  }
+  return false;
+}
+
+void TFastLineSeries::DrawPointAt(std::int32_t ValueIndex) {
+  std::int32_t X = XPixel(ValueIndex), Y = YPixel(ValueIndex);
+  if (FTreatNulls == TTreatNullsStyle::tnIgnore && FDrawAll) {
+    DoDrawPoint(X, Y);
+    return;
+  }
+  if (!ShouldDrawPoint(ValueIndex, X, Y)) return;
+  if (!FDrawAll && FDAPStyle == TDrawAllPointsStyle::daMinMax) {
+    const bool Inverted = FGetVertAxis && FGetVertAxis->GetInverted();
+    if (X == OldX) {
+      IMin = std::min(IMin, Y);
+      IMax = std::max(IMax, Y);
+      ISameX = true;
+      if (ValueIndex == GetLastDisplayedIndex()) {
+        const std::int32_t Col = OldX;
+        if (!Inverted) {
+          DoDrawPoint(Col, IMin);
+          DoDrawPoint(Col, IMax);
+        } else {
+          DoDrawPoint(Col, IMax);
+          DoDrawPoint(Col, IMin);
+          DoDrawPoint(Col, IMax);
+        }
+      }
+    } else {
+      if (ISameX) {
+        const std::int32_t Col = OldX;
+        if (!Inverted) {
+          DoDrawPoint(Col, IMin);
+          DoDrawPoint(Col, IMax);
+        } else {
+          DoDrawPoint(Col, IMax);
+          DoDrawPoint(Col, IMin);
+        }
+      }
+      DoDrawPoint(X, Y);
+      ISameX = false;
+      IMin = INT_MAX;
+      IMax = INT_MIN;
+    }
+    return;
+  }
+  DoDrawPoint(X, Y);
+}
+
+void TFastLineSeries::NotifyNewValue(TChartSeries* Sender, std::int32_t ValueIndex) {
+  if (FAutoRepaint) {
+    TCustomLineSeries::NotifyNewValue(Sender, ValueIndex);
+    return;
+  }
+  // Draws the new segment at once; nothing to draw on without a chart bound to a canvas.
+  if (!FParent || ValueIndex < 0 || ValueIndex >= Count()) return;
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  if (!Canvas || !Canvas->GetCanvas() || !FGetHorizAxis || !FGetVertAxis) return;
+  const std::int32_t P = ValueIndex > 0 ? ValueIndex - 1 : 0;
+  OldX = XPixel(P);
+  OldY = YPixel(P);
+  IMin = OldY;
+  IMax = OldY;
+  ISameX = false;
+  const TAlphaColor PenColor = FPen->GetColor();
+  Canvas->AssignVisiblePenColor(FPen, PenColor == clZelDefault ? GetSeriesColor() : PenColor);
+  DoMoveTo(OldX, OldY);
+  DrawPointAt(ValueIndex);
+}
+
+void TFastLineSeries::ClickRange(std::int32_t X, std::int32_t& First, std::int32_t& Last) {
+  // With ordered X values the pixel columns are monotonic in the index: only the points whose
+  // columns lie near X (and their neighbours) can be hit. A segment is hit within the tolerance
+  // plus one pixel of its ends' columns.
+  const TChartListOrder Order = FX->GetOrder();
+  if (Order == TChartListOrder::loNone || !FGetHorizAxis || Last - First < 8) return;
+  const bool Increasing = (Order == TChartListOrder::loAscending) != FGetHorizAxis->GetInverted();
+  const std::int32_t Band = std::max<std::int32_t>(FClickTolerance, 0) + 2;
+  const std::int64_t Lo = static_cast<std::int64_t>(X) - Band, Hi = static_cast<std::int64_t>(X) + Band;
+  // Before(i): point i lies wholly on the walk's near side of the band.
+  auto Before = [&](std::int32_t I) {
+    const std::int64_t P = XPixel(I);
+    return Increasing ? P < Lo : P > Hi;
+  };
+  auto After = [&](std::int32_t I) {
+    const std::int64_t P = XPixel(I);
+    return Increasing ? P > Hi : P < Lo;
+  };
+  // The first index not before the band, less one for the segment that enters it.
+  std::int32_t A = First, B = Last + 1;
+  while (A < B) {
+    const std::int32_t M = A + (B - A) / 2;
+    if (Before(M))
+      A = M + 1;
+    else
+      B = M;
+  }
+  const std::int32_t Start = std::max(First, A - 1);
+  // The first index past the band: the segment ending there may still cross it.
+  A = Start;
+  B = Last + 1;
+  while (A < B) {
+    const std::int32_t M = A + (B - A) / 2;
+    if (!After(M))
+      A = M + 1;
+    else
+      B = M;
+  }
+  First = Start;
+  Last = std::min(Last, A);
+}
+
+std::int32_t TFastLineSeries::Clicked(std::int32_t X, std::int32_t Y) {
+  if (FFirstVisibleIndex < 0 || FLastVisibleIndex < 0) return -1;
+  if (FParent && FParent->GetCanvas()) FParent->GetCanvas()->Calculate2DPosition(X, Y, MiddleZ);
+  const std::int32_t VisibleFirst = FFirstVisibleIndex;
+  std::int32_t First = VisibleFirst, Last = std::min(FLastVisibleIndex, Count() - 1);
+  if (First > Last) return -1;
+  ClickRange(X, First, Last);
+  const TPointF M(static_cast<float>(X), static_cast<float>(Y));
+  std::int32_t QX = 0, QY = 0;
+  if (First > VisibleFirst) {
+    QX = CalcXPos(First - 1);
+    QY = CalcYPos(First - 1);
+  }
+  for (std::int32_t I = First; I <= Last; ++I) {
+    const std::int32_t PX = CalcXPos(I), PY = CalcYPos(I);
+    if (PX == X && PY == Y) return I;
+    if (I > VisibleFirst) {
+      const TPointF P(static_cast<float>(PX), static_cast<float>(PY));
+      const TPointF Q(static_cast<float>(QX), static_cast<float>(QY));
+      bool Hit;
+      if (FStairs) {
+        const TPointF Corner(static_cast<float>(PX), static_cast<float>(QY));
+        Hit = PointInLine(M, P, Corner, FClickTolerance) || PointInLine(M, Corner, Q, FClickTolerance);
+      } else {
+        Hit = PointInLine(M, P, Q, FClickTolerance);
+      }
+      if (Hit) return I - 1;
+    }
+    QX = PX;
+    QY = PY;
+  }
+  return -1;
+}
+
+}  // namespace zel
