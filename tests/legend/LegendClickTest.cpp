@@ -3,6 +3,7 @@
 
 #include "legend/LegendFixture.h"
 #include "platform/Math.h"
+#include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/engine/SeriesLegend.h"
 
@@ -201,6 +202,67 @@ TEST_F(LegendClick, DrawingTwiceDrawsTheSame) {
   // Items flow left to right on one row.
   EXPECT_LT(First[0].Rect.Left, First[1].Rect.Left);
   EXPECT_LT(First[1].Rect.Left, First[2].Rect.Left);
+}
+
+TEST_F(LegendClick, TextsTakeTheSeriesColourAndTheHoverStyle) {
+  TChartSeries* A = AddSeries("Alpha");
+  TChartSeries* B = AddSeries("Beta");
+  A->SetSeriesColor(0xFF112233);
+  B->SetSeriesColor(0xFF445566);
+  Legend->GetFont()->SetColor(0xFF000000);
+  Layout();
+  Rec.ClearRecords();
+  Legend->DrawLegend();
+  auto Texts = Rec.RecordsOf(TRecordKind::FillText);
+  ASSERT_EQ(Texts.size(), 2u);
+  EXPECT_EQ(Texts[0].Color, 0xFF000000u);
+  EXPECT_FALSE(Texts[1].FontStyle.Contains(TFontStyle::fsBold));
+
+  Legend->SetFontSeriesColor(true);
+  ASSERT_TRUE(Chart->GetHover()->GetVisible());
+  Legend->GetSelected()->GetHover()->SetVisible(true);
+  Legend->GetSelected()->SetHoverIndex(1);
+  Layout();
+  Rec.ClearRecords();
+  Legend->DrawLegend();
+  Texts = Rec.RecordsOf(TRecordKind::FillText);
+  ASSERT_EQ(Texts.size(), 2u);
+  EXPECT_EQ(Texts[0].Color, 0xFF112233u);
+  EXPECT_EQ(Texts[1].Color, 0xFF445566u);
+  EXPECT_FALSE(Texts[0].FontStyle.Contains(TFontStyle::fsBold));
+  EXPECT_TRUE(Texts[1].FontStyle.Contains(TFontStyle::fsBold));
+}
+
+TEST_F(LegendClick, TitleIsDrawnAboveTheItems) {
+  AddSeriesNamed(2);
+  Legend->GetTitle()->SetCaption("Records");
+  Layout();
+  Rec.ClearRecords();
+  Legend->DrawLegend();
+  const auto Texts = Rec.RecordsOf(TRecordKind::FillText);
+  ASSERT_EQ(Texts.size(), 3u);
+  EXPECT_EQ(Texts[0].Text, "Records");
+  EXPECT_LE(Texts[0].Rect.Top + 12, Texts[1].Rect.Top);
+  // The rows start below the title, and the hit test follows them.
+  EXPECT_EQ(Legend->Clicked(TPointF(RowCentre(0).X, Texts[1].Rect.Top + 5)), 0);
+}
+
+TEST_F(LegendClick, PagedValuesListTheCurrentPage) {
+  AddSeries("A", {10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+  Legend->SetTextStyle(TLegendTextStyle::ltsValue);
+  Chart->GetPages()->SetMaxPointsPerPage(4);
+  Chart->GetPages()->SetCurrent(2);
+  Layout();
+  EXPECT_EQ(Legend->GetInternalLegendStyle(), TLegendStyle::lsValues);
+  EXPECT_EQ(Legend->GetFirstValue(), 4);
+  EXPECT_EQ(Legend->ITotalItems, 4);
+  ASSERT_EQ(Legend->IItems.size(), 4u);
+  EXPECT_EQ(Legend->IItems[0].first, "14");
+  EXPECT_EQ(Legend->IItems[3].first, "17");
+  // Without CurrentPage the list starts at the first value again.
+  Legend->SetCurrentPage(false);
+  Layout();
+  EXPECT_EQ(Legend->GetFirstValue(), 0);
 }
 
 TEST_F(LegendClick, CheckBoxChangeTellsTheChartsListeners) {

@@ -204,5 +204,58 @@ TEST_F(Walls, FlatBackWallFillsTheChartRectangleWhenOpaque) {
   EXPECT_EQ(Chart->GetCanvas()->TranspStackDepth(), 0);
 }
 
+TEST_F(Walls, SideWallsDrawOnlyIn3DWithWalls) {
+  struct Case {
+    const char* Name;
+    bool View3D, Walls;
+    bool Drawn;
+  };
+  const Case Cases[] = {{"flat chart", false, true, false},
+                        {"3D without walls", true, false, false},
+                        {"3D with walls", true, true, true}};
+  TOwned<TChartWalls> W(Create<TChartWalls>(Chart));
+  AddSeries("A");
+  W->GetRight()->SetVisible(true);
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Chart->SetView3D(C.View3D);
+    Chart->SetView3DWalls(C.Walls);
+    Chart->SetWidth3D(20);
+    Chart->GetCanvas()->Projection(20, TRectF(0, 0, 600, 400), Chart->ChartRect);
+    for (int Size : {0, 4}) {
+      W->SetSize(Size);
+      Rec.ClearRecords();
+      W->DrawLeftWall();
+      EXPECT_EQ(!Rec.GetRecords().empty(), C.Drawn) << "left, size " << Size;
+      Rec.ClearRecords();
+      W->DrawRightWall();
+      EXPECT_EQ(!Rec.GetRecords().empty(), C.Drawn) << "right, size " << Size;
+      EXPECT_EQ(Chart->GetCanvas()->GetEntityCount(), 0);
+    }
+  }
+}
+
+TEST_F(Walls, BottomAndBackWallsIn3DKeepTheCanvasBalanced) {
+  TOwned<TChartWalls> W(Create<TChartWalls>(Chart));
+  AddSeries("A");
+  Chart->SetView3D(true);
+  Chart->SetWidth3D(20);
+  Chart->GetCanvas()->Projection(20, TRectF(0, 0, 600, 400), Chart->ChartRect);
+  for (TCustomChartWall* Wall : std::vector<TCustomChartWall*>{W->GetBottom(), W->GetBack()}) {
+    Wall->SetTransparent(false);
+    Wall->SetTransparency(30);
+  }
+  for (int Size : {0, 5}) {
+    SCOPED_TRACE(Size);
+    W->SetSize(Size);
+    Rec.ClearRecords();
+    W->DrawBottomWall();
+    W->DrawBackWall();
+    EXPECT_FALSE(Rec.GetRecords().empty());
+    EXPECT_EQ(Chart->GetCanvas()->TranspStackDepth(), 0);
+    EXPECT_EQ(Chart->GetCanvas()->GetEntityCount(), 0);
+  }
+}
+
 }  // namespace
 }  // namespace zel::testing
