@@ -272,7 +272,7 @@ class TCustomZelPanel : public TCustomPanelNoCaption {
   // Keeps ChartRect inside the bounds and at least one pixel wide and high; updates the chart
   // width, height and centre.
   void ReCalcWidthHeight();
-  // Moves R in by the border pen's width; returns the amount (Part of the frame drawing).
+  // Moves R in by the border pen's width, as the frame is drawn; returns the amount.
   int FixBorderWidth(TRectF& R);
   bool IsScreenHighColor() const { return true; }
   // False in a fully rotated 3D view; otherwise whether drawing may clip now (not printing or
