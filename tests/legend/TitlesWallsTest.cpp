@@ -202,6 +202,15 @@ TEST_F(Walls, FlatBackWallFillsTheChartRectangleWhenOpaque) {
   B->SetTransparency(50);
   W->DrawBackWall();
   EXPECT_EQ(Chart->GetCanvas()->TranspStackDepth(), 0);
+  // The wall's picture is stretched over the chart rectangle.
+  B->GetPicture()->SetSize(4, 4);
+  B->GetPicture()->Clear(0xFF00FF00);
+  Rec.ClearRecords();
+  W->DrawBackWall();
+  const auto Pictures = Rec.RecordsOf(TRecordKind::DrawBitmap);
+  ASSERT_EQ(Pictures.size(), 1u);
+  EXPECT_FLOAT_EQ(Pictures[0].Rect.Left, 50);
+  EXPECT_FLOAT_EQ(Pictures[0].Rect.Bottom, 360);
 }
 
 TEST_F(Walls, SideWallsDrawOnlyIn3DWithWalls) {

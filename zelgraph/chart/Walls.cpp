@@ -413,15 +413,7 @@ void TChartWalls::DrawBackWall() {
       C->RoundRect(R, Wall->GetRoundSize(), Wall->GetRoundSize());
     else
       C->Rectangle(R);
-    // The picture comes after the frame, inside the blend.
-    const TRectF PR(CR.Left, float(Top), CR.Right, float(Bottom));
-    if (TBackImage* P = Wall->ExistingPicture(); P && P->Valid()) {
-      P->Draw(FChart, PR, W3D);
-    } else if (TBackImage* B = FChart->ExistingBackImage(); B && B->GetInside() && B->Valid()) {
-      TRectF BR = PR;
-      if (Wall->GetPen()->GetVisible()) BR = TRectF(BR.Left + 1, BR.Top + 1, BR.Right + 1, BR.Bottom + 1);
-      FChart->DrawBitmap(BR, W3D);
-    }
+    DrawBackPicture(Top, Bottom);
     return;
   }
   if (!FChart->GetView3DWalls()) return;
@@ -443,13 +435,20 @@ void TChartWalls::DrawBackWall() {
     const int S = W3D < 0 ? -Wall->GetSize() : Wall->GetSize();
     C->Cube(R, W3D, W3D + S, Wall->ApplyDark3D(), Round3D ? Wall->GetRoundSize() : 0);
   }
-  const TRectF PR(CR.Left, float(Top), CR.Right, float(Bottom));
-  if (TBackImage* P = Wall->ExistingPicture(); P && P->Valid()) {
-    P->Draw(FChart, PR, W3D);
+  DrawBackPicture(Top, Bottom);
+}
+
+void TChartWalls::DrawBackPicture(std::int32_t Top, std::int32_t Bottom) {
+  // The wall's own picture, else the chart's back image when it belongs inside the walls (one
+  // pixel in from a visible frame).
+  const TRectF& CR = ChartRectF();
+  const TRectF R(CR.Left, float(Top), CR.Right, float(Bottom));
+  if (TBackImage* P = FBack->ExistingPicture(); P && P->Valid()) {
+    P->Draw(FChart, R, Width3D());
   } else if (TBackImage* B = FChart->ExistingBackImage(); B && B->GetInside() && B->Valid()) {
-    TRectF BR = PR;
-    if (Wall->GetPen()->GetVisible()) BR = TRectF(BR.Left + 1, BR.Top + 1, BR.Right + 1, BR.Bottom + 1);
-    FChart->DrawBitmap(BR, W3D);
+    TRectF BR = R;
+    if (FBack->GetPen()->GetVisible()) BR = TRectF(R.Left + 1, R.Top + 1, R.Right + 1, R.Bottom + 1);
+    FChart->DrawBitmap(BR, Width3D());
   }
 }
 

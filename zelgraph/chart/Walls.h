@@ -163,6 +163,7 @@ class TChartWalls : public TPersistent {
   const TRectF& ChartRectF() const;
   std::int32_t Width3D() const;
   void DrawSideWall(TCustomChartWall* Wall, bool IsLeft);
+  void DrawBackPicture(std::int32_t Top, std::int32_t Bottom);
   TZelBlend* BeginBlend(TCustomChartWall* Wall, const TRectF& R, int Z, bool& Began);
 
   TChartBackWall* FBack = nullptr;      // owned
