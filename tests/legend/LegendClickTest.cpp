@@ -126,6 +126,11 @@ TEST_F(LegendClick, HitTestFindsTheColumnOfAHorizontalLegend) {
   const float W = B.Width() / 3;
   const float Y = RowCentre(0).Y;
   for (int Col = 0; Col < 3; ++Col) EXPECT_EQ(Legend->Clicked(TPointF(B.Left + W * Col + W / 2, Y)), Col);
+  // Listed in reverse, the first column shows the last item.
+  Legend->SetInverted(true);
+  Layout();
+  for (int Col = 0; Col < 3; ++Col)
+    EXPECT_EQ(Legend->Clicked(TPointF(Legend->ShapeBounds.Left + W * Col + W / 2, Y)), 2 - Col);
 }
 
 TEST_F(LegendClick, DrawingShowsOneTickedBoxAndTheTitleOfEachSeries) {
