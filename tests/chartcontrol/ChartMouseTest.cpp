@@ -2,6 +2,7 @@
 // and tools that claim events.
 #include <gtest/gtest.h>
 
+#include "platform/Bitmap.h"
 #include "tests/chartcontrol/ChartFixture.h"
 
 namespace zel::testing {
@@ -445,6 +446,29 @@ TEST_F(ChartMouseTest, SimulatedInputTakesThePlatformPath) {
   SimulateMouse(Chart, TSimMouseKind::Release, TMB::mbLeft, {}, A.X, A.Y);
   EXPECT_FALSE(Chart->GetZoomed());
   EXPECT_TRUE(Chart->GetBottomAxis()->GetAutomatic());
+}
+
+}  // namespace
+}  // namespace zel::testing
+
+namespace zel::testing {
+namespace {
+
+// While a zoom drag is under way each paint shows the rectangle from the press to the mouse.
+TEST_F(ChartMouseTest, PaintDuringADragShowsTheZoomRectangle) {
+  Chart->GetZoom()->GetPen()->SetColor(0xFFFF00FF);
+  const TPointF A = Inside(40, 30), B = Inside(160, 110);
+  Chart->MouseDown(TMB::mbLeft, {}, A.X, A.Y);
+  Chart->MouseMove({}, B.X, B.Y);
+  TOwned<TBitmap> Bmp(PaintToBitmap(Chart));
+  ASSERT_NE(Bmp.get(), nullptr);
+  auto IsPen = [&](float X, float Y) { return (Bmp->GetPixel(Round(X), Round(Y)) & 0xFFFFFFu) == 0xFF00FFu; };
+  EXPECT_TRUE(IsPen((A.X + B.X) / 2, A.Y));  // top edge
+  EXPECT_TRUE(IsPen(A.X, (A.Y + B.Y) / 2));  // left edge
+  EXPECT_FALSE(IsPen((A.X + B.X) / 2, (A.Y + B.Y) / 2));
+  Chart->MouseUp(TMB::mbLeft, {}, B.X, B.Y);
+  TOwned<TBitmap> After(PaintToBitmap(Chart));
+  EXPECT_NE(After->GetPixel(Round((A.X + B.X) / 2), Round(A.Y)) & 0xFFFFFFu, 0xFF00FFu);
 }
 
 }  // namespace
