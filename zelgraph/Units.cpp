@@ -9,6 +9,7 @@
 #include "zelgraph/series/Series.h"
 #include "zelgraph/series/Spline.h"
 #include "zelgraph/tools/ToolTexts.h"
+#include "zelgraph/tools/ToolsUnit.h"
 
 namespace zel {
 
@@ -27,6 +28,7 @@ void ZelStartUnits() {
   ZelChartUnitStart();
   ZelSeriesUnitStart();
   ZelSplineUnitStart();
+  ZelToolsUnitStart();
   ZelToolTextsUnitStart();
 }
 
@@ -34,6 +36,7 @@ void ZelEndUnits() {
   if (StartCount == 0 || --StartCount > 0) return;
   // Reverse order of ZelStartUnits.
   ZelToolTextsUnitEnd();
+  ZelToolsUnitEnd();
   ZelSplineUnitEnd();
   ZelSeriesUnitEnd();
   ZelChartUnitEnd();

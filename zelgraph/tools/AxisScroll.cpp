@@ -1,0 +1,106 @@
+#include "zelgraph/tools/AxisScroll.h"
+
+#include <cmath>
+#include <vector>
+
+#include "platform/Services.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/SeriesList.h"
+#include "zelgraph/tools/ToolTexts.h"
+
+namespace zel {
+
+ZEL_DEFINE_COMPONENT_CLASS(TAxisScrollTool, TZelCustomToolAxis)
+
+void TAxisScrollTool::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TAxisScrollTool*>(Source)) {
+    FLimit = S->FLimit;
+    FScrollInverted = S->FScrollInverted;
+  }
+  TZelCustomToolAxis::Assign(Source);
+}
+
+String TAxisScrollTool::Description() const { return ZelMsg_AxisScrollTool; }
+
+String TAxisScrollTool::LongDescription() const { return ZelMsg_AxisScrollDesc; }
+
+TChartAxis* TAxisScrollTool::AxisClicked(std::int32_t X, std::int32_t Y) const {
+  if (!FParent) return nullptr;
+  if (FAxis && FAxis->GetVisible() && FAxis->Clicked(X, Y)) return FAxis;
+  return FParent->GetAxes()->Clicked(X, Y);
+}
+
+void TAxisScrollTool::DoAxisScroll(TChartAxis* Axis, std::int32_t Delta) {
+  if (Axis->IAxisSize == 0) return;
+  const double Offset =
+      static_cast<double>(Delta) * (Axis->GetMaximum() - Axis->GetMinimum()) / static_cast<double>(Axis->IAxisSize);
+  // An axis whose range is not finite cannot be shifted meaningfully; leave it as it is.
+  if (!std::isfinite(Offset)) return;
+  bool AllowScroll = true;
+  if (auto* Chart = dynamic_cast<TCustomChart*>(FParent); Chart && Chart->OnAllowScroll) {
+    // The handler can only refuse: the range it is given is a copy.
+    double AMin = Axis->GetMinimum() + Offset;
+    double AMax = Axis->GetMaximum() + Offset;
+    Chart->OnAllowScroll(Axis, AMin, AMax, AllowScroll);
+  }
+  if (!AllowScroll) return;
+  const bool CheckLimits = Offset > 0
+                               ? (FLimit == TAxisScrollLimit::slMaximum || FLimit == TAxisScrollLimit::slBoth)
+                               : (FLimit == TAxisScrollLimit::slMinimum || FLimit == TAxisScrollLimit::slBoth);
+  Axis->Scroll(Offset, CheckLimits);
+  TCustomAxisPanel* Chart = Axis->GetParentChart();
+  if (Chart && Chart->OnScroll) Chart->OnScroll(Chart);
+}
+
+void TAxisScrollTool::CheckOtherAxes(std::int32_t Delta) {
+  if (!FParent || !InAxis) return;
+  const std::int32_t NSeries = FParent->SeriesCount();
+  for (TChartAxis* B : std::vector<TChartAxis*>(FParent->GetAxes()->GetList())) {
+    if (B == InAxis || B->GetHorizontal() != InAxis->GetHorizontal()) continue;
+    for (std::int32_t I = 0; I < NSeries; ++I) {
+      TChartSeries* S = FParent->GetSeries(I);
+      if (S->AssociatedToAxis(InAxis) && S->AssociatedToAxis(B)) {
+        DoAxisScroll(B, Delta);
+        break;
+      }
+    }
+  }
+}
+
+void TAxisScrollTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, TShiftState Shift,
+                                      std::int32_t X, std::int32_t Y) {
+  TZelCustomToolAxis::ChartMouseEvent(AEvent, Button, Shift, X, Y);
+  if (!GetActive() || !FParent) return;
+  switch (AEvent) {
+    case TChartMouseEvent::tmePress:
+      InAxis = AxisClicked(X, Y);
+      OldX = X;
+      OldY = Y;
+      if (InAxis) FParent->SetCancelMouse(true);
+      break;
+    case TChartMouseEvent::tmeMove:
+      // An axis freed during the drag (a custom axis) ends the drag.
+      if (InAxis && FParent->GetAxes()->IndexOf(InAxis) < 0) InAxis = nullptr;
+      if (InAxis) {
+        std::int32_t Delta = InAxis->GetHorizontal() ? OldX - X : OldY - Y;
+        if (InAxis->GetInverted()) Delta = -Delta;
+        if (InAxis->GetHorizontal() == FScrollInverted) Delta = -Delta;
+        DoAxisScroll(InAxis, Delta);
+        CheckOtherAxes(Delta);
+        OldX = X;
+        OldY = Y;
+        FParent->SetCancelMouse(true);
+      } else if (AxisClicked(X, Y)) {
+        FParent->SetCursor(crHandPoint);
+        FParent->SetCancelMouse(true);
+      }
+      break;
+    case TChartMouseEvent::tmeRelease:
+      InAxis = nullptr;
+      break;
+  }
+}
+
+}  // namespace zel
