@@ -162,6 +162,7 @@ class TZelWidget : public QWidget {
   }
   TControl* FControl;
   int FDepth = 0;
+  int FWheelRest = 0;  // parts of a wheel notch not yet passed on
 
  protected:
   // Input for a disabled control is dropped.
@@ -326,14 +327,31 @@ void TZelWidget::Mouse(QMouseEvent* E, TSimMouseKind Kind) {
 
 void TZelWidget::wheelEvent(QWheelEvent* E) {
   bool Handled = false;
+  int Delta = E->angleDelta().y();
+  bool Horizontal = false;
+  if (Delta == 0 && E->angleDelta().x() != 0) {
+    Delta = E->angleDelta().x();
+    Horizontal = true;
+  }
+  // Fine-grained wheels and touch pads send parts of a notch (or nothing but pixels): the parts
+  // are gathered, and the control sees whole notches of 120 only, so that one notch is one
+  // step of the chart whatever the device.
+  if (Delta == 0) {
+    E->ignore();
+    return;
+  }
+  if ((FWheelRest > 0 && Delta < 0) || (FWheelRest < 0 && Delta > 0)) FWheelRest = 0;
+  FWheelRest += Delta;
+  int Whole = FWheelRest / 120 * 120;
+  if (Whole == 0) {
+    E->accept();
+    return;
+  }
+  FWheelRest -= Whole;
   ForwardInput([&] {
     TShiftState Shift = ShiftFrom(E->modifiers(), E->buttons());
-    int Delta = E->angleDelta().y();
-    if (Delta == 0 && E->angleDelta().x() != 0) {
-      Delta = E->angleDelta().x();
-      Shift.Include(TShiftStateItem::ssHorizontal);
-    }
-    FControl->MouseWheel(Shift, Delta, Handled);
+    if (Horizontal) Shift.Include(TShiftStateItem::ssHorizontal);
+    FControl->MouseWheel(Shift, Whole, Handled);
   });
   if (Handled)
     E->accept();

@@ -176,6 +176,7 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
   virtual void MouseMove(TShiftState Shift, float X, float Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y);
+  // WheelDelta is a whole number of notches of 120 (parts of a notch are gathered first).
   virtual void MouseWheel(TShiftState Shift, int WheelDelta, bool& Handled);
   virtual void Click();
   virtual void DblClick();
@@ -241,7 +242,9 @@ void SimulateMouse(TControl* Control, TSimMouseKind Kind, TMouseButton Button, T
 void SimulateClick(TControl* Control, TMouseButton Button, float X, float Y, TShiftState Shift = {});
 // The full sequence of a double click: press, release, double-click press, release.
 void SimulateDoubleClick(TControl* Control, TMouseButton Button, float X, float Y, TShiftState Shift = {});
-// WheelDelta in the platform's unit (120 per notch; positive away from the user).
+// WheelDelta in the platform's unit (120 per notch; positive away from the user). As with a
+// real wheel, parts of a notch are gathered until a whole notch is reached, and the control
+// receives whole notches only.
 void SimulateWheel(TControl* Control, int WheelDelta, float X, float Y, TShiftState Shift = {});
 void SimulateKey(TControl* Control, bool Press, Word Key, char32_t KeyChar = 0, TShiftState Shift = {});
 void SimulateMouseEnter(TControl* Control);

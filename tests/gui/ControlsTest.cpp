@@ -164,6 +164,26 @@ TEST(Control, WheelAndKeysReachTheHandlers) {
   EXPECT_FALSE(SeenHandled);
 }
 
+TEST(Control, WheelPassesWholeNotchesOnly) {
+  struct Case {
+    const char* Name;
+    std::vector<int> Sent;
+    std::vector<String> Seen;
+  };
+  const Case Cases[] = {
+      {"whole notches", {120, -240}, {"wheel[]120", "wheel[]-240"}},
+      {"parts gathered", {40, 40, 40, 60}, {"wheel[]120"}},
+      {"more than a notch", {200, 50}, {"wheel[]120", "wheel[]120"}},
+      {"turning back drops the parts", {100, -60, -60}, {"wheel[]-120"}},
+      {"nothing but pixels", {0}, {}},
+  };
+  for (const Case& C : Cases) {
+    TOwned<TRecorder> R(Create<TRecorder>(nullptr));
+    for (int D : C.Sent) SimulateWheel(R.get(), D, 5, 5);
+    EXPECT_EQ(R->Log, C.Seen) << C.Name;
+  }
+}
+
 TEST(Control, EnterAndLeave) {
   TOwned<TRecorder> R(Create<TRecorder>(nullptr));
   int Left = 0;
