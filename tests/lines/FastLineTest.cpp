@@ -121,6 +121,34 @@ TEST_F(FastLine, PolylineStartsAtThePointBeforeTheVisibleRange) {
   EXPECT_EQ(One[0].Points[0].Y, Pixel(30, Y[0]).Y);
 }
 
+TEST_F(FastLine, PolylinePixelsAreTheAxisPixelsForEveryValue) {
+  // Halves of pixels (rounded to even), values far outside the axis range, a NaN and both
+  // directions of each axis.
+  std::vector<double> X, Y;
+  for (int I = 0; I < 400; ++I) {
+    X.push_back(I * 0.25);
+    Y.push_back(I % 7 == 0 ? 1e12 * ((I % 2) ? 1 : -1) : (I % 11 == 0 ? 1e300 : I * 0.125));
+  }
+  Y[5] = std::nan("");
+  auto* S = Add<TFastLineSeries>(X, Y);
+  S->SetDrawStyle(TFastLineDrawStyle::flAll);
+  for (bool InvX : {false, true})
+    for (bool InvY : {false, true}) {
+      Chart->GetBottomAxis()->SetInverted(InvX);
+      Chart->GetLeftAxis()->SetInverted(InvY);
+      Chart->GetBottomAxis()->SetMinMax(0, 99.75);
+      Chart->GetLeftAxis()->SetMinMax(3.3, 41.7);
+      Paint();
+      const auto P = Records(TRecordKind::Polyline);
+      ASSERT_EQ(P.size(), 1u);
+      ASSERT_EQ(P[0].Points.size(), X.size());
+      for (std::size_t K = 0; K < X.size(); ++K) {
+        EXPECT_EQ(P[0].Points[K].X, float(Chart->GetBottomAxis()->CalcXPosValue(X[K]))) << K;
+        EXPECT_EQ(P[0].Points[K].Y, float(Chart->GetLeftAxis()->CalcYPosValue(Y[K]))) << K;
+      }
+    }
+}
+
 TEST_F(FastLine, ThreeDimensionalViewDrawsSegmentByPoint) {
   auto* S = Add<TFastLineSeries>({10, 20, 30, 40}, {10, 50, 20, 60});
   S->SetDrawStyle(TFastLineDrawStyle::flAll);

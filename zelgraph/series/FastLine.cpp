@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
@@ -18,6 +19,63 @@ namespace zel {
 
 ZEL_DEFINE_COMPONENT_CLASS(TCustomLineSeries, TChartSeries)
 ZEL_DEFINE_COMPONENT_CLASS(TFastLineSeries, TCustomLineSeries)
+
+namespace {
+
+// The linear value-to-pixel mapping of an axis, read once per pass from its cached coefficients:
+// the same pixels as the axis' own mapping, without a call or a reload per point. Axes with
+// another mapping (logarithmic, depth, clamped to the pixel range) go through the axis.
+class TPixelMap {
+ public:
+  TPixelMap(const TChartAxis* Axis, bool X) : FAxis(Axis), FX(X) {
+    FLinear = !Axis->GetLogarithmic() && !Axis->IsDepthAxis() && !Axis->IUseZelMaxPixelPos;
+    FRangeZero = Axis->IRangeZero;
+    FCenter = Axis->ICenterPos;
+    FMin = Axis->IMinimum;
+    FScale = Axis->IAxisSizeRange;
+    const bool FromStart = X != Axis->GetInverted();
+    FBase = FromStart ? Axis->IStartPos : Axis->IEndPos;
+    FAdd = FromStart;
+  }
+  bool Linear() const { return FLinear; }
+  std::int32_t Pixel(double Value) const {
+    if (FRangeZero) return FCenter;
+    const double D = (Value - FMin) * FScale;
+    // Round half to even: adding and taking away 1.5 * 2^52 rounds in the default rounding mode
+    // for magnitudes below 2^51; larger values (and NaN) take the library call.
+    double R;
+    if (std::fabs(D) < 2251799813685248.0)
+      R = (D + 6755399441055744.0) - 6755399441055744.0;
+    else
+      R = std::nearbyint(D);
+    return SaturateInt(FAdd ? FBase + R : FBase - R);
+  }
+  std::int32_t AxisPixel(double Value) const { return FX ? FAxis->CalcXPosValue(Value) : FAxis->CalcYPosValue(Value); }
+
+  // Writes the pixels of Values[1 .. Count - 1] into the X (or Y) field of Points.
+  void Fill(const double* Values, TPointF* Points, std::size_t Count, bool IntoX) const {
+    if (FLinear) {
+      for (std::size_t K = 1; K < Count; ++K)
+        (IntoX ? Points[K].X : Points[K].Y) = static_cast<float>(Pixel(Values[K]));
+    } else {
+      for (std::size_t K = 1; K < Count; ++K)
+        (IntoX ? Points[K].X : Points[K].Y) = static_cast<float>(AxisPixel(Values[K]));
+    }
+  }
+
+ private:
+  const TChartAxis* FAxis;
+  bool FX;
+  bool FLinear = false;
+  bool FRangeZero = false;
+  std::int32_t FCenter = 0;
+  double FMin = 0;
+  double FScale = 0;
+  double FBase = 0;
+  bool FAdd = true;
+};
+
+}  // namespace
 
 // TCustomLineSeries
 
@@ -214,14 +272,14 @@ void TFastLineSeries::DoBeforeParallel() {
   const double* YV = FY->Value.Data() + S;
   const std::size_t Last = N;
   if (!(Had && ReuseXValues)) {
-    if (const TChartAxis* HA = FGetHorizAxis)
-      for (std::size_t K = 1; K < Last; ++K) P[K].X = static_cast<float>(HA->CalcXPosValue(XV[K]));
+    if (FGetHorizAxis)
+      TPixelMap(FGetHorizAxis, true).Fill(XV, P, Last, true);
     else
       for (std::size_t K = 1; K < Last; ++K) P[K].X = 0;
   }
   if (!(Had && ReuseYValues)) {
-    if (const TChartAxis* VA = FGetVertAxis)
-      for (std::size_t K = 1; K < Last; ++K) P[K].Y = static_cast<float>(VA->CalcYPosValue(YV[K]));
+    if (FGetVertAxis)
+      TPixelMap(FGetVertAxis, false).Fill(YV, P, Last, false);
     else
       for (std::size_t K = 1; K < Last; ++K) P[K].Y = 0;
   }

@@ -609,6 +609,9 @@ void TCustomSeries::DrawPoint(std::int32_t ValueIndex, std::int32_t X, std::int3
   if (PointerOn && FPointerBehind) DrawPointers(ValueIndex, TmpColor, true);
   if (X == OldX && Y == OldY) return;
   if (TmpColor == 0 && FTreatNulls != TTreatNullsStyle::tnIgnore) return;
+  // An ignored null point is drawn at its value: in the series colour, not in its own colour 0
+  // (which would make the segment and area piece invisible).
+  if (TmpColor == 0) TmpColor = GetSeriesColor();
   const bool View3D = Is3D();
   if (View3D && (FDrawArea || FDrawLine)) {
     TAlphaColor Face;
@@ -643,7 +646,7 @@ void TCustomSeries::DrawPoint(std::int32_t ValueIndex, std::int32_t X, std::int3
     DrawArea2D3D(ValueIndex, X, Y, BrushColor);
   } else if (!View3D && FDrawLine) {
     if (FColorEachLine)
-      TmpColor = GetValueColor(ValueIndex);
+      TmpColor = GetValueColor(ValueIndex) == 0 ? TmpColor : GetValueColor(ValueIndex);
     else if (FPen->GetColor() != GetSeriesColor())
       TmpColor = FPen->GetColor();
     TRectF R(static_cast<float>(std::min(OldX, X)), static_cast<float>(std::min(OldY, Y)),
