@@ -1,0 +1,337 @@
+// The viewer's main window without showing it: its start state, loading session files into the
+// chart (title, legend, bottom axis, one coloured series per record), files that cannot be
+// loaded, and the actions and the double-click.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/Exceptions.h"
+#include "platform/RecordingCanvas.h"
+#include "platform/StringList.h"
+#include "viewer/MainForm.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/chart/Legend.h"
+#include "zelgraph/chart/Titles.h"
+#include "zelgraph/chart/Walls.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/SeriesList.h"
+#include "zelgraph/series/FastLine.h"
+#include "zelgraph/tools/AxisScroll.h"
+
+namespace zel {
+namespace {
+
+String Data(const char* Name) { return String(ZEL_TEST_DATA) + "/" + Name; }
+
+// A session file written for one test into the temporary folder.
+class TTempSession {
+ public:
+  explicit TTempSession(const String& Text) {
+    char Name[] = "/tmp/zel_session_XXXXXX";
+    const int Fd = mkstemp(Name);
+    if (Fd >= 0) close(Fd);
+    FName = Name;
+    std::ofstream(FName, std::ios::binary) << Text;
+  }
+  ~TTempSession() { std::remove(FName.c_str()); }
+  const String& Name() const { return FName; }
+
+ private:
+  String FName;
+};
+
+String Records(int Count) {
+  String S = "Title\nheader\n";
+  for (int I = 0; I < Count; ++I) S += "2016-04-25;13:45:10;1;2\n";
+  return S;
+}
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Form = Create<TFrmMain>(nullptr); }
+  void TearDown() override { Form->Free(); }
+
+  TChart* Chart() const { return Form->chart_; }
+  TChartTitle* Title() const { return Form->chart_->GetTitle(); }
+  bool LegendShown() const { return Form->chart_->GetLegend()->GetVisible(); }
+  TFastLineSeries* Series(int I) const { return dynamic_cast<TFastLineSeries*>(Chart()->GetSeries(I)); }
+  // Lays the chart out as a paint would, on a canvas of fixed text metrics.
+  void Paint() {
+    TRecordingCanvas C(640, 440);
+    Chart()->Draw(&C, TRectF(0, 0, 640, 440));
+  }
+  // The message of the exception a load raises ("" when it does not raise).
+  String LoadError(const String& FileName) {
+    try {
+      Form->fileLoad(FileName);
+    } catch (const Exception& E) {
+      return E.GetMessage();
+    }
+    return String();
+  }
+
+  TFrmMain* Form = nullptr;
+};
+
+TEST_F(MainFormTest, TheWindowStartsWithAnEmptyChartReadyToLoad) {
+  TChart* C = Chart();
+  EXPECT_EQ(C->SeriesCount(), 0);
+  EXPECT_FALSE(Title()->GetVisible());
+  EXPECT_EQ(Title()->GetLines()->GetCount(), 0);
+  EXPECT_FALSE(C->GetBottomAxis()->GetAutomatic());
+  EXPECT_DOUBLE_EQ(C->GetBottomAxis()->GetMinimum(), 0);
+  EXPECT_DOUBLE_EQ(C->GetBottomAxis()->GetMaximum(), 1000);
+  EXPECT_FALSE(C->GetLeftAxis()->GetAutomaticMinimum());
+  EXPECT_TRUE(C->GetLeftAxis()->GetAutomaticMaximum());
+  EXPECT_DOUBLE_EQ(C->GetLeftAxis()->GetMinimum(), 0);
+  EXPECT_FALSE(LegendShown());
+  EXPECT_TRUE(C->GetLegend()->GetCheckBoxes());
+  EXPECT_FALSE(C->GetLegend()->GetResizeChart());
+  EXPECT_FALSE(C->GetView3D());
+  EXPECT_FALSE(C->GetLeftWall()->GetVisible());
+  EXPECT_FALSE(C->GetBottomWall()->GetVisible());
+  EXPECT_EQ(C->GetColorPaletteIndex(), 13);
+  EXPECT_EQ(C->GetScrollMouseButton(), TMouseButton::mbLeft);
+  EXPECT_EQ(C->GetZoom()->GetMouseButton(), TMouseButton::mbRight);
+  EXPECT_TRUE(C->GetZoom()->GetKeepAspectRatio());
+  EXPECT_TRUE(C->GetPanning()->GetInsideBounds());
+  EXPECT_EQ(C->GetPanning()->GetMouseWheel(), TMouseWheelStyle::pmwNone);
+  EXPECT_EQ(Form->ChartTool2->GetParentChart(), C);
+  EXPECT_EQ(Form->ChartTool2->GetAxis(), C->GetBottomAxis());
+  EXPECT_FALSE(Form->progress_->GetVisible());
+  EXPECT_EQ(Form->actFileLoad_->GetText(), "Load file");
+  EXPECT_EQ(Form->actFileLoad_->GetHint(), "Load an oscilloscope logger session data");
+  EXPECT_EQ(Form->actChartLegendToggle_->GetText(), "Toggle Legend");
+  EXPECT_EQ(Form->actChartLegendToggle_->GetHint(), "Show or hide chart legend");
+  EXPECT_EQ(Form->imgs_->GetCount(), 2);
+}
+
+TEST_F(MainFormTest, ShortFilesSetTheTitleAndLoadNoSeries) {
+  struct Case {
+    const char* File;
+    bool TitleShown;
+    const char* TitleText;
+  };
+  const Case Cases[] = {
+      {"session_empty.csv", false, ""},
+      {"session_one_line.csv", true, "Only a title"},
+      {"session_two_lines.csv", true, "Title and header"},
+      {"session_no_title.csv", false, ""},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.File);
+    // Start from a loaded chart, so that each file has something to replace.
+    Form->fileLoad(Data("session_three.csv"));
+    Form->fileLoad(Data(C.File));
+    EXPECT_EQ(Chart()->SeriesCount(), 0);
+    EXPECT_EQ(Title()->GetVisible(), C.TitleShown);
+    EXPECT_EQ(Title()->GetCaption(), C.TitleText);
+    EXPECT_FALSE(LegendShown());
+    EXPECT_DOUBLE_EQ(Chart()->GetBottomAxis()->GetMaximum(), 1000);
+    EXPECT_FALSE(Form->progress_->GetVisible());
+    EXPECT_FALSE(Chart()->IsUpdating());
+  }
+}
+
+TEST_F(MainFormTest, EachRecordBecomesAColouredFastLineSeries) {
+  Form->fileLoad(Data("session_three.csv"));
+  TChart* C = Chart();
+  EXPECT_TRUE(Title()->GetVisible());
+  EXPECT_EQ(Title()->GetCaption(), "Bench run 7");
+  EXPECT_TRUE(LegendShown());
+  EXPECT_DOUBLE_EQ(C->GetBottomAxis()->GetMinimum(), 0);
+  EXPECT_DOUBLE_EQ(C->GetBottomAxis()->GetMaximum(), 3000);
+  EXPECT_FALSE(Form->progress_->GetVisible());
+  EXPECT_DOUBLE_EQ(Form->progress_->GetMax(), 4);
+  EXPECT_FALSE(C->IsUpdating());
+
+  struct Expected {
+    const char* Title;
+    TAlphaColor Color;
+    std::vector<double> X, Y;
+  };
+  const Expected Want[] = {
+      {"2016-04-25 13:45:10", 0xFFF39C35, {0, 250, 500, 750, 1000}, {1, 2, 3, 4, 5}},
+      {"2016-04-25 13:45:11", 0xFFF14C14, {1000, 2000}, {10.5, -2.25}},
+      {"2016-04-25 13:45:12", 0xFF4E97A8, {}, {}},
+  };
+  ASSERT_EQ(C->SeriesCount(), 3);
+  for (int I = 0; I < 3; ++I) {
+    SCOPED_TRACE(I);
+    TFastLineSeries* S = Series(I);
+    ASSERT_NE(S, nullptr);
+    EXPECT_EQ(S->GetTitle(), Want[I].Title);
+    EXPECT_EQ(S->GetSeriesColor(), Want[I].Color);
+    std::vector<double> X, Y;
+    for (std::int32_t K = 0; K < S->Count(); ++K) {
+      X.push_back(S->GetxValue(K));
+      Y.push_back(S->GetyValue(K));
+    }
+    EXPECT_EQ(X, Want[I].X);
+    EXPECT_EQ(Y, Want[I].Y);
+    EXPECT_EQ(S->GetDrawStyle(), TFastLineDrawStyle::flAll);
+    EXPECT_TRUE(S->GetDrawAllPoints());
+    EXPECT_EQ(S->GetDrawAllPointsStyle(), TDrawAllPointsStyle::daMinMax);
+    EXPECT_EQ(S->GetValueFormat(), "#0.0");
+    EXPECT_EQ(S->GetGetVertAxis(), C->GetLeftAxis());
+    EXPECT_EQ(S->GetGetHorizAxis(), C->GetBottomAxis());
+    EXPECT_TRUE(S->GetShowInLegend());
+  }
+}
+
+TEST_F(MainFormTest, ColoursGoRoundThePaletteAndStartAgainOnEachLoad) {
+  TTempSession Thirteen(Records(13));
+  Form->fileLoad(Thirteen.Name());
+  ASSERT_EQ(Chart()->SeriesCount(), 13);
+  EXPECT_EQ(Series(0)->GetSeriesColor(), 0xFFF39C35u);
+  EXPECT_EQ(Series(11)->GetSeriesColor(), 0xFF4466A3u);
+  EXPECT_EQ(Series(12)->GetSeriesColor(), 0xFFF39C35u);
+  EXPECT_DOUBLE_EQ(Chart()->GetBottomAxis()->GetMaximum(), 13000);
+
+  // A second load replaces the first one's series.
+  Form->fileLoad(Data("session_three.csv"));
+  ASSERT_EQ(Chart()->SeriesCount(), 3);
+  EXPECT_EQ(Series(0)->GetSeriesColor(), 0xFFF39C35u);
+  EXPECT_EQ(Series(0)->GetTitle(), "2016-04-25 13:45:10");
+}
+
+TEST_F(MainFormTest, WindowsLineEndsAreLineBreaks) {
+  Form->fileLoad(Data("session_crlf.csv"));
+  EXPECT_EQ(Title()->GetCaption(), "Windows line ends");
+  ASSERT_EQ(Chart()->SeriesCount(), 1);
+  EXPECT_EQ(Series(0)->Count(), 3);
+  EXPECT_DOUBLE_EQ(Series(0)->GetyValue(2), 3);
+}
+
+TEST_F(MainFormTest, ABadRecordStopsTheLoadAndKeepsWhatCameBefore) {
+  struct Case {
+    const char* File;
+    const char* Message;     // the start of the message
+    int SeriesCount;         // series in the chart afterwards
+    int LastSeriesPoints;    // points of the failing record's series
+    const char* LineNumber;  // where the message says the record is
+  };
+  const Case Cases[] = {
+      {"session_bad_sample.csv", "'1,5' is not a valid floating point value", 3, 2, "line 5 of"},
+      {"session_bad_date.csv", "'25.04.2016 13:45:11' is not a valid date and time", 2, 0, "line 4 of"},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.File);
+    const String Message = LoadError(Data(C.File));
+    EXPECT_EQ(Message.rfind(C.Message, 0), 0u) << Message;
+    EXPECT_NE(Message.find(C.LineNumber), String::npos) << Message;
+    EXPECT_NE(Message.find(C.File), String::npos) << Message;
+    ASSERT_EQ(Chart()->SeriesCount(), C.SeriesCount);
+    EXPECT_EQ(Series(C.SeriesCount - 1)->Count(), C.LastSeriesPoints);
+    EXPECT_EQ(Series(0)->Count(), 2);
+    // Every bracket of the load is closed: the chart repaints again, the progress bar is gone.
+    EXPECT_FALSE(Form->progress_->GetVisible());
+    EXPECT_FALSE(Chart()->IsUpdating());
+    EXPECT_FALSE(Series(C.SeriesCount - 1)->IsUpdating());
+  }
+}
+
+TEST_F(MainFormTest, AFileThatCannotBeReadLeavesAnEmptyUsableChart) {
+  struct Case {
+    const char* File;
+    const char* MessagePart;
+  };
+  const Case Cases[] = {
+      {"no_such_session.csv", "Cannot open file"},
+      {"session_not_utf8.csv", "is not a UTF-8 text file (line 1)"},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.File);
+    Form->fileLoad(Data("session_three.csv"));
+    const String Message = LoadError(Data(C.File));
+    EXPECT_NE(Message.find(C.MessagePart), String::npos) << Message;
+    EXPECT_EQ(Chart()->SeriesCount(), 0);
+    EXPECT_FALSE(LegendShown());
+    EXPECT_FALSE(Chart()->IsUpdating());
+    EXPECT_FALSE(Form->progress_->GetVisible());
+    // Still usable: a good file loads afterwards.
+    Form->fileLoad(Data("session_three.csv"));
+    EXPECT_EQ(Chart()->SeriesCount(), 3);
+  }
+}
+
+TEST_F(MainFormTest, ALoadStartsFromTheWindowsAxesWhateverTheViewWas) {
+  Form->fileLoad(Data("session_three.csv"));
+  Paint();
+  TChartAxis* Bottom = Chart()->GetBottomAxis();
+  TChartAxis* Left = Chart()->GetLeftAxis();
+  // Scrolled far to the right and up, beyond the next file's range, and zoomed.
+  Bottom->Scroll(5000, false);
+  Left->Scroll(50, false);
+  Chart()->ZoomPercent(110);
+  EXPECT_FALSE(Left->GetAutomaticMaximum());
+
+  Form->fileLoad(Data("session_crlf.csv"));
+  EXPECT_DOUBLE_EQ(Bottom->GetMinimum(), 0);
+  EXPECT_DOUBLE_EQ(Bottom->GetMaximum(), 1000);
+  EXPECT_DOUBLE_EQ(Left->GetMinimum(), 0);
+  EXPECT_TRUE(Left->GetAutomaticMaximum());
+  EXPECT_FALSE(Left->GetAutomaticMinimum());
+  // Nothing of the earlier view comes back on a double-click.
+  Form->chart_DblClick(Chart());
+  EXPECT_DOUBLE_EQ(Bottom->GetMinimum(), 0);
+  EXPECT_DOUBLE_EQ(Bottom->GetMaximum(), 1000);
+}
+
+TEST_F(MainFormTest, DoubleClickUndoesTheZoom) {
+  Form->fileLoad(Data("session_three.csv"));
+  Paint();
+  TChartAxis* Bottom = Chart()->GetBottomAxis();
+  Chart()->ZoomPercent(110);
+  ASSERT_GT(Bottom->GetMinimum(), 0);
+  Form->chart_DblClick(Chart());
+  EXPECT_DOUBLE_EQ(Bottom->GetMinimum(), 0);
+  EXPECT_DOUBLE_EQ(Bottom->GetMaximum(), 3000);
+  // On an unzoomed chart it changes nothing.
+  Form->chart_DblClick(Chart());
+  EXPECT_DOUBLE_EQ(Bottom->GetMaximum(), 3000);
+}
+
+TEST_F(MainFormTest, TheLegendButtonFollowsTheChart) {
+  TAction* Toggle = Form->actChartLegendToggle_;
+  Toggle->Update();
+  EXPECT_FALSE(Toggle->GetEnabled());
+  EXPECT_FALSE(Toggle->GetChecked());
+
+  Form->fileLoad(Data("session_three.csv"));
+  Toggle->Update();
+  EXPECT_TRUE(Toggle->GetEnabled());
+  EXPECT_TRUE(Toggle->GetChecked());
+  EXPECT_TRUE(Toggle->Execute());
+  Toggle->Update();
+  EXPECT_FALSE(LegendShown());
+  EXPECT_FALSE(Toggle->GetChecked());
+
+  Form->fileLoad(Data("session_one_line.csv"));
+  Toggle->Update();
+  EXPECT_FALSE(Toggle->GetEnabled());
+}
+
+TEST_F(MainFormTest, TheLoadActionLoadsTheChosenFileOrNothing) {
+  String Answer;
+  bool Choose = true;
+  TOpenDialogHook Old = TOpenDialog::SetHook([&](TOpenDialog*, String& FileName) {
+    if (Choose) FileName = Answer;
+    return Choose;
+  });
+  Answer = Data("session_three.csv");
+  EXPECT_TRUE(Form->actFileLoad_->Execute());
+  EXPECT_EQ(Chart()->SeriesCount(), 3);
+
+  Choose = false;  // cancelled: the chart stays as it was
+  Form->actFileLoad_->Execute();
+  EXPECT_EQ(Chart()->SeriesCount(), 3);
+  EXPECT_EQ(Title()->GetCaption(), "Bench run 7");
+  TOpenDialog::SetHook(Old);
+}
+
+}  // namespace
+}  // namespace zel
