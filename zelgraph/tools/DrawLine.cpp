@@ -455,8 +455,10 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button
             break;
           }
         }
-        ISelected->StartPos = ScreenPoint(FromPoint);
-        ISelected->EndPos = ScreenPoint(ToPoint);
+        // Only the ends this drag moves take new values: an end left alone keeps its exact value
+        // instead of one rounded to a pixel.
+        if (IHandle != TDrawLineHandle::chEnd) ISelected->StartPos = ScreenPoint(FromPoint);
+        if (IHandle != TDrawLineHandle::chStart) ISelected->EndPos = ScreenPoint(ToPoint);
       }
       if (ShouldForceRepaint())
         Repaint();
