@@ -1,11 +1,17 @@
 #include "zelgraph/tools/Annotation.h"
 
+#include <array>
+
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/SeriesLegend.h"
+#include "zelgraph/chart/Registries.h"
+#include "zelgraph/tools/ColorLine.h"
+#include "zelgraph/tools/GridBand.h"
+#include "zelgraph/tools/RectangleTool.h"
 #include "zelgraph/tools/ToolTexts.h"
 
 namespace zel {
@@ -334,6 +340,26 @@ void TAnnotationTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butt
       FParent->SetCancelMouse(true);
     }
   }
+}
+
+// Registration
+
+namespace {
+// In the tools' list order: colour band, colour line, annotation, grid band, rectangle.
+std::array<const TClass*, 5> Tools2Classes() {
+  return {TColorBandTool::StaticClass(), TColorLineTool::StaticClass(), TAnnotationTool::StaticClass(),
+          TGridBandTool::StaticClass(), TRectangleTool::StaticClass()};
+}
+}  // namespace
+
+void RegisterTools2Tools() {
+  const auto Classes = Tools2Classes();
+  RegisterZelTools(Classes.data(), static_cast<int>(Classes.size()) - 1);
+}
+
+void UnRegisterTools2Tools() {
+  const auto Classes = Tools2Classes();
+  UnRegisterZelTools(Classes.data(), static_cast<int>(Classes.size()) - 1);
 }
 
 }  // namespace zel
