@@ -1,6 +1,8 @@
 // The printer writing PDF files, and the clipboard.
 #include <gtest/gtest.h>
 
+#include "support/TempFiles.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -24,7 +26,7 @@ bool Exists(const String& Name) { return std::ifstream(Name).good(); }
 class PrinterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    File = ::testing::TempDir() + "zel_printer_test.pdf";
+    File = zeltest::UniqueTempPath(".pdf");
     std::remove(File.c_str());
     P.SetFileName(File);
   }

@@ -1,6 +1,8 @@
 // Actions, the open dialog, image lists, the grid layout, speed buttons and the progress bar.
 #include <gtest/gtest.h>
 
+#include "support/TempFiles.h"
+
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -147,7 +149,7 @@ TEST(OpenDialog, FilterInTheNativeForm) {
 class OpenDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Existing = ::testing::TempDir() + "zel_open_dialog.csv";
+    Existing = zeltest::UniqueTempPath(".csv");
     std::ofstream(Existing) << "x\n";
   }
   void TearDown() override {

@@ -17,15 +17,6 @@
 
 namespace zel {
 
-namespace {
-
-// Reads the legend a series may have of its own (the field has no public reader).
-struct TSeriesOwnLegend : TChartSeries {
-  static constexpr TObject* TChartSeries::* Legend = &TSeriesOwnLegend::ILegend;
-};
-
-}  // namespace
-
 // ---------------------------------------------------------------------------------------------
 // Creation, copy and freeing
 
@@ -146,7 +137,7 @@ String TCustomChart::FormattedLegend(std::int32_t SeriesOrValueIndex) {
 
 String TCustomChart::FormattedValueLegend(TChartSeries* ASeries, std::int32_t ValueIndex) {
   if (!ASeries) return String();
-  if (auto* Own = dynamic_cast<TCustomChartLegend*>(ASeries->*TSeriesOwnLegend::Legend))
+  if (auto* Own = dynamic_cast<TCustomChartLegend*>(ASeries->GetLegendShape()))
     return Own->FormattedValue(ASeries, ValueIndex);
   return FLegend ? FLegend->FormattedValue(ASeries, ValueIndex) : String();
 }

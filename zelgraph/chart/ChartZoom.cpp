@@ -13,12 +13,6 @@ namespace zel {
 
 namespace {
 
-// Reads a series' flag that says whether zooming maps the corners through the series' own
-// axes (the flag has no public reader).
-struct TSeriesZoomFlag : TChartSeries {
-  static constexpr bool TChartSeries::* Flag = &TSeriesZoomFlag::FZoomSeries;
-};
-
 bool AllFinite(std::initializer_list<double> Values) {
   for (double V : Values)
     if (!std::isfinite(V)) return false;
@@ -104,7 +98,7 @@ void TCustomChart::CalcZoomPoints() {
     }
   }
   double TopMin, TopMax, BottomMin, BottomMax, LeftMin, LeftMax, RightMin, RightMax;
-  if (S && S->*TSeriesZoomFlag::Flag) {
+  if (S && S->GetZoomSeries()) {
     TopMin = BottomMin = S->XScreenToValue(Z->X0);
     TopMax = BottomMax = S->XScreenToValue(Z->X1);
     LeftMin = RightMin = S->YScreenToValue(Z->Y1);

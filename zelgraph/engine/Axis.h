@@ -405,6 +405,8 @@ class TChartAxis : public TCollectionItem {
   std::int32_t GetPosAxis() const { return FPosAxis; }
   std::int32_t GetPosLabels() const { return FPosLabels; }
   std::int32_t GetPosTitle() const { return FPosTitle; }
+  // Moved by the series margins during the paint sequence.
+  void SetPosTitle(std::int32_t Value) { FPosTitle = Value; }
 
   // Lazily created sub-objects: nullptr frees, any other value is copied in.
   TChartAxisTitle* GetTitle();

@@ -23,17 +23,6 @@ namespace zel {
 
 namespace {
 
-// Reaches the working fields of a series that the paint sequence sets.
-struct TSeriesAccess : TChartSeries {
-  static void SetIZOrder(TChartSeries* S, std::int32_t Value) { S->*(&TSeriesAccess::IZOrder) = Value; }
-  static bool HidesValues(TChartSeries* S) { return S->*(&TSeriesAccess::IHideWhenVisible); }
-};
-
-// Reaches the title position of an axis that the series margins move.
-struct TAxisAccess : TChartAxis {
-  static void SetPosTitle(TChartAxis* A, std::int32_t Value) { A->*(&TAxisAccess::FPosTitle) = Value; }
-};
-
 // Restores a flag when the scope ends, also on failure.
 class TRestoreAutoRepaint {
  public:
@@ -348,7 +337,7 @@ void TCustomAxisPanel::SetSeriesZOrder() {
   }
   if (!FDepthAxis->GetInverted())
     for (TChartSeries* S : List)
-      if (S->GetActive() && !S->IInternalUse) TSeriesAccess::SetIZOrder(S, Apply ? FMaxZOrder - S->GetZOrder() : 0);
+      if (S->GetActive() && !S->IInternalUse) S->SetAutoZOrder(Apply ? FMaxZOrder - S->GetZOrder() : 0);
 }
 
 void TCustomAxisPanel::SetSeriesZPositions() {
@@ -416,7 +405,7 @@ void TCustomAxisPanel::CalcSeriesAxisRect(TChartAxis* Axis) {
   Axis->AdjustMaxMinRect(M);
   Axis->CalcRoundScales();
   if (Offset && Axis->GetLabels())
-    TAxisAccess::SetPosTitle(Axis, Axis->InflateAxisPos(Axis->GetPosLabels(), Axis->SizeLabels()));
+    Axis->SetPosTitle(Axis->InflateAxisPos(Axis->GetPosLabels(), Axis->SizeLabels()));
 }
 
 void TCustomAxisPanel::CalcSeriesRect() {
@@ -530,7 +519,7 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* S) {
   }
   S->CalcFirstLastVisibleIndex();
   if (S->GetFirstVisibleIndex() == -1) return;
-  const bool Hides = TSeriesAccess::HidesValues(S);
+  const bool Hides = S->GetHideWhenVisible();
   if (!Hides && S->UseAxis() && FClipPoints) ClipRegionCreate();
   S->BeginEntity();
   try {

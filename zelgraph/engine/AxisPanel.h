@@ -301,6 +301,7 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   TChartTools* GetTools() const { return FTools; }
   TChartAnimations* GetAnimations() const { return FAnimations; }
   std::int32_t GetMaxZOrder() const { return FMaxZOrder; }
+  void SetMaxZOrder(std::int32_t Value) { FMaxZOrder = Value; }
   std::int32_t GetSeriesWidth3D() const { return FSeriesWidth3D; }
   std::int32_t GetSeriesHeight3D() const { return FSeriesHeight3D; }
 

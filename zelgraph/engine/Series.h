@@ -420,6 +420,11 @@ class TChartSeries : public TCustomChartSeries {
   std::int32_t GetDepth() const { return FDepth; }
   void SetDepth(std::int32_t Value) { SetIntegerProperty(FDepth, Value); }
   std::int32_t GetZOrder() const { return FZOrder == -1 ? IZOrder : FZOrder; }
+  // Working state that the chart's paint sequence and zoom read or set.
+  void SetAutoZOrder(std::int32_t Value) { IZOrder = Value; }
+  bool GetHideWhenVisible() const { return IHideWhenVisible; }
+  TObject* GetLegendShape() const { return ILegend; }
+  bool GetZoomSeries() const { return FZoomSeries; }
   void SetZOrder(std::int32_t Value);
   TCursor GetCursor() const { return FCursor; }
   void SetCursor(TCursor Value) { FCursor = Value; }

@@ -232,25 +232,17 @@ void TChartSeries::BeginEntity() {
 
 // Depth
 
-namespace {
-// The chart's running depth-slot counter, which the chart's depth pass lets every series raise.
-struct TZOrderAccess : TCustomAxisPanel {
-  using TCustomAxisPanel::FMaxZOrder;
-};
-std::int32_t& ChartMaxZOrder(TCustomAxisPanel* Chart) { return Chart->*(&TZOrderAccess::FMaxZOrder); }
-}  // namespace
-
 void TChartSeries::CalcZOrder() {
   if (!FParent) return;
   if (FZOrder == -1) {
     if (FParent->GetView3D()) {
-      ++ChartMaxZOrder(FParent);
+      FParent->SetMaxZOrder(FParent->GetMaxZOrder() + 1);
       IZOrder = FParent->GetMaxZOrder();
     } else {
       IZOrder = 0;
     }
   } else {
-    ChartMaxZOrder(FParent) = std::max(FParent->GetMaxZOrder(), FZOrder);
+    FParent->SetMaxZOrder(std::max(FParent->GetMaxZOrder(), FZOrder));
   }
 }
 
