@@ -1,6 +1,8 @@
 #include "viewer/MainForm.h"
 
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -76,6 +78,20 @@ void AddPicture(TImageList* List, TBitmap* Picture) {
     throw;
   }
   delete Picture;
+}
+
+// Whether a line is UTF-8 text. Session files are ASCII but for their title, so eight bytes are
+// checked at a time for one above 0x7F before the full check runs.
+bool IsUtf8Line(std::string_view S) {
+  std::size_t I = 0;
+  for (; I + 8 <= S.size(); I += 8) {
+    std::uint64_t Word;
+    std::memcpy(&Word, S.data() + I, 8);
+    if (Word & 0x8080808080808080ull) return IsValidUtf8(S);
+  }
+  for (; I < S.size(); ++I)
+    if (static_cast<unsigned char>(S[I]) > 0x7F) return IsValidUtf8(S);
+  return true;
 }
 
 // Ends the brackets a load opens, also when it fails.
@@ -264,7 +280,7 @@ void TFrmMain::fileLoad(const String& FileName) {
   Lines.LoadFromFile(FileName, TEncoding::UTF8());
   const int N = Lines.GetCount();
   for (int I = 0; I < N; ++I)
-    if (!IsValidUtf8(Lines.GetStrings(I)))
+    if (!IsUtf8Line(Lines.GetStrings(I)))
       throw EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(I + 1) + ")");
 
   const TFormatSettings FS = SessionFormatSettings();
