@@ -264,7 +264,7 @@ TRectF TAnnotationTool::GetBounds() {
 
 bool TAnnotationTool::Clicked(std::int32_t X, std::int32_t Y) {
   if (!FShape) return false;
-  TRectF R = GetClipText() ? FShape->ShapeBounds : GetBounds();
+  TRectF R = GetClipText() && !ILastDrawn.IsEmpty() ? ILastDrawn : GetBounds();
   if (FDraw3D && FParent && FParent->GetCanvas()) {
     TCanvas3D* C = FParent->GetCanvas();
     const TPointF A = C->Calculate3DPosition(TPointF(R.Left, R.Top), FZ);
@@ -280,6 +280,7 @@ void TAnnotationTool::DoDrawText(TCustomAxisPanel* Chart) {
   FShape->InternalSetText(GetText());
   std::int32_t X = 0, Y = 0;
   const TRectF R = GetTextBounds(Chart, Chart->GetChartBounds(), X, Y);
+  ILastDrawn = R;
   FShape->IDraw2D = !FDraw3D;
   FShape->FDraw3D = FDraw3D;
   if (!FDraw3D) C->FrontPlaneBegin();

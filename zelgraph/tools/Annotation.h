@@ -97,7 +97,8 @@ class TAnnotationTool : public TZelCustomTool {
   // The box's bounds over the chart's bounds (empty without a chart).
   TRectF GetBounds();
   void SetBounds(const TRectF& R);
-  // Whether (X, Y) is on the box.
+  // Whether (X, Y) is on the box: where it was drawn last with ClipText (its bounds before the
+  // first drawing), else its bounds now.
   bool Clicked(std::int32_t X, std::int32_t Y);
 
   TAnnotationCallout* GetCallout() const { return FCallout; }
@@ -161,6 +162,8 @@ class TAnnotationTool : public TZelCustomTool {
   std::int32_t FZ = 0;
   // Hovering sets no cursor (a descendant sets its own).
   bool IKeepCursor = false;
+  // Where the box was drawn last (in pixels), for clicks; empty before the first drawing.
+  TRectF ILastDrawn{0, 0, 0, 0};
 };
 
 // Registers the annotation, rectangle, colour line, colour band and grid band tools with the
