@@ -8,6 +8,7 @@
 #include "zelgraph/procs/Procs.h"
 #include "zelgraph/series/Series.h"
 #include "zelgraph/series/Spline.h"
+#include "zelgraph/tools/PageNumber.h"
 #include "zelgraph/tools/ToolTexts.h"
 #include "zelgraph/tools/ToolsUnit.h"
 
@@ -29,6 +30,7 @@ void ZelStartUnits() {
   ZelSeriesUnitStart();
   ZelSplineUnitStart();
   ZelToolsUnitStart();
+  ZelPageNumberUnitStart();
   ZelToolTextsUnitStart();
 }
 
@@ -36,6 +38,7 @@ void ZelEndUnits() {
   if (StartCount == 0 || --StartCount > 0) return;
   // Reverse order of ZelStartUnits.
   ZelToolTextsUnitEnd();
+  ZelPageNumberUnitEnd();
   ZelToolsUnitEnd();
   ZelSplineUnitEnd();
   ZelSeriesUnitEnd();

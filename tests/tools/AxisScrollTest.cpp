@@ -8,6 +8,7 @@
 #include "tests/chartcontrol/ChartFixture.h"
 #include "zelgraph/chart/Registries.h"
 #include "zelgraph/tools/AxisScroll.h"
+#include "zelgraph/tools/PageNumber.h"
 #include "zelgraph/tools/ToolTexts.h"
 #include "zelgraph/tools/ToolsUnit.h"
 
@@ -269,19 +270,42 @@ TEST(AxisScrollToolUnit, TheToolIsRegisteredByNameWithItsTexts) {
   Tool->Free();
 }
 
-TEST(AxisScrollToolUnit, StartAndEndAreCountedAndRegisterOnce) {
+TEST(AxisScrollToolUnit, TheRegistryListsTheToolsInOrderThenThePageNumberTool) {
+  const std::vector<const TClass*> Classes = ZelToolsUnitClasses();
+  std::int32_t Last = -1;
+  for (const TClass* C : Classes) {
+    SCOPED_TRACE(C->Name);
+    const std::int32_t Index = ZelToolTypes->IndexOf(C);
+    EXPECT_GT(Index, Last);
+    Last = Index;
+    EXPECT_EQ(GetClass(C->Name), C);
+  }
+  EXPECT_GT(ZelToolTypes->IndexOf(TPageNumTool::StaticClass()), Last);
+  EXPECT_EQ(ZelPageNumToolClass, TPageNumTool::StaticClass());
+}
+
+TEST(AxisScrollToolUnit, StartAndEndAreCountedAndTheLastEndRemovesEveryTool) {
   const std::int32_t Count = ZelToolTypes->Count();
-  ZelToolsUnitStart();  // a nested start adds nothing
+  ZelToolsUnitStart();  // a nested start adds nothing, its end removes nothing
   EXPECT_EQ(ZelToolTypes->Count(), Count);
   ZelToolsUnitEnd();
   EXPECT_GE(ZelToolTypes->IndexOf(TAxisScrollTool::StaticClass()), 0);
 
-  // The last end removes the unit's classes; a new start brings them back.
+  ZelPageNumberUnitEnd();
   ZelToolsUnitEnd();
-  EXPECT_LT(ZelToolTypes->IndexOf(TAxisScrollTool::StaticClass()), 0);
-  EXPECT_EQ(GetClass("TAxisScrollTool"), nullptr);
+  std::vector<const TClass*> All = ZelToolsUnitClasses();
+  All.push_back(TPageNumTool::StaticClass());
+  for (const TClass* C : All) {
+    SCOPED_TRACE(C->Name);
+    EXPECT_LT(ZelToolTypes->IndexOf(C), 0);
+    EXPECT_EQ(GetClass(C->Name), nullptr);
+  }
+  EXPECT_EQ(ZelPageNumToolClass, nullptr);
+
   ZelToolsUnitStart();
+  ZelPageNumberUnitStart();
   EXPECT_GE(ZelToolTypes->IndexOf(TAxisScrollTool::StaticClass()), 0);
+  EXPECT_EQ(ZelPageNumToolClass, TPageNumTool::StaticClass());
 }
 
 }  // namespace

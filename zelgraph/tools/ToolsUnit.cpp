@@ -1,7 +1,16 @@
 #include "zelgraph/tools/ToolsUnit.h"
 
 #include "zelgraph/chart/Registries.h"
+#include "zelgraph/tools/Annotation.h"
 #include "zelgraph/tools/AxisScroll.h"
+#include "zelgraph/tools/ColorLine.h"
+#include "zelgraph/tools/DragMarks.h"
+#include "zelgraph/tools/DrawLine.h"
+#include "zelgraph/tools/GridBand.h"
+#include "zelgraph/tools/MarksTip.h"
+#include "zelgraph/tools/MiscTools.h"
+#include "zelgraph/tools/RectangleTool.h"
+#include "zelgraph/tools/RotateTool.h"
 
 namespace zel {
 
@@ -15,7 +24,11 @@ std::vector<const TClass*> ZelToolsUnitClasses() {
   // annotation, grid band, axis scroll, rectangle, clip series, full screen, repaint monitor,
   // axis scroll bar. Editors and lists show the tools in this order.
   return {
-      TAxisScrollTool::StaticClass(),
+      TDragMarksTool::StaticClass(),  TDrawLineTool::StaticClass(),   TColorBandTool::StaticClass(),
+      TColorLineTool::StaticClass(),  TRotateTool::StaticClass(),     TChartImageTool::StaticClass(),
+      TMarksTipTool::StaticClass(),   TAnnotationTool::StaticClass(), TGridBandTool::StaticClass(),
+      TAxisScrollTool::StaticClass(), TRectangleTool::StaticClass(),  TClipSeriesTool::StaticClass(),
+      TFullScreenTool::StaticClass(), TRepaintMonitor::StaticClass(),
   };
 }
 
