@@ -35,31 +35,58 @@ class TPixelMap {
     FScale = Axis->IAxisSizeRange;
     const bool FromStart = X != Axis->GetInverted();
     FBase = FromStart ? Axis->IStartPos : Axis->IEndPos;
-    FAdd = FromStart;
+    FSign = FromStart ? 1.0 : -1.0;
   }
   bool Linear() const { return FLinear; }
-  std::int32_t Pixel(double Value) const {
-    if (FRangeZero) return FCenter;
-    const double D = (Value - FMin) * FScale;
-    // Round half to even: adding and taking away 1.5 * 2^52 rounds in the default rounding mode
-    // for magnitudes below 2^51; larger values (and NaN) take the library call.
-    double R;
-    if (std::fabs(D) < 2251799813685248.0)
-      R = (D + 6755399441055744.0) - 6755399441055744.0;
-    else
-      R = std::nearbyint(D);
-    return SaturateInt(FAdd ? FBase + R : FBase - R);
+  // The pixel as a float, with the axis' rounding (half to even) and saturation (NaN gives 0),
+  // written without branches so that the loops over many points vectorise.
+  float Pixel(double Value) const {
+    if (FRangeZero) return static_cast<float>(FCenter);
+    double D = (Value - FMin) * FScale;
+    // Beyond 2^51 the pixel saturates anyway; below it adding and taking away 1.5 * 2^52 rounds
+    // half to even in the default rounding mode.
+    D = D < -2251799813685248.0 ? -2251799813685248.0 : (D > 2251799813685248.0 ? 2251799813685248.0 : D);
+    const double R = (D + 6755399441055744.0) - 6755399441055744.0;
+    double P = FBase + FSign * R;
+    P = P == P ? P : 0.0;
+    P = P < -2147483648.0 ? -2147483648.0 : (P > 2147483647.0 ? 2147483647.0 : P);
+    // A whole number in the int32 range: the same float as through the int.
+    return static_cast<float>(P);
   }
   std::int32_t AxisPixel(double Value) const { return FX ? FAxis->CalcXPosValue(Value) : FAxis->CalcYPosValue(Value); }
 
   // Writes the pixels of Values[1 .. Count - 1] into the X (or Y) field of Points.
   void Fill(const double* Values, TPointF* Points, std::size_t Count, bool IntoX) const {
     if (FLinear) {
-      for (std::size_t K = 1; K < Count; ++K)
-        (IntoX ? Points[K].X : Points[K].Y) = static_cast<float>(Pixel(Values[K]));
+      for (std::size_t K = 1; K < Count; ++K) (IntoX ? Points[K].X : Points[K].Y) = Pixel(Values[K]);
     } else {
       for (std::size_t K = 1; K < Count; ++K)
         (IntoX ? Points[K].X : Points[K].Y) = static_cast<float>(AxisPixel(Values[K]));
+    }
+  }
+  // Both coordinates in one pass (two linear axes); the same arithmetic as Pixel, on local
+  // copies of the coefficients, without branches.
+  static void FillXY(const TPixelMap& MX, const TPixelMap& MY, const double* XV, const double* YV, TPointF* Points,
+                     std::size_t Count) {
+    if (MX.FRangeZero || MY.FRangeZero) {
+      for (std::size_t K = 1; K < Count; ++K) Points[K] = TPointF(MX.Pixel(XV[K]), MY.Pixel(YV[K]));
+      return;
+    }
+    const double XMin = MX.FMin, XScale = MX.FScale, XBase = MX.FBase, XSign = MX.FSign;
+    const double YMin = MY.FMin, YScale = MY.FScale, YBase = MY.FBase, YSign = MY.FSign;
+    constexpr double Big = 2251799813685248.0, Magic = 6755399441055744.0;
+    constexpr double Lo = -2147483648.0, Hi = 2147483647.0;
+    for (std::size_t K = 1; K < Count; ++K) {
+      double DX = (XV[K] - XMin) * XScale, DY = (YV[K] - YMin) * YScale;
+      DX = std::min(std::max(DX, -Big), Big);
+      DY = std::min(std::max(DY, -Big), Big);
+      double PX = XBase + XSign * ((DX + Magic) - Magic), PY = YBase + YSign * ((DY + Magic) - Magic);
+      PX = PX == PX ? PX : 0.0;
+      PY = PY == PY ? PY : 0.0;
+      PX = std::min(std::max(PX, Lo), Hi);
+      PY = std::min(std::max(PY, Lo), Hi);
+      Points[K].X = static_cast<float>(PX);
+      Points[K].Y = static_cast<float>(PY);
     }
   }
 
@@ -72,7 +99,7 @@ class TPixelMap {
   double FMin = 0;
   double FScale = 0;
   double FBase = 0;
-  bool FAdd = true;
+  double FSign = 1;
 };
 
 }  // namespace
@@ -271,13 +298,21 @@ void TFastLineSeries::DoBeforeParallel() {
   const double* XV = FX->Value.Data() + S;
   const double* YV = FY->Value.Data() + S;
   const std::size_t Last = N;
-  if (!(Had && ReuseXValues)) {
+  const bool FillX = !(Had && ReuseXValues), FillY = !(Had && ReuseYValues);
+  if (FillX && FillY && FGetHorizAxis && FGetVertAxis) {
+    const TPixelMap MX(FGetHorizAxis, true), MY(FGetVertAxis, false);
+    if (MX.Linear() && MY.Linear()) {
+      TPixelMap::FillXY(MX, MY, XV, YV, P, Last);
+      return;
+    }
+  }
+  if (FillX) {
     if (FGetHorizAxis)
       TPixelMap(FGetHorizAxis, true).Fill(XV, P, Last, true);
     else
       for (std::size_t K = 1; K < Last; ++K) P[K].X = 0;
   }
-  if (!(Had && ReuseYValues)) {
+  if (FillY) {
     if (FGetVertAxis)
       TPixelMap(FGetVertAxis, false).Fill(YV, P, Last, false);
     else
