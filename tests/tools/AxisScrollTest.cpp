@@ -242,6 +242,20 @@ TEST_F(AxisScrollTest, AnAxisOfNoLengthIsNotScrolled) {
   Chart->MouseUp(TMB::mbLeft, {}, P.X + 20, P.Y);
 }
 
+TEST_F(AxisScrollTest, AnAxisFreedDuringTheDragEndsTheDrag) {
+  TChartAxis* Custom = Chart->GetCustomAxes()->Add();
+  Series->SetCustomVertAxis(Custom);
+  Tool->SetAxis(Custom);
+  Paint();
+  const TPointF P = On(Custom);
+  Chart->MouseDown(TMB::mbLeft, {}, P.X, P.Y);
+  ASSERT_EQ(Tool->GetInAxis(), Custom);
+  Custom->Free();
+  Chart->MouseMove({}, P.X, P.Y + 20);
+  EXPECT_EQ(Tool->GetInAxis(), nullptr);
+  Chart->MouseUp(TMB::mbLeft, {}, P.X, P.Y + 20);
+}
+
 TEST_F(AxisScrollTest, AssignCopiesTheSettingsAndTheAxis) {
   Tool->SetLimit(TAxisScrollLimit::slMaximum);
   Tool->SetScrollInverted(true);

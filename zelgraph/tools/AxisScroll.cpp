@@ -28,7 +28,9 @@ String TAxisScrollTool::LongDescription() const { return ZelMsg_AxisScrollDesc; 
 
 TChartAxis* TAxisScrollTool::AxisClicked(std::int32_t X, std::int32_t Y) const {
   if (!FParent) return nullptr;
-  if (FAxis && FAxis->GetVisible() && FAxis->Clicked(X, Y)) return FAxis;
+  // The tool's axis counts only while it is still one of the chart's axes (a freed custom axis
+  // is not).
+  if (FAxis && FParent->GetAxes()->IndexOf(FAxis) >= 0 && FAxis->GetVisible() && FAxis->Clicked(X, Y)) return FAxis;
   return FParent->GetAxes()->Clicked(X, Y);
 }
 
