@@ -14,7 +14,6 @@
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/engine/Resources.h"
 #include "zelgraph/tools/ScrollBar.h"
-#include "zelgraph/tools/ToolTexts.h"
 
 namespace zel::testing {
 namespace {
@@ -439,7 +438,6 @@ TEST_F(ScrollBarTest, AssignCopiesTheLook) {
   EXPECT_EQ(Copy->GetSize(), 22);
   EXPECT_EQ(Copy->GetThumbSize(), 12);
   EXPECT_EQ(Copy->GetArrowBrush()->GetBackColor(), 0xFF0000FFu);
-  EXPECT_EQ(Copy->Description(), ZelMsg_ZelScrollBar);
   Copy->Free();
 }
 
