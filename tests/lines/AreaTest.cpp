@@ -171,6 +171,44 @@ TEST_F(Area, ClickInsideTheAreaAnswersThePieceStart) {
   EXPECT_EQ(S->Clicked(int(Above.X), int(Above.Y)), -1);
 }
 
+TEST_F(Area, EveryDrawingModePaintsInTheSeriesColour) {
+  struct Case {
+    const char* Name;
+    bool View3D, Stairs, Inverted, Line, Pointer;
+    TCustomSeriesDrawStyle Style;
+    TMultiArea Multi;
+  };
+  const Case Cases[] = {
+      {"2D", false, false, false, false, false, TCustomSeriesDrawStyle::dsSegments, TMultiArea::maNone},
+      {"2D stairs", false, true, false, false, false, TCustomSeriesDrawStyle::dsSegments, TMultiArea::maNone},
+      {"2D inverted stairs and pointers", false, true, true, true, true, TCustomSeriesDrawStyle::dsSegments,
+       TMultiArea::maNone},
+      {"2D whole path", false, false, false, true, false, TCustomSeriesDrawStyle::dsAll, TMultiArea::maNone},
+      {"2D curve", false, false, false, false, false, TCustomSeriesDrawStyle::dsCurve, TMultiArea::maNone},
+      {"3D", true, false, false, false, false, TCustomSeriesDrawStyle::dsSegments, TMultiArea::maNone},
+      {"3D stairs", true, true, false, true, false, TCustomSeriesDrawStyle::dsSegments, TMultiArea::maNone},
+      {"3D stacked", true, false, false, false, true, TCustomSeriesDrawStyle::dsSegments, TMultiArea::maStacked},
+  };
+  for (const Case& C : Cases) {
+    auto* S = Add<TAreaSeries>({0, 20, 40, 60, 80}, {30, 50, 20, 70, 40});
+    Chart->SetView3D(C.View3D);
+    S->SetStairs(C.Stairs);
+    S->SetInvertedStairs(C.Inverted);
+    S->SetDrawLine(C.Line);
+    S->GetPointer()->SetVisible(C.Pointer);
+    S->SetDrawStyle(C.Style);
+    S->SetMultiArea(C.Multi);
+    Paint();
+    std::size_t InColour = 0;
+    for (const TCanvasRecord& R : Canvas->GetRecords())
+      if (R.Color == SeriesColor &&
+          (R.Kind == TRecordKind::FillPolygon || R.Kind == TRecordKind::FillRect || R.Kind == TRecordKind::FillPath))
+        ++InColour;
+    EXPECT_GT(InColour, 0u) << C.Name;
+    S->Free();
+  }
+}
+
 TEST_F(Area, GalleryVariants) {
   auto* S = Add<TAreaSeries>({}, {});
   std::vector<String> Names;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "tests/lines/LinesFixture.h"
+#include "zelgraph/canvas/Canvas.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/series/Spline.h"
@@ -153,6 +154,19 @@ TEST_F(LineSeries, ShadowDrawsTheSeriesAgainOffsetBeforeIt) {
   EXPECT_TRUE(S->GetLinePen()->GetVisible());
 }
 
+TEST_F(LineSeries, SteepPlanesInThreeDimensionsAreDarker) {
+  auto* S = AddLine({10, 20, 60}, {10, 90, 95});  // steeply up, then nearly flat
+  Chart->SetView3D(true);
+  Paint();
+  const TAlphaColor Dark = ApplyDark(SeriesColor, DarkColorQuantity);
+  ASSERT_NE(Chart->GetSeriesWidth3D(), 0);
+  EXPECT_EQ(Records(TRecordKind::FillPolygon, Dark).size(), 1u);
+  EXPECT_EQ(Records(TRecordKind::FillPolygon, SeriesColor).size(), 1u);
+  S->SetDark3D(false);
+  Paint();
+  EXPECT_TRUE(Records(TRecordKind::FillPolygon, Dark).empty());
+}
+
 TEST_F(LineSeries, ClicksOnPointsAndSegments) {
   auto* S = AddLine({10, 30, 50, 70}, {20, 60, 30, 80});
   Paint();
@@ -236,6 +250,11 @@ TEST_F(LineSeries, SmoothedSeriesDrawsTheCurveThroughItsPoints) {
   Paint();
   EXPECT_EQ(S->Count(), 81);
   ASSERT_NE(S->GetSmoothSeries(), nullptr);
+  EXPECT_EQ(S->GetSmoothSeries()->Count(), 10);
+  // Later paints keep smoothing the original points, not the curve.
+  Paint();
+  Paint();
+  EXPECT_EQ(S->Count(), 81);
   EXPECT_EQ(S->GetSmoothSeries()->Count(), 10);
   // Off again: the original points come back.
   S->SetSmoothed(false);
