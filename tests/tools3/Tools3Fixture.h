@@ -16,6 +16,7 @@ namespace zel::testing {
 class TFakeCursorService : public ICursorService {
  public:
   void SetCursor(TCursor Cursor) override { Cursors.push_back(Cursor); }
+  TCursor GetCursor() override { return Cursors.empty() ? crDefault : Cursors.back(); }
   std::vector<TCursor> Cursors;
 };
 
