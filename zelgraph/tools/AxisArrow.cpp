@@ -71,7 +71,7 @@ void TAxisArrowTool::ChartEvent(TChartToolEvent AEvent) {
   TChartAxis* A = LiveAxis();
   TCanvas3D* C = FParent ? FParent->GetCanvas() : nullptr;
   if (!A || !C) return;
-  C->AssignBrush(FBrush);
+  C->AssignBrush(FBrush, FBrush->GetColor(), FBrush->GetBackColor());
   C->AssignVisiblePen(FPen);
   const std::int32_t Z = (FParent->GetView3D() && A->GetOtherSide()) ? FParent->GetWidth3D() : 0;
   const float Pos = static_cast<float>(A->GetPosAxis());
