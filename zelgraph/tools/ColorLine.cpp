@@ -13,6 +13,7 @@
 #include "zelgraph/engine/PanelExtended.h"
 #include "zelgraph/procs/Procs.h"
 #include "zelgraph/tools/Annotation.h"
+#include "zelgraph/tools/Cursor.h"
 #include "zelgraph/tools/ToolTexts.h"
 
 namespace zel {
@@ -21,23 +22,6 @@ namespace {
 
 bool IsReading(const TComponent* C) {
   return C->IsLoading() || C->GetComponentState().Contains(TComponentStateItem::csReading);
-}
-
-// A label for a line: owned by Owner, hidden until its shape is shown, centred, attached to Chart
-// without joining its tool list.
-TAnnotationTool* NewLineAnnotation(TComponent* Owner, TCustomAxisPanel* Chart) {
-  TAnnotationTool* A = Create<TAnnotationTool>(Owner);
-  A->GetShape()->SetVisible(false);
-  A->GetShape()->GetShadow()->SetVisible(false);
-  A->GetShape()->SetAlignment(TAlignment::taCenter);
-  A->GetShape()->SetTextAlignment(TAlignment::taCenter);
-  if (Chart) {
-    const bool Auto = Chart->GetAutoRepaint();
-    Chart->SetAutoRepaint(false);
-    A->InternalSetParent(Chart);
-    Chart->SetAutoRepaint(Auto);
-  }
-  return A;
 }
 
 }  // namespace
@@ -99,7 +83,7 @@ String TColorLineTool::LongDescription() const { return ZelMsg_ColorLineDesc; }
 
 TAnnotationTool* TColorLineTool::GetAnnotation() {
   if (!FAnnotation) {
-    FAnnotation = NewLineAnnotation(this, GetChart());
+    FAnnotation = CreateAnnotation(this, GetChart());
     FAnnotation->GetShape()->SetVisible(true);
   }
   return FAnnotation;
@@ -152,9 +136,7 @@ void TColorLineTool::SetValue(double Value) {
   }
 }
 
-bool TColorLineTool::AnnotationVisible() const {
-  return FAnnotation && FAnnotation->GetActive() && FAnnotation->GetShape()->GetVisible();
-}
+bool TColorLineTool::AnnotationVisible() const { return IsAnnotationVisible(FAnnotation); }
 
 bool TColorLineTool::ShouldForceRepaint() const {
   if (FDragRepaint || AnnotationVisible()) return true;
