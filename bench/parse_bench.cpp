@@ -19,9 +19,11 @@
 #include <filesystem>
 #include <fstream>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench/SessionGenerator.h"
 #include "platform/SysUtils.h"
 #include "viewer/SessionParser.h"
 #include "zelgraph/Units.h"
@@ -58,44 +60,12 @@ namespace {
 
 using namespace zel;
 
-// splitmix64: small, fast and the same on every platform.
-struct TRandom {
-  std::uint64_t State;
-  std::uint64_t Next() {
-    std::uint64_t Z = (State += 0x9E3779B97F4A7C15ull);
-    Z = (Z ^ (Z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    Z = (Z ^ (Z >> 27)) * 0x94D049BB133111EBull;
-    return Z ^ (Z >> 31);
-  }
-  double Uniform() { return double(Next() >> 11) * (1.0 / 9007199254740992.0); }
-};
-
 std::string SessionFile(int Records, int Samples) {
   namespace fs = std::filesystem;
   fs::path Path = fs::temp_directory_path() /
                   ("zel_session_" + std::to_string(Records) + "x" + std::to_string(Samples) + ".csv");
-  std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
-  Out << "Bench session " << Records << " x " << Samples << "\n";
-  Out << "Date;Time;Samples\n";
-  TRandom R{0x5EED0000u + std::uint64_t(Records) * 7919u + std::uint64_t(Samples)};
-  char Buf[64];
-  std::string Line;
-  for (int Rec = 0; Rec < Records; ++Rec) {
-    Line.clear();
-    std::snprintf(Buf, sizeof Buf, "2016-04-25;%02d:%02d:%02d", 13 + Rec / 3600 % 10, Rec / 60 % 60, Rec % 60);
-    Line += Buf;
-    const double Amplitude = 1 + 9 * R.Uniform();
-    const double Phase = 6.283185307179586 * R.Uniform();
-    for (int S = 0; S < Samples; ++S) {
-      double V = Amplitude * std::sin(Phase + S * 0.01) + 0.05 * (R.Uniform() - 0.5) + 0.3 * R.Uniform();
-      int Digits = 4 + int(R.Next() % 3);
-      auto Res = std::to_chars(Buf, Buf + sizeof Buf, V, std::chars_format::general, Digits);
-      Line += ';';
-      Line.append(Buf, Res.ptr);
-    }
-    Line += '\n';
-    Out << Line;
-  }
+  if (!zel::bench::WriteSessionFile(Path.string(), Records, Samples))
+    throw std::runtime_error("cannot write " + Path.string());
   return Path.string();
 }
 
@@ -193,7 +163,7 @@ BENCHMARK(BM_ParseIntoSeries)->Apply(Sizes);
 }  // namespace
 
 int main(int argc, char** argv) {
-  zel::TZelUnits Units;
+  zel::TZelUnitsGuard Units;
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
