@@ -138,6 +138,13 @@ TEST_F(FullScreenTest, FreeingTheActiveToolBringsTheChartBack) {
   EXPECT_FLOAT_EQ(Chart->GetWidth(), 400);
 }
 
+TEST_F(FullScreenTest, FreeingTheChartInFullScreenLeavesNothingBehind) {
+  Tool->SetActive(true);
+  ASSERT_NE(Tool->GetFullScreenForm(), nullptr);
+  FreeAndNil(Chart);  // frees the tool, which takes its window with it
+  EXPECT_EQ(Parent->GetControlCount(), 0);
+}
+
 class RepaintMonitorTest : public Tools3Fixture {
  protected:
   void SetUp() override {

@@ -134,6 +134,17 @@ TEST_F(PageNumberTest, ButtonsOffsetTheTextAndWidenTheBox) {
   EXPECT_FLOAT_EQ(RightWithout.Left - RightWith.Left, 32);
 }
 
+TEST_F(PageNumberTest, AFormatThatCannotTakeTwoNumbersIsRefused) {
+  Tool->SetFormat("%d of %d pages");
+  for (const char* Bad : {"%s of %s", "page %d of %d of %d", "%f"}) {
+    SCOPED_TRACE(Bad);
+    EXPECT_THROW(Tool->SetFormat(Bad), EConvertError);
+    EXPECT_EQ(Tool->GetFormat(), "%d of %d pages");
+  }
+  Chart->GetPages()->SetCurrent(2);
+  EXPECT_EQ(Tool->GetText(), "2 of 6 pages");
+}
+
 TEST(PageNumberUnit, StartRegistersTheToolAndEndRemovesIt) {
   const bool WasThere = CheckZelToolTypes()->IndexOf(TPageNumTool::StaticClass()) >= 0;
   ZelPageNumberUnitStart();

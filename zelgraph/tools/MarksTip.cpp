@@ -139,6 +139,11 @@ void TMarksTipTool::SetActive(bool Value) {
   if (!Value) HideHint();
 }
 
+void TMarksTipTool::SetParentChart(TCustomAxisPanel* Value) {
+  inherited::SetParentChart(Value);
+  if (!IsDestroying()) FFormat->SetParent(Value);
+}
+
 void TMarksTipTool::TimerTick(TObject*) {
   if (ITimer) ITimer->SetEnabled(false);
   HideHint();

@@ -45,6 +45,8 @@ class TMarksTipTool : public TZelCustomToolSeries {
   String GetEditorClass() const override { return "TMarksTipToolEdit"; }
   // Deactivating hides the tip.
   void SetActive(bool Value) override;
+  // The tip belongs to the new chart (none when the tool leaves its chart).
+  void SetParentChart(TCustomAxisPanel* Value) override;
   // Draws a shown tip at tdePaintDone; leaving the chart hides it when HideDelay is 0.
   void ChartEvent(TChartToolEvent AEvent) override;
   // A move (mtmMove) or press (mtmClick) shows the tip of the point under the mouse, or hides

@@ -27,6 +27,12 @@ String TClipSeriesTool::Description() const { return ZelMsg_ClipSeries; }
 
 String TClipSeriesTool::LongDescription() const { return ZelMsg_ClipSeriesDesc; }
 
+void TClipSeriesTool::ChartEvent(TChartToolEvent AEvent) {
+  inherited::ChartEvent(AEvent);
+  // A paint that failed while the series drew leaves no clip behind on the canvas.
+  if (AEvent == TChartToolEvent::tdePaintStart) IClipped = false;
+}
+
 void TClipSeriesTool::SeriesEvent(TChartToolEvent AEvent, TChartSeries* Series) {
   inherited::SeriesEvent(AEvent, Series);
   if (!FParent || !Series || Series != FSeries) return;

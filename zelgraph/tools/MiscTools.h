@@ -25,6 +25,8 @@ class TClipSeriesTool : public TZelCustomToolSeries {
   // Before the tool's series draws its values the canvas clips to the rectangle of the series'
   // axes (when the chart can clip); after it, the clip ends.
   void SeriesEvent(TChartToolEvent AEvent, TChartSeries* Series) override;
+  // A new paint starts without a clip of this tool.
+  void ChartEvent(TChartToolEvent AEvent) override;
   String Description() const override;
   String LongDescription() const override;
 

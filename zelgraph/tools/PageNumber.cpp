@@ -77,6 +77,11 @@ void TPageNumTool::SetEnabledButton(TZelGradient* Value) {
   if (Value) GetEnabledButton()->Assign(Value);
 }
 
+void TPageNumTool::SetFormat(const String& Value) {
+  Format(Value, {1, 1});  // raises for a bad format before anything changes
+  SetStringProperty(FFormat, Value);
+}
+
 bool TPageNumTool::IsFormatStored() const { return FFormat != ZelMsg_PageOfPages; }
 
 std::int32_t TPageNumTool::CurrentPage() const { return FParent ? FParent->GetPages()->GetCurrent() : 1; }

@@ -54,7 +54,9 @@ class TPageNumTool : public TAnnotationTool {
   TZelGradient* GetEnabledButton() const;
   void SetEnabledButton(TZelGradient* Value);
   const String& GetFormat() const { return FFormat; }
-  void SetFormat(const String& Value) { SetStringProperty(FFormat, Value); }
+  // A format that cannot take two whole numbers raises EConvertError and is not taken (it would
+  // fail at every paint).
+  void SetFormat(const String& Value);
   // Stored only when it differs from the library's page text.
   bool IsFormatStored() const;
 
