@@ -197,6 +197,16 @@ TEST_F(ToolsTest, ChartFreesAxisToolsWithoutTouchingTheirAxes) {
   SUCCEED();
 }
 
+TEST_F(ToolsTest, AxisToolForgetsAFreedCustomAxis) {
+  TChartAxis* Custom = Chart->GetCustomAxes()->Add();
+  auto* T = Create<TZelCustomToolAxis>(nullptr);
+  T->SetAxis(Custom);
+  ASSERT_EQ(T->GetParentChart(), Chart);
+  Custom->Free();
+  EXPECT_EQ(T->GetAxis(), nullptr);
+  EXPECT_EQ(T->GetParentChart(), Chart);
+}
+
 // Writes the tool's stored properties and reads them into Into.
 void RoundTrip(TZelCustomToolAxis* From, TZelCustomToolAxis* Into, bool& Written) {
   TMemoryStream Stream;

@@ -9,6 +9,7 @@
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/engine/SeriesList.h"
+#include "zelgraph/engine/Tools.h"
 
 namespace zel {
 
@@ -121,6 +122,11 @@ void TChartAxis::ChartRemoveAxis() {
         S->SetVertAxis(TVertAxis::aLeftAxis);
       }
     }
+    // Tools that work on this axis forget it.
+    if (TChartTools* Tools = FParentChart->GetTools())
+      for (int I = 0; I < Tools->GetCount(); ++I)
+        if (auto* T = dynamic_cast<TZelCustomToolAxis*>((*Tools)[I]); T && T->GetAxis() == this)
+          T->InternalSetAxis(nullptr);
   }
   if (FParentChart->GetAxes()) FParentChart->GetAxes()->Remove(this);
 }
