@@ -266,6 +266,9 @@ void TCursorTool::CalcScreenPositions() {
   if (IValidXPoint) IPoint.X = static_cast<float>(H->CalcPosValue(IXValue));
   if (IValidYPoint) IPoint.Y = static_cast<float>(V->CalcPosValue(IYValue));
   if (IValidXPoint && IValidYPoint) return;
+  // The value that was set is kept as it is; only the missing one comes from its start pixel.
+  const bool KeepX = IValidXPoint, KeepY = IValidYPoint;
+  const double SetX = IXValue, SetY = IYValue;
   if (!IValidXPoint) {
     IPoint.X = FFollowMouse ? 0.0f : static_cast<float>(H->ICenterPos);
     IValidXPoint = true;
@@ -275,6 +278,8 @@ void TCursorTool::CalcScreenPositions() {
     IValidYPoint = true;
   }
   CalcValuePositions(Round(IPoint.X), Round(IPoint.Y));
+  if (KeepX) IXValue = SetX;
+  if (KeepY) IYValue = SetY;
   const std::int32_t Index = SnapToPoint();
   CalcScreenPositions();
   Changed(Index);
