@@ -2,7 +2,8 @@
 // on the horizontal axis as a session file lays them out) in a 1280 x 720 chart, drawn into an
 // off-screen bitmap. "ChartPaint" is the whole chart (axes, grid, series); "SeriesDraw" only the
 // series' own work per paint (visible range, pixel positions, one polyline each); "Zoomed" the
-// series drawing with the horizontal axis zoomed to a tenth of the data.
+// series drawing with the horizontal axis zoomed to a tenth of the data; "Prepare" the pixel
+// positions alone.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -99,6 +100,30 @@ void BM_SeriesDraw(benchmark::State& State) {
   State.counters["points"] = double(SeriesCount) * PointsPerSeries;
 }
 
+// The canvas' part alone: one polyline per series from positions already computed.
+void BM_PolylinesOnly(benchmark::State& State) {
+  TScene& S = Scene();
+  S.Chart->GetBottomAxis()->SetAutomatic(true);
+  S.Paint();
+  TCanvas* C = S.Bitmap.GetCanvas();
+  for (auto _ : State) {
+    C->BeginScene();
+    S.Chart->GetCanvas()->SetCanvas(C);
+    for (TFastLineSeries* F : S.Series) F->DrawAllValues();
+    S.Chart->GetCanvas()->SetCanvas(nullptr);
+    C->EndScene();
+  }
+}
+
+// The pixel positions alone (the part of SeriesDraw before the canvas).
+void BM_Prepare(benchmark::State& State) {
+  TScene& S = Scene();
+  S.Chart->GetBottomAxis()->SetAutomatic(true);
+  S.Paint();
+  for (auto _ : State)
+    for (TFastLineSeries* F : S.Series) F->DoBeforeParallel();
+}
+
 void BM_Zoomed(benchmark::State& State) {
   TScene& S = Scene();
   S.Chart->GetBottomAxis()->SetMinMax(4500, 5500);
@@ -109,6 +134,8 @@ void BM_Zoomed(benchmark::State& State) {
 
 BENCHMARK(BM_ChartPaint)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_SeriesDraw)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_PolylinesOnly)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Prepare)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Zoomed)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
