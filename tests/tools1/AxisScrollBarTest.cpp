@@ -95,6 +95,49 @@ TEST_F(AxisScrollBarTest, AutomaticAxisShowingTheDataStaysAutomatic) {
   EXPECT_EQ(Tool->CurrentCount(), 1000);
 }
 
+TEST_F(AxisScrollBarTest, BarLiesBesideItsAxisInsideTheChart) {
+  struct Case {
+    const char* Name;
+    THorizAxis Horiz;
+    TVertAxis Vert;
+    bool Horizontal;
+  };
+  const Case Cases[] = {
+      {"bottom", THorizAxis::aBottomAxis, TVertAxis::aLeftAxis, true},
+      {"top", THorizAxis::aTopAxis, TVertAxis::aLeftAxis, true},
+      {"left", THorizAxis::aBottomAxis, TVertAxis::aLeftAxis, false},
+      {"right", THorizAxis::aBottomAxis, TVertAxis::aRightAxis, false},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Series->SetHorizAxis(C.Horiz);
+    Series->SetVertAxis(C.Vert);
+    TChartAxis* A = C.Horizontal ? Series->GetGetHorizAxis() : Series->GetGetVertAxis();
+    Tool->SetAxis(A);
+    Paint();
+    Paint();
+    TRectF R;
+    ASSERT_TRUE(Tool->ShouldDraw(R));
+    Tool->SetReferenceRect(R);
+    const TRectF Bar = Tool->MainRect();
+    const TRectF Axis = A->AxisRect();
+    if (A == Chart->GetBottomAxis()) {
+      EXPECT_GE(Bar.Top, Axis.Bottom + 5);
+    } else if (A == Chart->GetTopAxis()) {
+      EXPECT_LE(Bar.Bottom, Axis.Top - 5);
+    } else if (A == Chart->GetLeftAxis()) {
+      EXPECT_LE(Bar.Right, Axis.Left - 5);
+    } else {
+      EXPECT_GE(Bar.Left, Axis.Right + 4);
+    }
+    // The room the axis reserved keeps the bar on the chart.
+    EXPECT_GE(Bar.Left, 0);
+    EXPECT_GE(Bar.Top, 0);
+    EXPECT_LE(Bar.Right, float(Width));
+    EXPECT_LE(Bar.Bottom, float(Height));
+  }
+}
+
 TEST_F(AxisScrollBarTest, PositionMovesTheAxis) {
   struct Case {
     const char* Name;

@@ -311,6 +311,9 @@ TEST_F(CursorTest, AxisAnnotationShowsTheLabelOnceVisible) {
   Tool->SetAxisAnnotation(nullptr);
   EXPECT_EQ(Tool->ExistingAxisAnnotation(), nullptr);
   EXPECT_EQ(Has(Texts()), Before);
+  // A new one comes with the next read; the chart frees it with the tool.
+  EXPECT_NE(Tool->GetAxisAnnotation(), nullptr);
+  EXPECT_FALSE(IsAnnotationVisible(Tool->GetAxisAnnotation()));
 }
 
 TEST_F(CursorTest, FreedSeriesLeavesTheCursorOnTheChartAxes) {

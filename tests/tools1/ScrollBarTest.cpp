@@ -239,23 +239,30 @@ TEST_F(ScrollBarTest, HeldTrackStopsWhereTheThumbReachesThePress) {
 }
 
 TEST_F(ScrollBarTest, ThumbDragAddsUpSmallMoves) {
-  // 100 positions on 264 px: one position is 2.64 px.
-  Bar->SetMax(100);
-  Bar->SetThumbLength(10);
-  Bar->SetPosition(50);
-  Paint();
-  const float X = Bar->GetThumbBegin() + 10;
-  Press(X);
-  ASSERT_EQ(Bar->GetPressed(), TZelScrollBarPart::spThumb);
-  Move(X + 1);
-  Move(X + 2);
-  EXPECT_EQ(Bar->GetPosition(), 50);
-  Move(X + 3);  // 3 px since the press: more than one position
-  EXPECT_EQ(Bar->GetPosition(), 51);
-  Move(X - 30);  // back by 12.5 positions
-  EXPECT_EQ(Bar->GetPosition(), 38);
-  Release();
-  EXPECT_EQ(Bar->ExistingTimer(), nullptr);
+  for (bool Horizontal : {true, false}) {
+    SCOPED_TRACE(Horizontal ? "horizontal" : "vertical");
+    // Both bars have a 264 px track; 100 positions make one position 2.64 px.
+    Bar->SetHorizontal(Horizontal);
+    Bar->SetReferenceRect(Horizontal ? TRectF(50, 100, 350, 120) : TRectF(100, 0, 200, 300));
+    Bar->SetMax(100);
+    Bar->SetThumbLength(10);
+    Bar->SetPosition(50);
+    Paint();
+    const TRectF T = Bar->ThumbRect();
+    const TPointF Start = Horizontal ? TPointF(T.Left + 10, Mid) : TPointF((T.Left + T.Right) / 2, T.Top + 10);
+    auto Step = [&](float D) { return Horizontal ? TPointF(Start.X + D, Start.Y) : TPointF(Start.X, Start.Y + D); };
+    Press(Start.X, Start.Y);
+    ASSERT_EQ(Bar->GetPressed(), TZelScrollBarPart::spThumb);
+    Move(Step(1).X, Step(1).Y);
+    Move(Step(2).X, Step(2).Y);
+    EXPECT_EQ(Bar->GetPosition(), 50);
+    Move(Step(3).X, Step(3).Y);  // 3 px since the press: more than one position
+    EXPECT_EQ(Bar->GetPosition(), 51);
+    Move(Step(-30).X, Step(-30).Y);  // back by 12.5 positions
+    EXPECT_EQ(Bar->GetPosition(), 38);
+    Release();
+    EXPECT_EQ(Bar->ExistingTimer(), nullptr);
+  }
 }
 
 TEST_F(ScrollBarTest, ThumbEdgesResizeOnlyWhenAllowed) {

@@ -72,7 +72,7 @@ void TScrollBarThumb::SetImage(TZelPicture* Value) { FBrush->SetImage(Value); }
 ZEL_DEFINE_CLASS(TZelScrollBar, TZelCustomTool)
 
 TZelScrollBar::TZelScrollBar(TComponent* AOwner) : TZelCustomTool(AOwner) {
-  FThumb = new TScrollBarThumb(this);
+  FThumb = Create<TScrollBarThumb>(this);
   auto Changed = [this](TObject* Sender) { CanvasChanged(Sender); };
   FArrowBrush = new TZelBrush(Changed);
   FArrowBrush->SetBackColor(0xFFA9A9A9);
@@ -470,7 +470,7 @@ void TZelScrollBar::ApplyScroll(double Delta, bool StartTimer) {
     StopTimer();
   } else if (StartTimer && FirstTime && FAutoRepeat) {
     if (!FTimer) {
-      FTimer = new TTimer(nullptr);
+      FTimer = Create<TTimer>(static_cast<TComponent*>(nullptr));
       FTimer->SetEnabled(false);
       FTimer->SetOnTimer([this](TObject*) { DoTimer(); });
     }
