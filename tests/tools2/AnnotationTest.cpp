@@ -2,6 +2,7 @@
 // tool built on it (its handles, moving, resizing and cursors), on a laid-out chart.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -215,6 +216,28 @@ TEST_F(AnnotationTest, HoverHighlightsTheBoxAndSetsItsCursor) {
   Chart->MouseMove({}, B.Left + 3, B.Top + 3);
   Tool->ChartEvent(TChartToolEvent::tdeMouseLeft);
   EXPECT_EQ(Tool->GetSelected()->GetHoverIndex(), -1);
+}
+
+TEST_F(AnnotationTest, HoveredBoxIsFramedWithTheHoverPenForThatDrawingOnly) {
+  Tool->SetText("Frame");
+  Tool->SetLeft(100);
+  Tool->SetTop(100);
+  Tool->GetShape()->GetPen()->SetColor(0xFF0000FF);
+  Tool->GetSelected()->GetHover()->SetVisible(true);
+  auto FrameColours = [&] {
+    std::vector<TAlphaColor> C;
+    const TRectF B = Tool->GetShape()->ShapeBounds;
+    for (const TCanvasRecord& R : Canvas.RecordsOf(TRecordKind::DrawRect))
+      if (std::abs(R.Rect.Left - B.Left) <= 2 && std::abs(R.Rect.Top - B.Top) <= 2) C.push_back(R.Color);
+    return C;
+  };
+  PaintRecorded();
+  EXPECT_EQ(FrameColours(), std::vector<TAlphaColor>{0xFF0000FF});
+
+  Tool->GetSelected()->SetHoverIndex(0);
+  PaintRecorded();
+  EXPECT_EQ(FrameColours(), std::vector<TAlphaColor>{0x80FF0000});
+  EXPECT_EQ(Tool->GetShape()->GetPen()->GetColor(), 0xFF0000FFu);  // the box's own pen is back
 }
 
 TEST_F(AnnotationTest, AssignCopiesSettingsAndKeepsOwnObjects) {

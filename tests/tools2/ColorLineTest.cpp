@@ -219,6 +219,25 @@ TEST_F(ColorLineTest, BehindLinesAreDrawnWithTheSeriesPassOthersAtTheEnd) {
   }
 }
 
+TEST_F(ColorLineTest, In3DDepthLinesJoinTheFrontAndBackLines) {
+  Chart->SetView3D(true);
+  Line->SetValue(4);
+  struct Case {
+    bool DrawBehind, Draw3D;
+    std::size_t Lines;  // depth lines, the back line, the front line
+  };
+  const Case Cases[] = {{false, true, 4}, {true, true, 3}, {false, false, 1}, {true, false, 1}};
+  for (const Case& C : Cases) {
+    Line->SetDrawBehind(C.DrawBehind);
+    Line->SetDraw3D(C.Draw3D);
+    PaintRecorded();
+    std::size_t N = 0;
+    for (const TCanvasRecord& R : Canvas.RecordsOf(TRecordKind::DrawLine))
+      if (R.Color == LineColor) ++N;
+    EXPECT_EQ(N, C.Lines) << C.DrawBehind << C.Draw3D;
+  }
+}
+
 TEST_F(ColorLineTest, LabelIsOwnedAndCanBeRemoved) {
   TAnnotationTool* A = Line->GetAnnotation();
   EXPECT_EQ(A->GetOwner(), Line);
@@ -369,6 +388,21 @@ TEST_F(ColorBandTest, ChangesAreReported) {
   EXPECT_EQ(Changes, 2);
   EXPECT_DOUBLE_EQ(Band->GetStartLine()->GetValue(), 3);
   EXPECT_DOUBLE_EQ(Band->GetEndLine()->GetValue(), 5);
+}
+
+TEST_F(ColorBandTest, In3DTheBandIsDrawnAtTheBackWallOrInFront) {
+  Chart->SetView3D(true);
+  for (const bool Behind : {true, false}) {
+    Band->SetDrawBehind(Behind);
+    PaintRecorded();
+    EXPECT_EQ(Band->ZPosition(), Behind ? Chart->GetWidth3D() : 0);
+    std::vector<TCanvasRecord> Fills;
+    for (const TCanvasRecord& R : Canvas.GetRecords())
+      if ((R.Kind == TRecordKind::FillRect || R.Kind == TRecordKind::FillPolygon) && R.Color == BandColor)
+        Fills.push_back(R);
+    ASSERT_EQ(Fills.size(), 1u) << Behind;
+  }
+  EXPECT_GT(Chart->GetWidth3D(), 0);
 }
 
 TEST_F(ColorBandTest, FreeingTheChartFreesTheBandAndItsEdges) {
