@@ -46,6 +46,10 @@ TEST(Tools2Registration, RegisteredOnceAndCreatableByName) {
     EXPECT_EQ(Tool->Description(), *C.Description);
     EXPECT_EQ(Tool->LongDescription(), *C.LongDescription);
     EXPECT_EQ(Tool->GetEditorClass(), C.Editor);
+    // Made by name, an annotation still gets its box.
+    if (auto* A = dynamic_cast<TAnnotationTool*>(Tool)) {
+      EXPECT_NE(A->GetShape(), nullptr);
+    }
   }
   UnRegisterTools2Tools();
   for (const TClass* Class : {TColorBandTool::StaticClass(), TColorLineTool::StaticClass(),
