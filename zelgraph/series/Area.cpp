@@ -1,4 +1,5 @@
 #include "zelgraph/series/Area.h"
+#include "zelgraph/series/Series.h"
 
 #include <algorithm>
 
@@ -205,22 +206,16 @@ void TAreaSeries::SetSubGallery(TChartSeries* Series, std::int32_t Index) {
   }
 }
 
-}  // namespace zel
-
-#include "zelgraph/chart/Registries.h"
-#include "zelgraph/series/Series.h"
-
-namespace zel {
-
+// The series kinds join the class registry for streaming by name; the gallery's series-type
+// registry stays empty.
 void ZelSeriesUnitStart() {
-  RegisterZelSeriesFunction(TFastLineSeries::StaticClass(), nullptr, &ZelMsg_GalleryFastLine,
-                            &ZelMsg_GalleryStandard, 1, 0);
-  RegisterZelSeriesFunction(TAreaSeries::StaticClass(), nullptr, &ZelMsg_GalleryArea, &ZelMsg_GalleryStandard, 1, 0);
+  RegisterClass(TFastLineSeries::StaticClass());
+  RegisterClass(TAreaSeries::StaticClass());
 }
 
 void ZelSeriesUnitEnd() {
-  const TClass* Classes[] = {TFastLineSeries::StaticClass(), TAreaSeries::StaticClass()};
-  UnRegisterZelSeries(Classes, 1);
+  UnRegisterClass(TAreaSeries::StaticClass());
+  UnRegisterClass(TFastLineSeries::StaticClass());
 }
 
 }  // namespace zel
