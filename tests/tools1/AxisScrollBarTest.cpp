@@ -46,6 +46,11 @@ TEST_F(AxisScrollBarTest, ReservesRoomBesideItsAxisWhileActive) {
   EXPECT_EQ(Bottom->IExtraSpace, 35);
   Tool->SetMargin(10);
   EXPECT_EQ(Bottom->IExtraSpace, 40);
+  // A thumb picture makes the bar as thick as the picture is high.
+  Tool->GetThumb()->SetStyle(TScrollThumbStyle::stsThumb2);
+  EXPECT_EQ(Bottom->IExtraSpace, Tool->GetSize() + 10);
+  EXPECT_NE(Tool->GetSize(), 30);
+  Tool->SetSize(30);
   Tool->SetAxis(Left);
   EXPECT_EQ(Bottom->IExtraSpace, 0);
   EXPECT_EQ(Left->IExtraSpace, 40);

@@ -619,6 +619,11 @@ void TAxisScrollBarTool::SetActive(bool Value) {
   PrepareMargin();
 }
 
+void TAxisScrollBarTool::CanvasChanged(TObject* Sender) {
+  PrepareMargin();
+  TZelScrollBar::CanvasChanged(Sender);
+}
+
 void TAxisScrollBarTool::SetSize(std::int32_t Value) {
   TZelScrollBar::SetSize(Value);
   PrepareMargin();

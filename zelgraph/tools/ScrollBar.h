@@ -239,6 +239,8 @@ class TAxisScrollBarTool : public TZelScrollBar {
   void DefineProperties(TFiler* Filer) override;
   String GetEditorClass() const override { return "TAxisScrollBarEditor"; }
   void SetActive(bool Value) override;
+  // Also keeps the axis' room in step with the bar's thickness (a thumb picture sets it).
+  void CanvasChanged(TObject* Sender) override;
   // A tool placed on a chart without an axis takes the chart's bottom axis; one moved to
   // another chart takes that chart's axis of the same place in its axes list.
   void SetParentChart(TCustomAxisPanel* Value) override;
