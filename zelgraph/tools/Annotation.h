@@ -166,11 +166,4 @@ class TAnnotationTool : public TZelCustomTool {
   TRectF ILastDrawn{0, 0, 0, 0};
 };
 
-// Registers the annotation, rectangle, colour line, colour band and grid band tools with the
-// chart's tool type registry (and so for streaming by name), and removes them again. The tools
-// unit's start and end call these; each class's place in the registry's order is that of the
-// calls.
-void RegisterTools2Tools();
-void UnRegisterTools2Tools();
-
 }  // namespace zel

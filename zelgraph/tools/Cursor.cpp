@@ -32,11 +32,6 @@ TChartValueList* ZValues(TChartSeries* S) {
 
 }  // namespace
 
-std::vector<const TClass*> ZelCursorToolClasses() {
-  return {TCursorTool::StaticClass(), TAxisArrowTool::StaticClass(), TNearestTool::StaticClass(),
-          TAxisScrollBarTool::StaticClass()};
-}
-
 bool ZelGetFirstLastSeries(TChartSeries* Series, std::int32_t& First, std::int32_t& Last) {
   const std::int32_t Count = Series ? Series->Count() : 0;
   First = Series ? Series->GetFirstVisibleIndex() : 0;

@@ -42,9 +42,6 @@ TAnnotationTool* CreateAnnotation(TComponent* Owner, TCustomAxisPanel* Chart);
 // The annotation exists, is active and its box is visible.
 bool IsAnnotationVisible(TAnnotationTool* Annotation);
 
-// The cursor, axis-arrow, nearest-point and axis scroll-bar tool classes, in the order the tools
-// unit registers them (they take places 1, 3, 5 and 18 of its list of 18).
-std::vector<const TClass*> ZelCursorToolClasses();
 
 class TCursorTool : public TZelCustomToolSeries {
   ZEL_CLASS(TCursorTool, TZelCustomToolSeries)

@@ -198,16 +198,3 @@ void TRepaintMonitor::ChartEvent(TChartToolEvent AEvent) {
 }
 
 }  // namespace zel
-
-namespace zel {
-
-std::vector<TZelToolSlot> Registertools3Tools() {
-  return {
-      {1, TDragMarksTool::StaticClass()},   {3, TDrawLineTool::StaticClass()},
-      {7, TRotateTool::StaticClass()},      {8, TChartImageTool::StaticClass()},
-      {9, TMarksTipTool::StaticClass()},    {14, TClipSeriesTool::StaticClass()},
-      {15, TFullScreenTool::StaticClass()}, {16, TRepaintMonitor::StaticClass()},
-  };
-}
-
-}  // namespace zel

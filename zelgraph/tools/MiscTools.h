@@ -100,16 +100,3 @@ class TRepaintMonitor : public TAnnotationTool {
 };
 
 }  // namespace zel
-
-namespace zel {
-
-// The tool classes of the drag-marks, draw-line, rotate, chart-image, marks-tip, clip-series,
-// full-screen and repaint-monitor tools, each with its place (from 0) in the tools unit's
-// registration order of 18 classes.
-struct TZelToolSlot {
-  int Position;
-  const TClass* Class;
-};
-std::vector<TZelToolSlot> Registertools3Tools();
-
-}  // namespace zel
