@@ -9,9 +9,9 @@
 #include <cmath>
 #include <random>
 
+#include "bench/LibraryMain.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-#include "zelgraph/Units.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/series/Series.h"
@@ -140,11 +140,5 @@ BENCHMARK(BM_Zoomed)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  zel::TZelUnitsGuard Units;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+ZEL_BENCHMARK_MAIN()
+

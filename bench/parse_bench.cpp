@@ -23,10 +23,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/LibraryMain.h"
 #include "bench/SessionGenerator.h"
 #include "platform/SysUtils.h"
 #include "viewer/SessionParser.h"
-#include "zelgraph/Units.h"
 #include "zelgraph/engine/Series.h"
 
 // Heap accounting: live bytes and their peak, from the allocator's own block sizes.
@@ -162,11 +162,5 @@ BENCHMARK(BM_ParseIntoSeries)->Apply(Sizes);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  zel::TZelUnitsGuard Units;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+ZEL_BENCHMARK_MAIN()
+

@@ -459,28 +459,23 @@ std::int32_t TChartSeries::AddNull(const String& Label) { return Add(FDefaultNul
 
 std::int32_t TChartSeries::AddNullXY(double X, double Y, const String& Label) { return AddXY(X, Y, Label, 0); }
 
-std::int32_t TChartSeries::AddArray(const double* Values, std::int32_t LastIndex) {
-  BeginUpdate();
-  try {
-    for (std::int32_t I = 0; I <= LastIndex; ++I) Add(Values[I]);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+namespace {
+// Adds Values[0..LastIndex] through the series' virtual Add, inside one update bracket.
+template <typename T>
+std::int32_t AddArrayOf(TChartSeries& Series, const T* Values, std::int32_t LastIndex) {
+  WithinUpdate(Series, [&] {
+    for (std::int32_t I = 0; I <= LastIndex; ++I) Series.Add(Values[I]);
+  });
   return LastIndex + 1 > 0 ? LastIndex + 1 : 0;
+}
+}  // namespace
+
+std::int32_t TChartSeries::AddArray(const double* Values, std::int32_t LastIndex) {
+  return AddArrayOf(*this, Values, LastIndex);
 }
 
 std::int32_t TChartSeries::AddArray(const std::int32_t* Values, std::int32_t LastIndex) {
-  BeginUpdate();
-  try {
-    for (std::int32_t I = 0; I <= LastIndex; ++I) Add(Values[I]);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-  return LastIndex + 1 > 0 ? LastIndex + 1 : 0;
+  return AddArrayOf(*this, Values, LastIndex);
 }
 
 std::int32_t TChartSeries::AddArray(const std::vector<double>& Values) {
