@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
+# Let ccache share its cache between clones in different folders.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake --preset test
 cmake --build --preset test -j "$(nproc)"
 ctest --preset test -j "$(nproc)"
