@@ -198,9 +198,9 @@ TEST_F(MainFormTest, ColoursGoRoundThePaletteAndStartAgainOnEachLoad) {
   EXPECT_EQ(Series(0)->GetTitle(), "2016-04-25 13:45:10");
 }
 
-TEST_F(MainFormTest, WindowsLineEndsAreLineBreaks) {
+TEST_F(MainFormTest, CrLfLineEndsAreLineBreaks) {
   Form->fileLoad(Data("session_crlf.csv"));
-  EXPECT_EQ(Title()->GetCaption(), "Windows line ends");
+  EXPECT_EQ(Title()->GetCaption(), "CRLF line ends");
   ASSERT_EQ(Chart()->SeriesCount(), 1);
   EXPECT_EQ(Series(0)->Count(), 3);
   EXPECT_DOUBLE_EQ(Series(0)->GetyValue(2), 3);
