@@ -222,6 +222,12 @@ std::int32_t TChartAxis::SizeLabels() {
   if (FHorizontal && GetLabelsAngle() == 0 && FAxisItems->GetAuto()) {
     CalcAllSeries();
     const TAxisLabelStyle Style = CalcLabelStyle();
+    // Only series texts (or the chart's label event) can give a point a label: skip the walk
+    // over the points when there are none.
+    const TAxisOnGetLabel* OnLabel = ChartOnGetAxisLabel();
+    const bool PointTexts = Style == TAxisLabelStyle::talMark || Style == TAxisLabelStyle::talText ||
+                            Style == TAxisLabelStyle::talPointValue || (OnLabel && *OnLabel);
+    if (!PointTexts) ISeriesList.clear();
     for (TChartSeries* S : ISeriesList) {
       if (S->GetFirstVisibleIndex() < 0) continue;
       for (std::int32_t I = S->GetFirstVisibleIndex(); I <= S->GetLastVisibleIndex(); ++I) {
