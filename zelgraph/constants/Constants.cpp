@@ -409,18 +409,7 @@ String ZelMsg_SeawashPalette;
 
 namespace {
 
-struct TTextEntry {
-  String* Value;
-  const char* Name;
-  // The text; a '\n' stands for NewLine and "{ext}" for ZelMsg_ZelExtension, both taken when
-  // the text is assigned.
-  const char* Text;
-};
-
-#define ZEL_TEXT(Var, Text) \
-  TTextEntry { &Var, #Var, Text }
-
-const TTextEntry Texts[] = {
+const TZelTextEntry Texts[] = {
   ZEL_TEXT(ZelMsg_Test, "Test..."),
   ZEL_TEXT(ZelMsg_LegendFirstValue, "First Legend Value must be > 0"),
   ZEL_TEXT(ZelMsg_LegendColorWidth, "Legend Color Width must be between 0 and 100 %"),
@@ -817,9 +806,9 @@ const TTextEntry Texts[] = {
   ZEL_TEXT(ZelMsg_SeawashPalette, "Seawash"),
 };
 
-#undef ZEL_TEXT
+}  // namespace
 
-String Expand(const char* Text) {
+String ZelExpandText(const char* Text) {
   static constexpr char ExtToken[] = "{ext}";
   constexpr std::size_t ExtLength = sizeof(ExtToken) - 1;
   String Result;
@@ -837,10 +826,8 @@ String Expand(const char* Text) {
   return Result;
 }
 
-}  // namespace
-
 void ZelSetConstants() {
-  for (const TTextEntry& E : Texts) *E.Value = Expand(E.Text);
+  for (const TZelTextEntry& E : Texts) *E.Value = ZelExpandText(E.Text);
 }
 
 void ZelConstantsUnitStart() {
@@ -852,7 +839,7 @@ void ZelConstantsUnitStart() {
 
 void ZelConstantsUnitEnd() {
   ZelMsg_ZelExtension.clear();
-  for (const TTextEntry& E : Texts) E.Value->clear();
+  for (const TZelTextEntry& E : Texts) E.Value->clear();
   NewLine.clear();
 }
 
@@ -860,7 +847,7 @@ const std::vector<TZelMessageText>& ZelMessageTexts() {
   static const std::vector<TZelMessageText> List = [] {
     std::vector<TZelMessageText> L;
     L.reserve(std::size(Texts));
-    for (const TTextEntry& E : Texts) L.push_back({E.Name, E.Value});
+    for (const TZelTextEntry& E : Texts) L.push_back({E.Name, E.Value});
     return L;
   }();
   return List;

@@ -419,6 +419,19 @@ void ZelSetConstants();
 void ZelConstantsUnitStart();
 void ZelConstantsUnitEnd();
 
+// One entry of a table of message texts: the global it fills, its name and its text, in which a
+// '\n' stands for NewLine and "{ext}" for ZelMsg_ZelExtension (both read when the text is set).
+struct TZelTextEntry {
+  String* Value;
+  const char* Name;
+  const char* Text;
+};
+#define ZEL_TEXT(Var, Text) \
+  ::zel::TZelTextEntry { &Var, #Var, Text }
+
+// A table text with NewLine and the extension put in.
+String ZelExpandText(const char* Text);
+
 // One message text with its name, for code that walks all of them (translations, checks).
 struct TZelMessageText {
   const char* Name;
