@@ -104,6 +104,19 @@ int TComponent::GetComponentIndex() const {
   return It == L.end() ? -1 : static_cast<int>(It - L.begin());
 }
 
+void TComponent::SetComponentIndex(int Value) {
+  if (!FOwner) return;
+  auto& L = FOwner->FComponents;
+  int I = GetComponentIndex();
+  if (I < 0) return;
+  int Count = static_cast<int>(L.size());
+  if (Value < 0) Value = 0;
+  if (Value >= Count) Value = Count - 1;
+  if (Value == I) return;
+  L.erase(L.begin() + I);
+  L.insert(L.begin() + Value, this);
+}
+
 TComponent* TComponent::FindComponent(const String& AName) const {
   if (AName.empty()) return nullptr;
   for (TComponent* C : FComponents)

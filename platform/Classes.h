@@ -186,6 +186,8 @@ class TComponent : public TPersistent {
   int GetComponentCount() const { return static_cast<int>(FComponents.size()); }
   TComponent* GetComponent(int Index) const;
   int GetComponentIndex() const;
+  // Moves this component to Value in its owner's list (clamped to the list); no-op without an owner.
+  void SetComponentIndex(int Value);
   TComponent* FindComponent(const String& AName) const;
 
   void InsertComponent(TComponent* AComponent);

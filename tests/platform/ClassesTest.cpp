@@ -57,6 +57,26 @@ TEST(Classes, OwnerFreesOwnedAndFreeNotificationClearsReferences) {
   Watcher->Free();
 }
 
+TEST(Classes, SetComponentIndexMovesWithinTheOwnerAndClamps) {
+  TProbe* Owner = Create<TProbe>(nullptr);
+  TProbe* A = Create<TProbe>(Owner);
+  TProbe* B = Create<TProbe>(Owner);
+  TProbe* C = Create<TProbe>(Owner);
+  C->SetComponentIndex(0);
+  EXPECT_EQ(Owner->GetComponent(0), C);
+  EXPECT_EQ(Owner->GetComponent(1), A);
+  EXPECT_EQ(Owner->GetComponent(2), B);
+  C->SetComponentIndex(99);  // clamped to the last place
+  EXPECT_EQ(Owner->GetComponent(2), C);
+  A->SetComponentIndex(-5);  // clamped to the first place
+  EXPECT_EQ(A->GetComponentIndex(), 0);
+  TProbe* Lone = Create<TProbe>(nullptr);
+  Lone->SetComponentIndex(3);  // no owner: nothing to move
+  EXPECT_EQ(Lone->GetComponentIndex(), -1);
+  Lone->Free();
+  Owner->Free();
+}
+
 TEST(Classes, AssignBetweenUnrelatedClassesRaises) {
   TOwned<TProbe> A(Create<TProbe>(nullptr));
   TOwned<TProbe> B(Create<TProbe>(nullptr));
