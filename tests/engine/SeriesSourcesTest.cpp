@@ -84,6 +84,32 @@ TEST_F(SourcesFixture, InvalidAndCircularSourcesAreRefused) {
   }
 }
 
+// A circle that closes through a later source of a series, not its first one: refused alike with
+// and without a chart, and the series keep their sources.
+TEST_F(SourcesFixture, CircleThroughALaterSourceIsRefusedWithOrWithoutChart) {
+  for (const bool InChart : {false, true}) {
+    TTestPanel* Chart = InChart ? Create<TTestPanel>(nullptr) : nullptr;
+    TChartSeries* A = New();
+    TChartSeries* B = New();
+    TChartSeries* C = New();
+    if (Chart) {
+      for (TChartSeries* S : {A, B, C}) Chart->AddSeries(S);
+    }
+    A->GetDataSources()->Add(C);
+    A->GetDataSources()->Add(B);
+    try {
+      B->SetDataSource(A);
+      ADD_FAILURE() << "in chart: " << InChart;
+    } catch (const ChartException& E) {
+      EXPECT_EQ(String(E.what()), "Circular Series dependences are not allowed") << "in chart: " << InChart;
+    }
+    EXPECT_EQ(B->GetDataSource(), nullptr);
+    EXPECT_EQ(A->GetDataSources()->Count(), 2);
+    for (TChartSeries* S : {A, B, C}) S->SetParentChart(nullptr);
+    if (Chart) Chart->Free();
+  }
+}
+
 TEST_F(SourcesFixture, FreedSourceLeavesTheDependentAlone) {
   TChartSeries* A = Create<TChartSeries>(nullptr);
   TChartSeries* B = New();

@@ -1107,28 +1107,7 @@ void TCustomAxisPanel::DoMouseLeave() {
 // --- data sources ---
 
 void TCustomAxisPanel::CheckDatasource(TChartSeries* ASeries) {
-  if (!ASeries || ASeries->IsLoading()) return;
-  if (TComponent* Source = ASeries->GetDataSource()) {
-    if (auto* SourceSeries = dynamic_cast<TChartSeries*>(Source))
-      ASeries->AddValues(SourceSeries);
-    else if (auto* SeriesSource = dynamic_cast<TZelSeriesSource*>(Source))
-      SeriesSource->Refresh();
-    return;
-  }
-  TZelFunction* F = ASeries->GetFunction();
-  if (F && F->NoSourceRequired) {
-    ASeries->BeginUpdate();
-    try {
-      ASeries->Clear();
-      F->AddPoints(nullptr);
-    } catch (...) {
-      ASeries->EndUpdate();
-      throw;
-    }
-    ASeries->EndUpdate();
-    return;
-  }
-  if (!ASeries->ManualData && ASeries->CanAddRandomPoints()) ASeries->FillSampleValues(ASeries->NumSampleValues());
+  if (ASeries) ASeries->RefillFromSources();
 }
 
 bool TCustomAxisPanel::IsValidDataSource(TChartSeries* ASeries, TComponent* AComponent) {

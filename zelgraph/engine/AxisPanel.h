@@ -143,7 +143,8 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   virtual bool DrawBackWallAfter(std::int32_t Z);
   virtual void DrawLegendShape(const TRectF& Rect);
   virtual void DrawWalls();
-  // Refills a series from its data source or function, or with sample values.
+  // Refills a series from its data source or function, or with sample values
+  // (TChartSeries::RefillFromSources).
   virtual void CheckDatasource(TChartSeries* ASeries);
   virtual String FormattedValueLegend(TChartSeries* ASeries, std::int32_t ValueIndex);
   // Whether a palette colour is not yet used by another series.
@@ -245,7 +246,9 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   // --- data sources ---
   virtual bool IsValidDataSource(TChartSeries* ASeries, TComponent* AComponent);
   virtual void RemovedDataSource(TChartSeries* ASeries, TComponent* AComponent);
-  void CheckOtherSeries(TChartSeries* Dest, TChartSeries* Source);
+  // Raises ChartException when Dest is reached from Source through data sources (taking Source as
+  // a source of Dest would close a circle). The one check, with or without a chart.
+  static void CheckOtherSeries(TChartSeries* Dest, TChartSeries* Source);
   virtual TComponent* GetDesignOwner() const { return GetComponentOwner(); }
 
   // --- paging ---

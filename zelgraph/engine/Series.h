@@ -388,8 +388,12 @@ class TChartSeries : public TCustomChartSeries {
   virtual void AddedValue(TChartSeries* Source, std::int32_t ValueIndex);
   virtual std::int32_t AddChartValue(TChartSeries* Source, std::int32_t ValueIndex);
   virtual void DeletedValue(TChartSeries* Source, std::int32_t ValueIndex);
-  // Asks the chart to refill the series from its data sources or function (nothing while updating).
+  // Asks the chart to refill the series from its data sources or function (nothing while updating);
+  // without a chart the series refills itself.
   void CheckDataSource();
+  // The refill: from the first data source (a series or a series source), else from a function
+  // that needs no source, else with sample values when allowed. Nothing while loading.
+  void RefillFromSources();
 
   // Value lists.
   TChartValueList* GetXValues() const { return FX; }

@@ -383,20 +383,6 @@ bool TChartSeries::IsValidSeriesSource(TChartSeries* Value) {
   return !FZelFunction || FZelFunction->IsValidSource(Value);
 }
 
-namespace {
-// The circular check: Source must not (through its own series sources) take its points from
-// Series.
-void CheckOtherSeries(TChartSeries* Series, TComponent* Source, std::int32_t Depth = 0) {
-  auto* S = dynamic_cast<TChartSeries*>(Source);
-  if (!S || !S->ExistingDataSources()) return;
-  TComponent* First = S->GetDataSource();
-  if (First == Series) throw ChartException(ZelMsg_CircularSeries);
-  // A cycle that does not pass through Series (already refused when it was made) ends the walk.
-  if (!dynamic_cast<TChartSeries*>(First) || Depth > 10000) return;
-  for (TComponent* C : std::vector<TComponent*>(S->ExistingDataSources()->List))
-    CheckOtherSeries(Series, C, Depth + 1);
-}
-}  // namespace
 
 std::int32_t TChartSeries::InternalSetDataSource(TComponent* Value, bool OnlyOne) {
   if (FParent) {
@@ -408,12 +394,7 @@ std::int32_t TChartSeries::InternalSetDataSource(TComponent* Value, bool OnlyOne
     throw ChartException(ZelMsg_SeriesSetDataSource);
   }
   if (FDataSources && FDataSources->IndexOf(Value) >= 0) return -1;
-  if (auto* S = dynamic_cast<TChartSeries*>(Value)) {
-    if (FParent)
-      FParent->CheckOtherSeries(this, S);
-    else
-      CheckOtherSeries(this, Value);
-  }
+  if (auto* S = dynamic_cast<TChartSeries*>(Value)) TCustomAxisPanel::CheckOtherSeries(this, S);
   if (OnlyOne && !IsLoading()) GetDataSources()->Clear();
   const std::int32_t Index = InternalAddDataSource(Value);
   CheckDataSource();
@@ -475,11 +456,13 @@ void TChartSeries::RemoveAllLinkedSeries() {
 
 void TChartSeries::CheckDataSource() {
   if (IUpdating > 0) return;
-  if (FParent) {
+  if (FParent)
     FParent->CheckDatasource(this);
-    return;
-  }
-  // Without a chart the series refills itself the same way.
+  else
+    RefillFromSources();
+}
+
+void TChartSeries::RefillFromSources() {
   if (IsLoading()) return;
   TComponent* Source = GetDataSource();
   if (auto* S = dynamic_cast<TChartSeries*>(Source)) {
@@ -487,15 +470,10 @@ void TChartSeries::CheckDataSource() {
   } else if (auto* SS = dynamic_cast<TZelSeriesSource*>(Source)) {
     SS->Refresh();
   } else if (!Source && FZelFunction && FZelFunction->NoSourceRequired) {
-    BeginUpdate();
-    try {
+    WithinUpdate(*this, [&] {
       Clear();
       FZelFunction->AddPoints(nullptr);
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    });
   } else if (!Source && !ManualData && CanAddRandomPoints()) {
     FillSampleValues(NumSampleValues());
   }
