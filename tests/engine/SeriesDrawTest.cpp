@@ -345,6 +345,42 @@ TEST_F(DrawFixture, PointsAndMarksInDrawingOrder) {
   EXPECT_EQ(S->Marks, (std::vector<std::int32_t>{0, 3, 9}));
 }
 
+// Records where each mark is placed.
+class TMarkSizeSeries : public TChartSeries {
+ public:
+  using TChartSeries::TChartSeries;
+  void DrawMark(std::int32_t, const String&, TSeriesMarkPosition* P) override {
+    Sizes.push_back({P->Width, P->Height});
+  }
+  std::vector<std::pair<std::int32_t, std::int32_t>> Sizes;
+};
+
+TEST_F(DrawFixture, CustomMarkItemIsMeasuredWithItsOwnSettings) {
+  auto* S = Create<TMarkSizeSeries>(nullptr);
+  Chart->AddSeries(S);
+  S->AddXY(0, 1, "ab");
+  S->AddXY(1, 2, "ab");
+  MapAxis(Chart->GetBottomAxis(), 100, 300, 0, 1);
+  MapAxis(Chart->GetLeftAxis(), 50, 250, 0, 3);
+  TSeriesMarks* Marks = S->GetMarks();
+  Marks->SetVisible(true);
+  for (TMargins* M : {Marks->GetMargins(), Marks->GetItem(1)->GetMargins()}) {
+    M->SetUnits(TMarginUnits::maPixels);
+    const std::int32_t V = M == Marks->GetMargins() ? 0 : 30;
+    M->SetLeft(V);
+    M->SetTop(V);
+    M->SetRight(V);
+    M->SetBottom(V);
+  }
+  S->CalcFirstLastVisibleIndex();
+  S->DrawMarks();
+  ASSERT_EQ(S->Sizes.size(), 2u);
+  // A text shape adds its horizontal margins twice, its vertical ones once.
+  EXPECT_EQ(S->Sizes[1].first, S->Sizes[0].first + 120);
+  EXPECT_EQ(S->Sizes[1].second, S->Sizes[0].second + 60);
+  EXPECT_FALSE(Marks->GetItems()->InternalGet(1)->ICustomText) << "measuring gives the item no text of its own";
+}
+
 TEST_F(DrawFixture, DepthSlots) {
   TChartSeries* A = NewSeries();
   TChartSeries* B = NewSeries();

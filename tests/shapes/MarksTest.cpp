@@ -2,6 +2,7 @@
 // stream of custom marks.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "ShapeFixture.h"
@@ -240,28 +241,27 @@ TEST(MarksItems, ItemsStreamRoundTripsByteForByte) {
   EXPECT_EQ(A.GetItems()->Count(), 0);
 }
 
-TEST(MarksItems, EmptyItemsAreNotWrittenAndACountOfZeroReadsNothing) {
+TEST(MarksItems, EmptyItemsAreNotWrittenAndACountOfZeroOrBelowReadsNothing) {
   TSeriesMarks A(nullptr);
   const std::vector<Byte> Empty = WriteMarks(A);
   EXPECT_EQ(Empty, std::vector<Byte>{0}) << "only the list end";
 
-  // "Items" holding a count of 0.
-  TMemoryStream S;
-  TWriter W(&S);
-  W.DefineBinaryProperty("Items", nullptr, [](TStream* Out) {
-    const std::int32_t Zero = 0;
-    Out->WriteBuffer(&Zero, 4);
-  }, true);
-  W.WriteListEnd();
-  std::vector<Byte> Bytes(static_cast<std::size_t>(S.GetSize()));
-  S.SetPosition(0);
-  S.ReadBuffer(Bytes.data(), Int64(Bytes.size()));
-  TSeriesMarks B(nullptr);
-  ReadMarks(B, Bytes);
-  EXPECT_EQ(B.GetItems()->Count(), 0);
-  B.GetItem(1);
-  B.Clear();
-  EXPECT_EQ(B.GetItems()->Count(), 0) << "items created by access go with Clear";
+  for (const std::int32_t Count : {0, -1, std::numeric_limits<std::int32_t>::min()}) {
+    // "Items" holding only the count.
+    TMemoryStream S;
+    TWriter W(&S);
+    W.DefineBinaryProperty("Items", nullptr, [Count](TStream* Out) { Out->WriteBuffer(&Count, 4); }, true);
+    W.WriteListEnd();
+    std::vector<Byte> Bytes(static_cast<std::size_t>(S.GetSize()));
+    S.SetPosition(0);
+    S.ReadBuffer(Bytes.data(), Int64(Bytes.size()));
+    TSeriesMarks B(nullptr);
+    ReadMarks(B, Bytes);
+    EXPECT_EQ(B.GetItems()->Count(), 0) << Count;
+    B.GetItem(1);
+    B.Clear();
+    EXPECT_EQ(B.GetItems()->Count(), 0) << "items created by access go with Clear";
+  }
 }
 
 TEST(MarksItems, DamagedItemsStreamIsRejected) {
@@ -279,7 +279,6 @@ TEST(MarksItems, DamagedItemsStreamIsRejected) {
     return Bytes;
   };
   const std::vector<Byte> Cases[] = {
-      Stream(-1, {}),                 // negative count
       Stream(0x7FFFFFFF, {1, 0}),     // far more items than bytes
       Stream(2, {1, 0}),              // the second item is missing
       Stream(1, {1, 4, 'N', 'o', 'p', 'e', 9, 0}),  // an unknown property

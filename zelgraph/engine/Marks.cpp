@@ -621,6 +621,11 @@ void TSeriesMarks::InternalDraw(std::int32_t Index, TAlphaColor AColor, const St
   if (Saved) Shape->GetFont()->Assign(Saved.get());
 }
 
+void TSeriesMarks::GiveText(TCustomTextShape* Shape, const String& St) {
+  auto* Item = dynamic_cast<TMarksItem*>(Shape);
+  if (!Item || !Item->ICustomText) Shape->InternalSetText(St);
+}
+
 void TSeriesMarks::DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const String& St,
                             TSeriesMarkPosition* Position) {
   if (!Shape || !Position || !FParent || !FParent->GetCanvas()) return;
@@ -670,8 +675,7 @@ void TSeriesMarks::DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const St
   // 4. The shape with its text.
   try {
     if (auto* T = dynamic_cast<TCustomTextShape*>(Shape)) {
-      auto* Item = dynamic_cast<TMarksItem*>(Shape);
-      if (!Item || !Item->ICustomText) T->InternalSetText(St);
+      GiveText(T, St);
       T->CalcBounds(FParent);
     }
     Shape->ShapeBounds = R;
@@ -719,10 +723,7 @@ void TSeriesMarks::WriteItems(TStream* Stream) {
 void TSeriesMarks::ReadItems(TStream* Stream) {
   std::int32_t N = 0;
   Stream->ReadBuffer(&N, sizeof(N));
-  if (N <= 0) {
-    if (N < 0) throw EReadError(SInvalidPropertyValue);
-    return;
-  }
+  if (N <= 0) return;  // no items
   // Every item takes at least its two list markers: a count beyond that is damaged data.
   if (Int64(N) * 2 > Stream->GetSize() - Stream->GetPosition()) throw EReadError(SInvalidPropertyValue);
   FItems.ILoadingCustom = true;

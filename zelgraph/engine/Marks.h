@@ -221,6 +221,9 @@ class TSeriesMarks : public TSeriesMarkShape {
   void InternalDraw(std::int32_t Index, TAlphaColor AColor, const String& St, TSeriesMarkPosition* Position);
   void DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const String& St, TSeriesMarkPosition* Position);
   void UsePosition(std::int32_t Index, TSeriesMarkPosition*& Position);
+  // Hands the mark text St to a mark shape (the marks or a custom item) for measuring and
+  // drawing; a custom item with a text of its own keeps it.
+  static void GiveText(TCustomTextShape* Shape, const String& St);
   // The custom item of Index when one exists, else the marks themselves.
   TZelCustomShape* MarkItem(std::int32_t Index) const;
   TRectF TotalBounds(std::int32_t Index, TSeriesMarkPosition* Position) const;

@@ -536,7 +536,9 @@ class TChartSeries : public TCustomChartSeries {
   String MarkPercent(std::int32_t ValueIndex, bool AddTotal = false);
   virtual void DrawMarks();
   virtual void DrawMark(std::int32_t ValueIndex, const String& St, TSeriesMarkPosition* APosition);
-  void CalculateMarkPosition(TSeriesMarkShape* AShape, const String& St, std::int32_t X, std::int32_t Y,
+  // Measures the mark shape (the marks or the point's custom item) with the text and places the
+  // position at (X, Y).
+  void CalculateMarkPosition(TCustomTextShape* AShape, const String& St, std::int32_t X, std::int32_t Y,
                              TSeriesMarkPosition* APosition);
   // The shift that moves mark rectangle R1 off R2: vertical for a Y-mandatory series (up when R2
   // lies below R1's top, else down), horizontal otherwise.

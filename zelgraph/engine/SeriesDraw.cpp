@@ -598,7 +598,7 @@ void TChartSeries::DrawMarks() {
         for (int C = 0; C < Kids->GetCount(); ++C)
           if (auto* Child = dynamic_cast<TSeriesMarkShape*>(Kids->Get(C)->GetShape()))
             Child->SetText(GetMarkTextStyle(FMarks->GetMultiLine(), I, Child->GetStyle()));
-      auto* Shape = dynamic_cast<TSeriesMarkShape*>(Item);
+      auto* Shape = dynamic_cast<TCustomTextShape*>(Item);
       TZelFont* Font = Item->GetFont();
       const TFontStyles OldStyle = Font->GetStyle();
       const bool HoverStyle = I == HoverIndex && FSelected->GetHover()->GetFont();
@@ -633,10 +633,10 @@ void TChartSeries::DrawMark(std::int32_t ValueIndex, const String& St, TSeriesMa
   FMarks->InternalDraw(ValueIndex, GetValueColor(ValueIndex), St, APosition);
 }
 
-void TChartSeries::CalculateMarkPosition(TSeriesMarkShape* AShape, const String& St, std::int32_t X, std::int32_t Y,
+void TChartSeries::CalculateMarkPosition(TCustomTextShape* AShape, const String& St, std::int32_t X, std::int32_t Y,
                                          TSeriesMarkPosition* APosition) {
   if (!AShape || !APosition || !FParent) return;
-  AShape->SetText(St);
+  TSeriesMarks::GiveText(AShape, St);
   AShape->CalcBounds(FParent);
   const TRectF B = AShape->ShapeBounds;
   const std::int32_t W = Round(B.Width()), H = Round(B.Height());
