@@ -380,6 +380,21 @@ TEST_F(SeriesFixture, FreeingDetachesAndChartFreesItsSeries) {
   P->Free();  // frees B too (the sanitizer catches a leak or a double free)
 }
 
+TEST_F(SeriesFixture, FreeingASeriesClearsIt) {
+  for (const bool InChart : {false, true}) {
+    TChartSeries* S = Create<TChartSeries>(nullptr);
+    if (InChart) NewPanel()->AddSeries(S);
+    S->AddXY(0, 1);
+    int Cleared = 0;
+    S->OnClearValues = [&](TChartSeries* Sender) {
+      EXPECT_EQ(Sender, S);
+      ++Cleared;
+    };
+    S->Free();
+    EXPECT_EQ(Cleared, 1) << "in chart: " << InChart;
+  }
+}
+
 TEST_F(SeriesFixture, NonValueSeriesCannotJoinAChart) {
   TTestPanel* P = NewPanel();
   auto* S = Create<TCustomChartSeries>(nullptr);

@@ -346,7 +346,9 @@ TChartSeries::~TChartSeries() {
     }
     FDataSources.reset();
   }
-  ClearLists();
+  // The points go as by Clear (OnClearValues fires); the function is already gone, and dependent
+  // series no longer follow, so only the series' own lists and handler see it.
+  Clear();
   FVisuals.reset();
   if (FMarks) FMarks->Free();
   FMarks = nullptr;
