@@ -27,8 +27,10 @@ TEST_F(LabelsFixture, SortByLabelsMovesWholePoints) {
   const std::vector<Case> Cases = {
       {"ascending", TChartListOrder::loAscending, false, {"c", "a", "b"}, {"a", "b", "c"}},
       {"descending", TChartListOrder::loDescending, false, {"c", "a", "b"}, {"c", "b", "a"}},
-      {"plain comparison puts capitals first", TChartListOrder::loAscending, false, {"b", "B", "a"}, {"B", "a", "b"}},
-      {"case-sensitive lists compare lower case", TChartListOrder::loAscending, true, {"b", "C", "a"}, {"a", "b", "C"}},
+      {"case-sensitive lists compare by code, capitals first", TChartListOrder::loAscending, true, {"b", "C", "a"},
+       {"C", "a", "b"}},
+      {"other lists ignore case", TChartListOrder::loAscending, false, {"b", "C", "a"}, {"a", "b", "C"}},
+      {"other lists ignore case, descending", TChartListOrder::loDescending, false, {"b", "C", "a"}, {"C", "b", "a"}},
       {"no order leaves them", TChartListOrder::loNone, false, {"c", "a"}, {"c", "a"}},
   };
   for (const Case& C : Cases) {
@@ -49,6 +51,20 @@ TEST_F(LabelsFixture, SortByLabelsMovesWholePoints) {
       }
     }
   }
+}
+
+TEST_F(LabelsFixture, SortByLabelsRefillsDependentsOnce) {
+  TChartSeries* D = Create<TChartSeries>(nullptr);
+  D->SetDataSource(S);
+  int Refreshed = 0;
+  D->OnClearValues = [&](TChartSeries*) { ++Refreshed; };  // every refill starts by clearing
+  for (const char* L : {"e", "d", "c", "b", "a"}) S->AddXY(S->Count(), 1, L);
+  Refreshed = 0;
+  S->SortByLabels(TChartListOrder::loAscending);
+  EXPECT_EQ(Refreshed, 1);
+  ASSERT_EQ(D->Count(), 5);
+  EXPECT_EQ(D->GetXLabel(0), "a");
+  D->Free();
 }
 
 TEST_F(LabelsFixture, IndexOfLabel) {

@@ -132,28 +132,27 @@ TVisualsList* TChartSeries::GetVisuals() {
 
 void TChartSeries::SortByLabels(TChartListOrder Order) {
   if (Order == TChartListOrder::loNone) return;
+  // The order holds while the points move, and is dropped on every way out.
   ILabelOrder = Order;
-  try {
+  struct TLabelOrder {
+    TChartListOrder& Field;
+    ~TLabelOrder() { Field = TChartListOrder::loNone; }
+  } Holds{ILabelOrder};
+  // Case-sensitive labels compare by code; others ignoring case.
+  const bool CaseSensitive = FLabels.GetCaseSensitive();
+  // One bracket: dependent series refill once, after the last swap and the renumbering.
+  WithinUpdate(*this, [&] {
     ZelSort(
         0, Count() - 1,
-        [this](int A, int B) {
+        [&](int A, int B) {
           const String LA = FLabels.GetLabel(A), LB = FLabels.GetLabel(B);
-          int R;
-          const String LowA = AnsiLowerCase(LA), LowB = AnsiLowerCase(LB);
-          if (FLabels.GetCaseSensitive() && LowA != LowB)
-            R = LowA.compare(LowB);
-          else
-            R = LA.compare(LB);
+          int R = CaseSensitive ? LA.compare(LB) : AnsiLowerCase(LA).compare(AnsiLowerCase(LB));
           R = R < 0 ? -1 : (R > 0 ? 1 : 0);
           return ILabelOrder == TChartListOrder::loDescending ? -R : R;
         },
         [this](int A, int B) { SwapValueIndex(A, B); });
-  } catch (...) {
-    ILabelOrder = TChartListOrder::loNone;
-    throw;
-  }
-  ILabelOrder = TChartListOrder::loNone;
-  NotMandatoryValueList->FillSequence();
+    NotMandatoryValueList->FillSequence();
+  });
   Repaint();
 }
 
