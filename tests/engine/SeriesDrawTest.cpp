@@ -171,6 +171,13 @@ TEST_F(DrawFixture, LegendTexts) {
   S->SetXLabel(0, "A");
   S->SetYValue(0, 12.5);
   EXPECT_EQ(S->LegendString(0, TLegendTextStyle::ltsRightValue), "A" + Sep + "12.5");
+
+  // The X text reads the X value also of a series drawn horizontally (X mandatory).
+  TChartSeries* H = NewSeries();
+  H->SetHorizontal();
+  H->AddXY(7, 3);
+  EXPECT_EQ(H->LegendString(0, TLegendTextStyle::ltsXValue), "7");
+  EXPECT_EQ(H->LegendString(0, TLegendTextStyle::ltsXAndValue), "7" + Sep + "7");
 }
 
 TEST_F(DrawFixture, MarkTexts) {

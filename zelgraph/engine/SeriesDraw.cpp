@@ -383,10 +383,8 @@ String TChartSeries::LegendString(std::int32_t LegendIndex, TLegendTextStyle Leg
     const double P = Total == 0 ? 100.0 : GetMarkValue(I) * 100.0 / Total;
     return FormatFloat(FPercentFormat, P);
   };
-  auto XText = [&]() {
-    const double V = NotMandatoryValueList->Value[I];
-    return FGetHorizAxis ? FGetHorizAxis->LabelValue(V) : FormatFloat(FValueFormat, V);
-  };
+  // The legend's X text is of the X value, whichever list is mandatory.
+  auto XText = [&]() { return XValueToText(FX->Value[I]); };
   const String S(1, ZelColumnSeparator);
   switch (LegendTextStyle) {
     case TLegendTextStyle::ltsPlain:
@@ -509,10 +507,7 @@ String TChartSeries::GetMarkTextStyle(bool MultiLine, std::int32_t ValueIndex, T
     String L = Label();
     return L.empty() ? ValueText() : L;
   };
-  auto XText = [&]() {
-    const double V = NotMandatoryValueList->Value[ValueIndex];
-    return FGetHorizAxis ? FGetHorizAxis->LabelValue(V) : FormatFloat(FValueFormat, V);
-  };
+  auto XText = [&]() { return XValueToText(NotMandatoryValueList->Value[ValueIndex]); };
   switch (Style) {
     case TSeriesMarksStyle::smsValue:
       return ValueText();
