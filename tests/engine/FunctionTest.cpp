@@ -67,6 +67,10 @@ TEST_F(FunctionFixture, PeriodsGroupThePoints) {
        Ten, Ten, true, {{0, 3}, {3, 12}, {6, 21}}},
       {"groups aligned to their last point", TFunctionPeriodStyle::psNumPoints, 3, TFunctionPeriodAlign::paLast,
        Ten, Ten, true, {{2, 3}, {5, 12}, {8, 21}}},
+      {"a period below half a point makes groups of one", TFunctionPeriodStyle::psNumPoints, 0.3,
+       TFunctionPeriodAlign::paCenter, {2, 4, 10}, {1, 2, 3}, true, {{2, 1}, {4, 2}, {10, 3}}},
+      {"half a point rounds to even (none): still groups of one", TFunctionPeriodStyle::psNumPoints, 0.5,
+       TFunctionPeriodAlign::paCenter, {2, 4}, {1, 2}, true, {{2, 1}, {4, 2}}},
       {"ranges with an empty one between", TFunctionPeriodStyle::psRange, 10, TFunctionPeriodAlign::paFirst,
        {0, 5, 25}, {1, 2, 4}, true, {{0, 3}, {10, 0}, {20, 4}}},
   };

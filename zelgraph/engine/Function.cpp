@@ -168,13 +168,8 @@ void TZelFunction::CalculateByPeriod(TChartSeries* Source, TChartValueList* NotM
   double RangeEnd = List[0];
   const TDateTimeStep Step = FindDateTimeStep(FPeriod);
   TChartAxis* Axis = FParent ? FParent->GetGetHorizAxis() : nullptr;
-  const std::int32_t PointsPerGroup = FPeriodStyle == TFunctionPeriodStyle::psNumPoints ? Round(FPeriod) : 0;
-  if (FPeriodStyle == TFunctionPeriodStyle::psNumPoints && PointsPerGroup < 1) {
-    // A period below half a point rounds to no points per group: one group per point would never
-    // end, so the whole series is one group.
-    CalculateAllPoints(Source, NotMandatorySource);
-    return;
-  }
+  // A period below half a point still makes groups of one point (a group of none would never end).
+  const std::int32_t PointsPerGroup = std::max(1, Round(FPeriod));
   while (Start <= N - 1) {
     std::int32_t Last;
     double FirstPos, LastPos;
