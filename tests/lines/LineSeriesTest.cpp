@@ -127,6 +127,37 @@ TEST_F(LineSeries, WholePathStyleDrawsOnePolylineFromThePointBeforeTheRange) {
   EXPECT_FALSE(S->DoDrawAll(S->GetLinePen(), SeriesColor, true));
 }
 
+// Records whether the axes calculated fast while it drew its points.
+class TFastCalcProbe : public TLineTestSeries {
+ public:
+  using TLineTestSeries::TLineTestSeries;
+  void DrawValue(std::int32_t ValueIndex) override {
+    Fast.push_back(GetParentChart()->GetAxes()->GetFastCalc());
+    TLineTestSeries::DrawValue(ValueIndex);
+  }
+  std::vector<bool> Fast;
+};
+
+TEST_F(LineSeries, ChartDrawValueHandlerReplacesThePointsAndKeepsExactPositions) {
+  auto* S = Add<TFastCalcProbe>({10, 20, 30}, {10, 20, 30});
+  Paint();
+  EXPECT_EQ(S->Fast, (std::vector<bool>{true, true, true})) << "a drawn line calculates fast";
+  EXPECT_FALSE(Chart->GetAxes()->GetFastCalc()) << "and puts the flag back";
+
+  S->Fast.clear();
+  std::vector<std::int32_t> Handled;
+  std::vector<bool> FastInHandler;
+  Chart->OnDrawValue = [&](TChartSeries* Sender, std::int32_t ValueIndex) {
+    EXPECT_EQ(Sender, S);
+    Handled.push_back(ValueIndex);
+    FastInHandler.push_back(Chart->GetAxes()->GetFastCalc());
+  };
+  Paint();
+  EXPECT_TRUE(S->Fast.empty()) << "the handler draws in place of the series";
+  EXPECT_EQ(Handled, (std::vector<std::int32_t>{0, 1, 2}));
+  EXPECT_EQ(FastInHandler, (std::vector<bool>{false, false, false}));
+}
+
 TEST_F(LineSeries, ShadowDrawsTheSeriesAgainOffsetBeforeIt) {
   auto* S = AddLine({10, 50, 90}, {20, 80, 40});
   S->GetShadow()->SetVisible(true);

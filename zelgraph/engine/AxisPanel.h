@@ -60,6 +60,8 @@ enum class TChartSeriesEvent { seAdd, seRemove, seChangeTitle, seChangeColor, se
 using TSeriesNotifyEvent = std::function<void(TCustomChartSeries* Series)>;
 // May refuse (or accept) a component as a series' data source.
 using TValidDataSourceEvent = std::function<void(TCustomChartSeries* Sender, TComponent* Value, bool& Valid)>;
+// Draws one point of a series in place of the series' own drawing of it.
+using TSeriesDrawValue = std::function<void(TChartSeries* Sender, std::int32_t ValueIndex)>;
 
 // A series event handed to the chart's listeners.
 class TZelSeriesEvent : public TZelEvent {
@@ -317,6 +319,9 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   TAxisOnGetNextLabel OnGetNextAxisLabel;
   TNotifyEvent OnPageChange;
   TValidDataSourceEvent OnValidDataSource;
+  // When assigned, series call it for each point they draw one by one, in place of DrawValue;
+  // line series then keep the axes' exact (not fast) position calculation.
+  TSeriesDrawValue OnDrawValue;
 
   bool InvertedRotation = false;
   bool DoNotBroadcast = false;

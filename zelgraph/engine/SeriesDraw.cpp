@@ -184,7 +184,10 @@ void TChartSeries::DrawAllValues() {
   auto DrawOne = [&](std::int32_t I) {
     if (Entities) Canvas->BeginEntity(ZelStr(I), FVisuals ? FVisuals->GetVisual(I) : nullptr, nullptr);
     try {
-      DrawValue(I);
+      if (FParent && FParent->OnDrawValue)
+        FParent->OnDrawValue(this, I);
+      else
+        DrawValue(I);
     } catch (...) {
       if (Entities) Canvas->EndEntity();
       throw;

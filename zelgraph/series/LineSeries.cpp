@@ -922,7 +922,8 @@ void TCustomSeries::DrawAllValues() {
   IClientRect = FParent->GetChartBounds();
   TChartAxes* Axes = FParent->GetAxes();
   const bool OldFast = Axes && Axes->GetFastCalc();
-  const bool SetFast = Axes && FDrawLine && !OldFast;
+  // A chart that draws the points itself gets exact positions.
+  const bool SetFast = Axes && FDrawLine && !FParent->OnDrawValue && !OldFast;
   if (SetFast) Axes->SetFastCalc(true);
   auto Restore = [&] {
     if (SetFast) Axes->SetFastCalc(OldFast);
