@@ -64,6 +64,15 @@ TEST_F(RegistryFixture, EntryHoldsWhatWasRegistered) {
   EXPECT_EQ(GetClass("TRegFakeSeries"), &FakeSeries);
 }
 
+TEST(SeriesType, CaptionIsTheDescriptionOnOneLine) {
+  TZelSeriesType T;
+  EXPECT_EQ(T.Caption(), "");
+  T.Description = &ZelMsg_GalleryHorizBar;  // two lines
+  EXPECT_EQ(T.Caption(), "Horizontal Bar");
+  T.Description = &ZelMsg_GalleryLine;
+  EXPECT_EQ(T.Caption(), ZelMsg_GalleryLine);
+}
+
 TEST_F(RegistryFixture, FindSkipsFunctionEntries) {
   RegisterZelSeriesFunction(&FakeSeries, &FakeFunction, &ZelMsg_FunctionSmooth, &ZelMsg_GalleryExtended, 1, 0);
   EXPECT_EQ(CheckZelSeriesTypes()->Find(String("TRegFakeSeries")), nullptr);

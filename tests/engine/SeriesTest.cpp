@@ -395,6 +395,65 @@ TEST_F(SeriesFixture, FreeingASeriesClearsIt) {
   }
 }
 
+// Series kinds of their own, for themes.
+class TThemeKindA : public TChartSeries {
+  ZEL_CLASS(TThemeKindA, TChartSeries)
+ public:
+  using TChartSeries::TChartSeries;
+};
+ZEL_DEFINE_CLASS(TThemeKindA, TChartSeries)
+class TThemeKindB : public TChartSeries {
+  ZEL_CLASS(TThemeKindB, TChartSeries)
+ public:
+  using TChartSeries::TChartSeries;
+};
+ZEL_DEFINE_CLASS(TThemeKindB, TChartSeries)
+
+TEST_F(SeriesFixture, ThemeGivesNewSeriesTheLookOfTheirKindElseItsThemedSeries) {
+  struct Case {
+    const char* Name;
+    bool WithThemed;
+    TAlphaColor Expected;
+  };
+  for (const Case& C : {Case{"the themed series' look", true, Blue}, Case{"the theme's first series", false, Red}}) {
+    TTestPanel* P = NewPanel();
+    auto* Theme = Create<TTestPanel>(nullptr);
+    P->Theme = Theme;  // the chart owns its theme
+    auto* Other = Create<TThemeKindA>(Theme);
+    Theme->AddSeries(Other);
+    Other->GetPen()->SetColor(Red);
+    if (C.WithThemed) {
+      auto* Themed = Create<TThemedSeries>(Theme);
+      Theme->AddSeries(Themed);
+      Themed->GetPen()->SetColor(Blue);
+    }
+    auto* S = NewSeries<TThemeKindB>();
+    P->AddSeries(S);
+    EXPECT_EQ(S->GetPen()->GetColor(), C.Expected) << C.Name;
+    auto* Same = NewSeries<TThemeKindA>();
+    P->AddSeries(Same);
+    EXPECT_EQ(Same->GetPen()->GetColor(), Red) << C.Name << ": a series of the same kind";
+  }
+  // Streaming knows the class.
+  TObject* Made = FindClass("TThemedSeries")->Create(nullptr);
+  EXPECT_NE(dynamic_cast<TThemedSeries*>(Made), nullptr);
+  Made->Free();
+}
+
+TEST_F(SeriesFixture, SetMarksCopiesIntoTheSeriesMarks) {
+  TChartSeries* A = NewSeries();
+  TChartSeries* B = NewSeries();
+  A->GetMarks()->SetStyle(TSeriesMarksStyle::smsPointIndex);
+  A->GetMarks()->SetDrawEvery(3);
+  EXPECT_FALSE(B->HasMarks());
+  B->SetMarks(A->GetMarks());
+  EXPECT_NE(B->GetMarks(), A->GetMarks());
+  EXPECT_EQ(B->GetMarks()->GetStyle(), TSeriesMarksStyle::smsPointIndex);
+  EXPECT_EQ(B->GetMarks()->GetDrawEvery(), 3);
+  B->SetMarks(nullptr);
+  EXPECT_EQ(B->GetMarks()->GetDrawEvery(), 3) << "nothing to copy";
+}
+
 TEST_F(SeriesFixture, NonValueSeriesCannotJoinAChart) {
   TTestPanel* P = NewPanel();
   auto* S = Create<TCustomChartSeries>(nullptr);

@@ -6,10 +6,13 @@
 
 #include "platform/Lists.h"
 #include "zelgraph/chart/Palettes.h"
+#include "zelgraph/procs/Procs.h"
 
 namespace zel {
 
 ZEL_DEFINE_CLASS(TZelSeriesType, TObject)
+
+String TZelSeriesType::Caption() const { return Description ? ReplaceChar(*Description, '\r', ' ') : String(); }
 
 TZelSeriesTypes* ZelSeriesTypes = nullptr;
 TZelToolTypes* ZelToolTypes = nullptr;

@@ -27,6 +27,9 @@ class TZelSeriesType : public TObject {
   std::int32_t NumGallerySeries = 1;
   // Sub-style of the same class; 0 for the plain entry.
   std::int32_t SubIndex = 0;
+
+  // The description on one line (carriage returns become blanks); empty without one.
+  String Caption() const;
 };
 
 // The series type registry; owns its entries.

@@ -1018,12 +1018,16 @@ void TCustomAxisPanel::ApplyThemeSeries(TCustomChartSeries* Series) {
   auto* Theme = dynamic_cast<TCustomAxisPanel*>(GetTheme());
   auto* S = dynamic_cast<TChartSeries*>(Series);
   if (!Theme || Theme == this || !S) return;
-  TChartSeries* From = nullptr;
-  for (TChartSeries* T : Theme->FSeriesList->GetList())
-    if (T->SameClass(S)) {
-      From = T;
-      break;
-    }
+  auto FirstOf = [&](auto Matches) -> TChartSeries* {
+    for (TChartSeries* T : Theme->FSeriesList->GetList())
+      if (Matches(T)) return T;
+    return nullptr;
+  };
+  // A series of the same kind, else the theme's general look, else the theme's first series (a
+  // theme without series is given a plain one). Only an empty theme gets one: a plain series
+  // added later would match every kind and give the next series of a kind another look.
+  TChartSeries* From = FirstOf([&](TChartSeries* T) { return T->SameClass(S); });
+  if (!From) From = FirstOf([](TChartSeries* T) { return dynamic_cast<TThemedSeries*>(T) != nullptr; });
   if (!From) {
     if (Theme->SeriesCount() == 0) Theme->AddSeries(Create<TChartSeries>(Theme));
     From = Theme->GetSeries(0);

@@ -296,6 +296,7 @@ void TChartValueLists::Clear() {
 // TChartSeries
 
 ZEL_DEFINE_COMPONENT_CLASS(TChartSeries, TCustomChartSeries)
+ZEL_DEFINE_COMPONENT_CLASS(TThemedSeries, TChartSeries)
 
 // Holds back the value lists' change notices while an operation changes several lists, so that
 // dependents only ever see the lists in step; also restores the count on failure.
@@ -853,6 +854,10 @@ void TChartSeries::ReplaceList(TChartValueList* OldList, TChartValueList* NewLis
 
 void TChartSeries::CreateSubGallery(const TAddSubChart& AddSubChart) {
   if (AddSubChart) AddSubChart(ZelMsg_Normal);
+}
+
+void TChartSeries::SetMarks(TSeriesMarks* Value) {
+  if (Value && Value != FMarks) GetMarks()->Assign(Value);
 }
 
 TSeriesMarks* TChartSeries::GetMarks() {

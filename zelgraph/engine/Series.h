@@ -413,6 +413,8 @@ class TChartSeries : public TCustomChartSeries {
   // Marks, created hidden on first access.
   TSeriesMarks* GetMarks();
   bool HasMarks() const { return FMarks != nullptr; }
+  // Copies Value's settings into the marks (created when missing); nullptr changes nothing.
+  void SetMarks(TSeriesMarks* Value);
 
   // Properties.
   const String& GetValueFormat() const { return FValueFormat; }
@@ -712,6 +714,14 @@ class TChartSeries : public TCustomChartSeries {
   void ReadCustomAxis(std::int32_t Index, bool Horizontal);
 };
 
+// A series that only holds a look: a chart's theme gives it to new series of kinds the theme
+// holds no series of.
+class TThemedSeries : public TChartSeries {
+  ZEL_CLASS(TThemedSeries, TChartSeries)
+ public:
+  explicit TThemedSeries(TComponent* AOwner) : TChartSeries(AOwner) {}
+};
+
 enum class TSourceLoadMode { lmClear, lmAppend };
 
 // A component that loads points into a series; kinds of source fill the series in Load.
@@ -725,6 +735,8 @@ class TZelSeriesSource : public TComponent {
   virtual void SetSeries(TChartSeries* Value);
   virtual bool Available(TCustomAxisPanel*) { return true; }
   virtual String Description() { return String(); }
+  // The name of the class that edits this kind of source; none here.
+  virtual String Editor() { return String(); }
   virtual bool HasNew() { return false; }
   // The series' first data source is of this source's class.
   virtual bool HasSeries(TChartSeries* Value);

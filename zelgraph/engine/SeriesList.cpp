@@ -27,12 +27,14 @@ void ZelEngineUnitStart() {
   RegisterClass(TChartAxis::StaticClass());
   RegisterClass(TChartDepthAxis::StaticClass());
   RegisterClass(TSeriesMarks::StaticClass());
+  RegisterClass(TThemedSeries::StaticClass());
   RegisterItemClass(ItemClassOf<TSeriesGroup>());
 }
 
 void ZelEngineUnitEnd() {
   if (EngineStartCount == 0 || --EngineStartCount > 0) return;
   UnRegisterItemClass(ItemClassOf<TSeriesGroup>());
+  UnRegisterClass(TThemedSeries::StaticClass());
   UnRegisterClass(TSeriesMarks::StaticClass());
   UnRegisterClass(TChartDepthAxis::StaticClass());
   UnRegisterClass(TChartAxis::StaticClass());
