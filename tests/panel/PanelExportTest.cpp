@@ -201,6 +201,9 @@ TEST_F(PanelPrint, ProportionalMarginsKeepThePanelShape) {
       {400, 250, 2000, 3000, false, TRectF(15, 40, 15, 40)},
       {250, 400, 3000, 2000, false, TRectF(28, 15, 28, 15)},
       {300, 300, 3000, 3000, false, TRectF(15, 15, 15, 15)},
+      // A near-square panel on landscape paper would reach beyond the top and bottom: the chart
+      // takes the paper's whole height instead.
+      {401, 400, 3000, 2000, false, TRectF(15, 0, 15, 0)},
       // A page without size: the proportions are unknown, the margins stay even.
       {400, 250, 0, 0, false, TRectF(15, 15, 15, 15)},
       // No printer: the screen's size (1000 x 1600) at a ratio of 1.

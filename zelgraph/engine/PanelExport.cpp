@@ -179,8 +179,10 @@ TRectF TCustomZelPanel::CalcProportionalMargins() {
   // Without paper or panel size the proportions are unknown: keep the even margins.
   if (!(PW > 0) || !(PH > 0) || !std::isfinite(Ratio) || W <= 0 || H <= 0)
     return TRectF(15, 15, 15, 15);
+  // Never below 0: a chart too tall (or wide) for the paper takes the paper's whole height
+  // (width) instead of reaching beyond it.
   auto CalcMargin = [Ratio](double A, double B, double X) {
-    return Round((B - (A - A * 0.3) * X * Ratio) * 100 / B) / 2;
+    return std::max(0, Round((B - (A - A * 0.3) * X * Ratio) * 100 / B) / 2);
   };
   if (W > H) {
     const int M = CalcMargin(PW, PH, double(H) / W);
