@@ -85,18 +85,23 @@ TEST_F(Canvas3DTest, DiamondAndCircleAndEllipse) {
 TEST_F(Canvas3DTest, AssignFont3DFollowsTheViewZoom) {
   struct Case {
     TCanvasZoomText ZoomText;
+    double Zoom;
     float Expected;
   };
-  const Case Cases[] = {{TCanvasZoomText::ztManual, 20}, {TCanvasZoomText::ztNo, 10}};
+  // The font follows the whole-number zoom: 150.4 scales by 1.5, 100.4 not at all.
+  const Case Cases[] = {{TCanvasZoomText::ztManual, 200, 20},
+                        {TCanvasZoomText::ztNo, 200, 10},
+                        {TCanvasZoomText::ztManual, 150.4, 15},
+                        {TCanvasZoomText::ztManual, 100.4, 10}};
   for (const Case& C : Cases) {
-    Options.SetZoom(200);
+    Options.SetZoomFloat(C.Zoom);
     Options.SetZoomText(C.ZoomText);
     Open(true, &Options);
     Canvas.SetFontZoom(100);
     TZelFont F;
     F.SetSizeFloat(10);
     Canvas.AssignFont3D(&F);
-    EXPECT_FLOAT_EQ(Canvas.GetFont()->GetSizeFloat(), C.Expected);
+    EXPECT_FLOAT_EQ(Canvas.GetFont()->GetSizeFloat(), C.Expected) << C.Zoom;
   }
 }
 
@@ -160,6 +165,29 @@ TEST_F(Canvas3DTest, DegenerateSolidsDrawLittleOrNothing) {
   std::size_t MaxPoints = 0;
   for (const TCanvasRecord& R : Polygons()) MaxPoints = std::max(MaxPoints, R.Points.size());
   EXPECT_GT(MaxPoints, std::size_t(ZelNumCylinderSides / 2));
+}
+
+TEST_F(Canvas3DTest, ConeApexAtTheFarEndOfTheBody) {
+  struct Case {
+    bool Vertical;
+    float ApexX, ApexY;
+  };
+  // Box (10, 20)-(110, 60), depth 0..20: a vertical cone points to the middle of its top edge,
+  // a horizontal one to the middle of its right edge.
+  const Case Cases[] = {{true, 60, 20}, {false, 110, 40}};
+  Open(true, &Options);  // orthogonal 45 degrees
+  for (const Case& C : Cases) {
+    Rec.ClearRecords();
+    Canvas.GetBrush()->SetKind(TBrushKind::Solid);
+    Canvas.Cone(C.Vertical, 10, 20, 110, 60, 0, 20, false, 0);
+    std::vector<TCanvasRecord> P = Polygons();
+    ASSERT_FALSE(P.empty());
+    const TCanvasRecord* Body = &P[0];
+    for (const TCanvasRecord& R : P)
+      if (R.BrushKind == TBrushKind::Gradient) Body = &R;
+    EXPECT_EQ(Body->Points.back(), Canvas.Calculate3DPosition(C.ApexX, C.ApexY, 10.0f))
+        << C.Vertical;
+  }
 }
 
 TEST_F(Canvas3DTest, PieSlices) {

@@ -315,8 +315,8 @@ void TCanvas3D::Arrow(bool Filled, const TPointF& From, const TPointF& To, int A
 void TCanvas3D::AssignFont3D(TZelFont* F) {
   if (!F) return;
   if (!GetSupports3DText() && F3DOptions && F3DOptions->GetZoomText() != TCanvasZoomText::ztNo &&
-      F3DOptions->GetZoomFloat() != 100)
-    AssignFontSize(F, float(F->GetSizeFloat() * 0.01 * F3DOptions->GetZoomFloat()));
+      F3DOptions->GetZoom() != 100)
+    AssignFontSize(F, float(F->GetSizeFloat() * 0.01 * F3DOptions->GetZoom()));
   else
     AssignFont(F);
 }

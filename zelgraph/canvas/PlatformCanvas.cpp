@@ -1029,7 +1029,9 @@ void TZelCanvas3D::Cone(bool Vertical, int Left, int Top, int Right, int Bottom,
       if (i == IMin) break;
     }
   } else {
-    Body.push_back(Calculate3DPosition(float(C), float(Top), float(ZC)));
+    // The apex lies on the ring's axis at the far end of the body.
+    Body.push_back(Vertical ? Calculate3DPosition(float(C), float(Top), float(ZC))
+                            : Calculate3DPosition(float(Right), float(C), float(ZC)));
   }
   TAlphaColor Color = FBrush->GetColor();
   TZelGradient* G = GetGradient();
