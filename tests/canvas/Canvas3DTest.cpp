@@ -167,6 +167,41 @@ TEST_F(Canvas3DTest, DegenerateSolidsDrawLittleOrNothing) {
   EXPECT_GT(MaxPoints, std::size_t(ZelNumCylinderSides / 2));
 }
 
+TEST_F(Canvas3DTest, CirclePointsRunRoundTheBoxAndClose) {
+  TCirclePoints P;
+  TZelCanvas3D::GetCirclePoints(P, 10, 20, 50, 100);
+  EXPECT_EQ(P[0], TPointF(30, 100));  // angle 0: bottom middle
+  EXPECT_NEAR(P.back().X, P[0].X, 1e-3);
+  EXPECT_NEAR(P.back().Y, P[0].Y, 1e-3);
+  for (const TPointF& Q : P) {
+    double U = (Q.X - 30) / 20.0, V = (Q.Y - 60) / 40.0;
+    EXPECT_NEAR(U * U + V * V, 1, 1e-5);
+  }
+  // The depth form projects each point.
+  Open(true, &Options);
+  TCirclePoints Z;
+  Canvas.GetCirclePoints(Z, 10, 20, 50, 100, 7);
+  for (std::size_t i = 0; i < P.size(); i += 30)
+    EXPECT_EQ(Z[i], Canvas.Calculate3DPosition(P[i], 7)) << i;
+}
+
+TEST_F(Canvas3DTest, ArrowPointsAtADepthAreTheFlatOnesProjected) {
+  Open(true, &Options);
+  const TPointF From(10, 50), To(90, 20);
+  std::vector<TPointF> Flat = TZelCanvas::GetArrowPoints(50, From, To, 12, 8);
+  std::vector<TPointF> Deep = Canvas.GetArrowPoints(50, From, To, 12, 8, 15);
+  ASSERT_EQ(Deep.size(), 7u);
+  for (std::size_t i = 0; i < Deep.size(); ++i)
+    EXPECT_EQ(Deep[i], Canvas.Calculate3DPosition(Flat[i], 15)) << i;
+  EXPECT_EQ(Deep[4], Canvas.Calculate3DPosition(To, 15));
+  EXPECT_TRUE(Canvas.GetArrowPoints(50, From, From, 12, 8, 15).empty());
+  // The drawn arrow is that outline.
+  Canvas.GetBrush()->SetKind(TBrushKind::Solid);
+  Canvas.Arrow(true, From, To, 12, 8, 10, 20, 50);
+  ASSERT_EQ(Polygons().size(), 1u);
+  EXPECT_EQ(Polygons()[0].Points, Deep);
+}
+
 TEST_F(Canvas3DTest, ConeApexAtTheFarEndOfTheBody) {
   struct Case {
     bool Vertical;

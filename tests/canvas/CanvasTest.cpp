@@ -363,6 +363,16 @@ TEST_F(CanvasTest, ClipsNest) {
   Canvas.ClipPolygon(Tri, 2, 3, false);
   EXPECT_EQ(Rec.GetClipRect(), TRectF(5, 2, 16, 31));
   Canvas.UnClipRectangle();
+  // The canvas-level pair shares the stack with the rectangle clips.
+  Canvas.ClipRectangle(TRectF(0, 0, 100, 80));
+  Canvas.ClipCanvas(&Rec, TRectF(10, 10, 20, 20));
+  EXPECT_EQ(Rec.GetClipRect(), TRectF(10, 10, 20, 20));
+  Canvas.UnClipCanvas(&Rec);
+  EXPECT_EQ(Rec.GetClipRect(), TRectF(0, 0, 100, 80));
+  Canvas.UnClipRectangle();
+  EXPECT_FALSE(Rec.GetClipped());
+  Canvas.UnClipCanvas(&Rec);  // nothing held
+  EXPECT_FALSE(Rec.GetClipped());
 }
 
 TEST_F(CanvasTest, PolylineIsOneCallForTheWholeLine) {

@@ -312,6 +312,14 @@ void TCanvas3D::Arrow(bool Filled, const TPointF& From, const TPointF& To, int A
   Arrow(Filled, From, To, ArrowWidth, ArrowHeight, Z, Z, 50);
 }
 
+std::vector<TPointF> TCanvas3D::GetArrowPoints(float ArrowPercent, const TPointF& From,
+                                               const TPointF& To, int ArrowWidth,
+                                               int ArrowHeight, int Z) {
+  std::vector<TPointF> P = GetArrowPoints(ArrowPercent, From, To, ArrowWidth, ArrowHeight);
+  for (TPointF& Q : P) Q = Calculate3DPosition(Q, Z);
+  return P;
+}
+
 void TCanvas3D::AssignFont3D(TZelFont* F) {
   if (!F) return;
   if (!GetSupports3DText() && F3DOptions && F3DOptions->GetZoomText() != TCanvasZoomText::ztNo &&

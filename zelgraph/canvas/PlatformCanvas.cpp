@@ -302,17 +302,21 @@ void TZelCanvas3D::GradientFill(TZelGradient* G, const TRectF& R) {
   }
 }
 
-void TZelCanvas3D::ClipRectangle(const TRectF& R) {
-  if (!FCanvas) return;
-  IClipStates.emplace_back(FCanvas, FCanvas->SaveState());
-  FCanvas->IntersectClipRect(R);
+void TZelCanvas3D::ClipRectangle(const TRectF& R) { ClipCanvas(FCanvas, R); }
+
+void TZelCanvas3D::UnClipRectangle() { UnClipCanvas(FCanvas); }
+
+void TZelCanvas3D::ClipCanvas(TCanvas* Canvas, const TRectF& R) {
+  if (!Canvas) return;
+  IClipStates.emplace_back(Canvas, Canvas->SaveState());
+  Canvas->IntersectClipRect(R);
 }
 
-void TZelCanvas3D::UnClipRectangle() {
+void TZelCanvas3D::UnClipCanvas(TCanvas* Canvas) {
   if (IClipStates.empty()) return;
   auto [C, S] = IClipStates.back();
   IClipStates.pop_back();
-  if (C == FCanvas && FCanvas) FCanvas->RestoreState(S);
+  if (C == Canvas && Canvas) Canvas->RestoreState(S);
 }
 
 TAlphaColor TZelCanvas3D::GetPixel(int X, int Y) {
@@ -437,10 +441,7 @@ void TZelCanvas3D::SmoothShadow(TZelShadow* Shadow, const TRectF& R, bool IsElli
   if (!FCanvas || !Shadow) return;
   std::unique_ptr<TPathData> Path;
   if (Points && High >= 0) {
-    Path = std::make_unique<TPathData>();
-    Path->MoveTo(Points[0]);
-    for (int i = 1; i <= High; ++i) Path->LineTo(Points[i]);
-    Path->ClosePath();
+    Path = PointsPath(Points, High, true);
   } else if (RoundSize != 0 || !IsEllipse) {
     Path = std::make_unique<TPathData>();
     float Radius = RoundSize != 0 ? float(RoundSize) : 4.0f;
@@ -821,13 +822,8 @@ void TZelCanvas3D::EllipseWithZ(float X1, float Y1, float X2, float Y2, int Z) {
     TPointF B = Calculate3DPosition(X2, Y2, float(Z));
     Ellipse(A.X, A.Y, B.X, B.Y);
   } else if (FIs3D) {
-    std::vector<TPointF> P(NumCirclePoints);
-    const float Step = 360.0f / (NumCirclePoints - 1);
-    for (int i = 0; i < NumCirclePoints; ++i) {
-      double A = double(i * Step) * PiStep;
-      P[std::size_t(i)] = {float((X1 + X2) / 2 + (X2 - X1) / 2 * std::sin(A)),
-                           float((Y1 + Y2) / 2 + (Y2 - Y1) / 2 * std::cos(A))};
-    }
+    TCirclePoints P;
+    GetCirclePoints(P, X1, Y1, X2, Y2);
     if (FBrush->GetKind() != TBrushKind::None)
       PolygonWithZ(P.data(), NumCirclePoints - 1, Z);
     else if (FPen->GetStyle() != TPenStyle::psClear)
@@ -835,6 +831,20 @@ void TZelCanvas3D::EllipseWithZ(float X1, float Y1, float X2, float Y2, int Z) {
   } else {
     Ellipse(X1, Y1, X2 + 1, Y2 + 1);
   }
+}
+
+void TZelCanvas3D::GetCirclePoints(TCirclePoints& P, float X1, float Y1, float X2, float Y2) {
+  const float Step = 360.0f / (NumCirclePoints - 1);
+  for (int i = 0; i < NumCirclePoints; ++i) {
+    double A = double(float(i) * Step) * PiStep;
+    P[std::size_t(i)] = {float((X1 + X2) / 2 + (X2 - X1) / 2 * std::sin(A)),
+                         float((Y1 + Y2) / 2 + (Y2 - Y1) / 2 * std::cos(A))};
+  }
+}
+
+void TZelCanvas3D::GetCirclePoints(TCirclePoints& P, int X1, int Y1, int X2, int Y2, int Z) {
+  GetCirclePoints(P, float(X1), float(Y1), float(X2), float(Y2));
+  for (TPointF& Q : P) Q = Calculate3DPosition(Q, Z);
 }
 
 void TZelCanvas3D::Sphere(int X, int Y, int Z, double Radius) {
@@ -847,14 +857,14 @@ void TZelCanvas3D::Surface3D(TZelCanvasSurfaceStyle, bool, bool, bool, int, int,
 
 void TZelCanvas3D::Arrow(bool Filled, const TPointF& From, const TPointF& To, int ArrowWidth,
                          int ArrowHeight, int Z0, int Z1, double ArrowPercent) {
-  std::vector<TPointF> P = GetArrowPoints(float(ArrowPercent), From, To, ArrowWidth, ArrowHeight);
+  const int Z = (Z0 + Z1) / 2;
+  std::vector<TPointF> P =
+      GetArrowPoints(float(ArrowPercent), From, To, ArrowWidth, ArrowHeight, Z);
   if (P.empty()) return;
-  float Z = float((Z0 + Z1) / 2);
-  for (TPointF& Q : P) Q = Calculate3DPosition(Q.X, Q.Y, Z);
   if (Filled) {
     Polygon(P.data(), 6);
   } else {
-    TPointF F = Calculate3DPosition(From.X, From.Y, Z);
+    TPointF F = Calculate3DPosition(From, Z);
     TZelCanvas::Line(F, P[4]);
     TZelCanvas::LineTo(P[5]);
     TZelCanvas::Line(P[4], P[3]);
