@@ -178,7 +178,8 @@ void TColorLineTool::Draw2DLine(std::int32_t Pos) {
   TCanvas3D* C = Chart->GetCanvas();
   const TRectF R = Chart->GetChartRect();
   const bool Horizontal = FAxis->GetHorizontal();
-  if (FAnnValue && FAnnotation) FAnnotation->SetText(FAxis->LabelValue(CalcValue()));
+  // Showing the value makes the annotation when there is none yet.
+  if (FAnnValue) GetAnnotation()->SetText(FAxis->LabelValue(CalcValue()));
   if (!AnnotationVisible() || FAnnotation->GetText().empty()) {
     if (Horizontal)
       C->VertLine3D(float(Pos), R.Top, R.Bottom, 0);
@@ -315,8 +316,9 @@ void TColorLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
     case TChartMouseEvent::tmeRelease:
       if (IDragging) {
         if (!FDragRepaint) Chart->Invalidate();
-        IDragging = false;
+        // The end is reported while the drag still counts as running.
         DoEndDragLine();
+        IDragging = false;
       }
       break;
   }
@@ -525,8 +527,12 @@ void TColorBandTool::PaintBand() {
     }
     try {
       if (FPicture && FPicture->Valid()) {
-        const TFourPoints P = C->FourPointsFromRect(R, Z);
-        C->StretchDraw(RectFromPolygon(P.data(), 4), FPicture->Filtered());
+        if (Is3D && !C->GetIsOrthogonal()) {
+          C->StretchDraw(R, FPicture->Filtered(), Z, TCanvas3DPlane::cpZ);
+        } else {
+          const TFourPoints P = C->FourPointsFromRect(R, Z);
+          C->StretchDraw(RectFromPolygon(P.data(), 4), FPicture->Filtered());
+        }
       } else {
         TZelGradient* G = GetBrush()->ExistingGradient();
         const bool Gradient = GetBrush()->HasGradient();

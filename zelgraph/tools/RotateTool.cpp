@@ -201,7 +201,8 @@ void TRotateTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, 
           ITimer = Create<TTimer>(static_cast<TComponent*>(nullptr));
           ITimer->SetOnTimer([this](TObject* Sender) { DoTimer(Sender); });
         }
-        ITimer->SetInterval(1);
+        // Coasting steps come about as often as a screen refreshes.
+        ITimer->SetInterval(15);
         ITimer->SetEnabled(true);
       }
       if (FCursor != 0) ZelChangeCursor(this, IOldCursor);
