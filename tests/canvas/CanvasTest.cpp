@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/RecordingCanvas.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/CanvasUnit.h"
 
 namespace zel {
@@ -345,6 +346,35 @@ TEST_F(CanvasTest, FillsSetTheBrushBackToSolidButKeepTheGradient) {
   Rec.ClearRecords();
   Canvas.Rectangle(0, 0, 10, 10);
   EXPECT_TRUE(Rec.GetRecords().empty());
+}
+
+TEST_F(CanvasTest, ScopesCloseTheirBracketsAlsoWhenAnErrorLeaves) {
+  Canvas.SetTransparency(20);
+  for (const bool Fail : {false, true}) {
+    SCOPED_TRACE(Fail);
+    bool Restored = false;
+    try {
+      TRestoreOnExit Restore([&] { Restored = true; });
+      TBlendingScope Blend(&Canvas, ZelZeroRectF, 50);
+      TBlendingScope Off(&Canvas, ZelZeroRectF, 50, false);  // opens nothing
+      TFrontPlaneScope FrontPlane(&Canvas);
+      EXPECT_EQ(Canvas.GetTransparency(), 60);
+      EXPECT_EQ(Canvas.GetFrontPlaneCount(), 1);
+      if (Fail) throw EAbort("stop");
+    } catch (const EAbort&) {
+    }
+    EXPECT_TRUE(Restored);
+    EXPECT_EQ(Canvas.TranspStackDepth(), 0);
+    EXPECT_EQ(Canvas.GetTransparency(), 20);
+    EXPECT_EQ(Canvas.GetFrontPlaneCount(), 0);
+  }
+  // A failing close is reported when nothing else failed, and gives way to an error in flight.
+  EXPECT_THROW({ TRestoreOnExit R([] { throw EAbort("close"); }); }, EAbort);
+  try {
+    TRestoreOnExit R([] { throw EAbort("close"); });
+    throw EConvertError("first");
+  } catch (const EConvertError&) {
+  }
 }
 
 TEST_F(CanvasTest, ClipsNest) {

@@ -11,6 +11,7 @@
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/canvas/View3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -88,23 +89,16 @@ void TCanvas3D::SmoothShadow(TZelShadow* Shadow, const TRectF& R, bool IsEllipse
       G->SetVisible(true);
       FPen->SetStyle(TPenStyle::psClear);
     }
-    try {
-      if (EndAngle - StartAngle == 360)
-        TZelCanvas::Ellipse(R);
-      else
-        Pie(R, StartAngle, EndAngle);
-    } catch (...) {
-      if (Old) {
-        GetGradient()->Assign(Old);
-        Old->Free();
-      }
-      throw;
-    }
-    if (Old) {
+    TRestoreOnExit RestoreGradient([this, Old] {
+      if (!Old) return;
+      TOwned<TZelGradient> Saved(Old);
       GetGradient()->Assign(Old);
       FBrush->SetKind(Old->GetVisible() ? TBrushKind::Gradient : TBrushKind::Solid);
-      Old->Free();
-    }
+    });
+    if (EndAngle - StartAngle == 360)
+      TZelCanvas::Ellipse(R);
+    else
+      Pie(R, StartAngle, EndAngle);
   } else if (RoundSize != 0) {
     TZelCanvas::RoundRect(R, RoundSize, RoundSize);
   } else {

@@ -12,6 +12,7 @@
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/canvas/View3D.h"
 #include "zelgraph/html/Html.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -367,24 +368,16 @@ void TZelCanvas3D::DoFontShadow(TZelShadow* S, int F, float& X, float& Y, const 
   } else {
     CY = Y + float(F * V);
   }
-  bool Blend = S->GetTransparency() != 0;
-  if (Blend) BeginBlending(ZelZeroRectF, std::int8_t(S->GetTransparency()));
+  TBlendingScope Blending(this, ZelZeroRectF, std::int8_t(S->GetTransparency()),
+                          S->GetTransparency() != 0);
   TBrush* Fill = FCanvas->GetFill();
-  TAlphaColor Old = Fill->GetColor();
-  TBrushKind OldKind = Fill->GetKind();
-  Fill->SetKind(TBrushKind::Solid);
-  Fill->SetColor(S->GetColor());
-  try {
-    InternalTextOut(CX, CY, Text, false);
-  } catch (...) {
+  TRestoreOnExit RestoreFill([Fill, Old = Fill->GetColor(), OldKind = Fill->GetKind()] {
     Fill->SetColor(Old);
     Fill->SetKind(OldKind);
-    if (Blend) EndBlending(nullptr);
-    throw;
-  }
-  Fill->SetColor(Old);
-  Fill->SetKind(OldKind);
-  if (Blend) EndBlending(nullptr);
+  });
+  Fill->SetKind(TBrushKind::Solid);
+  Fill->SetColor(S->GetColor());
+  InternalTextOut(CX, CY, Text, false);
 }
 
 void TZelCanvas3D::InternalTextOut(float X, float Y, const String& Text, bool WithOutline) {
@@ -426,13 +419,8 @@ void TZelCanvas3D::RotateLabel(int X, int Y, const String& Text, double Angle, b
               TMatrix::CreateTranslation(C.X, C.Y) * M0;
   TCanvas* Canvas = FCanvas;
   Canvas->SetMatrix(M);
-  try {
-    DirectTextOut(float(X), float(Y), Text);
-  } catch (...) {
-    Canvas->SetMatrix(M0);
-    throw;
-  }
-  Canvas->SetMatrix(M0);
+  TRestoreOnExit RestoreMatrix([Canvas, M0] { Canvas->SetMatrix(M0); });
+  DirectTextOut(float(X), float(Y), Text);
 }
 
 void TZelCanvas3D::SmoothShadow(TZelShadow* Shadow, const TRectF& R, bool IsEllipse,
@@ -672,26 +660,20 @@ void TZelCanvas3D::DisableRotation() {
 void TZelCanvas3D::EnableRotation() { FIs3D = FWas3D; }
 
 void TZelCanvas3D::ShowImage(TCanvas* DestCanvas, TCanvas* DefaultCanvas, const TRectF& UserRect) {
+  TRestoreOnExit Default([this, DefaultCanvas] { SetCanvas(DefaultCanvas); });
   if (GetUseBuffer() && FBitmap) {
     if (ISceneOpen) {
       ISceneOpen->EndScene();
       ISceneOpen = nullptr;
     }
+    // The picture counts as shown and the default canvas comes back whatever the transfer does.
+    TRestoreOnExit Shown([this] { FDirty = false; });
     if (DestCanvas) {
-      bool Began = DestCanvas->BeginScene();
-      try {
-        if (Began) TransferBitmap(Round(UserRect.Left), Round(UserRect.Top), DestCanvas);
-      } catch (...) {
-        DestCanvas->EndScene();
-        FDirty = false;
-        SetCanvas(DefaultCanvas);
-        throw;
-      }
-      DestCanvas->EndScene();
+      const bool Began = DestCanvas->BeginScene();
+      TRestoreOnExit EndScene([DestCanvas] { DestCanvas->EndScene(); });
+      if (Began) TransferBitmap(Round(UserRect.Left), Round(UserRect.Top), DestCanvas);
     }
-    FDirty = false;
   }
-  SetCanvas(DefaultCanvas);
 }
 
 void TZelCanvas3D::TransferBitmap(int Left, int Top, TCanvas* Canvas) {
@@ -1308,9 +1290,8 @@ void TZelCanvas3D::Pie3D(int XCenter, int YCenter, int XRadius, int YRadius, int
     return;
   TPieDrawer D(this, XCenter, YCenter, XRadius, YRadius, Z0, Z1, StartAngle, EndAngle, DrawSides,
                DonutPercent, BevelPercent, Transparency, BevelBright, BevelBorder, HideSides);
-  bool Blend = Transparency != 0;
-  if (Blend) BeginBlending(ZelZeroRectF, Transparency);
-  try {
+  TBlendingScope Blending(this, ZelZeroRectF, Transparency, Transparency != 0);
+  {
     if (Transparency != 0 && !HideSides) D.DrawBottom();
     bool PenDarkened = false;
     if (DarkSides) {
@@ -1332,11 +1313,7 @@ void TZelCanvas3D::Pie3D(int XCenter, int YCenter, int XRadius, int YRadius, int
     D.DrawTop();
     if ((Gradient && Gradient->GetVisible()) || EdgeStyle != TEdgeStyle::edNone)
       DrawLighting(EdgeStyle, 0, TRectF(), TRectF(), TRectF(), Z0, Z1, TPointF(), false);
-  } catch (...) {
-    if (Blend) EndBlending(nullptr);
-    throw;
   }
-  if (Blend) EndBlending(nullptr);
 }
 
 }  // namespace zel

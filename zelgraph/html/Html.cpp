@@ -14,6 +14,7 @@
 #include "zelgraph/canvas/Canvas.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Pens.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -577,14 +578,9 @@ void HtmlTextOut(TZelCanvas* Canvas, float X, float Y, const String& Text) {
   if (Align == ZelTextAlignCenter || Align == ZelTextAlignRight) {
     int W = RunLayout(Canvas, 0, 0, Text, false, false).Width;
     if (Align == ZelTextAlignCenter) W = W / 2;
+    TRestoreOnExit RestoreAlign([Canvas, Align] { Canvas->SetTextAlign(Align); });
     Canvas->SetTextAlign(ZelTextAlignLeft);
-    try {
-      RunLayout(Canvas, X - W, Y, Text, true, false);
-    } catch (...) {
-      Canvas->SetTextAlign(Align);
-      throw;
-    }
-    Canvas->SetTextAlign(Align);
+    RunLayout(Canvas, X - W, Y, Text, true, false);
   } else {
     RunLayout(Canvas, X, Y, Text, true, false);
   }

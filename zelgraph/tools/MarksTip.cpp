@@ -195,14 +195,8 @@ void TMarksTipTool::ChartEvent(TChartToolEvent AEvent) {
   TCanvas3D* Canvas = C->GetCanvas();
   FFormat->SetParent(C);
   FFormat->IDraw2D = true;
-  Canvas->FrontPlaneBegin();
-  try {
-    FFormat->Draw(C, FFormat->ShapeBounds, FFormat->GetAngle(), 0);
-  } catch (...) {
-    Canvas->FrontPlaneEnd();
-    throw;
-  }
-  Canvas->FrontPlaneEnd();
+  TFrontPlaneScope FrontPlane(Canvas);
+  FFormat->Draw(C, FFormat->ShapeBounds, FFormat->GetAngle(), 0);
 }
 
 }  // namespace zel

@@ -1,9 +1,8 @@
-// Scoped brackets the tools open on a chart: each puts back what it changed when its scope
-// ends, also when an error leaves the scope.
+// Scoped brackets the tools open on a chart (and, through CanvasScopes.h, on its canvas): each
+// puts back what it changed when its scope ends, also when an error leaves the scope.
 #pragma once
 
-#include <utility>
-
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/engine/Panel.h"
 
 namespace zel {
@@ -25,20 +24,6 @@ class TAutoRepaintScope {
  private:
   TCustomZelPanel* FChart;
   bool FOld;
-};
-
-// Runs Restore when the scope ends, also when an error leaves it: for a setting that has no
-// scope class of its own (Restore must not throw).
-template <typename F>
-class TRestoreOnExit {
- public:
-  explicit TRestoreOnExit(F Restore) : FRestore(std::move(Restore)) {}
-  ~TRestoreOnExit() { FRestore(); }
-  TRestoreOnExit(const TRestoreOnExit&) = delete;
-  TRestoreOnExit& operator=(const TRestoreOnExit&) = delete;
-
- private:
-  F FRestore;
 };
 
 }  // namespace zel
