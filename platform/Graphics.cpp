@@ -1,10 +1,17 @@
 #include "platform/Graphics.h"
 
+#include <QColor>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <map>
 #include <numbers>
 
+#include "platform/Exceptions.h"
 #include "platform/Services.h"
+#include "platform/SysUtils.h"
 
 namespace zel {
 
@@ -16,6 +23,79 @@ ZEL_DEFINE_CLASS(TPathData, TPersistent)
 
 // ---------------------------------------------------------------------------------------------
 // Colours
+
+namespace {
+
+// The standard named colours by upper-case name, read once from Qt's list.
+const std::map<String, TAlphaColor>& NamedColors() {
+  static const std::map<String, TAlphaColor> Names = [] {
+    std::map<String, TAlphaColor> M;
+    for (const QString& Name : QColor::colorNames())
+      M.emplace(Name.toUpper().toStdString(), TAlphaColor(QColor(Name).rgba()));
+    M.emplace("NULL", TAlphaColors::Null);
+    return M;
+  }();
+  return Names;
+}
+
+bool ParseHexColor(const String& Digits, TAlphaColor& Out) {
+  if (Digits.empty() || Digits.size() > 8) return false;
+  TAlphaColor V = 0;
+  for (char C : Digits) {
+    int D;
+    if (C >= '0' && C <= '9')
+      D = C - '0';
+    else if (C >= 'A' && C <= 'F')
+      D = C - 'A' + 10;
+    else if (C >= 'a' && C <= 'f')
+      D = C - 'a' + 10;
+    else
+      return false;
+    V = (V << 4) | TAlphaColor(D);
+  }
+  Out = V;
+  return true;
+}
+
+bool ParseDecimalColor(const String& U, TAlphaColor& Out) {
+  const size_t First = (U[0] == '-' || U[0] == '+') ? 1 : 0;
+  if (First == U.size() || U.size() > 12) return false;
+  std::int64_t V = 0;
+  for (size_t K = First; K < U.size(); ++K) {
+    if (U[K] < '0' || U[K] > '9') return false;
+    V = V * 10 + (U[K] - '0');
+  }
+  if (U[0] == '-') V = -V;
+  if (V < std::numeric_limits<std::int32_t>::min() || V > 0xFFFFFFFFLL) return false;
+  Out = static_cast<TAlphaColor>(static_cast<std::uint32_t>(V));
+  return true;
+}
+
+}  // namespace
+
+bool IdentToAlphaColor(const String& Name, TAlphaColor& Color) {
+  String U = UpperCase(Name);
+  if (U.rfind("CLA", 0) == 0) U.erase(0, 3);
+  const auto& Names = NamedColors();
+  auto It = Names.find(U);
+  if (It == Names.end()) return false;
+  Color = It->second;
+  return true;
+}
+
+TAlphaColor StringToAlphaColor(const String& S) {
+  const String T = Trim(S);
+  TAlphaColor C = 0;
+  if (!T.empty() && (T[0] == '#' || T[0] == '$')) {
+    if (ParseHexColor(T.substr(1), C)) {
+      if (T.size() == 7) C |= 0xFF000000u;  // six digits give an opaque colour
+      return C;
+    }
+  } else if (!T.empty() && (IdentToAlphaColor(T, C) || ParseDecimalColor(T, C))) {
+    return C;
+  }
+  throw EConvertError("'" + T + "' is not a valid colour");
+}
 
 TAlphaColor ColorWithOpacity(TAlphaColor C, float Opacity) {
   if (!(Opacity < 1)) return C;  // also NaN: treated as opaque

@@ -36,6 +36,14 @@ TAlphaColor ColorWithOpacity(TAlphaColor C, float Opacity);
 // The colour at T (0..1) between A and B, each channel linear.
 TAlphaColor InterpolateColor(TAlphaColor A, TAlphaColor B, float T);
 
+// The colour of a standard colour name ("Red", "DarkSlateGray", "Transparent", and "Null" for
+// 0), in any case and with or without the "cla" prefix; false for an unknown name.
+bool IdentToAlphaColor(const String& Name, TAlphaColor& Color);
+// A colour from its name, "#RRGGBB" (opaque), "#AARRGGBB", "$AARRGGBB" or a decimal number
+// (negative for colours with the top bit set); leading and trailing blanks are ignored.
+// Raises EConvertError for anything else.
+TAlphaColor StringToAlphaColor(const String& S);
+
 namespace TAlphaColors {
 constexpr TAlphaColor Null = 0x00000000;
 constexpr TAlphaColor Black = 0xFF000000;

@@ -282,12 +282,17 @@ class TQtCanvas : public TCanvas {
     }
   }
 
-  void DrawRect(const TRectF& R, float XRadius, float YRadius, TCorners Corners, float Opacity,
-                TCornerType CornerType) override {
+  void DrawRect(const TRectF& Rect, float XRadius, float YRadius, TCorners Corners,
+                float Opacity, TCornerType CornerType) override {
     QPen Pen;
-    if (NothingToDraw() || !Finite(R) || !MakePen(*GetStroke(), Pen)) return;
+    if (NothingToDraw() || !Finite(Rect) || !MakePen(*GetStroke(), Pen)) return;
     QPainter* P = Prepare(Opacity);
     if (!P) return;
+    // The outline runs through the centres of the outermost pixels that FillRect of the same
+    // rectangle covers (Left .. Right - 1), so a one-pixel frame lies on the fill's edge pixels.
+    TRectF R = Rect.Normalized();
+    R = TRectF(R.Left + 0.5f, R.Top + 0.5f, std::max(R.Left + 0.5f, R.Right - 0.5f),
+               std::max(R.Top + 0.5f, R.Bottom - 0.5f));
     if (XRadius > 0 && YRadius > 0 && !Corners.Empty()) {
       TPathData Path;
       Path.AddRectangle(R, XRadius, YRadius, Corners, CornerType);

@@ -85,18 +85,23 @@ TEST_F(Canvas3DTest, DiamondAndCircleAndEllipse) {
 TEST_F(Canvas3DTest, AssignFont3DFollowsTheViewZoom) {
   struct Case {
     TCanvasZoomText ZoomText;
+    double Zoom;
     float Expected;
   };
-  const Case Cases[] = {{TCanvasZoomText::ztManual, 20}, {TCanvasZoomText::ztNo, 10}};
+  // The font follows the whole-number zoom: 150.4 scales by 1.5, 100.4 not at all.
+  const Case Cases[] = {{TCanvasZoomText::ztManual, 200, 20},
+                        {TCanvasZoomText::ztNo, 200, 10},
+                        {TCanvasZoomText::ztManual, 150.4, 15},
+                        {TCanvasZoomText::ztManual, 100.4, 10}};
   for (const Case& C : Cases) {
-    Options.SetZoom(200);
+    Options.SetZoomFloat(C.Zoom);
     Options.SetZoomText(C.ZoomText);
     Open(true, &Options);
     Canvas.SetFontZoom(100);
     TZelFont F;
     F.SetSizeFloat(10);
     Canvas.AssignFont3D(&F);
-    EXPECT_FLOAT_EQ(Canvas.GetFont()->GetSizeFloat(), C.Expected);
+    EXPECT_FLOAT_EQ(Canvas.GetFont()->GetSizeFloat(), C.Expected) << C.Zoom;
   }
 }
 
@@ -160,6 +165,64 @@ TEST_F(Canvas3DTest, DegenerateSolidsDrawLittleOrNothing) {
   std::size_t MaxPoints = 0;
   for (const TCanvasRecord& R : Polygons()) MaxPoints = std::max(MaxPoints, R.Points.size());
   EXPECT_GT(MaxPoints, std::size_t(ZelNumCylinderSides / 2));
+}
+
+TEST_F(Canvas3DTest, CirclePointsRunRoundTheBoxAndClose) {
+  TCirclePoints P;
+  TZelCanvas3D::GetCirclePoints(P, 10, 20, 50, 100);
+  EXPECT_EQ(P[0], TPointF(30, 100));  // angle 0: bottom middle
+  EXPECT_NEAR(P.back().X, P[0].X, 1e-3);
+  EXPECT_NEAR(P.back().Y, P[0].Y, 1e-3);
+  for (const TPointF& Q : P) {
+    double U = (Q.X - 30) / 20.0, V = (Q.Y - 60) / 40.0;
+    EXPECT_NEAR(U * U + V * V, 1, 1e-5);
+  }
+  // The depth form projects each point.
+  Open(true, &Options);
+  TCirclePoints Z;
+  Canvas.GetCirclePoints(Z, 10, 20, 50, 100, 7);
+  for (std::size_t i = 0; i < P.size(); i += 30)
+    EXPECT_EQ(Z[i], Canvas.Calculate3DPosition(P[i], 7)) << i;
+}
+
+TEST_F(Canvas3DTest, ArrowPointsAtADepthAreTheFlatOnesProjected) {
+  Open(true, &Options);
+  const TPointF From(10, 50), To(90, 20);
+  std::vector<TPointF> Flat = TZelCanvas::GetArrowPoints(50, From, To, 12, 8);
+  std::vector<TPointF> Deep = Canvas.GetArrowPoints(50, From, To, 12, 8, 15);
+  ASSERT_EQ(Deep.size(), 7u);
+  for (std::size_t i = 0; i < Deep.size(); ++i)
+    EXPECT_EQ(Deep[i], Canvas.Calculate3DPosition(Flat[i], 15)) << i;
+  EXPECT_EQ(Deep[4], Canvas.Calculate3DPosition(To, 15));
+  EXPECT_TRUE(Canvas.GetArrowPoints(50, From, From, 12, 8, 15).empty());
+  // The drawn arrow is that outline.
+  Canvas.GetBrush()->SetKind(TBrushKind::Solid);
+  Canvas.Arrow(true, From, To, 12, 8, 10, 20, 50);
+  ASSERT_EQ(Polygons().size(), 1u);
+  EXPECT_EQ(Polygons()[0].Points, Deep);
+}
+
+TEST_F(Canvas3DTest, ConeApexAtTheFarEndOfTheBody) {
+  struct Case {
+    bool Vertical;
+    float ApexX, ApexY;
+  };
+  // Box (10, 20)-(110, 60), depth 0..20: a vertical cone points to the middle of its top edge,
+  // a horizontal one to the middle of its right edge.
+  const Case Cases[] = {{true, 60, 20}, {false, 110, 40}};
+  Open(true, &Options);  // orthogonal 45 degrees
+  for (const Case& C : Cases) {
+    Rec.ClearRecords();
+    Canvas.GetBrush()->SetKind(TBrushKind::Solid);
+    Canvas.Cone(C.Vertical, 10, 20, 110, 60, 0, 20, false, 0);
+    std::vector<TCanvasRecord> P = Polygons();
+    ASSERT_FALSE(P.empty());
+    const TCanvasRecord* Body = &P[0];
+    for (const TCanvasRecord& R : P)
+      if (R.BrushKind == TBrushKind::Gradient) Body = &R;
+    EXPECT_EQ(Body->Points.back(), Canvas.Calculate3DPosition(C.ApexX, C.ApexY, 10.0f))
+        << C.Vertical;
+  }
 }
 
 TEST_F(Canvas3DTest, PieSlices) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/RecordingCanvas.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/CanvasUnit.h"
 
 namespace zel {
@@ -347,6 +348,35 @@ TEST_F(CanvasTest, FillsSetTheBrushBackToSolidButKeepTheGradient) {
   EXPECT_TRUE(Rec.GetRecords().empty());
 }
 
+TEST_F(CanvasTest, ScopesCloseTheirBracketsAlsoWhenAnErrorLeaves) {
+  Canvas.SetTransparency(20);
+  for (const bool Fail : {false, true}) {
+    SCOPED_TRACE(Fail);
+    bool Restored = false;
+    try {
+      TRestoreOnExit Restore([&] { Restored = true; });
+      TBlendingScope Blend(&Canvas, ZelZeroRectF, 50);
+      TBlendingScope Off(&Canvas, ZelZeroRectF, 50, false);  // opens nothing
+      TFrontPlaneScope FrontPlane(&Canvas);
+      EXPECT_EQ(Canvas.GetTransparency(), 60);
+      EXPECT_EQ(Canvas.GetFrontPlaneCount(), 1);
+      if (Fail) throw EAbort("stop");
+    } catch (const EAbort&) {
+    }
+    EXPECT_TRUE(Restored);
+    EXPECT_EQ(Canvas.TranspStackDepth(), 0);
+    EXPECT_EQ(Canvas.GetTransparency(), 20);
+    EXPECT_EQ(Canvas.GetFrontPlaneCount(), 0);
+  }
+  // A failing close is reported when nothing else failed, and gives way to an error in flight.
+  EXPECT_THROW({ TRestoreOnExit R([] { throw EAbort("close"); }); }, EAbort);
+  try {
+    TRestoreOnExit R([] { throw EAbort("close"); });
+    throw EConvertError("first");
+  } catch (const EConvertError&) {
+  }
+}
+
 TEST_F(CanvasTest, ClipsNest) {
   Canvas.ClipRectangle(TRectF(0, 0, 100, 80));
   Canvas.ClipRectangle(TRectF(10, 10, 20, 20));
@@ -363,6 +393,16 @@ TEST_F(CanvasTest, ClipsNest) {
   Canvas.ClipPolygon(Tri, 2, 3, false);
   EXPECT_EQ(Rec.GetClipRect(), TRectF(5, 2, 16, 31));
   Canvas.UnClipRectangle();
+  // The canvas-level pair shares the stack with the rectangle clips.
+  Canvas.ClipRectangle(TRectF(0, 0, 100, 80));
+  Canvas.ClipCanvas(&Rec, TRectF(10, 10, 20, 20));
+  EXPECT_EQ(Rec.GetClipRect(), TRectF(10, 10, 20, 20));
+  Canvas.UnClipCanvas(&Rec);
+  EXPECT_EQ(Rec.GetClipRect(), TRectF(0, 0, 100, 80));
+  Canvas.UnClipRectangle();
+  EXPECT_FALSE(Rec.GetClipped());
+  Canvas.UnClipCanvas(&Rec);  // nothing held
+  EXPECT_FALSE(Rec.GetClipped());
 }
 
 TEST_F(CanvasTest, PolylineIsOneCallForTheWholeLine) {

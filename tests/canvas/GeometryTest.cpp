@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "platform/Bitmap.h"
 #include "platform/Graphics.h"
@@ -204,6 +205,36 @@ TEST(GeometryTest, PathCurveIsStraightSegments) {
   TZelPath Empty(nullptr);
   Empty.Curve(P, -1, 0, true);
   EXPECT_TRUE(Empty.GetPathData()->IsEmpty());
+}
+
+TEST(GeometryTest, PointsPathHoldsThePointsInOrder) {
+  const TPointF P[] = {{1, 2}, {10, 0}, {10, 10}};
+  using K = TPathPointKind;
+  std::unique_ptr<TPathData> Open = PointsPath(P, 2, false);
+  EXPECT_EQ(Open->GetPoints(), (std::vector<TPathPoint>{
+                                   {K::MoveTo, P[0]}, {K::LineTo, P[1]}, {K::LineTo, P[2]}}));
+  std::unique_ptr<TPathData> Closed = PointsPath(P, 2, true);
+  EXPECT_EQ(CountKind(*Closed, K::Close), 1);
+  EXPECT_TRUE(PointsPath(P, -1, true)->IsEmpty());
+  // Adding goes after what the path holds.
+  TPathData D;
+  D.MoveTo(TPointF(50, 50));
+  AddPointsToPath(D, P, 0, false);
+  EXPECT_EQ(D.GetCount(), 2);
+  EXPECT_EQ(D.GetPoints().back(), (TPathPoint{K::MoveTo, P[0]}));
+}
+
+TEST(GeometryTest, DifferentPointComparesBothCoordinates) {
+  struct Case {
+    TPointF A, B;
+    bool Different;
+  };
+  const Case Cases[] = {{{1, 2}, {1, 2}, false},
+                        {{1, 2}, {1.5f, 2}, true},
+                        {{1, 2}, {1, 2.5f}, true},
+                        {{0, 0}, {-0.0f, 0}, false}};
+  for (const Case& C : Cases)
+    EXPECT_EQ(DifferentPoint(C.A, C.B), C.Different) << C.B.X << "," << C.B.Y;
 }
 
 TEST(GeometryTest, UnitRegistersThePlatformCanvas) {

@@ -93,6 +93,31 @@ TEST_F(RenderTest, RectangleLineAndTextLandOnTheirPixels) {
   EXPECT_EQ(DarkPixels(TRect(60, 5 + LineHeight, 100, 40)), 0);
 }
 
+TEST_F(RenderTest, RectangleOutlineCoversTheFilledPixels) {
+  // A 9 x 9 marker: Rectangle(L, T, R + 1, B + 1) around (20, 20) with half size 4, plain and
+  // with rounded corners.
+  TZelBrush B;
+  Canvas.AssignBrush(&B, Red);
+  SetPen(Black);
+  Canvas.Rectangle(16, 16, 25, 25);
+  Canvas.RoundRect(56, 16, 65, 25, 2, 2);
+  Show();
+  for (int Left : {16, 56}) {
+    EXPECT_EQ(DarkPixels(TRect(Left - 2, 14, Left + 11, 27)),
+              DarkPixels(TRect(Left, 16, Left + 9, 25)))
+        << Left;  // nothing outside the 9 x 9 cell
+    for (int I = Left + 2; I < Left + 7; ++I) {
+      EXPECT_TRUE(Dark(Dest.GetPixel(I, 16))) << I;       // top row
+      EXPECT_TRUE(Dark(Dest.GetPixel(I, 24))) << I;       // bottom row
+      EXPECT_TRUE(Dark(Dest.GetPixel(Left, I - Left + 16))) << I;      // left column
+      EXPECT_TRUE(Dark(Dest.GetPixel(Left + 8, I - Left + 16))) << I;  // right column
+    }
+    EXPECT_PRED2(Near, Dest.GetPixel(Left + 4, 20), Red);
+    EXPECT_PRED2(Near, Dest.GetPixel(Left + 9, 20), White);
+    EXPECT_PRED2(Near, Dest.GetPixel(Left + 4, 25), White);
+  }
+}
+
 TEST_F(RenderTest, HiddenPenStylesDrawNothing) {
   struct Case {
     TPenStyle Style;

@@ -150,6 +150,16 @@ TEST_F(HtmlTest, FontColourFromNamesNumbersAndSavedStates) {
   EXPECT_EQ(R[1].Color, 0xFF00FF00u);
   EXPECT_EQ(R[2].Color, 0xFFFF0000u);  // restored from a saved state (a signed number)
   EXPECT_EQ(R[3].Color, 0xFF000000u);
+
+  // Any standard colour name, in the case and quotes a tag may give it.
+  Rec->ClearRecords();
+  Draw("<FONT COLOR=\"DarkSlateGray\">a<FONT COLOR=orchid>b</FONT></FONT>"
+       "<FONT COLOR=claLightGoldenrodYellow>c");
+  const std::vector<TCanvasRecord> N = Rec->RecordsOf(TRecordKind::FillText);
+  ASSERT_EQ(N.size(), 3u);
+  EXPECT_EQ(N[0].Color, 0xFF2F4F4Fu);
+  EXPECT_EQ(N[1].Color, 0xFFDA70D6u);
+  EXPECT_EQ(N[2].Color, 0xFFFAFAD2u);
 }
 
 TEST_F(HtmlTest, PiecesAreLaidOutFromThePenPosition) {
@@ -454,7 +464,7 @@ TEST(HtmlFields, NamesAndValuesOfAttributeLists) {
   EXPECT_EQ(HtmlNumFields(""), 0);
 }
 
-TEST(HtmlFields, QuotesNumbersAndColours) {
+TEST(HtmlFields, QuotesAndNumbers) {
   const std::pair<const char*, const char*> Quotes[] = {
       {"\"abc\"", "abc"}, {" 'a b' ", "a b"}, {"\"", ""}, {"", ""}, {"\"a'", "a"}, {"a\"b", "a\"b"}};
   for (const auto& [In, Out] : Quotes) EXPECT_EQ(StripQuotes(In), Out) << In;
@@ -462,14 +472,6 @@ TEST(HtmlFields, QuotesNumbersAndColours) {
   EXPECT_EQ(HTMLStrToInt("x", 7), 7);
   EXPECT_DOUBLE_EQ(HTMLStrToFloat("'2.5'"), 2.5);
 
-  const std::pair<const char*, TAlphaColor> Colours[] = {
-      {"RED", 0xFFFF0000},      {"claBlue", 0xFF0000FF},   {"#00FF00", 0xFF00FF00},
-      {"#80112233", 0x80112233}, {"$FF102030", 0xFF102030}, {"-16777216", 0xFF000000},
-      {"16711680", 0x00FF0000},  {" -1 ", 0xFFFFFFFF},
-  };
-  for (const auto& [In, Out] : Colours) EXPECT_EQ(HtmlStringToColor(In), Out) << In;
-  for (const char* Bad : {"", "NOCOLOUR", "#GG0000", "#123456789", "12a", "99999999999", "-"})
-    EXPECT_THROW(HtmlStringToColor(Bad), EConvertError) << Bad;
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "platform/Exceptions.h"
 #include "platform/Graphics.h"
 #include "platform/Services.h"
 
@@ -27,6 +30,23 @@ TEST(GraphicsTest, ColorWithOpacityScalesAlphaOnly) {
       {0xFF336699, -3, 0x00336699}, {0xFF336699, 7, 0xFF336699},   {0x80336699, 0.5f, 0x40336699},
   };
   for (const Case& C : Cases) EXPECT_EQ(C.Expected, ColorWithOpacity(C.C, C.Opacity)) << C.Opacity;
+}
+
+TEST(GraphicsTest, StringToAlphaColorReadsNamesAndNumbers) {
+  const std::pair<const char*, TAlphaColor> Colours[] = {
+      {"RED", 0xFFFF0000},       {"claBlue", 0xFF0000FF},     {"#00FF00", 0xFF00FF00},
+      {"#80112233", 0x80112233}, {"$FF102030", 0xFF102030},   {"-16777216", 0xFF000000},
+      {"16711680", 0x00FF0000},  {" -1 ", 0xFFFFFFFF},        {"Null", 0x00000000},
+      {"transparent", 0x00000000}, {"DARKSLATEGRAY", 0xFF2F4F4F}, {"darkgrey", 0xFFA9A9A9},
+      {"claMediumSeaGreen", 0xFF3CB371}, {"Teal", 0xFF008080}, {"papayawhip", 0xFFFFEFD5},
+  };
+  for (const auto& [In, Out] : Colours) EXPECT_EQ(StringToAlphaColor(In), Out) << In;
+  for (const char* Bad : {"", "NOCOLOUR", "#GG0000", "#123456789", "12a", "99999999999", "-",
+                          "cla", "#"})
+    EXPECT_THROW(StringToAlphaColor(Bad), EConvertError) << Bad;
+  TAlphaColor C = 1;
+  EXPECT_FALSE(IdentToAlphaColor("#FF0000", C));
+  EXPECT_EQ(C, 1u);
 }
 
 TEST(GraphicsTest, GradientInterpolatesOverSortedStops) {

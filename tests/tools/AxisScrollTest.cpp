@@ -197,6 +197,22 @@ TEST_F(AxisScrollTest, AxesSharingASeriesFollowAndTheVetoIsPerAxis) {
   EXPECT_GT(Top->GetMinimum(), TopMin - 10);
 }
 
+TEST_F(AxisScrollTest, InThreeDimensionsTheDepthAxesFollowOnlyADepthAxis) {
+  Chart->SetView3D(true);
+  TChartAxis* Depth = Chart->GetDepthAxis();
+  TChartAxis* DepthTop = Chart->GetDepthTopAxis();
+  TChartAxis* Left = Chart->GetLeftAxis();
+  Depth->SetMinMax(0, 10);
+  DepthTop->SetMinMax(0, 10);
+  Paint();
+  ASSERT_NE(Left->IAxisSize, 0);
+  const double LeftMin = Left->GetMinimum();
+  DragAxis(Left, 0, 20);
+  EXPECT_NE(Left->GetMinimum(), LeftMin);
+  EXPECT_DOUBLE_EQ(Depth->GetMinimum(), 0);
+  EXPECT_DOUBLE_EQ(DepthTop->GetMinimum(), 0);
+}
+
 TEST_F(AxisScrollTest, HoverOverAnAxisShowsTheHandAndSkipsTheChart) {
   Chart->SetCursor(crDefault);
   const TPointF L = On(Chart->GetLeftAxis());
@@ -211,19 +227,22 @@ TEST_F(AxisScrollTest, HoverOverAnAxisShowsTheHandAndSkipsTheChart) {
   EXPECT_NE(Chart->GetCursor(), crHandPoint);
 }
 
-TEST_F(AxisScrollTest, AnInactiveToolIgnoresEverythingEvenTheRelease) {
+TEST_F(AxisScrollTest, AnInactiveToolIgnoresEverythingAndDeactivationEndsTheDrag) {
   TChartAxis* B = Chart->GetBottomAxis();
   const TPointF P = On(B);
   Chart->MouseDown(TMB::mbLeft, {}, P.X, P.Y);
   ASSERT_EQ(Tool->GetInAxis(), B);
   Tool->SetActive(false);
+  EXPECT_EQ(Tool->GetInAxis(), nullptr);
   const double Min = B->GetMinimum();
   Chart->MouseMove({}, P.X + 20, P.Y);
   Chart->MouseUp(TMB::mbLeft, {}, P.X + 20, P.Y);
-  EXPECT_EQ(Tool->GetInAxis(), B);
   EXPECT_DOUBLE_EQ(B->GetMinimum(), Min);
+  // Active again, plain moves (no button held) do not scroll the axis.
   Tool->SetActive(true);
-  Chart->MouseUp(TMB::mbLeft, {}, P.X + 20, P.Y);
+  Chart->MouseMove({}, P.X + 40, P.Y);
+  Chart->MouseMove({}, P.X + 60, P.Y);
+  EXPECT_DOUBLE_EQ(B->GetMinimum(), Min);
   EXPECT_EQ(Tool->GetInAxis(), nullptr);
 }
 

@@ -26,6 +26,7 @@ TEST(ToolTexts, TextsAsTheToolsShowThem) {
       // Two-word captions are split over two lines by NewLine (a carriage return).
       {&ZelMsg_FunctionMovingAverage, "Moving\rAverage"},
       {&ZelMsg_NumericGauge, "Numeric\rGauge"},
+      {&ZelMsg_FunctionBollinger, "Bollinger\rbands"},
       {&ZelCommanMsg_Zooming, "Zoom: %d %%"},
       {&ZelCommanMsg_Rotating, "Rotation: %d\u00b0 Elevation: %d\u00b0"},
   };

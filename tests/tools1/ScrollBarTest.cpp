@@ -208,6 +208,16 @@ TEST_F(ScrollBarTest, HeldArrowRepeatsFirstSlowlyThenFast) {
   EXPECT_FALSE(T->GetEnabled());
   Release();
 
+  // Deactivating the bar while an arrow is held ends the press and its repeating.
+  Bar->SetPosition(500);
+  Press(IncArrow);
+  ASSERT_TRUE(T->GetEnabled());
+  Bar->SetActive(false);
+  EXPECT_FALSE(T->GetEnabled());
+  EXPECT_EQ(Bar->GetPressed(), TZelScrollBarPart::spNone);
+  Bar->SetActive(true);
+  Release();
+
   // A press on the thumb or a drag starts no timer; without AutoRepeat nothing repeats.
   auto* Other = Create<TZelScrollBar>(nullptr);
   Chart->GetTools()->Add(Other);

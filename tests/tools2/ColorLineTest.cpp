@@ -98,8 +98,12 @@ TEST_F(ColorLineTest, DraggingMovesTheLineAndMakesItCustom) {
   std::vector<String> Events;
   Line->OnBeginDragLine = [&](TColorLineTool*) { Events.push_back("begin"); };
   Line->OnDragLine = [&](TColorLineTool*) { Events.push_back("drag"); };
-  Line->OnEndDragLine = [&](TColorLineTool*) { Events.push_back("end"); };
+  // The end is reported while the drag still runs.
+  Line->OnEndDragLine = [&](TColorLineTool* L) {
+    Events.push_back(L->GetDragging() ? "end" : "end after the drag");
+  };
   DragLine(Px(5), Px(7));
+  EXPECT_FALSE(Line->GetDragging());
   EXPECT_EQ(Line->GetStyle(), TColorLineStyle::clCustom);
   EXPECT_NEAR(Line->GetValue(), 7, 0.05);
   EXPECT_EQ(Events, (std::vector<String>{"begin", "drag", "end"}));
@@ -252,6 +256,18 @@ TEST_F(ColorLineTest, LabelIsOwnedAndCanBeRemoved) {
 
 // Colour band
 
+TEST_F(ColorLineTest, ShowingTheValueAloneMakesTheLabel) {
+  Line->SetValue(4);
+  Line->SetAnnotationValue(true);
+  ASSERT_EQ(Line->ExistingAnnotation(), nullptr);
+  PaintRecorded();
+  bool LabelDrawn = false;
+  for (const String& T : Canvas.Texts())
+    if (T == Bottom->LabelValue(4)) LabelDrawn = true;
+  EXPECT_TRUE(LabelDrawn);
+  EXPECT_EQ(LinesAt(Px(4), LineColor).size(), 2u);  // around the label
+}
+
 class ColorBandTest : public ColorToolFixture {
  protected:
   void SetUp() override {
@@ -403,6 +419,29 @@ TEST_F(ColorBandTest, In3DTheBandIsDrawnAtTheBackWallOrInFront) {
     ASSERT_EQ(Fills.size(), 1u) << Behind;
   }
   EXPECT_GT(Chart->GetWidth3D(), 0);
+}
+
+TEST_F(ColorBandTest, ThePictureLiesOnTheBandsPlane) {
+  // In a rotated 3D view the picture is drawn onto the band's plane, cell by cell; in 2D and
+  // in the orthogonal view it is stretched into the projected rectangle.
+  constexpr TAlphaColor Cell = 0xFF123456;
+  Band->GetPicture()->SetSize(2, 2);
+  Band->GetPicture()->Clear(Cell);
+  struct Case {
+    bool View3D, Orthogonal;
+    std::size_t Bitmaps, Cells;
+  };
+  const Case Cases[] = {{false, true, 1, 0}, {true, true, 1, 0}, {true, false, 0, 4}};
+  for (const Case& C : Cases) {
+    Chart->SetView3D(C.View3D);
+    Chart->GetView3DOptions()->SetOrthogonal(C.Orthogonal);
+    PaintRecorded();
+    std::size_t Cells = 0;
+    for (const TCanvasRecord& R : Canvas.RecordsOf(TRecordKind::FillPolygon))
+      Cells += R.Color == Cell;
+    EXPECT_EQ(Canvas.RecordsOf(TRecordKind::DrawBitmap).size(), C.Bitmaps) << C.View3D << C.Orthogonal;
+    EXPECT_EQ(Cells, C.Cells) << C.View3D << C.Orthogonal;
+  }
 }
 
 TEST_F(ColorBandTest, FreeingTheChartFreesTheBandAndItsEdges) {

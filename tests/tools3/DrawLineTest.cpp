@@ -174,14 +174,19 @@ TEST_F(DrawLineTest, HitTestByStyle) {
       {"rectangle, outside", TDrawLineStyle::dlRectangle, 1.3f, 0.5f, false},
       {"ellipse, inside its rectangle", TDrawLineStyle::dlEllipse, 0.1f, 0.9f, true},
   };
-  TDrawLine* L = Tool->GetLines()->AddLine(2, 80, 8, 20);
-  const TPointF S = Tool->AxisPoint(L->StartPos), E = Tool->AxisPoint(L->EndPos);
-  for (const Case& C : Cases) {
-    SCOPED_TRACE(C.Name);
-    L->SetStyle(C.Style);
-    const int X = static_cast<int>(std::round(S.X + (E.X - S.X) * C.FX));
-    const int Y = static_cast<int>(std::round(S.Y + (E.Y - S.Y) * C.FY));
-    EXPECT_EQ(Tool->Clicked(X, Y) == L, C.Hit);
+  // The same box given from each of its corners: the hits do not depend on the order.
+  const float Corners[][4] = {{2, 80, 8, 20}, {8, 20, 2, 80}, {2, 20, 8, 80}, {8, 80, 2, 20}};
+  for (const auto& K : Corners) {
+    Tool->GetLines()->Clear();
+    TDrawLine* L = Tool->GetLines()->AddLine(K[0], K[1], K[2], K[3]);
+    const TPointF S = Tool->AxisPoint(L->StartPos), E = Tool->AxisPoint(L->EndPos);
+    for (const Case& C : Cases) {
+      SCOPED_TRACE(::testing::Message() << C.Name << " from (" << K[0] << ", " << K[1] << ")");
+      L->SetStyle(C.Style);
+      const int X = static_cast<int>(std::round(S.X + (E.X - S.X) * C.FX));
+      const int Y = static_cast<int>(std::round(S.Y + (E.Y - S.Y) * C.FY));
+      EXPECT_EQ(Tool->Clicked(X, Y) == L, C.Hit);
+    }
   }
 }
 

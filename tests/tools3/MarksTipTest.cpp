@@ -62,6 +62,16 @@ TEST_F(MarksTipTest, MovingOntoAPointShowsItsTextBelowTheMouseUntilTheTimerTicks
   EXPECT_EQ(Cancels, 1);
 }
 
+TEST_F(MarksTipTest, ATipLeavesTheChartsAutoRepaintAsItWas) {
+  for (const bool Auto : {false, true}) {
+    Tool->HideHint();
+    Chart->SetAutoRepaint(Auto);
+    MoveTo(PointOf(Series, 1 + int(Auto)));
+    ASSERT_TRUE(Tip()->GetVisible()) << Auto;
+    EXPECT_EQ(Chart->GetAutoRepaint(), Auto);
+  }
+}
+
 TEST_F(MarksTipTest, ATipNearAnEdgeIsKeptInsideTheChart) {
   struct Case {
     const char* Name;

@@ -171,15 +171,25 @@ class RepaintMonitorTest : public Tools3Fixture {
 };
 
 TEST_F(RepaintMonitorTest, CountsFramesAndUpdatesTheRateAtMostOnceASecond) {
-  // The first paint shows no rate and the frames before it.
-  EXPECT_TRUE(PaintShows(5.0, "fps 0"));
-  EXPECT_EQ(Monitor->GetText(), "1fps 1");
-  EXPECT_TRUE(PaintShows(5.5, "1fps 1"));
-  EXPECT_TRUE(PaintShows(5.9, "1fps 2"));
-  EXPECT_TRUE(PaintShows(6.0, "1fps 3"));  // exactly one second: no update yet
-  EXPECT_EQ(Monitor->GetText(), "1fps 4");
-  EXPECT_TRUE(PaintShows(6.2, "1fps 4"));
-  EXPECT_EQ(Monitor->GetText(), "4fps 5");  // four frames since the last update
+  // Just after start and after about 116 days of uptime: the same moments count (at that
+  // uptime a single-precision time is off by up to half a second).
+  for (const double Base : {0.0, 10000000.25}) {
+    SCOPED_TRACE(Base);
+    if (Base != 0) {  // a new monitor
+      Monitor->Free();
+      Monitor = Create<TRepaintMonitor>(nullptr);
+      Chart->GetTools()->Add(Monitor);
+    }
+    // The first paint shows no rate and the frames before it.
+    EXPECT_TRUE(PaintShows(Base + 5.0, "fps 0"));
+    EXPECT_EQ(Monitor->GetText(), "1fps 1");
+    EXPECT_TRUE(PaintShows(Base + 5.5, "1fps 1"));
+    EXPECT_TRUE(PaintShows(Base + 5.9, "1fps 2"));
+    EXPECT_TRUE(PaintShows(Base + 6.0, "1fps 3"));  // exactly one second: no update yet
+    EXPECT_EQ(Monitor->GetText(), "1fps 4");
+    EXPECT_TRUE(PaintShows(Base + 6.2, "1fps 4"));
+    EXPECT_EQ(Monitor->GetText(), "4fps 5");  // four frames since the last update
+  }
 }
 
 }  // namespace

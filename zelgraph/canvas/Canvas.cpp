@@ -11,6 +11,7 @@
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/html/Html.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -149,26 +150,22 @@ void TZelCanvas::SetPenMode(TZelPen*) {}
 
 void TZelCanvas::AssignBrush(TZelBrush* ABrush, TAlphaColor AColor, TAlphaColor ABackColor) {
   if (!ABrush) return;
-  TNotifyEvent Saved = FBrush->GetOnChanged();
-  FBrush->SetOnChanged(nullptr);
-  try {
+  {
+    TRestoreOnExit Reattach([this, Saved = FBrush->GetOnChanged()] { FBrush->SetOnChanged(Saved); });
+    FBrush->SetOnChanged(nullptr);
     bool Mono = GetMonochrome();
     if (ABrush != FBrush.get()) FBrush->Assign(ABrush);
     if (ABrush->GetKind() != TBrushKind::None) FBrush->SetColor(Mono ? 0xFFFFFFFF : AColor);
     FBrush->SetBackColor(ABackColor);
-  } catch (...) {
-    FBrush->SetOnChanged(Saved);
-    throw;
   }
-  FBrush->SetOnChanged(Saved);
   DoChangedBrush(FBrush.get());
 }
 
 void TZelCanvas::AssignVisiblePenColor(TZelPen* APen, TAlphaColor AColor) {
   if (!APen) return;
-  TNotifyEvent Saved = FPen->GetOnChange();
-  FPen->SetOnChange(nullptr);
-  try {
+  {
+    TRestoreOnExit Reattach([this, Saved = FPen->GetOnChange()] { FPen->SetOnChange(Saved); });
+    FPen->SetOnChange(nullptr);
     if (APen->GetVisible()) {
       bool Mono = GetMonochrome();
       if (APen != FPen.get()) FPen->Assign(APen);
@@ -176,11 +173,7 @@ void TZelCanvas::AssignVisiblePenColor(TZelPen* APen, TAlphaColor AColor) {
     } else if (FPen->GetStyle() != TPenStyle::psClear) {
       FPen->SetStyle(TPenStyle::psClear);
     }
-  } catch (...) {
-    FPen->SetOnChange(Saved);
-    throw;
   }
-  FPen->SetOnChange(Saved);
   DoChangedPen();
 }
 
@@ -266,19 +259,19 @@ TTextLayout* TZelCanvas::ICachedLayout(float X, float Y, const String& Text) {
     ILayout->SetRightToLeft(false);
   }
   TTextLayout* L = ILayout.get();
-  L->BeginUpdate();
-  L->SetTopLeft({X, Y});
-  L->SetMaxSize({10000, 10000});
-  L->SetText(Text);
-  if (FCanvas) {
-    L->SetFont(FCanvas->GetFont());
-    L->SetColor(FCanvas->GetFill()->GetColor());
-  } else {
-    L->SetFont(FFont.get());
-    L->SetColor(FFont->GetColor());
-  }
-  L->SetOpacity(Opacity());
-  L->EndUpdate();
+  WithinUpdate(*L, [&] {
+    L->SetTopLeft({X, Y});
+    L->SetMaxSize({10000, 10000});
+    L->SetText(Text);
+    if (FCanvas) {
+      L->SetFont(FCanvas->GetFont());
+      L->SetColor(FCanvas->GetFill()->GetColor());
+    } else {
+      L->SetFont(FFont.get());
+      L->SetColor(FFont->GetColor());
+    }
+    L->SetOpacity(Opacity());
+  });
   return L;
 }
 
@@ -409,17 +402,14 @@ void TZelCanvas::AssignFontSize(TZelFont* F, float Size) {
   if (!F) return;
   if (IZoomText && FFontZoom != 100)
     Size = std::max(1.0f, static_cast<float>(Size * FFontZoom * 0.01));
-  IChangingFont = true;
-  try {
+  {
+    IChangingFont = true;
+    TRestoreOnExit Done([this] { IChangingFont = false; });
     if (F != FFont.get()) FFont->Assign(F);
     FFont->SetSizeFloat(Size);
     // Monochrome text is black; the fill brush is left alone (monochrome fills are white).
     if (GetMonochrome()) FFont->SetColor(0xFF000000);
-  } catch (...) {
-    IChangingFont = false;
-    throw;
   }
-  IChangingFont = false;
   DoChangedFont();
 }
 
@@ -432,15 +422,8 @@ void TZelCanvas::Ellipse(const TRectF& R) {
 
 void TZelCanvas::RoundRect(const TRectF& R, int X, int Y, TZelCorners* Corners) {
   if (Corners) {
-    TZelBasePath* Path = Corners->GetPath(this, R, X, Y);
-    if (!Path) return;
-    try {
-      Path->Draw(this);
-    } catch (...) {
-      Path->Free();
-      throw;
-    }
-    Path->Free();
+    TOwned<TZelBasePath> Path(Corners->GetPath(this, R, X, Y));
+    if (Path) Path->Draw(this);
   } else {
     RoundRect(Round(R.Left), Round(R.Top), Round(R.Right), Round(R.Bottom), X, Y);
   }

@@ -11,6 +11,7 @@
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/canvas/View3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -88,23 +89,16 @@ void TCanvas3D::SmoothShadow(TZelShadow* Shadow, const TRectF& R, bool IsEllipse
       G->SetVisible(true);
       FPen->SetStyle(TPenStyle::psClear);
     }
-    try {
-      if (EndAngle - StartAngle == 360)
-        TZelCanvas::Ellipse(R);
-      else
-        Pie(R, StartAngle, EndAngle);
-    } catch (...) {
-      if (Old) {
-        GetGradient()->Assign(Old);
-        Old->Free();
-      }
-      throw;
-    }
-    if (Old) {
+    TRestoreOnExit RestoreGradient([this, Old] {
+      if (!Old) return;
+      TOwned<TZelGradient> Saved(Old);
       GetGradient()->Assign(Old);
       FBrush->SetKind(Old->GetVisible() ? TBrushKind::Gradient : TBrushKind::Solid);
-      Old->Free();
-    }
+    });
+    if (EndAngle - StartAngle == 360)
+      TZelCanvas::Ellipse(R);
+    else
+      Pie(R, StartAngle, EndAngle);
   } else if (RoundSize != 0) {
     TZelCanvas::RoundRect(R, RoundSize, RoundSize);
   } else {
@@ -312,11 +306,19 @@ void TCanvas3D::Arrow(bool Filled, const TPointF& From, const TPointF& To, int A
   Arrow(Filled, From, To, ArrowWidth, ArrowHeight, Z, Z, 50);
 }
 
+std::vector<TPointF> TCanvas3D::GetArrowPoints(float ArrowPercent, const TPointF& From,
+                                               const TPointF& To, int ArrowWidth,
+                                               int ArrowHeight, int Z) {
+  std::vector<TPointF> P = GetArrowPoints(ArrowPercent, From, To, ArrowWidth, ArrowHeight);
+  for (TPointF& Q : P) Q = Calculate3DPosition(Q, Z);
+  return P;
+}
+
 void TCanvas3D::AssignFont3D(TZelFont* F) {
   if (!F) return;
   if (!GetSupports3DText() && F3DOptions && F3DOptions->GetZoomText() != TCanvasZoomText::ztNo &&
-      F3DOptions->GetZoomFloat() != 100)
-    AssignFontSize(F, float(F->GetSizeFloat() * 0.01 * F3DOptions->GetZoomFloat()));
+      F3DOptions->GetZoom() != 100)
+    AssignFontSize(F, float(F->GetSizeFloat() * 0.01 * F3DOptions->GetZoom()));
   else
     AssignFont(F);
 }

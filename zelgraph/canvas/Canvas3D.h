@@ -48,6 +48,10 @@ using TZelTriangleCalc = std::function<void(int Index, std::array<TPoint3D, 3>& 
 // Supplies a vertex of a surface grid.
 using TZelSurfaceVertex = std::function<void(int X, int Z, TPoint3D& P, TAlphaColor& Color)>;
 
+// Points of an ellipse outline in 3D.
+constexpr int NumCirclePoints = 180;
+using TCirclePoints = std::array<TPointF, NumCirclePoints>;
+
 class TCanvas3D : public TZelCanvas {
   ZEL_CLASS(TCanvas3D, TZelCanvas)
  public:
@@ -56,6 +60,7 @@ class TCanvas3D : public TZelCanvas {
 
   using TZelCanvas::Arc;
   using TZelCanvas::Arrow;
+  using TZelCanvas::GetArrowPoints;
   using TZelCanvas::Polygon;
   using TZelCanvas::PolygonConcave;
   using TZelCanvas::Polyline;
@@ -175,6 +180,10 @@ class TCanvas3D : public TZelCanvas {
   void Arrow(bool Filled, const TPointF& From, const TPointF& To, int ArrowWidth, int ArrowHeight,
              int Z);
   void AssignFont3D(TZelFont* F);
+  // The outline of the flat arrow (GetArrowPoints) projected at depth Z: 7 points, the tip
+  // (point 4) being the projection of To; empty when From and To coincide.
+  std::vector<TPointF> GetArrowPoints(float ArrowPercent, const TPointF& From, const TPointF& To,
+                                      int ArrowWidth, int ArrowHeight, int Z);
   TRectF CalcRect3D(const TRectF& R, int Z);
   TPointF Calculate3DPosition(const TPoint3D& P) { return Calculate3DPosition(P.X, P.Y, P.Z); }
   TPointF Calculate3DPosition(const TPointF& P, int Z) {
@@ -216,8 +225,7 @@ class TCanvas3D : public TZelCanvas {
   int FXCenter = 0, FYCenter = 0, FZCenter = 0;
 };
 
-// Points of an ellipse outline in 3D.
-constexpr int NumCirclePoints = 180;
+
 constexpr int ZelNumCylinderSides = 32;
 constexpr int ZelDefaultConePercent = 0;
 

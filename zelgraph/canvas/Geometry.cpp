@@ -110,6 +110,21 @@ TRectF PolygonBounds(const std::vector<TPointF>& P) {
   return PolygonBounds(P.data(), static_cast<int>(P.size()) - 1);
 }
 
+bool DifferentPoint(const TPointF& A, const TPointF& B) { return A.X != B.X || A.Y != B.Y; }
+
+void AddPointsToPath(TPathData& Path, const TPointF* P, int High, bool Closed) {
+  if (!P || High < 0) return;
+  Path.MoveTo(P[0]);
+  for (int i = 1; i <= High; ++i) Path.LineTo(P[i]);
+  if (Closed) Path.ClosePath();
+}
+
+std::unique_ptr<TPathData> PointsPath(const TPointF* P, int High, bool Closed) {
+  auto Path = std::make_unique<TPathData>();
+  AddPointsToPath(*Path, P, High, Closed);
+  return Path;
+}
+
 void AddCustomFonts() {}
 void RemoveCustomFonts() {}
 
@@ -189,10 +204,7 @@ void TZelPath::ArcTo(float X, float Y, float Width, float Height, float StartAng
 void TZelPath::Close() { IPath->ClosePath(); }
 
 void TZelPath::Curve(const TPointF* P, int High, float /*Tension*/, bool Closed) {
-  if (!P || High < 0) return;
-  IPath->MoveTo(P[0]);
-  for (int i = 1; i <= High; ++i) IPath->LineTo(P[i]);
-  if (Closed) IPath->ClosePath();
+  AddPointsToPath(*IPath, P, High, Closed);
 }
 
 void TZelPath::LineTo(float X, float Y) { IPath->LineTo(TPointF(X, Y)); }

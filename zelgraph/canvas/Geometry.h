@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "platform/Classes.h"
@@ -62,6 +63,15 @@ TRectF RectFromTriangle(const std::array<TPointF, 3>& T);
 // RectFromPolygon of points 0..High; ZelZeroRectF when High is negative.
 TRectF PolygonBounds(const TPointF* P, int High);
 TRectF PolygonBounds(const std::vector<TPointF>& P);
+
+// True when A and B differ in X or Y.
+bool DifferentPoint(const TPointF& A, const TPointF& B);
+
+// Adds points 0..High to Path as one figure (a move, then lines), closed when Closed; nothing
+// when High is negative.
+void AddPointsToPath(TPathData& Path, const TPointF* P, int High, bool Closed);
+// A new path holding points 0..High as AddPointsToPath adds them.
+std::unique_ptr<TPathData> PointsPath(const TPointF* P, int High, bool Closed);
 
 // Hooks of the unit's start and end; they do nothing.
 void AddCustomFonts();

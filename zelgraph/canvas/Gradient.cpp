@@ -6,6 +6,7 @@
 #include "zelgraph/canvas/Canvas.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Pens.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -426,17 +427,11 @@ void TCustomZelGradient::DrawRadial(TZelCanvas* Canvas, const TRectF& Rect) {
 void TCustomZelGradient::DrawSubGradient(TZelCanvas* Canvas, const TRectF& Rect,
                                          int RoundRectSize) {
   TSubGradient* Sub = GetSubGradient();
-  TZelBlend* Blend = Canvas->BeginBlending(Rect, static_cast<std::int8_t>(Sub->GetTransparency()));
-  try {
-    if (Sub->GetDirection() == TGradientDirection::gdRadial)
-      Sub->DrawRadial(Canvas, Rect);
-    else
-      Sub->Draw(Canvas, Rect, RoundRectSize);
-  } catch (...) {
-    Canvas->EndBlending(Blend);
-    throw;
-  }
-  Canvas->EndBlending(Blend);
+  TBlendingScope Blending(Canvas, Rect, static_cast<std::int8_t>(Sub->GetTransparency()));
+  if (Sub->GetDirection() == TGradientDirection::gdRadial)
+    Sub->DrawRadial(Canvas, Rect);
+  else
+    Sub->Draw(Canvas, Rect, RoundRectSize);
 }
 
 void TCustomZelGradient::Draw(TZelCanvas* Canvas, const std::array<TPointF, 4>& P) {

@@ -239,15 +239,10 @@ void TZelBrush::SetImage(TZelPicture* Value) {
   } else if (Value) {
     // One notification, from the brush.
     TZelPicture* Image = GetImage();
-    TNotifyEvent Saved = std::move(Image->OnChange);
-    Image->OnChange = nullptr;
-    try {
+    {
+      TEventMute Mute(Image->OnChange);
       Image->Assign(Value);
-    } catch (...) {
-      Image->OnChange = std::move(Saved);
-      throw;
     }
-    Image->OnChange = std::move(Saved);
     Changed();
   } else if (FImage) {
     FreeAndNil(FImage);
@@ -320,14 +315,9 @@ void TZelCorners::Assign(TPersistent* Source) {
 }
 
 TZelBasePath* TZelCorners::GetPath(TZelCanvas* Canvas, const TRectF& R, int X, int Y) {
-  TZelBasePath* Path = Canvas->CreatePath();
-  try {
-    AddPath(Path, R, X, Y);
-  } catch (...) {
-    Path->Free();
-    throw;
-  }
-  return Path;
+  TOwned<TZelBasePath> Path(Canvas->CreatePath());
+  AddPath(Path.get(), R, X, Y);
+  return Path.release();
 }
 
 // One closed figure, clockwise from the top edge: right-top, right-bottom, left-bottom and

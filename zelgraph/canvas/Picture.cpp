@@ -1,4 +1,5 @@
 #include "zelgraph/canvas/Picture.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -83,15 +84,11 @@ void TZelPicture::DoWriteFilters(TWriter* Writer) {
     Writer->WriteListBegin();
     Writer->WriteStr("ItemClass");
     Writer->WriteString(F->ClassName());
-    const String OldPath = Writer->GetPropPath();
-    Writer->SetPropPath(String());
-    try {
+    {
+      TRestoreOnExit RestorePath([Writer, Old = Writer->GetPropPath()] { Writer->SetPropPath(Old); });
+      Writer->SetPropPath(String());
       Writer->WriteProperties(F);
-    } catch (...) {
-      Writer->SetPropPath(OldPath);
-      throw;
     }
-    Writer->SetPropPath(OldPath);
     Writer->WriteListEnd();
   }
   Writer->WriteListEnd();

@@ -12,6 +12,7 @@
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/canvas/View3D.h"
 #include "zelgraph/html/Html.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -302,17 +303,21 @@ void TZelCanvas3D::GradientFill(TZelGradient* G, const TRectF& R) {
   }
 }
 
-void TZelCanvas3D::ClipRectangle(const TRectF& R) {
-  if (!FCanvas) return;
-  IClipStates.emplace_back(FCanvas, FCanvas->SaveState());
-  FCanvas->IntersectClipRect(R);
+void TZelCanvas3D::ClipRectangle(const TRectF& R) { ClipCanvas(FCanvas, R); }
+
+void TZelCanvas3D::UnClipRectangle() { UnClipCanvas(FCanvas); }
+
+void TZelCanvas3D::ClipCanvas(TCanvas* Canvas, const TRectF& R) {
+  if (!Canvas) return;
+  IClipStates.emplace_back(Canvas, Canvas->SaveState());
+  Canvas->IntersectClipRect(R);
 }
 
-void TZelCanvas3D::UnClipRectangle() {
+void TZelCanvas3D::UnClipCanvas(TCanvas* Canvas) {
   if (IClipStates.empty()) return;
   auto [C, S] = IClipStates.back();
   IClipStates.pop_back();
-  if (C == FCanvas && FCanvas) FCanvas->RestoreState(S);
+  if (C == Canvas && Canvas) Canvas->RestoreState(S);
 }
 
 TAlphaColor TZelCanvas3D::GetPixel(int X, int Y) {
@@ -363,24 +368,16 @@ void TZelCanvas3D::DoFontShadow(TZelShadow* S, int F, float& X, float& Y, const 
   } else {
     CY = Y + float(F * V);
   }
-  bool Blend = S->GetTransparency() != 0;
-  if (Blend) BeginBlending(ZelZeroRectF, std::int8_t(S->GetTransparency()));
+  TBlendingScope Blending(this, ZelZeroRectF, std::int8_t(S->GetTransparency()),
+                          S->GetTransparency() != 0);
   TBrush* Fill = FCanvas->GetFill();
-  TAlphaColor Old = Fill->GetColor();
-  TBrushKind OldKind = Fill->GetKind();
-  Fill->SetKind(TBrushKind::Solid);
-  Fill->SetColor(S->GetColor());
-  try {
-    InternalTextOut(CX, CY, Text, false);
-  } catch (...) {
+  TRestoreOnExit RestoreFill([Fill, Old = Fill->GetColor(), OldKind = Fill->GetKind()] {
     Fill->SetColor(Old);
     Fill->SetKind(OldKind);
-    if (Blend) EndBlending(nullptr);
-    throw;
-  }
-  Fill->SetColor(Old);
-  Fill->SetKind(OldKind);
-  if (Blend) EndBlending(nullptr);
+  });
+  Fill->SetKind(TBrushKind::Solid);
+  Fill->SetColor(S->GetColor());
+  InternalTextOut(CX, CY, Text, false);
 }
 
 void TZelCanvas3D::InternalTextOut(float X, float Y, const String& Text, bool WithOutline) {
@@ -422,13 +419,8 @@ void TZelCanvas3D::RotateLabel(int X, int Y, const String& Text, double Angle, b
               TMatrix::CreateTranslation(C.X, C.Y) * M0;
   TCanvas* Canvas = FCanvas;
   Canvas->SetMatrix(M);
-  try {
-    DirectTextOut(float(X), float(Y), Text);
-  } catch (...) {
-    Canvas->SetMatrix(M0);
-    throw;
-  }
-  Canvas->SetMatrix(M0);
+  TRestoreOnExit RestoreMatrix([Canvas, M0] { Canvas->SetMatrix(M0); });
+  DirectTextOut(float(X), float(Y), Text);
 }
 
 void TZelCanvas3D::SmoothShadow(TZelShadow* Shadow, const TRectF& R, bool IsEllipse,
@@ -437,10 +429,7 @@ void TZelCanvas3D::SmoothShadow(TZelShadow* Shadow, const TRectF& R, bool IsElli
   if (!FCanvas || !Shadow) return;
   std::unique_ptr<TPathData> Path;
   if (Points && High >= 0) {
-    Path = std::make_unique<TPathData>();
-    Path->MoveTo(Points[0]);
-    for (int i = 1; i <= High; ++i) Path->LineTo(Points[i]);
-    Path->ClosePath();
+    Path = PointsPath(Points, High, true);
   } else if (RoundSize != 0 || !IsEllipse) {
     Path = std::make_unique<TPathData>();
     float Radius = RoundSize != 0 ? float(RoundSize) : 4.0f;
@@ -671,26 +660,20 @@ void TZelCanvas3D::DisableRotation() {
 void TZelCanvas3D::EnableRotation() { FIs3D = FWas3D; }
 
 void TZelCanvas3D::ShowImage(TCanvas* DestCanvas, TCanvas* DefaultCanvas, const TRectF& UserRect) {
+  TRestoreOnExit Default([this, DefaultCanvas] { SetCanvas(DefaultCanvas); });
   if (GetUseBuffer() && FBitmap) {
     if (ISceneOpen) {
       ISceneOpen->EndScene();
       ISceneOpen = nullptr;
     }
+    // The picture counts as shown and the default canvas comes back whatever the transfer does.
+    TRestoreOnExit Shown([this] { FDirty = false; });
     if (DestCanvas) {
-      bool Began = DestCanvas->BeginScene();
-      try {
-        if (Began) TransferBitmap(Round(UserRect.Left), Round(UserRect.Top), DestCanvas);
-      } catch (...) {
-        DestCanvas->EndScene();
-        FDirty = false;
-        SetCanvas(DefaultCanvas);
-        throw;
-      }
-      DestCanvas->EndScene();
+      const bool Began = DestCanvas->BeginScene();
+      TRestoreOnExit EndScene([DestCanvas] { DestCanvas->EndScene(); });
+      if (Began) TransferBitmap(Round(UserRect.Left), Round(UserRect.Top), DestCanvas);
     }
-    FDirty = false;
   }
-  SetCanvas(DefaultCanvas);
 }
 
 void TZelCanvas3D::TransferBitmap(int Left, int Top, TCanvas* Canvas) {
@@ -821,13 +804,8 @@ void TZelCanvas3D::EllipseWithZ(float X1, float Y1, float X2, float Y2, int Z) {
     TPointF B = Calculate3DPosition(X2, Y2, float(Z));
     Ellipse(A.X, A.Y, B.X, B.Y);
   } else if (FIs3D) {
-    std::vector<TPointF> P(NumCirclePoints);
-    const float Step = 360.0f / (NumCirclePoints - 1);
-    for (int i = 0; i < NumCirclePoints; ++i) {
-      double A = double(i * Step) * PiStep;
-      P[std::size_t(i)] = {float((X1 + X2) / 2 + (X2 - X1) / 2 * std::sin(A)),
-                           float((Y1 + Y2) / 2 + (Y2 - Y1) / 2 * std::cos(A))};
-    }
+    TCirclePoints P;
+    GetCirclePoints(P, X1, Y1, X2, Y2);
     if (FBrush->GetKind() != TBrushKind::None)
       PolygonWithZ(P.data(), NumCirclePoints - 1, Z);
     else if (FPen->GetStyle() != TPenStyle::psClear)
@@ -835,6 +813,20 @@ void TZelCanvas3D::EllipseWithZ(float X1, float Y1, float X2, float Y2, int Z) {
   } else {
     Ellipse(X1, Y1, X2 + 1, Y2 + 1);
   }
+}
+
+void TZelCanvas3D::GetCirclePoints(TCirclePoints& P, float X1, float Y1, float X2, float Y2) {
+  const float Step = 360.0f / (NumCirclePoints - 1);
+  for (int i = 0; i < NumCirclePoints; ++i) {
+    double A = double(float(i) * Step) * PiStep;
+    P[std::size_t(i)] = {float((X1 + X2) / 2 + (X2 - X1) / 2 * std::sin(A)),
+                         float((Y1 + Y2) / 2 + (Y2 - Y1) / 2 * std::cos(A))};
+  }
+}
+
+void TZelCanvas3D::GetCirclePoints(TCirclePoints& P, int X1, int Y1, int X2, int Y2, int Z) {
+  GetCirclePoints(P, float(X1), float(Y1), float(X2), float(Y2));
+  for (TPointF& Q : P) Q = Calculate3DPosition(Q, Z);
 }
 
 void TZelCanvas3D::Sphere(int X, int Y, int Z, double Radius) {
@@ -847,14 +839,14 @@ void TZelCanvas3D::Surface3D(TZelCanvasSurfaceStyle, bool, bool, bool, int, int,
 
 void TZelCanvas3D::Arrow(bool Filled, const TPointF& From, const TPointF& To, int ArrowWidth,
                          int ArrowHeight, int Z0, int Z1, double ArrowPercent) {
-  std::vector<TPointF> P = GetArrowPoints(float(ArrowPercent), From, To, ArrowWidth, ArrowHeight);
+  const int Z = (Z0 + Z1) / 2;
+  std::vector<TPointF> P =
+      GetArrowPoints(float(ArrowPercent), From, To, ArrowWidth, ArrowHeight, Z);
   if (P.empty()) return;
-  float Z = float((Z0 + Z1) / 2);
-  for (TPointF& Q : P) Q = Calculate3DPosition(Q.X, Q.Y, Z);
   if (Filled) {
     Polygon(P.data(), 6);
   } else {
-    TPointF F = Calculate3DPosition(From.X, From.Y, Z);
+    TPointF F = Calculate3DPosition(From, Z);
     TZelCanvas::Line(F, P[4]);
     TZelCanvas::LineTo(P[5]);
     TZelCanvas::Line(P[4], P[3]);
@@ -1029,7 +1021,9 @@ void TZelCanvas3D::Cone(bool Vertical, int Left, int Top, int Right, int Bottom,
       if (i == IMin) break;
     }
   } else {
-    Body.push_back(Calculate3DPosition(float(C), float(Top), float(ZC)));
+    // The apex lies on the ring's axis at the far end of the body.
+    Body.push_back(Vertical ? Calculate3DPosition(float(C), float(Top), float(ZC))
+                            : Calculate3DPosition(float(Right), float(C), float(ZC)));
   }
   TAlphaColor Color = FBrush->GetColor();
   TZelGradient* G = GetGradient();
@@ -1296,9 +1290,8 @@ void TZelCanvas3D::Pie3D(int XCenter, int YCenter, int XRadius, int YRadius, int
     return;
   TPieDrawer D(this, XCenter, YCenter, XRadius, YRadius, Z0, Z1, StartAngle, EndAngle, DrawSides,
                DonutPercent, BevelPercent, Transparency, BevelBright, BevelBorder, HideSides);
-  bool Blend = Transparency != 0;
-  if (Blend) BeginBlending(ZelZeroRectF, Transparency);
-  try {
+  TBlendingScope Blending(this, ZelZeroRectF, Transparency, Transparency != 0);
+  {
     if (Transparency != 0 && !HideSides) D.DrawBottom();
     bool PenDarkened = false;
     if (DarkSides) {
@@ -1320,11 +1313,7 @@ void TZelCanvas3D::Pie3D(int XCenter, int YCenter, int XRadius, int YRadius, int
     D.DrawTop();
     if ((Gradient && Gradient->GetVisible()) || EdgeStyle != TEdgeStyle::edNone)
       DrawLighting(EdgeStyle, 0, TRectF(), TRectF(), TRectF(), Z0, Z1, TPointF(), false);
-  } catch (...) {
-    if (Blend) EndBlending(nullptr);
-    throw;
   }
-  if (Blend) EndBlending(nullptr);
 }
 
 }  // namespace zel

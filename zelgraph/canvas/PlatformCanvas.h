@@ -90,6 +90,10 @@ class TZelCanvas3D : public TCanvas3D {
   // Clips nest: each UnClipRectangle restores the clip in force before the matching clip.
   void ClipRectangle(const TRectF& R) override;
   void UnClipRectangle() override;
+  // Saves Canvas' state on the clip stack and narrows its clip to R.
+  void ClipCanvas(TCanvas* Canvas, const TRectF& R);
+  // Restores the state saved by the latest ClipCanvas on Canvas; nothing when none is held.
+  void UnClipCanvas(TCanvas* Canvas);
   // Pixels of the off-screen picture; outside it (or without one) reads white, writes nothing.
   TAlphaColor GetPixel(int X, int Y) override;
   void SetPixel(int X, int Y, TAlphaColor Color) override;
@@ -144,6 +148,10 @@ class TZelCanvas3D : public TCanvas3D {
   void Cylinder(bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1,
                 bool Dark3D) override;
   void EllipseWithZ(float X1, float Y1, float X2, float Y2, int Z) override;
+  // The NumCirclePoints points of the ellipse in the box (X1, Y1)-(X2, Y2), the last one
+  // closing the outline on the first; the form with Z projects each point at that depth.
+  static void GetCirclePoints(TCirclePoints& P, float X1, float Y1, float X2, float Y2);
+  void GetCirclePoints(TCirclePoints& P, int X1, int Y1, int X2, int Y2, int Z);
   void Pie3D(int XCenter, int YCenter, int XRadius, int YRadius, int Z0, int Z1,
              double StartAngle, double EndAngle, bool DarkSides, bool DrawSides, int DonutPercent,
              TCustomZelGradient* Gradient, int BevelPercent, TEdgeStyle EdgeStyle,

@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
 #include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
@@ -15,6 +14,7 @@
 #include "zelgraph/canvas/Canvas.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Pens.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -54,43 +54,6 @@ String ExtractFileExtUpper(const String& FileName) {
   if (Dot == String::npos || FileName[Dot] != '.') return String();
   return UpperCase(FileName.substr(Dot));
 }
-
-struct TNamedColor {
-  const char* Name;
-  TAlphaColor Color;
-};
-
-// Colour names, upper case, as a FONT COLOR value may give them.
-constexpr std::array<TNamedColor, 24> NamedColors{{
-    {"BLACK", 0xFF000000}, {"WHITE", 0xFFFFFFFF},   {"RED", 0xFFFF0000},     {"GREEN", 0xFF008000},
-    {"LIME", 0xFF00FF00},  {"BLUE", 0xFF0000FF},    {"YELLOW", 0xFFFFFF00},  {"AQUA", 0xFF00FFFF},
-    {"CYAN", 0xFF00FFFF},  {"FUCHSIA", 0xFFFF00FF}, {"MAGENTA", 0xFFFF00FF}, {"SILVER", 0xFFC0C0C0},
-    {"GRAY", 0xFF808080},  {"GREY", 0xFF808080},    {"MAROON", 0xFF800000},  {"NAVY", 0xFF000080},
-    {"OLIVE", 0xFF808000}, {"PURPLE", 0xFF800080},  {"TEAL", 0xFF008080},    {"ORANGE", 0xFFFFA500},
-    {"BROWN", 0xFFA52A2A}, {"PINK", 0xFFFFC0CB},    {"DARKGRAY", 0xFFA9A9A9}, {"NULL", 0x00000000},
-}};
-
-bool ParseHex(const String& Digits, TAlphaColor& Out) {
-  if (Digits.empty() || Digits.size() > 8) return false;
-  TAlphaColor V = 0;
-  for (char C : Digits) {
-    int D;
-    if (C >= '0' && C <= '9')
-      D = C - '0';
-    else if (C >= 'A' && C <= 'F')
-      D = C - 'A' + 10;
-    else if (C >= 'a' && C <= 'f')
-      D = C - 'a' + 10;
-    else
-      return false;
-    V = (V << 4) | TAlphaColor(D);
-  }
-  Out = V;
-  return true;
-}
-
-// Drops the "cla" prefix some colour names carry ("claRed").
-String WithoutColorPrefix(const String& U) { return StartsWith(U, "CLA") ? U.substr(3) : U; }
 
 // Layout state of one call.
 struct THtmlLayout {
@@ -143,7 +106,7 @@ void THtmlLayout::ApplyFontField(const String& Name, const String& Value) {
     else
       SetSize(V);
   } else if (Name == "COLOR") {
-    Font->SetColor(HtmlStringToColor(RemoveOuterDoubleQuotes(Trim(UpperCase(Value)))));
+    Font->SetColor(StringToAlphaColor(RemoveOuterDoubleQuotes(Trim(UpperCase(Value)))));
   } else if (Name == "WEIGHT") {
     const String W = UpperCase(StripQuotes(Value));
     TFontStyles Styles;
@@ -601,39 +564,6 @@ String HtmlFontState(TZelCanvas* Canvas) {
          ">";
 }
 
-TAlphaColor HtmlStringToColor(const String& S) {
-  const String T = Trim(S);
-  const String U = UpperCase(T);
-  TAlphaColor C = 0;
-  if (!U.empty() && (U[0] == '#' || U[0] == '$')) {
-    if (ParseHex(U.substr(1), C)) {
-      // Six digits give an opaque colour.
-      if (U.size() == 7) C |= 0xFF000000u;
-      return C;
-    }
-  } else if (!U.empty()) {
-    const String Name = WithoutColorPrefix(U);
-    for (const TNamedColor& NC : NamedColors)
-      if (Name == NC.Name) return NC.Color;
-    std::int64_t V = 0;
-    bool Digits = true;
-    size_t I = (U[0] == '-' || U[0] == '+') ? 1 : 0;
-    if (I == U.size() || U.size() > 12) Digits = false;
-    for (size_t K = I; Digits && K < U.size(); ++K) {
-      if (U[K] < '0' || U[K] > '9')
-        Digits = false;
-      else
-        V = V * 10 + (U[K] - '0');
-    }
-    if (Digits) {
-      if (U[0] == '-') V = -V;
-      if (V >= std::numeric_limits<std::int32_t>::min() && V <= 0xFFFFFFFFLL)
-        return static_cast<TAlphaColor>(static_cast<std::uint32_t>(V));
-    }
-  }
-  throw EConvertError("'" + T + "' is not a valid colour");
-}
-
 TSize InternalHtmlText(TZelCanvas* Canvas, float X, float Y, const String& Text, bool DoDraw) {
   return RunLayout(Canvas, X, Y, Text, DoDraw, !DoDraw);
 }
@@ -648,14 +578,9 @@ void HtmlTextOut(TZelCanvas* Canvas, float X, float Y, const String& Text) {
   if (Align == ZelTextAlignCenter || Align == ZelTextAlignRight) {
     int W = RunLayout(Canvas, 0, 0, Text, false, false).Width;
     if (Align == ZelTextAlignCenter) W = W / 2;
+    TRestoreOnExit RestoreAlign([Canvas, Align] { Canvas->SetTextAlign(Align); });
     Canvas->SetTextAlign(ZelTextAlignLeft);
-    try {
-      RunLayout(Canvas, X - W, Y, Text, true, false);
-    } catch (...) {
-      Canvas->SetTextAlign(Align);
-      throw;
-    }
-    Canvas->SetTextAlign(Align);
+    RunLayout(Canvas, X - W, Y, Text, true, false);
   } else {
     RunLayout(Canvas, X, Y, Text, true, false);
   }

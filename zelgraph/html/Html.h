@@ -65,10 +65,6 @@ String PopFont();
 // The saved-state text of the canvas font, a FONT tag that restores it:
 // <FONT size=12 name=Family color=-16777216 weight=BOLD, ITALIC>
 String HtmlFontState(TZelCanvas* Canvas);
-// Colour of a FONT COLOR value: a colour name ("RED"), "#RRGGBB", "#AARRGGBB", "$AARRGGBB" or
-// a decimal number (negative for colours with the top bit set, as saved states write them).
-// Raises EConvertError for anything else.
-TAlphaColor HtmlStringToColor(const String& S);
 
 // Start and end of the HTML unit: empties the stacks and unsets the hooks.
 void ZelHtmlUnitStart();

@@ -13,6 +13,7 @@
 #include "zelgraph/tools/GridBand.h"
 #include "zelgraph/tools/RectangleTool.h"
 #include "zelgraph/tools/ToolTexts.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -283,25 +284,22 @@ void TAnnotationTool::DoDrawText(TCustomAxisPanel* Chart) {
   ILastDrawn = R;
   FShape->IDraw2D = !FDraw3D;
   FShape->FDraw3D = FDraw3D;
-  if (!FDraw3D) C->FrontPlaneBegin();
   FShape->ITextOffset = GetXOffset();
-  TZelHover* Hover = FSelected->GetHover();
-  const bool Hovered = FSelected->GetHoverIndex() == 0 && Hover->GetVisible();
-  TOwned<TZelPen> SavedPen;
-  if (Hovered) {
-    SavedPen.reset(Create<TZelPen>());
-    SavedPen->Assign(FShape->GetPen());
-    FShape->GetPen()->Assign(Hover->GetPen());
-  }
-  try {
+  {
+    TFrontPlaneScope FrontPlane(C, !FDraw3D);
+    TZelHover* Hover = FSelected->GetHover();
+    const bool Hovered = FSelected->GetHoverIndex() == 0 && Hover->GetVisible();
+    TOwned<TZelPen> SavedPen;
+    if (Hovered) {
+      SavedPen.reset(Create<TZelPen>());
+      SavedPen->Assign(FShape->GetPen());
+      FShape->GetPen()->Assign(Hover->GetPen());
+    }
+    TRestoreOnExit RestorePen([&] {
+      if (SavedPen) FShape->GetPen()->Assign(SavedPen.get());
+    });
     FShape->Draw(Chart, R, FShape->GetAngle(), FZ);
-  } catch (...) {
-    if (Hovered) FShape->GetPen()->Assign(SavedPen.get());
-    if (!FDraw3D) C->FrontPlaneEnd();
-    throw;
   }
-  if (Hovered) FShape->GetPen()->Assign(SavedPen.get());
-  if (!FDraw3D) C->FrontPlaneEnd();
 
   if (FCallout->GetVisible() || FCallout->GetArrow()->GetVisible()) {
     TPointF P(float(FCallout->GetXPosition()), float(FCallout->GetYPosition()));

@@ -26,6 +26,11 @@ String TAxisScrollTool::Description() const { return ZelMsg_AxisScrollTool; }
 
 String TAxisScrollTool::LongDescription() const { return ZelMsg_AxisScrollDesc; }
 
+void TAxisScrollTool::SetActive(bool Value) {
+  if (!Value) InAxis = nullptr;
+  TZelCustomToolAxis::SetActive(Value);
+}
+
 TChartAxis* TAxisScrollTool::AxisClicked(std::int32_t X, std::int32_t Y) const {
   if (!FParent) return nullptr;
   // The tool's axis counts only while it is still one of the chart's axes (a freed custom axis
@@ -60,7 +65,11 @@ void TAxisScrollTool::CheckOtherAxes(std::int32_t Delta) {
   if (!FParent || !InAxis) return;
   const std::int32_t NSeries = FParent->SeriesCount();
   for (TChartAxis* B : std::vector<TChartAxis*>(FParent->GetAxes()->GetList())) {
-    if (B == InAxis || B->GetHorizontal() != InAxis->GetHorizontal()) continue;
+    // Only axes of the same kind follow: every series lies along the depth axes, so a depth
+    // axis would otherwise follow every dragged vertical axis.
+    if (B == InAxis || B->GetHorizontal() != InAxis->GetHorizontal() ||
+        B->IsDepthAxis() != InAxis->IsDepthAxis())
+      continue;
     for (std::int32_t I = 0; I < NSeries; ++I) {
       TChartSeries* S = FParent->GetSeries(I);
       if (S->AssociatedToAxis(InAxis) && S->AssociatedToAxis(B)) {

@@ -29,6 +29,8 @@ class TAxisScrollTool : public TZelCustomToolAxis {
                        std::int32_t Y) override;
   String Description() const override;
   String LongDescription() const override;
+  // Deactivation ends a drag that runs.
+  void SetActive(bool Value) override;
 
   TAxisScrollLimit GetLimit() const { return FLimit; }
   void SetLimit(TAxisScrollLimit Value) { FLimit = Value; }

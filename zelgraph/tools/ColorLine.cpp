@@ -6,6 +6,7 @@
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/engine/Axis.h"
@@ -178,7 +179,8 @@ void TColorLineTool::Draw2DLine(std::int32_t Pos) {
   TCanvas3D* C = Chart->GetCanvas();
   const TRectF R = Chart->GetChartRect();
   const bool Horizontal = FAxis->GetHorizontal();
-  if (FAnnValue && FAnnotation) FAnnotation->SetText(FAxis->LabelValue(CalcValue()));
+  // Showing the value makes the annotation when there is none yet.
+  if (FAnnValue) GetAnnotation()->SetText(FAxis->LabelValue(CalcValue()));
   if (!AnnotationVisible() || FAnnotation->GetText().empty()) {
     if (Horizontal)
       C->VertLine3D(float(Pos), R.Top, R.Bottom, 0);
@@ -315,8 +317,9 @@ void TColorLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
     case TChartMouseEvent::tmeRelease:
       if (IDragging) {
         if (!FDragRepaint) Chart->Invalidate();
-        IDragging = false;
+        // The end is reported while the drag still counts as running.
         DoEndDragLine();
+        IDragging = false;
       }
       break;
   }
@@ -511,49 +514,45 @@ void TColorBandTool::PaintBand() {
   if (R.Width() > 0 && R.Height() > 0) {
     C->AssignBrush(GetBrush(), FColor, GetBrush()->GetBackColor());
     C->AssignVisiblePen(GetPen());
-    TZelBlend* Blend = nullptr;
-    const bool Blending = FTransparency != 0;
-    if (Blending) {
-      TRectF BR = R;
-      if (C->GetSupportsAlpha())
-        BR = ZelZeroRectF;
-      else if (Is3D) {
-        const TFourPoints P = C->FourPointsFromRect(R, Z);
-        BR = RectFromPolygon(P.data(), 4);
-      }
-      Blend = C->BeginBlending(BR, static_cast<std::int8_t>(FTransparency));
+    TRectF BR = R;
+    if (C->GetSupportsAlpha()) {
+      BR = ZelZeroRectF;
+    } else if (Is3D) {
+      const TFourPoints P = C->FourPointsFromRect(R, Z);
+      BR = RectFromPolygon(P.data(), 4);
     }
-    try {
-      if (FPicture && FPicture->Valid()) {
+    TBlendingScope Blending(C, BR, static_cast<std::int8_t>(FTransparency), FTransparency != 0);
+    if (FPicture && FPicture->Valid()) {
+      if (Is3D && !C->GetIsOrthogonal()) {
+        C->StretchDraw(R, FPicture->Filtered(), Z, TCanvas3DPlane::cpZ);
+      } else {
         const TFourPoints P = C->FourPointsFromRect(R, Z);
         C->StretchDraw(RectFromPolygon(P.data(), 4), FPicture->Filtered());
-      } else {
-        TZelGradient* G = GetBrush()->ExistingGradient();
-        const bool Gradient = GetBrush()->HasGradient();
-        if (Gradient) {
-          // The gradient spans the whole band, also where the chart clips it.
-          TRectF Whole = Chart->GetChartRect();
-          const std::int32_t A = FAxis->CalcPosValue(FStart), B = FAxis->CalcPosValue(FEnd);
-          if (FAxis->GetHorizontal()) {
-            Whole.Left = float(std::min(A, B));
-            Whole.Right = float(std::max(A, B));
-          } else {
-            Whole.Top = float(std::min(A, B));
-            Whole.Bottom = float(std::max(A, B));
-          }
-          G->SetCustomTargetRectangle(Whole);
-        }
-        if (Is3D)
-          C->RectangleWithZ(R, Z);
-        else
-          C->Rectangle(R);
-        if (Gradient) G->SetCustomTargetRectangle(TRectF(0, 0, 0, 0));
       }
-    } catch (...) {
-      if (Blending) C->EndBlending(Blend);
-      throw;
+    } else {
+      TZelGradient* G = GetBrush()->ExistingGradient();
+      const bool Gradient = GetBrush()->HasGradient();
+      if (Gradient) {
+        // The gradient spans the whole band, also where the chart clips it.
+        TRectF Whole = Chart->GetChartRect();
+        const std::int32_t A = FAxis->CalcPosValue(FStart), B = FAxis->CalcPosValue(FEnd);
+        if (FAxis->GetHorizontal()) {
+          Whole.Left = float(std::min(A, B));
+          Whole.Right = float(std::max(A, B));
+        } else {
+          Whole.Top = float(std::min(A, B));
+          Whole.Bottom = float(std::max(A, B));
+        }
+        G->SetCustomTargetRectangle(Whole);
+      }
+      TRestoreOnExit ResetTarget([&] {
+        if (Gradient) G->SetCustomTargetRectangle(TRectF(0, 0, 0, 0));
+      });
+      if (Is3D)
+        C->RectangleWithZ(R, Z);
+      else
+        C->Rectangle(R);
     }
-    if (Blending) C->EndBlending(Blend);
   }
   // The edges, whether or not the band showed.
   if (FLineEnd->GetActive()) {

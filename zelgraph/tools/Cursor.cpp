@@ -18,6 +18,7 @@
 #include "zelgraph/tools/NearestPoint.h"
 #include "zelgraph/tools/ScrollBar.h"
 #include "zelgraph/tools/ToolTexts.h"
+#include "zelgraph/tools/ToolScopes.h"
 
 namespace zel {
 
@@ -49,15 +50,8 @@ TAnnotationTool* CreateAnnotation(TComponent* Owner, TCustomAxisPanel* Chart) {
   Shape->SetAlignment(TAlignment::taCenter);
   A->SetTextAlignment(TAlignment::taCenter);
   if (Chart) {
-    const bool Auto = Chart->GetAutoRepaint();
-    Chart->SetAutoRepaint(false);
-    try {
-      A->InternalSetParent(Chart);
-    } catch (...) {
-      Chart->SetAutoRepaint(Auto);
-      throw;
-    }
-    Chart->SetAutoRepaint(Auto);
+    TAutoRepaintScope NoRepaint(Chart, false);
+    A->InternalSetParent(Chart);
   }
   return A;
 }

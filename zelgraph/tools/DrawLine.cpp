@@ -131,7 +131,8 @@ bool TDrawLine::Clicked(std::int32_t X, std::int32_t Y, TDrawLineHandle Handle, 
       return PointInLine(P, S, TPointF(S.X, E.Y), Tolerance) || PointInLine(P, TPointF(E.X, S.Y), E, Tolerance);
     case TDrawLineStyle::dlRectangle:
     case TDrawLineStyle::dlEllipse:
-      return PointInRect(TRectF(S.X, S.Y, E.X, E.Y), P);
+      // Drawn from any corner: the hit area is the same box.
+      return PointInRect(OrientRectangle(S.X, S.Y, E.X, E.Y), P);
   }
   return false;
 }

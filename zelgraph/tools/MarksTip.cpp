@@ -8,14 +8,14 @@
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/engine/SeriesList.h"
+#include "zelgraph/tools/ToolScopes.h"
 #include "zelgraph/tools/ToolTexts.h"
 
 namespace zel {
 
 namespace {
 
-// The mark text of a point in Style; the series' marks keep their own style and the chart does
-// not repaint for the temporary change.
+// The mark text of a point in Style; the series' marks keep their own style.
 String MarkTextInStyle(TChartSeries* Series, std::int32_t ValueIndex, TSeriesMarksStyle Style) {
   if (!Series->HasMarks()) {
     // Without marks object the text is built as the marks would build it; none is created.
@@ -24,22 +24,9 @@ String MarkTextInStyle(TChartSeries* Series, std::int32_t ValueIndex, TSeriesMar
     return Text;
   }
   TSeriesMarks* Marks = Series->GetMarks();
-  TCustomAxisPanel* Chart = Series->GetParentChart();
-  const TSeriesMarksStyle OldStyle = Marks->GetStyle();
-  const bool OldRepaint = Chart ? Chart->GetAutoRepaint() : true;
-  if (Chart) Chart->SetAutoRepaint(false);
-  String Text;
-  try {
-    Marks->SetStyle(Style);
-    Text = Series->GetMarkText(ValueIndex);
-  } catch (...) {
-    Marks->SetStyle(OldStyle);
-    if (Chart) Chart->SetAutoRepaint(OldRepaint);
-    throw;
-  }
-  Marks->SetStyle(OldStyle);
-  if (Chart) Chart->SetAutoRepaint(OldRepaint);
-  return Text;
+  TRestoreOnExit KeepStyle([Marks, Old = Marks->GetStyle()] { Marks->SetStyle(Old); });
+  Marks->SetStyle(Style);
+  return Series->GetMarkText(ValueIndex);
 }
 
 }  // namespace
@@ -47,10 +34,12 @@ String MarkTextInStyle(TChartSeries* Series, std::int32_t ValueIndex, TSeriesMar
 void ZelShowMarksTip(TChartSeries* Series, std::int32_t ValueIndex, TSeriesMarksStyle Style, TPointF P,
                      const TMarksTipGetText& OnGetText, TMarksTipTool* Tool) {
   if (!Series || ValueIndex < 0 || ValueIndex >= Series->Count()) return;
+  TCustomAxisPanel* Chart = Series->GetParentChart();
+  // The chart does not repaint for the temporary changes; its own setting comes back at the end.
+  TAutoRepaintScope NoRepaint(Chart, false);
   String Text = MarkTextInStyle(Series, ValueIndex, Style);
   if (OnGetText) OnGetText(Tool, Text);
 
-  TCustomAxisPanel* Chart = Series->GetParentChart();
   if (!Chart) return;
   // The tip lives in a chart that is placed somewhere (or one owned by a chart).
   TCustomAxisPanel* Host = Chart->GetParent() ? Chart : dynamic_cast<TCustomAxisPanel*>(Chart->GetComponentOwner());
@@ -72,7 +61,7 @@ void ZelShowMarksTip(TChartSeries* Series, std::int32_t ValueIndex, TSeriesMarks
   F->MoveTo(static_cast<float>(X), static_cast<float>(Y));
   F->SetVisible(true);
   F->CalcBounds(Host);
-  Host->SetAutoRepaint(true);
+  TAutoRepaintScope Repaints(Host, true);
   Host->Invalidate();
 }
 
@@ -206,14 +195,8 @@ void TMarksTipTool::ChartEvent(TChartToolEvent AEvent) {
   TCanvas3D* Canvas = C->GetCanvas();
   FFormat->SetParent(C);
   FFormat->IDraw2D = true;
-  Canvas->FrontPlaneBegin();
-  try {
-    FFormat->Draw(C, FFormat->ShapeBounds, FFormat->GetAngle(), 0);
-  } catch (...) {
-    Canvas->FrontPlaneEnd();
-    throw;
-  }
-  Canvas->FrontPlaneEnd();
+  TFrontPlaneScope FrontPlane(Canvas);
+  FFormat->Draw(C, FFormat->ShapeBounds, FFormat->GetAngle(), 0);
 }
 
 }  // namespace zel

@@ -192,7 +192,7 @@ void TRepaintMonitor::ChartEvent(TChartToolEvent AEvent) {
   const double T = ZelTickCount();
   if (T - FMonitorTime > 1000) {
     FMonitorFPS = IntToStr(FMonitor - FLastMonitor);
-    FMonitorTime = static_cast<float>(T);
+    FMonitorTime = T;
     FLastMonitor = FMonitor;
   }
 }

@@ -95,7 +95,7 @@ class TRepaintMonitor : public TAnnotationTool {
  private:
   std::int32_t FMonitor = 0;
   std::int32_t FLastMonitor = 0;
-  float FMonitorTime = 0;
+  double FMonitorTime = 0;  // milliseconds of ZelTickCount
   String FMonitorFPS;
 };
 

@@ -13,6 +13,7 @@
 #include "zelgraph/procs/Procs.h"
 #include "zelgraph/tools/Cursor.h"
 #include "zelgraph/tools/ToolTexts.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -169,15 +170,11 @@ void TNearestTool::PaintHint() {
         Saved->SetColor(FSeries->GetPen()->GetColor());
         FSeries->GetPen()->Assign(FPen);
         FSeries->GetPen()->SetColor(FPen->GetColor());
-        try {
-          FSeries->DrawValue(Point);
-        } catch (...) {
+        TRestoreOnExit RestorePen([&] {
           FSeries->GetPen()->Assign(Saved.get());
           FSeries->GetPen()->SetColor(Saved->GetColor());
-          throw;
-        }
-        FSeries->GetPen()->Assign(Saved.get());
-        FSeries->GetPen()->SetColor(Saved->GetColor());
+        });
+        FSeries->DrawValue(Point);
         break;
       }
       case TNearestToolStyle::hsNone:

@@ -8,6 +8,7 @@
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/tools/ToolTexts.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -176,16 +177,16 @@ TBitmap* TRectangleTool::Bitmap(bool ChartOnly) {
   TOwned<TBitmap> Result(Create<TBitmap>(W, H));
   if (!FParent || W == 0 || H == 0) return Result.release();
   const TRectF B = GetBounds();
-  const bool WasActive = GetActive();
-  if (ChartOnly) SetActive(false);
   TOwned<TBitmap> Picture;
-  try {
+  {
+    // The chart alone: the box leaves the picture while it is taken.
+    const bool WasActive = GetActive();
+    if (ChartOnly) SetActive(false);
+    TRestoreOnExit Reactivate([&] {
+      if (ChartOnly) SetActive(WasActive);
+    });
     Picture.reset(FParent->ZelCreateBitmap(FParent->GetColor(), FParent->GetRectangle()));
-  } catch (...) {
-    if (ChartOnly) SetActive(WasActive);
-    throw;
   }
-  if (ChartOnly) SetActive(WasActive);
   // The chart's pixels under the box.
   const int X0 = Round(B.Left), Y0 = Round(B.Top);
   for (int Y = 0; Y < H; ++Y)

@@ -15,6 +15,7 @@
 #include "zelgraph/engine/Panel.h"
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/tools/ToolTexts.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -201,7 +202,8 @@ void TRotateTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, 
           ITimer = Create<TTimer>(static_cast<TComponent*>(nullptr));
           ITimer->SetOnTimer([this](TObject* Sender) { DoTimer(Sender); });
         }
-        ITimer->SetInterval(1);
+        // Coasting steps come about as often as a screen refreshes.
+        ITimer->SetInterval(15);
         ITimer->SetEnabled(true);
       }
       if (FCursor != 0) ZelChangeCursor(this, IOldCursor);
@@ -270,27 +272,24 @@ void TChartImageTool::ChartEvent(TChartToolEvent AEvent) {
   // Only a clip opened here is taken away at the end.
   const bool Clipped = C->GetClipPoints() && C->CanClip();
   if (Clipped) K->ClipCube(C->GetChartRect(), 0, W);
-  try {
-    TBitmap* B = FPicture->Filtered();
-    if (C->GetView3D() && !C->GetView3DOptions()->GetOrthogonal())
-      K->StretchDraw(R, B, W, TCanvas3DPlane::cpZ);
-    else
-      K->StretchDraw(K->CalcRect3D(R, W), B);
-    if (FPen->GetVisible()) {
-      K->AssignVisiblePen(FPen);
-      const TBrushKind Saved = K->GetBrush()->GetKind();
-      K->GetBrush()->SetKind(TBrushKind::None);
-      if (C->GetView3D())
-        K->RectangleWithZ(R, W);
-      else
-        K->Rectangle(R);
-      K->GetBrush()->SetKind(Saved);
-    }
-  } catch (...) {
+  TRestoreOnExit UnClip([&] {
     if (Clipped) K->UnClipRectangle();
-    throw;
+  });
+  TBitmap* B = FPicture->Filtered();
+  if (C->GetView3D() && !C->GetView3DOptions()->GetOrthogonal())
+    K->StretchDraw(R, B, W, TCanvas3DPlane::cpZ);
+  else
+    K->StretchDraw(K->CalcRect3D(R, W), B);
+  if (FPen->GetVisible()) {
+    K->AssignVisiblePen(FPen);
+    const TBrushKind Saved = K->GetBrush()->GetKind();
+    K->GetBrush()->SetKind(TBrushKind::None);
+    TRestoreOnExit RestoreKind([&] { K->GetBrush()->SetKind(Saved); });
+    if (C->GetView3D())
+      K->RectangleWithZ(R, W);
+    else
+      K->Rectangle(R);
   }
-  if (Clipped) K->UnClipRectangle();
 }
 
 }  // namespace zel

@@ -530,6 +530,11 @@ void TZelScrollBar::MouseMove(std::int32_t X, std::int32_t Y) {
   }
 }
 
+void TZelScrollBar::SetActive(bool Value) {
+  if (!Value && (FIn != TZelScrollBarPart::spNone || (FTimer && FTimer->GetEnabled()))) MouseUp();
+  TZelCustomTool::SetActive(Value);
+}
+
 void TZelScrollBar::MouseUp() {
   FIn = TZelScrollBarPart::spNone;
   FirstTime = true;

@@ -75,6 +75,8 @@ class TZelScrollBar : public TZelCustomTool {
   String GetEditorClass() const override { return "TScrollBarEditor"; }
   // The base's, then the thumb gets the chart and the bar repaints.
   void SetParentChart(TCustomAxisPanel* Value) override;
+  // Deactivation ends a press that runs (as a release does), so the repeat timer stops.
+  void SetActive(bool Value) override;
   // Draws the bar at tdePaintDone.
   void ChartEvent(TChartToolEvent AEvent) override;
   // Press: ProcessClick; move: MouseMove; release: MouseUp. Buttons and shift are not read.

@@ -430,7 +430,7 @@ const TZelTextEntry Texts[] = {
   ZEL_TEXT(ZelMsg_FunctionLogTrend, "Log.\nTrend"),
   ZEL_TEXT(ZelMsg_FunctionCumulative, "Cumulative"),
   ZEL_TEXT(ZelMsg_FunctionStdDeviation, "Std.\nDeviation"),
-  ZEL_TEXT(ZelMsg_FunctionBollinger, "Volatility\nbands"),
+  ZEL_TEXT(ZelMsg_FunctionBollinger, "Bollinger\nbands"),
   ZEL_TEXT(ZelMsg_FunctionRMS, "Root Mean\nSquare"),
   ZEL_TEXT(ZelMsg_FunctionMACD, "MACD"),
   ZEL_TEXT(ZelMsg_FunctionStochastic, "Stochastic"),
