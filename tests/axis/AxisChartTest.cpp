@@ -9,6 +9,7 @@
 
 #include "platform/RecordingCanvas.h"
 #include "platform/SysUtils.h"
+#include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
@@ -93,6 +94,96 @@ TEST_F(AxisChartTest, ValueLabelsWalkDownFromTheMaximum) {
     ASSERT_EQ(B->Tick.size(), C.Expected.size());
     EXPECT_EQ(B->Tick.front(), B->CalcPosValue(B->GetItems()->Get(0)->GetValue()));
   }
+}
+
+TEST_F(AxisChartTest, EndsThatAreMultiplesOfTheStepGetTheirLabels) {
+  // steps such as 0.1 are not exact in binary: the arithmetic misses the ends by a rounding error
+  struct TCase {
+    double Min, Max, Increment;
+    bool RoundFirst;
+    std::vector<String> Expected;
+  };
+  const TCase Cases[] = {
+      {0, 0.3, 0.1, true, {"0.3", "0.2", "0.1", "0"}},
+      {0, 0.7, 0.1, true, {"0.7", "0.6", "0.5", "0.4", "0.3", "0.2", "0.1", "0"}},
+      {-0.3, 0, 0.1, true, {"0", "-0.1", "-0.2", "-0.3"}},
+      {-0.7, -0.4, 0.1, false, {"-0.4", "-0.5", "-0.6", "-0.7"}},
+      {0, 1, 0.02, true, {}},
+  };
+  AddPoints({0, 1});
+  TChartAxis* B = Chart->GetBottomAxis();
+  for (const TCase& C : Cases) {
+    B->SetMinMax(C.Min, C.Max);
+    B->SetIncrement(C.Increment);
+    B->SetRoundFirstLabel(C.RoundFirst);
+    B->SetLabelsGridIgnoresLabelSize(true);
+    Paint(2000);
+    const std::vector<String> T = Texts(B);
+    if (C.Expected.empty()) {
+      ASSERT_EQ(T.size(), 51u) << C.Max;
+      EXPECT_EQ(T.front(), "1");
+      EXPECT_EQ(T.back(), "0");
+    } else {
+      EXPECT_EQ(T, C.Expected) << C.Min << ".." << C.Max;
+    }
+  }
+}
+
+TEST_F(AxisChartTest, TheWidestLabelIsMeasuredOverTheLabelsTheWalkMakes) {
+  // 10.1 / 0.1 divides to just below 101: the widest label is the one at the maximum
+  AddPoints({9.5, 10.1});
+  TChartAxis* L = Chart->GetLeftAxis();
+  L->SetMinMax(9.5, 10.1);
+  L->SetIncrement(0.1);
+  L->SetLabelsGridIgnoresLabelSize(true);
+  Paint(400, 2000);
+  ASSERT_EQ(Texts(L).front(), "10.1");
+  TCanvas3D* C = Chart->GetCanvas();
+  C->AssignFont(L->GetLabelsFont());
+  EXPECT_EQ(L->MaxLabelsWidth(), C->TextWidth("10.1") + C->TextWidth(" "));
+}
+
+TEST_F(AxisChartTest, AutomaticStepsLabelBothEnds) {
+  // the chart picks the step; every range here has ends on a multiple of it
+  const std::pair<double, double> Ranges[] = {{0, 1}, {0, 0.5}, {0, 0.3}, {5, 7}, {-0.3, 0}};
+  for (auto [Min, Max] : Ranges) {
+    Series->Clear();
+    AddPoints({Min, Max});
+    for (int Size : {400, 600, 900}) {
+      Paint(Size, Size * 2 / 3);
+      for (TChartAxis* A : {Chart->GetBottomAxis(), Chart->GetLeftAxis()}) {
+        const std::vector<String> T = Texts(A);
+        ASSERT_FALSE(T.empty());
+        EXPECT_EQ(T.front(), A->LabelValue(Max)) << Min << ".." << Max << " on " << Size << " step " << A->CalcIncrement();
+        EXPECT_EQ(T.back(), A->LabelValue(Min)) << Min << ".." << Max << " on " << Size << " step " << A->CalcIncrement();
+      }
+    }
+  }
+}
+
+TEST_F(AxisChartTest, LogarithmicAndDateTimeEndsGetTheirLabels) {
+  // within one decade the adding pass steps by 0.1 from 1: 1 + 48 x 0.1 is not exactly 5.8
+  TChartAxis* L = Chart->GetLeftAxis();
+  AddPoints({2, 5.8});
+  L->SetLogarithmic(true);
+  L->SetLabelsSeparation(0);
+  L->SetLabelsGridIgnoresLabelSize(true);
+  Paint(400, 2000);
+  std::vector<String> T = Texts(L);
+  ASSERT_EQ(T.size(), 39u);
+  EXPECT_EQ(T.front(), "2");
+  EXPECT_EQ(T.back(), "5.8");
+  // minutes are not exact in days
+  Series->Clear();
+  Series->GetXValues()->SetDateTime(true);
+  const TDateTime Start = EncodeDate(2024, 3, 1);
+  Series->AddXY(Start, 1);
+  Series->AddXY(Start + 2.0 / 1440, 2);
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetDateTimeFormat("hh:nn");
+  B->SetIncrement(1.0 / 1440);
+  Paint(800, 300);
+  EXPECT_EQ(Texts(B), (std::vector<String>{"00:02", "00:01", "00:00"}));
 }
 
 TEST_F(AxisChartTest, LogarithmicLabels) {
@@ -382,6 +473,47 @@ TEST_F(AxisChartTest, CustomAxisLeavesTheListAndItsSeries) {
   EXPECT_EQ(Series->GetVertAxis(), TVertAxis::aLeftAxis);
 }
 
+TEST_F(AxisChartTest, AFreedAxisIsNobodysPartner) {
+  // grid lines that span a partner axis read it at every paint
+  AddPoints({0, 1});
+  TChartAxis* L = Chart->GetLeftAxis();
+  auto* Sub = static_cast<TChartAxis*>(Chart->GetBottomAxis()->GetSubAxes()->Add());
+  for (bool FreeSub : {false, true}) {
+    auto* Custom = Create<TChartAxis>(static_cast<TCustomAxisPanel*>(Chart));
+    Custom->SetHorizontal(true);
+    TChartAxis* Gone = FreeSub ? Sub : Custom;
+    std::vector<TChartAxis*> Holders;
+    for (TChartAxis* A : {L, Sub, Custom}) {
+      if (A == Gone) continue;
+      A->SetPartnerAxis(Gone);
+      A->SetUsePartnerAxis(true);
+      Holders.push_back(A);
+    }
+    Paint();
+    Gone->Free();
+    for (TChartAxis* A : Holders) EXPECT_EQ(A->GetPartnerAxis(), nullptr) << FreeSub;
+    Paint();  // reads no freed axis
+  }
+}
+
+TEST_F(AxisChartTest, OnePaintShowsTheSeriesLabels) {
+  // an export or a print paints once: the labels and their band must not wait for a second paint
+  for (bool Behind : {true, false}) {
+    Chart->Free();
+    SetUp();
+    Chart->SetAxisBehind(Behind);
+    Series->AddXY(1, 1, "one");
+    Series->AddXY(2, 2, String("two") + ZelLineSeparator + "lines");
+    Series->AddXY(3, 3, "three");
+    Paint();
+    const std::vector<String> First = Texts(Chart->GetBottomAxis());
+    const float Bottom = Chart->GetChartRect().Bottom;
+    EXPECT_EQ(First.size(), 3u) << Behind;
+    Paint();
+    EXPECT_EQ(Texts(Chart->GetBottomAxis()), First) << Behind;
+    EXPECT_EQ(Chart->GetChartRect().Bottom, Bottom) << Behind;
+  }
+}
 
 TEST_F(AxisChartTest, SeriesLabelsSkipOrTrimWhatWouldOverlap) {
   for (int I = 0; I < 10; ++I) Series->AddXY(I, I, "Alpha");

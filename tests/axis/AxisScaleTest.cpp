@@ -43,6 +43,11 @@ TEST(AxisScale, NextStepClimbsTheOneTwoFiveLadder) {
   EXPECT_EQ(ZelNextStep(0), 1);
   EXPECT_EQ(ZelNextStep(-4), 1);
   EXPECT_EQ(ZelNextStep(NAN), 1);
+  // one decade at a time: steps below 1 land on the ladder's own numbers, not beside them
+  const std::pair<double, double> Exact[] = {{0.04, 0.05}, {0.07, 0.1}, {0.3, 0.5}, {0.15, 0.2}, {40, 50}, {700, 1000}};
+  for (auto [In, Out] : Exact) EXPECT_EQ(ZelNextStep(In), Out) << In;
+  // below the normal range the ladder still climbs
+  for (double Tiny : {4.9e-324, 1e-310}) EXPECT_GT(ZelNextStep(Tiny), Tiny);
 }
 
 TEST(AxisScale, NumericIncrement) {

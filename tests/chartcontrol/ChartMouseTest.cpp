@@ -93,27 +93,63 @@ TEST_F(ChartMouseTest, HorizontalZoomSpansTheChartRectangleAcross) {
   EXPECT_TRUE(Chart->GetLeftAxis()->GetAutomatic());
 }
 
+// With KeepAspectRatio the rectangle has the chart rectangle's proportions and grows from the
+// press point the way the mouse went; right zooms in, left undoes, as without it.
 TEST_F(ChartMouseTest, KeepAspectRatioFollowsTheChartProportions) {
+  Width = 600;
+  Paint();
   Chart->GetZoom()->SetKeepAspectRatio(true);
   const TRectF CR = Chart->GetChartRect();
   const float M = (CR.Right - CR.Left) / (CR.Bottom - CR.Top);
-  const TPointF A = Inside(10, 10);
+  ASSERT_GT(M, 1.2f);  // a wide chart: 120 pixels sideways make a rectangle of some height
+  struct Case {
+    float PressX, PressY, DX, DY;
+    const char* Expect;  // "zoom" or "undo"
+  };
+  const Case Cases[] = {
+      {40, 60, 120, 0, "zoom"},    // straight sideways: grows downwards
+      {250, 20, -40, 120, "undo"},  // steep, to the left and down
+      {40, 150, 120, -20, "zoom"},  // flat, to the right and up: the area above the press
+      {60, 40, 30, 130, "zoom"},    // steep, to the right and down
+      {300, 200, -120, -10, "undo"},
+  };
+  int Zooms = 0, Undos = 0;
+  Chart->OnZoom = [&](TObject*) { ++Zooms; };
+  Chart->OnUndoZoom = [&](TObject*) { ++Undos; };
   TZelZoom* Z = Chart->GetZoom();
-  Chart->MouseDown(TMB::mbLeft, {}, A.X, A.Y);
-  // Straight sideways: w is 1, so the height follows the width.
-  Chart->MouseMove({}, A.X + 60, A.Y);
-  const float W = 1;
-  if (M > W) {
-    EXPECT_EQ(Z->X1, Z->X0);
-    EXPECT_EQ(Z->Y1, Z->Y0);
-  } else {
-    EXPECT_EQ(Z->Y1, Z->Y0 + Round(60 / M));
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(::testing::Message() << C.DX << "," << C.DY);
+    Chart->UndoZoom();
+    Paint();
+    Zooms = Undos = 0;
+    TChartAxis* H = Chart->GetBottomAxis();
+    TChartAxis* V = Chart->GetLeftAxis();
+    const TPointF A = Inside(C.PressX, C.PressY);
+    Chart->MouseDown(TMB::mbLeft, {}, A.X, A.Y);
+    Chart->MouseMove({}, A.X + C.DX, A.Y + C.DY);
+    const int W = Z->X1 - Z->X0, Hgt = Z->Y1 - Z->Y0;
+    // the way the mouse went on each axis (no vertical part: downwards)
+    EXPECT_EQ(W > 0, C.DX > 0);
+    EXPECT_EQ(Hgt > 0, C.DY >= 0);
+    // the chart's proportions, as large as the mouse went in its leading direction
+    EXPECT_NEAR(std::abs(W), std::abs(Hgt) * M, M);
+    if (std::abs(C.DX) >= std::abs(C.DY) * M)
+      EXPECT_EQ(std::abs(W), std::abs(C.DX));
+    else
+      EXPECT_EQ(std::abs(Hgt), std::abs(C.DY));
+    const TPoint P0(Z->X0, Z->Y0), P1(Z->X1, Z->Y1);
+    const double HMin = H->CalcPosPoint(std::min(P0.X, P1.X)), HMax = H->CalcPosPoint(std::max(P0.X, P1.X));
+    const double VMin = V->CalcPosPoint(std::max(P0.Y, P1.Y)), VMax = V->CalcPosPoint(std::min(P0.Y, P1.Y));
+    Chart->MouseUp(TMB::mbLeft, {}, A.X + C.DX, A.Y + C.DY);
+    EXPECT_EQ(Zooms ? "zoom" : Undos ? "undo" : "none", String(C.Expect));
+    if (Zooms) {
+      // the zoom shows the rectangle drawn
+      EXPECT_DOUBLE_EQ(H->GetMinimum(), HMin);
+      EXPECT_DOUBLE_EQ(H->GetMaximum(), HMax);
+      EXPECT_DOUBLE_EQ(V->GetMinimum(), VMin);
+      EXPECT_DOUBLE_EQ(V->GetMaximum(), VMax);
+    }
   }
-  // A tall drag keeps the width in proportion.
-  Chart->MouseMove({}, A.X + 10, A.Y + 100);
-  EXPECT_EQ(Z->X1, Z->X0 + Round(100 * M));
-  EXPECT_EQ(Z->Y1, Z->Y0 + Round(static_cast<float>(Z->X1 - Z->X0) / M));
-  Chart->MouseUp(TMB::mbLeft, {}, A.X + 10, A.Y + 100);
 }
 
 TEST_F(ChartMouseTest, PanMovesTheAxesWithTheMouseAndUndoRestores) {
@@ -196,6 +232,25 @@ TEST_F(ChartMouseTest, PressOnAChartWithoutActiveSeriesOnlyReachesTheBackground)
   EXPECT_EQ(Background, 1);
   EXPECT_FALSE(Chart->GetZoom()->GetActive());
   Chart->MouseUp(TMB::mbLeft, {}, A.X, A.Y);
+}
+
+TEST_F(ChartMouseTest, ThePressReachesTheBackgroundOnce) {
+  // a handler that lets the press go on, and a button that starts neither zoom nor pan
+  int Background = 0;
+  Chart->OnClickBackground = [&](TCustomChart* C, TMB, TShiftState, std::int32_t, std::int32_t) {
+    ++Background;
+    C->SetCancelMouse(false);
+  };
+  const TPointF A = Inside(50, 50);
+  TChartClickedPart P;
+  Chart->CalcClickedPart(A, P);
+  ASSERT_EQ(P.Part, TChartClickedPartStyle::cpChartRect);
+  for (TMB B : {TMB::mbMiddle, TMB::mbLeft}) {
+    Background = 0;
+    Chart->MouseDown(B, {}, A.X, A.Y);
+    EXPECT_EQ(Background, 1) << static_cast<int>(B);
+    Chart->MouseUp(B, {}, A.X, A.Y);
+  }
 }
 
 TEST_F(ChartMouseTest, SeriesThatCannotZoomStopTheDrag) {
@@ -347,7 +402,8 @@ TEST_F(ChartMouseTest, PressesDuringADragAreIgnored) {
   TCountTool* T = AddTool();
   const TPointF A = Inside(50, 50);
   Chart->MouseDown(TMB::mbLeft, {}, A.X, A.Y);
-  Chart->MouseDown(TMB::mbRight, {}, A.X, A.Y);
+  // the left button is still held while the right one goes down
+  Chart->MouseDown(TMB::mbRight, {TShiftStateItem::ssLeft, TShiftStateItem::ssRight}, A.X, A.Y);
   EXPECT_FALSE(Chart->GetPanning()->GetActive());
   EXPECT_EQ(T->Mouse.size(), 1u);
   // A release of another button ends no zoom.
@@ -355,6 +411,48 @@ TEST_F(ChartMouseTest, PressesDuringADragAreIgnored) {
   EXPECT_TRUE(Chart->GetZoom()->GetActive());
   Chart->MouseUp(TMB::mbLeft, {}, A.X + 40, A.Y + 40);
   EXPECT_FALSE(Chart->GetZoom()->GetActive());
+}
+
+// The release of a zoom or pan may never arrive (the grab lost, the button let go outside the
+// window): the next press that no held button continues ends that drag and is handled itself.
+TEST_F(ChartMouseTest, APressEndsADragWhoseReleaseWasLost) {
+  struct Case {
+    TMB First, Next;
+    TShiftState NextShift;
+    bool Ends;
+  };
+  const TShiftState LeftHeld{TShiftStateItem::ssLeft}, RightHeld{TShiftStateItem::ssRight};
+  const Case Cases[] = {
+      {TMB::mbLeft, TMB::mbLeft, LeftHeld, true},     // the same button again: its release was lost
+      {TMB::mbLeft, TMB::mbRight, {}, true},          // the zoom button is no longer held
+      {TMB::mbLeft, TMB::mbRight, LeftHeld, false},   // still zooming
+      {TMB::mbRight, TMB::mbRight, RightHeld, true},  // a pan
+      {TMB::mbRight, TMB::mbLeft, {}, true},
+      {TMB::mbRight, TMB::mbLeft, RightHeld, false},
+  };
+  int Zooms = 0;
+  Chart->OnZoom = [&](TObject*) { ++Zooms; };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(::testing::Message() << static_cast<int>(C.First) << " then " << static_cast<int>(C.Next));
+    Chart->UndoZoom();
+    Paint();
+    Zooms = 0;
+    const TPointF A = Inside(40, 40), B = Inside(120, 100);
+    Chart->MouseDown(C.First, {}, A.X, A.Y);
+    Chart->MouseMove({}, A.X + 30, A.Y + 30);
+    // no release
+    Chart->MouseDown(C.Next, C.NextShift, B.X, B.Y);
+    const bool Zooming = Chart->GetZoom()->GetActive(), Panning = Chart->GetPanning()->GetActive();
+    // the drag going on: the new press' own, from its point, or the old one
+    const TMB Owner = C.Ends ? C.Next : C.First;
+    const int From = Round(C.Ends ? B.X : A.X);
+    EXPECT_EQ(Zooming, Owner == TMB::mbLeft);
+    EXPECT_EQ(Panning, Owner == TMB::mbRight);
+    EXPECT_EQ(Zooming ? Chart->GetZoom()->X0 : Chart->GetPanning()->X0, From);
+    EXPECT_EQ(Zooms, 0);  // the lost drag zooms nothing
+    Chart->MouseUp(C.Next, {}, B.X, B.Y);
+    Chart->MouseUp(C.First, {}, B.X, B.Y);
+  }
 }
 
 TEST_F(ChartMouseTest, WheelScrollsZoomsOrChangesTheDepthZoom) {

@@ -87,6 +87,24 @@ TEST_F(ChartZoomTest, SnapshotHoldsStandardAndCustomAxes) {
   EXPECT_EQ(S->CustomMinMax[0].second, 5);
 }
 
+TEST_F(ChartZoomTest, HistoryStepsCustomAxesBackToo) {
+  TChartAxis* Custom = Chart->GetCustomAxes()->Add();
+  Custom->SetMinMax(-5, 5);
+  Chart->GetZoom()->SetHistory(true);
+  ZoomTo(10, 10, 200, 150);
+  Custom->SetMinMax(0, 1);
+  ZoomTo(20, 20, 150, 120);
+  Custom->SetMinMax(3, 4);
+  Chart->UndoZoom();
+  EXPECT_EQ(Custom->GetMinimum(), -5);
+  EXPECT_EQ(Custom->GetMaximum(), 5);
+  // a snapshot taken with more custom axes than there are now skips the missing ones
+  Custom->Free();
+  ZoomTo(10, 10, 200, 150);
+  Chart->UndoZoom();
+  EXPECT_EQ(Chart->GetCustomAxes()->GetCount(), 0);
+}
+
 TEST_F(ChartZoomTest, PercentZoomNarrowsAroundTheCentre) {
   TChartAxis* H = Chart->GetBottomAxis();
   const double A = H->CalcPosPoint(H->IStartPos), B = H->CalcPosPoint(H->IEndPos);
@@ -192,6 +210,29 @@ TEST_F(ChartZoomTest, PanAsksOnAllowScrollWhichMayChangeTheRange) {
   Drag(TMouseButton::mbRight, Inside(100, 100).X, Inside(100, 100).Y, Inside(150, 100).X, Inside(150, 100).Y);
   EXPECT_EQ(Chart->GetBottomAxis()->GetMinimum(), 100);
   EXPECT_EQ(Chart->GetBottomAxis()->GetMaximum(), 200);
+}
+
+// The pan follows the mouse one to one, whatever scale the canvas the chart draws on reports,
+// also over several moves between two paints.
+TEST_F(ChartZoomTest, PanFollowsTheMouseOnAScaledCanvas) {
+  class TScaledCanvas : public TRecordingCanvas {
+   public:
+    using TRecordingCanvas::TRecordingCanvas;
+    float GetScale() const override { return 2; }
+  };
+  TScaledCanvas Scaled(Width, Height);
+  Chart->GetCanvas()->SetCanvas(&Scaled);
+  TChartAxis* H = Chart->GetBottomAxis();
+  const double Min = H->IMinimum, Max = H->IMaximum;
+  const TPointF A = Inside(100, 100), B = Inside(150, 100);
+  const double D = H->CalcPosPoint(Round(A.X)) - H->CalcPosPoint(Round(B.X));
+  Chart->MouseDown(TMouseButton::mbRight, {}, A.X, A.Y);
+  Chart->MouseMove({}, A.X + 20, A.Y);
+  Chart->MouseMove({}, B.X, B.Y);
+  Chart->MouseUp(TMouseButton::mbRight, {}, B.X, B.Y);
+  Chart->GetCanvas()->SetCanvas(nullptr);
+  EXPECT_DOUBLE_EQ(H->GetMinimum(), Min + D);
+  EXPECT_DOUBLE_EQ(H->GetMaximum(), Max + D);
 }
 
 // A long drag on a logarithmic axis maps its ends past each other, a very long one past any

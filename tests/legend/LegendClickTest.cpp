@@ -121,6 +121,7 @@ TEST_F(LegendClick, HitTestFindsTheColumnOfAHorizontalLegend) {
   AddSeriesNamed(3);
   Legend->SetAlignment(TLegendAlignment::laTop);
   Layout();
+  Legend->DrawLegend();  // a press follows a paint: items are found where it drew them
   ASSERT_EQ(Legend->NumCols, 3);
   const TRectF& B = Legend->ShapeBounds;
   const float W = B.Width() / 3;
@@ -129,8 +130,41 @@ TEST_F(LegendClick, HitTestFindsTheColumnOfAHorizontalLegend) {
   // Listed in reverse, the first column shows the last item.
   Legend->SetInverted(true);
   Layout();
+  Legend->DrawLegend();
   for (int Col = 0; Col < 3; ++Col)
     EXPECT_EQ(Legend->Clicked(TPointF(Legend->ShapeBounds.Left + W * Col + W / 2, Y)), 2 - Col);
+}
+
+// Items of different widths flow along one row: a press finds the item drawn under it, on its
+// check box as on its text, in both listing orders.
+TEST_F(LegendClick, HitTestFindsFlowingItemsOfTheirOwnWidths) {
+  AddSeries("A");
+  AddSeries("A rather long title");
+  AddSeries("B");
+  Legend->SetAlignment(TLegendAlignment::laTop);
+  Legend->SetCheckBoxes(true);
+  for (bool Inverted : {false, true}) {
+    SCOPED_TRACE(Inverted);
+    Legend->SetInverted(Inverted);
+    Layout();
+    ASSERT_FALSE(Legend->IJustify);
+    Spy->Boxes.clear();
+    Legend->DrawLegend();
+    ASSERT_EQ(Spy->Boxes.size(), 3u);
+    for (int Pos = 0; Pos < 3; ++Pos) {
+      const int Item = Inverted ? 2 - Pos : Pos;
+      const TCheckBoxCall& Box = Spy->Boxes[static_cast<std::size_t>(Pos)];
+      const TPointF OnBox(float(Box.X + 5), float(Box.Y + 5));
+      const TLegendItem* Drawn = Legend->GetItem(Pos);
+      const TPointF OnText(float(Drawn->GetLeft() + 3), OnBox.Y);
+      EXPECT_EQ(Legend->Clicked(OnBox), Item) << Pos;
+      EXPECT_EQ(Legend->Clicked(OnText), Item) << Pos;
+    }
+  }
+  // the box switches its own series
+  const TCheckBoxCall Box = Spy->Boxes[1];
+  EXPECT_TRUE(Legend->DoMouseDown(0, 0, Legend->Clicked(TPointF(float(Box.X + 5), float(Box.Y + 5)))));
+  EXPECT_EQ(ActiveFlags(Chart), (std::vector<bool>{true, false, true}));
 }
 
 TEST_F(LegendClick, DrawingShowsOneTickedBoxAndTheTitleOfEachSeries) {

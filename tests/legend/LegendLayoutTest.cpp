@@ -194,6 +194,23 @@ TEST_F(LegendLayout, NothingToShowKeepsBoundsAndTakesNoRoom) {
   EXPECT_FALSE(Legend->ShouldDraw());
 }
 
+TEST_F(LegendLayout, UnjustifiedRowWithoutRoomShowsNothingAndTakesNoRoom) {
+  // one item of 40 characters (280 pixels) on a chart 200 pixels wide, justification refused
+  AddSeries("A title far too long for this narrow one");
+  AddSeries("B");
+  Legend->SetAlignment(TLegendAlignment::laTop);
+  Legend->SetHorizJustify(TLegendJustify::ljNo);
+  Legend->ShapeBounds = TRectF(1, 2, 3, 4);
+  Layout(TRectF(10, 10, 190, 390), TRectF(0, 0, 200, 400));
+  EXPECT_EQ(Legend->NumCols, 0);
+  EXPECT_LT(Legend->ILastValue, Legend->GetFirstValue());
+  EXPECT_FLOAT_EQ(Legend->ShapeBounds.Top, 2);
+  EXPECT_FLOAT_EQ(Chart->ChartRect.Top, 10);
+  Rec.ClearRecords();
+  Legend->DrawLegend();
+  EXPECT_TRUE(DrawnTexts().empty());
+}
+
 TEST_F(LegendLayout, VerticalLegendShowsTheRowsThatFit) {
   AddSeriesNamed(30);
   // 320 pixels of chart height; the rows start 10 percent (32 pixels) down and the frame takes

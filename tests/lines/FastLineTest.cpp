@@ -2,6 +2,7 @@
 // draws (pixel columns, nulls, stairs), clicks, margins, immediate drawing and pixels on a bitmap.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -194,6 +195,27 @@ TEST_F(FastLine, MinMaxColumnDrawsItsLowestAndHighestBeforeMovingOn) {
   EXPECT_EQ(L[K - 2].Points[1].X, A.X);
   EXPECT_EQ(L[K - 2].Points[1].Y, Hi.Y);  // smallest pixel y: the highest value
   EXPECT_EQ(L[K - 1].Points[1].Y, Lo.Y);
+}
+
+TEST_F(FastLine, MinMaxFlushesTheLastColumnWhenTheLastPointIsOnThePen) {
+  // Four points in one pixel column; the last lands on the pen's own pixel (where the first is).
+  for (bool Inverted : {false, true}) {
+    SCOPED_TRACE(Inverted);
+    Chart->GetLeftAxis()->SetInverted(Inverted);
+    auto* S = Add<TFastLineSeries>({10, 10.001, 10.002, 10.003}, {50, 80, 20, 50});
+    S->SetDrawAllPoints(false);
+    S->SetDrawAllPointsStyle(TDrawAllPointsStyle::daMinMax);
+    Paint();
+    const TPointF A = Pixel(10, 50), Hi = Pixel(10, 80), Lo = Pixel(10, 20);
+    std::vector<float> Reached;
+    for (const TCanvasRecord& R : Lines()) {
+      EXPECT_EQ(R.Points[1].X, A.X);
+      Reached.push_back(R.Points[1].Y);
+    }
+    EXPECT_NE(std::find(Reached.begin(), Reached.end(), Hi.Y), Reached.end());
+    EXPECT_NE(std::find(Reached.begin(), Reached.end(), Lo.Y), Reached.end());
+    S->Free();
+  }
 }
 
 // The segments of a series as pairs of value points.

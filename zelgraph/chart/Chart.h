@@ -213,6 +213,10 @@ class TCustomChart : public TCustomAxisPanel, public IColorPaletteIndexStore {
   bool CheckZoomPanning(TMouseButton Button, TShiftState Shift, float X, float Y);
   // The background click event; returns whether it handled the press.
   bool CheckBackground(TMouseButton Button, TShiftState Shift, std::int32_t X, std::int32_t Y);
+  // The moving corner of the zoom rectangle for the mouse at (X, Y).
+  TPoint ZoomCorner(float X, float Y);
+  // Ends a zoom drag or pan whose release never arrived, unless Button's press leaves it under way.
+  void EndLostDrags(TMouseButton Button, TShiftState Shift);
   // One pan step from (X1, Y1) to (x, y); true when a direction was allowed to pan.
   bool ProcessPanning(std::int32_t X, std::int32_t Y);
   bool PanAxis(bool Horizontal, std::int32_t Old, std::int32_t New);

@@ -129,16 +129,54 @@ bool TCustomChart::CheckZoomPanning(TMouseButton Button, TShiftState Shift, floa
   return Handled;
 }
 
+namespace {
+// Whether the drag started with DragButton is still under way when Pressed goes down: its button
+// is held, and it is not the one pressed now (then its release was lost).
+bool DragHeld(TMouseButton DragButton, TMouseButton Pressed, TShiftState Shift) {
+  if (DragButton == Pressed) return false;
+  switch (DragButton) {
+    case TMouseButton::mbLeft:
+      return Shift.Contains(TShiftStateItem::ssLeft);
+    case TMouseButton::mbRight:
+      return Shift.Contains(TShiftStateItem::ssRight);
+    case TMouseButton::mbMiddle:
+      return Shift.Contains(TShiftStateItem::ssMiddle);
+  }
+  return false;
+}
+}  // namespace
+
+void TCustomChart::EndLostDrags(TMouseButton Button, TShiftState Shift) {
+  TZelZoom* Z = GetZoom();
+  if (Z->GetActive() && !DragHeld(Z->GetMouseButton(), Button, Shift)) {
+    Z->SetActive(false);
+    TryDrawZoom();  // the rectangle goes; nothing is zoomed
+  }
+  TZelPanning* P = GetPanning();
+  if (P->GetActive() && !DragHeld(GetScrollMouseButton(), Button, Shift)) {
+    P->SetActive(false);
+    if (HasCapture()) ReleaseCapture();
+  }
+}
+
 void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
   TCustomAxisPanel::MouseDown(Button, Shift, X, Y);
   const std::int32_t x = Round(X);
   const std::int32_t y = Round(Y);
+  // A release that never came (the grab lost, the button let go outside the window) must not
+  // keep a zoom or pan going that no held button continues.
+  EndLostDrags(Button, Shift);
   if (FCancelMouse || GetZoom()->GetActive() || GetPanning()->GetActive()) return;
   FCancelMouse = false;
   BroadcastToolMouseEvent(TChartMouseEvent::tmePress, Button, Shift, x, y);
   if (!FCancelMouse) {
     const TChartClickedPart P = CalcNeedClickedPart(TPointF(X, Y), true);
     bool Handled = false;
+    bool BackgroundAsked = false;  // the background event fires once per press
+    auto Background = [&] {
+      BackgroundAsked = true;
+      return CheckBackground(Button, Shift, x, y);
+    };
     switch (P.Part) {
       case TCP::cpLegend:
         Handled = LegendMouseDown(x, y, P.PointIndex);
@@ -184,13 +222,13 @@ void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, float X, fl
         if (!Handled) Handled = CheckZoomPanning(Button, Shift, X, Y);
         break;
       case TCP::cpChartRect:
-        Handled = CheckBackground(Button, Shift, x, y);
+        Handled = Background();
         if (!Handled) Handled = CheckZoomPanning(Button, Shift, X, Y);
         break;
       default:
         break;
     }
-    if (!Handled) CheckBackground(Button, Shift, x, y);
+    if (!Handled && !BackgroundAsked) Background();
   }
   FCancelMouse = false;
 }
@@ -210,34 +248,11 @@ void TCustomChart::MouseMove(TShiftState Shift, float X, float Y) {
   TZelZoom* Z = GetZoom();
   TZelPanning* P = GetPanning();
   if (Z->GetActive()) {
-    const TZelZoomDirection Dir = Z->GetDirection();
-    if (Dir == TZelZoomDirection::tzdVertical) {
-      X = ChartRect.Right;
-      x = Round(X);
-    } else if (Dir == TZelZoomDirection::tzdHorizontal) {
-      Y = ChartRect.Bottom;
-      y = Round(Y);
-    }
-    if (X == static_cast<float>(Z->X1) && Y == static_cast<float>(Z->Y1)) return;
+    const TPoint Corner = ZoomCorner(X, Y);
+    if (Corner.X == Z->X1 && Corner.Y == Z->Y1) return;
     TryDrawZoom();
-    if (Z->GetKeepAspectRatio()) {
-      const float H = ChartRect.Bottom - ChartRect.Top;
-      float M = H == 0 ? 1.0f : (ChartRect.Right - ChartRect.Left) / H;
-      if (!(M > 0) || !std::isfinite(M)) M = 1;  // a collapsed chart rectangle keeps a square
-      const float DX = X - static_cast<float>(Z->X0);
-      const float DY = Y - static_cast<float>(Z->Y0);
-      const float W = DY == 0 ? 1.0f : std::fabs(DX) / std::fabs(DY);
-      if (M > W) {
-        Z->X1 = Z->X0 + Round(DY * M);
-        Z->Y1 = Z->Y0 + Round(static_cast<float>(Z->X1 - Z->X0) / M);
-      } else {
-        Z->Y1 = Z->Y0 + Round(DX / M);
-        Z->X1 = Z->X0 + Round(static_cast<float>(Z->Y1 - Z->Y0) * M);
-      }
-    } else {
-      Z->X1 = x;
-      Z->Y1 = y;
-    }
+    Z->X1 = Corner.X;
+    Z->Y1 = Corner.Y;
     if (!Z->GetFullRepaint()) DrawZoomRectangle();
   } else if (P->GetActive()) {
     if (P->GetInsideBounds() && !PointInRect(ChartRect, X, Y)) {
@@ -257,6 +272,35 @@ void TCustomChart::MouseMove(TShiftState Shift, float X, float Y) {
   }
 }
 
+TPoint TCustomChart::ZoomCorner(float X, float Y) {
+  TZelZoom* Z = GetZoom();
+  const TZelZoomDirection Dir = Z->GetDirection();
+  // A one-direction zoom spans the whole chart rectangle across.
+  if (Dir == TZelZoomDirection::tzdVertical)
+    X = ChartRect.Right;
+  else if (Dir == TZelZoomDirection::tzdHorizontal)
+    Y = ChartRect.Bottom;
+  if (!Z->GetKeepAspectRatio() || Dir != TZelZoomDirection::tzdBoth) return TPoint(Round(X), Round(Y));
+  // A rectangle of the chart rectangle's proportions, from the press point the way the mouse
+  // went on each axis, as large as the mouse went along the direction it went further (relative
+  // to those proportions). A drag with no vertical part grows downwards, one with no horizontal
+  // part to the right.
+  const float H = ChartRect.Bottom - ChartRect.Top;
+  float M = H == 0 ? 1.0f : (ChartRect.Right - ChartRect.Left) / H;
+  if (!(M > 0) || !std::isfinite(M)) M = 1;  // a collapsed chart rectangle keeps a square
+  const float DX = X - static_cast<float>(Z->X0);
+  const float DY = Y - static_cast<float>(Z->Y0);
+  std::int32_t W, Hgt;
+  if (std::fabs(DX) >= std::fabs(DY) * M) {
+    W = Round(std::fabs(DX));
+    Hgt = Round(std::fabs(DX) / M);
+  } else {
+    Hgt = Round(std::fabs(DY));
+    W = Round(std::fabs(DY) * M);
+  }
+  return TPoint(DX < 0 ? Z->X0 - W : Z->X0 + W, DY < 0 ? Z->Y0 - Hgt : Z->Y0 + Hgt);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Release
 
@@ -270,10 +314,9 @@ void TCustomChart::MouseUp(TMouseButton Button, TShiftState Shift, float X, floa
     Z->SetActive(false);
     TryDrawZoom();
     const TZelZoomDirection Dir = Z->GetDirection();
-    if (!Z->GetKeepAspectRatio()) {
-      if (Dir != TZelZoomDirection::tzdVertical) Z->X1 = x;
-      if (Dir != TZelZoomDirection::tzdHorizontal) Z->Y1 = y;
-    }
+    const TPoint Corner = ZoomCorner(X, Y);
+    Z->X1 = Corner.X;
+    Z->Y1 = Corner.Y;
     const int MinPix = Z->GetMinimumPixels();
     const bool TooSmall = (Dir != TZelZoomDirection::tzdVertical && std::abs(Z->X1 - Z->X0) <= MinPix) ||
                           (Dir != TZelZoomDirection::tzdHorizontal && std::abs(Z->Y1 - Z->Y0) <= MinPix);

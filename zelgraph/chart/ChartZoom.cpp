@@ -3,7 +3,6 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/Canvas.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/Series.h"
@@ -160,7 +159,7 @@ void TCustomChart::RemoveZoomSnapshot() {
 void TCustomChart::ZoomBackOne() {
   TObjectList<TObject>* H = GetZoom()->ExistingAxesHistory();
   if (!H || H->GetCount() < 2) return;
-  if (auto* S = dynamic_cast<TZoomSnapshot*>(H->GetItems(H->GetCount() - 2))) S->ApplyStandardAxes(this);
+  if (auto* S = dynamic_cast<TZoomSnapshot*>(H->GetItems(H->GetCount() - 2))) S->Apply(this);
 }
 
 void TCustomChart::UndoZoom() {
@@ -189,9 +188,6 @@ bool TCustomChart::PanAxis(bool Horizontal, std::int32_t Old, std::int32_t New) 
   const TPanningMode M = GetAllowPanning();
   const TPanningMode Own = Horizontal ? TPanningMode::pmHorizontal : TPanningMode::pmVertical;
   if (M != Own && M != TPanningMode::pmBoth) return false;
-  float Scale = 0;
-  if (TCanvas3D* C = GetCanvas())
-    if (TCanvas* P = C->GetCanvas()) Scale = P->GetScale();
   for (TChartAxis* A : std::vector<TChartAxis*>(FAxes->GetList())) {
     if (A->IsDepthAxis() || A->GetHorizontal() != Horizontal) continue;
     const double Min = A->GetMinimumOffset() != 0 ? A->GetMinimum() : A->IMinimum;
@@ -208,15 +204,20 @@ bool TCustomChart::PanAxis(bool Horizontal, std::int32_t Old, std::int32_t New) 
         NewMax = Max;
       }
     } else {
-      double D = A->CalcPosPoint(Old) - A->CalcPosPoint(New);
-      if (Scale != 0) D *= Scale;
+      // Pixels of the chart, whatever the canvas scale: the content follows the mouse one to one.
+      const double D = A->CalcPosPoint(Old) - A->CalcPosPoint(New);
       NewMin = Min + D;
       NewMax = Max + D;
     }
     bool AllowScroll = true;
     if (OnAllowScroll) OnAllowScroll(A, NewMin, NewMax, AllowScroll);
     // A range that is not a number (an axis never laid out) would leave the axis unusable.
-    if (AllowScroll && AllFinite({NewMin, NewMax})) A->SetMinMax(NewMin, NewMax);
+    if (AllowScroll && AllFinite({NewMin, NewMax})) {
+      A->SetMinMax(NewMin, NewMax);
+      // The mapping takes the new range at once: the next move may come before the next paint,
+      // and its step must start from where this one left the axis.
+      A->AdjustMaxMin();
+    }
   }
   return true;
 }

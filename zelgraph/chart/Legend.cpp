@@ -962,7 +962,10 @@ void TCustomChartLegend::CalcRect() {
       NumRows = Rows();
       TotalWidth = (IMaxWidth + FTextSymbolGap + IColorWidth) * NumCols;
     }
-    ILastValue = IJustify ? FFirstValue + std::min(ITotalItems, NumCols * NumRows) - 1 : FFirstValue + ITotalItems - 1;
+    // Without justification the items share one row; when not even the first one fits there is
+    // nothing to show, and the legend takes no room.
+    const std::int32_t Shown = IJustify ? std::min(ITotalItems, NumCols * NumRows) : (NumCols > 0 ? ITotalItems : 0);
+    ILastValue = FFirstValue + Shown - 1;
   }
   // 9. Nothing to show: the legend keeps its bounds and takes no room.
   if (ILastValue < FFirstValue) {

@@ -358,6 +358,9 @@ class TCustomChartLegend : public TZelCustomShapePosition {
   std::int32_t NumRows = 0;
   bool ColumnWidthAuto = true;
   std::array<std::int32_t, 2> ColumnWidths{0, 0};
+  // Left edge of each item of a flowing (not justified) horizontal legend, in drawing order, as
+  // the last draw placed them; the hit test finds items by them.
+  std::vector<std::int32_t> IItemLefts;
 
  protected:
   template <typename T>

@@ -158,6 +158,7 @@ void TCustomChartLegend::DrawTitle() {
 void TCustomChartLegend::DrawItems() {
   ICustomFont = false;
   if (!FItems->GetCustom()) FItems->ClearItems();
+  IItemLefts.clear();
   const bool Inverted = CalcInverted();
   // Drawing a flowing horizontal legend moves the text, symbol and box positions along; they
   // are put back afterwards so that a second draw or a hit test sees the layout unchanged.
@@ -243,6 +244,7 @@ void TCustomChartLegend::DrawLegendItem(std::int32_t Index, std::int32_t Positio
   std::int32_t TX = X - 2;
   std::int32_t D = (InternalLegendStyle == TLegendStyle::lsSeriesGroups ? TX : XC) - Round(ShapeBounds.Left) - 4;
   if (HasCheckBoxes()) D -= 15;
+  if (!Vertical && !IJustify) IItemLefts.push_back(Round(ShapeBounds.Left) + D);
 
   // 6. The colour of the texts with FontSeriesColor.
   bool UseSeriesColor = false;
@@ -443,6 +445,16 @@ std::int32_t TCustomChartLegend::Clicked(TPointF P) {
   if (Row < 0) return -1;
   if (GetVertical()) return Row + FFirstValue;
   if (NumCols <= 0) return -1;
+  if (!IJustify) {
+    // Items of their own widths, one after another: the last one that starts left of P (the
+    // first one also takes the legend's margin before it).
+    if (IItemLefts.empty()) return -1;
+    std::int32_t Pos = 0;
+    for (std::size_t I = 1; I < IItemLefts.size(); ++I)
+      if (float(IItemLefts[I]) <= P.X) Pos = static_cast<std::int32_t>(I);
+    if (Pos > ITotalItems - 1) return -1;
+    return Inverted ? ILastValue - Pos : FFirstValue + Pos;
+  }
   const float W = (ShapeBounds.Right - ShapeBounds.Left) / float(NumCols);
   std::int32_t Result = -1;
   for (std::int32_t Col = 0; Col < NumCols; ++Col) {

@@ -61,10 +61,17 @@ void TZoomSnapshot::Take(TCustomAxisPanel* Chart) {
   }
 }
 
-void TZoomSnapshot::ApplyStandardAxes(TCustomAxisPanel* Chart) const {
+void TZoomSnapshot::Apply(TCustomAxisPanel* Chart) const {
   TChartAxis* Std[4] = {Chart->GetLeftAxis(), Chart->GetTopAxis(), Chart->GetRightAxis(), Chart->GetBottomAxis()};
   for (int I = 0; I < 4; ++I)
     Std[I]->SetMinMax(AxesMinMax[static_cast<std::size_t>(2 * I)], AxesMinMax[static_cast<std::size_t>(2 * I + 1)]);
+  if (TChartCustomAxes* C = Chart->GetCustomAxes()) {
+    const int Count = std::min({C->GetCount(), CustomCount, static_cast<int>(CustomMinMax.size())});
+    for (int I = 0; I < Count; ++I) {
+      const auto& [Min, Max] = CustomMinMax[static_cast<std::size_t>(I)];
+      C->Get(I)->SetMinMax(Min, Max);
+    }
+  }
 }
 
 }  // namespace zel

@@ -47,8 +47,9 @@ class TZoomSnapshot : public TObject {
 
   // The ranges Chart's axes have now.
   void Take(TCustomAxisPanel* Chart);
-  // Sets the left, top, right and bottom axes to the stored ranges (custom axes untouched).
-  void ApplyStandardAxes(TCustomAxisPanel* Chart) const;
+  // Sets the left, top, right and bottom axes, then the custom axes, to the stored ranges. Custom
+  // axes added since the snapshot keep their range; removed ones are skipped.
+  void Apply(TCustomAxisPanel* Chart) const;
 };
 
 }  // namespace zel

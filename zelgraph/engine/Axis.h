@@ -513,6 +513,18 @@ class TChartAxis : public TCollectionItem {
     bool Alternate = false;
   };
   void DrawLabelsStep(TLabelWalk& W);
+  // The calendar step of the value labels for the label step Inc (dsNone: plain steps).
+  TDateTimeStep LabelDateTimeStep(double Inc) const;
+  // Where a walk down the value labels starts (the highest label) and the lowest value it still
+  // labels, for the label step Inc and the calendar step Step. An end of the range that is a
+  // multiple of the step gets its label although the arithmetic misses it by a rounding error.
+  struct TLabelEnds {
+    double First = 0;
+    double Limit = 0;
+  };
+  TLabelEnds ValueLabelEnds(double Inc, TDateTimeStep Step) const;
+  // How far a label value may miss the range end End and still lie on it, for the label step Inc.
+  static double LabelEndTolerance(double End, double Inc);
   // Counts one candidate value; with DecValue moves it one step down and tells whether it moved.
   bool InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue);
   void AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,

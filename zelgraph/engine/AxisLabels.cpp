@@ -111,21 +111,24 @@ std::int32_t TChartAxis::MaxLabelsWidth() {
   switch (CalcLabelStyle()) {
     case TAxisLabelStyle::talValue:
     case TAxisLabelStyle::talPointValue: {
+      // The texts of the labels the walk makes: the same ends, the same steps.
       const double Inc = CalcIncrement();
-      double Lo = IMinimum;
-      double Hi = IMaximum;
-      if (Inc != 0 && ((IAxisDateTime && FExactDateTime) || GetRoundFirstLabel())) {
-        Lo = Inc * std::trunc(IMinimum / Inc);
-        Hi = Inc * std::trunc(IMaximum / Inc);
-      }
       std::int32_t Result = 0;
-      std::int32_t Lines = 1;
-      if (Inc != 0) {
-        double V = Hi;
-        for (std::int32_t N = 0; N < 5000 && V >= Lo; ++N, V -= Inc)
-          Result = std::max(Result, ChartMultiLineTextWidth(LabelValue(V), Lines));
+      auto Measure = [&](double V) {
+        std::int32_t Lines = 1;
+        Result = std::max(Result, ChartMultiLineTextWidth(LabelValue(V), Lines));
+      };
+      if (Inc > 0) {
+        const TDateTimeStep Step = LabelDateTimeStep(Inc);
+        const TLabelEnds Ends = ValueLabelEnds(Inc, Step);
+        double V = Ends.First;
+        for (std::int32_t N = 0; N < 5000 && V >= Ends.Limit; ++N) {
+          Measure(V);
+          if (!IncDecDateTime(false, V, Inc, Step)) break;
+        }
       } else {
-        Result = std::max(ChartMultiLineTextWidth(LabelValue(Hi), Lines), ChartMultiLineTextWidth(LabelValue(Lo), Lines));
+        Measure(IMaximum);
+        Measure(IMinimum);
       }
       return Result + (C ? C->TextWidth(" ") : 0);
     }
@@ -220,12 +223,7 @@ void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
     if (W.Style != TAxisLabelStyle::talNone || IsGridVisibleAlways()) {
       if (C) C->AssignFont(GetLabelsFont());
       W.Inc = CalcIncrement();
-      W.Step = dsNone;
-      if (IAxisDateTime && FExactDateTime && FDesiredIncrement != 0) {
-        W.Step = FindDateTimeStep(FDesiredIncrement);
-        if (W.Step != dsNone)
-          while (W.Inc > DateTimeStep[W.Step] && W.Step < dsYear) W.Step = static_cast<TDateTimeStep>(W.Step + 1);
-      }
+      W.Step = LabelDateTimeStep(W.Inc);
       const bool LongStep = W.Step >= dsHalfMonth && W.Step <= dsYear;
       if ((W.Inc > 0 || LongStep) && IMaximum >= IMinimum) {
         switch (W.Style) {
@@ -287,21 +285,46 @@ void TChartAxis::AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t P
   if (GetLabelsBehind() && IsLabelsVisible()) DrawThisLabel(W, ItemIndex, Value, Pos, Text, Format);
 }
 
+TDateTimeStep TChartAxis::LabelDateTimeStep(double Inc) const {
+  if (!IAxisDateTime || !FExactDateTime || FDesiredIncrement == 0) return dsNone;
+  TDateTimeStep Step = FindDateTimeStep(FDesiredIncrement);
+  if (Step != dsNone)
+    while (Inc > DateTimeStep[Step] && Step < dsYear) Step = static_cast<TDateTimeStep>(Step + 1);
+  return Step;
+}
+
+double TChartAxis::LabelEndTolerance(double End, double Inc) {
+  // The equality tolerance of the end, never more than a hundredth of a step; at least a
+  // millionth of a step, far more than a walk of 10000 steps drifts by.
+  const double Step = std::fabs(Inc);
+  const double Equal = std::max(1e-12 * std::fabs(End), 1e-12);
+  return std::max(1e-6 * Step, Step > 0 ? std::min(Equal, 0.01 * Step) : Equal);
+}
+
+TChartAxis::TLabelEnds TChartAxis::ValueLabelEnds(double Inc, TDateTimeStep Step) const {
+  const double Top = IMaximum + LabelEndTolerance(IMaximum, Inc);
+  TLabelEnds Ends;
+  if (IAxisDateTime && FExactDateTime && Step >= dsDay && Step <= dsYear) {
+    Ends.First = ZelRoundDate(IMaximum, Step);
+  } else if (SameValue(IMinimum, IMaximum) || !GetRoundFirstLabel() || !(Inc > 0)) {
+    Ends.First = IMaximum;
+  } else {
+    // A maximum that is a multiple of the step may divide to just below that multiple.
+    double K = std::trunc(IMaximum / Inc);
+    if (Inc * (K + 1) <= Top) K += 1;
+    Ends.First = Inc * K;
+  }
+  for (std::int32_t N = 0; Ends.First > Top && N < MaxWalkSteps; ++N)
+    if (!IncDecDateTime(false, Ends.First, Inc, Step)) break;
+  Ends.Limit = IMinimum - LabelEndTolerance(IMinimum, Inc);
+  return Ends;
+}
+
 void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
   const double Inc = W.Inc;
   if (!(std::fabs(IRange / Inc) < 10000)) return;
-  double Value;
-  if (IAxisDateTime && FExactDateTime && W.Step >= dsDay && W.Step <= dsYear)
-    Value = ZelRoundDate(IMaximum, W.Step);
-  else if (SameValue(IMinimum, IMaximum))
-    Value = IMaximum;
-  else if (GetRoundFirstLabel())
-    Value = Inc * std::trunc(IMaximum / Inc);
-  else
-    Value = IMaximum;
-  for (std::int32_t N = 0; Value > IMaximum && N < MaxWalkSteps; ++N)
-    if (!IncDecDateTime(false, Value, Inc, W.Step)) break;
-
+  const TLabelEnds Ends = ValueLabelEnds(Inc, W.Step);
+  double Value = Ends.First;
   if (!IRangeZero) {
     if (OnCalcMaxLabel) {
       for (int K = 0; K < 2; ++K) {
@@ -312,11 +335,10 @@ void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
       }
     }
     if (!SameValue(IMinimum, IMaximum) && Value - Inc != Value) {
-      const double Limit = IMinimum >= 0 ? (IMinimum - MinAxisIncrement) / (1 + MinAxisIncrement) : IMinimum;
-      for (std::int32_t N = 0; Value >= Limit && N < MaxWalkSteps; ++N) {
+      for (std::int32_t N = 0; Value >= Ends.Limit && N < MaxWalkSteps; ++N) {
         if (OnNextLabelValue) {
           OnNextLabelValue(this, Value);
-          if (Value < Limit) break;
+          if (Value < Ends.Limit) break;
         }
         if (!InternalDrawLabel(W, Value, true)) break;
       }
@@ -345,8 +367,10 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
   }
   bool Counted = false;
   double Value = Start;
-  for (std::int32_t N = 0; Value <= IMaximum && std::isfinite(Value) && N < MaxWalkSteps; ++N) {
-    if (Value >= IMinimum) {
+  const double Top = IMaximum + LabelEndTolerance(IMaximum, 0);
+  const double Bottom = IMinimum - LabelEndTolerance(IMinimum, 0);
+  for (std::int32_t N = 0; Value <= Top && std::isfinite(Value) && N < MaxWalkSteps; ++N) {
+    if (Value >= Bottom) {
       double V = Value;
       InternalDrawLabel(W, V, false);
       Counted = true;
@@ -356,10 +380,12 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
   if (!Counted) {
     const double Step = std::pow(Base, std::log(Start) / std::log(Base) - 1);
     if (Step > 0 && std::isfinite(Step)) {
+      const double StepTop = IMaximum + LabelEndTolerance(IMaximum, Step);
+      const double StepBottom = IMinimum - LabelEndTolerance(IMinimum, Step);
       for (std::int32_t K = 0; K < MaxWalkSteps; ++K) {
         double V = Start + K * Step;
-        if (V > IMaximum) break;
-        if (V >= IMinimum) InternalDrawLabel(W, V, false);
+        if (V > StepTop) break;
+        if (V >= StepBottom) InternalDrawLabel(W, V, false);
       }
     }
   }

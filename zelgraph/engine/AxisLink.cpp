@@ -128,7 +128,16 @@ void TChartAxis::ChartRemoveAxis() {
         if (auto* T = dynamic_cast<TZelCustomToolAxis*>((*Tools)[I]); T && T->GetAxis() == this)
           T->InternalSetAxis(nullptr);
   }
-  if (FParentChart->GetAxes()) FParentChart->GetAxes()->Remove(this);
+  if (TChartAxes* Axes = FParentChart->GetAxes()) {
+    Axes->Remove(this);
+    // No axis left in the chart, nor any of their sub-axes, keeps this one as its partner.
+    std::function<void(TChartAxis*)> Forget = [&](TChartAxis* A) {
+      if (A->FPartnerAxis == this) A->FPartnerAxis = nullptr;
+      if (A->FSubAxes)
+        for (std::int32_t I = 0; I < A->FSubAxes->GetCount(); ++I) Forget(A->FSubAxes->Get(I));
+    };
+    for (TChartAxis* A : Axes->GetList()) Forget(A);
+  }
 }
 
 void TChartAxis::ChartResetSubScales() {

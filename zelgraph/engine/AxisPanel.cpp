@@ -36,6 +36,13 @@ class TRestoreAutoRepaint {
   bool FOld;
 };
 
+// The visible point range of every active series, for the axes: labels taken from the points
+// (and the height of their band) need it before the series draw.
+void CalcVisibleRanges(TChartSeriesList* List) {
+  for (TChartSeries* S : std::vector<TChartSeries*>(List->GetList()))
+    if (S->GetActive()) S->CalcFirstLastVisibleIndex();
+}
+
 // A series kind may add margins of its own to an axis; the base series adds none.
 template <typename TSeries>
 void RecalcAxisMarginsOf(TSeries* S, TChartAxis* Axis, TRectF& M) {
@@ -352,6 +359,7 @@ void TCustomAxisPanel::CalcAxisRect() {
     A->AdjustMaxMin();
   }
   for (TChartAxis* A : Axes) A->InternalCalcPositions();
+  CalcVisibleRanges(FSeriesList);
   TRectF R = ChartRect;
   for (std::size_t I = 0; I < Axes.size(); ++I) {
     TChartAxis* A = Axes[I];
@@ -421,6 +429,7 @@ void TCustomAxisPanel::CalcSeriesRect() {
 }
 
 void TCustomAxisPanel::DrawAxesSeries() {
+  CalcVisibleRanges(FSeriesList);  // now on the final layout
   DrawWalls();
   if (FAxisBehind) {
     BroadcastToolEvent(TChartToolEvent::tdeAxesStart);

@@ -2,6 +2,7 @@
 // between labels (numeric, logarithmic and date-time).
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/Series.h"
@@ -10,20 +11,17 @@ namespace zel {
 
 double ZelNextStep(double Value) {
   // Callers pass positive steps; anything else (0, negative, NaN) restarts the ladder at 1
-  // instead of recursing without end.
+  // instead of recursing without end. One decade per call, scaling the result back as the value
+  // was scaled: 0.04 gives 0.05 and 0.07 gives 0.1 exactly (a scale accumulated over several
+  // decades first would give neighbours of them).
   if (std::isinf(Value) || !(Value > 0)) return 1;
-  double Scale = 1;
-  while (Value >= 10) {
-    Value *= 0.1;
-    Scale *= 10;
-  }
-  while (Value < 1) {
-    Value *= 10;
-    Scale *= 0.1;
-  }
-  if (Value < 2) return 2 * Scale;
-  if (Value < 5) return 5 * Scale;
-  return 10 * Scale;
+  // Below the normal range the decades lose their digits and would stop growing.
+  if (Value < std::numeric_limits<double>::min()) return ZelNextStep(std::numeric_limits<double>::min());
+  if (Value >= 10) return 10 * ZelNextStep(Value * 0.1);
+  if (Value < 1) return 0.1 * ZelNextStep(Value * 10);
+  if (Value < 2) return 2;
+  if (Value < 5) return 5;
+  return 10;
 }
 
 void TChartAxis::CalcMinMax(double& AMin, double& AMax) {

@@ -483,24 +483,32 @@ void TFastLineSeries::DrawPointAt(std::int32_t ValueIndex) {
     DoDrawPoint(X, Y);
     return;
   }
-  if (!ShouldDrawPoint(ValueIndex, X, Y)) return;
-  if (!FDrawAll && FDAPStyle == TDrawAllPointsStyle::daMinMax) {
-    const bool Inverted = FGetVertAxis && FGetVertAxis->GetInverted();
+  const bool MinMax = !FDrawAll && FDAPStyle == TDrawAllPointsStyle::daMinMax;
+  const bool Inverted = MinMax && FGetVertAxis && FGetVertAxis->GetInverted();
+  // The strokes of the pixel column collected last, when the walk ends in it.
+  auto FlushLastColumn = [&] {
+    const std::int32_t Col = OldX;
+    if (!Inverted) {
+      DoDrawPoint(Col, IMin);
+      DoDrawPoint(Col, IMax);
+    } else {
+      DoDrawPoint(Col, IMax);
+      DoDrawPoint(Col, IMin);
+      DoDrawPoint(Col, IMax);
+    }
+  };
+  const std::int32_t ColumnX = OldX;
+  if (!ShouldDrawPoint(ValueIndex, X, Y)) {
+    // The last point may add nothing (it lands on the pen's pixel): the column still ends.
+    if (MinMax && ISameX && OldX == ColumnX && ValueIndex == GetLastDisplayedIndex()) FlushLastColumn();
+    return;
+  }
+  if (MinMax) {
     if (X == OldX) {
       IMin = std::min(IMin, Y);
       IMax = std::max(IMax, Y);
       ISameX = true;
-      if (ValueIndex == GetLastDisplayedIndex()) {
-        const std::int32_t Col = OldX;
-        if (!Inverted) {
-          DoDrawPoint(Col, IMin);
-          DoDrawPoint(Col, IMax);
-        } else {
-          DoDrawPoint(Col, IMax);
-          DoDrawPoint(Col, IMin);
-          DoDrawPoint(Col, IMax);
-        }
-      }
+      if (ValueIndex == GetLastDisplayedIndex()) FlushLastColumn();
     } else {
       if (ISameX) {
         const std::int32_t Col = OldX;
