@@ -344,6 +344,32 @@ TEST_F(MainFormTest, TheLoadActionLoadsTheChosenFileOrNothing) {
   TOpenDialog::SetHook(Old);
 }
 
+// Samples of any size keep the plot readable: short labels on the left axis, a wide plot area.
+TEST_F(MainFormTest, HugeAndTinySamplesKeepThePlotReadable) {
+  const char* Samples[] = {"1e15;2e15", "1e17;3e17", "1e18;2e18", "1e19;5e19", "1e100;3e100", "1e300;2e300",
+                           "1e308;1.7976931348623157e308", "1e-300;2e-300", "-1e300;1e300", "0;1e-300"};
+  for (const char* S : Samples) {
+    SCOPED_TRACE(S);
+    TTempSession Session(String("Title\nheader\n2016-04-25;13:45:10;") + S + "\n");
+    Form->fileLoad(Session.Name());
+    Chart()->SetBufferedDisplay(false);  // draw straight onto the recording canvas
+    TRecordingCanvas C(640, 440);
+    Chart()->Draw(&C, TRectF(0, 0, 640, 440));
+    std::size_t Longest = 0;
+    String Texts;
+    for (const TCanvasRecord& R : C.GetRecords())
+      if (R.Kind == TRecordKind::FillText) {
+        Longest = std::max(Longest, R.Text.size());
+        Texts += R.Text + " | ";
+      }
+    EXPECT_LE(Longest, 24u) << Texts;
+    EXPECT_EQ(Texts.find("INF"), String::npos) << Texts;
+    EXPECT_EQ(Texts.find("NAN"), String::npos) << Texts;
+    EXPECT_GE(Chart()->GetChartRect().Width(), 400) << Texts;
+    EXPECT_GE(Chart()->GetChartRect().Height(), 300) << Texts;
+  }
+}
+
 TEST_F(MainFormTest, TheFileDialogShowsItsPatternOnce) {
   String Shown;
   TOpenDialogHook Old = TOpenDialog::SetHook([&](TOpenDialog* Dialog, String&) {
