@@ -2,6 +2,7 @@
 #include "platform/Controls.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCursor>
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include <QResizeEvent>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -164,6 +166,12 @@ class TZelWidget : public QWidget {
   int FDepth = 0;
   int FWheelRest = 0;  // parts of a wheel notch not yet passed on
 
+  // Has the control paint its picture; false when there is nothing to show.
+  bool RenderPicture();
+  // Paints the control and puts only its picture on the window's backing store and screen;
+  // true when it did.
+  bool PaintAlone();
+
  protected:
   // Input for a disabled control is dropped.
   template <typename F>
@@ -211,6 +219,7 @@ struct TControl::TImpl {
   // The picture the control paints into; its canvas is the control's canvas.
   TOwned<TBitmap> Buffer{new TBitmap()};
   int RepaintRequests = 0;
+  int Paints = 0;
   bool PaintPending = false;
 };
 
@@ -231,32 +240,62 @@ void HandleEventException() {
   }
 }
 
+bool TZelWidget::RenderPicture() {
+  TControl* C = FControl;
+  C->FImpl->PaintPending = false;
+  ++C->FImpl->Paints;
+  int W = width(), H = height();
+  if (W <= 0 || H <= 0) return false;
+  TBitmap* Buffer = C->FImpl->Buffer.get();
+  // A picture too large to hold is not painted (the bitmap refuses such sizes).
+  if (Int64(W) * H > (Int64(1) << 28)) return false;
+  if (Buffer->GetWidth() != W || Buffer->GetHeight() != H)
+    Buffer->SetSize(W, H);
+  else
+    Buffer->Clear(0);
+  C->FPainting = true;
+  struct TReset {
+    TZelWidget* W;
+    ~TReset() {
+      if (W->FControl) W->FControl->FPainting = false;
+    }
+  } Reset{this};
+  C->Paint();
+  if (!FControl) return false;  // freed while painting
+  SuspendBitmapCanvas(*Buffer);
+  return true;
+}
+
 void TZelWidget::paintEvent(QPaintEvent*) {
   Forward([&] {
-    TControl* C = FControl;
-    C->FImpl->PaintPending = false;
-    int W = width(), H = height();
-    if (W <= 0 || H <= 0) return;
-    TBitmap* Buffer = C->FImpl->Buffer.get();
-    // A picture too large to hold is not painted (the bitmap refuses such sizes).
-    if (Int64(W) * H > (Int64(1) << 28)) return;
-    if (Buffer->GetWidth() != W || Buffer->GetHeight() != H)
-      Buffer->SetSize(W, H);
-    else
-      Buffer->Clear(0);
-    C->FPainting = true;
-    struct TReset {
-      TZelWidget* W;
-      ~TReset() {
-        if (W->FControl) W->FControl->FPainting = false;
-      }
-    } Reset{this};
-    C->Paint();
-    if (!FControl) return;  // freed while painting
-    SuspendBitmapCanvas(*Buffer);
+    if (!RenderPicture()) return;
     QPainter Painter(this);
-    Painter.drawImage(QPoint(0, 0), BitmapImage(*Buffer));
+    Painter.drawImage(QPoint(0, 0), BitmapImage(*FControl->FImpl->Buffer));
   });
+}
+
+bool TZelWidget::PaintAlone() {
+  QWidget* Top = window();
+  QWindow* Window = Top->windowHandle();
+  QBackingStore* Store = Top->backingStore();
+  if (!Window || !Store || !Window->isExposed()) return false;
+  const QPoint Offset = mapTo(Top, QPoint(0, 0));
+  const QRegion Area = visibleRegion().translated(Offset) & QRect(QPoint(0, 0), Store->size());
+  if (Area.isEmpty()) return false;
+  bool Painted = false;
+  Forward([&] {
+    if (!RenderPicture()) return;
+    Store->beginPaint(Area);
+    {
+      QPainter Painter(Store->paintDevice());
+      Painter.setClipRegion(Area);
+      Painter.drawImage(Offset, BitmapImage(*FControl->FImpl->Buffer));
+    }
+    Store->endPaint();
+    Store->flush(Area, Window);
+    Painted = true;
+  });
+  return Painted;
 }
 
 void TZelWidget::resizeEvent(QResizeEvent*) {
@@ -621,6 +660,14 @@ void TControl::Repaint() {
 }
 
 int TControl::GetRepaintRequestCount() const { return FImpl->RepaintRequests; }
+
+int TControl::GetPaintCount() const { return FImpl->Paints; }
+
+bool TControl::PaintImmediately() {
+  TZelWidget* W = FImpl->Widget;
+  if (IsDestroying() || FPainting || FUpdating > 0 || !W || !W->isVisible()) return false;
+  return W->PaintAlone();
+}
 
 void TControl::BeginUpdate() { ++FUpdating; }
 

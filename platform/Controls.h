@@ -135,6 +135,12 @@ class TControl : public TComponent {
   void ProcessPendingPaint();
   // How many repaint requests reached the window system so far (dropped ones not counted).
   int GetRepaintRequestCount() const;
+  // How many times the window system had the control painted so far.
+  int GetPaintCount() const;
+  // Paints the control now and puts the picture on the screen at once, leaving every other
+  // part of the window as it is (also the parts waiting for a repaint). Nothing happens while
+  // the control is hidden, updating, painting or not on the screen; true when it was painted.
+  bool PaintImmediately();
 
   // The platform canvas of the control, the same object for the control's whole life. It
   // draws into the control's picture, which is cleared before each Paint and shown in the

@@ -11,6 +11,9 @@ namespace zel {
 
 namespace {
 
+// The most integer digits a pattern without exponent writes out.
+constexpr int MaxFixedIntegerDigits = 18;
+
 // A decimal view of |value|: value = 0.D1D2D3... * 10^Exponent. Digits has no leading or trailing
 // zeros; it is empty for zero (Exponent is then 0).
 struct TDecimal {
@@ -343,8 +346,11 @@ String FormatFloat(const String& Format, double Value, const TFormatSettings& FS
   if (Value < 0 && Usable(1)) Index = 1;
   if (Value == 0 && Usable(2)) Index = 2;
   if (!Usable(Index)) return FloatToStr(Value, FS);
+  const TPattern Pattern = ParsePattern(Sections[Index]);
+  // An integer part of more than MaxFixedIntegerDigits digits is written in the general form.
+  if (!Pattern.Scientific && ToDecimal(Value, 15).Exponent > MaxFixedIntegerDigits) return FloatToStr(Value, FS);
   bool Zero = false;
-  String R = RenderSection(ParsePattern(Sections[Index]), Value, FS, Zero);
+  String R = RenderSection(Pattern, Value, FS, Zero);
   if (Zero && Index != 2) {
     // A value that rounds to zero is shown by the zero section, else unsigned by the first.
     if (Usable(2))

@@ -2,6 +2,7 @@
 #include "platform/Forms.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -26,13 +27,6 @@ namespace {
 
 QString Q(const String& S) { return QString::fromUtf8(S.data(), qsizetype(S.size())); }
 
-// True when windows can really be shown to a user (not the off-screen platform of tests).
-bool HasDisplay() {
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
-  QString P = QGuiApplication::platformName();
-  return P != "offscreen" && P != "minimal";
-}
-
 String ExceptionClassName(const std::exception& E) {
   const char* Raw = typeid(E).name();
   int Status = 0;
@@ -44,18 +38,31 @@ String ExceptionClassName(const std::exception& E) {
   return Name;
 }
 
+TApplication* GApplication = nullptr;
+
+// The window a message box belongs over: the active one, else the main form while it is shown.
+QWidget* MessageParent() {
+  if (QWidget* Active = QApplication::activeWindow()) return Active;
+  TForm* Main = GApplication ? GApplication->GetMainForm() : nullptr;
+  return Main && Main->GetShowing() ? Main->GetWidget() : nullptr;
+}
+
 void DefaultShowException(const String& ClassName, const String& Message) {
   if (HasDisplay()) {
-    QMessageBox::critical(nullptr, QCoreApplication::applicationName(), Q(Message));
+    QMessageBox::critical(MessageParent(), QCoreApplication::applicationName(), Q(Message));
     return;
   }
   std::fprintf(stderr, "%s: %s\n", ClassName.c_str(), Message.c_str());
   std::fflush(stderr);
 }
 
-TApplication* GApplication = nullptr;
-
 }  // namespace
+
+bool HasDisplay() {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
+  QString P = QGuiApplication::platformName();
+  return P != "offscreen" && P != "minimal";
+}
 
 // ---------------------------------------------------------------------------------------------
 // TForm
@@ -120,6 +127,19 @@ void TForm::Hide() {
   FShowing = false;
   if (QWidget* W = GetWidget()) W->hide();
   if (TNotifyEvent H = OnHide; Was && H) H(this);
+}
+
+bool TForm::WaitUntilPainted(int TimeoutMs) {
+  if (!FShowing || IsDestroying()) return false;
+  if (GetPaintCount() > 0) return true;
+  QElapsedTimer Clock;
+  Clock.start();
+  // Wakes the wait regularly to look at the clock.
+  QTimer Wake;
+  Wake.start(10);
+  while (GetPaintCount() == 0 && FShowing && !IsDestroying() && Clock.elapsed() < TimeoutMs)
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  return GetPaintCount() > 0;
 }
 
 namespace {
@@ -286,7 +306,7 @@ void TApplication::Initialize() {
   if (!FTitle.empty()) QCoreApplication::setApplicationName(Q(FTitle));
   if (HasDisplay())
     SetShowMessageHook([](const String& Msg) {
-      QMessageBox::information(nullptr, QCoreApplication::applicationName(), Q(Msg));
+      QMessageBox::information(MessageParent(), QCoreApplication::applicationName(), Q(Msg));
     });
 }
 

@@ -47,6 +47,9 @@ class TForm : public TControl {
 
   void Show();
   void Hide();
+  // Handles the window system's events until the shown form has been painted once, for at
+  // most TimeoutMs milliseconds; true when it was painted (at once when it was before).
+  bool WaitUntilPainted(int TimeoutMs);
   // Shows the form and runs a nested loop until ModalResult is set or the form closes.
   TModalResult ShowModal();
   // Asks OnCloseQuery, then OnClose decides: caHide (default) hides the form, caFree frees it
@@ -85,6 +88,10 @@ class TForm : public TControl {
   bool FInModal = false;
   std::vector<std::pair<TComponent*, TShortCutHandler>> FShortCuts;
 };
+
+// Whether windows reach a user's screen: false before the window system started and on the
+// off-screen platform (tests, or no display found).
+bool HasDisplay();
 
 // Closes the form's window as the user would (the window system's close request), for tests.
 void SimulateWindowClose(TForm* Form);

@@ -21,9 +21,10 @@ void EnsureQtApplication() {
   static int Argc = 1;
   static char Arg0[] = "zelgraph";
   static char* Argv[] = {Arg0, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Without a display the window system runs off the screen (HasDisplay tells); an X display
+  // that cannot be reached falls back to the same instead of ending the process.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb;offscreen");
   // Lives for the whole process (registered as the application instance).
   new QApplication(Argc, Argv);
 }

@@ -11,6 +11,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Forms.h"
+#include "platform/Services.h"
 #include "platform/SysUtils.h"
 
 namespace zel {
@@ -28,12 +29,6 @@ namespace {
 
 QString Q(const String& S) { return QString::fromUtf8(S.data(), qsizetype(S.size())); }
 String S(const QString& Q) { return Q.toUtf8().toStdString(); }
-
-bool HasDisplay() {
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
-  QString P = QGuiApplication::platformName();
-  return P != "offscreen" && P != "minimal";
-}
 
 }  // namespace
 
@@ -266,6 +261,12 @@ String DialogFilterToNative(const String& Filter) {
       P = Semi + 1;
     }
     if (Pattern.empty()) Pattern = "*";
+    // A description that already ends in a pattern list, "Text files (*.txt)", shows the
+    // masks there, once.
+    if (!Desc.empty() && Desc.back() == ')') {
+      std::size_t Open = Desc.rfind('(');
+      if (Open != String::npos && Desc.find_first_of("*?", Open) != String::npos) Desc = TrimRight(Desc.substr(0, Open));
+    }
     if (Desc.empty()) Desc = Pattern;
     if (!R.empty()) R += ";;";
     R += Desc + " (" + Pattern + ")";
@@ -568,7 +569,20 @@ void TProgressBar::SetValue(double V) {
   double Old = FValue;
   FValue = V;
   Clamp();
-  if (FValue != Old) Repaint();
+  if (FValue == Old) return;
+  Repaint();
+  // A long task on the GUI thread handles no messages while it moves the bar: the bar shows
+  // itself at once, alone, at most every ProgressShowInterval.
+  ITimerService* Timer = TPlatformServices::Current().GetTimerService();
+  const double Now = Timer ? Timer->GetTick() : 0;
+  if (FShownAt && Now >= *FShownAt && Now - *FShownAt < ProgressShowInterval) return;
+  if (PaintImmediately()) FShownAt = Now;
+}
+
+void TProgressBar::SetVisible(bool V) {
+  // Shown again, the bar shows its first change at once.
+  if (V && !GetVisible()) FShownAt.reset();
+  inherited::SetVisible(V);
 }
 
 void TProgressBar::SetOrientation(TOrientation V) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/Controls.h"
@@ -169,7 +170,8 @@ class TOpenDialog : public TComponent {
 };
 
 // The filter of a dialog in the window system's form: "Description (*.ext);;Other (*.a *.b)".
-// A description without masks gets "*".
+// A description without masks gets "*"; a description that ends in its own pattern list in
+// parentheses has that list replaced by the masks, so the patterns show once.
 String DialogFilterToNative(const String& Filter);
 
 class TImageList : public TComponent {
@@ -268,7 +270,11 @@ class TSpeedButton : public TControl, public IActionClient {
   bool FHot = false;
 };
 
-// A bar that fills from Min to Value of Min..Max. Value is kept inside the range.
+// A bar that fills from Min to Value of Min..Max. Value is kept inside the range. A change of
+// Value also paints the bar at once, alone (see TControl::PaintImmediately), at most every
+// ProgressShowInterval seconds of the timer service, so that a long task that moves it on the
+// GUI thread shows its progress.
+inline constexpr double ProgressShowInterval = 0.1;
 class TProgressBar : public TControl {
   ZEL_CLASS(TProgressBar, TControl)
  public:
@@ -281,12 +287,14 @@ class TProgressBar : public TControl {
   void SetValue(double V);
   TOrientation GetOrientation() const { return FOrientation; }
   void SetOrientation(TOrientation V);
+  void SetVisible(bool V) override;
   // The filled part, 0..1 (0 for an empty range).
   double GetFraction() const;
   void Paint() override;
 
  private:
   void Clamp();
+  std::optional<double> FShownAt;  // when the bar last showed itself at once
   double FMin = 0;
   double FMax = 100;
   double FValue = 0;

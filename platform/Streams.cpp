@@ -1,5 +1,6 @@
 #include "platform/Streams.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +21,12 @@ String FileMessage(const char* Pattern, const String& FileName, int Err) {
   Msg.replace(P, 2, FileName);
   P = Msg.find("%s", P + FileName.size());
   Msg.replace(P, 2, std::strerror(Err));
+  return Msg;
+}
+
+String NotRegularMessage(const String& FileName) {
+  String Msg = SNotRegularFile;
+  Msg.replace(Msg.find("%s"), 2, FileName);
   return Msg;
 }
 
@@ -178,11 +185,29 @@ TFileStream::TFileStream(const String& FileName, Word Mode) : FFileName(FileName
     if (Creating) throw EFCreateError(FileMessage(Pattern, FileName, Err));
     throw EFOpenError(FileMessage(Pattern, FileName, Err));
   };
-  // A directory opens for reading with stdio but cannot be read: refuse it here.
+  if (Creating) {
+    FFile = std::fopen(FileName.c_str(), OpenMode);
+    if (!FFile) Fail(errno);
+    return;
+  }
+  // Only regular files are opened: a directory cannot be read, a FIFO or a device may block
+  // or never end. The name is looked at before opening, and the opened file again (it may
+  // have been replaced meanwhile), which is opened without blocking for that reason.
+  auto Regular = [&](const struct stat& St) {
+    if (!S_ISREG(St.st_mode)) throw EFOpenError(NotRegularMessage(FileName));
+  };
   struct stat St;
-  if (::stat(FileName.c_str(), &St) == 0 && S_ISDIR(St.st_mode)) Fail(EISDIR);
-  FFile = std::fopen(FileName.c_str(), OpenMode);
-  if (!FFile) Fail(errno);
+  if (::stat(FileName.c_str(), &St) == 0) Regular(St);
+  const int Fd = ::open(FileName.c_str(), (FCanWrite ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
+  if (Fd < 0) Fail(errno);
+  const int Flags = ::fcntl(Fd, F_GETFL);
+  if (::fstat(Fd, &St) != 0 || !S_ISREG(St.st_mode) || Flags < 0 || ::fcntl(Fd, F_SETFL, Flags & ~O_NONBLOCK) != 0 ||
+      !(FFile = ::fdopen(Fd, OpenMode))) {
+    const int Err = errno;
+    ::close(Fd);
+    if (!S_ISREG(St.st_mode)) throw EFOpenError(NotRegularMessage(FileName));
+    Fail(Err);
+  }
 }
 
 TFileStream::~TFileStream() {

@@ -28,6 +28,7 @@ inline const char* const SReadError = "Stream read error";
 inline const char* const SWriteError = "Stream write error";
 inline const char* const SFOpenErrorEx = "Cannot open file \"%s\". %s";
 inline const char* const SFCreateErrorEx = "Cannot create file \"%s\". %s";
+inline const char* const SNotRegularFile = "\"%s\" is not a regular file";
 inline const char* const SSeekError = "Stream seek error";
 inline const char* const SMemoryStreamError = "Out of memory while expanding memory stream";
 
@@ -100,7 +101,9 @@ class TFileStream : public TStream {
   ZEL_CLASS(TFileStream, TStream)
  public:
   // Raises EFOpenError "Cannot open file "<name>". <reason>" or, with fmCreate,
-  // EFCreateError "Cannot create file "<name>". <reason>".
+  // EFCreateError "Cannot create file "<name>". <reason>". An existing file opens only when it
+  // is a regular file (not a directory, FIFO, socket or device): EFOpenError
+  // ""<name>" is not a regular file", without waiting for a FIFO's writer.
   TFileStream(const String& FileName, Word Mode);
   ~TFileStream() override;
 

@@ -81,7 +81,8 @@ String IntToHex(std::int64_t Value, int Digits);
 String FloatToStr(double Value);
 String FloatToStr(double Value, const TFormatSettings& FS);
 // FormatFloat patterns: sections ';', '#', '0', ',', '.', 'E+'/'E-'/'e+'/'e-', quoted literals.
-// Rounds half away from zero; a value that rounds to zero shows no minus sign. An empty pattern
+// Rounds half away from zero; a value that rounds to zero shows no minus sign. An empty pattern,
+// or a value whose integer part needs more than 18 digits under a pattern without exponent,
 // gives FloatToStr.
 String FormatFloat(const String& Format, double Value);
 String FormatFloat(const String& Format, double Value, const TFormatSettings& FS);

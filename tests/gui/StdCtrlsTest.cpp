@@ -137,7 +137,9 @@ TEST(OpenDialog, FilterInTheNativeForm) {
     const char* Native;
   };
   const Case Cases[] = {
-      {"Comma separated value files (*csv)|*.csv", "Comma separated value files (*csv) (*.csv)"},
+      {"Comma separated value files (*csv)|*.csv", "Comma separated value files (*.csv)"},
+      {"Pictures (*.png, *.jpg)|*.png;*.jpg", "Pictures (*.png *.jpg)"},
+      {"Reports (final)|*.txt", "Reports (final) (*.txt)"},
       {"Text|*.txt;*.log|All|*.*", "Text (*.txt *.log);;All (*.*)"},
       {"Odd one", "Odd one (*)"},
       {"|*.png", "*.png (*.png)"},

@@ -122,9 +122,17 @@ TEST(FormatFloatTest, Patterns) {
       {"00-00", 1234, "12-34"},
       {"0 x", 1, "1 x"},
       {"'a;b'0", 1, "a;b1"},
-      // Values beyond 15 significant digits keep 15 and pad.
-      {"0", 1e20, "100000000000000000000"},
+      // Values beyond 15 significant digits keep 15 and pad, up to 18 integer digits; beyond
+      // that the general form is used, whatever the pattern's sections.
       {"0", 123456789012345678.0, "123456789012346000"},
+      {"#,##0.###", 1e17, "100,000,000,000,000,000"},
+      {"0", 999999999999999999.0, "1E18"},
+      {"0", 1e20, "1E20"},
+      {"#,##0.###", 1e300, "1E300"},
+      {"#,##0.###", 1.7976931348623157e308, "1.79769313486232E308"},
+      {"#,##0.00;(#,##0.00)", -2.5e19, "-2.5E19"},
+      {"0.0E+0", 1e300, "1.0E+300"},
+      {"#,##0.###", 1e-300, "0"},
       {"0.00", 1e-20, "0.00"},
       // Empty patterns fall back to the general format.
       {"", 1.5, "1.5"},

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -136,7 +137,7 @@ TEST_F(StreamFiles, OpenAndCreateErrorsCarryTheSystemReason) {
   const Case Cases[] = {
       {"missing file", Path("none.bin"), fmOpenRead, false, "No such file or directory"},
       {"missing for write", Path("none.bin"), fmOpenReadWrite, false, "No such file or directory"},
-      {"directory", Path("sub"), fmOpenRead, false, "Is a directory"},
+
       {"create in missing folder", Path("nowhere/new.bin"), fmCreate, true, "No such file or directory"},
       {"create over a directory", Path("sub"), fmCreate, true, "Is a directory"},
   };
@@ -154,6 +155,41 @@ TEST_F(StreamFiles, OpenAndCreateErrorsCarryTheSystemReason) {
     }
   }
   EXPECT_FALSE(fs::exists(Path("none.bin")));
+}
+
+// Only regular files open: a directory cannot be read, a FIFO without a writer would block the
+// reader, a device may never end. Files are created as before.
+TEST_F(StreamFiles, OnlyRegularFilesOpen) {
+  fs::create_directories(Dir / "sub");
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+  std::ofstream(Path("plain.bin")) << "abc";
+  fs::create_symlink(Path("plain.bin"), Path("link.bin"));
+  struct Case {
+    String File;
+    Word Mode;
+    bool Opens;
+  };
+  const Case Cases[] = {
+      {Path("sub"), fmOpenRead, false},      {Path("sub"), fmOpenReadWrite, false},
+      {Path("pipe"), fmOpenRead, false},     {Path("pipe"), fmOpenWrite, false},
+      {"/dev/null", fmOpenRead, false},      {Path("plain.bin"), fmOpenRead, true},
+      {Path("link.bin"), fmOpenRead, true},  {Path("plain.bin"), fmOpenReadWrite, true},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.File + " mode " + std::to_string(C.Mode));
+    try {
+      TFileStream F(C.File, C.Mode);
+      EXPECT_TRUE(C.Opens);
+      char B[3];
+      if (C.Mode != fmOpenWrite) {
+        F.ReadBuffer(B, 3);
+        EXPECT_EQ(std::string(B, 3), "abc");
+      }
+    } catch (const EFOpenError& E) {
+      EXPECT_FALSE(C.Opens);
+      EXPECT_EQ(String(E.what()), "\"" + C.File + "\" is not a regular file");
+    }
+  }
 }
 
 TEST_F(StreamFiles, FileStreamModes) {

@@ -2,6 +2,9 @@
 // chart (title, legend, bottom axis, one coloured series per record), files that cannot be
 // loaded, and the actions and the double-click.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "support/TempFiles.h"
 
 #include <cstdio>
 #include <fstream>
@@ -9,6 +12,7 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
+#include "platform/Services.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/StringList.h"
 #include "viewer/MainForm.h"
@@ -235,18 +239,24 @@ TEST_F(MainFormTest, ABadRecordStopsTheLoadAndKeepsWhatCameBefore) {
 }
 
 TEST_F(MainFormTest, AFileThatCannotBeReadLeavesAnEmptyUsableChart) {
+  // A FIFO without a writer would block a reader forever.
+  const String Fifo = zeltest::UniqueTempPath(".fifo");
+  ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);
   struct Case {
-    const char* File;
-    const char* MessagePart;
+    String File;
+    String MessagePart;
   };
   const Case Cases[] = {
-      {"no_such_session.csv", "Cannot open file"},
-      {"session_not_utf8.csv", "is not a UTF-8 text file (line 1)"},
+      {Data("no_such_session.csv"), "Cannot open file"},
+      {Data("session_not_utf8.csv"), "is not a UTF-8 text file (line 1)"},
+      {ZEL_TEST_DATA, "\"" ZEL_TEST_DATA "\" is not a regular file"},
+      {Fifo, "\"" + Fifo + "\" is not a regular file"},
+      {"/dev/zero", "\"/dev/zero\" is not a regular file"},
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.File);
     Form->fileLoad(Data("session_three.csv"));
-    const String Message = LoadError(Data(C.File));
+    const String Message = LoadError(C.File);
     EXPECT_NE(Message.find(C.MessagePart), String::npos) << Message;
     EXPECT_EQ(Chart()->SeriesCount(), 0);
     EXPECT_FALSE(LegendShown());
@@ -256,6 +266,7 @@ TEST_F(MainFormTest, AFileThatCannotBeReadLeavesAnEmptyUsableChart) {
     Form->fileLoad(Data("session_three.csv"));
     EXPECT_EQ(Chart()->SeriesCount(), 3);
   }
+  std::remove(Fifo.c_str());
 }
 
 TEST_F(MainFormTest, ALoadStartsFromTheWindowsAxesWhateverTheViewWas) {
@@ -331,6 +342,101 @@ TEST_F(MainFormTest, TheLoadActionLoadsTheChosenFileOrNothing) {
   EXPECT_EQ(Chart()->SeriesCount(), 3);
   EXPECT_EQ(Title()->GetCaption(), "Bench run 7");
   TOpenDialog::SetHook(Old);
+}
+
+// Samples of any size keep the plot readable: short labels on the left axis, a wide plot area.
+TEST_F(MainFormTest, HugeAndTinySamplesKeepThePlotReadable) {
+  const char* Samples[] = {"1e15;2e15", "1e17;3e17", "1e18;2e18", "1e19;5e19", "1e100;3e100", "1e300;2e300",
+                           "1e308;1.7976931348623157e308", "1e-300;2e-300", "-1e300;1e300", "0;1e-300"};
+  for (const char* S : Samples) {
+    SCOPED_TRACE(S);
+    TTempSession Session(String("Title\nheader\n2016-04-25;13:45:10;") + S + "\n");
+    Form->fileLoad(Session.Name());
+    Chart()->SetBufferedDisplay(false);  // draw straight onto the recording canvas
+    TRecordingCanvas C(640, 440);
+    Chart()->Draw(&C, TRectF(0, 0, 640, 440));
+    std::size_t Longest = 0;
+    String Texts;
+    for (const TCanvasRecord& R : C.GetRecords())
+      if (R.Kind == TRecordKind::FillText) {
+        Longest = std::max(Longest, R.Text.size());
+        Texts += R.Text + " | ";
+      }
+    EXPECT_LE(Longest, 24u) << Texts;
+    EXPECT_EQ(Texts.find("INF"), String::npos) << Texts;
+    EXPECT_EQ(Texts.find("NAN"), String::npos) << Texts;
+    EXPECT_GE(Chart()->GetChartRect().Width(), 400) << Texts;
+    EXPECT_GE(Chart()->GetChartRect().Height(), 300) << Texts;
+  }
+}
+
+TEST_F(MainFormTest, TheFileDialogShowsItsPatternOnce) {
+  String Shown;
+  TOpenDialogHook Old = TOpenDialog::SetHook([&](TOpenDialog* Dialog, String&) {
+    Shown = DialogFilterToNative(Dialog->GetFilter());
+    return false;
+  });
+  Form->actFileLoad_->Execute();
+  TOpenDialog::SetHook(Old);
+  EXPECT_EQ(Shown, "Comma separated value files (*.csv)");
+}
+
+// A clock that moves on by a fixed step each time it is read.
+class TSteppingTimer : public ITimerService {
+ public:
+  explicit TSteppingTimer(double Step) : FStep(Step) {}
+  double GetTick() override { return FNow += FStep; }
+
+ private:
+  double FStep;
+  double FNow = 100;
+};
+
+// The load keeps the chart in an update and handles no messages, so the progress bar paints
+// itself alone while the value moves; the chart is painted only once the load is over.
+TEST_F(MainFormTest, TheProgressBarShowsTheLoadAdvancingAndNothingElseIsPainted) {
+  Form->Show();
+  ASSERT_TRUE(Form->WaitUntilPainted(10000));
+  struct Case {
+    const char* Name;
+    double SecondsPerRead;  // how far the clock moves each time the bar reads it
+    std::vector<double> Shown;
+  };
+  // Seven lines: the value moves 0 -> 1 ... 6 (0 is no change).
+  const Case Cases[] = {
+      {"slow load: every change", 1.0, {1, 2, 3, 4, 5, 6}},
+      {"fast load: the first change only", 0.0, {1}},
+      {"every other change", 0.06, {1, 3, 5}},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Form->fileLoad(Data("session_three.csv"));  // a new bar state each time
+    Application->ProcessMessages();
+    TSteppingTimer Clock(C.SecondsPerRead);
+    ITimerService* OldTimer = TPlatformServices::Current().SetTimerService(&Clock);
+    std::vector<double> Shown;
+    Form->progress_->OnPaint = [&](TObject*, TCanvas*, const TRectF&) {
+      EXPECT_TRUE(Chart()->IsUpdating());
+      Shown.push_back(Form->progress_->GetValue());
+    };
+    const int ChartPaints = Chart()->GetPaintCount();
+    const int FormPaints = Form->GetPaintCount();
+    TTempSession Session(Records(5));
+    Form->fileLoad(Session.Name());
+    TPlatformServices::Current().SetTimerService(OldTimer);
+    Form->progress_->OnPaint = nullptr;
+    EXPECT_EQ(Shown, C.Shown);
+    EXPECT_EQ(Chart()->GetPaintCount(), ChartPaints);
+    EXPECT_EQ(Form->GetPaintCount(), FormPaints);
+    EXPECT_EQ(Chart()->SeriesCount(), 5);
+  }
+  // A hidden window has no screen to show the bar on.
+  Form->Hide();
+  std::vector<double> Shown;
+  Form->progress_->OnPaint = [&](TObject*, TCanvas*, const TRectF&) { Shown.push_back(0); };
+  Form->fileLoad(Data("session_three.csv"));
+  Form->progress_->OnPaint = nullptr;
+  EXPECT_TRUE(Shown.empty());
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ constexpr Byte DataNotMandatory = 1;
 constexpr Byte DataColors = 2;
 constexpr Byte DataLabels = 4;
 constexpr Byte DataMarkPositions = 8;
-constexpr std::int32_t MarkPositionBytes = 34;
+// A mark position record takes 34 bytes.
 
 // Little-endian writers and readers over a byte buffer.
 class TOut {

@@ -1,0 +1,154 @@
+// The viewer's entry: its command line, what it does without a display, and a file named on the
+// command line loading into the window once the window is on the screen.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/Exceptions.h"
+#include "platform/Forms.h"
+#include "viewer/Entry.h"
+#include "viewer/MainForm.h"
+#include "zelgraph/chart/Chart.h"
+
+namespace zel {
+namespace {
+
+using K = TViewerCommand::TKind;
+
+String Data(const char* Name) { return String(ZEL_TEST_DATA) + "/" + Name; }
+
+TViewerCommand Parse(std::vector<const char*> Args) {
+  Args.insert(Args.begin(), "zelview");
+  return ParseViewerCommand(int(Args.size()), Args.data());
+}
+
+TEST(ViewerCommand, ArgumentsAndWhatTheyAskFor) {
+  struct Case {
+    std::vector<const char*> Args;
+    K Kind;
+    const char* FileName;
+    const char* ErrorPart;
+  };
+  const Case Cases[] = {
+      {{}, K::Window, "", ""},
+      {{"a.csv"}, K::Window, "a.csv", ""},
+      {{"--load-and-exit", "a.csv"}, K::LoadAndExit, "a.csv", ""},
+      {{"a.csv", "--load-and-exit"}, K::LoadAndExit, "a.csv", ""},
+      {{"--help"}, K::Help, "", ""},
+      {{"-h"}, K::Help, "", ""},
+      {{"a.csv", "--help"}, K::Help, "a.csv", ""},
+      {{"--verbose"}, K::Bad, "", "unknown option \"--verbose\""},
+      {{"-x", "a.csv"}, K::Bad, "", "unknown option \"-x\""},
+      {{"a.csv", "b.csv"}, K::Bad, "", "more than one file"},
+      {{"--load-and-exit"}, K::Bad, "", "--load-and-exit needs a file"},
+      {{"--load-and-exit", "--load-and-exit", "a.csv"}, K::Bad, "", "twice"},
+      {{"-"}, K::Window, "-", ""},
+  };
+  for (const Case& C : Cases) {
+    String Line;
+    for (const char* A : C.Args) Line += String(A) + " ";
+    SCOPED_TRACE(Line);
+    const TViewerCommand Got = Parse(C.Args);
+    EXPECT_EQ(Got.Kind, C.Kind);
+    if (C.Kind != K::Bad) {
+      EXPECT_EQ(Got.FileName, C.FileName);
+    }
+    EXPECT_NE(Got.Error.find(C.ErrorPart), String::npos) << Got.Error;
+  }
+}
+
+struct TRun {
+  int Result;
+  String Out, Err;
+};
+
+TRun RunMain(std::vector<const char*> Args) {
+  Args.insert(Args.begin(), "/usr/local/bin/zelview");
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  TRun R;
+  R.Result = ViewerMain(int(Args.size()), Args.data());
+  R.Out = testing::internal::GetCapturedStdout();
+  R.Err = testing::internal::GetCapturedStderr();
+  Application.Free();
+  FrmMain = nullptr;
+  return R;
+}
+
+// Off the screen (as these tests run) there is no display: only the timing run works, and
+// everything ends at once with a status that says how.
+TEST(ViewerMain, AnswersTheCommandLineAndNeverRunsInvisibly) {
+  struct Case {
+    const char* Name;
+    std::vector<const char*> Args;
+    int Result;
+    const char* OutPart;
+    const char* ErrPart;
+  };
+  const String Three = Data("session_three.csv");
+  const String Bad = Data("session_bad_sample.csv");
+  const Case Cases[] = {
+      {"help", {"--help"}, 0, "usage: zelview [FILE]", ""},
+      {"short help", {"-h"}, 0, "--load-and-exit FILE", ""},
+      {"unknown option", {"--fast"}, 2, "", "zelview: unknown option \"--fast\"\nusage: zelview [FILE]"},
+      {"two files", {"a.csv", "b.csv"}, 2, "", "usage:"},
+      {"no display", {}, 1, "", "zelview: no display to show the window on"},
+      {"no display for a file", {Three.c_str()}, 1, "", "--load-and-exit"},
+      {"timing run", {"--load-and-exit", Three.c_str()}, 0, "series=3 points=", ""},
+      {"timing run of a bad file", {"--load-and-exit", Bad.c_str()}, 1, "", "is not a valid floating point value"},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    const TRun R = RunMain(C.Args);
+    EXPECT_EQ(R.Result, C.Result);
+    EXPECT_NE(R.Out.find(C.OutPart), String::npos) << R.Out;
+    EXPECT_NE(R.Err.find(C.ErrPart), String::npos) << R.Err;
+    if (C.Result == 0) {
+      EXPECT_EQ(R.Err, "");
+    }
+  }
+}
+
+// What the message about a file named on the command line meets: the window, already shown
+// and painted.
+TEST(ViewerWindow, AFileThatCannotBeLoadedIsReportedOverTheShownWindow) {
+  struct Seen {
+    String Message;
+    bool Showing = false;
+    int FormPaints = 0;
+  };
+  std::vector<Seen> Messages;
+  Application->SetShowExceptionHook([&](const String&, const String& Message) {
+    Messages.push_back({Message, FrmMain && FrmMain->GetShowing(), FrmMain ? FrmMain->GetPaintCount() : 0});
+    FrmMain->Close();  // the user closes the window after reading the message
+  });
+  RunViewerWindow(Data("session_bad_sample.csv"));
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_NE(Messages[0].Message.find("is not a valid floating point value"), String::npos) << Messages[0].Message;
+  EXPECT_TRUE(Messages[0].Showing);
+  EXPECT_GT(Messages[0].FormPaints, 0);
+  // The records before the bad one are in the chart.
+  EXPECT_GT(FrmMain->chart_->SeriesCount(), 0);
+  Application.Free();
+  FrmMain = nullptr;
+}
+
+TEST(ViewerWindow, AGoodFileIsLoadedIntoTheWindow) {
+  int Messages = 0;
+  Application->SetShowExceptionHook([&](const String&, const String&) { ++Messages; });
+  int Painted = -1;
+  // Runs once the message loop is idle: the user closes the window.
+  Application->AddIdleHandler([&] {
+    if (Painted < 0) Painted = FrmMain->GetPaintCount();
+    FrmMain->Close();
+  });
+  RunViewerWindow(Data("session_three.csv"));
+  EXPECT_EQ(Messages, 0);
+  EXPECT_GT(Painted, 0);
+  EXPECT_EQ(FrmMain->chart_->SeriesCount(), 3);
+  Application.Free();
+  FrmMain = nullptr;
+}
+
+}  // namespace
+}  // namespace zel

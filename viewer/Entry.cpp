@@ -1,0 +1,158 @@
+#include "viewer/Entry.h"
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "platform/Bitmap.h"
+#include "platform/Exceptions.h"
+#include "platform/Forms.h"
+#include "viewer/MainForm.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/engine/Series.h"
+
+namespace zel {
+
+namespace {
+
+// How long the window system may take to put the window on the screen before a file named on
+// the command line is loaded into it.
+constexpr int FirstPaintTimeoutMs = 2000;
+
+double MillisecondsSince(std::chrono::steady_clock::time_point Start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
+}
+
+String ProgramName(int argc, const char* const* argv) {
+  String Name = argc > 0 && argv[0] && *argv[0] ? argv[0] : "zelview";
+  const auto Slash = Name.rfind('/');
+  return Slash == String::npos ? Name : Name.substr(Slash + 1);
+}
+
+// Loads the file, paints the chart once into a picture and reports both times.
+int LoadAndExit(const String& FileName) {
+  try {
+    auto Start = std::chrono::steady_clock::now();
+    FrmMain->fileLoad(FileName);
+    const double LoadMs = MillisecondsSince(Start);
+    std::int64_t Points = 0;
+    for (std::int32_t I = 0; I < FrmMain->chart_->SeriesCount(); ++I) Points += FrmMain->chart_->GetSeries(I)->Count();
+    Start = std::chrono::steady_clock::now();
+    std::unique_ptr<TBitmap> Picture(PaintToBitmap(FrmMain->chart_));
+    const double PaintMs = MillisecondsSince(Start);
+    std::printf("series=%d points=%lld load_ms=%.1f paint_ms=%.1f picture=%dx%d\n", FrmMain->chart_->SeriesCount(),
+                static_cast<long long>(Points), LoadMs, PaintMs, Picture ? Picture->GetWidth() : 0,
+                Picture ? Picture->GetHeight() : 0);
+    std::fflush(stdout);
+    return 0;
+  } catch (const std::exception& E) {
+    std::fprintf(stderr, "%s\n", E.what());
+    return 1;
+  }
+}
+
+}  // namespace
+
+TViewerCommand ParseViewerCommand(int argc, const char* const* argv) {
+  using K = TViewerCommand::TKind;
+  TViewerCommand C;
+  auto Bad = [&](const String& Error) {
+    C.Kind = K::Bad;
+    C.Error = Error;
+    return C;
+  };
+  bool HaveFile = false;
+  for (int I = 1; I < argc; ++I) {
+    const String Arg = argv[I] ? argv[I] : "";
+    if (Arg == "--help" || Arg == "-h") {
+      C.Kind = K::Help;
+      return C;
+    }
+    if (Arg == "--load-and-exit") {
+      if (C.Kind == K::LoadAndExit) return Bad("--load-and-exit is given twice");
+      C.Kind = K::LoadAndExit;
+    } else if (Arg.size() > 1 && Arg[0] == '-') {
+      return Bad("unknown option \"" + Arg + "\"");
+    } else if (HaveFile) {
+      return Bad("more than one file named (\"" + C.FileName + "\" and \"" + Arg + "\")");
+    } else {
+      C.FileName = Arg;
+      HaveFile = true;
+    }
+  }
+  if (C.Kind == K::LoadAndExit && !HaveFile) return Bad("--load-and-exit needs a file");
+  return C;
+}
+
+String ViewerUsage(const String& Program) {
+  return "usage: " + Program + " [FILE]\n" +
+         "       " + Program + " --load-and-exit FILE\n" +
+         "\n"
+         "Shows oscilloscope logger session files as charts, one line per record. FILE is\n"
+         "loaded into the window once it is shown; \"Load file\" opens others.\n"
+         "\n"
+         "  --load-and-exit FILE  load FILE without showing a window, paint the chart once,\n"
+         "                        print the times taken and end (runs without a display)\n"
+         "  -h, --help            show this text and end\n";
+}
+
+void RunViewerWindow(const String& FileName) {
+  Application->CreateForm(FrmMain);
+  if (!FileName.empty()) {
+    // The window first, so that the progress of the load and any message about the file
+    // appear over it.
+    FrmMain->Show();
+    FrmMain->WaitUntilPainted(FirstPaintTimeoutMs);
+    try {
+      FrmMain->fileLoad(FileName);
+    } catch (...) {
+      Application->HandleException();
+    }
+  }
+  Application->Run();
+}
+
+int ViewerMain(int argc, const char* const* argv) {
+  const String Program = ProgramName(argc, argv);
+  const TViewerCommand Command = ParseViewerCommand(argc, argv);
+  using K = TViewerCommand::TKind;
+  if (Command.Kind == K::Help) {
+    std::fputs(ViewerUsage(Program).c_str(), stdout);
+    std::fflush(stdout);
+    return 0;
+  }
+  if (Command.Kind == K::Bad) {
+    std::fprintf(stderr, "%s: %s\n%s", Program.c_str(), Command.Error.c_str(), ViewerUsage(Program).c_str());
+    std::fflush(stderr);
+    return 2;
+  }
+  try {
+    Application->Initialize();
+    Application->SetTitle("Session viewer");
+    if (Command.Kind == K::LoadAndExit) {
+      Application->CreateForm(FrmMain);
+      return LoadAndExit(Command.FileName);
+    }
+    if (!HasDisplay()) {
+      std::fprintf(stderr,
+                   "%s: no display to show the window on; set DISPLAY (or WAYLAND_DISPLAY) to a running "
+                   "window system, or use --load-and-exit FILE to load a file without a window\n",
+                   Program.c_str());
+      std::fflush(stderr);
+      return 1;
+    }
+    RunViewerWindow(Command.FileName);
+  } catch (const Exception& E) {
+    Application->ShowException(E);
+  } catch (...) {
+    try {
+      throw Exception(String());
+    } catch (const Exception& E) {
+      Application->ShowException(E);
+    }
+  }
+  return 0;
+}
+
+}  // namespace zel
