@@ -116,6 +116,7 @@ class TChartPage : public TPersistent {
 
 class TCustomAxisPanel : public TCustomZelPanelExtended {
   ZEL_CLASS(TCustomAxisPanel, TCustomZelPanelExtended)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCustomAxisPanel(TComponent* AOwner);
   ~TCustomAxisPanel() override;
