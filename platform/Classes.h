@@ -18,6 +18,9 @@ namespace zel {
 class TObject;
 class TComponent;
 class TFiler;
+class TReader;
+class TPropList;
+class TMethodTable;
 
 // A class reference: name, parent, optional factory (the virtual constructor), description.
 struct TClass {
@@ -25,6 +28,9 @@ struct TClass {
   const TClass* Parent;
   TObject* (*Factory)(TComponent* Owner);
   String Description;
+  // The class's published-property table (platform/Published.h); an undeclared table is the
+  // parent's, so equal pointers along the parent chain are one table.
+  const TPropList* (*Published)() = nullptr;
 
   bool InheritsFrom(const TClass* Other) const {
     for (const TClass* C = this; C; C = C->Parent)
@@ -53,7 +59,7 @@ const TClass* FindClass(const String& Name);  // raises EClassNotFound "Class %s
 // Defines the metaclass of a class without a factory (abstract or not constructible by name).
 #define ZEL_DEFINE_CLASS(Cls, ParentCls)                                       \
   const ::zel::TClass* Cls::StaticClass() {                                    \
-    static const ::zel::TClass C{#Cls, ParentCls::StaticClass(), nullptr, {}}; \
+    static const ::zel::TClass C{#Cls, ParentCls::StaticClass(), nullptr, {}, &Cls::PublishedProps}; \
     return &C;                                                                 \
   }
 
@@ -63,7 +69,7 @@ const TClass* FindClass(const String& Name);  // raises EClassNotFound "Class %s
     static const ::zel::TClass C{                                                        \
         #Cls, ParentCls::StaticClass(),                                                  \
         [](::zel::TComponent* Owner) -> ::zel::TObject* { return ::zel::Create<Cls>(Owner); }, \
-        {}};                                                                             \
+        {}, &Cls::PublishedProps};                                                       \
     return &C;                                                                           \
   }
 
@@ -75,6 +81,8 @@ class TObject {
   virtual ~TObject() = default;
 
   static const TClass* StaticClass();
+  // The published-property table; a class that has one declares ZEL_PUBLISHED_PROPS.
+  static const TPropList* PublishedProps() { return nullptr; }
   virtual const TClass* ClassType() const { return StaticClass(); }
   String ClassName() const { return ClassType()->Name; }
   bool InheritsFrom(const TClass* C) const { return ClassType()->InheritsFrom(C); }
@@ -202,6 +210,13 @@ class TComponent : public TPersistent {
   // Streaming and destruction protocol.
   virtual void Loaded();
   void SetLoading(bool Value);  // csLoading on or off (used by readers and tests)
+  void SetReading(bool Value) { SetComponentStateItem(TComponentStateItem::csReading, Value); }
+  // Reads the component's properties and children (TReader::ReadData); overridden to bracket it.
+  virtual void ReadState(TReader* Reader);
+  // The owner of the children read from a stream (nullptr: the root being read).
+  virtual TComponent* GetChildOwner() { return nullptr; }
+  // Event handlers that streams bind by name (nullptr: none); asked of the root.
+  virtual TMethodTable* GetMethodTable() { return nullptr; }
   virtual void Destroying();
   void BeforeDestruction() override;
 

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/Collections.h"
+#include "platform/Published.h"
 #include "platform/Unicode.h"
 
 namespace zel {
@@ -13,6 +14,38 @@ namespace zel {
 namespace {
 
 constexpr int MaxNesting = 256;
+// Components nested in components, and sub-objects in sub-objects ("A.B.C"), at most this deep.
+constexpr int MaxComponentNesting = 64;
+
+// Sets a string member for a scope and puts the old value back on every way out.
+class TStringScope {
+ public:
+  TStringScope(String& Target, String Value) : FTarget(Target), FSaved(std::move(Target)) { FTarget = std::move(Value); }
+  ~TStringScope() { FTarget = std::move(FSaved); }
+  TStringScope(const TStringScope&) = delete;
+  TStringScope& operator=(const TStringScope&) = delete;
+
+ private:
+  String& FTarget;
+  String FSaved;
+};
+
+// Counts one level of nesting for a scope; raises EReadError beyond Limit.
+class TDepthScope {
+ public:
+  TDepthScope(int& Depth, int Limit, const char* What) : FDepth(Depth) {
+    if (FDepth >= Limit) throw EReadError(String(What) + " nested too deeply");
+    ++FDepth;
+  }
+  ~TDepthScope() { --FDepth; }
+  TDepthScope(const TDepthScope&) = delete;
+  TDepthScope& operator=(const TDepthScope&) = delete;
+
+ private:
+  int& FDepth;
+};
+
+const char* const SSignature = "TPF0";
 
 template <typename U>
 void PutLE(Byte* P, U V) {
@@ -261,6 +294,7 @@ void TWriter::WriteBinary(const void* Data, Int64 Count) {
 
 void TWriter::WriteCollection(TCollection* Value) {
   WriteValue(TValueType::vaCollection);
+  TStringScope Path(FPropPath, String());
   if (Value) {
     for (int I = 0; I < Value->GetCount(); ++I) {
       WriteListBegin();
@@ -272,8 +306,139 @@ void TWriter::WriteCollection(TCollection* Value) {
 }
 
 void TWriter::WriteProperties(TPersistent* Instance) {
-  if (Instance) Instance->DefineProperties(this);
+  if (!Instance) return;
+  for (const TPropInfo* P : PublishedPropsOf(Instance->ClassType())) WritePublished(Instance, P);
+  Instance->DefineProperties(this);
 }
+
+void TWriter::WritePublished(TObject* Instance, const TPropInfo* P) {
+  switch (P->Kind) {
+    case TPropKind::pkObject: {
+      TObject* Sub = P->ExistingObject(Instance);
+      if (!Sub || !P->Stored(Instance)) return;
+      if (auto* Coll = dynamic_cast<TCollection*>(Sub)) {
+        WritePropName(P->Name);
+        WriteCollection(Coll);
+      } else if (auto* Pers = dynamic_cast<TPersistent*>(Sub)) {
+        if (FDepth >= MaxComponentNesting) throw EWriteError(String("Sub-objects nested too deeply at ") + P->Name);
+        ++FDepth;
+        TStringScope Path(FPropPath, FPropPath + P->Name + ".");
+        try {
+          WriteProperties(Pers);
+        } catch (...) {
+          --FDepth;
+          throw;
+        }
+        --FDepth;
+      }
+      return;
+    }
+    case TPropKind::pkReference: {
+      if (!P->Stored(Instance)) return;
+      auto* Ref = dynamic_cast<TComponent*>(P->GetObject(Instance));
+      if (!Ref) return;
+      String Name = Ref->GetName();
+      if (Name.empty())
+        throw EWriteError("Cannot store a reference to an unnamed " + Ref->ClassName() + " in " + P->Name);
+      TComponent* Owner = Ref->GetComponentOwner();
+      if (Ref != FRoot && Owner && Owner != FRoot && !Owner->GetName().empty()) Name = Owner->GetName() + "." + Name;
+      WritePropName(P->Name);
+      WriteIdent(Name);
+      return;
+    }
+    case TPropKind::pkEvent: {
+      if (!P->EventAssigned(Instance)) return;
+      TMethodTable* Table = FRoot ? FRoot->GetMethodTable() : nullptr;
+      const String Method = Table ? Table->BoundName(Instance, P->Name) : String();
+      if (Method.empty()) return;  // a handler set by code, not by a stream
+      WritePropName(P->Name);
+      WriteIdent(Method);
+      return;
+    }
+    default:
+      if (!P->Stored(Instance)) return;
+      WritePropName(P->Name);
+      P->Write(Instance, this);
+      return;
+  }
+}
+
+void TWriter::WriteSignature() { Write(SSignature, 4); }
+
+void TWriter::WriteRootComponent(TComponent* Root) {
+  SetRoot(Root);
+  WriteSignature();
+  WriteComponent(Root);
+}
+
+void TWriter::WriteComponent(TComponent* Component) {
+  if (FDepth >= MaxComponentNesting) throw EWriteError("Components nested too deeply at " + Component->GetName());
+  ++FDepth;
+  try {
+    WriteStr(Component->ClassName());
+    WriteStr(Component->GetName());
+    {
+      TStringScope Path(FPropPath, String());
+      WriteProperties(Component);
+    }
+    WriteListEnd();
+    std::vector<TComponent*> Children;
+    Component->GetChildren([&](TComponent* C) { Children.push_back(C); }, FRoot);
+    for (TComponent* C : Children) WriteComponent(C);
+    WriteListEnd();
+  } catch (...) {
+    --FDepth;
+    throw;
+  }
+  --FDepth;
+}
+
+void TStream::WriteComponent(TComponent* Instance) {
+  TWriter W(this);
+  W.WriteRootComponent(Instance);
+}
+
+TComponent* TStream::ReadComponent(TComponent* Instance) {
+  TReader R(this);
+  return R.ReadRootComponent(Instance);
+}
+
+// Value transport for the published tables.
+namespace published_detail {
+void WriteBool(TWriter* W, bool V) { W->WriteBoolean(V); }
+void WriteInt(TWriter* W, Int64 V) { W->WriteInteger(V); }
+void WriteSingleValue(TWriter* W, float V) { W->WriteSingle(V); }
+void WriteFloatValue(TWriter* W, double V) { W->WriteFloat(V); }
+void WriteStringValue(TWriter* W, const String& V) { W->WriteString(V); }
+void WriteIdentValue(TWriter* W, const String& V) { W->WriteIdent(V); }
+void WriteSetValue(TWriter* W, const TEnumNames* N, std::uint64_t Bits) {
+  W->WriteValue(TValueType::vaSet);
+  for (int I = 0; I < 64; ++I)
+    if (Bits & (std::uint64_t(1) << I)) W->WriteStr(N->NameOf(I));
+  W->WriteStr(String());
+}
+bool ReadBool(TReader* R) { return R->ReadBoolean(); }
+Int64 ReadInt(TReader* R) { return R->ReadInt64(); }
+double ReadFloatValue(TReader* R) { return R->ReadFloat(); }
+String ReadStringValue(TReader* R) { return R->ReadString(); }
+int ReadEnumValue(TReader* R, const TEnumNames* N) {
+  const String Name = R->ReadIdent();
+  const int V = N->ValueOf(Name);
+  if (V < 0) throw EReadError("Unknown " + String(N->TypeName) + " value " + Name);
+  return V;
+}
+std::uint64_t ReadSetValue(TReader* R, const TEnumNames* N) {
+  R->CheckValue(TValueType::vaSet);
+  std::uint64_t Bits = 0;
+  for (;;) {
+    const String Name = R->ReadStr();
+    if (Name.empty()) return Bits;
+    const int V = N->ValueOf(Name);
+    if (V < 0 || V >= 64) throw EReadError("Unknown " + String(N->TypeName) + " value " + Name);
+    Bits |= std::uint64_t(1) << V;
+  }
+}
+}  // namespace published_detail
 
 // TReader
 
@@ -332,7 +497,13 @@ void TReader::CheckValue(TValueType Value) {
   if (ReadValue() != Value) PropValueError();
 }
 
-bool TReader::EndOfList() { return NextValue() == TValueType::vaNull; }
+bool TReader::EndOfList() {
+  // Peeks the raw byte: at a property name it is the name's length, which may be any value.
+  Byte B;
+  Read(&B, 1);
+  FStream->Seek(-1, soCurrent);
+  return B == 0;
+}
 
 void TReader::ReadListBegin() { CheckValue(TValueType::vaList); }
 
@@ -576,12 +747,32 @@ void TReader::SkipValue(int Depth) {
 
 void TReader::ReadProperty(TPersistent* Instance) {
   String Name = ReadStr();
+  FReadingName = Name;
+  // Follow "Sub.Sub.Name" through the published sub-objects; a dotted name that no published
+  // sub-object starts is left whole for DefineProperties.
+  TPersistent* Target = Instance;
+  std::size_t Start = 0;
+  for (std::size_t Dot; Target && (Dot = Name.find('.', Start)) != String::npos;) {
+    const TPropInfo* P = FindPublishedProp(Target->ClassType(), Name.substr(Start, Dot - Start));
+    if (!P || P->Kind != TPropKind::pkObject) break;
+    auto* Sub = dynamic_cast<TPersistent*>(P->GetObject(Target));
+    if (!Sub || dynamic_cast<TCollection*>(Sub)) PropValueError();
+    Target = Sub;
+    Start = Dot + 1;
+  }
+  const String Last = Name.substr(Start);
+  if (Target) {
+    if (const TPropInfo* P = FindPublishedProp(Target->ClassType(), Last)) {
+      ReadPublished(Target, P);
+      return;
+    }
+  }
   String SavedName = FPropName;
   bool SavedFound = FPropFound;
-  FPropName = Name;
+  FPropName = Last;
   FPropFound = false;
   try {
-    if (Instance) Instance->DefineProperties(this);
+    if (Target) Target->DefineProperties(this);
   } catch (...) {
     FPropName = SavedName;
     FPropFound = SavedFound;
@@ -604,8 +795,211 @@ void TReader::ReadProperty(TPersistent* Instance) {
   }
 }
 
+void TReader::ReadPublished(TObject* Instance, const TPropInfo* P) {
+  switch (P->Kind) {
+    case TPropKind::pkObject: {
+      auto* Coll = dynamic_cast<TCollection*>(P->GetObject(Instance));
+      if (!Coll) PropValueError();  // a sub-object has no value of its own
+      ReadCollection(Coll);
+      return;
+    }
+    case TPropKind::pkReference: {
+      const String Name = ReadIdent();
+      if (Name == "nil") {
+        P->SetRef(Instance, nullptr);
+        return;
+      }
+      FFixups.push_back({Instance, P, Name});
+      return;
+    }
+    case TPropKind::pkEvent: {
+      const String Method = ReadIdent();
+      if (Method == "nil") return;
+      TMethodTable* Table = FRoot ? FRoot->GetMethodTable() : nullptr;
+      const std::any* Handler = Table ? Table->Find(Method) : nullptr;
+      if (!Handler) throw EReadError("Method " + Method + " not found");
+      if (!P->SetEvent(Instance, *Handler)) throw EReadError("Method " + Method + " does not fit " + P->Name);
+      Table->SetBoundName(Instance, P->Name, Method);
+      return;
+    }
+    default:
+      P->Read(Instance, this);
+      return;
+  }
+}
+
 void TReader::ReadProperties(TPersistent* Instance) {
   while (!EndOfList()) ReadProperty(Instance);
+}
+
+void TReader::ReadSignature() {
+  char Sig[4];
+  CheckRemaining(4);
+  Read(Sig, 4);
+  if (std::memcmp(Sig, SSignature, 4) != 0) throw EReadError("Invalid stream format");
+}
+
+void TReader::ComponentError(TComponent* Component, const char* Reason) {
+  String Where = Component ? Component->GetName() : String();
+  if (Where.empty() && Component) Where = Component->ClassName();
+  throw EReadError("Error reading " + Where + (FReadingName.empty() ? String() : "." + FReadingName) + ": " + Reason);
+}
+
+void TReader::ReadData(TComponent* Instance) {
+  // Properties; a failure names the component and the property.
+  while (!EndOfList()) {
+    try {
+      ReadProperty(Instance);
+    } catch (const EClassNotFound&) {
+      throw;
+    } catch (const Exception& E) {
+      const String What = E.what();
+      if (What.rfind("Error reading ", 0) == 0) throw;
+      ComponentError(Instance, What.c_str());
+    }
+    FReadingName.clear();
+  }
+  ReadListEnd();
+  // Children.
+  TComponent* SavedParent = FParent;
+  TComponent* SavedOwner = FOwner;
+  FParent = Instance;
+  TComponent* ChildOwner = Instance->GetChildOwner();
+  FOwner = ChildOwner ? ChildOwner : FRoot;
+  try {
+    while (!EndOfList()) ReadComponent(nullptr);
+  } catch (...) {
+    FParent = SavedParent;
+    FOwner = SavedOwner;
+    throw;
+  }
+  FParent = SavedParent;
+  FOwner = SavedOwner;
+  ReadListEnd();
+}
+
+void TComponent::ReadState(TReader* Reader) { Reader->ReadData(this); }
+
+TComponent* TReader::ReadComponent(TComponent* Component) {
+  TDepthScope Depth(FDepth, MaxComponentNesting, "Components");
+  const String ClassName = ReadStr();
+  const String Name = ReadStr();
+  if (!Component) {
+    const TClass* Class = FindClass(ClassName);
+    if (!Class->InheritsFrom(TComponent::StaticClass())) throw EReadError(ClassName + " is not a component class");
+    TComponent* Owner = FOwner ? FOwner : FRoot;
+    if (Owner && !Name.empty() && Owner->FindComponent(Name))
+      throw EReadError("A component named " + Name + " already exists");
+    TObject* Obj = Class->Create(Owner);
+    Component = dynamic_cast<TComponent*>(Obj);
+    if (!Component) {
+      Obj->Free();
+      throw EReadError(ClassName + " is not a component class");
+    }
+    FCreated.push_back(Component);
+    Component->SetLoading(true);
+    Component->SetName(Name);
+    if (FParent) Component->SetParentComponent(FParent);
+  } else {
+    Component->SetLoading(true);
+    if (!Name.empty()) Component->SetName(Name);
+  }
+  FLoaded.push_back(Component);
+  Component->SetReading(true);
+  FReadingName.clear();
+  Component->ReadState(this);
+  Component->SetReading(false);
+  return Component;
+}
+
+TComponent* TReader::FindReference(const String& Name) const {
+  TComponent* C = nullptr;
+  std::size_t Start = 0;
+  for (;;) {
+    const std::size_t Dot = Name.find('.', Start);
+    const String Part = Name.substr(Start, Dot == String::npos ? String::npos : Dot - Start);
+    if (!C) {
+      if (FRoot && !Part.empty() && FRoot->GetName() == Part)
+        C = FRoot;
+      else
+        C = FRoot ? FRoot->FindComponent(Part) : nullptr;
+    } else {
+      C = C->FindComponent(Part);
+    }
+    if (!C || Dot == String::npos) return C;
+    Start = Dot + 1;
+  }
+}
+
+void TReader::ResolveFixups() {
+  std::vector<TFixup> Fixups;
+  Fixups.swap(FFixups);
+  for (const TFixup& F : Fixups) {
+    TComponent* Target = FindReference(F.Name);
+    if (!Target) throw EReadError("Error reading " + String(F.Prop->Name) + ": unresolved reference to " + F.Name);
+    if (!Target->InheritsFrom(F.Prop->RefClass))
+      throw EReadError("Error reading " + String(F.Prop->Name) + ": " + F.Name + " is a " + Target->ClassName() +
+                       ", not a " + F.Prop->RefClass->Name);
+    F.Prop->SetRef(F.Instance, Target);
+  }
+}
+
+TComponent* TReader::ReadRootComponent(TComponent* Root) {
+  FFixups.clear();
+  FLoaded.clear();
+  FCreated.clear();
+  try {
+    ReadSignature();
+    const Int64 Start = FStream->GetPosition();
+    const String ClassName = ReadStr();
+    if (!Root) {
+      const TClass* Class = FindClass(ClassName);
+      if (!Class->InheritsFrom(TComponent::StaticClass())) throw EReadError(ClassName + " is not a component class");
+      TObject* Obj = Class->Create(nullptr);
+      Root = dynamic_cast<TComponent*>(Obj);
+      if (!Root) {
+        Obj->Free();
+        throw EReadError(ClassName + " is not a component class");
+      }
+      FCreated.push_back(Root);
+    } else {
+      bool Fits = false;
+      for (const TClass* C = Root->ClassType(); C && !Fits; C = C->Parent) Fits = ClassName == C->Name;
+      if (!Fits) throw EReadError("The stream holds a " + ClassName + ", not a " + Root->ClassName());
+    }
+    FStream->SetPosition(Start);
+    SetRoot(Root);
+    FOwner = Root;
+    FParent = nullptr;
+    ReadComponent(Root);
+    ResolveFixups();
+  } catch (...) {
+    // Free what was created, newest first (children before the owners they may have).
+    for (std::size_t I = FCreated.size(); I-- > 0;) {
+      TComponent* C = FCreated[I];
+      std::erase(FLoaded, C);
+      C->Free();
+    }
+    for (TComponent* C : FLoaded) {
+      C->SetReading(false);
+      C->SetLoading(false);
+    }
+    FCreated.clear();
+    FLoaded.clear();
+    FFixups.clear();
+    throw;
+  }
+  std::vector<TComponent*> Loaded;
+  Loaded.swap(FLoaded);
+  FCreated.clear();
+  std::size_t I = 0;
+  try {
+    for (; I < Loaded.size(); ++I) Loaded[I]->Loaded();
+  } catch (...) {
+    for (; I < Loaded.size(); ++I) Loaded[I]->SetLoading(false);
+    throw;
+  }
+  return Root;
 }
 
 }  // namespace zel

@@ -13,6 +13,21 @@
 // Bad input: a value of the wrong type raises EReadError "Invalid property value"; a stream that
 // ends inside a value raises EReadError "Stream read error". Lengths are checked against the
 // bytes left before anything is allocated.
+//
+// Properties: WriteProperties writes the published properties of the instance's class
+// (platform/Published.h) that its stored rules allow, then the ones DefineProperties defines. A
+// sub-object's properties are written as "Sub.Name" (the property path). ReadProperty follows
+// such a path through the published sub-objects and then looks the last name up in the
+// published table, then in DefineProperties.
+//
+// Components: a stream of a component tree is the signature "TPF0", then per component its class
+// name and name (WriteStr form), its properties, a list end, its children (GetChildren) and a
+// list end. Reading creates each child by its registered class with the root (or the parent's
+// GetChildOwner) as owner and hands it to its parent (SetParentComponent) before its properties
+// are read; references to components travel as names and are resolved once the whole tree is
+// read; then every component read gets Loaded, in reading order. A stream that fails frees every
+// component the reader created, takes the loading state off the others and raises EReadError
+// "Error reading <component>.<property>: <reason>" (EClassNotFound for an unknown class).
 #pragma once
 
 #include <functional>
@@ -26,6 +41,7 @@ namespace zel {
 class TReader;
 class TWriter;
 class TCollection;
+struct TPropInfo;
 
 enum class TValueType : Byte {
   vaNull = 0,
@@ -130,11 +146,21 @@ class TWriter : public TFiler {
   void WriteBinary(const void* Data, Int64 Count);
   // vaCollection, then per item: list begin, its properties, list end; then list end.
   void WriteCollection(TCollection* Value);
-  // The defined properties of Instance whose HasData is true, as (name, value) pairs.
+  // The published properties of Instance that are stored, then the defined properties whose
+  // HasData is true, as (name, value) pairs.
   void WriteProperties(TPersistent* Instance);
 
+  // The signature, then Root and its tree (Root becomes the writer's root).
+  void WriteRootComponent(TComponent* Root);
+  // One component: class name, name, properties, list end, children, list end.
+  void WriteComponent(TComponent* Component);
+  void WriteSignature();
+
  private:
+  void WritePublished(TObject* Instance, const TPropInfo* Prop);
+
   String FPropPath;
+  int FDepth = 0;
 };
 
 class TReader : public TFiler {
@@ -185,7 +211,29 @@ class TReader : public TFiler {
   // Reads pairs until the list-end marker, which stays unread.
   void ReadProperties(TPersistent* Instance);
 
+  // Reads a whole stream written by WriteRootComponent into Root, or into a new component of
+  // the stream's class when Root is nullptr (freed again when reading fails). Returns the root.
+  TComponent* ReadRootComponent(TComponent* Root);
+  // Reads one child component (class, name, state) and returns it; created with the current
+  // owner and handed to the current parent.
+  TComponent* ReadComponent(TComponent* Component);
+  // A component's state: properties, list end, children, list end (TComponent::ReadState).
+  void ReadData(TComponent* Instance);
+  void ReadSignature();
+  // The property whose value is being read ("Title.Font.Size"), for messages.
+  const String& GetReadingName() const { return FReadingName; }
+
  private:
+  struct TFixup {
+    TObject* Instance;
+    const TPropInfo* Prop;
+    String Name;
+  };
+  void ReadPublished(TObject* Instance, const TPropInfo* Prop);
+  void ResolveFixups();
+  TComponent* FindReference(const String& Name) const;
+  [[noreturn]] void ComponentError(TComponent* Component, const char* Reason);
+
   [[noreturn]] void PropValueError();
   void SkipBytes(Int64 Count);
   void CheckRemaining(Int64 Count);
@@ -194,6 +242,13 @@ class TReader : public TFiler {
 
   String FPropName;
   bool FPropFound = false;
+  String FReadingName;
+  TComponent* FOwner = nullptr;
+  TComponent* FParent = nullptr;
+  int FDepth = 0;
+  std::vector<TFixup> FFixups;
+  std::vector<TComponent*> FLoaded;   // every component read, in reading order
+  std::vector<TComponent*> FCreated;  // the ones this reader created
 };
 
 }  // namespace zel

@@ -53,6 +53,11 @@ class TStream : public TObject {
   // Copies Count bytes from Source's position; Count 0 copies all of Source from its start.
   // Returns the number of bytes copied.
   Int64 CopyFrom(TStream* Source, Int64 Count);
+
+  // Component streaming (Filer.h): Instance and its tree at the position; reading into Instance,
+  // or into a new component of the stream's class when it is nullptr.
+  void WriteComponent(TComponent* Instance);
+  TComponent* ReadComponent(TComponent* Instance);
 };
 
 class TMemoryStream : public TStream {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Filer.h"
 #include "platform/Lists.h"
 #include "platform/Unicode.h"
 
@@ -426,6 +427,28 @@ void TStringList::SetCaseSensitive(bool Value) {
   if (Value == GetCaseSensitive()) return;
   TStrings::SetCaseSensitive(Value);
   if (FSorted) Sort();
+}
+
+void TStrings::DefineProperties(TFiler* Filer) {
+  TPersistent::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "Strings",
+      [this](TReader* R) {
+        R->ReadListBegin();
+        std::vector<String> Lines;
+        while (!R->EndOfList()) Lines.push_back(R->ReadString());
+        R->ReadListEnd();
+        WithinUpdate(*this, [&] {
+          Clear();
+          for (const String& L : Lines) Add(L);
+        });
+      },
+      [this](TWriter* W) {
+        W->WriteListBegin();
+        for (int I = 0; I < GetCount(); ++I) W->WriteString(GetStrings(I));
+        W->WriteListEnd();
+      },
+      GetCount() > 0);
 }
 
 }  // namespace zel

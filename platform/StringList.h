@@ -56,6 +56,8 @@ class TStrings : public TPersistent {
 
   virtual int Add(const String& S);
   int AddObject(const String& S, TObject* AObject);
+  // Streams the lines as the property "Strings" (a list of strings), written when not empty.
+  void DefineProperties(TFiler* Filer) override;
   virtual void Insert(int Index, const String& S) = 0;
   void InsertObject(int Index, const String& S, TObject* AObject);
   virtual void Delete(int Index) = 0;

@@ -327,7 +327,8 @@ TEST(ExtendedPanelStream, LegacyNamesAreRead) {
     W.WriteIdent("bsSingle");
     W.WritePropName("DefaultCanvas");
     W.WriteString("Some canvas");
-    W.WriteListEnd();
+    W.WriteListEnd();  // end of the properties
+    W.WriteListEnd();  // no children
   }
   auto P = MakePanel();
   S.SetPosition(0);

@@ -165,4 +165,25 @@ void TZelFont::DefineProperties(TFiler* Filer) {
 
 void TZelFont::ReadHeight(TReader* Reader) { SetSize(ZelFontSizeFromHeight(Reader->ReadInteger())); }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TZelFont)
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
+  P::Prop("Name", &Self::GetName, &Self::SetName, Never),
+  P::Prop("Family", &Self::GetFamily, &Self::SetFamily, &Self::IsNameStored),
+  P::Prop("Size", &Self::GetSize, &Self::SetSize, &Self::IsHeightStored),
+  P::Prop("SizeFloat", &Self::GetSizeFloat, &Self::SetSizeFloat, Never),
+  P::Obj("Brush", &Self::GetBrush),
+  P::Prop("Depth", &Self::GetDepth, &Self::SetDepth, &Self::IsDepthStored),
+  P::Obj("Emboss", &Self::GetEmboss, &Self::ExistingEmboss),
+  P::Obj("Gradient", &Self::GetGradient, &Self::GetGradient, [](Self*) { return false; }),
+  P::Prop("InterCharSize", &Self::GetInterCharSize, &Self::SetInterCharSize, Default(0)),
+  P::Obj("OutLine", &Self::GetOutLine, &Self::ExistingOutLine),
+  P::Obj("Picture", &Self::GetPicture, &Self::GetPicture, [](Self*) { return false; }),
+  P::Prop("Quality", &Self::GetQuality, &Self::SetQuality, &Self::IsQualityStored),
+  P::Obj("Shadow", &Self::GetShadow, &Self::ExistingShadow),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, &Self::IsStyleStored),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

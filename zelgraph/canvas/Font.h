@@ -18,6 +18,7 @@ class TZelPicture;
 class TReader;
 
 enum class TFontQuality { fqBest, fqNormal, fqDefault, fqClearType };
+ZEL_ENUM_NAMES(TFontQuality, "fqBest", "fqNormal", "fqDefault", "fqClearType");
 
 // The library's default font size in points and family (variables, set by ZelDefaultFont when
 // the canvas unit starts; the family is cleared when it ends).
@@ -34,6 +35,7 @@ inline constexpr float ZelMaxLegacyFontSize = 16384;
 
 class TZelFont : public TFont {
   ZEL_CLASS(TZelFont, TFont)
+  ZEL_PUBLISHED_PROPS
  public:
   // The change closure is the platform font's OnChanged; the brush, outline, shadow and emboss
   // are created with it too, so their changes reach the owner directly (with themselves as

@@ -467,4 +467,36 @@ void TSubGradient::SetTransparency(TZelTransparency Value) {
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TZelGradientColor)
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
+  P::Prop("Offset", &Self::GetOffset, &Self::SetOffset, &Self::IsOffsetStored),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Never),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TCustomZelGradient)
+  P::Prop("Angle", &Self::GetAngle, &Self::SetAngle, Default(0)),
+  P::Prop("Balance", &Self::GetBalance, &Self::SetBalance, Default(50)),
+  P::Obj("Colors", &Self::GetColors, &Self::ExistingColors, &Self::IsColorsStored),
+  P::Prop("Direction", &Self::GetDirection, &Self::SetDirection, &Self::IsDirectionStored),
+  P::Prop("EndColor", &Self::GetEndColor, &Self::SetEndColor, &Self::IsEndColorStored),
+  P::Prop("MidColor", &Self::GetMidColor, &Self::SetMidColor, &Self::IsMidColorStored),
+  P::Prop("RadialX", &Self::GetRadialX, &Self::SetRadialX, Default(0)),
+  P::Prop("RadialY", &Self::GetRadialY, &Self::SetRadialY, Default(0)),
+  P::Prop("StartColor", &Self::GetStartColor, &Self::SetStartColor, &Self::IsStartColorStored),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, &Self::IsVisibleStored),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TZelGradient)
+  P::Obj("SubGradient", &Self::GetSubGradient, &Self::ExistingSubGradient),
+ZEL_END_PUBLISHED
+
+// A sub-gradient has no sub-gradient of its own to store.
+ZEL_BEGIN_PUBLISHED(TSubGradient)
+  P::Obj("SubGradient", &Self::GetSubGradient, &Self::ExistingSubGradient, [](Self*) { return false; }),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(50)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

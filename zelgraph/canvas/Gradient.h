@@ -10,6 +10,7 @@
 #include "platform/Collections.h"
 #include "platform/Geometry.h"
 #include "platform/Graphics.h"
+#include "platform/Published.h"
 #include "platform/Types.h"
 
 namespace zel {
@@ -27,10 +28,13 @@ enum class TGradientDirection {
   gdTopBottom, gdBottomTop, gdLeftRight, gdRightLeft, gdFromCenter, gdFromTopLeft,
   gdFromBottomLeft, gdRadial, gdDiagonalUp, gdDiagonalDown
 };
+ZEL_ENUM_NAMES(TGradientDirection, "gdTopBottom", "gdBottomTop", "gdLeftRight", "gdRightLeft", "gdFromCenter",
+               "gdFromTopLeft", "gdFromBottomLeft", "gdRadial", "gdDiagonalUp", "gdDiagonalDown");
 
 // One stop: a colour at an offset (0 to 1) along the gradient.
 class TZelGradientColor : public TCollectionItem {
   ZEL_CLASS(TZelGradientColor, TCollectionItem)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelGradientColor(TCollection* ACollection);
   // Copies Color and Offset from another stop; other sources go to the inherited Assign.
@@ -80,6 +84,7 @@ class TZelGradientColors : public TOwnedCollection {
 
 class TCustomZelGradient : public TPersistent {
   ZEL_CLASS(TCustomZelGradient, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCustomZelGradient(TNotifyEvent OnChange = nullptr);
   ~TCustomZelGradient() override;
@@ -192,6 +197,7 @@ class TCustomZelGradient : public TPersistent {
 
 class TZelGradient : public TCustomZelGradient {
   ZEL_CLASS(TZelGradient, TCustomZelGradient)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelGradient(TNotifyEvent OnChange = nullptr) : TCustomZelGradient(std::move(OnChange)) {}
 };
@@ -199,6 +205,7 @@ class TZelGradient : public TCustomZelGradient {
 // A second gradient drawn over the first with its own transparency.
 class TSubGradient : public TZelGradient {
   ZEL_CLASS(TSubGradient, TZelGradient)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TSubGradient(TNotifyEvent OnChange = nullptr) : TZelGradient(std::move(OnChange)) {}
   TZelTransparency GetTransparency() const { return FTransparency; }

@@ -387,4 +387,28 @@ void TZelCorners::AddPath(TZelBasePath* Path, const TRectF& R, int X, int Y) con
   Path->Close();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TZelPen)
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
+  P::Prop("Mode", &Self::GetMode, &Self::SetMode, &Self::IsModeStored),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, &Self::IsStyleStored),
+  P::Prop("Width", &Self::GetWidth, &Self::SetWidth, &Self::IsWidthStored),
+  P::Prop("EndStyle", &Self::GetEndStyle, &Self::SetEndStyle, &Self::IsEndStored),
+  P::Obj("Fill", &Self::GetPenBrush, &Self::ExistingFill),
+  P::Prop("JoinStyle", &Self::GetJoinStyle, &Self::SetJoinStyle, &Self::IsJoinStored),
+  P::Prop("SmallDots", &Self::GetSmallDots, &Self::SetSmallDots, &Self::IsSmallDotsStored),
+  P::Prop("SmallSpace", &Self::GetSmallSpace, &Self::SetSmallSpace, &Self::IsSmallSpaceStored),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, &Self::IsVisibleStored),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TZelBrush)
+  P::Prop("Kind", &Self::GetKind, &Self::SetKind, Default(TBrushKind::Solid)),
+  P::Prop("BackColor", &Self::GetBackColor, &Self::SetBackColor, &Self::IsBackColorStored),
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
+  P::Obj("Gradient", &Self::GetGradient, &Self::ExistingGradient),
+  P::Obj("Image", &Self::GetImage, &Self::ExistingImage),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

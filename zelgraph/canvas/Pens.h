@@ -8,6 +8,7 @@
 
 #include "platform/Classes.h"
 #include "platform/Graphics.h"
+#include "platform/Published.h"
 #include "platform/Types.h"
 
 namespace zel {
@@ -28,9 +29,18 @@ enum class TPenStyle {
 };
 enum class TPenEndStyle { esRound, esSquare, esFlat };
 enum class TPenJoinStyle { jsRound, jsBevel, jsMitter };
+ZEL_ENUM_NAMES(TPenMode, "pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmMergePenNot", "pmMaskPenNot",
+               "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask", "pmNotMask", "pmXor", "pmNotXor");
+ZEL_ENUM_NAMES(TPenStyle, "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame",
+               "psUserStyle", "psAlternate");
+ZEL_ENUM_NAMES(TPenEndStyle, "esRound", "esSquare", "esFlat");
+ZEL_ENUM_NAMES(TPenJoinStyle, "jsRound", "jsBevel", "jsMitter");
+ZEL_ENUM_NAMES(TBrushKind, "None", "Solid", "Gradient", "Bitmap", "Resource");
+ZEL_ENUM_NAMES(TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut");
 
 class TZelPen : public TPersistent {
   ZEL_CLASS(TZelPen, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelPen(TNotifyEvent OnChange = nullptr);
   ~TZelPen() override;
@@ -142,6 +152,7 @@ class TWhitePen : public TZelPen {
 // and an image, both created on first use. The change closure is the platform brush's OnChanged.
 class TZelBrush : public TBrush {
   ZEL_CLASS(TZelBrush, TBrush)
+  ZEL_PUBLISHED_PROPS
  public:
   // Kind Solid, colour 0x00FFFFFF (the library's default colour), BackColor 0.
   explicit TZelBrush(TNotifyEvent OnChange = nullptr);

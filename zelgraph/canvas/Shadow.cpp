@@ -240,4 +240,18 @@ TZelEmboss::TZelEmboss(TNotifyEvent OnChange) : TZelShadow(std::move(OnChange)) 
   DefaultVisible = false;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties (also the emboss')
+
+ZEL_BEGIN_PUBLISHED(TZelShadow)
+  P::Prop("Clip", &Self::GetClip, &Self::SetClip, Default(false)),
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
+  P::Prop("HorizSize", &Self::GetHorizSize, &Self::SetHorizSize, &Self::IsHorizStored),
+  P::Prop("Smooth", &Self::GetSmooth, &Self::SetSmooth, Default(true)),
+  P::Prop("SmoothBlur", &Self::GetSmoothBlur, &Self::SetSmoothBlur, Default(0)),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(50)),
+  P::Prop("VertSize", &Self::GetVertSize, &Self::SetVertSize, &Self::IsVertStored),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, &Self::IsVisibleStored),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

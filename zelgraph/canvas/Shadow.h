@@ -10,6 +10,7 @@
 
 #include "platform/Classes.h"
 #include "platform/Geometry.h"
+#include "platform/Published.h"
 #include "platform/Types.h"
 
 namespace zel {
@@ -38,6 +39,7 @@ class TZelBlend : public TObject {
 
 class TZelShadow : public TPersistent {
   ZEL_CLASS(TZelShadow, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelShadow(TNotifyEvent OnChange = nullptr);
 

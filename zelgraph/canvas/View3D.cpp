@@ -117,4 +117,21 @@ void TView3DOptions::Assign(TPersistent* Source) {
   FZoomText = S->FZoomText;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TView3DOptions)
+  P::Prop("Elevation", &Self::GetElevation, &Self::SetElevation, &Self::IsElevationStored),
+  P::Prop("FontZoom", &Self::GetFontZoom, &Self::SetFontZoom, &Self::IsFontZoomStored),
+  P::Prop("HorizOffset", &Self::GetHorizOffset, &Self::SetHorizOffset, &Self::IsHorizOffsetStored),
+  P::Prop("OrthoAngle", &Self::GetOrthoAngle, &Self::SetOrthoAngle, &Self::IsOrthoAngleStored),
+  P::Prop("Orthogonal", &Self::GetOrthogonal, &Self::SetOrthogonal, &Self::IsOrthogonalStored),
+  P::Prop("Perspective", &Self::GetPerspective, &Self::SetPerspective, &Self::IsPerspectiveStored),
+  P::Prop("Rotation", &Self::GetRotation, &Self::SetRotation, &Self::IsRotationStored),
+  P::Prop("Tilt", &Self::GetTilt, &Self::SetTilt, &Self::IsTiltStored),
+  P::Prop("VertOffset", &Self::GetVertOffset, &Self::SetVertOffset, &Self::IsVertOffsetStored),
+  P::Prop("Zoom", &Self::GetZoom, &Self::SetZoom, &Self::IsZoomStored),
+  P::Prop("ZoomText", &Self::GetZoomText, &Self::SetZoomText, &Self::IsZoomTextStored),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

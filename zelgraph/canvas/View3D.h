@@ -5,18 +5,21 @@
 #include <functional>
 
 #include "platform/Classes.h"
+#include "platform/Published.h"
 
 namespace zel {
 
 class TControl;
 
 enum class TCanvasZoomText : unsigned char { ztManual, ztNo, ztAuto };
+ZEL_ENUM_NAMES(TCanvasZoomText, "ztManual", "ztNo", "ztAuto");
 
 using TZelView3DScrolled = std::function<void(bool IsHoriz)>;
 using TZelView3DChangedZoom = std::function<void(int NewZoom)>;
 
 class TView3DOptions : public TPersistent {
   ZEL_CLASS(TView3DOptions, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TView3DOptions(TControl* Parent);
 

@@ -1,4 +1,6 @@
 #include "zelgraph/chart/Chart.h"
+#include "zelgraph/chart/Legend.h"
+#include "zelgraph/chart/Titles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -263,5 +265,16 @@ String TCustomChart::AxisTitleOrName(TChartAxis* Axis) {
   if (Axis->GetHorizontal()) return Axis->GetOtherSide() ? ZelMsg_TopAxis : ZelMsg_BottomAxis;
   return Axis->GetOtherSide() ? ZelMsg_RightAxis : ZelMsg_LeftAxis;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TCustomChart)
+  P::Obj("Foot", &Self::GetFoot, &Self::ExistingFoot),
+  P::Obj("Legend", &Self::GetLegend),
+  P::Obj("SubFoot", &Self::GetSubFoot, &Self::ExistingSubFoot),
+  P::Obj("SubTitle", &Self::GetSubTitle, &Self::ExistingSubTitle),
+  P::Obj("Title", &Self::GetTitle, &Self::ExistingTitle),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -77,6 +77,7 @@ extern double AnimatedZoomFactor;
 
 class TCustomChart : public TCustomAxisPanel, public IColorPaletteIndexStore {
   ZEL_CLASS(TCustomChart, TCustomAxisPanel)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCustomChart(TComponent* AOwner);
   ~TCustomChart() override;

@@ -150,4 +150,11 @@ TChartFootTitle::TChartFootTitle(TCustomZelPanel* AOwner) : TChartTitle(AOwner) 
   FFont->InitStyle(TFontStyles{TFontStyle::fsItalic});
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TStringsShape)
+  P::Obj("Text", &Self::GetLines),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

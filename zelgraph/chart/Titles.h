@@ -22,6 +22,7 @@ String RemoveLastLineBreak(const String& S);
 // shape's text replaces the list's lines.
 class TStringsShape : public TTextShape {
   ZEL_CLASS(TStringsShape, TTextShape)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TStringsShape(TCustomZelPanel* AOwner);
   ~TStringsShape() override;

@@ -566,4 +566,45 @@ void TChartDepthAxis::SetInverted(bool Value) {
     Depth->FInverted = FInverted;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TChartAxis)
+  P::Prop("Automatic", &Self::GetAutomatic, &Self::SetAutomatic, Default(true)),
+  P::Prop("AutomaticMaximum", &Self::GetAutomaticMaximum, &Self::SetAutomaticMaximum, Default(true)),
+  P::Prop("AutomaticMinimum", &Self::GetAutomaticMinimum, &Self::SetAutomaticMinimum, Default(true)),
+  P::Obj("Axis", &Self::GetAxis),
+  P::Prop("AxisValuesFormat", &Self::GetAxisValuesFormat, &Self::SetAxisValuesFormat, &Self::IsAxisValuesFormatStored),
+  P::Prop("DateTimeFormat", &Self::GetDateTimeFormat, &Self::SetDateTimeFormat, Default(String())),
+  P::Prop("EndPosition", &Self::GetEndPosition, &Self::SetEndPosition, Default(100.0)),
+  P::Prop("ExactDateTime", &Self::GetExactDateTime, &Self::SetExactDateTime, Default(true)),
+  P::Obj("Grid", &Self::GetGrid),
+  P::Prop("Horizontal", &Self::GetHorizontal, &Self::SetHorizontal, &Self::IsHorizontalStored),
+  P::Prop("Increment", &Self::GetIncrement, &Self::SetIncrement, Default(0.0)),
+  P::Prop("Inverted", &Self::GetInverted, &Self::SetInverted, Default(false)),
+  P::Prop("Logarithmic", &Self::GetLogarithmic, &Self::SetLogarithmic, Default(false)),
+  P::Prop("LogarithmicBase", &Self::GetLogarithmicBase, &Self::SetLogarithmicBase, Default(10.0)),
+  P::Prop("Maximum", &Self::GetMaximum, &Self::SetMaximum, &Self::IsMaxStored),
+  P::Prop("MaximumOffset", &Self::GetMaximumOffset, &Self::SetMaximumOffset, Default(0)),
+  P::Prop("Minimum", &Self::GetMinimum, &Self::SetMinimum, &Self::IsMinStored),
+  P::Prop("MinimumOffset", &Self::GetMinimumOffset, &Self::SetMinimumOffset, Default(0)),
+  P::Obj("MinorGrid", &Self::GetMinorGrid),
+  P::Prop("MinorTickCount", &Self::GetMinorTickCount, &Self::SetMinorTickCount, Default(3)),
+  P::Prop("MinorTickLength", &Self::GetMinorTickLength, &Self::SetMinorTickLength, Default(2)),
+  P::Obj("MinorTicks", &Self::GetMinorTicks),
+  P::Prop("OtherSide", &Self::GetOtherSide, &Self::SetOtherSide, &Self::IsHorizontalStored),
+  P::Prop("PositionPercent", &Self::GetPositionPercent, &Self::SetPositionPercent, Default(0.0)),
+  P::Prop("PositionUnits", &Self::GetPositionUnits, &Self::SetPositionUnits, Default(TAxisPosUnits::muPercent)),
+  P::Prop("StartPosition", &Self::GetStartPosition, &Self::SetStartPosition, Default(0.0)),
+  P::Obj("Ticks", &Self::GetTicks),
+  P::Obj("TicksInner", &Self::GetTicksInner),
+  P::Prop("TickInnerLength", &Self::GetTickInnerLength, &Self::SetTickInnerLength, Default(0)),
+  P::Prop("TickLength", &Self::GetTickLength, &Self::SetTickLength, Default(4)),
+  P::Prop("TickOnLabelsOnly", &Self::GetTickOnLabelsOnly, &Self::SetTickOnLabelsOnly, Default(true)),
+  P::Obj("Title", &Self::GetTitle, &Self::ExistingTitle),
+  P::Prop("TitleSize", &Self::GetTitleSize, &Self::SetTitleSize, Default(0)),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, Default(true)),
+  P::Prop("ZPosition", &Self::GetZPosition, &Self::SetZPosition, &Self::IsZPositionStored),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -54,6 +54,7 @@ enum class TPenLineMode { lmLine, lmCylinder, lmRectangle };
 enum class TAxisTitlePosition { tpStart, tpCenter, tpEnd };
 // Units of an axis position shift.
 enum class TAxisPosUnits { muPercent, muPixels };
+ZEL_ENUM_NAMES(TAxisPosUnits, "muPercent", "muPixels");
 
 using TAxisDrawLabelEvent = std::function<void(TChartAxis* Sender, std::int32_t& X, std::int32_t& Y,
                                                std::int32_t& Z, String& Text, bool& DrawLabel)>;
@@ -196,6 +197,7 @@ using TAxisTicks = std::vector<std::int32_t>;
 // One axis of a chart: a standard axis, a custom axis or a sub-axis.
 class TChartAxis : public TCollectionItem {
   ZEL_CLASS(TChartAxis, TCollectionItem)
+  ZEL_PUBLISHED_PROPS
   friend class TChartDepthAxis;
 
  public:

@@ -1273,4 +1273,16 @@ void TCustomAxisPanel::PrintPages(std::int32_t FromPage, std::int32_t ToPage) {
   P->EndDoc();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TCustomAxisPanel)
+  P::Obj("BottomAxis", &Self::GetBottomAxis),
+  P::Obj("CustomAxes", &Self::GetCustomAxes),
+  P::Obj("LeftAxis", &Self::GetLeftAxis),
+  P::Obj("RightAxis", &Self::GetRightAxis),
+  P::Obj("TopAxis", &Self::GetTopAxis),
+  P::Obj("View3DOptions", &Self::GetView3DOptions),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

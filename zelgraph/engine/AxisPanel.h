@@ -118,6 +118,7 @@ class TChartPage : public TPersistent {
 
 class TCustomAxisPanel : public TCustomZelPanelExtended {
   ZEL_CLASS(TCustomAxisPanel, TCustomZelPanelExtended)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCustomAxisPanel(TComponent* AOwner);
   ~TCustomAxisPanel() override;

@@ -675,16 +675,18 @@ void TCustomZelPanel::Loaded() {
 }
 
 void TCustomZelPanel::ReadState(TReader* Reader) {
-  FAutoRepaint = false;
-  try {
-    Reader->ReadProperties(this);
-  } catch (...) {
-    FAutoRepaint = true;
-    Invalidate();
-    throw;
-  }
-  FAutoRepaint = true;
-  Invalidate();
+  // AutoRepaint is off while reading and on again with a repaint, also when reading fails.
+  struct TRepaintAfter {
+    TCustomZelPanel* Panel;
+    explicit TRepaintAfter(TCustomZelPanel* P) : Panel(P) { Panel->FAutoRepaint = false; }
+    ~TRepaintAfter() {
+      Panel->FAutoRepaint = true;
+      Panel->Invalidate();
+    }
+    TRepaintAfter(const TRepaintAfter&) = delete;
+    TRepaintAfter& operator=(const TRepaintAfter&) = delete;
+  } Guard(this);
+  inherited::ReadState(Reader);
 }
 
 void TCustomZelPanel::DefineProperties(TFiler* Filer) {

@@ -153,8 +153,8 @@ class TCustomZelPanel : public TCustomPanelNoCaption {
   void MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) override;
   void DblClick() override;
   void DoMouseLeave() override;
-  // Reads the panel's properties with AutoRepaint off; repaints afterwards, also on failure.
-  virtual void ReadState(TReader* Reader);
+  // Reads the panel's state with AutoRepaint off; repaints afterwards, also on failure.
+  void ReadState(TReader* Reader) override;
 
   // From another panel: frame, colours, margins, print settings, shadow, emboss, 3D settings.
   void Assign(TPersistent* Source) override;

@@ -921,4 +921,16 @@ void TChartSeries::SetXLabelsSource(const String& Value) {
   CheckDataSource();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TChartSeries)
+  P::Prop("Active", &Self::GetActive, &Self::SetActive, Default(true)),
+  P::Prop("HorizAxis", &Self::GetHorizAxis, &Self::SetHorizAxis, Default(THorizAxis::aBottomAxis)),
+  P::Prop("SeriesColor", &Self::GetSeriesColor, &Self::SetSeriesColor, &Self::IsColorStored),
+  P::Prop("ShowInLegend", &Self::GetShowInLegend, &Self::SetShowInLegend, Default(true)),
+  P::Prop("Title", &Self::GetTitle, &Self::SetTitle, Default(String())),
+  P::Prop("VertAxis", &Self::GetVertAxis, &Self::SetVertAxis, Default(TVertAxis::aLeftAxis)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

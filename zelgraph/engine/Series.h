@@ -267,6 +267,8 @@ class TChartValueLists {
 
 enum class THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum class TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+ZEL_ENUM_NAMES(THorizAxis, "aTopAxis", "aBottomAxis", "aBothHorizAxis", "aCustomHorizAxis");
+ZEL_ENUM_NAMES(TVertAxis, "aLeftAxis", "aRightAxis", "aBothVertAxis", "aCustomVertAxis");
 enum class TSeriesRecalcOption { rOnDelete, rOnModify, rOnInsert, rOnClear };
 using TSeriesRecalcOptions = TSet<TSeriesRecalcOption>;
 
@@ -299,6 +301,7 @@ extern std::int32_t clZelGallery2;
 // A series with values.
 class TChartSeries : public TCustomChartSeries {
   ZEL_CLASS(TChartSeries, TCustomChartSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TChartSeries(TComponent* AOwner);
   ~TChartSeries() override;

@@ -748,4 +748,19 @@ TZelShapes::TZelShapes(TZelCustomShape* AOwner) : TOwnedCollection(AOwner, ItemC
 
 ZEL_DEFINE_CLASS(TZelShape, TZelCustomShape)
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TZelCustomShapeBrushPen)
+  P::Obj("Brush", &Self::GetBrush),
+  P::Obj("Pen", &Self::GetPen),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, &Self::IsVisibleStored),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TZelCustomShape)
+  P::Obj("Font", &Self::GetFont),
+  P::Obj("Shadow", &Self::GetShadow),
+  P::Prop("Transparent", &Self::GetTransparent, &Self::SetTransparent, &Self::IsTransparentStored),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -52,6 +52,7 @@ TZelCustomShapeClass ShapeClassOf() {
 // The base of shapes and pointers: a brush, a pen, visibility and the panel drawn on.
 class TZelCustomShapeBrushPen : public TPersistent {
   ZEL_CLASS(TZelCustomShapeBrushPen, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   TZelCustomShapeBrushPen();
   ~TZelCustomShapeBrushPen() override;
@@ -142,6 +143,7 @@ class TShapeCallout : public TPersistent {
 
 class TZelCustomShape : public TZelCustomShapeBrushPen {
   ZEL_CLASS(TZelCustomShape, TZelCustomShapeBrushPen)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelCustomShape(TCustomZelPanel* AOwner);
   ~TZelCustomShape() override;

@@ -627,4 +627,20 @@ std::int32_t TFastLineSeries::Clicked(std::int32_t X, std::int32_t Y) {
   return -1;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TFastLineSeries)
+  P::Prop("AutoRepaint", &Self::GetAutoRepaint, &Self::SetAutoRepaint, Default(true)),
+  P::Prop("ClickTolerance", &Self::GetClickTolerance, &Self::SetClickTolerance, Default(0)),
+  P::Prop("DrawAllPoints", &Self::GetDrawAllPoints, &Self::SetDrawAllPoints, Default(true)),
+  P::Prop("DrawAllPointsStyle", &Self::GetDrawAllPointsStyle, &Self::SetDrawAllPointsStyle, Default(TDrawAllPointsStyle::daFirst)),
+  P::Prop("DrawStyle", &Self::GetDrawStyle, &Self::SetDrawStyle, Default(TFastLineDrawStyle::flSegments)),
+  P::Prop("FastPen", &Self::GetFastPen, &Self::SetFastPen, Default(false)),
+  P::Prop("IgnoreNulls", &Self::GetIgnoreNulls, &Self::SetIgnoreNulls, Default(true)),
+  P::Prop("InvertedStairs", &Self::GetInvertedStairs, &Self::SetInvertedStairs, Default(false)),
+  P::Obj("LinePen", &Self::GetLinePen),
+  P::Prop("Stairs", &Self::GetStairs, &Self::SetStairs, Default(false)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

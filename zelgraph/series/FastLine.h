@@ -37,9 +37,12 @@ class TCustomLineSeries : public TChartSeries {
 
 enum class TDrawAllPointsStyle { daFirst, daMinMax };
 enum class TFastLineDrawStyle { flSegments, flAll };
+ZEL_ENUM_NAMES(TDrawAllPointsStyle, "daFirst", "daMinMax");
+ZEL_ENUM_NAMES(TFastLineDrawStyle, "flSegments", "flAll");
 
 class TFastLineSeries : public TCustomLineSeries {
   ZEL_CLASS(TFastLineSeries, TCustomLineSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TFastLineSeries(TComponent* AOwner);
   ~TFastLineSeries() override;
