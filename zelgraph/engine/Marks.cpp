@@ -735,4 +735,18 @@ void TSeriesMarks::ReadItems(TStream* Stream) {
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// An item stores what differs from its marks, through DefineProperties ("Text.Strings",
+// "Color", "Transparent", "Visible"); the shape's own lines are read but not written here.
+ZEL_BEGIN_PUBLISHED(TMarksItem)
+  P::Obj("Brush", &Self::GetBrush, &Self::GetBrush, [](Self*) { return false; }),
+  P::Obj("Pen", &Self::GetPen, &Self::GetPen, [](Self*) { return false; }),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, Never),
+  P::Obj("Font", &Self::GetFont, &Self::GetFont, [](Self*) { return false; }),
+  P::Obj("Shadow", &Self::GetShadow, &Self::GetShadow, [](Self*) { return false; }),
+  P::Prop("Transparent", &Self::GetTransparent, &Self::SetTransparent, Never),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

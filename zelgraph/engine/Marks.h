@@ -135,6 +135,7 @@ class TSeriesMarkShape : public TCustomTextShape {
 // A custom mark of one point.
 class TMarksItem : public TCustomTextShape {
   ZEL_CLASS(TMarksItem, TCustomTextShape)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TMarksItem(TCustomZelPanel* AOwner);
   ~TMarksItem() override;
