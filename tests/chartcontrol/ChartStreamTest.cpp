@@ -6,6 +6,7 @@
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
 #include "zelgraph/chart/Titles.h"
+#include "zelgraph/chart/Walls.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/series/FastLine.h"
@@ -36,6 +37,9 @@ TEST(ChartStream, ChartWithSeriesAxesLegendAndTitleReadsBackToTheSameBytes) {
   A->GetLeftAxis()->SetMinimum(-5);
   A->GetLeftAxis()->SetMaximum(5);
   A->GetBottomAxis()->GetGrid()->SetColor(0xFF112233);
+  A->SetBevelOuter(TPanelBevel::bvNone);
+  A->GetBottomWall()->SetSize(6);
+  A->GetRightWall()->SetColor(0xFF445566);
   TChartAxis* Custom = A->GetCustomAxes()->Get(A->GetCustomAxes()->Add()->GetIndex());
   Custom->SetHorizontal(false);
   Custom->SetPositionPercent(20);
@@ -75,6 +79,9 @@ TEST(ChartStream, ChartWithSeriesAxesLegendAndTitleReadsBackToTheSameBytes) {
   EXPECT_DOUBLE_EQ(B->GetLeftAxis()->GetMaximum(), 5);
   ASSERT_EQ(B->GetCustomAxes()->GetCount(), 1);
   EXPECT_DOUBLE_EQ(B->GetCustomAxes()->Get(0)->GetPositionPercent(), 20);
+  EXPECT_EQ(B->GetBevelOuter(), TPanelBevel::bvNone);
+  EXPECT_EQ(B->GetBottomWall()->GetSize(), 6);
+  EXPECT_EQ(B->GetRightWall()->GetColor(), 0xFF445566u);
   EXPECT_FALSE(B->IsLoading());
   EXPECT_TRUE(B->GetAutoRepaint());
 }
@@ -86,6 +93,8 @@ TEST(ChartStream, ADefaultChartWritesLittleMoreThanItsClassAndName) {
   // Only what differs from the recorded defaults; no pen, axis or legend line.
   EXPECT_EQ(Text.find("Axis."), String::npos) << Text;
   EXPECT_EQ(Text.find("Legend."), String::npos) << Text;
+  EXPECT_EQ(Text.find("Wall"), String::npos) << Text;
+  EXPECT_EQ(Text.find("Bevel"), String::npos) << Text;
   EXPECT_EQ(Text.find("Title"), String::npos) << "titles are not created by writing\n" << Text;
   EXPECT_EQ(A->ExistingTitle(), nullptr);
 }

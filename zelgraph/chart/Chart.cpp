@@ -1,6 +1,7 @@
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
 #include "zelgraph/chart/Titles.h"
+#include "zelgraph/chart/Walls.h"
 
 #include <algorithm>
 #include <cctype>
@@ -270,8 +271,12 @@ String TCustomChart::AxisTitleOrName(TChartAxis* Axis) {
 // Published properties
 
 ZEL_BEGIN_PUBLISHED(TCustomChart)
+  P::Obj("BackWall", &Self::GetBackWall),
+  P::Obj("BottomWall", &Self::GetBottomWall),
   P::Obj("Foot", &Self::GetFoot, &Self::ExistingFoot),
+  P::Obj("LeftWall", &Self::GetLeftWall),
   P::Obj("Legend", &Self::GetLegend),
+  P::Obj("RightWall", &Self::GetRightWall, [](Self* C) { return C->GetWalls()->ExistingRight(); }),
   P::Obj("SubFoot", &Self::GetSubFoot, &Self::ExistingSubFoot),
   P::Obj("SubTitle", &Self::GetSubTitle, &Self::ExistingSubTitle),
   P::Obj("Title", &Self::GetTitle, &Self::ExistingTitle),

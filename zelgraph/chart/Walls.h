@@ -21,6 +21,7 @@ class TZelBlend;
 
 class TCustomChartWall : public TZelCustomShape {
   ZEL_CLASS(TCustomChartWall, TZelCustomShape)
+  ZEL_PUBLISHED_PROPS
  public:
   // AOwner is the chart; the wall starts with Dark3D, EndPosition 100 and colour 0x00FFFFFF.
   explicit TCustomChartWall(TCustomZelPanel* AOwner);

@@ -774,4 +774,20 @@ void TCustomZelPanel::AssignTo(TPersistent* Dest) {
   TCustomPanelNoCaption::AssignTo(Dest);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TCustomZelPanel)
+  P::Prop("BevelInner", &Self::GetBevelInner, &Self::SetBevelInner, Default(TPanelBevel::bvNone)),
+  P::Prop("BevelOuter", &Self::GetBevelOuter, &Self::SetBevelOuter, Default(TPanelBevel::bvRaised)),
+  P::Prop("BevelWidth", &Self::GetBevelWidth, &Self::SetBevelWidth, Default(1)),
+  P::Obj("Border", &Self::GetBorder),
+  P::Prop("BorderRound", &Self::GetBorderRound, &Self::SetBorderRound, Default(0)),
+  P::Prop("BorderWidth", &Self::GetBorderWidth, &Self::SetBorderWidth, Default(0)),
+  P::Obj("Emboss", &Self::GetEmboss),
+  P::Prop("MarginUnits", &Self::GetMarginUnits, &Self::SetMarginUnits, Default(TZelUnits::muPercent)),
+  P::Obj("Shadow", &Self::GetShadow),
+  P::Prop("View3D", &Self::GetView3D, &Self::SetView3D, Default(true)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

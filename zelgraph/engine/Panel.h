@@ -36,9 +36,11 @@ class TView3DOptions;
 class TCustomZelPanel;
 
 enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+ZEL_ENUM_NAMES(TPanelBevel, "bvNone", "bvLowered", "bvRaised", "bvSpace");
 // Width of a bevel, 0..100.
 using TBevelWidth = Byte;
 enum class TZelUnits { muPercent, muPixels };
+ZEL_ENUM_NAMES(TZelUnits, "muPercent", "muPixels");
 enum class TBorderStyle { bsNone, bsSingle };
 // How a chart text is laid out: plain, or the library's HTML subset.
 enum class TTextFormat { ttfNormal, ttfHtml };
@@ -119,6 +121,7 @@ class TCustomPanelNoCaption : public TControl {
 
 class TCustomZelPanel : public TCustomPanelNoCaption {
   ZEL_CLASS(TCustomZelPanel, TCustomPanelNoCaption)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCustomZelPanel(TComponent* AOwner);
   ~TCustomZelPanel() override;
