@@ -80,6 +80,46 @@ TEST_F(LineSeries, ZoomedLineEntersFromTheChartEdge) {
   }
 }
 
+// Deep zoom: the hidden points map far beyond the pixel range. A segment that crosses the edge
+// is cut there at its own level, whichever way the walk goes (an inverted axis walks backwards),
+// also when it ends at the first point.
+TEST_F(LineSeries, SegmentsBeyondThePixelRangeKeepTheirCourse) {
+  struct Case {
+    std::vector<double> X, Y;
+  };
+  const Case Cases[] = {
+      {{0, 40.005, 100}, {0, 80, 80}},
+      {{40.005, 100}, {80, 20}},
+  };
+  for (const Case& C : Cases) {
+    for (bool Inverted : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << C.X.size() << " points, inverted " << Inverted);
+      auto* S = AddLine(C.X, C.Y);
+      S->DrawBetweenPoints = true;  // the segment to the hidden point after the range is drawn
+      TChartAxis* B = Chart->GetBottomAxis();
+      B->SetMinMax(40, 40.01);
+      B->SetInverted(Inverted);
+      Paint();
+      // the level of the data's own polyline at value V
+      auto LevelAt = [&](double V) {
+        std::size_t K = 1;
+        while (K + 1 < C.X.size() && V > C.X[K]) ++K;
+        return C.Y[K - 1] + (V - C.X[K - 1]) * (C.Y[K] - C.Y[K - 1]) / (C.X[K] - C.X[K - 1]);
+      };
+      const auto L = Lines();
+      ASSERT_FALSE(L.empty());
+      for (const TCanvasRecord& R : L) {
+        for (const TPointF& P : {R.Points[0], R.Points[1]}) {
+          EXPECT_LE(std::fabs(P.X), float(ZelMaxPixelPos));
+          EXPECT_NEAR(P.Y, Pixel(0, LevelAt(B->CalcPosPoint(Round(P.X)))).Y, 1) << P.X;
+        }
+      }
+      S->Free();
+      B->SetInverted(false);
+    }
+  }
+}
+
 TEST_F(LineSeries, StairsGoAcrossThenUpUnlessInverted) {
   for (bool Inverted : {false, true}) {
     auto* S = AddLine({10, 30}, {20, 60});

@@ -482,9 +482,10 @@ void TCustomSeries::FixOverflow(std::int32_t ValueIndex, std::int32_t& P, std::i
   if (P >= -Max && P <= Max) return;
   TChartAxis* PosAxis = YMandatory ? FGetHorizAxis : FGetVertAxis;
   P = P > 0 ? Max : -Max;
-  if (PosAxis && ValueIndex > 0 && ValueIndex < Count()) {
-    // Walking backwards on an inverted position axis the neighbour lies above the index.
-    std::int32_t A = ValueIndex - 1;
+  // The level comes from the segment being drawn, between this point and the one the pen comes
+  // from (after it when the walk goes backwards); without one only the clamp below applies.
+  const std::int32_t A = OldIndex;
+  if (PosAxis && ValueIndex >= 0 && ValueIndex < Count() && A >= 0 && A < Count() && A != ValueIndex) {
     for (int K = 0; K < 5; ++K) {
       const double V = PosAxis->CalcPosPoint(P);
       L = CalcPosLeftRight(V, ValueIndex, A);
@@ -531,23 +532,30 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
   const std::int32_t FirstDisplayed = GetFirstDisplayedIndex();
   const bool IsFirst = ValueIndex == FirstDisplayed;
   // The previous point of the walk is unknown at its start: nothing lies before it.
-  if (IsFirst) OldColor = TmpColor;
+  if (IsFirst) {
+    OldColor = TmpColor;
+    OldIndex = -1;
+  }
+  std::int32_t PointIndex = ValueIndex;  // the point whose pixel (X, Y) is
   if (IsNull(ValueIndex) && FTreatNulls == TTreatNullsStyle::tnSkip) {
     if (IsFirst) {
       for (std::int32_t J = ValueIndex + 1; J < Count(); ++J)
         if (!IsNull(J)) {
           X = CalcXPos(J);
           Y = CalcYPos(J);
+          PointIndex = J;
           break;
         }
     } else {
       X = OldX;
       Y = OldY;
+      PointIndex = OldIndex;
     }
   }
   if (OldColor == 0 && FTreatNulls == TTreatNullsStyle::tnDontPaint) {
     OldX = X;
     OldY = Y;
+    OldIndex = PointIndex;
   }
   BottomPos = GetOriginPos(ValueIndex);
   const bool IsLast = ValueIndex == GetLastDisplayedIndex();
@@ -577,12 +585,14 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
   }
   OldX = X;
   OldY = Y;
+  OldIndex = PointIndex;
   OldBottomPos = BottomPos;
   OldColor = TmpColor;
 }
 
 bool TCustomSeries::DrawPreviousPoint(std::int32_t ValueIndex) {
   const std::int32_t P = ValueIndex - 1;
+  OldIndex = P;  // the pen starts at that point, or on the segment from it
   if (FDrawArea) {
     OldX = CalcXPos(P);
     OldY = CalcYPos(P);
@@ -848,6 +858,7 @@ void TCustomSeries::DrawHiddenValue(std::int32_t ValueIndex, double LowValue, do
   }
   OldX = Pos;
   OldY = Level;
+  OldIndex = -1;  // a pixel of a value range, on no segment of the series
 }
 
 // Whole-series drawing

@@ -202,6 +202,8 @@ class TCustomSeries : public TCustomLineSeries {
   std::int32_t OldBottomPos = 0;
   std::int32_t OldX = 0;
   std::int32_t OldY = 0;
+  // The point whose pixel (OldX, OldY) is, or whose segment it lies on; -1 for none.
+  std::int32_t OldIndex = -1;
   TAlphaColor OldColor = 0;
   TComponent* OldDataSource = nullptr;
   double tmpDark3DRatio = 1;
