@@ -250,6 +250,18 @@ void TSmoothingFunction::AddPoints(TChartSeries* Source) {
   TChartValueList* Positions = Vertical ? Source->GetXValues() : Source->GetYValues();
   if (!Levels || !Positions) return;
 
+  auto Emit = [&](double Position, double Level) {
+    if (Vertical)
+      Out->AddXY(Position, Level, String(), clZelDefault);
+    else
+      Out->AddXY(Level, Position, String(), clZelDefault);
+  };
+  // A single point has no curve through it: it is its own smooth line.
+  if (Count == 1) {
+    Emit(Positions->Value[0], Levels->Value[0]);
+    return;
+  }
+
   TOwned<TBSpline> Spline(Create<TBSpline>());
   Spline->SetCapacity(Count);
   for (std::int32_t I = 0; I < Count; ++I) Spline->AddPoint(Positions->Value[I], Levels->Value[I]);
@@ -260,10 +272,7 @@ void TSmoothingFunction::AddPoints(TChartSeries* Source) {
   const std::int32_t Fragments = Spline->GetFragments();
   for (std::int32_t K = 0; K <= Fragments; ++K) {
     const TVertex V = Spline->Value(static_cast<double>(K) / Fragments);
-    if (Vertical)
-      Out->AddXY(V.X, V.Y, String(), clZelDefault);
-    else
-      Out->AddXY(V.Y, V.X, String(), clZelDefault);
+    Emit(V.X, V.Y);
   }
 }
 
