@@ -7,6 +7,8 @@
 #include "tests/lines/LinesFixture.h"
 #include "zelgraph/canvas/Canvas.h"
 #include "zelgraph/canvas/Shadow.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/chart/Legend.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/series/Spline.h"
 
@@ -351,25 +353,88 @@ TEST_F(LineSeries, LegendLineTakesTheItemColourForAnOpaqueBlackPen) {
   Chart->GetCanvas()->SetCanvas(nullptr);
 }
 
+// The chart legend's symbol settings reach the series' symbol: a pen of its own draws both the
+// line and the pointer, and a continuous symbol is not kept in the pointer's proportions.
+TEST(LineSeriesLegendSymbol, TheLegendSymbolSettingsShapeTheSymbol) {
+  auto* Chart = Create<TChart>(nullptr);
+  Chart->SetView3D(false);
+  auto* S = Create<TLineTestSeries>(nullptr);
+  Chart->AddSeries(S);
+  S->SetSeriesColor(SeriesColor);
+  S->AddXY(10, 10);
+  S->AddXY(20, 20);
+  TSeriesPointer* P = S->GetPointer();
+  P->SetVisible(true);
+  P->SetStyle(TSeriesPointerStyle::psRectangle);
+  P->SetHorizSize(10);
+  P->SetVertSize(10);
+  P->GetPen()->SetColor(0xFF123456);
+  TRecordingCanvas Rec(400, 300);
+  Chart->SetBounds(0, 0, 400, 300);
+  Chart->SetBufferedDisplay(false);
+  Chart->Draw(&Rec, TRectF(0, 0, 400, 300));
+  Chart->GetCanvas()->SetCanvas(&Rec);
+  TLegendSymbol* Symbol = Chart->GetLegend()->GetSymbol();
+  const TRectF R(10, 10, 30, 20);  // 20 x 10
+  auto Pointers = [&] {
+    std::vector<TCanvasRecord> F;
+    for (const TCanvasRecord& Q : Rec.GetRecords())
+      if (Q.Kind == TRecordKind::FillRect && Q.Color == SeriesColor) F.push_back(Q);
+    return F;
+  };
+  // proportions: square pointer in a wide rectangle, unless continuous
+  for (bool Continuous : {false, true}) {
+    Symbol->SetContinuous(Continuous);
+    Rec.ClearRecords();
+    S->DrawLegendShape(-1, R);
+    const auto F = Pointers();
+    ASSERT_EQ(F.size(), 1u) << Continuous;
+    EXPECT_EQ(F[0].Rect.Width() > F[0].Rect.Height() + 2, Continuous) << F[0].Rect.Width() << "x" << F[0].Rect.Height();
+  }
+  Chart->GetCanvas()->SetCanvas(nullptr);
+  // the symbol's own pen draws the line and the pointer's outline of every legend item
+  Symbol->SetContinuous(false);
+  Symbol->SetDefaultPen(false);
+  Symbol->GetPen()->SetColor(0xFF00AA00);
+  Rec.ClearRecords();
+  Chart->Draw(&Rec, TRectF(0, 0, 400, 300));
+  const TRectF LegendBounds = Chart->GetLegend()->ShapeBounds;
+  auto InLegend = [&](TAlphaColor Color) {
+    std::size_t N = 0;
+    for (const TCanvasRecord& Q : Rec.GetRecords())
+      if ((Q.Kind == TRecordKind::DrawLine || Q.Kind == TRecordKind::DrawRect) && Q.Color == Color &&
+          PointInRect(LegendBounds, Q.Points.empty() ? TPointF(Q.Rect.Left, Q.Rect.Top) : Q.Points[0]))
+        ++N;
+    return N;
+  };
+  EXPECT_GE(InLegend(0xFF00AA00), 4u);  // two items, each a line and a pointer outline
+  EXPECT_EQ(InLegend(0xFF123456), 0u);
+  EXPECT_EQ(InLegend(SeriesColor), 0u);
+  Chart->Free();
+}
+
 TEST(PointerLegend, FittedIntoTheRectangleByTheAspectOfThePointer) {
   struct Case {
     int HorizSize, VertSize;
     TRectF Rect;
-    bool Pen;
+    bool Pen, Continuous;
     int H, V;
   };
   const Case Cases[] = {
-      {4, 6, TRectF(0, 0, 20, 10), false, 4, 6},
-      {4, 4, TRectF(0, 0, 20, 10), false, 4, 4},
-      {10, 10, TRectF(0, 0, 20, 10), true, 5, 5},
-      {10, 5, TRectF(0, 0, 8, 20), true, 4, 2},
+      {4, 6, TRectF(0, 0, 20, 10), false, false, 4, 6},
+      {4, 4, TRectF(0, 0, 20, 10), false, false, 4, 4},
+      {10, 10, TRectF(0, 0, 20, 10), true, false, 5, 5},
+      {10, 5, TRectF(0, 0, 8, 20), true, false, 4, 2},
+      // a continuous symbol fills the rectangle, up to the pointer's sizes
+      {10, 10, TRectF(0, 0, 20, 10), true, true, 10, 5},
+      {10, 5, TRectF(0, 0, 8, 20), true, true, 4, 5},
   };
   for (const Case& C : Cases) {
     auto* S = Create<TLineTestSeries>(nullptr);
     S->GetPointer()->SetHorizSize(C.HorizSize);
     S->GetPointer()->SetVertSize(C.VertSize);
     std::int32_t H = 0, V = 0;
-    ZelPointerLegendSizes(S->GetPointer(), C.Rect, C.Pen, H, V);
+    ZelPointerLegendSizes(S->GetPointer(), C.Rect, C.Pen, C.Continuous, H, V);
     EXPECT_EQ(H, C.H) << C.HorizSize << "x" << C.VertSize;
     EXPECT_EQ(V, C.V) << C.HorizSize << "x" << C.VertSize;
     S->Free();

@@ -12,6 +12,8 @@
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/canvas/View3D.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/chart/Legend.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Callout.h"
@@ -1042,12 +1044,23 @@ bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
 
 // Legend
 
+namespace {
+// The symbol settings of the legend of Panel, when Panel is a chart with a legend.
+TLegendSymbol* LegendSymbolOf(TCustomZelPanel* Panel) {
+  auto* Chart = dynamic_cast<TCustomChart*>(Panel);
+  TChartLegend* Legend = Chart ? Chart->GetLegend() : nullptr;
+  return Legend ? Legend->GetSymbol() : nullptr;
+}
+}  // namespace
+
 void TCustomSeries::DrawLegendLine(std::int32_t ValueIndex, const TRectF& Rect, TAlphaColor Color, bool Form3D) {
   TCanvas3D* Canvas = FParent->GetCanvas();
   TZelBlend* Blend = nullptr;
   if (FTransparency != 0) Blend = Canvas->BeginBlending(Rect, static_cast<std::int8_t>(FTransparency));
   try {
-    if (!PrepareHoverPen(ValueIndex))
+    // A legend symbol with a pen of its own keeps it (the legend put it on the canvas).
+    const TLegendSymbol* Symbol = LegendSymbolOf(FParent);
+    if (!PrepareHoverPen(ValueIndex) && (!Symbol || Symbol->GetDefaultPen()))
       LinePrepareCanvas(Canvas, FPen->GetColor() == 0xFF000000 ? Color : FPen->GetColor());
     const float Cap = static_cast<float>(Round((Rect.Bottom - Rect.Top) * 0.5));
     if (Canvas->GetPen()->GetWidth() > Cap) Canvas->GetPen()->SetWidth(Cap);
@@ -1089,8 +1102,8 @@ void TCustomSeries::DrawLegendShape(std::int32_t ValueIndex, const TRectF& Rect)
   }
 }
 
-void ZelPointerLegendSizes(TSeriesPointer* Pointer, const TRectF& Rect, bool DrawPen, std::int32_t& H,
-                           std::int32_t& V) {
+void ZelPointerLegendSizes(TSeriesPointer* Pointer, const TRectF& Rect, bool DrawPen, bool Continuous,
+                           std::int32_t& H, std::int32_t& V) {
   const std::int32_t L = Round(Rect.Left), T = Round(Rect.Top), R = Round(Rect.Right), B = Round(Rect.Bottom);
   const std::int32_t W = R - L, Ht = B - T;
   if (DrawPen) {
@@ -1102,11 +1115,14 @@ void ZelPointerLegendSizes(TSeriesPointer* Pointer, const TRectF& Rect, bool Dra
   }
   if (TZelShadow* S = Pointer->ExistingShadow(); S && S->GetVisible()) H -= S->GetHorizSize() / 2;
   const std::int32_t HS = Pointer->GetHorizSize(), VS = Pointer->GetVertSize();
-  const double Ratio = HS == 0 ? 1.0 : double(VS) / double(HS);
-  if (V * Ratio > H)
-    V = std::min(V, Round(H * Ratio));
-  else
-    H = std::min(H, Round(V / Ratio));
+  if (!Continuous) {
+    // The pointer's own proportions.
+    const double Ratio = HS == 0 ? 1.0 : double(VS) / double(HS);
+    if (V * Ratio > H)
+      V = std::min(V, Round(H * Ratio));
+    else
+      H = std::min(H, Round(V / Ratio));
+  }
   H = std::min(H, HS);
   V = std::min(V, VS);
 }
@@ -1117,12 +1133,19 @@ void ZelPointerDrawLegend(TSeriesPointer* Pointer, TAlphaColor AColor, const TRe
   TCanvas3D* Canvas = Pointer->GetParent()->GetCanvas();
   if (!Canvas) return;
   Pointer->PrepareCanvas(Canvas, AColor);
-  const std::int32_t PenWidth = Pointer->GetPen()->GetVisible() ? Round(Pointer->GetPen()->GetWidth()) : 0;
+  std::int32_t PenWidth = Pointer->GetPen()->GetVisible() ? Round(Pointer->GetPen()->GetWidth()) : 0;
+  TLegendSymbol* Symbol = LegendSymbolOf(Pointer->GetParent());
+  if (Symbol && !Symbol->GetDefaultPen()) {
+    TZelPen* Pen = Symbol->GetPen();
+    Canvas->AssignVisiblePen(Pen);
+    DrawPen = Pen->GetVisible();
+    PenWidth = DrawPen ? Round(Pen->GetWidth()) : 0;
+  }
   const std::int32_t L = Round(Rect.Left), T = Round(Rect.Top), R = Round(Rect.Right), B = Round(Rect.Bottom);
   if (DrawPen && (R - L < 2 * PenWidth || B - T < 2 * PenWidth))
     Canvas->GetPen()->SetWidth(static_cast<float>(std::min(R - L, B - T) / 2));
   std::int32_t H, V;
-  ZelPointerLegendSizes(Pointer, Rect, DrawPen, H, V);
+  ZelPointerLegendSizes(Pointer, Rect, DrawPen, Symbol && Symbol->GetContinuous(), H, V);
   std::int32_t CX = (L + R) / 2;
   if (TZelShadow* S = Pointer->ExistingShadow(); S && S->GetVisible()) CX -= S->GetHorizSize() / 2;
   const TPointerSizeUnits Units = Pointer->GetSizeUnits();

@@ -211,11 +211,13 @@ class TCustomSeries : public TCustomLineSeries {
   TRectF IClientRect;
 };
 
-// Draws Pointer fitted into a legend rectangle.
+// Draws Pointer fitted into a legend rectangle, with the pen of the chart's legend symbol when
+// that symbol does not draw with the series' pen.
 void ZelPointerDrawLegend(TSeriesPointer* Pointer, TAlphaColor AColor, const TRectF& Rect, bool DrawPen,
                           TSeriesPointerStyle AStyle);
-// The half sizes ZelPointerDrawLegend draws Pointer with in Rect.
-void ZelPointerLegendSizes(TSeriesPointer* Pointer, const TRectF& Rect, bool DrawPen, std::int32_t& H,
-                           std::int32_t& V);
+// The half sizes ZelPointerDrawLegend draws Pointer with in Rect: in the pointer's proportions,
+// unless the legend symbol is continuous (then it fills the rectangle up to the pointer's sizes).
+void ZelPointerLegendSizes(TSeriesPointer* Pointer, const TRectF& Rect, bool DrawPen, bool Continuous,
+                           std::int32_t& H, std::int32_t& V);
 
 }  // namespace zel
