@@ -254,5 +254,19 @@ TEST_F(ChartTest, ChildrenAreSeriesThenToolsThenAnimations) {
   EXPECT_EQ(Got, Want);
 }
 
+// The 3D editor's window class is asked of the chart; a kind of chart may name one.
+TEST_F(ChartTest, ThreeDimensionalEditorClassIsAskedOfTheChart) {
+  TCustomChart* C = Chart;
+  EXPECT_EQ(C->Form3DClass(), nullptr);
+  class TChartWithEditor : public TChart {
+   public:
+    using TChart::TChart;
+    const TClass* Form3DClass() const override { return TChart::StaticClass(); }
+  };
+  TOwned<TChartWithEditor> Own(Create<TChartWithEditor>(nullptr));
+  C = Own.get();
+  EXPECT_EQ(C->Form3DClass(), TChart::StaticClass());
+}
+
 }  // namespace
 }  // namespace zel::testing

@@ -157,6 +157,9 @@ class TCustomChart : public TCustomAxisPanel, public IColorPaletteIndexStore {
   String AxisTitleOrName(TChartAxis* Axis);
   // The legend text of an item, after OnGetLegendText.
   String FormattedLegend(std::int32_t SeriesOrValueIndex);
+  // The class of the window that edits the chart's 3D view; the chart names none, a kind of
+  // chart that has one returns it.
+  virtual const TClass* Form3DClass() const { return nullptr; }
   virtual void FillSeriesSourceItems(TChartSeries*, const std::function<void(const String&)>&) {}
   // The names of the value lists of the series' source series.
   virtual void FillValueSourceItems(TObject* ValueList, const std::function<void(const String&)>& Proc);
