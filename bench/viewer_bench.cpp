@@ -10,11 +10,16 @@
 //   picture). The paints run on the calling thread: CPU time is the time on one core. Counter differ: the pixels in which the
 //   series' lines as drawn differ from all their points drawn segment by segment (must be 0).
 //
+// - "Session/Reloads": the 20 M-point session loaded 100 times into one window. Counters: the
+//   process' resident memory after the second load and after the last (rss2_mib, rss100_mib)
+//   and their ratio (growth), which should stay within 1.05.
+//
 // The session files are written once into the system's temporary folder.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -139,6 +144,34 @@ double Differ(TChart* Chart) {
   for (std::size_t I = 0; I < A.size(); ++I) N += A[I] != B[I];
   return N;
 }
+
+double ResidentMiB() {
+  long Pages = 0, Resident = 0;
+  if (std::FILE* F = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(F, "%ld %ld", &Pages, &Resident) != 2) Resident = 0;
+    std::fclose(F);
+  }
+  return static_cast<double>(Resident) * 4096.0 / (1024.0 * 1024.0);
+}
+
+void BM_SessionReloads(benchmark::State& State) {
+  const std::string Path = SessionFile(200, 100000);
+  for (auto _ : State) {
+    auto* Form = Create<TFrmMain>(nullptr);
+    double Second = 0, Last = 0;
+    for (int I = 1; I <= 100; ++I) {
+      Form->fileLoad(Path);
+      std::unique_ptr<TBitmap>(PaintToBitmap(Form->chart_));
+      if (I == 2) Second = ResidentMiB();
+      Last = ResidentMiB();
+    }
+    Form->Free();
+    State.counters["rss2_mib"] = Second;
+    State.counters["rss100_mib"] = Last;
+    State.counters["growth"] = Second > 0 ? Last / Second : 0;
+  }
+}
+BENCHMARK(BM_SessionReloads)->Name("Session/Reloads")->Iterations(1)->Unit(benchmark::kSecond);
 
 enum class TFrame { Repaint, Pan, Zoom };
 

@@ -84,6 +84,26 @@ void AddPicture(TImageList* List, TBitmap* Picture) {
   delete Picture;
 }
 
+// Runs Body(K) for K = 0 .. N - 1 on up to 8 threads, this one among them; Body must not raise.
+template <typename F>
+void ForEachOnThreads(std::size_t N, F&& Body) {
+  std::atomic<std::size_t> Next{0};
+  auto Work = [&] {
+    for (std::size_t K; (K = Next.fetch_add(1)) < N;) Body(K);
+  };
+  const unsigned Threads = std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()), 8);
+  std::vector<std::thread> Pool;
+  for (unsigned T = 1; T < Threads && T < N; ++T) {
+    try {
+      Pool.emplace_back(Work);
+    } catch (...) {
+      break;  // fewer threads: the work is still done
+    }
+  }
+  Work();
+  for (std::thread& T : Pool) T.join();
+}
+
 // Reads the records of one block of lines on several threads: line K of the block is the file's
 // line First + K, and a record's points start at Offsets[its record number]. Each record is read
 // on its own (a failure stays with its record), so the result is the same however the records
@@ -91,33 +111,25 @@ void AddPicture(TImageList* List, TBitmap* Picture) {
 void ReadRecords(const std::vector<std::string_view>& Lines, int First, const std::vector<double>& Offsets,
                  const TFormatSettings& FS, std::vector<TSessionRecord>& Records,
                  std::vector<std::exception_ptr>& Errors) {
-  const std::size_t N = Lines.size();
-  Records.resize(N);
-  Errors.assign(N, nullptr);
-  std::atomic<std::size_t> Next{0};
-  auto Work = [&] {
-    for (std::size_t K; (K = Next.fetch_add(1)) < N;) {
-      const int Line = First + static_cast<int>(K);
-      if (Line < 2) continue;
-      try {
-        ReadSessionRecord(Lines[K], Offsets[static_cast<std::size_t>(Line - 2)], FS, Records[K]);
-      } catch (...) {
-        Errors[K] = std::current_exception();
-      }
+  Records.resize(Lines.size());
+  Errors.assign(Lines.size(), nullptr);
+  ForEachOnThreads(Lines.size(), [&](std::size_t K) {
+    const int Line = First + static_cast<int>(K);
+    if (Line < 2) return;
+    try {
+      ReadSessionRecord(Lines[K], Offsets[static_cast<std::size_t>(Line - 2)], FS, Records[K]);
+    } catch (...) {
+      Errors[K] = std::current_exception();
     }
-  };
-  const unsigned Threads = std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()), 8);
-  std::vector<std::thread> Pool;
-  if (N > 1)
-    for (unsigned T = 1; T < Threads && T < N; ++T) {
-      try {
-        Pool.emplace_back(Work);
-      } catch (...) {
-        break;  // fewer threads: the work is still done
-      }
-    }
-  Work();
-  for (std::thread& T : Pool) T.join();
+  });
+}
+
+// The index of the first line of the block that is not UTF-8 text, or -1.
+int FirstNonUtf8Line(const std::vector<std::string_view>& Lines) {
+  std::vector<char> Bad(Lines.size(), 0);
+  ForEachOnThreads(Lines.size(), [&](std::size_t K) { Bad[K] = !IsUtf8Line(Lines[K]); });
+  const auto It = std::find(Bad.begin(), Bad.end(), 1);
+  return It == Bad.end() ? -1 : static_cast<int>(It - Bad.begin());
 }
 
 // Ends the brackets a load opens, also when it fails.
@@ -310,12 +322,12 @@ void TFrmMain::fileLoad(const String& FileName) {
   int N = 0;
   {
     TSessionLines Lines(File);
-    while (Lines.NextBlock(Block))
-      for (std::string_view L : Block) {
-        if (!IsUtf8Line(L))
-          throw EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(N + 1) + ")");
-        ++N;
-      }
+    while (Lines.NextBlock(Block)) {
+      const int Bad = FirstNonUtf8Line(Block);
+      if (Bad >= 0)
+        throw EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(N + Bad + 1) + ")");
+      N += static_cast<int>(Block.size());
+    }
   }
   File.SetPosition(0);
 

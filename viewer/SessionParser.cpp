@@ -1,9 +1,13 @@
 #include "viewer/SessionParser.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <typeinfo>
+#include <new>
 #include <utility>
+
+#include <sys/mman.h>
 
 #include "platform/Exceptions.h"
 #include "platform/Streams.h"
@@ -124,10 +128,12 @@ void ReadSessionRecord(std::string_view Line, double XOffset, const TFormatSetti
     YV[K] = Y;
   }
   Record.Count = K;
-  if (K >= TValueBlocks::From) {
-    Record.XBlocks.Build(XV, K);
-    Record.YBlocks.Build(YV, K);
-  }
+  if (K >= TValueBlocks::From) Record.YBlocks.Build(YV, K);
+  bool Ascending = true;
+  for (std::int32_t I = 0; I < K; ++I) Ascending &= std::isfinite(XV[I]) && !(I > 0 && XV[I] < XV[I - 1]);
+  Record.XAscending = Ascending;
+  Record.XStatistics.Compute(XV, K);
+  Record.YStatistics.Compute(YV, K);
 }
 
 void ApplySessionRecord(const TFormatSettings& FS, TSessionRecord& Record, TChartSeries* Series) {
@@ -148,9 +154,11 @@ void ApplySessionRecord(const TFormatSettings& FS, TSessionRecord& Record, TChar
         const bool Empty = Series->Count() == 0;
         TValueBuffer X = std::move(Record.X), Y = std::move(Record.Y);
         Done = Series->AppendXY(std::move(X), std::move(Y), N);
-        if (Done && Empty && N >= TValueBlocks::From) {
-          Series->GetXValues()->SetBlocks(std::move(Record.XBlocks));
-          Series->GetYValues()->SetBlocks(std::move(Record.YBlocks));
+        if (Done && Empty) {
+          Series->GetXValues()->SetAscendingFinite(Record.XAscending, N);
+          Series->GetXValues()->SetStatistics(Record.XStatistics);
+          Series->GetYValues()->SetStatistics(Record.YStatistics);
+          if (N >= TValueBlocks::From) Series->GetYValues()->SetBlocks(std::move(Record.YBlocks));
         }
         if (!Done) {
           Record.X = std::move(X);
@@ -175,17 +183,35 @@ void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset
 
 // TSessionLines
 
-TSessionLines::TSessionLines(TStream& Stream, std::size_t BlockSize) : FStream(Stream), FBuffer(std::max<std::size_t>(BlockSize, 16)) {}
+TSessionLines::TSessionLines(TStream& Stream, std::size_t BlockSize) : FStream(Stream) {
+  Resize(std::max<std::size_t>(BlockSize, 16));
+}
+
+TSessionLines::~TSessionLines() {
+  if (FBuffer) munmap(FBuffer, FSize);
+}
+
+void TSessionLines::Resize(std::size_t Size) {
+  void* P = mmap(nullptr, Size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (P == MAP_FAILED) throw std::bad_alloc();
+  char* B = static_cast<char*>(P);
+  if (FBuffer) {
+    std::memcpy(B, FBuffer, FEnd);
+    munmap(FBuffer, FSize);
+  }
+  FBuffer = B;
+  FSize = Size;
+}
 
 bool TSessionLines::Fill() {
   // Keep what was not given out, then read behind it; a buffer that is full grows.
   if (FStart > 0) {
-    std::memmove(FBuffer.data(), FBuffer.data() + FStart, FEnd - FStart);
+    std::memmove(FBuffer, FBuffer + FStart, FEnd - FStart);
     FEnd -= FStart;
     FStart = 0;
   }
-  if (FEnd == FBuffer.size()) FBuffer.resize(FBuffer.size() * 2);
-  const Int64 Got = FStream.Read(FBuffer.data() + FEnd, static_cast<Int64>(FBuffer.size() - FEnd));
+  if (FEnd == FSize) Resize(FSize * 2);
+  const Int64 Got = FStream.Read(FBuffer + FEnd, static_cast<Int64>(FSize - FEnd));
   if (Got <= 0) {
     FAtEnd = true;
     return false;
@@ -194,7 +220,7 @@ bool TSessionLines::Fill() {
   if (FFirst) {
     FFirst = false;
     static const char Bom[] = "\xEF\xBB\xBF";
-    if (FEnd >= 3 && std::memcmp(FBuffer.data(), Bom, 3) == 0) FStart = 3;
+    if (FEnd >= 3 && std::memcmp(FBuffer, Bom, 3) == 0) FStart = 3;
   }
   return true;
 }
@@ -203,7 +229,7 @@ bool TSessionLines::NextBlock(std::vector<std::string_view>& Lines) {
   Lines.clear();
   for (;;) {
     if (!FAtEnd) Fill();
-    const char* Data = FBuffer.data();
+    const char* Data = FBuffer;
     std::size_t Pos = FStart;
     while (Pos < FEnd) {
       const std::size_t Left = FEnd - Pos;

@@ -36,8 +36,11 @@ struct TSessionRecord {
   // The points read, in file order: Count of them, all of them unless BadSample is set.
   TValueBuffer X, Y;
   std::int32_t Count = 0;
-  // The value blocks of the points, for the series' lists when they take the points as they are.
-  TValueBlocks XBlocks, YBlocks;
+  // The value blocks of Y and the order of X, for the series' lists when they take the points as
+  // they are.
+  TValueBlocks YBlocks;
+  TValueStatistics XStatistics, YStatistics;
+  bool XAscending = false;
   // The first sample that is not a number (the points before it were read).
   bool HasBadSample = false;
   String BadSample;
@@ -64,7 +67,10 @@ void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset
 // at a time so that the whole file is never in memory.
 class TSessionLines {
  public:
-  explicit TSessionLines(TStream& Stream, std::size_t BlockSize = std::size_t(16) << 20);
+  explicit TSessionLines(TStream& Stream, std::size_t BlockSize = std::size_t(8) << 20);
+  ~TSessionLines();
+  TSessionLines(const TSessionLines&) = delete;
+  TSessionLines& operator=(const TSessionLines&) = delete;
   // The next lines: every line that ends in the next block of the file (at least one unless the
   // file has no more), valid until the next call. False when the file has no more lines.
   bool NextBlock(std::vector<std::string_view>& Lines);
@@ -72,8 +78,12 @@ class TSessionLines {
  private:
   bool Fill();
 
+  // The buffer is mapped from the system and given back whole, so that it leaves nothing behind.
+  void Resize(std::size_t Size);
+
   TStream& FStream;
-  std::vector<char> FBuffer;
+  char* FBuffer = nullptr;
+  std::size_t FSize = 0;
   std::size_t FStart = 0;  // the first byte not yet given out
   std::size_t FEnd = 0;    // the end of the bytes read
   bool FAtEnd = false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
 #include <limits>
 #include <new>
 #include <utility>
@@ -22,17 +23,39 @@ std::int32_t ZelDefaultCapacity = 1000;
 // TChartValues
 
 namespace {
-// Zero-filled memory for Count doubles (large blocks come straight from the system, whose pages
-// are zero until they are written).
+// Large arrays are mapped from the system and given back whole when freed, so that loading and
+// freeing many of them (a file loaded again and again) leaves no memory behind in the heap.
+constexpr std::int32_t MappedFrom = 32768;  // doubles: 256 KB
+
+std::size_t MappedBytes(std::int32_t Count) {
+  const std::size_t Page = 4096;
+  return (static_cast<std::size_t>(Count) * sizeof(double) + Page - 1) / Page * Page;
+}
+
+// Zero-filled memory for Count doubles.
 double* AllocateZeroed(std::int32_t Count) {
   if (Count <= 0) return nullptr;
+  if (Count >= MappedFrom) {
+    void* P = mmap(nullptr, MappedBytes(Count), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (P == MAP_FAILED) throw std::bad_alloc();
+    return static_cast<double*>(P);
+  }
   void* P = std::calloc(static_cast<std::size_t>(Count), sizeof(double));
   if (!P) throw std::bad_alloc();
   return static_cast<double*>(P);
 }
+
+// Frees what AllocateZeroed(Count) gave.
+void FreeValues(double* Data, std::int32_t Count) {
+  if (!Data) return;
+  if (Count >= MappedFrom)
+    munmap(Data, MappedBytes(Count));
+  else
+    std::free(Data);
+}
 }  // namespace
 
-TChartValues::~TChartValues() { std::free(FData); }
+TChartValues::~TChartValues() { FreeValues(FData, FCapacity); }
 
 void TChartValues::Back(std::int32_t N) {
   N = std::min(N, FLength);
@@ -48,7 +71,7 @@ void TChartValues::Allocate(std::int32_t N) {
   if (N <= FCapacity) return;
   double* D = AllocateZeroed(N);
   if (FCapacity > 0) std::memcpy(D, FData, sizeof(double) * static_cast<std::size_t>(FCapacity));
-  std::free(FData);
+  FreeValues(FData, FCapacity);
   FData = D;
   FCapacity = N;
 }
@@ -64,7 +87,7 @@ void TChartValues::SetLength(std::int32_t NewLength) {
 }
 
 void TChartValues::Clear() {
-  std::free(FData);
+  FreeValues(FData, FCapacity);
   FData = nullptr;
   FLength = 0;
   FCapacity = 0;
@@ -72,7 +95,7 @@ void TChartValues::Clear() {
 }
 
 void TChartValues::Adopt(double* Block, std::int32_t Capacity, std::int32_t Length) {
-  std::free(FData);
+  FreeValues(FData, FCapacity);
   FData = Block;
   FLength = Length;
   FCapacity = Capacity;
@@ -83,7 +106,7 @@ void TChartValues::Adopt(double* Block, std::int32_t Capacity, std::int32_t Leng
 
 TValueBuffer::TValueBuffer(std::int32_t Capacity) : FData(AllocateZeroed(Capacity)), FCapacity(Capacity > 0 ? Capacity : 0) {}
 
-TValueBuffer::~TValueBuffer() { std::free(FData); }
+TValueBuffer::~TValueBuffer() { FreeValues(FData, FCapacity); }
 
 TValueBuffer::TValueBuffer(TValueBuffer&& Other) noexcept : FData(Other.FData), FCapacity(Other.FCapacity) {
   Other.FData = nullptr;
@@ -92,7 +115,7 @@ TValueBuffer::TValueBuffer(TValueBuffer&& Other) noexcept : FData(Other.FData), 
 
 TValueBuffer& TValueBuffer::operator=(TValueBuffer&& Other) noexcept {
   if (this != &Other) {
-    std::free(FData);
+    FreeValues(FData, FCapacity);
     FData = Other.FData;
     FCapacity = Other.FCapacity;
     Other.FData = nullptr;
@@ -263,11 +286,19 @@ const TValueBlocks& TChartValueList::GetBlocks() {
 }
 
 bool TChartValueList::IsAscendingFinite() {
-  if (FCount >= TValueBlocks::From) return GetBlocks().AscendingFinite;
+  if (FAscendingStamp == Value.Stamp()) return FAscending;
+  if (FBlocksStamp == Value.Stamp()) return FBlocks.AscendingFinite;
   const double* V = std::as_const(Value).Data();
-  for (std::int32_t I = 0; I < FCount; ++I)
-    if (!std::isfinite(V[I]) || (I > 0 && V[I] < V[I - 1])) return false;
-  return true;
+  bool Ok = true;
+  for (std::int32_t I = 0; I < FCount && Ok; ++I) Ok = std::isfinite(V[I]) && !(I > 0 && V[I] < V[I - 1]);
+  SetAscendingFinite(Ok, FCount);
+  return Ok;
+}
+
+void TChartValueList::SetAscendingFinite(bool AValue, std::int32_t ForCount) {
+  if (ForCount != FCount) return;
+  FAscending = AValue;
+  FAscendingStamp = Value.Stamp();
 }
 
 void TChartValueList::SetBlocks(TValueBlocks&& Blocks) {
@@ -367,6 +398,31 @@ String TChartValueList::ValueToString(std::int32_t Index) const { return FloatTo
 
 void TChartValueList::RecalcStats() { RecalcStats(0); }
 
+void TValueStatistics::Compute(const double* Values, std::int32_t N) {
+  Count = N;
+  if (N < 1) {
+    Min = Max = Total = TotalABS = 0;
+    return;
+  }
+  Min = Max = Total = Values[0];
+  TotalABS = std::fabs(Values[0]);
+  for (std::int32_t I = 1; I < N; ++I) {
+    const double X = Values[I];
+    if (X < Min)
+      Min = X;
+    else if (X > Max)
+      Max = X;
+    Total += X;
+    TotalABS += std::fabs(X);
+  }
+}
+
+void TChartValueList::SetStatistics(const TValueStatistics& Statistics) {
+  if (Statistics.Count != FCount) return;
+  FStatistics = Statistics;
+  FStatisticsStamp = Value.Stamp();
+}
+
 void TChartValueList::RecalcStats(std::int32_t StartIndex) {
   if (Value.Length() < FCount) FCount = Value.Length();
   if (FCount < 1) {
@@ -374,12 +430,18 @@ void TChartValueList::RecalcStats(std::int32_t StartIndex) {
     FModified = false;
     return;
   }
-  const TChartValues& V = Value;
   if (StartIndex <= 0) {
-    FMinValue = FMaxValue = FTotal = V[0];
-    FTotalABS = std::fabs(V[0]);
-    StartIndex = 1;
+    if (FStatisticsStamp != Value.Stamp() || FStatistics.Count != FCount)
+      FStatistics.Compute(std::as_const(Value).Data(), FCount);
+    FMinValue = FStatistics.Min;
+    FMaxValue = FStatistics.Max;
+    FTotal = FStatistics.Total;
+    FTotalABS = FStatistics.TotalABS;
+    FStatisticsStamp = ~std::uint64_t(0);
+    FModified = false;
+    return;
   }
+  const TChartValues& V = Value;
   for (std::int32_t I = StartIndex; I < FCount; ++I) {
     const double X = V[I];
     if (X < FMinValue)

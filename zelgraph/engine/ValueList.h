@@ -111,6 +111,14 @@ class TValueBuffer {
 // The lowest and highest value of each run of Size values of a list, so that the extremes of a
 // long range are found without visiting every value. A run holding a value that is not finite has
 // NaN for both.
+// The statistics of a run of values, as a value list computes them.
+struct TValueStatistics {
+  double Min = 0, Max = 0, Total = 0, TotalABS = 0;
+  std::int32_t Count = 0;
+  // Computes them from Values[0 .. N - 1] in the list's order of operations.
+  void Compute(const double* Values, std::int32_t N);
+};
+
 struct TValueBlocks {
   static constexpr std::int32_t Size = 64;
   // Shorter lists are walked: their blocks are not worth their memory.
@@ -158,8 +166,14 @@ class TChartValueList : public TPersistent {
   const TValueBlocks& GetBlocks();
   // Takes block extremes built elsewhere from exactly the values the list holds now.
   void SetBlocks(TValueBlocks&& Blocks);
-  // Whether every value is finite and none is below the one before it.
+  // Whether every value is finite and none is below the one before it (kept until the values
+  // change).
   bool IsAscendingFinite();
+  // The same answer found elsewhere from exactly the values the list holds now (Count of them).
+  void SetAscendingFinite(bool Value, std::int32_t ForCount);
+  // Statistics computed elsewhere (TValueStatistics::Compute) from exactly the values the list
+  // holds now: the next full statistics pass takes them instead of walking the values.
+  void SetStatistics(const TValueStatistics& Statistics);
 
   void Exchange(std::int32_t Index1, std::int32_t Index2);
   void FillSequence();
@@ -230,6 +244,10 @@ class TChartValueList : public TPersistent {
   bool IDefDateTime = false;
   TValueBlocks FBlocks;
   std::uint64_t FBlocksStamp = ~std::uint64_t(0);
+  std::uint64_t FAscendingStamp = ~std::uint64_t(0);
+  TValueStatistics FStatistics;
+  std::uint64_t FStatisticsStamp = ~std::uint64_t(0);
+  bool FAscending = false;
 };
 
 }  // namespace zel
