@@ -212,6 +212,9 @@ class TCanvas : public TObject {
   }
   // True when a polyline drawn now with Opacity may be merged per pixel column.
   bool CanReducePolyline(float Opacity) const;
+  // True when DrawPolyline, called now with Opacity, does merge the points per pixel column (so
+  // that a caller may hand them over merged already: merging again changes nothing).
+  virtual bool MergesPolylines(float) const { return false; }
 
   // Text extent in the canvas font.
   float TextWidth(const String& Text);

@@ -94,33 +94,41 @@ TComponent::~TComponent() {
 TComponent* TComponent::GetComponent(int Index) const {
   if (Index < 0 || Index >= GetComponentCount())
     throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
-  return FComponents[static_cast<size_t>(Index)];
+  return FComponents[FHead + static_cast<size_t>(Index)];
 }
 
 int TComponent::GetComponentIndex() const {
   if (!FOwner) return -1;
-  auto& L = FOwner->FComponents;
-  auto It = std::find(L.begin(), L.end(), this);
-  return It == L.end() ? -1 : static_cast<int>(It - L.begin());
+  return static_cast<int>(FSlot - FOwner->FHead);
 }
 
 void TComponent::SetComponentIndex(int Value) {
   if (!FOwner) return;
-  auto& L = FOwner->FComponents;
-  int I = GetComponentIndex();
-  if (I < 0) return;
-  int Count = static_cast<int>(L.size());
+  TComponent* O = FOwner;
+  auto& L = O->FComponents;
+  const int I = GetComponentIndex();
+  const int Count = O->GetComponentCount();
   if (Value < 0) Value = 0;
   if (Value >= Count) Value = Count - 1;
   if (Value == I) return;
-  L.erase(L.begin() + I);
-  L.insert(L.begin() + Value, this);
+  const auto Head = static_cast<std::ptrdiff_t>(O->FHead);
+  L.erase(L.begin() + Head + I);
+  L.insert(L.begin() + Head + Value, this);
+  O->Renumber(O->FHead + static_cast<size_t>(std::min(I, Value)));
+  // The listeners keep the list's order.
+  O->FListeners.clear();
+  for (size_t K = O->FHead; K < L.size(); ++K)
+    if (L[K]->Listens()) O->FListeners.push_back(L[K]);
+}
+
+void TComponent::Renumber(size_t From) {
+  for (size_t K = From; K < FComponents.size(); ++K) FComponents[K]->FSlot = K;
 }
 
 TComponent* TComponent::FindComponent(const String& AName) const {
   if (AName.empty()) return nullptr;
-  for (TComponent* C : FComponents)
-    if (C->FName.size() == AName.size() &&
+  for (size_t K = FHead; K < FComponents.size(); ++K)
+    if (TComponent* C = FComponents[K]; C->FName.size() == AName.size() &&
         std::equal(C->FName.begin(), C->FName.end(), AName.begin(),
                    [](char A, char B) { return std::tolower((unsigned char)A) == std::tolower((unsigned char)B); }))
       return C;
@@ -141,19 +149,71 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 }
 
 void TComponent::Insert(TComponent* AComponent) {
+  const bool WasListening = Listens();
+  AComponent->FSlot = FComponents.size();
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
+  if (AComponent->Listens()) FListeners.push_back(AComponent);
+  ListeningChanged(WasListening);
 }
 
 void TComponent::Remove(TComponent* AComponent) {
-  auto It = std::find(FComponents.begin(), FComponents.end(), AComponent);
-  if (It != FComponents.end()) FComponents.erase(It);
+  if (AComponent->FOwner != this) return;
+  const bool WasListening = Listens();
+  size_t Slot = AComponent->FSlot;
+  if (Slot >= FComponents.size() || FComponents[Slot] != AComponent) return;
+  if (AComponent->Listens()) {
+    auto It = std::find(FListeners.rbegin(), FListeners.rend(), AComponent);
+    if (It != FListeners.rend()) FListeners.erase(std::next(It).base());
+  }
+  if (Slot + 1 == FComponents.size()) {
+    FComponents.pop_back();
+  } else if (Slot == FHead) {
+    // Taken from the front: the slot stays empty until the front holds half the list.
+    FComponents[Slot] = nullptr;
+    ++FHead;
+    if (FHead * 2 > FComponents.size()) {
+      FComponents.erase(FComponents.begin(), FComponents.begin() + static_cast<std::ptrdiff_t>(FHead));
+      FHead = 0;
+      Renumber(0);
+    }
+  } else {
+    FComponents.erase(FComponents.begin() + static_cast<std::ptrdiff_t>(Slot));
+    Renumber(Slot);
+  }
+  if (FComponents.size() == FHead) {
+    FComponents.clear();
+    FHead = 0;
+  }
   AComponent->FOwner = nullptr;
+  ListeningChanged(WasListening);
+}
+
+void TComponent::ListeningChanged(bool Was) {
+  const bool Now = Listens();
+  if (Now == Was || !FOwner) return;
+  TComponent* O = FOwner;
+  if (Now) {
+    // In list order: after the last listener that comes before this component.
+    auto It = std::upper_bound(O->FListeners.begin(), O->FListeners.end(), FSlot,
+                               [](size_t Slot, const TComponent* C) { return Slot < C->FSlot; });
+    O->FListeners.insert(It, this);
+  } else {
+    auto It = std::find(O->FListeners.begin(), O->FListeners.end(), this);
+    if (It != O->FListeners.end()) O->FListeners.erase(It);
+  }
+}
+
+void TComponent::SetHearsOwnerNotifications(bool Value) {
+  if (FHearsAll == Value) return;
+  const bool Was = Listens();
+  FHearsAll = Value;
+  ListeningChanged(Was);
 }
 
 void TComponent::DestroyComponents() {
   // Owned components go last first, each removed from the list before it is freed.
-  while (!FComponents.empty()) {
+  while (FComponents.size() > FHead) {
     TComponent* C = FComponents.back();
     Remove(C);
     C->Free();
@@ -167,7 +227,7 @@ void TComponent::SetLoading(bool Value) { SetComponentStateItem(TComponentStateI
 void TComponent::Destroying() {
   if (IsDestroying()) return;
   FComponentState.Include(TComponentStateItem::csDestroying);
-  for (TComponent* C : FComponents) C->Destroying();
+  for (size_t K = FHead; K < FComponents.size(); ++K) FComponents[K]->Destroying();
 }
 
 void TComponent::BeforeDestruction() {
@@ -196,8 +256,19 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>&, TComponent
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == TOperation::opRemove && AComponent) RemoveFreeNotification(AComponent);
-  for (size_t I = FComponents.size(); I-- > 0;) {
-    if (I < FComponents.size()) FComponents[I]->Notification(AComponent, Operation);
+  if (FComponents.size() == FHead) return;
+  // Those that hear of every change, and those linked with AComponent, last first.
+  std::vector<TComponent*> Told(FListeners);
+  if (AComponent)
+    for (TComponent* C : AComponent->FFreeNotifies)
+      if (C->FOwner == this && !C->Listens()) Told.push_back(C);
+  if (Told.empty()) return;
+  std::sort(Told.begin(), Told.end(), [](const TComponent* A, const TComponent* B) { return A->FSlot > B->FSlot; });
+  Told.erase(std::unique(Told.begin(), Told.end()), Told.end());
+  for (TComponent* C : Told) {
+    // One told earlier may have freed or moved later ones.
+    if (C->FOwner == this && C->FSlot < FComponents.size() && FComponents[C->FSlot] == C)
+      C->Notification(AComponent, Operation);
   }
 }
 

@@ -191,7 +191,7 @@ class TComponent : public TPersistent {
   std::intptr_t GetTag() const { return FTag; }
   void SetTag(std::intptr_t V) { FTag = V; }
 
-  int GetComponentCount() const { return static_cast<int>(FComponents.size()); }
+  int GetComponentCount() const { return static_cast<int>(FComponents.size() - FHead); }
   TComponent* GetComponent(int Index) const;
   int GetComponentIndex() const;
   // Moves this component to Value in its owner's list (clamped to the list); no-op without an owner.
@@ -233,18 +233,36 @@ class TComponent : public TPersistent {
   String GetNamePath() const override { return FName; }
 
  protected:
+  // Tells the owned components, last first, of a component this one gains or loses (and forgets
+  // the free-notification link with a component it loses). A component hears of every one unless
+  // it set HearsOwnerNotifications off; then it hears only of those it is linked with by
+  // FreeNotification. So an owner of many components tells each change to few of them.
   virtual void Notification(TComponent* AComponent, TOperation Operation);
   void SetComponentStateItem(TComponentStateItem Item, bool On);
+  // Off for a class whose Notification reacts only to components it asked FreeNotification of.
+  void SetHearsOwnerNotifications(bool Value);
 
  private:
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
+  // Whether the owner tells this component of every change: it hears all, or it owns components
+  // that may (they hear through it).
+  bool Listens() const { return FHearsAll || FComponents.size() > FHead; }
+  void ListeningChanged(bool Was);
+  void Renumber(std::size_t From);
 
   TComponent* FOwner = nullptr;
   String FName;
   std::intptr_t FTag = 0;
+  // Owned components in order from FHead on (the slots before it were taken from the front).
   std::vector<TComponent*> FComponents;
+  std::size_t FHead = 0;
+  // The owned components that listen, in list order.
+  std::vector<TComponent*> FListeners;
+  // This component's slot in its owner's FComponents.
+  std::size_t FSlot = 0;
+  bool FHearsAll = true;
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;
 };

@@ -129,9 +129,23 @@ void TGradientPoint::SetOffset(float V) {
   if (FOwner) FOwner->Changed();
 }
 
+void TGradientPoints::SetTwoDefault() {
+  FItems.clear();
+  FTwoDefault = true;
+}
+
+void TGradientPoints::Make() const {
+  if (!FTwoDefault) return;
+  FTwoDefault = false;
+  FItems.reserve(2);
+  FItems.push_back(std::make_unique<TGradientPoint>(FOwner, TAlphaColors::Black, 0.0f));
+  FItems.push_back(std::make_unique<TGradientPoint>(FOwner, TAlphaColors::White, 1.0f));
+}
+
 TGradientPoint& TGradientPoints::GetItem(int Index) const {
   if (Index < 0 || Index >= GetCount())
     throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  Make();
   return *FItems[std::size_t(Index)];
 }
 
@@ -142,6 +156,7 @@ TGradientPoint& TGradientPoints::Add(TAlphaColor Color, float Offset) {
 TGradientPoint& TGradientPoints::Insert(int Index, TAlphaColor Color, float Offset) {
   if (Index < 0 || Index > GetCount())
     throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  Make();
   auto It = FItems.insert(FItems.begin() + Index,
                           std::make_unique<TGradientPoint>(FOwner, Color, Offset));
   if (FOwner) FOwner->Changed();
@@ -149,21 +164,19 @@ TGradientPoint& TGradientPoints::Insert(int Index, TAlphaColor Color, float Offs
 }
 
 void TGradientPoints::Delete(int Index) {
-  GetItem(Index);
+  GetItem(Index);  // makes the default stops too
   FItems.erase(FItems.begin() + Index);
   if (FOwner) FOwner->Changed();
 }
 
 void TGradientPoints::Clear() {
-  if (FItems.empty()) return;
+  if (FItems.empty() && !FTwoDefault) return;
+  FTwoDefault = false;
   FItems.clear();
   if (FOwner) FOwner->Changed();
 }
 
-TGradient::TGradient() {
-  FPoints.Add(TAlphaColors::Black, 0);
-  FPoints.Add(TAlphaColors::White, 1);
-}
+TGradient::TGradient() { FPoints.SetTwoDefault(); }
 
 TGradient::~TGradient() = default;
 
@@ -181,8 +194,11 @@ void TGradient::Assign(TPersistent* Source) {
   {
     TEventMute Mute(OnChanged);
     FPoints.Clear();
-    for (int i = 0; i < S->FPoints.GetCount(); ++i)
-      FPoints.Add(S->FPoints[i].GetColor(), S->FPoints[i].GetOffset());
+    if (S->FPoints.FTwoDefault)
+      FPoints.SetTwoDefault();
+    else
+      for (int i = 0; i < S->FPoints.GetCount(); ++i)
+        FPoints.Add(S->FPoints[i].GetColor(), S->FPoints[i].GetOffset());
     FStyle = S->FStyle;
     FStartPosition = S->FStartPosition;
     FStopPosition = S->FStopPosition;

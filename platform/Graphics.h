@@ -101,7 +101,7 @@ class TGradientPoint {
 class TGradientPoints {
  public:
   explicit TGradientPoints(TGradient* AOwner) : FOwner(AOwner) {}
-  int GetCount() const { return int(FItems.size()); }
+  int GetCount() const { return FTwoDefault ? 2 : int(FItems.size()); }
   // Raises EListError on a bad index.
   TGradientPoint& GetItem(int Index) const;
   TGradientPoint& operator[](int Index) const { return GetItem(Index); }
@@ -109,10 +109,17 @@ class TGradientPoints {
   TGradientPoint& Insert(int Index, TAlphaColor Color = 0, float Offset = 0);
   void Delete(int Index);
   void Clear();
+  // The two stops of a new gradient, black at 0 and white at 1, made only when first read: most
+  // brushes never use their gradient.
+  void SetTwoDefault();
 
  private:
+  void Make() const;
+  friend class TGradient;
+
   TGradient* FOwner;
-  std::vector<std::unique_ptr<TGradientPoint>> FItems;
+  mutable std::vector<std::unique_ptr<TGradientPoint>> FItems;
+  mutable bool FTwoDefault = false;
 };
 
 // Transform of a radial gradient, in relative units of the filled rectangle.

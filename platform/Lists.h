@@ -37,16 +37,16 @@ class TList : public TObject {
   TList() = default;
   ~TList() override = default;
 
-  int GetCount() const { return static_cast<int>(FItems.size()); }
-  bool IsEmpty() const { return FItems.empty(); }
+  int GetCount() const { return static_cast<int>(FItems.size() - FHead); }
+  bool IsEmpty() const { return GetCount() == 0; }
 
   const T& GetItems(int Index) const {
     CheckIndex(Index);
-    return FItems[static_cast<std::size_t>(Index)];
+    return FItems[FHead + static_cast<std::size_t>(Index)];
   }
   void SetItems(int Index, const T& Item) {
     CheckIndex(Index);
-    T& Slot = FItems[static_cast<std::size_t>(Index)];
+    T& Slot = FItems[FHead + static_cast<std::size_t>(Index)];
     if (Slot == Item) return;
     T Old = Slot;
     Slot = Item;
@@ -66,13 +66,12 @@ class TList : public TObject {
   // Index may equal Count (append).
   void Insert(int Index, const T& Item) {
     if (Index < 0 || Index > GetCount()) ListIndexError(Index);
-    FItems.insert(FItems.begin() + Index, Item);
+    FItems.insert(At(Index), Item);
     Notify(Item, TListNotification::lnAdded);
   }
   void Delete(int Index) {
     CheckIndex(Index);
-    T Old = FItems[static_cast<std::size_t>(Index)];
-    FItems.erase(FItems.begin() + Index);
+    T Old = Erase(Index);
     Notify(Old, TListNotification::lnDeleted);
   }
   // Removes the first occurrence; returns its former index or -1.
@@ -86,46 +85,49 @@ class TList : public TObject {
   T Extract(const T& Item) {
     int I = IndexOf(Item);
     if (I < 0) return T{};
-    T Old = FItems[static_cast<std::size_t>(I)];
-    FItems.erase(FItems.begin() + I);
+    T Old = Erase(I);
     Notify(Old, TListNotification::lnExtracted);
     return Old;
   }
   int IndexOf(const T& Item) const {
-    auto It = std::find(FItems.begin(), FItems.end(), Item);
-    return It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
+    auto It = std::find(begin(), end(), Item);
+    return It == end() ? -1 : static_cast<int>(It - begin());
   }
   bool Contains(const T& Item) const { return IndexOf(Item) >= 0; }
   void Exchange(int Index1, int Index2) {
     CheckIndex(Index1);
     CheckIndex(Index2);
-    std::swap(FItems[static_cast<std::size_t>(Index1)], FItems[static_cast<std::size_t>(Index2)]);
+    std::swap(FItems[FHead + static_cast<std::size_t>(Index1)], FItems[FHead + static_cast<std::size_t>(Index2)]);
   }
   // Takes the item at CurIndex out and puts it back at NewIndex.
   void Move(int CurIndex, int NewIndex) {
     if (CurIndex == NewIndex) return;
     CheckIndex(CurIndex);
     CheckIndex(NewIndex);
-    T Item = FItems[static_cast<std::size_t>(CurIndex)];
-    FItems.erase(FItems.begin() + CurIndex);
-    FItems.insert(FItems.begin() + NewIndex, Item);
+    T Item = FItems[FHead + static_cast<std::size_t>(CurIndex)];
+    FItems.erase(At(CurIndex));
+    FItems.insert(At(NewIndex), Item);
   }
   // Removes every item, last first, each with its deletion notification.
   void Clear() {
-    while (!FItems.empty()) {
+    while (GetCount() > 0) {
       T Old = FItems.back();
       FItems.pop_back();
+      Settle();
       Notify(Old, TListNotification::lnDeleted);
     }
   }
   // Stable sort; Less(A, B) is true when A belongs before B.
   void Sort(const std::function<bool(const T&, const T&)>& Less) {
-    std::stable_sort(FItems.begin(), FItems.end(), Less);
+    std::stable_sort(At(0), FItems.end(), Less);
   }
 
-  const_iterator begin() const { return FItems.begin(); }
+  const_iterator begin() const { return FItems.begin() + static_cast<std::ptrdiff_t>(FHead); }
   const_iterator end() const { return FItems.end(); }
-  const std::vector<T>& GetList() const { return FItems; }
+  const std::vector<T>& GetList() const {
+    Compact();
+    return FItems;
+  }
 
  protected:
   // Called after an item entered or left the list.
@@ -138,8 +140,37 @@ class TList : public TObject {
   void CheckIndex(int Index) const {
     if (Index < 0 || Index >= GetCount()) ListIndexError(Index);
   }
+  typename std::vector<T>::iterator At(int Index) {
+    return FItems.begin() + static_cast<std::ptrdiff_t>(FHead) + Index;
+  }
+  // Takes the item at Index out. The first item only moves the list's start, so that taking the
+  // items from the front one by one costs no more than from the back.
+  T Erase(int Index) {
+    T Old = FItems[FHead + static_cast<std::size_t>(Index)];
+    if (Index == 0 && GetCount() > 1) {
+      FItems[FHead] = T{};
+      ++FHead;
+      if (FHead * 2 > FItems.size()) Compact();
+    } else {
+      FItems.erase(At(Index));
+      Settle();
+    }
+    return Old;
+  }
+  void Settle() {
+    if (FItems.size() == FHead) {
+      FItems.clear();
+      FHead = 0;
+    }
+  }
+  void Compact() const {
+    if (FHead == 0) return;
+    FItems.erase(FItems.begin(), FItems.begin() + static_cast<std::ptrdiff_t>(FHead));
+    FHead = 0;
+  }
 
-  std::vector<T> FItems;
+  mutable std::vector<T> FItems;
+  mutable std::size_t FHead = 0;  // the items before it were taken from the front
 };
 
 // A list of objects that frees (Free()) what it deletes while OwnsObjects is on.

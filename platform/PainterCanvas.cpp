@@ -444,6 +444,8 @@ class TQtCanvas : public TCanvas {
  protected:
   void StateChanged() override { FStateDirty = true; }
 
+  bool MergesPolylines(float Opacity) const override { return CanReducePolyline(Opacity); }
+
   void DoDrawPolyline(const TPointF* Points, std::size_t Count, float Opacity,
                       bool Reduce) override {
     QPen Pen;

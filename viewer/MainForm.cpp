@@ -1,15 +1,19 @@
 #include "viewer/MainForm.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
 #include "platform/Graphics.h"
+#include "platform/Streams.h"
 #include "platform/StringList.h"
-#include "platform/Unicode.h"
 #include "viewer/SessionParser.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
@@ -80,18 +84,52 @@ void AddPicture(TImageList* List, TBitmap* Picture) {
   delete Picture;
 }
 
-// Whether a line is UTF-8 text. Session files are ASCII but for their title, so eight bytes are
-// checked at a time for one above 0x7F before the full check runs.
-bool IsUtf8Line(std::string_view S) {
-  std::size_t I = 0;
-  for (; I + 8 <= S.size(); I += 8) {
-    std::uint64_t Word;
-    std::memcpy(&Word, S.data() + I, 8);
-    if (Word & 0x8080808080808080ull) return IsValidUtf8(S);
+// Runs Body(K) for K = 0 .. N - 1 on up to 8 threads, this one among them; Body must not raise.
+template <typename F>
+void ForEachOnThreads(std::size_t N, F&& Body) {
+  std::atomic<std::size_t> Next{0};
+  auto Work = [&] {
+    for (std::size_t K; (K = Next.fetch_add(1)) < N;) Body(K);
+  };
+  const unsigned Threads = std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()), 8);
+  std::vector<std::thread> Pool;
+  for (unsigned T = 1; T < Threads && T < N; ++T) {
+    try {
+      Pool.emplace_back(Work);
+    } catch (...) {
+      break;  // fewer threads: the work is still done
+    }
   }
-  for (; I < S.size(); ++I)
-    if (static_cast<unsigned char>(S[I]) > 0x7F) return IsValidUtf8(S);
-  return true;
+  Work();
+  for (std::thread& T : Pool) T.join();
+}
+
+// Reads the records of one block of lines on several threads: line K of the block is the file's
+// line First + K, and a record's points start at Offsets[its record number]. Each record is read
+// on its own (a failure stays with its record), so the result is the same however the records
+// are spread over the threads.
+void ReadRecords(const std::vector<std::string_view>& Lines, int First, const std::vector<double>& Offsets,
+                 const TFormatSettings& FS, std::vector<TSessionRecord>& Records,
+                 std::vector<std::exception_ptr>& Errors) {
+  Records.resize(Lines.size());
+  Errors.assign(Lines.size(), nullptr);
+  ForEachOnThreads(Lines.size(), [&](std::size_t K) {
+    const int Line = First + static_cast<int>(K);
+    if (Line < 2) return;
+    try {
+      ReadSessionRecord(Lines[K], Offsets[static_cast<std::size_t>(Line - 2)], FS, Records[K]);
+    } catch (...) {
+      Errors[K] = std::current_exception();
+    }
+  });
+}
+
+// The index of the first line of the block that is not UTF-8 text, or -1.
+int FirstNonUtf8Line(const std::vector<std::string_view>& Lines) {
+  std::vector<char> Bad(Lines.size(), 0);
+  ForEachOnThreads(Lines.size(), [&](std::size_t K) { Bad[K] = !IsUtf8Line(Lines[K]); });
+  const auto It = std::find(Bad.begin(), Bad.end(), 1);
+  return It == Bad.end() ? -1 : static_cast<int>(It - Bad.begin());
 }
 
 // Ends the brackets a load opens, also when it fails.
@@ -271,17 +309,27 @@ void TFrmMain::dataLineParse(const TFormatSettings& FS, const String& Line, doub
 void TFrmMain::fileLoad(const String& FileName) {
   TLoadBrackets Brackets(chart_, progress_);
 
-  // The series of the previous load are freed, not only taken off the chart.
-  while (chart_->SeriesCount() > 0) chart_->GetSeries(0)->Free();
+  // The series of the previous load are freed, not only taken off the chart (the last first: each
+  // leaves the end of the chart's lists, which costs nothing to close up).
+  while (chart_->SeriesCount() > 0) chart_->GetSeries(chart_->SeriesCount() - 1)->Free();
   chart_->RemoveAllSeries();
   chart_->GetLegend()->SetVisible(false);
 
-  TStringList Lines;
-  Lines.LoadFromFile(FileName, TEncoding::UTF8());
-  const int N = Lines.GetCount();
-  for (int I = 0; I < N; ++I)
-    if (!IsUtf8Line(Lines.GetStrings(I)))
-      throw EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(I + 1) + ")");
+  // The file is read twice, a block at a time: first to count its lines and check that they are
+  // text (so that nothing is loaded from a file that is not), then to load the records.
+  TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+  std::vector<std::string_view> Block;
+  int N = 0;
+  {
+    TSessionLines Lines(File);
+    while (Lines.NextBlock(Block)) {
+      const int Bad = FirstNonUtf8Line(Block);
+      if (Bad >= 0)
+        throw EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(N + Bad + 1) + ")");
+      N += static_cast<int>(Block.size());
+    }
+  }
+  File.SetPosition(0);
 
   const TFormatSettings FS = SessionFormatSettings();
   TChartTitle* Title = chart_->GetTitle();
@@ -298,52 +346,62 @@ void TFrmMain::fileLoad(const String& FileName) {
     ResetAxes(1000.0 * N - 2000.0);
   }
 
+  // Where each record's points start: 1000 more for each record.
+  std::vector<double> Offsets(static_cast<std::size_t>(std::max(N - 2, 0)));
   double X0 = 0.0;
-  for (int I = 0; I < N; ++I) {
-    const String& Line = Lines.GetStrings(I);
-    if (I == 0) {
-      if (!Line.empty()) {
-        Title->GetLines()->BeginUpdate();
+  for (double& O : Offsets) {
+    O = X0;
+    X0 += 1000.0;
+  }
+
+  TSessionLines Lines(File);
+  std::vector<TSessionRecord> Records;
+  std::vector<std::exception_ptr> Errors;
+  int I = 0;
+  while (I < N && Lines.NextBlock(Block)) {
+    ReadRecords(Block, I, Offsets, FS, Records, Errors);
+    for (std::size_t K = 0; K < Block.size() && I < N; ++K, ++I) {
+      const std::string_view Line = Block[K];
+      if (I == 0) {
+        if (!Line.empty()) {
+          WithinUpdate(*Title->GetLines(), [&] {
+            Title->SetVisible(true);
+            Title->GetLines()->SetText(String(Line));
+          });
+        } else {
+          Title->SetVisible(false);
+          Title->GetLines()->Clear();
+        }
+      } else if (I >= 2) {
+        auto* Series = Create<TFastLineSeries>(chart_);
         try {
-          Title->SetVisible(true);
-          Title->GetLines()->SetText(Line);
+          Series->SetSeriesColor(chart_->GetDefaultColor(chart_->SeriesCount() + 1));
+          Series->SetValueFormat("#0.0");
+          Series->SetDrawStyle(TFastLineDrawStyle::flAll);
+          Series->SetDrawAllPoints(true);
+          Series->SetDrawAllPointsStyle(TDrawAllPointsStyle::daMinMax);
+          chart_->AddSeries(Series);
         } catch (...) {
-          Title->GetLines()->EndUpdate();
+          Series->Free();
           throw;
         }
-        Title->GetLines()->EndUpdate();
-      } else {
-        Title->SetVisible(false);
-        Title->GetLines()->Clear();
+        Series->SetVertAxis(TVertAxis::aLeftAxis);
+        Series->SetHorizAxis(THorizAxis::aBottomAxis);
+        Series->SetShowInLegend(true);
+        Series->GetSelected()->GetHover()->SetVisible(true);
+        Series->GetSelected()->SetVisible(true);
+        try {
+          if (Errors[K]) std::rethrow_exception(Errors[K]);
+          ApplySessionRecord(FS, Records[K], Series);
+        } catch (Exception& E) {
+          // Tell the user where: the record's line in the file.
+          E.SetMessage(E.GetMessage() + "\n(line " + std::to_string(I + 1) + " of \"" + FileName + "\")");
+          throw;
+        }
+        Records[K] = TSessionRecord();  // its memory is the series' now, or freed
       }
-    } else if (I >= 2) {
-      auto* Series = Create<TFastLineSeries>(chart_);
-      try {
-        Series->SetSeriesColor(chart_->GetDefaultColor(chart_->SeriesCount() + 1));
-        Series->SetValueFormat("#0.0");
-        Series->SetDrawStyle(TFastLineDrawStyle::flAll);
-        Series->SetDrawAllPoints(true);
-        Series->SetDrawAllPointsStyle(TDrawAllPointsStyle::daMinMax);
-        chart_->AddSeries(Series);
-      } catch (...) {
-        Series->Free();
-        throw;
-      }
-      Series->SetVertAxis(TVertAxis::aLeftAxis);
-      Series->SetHorizAxis(THorizAxis::aBottomAxis);
-      Series->SetShowInLegend(true);
-      Series->GetSelected()->GetHover()->SetVisible(true);
-      Series->GetSelected()->SetVisible(true);
-      try {
-        dataLineParse(FS, Line, X0, Series);
-      } catch (Exception& E) {
-        // Tell the user where: the record's line in the file.
-        E.SetMessage(E.GetMessage() + "\n(line " + std::to_string(I + 1) + " of \"" + FileName + "\")");
-        throw;
-      }
-      X0 += 1000.0;
+      progress_->SetValue(I);
     }
-    progress_->SetValue(I);
   }
 }
 

@@ -1,7 +1,19 @@
 #include "viewer/SessionParser.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <typeinfo>
+#include <new>
+#include <utility>
+
+#include <sys/mman.h>
+
 #include "platform/Exceptions.h"
+#include "platform/Streams.h"
+#include "platform/Unicode.h"
 #include "zelgraph/engine/Series.h"
+#include "zelgraph/series/FastLine.h"
 
 namespace zel {
 
@@ -17,23 +29,23 @@ class TFieldSplitter {
   explicit TFieldSplitter(std::string_view Line) : FLine(Line), FDone(Line.empty()) {}
   bool Next(std::string_view& Field) {
     if (FDone) return false;
-    std::size_t End = FLine.find(';', FPos);
-    if (End == std::string_view::npos) {
-      Field = FLine.substr(FPos);
+    const char* Begin = FLine.data() + FPos;
+    const std::size_t Left = FLine.size() - FPos;
+    const void* End = Left ? std::memchr(Begin, ';', Left) : nullptr;
+    if (!End) {
+      Field = std::string_view(Begin, Left);
       FDone = true;
     } else {
-      Field = FLine.substr(FPos, End - FPos);
-      FPos = End + 1;
+      const std::size_t Length = static_cast<std::size_t>(static_cast<const char*>(End) - Begin);
+      Field = std::string_view(Begin, Length);
+      FPos += Length + 1;
     }
     return true;
   }
   // Number of fields still to come.
   std::size_t Remaining() const {
     if (FDone) return 0;
-    std::size_t N = 1;
-    for (std::size_t I = FPos; I < FLine.size(); ++I)
-      if (FLine[I] == ';') ++N;
-    return N;
+    return 1 + static_cast<std::size_t>(std::count(FLine.begin() + static_cast<std::ptrdiff_t>(FPos), FLine.end(), ';'));
   }
 
  private:
@@ -41,6 +53,34 @@ class TFieldSplitter {
   std::size_t FPos = 0;
   bool FDone;
 };
+
+// Reads the plain decimal form "[sign]digits[.digits]" of at most 15 digits, the form of nearly
+// every sample, with the value TextToFloat gives (m / 10^f of two exact doubles is the correctly
+// rounded value, as from_chars gives). False for any other text: TextToFloat then decides.
+bool ReadPlainDecimal(std::string_view Text, double& Value) {
+  static constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const char* P = Text.data();
+  const char* End = P + Text.size();
+  bool Negative = false;
+  if (P < End && (*P == '-' || *P == '+')) Negative = *P++ == '-';
+  std::uint64_t M = 0;
+  int Digits = 0, Fraction = 0;
+  for (; P < End && *P >= '0' && *P <= '9'; ++P, ++Digits) M = M * 10 + static_cast<unsigned>(*P - '0');
+  if (P < End && *P == '.') {
+    for (++P; P < End && *P >= '0' && *P <= '9'; ++P, ++Digits, ++Fraction) M = M * 10 + static_cast<unsigned>(*P - '0');
+  }
+  if (P != End || Digits == 0 || Digits > 15) return false;
+  const double V = static_cast<double>(M) / Pow10[Fraction];
+  Value = Negative ? -V : V;
+  return true;
+}
+
+// Series whose AddXY is the series base's, so that a record's points may go in as one block.
+bool AddsPointsInBulk(const TChartSeries* Series) {
+  const std::type_info& T = typeid(*Series);
+  return T == typeid(TFastLineSeries) || T == typeid(TChartSeries);
+}
 
 }  // namespace
 
@@ -55,34 +95,180 @@ TFormatSettings SessionFormatSettings() {
   return FS;
 }
 
-void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset, TChartSeries* Series) {
-  if (!Series) throw EArgumentException("No series to parse the record into");
+void ReadSessionRecord(std::string_view Line, double XOffset, const TFormatSettings& FS, TSessionRecord& Record) {
+  Record = TSessionRecord();
   TFieldSplitter Fields(Line);
   const std::size_t M = Fields.Remaining();
   std::string_view Date, Time;
   if (M < 2 || !Fields.Next(Date) || !Fields.Next(Time)) {
-    String Shown = Line.size() > 60 ? Line.substr(0, 60) + "..." : Line;
-    throw EConvertError("'" + Shown + "' is not a valid record: a date and a time separated by ';' are expected");
+    Record.Shown = Line.size() > 60 ? String(Line.substr(0, 60)) + "..." : String(Line);
+    return;
   }
-  String Title;
-  Title.reserve(Date.size() + 1 + Time.size());
-  Title.append(Date).append(" ").append(Time);
-  StrToDateTime(Title, FS);  // only rejects a record whose date and time cannot be read
+  Record.HasDateTime = true;
+  Record.Title.reserve(Date.size() + 1 + Time.size());
+  Record.Title.append(Date).append(" ").append(Time);
+  if (M < 3) return;
+  const auto Samples = static_cast<std::int32_t>(M - 2);
+  Record.X = TValueBuffer(Samples);
+  Record.Y = TValueBuffer(Samples);
+  double* XV = Record.X.Data();
+  double* YV = Record.Y.Data();
+  const double Span = static_cast<double>(M - 3);
+  std::string_view Field;
+  std::int32_t K = 0;
+  for (std::size_t I = 2; Fields.Next(Field); ++I, ++K) {
+    double Y;
+    if (!(FS.DecimalSeparator == '.' && ReadPlainDecimal(Field, Y)) && !TextToFloat(Field, Y, FS)) {
+      Record.HasBadSample = true;
+      Record.BadSample = String(Field);
+      break;
+    }
+    // A lone sample has no spacing: it sits at the start of the record's span.
+    XV[K] = Span > 0 ? (static_cast<double>(I - 2) * 1000.0) / Span + XOffset : XOffset;
+    YV[K] = Y;
+  }
+  Record.Count = K;
+  if (K >= TValueBlocks::From) Record.YBlocks.Build(YV, K);
+  bool Ascending = true;
+  for (std::int32_t I = 0; I < K; ++I) Ascending &= std::isfinite(XV[I]) && !(I > 0 && XV[I] < XV[I - 1]);
+  Record.XAscending = Ascending;
+  Record.XStatistics.Compute(XV, K);
+  Record.YStatistics.Compute(YV, K);
+}
+
+void ApplySessionRecord(const TFormatSettings& FS, TSessionRecord& Record, TChartSeries* Series) {
+  if (!Series) throw EArgumentException("No series to parse the record into");
+  if (!Record.HasDateTime)
+    throw EConvertError("'" + Record.Shown + "' is not a valid record: a date and a time separated by ';' are expected");
+  StrToDateTime(Record.Title, FS);  // only rejects a record whose date and time cannot be read
 
   WithinUpdate(*Series, [&] {
-    Series->SetTitle(Title);
-    if (M >= 3) {
-      const double Span = static_cast<double>(M - 3);
-      std::string_view Field;
-      for (std::size_t I = 2; Fields.Next(Field); ++I) {
-        double Y;
-        if (!TextToFloat(Field, Y, FS)) InvalidFloat(Field);
-        // A lone sample has no spacing: it sits at the start of the record's span.
-        const double X = Span > 0 ? (static_cast<double>(I - 2) * 1000.0) / Span + XOffset : XOffset;
-        Series->AddXY(X, Y, String(), 0x00FFFFFF);
+    Series->SetTitle(Record.Title);
+    const std::int32_t N = Record.Count;
+    if (N > 0) {
+      const double* XV = Record.X.Data();
+      const double* YV = Record.Y.Data();
+      // The points go in as one block where that is what adding them one by one gives.
+      bool Done = false;
+      if (AddsPointsInBulk(Series)) {
+        const bool Empty = Series->Count() == 0;
+        TValueBuffer X = std::move(Record.X), Y = std::move(Record.Y);
+        Done = Series->AppendXY(std::move(X), std::move(Y), N);
+        if (Done && Empty) {
+          Series->GetXValues()->SetAscendingFinite(Record.XAscending, N);
+          Series->GetXValues()->SetStatistics(Record.XStatistics);
+          Series->GetYValues()->SetStatistics(Record.YStatistics);
+          if (N >= TValueBlocks::From) Series->GetYValues()->SetBlocks(std::move(Record.YBlocks));
+        }
+        if (!Done) {
+          Record.X = std::move(X);
+          Record.Y = std::move(Y);
+          XV = Record.X.Data();
+          YV = Record.Y.Data();
+        }
       }
+      if (!Done)
+        for (std::int32_t K = 0; K < N; ++K) Series->AddXY(XV[K], YV[K], String(), 0x00FFFFFF);
     }
+    if (Record.HasBadSample) InvalidFloat(Record.BadSample);
   });
+}
+
+void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset, TChartSeries* Series) {
+  if (!Series) throw EArgumentException("No series to parse the record into");
+  TSessionRecord Record;
+  ReadSessionRecord(Line, XOffset, FS, Record);
+  ApplySessionRecord(FS, Record, Series);
+}
+
+// TSessionLines
+
+TSessionLines::TSessionLines(TStream& Stream, std::size_t BlockSize) : FStream(Stream) {
+  Resize(std::max<std::size_t>(BlockSize, 16));
+}
+
+TSessionLines::~TSessionLines() {
+  if (FBuffer) munmap(FBuffer, FSize);
+}
+
+void TSessionLines::Resize(std::size_t Size) {
+  void* P = mmap(nullptr, Size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (P == MAP_FAILED) throw std::bad_alloc();
+  char* B = static_cast<char*>(P);
+  if (FBuffer) {
+    std::memcpy(B, FBuffer, FEnd);
+    munmap(FBuffer, FSize);
+  }
+  FBuffer = B;
+  FSize = Size;
+}
+
+bool TSessionLines::Fill() {
+  // Keep what was not given out, then read behind it; a buffer that is full grows.
+  if (FStart > 0) {
+    std::memmove(FBuffer, FBuffer + FStart, FEnd - FStart);
+    FEnd -= FStart;
+    FStart = 0;
+  }
+  if (FEnd == FSize) Resize(FSize * 2);
+  const Int64 Got = FStream.Read(FBuffer + FEnd, static_cast<Int64>(FSize - FEnd));
+  if (Got <= 0) {
+    FAtEnd = true;
+    return false;
+  }
+  FEnd += static_cast<std::size_t>(Got);
+  if (FFirst) {
+    FFirst = false;
+    static const char Bom[] = "\xEF\xBB\xBF";
+    if (FEnd >= 3 && std::memcmp(FBuffer, Bom, 3) == 0) FStart = 3;
+  }
+  return true;
+}
+
+bool TSessionLines::NextBlock(std::vector<std::string_view>& Lines) {
+  Lines.clear();
+  for (;;) {
+    if (!FAtEnd) Fill();
+    const char* Data = FBuffer;
+    std::size_t Pos = FStart;
+    while (Pos < FEnd) {
+      const std::size_t Left = FEnd - Pos;
+      const void* LF = std::memchr(Data + Pos, '\n', Left);
+      const std::size_t Scan = LF ? static_cast<std::size_t>(static_cast<const char*>(LF) - (Data + Pos)) : Left;
+      const void* CR = std::memchr(Data + Pos, '\r', Scan);
+      std::size_t Break;
+      if (CR) {
+        Break = static_cast<std::size_t>(static_cast<const char*>(CR) - Data);
+        // A CR at the end of what was read may be the first half of CR LF.
+        if (Break + 1 == FEnd && !FAtEnd) break;
+      } else if (LF) {
+        Break = Pos + Scan;
+      } else {
+        if (!FAtEnd) break;  // the line goes on in the next block
+        Lines.emplace_back(Data + Pos, Left);
+        Pos = FEnd;
+        break;
+      }
+      Lines.emplace_back(Data + Pos, Break - Pos);
+      Pos = Break + 1;
+      if (Data[Break] == '\r' && Pos < FEnd && Data[Pos] == '\n') ++Pos;
+    }
+    FStart = Pos;
+    if (!Lines.empty()) return true;
+    if (FAtEnd) return false;
+  }
+}
+
+bool IsUtf8Line(std::string_view S) {
+  std::size_t I = 0;
+  for (; I + 8 <= S.size(); I += 8) {
+    std::uint64_t Word;
+    std::memcpy(&Word, S.data() + I, 8);
+    if (Word & 0x8080808080808080ull) return IsValidUtf8(S);
+  }
+  for (; I < S.size(); ++I)
+    if (static_cast<unsigned char>(S[I]) > 0x7F) return IsValidUtf8(S);
+  return true;
 }
 
 }  // namespace zel

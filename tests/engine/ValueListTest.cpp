@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "zelgraph/engine/Engine.h"
@@ -79,6 +80,105 @@ TEST(ValueList, LengthGrowsInStepsWhileMemoryGrowsGeometrically) {
   EXPECT_EQ(Big->Value.Length(), 200000);
   EXPECT_LT(Moves, 40);
   EXPECT_LE(Big->Value.Capacity(), 2 * 200000);
+}
+
+TEST(ValueList, MemoryFollowsTheValuesNotTheLength) {
+  auto L = MakeList();
+  L->AddChartValue(1);
+  L->AddChartValue(2);
+  EXPECT_EQ(L->Value.Length(), 1000);
+  EXPECT_LE(L->Value.Capacity(), 16);  // two values hold the memory of a few, not of 1000
+  const TChartValueList& C = *L;
+  EXPECT_EQ(C.Value[999], 0.0);  // reading past the memory gives 0 and allocates nothing
+  EXPECT_LE(L->Value.Capacity(), 16);
+  L->Value[700] = 7;  // writing anywhere in the length works
+  EXPECT_EQ(C.Value[700], 7.0);
+  // Shrinking and growing again gives zeros past the old end.
+  L->Value.SetLength(600);
+  L->Value.SetLength(1000);
+  EXPECT_EQ(C.Value[700], 0.0);
+  EXPECT_EQ(Values(*L), (std::vector<double>{1, 2}));
+}
+
+TEST(ValueList, AppendingInOneStepIsAddingOneByOne) {
+  const double NaN = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* Name;
+    TChartListOrder Order;
+    std::vector<double> Before, Appended;
+    bool Taken;
+  };
+  std::vector<double> Many(2500);
+  for (std::size_t I = 0; I < Many.size(); ++I) Many[I] = static_cast<double>(I) / 3;
+  const Case Cases[] = {
+      {"in order", TChartListOrder::loAscending, {}, {1, 2, 2, 3}, true},
+      {"after the values there", TChartListOrder::loAscending, {0, 1}, {1, 5}, true},
+      {"grows in steps", TChartListOrder::loAscending, {-1}, Many, true},
+      {"a NaN goes to the end", TChartListOrder::loAscending, {1}, {NaN, 0.5}, true},
+      {"out of order", TChartListOrder::loAscending, {}, {1, 3, 2}, false},
+      {"below the last there", TChartListOrder::loAscending, {5}, {4}, false},
+      {"descending", TChartListOrder::loDescending, {9}, {8, 8, 1}, true},
+      {"descending out of order", TChartListOrder::loDescending, {}, {1, 2}, false},
+      {"unordered takes anything", TChartListOrder::loNone, {3}, {5, 1, 4}, true},
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    auto Bulk = MakeList(K.Order), One = MakeList(K.Order);
+    for (double V : K.Before) {
+      Bulk->AddChartValue(V);
+      One->AddChartValue(V);
+    }
+    for (double V : K.Appended) One->AddChartValue(V);
+    const bool Taken = Bulk->AppendValues(K.Appended.data(), static_cast<std::int32_t>(K.Appended.size()));
+    EXPECT_EQ(Taken, K.Taken);
+    const std::vector<double> Want = K.Taken ? Values(*One) : K.Before;
+    const std::vector<double> Got = Values(*Bulk);
+    ASSERT_EQ(Got.size(), Want.size());
+    for (std::size_t I = 0; I < Got.size(); ++I)
+      EXPECT_TRUE(Got[I] == Want[I] || (std::isnan(Got[I]) && std::isnan(Want[I]))) << I;
+    if (K.Taken) {
+      EXPECT_EQ(Bulk->Value.Length(), One->Value.Length());
+    }
+  }
+  // An empty list takes a buffer as its memory; AtEnd ignores the order, as inserting at the end does.
+  auto L = MakeList(TChartListOrder::loAscending);
+  TValueBuffer B(2500);
+  for (int I = 0; I < 2500; ++I) B.Data()[I] = 2500 - I;
+  const double* Memory = B.Data();
+  EXPECT_FALSE(L->AppendValues(TValueBuffer(B.Capacity()), 2501));  // more values than the buffer holds
+  EXPECT_TRUE(L->AppendValues(std::move(B), 2500, true));
+  EXPECT_EQ(std::as_const(*L).Value.Data(), Memory);
+  EXPECT_EQ(L->GetCount(), 2500);
+  EXPECT_EQ(L->Value.Length(), 3000);
+  EXPECT_EQ(L->Value[2999], 0.0);
+  EXPECT_EQ(L->GetMaxValue(), 2500);
+}
+
+TEST(ValueList, BlocksFollowTheValues) {
+  auto L = MakeList(TChartListOrder::loAscending);
+  for (int I = 0; I < 5000; ++I) L->AddChartValue(I);
+  const TValueBlocks& B = L->GetBlocks();
+  ASSERT_EQ(B.Min.size(), 79u);  // 5000 values in blocks of 64
+  EXPECT_EQ(B.Min[3], 192);
+  EXPECT_EQ(B.Max[3], 255);
+  EXPECT_EQ(B.Max[78], 4999);
+  EXPECT_TRUE(L->IsAscendingFinite());
+  // Changes through the list, and writes announced with SetModified, are seen.
+  L->SetValue(200, -5);
+  EXPECT_EQ(L->GetBlocks().Min[3], -5);
+  EXPECT_FALSE(L->IsAscendingFinite());
+  L->GetMinValue();  // fresh statistics: the announcement below must still be seen
+  L->Value[201] = std::numeric_limits<double>::quiet_NaN();
+  L->SetModified(true);
+  EXPECT_TRUE(std::isnan(L->GetBlocks().Min[3]));
+  L->Delete(0, 4900);
+  EXPECT_EQ(L->GetBlocks().Min.size(), 2u);
+  EXPECT_TRUE(L->IsAscendingFinite());
+  // Short lists are checked without blocks.
+  auto Short = MakeList();
+  Short->AddChartValue(2);
+  Short->AddChartValue(1);
+  EXPECT_FALSE(Short->IsAscendingFinite());
 }
 
 TEST(ValueList, StatisticsFollowChanges) {

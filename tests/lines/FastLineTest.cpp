@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "platform/Bitmap.h"
+#include "platform/Canvas.h"
 #include "platform/Controls.h"
 #include "tests/lines/LinesFixture.h"
 #include "zelgraph/engine/SeriesLegend.h"
@@ -428,6 +431,54 @@ TEST(FastLineRender, SeriesColourOnTheLineAndBackgroundElsewhere) {
   EXPECT_NE(Back, 0xFFFF0000u);
   EXPECT_EQ(B->GetPixel(X0, Y + 20), Back);
   EXPECT_EQ(B->GetPixel(X1, Y - 5), Back);
+  Chart->Free();
+}
+
+TEST(FastLineRender, ManyPointsPerColumnAreHandedOverAsTheCanvasMergesThem) {
+  // Drawn on a bitmap, whose canvas merges the points of a pixel column, the line is made from
+  // the value blocks straight away: it must be the merge of all its points, whatever the axes'
+  // directions and range, with values that are not finite in some blocks.
+  auto* Chart = Create<TFlatPanel>(nullptr);
+  Chart->SetView3D(false);
+  Chart->SetBounds(0, 0, 300, 200);
+  auto* S = Create<TFastLineSeries>(nullptr);
+  Chart->AddSeries(S);
+  S->SetDrawStyle(TFastLineDrawStyle::flAll);
+  std::mt19937 Rng(7);
+  std::normal_distribution<double> Step(0, 1);
+  double V = 0;
+  for (int I = 0; I < 30000; ++I) {
+    V += Step(Rng);
+    S->AddXY(I * 0.01, V);
+  }
+  S->GetYValues()->SetValue(1000, std::nan(""));
+  S->GetYValues()->SetValue(2222, 1e300);
+  S->GetYValues()->SetValue(7000, -INFINITY);
+  for (bool InvX : {false, true})
+    for (bool InvY : {false, true})
+      for (double From : {0.0, 57.3}) {
+        SCOPED_TRACE(std::to_string(InvX) + std::to_string(InvY) + " from " + std::to_string(From));
+        Chart->GetBottomAxis()->SetInverted(InvX);
+        Chart->GetLeftAxis()->SetInverted(InvY);
+        Chart->GetBottomAxis()->SetMinMax(From, From == 0 ? 299.99 : From + 40);
+        Chart->GetLeftAxis()->SetMinMax(-150, 150);
+        TOwned<TBitmap> B(PaintToBitmap(Chart));
+        ASSERT_TRUE(B);
+        const int First = std::max(S->GetFirstVisibleIndex() - 1, 0), Last = S->GetLastVisibleIndex();
+        ASSERT_GE(First, 0);
+        TPolygon All;
+        for (int I = First; I <= Last; ++I)
+          All.push_back(TPointF(static_cast<float>(S->CalcXPos(I)), static_cast<float>(S->CalcYPos(I))));
+        std::vector<TPointF> Merged;
+        ReducePolylineByColumn(All.data(), All.size(), Merged);
+        const std::vector<TPointF>& Got = S->GetPolylinePoints();
+        EXPECT_LT(Got.size(), All.size() / 4);
+        ASSERT_EQ(Got.size(), Merged.size());
+        for (std::size_t K = 0; K < Got.size(); ++K) {
+          EXPECT_EQ(Got[K].X, Merged[K].X) << K;
+          EXPECT_EQ(Got[K].Y, Merged[K].Y) << K;
+        }
+      }
   Chart->Free();
 }
 

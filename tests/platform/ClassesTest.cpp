@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/Classes.h"
 
 using namespace zel;
@@ -133,4 +138,89 @@ TEST(EventMute, SilencesTheHandlerAndPutsItBackEvenOnAnError) {
   }
   Fire();
   EXPECT_EQ(Calls, 2);
+}
+
+namespace {
+
+// Records every notification it hears, in order.
+class TListener : public TComponent {
+  ZEL_CLASS(TListener, TComponent)
+ public:
+  TListener(TComponent* AOwner, std::vector<std::pair<TListener*, TComponent*>>* ALog, bool HearsAll)
+      : TComponent(AOwner), Log(ALog) {
+    SetHearsOwnerNotifications(HearsAll);
+  }
+  std::vector<std::pair<TListener*, TComponent*>>* Log;
+
+ protected:
+  void Notification(TComponent* C, TOperation Op) override {
+    TComponent::Notification(C, Op);
+    Log->push_back({this, C});
+  }
+};
+ZEL_DEFINE_CLASS(TListener, TComponent)
+
+}  // namespace
+
+TEST(Classes, OwnerTellsListenersLastFirstAndOthersOnlyOfTheirLinks) {
+  std::vector<std::pair<TListener*, TComponent*>> Log;
+  TOwned<TComponent> Owner(new TComponent(nullptr));
+  auto* A = new TListener(Owner.get(), &Log, true);
+  auto* Quiet = new TListener(Owner.get(), &Log, false);
+  auto* B = new TListener(Owner.get(), &Log, true);
+  Log.clear();
+  auto* C = new TListener(Owner.get(), &Log, false);
+  // C hears of itself only when it hears all; the listeners hear of it last first.
+  EXPECT_EQ(Log, (std::vector<std::pair<TListener*, TComponent*>>{{B, C}, {A, C}}));
+
+  // A quiet component hears of a component it is linked with, in list order among the others.
+  Quiet->FreeNotification(C);
+  Log.clear();
+  Owner->RemoveComponent(C);
+  EXPECT_EQ(Log, (std::vector<std::pair<TListener*, TComponent*>>{{B, C}, {Quiet, C}, {A, C}}));
+  // Removal dropped the link: freeing C tells nobody.
+  Log.clear();
+  C->Free();
+  EXPECT_TRUE(Log.empty());
+
+  // A quiet component that owns components listens for them.
+  auto* Child = new TListener(Quiet, &Log, true);
+  Log.clear();
+  auto* D = new TComponent(Owner.get());
+  EXPECT_EQ(Log, (std::vector<std::pair<TListener*, TComponent*>>{{B, D}, {Child, D}, {Quiet, D}, {A, D}}));
+  Owner.reset();  // frees all, without a notice reaching a freed component (the sanitizers see it)
+}
+
+TEST(Classes, ComponentIndexesHoldWhateverEndComponentsLeaveFrom) {
+  TOwned<TComponent> Owner(new TComponent(nullptr));
+  std::vector<TComponent*> Model;
+  for (int I = 0; I < 40; ++I) {
+    Model.push_back(new TComponent(Owner.get()));
+    Model.back()->SetName("C" + std::to_string(I));
+  }
+  auto Check = [&] {
+    ASSERT_EQ(Owner->GetComponentCount(), static_cast<int>(Model.size()));
+    for (std::size_t I = 0; I < Model.size(); ++I) {
+      EXPECT_EQ(Owner->GetComponent(static_cast<int>(I)), Model[I]);
+      EXPECT_EQ(Model[I]->GetComponentIndex(), static_cast<int>(I));
+    }
+  };
+  // From the front (several, so the list closes up), the back and the middle.
+  for (int I = 0; I < 25; ++I) {
+    Model.front()->Free();
+    Model.erase(Model.begin());
+    Check();
+  }
+  Model.back()->Free();
+  Model.pop_back();
+  Model[5]->Free();
+  Model.erase(Model.begin() + 5);
+  Check();
+  EXPECT_EQ(Owner->FindComponent("c26"), Model[1]);
+  EXPECT_EQ(Owner->FindComponent("c30"), nullptr);
+  Model[0]->SetComponentIndex(100);
+  std::rotate(Model.begin(), Model.begin() + 1, Model.end());
+  Check();
+  Model.push_back(new TComponent(Owner.get()));
+  Check();
 }

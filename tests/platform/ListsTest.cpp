@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -140,4 +142,40 @@ TEST(Lists, ObjectThatRemovesItselfWhileFreedDoesNotUpsetTheList) {
     EXPECT_EQ(L.GetItems(1)->Id, 2);
   }  // the destructor clears the rest, each object again removing itself
   EXPECT_EQ(Freed, (std::vector<int>{1, 3, 2, 0}));
+}
+
+TEST(Lists, TakingItemsFromTheFrontKeepsEveryOperationInStep) {
+  TList<int> L;
+  std::vector<int> Model;
+  for (int I = 0; I < 50; ++I) {
+    L.Add(I);
+    Model.push_back(I);
+  }
+  auto Same = [&] {
+    ASSERT_EQ(L.GetCount(), static_cast<int>(Model.size()));
+    EXPECT_EQ(std::vector<int>(L.begin(), L.end()), Model);
+    EXPECT_EQ(L.GetList(), Model);
+  };
+  for (int I = 0; I < 30; ++I) {
+    L.Delete(0);
+    Model.erase(Model.begin());
+    if (I % 7 == 0) Same();
+  }
+  Same();
+  L.Insert(0, -1);
+  Model.insert(Model.begin(), -1);
+  L.Move(0, 3);
+  std::rotate(Model.begin(), Model.begin() + 1, Model.begin() + 4);
+  L.Exchange(1, 2);
+  std::swap(Model[1], Model[2]);
+  EXPECT_EQ(L.IndexOf(45), static_cast<int>(std::find(Model.begin(), Model.end(), 45) - Model.begin()));
+  EXPECT_EQ(L.Extract(49), 49);
+  Model.pop_back();
+  Same();
+  while (L.GetCount() > 1) L.Delete(0);
+  EXPECT_EQ(L.First(), Model.back());
+  L.Delete(0);
+  EXPECT_TRUE(L.IsEmpty());
+  L.Add(7);
+  EXPECT_EQ(L.GetList(), std::vector<int>{7});
 }

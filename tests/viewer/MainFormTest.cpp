@@ -16,6 +16,7 @@
 #include "platform/RecordingCanvas.h"
 #include "platform/StringList.h"
 #include "viewer/MainForm.h"
+#include "viewer/SessionParser.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
 #include "zelgraph/chart/Titles.h"
@@ -236,6 +237,46 @@ TEST_F(MainFormTest, ABadRecordStopsTheLoadAndKeepsWhatCameBefore) {
     EXPECT_FALSE(Chart()->IsUpdating());
     EXPECT_FALSE(Series(C.SeriesCount - 1)->IsUpdating());
   }
+}
+
+TEST_F(MainFormTest, RecordsReadTogetherLoadAsTheyWouldOneAfterAnother) {
+  // Many records (read on several threads), one of them failing part way: the chart holds what
+  // loading them in turn gives, up to the failing sample, and the error names the first bad line.
+  String Text = "Title\nheader\n";
+  std::vector<String> Lines;
+  for (int R = 0; R < 300; ++R) {
+    String L = "2016-04-25;13:45:10";
+    for (int K = 0; K <= R % 17; ++K) L += ";" + std::to_string(R * 100 + K) + ".25";
+    if (R == 150) L += ";1;x;3";
+    if (R == 200) L += ";y";
+    Lines.push_back(L);
+    Text += L + "\n";
+  }
+  TTempSession File(Text);
+  const String Message = LoadError(File.Name());
+  EXPECT_EQ(Message.rfind("'x' is not a valid floating point value", 0), 0u) << Message;
+  EXPECT_NE(Message.find("line 153 of"), String::npos) << Message;
+  ASSERT_EQ(Chart()->SeriesCount(), 151);
+  const TFormatSettings FS = SessionFormatSettings();
+  for (int R = 0; R <= 150; ++R) {
+    SCOPED_TRACE(R);
+    auto* Expected = Create<TFastLineSeries>(nullptr);
+    try {
+      dataLineParse(FS, Lines[static_cast<std::size_t>(R)], 1000.0 * R, Expected);
+    } catch (const Exception&) {
+    }
+    TFastLineSeries* Got = Series(R);
+    EXPECT_EQ(Got->GetTitle(), Expected->GetTitle());
+    ASSERT_EQ(Got->Count(), Expected->Count());
+    for (int I = 0; I < Got->Count(); ++I) {
+      EXPECT_EQ(Got->GetxValue(I), Expected->GetxValue(I));
+      EXPECT_EQ(Got->GetyValue(I), Expected->GetyValue(I));
+    }
+    EXPECT_EQ(Got->GetSeriesColor(), Chart()->GetDefaultColor(R + 1));
+    Expected->Free();
+  }
+  EXPECT_FALSE(Form->progress_->GetVisible());
+  EXPECT_FALSE(Chart()->IsUpdating());
 }
 
 TEST_F(MainFormTest, AFileThatCannotBeReadLeavesAnEmptyUsableChart) {

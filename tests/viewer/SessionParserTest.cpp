@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "../engine/TestPanel.h"
+#include "platform/Streams.h"
+#include "platform/StringList.h"
 #include "platform/SysUtils.h"
 #include "viewer/SessionParser.h"
 #include "zelgraph/engine/Engine.h"
@@ -117,6 +122,90 @@ TEST(SessionParser, SampleReaderHonoursTheDecimalSeparator) {
   EXPECT_TRUE(TextToFloat("1,5", V, FS));
   EXPECT_EQ(V, 1.5);
   EXPECT_FALSE(TextToFloat("1.5", V, FS));
+}
+
+// A series kind that adds its points one at a time (its own AddXY), for comparison.
+class TOneByOneSeries : public TChartSeries {
+ public:
+  explicit TOneByOneSeries(TComponent* AOwner) : TChartSeries(AOwner) {}
+  std::int32_t AddXY(double X, double Y, const String& Label, TAlphaColor Color) override {
+    ++Adds;
+    return TChartSeries::AddXY(X, Y, Label, Color);
+  }
+  int Adds = 0;
+};
+
+bool SameBits(double A, double B) { return std::memcmp(&A, &B, sizeof A) == 0; }
+
+TEST(SessionParser, PointsReadInOneBlockAreThoseAddedOneByOne) {
+  const TFormatSettings FS = SessionFormatSettings();
+  // Samples of every form the reader takes, and a record long enough to grow the arrays twice.
+  String Long = "2016-04-25;13:45:10";
+  for (int I = 0; I < 2500; ++I) Long += ";" + std::to_string((I * 7919) % 20011 - 10000) + "." + std::to_string(I % 97);
+  const String Lines[] = {
+      "2016-04-25;13:45:10;-0.0;+5;.5;5.;1e3;-2.5E-3;123456789012345678;0.1234567890123456789;007;0.30000000000000004",
+      Long,
+      "2016-04-25;13:45:10;1;2;x;4",
+  };
+  for (const String& Line : Lines) {
+    SCOPED_TRACE(Line.substr(0, 60));
+    SeriesHolder Bulk;
+    auto* One = Create<TOneByOneSeries>(nullptr);
+    String BulkError, OneError;
+    try {
+      dataLineParse(FS, Line, 3000.0, Bulk.S);
+    } catch (const Exception& E) {
+      BulkError = E.GetMessage();
+    }
+    try {
+      dataLineParse(FS, Line, 3000.0, One);
+    } catch (const Exception& E) {
+      OneError = E.GetMessage();
+    }
+    EXPECT_EQ(BulkError, OneError);
+    EXPECT_EQ(One->Adds, One->Count());
+    ASSERT_EQ(Bulk.S->Count(), One->Count());
+    for (std::int32_t I = 0; I < One->Count(); ++I) {
+      EXPECT_TRUE(SameBits(Bulk.S->GetxValue(I), One->GetxValue(I))) << I;
+      EXPECT_TRUE(SameBits(Bulk.S->GetyValue(I), One->GetyValue(I))) << I;
+    }
+    EXPECT_EQ(Bulk.S->GetXValues()->Value.Length(), One->GetXValues()->Value.Length());
+    EXPECT_EQ(Bulk.S->GetYValues()->Value.Length(), One->GetYValues()->Value.Length());
+    EXPECT_EQ(Bulk.S->MaxYValue(), One->MaxYValue());
+    One->Free();
+  }
+  // A series that holds points already takes the record after them.
+  SeriesHolder H;
+  H.S->AddXY(-1, 9);
+  dataLineParse(FS, "2016-04-25;13:45:10;1;2", 0.0, H.S);
+  EXPECT_EQ(Read(H.S).Y, (std::vector<double>{9, 1, 2}));
+}
+
+TEST(SessionParser, LinesAreSplitAsTheStringListSplitsThemWhateverTheBlocks) {
+  const std::string Texts[] = {"",         "x",          "a\nb",         "a\r\nb\r\n",    "a\rb\r",
+                               "\r\n\r\n", "a\r",         "\n",           "a\n\r\nb\r\r\n", "\xEF\xBB\xBFtitle\nb",
+                               "\xEF\xBB", "long line\r\nnext\rlast"};
+  for (const std::string& Text : Texts) {
+    TMemoryStream Reference;
+    Reference.Write(Text.data(), static_cast<Int64>(Text.size()));
+    Reference.SetPosition(0);
+    TStringList Expected;
+    Expected.LoadFromStream(&Reference, TEncoding::UTF8());
+    for (std::size_t Block : {1, 2, 3, 5, 64}) {
+      SCOPED_TRACE("text \"" + Text + "\", block " + std::to_string(Block));
+      TMemoryStream In;
+      In.Write(Text.data(), static_cast<Int64>(Text.size()));
+      In.SetPosition(0);
+      TSessionLines Lines(In, Block);
+      std::vector<std::string_view> Got;
+      std::vector<String> All;
+      while (Lines.NextBlock(Got))
+        for (std::string_view L : Got) All.emplace_back(L);
+      std::vector<String> Want;
+      for (int I = 0; I < Expected.GetCount(); ++I) Want.push_back(Expected.GetStrings(I));
+      EXPECT_EQ(All, Want);
+    }
+  }
 }
 
 }  // namespace

@@ -156,6 +156,9 @@ class TZelCanvas : public TObject {
   virtual void Line(float X0, float Y0, float X1, float Y1);
   // Points 0..High; High is the index of the last point (count - 1).
   virtual void Polyline(const TPointF* P, int High) = 0;
+  // Whether Polyline, drawn now, merges consecutive points of one pixel column into the first,
+  // lowest, highest and last (see ReducePolylineByColumn); a caller may then pass them merged.
+  virtual bool MergesPolylineColumns() const { return false; }
   virtual void Polygon(const TPointF* P, int High) = 0;
   virtual void PolygonConcave(const TPointF* P, int High);
   virtual void RotateLabel(int X, int Y, const String& Text, double Angle, bool AllowHtml) = 0;

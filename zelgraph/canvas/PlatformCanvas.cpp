@@ -155,6 +155,8 @@ void TZelCanvas3D::Polyline(const TPointF* P, int High) {
   FCanvas->DrawPolyline(P, std::size_t(High) + 1, Opacity());
 }
 
+bool TZelCanvas3D::MergesPolylineColumns() const { return FCanvas && FCanvas->MergesPolylines(Opacity()); }
+
 void TZelCanvas3D::Polygon(const TPointF* P, int High) {
   if (!FCanvas || !P || High < 0) return;
   TPolygon Points(P, P + High + 1);

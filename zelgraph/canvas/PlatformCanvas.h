@@ -72,6 +72,7 @@ class TZelCanvas3D : public TCanvas3D {
   void LineTo(float X, float Y) override;
   void FastLineTo(int X, int Y) override;
   void Polyline(const TPointF* P, int High) override;
+  bool MergesPolylineColumns() const override;
   void Polygon(const TPointF* P, int High) override;
   void Arc(int Left, int Top, int Right, int Bottom, int StartX, int StartY, int EndX,
            int EndY) override;

@@ -323,6 +323,9 @@ TChartSeries::TChartSeries(TComponent* AOwner)
   YMandatory = true;
   FValueFormat = ZelMsg_DefValueFormat;
   FPercentFormat = ZelMsg_DefPercentFormat;
+  // A series reacts only to its function, sources, dependents and visuals template, all of which
+  // it is linked with by FreeNotification: the chart need not tell it of every other component.
+  SetHearsOwnerNotifications(false);
 }
 
 TChartSeries::~TChartSeries() {

@@ -337,6 +337,12 @@ class TChartSeries : public TCustomChartSeries {
   std::int32_t AddArray(const std::int32_t* Values, std::int32_t LastIndex);
   std::int32_t AddArray(const std::vector<double>& Values);
   std::int32_t AddArray(const double* XValues, std::int32_t LastIndex, const double* YValues);
+  // Appends the N points (X[i], Y[i]) inside an update bracket as N calls of this class' AddXY
+  // with no label and the default colour would, an empty series taking the buffers as its
+  // memory. Returns false and adds nothing where that is not one step: outside an update, with
+  // OnBeforeAdd, further value lists, colours or labels, or X values that would not all go to
+  // the end; the caller then adds the points one by one.
+  bool AppendXY(TValueBuffer&& X, TValueBuffer&& Y, std::int32_t N);
 
   virtual void Delete(std::int32_t ValueIndex);
   virtual void Delete(std::int32_t Start, std::int32_t Quantity, bool RemoveGap = false);

@@ -311,4 +311,18 @@ void TZelSeriesSource::Notification(TComponent* AComponent, TOperation Operation
   }
 }
 
+// Adding in bulk
+
+bool TChartSeries::AppendXY(TValueBuffer&& X, TValueBuffer&& Y, std::int32_t N) {
+  if (N <= 0) return true;
+  if (IUpdating <= 0 || OnBeforeAdd || FValuesList->Count() != 2 || FColors || FLabels.Count() > 0 ||
+      N > X.Capacity() || N > Y.Capacity())
+    return false;
+  // Inside an update the per-point adds tell nobody (the lists' change notices are silent too):
+  // the lists' contents are all there is to match.
+  if (!FX->AppendValues(std::move(X), N)) return false;
+  FY->AppendValues(std::move(Y), N, true);
+  return true;
+}
+
 }  // namespace zel

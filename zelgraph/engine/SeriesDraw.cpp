@@ -2,6 +2,7 @@
 // chart's pipeline calls, legend and mark texts, and the mouse (clicks, hover, enter and leave).
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/Math.h"
 #include "platform/Services.h"
@@ -88,7 +89,7 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
   }
   const double VS = Axis->CalcPosPoint(PStart);
   const double VE = Axis->CalcPosPoint(PEnd);
-  const double* V = List->Value.Data();
+  const double* V = std::as_const(List->Value).Data();
   if (List->GetOrder() == TChartListOrder::loAscending) {
     // Binary searches that give what the walks over the points give.
     std::int32_t First = 0;

@@ -58,6 +58,47 @@ TChartSeriesList::TChartSeriesList(TCustomAxisPanel* AOwner)
 
 TChartSeriesList::~TChartSeriesList() { FreeAndNil(FGroups); }
 
+void TChartSeriesList::Notify(TChartSeries* const& Item, TListNotification Action) {
+  TCustomSeriesList::Notify(Item, Action);
+  if (Action == TListNotification::lnAdded) {
+    auto [It, New] = FPlaces.try_emplace(Item, TPlace{GetCount() - 1 + FBase, 1});
+    if (!New) ++It->second.Times;
+    // An item not added at the end leaves the other places to be checked on use.
+    return;
+  }
+  auto It = FPlaces.find(Item);
+  if (It == FPlaces.end()) return;
+  // The first item gone moves every other one place down: one count for all of them.
+  if (It->second.Times == 1 && It->second.Place - FBase == 0) ++FBase;
+  if (--It->second.Times <= 0) FPlaces.erase(It);
+}
+
+void TChartSeriesList::Replace() const {
+  const std::vector<TChartSeries*>& L = GetList();
+  for (int I = static_cast<int>(L.size()); I-- > 0;) {
+    auto It = FPlaces.find(L[static_cast<std::size_t>(I)]);
+    if (It != FPlaces.end()) It->second.Place = I + FBase;  // walking down leaves the first place
+  }
+}
+
+int TChartSeriesList::IndexOf(TChartSeries* const& Item) const {
+  auto It = FPlaces.find(Item);
+  if (It == FPlaces.end()) return -1;
+  if (It->second.Times > 1) return TCustomSeriesList::IndexOf(Item);
+  const std::int64_t I = It->second.Place - FBase;
+  if (I >= 0 && I < GetCount() && GetItems(static_cast<int>(I)) == Item) return static_cast<int>(I);
+  // Items moved since the place was taken: take every place again, once.
+  Replace();
+  return static_cast<int>(It->second.Place - FBase);
+}
+
+int TChartSeriesList::Remove(TChartSeries* const& Item) {
+  const int I = IndexOf(Item);
+  if (I >= 0) Delete(I);
+  return I;
+}
+
+
 void TChartSeriesList::SetGroups(TSeriesGroups* Value) {
   if (Value && Value != FGroups) FGroups->Assign(Value);
 }

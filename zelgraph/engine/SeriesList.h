@@ -3,6 +3,8 @@
 // custom axes. Also the engine unit's start and end.
 #pragma once
 
+#include <unordered_map>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -64,8 +66,25 @@ class TChartSeriesList : public TCustomSeriesList {
   bool GetAllActive() const;
   void SetAllActive(bool Value);
 
+  // The list's own lookups: a series' place is found without a walk over the list, so that
+  // adding, finding and removing stay cheap for a chart of very many series.
+  int IndexOf(TChartSeries* const& Item) const;
+  bool Contains(TChartSeries* const& Item) const { return IndexOf(Item) >= 0; }
+  int Remove(TChartSeries* const& Item);
+
+ protected:
+  void Notify(TChartSeries* const& Item, TListNotification Action) override;
+
  private:
   TSeriesGroups* FGroups;  // owned
+  // Where each series stands (a hint, checked on use) and how often it is in the list.
+  struct TPlace {
+    std::int64_t Place;  // the index plus FBase when it was taken
+    int Times;
+  };
+  mutable std::unordered_map<TChartSeries*, TPlace> FPlaces;
+  std::int64_t FBase = 0;
+  void Replace() const;
 };
 
 // Every axis of a chart in creation order: bottom, top, left, right, depth, top depth, then the

@@ -25,23 +25,110 @@ enum class TChartListOrder : Byte { loNone, loAscending, loDescending };
 enum class TValueEvent { vnCleared, vnAdded, vnDeleted, vnRefreshed, vnModified };
 
 // The storage of a value list: a dynamic array of doubles whose length is observable and grows in
-// steps, while its memory grows geometrically, so that appending N values copies O(N) values.
+// steps (the growth rule of the list), while its memory grows on its own terms: geometrically,
+// or to a size asked for in advance. Entries past the memory read as
+// 0, so a list of two values whose length is 1000 costs the memory of a few values, not of 1000.
 // Entries past the old length are zero when the length grows.
+//
+// Writing: through the non-const operator[] (which backs the entry with memory first) or Data().
+// Reading through the const forms never allocates. The change stamp counts the changes made
+// through the value list's operations and through Data(); a value written through operator[]
+// must be announced with the list's SetModified(true), as the statistics need too.
 class TChartValues {
  public:
-  std::int32_t Length() const { return static_cast<std::int32_t>(FData.size()); }
-  std::int32_t Capacity() const { return static_cast<std::int32_t>(FData.capacity()); }
+  TChartValues() = default;
+  ~TChartValues();
+  TChartValues(const TChartValues&) = delete;
+  TChartValues& operator=(const TChartValues&) = delete;
+
+  std::int32_t Length() const { return FLength; }
+  // The entries backed by memory (at least the list's count).
+  std::int32_t Capacity() const { return FCapacity; }
   // Sets the length; new entries are 0. A negative length counts as 0.
   void SetLength(std::int32_t NewLength);
+  // Backs the first N entries (at most the length) with memory.
+  void Reserve(std::int32_t N);
   // Frees the array (length 0, no memory).
   void Clear();
-  double& operator[](std::int32_t Index) { return FData[static_cast<std::size_t>(Index)]; }
-  double operator[](std::int32_t Index) const { return FData[static_cast<std::size_t>(Index)]; }
-  double* Data() { return FData.data(); }
-  const double* Data() const { return FData.data(); }
+  double& operator[](std::int32_t Index) {
+    if (Index >= FCapacity) Back(Index + 1);
+    return FData[Index];
+  }
+  double operator[](std::int32_t Index) const { return Index < FCapacity ? FData[Index] : 0.0; }
+  // The whole array, backed by memory, for writing.
+  double* Data() {
+    Back(FLength);
+    ++FStamp;
+    return FData;
+  }
+  // The entries backed by memory, for reading (Capacity() of them).
+  const double* Data() const { return FData; }
+  // Changes with every change of the values made through the list or through Data().
+  std::uint64_t Stamp() const { return FStamp; }
 
  private:
-  std::vector<double> FData;
+  friend class TChartValueList;
+  // Backs the first N entries (at most the length) with memory, growing by half again at least.
+  void Back(std::int32_t N);
+  void Allocate(std::int32_t N);
+  // Entry pointer for a change of the values: backs N entries and counts the change.
+  double* Writable(std::int32_t N) {
+    if (N > FCapacity) Back(N);
+    ++FStamp;
+    return FData;
+  }
+  // Takes a block from TakeValueBuffer holding Capacity entries (zero past the values).
+  void Adopt(double* Block, std::int32_t Capacity, std::int32_t Length);
+
+  double* FData = nullptr;
+  std::int32_t FLength = 0;
+  std::int32_t FCapacity = 0;
+  std::uint64_t FStamp = 0;
+};
+
+// Memory for values that are read before they go into a value list (AppendValues takes it
+// without a copy): zero-filled, freed by its destructor unless a list took it.
+class TValueBuffer {
+ public:
+  TValueBuffer() = default;
+  explicit TValueBuffer(std::int32_t Capacity);
+  ~TValueBuffer();
+  TValueBuffer(TValueBuffer&& Other) noexcept;
+  TValueBuffer& operator=(TValueBuffer&& Other) noexcept;
+  TValueBuffer(const TValueBuffer&) = delete;
+  TValueBuffer& operator=(const TValueBuffer&) = delete;
+
+  double* Data() { return FData; }
+  const double* Data() const { return FData; }
+  std::int32_t Capacity() const { return FCapacity; }
+
+ private:
+  friend class TChartValueList;
+  double* FData = nullptr;
+  std::int32_t FCapacity = 0;
+};
+
+// The lowest and highest value of each run of Size values of a list, so that the extremes of a
+// long range are found without visiting every value. A run holding a value that is not finite has
+// NaN for both.
+// The statistics of a run of values, as a value list computes them.
+struct TValueStatistics {
+  double Min = 0, Max = 0, Total = 0, TotalABS = 0;
+  std::int32_t Count = 0;
+  // Computes them from Values[0 .. N - 1] in the list's order of operations.
+  void Compute(const double* Values, std::int32_t N);
+};
+
+struct TValueBlocks {
+  static constexpr std::int32_t Size = 64;
+  // Shorter lists are walked: their blocks are not worth their memory.
+  static constexpr std::int32_t From = 1024;
+  std::vector<double> Min, Max;
+  // Every value is finite and none is below the one before it.
+  bool AscendingFinite = true;
+  // The number of values they were built from.
+  std::int32_t Count = 0;
+  void Build(const double* Values, std::int32_t Count);
 };
 
 class TChartValueList : public TPersistent {
@@ -65,6 +152,28 @@ class TChartValueList : public TPersistent {
   void Delete(std::int32_t Start, std::int32_t Quantity);
   // Moves the first value to the end and all others one place towards the start.
   virtual void Scroll();
+  // Appends N values as N parameterless adds of them would, when they keep the order (each one
+  // is not below the one before, for an ascending list; loNone takes any); returns false and
+  // adds nothing otherwise. The length follows the growth rule; the owner is told once.
+  bool AppendValues(const double* Values, std::int32_t N);
+  // The same with values in Buffer[0 .. N - 1]: an empty list takes the buffer itself. AtEnd
+  // places them at the end whatever the order, as inserting each at Count does.
+  bool AppendValues(TValueBuffer&& Buffer, std::int32_t N, bool AtEnd = false);
+  // The length the array has after N more values are appended to the Count there are.
+  std::int32_t LengthAfterAppending(std::int32_t N) const;
+
+  // The block extremes of the first Count values, built again only after the values changed.
+  const TValueBlocks& GetBlocks();
+  // Takes block extremes built elsewhere from exactly the values the list holds now.
+  void SetBlocks(TValueBlocks&& Blocks);
+  // Whether every value is finite and none is below the one before it (kept until the values
+  // change).
+  bool IsAscendingFinite();
+  // The same answer found elsewhere from exactly the values the list holds now (Count of them).
+  void SetAscendingFinite(bool Value, std::int32_t ForCount);
+  // Statistics computed elsewhere (TValueStatistics::Compute) from exactly the values the list
+  // holds now: the next full statistics pass takes them instead of walking the values.
+  void SetStatistics(const TValueStatistics& Statistics);
 
   void Exchange(std::int32_t Index1, std::int32_t Index2);
   void FillSequence();
@@ -115,6 +224,8 @@ class TChartValueList : public TPersistent {
   friend class TChartSeries;
   // Order-keeping add of FTempValue; the series' AddXY calls it directly.
   std::int32_t AppendTemp();
+  bool KeepsOrder(const double* Values, std::int32_t N) const;
+  void AppendCopy(const double* Values, std::int32_t N);
   void Grow();
   void NotifyOwner(std::int32_t Index);
   void ReadMultiplier(TReader* Reader);
@@ -131,6 +242,12 @@ class TChartValueList : public TPersistent {
   double FTotalABS = 0;
   String FValueSource;
   bool IDefDateTime = false;
+  TValueBlocks FBlocks;
+  std::uint64_t FBlocksStamp = ~std::uint64_t(0);
+  std::uint64_t FAscendingStamp = ~std::uint64_t(0);
+  TValueStatistics FStatistics;
+  std::uint64_t FStatisticsStamp = ~std::uint64_t(0);
+  bool FAscending = false;
 };
 
 }  // namespace zel

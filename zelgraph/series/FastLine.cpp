@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
@@ -51,6 +52,12 @@ class TPixelMap {
     FSign = FromStart ? 1.0 : -1.0;
   }
   bool Linear() const { return FLinear; }
+  // Linear on finite coefficients: the pixel never falls as the value grows (Falling false) or
+  // never rises (Falling true), so that the extremes of the values give the extremes of the pixels.
+  bool Monotone() const {
+    return FLinear && (FRangeZero || (std::isfinite(FMin) && std::isfinite(FScale) && std::isfinite(FBase)));
+  }
+  bool Falling() const { return !FRangeZero && FSign * FScale < 0; }
   // The pixel as a float, with the axis' rounding (half to even) and saturation (NaN gives 0),
   // written without branches so that the loops over many points vectorise.
   float Pixel(double Value) const {
@@ -295,6 +302,7 @@ void TFastLineSeries::CalcFirstLastVisibleIndex() {
 
 void TFastLineSeries::DoBeforeParallel() {
   CalcFirstLastVisibleIndex();
+  IDeferredPoints = false;
   const std::int32_t F = FFirstVisibleIndex, L = FLastVisibleIndex;
   if (F < 0 || L < 0 || L >= Count()) return;
   const std::int32_t P0 = F < 1 ? 0 : F - 1;
@@ -302,14 +310,26 @@ void TFastLineSeries::DoBeforeParallel() {
   OldY = YPixel(P0);
   if (!ShouldDrawAsPolyline()) return;
   const std::int32_t S = F > 0 ? F - 1 : F;
+  if (!ReuseXValues && !ReuseYValues && FGetHorizAxis && FGetVertAxis && TPixelMap(FGetHorizAxis, true).Monotone() &&
+      TPixelMap(FGetVertAxis, false).Monotone() && FX->IsAscendingFinite()) {
+    // Whether the canvas merges the points of a pixel column is known once the pen is set: the
+    // points are made when the line is drawn.
+    IDeferredPoints = true;
+    IDeferredFirst = S;
+    return;
+  }
+  FillPolylinePoints(S, L);
+}
+
+void TFastLineSeries::FillPolylinePoints(std::int32_t S, std::int32_t L) {
   const std::size_t N = static_cast<std::size_t>(L - S + 1);
   const bool Had = !IPoints.empty();
   if (IPoints.size() != N) IPoints.resize(N);
   TPointF* P = IPoints.data();
   P[0] = TPointF(static_cast<float>(OldX), static_cast<float>(OldY));
   // The hot loop: values straight from the lists, mapped inline on the axes' cached coefficients.
-  const double* XV = FX->Value.Data() + S;
-  const double* YV = FY->Value.Data() + S;
+  const double* XV = std::as_const(FX->Value).Data() + S;
+  const double* YV = std::as_const(FY->Value).Data() + S;
   const std::size_t Last = N;
   const bool FillX = !(Had && ReuseXValues), FillY = !(Had && ReuseYValues);
   if (FillX && FillY && FGetHorizAxis && FGetVertAxis) {
@@ -334,7 +354,134 @@ void TFastLineSeries::DoBeforeParallel() {
   }
 }
 
+void TFastLineSeries::FillMergedPoints(std::int32_t S, std::int32_t L) {
+  // The points the canvas draws when it merges each pixel column's points into the first, the
+  // lowest, the highest and the last (ReducePolylineByColumn), found without visiting every
+  // point: X is ascending, so a column's points are one run of indexes, found by a galloping
+  // search; the extremes of a run come from the value blocks of Y. The pixels of a monotone
+  // mapping have their extremes at the values' extremes; the first point that reaches each
+  // extreme pixel decides which of the two comes first, as in the merge.
+  const TPixelMap MX(FGetHorizAxis, true), MY(FGetVertAxis, false);
+  const double* XV = std::as_const(FX->Value).Data();
+  const double* YV = std::as_const(FY->Value).Data();
+  // Short series are walked point by point; long ones use the blocks of Y.
+  const TValueBlocks* YB = FY->GetCount() >= TValueBlocks::From ? &FY->GetBlocks() : nullptr;
+  constexpr std::int32_t B = TValueBlocks::Size;
+  ClearUpperVectors();
+  if (IPoints.capacity() > 4096 && IPoints.capacity() > 8 * static_cast<std::size_t>(L - S + 1)) {
+    std::vector<TPointF>().swap(IPoints);  // the memory of an earlier line of all points
+  }
+  IPoints.clear();
+  auto Push = [this](float X, float Y) {
+    const TPointF P(X, Y);
+    if (IPoints.empty() || !(IPoints.back() == P)) IPoints.push_back(P);
+  };
+  auto PY = [&MY](double V) { return MY.Pixel(V); };
+  // The lowest and highest value in A .. Z; false when one of them is not finite.
+  auto Extremes = [&](std::int32_t A, std::int32_t Z, double& Lo, double& Hi) {
+    Lo = YV[A];
+    Hi = YV[A];
+    for (std::int32_t I = A; I <= Z;) {
+      if (YB && I % B == 0 && I + B - 1 <= Z) {
+        const double BL = YB->Min[static_cast<std::size_t>(I / B)], BH = YB->Max[static_cast<std::size_t>(I / B)];
+        if (BL != BL) return false;
+        Lo = std::min(Lo, BL);
+        Hi = std::max(Hi, BH);
+        I += B;
+      } else {
+        const double V = YV[I];
+        if (!std::isfinite(V)) return false;
+        Lo = std::min(Lo, V);
+        Hi = std::max(Hi, V);
+        ++I;
+      }
+    }
+    return true;
+  };
+  // The first index in A .. Z whose pixel is P, P being the lowest (Low) or highest pixel there.
+  auto FirstAt = [&](std::int32_t A, std::int32_t Z, float P, bool Low) {
+    for (std::int32_t I = A; I <= Z;) {
+      if (YB && I % B == 0 && I + B - 1 <= Z) {
+        const std::size_t K = static_cast<std::size_t>(I / B);
+        const float P1 = PY(YB->Min[K]), P2 = PY(YB->Max[K]);
+        if ((Low ? std::min(P1, P2) : std::max(P1, P2)) != P) {
+          I += B;
+          continue;
+        }
+        for (std::int32_t J = I; J < I + B; ++J)
+          if (PY(YV[J]) == P) return J;
+        I += B;
+      } else {
+        if (PY(YV[I]) == P) return I;
+        ++I;
+      }
+    }
+    return A;
+  };
+  for (std::int32_t I = S; I <= L;) {
+    const float C = MX.Pixel(XV[I]);
+    // The run of column C: gallop, then halve.
+    std::int32_t Hi = I, Step = 1;
+    while (Hi + Step <= L && MX.Pixel(XV[Hi + Step]) == C) {
+      Hi += Step;
+      Step *= 2;
+    }
+    std::int32_t A = Hi + 1, Z = std::min(Hi + Step, L + 1);
+    while (A < Z) {
+      const std::int32_t M = A + (Z - A) / 2;
+      if (MX.Pixel(XV[M]) == C)
+        A = M + 1;
+      else
+        Z = M;
+    }
+    const std::int32_t Last = A - 1;
+    const float First = PY(YV[I]);
+    double Lo, HiV;
+    float MinP, MaxP;
+    std::int32_t MinI, MaxI;
+    if (Extremes(I, Last, Lo, HiV)) {
+      const float P1 = PY(Lo), P2 = PY(HiV);
+      MinP = std::min(P1, P2);
+      MaxP = std::max(P1, P2);
+      MinI = FirstAt(I, Last, MinP, true);
+      MaxI = FirstAt(I, Last, MaxP, false);
+    } else {
+      // A value that is not finite: the run point by point, as the merge walks it.
+      MinP = MaxP = First;
+      MinI = MaxI = I;
+      for (std::int32_t J = I + 1; J <= Last; ++J) {
+        const float P = PY(YV[J]);
+        if (P < MinP) {
+          MinP = P;
+          MinI = J;
+        } else if (P > MaxP) {
+          MaxP = P;
+          MaxI = J;
+        }
+      }
+    }
+    Push(C, First);
+    if (MinI < MaxI) {
+      Push(C, MinP);
+      Push(C, MaxP);
+    } else {
+      Push(C, MaxP);
+      Push(C, MinP);
+    }
+    Push(C, PY(YV[Last]));
+    I = Last + 1;
+  }
+}
+
 void TFastLineSeries::DrawAsPolyline(TCanvas3D* Canvas) {
+  if (IDeferredPoints) {
+    IDeferredPoints = false;
+    const std::int32_t L = FLastVisibleIndex;
+    if (static_cast<TZelCanvas*>(Canvas)->MergesPolylineColumns())
+      FillMergedPoints(IDeferredFirst, L);
+    else
+      FillPolylinePoints(IDeferredFirst, L);
+  }
   if (IPoints.empty()) return;
   TZelPen* Pen = Canvas->GetPen();
   TCustomZelGradient* G = nullptr;

@@ -92,7 +92,8 @@ class TFastLineSeries : public TCustomLineSeries {
   bool GetStairs() const { return FStairs; }
   void SetStairs(bool Value) { SetBooleanProperty(FStairs, Value); }
 
-  // The pixel positions of the polyline path of the last preparation.
+  // The pixel positions of the polyline path of the last drawing: every visible point, or, when
+  // the canvas merges the points of a pixel column, the merged points (which draw the same).
   const std::vector<TPointF>& GetPolylinePoints() const { return IPoints; }
 
  protected:
@@ -118,12 +119,18 @@ class TFastLineSeries : public TCustomLineSeries {
   std::vector<TPointF> IPoints;
   bool ReuseXValues = false;
   bool ReuseYValues = false;
+  // The polyline's points are made when it is drawn, from point IDeferredFirst on.
+  bool IDeferredPoints = false;
+  std::int32_t IDeferredFirst = 0;
 
  private:
   // The pixel position of point Index through the resolved axes.
   std::int32_t XPixel(std::int32_t Index) const;
   std::int32_t YPixel(std::int32_t Index) const;
   void DrawAsPolyline(TCanvas3D* Canvas);
+  // The polyline through points S .. L: every point, or the points of each pixel column merged.
+  void FillPolylinePoints(std::int32_t S, std::int32_t L);
+  void FillMergedPoints(std::int32_t S, std::int32_t L);
   void DrawPointAt(std::int32_t ValueIndex);
   bool IsNewPixelPosition(std::int32_t X, std::int32_t Y) const;
   bool ShouldDrawPoint(std::int32_t ValueIndex, std::int32_t& X, std::int32_t& Y);
