@@ -264,8 +264,12 @@ bool TChartAxis::InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue) 
     if (!FTickOnLabelsOnly) Tick.push_back(Pos);
     if (IsLabelsVisible() || IsGridVisibleAlways()) AddTickAndSaveLabel(W, Value, Pos, LabelValue(Value), nullptr);
   }
-  if (DecValue) return IncDecDateTime(false, Value, W.Inc, W.Step);
-  return true;
+  if (!DecValue) return true;
+  const bool Moved = IncDecDateTime(false, Value, W.Inc, W.Step);
+  // Stepping down by a huge increment leaves rounding noise where the walk crosses zero, which
+  // the general number form would show as a label: it is zero.
+  if (Moved && std::fabs(Value) < std::fabs(W.Inc) * 1e-9) Value = 0;
+  return Moved;
 }
 
 void TChartAxis::AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,
