@@ -315,7 +315,8 @@ TChartAxis::TLabelEnds TChartAxis::ValueLabelEnds(double Inc, TDateTimeStep Step
   } else {
     // A maximum that is a multiple of the step may divide to just below that multiple.
     double K = std::trunc(IMaximum / Inc);
-    if (Inc * (K + 1) <= Top) K += 1;
+    // (Near the largest double the next multiple may not exist.)
+    if (const double Next = Inc * (K + 1); std::isfinite(Next) && Next <= Top) K += 1;
     Ends.First = Inc * K;
   }
   for (std::int32_t N = 0; Ends.First > Top && N < MaxWalkSteps; ++N)
