@@ -193,21 +193,26 @@ TFileStream::TFileStream(const String& FileName, Word Mode) : FFileName(FileName
   // Only regular files are opened: a directory cannot be read, a FIFO or a device may block
   // or never end. The name is looked at before opening, and the opened file again (it may
   // have been replaced meanwhile), which is opened without blocking for that reason.
-  auto Regular = [&](const struct stat& St) {
-    if (!S_ISREG(St.st_mode)) throw EFOpenError(NotRegularMessage(FileName));
+  auto RefuseIrregular = [&](const struct stat& St, int Fd) {
+    if (S_ISREG(St.st_mode)) return;
+    if (Fd >= 0) ::close(Fd);
+    throw EFOpenError(NotRegularMessage(FileName));
   };
   struct stat St;
-  if (::stat(FileName.c_str(), &St) == 0) Regular(St);
+  if (::stat(FileName.c_str(), &St) == 0) RefuseIrregular(St, -1);
   const int Fd = ::open(FileName.c_str(), (FCanWrite ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
   if (Fd < 0) Fail(errno);
-  const int Flags = ::fcntl(Fd, F_GETFL);
-  if (::fstat(Fd, &St) != 0 || !S_ISREG(St.st_mode) || Flags < 0 || ::fcntl(Fd, F_SETFL, Flags & ~O_NONBLOCK) != 0 ||
-      !(FFile = ::fdopen(Fd, OpenMode))) {
+  auto CloseAndFail = [&] {
     const int Err = errno;
     ::close(Fd);
-    if (!S_ISREG(St.st_mode)) throw EFOpenError(NotRegularMessage(FileName));
     Fail(Err);
-  }
+  };
+  if (::fstat(Fd, &St) != 0) CloseAndFail();
+  RefuseIrregular(St, Fd);
+  const int Flags = ::fcntl(Fd, F_GETFL);
+  if (Flags < 0 || ::fcntl(Fd, F_SETFL, Flags & ~O_NONBLOCK) != 0) CloseAndFail();
+  FFile = ::fdopen(Fd, OpenMode);
+  if (!FFile) CloseAndFail();
 }
 
 TFileStream::~TFileStream() {

@@ -6,6 +6,7 @@
 
 #include "support/TempFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -385,30 +386,57 @@ TEST_F(MainFormTest, TheLoadActionLoadsTheChosenFileOrNothing) {
   TOpenDialog::SetHook(Old);
 }
 
-// Samples of any size keep the plot readable: short labels on the left axis, a wide plot area.
+// Samples of any size keep the plot readable: short labels on the left axis (the general number
+// form beyond 18 integer digits), a zero label where the axis starts, a wide plot area.
 TEST_F(MainFormTest, HugeAndTinySamplesKeepThePlotReadable) {
-  const char* Samples[] = {"1e15;2e15", "1e17;3e17", "1e18;2e18", "1e19;5e19", "1e100;3e100", "1e300;2e300",
-                           "1e308;1.7976931348623157e308", "1e-300;2e-300", "-1e300;1e300", "0;1e-300"};
-  for (const char* S : Samples) {
-    SCOPED_TRACE(S);
-    TTempSession Session(String("Title\nheader\n2016-04-25;13:45:10;") + S + "\n");
+  struct Case {
+    const char* Samples;
+    std::vector<String> Labels;  // some of the left axis' labels
+  };
+  const Case Cases[] = {
+      {"1e15;2e15", {"2,000,000,000,000,000", "100,000,000,000,000", "0"}},
+      {"1e17;3e17", {"300,000,000,000,000,000", "0"}},
+      {"1e18;2e18", {"2E18", "1.1E18", "900,000,000,000,000,000", "0"}},
+      {"1e19;5e19", {"5E19", "2E18", "0"}},
+      {"1e100;3e100", {"3E100", "1E100", "0"}},
+      {"1e300;2e300", {"2E300", "1E299", "0"}},
+      {"1e308;1.7976931348623157e308", {"1.7E308", "1E307", "0"}},
+      {"-1e300;1e300", {"1E300", "0"}},
+      {"1e-300;2e-300", {"0"}},
+      {"0;1e-300", {"0"}},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Samples);
+    TTempSession Session(String("Title\nheader\n2016-04-25;13:45:10;") + C.Samples + "\n");
     Form->fileLoad(Session.Name());
     Chart()->SetBufferedDisplay(false);  // draw straight onto the recording canvas
-    TRecordingCanvas C(640, 440);
-    Chart()->Draw(&C, TRectF(0, 0, 640, 440));
-    std::size_t Longest = 0;
-    String Texts;
-    for (const TCanvasRecord& R : C.GetRecords())
+    TRecordingCanvas Canvas(640, 440);
+    Chart()->Draw(&Canvas, TRectF(0, 0, 640, 440));
+    std::vector<String> Texts;
+    String All;
+    for (const TCanvasRecord& R : Canvas.GetRecords())
       if (R.Kind == TRecordKind::FillText) {
-        Longest = std::max(Longest, R.Text.size());
-        Texts += R.Text + " | ";
+        Texts.push_back(R.Text);
+        All += R.Text + " | ";
       }
-    EXPECT_LE(Longest, 24u) << Texts;
-    EXPECT_EQ(Texts.find("INF"), String::npos) << Texts;
-    EXPECT_EQ(Texts.find("NAN"), String::npos) << Texts;
-    EXPECT_GE(Chart()->GetChartRect().Width(), 400) << Texts;
-    EXPECT_GE(Chart()->GetChartRect().Height(), 300) << Texts;
+    for (const String& T : Texts) {
+      EXPECT_LE(T.size(), 24u) << All;
+      EXPECT_EQ(T.find("INF"), String::npos) << All;
+      EXPECT_EQ(T.find("NAN"), String::npos) << All;
+    }
+    for (const String& L : C.Labels) EXPECT_NE(std::find(Texts.begin(), Texts.end(), L), Texts.end()) << L << " in " << All;
+    EXPECT_GE(Chart()->GetChartRect().Width(), 400) << All;
+    EXPECT_GE(Chart()->GetChartRect().Height(), 300) << All;
   }
+}
+
+// The marks of the viewer's series write their values with "#0.0": huge ones in the general form.
+TEST_F(MainFormTest, MarksOfHugeSamplesAreShort) {
+  TTempSession Session("Title\nheader\n2016-04-25;13:45:10;1e17;1e19;-2.5e300;1.7976931348623157e308;1e-300\n");
+  Form->fileLoad(Session.Name());
+  const char* Expected[] = {"100000000000000000.0", "1E19", "-2.5E300", "1.79769313486232E308", "0.0"};
+  ASSERT_EQ(Series(0)->Count(), 5);
+  for (int I = 0; I < 5; ++I) EXPECT_EQ(Series(0)->GetMarkText(I), Expected[I]);
 }
 
 TEST_F(MainFormTest, TheFileDialogShowsItsPatternOnce) {

@@ -264,8 +264,12 @@ bool TChartAxis::InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue) 
     if (!FTickOnLabelsOnly) Tick.push_back(Pos);
     if (IsLabelsVisible() || IsGridVisibleAlways()) AddTickAndSaveLabel(W, Value, Pos, LabelValue(Value), nullptr);
   }
-  if (DecValue) return IncDecDateTime(false, Value, W.Inc, W.Step);
-  return true;
+  if (!DecValue) return true;
+  const bool Moved = IncDecDateTime(false, Value, W.Inc, W.Step);
+  // Stepping down by a huge increment leaves rounding noise where the walk crosses zero, which
+  // the general number form would show as a label: it is zero.
+  if (Moved && std::fabs(Value) < std::fabs(W.Inc) * 1e-9) Value = 0;
+  return Moved;
 }
 
 void TChartAxis::AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,
@@ -311,7 +315,8 @@ TChartAxis::TLabelEnds TChartAxis::ValueLabelEnds(double Inc, TDateTimeStep Step
   } else {
     // A maximum that is a multiple of the step may divide to just below that multiple.
     double K = std::trunc(IMaximum / Inc);
-    if (Inc * (K + 1) <= Top) K += 1;
+    // (Near the largest double the next multiple may not exist.)
+    if (const double Next = Inc * (K + 1); std::isfinite(Next) && Next <= Top) K += 1;
     Ends.First = Inc * K;
   }
   for (std::int32_t N = 0; Ends.First > Top && N < MaxWalkSteps; ++N)

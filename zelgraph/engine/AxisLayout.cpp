@@ -133,8 +133,11 @@ void TChartAxis::AdjustMaxMinRect(const TRectF& Rect) {
   double NewMax = InternalCalcPosPoint(OldEnd);
   InternalCalcPositions();
   if (NewMin > NewMax) std::swap(NewMin, NewMax);
-  IMinimum = NewMin;
-  IMaximum = NewMax;
+  // Ends near the largest double could grow past it: the axis then keeps its ends, and a range.
+  if (std::isfinite(NewMax - NewMin)) {
+    IMinimum = NewMin;
+    IMaximum = NewMax;
+  }
   InternalCalcRange();
   if (FSubAxes) {
     for (int I = 0; I < FSubAxes->GetCount(); ++I) {
