@@ -1,7 +1,10 @@
 // Chart titles (line list, placement, the room they take) and walls (extent, blending, drawing).
+#include <vector>
+
 #include "legend/LegendFixture.h"
 #include "platform/StringList.h"
 #include "zelgraph/canvas/Pens.h"
+#include "zelgraph/canvas/Picture.h"
 #include "zelgraph/chart/Titles.h"
 #include "zelgraph/chart/Walls.h"
 
@@ -211,6 +214,35 @@ TEST_F(Walls, FlatBackWallFillsTheChartRectangleWhenOpaque) {
   ASSERT_EQ(Pictures.size(), 1u);
   EXPECT_FLOAT_EQ(Pictures[0].Rect.Left, 50);
   EXPECT_FLOAT_EQ(Pictures[0].Rect.Bottom, 360);
+}
+
+// Counts the areas it is given.
+class TCountingFilter : public TZelFilter {
+  ZEL_CLASS(TCountingFilter, TZelFilter)
+ public:
+  explicit TCountingFilter(TCollection* C) : TZelFilter(C) {}
+  void Apply(TBitmap* Bitmap, const TRect&) override { Sizes.push_back({Bitmap->GetWidth(), Bitmap->GetHeight()}); }
+  static inline std::vector<std::pair<int, int>> Sizes;
+};
+ZEL_DEFINE_CLASS(TCountingFilter, TZelFilter)
+
+TEST_F(Walls, TranslucentWallFiltersItsBlendedArea) {
+  TOwned<TChartWalls> W(Create<TChartWalls>(Chart));
+  TChartBackWall* B = W->GetBack();
+  B->SetTransparent(false);
+  B->GetPicture()->GetFilters()->Add(ItemClassOf<TCountingFilter>());
+  TCountingFilter::Sizes.clear();
+  W->DrawBackWall();
+  EXPECT_TRUE(TCountingFilter::Sizes.empty()) << "an opaque wall does not blend";
+  B->SetTransparency(50);
+  W->DrawBackWall();
+  ASSERT_EQ(TCountingFilter::Sizes.size(), 1u);
+  EXPECT_EQ(TCountingFilter::Sizes[0], (std::pair<int, int>{502, 322})) << "the back wall's area";
+  EXPECT_EQ(Chart->GetCanvas()->TranspStackDepth(), 0);
+  B->GetPicture()->SetSize(4, 4);
+  W->DrawBackWall();
+  // A picture of its own is drawn filtered; the blended area is left alone.
+  EXPECT_EQ(TCountingFilter::Sizes, (std::vector<std::pair<int, int>>{{502, 322}, {4, 4}}));
 }
 
 TEST_F(Walls, SideWallsDrawOnlyIn3DWithWalls) {

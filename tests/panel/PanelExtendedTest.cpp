@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/Filer.h"
 #include "platform/Streams.h"
 #include "zelgraph/canvas/Gradient.h"
@@ -177,6 +179,40 @@ TEST(ExtendedPanelPaint, ShadowLeavesThePanelShifted) {
   EXPECT_EQ(B->GetPixel(57, 20), 0xFF000000u);
   EXPECT_EQ(B->GetPixel(30, 37), 0xFF000000u);
   EXPECT_EQ(B->GetPixel(58, 2), 0xFF00FF00u) << "the background outside the shadow";
+}
+
+// The shadow (or emboss) takes its size and one pixel from the side it falls on, whatever the
+// sign of its offsets; an offset of 0 takes nothing. The frame stays on the picture.
+TEST(ExtendedPanelPaint, ShadowAndEmbossOfEitherSignKeepTheFrameOnThePicture) {
+  constexpr TAlphaColor Frame = 0xFFFF0000, Shade = 0xFF000000, Panel = 0xFF00FF00;
+  struct Case {
+    const char* Name;
+    int H, V;
+    bool Emboss;
+    std::vector<std::pair<int, TAlphaColor>> Row20;  // x and colour
+  };
+  const Case Cases[] = {
+      {"shadow down only", 0, 4, false, {{0, Frame}, {1, Panel}}},
+      {"shadow up and left", -4, -4, false, {{0, Panel}, {1, Shade}, {4, Shade}, {5, Frame}}},
+      {"emboss to the right", -4, 0, true, {{0, Frame}, {57, Shade}, {58, Shade}}},
+      {"shadow down and right", 4, 4, false, {{0, Frame}, {57, Shade}, {58, Shade}}},
+  };
+  for (const Case& C : Cases) {
+    auto P = MakePanel(60, 40);
+    P->SetBevelOuter(TPanelBevel::bvNone);
+    P->GetBorder()->SetVisible(true);
+    P->GetBorder()->SetColor(Frame);
+    TZelShadow* S = C.Emboss ? static_cast<TZelShadow*>(P->GetEmboss()) : P->GetShadow();
+    S->SetVisible(true);
+    S->SetHorizSize(C.H);
+    S->SetVertSize(C.V);
+    S->SetColor(Shade);
+    S->SetTransparency(0);
+    S->SetSmooth(false);
+    P->SetColor(Panel);
+    auto B = Paint(P.get());
+    for (const auto& [X, Colour] : C.Row20) EXPECT_EQ(B->GetPixel(X, 20), Colour) << C.Name << " at x " << X;
+  }
 }
 
 TEST(ExtendedPanelPaint, VisibleBorderPenFramesTheTransparentPanel) {

@@ -5,6 +5,11 @@
 #include <mutex>
 #include <set>
 
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 #include "platform/Bitmap.h"
 #include "platform/Streams.h"
 #include "zelgraph/engine/Resources.h"
@@ -240,6 +245,37 @@ TEST(ParallelFor, WorkersRunAtTheSameTime) {
   });
   EXPECT_EQ(Threads.size(), 4u);
 }
+
+#if defined(__linux__)
+TEST(ParallelFor, WorkersRunAtTheAskedPriority) {
+  const int Caller = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+  struct Case {
+    TThreadPriority Priority;
+    int Nice;  // expected, relative to the caller
+  };
+  // Raising the priority needs a right tests do not have: those workers keep the caller's.
+  for (const Case& C : {Case{TThreadPriority::tpLowest, 10}, Case{TThreadPriority::tpLower, 5},
+                        Case{TThreadPriority::tpNormal, 0}}) {
+    std::mutex M;
+    std::set<int> Seen;
+    TZelCPU::ParallelFor(
+        0, 7, 2,
+        [&](int) {
+          const int N = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+          std::lock_guard<std::mutex> L(M);
+          Seen.insert(N);
+        },
+        C.Priority);
+    EXPECT_EQ(Seen, std::set<int>{std::min(19, Caller + C.Nice)}) << static_cast<int>(C.Priority);
+  }
+  std::atomic<int> Done{0};
+  TZelCPU::ParallelFor(0, 7, 2, [&](int) { ++Done; }, TThreadPriority::tpTimeCritical);
+  EXPECT_EQ(Done, 8) << "a priority the system refuses still runs the loop";
+  TZelCPU::ParallelFor(0, 7, 2, [&](int) { ++Done; }, TThreadPriority::tpIdle);
+  EXPECT_EQ(Done, 16);
+  EXPECT_EQ(getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())), Caller) << "the caller keeps its own";
+}
+#endif
 
 TEST(ParallelFor, AFailingBodyEndsItsWorkerAndIsReportedAfterTheRest) {
   std::atomic<int> Done{0};

@@ -75,6 +75,24 @@ TEST_F(ChartSeriesTest, ExchangeSeriesSwapsListAndGroupPlaces) {
   EXPECT_THROW(Chart->ExchangeSeries(0, 9), EListError);
 }
 
+TEST_F(ChartSeriesTest, ExchangeSeriesSwapsTheComponentOrderToo) {
+  // The order in which the owner streams its series follows the chart's order.
+  TOwned<TComponent> Form(Create<TComponent>(nullptr));
+  auto* A = Create<TChartSeries>(Form.get());
+  auto* Between = Create<TComponent>(Form.get());
+  auto* B = Create<TChartSeries>(Form.get());
+  Chart->AddSeries(A);
+  Chart->AddSeries(B);
+  Chart->ExchangeSeries(0, 1);
+  EXPECT_EQ(Chart->GetSeries(0), B);
+  EXPECT_EQ(B->GetComponentIndex(), 0);
+  EXPECT_EQ(Between->GetComponentIndex(), 1);
+  EXPECT_EQ(A->GetComponentIndex(), 2);
+  Chart->ExchangeSeries(1, 0);
+  EXPECT_EQ(A->GetComponentIndex(), 0);
+  EXPECT_EQ(B->GetComponentIndex(), 2);
+}
+
 TEST_F(ChartSeriesTest, ExchangeSeriesAcrossCharts) {
   TLogPanel* Other = Create<TLogPanel>(nullptr);
   TLogSeries* A = AddSeries("A");

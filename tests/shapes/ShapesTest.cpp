@@ -8,10 +8,24 @@
 #include "ShapeFixture.h"
 #include "platform/Filer.h"
 #include "platform/Streams.h"
+#include "zelgraph/canvas/Picture.h"
+#include "zelgraph/engine/PanelExtended.h"
 #include "zelgraph/engine/Shapes.h"
 
 namespace zel {
 namespace {
+
+// Paints every pixel it is given blue.
+class TBlueFilter : public TZelFilter {
+  ZEL_CLASS(TBlueFilter, TZelFilter)
+ public:
+  explicit TBlueFilter(TCollection* C) : TZelFilter(C) {}
+  void Apply(TBitmap* Bitmap, const TRect& R) override {
+    for (int Y = R.Top; Y <= R.Bottom; ++Y)
+      for (int X = R.Left; X <= R.Right; ++X) Bitmap->SetPixel(X, Y, 0xFF0000FF);
+  }
+};
+ZEL_DEFINE_CLASS(TBlueFilter, TZelFilter)
 
 TEST(Shape, RoundSizeAboveZeroMakesARoundedRectangle) {
   struct Case {
@@ -353,6 +367,36 @@ TEST_F(ShapeDraw, SettersRepaintOnlyOnChange) {
   S->GetPen()->SetWidth(3);
   S->GetShapeCallout()->SetSide(TShapeCalloutSide::csTop);
   EXPECT_EQ(Panel->Invalidates, 4);
+}
+
+// A translucent shape whose picture has filters and no image: the filters work on the blended
+// area, nothing outside it; an opaque shape or one with an image of its own leaves them out.
+using ShapePixels = PixelFixture;
+
+TEST_F(ShapePixels, PictureFiltersApplyToTheBlendedArea) {
+  struct Case {
+    const char* Name;
+    int Transparency;
+    bool OwnImage;
+    bool Filtered;
+  };
+  for (const Case& C : {Case{"translucent", 50, false, true}, Case{"opaque", 0, false, false},
+                        Case{"with an image", 50, true, false}}) {
+    SetUp();
+    TOwned<TZelShape> S(Create<TZelShape>(Panel.get()));
+    S->GetShadow()->SetVisible(false);
+    S->SetColor(0xFFFF0000);
+    S->SetTransparency(C.Transparency);
+    S->GetPicture()->GetFilters()->Add(ItemClassOf<TBlueFilter>());
+    if (C.OwnImage) {
+      S->GetPicture()->SetSize(4, 4);
+      S->GetPicture()->Clear(0xFF00FF00);
+    }
+    S->Draw(Panel.get(), TRectF(20, 10, 60, 40), 0, 0);
+    Show();
+    EXPECT_EQ(Count(0xFF0000FF, 20, 10, 60, 40) == 40 * 30, C.Filtered) << C.Name;
+    EXPECT_EQ(Count(0xFF0000FF, 0, 0, 100, 60), C.Filtered ? 40 * 30 : 0) << C.Name << ": only the area";
+  }
 }
 
 }  // namespace

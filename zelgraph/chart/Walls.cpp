@@ -1,6 +1,7 @@
 #include "zelgraph/chart/Walls.h"
 
 #include <cstdlib>
+#include <exception>
 #include <vector>
 
 #include "platform/Math.h"
@@ -48,8 +49,9 @@ class TEntityScope {
 class TBlendScope {
  public:
   TBlendScope(TCustomChartWall* Wall, TZelBlend* Blend, bool Began) : FWall(Wall), FBlend(Blend), FBegan(Began) {}
-  ~TBlendScope() {
-    if (FBegan) FWall->DoEndBlending(FBlend);
+  // A failed drawing only closes the blend.
+  ~TBlendScope() noexcept(false) {
+    if (FBegan) FWall->DoEndBlending(FBlend, std::uncaught_exceptions() == FUnwinding);
   }
   TBlendScope(const TBlendScope&) = delete;
   TBlendScope& operator=(const TBlendScope&) = delete;
@@ -58,6 +60,7 @@ class TBlendScope {
   TCustomChartWall* FWall;
   TZelBlend* FBlend;
   bool FBegan;
+  int FUnwinding = std::uncaught_exceptions();
 };
 
 }  // namespace
@@ -140,24 +143,33 @@ bool TCustomChartWall::TryDrawWall(std::int32_t X, std::int32_t Bottom, TZelBlen
   auto* Chart = dynamic_cast<TCustomAxisPanel*>(FParent);
   if (!Chart || FTransparent || FTransparency == 0) return false;
   TCanvas3D* C = Chart->GetCanvas();
-  TRectF R = ZelZeroRectF;
-  if (!C->GetSupportsAlpha()) {
-    std::int32_t Top = 0, B = 0;
-    CalcPositions(Top, B);
-    const int W = Chart->GetWidth3D();
-    const TPointF P[4] = {C->Calculate3DPosition(X, Top, 0), C->Calculate3DPosition(X, Top, W),
-                          C->Calculate3DPosition(X, Bottom, W), C->Calculate3DPosition(X, Bottom, 0)};
-    R = RectFromPolygon(P, 4);
-  }
-  Blend = C->BeginBlending(R, static_cast<std::int8_t>(FTransparency));
+  std::int32_t Top = 0, B = 0;
+  CalcPositions(Top, B);
+  const int W = Chart->GetWidth3D();
+  const TPointF P[4] = {C->Calculate3DPosition(X, Top, 0), C->Calculate3DPosition(X, Top, W),
+                        C->Calculate3DPosition(X, Bottom, W), C->Calculate3DPosition(X, Bottom, 0)};
+  Blend = BeginWallBlend(RectFromPolygon(P, 4));
   return true;
 }
 
-void TCustomChartWall::DoEndBlending(TZelBlend* Blend) {
+TZelBlend* TCustomChartWall::BeginWallBlend(const TRectF& Area) {
+  TCanvas3D* C = FParent->GetCanvas();
+  IBlendArea = Area;
+  return C->BeginBlending(C->GetSupportsAlpha() ? ZelZeroRectF : Area, static_cast<std::int8_t>(FTransparency));
+}
+
+void TCustomChartWall::DoEndBlending(TZelBlend* Blend, bool Filter) {
   if (FTransparency == 0 || !FParent) return;
-  // The canvas blends through its transparency stack and hands out no blend bitmap, so the
-  // picture's filters have nothing to work on here.
-  FParent->GetCanvas()->EndBlending(Blend);
+  TCanvas3D* C = FParent->GetCanvas();
+  if (Filter && !FTransparent) {
+    try {
+      ZelFilterBlendedArea(C, IBlendArea, ExistingPicture());
+    } catch (...) {
+      C->EndBlending(Blend);
+      throw;
+    }
+  }
+  C->EndBlending(Blend);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -271,10 +283,8 @@ void TChartWalls::PrepareWallCanvas(TCustomChartWall* Wall) {
 TZelBlend* TChartWalls::BeginBlend(TCustomChartWall* Wall, const TRectF& R, int Z, bool& Began) {
   Began = false;
   if (Wall->GetTransparent() || Wall->GetTransparency() == 0) return nullptr;
-  TCanvas3D* C = FChart->GetCanvas();
-  const TRectF BR = C->GetSupportsAlpha() ? ZelZeroRectF : C->RectFromRectZ(R, Z);
   Began = true;
-  return C->BeginBlending(BR, static_cast<std::int8_t>(Wall->GetTransparency()));
+  return Wall->BeginWallBlend(FChart->GetCanvas()->RectFromRectZ(R, Z));
 }
 
 void TChartWalls::DrawSideWall(TCustomChartWall* Wall, bool IsLeft) {
@@ -342,13 +352,9 @@ void TChartWalls::DrawBottomWall() {
   bool Began = false;
   TZelBlend* Blend = nullptr;
   if (!Wall->GetTransparent() && Wall->GetTransparency() != 0) {
-    TRectF R = ZelZeroRectF;
-    if (!C->GetSupportsAlpha()) {
-      const TPointF P[4] = {C->Calculate3DPosition(X0, Y, Z0), C->Calculate3DPosition(X1, Y, Z0),
-                            C->Calculate3DPosition(X1, Y, Z1), C->Calculate3DPosition(X0, Y, Z1)};
-      R = RectFromPolygon(P, 4);
-    }
-    Blend = C->BeginBlending(R, static_cast<std::int8_t>(Wall->GetTransparency()));
+    const TPointF P[4] = {C->Calculate3DPosition(X0, Y, Z0), C->Calculate3DPosition(X1, Y, Z0),
+                          C->Calculate3DPosition(X1, Y, Z1), C->Calculate3DPosition(X0, Y, Z1)};
+    Blend = Wall->BeginWallBlend(RectFromPolygon(P, 4));
     Began = true;
   }
   TBlendScope BlendScope(Wall, Blend, Began);

@@ -57,15 +57,20 @@ class TCustomChartWall : public TZelCustomShape {
   // Begins blending for a wall standing at X when it is not transparent and has a
   // Transparency; returns whether blending began.
   bool TryDrawWall(std::int32_t X, std::int32_t Bottom, TZelBlend*& Blend);
-  // Ends the blending TryDrawWall began (applying the picture's filters first when the wall
-  // has filters but no image).
-  void DoEndBlending(TZelBlend* Blend);
+  // Begins blending the wall over Area (the area it covers on the canvas; a canvas that blends
+  // by alpha is given no rectangle).
+  TZelBlend* BeginWallBlend(const TRectF& Area);
+  // Ends the blending begun for the wall; with Filter, the picture's filters are applied to the
+  // blended area first when the wall has filters but no image.
+  void DoEndBlending(TZelBlend* Blend, bool Filter = true);
 
   TCustomChart* GetChart() const;
 
   TAlphaColor DefaultColor = 0x00FFFFFF;
 
  protected:
+  // The area of the blend under way.
+  TRectF IBlendArea;
   bool FAutoHide = false;
   bool FDark3D = true;
   std::int32_t FEnd = 100;

@@ -799,6 +799,12 @@ void TCustomAxisPanel::ExchangeSeries(std::int32_t A, std::int32_t B) {
   FSeriesList->Exchange(A, B);
   TChartSeries* SA = FSeriesList->Get(A);
   TChartSeries* SB = FSeriesList->Get(B);
+  // Their places among their owner's components too (the order they are stored in).
+  const std::int32_t IA = SA->GetComponentIndex(), IB = SB->GetComponentIndex();
+  if (IA >= 0 && IB >= 0) {
+    SA->SetComponentIndex(IB);
+    SB->SetComponentIndex(IA);
+  }
   TSeriesGroups* Groups = FSeriesList->GetGroups();
   const std::int32_t G = Groups->Contains(SA);
   if (G >= 0) {

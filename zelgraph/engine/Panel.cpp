@@ -387,16 +387,19 @@ void TCustomZelPanel::ApplyMargins() {
                      FChartBounds.Top + B + Amount(FMargins.Top, H),
                      FChartBounds.Right - B - Amount(FMargins.Right, W),
                      FChartBounds.Bottom - B - Amount(FMargins.Bottom, H));
-  if (FShadow->GetVisible()) {
-    const int HS = FShadow->GetHorizSize(), VS = FShadow->GetVertSize();
-    if (HS > 0) ChartRect.Right -= HS; else ChartRect.Left -= HS;
-    if (VS > 0) ChartRect.Bottom -= VS; else ChartRect.Top -= VS;
-  }
-  if (FEmboss->GetVisible()) {
-    const int HS = FEmboss->GetHorizSize(), VS = FEmboss->GetVertSize();
-    if (HS > 0) ChartRect.Left += HS; else ChartRect.Right += HS;
-    if (VS > 0) ChartRect.Top += VS; else ChartRect.Bottom += VS;
-  }
+  if (FShadow->GetVisible()) ZelTakeShadowOffsets(ChartRect, FShadow->GetHorizSize(), FShadow->GetVertSize(), 1, 0);
+  if (FEmboss->GetVisible()) ZelTakeShadowOffsets(ChartRect, FEmboss->GetHorizSize(), FEmboss->GetVertSize(), -1, 0);
+}
+
+void ZelTakeShadowOffsets(TRectF& R, int HorizSize, int VertSize, int Direction, int Extra) {
+  auto Take = [Extra](float& Low, float& High, int Offset) {
+    if (Offset > 0)
+      High -= float(Offset + Extra);
+    else if (Offset < 0)
+      Low += float(Extra - Offset);
+  };
+  Take(R.Left, R.Right, Direction * HorizSize);
+  Take(R.Top, R.Bottom, Direction * VertSize);
 }
 
 void TCustomZelPanel::ReCalcWidthHeight() {

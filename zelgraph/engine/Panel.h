@@ -119,6 +119,11 @@ class TCustomPanelNoCaption : public TControl {
   TAlphaColor FColor = 0xFFF0F0F0;
 };
 
+// Takes a shadow's (Direction 1) or an emboss' (Direction -1) offsets out of R: each offset
+// takes its size plus Extra pixels from the side the shadow falls on (an emboss: the opposite
+// side); an offset of 0 takes nothing.
+void ZelTakeShadowOffsets(TRectF& R, int HorizSize, int VertSize, int Direction, int Extra);
+
 class TCustomZelPanel : public TCustomPanelNoCaption {
   ZEL_CLASS(TCustomZelPanel, TCustomPanelNoCaption)
   ZEL_PUBLISHED_PROPS

@@ -462,17 +462,14 @@ void TCustomZelPanelExtended::PanelPaint(const TRectF& Rect) {
           B->SetKind(TBrushKind::Solid);
         }
         C->EraseBackground(R);
+        // As the chart rectangle, one pixel more: the shadow and the emboss stay inside R.
         if (FShadow->ShouldDraw()) {
-          const int H = FShadow->GetHorizSize(), V = FShadow->GetVertSize();
-          if (H > 0) R.Right -= H + 1; else R.Left -= H + 1;
-          if (V > 0) R.Bottom -= V + 1; else R.Top -= V + 1;
+          ZelTakeShadowOffsets(R, FShadow->GetHorizSize(), FShadow->GetVertSize(), 1, 1);
           C->GetPen()->SetStyle(TPenStyle::psClear);
           FShadow->Draw(C, R, FBorderRound, 0);
         }
         if (FEmboss->ShouldDraw()) {
-          const int H = FEmboss->GetHorizSize(), V = FEmboss->GetVertSize();
-          if (H > 0) R.Left += H + 1; else R.Right -= H + 1;
-          if (V > 0) R.Top += V + 1; else R.Bottom -= V + 1;
+          ZelTakeShadowOffsets(R, FEmboss->GetHorizSize(), FEmboss->GetVertSize(), -1, 1);
           C->GetPen()->SetStyle(TPenStyle::psClear);
           FEmboss->Draw(C, R, FBorderRound, 0);
         }

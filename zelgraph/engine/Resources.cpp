@@ -1,6 +1,7 @@
 #include "zelgraph/engine/Resources.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <bit>
 #include <cstring>
 #include <fstream>
@@ -19,7 +20,10 @@
 #define ZEL_HAVE_CPUID 1
 #endif
 #if defined(__linux__)
+#include <pthread.h>
 #include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace zel {
@@ -404,7 +408,35 @@ void TParallel::WaitFor() {
   if (FThread.joinable()) FThread.join();
 }
 
+namespace {
+// Gives the calling thread the priority, as far as the system lets an unprivileged program: on
+// Linux a thread's nice value (a lower priority: a higher nice value, always allowed; a higher
+// priority needs the right to lower it, and without that right the thread keeps the priority it
+// has), and the idle policy for tpIdle. Elsewhere the priority is left as it is.
+void ApplyThreadPriority(TThreadPriority Priority) {
+#if defined(__linux__)
+  if (Priority == TThreadPriority::tpIdle) {
+    sched_param P{};
+    P.sched_priority = 0;
+    pthread_setschedparam(pthread_self(), SCHED_IDLE, &P);
+    return;
+  }
+  static constexpr int Nice[] = {0, 10, 5, 0, -5, -10, -20};  // by TThreadPriority
+  const int Delta = Nice[static_cast<int>(Priority)];
+  if (Delta == 0) return;
+  const id_t Self = static_cast<id_t>(gettid());
+  errno = 0;
+  const int Base = getpriority(PRIO_PROCESS, Self);
+  if (errno != 0) return;
+  setpriority(PRIO_PROCESS, Self, std::clamp(Base + Delta, -20, 19));  // refused: stays as it was
+#else
+  (void)Priority;
+#endif
+}
+}  // namespace
+
 void TParallel::Execute() {
+  ApplyThreadPriority(Priority);
   try {
     for (;;) {
       const std::int64_t I = Owner->Current.fetch_add(1) + 1;

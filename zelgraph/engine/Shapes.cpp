@@ -1,14 +1,17 @@
 #include "zelgraph/engine/Shapes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
+#include "platform/Bitmap.h"
 #include "platform/Filer.h"
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Gradient.h"
+#include "zelgraph/canvas/Picture.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/engine/Panel.h"
 #include "zelgraph/engine/PanelExtended.h"
@@ -577,20 +580,34 @@ bool HasTransparentStop(TZelBrush* Brush) {
 
 }  // namespace
 
+void ZelFilterBlendedArea(TZelCanvas* Canvas, const TRectF& Area, TZelPicture* Picture) {
+  if (!Canvas || !Picture || Picture->Valid()) return;
+  TFilterItems* Filters = Picture->ExistingFilters();
+  if (!Filters || Filters->GetCount() == 0) return;
+  const int L = std::max(0, Round(Area.Left)), T = std::max(0, Round(Area.Top));
+  const int W = Round(Area.Right) - L, H = Round(Area.Bottom) - T;
+  if (W <= 0 || H <= 0) return;
+  TBitmap Pixels(W, H);
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) Pixels.SetPixel(X, Y, Canvas->GetPixel(L + X, T + Y));
+  Filters->ApplyTo(&Pixels);
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) Canvas->SetPixel(L + X, T + Y, Pixels.GetPixel(X, Y));
+}
+
 void TZelCustomShape::Draw(TCustomZelPanel* Panel, const TRectF& R, int Angle, int AZ) {
   if (!Panel) return;
   TCanvas3D* C = Panel->GetCanvas();
   if (!C) return;
   bool Blending = false;
+  // The area the blend covers: R, or around R's rotated corners.
+  TRectF Area = R;
   if (FTransparency != 0) {
-    TRectF BR = R;
-    if (C->GetSupportsAlpha())
-      BR = ZelZeroRectF;
-    else if (Angle != 0) {
+    if (Angle != 0) {
       const auto P = RectToFourPoints(R, Angle);
-      BR = RectFromPolygon(P.data(), 4);
+      Area = RectFromPolygon(P.data(), 4);
     }
-    C->BeginBlending(BR, static_cast<std::int8_t>(FTransparency));
+    C->BeginBlending(C->GetSupportsAlpha() ? ZelZeroRectF : Area, static_cast<std::int8_t>(FTransparency));
     Blending = true;
   }
   try {
@@ -638,7 +655,10 @@ void TZelCustomShape::Draw(TCustomZelPanel* Panel, const TRectF& R, int Angle, i
     if (Blending) C->EndBlending(nullptr);
     throw;
   }
-  if (Blending) C->EndBlending(nullptr);
+  if (Blending) {
+    if (!FTransparent) ZelFilterBlendedArea(C, Area, FPicture);
+    C->EndBlending(nullptr);
+  }
 }
 
 void TZelCustomShape::DrawChildren(const TRectF& R, int AZ) {

@@ -105,6 +105,12 @@ enum class TShapeCalloutSide { csNone, csLeft, csTop, csRight, csBottom };
 // bottom-right, bottom-left.
 std::array<TPointF, 4> RectToFourPoints(const TRectF& R, double Angle);
 
+class TZelPicture;
+// The step that ends a translucent element's blend: when Picture has filters but no image of its
+// own, they are applied to what the canvas holds inside Area (the blended area, in canvas
+// pixels). A canvas without pixels of its own (drawing straight to a window) keeps them.
+void ZelFilterBlendedArea(TZelCanvas* Canvas, const TRectF& Area, TZelPicture* Picture);
+
 // The speech-bubble pointer of a shape's outline.
 class TShapeCallout : public TPersistent {
   ZEL_CLASS(TShapeCallout, TPersistent)
