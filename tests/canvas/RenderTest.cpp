@@ -183,13 +183,28 @@ TEST_F(RenderTest, GradientFillsRunInTheirDirection) {
   const Case Cases[] = {{TGradientDirection::gdLeftRight, {2, 30}, {97, 30}},
                         {TGradientDirection::gdRightLeft, {97, 30}, {2, 30}},
                         {TGradientDirection::gdTopBottom, {50, 2}, {50, 57}},
-                        {TGradientDirection::gdBottomTop, {50, 57}, {50, 2}}};
+                        {TGradientDirection::gdBottomTop, {50, 57}, {50, 2}},
+                        {TGradientDirection::gdFromTopLeft, {2, 2}, {97, 57}},
+                        {TGradientDirection::gdFromBottomLeft, {2, 57}, {97, 2}},
+                        {TGradientDirection::gdDiagonalDown, {97, 57}, {2, 2}},
+                        {TGradientDirection::gdDiagonalUp, {97, 2}, {2, 57}}};
   for (const Case& C : Cases) {
     // A previous fill in another direction must not decide this one.
     Canvas.GradientFill(Window, White, Black, TGradientDirection::gdFromTopLeft, 50, 0, 0);
     Canvas.GradientFill(Window, Black, White, C.Direction, 50, 0, 0);
     EXPECT_TRUE(Dark(Canvas.GetPixel(C.Dark.X, C.Dark.Y))) << int(C.Direction);
     EXPECT_FALSE(Dark(Canvas.GetPixel(C.Light.X, C.Light.Y))) << int(C.Direction);
+    // A brush gradient of the same direction runs the same way.
+    TZelBrush B;
+    B.GetGradient()->SetStartColor(Black);
+    B.GetGradient()->SetEndColor(White);
+    B.GetGradient()->SetDirection(C.Direction);
+    B.GetGradient()->SetVisible(true);
+    Canvas.AssignBrush(&B, White);
+    Canvas.AssignVisiblePen(&Clear);
+    Canvas.Rectangle(Window);
+    EXPECT_TRUE(Dark(Canvas.GetPixel(C.Dark.X, C.Dark.Y))) << "brush " << int(C.Direction);
+    EXPECT_FALSE(Dark(Canvas.GetPixel(C.Light.X, C.Light.Y))) << "brush " << int(C.Direction);
   }
   // A middle colour splits the rectangle across the direction.
   TZelGradient G;

@@ -124,6 +124,18 @@ TEST_F(RotateToolTest, WithAVisiblePenTheChartWaitsForTheRelease) {
   Chart->SetAutoRepaint(false);
   DragMouse(10, 10, 40, 20);
   EXPECT_FALSE(Chart->GetAutoRepaint());
+
+  // Deactivating the tool in the middle of a drag ends it and the chart repaints again.
+  Chart->SetAutoRepaint(true);
+  Chart->MouseDown(TMB::mbLeft, {}, 10, 10);
+  Chart->MouseMove({}, 40, 20);
+  ASSERT_FALSE(Chart->GetAutoRepaint());
+  Tool->SetActive(false);
+  EXPECT_TRUE(Chart->GetAutoRepaint());
+  EXPECT_FALSE(Tool->GetDragging());
+  Tool->SetActive(true);
+  Chart->MouseUp(TMB::mbLeft, {}, 40, 20);
+  EXPECT_TRUE(Chart->GetAutoRepaint());
 }
 
 TEST_F(RotateToolTest, TheCursorIsSetForTheDragAndResetToTheDefault) {

@@ -334,31 +334,10 @@ bool TCustomZelGradient::IsColorsStored() const {
   }
 }
 
-void TCustomZelGradient::PrepareGradient(TGradient& P) const {
+void GradientDirectionLine(TGradientDirection D, TPointF& Start, TPointF& Stop, bool& Reversed) {
   using enum TGradientDirection;
-  struct TStopValue {
-    double Offset;
-    TAlphaColor Color;
-  };
-  std::vector<TStopValue> Stops;
-  if (FColors) {
-    for (int i = 0; i < FColors->GetCount(); ++i)
-      Stops.push_back({FColors->Stop(i)->GetOffset(), FColors->Stop(i)->GetColor()});
-  } else {
-    Stops = {{0, IDefStart}, {1, IDefEnd}};
-  }
-  TGradientPoints& Points = P.GetPoints();
-  Points.Clear();
-  bool Reversed = FDirection == gdBottomTop || FDirection == gdRightLeft ||
-                  FDirection == gdDiagonalUp || FDirection == gdDiagonalDown;
-  if (Reversed) {
-    for (auto It = Stops.rbegin(); It != Stops.rend(); ++It)
-      Points.Add(It->Color, static_cast<float>(1 - It->Offset));
-  } else {
-    for (const TStopValue& S : Stops) Points.Add(S.Color, static_cast<float>(S.Offset));
-  }
-  TPointF Start, Stop;
-  switch (FDirection) {
+  Reversed = D == gdBottomTop || D == gdRightLeft || D == gdDiagonalUp || D == gdDiagonalDown;
+  switch (D) {
     case gdTopBottom:
     case gdBottomTop:
       Start = {0.5f, 0};
@@ -384,6 +363,32 @@ void TCustomZelGradient::PrepareGradient(TGradient& P) const {
       Start = {0, 0};
       Stop = {0, 1};
       break;
+  }
+}
+
+void TCustomZelGradient::PrepareGradient(TGradient& P) const {
+  using enum TGradientDirection;
+  struct TStopValue {
+    double Offset;
+    TAlphaColor Color;
+  };
+  std::vector<TStopValue> Stops;
+  if (FColors) {
+    for (int i = 0; i < FColors->GetCount(); ++i)
+      Stops.push_back({FColors->Stop(i)->GetOffset(), FColors->Stop(i)->GetColor()});
+  } else {
+    Stops = {{0, IDefStart}, {1, IDefEnd}};
+  }
+  TGradientPoints& Points = P.GetPoints();
+  Points.Clear();
+  TPointF Start, Stop;
+  bool Reversed = false;
+  GradientDirectionLine(FDirection, Start, Stop, Reversed);
+  if (Reversed) {
+    for (auto It = Stops.rbegin(); It != Stops.rend(); ++It)
+      Points.Add(It->Color, static_cast<float>(1 - It->Offset));
+  } else {
+    for (const TStopValue& S : Stops) Points.Add(S.Color, static_cast<float>(S.Offset));
   }
   P.SetStartPosition(Start);
   P.SetStopPosition(Stop);

@@ -31,6 +31,11 @@ enum class TGradientDirection {
 ZEL_ENUM_NAMES(TGradientDirection, "gdTopBottom", "gdBottomTop", "gdLeftRight", "gdRightLeft", "gdFromCenter",
                "gdFromTopLeft", "gdFromBottomLeft", "gdRadial", "gdDiagonalUp", "gdDiagonalDown");
 
+// The platform gradient line of a library direction: its start and stop as points relative to
+// the filled box, and whether the colours run reversed along it (bottom-top, right-left and the
+// two diagonals run their stops from the stop point back).
+void GradientDirectionLine(TGradientDirection D, TPointF& Start, TPointF& Stop, bool& Reversed);
+
 // One stop: a colour at an offset (0 to 1) along the gradient.
 class TZelGradientColor : public TCollectionItem {
   ZEL_CLASS(TZelGradientColor, TCollectionItem)

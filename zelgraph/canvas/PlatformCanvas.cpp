@@ -19,21 +19,6 @@ namespace zel {
 namespace {
 constexpr double PiStep = M_PI / 180.0;
 
-// Start and stop of a linear platform gradient running in a library direction.
-void LinearPositions(TGradientDirection D, TPointF& Start, TPointF& Stop) {
-  using enum TGradientDirection;
-  switch (D) {
-    case gdBottomTop: Start = {0.5f, 1}; Stop = {0.5f, 0}; break;
-    case gdLeftRight: Start = {0, 0.5f}; Stop = {1, 0.5f}; break;
-    case gdRightLeft: Start = {1, 0.5f}; Stop = {0, 0.5f}; break;
-    case gdFromTopLeft:
-    case gdDiagonalDown: Start = {0, 0}; Stop = {1, 1}; break;
-    case gdFromBottomLeft:
-    case gdDiagonalUp: Start = {0, 1}; Stop = {1, 0}; break;
-    default: Start = {0.5f, 0}; Stop = {0.5f, 1}; break;
-  }
-}
-
 // The grey of a colour's mean channel, as opaque as the colour itself.
 TAlphaColor GreyOf(TAlphaColor C) {
   int M = (RedOf(C) + GreenOf(C) + BlueOf(C)) / 3;
@@ -247,17 +232,18 @@ void TZelCanvas3D::GradientFill(const TRectF& R, TAlphaColor StartColor, TAlphaC
   if (!FCanvas) return;
   TBrush* Fill = FCanvas->GetFill();
   TGradient* G = Fill->GetGradient();
-  G->SetColor(StartColor);
-  G->SetColor1(EndColor);
+  // The fill runs in the direction asked for, whatever the previous fill left.
+  TPointF Start, Stop;
+  bool Reversed = false;
+  GradientDirectionLine(Direction, Start, Stop, Reversed);
+  G->SetColor(Reversed ? EndColor : StartColor);
+  G->SetColor1(Reversed ? StartColor : EndColor);
   if (Direction == TGradientDirection::gdRadial) {
     TRadialTransform T = G->GetRadialTransform();
     T.Position = {float(RadialX) * 0.01f, float(RadialY) * 0.01f};
     G->SetRadialTransform(T);
     G->SetStyle(TGradientStyle::Radial);
   } else {
-    // The fill runs in the direction asked for, whatever the previous fill left.
-    TPointF Start, Stop;
-    LinearPositions(Direction, Start, Stop);
     G->SetStartPosition(Start);
     G->SetStopPosition(Stop);
     G->SetStyle(TGradientStyle::Linear);

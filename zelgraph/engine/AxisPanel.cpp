@@ -23,19 +23,6 @@ namespace zel {
 
 namespace {
 
-// Restores a flag when the scope ends, also on failure.
-class TRestoreAutoRepaint {
- public:
-  explicit TRestoreAutoRepaint(TCustomAxisPanel* P) : FPanel(P), FOld(P->GetAutoRepaint()) { P->SetAutoRepaint(false); }
-  ~TRestoreAutoRepaint() { FPanel->SetAutoRepaint(FOld); }
-  TRestoreAutoRepaint(const TRestoreAutoRepaint&) = delete;
-  TRestoreAutoRepaint& operator=(const TRestoreAutoRepaint&) = delete;
-
- private:
-  TCustomAxisPanel* FPanel;
-  bool FOld;
-};
-
 // The visible point range of every active series, for the axes: labels taken from the points
 // (and the height of their band) need it before the series draw.
 void CalcVisibleRanges(TChartSeriesList* List) {
@@ -235,7 +222,7 @@ TCustomAxisPanel::~TCustomAxisPanel() {
 // --- the paint sequence ---
 
 void TCustomAxisPanel::InternalDraw(const TRectF& UserRectangle) {
-  TRestoreAutoRepaint Guard(this);
+  TAutoRepaintScope NoRepaint(this, false);
   TCanvas3D* C = GetCanvas();
   CalcInvertedRotation();
   const bool FullRotation = C->GetSupportsFullRotation();

@@ -395,4 +395,23 @@ class TCustomZelPanel : public TCustomPanelNoCaption {
   bool FCustomChartRect = false;
 };
 
+// Sets a panel's AutoRepaint for a scope and restores the remembered value when the scope ends,
+// also on failure; does nothing without a panel.
+class TAutoRepaintScope {
+ public:
+  TAutoRepaintScope(TCustomZelPanel* Panel, bool Value)
+      : FPanel(Panel), FOld(Panel ? Panel->GetAutoRepaint() : true) {
+    if (FPanel) FPanel->SetAutoRepaint(Value);
+  }
+  ~TAutoRepaintScope() {
+    if (FPanel) FPanel->SetAutoRepaint(FOld);
+  }
+  TAutoRepaintScope(const TAutoRepaintScope&) = delete;
+  TAutoRepaintScope& operator=(const TAutoRepaintScope&) = delete;
+
+ private:
+  TCustomZelPanel* FPanel;
+  bool FOld;
+};
+
 }  // namespace zel

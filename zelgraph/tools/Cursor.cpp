@@ -18,7 +18,6 @@
 #include "zelgraph/tools/NearestPoint.h"
 #include "zelgraph/tools/ScrollBar.h"
 #include "zelgraph/tools/ToolTexts.h"
-#include "zelgraph/tools/ToolScopes.h"
 
 namespace zel {
 

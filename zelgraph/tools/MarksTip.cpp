@@ -8,7 +8,7 @@
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/engine/SeriesList.h"
-#include "zelgraph/tools/ToolScopes.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/tools/ToolTexts.h"
 
 namespace zel {

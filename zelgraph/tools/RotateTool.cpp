@@ -146,6 +146,7 @@ void TRotateTool::MoveStep(std::int32_t X, std::int32_t Y) {
     if (IFirstTime) {
       IOldRepaint = FParent->GetAutoRepaint();
       FParent->SetAutoRepaint(false);
+      IRepaintOff = true;
       IFirstTime = false;
     } else {
       DrawCubeOutline();
@@ -167,6 +168,19 @@ void TRotateTool::MoveStep(std::int32_t X, std::int32_t Y) {
     DrawCubeOutline();
   }
   if (OnRotate) OnRotate(this);
+}
+
+void TRotateTool::SetActive(bool Value) {
+  if (!Value) {
+    if (ITimer) ITimer->SetEnabled(false);
+    IDragging = false;
+    if (IRepaintOff && FParent) {
+      IRepaintOff = false;
+      FParent->SetAutoRepaint(IOldRepaint);
+      FParent->Invalidate();
+    }
+  }
+  inherited::SetActive(Value);
 }
 
 void TRotateTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, TShiftState Shift, std::int32_t X,
@@ -193,10 +207,11 @@ void TRotateTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, 
     case TChartMouseEvent::tmeRelease:
       if (!IDragging) return;
       IDragging = false;
-      if (FPen->GetVisible()) {
-        if (!IFirstTime) FParent->SetAutoRepaint(IOldRepaint);
-        FParent->Invalidate();
+      if (IRepaintOff) {
+        IRepaintOff = false;
+        FParent->SetAutoRepaint(IOldRepaint);
       }
+      if (FPen->GetVisible()) FParent->Invalidate();
       if (FInertia > 0) {
         if (!ITimer) {
           ITimer = Create<TTimer>(static_cast<TComponent*>(nullptr));

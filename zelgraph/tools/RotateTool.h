@@ -38,6 +38,8 @@ class TRotateTool : public TZelCustomTool {
                        std::int32_t Y) override;
   String Description() const override;
   String LongDescription() const override;
+  // Deactivation ends a drag (the chart repaints itself again) and stops the coasting.
+  void SetActive(bool Value) override;
 
   // The new angles after a change, for canvases with and without full rotation.
   static double RotationChange(bool FullRotation, double AAngle, double AChange);
@@ -83,6 +85,7 @@ class TRotateTool : public TZelCustomTool {
   bool IDragging = false;
   bool IFirstTime = false;
   bool IOldRepaint = true;
+  bool IRepaintOff = false;  // this drag switched the chart's AutoRepaint off
   std::int32_t IOldX = 0;
   std::int32_t IOldY = 0;
   TTimer* ITimer = nullptr;  // owned
