@@ -466,6 +466,7 @@ std::int32_t TChartValueList::GetCount() const {
 void TChartValueList::SetCount(std::int32_t AValue) {
   Assert(AValue >= 0, "ValueList Count must be greater than zero.", EngineUnit);
   if (AValue > Value.Length()) Value.SetLength(AValue);
+  Value.Back(AValue);  // the values in the count have memory
   FCount = AValue;
   ++Value.FStamp;
   FModified = true;
