@@ -478,6 +478,17 @@ TControl* TControl::GetRoot() const {
   return const_cast<TControl*>(C);
 }
 
+void TControl::SetParentComponent(TComponent* Value) {
+  if (Value && !dynamic_cast<TControl*>(Value))
+    throw EReadError(Value->ClassName() + " cannot hold the control " + GetName());
+  SetParent(static_cast<TControl*>(Value));
+}
+
+void TControl::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  TComponent::GetChildren(Proc, Root);
+  for (TControl* C : FControls) Proc(C);
+}
+
 void TControl::SetParent(TControl* AParent) {
   if (AParent == FParent) return;
   for (TControl* P = AParent; P; P = P->FParent)
@@ -895,5 +906,43 @@ TBitmap* PaintToBitmap(TControl* Control) {
   }
   return B;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TControl)
+  P::Prop("Align", &Self::GetAlign, &Self::SetAlign, Default(TAlignLayout::None)),
+  P::Prop("Left", &Self::GetLeft, &Self::SetLeft, Default(0.0f)),
+  P::Prop("Top", &Self::GetTop, &Self::SetTop, Default(0.0f)),
+  P::Prop("Width", &Self::GetWidth, &Self::SetWidth, Default(0.0f)),
+  P::Prop("Height", &Self::GetHeight, &Self::SetHeight, Default(0.0f)),
+  P::Prop("Margins.Left", [](Self* C) { return C->GetMargins().Left; },
+          [](Self* C, float V) { TRectF M = C->GetMargins(); M.Left = V; C->SetMargins(M); }, Default(0.0f)),
+  P::Prop("Margins.Top", [](Self* C) { return C->GetMargins().Top; },
+          [](Self* C, float V) { TRectF M = C->GetMargins(); M.Top = V; C->SetMargins(M); }, Default(0.0f)),
+  P::Prop("Margins.Right", [](Self* C) { return C->GetMargins().Right; },
+          [](Self* C, float V) { TRectF M = C->GetMargins(); M.Right = V; C->SetMargins(M); }, Default(0.0f)),
+  P::Prop("Margins.Bottom", [](Self* C) { return C->GetMargins().Bottom; },
+          [](Self* C, float V) { TRectF M = C->GetMargins(); M.Bottom = V; C->SetMargins(M); }, Default(0.0f)),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, Default(true)),
+  P::Prop("Enabled", &Self::GetEnabled, &Self::SetEnabled, Default(true)),
+  P::Prop("Hint", &Self::GetHint, &Self::SetHint, Default(String())),
+  P::Prop("ShowHint", &Self::GetShowHint, &Self::SetShowHint, Default(false)),
+  P::Prop("CanFocus", &Self::GetCanFocus, &Self::SetCanFocus, Default(false)),
+  P::Prop("ClipChildren", &Self::GetClipChildren, &Self::SetClipChildren, Default(false)),
+  P::Prop("TabOrder", &Self::GetTabOrder, &Self::SetTabOrder, Default(-1)),
+  P::Event("OnClick", &Self::OnClick),
+  P::Event("OnDblClick", &Self::OnDblClick),
+  P::Event("OnMouseDown", &Self::OnMouseDown),
+  P::Event("OnMouseMove", &Self::OnMouseMove),
+  P::Event("OnMouseUp", &Self::OnMouseUp),
+  P::Event("OnMouseWheel", &Self::OnMouseWheel),
+  P::Event("OnMouseEnter", &Self::OnMouseEnter),
+  P::Event("OnMouseLeave", &Self::OnMouseLeave),
+  P::Event("OnKeyDown", &Self::OnKeyDown),
+  P::Event("OnKeyUp", &Self::OnKeyUp),
+  P::Event("OnResize", &Self::OnResize),
+  P::Event("OnPaint", &Self::OnPaint),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -17,6 +17,7 @@
 
 #include "platform/Classes.h"
 #include "platform/Geometry.h"
+#include "platform/Published.h"
 #include "platform/Services.h"
 #include "platform/Types.h"
 
@@ -30,6 +31,7 @@ class TForm;
 class TZelWidget;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+ZEL_ENUM_NAMES(TMouseButton, "mbLeft", "mbRight", "mbMiddle");
 
 enum class TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen, ssCommand, ssHorizontal };
 using TShiftState = TSet<TShiftStateItem>;
@@ -45,6 +47,8 @@ constexpr Word vkBack = 8, vkTab = 9, vkReturn = 13, vkShift = 16, vkControl = 1
 // How a control is placed inside its parent. Most* items are placed before the plain ones;
 // Client takes what is left, Contents the whole parent.
 enum class TAlignLayout { None, Top, Left, Right, Bottom, MostTop, MostBottom, MostLeft, MostRight, Client, Contents };
+ZEL_ENUM_NAMES(TAlignLayout, "None", "Top", "Left", "Right", "Bottom", "MostTop", "MostBottom", "MostLeft", "MostRight",
+               "Client", "Contents");
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, float X, float Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, float X, float Y)>;
@@ -54,6 +58,7 @@ using TPaintEvent = std::function<void(TObject* Sender, TCanvas* Canvas, const T
 
 class TControl : public TComponent {
   ZEL_CLASS(TControl, TComponent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
@@ -71,6 +76,10 @@ class TControl : public TComponent {
   TControl* GetRoot() const;
   bool HasParent() const override { return FParent != nullptr; }
   TComponent* GetParentComponent() const override { return FParent; }
+  // A control read from a stream is placed in the control it was stored under.
+  void SetParentComponent(TComponent* Value) override;
+  // The child controls, in their order.
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
 
   // Position and size in the parent's coordinates (pixels).
   float GetLeft() const { return FBounds.Left; }

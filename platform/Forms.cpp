@@ -426,4 +426,25 @@ void TApplicationRef::Free() {
 
 bool TApplicationRef::Exists() const { return GApplication != nullptr; }
 
+void TForm::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  if (Root == this)
+    for (int I = 0; I < GetComponentCount(); ++I)
+      if (TComponent* C = GetComponent(I); !C->HasParent()) Proc(C);
+  TControl::GetChildren(Proc, Root);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TForm)
+  P::Prop("Caption", &Self::GetCaption, &Self::SetCaption, Default(String())),
+  P::Prop("BorderStyle", &Self::GetBorderStyle, &Self::SetBorderStyle, Default(TFormBorderStyle::Sizeable)),
+  P::Prop("ClientWidth", &Self::GetClientWidth, &Self::SetClientWidth, Never),
+  P::Prop("ClientHeight", &Self::GetClientHeight, &Self::SetClientHeight, Never),
+  P::Event("OnClose", &Self::OnClose),
+  P::Event("OnCloseQuery", &Self::OnCloseQuery),
+  P::Event("OnShow", &Self::OnShow),
+  P::Event("OnHide", &Self::OnHide),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -14,6 +14,7 @@ namespace zel {
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TFormBorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
+ZEL_ENUM_NAMES(TFormBorderStyle, "None", "Single", "Sizeable", "Dialog", "ToolWindow", "SizeToolWin");
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2;
@@ -24,6 +25,7 @@ using TShortCutHandler = std::function<bool(Word Key, TShiftState Shift)>;
 
 class TForm : public TControl {
   ZEL_CLASS(TForm, TControl)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TForm(TComponent* AOwner);
   ~TForm() override;
@@ -34,6 +36,9 @@ class TForm : public TControl {
 
   // A form has no parent; setting one raises EInvalidOperation.
   void SetParent(TControl* AParent) override;
+  // Streaming the form: first the components it owns that have no parent of their own (actions
+  // lists, dialogs, image lists), then its controls.
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
 
   const String& GetCaption() const { return FCaption; }
   void SetCaption(const String& V);

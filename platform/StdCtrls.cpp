@@ -10,6 +10,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/Filer.h"
 #include "platform/Forms.h"
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
@@ -127,6 +128,14 @@ void TAction::SetActionList(TActionList* V) {
   }
 }
 
+TComponent* TAction::GetParentComponent() const { return FActionList; }
+
+void TAction::SetParentComponent(TComponent* Value) {
+  auto* List = dynamic_cast<TActionList*>(Value);
+  if (Value && !List) throw EReadError(Value->ClassName() + " cannot hold the action " + GetName());
+  SetActionList(List);
+}
+
 bool TAction::Execute() {
   if (!FEnabled || !OnExecute) return false;
   TNotifyEvent Handler = OnExecute;
@@ -188,6 +197,11 @@ void TActionList::SetImages(TImageList* V) {
   if (FImages) FImages->RemoveFreeNotification(this);
   FImages = V;
   if (FImages) FImages->FreeNotification(this);
+}
+
+void TActionList::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  TComponent::GetChildren(Proc, Root);
+  for (TAction* A : FActions) Proc(A);
 }
 
 void TActionList::UpdateActions() {
@@ -334,6 +348,48 @@ const TBitmap* TImageList::GetBitmap(int Index) const {
 }
 
 void TImageList::Clear() { FImages.clear(); }
+
+void TImageList::DefineProperties(TFiler* Filer) {
+  TComponent::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Images",
+      [this](TStream* S) {
+        // All pictures are read before any replaces the list, so a damaged block loses nothing.
+        const auto Bad = [](const String& Why) { throw EReadError("Invalid image list data: " + Why); };
+        const auto ReadLength = [&](TStream* Src) {
+          std::int32_t N = 0;
+          if (Src->Read(&N, 4) != 4) Bad("the block ends early");
+          if (N < 0 || N > Src->GetSize() - Src->GetPosition()) Bad("a length exceeds the block");
+          return N;
+        };
+        const std::int32_t Count = ReadLength(S);
+        std::vector<TOwned<TBitmap>> Images;
+        for (std::int32_t I = 0; I < Count; ++I) {
+          std::vector<std::uint8_t> Png(static_cast<std::size_t>(ReadLength(S)));
+          if (!Png.empty() && S->Read(Png.data(), static_cast<Int64>(Png.size())) != static_cast<Int64>(Png.size()))
+            Bad("the block ends early");
+          TOwned<TBitmap> B(new TBitmap());
+          try {
+            B->LoadFromBytes(Png);
+          } catch (const Exception& E) {
+            Bad("picture " + std::to_string(I) + ": " + E.what());
+          }
+          Images.push_back(std::move(B));
+        }
+        if (S->GetPosition() != S->GetSize()) Bad("bytes after the last picture");
+        FImages = std::move(Images);
+      },
+      [this](TStream* S) {
+        const auto WriteInt = [S](std::int32_t V) { S->WriteBuffer(&V, 4); };
+        WriteInt(GetCount());
+        for (const TOwned<TBitmap>& B : FImages) {
+          const std::vector<std::uint8_t> Png = B->SaveToBytes();
+          WriteInt(static_cast<std::int32_t>(Png.size()));
+          S->WriteBuffer(Png.data(), static_cast<Int64>(Png.size()));
+        }
+      },
+      GetCount() > 0);
+}
 
 // ---------------------------------------------------------------------------------------------
 // TToolBar
@@ -616,5 +672,61 @@ void TProgressBar::Paint() {
   }
   inherited::Paint();
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TAction)
+  P::Prop("Text", &Self::GetText, &Self::SetText, Default(String())),
+  P::Prop("Hint", &Self::GetHint, &Self::SetHint, Default(String())),
+  P::Prop("ShortCut", &Self::GetShortCut, &Self::SetShortCut, Default(scNone)),
+  P::Prop("Enabled", &Self::GetEnabled, &Self::SetEnabled, Default(true)),
+  P::Prop("Checked", &Self::GetChecked, &Self::SetChecked, Default(false)),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, Default(true)),
+  P::Prop("ImageIndex", &Self::GetImageIndex, &Self::SetImageIndex, Default(-1)),
+  P::Event("OnExecute", &Self::OnExecute),
+  P::Event("OnUpdate", &Self::OnUpdate),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TActionList)
+  P::Prop("Images", &Self::GetImages, &Self::SetImages, Always),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TOpenDialog)
+  P::Prop("DefaultExt", &Self::GetDefaultExt, &Self::SetDefaultExt, Default(String())),
+  P::Prop("FileName", &Self::GetFileName, &Self::SetFileName, Default(String())),
+  P::Prop("Filter", &Self::GetFilter, &Self::SetFilter, Default(String())),
+  P::Prop("FilterIndex", &Self::GetFilterIndex, &Self::SetFilterIndex, Default(1)),
+  P::Prop("InitialDir", &Self::GetInitialDir, &Self::SetInitialDir, Default(String())),
+  P::Prop("Options", &Self::GetOptions, &Self::SetOptions,
+          Default(TOpenOptions{TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing})),
+  P::Prop("Title", &Self::GetTitle, &Self::SetTitle, Default(String())),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TToolBar)
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, Default(TAlphaColor(0xFFF0F0F0))),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TGridLayout)
+  P::Prop("ItemWidth", &Self::GetItemWidth, &Self::SetItemWidth, Default(64.0f)),
+  P::Prop("ItemHeight", &Self::GetItemHeight, &Self::SetItemHeight, Default(64.0f)),
+  P::Prop("Orientation", &Self::GetOrientation, &Self::SetOrientation, Default(TOrientation::Horizontal)),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TSpeedButton)
+  P::Prop("Action", &Self::GetAction, &Self::SetAction, Always),
+  P::Prop("Text", &Self::GetText, &Self::SetText, Default(String())),
+  P::Prop("Images", &Self::GetImages, &Self::SetImages, Always),
+  P::Prop("ImageIndex", &Self::GetImageIndex, &Self::SetImageIndex, Default(-1)),
+  P::Prop("StaysPressed", &Self::GetStaysPressed, &Self::SetStaysPressed, Default(false)),
+  P::Prop("IsPressed", &Self::GetIsPressed, &Self::SetIsPressed, Default(false)),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TProgressBar)
+  P::Prop("Min", &Self::GetMin, &Self::SetMin, Default(0.0)),
+  P::Prop("Max", &Self::GetMax, &Self::SetMax, Default(100.0)),
+  P::Prop("Value", &Self::GetValue, &Self::SetValue, Default(0.0)),
+  P::Prop("Orientation", &Self::GetOrientation, &Self::SetOrientation, Default(TOrientation::Horizontal)),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

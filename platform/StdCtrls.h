@@ -34,6 +34,7 @@ class IActionClient {
 
 class TAction : public TComponent {
   ZEL_CLASS(TAction, TComponent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TAction(TComponent* AOwner);
   ~TAction() override;
@@ -56,6 +57,10 @@ class TAction : public TComponent {
 
   TActionList* GetActionList() const { return FActionList; }
   void SetActionList(TActionList* V);
+  // Streamed under its action list.
+  bool HasParent() const override { return FActionList != nullptr; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
 
   // Runs OnExecute; false (and nothing run) when the action is disabled or has no handler.
   virtual bool Execute();
@@ -90,6 +95,7 @@ class TAction : public TComponent {
 // and their shortcuts when the form that owns the list receives an unhandled key.
 class TActionList : public TComponent {
   ZEL_CLASS(TActionList, TComponent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TActionList(TComponent* AOwner);
   ~TActionList() override;
@@ -105,6 +111,8 @@ class TActionList : public TComponent {
   // Runs the enabled, visible action whose shortcut this is (after its update); true when
   // one ran.
   bool ExecuteShortCut(Word Key, TShiftState Shift);
+  // Its actions, in their order.
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -123,6 +131,11 @@ enum class TOpenOption {
   ofOldStyleDialog, ofNoDereferenceLinks, ofEnableIncludeNotify, ofEnableSizing,
   ofDontAddToRecent, ofForceShowHidden
 };
+ZEL_ENUM_NAMES(TOpenOption, "ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp",
+               "ofNoValidate", "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist", "ofFileMustExist",
+               "ofCreatePrompt", "ofShareAware", "ofNoReadOnlyReturn", "ofNoTestFileCreate", "ofNoNetworkButton",
+               "ofNoLongNames", "ofOldStyleDialog", "ofNoDereferenceLinks", "ofEnableIncludeNotify", "ofEnableSizing",
+               "ofDontAddToRecent", "ofForceShowHidden");
 using TOpenOptions = TSet<TOpenOption>;
 
 // Stands in for the user in tests: answers whether a file was chosen and which.
@@ -130,6 +143,7 @@ using TOpenDialogHook = std::function<bool(class TOpenDialog* Dialog, String& Fi
 
 class TOpenDialog : public TComponent {
   ZEL_CLASS(TOpenDialog, TComponent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TOpenDialog(TComponent* AOwner);
 
@@ -188,16 +202,20 @@ class TImageList : public TComponent {
   // nullptr for an index out of range.
   const TBitmap* GetBitmap(int Index) const;
   void Clear();
+  // "Images": the pictures as a block of PNGs (a count, then per picture its length and bytes).
+  void DefineProperties(TFiler* Filer) override;
 
  private:
   std::vector<TOwned<TBitmap>> FImages;
 };
 
 enum class TOrientation { Horizontal, Vertical };
+ZEL_ENUM_NAMES(TOrientation, "Horizontal", "Vertical");
 
 // A bar of tools at the top of a form; its children are usually a TGridLayout.
 class TToolBar : public TControl {
   ZEL_CLASS(TToolBar, TControl)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TToolBar(TComponent* AOwner);
   TAlphaColor GetColor() const { return FColor; }
@@ -212,6 +230,7 @@ class TToolBar : public TControl {
 // right, wrapping at its width) or columns (Vertical: top to bottom, wrapping at its height).
 class TGridLayout : public TControl {
   ZEL_CLASS(TGridLayout, TControl)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TGridLayout(TComponent* AOwner);
   float GetItemWidth() const { return FItemWidth; }
@@ -234,6 +253,7 @@ class TGridLayout : public TControl {
 // hint, image and state (checked = pressed) and runs the action when clicked.
 class TSpeedButton : public TControl, public IActionClient {
   ZEL_CLASS(TSpeedButton, TControl)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TSpeedButton(TComponent* AOwner);
   ~TSpeedButton() override;
@@ -277,6 +297,7 @@ class TSpeedButton : public TControl, public IActionClient {
 inline constexpr double ProgressShowInterval = 0.1;
 class TProgressBar : public TControl {
   ZEL_CLASS(TProgressBar, TControl)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TProgressBar(TComponent* AOwner);
   double GetMin() const { return FMin; }

@@ -9,11 +9,13 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
+#include "platform/Filer.h"
 #include "platform/Graphics.h"
+#include "platform/ObjectText.h"
 #include "platform/Streams.h"
 #include "platform/StringList.h"
+#include "viewer/MainFormLayout.h"
 #include "viewer/SessionParser.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
@@ -33,55 +35,11 @@ ZEL_DEFINE_COMPONENT_CLASS(TFrmMain, TForm)
 
 namespace {
 
-// The palette the chart's series colours come from.
-constexpr std::int32_t ViewerPaletteIndex = 13;
-
-// The two 16 x 16 button pictures, drawn here: an open folder and a details view.
-TBitmap* FolderPicture() {
-  auto* B = new TBitmap(16, 16);
-  TBitmapData D;
-  if (B->Map(TMapAccess::Write, D)) {
-    const TAlphaColor Back = 0xFFC8962A, Front = 0xFFF2C45A, Edge = 0xFF8A6414;
-    for (int Y = 0; Y < 16; ++Y)
-      for (int X = 0; X < 16; ++X) D.SetPixel(X, Y, 0);
-    for (int X = 1; X <= 6; ++X) D.SetPixel(X, 3, Edge);  // the tab
-    for (int Y = 4; Y <= 13; ++Y)
-      for (int X = 1; X <= 13; ++X) D.SetPixel(X, Y, (Y == 4 || Y == 13 || X == 1 || X == 13) ? Edge : Back);
-    for (int Y = 7; Y <= 13; ++Y)  // the open front, leaning right
-      for (int X = 2 + (13 - Y) / 3; X <= 14 - (13 - Y) / 3 && X < 16; ++X)
-        D.SetPixel(X, Y, (Y == 7 || Y == 13) ? Edge : Front);
-    B->Unmap(D);
-  }
-  return B;
-}
-
-TBitmap* DetailsPicture() {
-  auto* B = new TBitmap(16, 16);
-  TBitmapData D;
-  if (B->Map(TMapAccess::Write, D)) {
-    const TAlphaColor Mark = 0xFF2B406B, Line = 0xFF707070;
-    for (int Y = 0; Y < 16; ++Y)
-      for (int X = 0; X < 16; ++X) D.SetPixel(X, Y, 0);
-    for (int Row = 0; Row < 4; ++Row) {
-      const int Y = 2 + Row * 4;
-      for (int DY = 0; DY < 2; ++DY) {
-        for (int X = 1; X <= 2; ++X) D.SetPixel(X, Y + DY, Mark);
-        for (int X = 5; X <= 14; ++X) D.SetPixel(X, Y + DY, Line);
-      }
-    }
-    B->Unmap(D);
-  }
-  return B;
-}
-
-void AddPicture(TImageList* List, TBitmap* Picture) {
-  try {
-    List->Add(*Picture);
-  } catch (...) {
-    delete Picture;
-    throw;
-  }
-  delete Picture;
+// A field of the form: the component of the stored layout with that name and class.
+template <typename T>
+void BindField(TComponent* Form, T*& Field, const char* Name) {
+  Field = dynamic_cast<T*>(Form->FindComponent(Name));
+  if (!Field) throw EReadError(String("The window's layout has no ") + T::StaticClass()->Name + " named " + Name);
 }
 
 // Runs Body(K) for K = 0 .. N - 1 on up to 8 threads, this one among them; Body must not raise.
@@ -151,97 +109,45 @@ class TLoadBrackets {
 }  // namespace
 
 TFrmMain::TFrmMain(TComponent* AOwner) : TForm(AOwner) {
-  CreateLayout();
+  ReadLayout();
   AdjustChart();
 }
 
-void TFrmMain::CreateLayout() {
-  SetCaption("Session viewer");
-  SetBounds(0, 0, 640, 480);
+void TFrmMain::ReadLayout() {
+  FMethods.Add("actFileLoad_Execute", TNotifyEvent([this](TObject* Sender) { actFileLoad_Execute(Sender); }));
+  FMethods.Add("chart_DblClick", TNotifyEvent([this](TObject* Sender) { chart_DblClick(Sender); }));
+  FMethods.Add("actChartLegendToggle_Execute",
+               TNotifyEvent([this](TObject* Sender) { actChartLegendToggle_Execute(Sender); }));
+  FMethods.Add("actChartLegendToggle_Update",
+               TNotifyEvent([this](TObject* Sender) { actChartLegendToggle_Update(Sender); }));
 
-  imgs_ = Create<TImageList>(this);
-  AddPicture(imgs_, FolderPicture());
-  AddPicture(imgs_, DetailsPicture());
+  // The platform classes the layout names (the library's own are registered when its units start).
+  for (const TClass* C : {TImageList::StaticClass(), TActionList::StaticClass(), TAction::StaticClass(),
+                          TOpenDialog::StaticClass(), TToolBar::StaticClass(), TGridLayout::StaticClass(),
+                          TSpeedButton::StaticClass(), TProgressBar::StaticClass()})
+    RegisterClass(C);
 
-  acts_ = Create<TActionList>(this);
-  acts_->SetImages(imgs_);
-  actFileLoad_ = Create<TAction>(this);
-  actFileLoad_->SetActionList(acts_);
-  actFileLoad_->SetText("Load file");
-  actFileLoad_->SetHint("Load an oscilloscope logger session data");
-  actFileLoad_->SetImageIndex(0);
-  actFileLoad_->OnExecute = [this](TObject* Sender) { actFileLoad_Execute(Sender); };
-  actChartLegendToggle_ = Create<TAction>(this);
-  actChartLegendToggle_->SetActionList(acts_);
-  actChartLegendToggle_->SetText("Toggle Legend");
-  actChartLegendToggle_->SetHint("Show or hide chart legend");
-  actChartLegendToggle_->SetImageIndex(1);
-  actChartLegendToggle_->OnExecute = [this](TObject* Sender) { actChartLegendToggle_Execute(Sender); };
-  actChartLegendToggle_->OnUpdate = [this](TObject* Sender) { actChartLegendToggle_Update(Sender); };
+  const std::string_view Layout = MainFormLayout();
+  TMemoryStream Text, Binary;
+  Text.WriteBuffer(Layout.data(), static_cast<Int64>(Layout.size()));
+  Text.SetPosition(0);
+  ObjectTextToBinary(&Text, &Binary);
+  Binary.SetPosition(0);
+  TReader Reader(&Binary);
+  Reader.ReadRootComponent(this);
 
-  dlgOpen_ = Create<TOpenDialog>(this);
-  dlgOpen_->SetDefaultExt("csv");
-  dlgOpen_->SetFilter("Comma separated value files (*csv)|*.csv");
-  dlgOpen_->SetOptions({TOpenOption::ofReadOnly, TOpenOption::ofPathMustExist, TOpenOption::ofFileMustExist,
-                        TOpenOption::ofEnableSizing});
-
-  chart_ = Create<TChart>(this);
-  chart_->SetParent(this);
-  chart_->SetBounds(0, 40, 640, 440);
-  chart_->SetAlign(TAlignLayout::Client);
-  chart_->SetBevelOuter(TPanelBevel::bvNone);
-  chart_->SetTabOrder(0);
-  chart_->GetLegend()->SetCheckBoxes(true);
-  chart_->GetLegend()->SetResizeChart(false);
-  chart_->SetScrollMouseButton(TMouseButton::mbLeft);
-  chart_->GetZoom()->SetMouseButton(TMouseButton::mbRight);
-  chart_->GetZoom()->SetMouseWheel(TMouseWheelStyle::pmwNormal);
-  chart_->GetZoom()->GetBrush()->SetKind(TBrushKind::None);
-  chart_->GetZoom()->GetPen()->GetFill()->SetColor(TAlphaColors::Silver);
-  chart_->GetPanning()->SetInsideBounds(true);
-  chart_->GetPanning()->SetMouseWheel(TMouseWheelStyle::pmwNone);
-  chart_->GetTitle()->SetCaption("TChart");
-  chart_->SetColorPaletteIndex(ViewerPaletteIndex);
-  chart_->OnDblClick = [this](TObject* Sender) { chart_DblClick(Sender); };
-
-  ChartTool2 = Create<TAxisScrollTool>(this);
-  ChartTool2->SetAxis(chart_->GetAxes()->Get(0));
-
-  tb_ = Create<TToolBar>(this);
-  tb_->SetParent(this);
-  tb_->SetBounds(0, 0, 640, 40);
-  tb_->SetAlign(TAlignLayout::MostTop);
-  tb_->SetTabOrder(5);
-
-  layTb_ = Create<TGridLayout>(this);
-  layTb_->SetParent(tb_);
-  layTb_->SetBounds(0, 2, 640, 36);
-  layTb_->SetAlign(TAlignLayout::Client);
-  layTb_->SetItemWidth(120);
-  layTb_->SetItemHeight(32);
-  layTb_->SetOrientation(TOrientation::Horizontal);
-  layTb_->SetMargins(TRectF(0, 2, 0, 2));
-  layTb_->SetTabOrder(1);
-
-  SpeedButton1 = Create<TSpeedButton>(this);
-  SpeedButton1->SetParent(layTb_);
-  SpeedButton1->SetBounds(0, 0, 120, 32);
-  SpeedButton1->SetAction(actFileLoad_);
-  SpeedButton1->SetImages(imgs_);
-  SpeedButton1->SetImageIndex(0);
-  SpeedButton2 = Create<TSpeedButton>(this);
-  SpeedButton2->SetParent(layTb_);
-  SpeedButton2->SetBounds(120, 0, 120, 32);
-  SpeedButton2->SetAction(actChartLegendToggle_);
-  SpeedButton2->SetImages(imgs_);
-  SpeedButton2->SetImageIndex(1);
-
-  progress_ = Create<TProgressBar>(this);
-  progress_->SetParent(this);
-  progress_->SetBounds(0, 40, 640, 4);
-  progress_->SetAlign(TAlignLayout::Top);
-  progress_->SetOrientation(TOrientation::Horizontal);
-  progress_->SetVisible(false);
+  BindField(this, chart_, "chart_");
+  BindField(this, ChartTool2, "ChartTool2");
+  BindField(this, tb_, "tb_");
+  BindField(this, layTb_, "layTb_");
+  BindField(this, SpeedButton1, "SpeedButton1");
+  BindField(this, SpeedButton2, "SpeedButton2");
+  BindField(this, dlgOpen_, "dlgOpen_");
+  BindField(this, progress_, "progress_");
+  BindField(this, acts_, "acts_");
+  BindField(this, actFileLoad_, "actFileLoad_");
+  BindField(this, actChartLegendToggle_, "actChartLegendToggle_");
+  BindField(this, imgs_, "imgs_");
 }
 
 void TFrmMain::AdjustChart() {

@@ -17,7 +17,7 @@ class TAxisScrollTool;
 class TFrmMain : public TForm {
   ZEL_CLASS(TFrmMain, TForm)
  public:
-  // Builds the window's layout and adjusts the chart: no bevels, no title, a fixed bottom axis
+  // Streams in the window's layout and adjusts the chart: no bevels, no title, a fixed bottom axis
   // 0 ... 1000, a left axis from 0 with an automatic maximum, a hidden legend with check boxes,
   // 2D without left and bottom walls.
   explicit TFrmMain(TComponent* AOwner);
@@ -53,12 +53,18 @@ class TFrmMain : public TForm {
   // One record into Series (see viewer/SessionParser.h).
   void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset, TChartSeries* Series);
 
+  // The handlers the stored layout binds by name.
+  TMethodTable* GetMethodTable() override { return &FMethods; }
+
  private:
-  void CreateLayout();
+  // Streams the window's stored layout (viewer/MainForm.layout.txt) into the form.
+  void ReadLayout();
   void AdjustChart();
   // Brings the axes back to the window's settings and forgets zoom and scroll state, so that
   // nothing of a previous file's view survives a load.
   void ResetAxes(double BottomMaximum);
+
+  TMethodTable FMethods;
 };
 
 // The main form once the application created it.

@@ -985,4 +985,12 @@ void TCustomChartLegend::CalcRect() {
   TryResizeChartRect();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TCustomChartLegend)
+  P::Prop("CheckBoxes", &Self::GetCheckBoxes, &Self::SetCheckBoxes, Default(false)),
+  P::Prop("ResizeChart", &Self::GetResizeChart, &Self::SetResizeChart, Default(true)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

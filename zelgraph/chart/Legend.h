@@ -215,6 +215,7 @@ class TLegendTitle : public TStringsShape {
 
 class TCustomChartLegend : public TZelCustomShapePosition {
   ZEL_CLASS(TCustomChartLegend, TZelCustomShapePosition)
+  ZEL_PUBLISHED_PROPS
  public:
   // AOwner is the chart (an axis panel).
   explicit TCustomChartLegend(TCustomZelPanel* AOwner);

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "platform/Lists.h"
+#include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Palettes.h"
 #include "zelgraph/procs/Procs.h"
 
@@ -165,6 +166,7 @@ void ZelChartUnitStart() {
   CheckZelSeriesTypes();
   CheckZelToolTypes();
   CheckZelAnimationTypes();
+  RegisterClass(TChart::StaticClass());  // streams name it
   if (!ColorPalettes) ColorPalettes = Create<TColorPalettes>();
   ColorPalettes->LoadNames();
 }
@@ -172,6 +174,7 @@ void ZelChartUnitStart() {
 void ZelChartUnitEnd() {
   if (ChartUnitStartCount == 0 || --ChartUnitStartCount > 0) return;
   FreeAndNil(ColorPalettes);
+  UnRegisterClass(TChart::StaticClass());
   delete ZelSeriesTypes;
   ZelSeriesTypes = nullptr;
   delete ZelToolTypes;

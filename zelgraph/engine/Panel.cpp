@@ -789,6 +789,7 @@ ZEL_BEGIN_PUBLISHED(TCustomZelPanel)
   P::Prop("BorderWidth", &Self::GetBorderWidth, &Self::SetBorderWidth, Default(0)),
   P::Obj("Emboss", &Self::GetEmboss),
   P::Prop("MarginUnits", &Self::GetMarginUnits, &Self::SetMarginUnits, Default(TZelUnits::muPercent)),
+  P::Obj("Panning", &Self::GetPanning),
   P::Obj("Shadow", &Self::GetShadow),
   P::Prop("View3D", &Self::GetView3D, &Self::SetView3D, Default(true)),
 ZEL_END_PUBLISHED

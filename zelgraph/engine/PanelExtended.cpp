@@ -532,4 +532,37 @@ void TCustomZelPanelExtended::DefineProperties(TFiler* Filer) {
       Stored);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TZelPanning)
+  P::Prop("InsideBounds", &Self::GetInsideBounds, &Self::SetInsideBounds, Default(false)),
+  P::Prop("MouseWheel", &Self::GetMouseWheel, &Self::SetMouseWheel, Default(TMouseWheelStyle::pmwNormal)),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TZelZoom)
+  P::Prop("Allow", &Self::GetAllow, &Self::SetAllow, Default(true)),
+  P::Prop("Animated", &Self::GetAnimated, &Self::SetAnimated, Default(false)),
+  P::Prop("AnimatedSteps", &Self::GetAnimatedSteps, &Self::SetAnimatedSteps, Default(8)),
+  P::Obj("Brush", &Self::GetBrush, &Self::ExistingBrush),
+  P::Prop("Direction", &Self::GetDirection, &Self::SetDirection, Default(TZelZoomDirection::tzdBoth)),
+  P::Prop("FullRepaint", &Self::GetFullRepaint, &Self::SetFullRepaint, Default(true)),
+  P::Prop("History", &Self::GetHistory, &Self::SetHistory, Default(false)),
+  P::Prop("KeepAspectRatio", &Self::GetKeepAspectRatio, &Self::SetKeepAspectRatio, Default(false)),
+  P::Prop("MinimumPixels", &Self::GetMinimumPixels, &Self::SetMinimumPixels, Default(16)),
+  P::Prop("MouseButton", &Self::GetMouseButton, &Self::SetMouseButton, Default(TMouseButton::mbLeft)),
+  P::Prop("MouseWheel", &Self::GetMouseWheel, &Self::SetMouseWheel, Default(TMouseWheelStyle::pmwNone)),
+  P::Obj("Pen", &Self::GetPen, &Self::ExistingPen),
+  P::Prop("UpLeftZooms", &Self::GetUpLeftZooms, &Self::SetUpLeftZooms, Default(false)),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TCustomZelPanelExtended)
+  P::Prop("AllowPanning", &Self::GetAllowPanning, &Self::SetAllowPanning, Default(TPanningMode::pmBoth)),
+  P::Obj("Gradient", &Self::GetGradient, &Self::ExistingGradient),
+  P::Prop("ScrollMouseButton", &Self::GetScrollMouseButton, &Self::SetScrollMouseButton,
+          Default(TMouseButton::mbRight)),
+  P::Obj("Zoom", &Self::GetZoom),
+  P::Prop("ZoomWheel", &Self::GetZoomWheel, &Self::SetZoomWheel, Default(TMouseWheelStyle::pmwNone)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

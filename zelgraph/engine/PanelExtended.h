@@ -20,8 +20,11 @@ class TZelGradient;
 class TCustomZelPanelExtended;
 
 enum class TZelZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
+ZEL_ENUM_NAMES(TZelZoomDirection, "tzdHorizontal", "tzdVertical", "tzdBoth");
 enum class TMouseWheelStyle { pmwNone, pmwNormal, pmwInverted };
+ZEL_ENUM_NAMES(TMouseWheelStyle, "pmwNone", "pmwNormal", "pmwInverted");
 enum class TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
+ZEL_ENUM_NAMES(TPanningMode, "pmNone", "pmHorizontal", "pmVertical", "pmBoth");
 enum class TZelBackImageMode { pbmStretch, pbmTile, pbmCenter, pbmCustom };
 
 // The state of one mouse drag: a start and a current corner in pixels.
@@ -44,6 +47,7 @@ class TZoomPanning : public TPersistent {
 // Panning settings of a chart panel.
 class TZelPanning : public TZoomPanning {
   ZEL_CLASS(TZelPanning, TZoomPanning)
+  ZEL_PUBLISHED_PROPS
  public:
   void Assign(TPersistent* Source) override;
   // Panning stops at the data bounds, and leaving the chart ends a pan.
@@ -76,6 +80,7 @@ class TZelZoomBrush : public TZelBrush {
 // history (a list of the chart control's snapshots, oldest first).
 class TZelZoom : public TZoomPanning {
   ZEL_CLASS(TZelZoom, TZoomPanning)
+  ZEL_PUBLISHED_PROPS
  public:
   TZelZoom();
   ~TZelZoom() override;
@@ -187,6 +192,7 @@ class TBackImage : public TZelPicture {
 
 class TCustomZelPanelExtended : public TCustomZelPanel {
   ZEL_CLASS(TCustomZelPanelExtended, TCustomZelPanel)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCustomZelPanelExtended(TComponent* AOwner);
   ~TCustomZelPanelExtended() override;
