@@ -486,7 +486,9 @@ void TControl::SetParentComponent(TComponent* Value) {
 
 void TControl::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
   TComponent::GetChildren(Proc, Root);
-  for (TControl* C : FControls) Proc(C);
+  // Controls another component made for itself (and owns) are not stored with this one.
+  for (TControl* C : FControls)
+    if (C->GetComponentOwner() == Root) Proc(C);
 }
 
 void TControl::SetParent(TControl* AParent) {
