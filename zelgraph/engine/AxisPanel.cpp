@@ -1147,6 +1147,11 @@ void TCustomAxisPanel::CheckOtherSeries(TChartSeries* Dest, TChartSeries* Source
   }
 }
 
+TChartAxis* TCustomAxisPanel::OwnAxis(TChartAxis* Axis) const {
+  if (!Axis || IsDestroying() || !FAxes) return nullptr;
+  return FAxes->IndexOf(Axis) >= 0 ? Axis : nullptr;
+}
+
 // --- paging ---
 
 std::int32_t TCustomAxisPanel::GetPage() const { return FPage->GetCurrent(); }

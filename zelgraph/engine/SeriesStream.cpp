@@ -474,6 +474,12 @@ void TChartSeries::RefillFromSources() {
   }
 }
 
+TChartValueList* TChartSeries::GetZValueList() {
+  if (!HasZValues) return nullptr;
+  TChartValueList* L = GetYValueList("Z");
+  return L && AnsiUpperCase(L->GetName()) == "Z" ? L : nullptr;
+}
+
 TChartValueList* TChartSeries::GetYValueList(const String& AListName) {
   const String Name = AnsiUpperCase(AListName);
   for (std::int32_t I = 2; I < FValuesList->Count(); ++I)
