@@ -34,7 +34,7 @@ TCustomChart::TCustomChart(TComponent* AOwner) : TCustomAxisPanel(AOwner) {}
 
 void TCustomChart::AfterConstruction() {
   TCustomAxisPanel::AfterConstruction();
-  SetAutoRepaint(false);
+  TAutoRepaintScope Quiet(this, false);
   CreateParts();
   RestoredAxisScales = true;
   if (!ZelNewChartHook) {
@@ -43,7 +43,6 @@ void TCustomChart::AfterConstruction() {
     TComponent* O = GetComponentOwner();
     if (!O || !O->IsLoading()) ZelNewChartHook(this);
   }
-  SetAutoRepaint(true);
 }
 
 TCustomChart::~TCustomChart() {

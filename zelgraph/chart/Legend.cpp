@@ -162,14 +162,11 @@ void TLegendItem::SetTop(std::int32_t Value) {
 
 TZelFont* TLegendItem::GetFont() {
   if (!FFont) {
-    TCustomZelPanel* Chart = ILegend ? ILegend->GetParent() : nullptr;
-    const bool Old = Chart ? Chart->GetAutoRepaint() : false;
-    if (Chart) Chart->SetAutoRepaint(false);
+    TAutoRepaintScope Quiet(ILegend ? ILegend->GetParent() : nullptr, false);
     FFont = new TZelFont([this](TObject*) {
       if (ILegend) ILegend->Repaint();
     });
     if (ILegend) FFont->Assign(ILegend->GetFont());
-    if (Chart) Chart->SetAutoRepaint(Old);
   }
   return FFont;
 }

@@ -98,15 +98,10 @@ const TPaletteEntry Palettes[ZelPaletteCount] = {
 }  // namespace
 
 void TColorPalettes::LoadNames() {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     AddTo(this, false);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TColorPalettes::AddTo(TStrings* Items, bool AddDefault) {

@@ -109,11 +109,9 @@ void TCustomChartWall::SetSize(std::int32_t Value) { SetIntField(FSize, Value); 
 void TCustomChartWall::SetStartPosition(std::int32_t Value) { SetIntField(FStart, Value); }
 
 void TCustomChartWall::InitColor(TAlphaColor Value) {
-  const bool Old = FParent ? FParent->GetAutoRepaint() : false;
-  if (FParent) FParent->SetAutoRepaint(false);
+  TAutoRepaintScope Quiet(FParent, false);
   FColor = Value;
   DefaultColor = Value;
-  if (FParent) FParent->SetAutoRepaint(Old);
 }
 
 bool TCustomChartWall::ApplyDark3D() const {
@@ -232,15 +230,8 @@ void TChartWalls::Assign(TPersistent* Source) {
 
 TChartRightWall* TChartWalls::GetRight() {
   if (!FRight) {
-    const bool Old = FChart ? FChart->GetAutoRepaint() : false;
-    if (FChart) FChart->SetAutoRepaint(false);
-    try {
-      FRight = Create<TChartRightWall>(FChart);
-    } catch (...) {
-      if (FChart) FChart->SetAutoRepaint(Old);
-      throw;
-    }
-    if (FChart) FChart->SetAutoRepaint(Old);
+    TAutoRepaintScope Quiet(FChart, false);
+    FRight = Create<TChartRightWall>(FChart);
   }
   return FRight;
 }

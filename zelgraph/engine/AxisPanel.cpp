@@ -139,8 +139,7 @@ std::int32_t TChartPage::Count() const {
 ZEL_DEFINE_CLASS(TCustomAxisPanel, TCustomZelPanelExtended)
 
 TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner) : TCustomZelPanelExtended(AOwner) {
-  const bool OldAutoRepaint = GetAutoRepaint();
-  SetAutoRepaint(false);
+  TAutoRepaintScope Quiet(this, false);
   F3DPercent = 15;
   FAnimations = new TChartAnimations(this);
   FTools = new TChartTools(this);
@@ -187,7 +186,6 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner) : TCustomZelPanelExtended
 
   FPage = new TChartPage(this);
   FHover = Create<TZelHover>(this);
-  SetAutoRepaint(OldAutoRepaint);
 }
 
 TCustomAxisPanel::~TCustomAxisPanel() {
@@ -1147,6 +1145,11 @@ void TCustomAxisPanel::CheckOtherSeries(TChartSeries* Dest, TChartSeries* Source
       if (auto* S = dynamic_cast<TChartSeries*>(L->Get(I))) Pending.push_back(S);
     }
   }
+}
+
+TChartAxis* TCustomAxisPanel::OwnAxis(TChartAxis* Axis) const {
+  if (!Axis || IsDestroying() || !FAxes) return nullptr;
+  return FAxes->IndexOf(Axis) >= 0 ? Axis : nullptr;
 }
 
 // --- paging ---

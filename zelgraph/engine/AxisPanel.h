@@ -252,6 +252,9 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   // Raises ChartException when Dest is reached from Source through data sources (taking Source as
   // a source of Dest would close a circle). The one check, with or without a chart.
   static void CheckOtherSeries(TChartSeries* Dest, TChartSeries* Source);
+  // Axis while it is one of this chart's axes (a custom axis may have been freed, and a chart
+  // being destroyed has freed its axes); else nullptr.
+  TChartAxis* OwnAxis(TChartAxis* Axis) const;
   virtual TComponent* GetDesignOwner() const { return GetComponentOwner(); }
 
   // --- paging ---

@@ -304,15 +304,13 @@ void TMarksItems::Clear() {
 ZEL_DEFINE_CLASS(TSeriesMarksSymbol, TZelCustomShape)
 
 TSeriesMarksSymbol::TSeriesMarksSymbol(TCustomZelPanel* AOwner) : TZelCustomShape(AOwner) {
-  const bool OldRepaint = AOwner ? AOwner->GetAutoRepaint() : false;
-  if (AOwner) AOwner->SetAutoRepaint(false);
+  TAutoRepaintScope Quiet(AOwner, false);
   FVisible = false;
   DefaultVisible = false;
   InitTransparent(false);
   FShadow->InitValues(FShadow->GetVisible(), FShadow->GetColor(), 1);
   TZelEmboss* E = GetEmboss();
   E->InitValues(E->GetVisible(), E->GetColor(), 1);
-  if (AOwner) AOwner->SetAutoRepaint(OldRepaint);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -630,13 +628,7 @@ void TSeriesMarks::DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const St
                             TSeriesMarkPosition* Position) {
   if (!Shape || !Position || !FParent || !FParent->GetCanvas()) return;
   TCanvas3D* C = FParent->GetCanvas();
-  const bool OldRepaint = FParent->GetAutoRepaint();
-  FParent->SetAutoRepaint(false);
-  struct TRestore {
-    TCustomZelPanel* Panel;
-    bool Value;
-    ~TRestore() { Panel->SetAutoRepaint(Value); }
-  } Restore{FParent, OldRepaint};
+  TAutoRepaintScope Quiet(FParent, false);
 
   // 1. Callout.
   if (FCallout && (FCallout->GetVisible() || FCallout->GetArrow()->GetVisible())) {

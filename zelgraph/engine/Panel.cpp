@@ -161,15 +161,10 @@ void TCustomZelPanel::SetInternalCanvas(TCanvas3D* NewCanvas) {
   if (!NewCanvas || NewCanvas == InternalCanvas) return;
   NewCanvas->SetCanvas(FControlCanvas);
   if (InternalCanvas) {
-    const bool Old = FAutoRepaint;
-    FAutoRepaint = false;
-    try {
+    {
+      TAutoRepaintScope Quiet(this, false);
       NewCanvas->Assign(InternalCanvas);
-    } catch (...) {
-      FAutoRepaint = Old;
-      throw;
     }
-    FAutoRepaint = Old;
     if (!IsEmbedded) InternalCanvas->Free();
   }
   InternalCanvas = NewCanvas;

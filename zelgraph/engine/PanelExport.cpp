@@ -23,9 +23,7 @@ void TCustomZelPanel::NonBufferDraw(TCanvas* ACanvas, const TRectF& R) {
   const bool OldBuffered = C->GetUseBuffer();
   auto* PC = dynamic_cast<TZelCanvas3D*>(C);
   if (PC) PC->IKeepBitmap = true;
-  const bool OldAutoRepaint = FAutoRepaint;
   auto Restore = [&] {
-    FAutoRepaint = OldAutoRepaint;
     if (HadNoOptions) C->SetView3DOptions(nullptr);
     C->SetUseBuffer(OldBuffered);
     C->SetCanvas(OldCanvas);
@@ -36,7 +34,7 @@ void TCustomZelPanel::NonBufferDraw(TCanvas* ACanvas, const TRectF& R) {
   };
   try {
     C->SetUseBuffer(false);
-    FAutoRepaint = false;
+    TAutoRepaintScope Quiet(this, false);
     Draw(ACanvas, R);
   } catch (...) {
     Restore();
@@ -226,29 +224,23 @@ void TCustomZelPanel::PrintPartial(const TRectF& PrinterRect) {
 }
 
 void TCustomZelPanel::PrintRect(const TRectF& R) {
-  const bool OldAutoRepaint = FAutoRepaint;
-  FAutoRepaint = false;
-  auto Finish = [&] {
-    FAutoRepaint = OldAutoRepaint;
-    Invalidate();
-  };
+  // Repaints once AutoRepaint is back, also after a failure.
+  struct TRepaintAfter {
+    TCustomZelPanel* Panel;
+    ~TRepaintAfter() { Panel->Invalidate(); }
+  } Repaint{this};
+  TAutoRepaintScope Quiet(this, false);
+  TPrinter* P = Printer();
+  if (!GetName().empty()) P->SetTitle(GetName());
+  P->BeginDoc();
   try {
-    TPrinter* P = Printer();
-    if (!GetName().empty()) P->SetTitle(GetName());
-    P->BeginDoc();
-    try {
-      PrintPartial(R);
-    } catch (...) {
-      // Drop the half-written document so that the printer is free for the next one.
-      P->Abort();
-      throw;
-    }
-    P->EndDoc();
+    PrintPartial(R);
   } catch (...) {
-    Finish();
+    // Drop the half-written document so that the printer is free for the next one.
+    P->Abort();
     throw;
   }
-  Finish();
+  P->EndDoc();
 }
 
 void TCustomZelPanel::Print() { PrintRect(ChartPrintRect()); }

@@ -332,11 +332,9 @@ void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, i
 
   try {
     if (TZelGradient* G = FBrush->ExistingGradient(); G && G->GetVisible() && !FFullGradient) {
-      const bool OldRepaint = FParent ? FParent->GetAutoRepaint() : false;
-      if (FParent) FParent->SetAutoRepaint(false);
+      TAutoRepaintScope Quiet(FParent, false);
       G->SetEndColor(ColorValue);
       C->GetGradient()->SetEndColor(ColorValue);
-      if (FParent) FParent->SetAutoRepaint(OldRepaint);
     }
 
     auto Poly = [&](const auto& P) {

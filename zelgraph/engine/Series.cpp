@@ -489,14 +489,9 @@ std::int32_t TChartSeries::AddArray(const std::vector<double>& Values) {
 }
 
 std::int32_t TChartSeries::AddArray(const double* XValues, std::int32_t LastIndex, const double* YValues) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     for (std::int32_t I = 0; I <= LastIndex; ++I) AddXY(XValues[I], YValues[I]);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
   return LastIndex + 1 > 0 ? LastIndex + 1 : 0;
 }
 
@@ -657,8 +652,7 @@ void TChartSeries::NotifyValue(TValueEvent ValueEvent, std::int32_t ValueIndex) 
 }
 
 void TChartSeries::AddValues(TChartSeries* Source) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     if (FZelFunction) {
       if (Source) {
@@ -669,11 +663,7 @@ void TChartSeries::AddValues(TChartSeries* Source) {
     } else if (Source && IsValidSourceOf(Source)) {
       for (std::int32_t I = 0; I < Source->Count(); ++I) AddedValue(Source, I);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TChartSeries::AddedValue(TChartSeries* Source, std::int32_t ValueIndex) {

@@ -603,6 +603,8 @@ class TChartSeries : public TCustomChartSeries {
   virtual bool IsValidSourceOf(TChartSeries* Value) { return Value != this; }
   virtual bool IsValidSeriesSource(TChartSeries* Value);
   virtual TChartValueList* GetYValueList(const String& AListName);
+  // The "Z" value list of a series kind with Z values; nullptr for others.
+  TChartValueList* GetZValueList();
   virtual void AssignFormatting(TChartSeries* Source);
   void AssignFormat(TChartSeries* Source);
   void AssignValues(TChartSeries* Source) { AddValues(Source); }

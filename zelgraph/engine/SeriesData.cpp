@@ -179,15 +179,10 @@ void TChartSeries::FillSampleValues(std::int32_t NumValues) {
   if (NumValues == 0) NumValues = INumSampleValues > 0 ? INumSampleValues : NumSampleValues();
   Clear();
   SampleRandom().seed(static_cast<std::uint32_t>(std::random_device{}() % 7774444u));
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     AddSampleValues(NumValues, false);
     CheckOrder();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
   ManualData = false;
 }
 

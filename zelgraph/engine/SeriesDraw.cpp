@@ -421,9 +421,8 @@ void TChartSeries::DrawLegend(std::int32_t ValueIndex, const TRectF& Rect) {
   if (!FParent) return;
   TCanvas3D* Canvas = FParent->GetCanvas();
   if (!Canvas) return;
-  const bool OldAuto = FParent->GetAutoRepaint();
-  FParent->SetAutoRepaint(false);
-  try {
+  TAutoRepaintScope Quiet(FParent, false);
+  {
     const TAlphaColor C = ValueIndex == -1 ? GetSeriesColor() : LegendItemColor(ValueIndex);
     if (FLegend && FLegend->HasPicture()) {
       Canvas->StretchDraw(Rect, FLegend->GetPicture());
@@ -452,11 +451,7 @@ void TChartSeries::DrawLegend(std::int32_t ValueIndex, const TRectF& Rect) {
       }
       if (ChangeKind) SetKindQuiet(FBrush, OldKind);
     }
-  } catch (...) {
-    FParent->SetAutoRepaint(OldAuto);
-    throw;
   }
-  FParent->SetAutoRepaint(OldAuto);
 }
 
 void TChartSeries::DrawLegendShape(std::int32_t ValueIndex, const TRectF& Rect) {

@@ -304,8 +304,7 @@ void TChartSeries::ReadData(TStream* Stream) {
   const Byte Flags = In.U8();
   const std::int32_t N = In.I32();
   const std::int32_t Lists = FValuesList->Count();
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     // A record that starts after the stream has ended is not invented: a damaged count must
     // not make up (possibly billions of) empty points. A record cut short reads as zeros.
     for (std::int32_t I = 0; I < N && In.Left() > 0; ++I) {
@@ -329,11 +328,7 @@ void TChartSeries::ReadData(TStream* Stream) {
         GetMarks()->GetPositions()->Add(P);
       }
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
   ManualData = true;
 }
 
@@ -479,6 +474,12 @@ void TChartSeries::RefillFromSources() {
   }
 }
 
+TChartValueList* TChartSeries::GetZValueList() {
+  if (!HasZValues) return nullptr;
+  TChartValueList* L = GetYValueList("Z");
+  return L && AnsiUpperCase(L->GetName()) == "Z" ? L : nullptr;
+}
+
 TChartValueList* TChartSeries::GetYValueList(const String& AListName) {
   const String Name = AnsiUpperCase(AListName);
   for (std::int32_t I = 2; I < FValuesList->Count(); ++I)
@@ -564,8 +565,7 @@ void TChartSeries::Assign(TPersistent* Source) {
 }
 
 void TChartSeries::CopyPoints(TChartSeries* S) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     ClearLists();
     const std::int32_t N = S->Count();
     for (std::int32_t L = 0; L < FValuesList->Count() && L < S->FValuesList->Count(); ++L) {
@@ -581,11 +581,7 @@ void TChartSeries::CopyPoints(TChartSeries* S) {
     for (std::int32_t L = S->FValuesList->Count(); L < FValuesList->Count(); ++L) FValuesList->Get(L)->SetCount(N);
     if (S->FColors) FColors = std::make_unique<std::vector<TAlphaColor>>(*S->FColors);
     FLabels.Assign(&S->FLabels);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 }  // namespace zel

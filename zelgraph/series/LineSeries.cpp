@@ -340,14 +340,9 @@ void TCustomSeries::SmoothSeries() {
     if (FSmoothSeries->Count() == 0 || FDirty) {
       // The copy keeps the points as they were added; this series then holds the curve.
       FSmoothSeries->Clear();
-      FSmoothSeries->BeginUpdate();
-      try {
+      WithinUpdate(*FSmoothSeries, [&] {
         for (std::int32_t I = 0; I < Count(); ++I) FSmoothSeries->AddXY(FX->Value[I], FY->Value[I]);
-      } catch (...) {
-        FSmoothSeries->EndUpdate();
-        throw;
-      }
-      FSmoothSeries->EndUpdate();
+      });
     }
     if (!(FZelFunction && !FDirty)) {
       if (!FZelFunction) {
@@ -372,16 +367,11 @@ void TCustomSeries::SmoothSeries() {
       SetDataSource(Old);
       CheckDataSource();
     } else {
-      BeginUpdate();
-      try {
+      WithinUpdate(*this, [&] {
         TCustomLineSeries::Clear();
         for (std::int32_t I = 0; I < FSmoothSeries->Count(); ++I)
           AddXY(FSmoothSeries->FX->Value[I], FSmoothSeries->FY->Value[I]);
-      } catch (...) {
-        EndUpdate();
-        throw;
-      }
-      EndUpdate();
+      });
     }
     FreeSmoothSeries();
     RefreshSeries();

@@ -46,8 +46,7 @@ void TAxisArrowTool::SetPosition(TAxisArrowToolPosition Value) {
 
 TChartAxis* TAxisArrowTool::LiveAxis() const {
   // A custom axis may have been freed since it was given to the tool.
-  if (!FAxis || !FParent || FParent->IsDestroying() || !FParent->GetAxes()) return nullptr;
-  return FParent->GetAxes()->IndexOf(FAxis) >= 0 ? FAxis : nullptr;
+  return FParent ? FParent->OwnAxis(FAxis) : nullptr;
 }
 
 std::int32_t TAxisArrowTool::ClickedArrow(std::int32_t X, std::int32_t Y) {

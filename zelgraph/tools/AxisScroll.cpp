@@ -35,7 +35,7 @@ TChartAxis* TAxisScrollTool::AxisClicked(std::int32_t X, std::int32_t Y) const {
   if (!FParent) return nullptr;
   // The tool's axis counts only while it is still one of the chart's axes (a freed custom axis
   // is not).
-  if (FAxis && FParent->GetAxes()->IndexOf(FAxis) >= 0 && FAxis->GetVisible() && FAxis->Clicked(X, Y)) return FAxis;
+  if (TChartAxis* A = FParent->OwnAxis(FAxis); A && A->GetVisible() && A->Clicked(X, Y)) return A;
   return FParent->GetAxes()->Clicked(X, Y);
 }
 
@@ -93,7 +93,7 @@ void TAxisScrollTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butt
       break;
     case TChartMouseEvent::tmeMove:
       // An axis freed during the drag (a custom axis) ends the drag.
-      if (InAxis && FParent->GetAxes()->IndexOf(InAxis) < 0) InAxis = nullptr;
+      if (InAxis && !FParent->OwnAxis(InAxis)) InAxis = nullptr;
       if (InAxis) {
         std::int32_t Delta = InAxis->GetHorizontal() ? OldX - X : OldY - Y;
         if (InAxis->GetInverted()) Delta = -Delta;

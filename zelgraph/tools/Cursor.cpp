@@ -24,11 +24,7 @@ namespace zel {
 namespace {
 
 // The series' "Z" values, when it has such a list.
-TChartValueList* ZValues(TChartSeries* S) {
-  if (!S || !S->HasZValues) return nullptr;
-  TChartValueList* L = S->GetYValueList("Z");
-  return (L && AnsiUpperCase(L->GetName()) == "Z") ? L : nullptr;
-}
+TChartValueList* ZValues(TChartSeries* S) { return S ? S->GetZValueList() : nullptr; }
 
 }  // namespace
 

@@ -21,9 +21,9 @@ namespace {
 
 // The depth pixel of a point's "Z" value, when the series has such values.
 bool PointDepth(TChartSeries* S, std::int32_t Index, std::int32_t& Z) {
-  if (!S->HasZValues || !S->GetParentChart() || !S->GetParentChart()->GetDepthAxis()) return false;
-  TChartValueList* L = S->GetYValueList("Z");
-  if (!L || AnsiUpperCase(L->GetName()) != "Z" || Index >= L->GetCount()) return false;
+  if (!S->GetParentChart() || !S->GetParentChart()->GetDepthAxis()) return false;
+  TChartValueList* L = S->GetZValueList();
+  if (!L || Index >= L->GetCount()) return false;
   Z = S->GetParentChart()->GetDepthAxis()->CalcPosValue(L->Value[Index]);
   return true;
 }

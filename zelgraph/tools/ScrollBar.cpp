@@ -555,10 +555,8 @@ TAxisScrollBarTool::TAxisScrollBarTool(TComponent* AOwner) : TZelScrollBar(AOwne
 TAxisScrollBarTool::~TAxisScrollBarTool() { ReleaseAxisSpace(); }
 
 TChartAxis* TAxisScrollBarTool::GetAxis() const {
-  // The axis is used only while it is in the tool's chart: a custom axis may have been freed,
-  // and a chart being destroyed has freed its axes already.
-  if (!FAxis || !FParent || FParent->IsDestroying() || !FParent->GetAxes()) return nullptr;
-  return FParent->GetAxes()->IndexOf(FAxis) >= 0 ? FAxis : nullptr;
+  // The axis is used only while it is in the tool's chart.
+  return FParent ? FParent->OwnAxis(FAxis) : nullptr;
 }
 
 void TAxisScrollBarTool::ReleaseAxisSpace() {
