@@ -404,7 +404,7 @@ ZEL_BEGIN_PUBLISHED(TZelPen)
 ZEL_END_PUBLISHED
 
 ZEL_BEGIN_PUBLISHED(TZelBrush)
-  P::Prop("Kind", &Self::GetKind, &Self::SetKind, Default(TBrushKind::Solid)),
+  P::Prop("Kind", &Self::GetKind, &Self::SetKind, &Self::IsKindStored),
   P::Prop("BackColor", &Self::GetBackColor, &Self::SetBackColor, &Self::IsBackColorStored),
   P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
   P::Obj("Gradient", &Self::GetGradient, &Self::ExistingGradient),

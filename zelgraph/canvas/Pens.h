@@ -60,6 +60,7 @@ class TZelPen : public TPersistent {
   void InitVisible(bool Value);
   void InitWidth(float Value);
   void InitStyle(TPenStyle Value);
+  void InitMode(TPenMode Value) { FMode = DefaultMode = Value; }
 
   TPenMode GetMode() const { return FMode; }
   void SetMode(TPenMode Value) { FMode = Value; }  // plain store, no notification
@@ -99,7 +100,7 @@ class TZelPen : public TPersistent {
 
   // Streaming.
   bool IsColorStored() const;
-  bool IsModeStored() const { return FMode != TPenMode::pmCopy; }
+  bool IsModeStored() const { return FMode != DefaultMode; }
   bool IsStyleStored() const { return FStyle != DefaultStyle; }
   bool IsWidthStored() const;
   bool IsEndStored() const { return FEndStyle != DefaultEnd; }
@@ -108,6 +109,7 @@ class TZelPen : public TPersistent {
   bool IsSmallSpaceStored() const { return FSmallSpace != 0; }
   bool IsVisibleStored() const { return FVisible != DefaultVisible; }
 
+  TPenMode DefaultMode = TPenMode::pmCopy;
   TPenEndStyle DefaultEnd = TPenEndStyle::esRound;
   TPenJoinStyle DefaultJoin = TPenJoinStyle::jsRound;
   bool DefaultVisible = true;
@@ -167,8 +169,16 @@ class TZelBrush : public TBrush {
 
   // Sets the colour without notifying and records it as the streaming default.
   void InitColor(TAlphaColor Value);
+  // Set the kind (notifying as SetKind does) or the back colour (without notifying) and record
+  // them as streaming defaults.
+  void InitKind(TBrushKind Value) {
+    SetKind(Value);
+    DefaultKind = Value;
+  }
+  void InitBackColor(TAlphaColor Value) { FBackColor = DefaultBackColor = Value; }
   bool IsColorStored() const { return GetColor() != DefaultColor; }
-  bool IsBackColorStored() const { return FBackColor != 0; }
+  bool IsKindStored() const { return GetKind() != DefaultKind; }
+  bool IsBackColorStored() const { return FBackColor != DefaultBackColor; }
 
   TAlphaColor GetBackColor() const { return FBackColor; }
   void SetBackColor(TAlphaColor Value);
@@ -194,6 +204,8 @@ class TZelBrush : public TBrush {
   void SetOnChanged(TNotifyEvent Value);
 
   TAlphaColor DefaultColor = 0x00FFFFFF;
+  TBrushKind DefaultKind = TBrushKind::Solid;
+  TAlphaColor DefaultBackColor = 0;
 
  private:
   TAlphaColor FBackColor = 0;

@@ -113,6 +113,9 @@ enum class TSeriesMarksStyle {
   smsLabelPercentTotal, smsXValue, smsXY, smsSeriesTitle, smsPointIndex, smsPercentRelative,
   smsLabelPercentValue, smsLabelOrValue
 };
+ZEL_ENUM_NAMES(TSeriesMarksStyle, "smsValue", "smsPercent", "smsLabel", "smsLabelPercent", "smsLabelValue", "smsLegend",
+               "smsPercentTotal", "smsLabelPercentTotal", "smsXValue", "smsXY", "smsSeriesTitle", "smsPointIndex",
+               "smsPercentRelative", "smsLabelPercentValue", "smsLabelOrValue");
 
 // A text shape whose style decides the text it shows for a point.
 class TSeriesMarkShape : public TCustomTextShape {

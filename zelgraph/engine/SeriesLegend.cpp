@@ -82,8 +82,8 @@ ZEL_DEFINE_CLASS(TZelSelected, TCustomTextShape)
 TZelSelected::TZelSelected(TObject* AElement) : TCustomTextShape(nullptr), IElement(AElement) {
   FVisible = false;
   DefaultVisible = false;
-  GetPen()->SetColor(0xFFFF0000);
-  GetPen()->SetWidth(2);
+  GetPen()->InitColor(0xFFFF0000);
+  GetPen()->InitWidth(2);
   FHover = Create<TZelHover>(static_cast<TCustomZelPanel*>(nullptr));
 }
 

@@ -97,6 +97,7 @@ class TZelCustomShapeBrushPen : public TPersistent {
 
 // Horizontal alignment of text and of shapes stacked inside a shape.
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+ZEL_ENUM_NAMES(TAlignment, "taLeftJustify", "taRightJustify", "taCenter");
 enum class TChartObjectShapeStyle { fosRectangle, fosRoundRectangle, fosEllipse };
 enum class TZelShapeLayout { slTopBottom, slLeftRight };
 enum class TShapeCalloutSide { csNone, csLeft, csTop, csRight, csBottom };

@@ -221,4 +221,16 @@ TZelCustomAnimation* TChartAnimations::AddClass(TZelCustomToolClass AnimationCla
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TZelCustomTool)
+  P::Prop("Active", &Self::GetActive, &Self::SetActive, Default(true)),
+ZEL_END_PUBLISHED
+
+// The axis of an axis tool travels as "AxisID" (DefineProperties), not as a table line.
+ZEL_BEGIN_PUBLISHED(TZelCustomToolSeries)
+  P::Prop("Series", &Self::GetSeries, &Self::SetSeries, Always),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -39,6 +39,7 @@ class TDragObject;
 // events while it is active. Every hook does nothing here.
 class TZelCustomTool : public TCustomChartElement {
   ZEL_CLASS(TZelCustomTool, TCustomChartElement)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelCustomTool(TComponent* AOwner);
   // Leaves its chart's tool list.
@@ -67,6 +68,7 @@ using TZelCustomToolClass = const TClass*;
 // A tool that works on one series; drops it when the series is freed.
 class TZelCustomToolSeries : public TZelCustomTool {
   ZEL_CLASS(TZelCustomToolSeries, TZelCustomTool)
+  ZEL_PUBLISHED_PROPS
  public:
   using TZelCustomTool::TZelCustomTool;
   ~TZelCustomToolSeries() override;

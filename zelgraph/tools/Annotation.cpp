@@ -341,4 +341,38 @@ void TAnnotationTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butt
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TAnnotationCallout)
+  P::Prop("XPosition", &Self::GetXPosition, &Self::SetXPosition, Default(0)),
+  P::Prop("YPosition", &Self::GetYPosition, &Self::SetYPosition, Default(0)),
+  P::Prop("ZPosition", &Self::GetZPosition, &Self::SetZPosition, Default(0)),
+ZEL_END_PUBLISHED
+
+// Text is the shape's own text (not GetText, which descendants compute).
+ZEL_BEGIN_PUBLISHED(TAnnotationTool)
+  P::Prop("AutoSize", &Self::GetAutoSize, &Self::SetAutoSize, &Self::IsAutoSizeStored),
+  P::Obj("Callout", &Self::GetCallout),
+  P::Prop("ClipText", &Self::GetClipText, &Self::SetClipText, Default(true)),
+  P::Prop("Cursor", &Self::GetCursor, &Self::SetCursor, &Self::IsCursorStored),
+  P::Prop("Draw3D", &Self::GetDraw3D, &Self::SetDraw3D, Default(false)),
+  P::Prop("Position", &Self::GetPosition, &Self::SetPosition, Default(TAnnotationPosition::ppLeftTop)),
+  P::Prop("PositionUnits", &Self::GetPositionUnits, &Self::SetPositionUnits, &Self::IsPositionUnitsStored),
+  P::Obj("Selected", &Self::GetSelected),
+  P::Obj("Shape", &Self::GetShape),
+  P::Prop("Text", [](Self* T) { return T->GetShape()->GetText(); }, &Self::SetText, Default(String())),
+  P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment,
+          [](Self* T) { return T->GetShape()->IsTextAlignStored(); }),
+  P::Prop("Left", &Self::GetLeft, &Self::SetLeft, Default(0)),
+  P::Prop("Top", &Self::GetTop, &Self::SetTop, Default(0)),
+  P::Prop("Width", &Self::GetWidth, &Self::SetWidth, &Self::IsWidthStored),
+  P::Prop("Height", &Self::GetHeight, &Self::SetHeight, &Self::IsHeightStored),
+  P::Prop("Z", &Self::GetZ, &Self::SetZ, Default(0)),
+  P::Event("OnAfterDraw", &Self::OnAfterDraw),
+  P::Event("OnBeforeDraw", &Self::OnBeforeDraw),
+  P::Event("OnClick", &Self::OnClick),
+  P::Event("OnDblClick", &Self::OnDblClick),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

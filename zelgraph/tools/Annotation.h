@@ -22,6 +22,7 @@ class TZelSelected;
 // The arrow of an annotation: from the box to a target point given in pixels.
 class TAnnotationCallout : public TCallout {
   ZEL_CLASS(TAnnotationCallout, TCallout)
+  ZEL_PUBLISHED_PROPS
  public:
   // Hidden, with its arrow hidden (both also as stored defaults).
   explicit TAnnotationCallout(TChartSeries* AOwner = nullptr);
@@ -48,6 +49,7 @@ class TAnnotationCallout : public TCallout {
 };
 
 enum class TAnnotationPosition { ppLeftTop, ppLeftBottom, ppRightTop, ppRightBottom, ppCenter };
+ZEL_ENUM_NAMES(TAnnotationPosition, "ppLeftTop", "ppLeftBottom", "ppRightTop", "ppRightBottom", "ppCenter");
 
 class TAnnotationTool;
 using TAnnotationClick =
@@ -55,6 +57,7 @@ using TAnnotationClick =
 
 class TAnnotationTool : public TZelCustomTool {
   ZEL_CLASS(TAnnotationTool, TZelCustomTool)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TAnnotationTool(TComponent* AOwner);
   ~TAnnotationTool() override;

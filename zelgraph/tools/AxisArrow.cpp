@@ -130,4 +130,19 @@ void TAxisArrowTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TAxisArrowTool)
+  P::Obj("Brush", &Self::GetBrush),
+  P::Prop("HeadWidth", &Self::GetHeadWidth, &Self::SetHeadWidth, Default(8)),
+  P::Prop("Length", &Self::GetLength, &Self::SetLength, Default(16)),
+  P::Obj("Pen", &Self::GetPen),
+  P::Prop("Position", &Self::GetPosition, &Self::SetPosition, Default(TAxisArrowToolPosition::aaBoth)),
+  P::Prop("ScrollInverted", &Self::GetScrollInverted, &Self::SetScrollInverted, Default(false)),
+  P::Prop("ScrollPercent", &Self::GetScrollPercent, &Self::SetScrollPercent, Default(10)),
+  P::Prop("SizePercent", &Self::GetSizePercent, &Self::SetSizePercent, Default(50)),
+  P::Event("OnClick", &Self::OnClick),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -15,6 +15,7 @@ class TChartAxis;
 class TAxisArrowTool;
 
 enum class TAxisArrowToolPosition { aaStart, aaEnd, aaBoth };
+ZEL_ENUM_NAMES(TAxisArrowToolPosition, "aaStart", "aaEnd", "aaBoth");
 
 using TAxisArrowClickEvent = std::function<void(TAxisArrowTool* Sender, bool AtStart)>;
 
@@ -25,6 +26,7 @@ bool AnySeriesBothAxis(TChartAxis* Axis, TChartAxis*& Other);
 
 class TAxisArrowTool : public TZelCustomToolAxis {
   ZEL_CLASS(TAxisArrowTool, TZelCustomToolAxis)
+  ZEL_PUBLISHED_PROPS
  public:
   using TZelCustomToolAxis::TZelCustomToolAxis;
 

@@ -114,4 +114,12 @@ void TAxisScrollTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butt
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TAxisScrollTool)
+  P::Prop("Limit", &Self::GetLimit, &Self::SetLimit, Default(TAxisScrollLimit::slNone)),
+  P::Prop("ScrollInverted", &Self::GetScrollInverted, &Self::SetScrollInverted, Default(false)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

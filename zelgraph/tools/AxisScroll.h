@@ -14,9 +14,11 @@ class TChartAxis;
 
 // Which ends of the data range stop a scroll step.
 enum class TAxisScrollLimit : Byte { slNone, slMinimum, slMaximum, slBoth };
+ZEL_ENUM_NAMES(TAxisScrollLimit, "slNone", "slMinimum", "slMaximum", "slBoth");
 
 class TAxisScrollTool : public TZelCustomToolAxis {
   ZEL_CLASS(TAxisScrollTool, TZelCustomToolAxis)
+  ZEL_PUBLISHED_PROPS
  public:
   using TZelCustomToolAxis::TZelCustomToolAxis;
 

@@ -652,4 +652,49 @@ void TColorBandTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// The label is the line's child component, not a property.
+ZEL_BEGIN_PUBLISHED(TColorLineTool)
+  P::Prop("AllowDrag", &Self::GetAllowDrag, &Self::SetAllowDrag, Default(true)),
+  P::Prop("AnnotationValue", &Self::GetAnnotationValue, &Self::SetAnnotationValue, Default(false)),
+  P::Prop("ClickTolerance", &Self::GetClickTolerance, &Self::SetClickTolerance, Default(3)),
+  P::Prop("DragRepaint", &Self::GetDragRepaint, &Self::SetDragRepaint, Default(false)),
+  P::Prop("Draw3D", &Self::GetDraw3D, &Self::SetDraw3D, Default(true)),
+  P::Prop("DrawBehind", &Self::GetDrawBehind, &Self::SetDrawBehind, Default(false)),
+  P::Prop("NoLimitDrag", &Self::GetNoLimitDrag, &Self::SetNoLimitDrag, Default(false)),
+  P::Obj("Pen", &Self::GetPen),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TColorLineStyle::clCustom)),
+  P::Prop("Value", &Self::GetValue, &Self::SetValue, Default(0.0)),
+  P::Event("OnBeginDragLine", &Self::OnBeginDragLine),
+  P::Event("OnDragLine", &Self::OnDragLine),
+  P::Event("OnEndDragLine", &Self::OnEndDragLine),
+ZEL_END_PUBLISHED
+
+// Gradient is the brush's: read under that name, written under "Brush".
+ZEL_BEGIN_PUBLISHED(TColorBandTool)
+  P::Prop("AllowDrag", &Self::GetAllowDrag, &Self::SetAllowDrag, Default(true)),
+  P::Obj("Brush", &Self::GetBrush),
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
+  P::Prop("Cursor", &Self::GetCursor, &Self::SetCursor, Default(TCursor(0))),
+  P::Prop("DrawBehind", &Self::GetDrawBehind, &Self::SetDrawBehind, Default(true)),
+  P::Prop("DrawBehindAxes", &Self::GetDrawBehindAxes, &Self::SetDrawBehindAxes, Default(false)),
+  P::Obj("EndLinePen", &Self::GetEndLinePen),
+  P::Prop("EndValue", &Self::GetEndValue, &Self::SetEndValue, Default(0.0)),
+  P::Obj("Gradient", &Self::GetGradient, &Self::GetGradient, [](Self*) { return false; }),
+  P::Prop("NoLimitDrag", &Self::GetNoLimitDrag, &Self::SetNoLimitDrag, Default(true)),
+  P::Obj("Pen", &Self::GetPen),
+  P::Obj("Picture", &Self::GetPicture, &Self::ExistingPicture),
+  P::Prop("ResizeEnd", &Self::GetResizeEnd, &Self::SetResizeEnd, Default(true)),
+  P::Prop("ResizeStart", &Self::GetResizeStart, &Self::SetResizeStart, Default(true)),
+  P::Obj("StartLinePen", &Self::GetStartLinePen),
+  P::Prop("StartValue", &Self::GetStartValue, &Self::SetStartValue, Default(0.0)),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(Byte(0))),
+  P::Event("OnClick", &Self::OnClick),
+  P::Event("OnDragging", &Self::OnDragging),
+  P::Event("OnResized", &Self::OnResized),
+  P::Event("OnResizing", &Self::OnResizing),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -20,12 +20,14 @@ class TZelGradient;
 class TZelPicture;
 
 enum class TColorLineStyle { clCustom, clMaximum, clCenter, clMinimum };
+ZEL_ENUM_NAMES(TColorLineStyle, "clCustom", "clMaximum", "clCenter", "clMinimum");
 
 class TColorLineTool;
 using TColorLineToolOnDrag = std::function<void(TColorLineTool* Sender)>;
 
 class TColorLineTool : public TZelCustomToolAxis {
   ZEL_CLASS(TColorLineTool, TZelCustomToolAxis)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TColorLineTool(TComponent* AOwner);
   ~TColorLineTool() override;
@@ -121,6 +123,7 @@ class TColorLineTool : public TZelCustomToolAxis {
 
 class TColorBandTool : public TZelCustomToolAxis {
   ZEL_CLASS(TColorBandTool, TZelCustomToolAxis)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TColorBandTool(TComponent* AOwner);
   ~TColorBandTool() override;

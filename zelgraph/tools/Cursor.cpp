@@ -518,4 +518,25 @@ void TCursorTool::DrawAnnotation() {
   A->DoDrawText(FParent);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// The axis annotation is the tool's child component, not a property.
+ZEL_BEGIN_PUBLISHED(TCursorTool)
+  P::Prop("ClickTolerance", &Self::GetClickTolerance, &Self::SetClickTolerance, Default(3)),
+  P::Prop("FollowMouse", &Self::GetFollowMouse, &Self::SetFollowMouse, Default(false)),
+  P::Prop("FullRepaint", &Self::GetFullRepaint, &Self::SetFullRepaint, Default(false)),
+  P::Prop("HorizSize", &Self::GetHorizSize, &Self::SetHorizSize, Default(0)),
+  P::Obj("Pen", &Self::GetPen),
+  P::Prop("ScopeSize", &Self::GetScopeSize, &Self::SetScopeSize, Default(4)),
+  P::Prop("ScopeStyle", &Self::GetScopeStyle, &Self::SetScopeStyle, Default(TScopeCursorStyle::scsRectangle)),
+  P::Prop("Snap", &Self::GetSnap, &Self::SetSnap, Default(false)),
+  P::Prop("SnapStyle", &Self::GetSnapStyle, &Self::SetSnapStyle, Default(TSnapStyle::ssDefault)),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TCursorToolStyle::cssBoth)),
+  P::Prop("UseSeriesZ", &Self::GetUseSeriesZ, &Self::SetUseSeriesZ, Default(false)),
+  P::Prop("VertSize", &Self::GetVertSize, &Self::SetVertSize, Default(0)),
+  P::Event("OnChange", &Self::OnChange),
+  P::Event("OnSnapChange", &Self::OnSnapChange),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -21,9 +21,12 @@ class TChartAxis;
 class TCursorTool;
 
 enum class TCursorToolStyle { cssHorizontal, cssVertical, cssBoth, cssScope, cssScopeOnly };
+ZEL_ENUM_NAMES(TCursorToolStyle, "cssHorizontal", "cssVertical", "cssBoth", "cssScope", "cssScopeOnly");
 enum class TScopeCursorStyle { scsRectangle, scsCircle, scsDiamond, scsEmpty, scsCamera };
+ZEL_ENUM_NAMES(TScopeCursorStyle, "scsRectangle", "scsCircle", "scsDiamond", "scsEmpty", "scsCamera");
 // The distance used for snapping: by the cursor's style, or along one axis only.
 enum class TSnapStyle { ssDefault, ssHorizontal, ssVertical };
+ZEL_ENUM_NAMES(TSnapStyle, "ssDefault", "ssHorizontal", "ssVertical");
 // Which line a press grabbed.
 enum class TCursorClicked { ccNone, ccHorizontal, ccVertical, ccBoth };
 
@@ -45,6 +48,7 @@ bool IsAnnotationVisible(TAnnotationTool* Annotation);
 
 class TCursorTool : public TZelCustomToolSeries {
   ZEL_CLASS(TCursorTool, TZelCustomToolSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   using TZelCustomToolSeries::TZelCustomToolSeries;
   ~TCursorTool() override;

@@ -95,4 +95,12 @@ void TDragMarksTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TDragMarksTool)
+  P::Event("OnDraggedMark", &Self::OnDraggedMark),
+  P::Event("OnDraggingMark", &Self::OnDraggingMark),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

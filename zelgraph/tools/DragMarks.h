@@ -20,6 +20,7 @@ using TDragMarkEvent = std::function<void(TDragMarksTool* Sender, std::int32_t I
 
 class TDragMarksTool : public TZelCustomToolSeries {
   ZEL_CLASS(TDragMarksTool, TZelCustomToolSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   using TZelCustomToolSeries::TZelCustomToolSeries;
   ~TDragMarksTool() override;

@@ -512,4 +512,33 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TDrawLine)
+  P::Obj("Pen", &Self::GetPen, &Self::ExistingPen),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TDrawLineStyle::dlLine)),
+  P::Prop("X0", &Self::GetX0, &Self::SetX0, Always),
+  P::Prop("Y0", &Self::GetY0, &Self::SetY0, Always),
+  P::Prop("X1", &Self::GetX1, &Self::SetX1, Always),
+  P::Prop("Y1", &Self::GetY1, &Self::SetY1, Always),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TDrawLineTool)
+  P::Prop("Button", &Self::GetButton, &Self::SetButton, Default(TMouseButton::mbLeft)),
+  P::Prop("ClickTolerance", &Self::GetClickTolerance, &Self::SetClickTolerance, Default(0)),
+  P::Prop("EnableDraw", &Self::GetEnableDraw, &Self::SetEnableDraw, Default(true)),
+  P::Prop("EnableSelect", &Self::GetEnableSelect, &Self::SetEnableSelect, Default(true)),
+  P::Prop("FullRepaint", &Self::GetFullRepaint, &Self::SetFullRepaint, Default(false)),
+  P::Obj("Lines", &Self::GetLines, &Self::GetLines, [](Self* T) { return T->GetLines()->GetCount() > 0; }),
+  P::Obj("Pen", &Self::GetPen),
+  P::Prop("SelectNewLines", &Self::GetSelectNewLines, &Self::SetSelectNewLines, Default(true)),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TDrawLineStyle::dlLine)),
+  P::Event("OnDraggedLine", &Self::OnDraggedLine),
+  P::Event("OnDragLine", &Self::OnDragLine),
+  P::Event("OnNewLine", &Self::OnNewLine),
+  P::Event("OnSelect", &Self::OnSelect),
+  P::Event("OnSelecting", &Self::OnSelecting),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

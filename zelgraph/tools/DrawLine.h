@@ -20,6 +20,7 @@ class TDrawLineTool;
 class TZelPen;
 
 enum class TDrawLineStyle { dlLine, dlHorizParallel, dlVertParallel, dlRectangle, dlEllipse };
+ZEL_ENUM_NAMES(TDrawLineStyle, "dlLine", "dlHorizParallel", "dlVertParallel", "dlRectangle", "dlEllipse");
 // What a drag moves: nothing, the start, the end, or the whole item.
 enum class TDrawLineHandle { chNone, chStart, chEnd, chSeries };
 
@@ -31,6 +32,7 @@ struct TFloatPoint {
 
 class TDrawLine : public TCollectionItem {
   ZEL_CLASS(TDrawLine, TCollectionItem)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TDrawLine(TCollection* ACollection);
   // An item from (X0, Y0) to (X1, Y1); once made, its tool's OnNewLine is called with the item
@@ -102,6 +104,7 @@ using TDrawLineSelecting = std::function<void(TDrawLineTool* Sender, TDrawLine* 
 
 class TDrawLineTool : public TZelCustomToolSeries {
   ZEL_CLASS(TDrawLineTool, TZelCustomToolSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TDrawLineTool(TComponent* AOwner);
   ~TDrawLineTool() override;

@@ -38,7 +38,7 @@ TGridBandTool::TGridBandTool(TComponent* AOwner) : TZelCustomToolAxis(AOwner) {
   auto Changed = [this](TObject* Sender) { CanvasChanged(Sender); };
   FBand1 = Create<TGridBandBrush>(Changed);
   FBand2 = Create<TGridBandBrush>(Changed);
-  FBand2->SetColor(0xFFFFFFFF);
+  FBand2->InitColor(0xFFFFFFFF);
 }
 
 TGridBandTool::~TGridBandTool() {
@@ -206,5 +206,18 @@ void TGridBandTool::DrawGrids(TChartAxis* Axis) {
     }
   }
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TGridBandBrush)
+  P::Prop("BackColor", &Self::GetBackColor, &Self::SetBackColor, Default(TAlphaColor(0))),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(Byte(0))),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TGridBandTool)
+  P::Obj("Band1", &Self::GetBand1),
+  P::Obj("Band2", &Self::GetBand2),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -16,6 +16,7 @@ class TChartAxis;
 // A band's brush with its own transparency.
 class TGridBandBrush : public TZelBrush {
   ZEL_CLASS(TGridBandBrush, TZelBrush)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TGridBandBrush(TNotifyEvent OnChange = nullptr);
 
@@ -32,6 +33,7 @@ class TGridBandBrush : public TZelBrush {
 
 class TGridBandTool : public TZelCustomToolAxis {
   ZEL_CLASS(TGridBandTool, TZelCustomToolAxis)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TGridBandTool(TComponent* AOwner);
   // Leaves the axis' grid event, then frees the bands.

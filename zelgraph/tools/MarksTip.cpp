@@ -5,6 +5,7 @@
 #include "platform/ExtCtrls.h"
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/Font.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/engine/SeriesList.h"
@@ -69,6 +70,7 @@ ZEL_DEFINE_COMPONENT_CLASS(TMarksTipTool, TZelCustomToolSeries)
 
 TMarksTipTool::TMarksTipTool(TComponent* AOwner) : TZelCustomToolSeries(AOwner) {
   FFormat = Create<TTextShape>(static_cast<TCustomZelPanel*>(nullptr));
+  FFormat->DefaultVisible = false;
   FFormat->SetVisible(false);
   FFormat->InitTextAlignment(TAlignment::taCenter);
   FFormat->DefaultCustom = true;
@@ -198,5 +200,21 @@ void TMarksTipTool::ChartEvent(TChartToolEvent AEvent) {
   TFrontPlaneScope FrontPlane(Canvas);
   FFormat->Draw(C, FFormat->ShapeBounds, FFormat->GetAngle(), 0);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// Font is the tip's font: read under that name, written under "Format".
+ZEL_BEGIN_PUBLISHED(TMarksTipTool)
+  P::Obj("Font", &Self::GetFont, &Self::GetFont, [](Self*) { return false; }),
+  P::Obj("Format", &Self::GetFormat),
+  P::Prop("HideDelay", &Self::GetHideDelay, &Self::SetHideDelay, &Self::IsHideDelayStored),
+  P::Prop("MouseAction", &Self::GetMouseAction, &Self::SetMouseAction, Default(TMarkToolMouseAction::mtmMove)),
+  P::Prop("MouseDelay", &Self::GetMouseDelay, &Self::SetMouseDelay, &Self::IsMouseDelayStored),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TSeriesMarksStyle::smsLabelOrValue)),
+  P::Prop("SystemHints", &Self::GetSystemHints, &Self::SetSystemHints, Default(false)),
+  P::Event("OnCancelHint", &Self::OnCancelHint),
+  P::Event("OnGetText", &Self::OnGetText),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -23,6 +23,7 @@ class TZelFont;
 
 // Which mouse event shows a tip.
 enum class TMarkToolMouseAction { mtmMove, mtmClick };
+ZEL_ENUM_NAMES(TMarkToolMouseAction, "mtmMove", "mtmClick");
 
 // May change the text of a tip.
 using TMarksTipGetText = std::function<void(TMarksTipTool* Sender, String& Text)>;
@@ -36,6 +37,7 @@ void ZelShowMarksTip(TChartSeries* Series, std::int32_t ValueIndex, TSeriesMarks
 
 class TMarksTipTool : public TZelCustomToolSeries {
   ZEL_CLASS(TMarksTipTool, TZelCustomToolSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TMarksTipTool(TComponent* AOwner);
   ~TMarksTipTool() override;

@@ -173,9 +173,10 @@ TRepaintMonitor::TRepaintMonitor(TComponent* AOwner) : TAnnotationTool(AOwner) {
 
 void TRepaintMonitor::AfterConstruction() {
   inherited::AfterConstruction();
-  FShape->GetShadow()->SetVisible(false);
+  TZelShadow* Shadow = FShape->GetShadow();
+  Shadow->InitValues(false, Shadow->GetColor(), Shadow->GetHorizSize());
   FShape->SetColor(0xFFA9A9A9);
-  FShape->GetFont()->SetColor(0xFFFFFFFF);
+  FShape->GetFont()->InitColor(0xFFFFFFFF);
   FShape->SetTransparency(20);
 }
 
@@ -196,5 +197,15 @@ void TRepaintMonitor::ChartEvent(TChartToolEvent AEvent) {
     FLastMonitor = FMonitor;
   }
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// A full-screen tool is inactive by default.
+ZEL_BEGIN_PUBLISHED(TFullScreenTool)
+  P::Prop("Active", &Self::GetActive, &Self::SetActive, &Self::IsActiveStored),
+  P::Prop("ReleaseKey", &Self::GetReleaseKey, &Self::SetReleaseKey, &Self::IsReleaseKeyStored),
+  P::Event("OnReset", &Self::OnReset),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -37,6 +37,7 @@ class TClipSeriesTool : public TZelCustomToolSeries {
 
 class TFullScreenTool : public TZelCustomTool {
   ZEL_CLASS(TFullScreenTool, TZelCustomTool)
+  ZEL_PUBLISHED_PROPS
  public:
   // Inactive, ReleaseKey 27.
   explicit TFullScreenTool(TComponent* AOwner);

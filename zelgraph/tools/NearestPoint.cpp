@@ -34,7 +34,7 @@ ZEL_DEFINE_COMPONENT_CLASS(TNearestTool, TZelCustomToolSeries)
 
 TNearestTool::TNearestTool(TComponent* AOwner) : TZelCustomToolSeries(AOwner) {
   FLinePen = CreateChartPen();
-  FBrush->SetKind(TBrushKind::None);
+  FBrush->InitKind(TBrushKind::None);
   FPen->InitStyle(TPenStyle::psDot);
   FPen->InitColor(0xFFFFFFFF);
   FPen->InitWidth(3);
@@ -226,5 +226,24 @@ void TNearestTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button,
       InternalShowHint(FSeries, Point, FHintStyle, IMouse, OnGetHint, nullptr);
   }
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// DrawLine is the line pen's visibility: read under that name, written under "LinePen".
+ZEL_BEGIN_PUBLISHED(TNearestTool)
+  P::Obj("Brush", &Self::GetBrush),
+  P::Prop("Distance", &Self::GetDistance, &Self::SetDistance, Default(0)),
+  P::Prop("DrawLine", &Self::GetDrawLine, &Self::SetDrawLine, Never),
+  P::Prop("FullRepaint", &Self::GetFullRepaint, &Self::SetFullRepaint, Default(true)),
+  P::Prop("Hint", &Self::GetHint, &Self::SetHint, Default(false)),
+  P::Prop("HintStyle", &Self::GetHintStyle, &Self::SetHintStyle, Default(TSeriesMarksStyle::smsLabelValue)),
+  P::Obj("LinePen", &Self::GetLinePen),
+  P::Obj("Pen", &Self::GetPen),
+  P::Prop("Size", &Self::GetSize, &Self::SetSize, Default(20)),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TNearestToolStyle::hsCircle)),
+  P::Event("OnChange", &Self::OnChange),
+  P::Event("OnGetHint", &Self::OnGetHint),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -17,9 +17,11 @@ namespace zel {
 class TZelFont;
 
 enum class TNearestToolStyle { hsNone, hsCircle, hsRectangle, hsDiamond, hsSeries };
+ZEL_ENUM_NAMES(TNearestToolStyle, "hsNone", "hsCircle", "hsRectangle", "hsDiamond", "hsSeries");
 
 class TNearestTool : public TZelCustomToolSeries {
   ZEL_CLASS(TNearestTool, TZelCustomToolSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   // A dotted white pen of width 3, a hollow brush, a visible line pen, circles of half-size 20.
   explicit TNearestTool(TComponent* AOwner);

@@ -22,9 +22,14 @@ namespace {
 TZelBrush* MakeButtonBrush(TPageNumTool* Tool, TAlphaColor From, TAlphaColor To) {
   auto* B = Create<TZelBrush>([Tool](TObject* Sender) { Tool->CanvasChanged(Sender); });
   TZelGradient* G = B->GetGradient();
+  // The button colours are the gradient's streaming defaults.
+  G->IDefStart = From;
+  G->IDefEnd = To;
+  G->IDefVisible = true;
   G->SetStartColor(From);
   G->SetEndColor(To);
   G->SetVisible(true);
+  B->InitKind(TBrushKind::Gradient);
   return B;
 }
 
@@ -198,5 +203,21 @@ void ZelPageNumberUnitEnd() {
   const TClass* Classes[] = {TPageNumTool::StaticClass()};
   UnRegisterZelTools(Classes, 0);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// DisabledButton and EnabledButton are the brushes' gradients: read under these names, written
+// under "DisabledBrush" and "EnabledBrush".
+ZEL_BEGIN_PUBLISHED(TPageNumTool)
+  P::Obj("ButtonPen", &Self::GetButtonPen),
+  P::Prop("ButtonWidth", &Self::GetButtonWidth, &Self::SetButtonWidth, Default(12)),
+  P::Obj("DisabledBrush", &Self::GetDisabledBrush),
+  P::Obj("DisabledButton", &Self::GetDisabledButton, &Self::GetDisabledButton, [](Self*) { return false; }),
+  P::Obj("EnabledBrush", &Self::GetEnabledBrush),
+  P::Obj("EnabledButton", &Self::GetEnabledButton, &Self::GetEnabledButton, [](Self*) { return false; }),
+  P::Prop("Format", &Self::GetFormat, &Self::SetFormat, &Self::IsFormatStored),
+  P::Prop("ShowButtons", &Self::GetShowButtons, &Self::SetShowButtons, Default(true)),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

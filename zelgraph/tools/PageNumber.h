@@ -16,6 +16,7 @@ class TZelPen;
 
 class TPageNumTool : public TAnnotationTool {
   ZEL_CLASS(TPageNumTool, TAnnotationTool)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TPageNumTool(TComponent* AOwner);
   ~TPageNumTool() override;

@@ -25,7 +25,8 @@ void TRectangleTool::AfterConstruction() {
   FShape->DefaultCustom = true;
   FShape->SetCustomPosition(true);
   FShape->GetEmboss()->SetSize(0);
-  FShape->SetShadowSize(0);
+  TZelShadow* Shadow = FShape->GetShadow();
+  Shadow->InitValues(Shadow->GetVisible(), Shadow->GetColor(), 0);
   FShape->SetTransparency(75);
   FShape->ShapeBounds = TRectF(10, 10, 60, 60);
   FPositionUnits = TZelUnits::muPixels;
@@ -197,5 +198,17 @@ TBitmap* TRectangleTool::Bitmap(bool ChartOnly) {
     }
   return Result.release();
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TRectangleTool)
+  P::Prop("AllowDrag", &Self::GetAllowDrag, &Self::SetAllowDrag, Default(true)),
+  P::Prop("AllowResize", &Self::GetAllowResize, &Self::SetAllowResize, Default(true)),
+  P::Event("OnDragged", &Self::OnDragged),
+  P::Event("OnDragging", &Self::OnDragging),
+  P::Event("OnResized", &Self::OnResized),
+  P::Event("OnResizing", &Self::OnResizing),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

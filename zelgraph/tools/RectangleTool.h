@@ -11,6 +11,7 @@ namespace zel {
 
 class TRectangleTool : public TAnnotationTool {
   ZEL_CLASS(TRectangleTool, TAnnotationTool)
+  ZEL_PUBLISHED_PROPS
  public:
   using TAnnotationTool::TAnnotationTool;
   // Sets up the box (after the annotation has made its shape).

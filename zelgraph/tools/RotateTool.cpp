@@ -25,7 +25,7 @@ ZEL_DEFINE_COMPONENT_CLASS(TRotateTool, TZelCustomTool)
 
 TRotateTool::TRotateTool(TComponent* AOwner) : TZelCustomTool(AOwner) {
   FPen->InitVisible(false);
-  FPen->SetMode(TPenMode::pmXor);
+  FPen->InitMode(TPenMode::pmXor);
   FPen->InitColor(0xFFFFFFFF);
 }
 
@@ -233,7 +233,8 @@ ZEL_DEFINE_COMPONENT_CLASS(TChartImageTool, TZelCustomToolSeries)
 TChartImageTool::TChartImageTool(TComponent* AOwner) : TZelCustomToolSeries(AOwner) {
   FPicture = Create<TZelPicture>();
   FPicture->OnChange = [this](TObject* Sender) { CanvasChanged(Sender); };
-  FPen->Hide();
+  // Hidden also as the pen's stored default, so that a visible pen is written and read back.
+  FPen->InitVisible(false);
 }
 
 TChartImageTool::~TChartImageTool() { FreeAndNil(FPicture); }
@@ -306,5 +307,24 @@ void TChartImageTool::ChartEvent(TChartToolEvent AEvent) {
       K->Rectangle(R);
   }
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TRotateTool)
+  P::Prop("Button", &Self::GetButton, &Self::SetButton, Default(TMouseButton::mbLeft)),
+  P::Prop("Cursor", &Self::GetCursor, &Self::SetCursor, Default(TCursor(-21))),
+  P::Prop("Inertia", &Self::GetInertia, &Self::SetInertia, Default(0)),
+  P::Prop("Inverted", &Self::GetInverted, &Self::SetInverted, Default(false)),
+  P::Obj("Pen", &Self::GetPen),
+  P::Prop("Speed", &Self::GetSpeed, &Self::SetSpeed, Default(50)),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TRotateToolStyles::rsAll)),
+  P::Event("OnRotate", &Self::OnRotate),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TChartImageTool)
+  P::Obj("Pen", &Self::GetPen),
+  P::Obj("Picture", &Self::GetPicture),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -18,9 +18,11 @@ class TTimer;
 class TZelPicture;
 
 enum class TRotateToolStyles { rsAll, rsRotation, rsElevation };
+ZEL_ENUM_NAMES(TRotateToolStyles, "rsAll", "rsRotation", "rsElevation");
 
 class TRotateTool : public TZelCustomTool {
   ZEL_CLASS(TRotateTool, TZelCustomTool)
+  ZEL_PUBLISHED_PROPS
  public:
   // Button mbLeft, Speed 50, Cursor crHandPoint, no inertia; the pen hidden (also as its
   // stored default), in XOR mode, opaque white.
@@ -96,6 +98,7 @@ class TRotateTool : public TZelCustomTool {
 
 class TChartImageTool : public TZelCustomToolSeries {
   ZEL_CLASS(TChartImageTool, TZelCustomToolSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   // The picture repaints the chart when it changes; the pen is hidden.
   explicit TChartImageTool(TComponent* AOwner);

@@ -10,6 +10,7 @@
 #include "platform/Services.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Geometry.h"
+#include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/engine/Axis.h"
@@ -27,7 +28,7 @@ ZEL_DEFINE_CLASS(TScrollBarThumb, TZelCustomShapeBrushPen)
 
 TScrollBarThumb::TScrollBarThumb(TZelScrollBar* AScroll) : IScroll(AScroll) {
   FBrush->InitColor(0xFFC0C0C0);
-  FBrush->SetBackColor(0xFFC0C0C0);
+  FBrush->InitBackColor(0xFFC0C0C0);
   FPen->InitVisible(false);
 }
 
@@ -75,11 +76,11 @@ TZelScrollBar::TZelScrollBar(TComponent* AOwner) : TZelCustomTool(AOwner) {
   FThumb = Create<TScrollBarThumb>(this);
   auto Changed = [this](TObject* Sender) { CanvasChanged(Sender); };
   FArrowBrush = new TZelBrush(Changed);
-  FArrowBrush->SetBackColor(0xFFA9A9A9);
+  FArrowBrush->InitBackColor(0xFFA9A9A9);
   FDisabledArrow = new TZelBrush(Changed);
-  FDisabledArrow->SetBackColor(0xFFFFFFFF);
+  FDisabledArrow->InitBackColor(0xFFFFFFFF);
   FBrush->InitColor(0xFFFFFFFF);
-  FBrush->SetBackColor(DefaultBackColor);
+  FBrush->InitBackColor(DefaultBackColor);
   FPen->InitColor(0xFFA9A9A9);
 }
 
@@ -757,5 +758,47 @@ bool TAxisScrollBarTool::ShouldDraw(TRectF& Rect) {
   }
   return true;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// Gradient and Image are the brush's: read under these names, written once under "Brush".
+ZEL_BEGIN_PUBLISHED(TScrollBarThumb)
+  P::Obj("Gradient", &Self::GetGradient, &Self::GetGradient, [](Self*) { return false; }),
+  P::Obj("Image", &Self::GetImage, &Self::GetImage, [](Self*) { return false; }),
+  P::Prop("Size", &Self::GetSize, &Self::SetSize, Default(0)),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TScrollThumbStyle::stsCustom)),
+ZEL_END_PUBLISHED
+
+// Gradient (the element brush's), ThumbBrush and ThumbSize (the thumb's) are read under these
+// names and written once, under "Brush" and "Thumb".
+ZEL_BEGIN_PUBLISHED(TZelScrollBar)
+  P::Prop("AllowResize", &Self::GetAllowResize, &Self::SetAllowResize, Default(false)),
+  P::Obj("ArrowBrush", &Self::GetArrowBrush),
+  P::Prop("Arrows", &Self::GetArrows, &Self::SetArrows, Default(true)),
+  P::Prop("AutoRepeat", &Self::GetAutoRepeat, &Self::SetAutoRepeat, Default(true)),
+  P::Prop("BackColor", &Self::GetBackColor, &Self::SetBackColor, &Self::IsBackColorStored),
+  P::Prop("Bevel", &Self::GetBevel, &Self::SetBevel, Default(TPanelBevel::bvRaised)),
+  P::Obj("Brush", &Self::GetBrush),
+  P::Obj("DisabledArrow", &Self::GetDisabledArrow),
+  P::Prop("DrawStyle", &Self::GetDrawStyle, &Self::SetDrawStyle, Default(TZelScrollBarDrawStyle::dsAlways)),
+  P::Obj("Gradient", &Self::GetGradient, &Self::GetGradient, [](Self*) { return false; }),
+  P::Prop("InitialDelay", &Self::GetInitialDelay, &Self::SetInitialDelay, Default(250)),
+  P::Prop("MinThumbSize", &Self::GetMinThumbSize, &Self::SetMinThumbSize, Default(4)),
+  P::Obj("Pen", &Self::GetPen),
+  P::Prop("RoundSize", &Self::GetRoundSize, &Self::SetRoundSize, Default(0)),
+  P::Prop("Size", &Self::GetSize, &Self::SetSize, Default(18)),
+  P::Obj("Thumb", &Self::GetThumb),
+  P::Obj("ThumbBrush", &Self::GetThumbBrush, &Self::GetThumbBrush, [](Self*) { return false; }),
+  P::Prop("ThumbSize", &Self::GetThumbSize, &Self::SetThumbSize, Never),
+  P::Event("OnChangeSize", &Self::OnChangeSize),
+  P::Event("OnScrolled", &Self::OnScrolled),
+  P::Event("OnSetPosition", &Self::OnSetPosition),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TAxisScrollBarTool)
+  P::Prop("AllowResize", &Self::GetAllowResize, &Self::SetAllowResize, Default(true)),
+  P::Prop("Margin", &Self::GetMargin, &Self::SetMargin, Default(5)),
+ZEL_END_PUBLISHED
 
 }  // namespace zel

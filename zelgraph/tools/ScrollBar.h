@@ -24,8 +24,10 @@ class TZelPicture;
 class TZelScrollBar;
 
 enum class TScrollThumbStyle { stsCustom, stsThumb1, stsThumb2, stsThumb3, stsThumb4 };
+ZEL_ENUM_NAMES(TScrollThumbStyle, "stsCustom", "stsThumb1", "stsThumb2", "stsThumb3", "stsThumb4");
 // Stored and copied; drawing does not consult it.
 enum class TZelScrollBarDrawStyle { dsAlways, dsWhenNeeded };
+ZEL_ENUM_NAMES(TZelScrollBarDrawStyle, "dsAlways", "dsWhenNeeded");
 // What a press hit.
 enum class TZelScrollBarPart { spNone, spThumb, spArrowInc, spArrowDec, spResizeInc, spResizeDec };
 
@@ -35,6 +37,7 @@ using TSetPositionEvent = std::function<void(TZelScrollBar* Sender, std::int32_t
 // picture from the library's thumb bitmaps.
 class TScrollBarThumb : public TZelCustomShapeBrushPen {
   ZEL_CLASS(TScrollBarThumb, TZelCustomShapeBrushPen)
+  ZEL_PUBLISHED_PROPS
  public:
   // Brush colour and back colour 0xFFC0C0C0, pen hidden.
   explicit TScrollBarThumb(TZelScrollBar* AScroll);
@@ -67,6 +70,7 @@ class TScrollBarThumb : public TZelCustomShapeBrushPen {
 
 class TZelScrollBar : public TZelCustomTool {
   ZEL_CLASS(TZelScrollBar, TZelCustomTool)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelScrollBar(TComponent* AOwner);
   ~TZelScrollBar() override;
@@ -229,6 +233,7 @@ class TZelScrollBar : public TZelCustomTool {
 // dragging a thumb edge zooms it. While active, the tool makes the axis reserve room for the bar.
 class TAxisScrollBarTool : public TZelScrollBar {
   ZEL_CLASS(TAxisScrollBarTool, TZelScrollBar)
+  ZEL_PUBLISHED_PROPS
  public:
   // AllowResize on, Margin 5, 1000 positions.
   explicit TAxisScrollBarTool(TComponent* AOwner);

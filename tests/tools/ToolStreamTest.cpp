@@ -1,0 +1,370 @@
+// Tools written with their chart as component streams and read back: every registered tool class
+// keeps the values it publishes, and a tool at its defaults writes next to nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "platform/ObjectText.h"
+#include "platform/Streams.h"
+#include "zelgraph/canvas/Font.h"
+#include "zelgraph/canvas/Gradient.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/chart/Registries.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/SeriesList.h"
+#include "zelgraph/series/FastLine.h"
+#include "zelgraph/tools/Annotation.h"
+#include "zelgraph/tools/AxisArrow.h"
+#include "zelgraph/tools/AxisScroll.h"
+#include "zelgraph/tools/ColorLine.h"
+#include "zelgraph/tools/Cursor.h"
+#include "zelgraph/tools/DragMarks.h"
+#include "zelgraph/tools/DrawLine.h"
+#include "zelgraph/tools/GridBand.h"
+#include "zelgraph/tools/MarksTip.h"
+#include "zelgraph/tools/MiscTools.h"
+#include "zelgraph/tools/NearestPoint.h"
+#include "zelgraph/tools/PageNumber.h"
+#include "zelgraph/tools/RectangleTool.h"
+#include "zelgraph/tools/RotateTool.h"
+#include "zelgraph/tools/ScrollBar.h"
+
+namespace zel::testing {
+namespace {
+
+std::vector<Byte> Store(TComponent* C) {
+  TMemoryStream S;
+  S.WriteComponent(C);
+  return S.GetBytes();
+}
+
+String AsText(const std::vector<Byte>& B) {
+  TMemoryStream In, Out;
+  In.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
+  In.SetPosition(0);
+  ObjectBinaryToText(&In, &Out);
+  return String(Out.GetBytes().begin(), Out.GetBytes().end());
+}
+
+void Load(const std::vector<Byte>& B, TComponent* Into) {
+  TMemoryStream In;
+  In.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
+  In.SetPosition(0);
+  In.ReadComponent(Into);
+}
+
+// The property lines of the object block "object Name: Class" (its own level only: the lines of
+// child objects nested in it are left out), trimmed.
+std::vector<String> OwnLines(const String& Text, const String& Name) {
+  std::istringstream In(Text);
+  std::string Line;
+  std::vector<String> Out;
+  size_t Indent = String::npos;
+  bool InChild = false;
+  size_t ChildIndent = 0;
+  while (std::getline(In, Line)) {
+    const size_t First = Line.find_first_not_of(' ');
+    if (First == std::string::npos) continue;
+    const std::string Body = Line.substr(First);
+    if (Indent == String::npos) {
+      if (Body.rfind("object " + Name + ":", 0) == 0) Indent = First;
+      continue;
+    }
+    if (InChild) {
+      if (First == ChildIndent && Body == "end") InChild = false;
+      continue;
+    }
+    if (First == Indent && Body == "end") break;
+    if (Body.rfind("object ", 0) == 0) {
+      InChild = true;
+      ChildIndent = First;
+      continue;
+    }
+    Out.push_back(Body);
+  }
+  return Out;
+}
+
+// One case per registered tool class: a value or two away from the defaults, and text the tool's
+// block must then hold (so a property missing from its table shows).
+struct TToolCase {
+  std::function<void(TZelCustomTool*, TChart*)> Change;
+  std::vector<const char*> Written;
+};
+
+const std::map<String, TToolCase>& ToolCases() {
+  static const std::map<String, TToolCase> Cases = {
+      {"TCursorTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          auto* X = static_cast<TCursorTool*>(T);
+          X->SetSeries(C->GetSeriesList()->Get(0));
+          X->SetStyle(TCursorToolStyle::cssVertical);
+          X->SetScopeSize(7);
+          X->GetPen()->SetWidth(2);
+        },
+        {"Series = Series1", "Style = cssVertical", "ScopeSize = 7", "Pen.Width = 2"}}},
+      {"TDragMarksTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          static_cast<TDragMarksTool*>(T)->SetSeries(C->GetSeriesList()->Get(0));
+          T->SetActive(false);
+        },
+        {"Series = Series1", "Active = False"}}},
+      {"TAxisArrowTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          auto* X = static_cast<TAxisArrowTool*>(T);
+          X->SetAxis(C->GetLeftAxis());
+          X->SetPosition(TAxisArrowToolPosition::aaEnd);
+          X->SetScrollPercent(25);
+          X->GetBrush()->SetColor(0xFF102030);
+        },
+        {"AxisID = 2", "Position = aaEnd", "ScrollPercent = 25", "Brush.Color = "}}},
+      {"TDrawLineTool",
+       {[](TZelCustomTool* T, TChart*) {
+          auto* X = static_cast<TDrawLineTool*>(T);
+          X->SetButton(TMouseButton::mbRight);
+          X->GetLines()->AddLine(1, 2, 3, 4)->SetStyle(TDrawLineStyle::dlEllipse);
+          X->GetLines()->AddLine(5, 6, 7, 8)->GetPen()->SetColor(0xFF00FF00);
+        },
+        {"Button = mbRight", "Lines = <", "Style = dlEllipse", "X1 = 3", "Y1 = 8", "Pen.Color = "}}},
+      {"TNearestTool",
+       {[](TZelCustomTool* T, TChart*) {
+          auto* X = static_cast<TNearestTool*>(T);
+          X->SetStyle(TNearestToolStyle::hsDiamond);
+          X->SetHintStyle(TSeriesMarksStyle::smsXY);
+          X->GetLinePen()->SetVisible(false);
+        },
+        {"Style = hsDiamond", "HintStyle = smsXY", "LinePen.Visible = False"}}},
+      {"TColorBandTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          auto* X = static_cast<TColorBandTool*>(T);
+          (void)C;  // no axis: the edge lines' axis needs the band's reading of its children
+          X->SetStartValue(2);
+          X->SetEndValue(8);
+          X->SetTransparency(40);
+          X->SetColor(0xFF336699);
+        },
+        {"StartValue = 2", "EndValue = 8", "Transparency = 40", "Color = "}}},
+      {"TColorLineTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          auto* X = static_cast<TColorLineTool*>(T);
+          X->SetAxis(C->GetBottomAxis());
+          X->SetValue(4.5);
+          X->SetDrawBehind(true);
+        },
+        {"AxisID = 0", "Value = 4.5", "DrawBehind = True"}}},
+      {"TRotateTool",
+       {[](TZelCustomTool* T, TChart*) {
+          auto* X = static_cast<TRotateTool*>(T);
+          X->SetSpeed(80);
+          X->SetStyle(TRotateToolStyles::rsElevation);
+          X->GetPen()->SetVisible(true);
+        },
+        {"Speed = 80", "Style = rsElevation", "Pen.Visible = True"}}},
+      {"TChartImageTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          static_cast<TChartImageTool*>(T)->SetSeries(C->GetSeriesList()->Get(0));
+          T->GetPen()->SetVisible(true);
+        },
+        {"Series = Series1", "Pen.Visible = True"}}},
+      {"TMarksTipTool",
+       {[](TZelCustomTool* T, TChart*) {
+          auto* X = static_cast<TMarksTipTool*>(T);
+          X->SetMouseAction(TMarkToolMouseAction::mtmClick);
+          X->SetHideDelay(900);
+        },
+        {"MouseAction = mtmClick", "HideDelay = 900"}}},
+      {"TAnnotationTool",
+       {[](TZelCustomTool* T, TChart*) {
+          auto* X = static_cast<TAnnotationTool*>(T);
+          X->SetText("Peak");
+          X->SetPosition(TAnnotationPosition::ppRightBottom);
+          X->GetCallout()->SetXPosition(40);
+        },
+        {"Text = 'Peak'", "Position = ppRightBottom", "Callout.XPosition = 40"}}},
+      {"TGridBandTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          auto* X = static_cast<TGridBandTool*>(T);
+          X->SetAxis(C->GetLeftAxis());
+          X->GetBand1()->SetTransparency(30);
+          X->GetBand2()->SetColor(0xFF445566);
+        },
+        {"AxisID = 2", "Band1.Transparency = 30", "Band2.Color = "}}},
+      {"TAxisScrollTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          auto* X = static_cast<TAxisScrollTool*>(T);
+          X->SetAxis(C->GetBottomAxis());
+          X->SetLimit(TAxisScrollLimit::slBoth);
+          X->SetScrollInverted(true);
+        },
+        {"AxisID = 0", "Limit = slBoth", "ScrollInverted = True"}}},
+      {"TRectangleTool",
+       {[](TZelCustomTool* T, TChart*) {
+          auto* X = static_cast<TRectangleTool*>(T);
+          X->SetAllowResize(false);
+          X->SetWidth(120);
+        },
+        {"AllowResize = False", "Width = 120"}}},
+      {"TClipSeriesTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          static_cast<TClipSeriesTool*>(T)->SetSeries(C->GetSeriesList()->Get(0));
+        },
+        {"Series = Series1"}}},
+      {"TFullScreenTool",
+       {[](TZelCustomTool* T, TChart*) { static_cast<TFullScreenTool*>(T)->SetReleaseKey(13); }, {"ReleaseKey = 13"}}},
+      {"TRepaintMonitor",
+       {[](TZelCustomTool* T, TChart*) { static_cast<TRepaintMonitor*>(T)->SetZ(3); }, {"Z = 3"}}},
+      {"TAxisScrollBarTool",
+       {[](TZelCustomTool* T, TChart* C) {
+          auto* X = static_cast<TAxisScrollBarTool*>(T);
+          X->SetAxis(C->GetLeftAxis());
+          X->SetMargin(9);
+          X->SetArrows(false);
+          X->GetThumb()->SetSize(30);
+        },
+        {"AxisID = 2", "Margin = 9", "Arrows = False", "Thumb.Size = 30"}}},
+      {"TPageNumTool",
+       {[](TZelCustomTool* T, TChart*) {
+          auto* X = static_cast<TPageNumTool*>(T);
+          X->SetFormat("%d / %d");
+          X->SetButtonWidth(20);
+        },
+        {"Format = '%d / %d'", "ButtonWidth = 20"}}},
+  };
+  return Cases;
+}
+
+std::vector<const TClass*> RegisteredTools() {
+  std::vector<const TClass*> Out;
+  TZelToolTypes* Types = CheckZelToolTypes();
+  for (std::int32_t I = 0; I < Types->Count(); ++I) Out.push_back(Types->Get(I));
+  return Out;
+}
+
+TChart* NewChart() {
+  auto* C = Create<TChart>(nullptr);
+  C->SetName("Chart1");
+  auto* S = Create<TFastLineSeries>(C);
+  S->SetName("Series1");
+  S->SetParentChart(C);
+  return C;
+}
+
+TEST(ToolStream, EveryRegisteredToolKeepsItsValuesThroughAWriteAndRead) {
+  TOwned<TChart> A(NewChart());
+  std::map<String, std::vector<const char*>> Expected;
+  int N = 0;
+  for (const TClass* Class : RegisteredTools()) {
+    const auto Found = ToolCases().find(String(Class->Name));
+    ASSERT_NE(Found, ToolCases().end()) << String(Class->Name) << " has no case";
+    auto* Tool = dynamic_cast<TZelCustomTool*>(Class->Create(A.get()));
+    ASSERT_NE(Tool, nullptr) << String(Class->Name);
+    const String Name = "Tool" + std::to_string(++N);
+    Tool->SetName(Name);
+    Tool->SetParentChart(A.get());
+    Found->second.Change(Tool, A.get());
+    Expected[Name] = Found->second.Written;
+  }
+
+  const std::vector<Byte> First = Store(A.get());
+  const String Text = AsText(First);
+  for (const auto& [Name, Lines] : Expected) {
+    String Own;
+    for (const String& L : OwnLines(Text, Name)) Own += L + "\n";
+    for (const char* Want : Lines) EXPECT_NE(Own.find(Want), String::npos) << Name << " lacks " << Want << "\n" << Own;
+  }
+
+  TOwned<TChart> B(Create<TChart>(nullptr));
+  Load(First, B.get());
+  const std::vector<Byte> Second = Store(B.get());
+  EXPECT_EQ(Second, First) << Text << "\n---\n" << AsText(Second);
+  ASSERT_EQ(B->GetTools()->GetCount(), A->GetTools()->GetCount());
+  for (std::int32_t I = 0; I < A->GetTools()->GetCount(); ++I)
+    EXPECT_EQ(B->GetTools()->Get(I)->ClassType(), A->GetTools()->Get(I)->ClassType());
+}
+
+// What a tool at its defaults still writes besides its class and name: an annotation's text is
+// its name (given outside loading), and a new marks tip holds a mouse delay other than the
+// stored default.
+const std::map<String, std::set<String>> DefaultExtras = {
+    {"TAnnotationTool", {"Text = 'Tool1'"}},
+    // A rectangle's box is kept by its bounds (its size is not automatic).
+    {"TRectangleTool", {"Text = 'Tool1'", "Left = 10", "Top = 10", "Width = 50", "Height = 50"}},
+    {"TRepaintMonitor", {"Text = 'Tool1'"}},
+    {"TPageNumTool", {"Text = 'Tool1'"}},
+    {"TMarksTipTool", {"MouseDelay = 0"}},
+    // A scroll bar on a chart takes the chart's bottom axis.
+    {"TAxisScrollBarTool", {"AxisID = 0"}},
+};
+
+TEST(ToolStream, AToolAtItsDefaultsWritesOnlyItsClassAndName) {
+  for (const TClass* Class : RegisteredTools()) {
+    SCOPED_TRACE(String(Class->Name));
+    TOwned<TChart> C(NewChart());
+    auto* Tool = dynamic_cast<TZelCustomTool*>(Class->Create(C.get()));
+    ASSERT_NE(Tool, nullptr);
+    Tool->SetName("Tool1");
+    Tool->SetParentChart(C.get());
+    const String Text = AsText(Store(C.get()));
+    std::set<String> Extra;
+    const auto E = DefaultExtras.find(String(Class->Name));
+    if (E != DefaultExtras.end()) Extra = E->second;
+    const std::vector<String> Own = OwnLines(Text, "Tool1");
+    EXPECT_EQ(std::set<String>(Own.begin(), Own.end()), Extra) << Text;
+  }
+}
+
+// Names that reach a value another property writes (a pen's visibility, a brush's gradient, the
+// thumb's size, the tip's font) are read, and the value is written once, under its owner.
+TEST(ToolStream, NamesOfValuesWrittenElsewhereAreReadAndNotWrittenAgain) {
+  struct TAliasCase {
+    const char* Class;
+    const char* Line;
+    std::function<bool(TZelCustomTool*)> Took;
+    const char* WrittenAs;
+  };
+  const TAliasCase Cases[] = {
+      {"TNearestTool", "DrawLine = False",
+       [](TZelCustomTool* T) { return !static_cast<TNearestTool*>(T)->GetLinePen()->GetVisible(); },
+       "LinePen.Visible = False"},
+      {"TAxisScrollBarTool", "ThumbSize = 12",
+       [](TZelCustomTool* T) { return static_cast<TAxisScrollBarTool*>(T)->GetThumb()->GetSize() == 12; },
+       "Thumb.Size = 12"},
+      {"TAxisScrollBarTool", "ThumbBrush.Color = -16776961",
+       [](TZelCustomTool* T) { return static_cast<TAxisScrollBarTool*>(T)->GetThumb()->GetBrush()->GetColor() == 0xFF0000FF; },
+       "Thumb.Brush.Color = -16776961"},
+      {"TColorBandTool", "Gradient.Visible = True",
+       [](TZelCustomTool* T) { return T->GetBrush()->HasGradient(); }, "Brush.Gradient.Visible = True"},
+      {"TMarksTipTool", "Font.Color = -16776961",
+       [](TZelCustomTool* T) { return static_cast<TMarksTipTool*>(T)->GetFormat()->GetFont()->GetColor() == 0xFF0000FF; },
+       "Format.Font.Color = -16776961"},
+      {"TPageNumTool", "EnabledButton.StartColor = -65536",
+       [](TZelCustomTool* T) {
+         return static_cast<TPageNumTool*>(T)->GetEnabledBrush()->GetGradient()->GetStartColor() == 0xFFFF0000;
+       },
+       "EnabledBrush.Gradient.StartColor = -65536"},
+  };
+  for (const TAliasCase& C : Cases) {
+    SCOPED_TRACE(C.Line);
+    const String Text = String("object Chart1: TChart\n  object Tool1: ") + C.Class + "\n    " + C.Line + "\n  end\nend\n";
+    TMemoryStream In, Bin;
+    In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
+    In.SetPosition(0);
+    ObjectTextToBinary(&In, &Bin);
+    TOwned<TChart> Chart(Create<TChart>(nullptr));
+    Load(Bin.GetBytes(), Chart.get());
+    ASSERT_EQ(Chart->GetTools()->GetCount(), 1);
+    EXPECT_TRUE(C.Took(Chart->GetTools()->Get(0)));
+    const std::vector<String> Own = OwnLines(AsText(Store(Chart.get())), "Tool1");
+    EXPECT_NE(std::find(Own.begin(), Own.end(), String(C.WrittenAs)), Own.end()) << C.WrittenAs;
+    EXPECT_EQ(std::find(Own.begin(), Own.end(), String(C.Line)), Own.end()) << "written twice";
+  }
+}
+
+}  // namespace
+}  // namespace zel::testing
