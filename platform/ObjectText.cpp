@@ -299,6 +299,8 @@ class TTextIn {
         FKind = TTok::Number;
       }
       FTok = FText.substr(Start, FPos - Start);
+      // Names and identifiers are stored with a one-byte length.
+      if (FKind == TTok::Ident && FTok.size() > 255) Error("name longer than 255 bytes");
       for (const char* Special : {"NAN", "INF"})
         if (FTok.rfind(Special, 0) == 0 && (FTok.size() == 3 || (FTok.size() == 4 && std::strchr("sxd", FTok[3]))))
           FKind = TTok::Number;

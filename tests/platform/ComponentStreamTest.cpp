@@ -521,6 +521,17 @@ TEST_F(ComponentStream, BadTextNamesTheLine) {
       EXPECT_NE(String(E.what()).find(Message), String::npos) << Text << ": " << E.what();
     }
   }
+  // A name the binary form cannot hold is a fault of the text, not of writing.
+  const String Long = "object A: TProbe\n  Count" + String(300, 'J') + " = 1\nend\n";
+  const String LongName = "object " + String(256, 'N') + ": TProbe\nend\n";
+  for (const String& Text : {Long, LongName}) {
+    try {
+      Binary(Text);
+      ADD_FAILURE() << Text << ": no error";
+    } catch (const EReadError& E) {
+      EXPECT_NE(String(E.what()).find(": name longer than 255 bytes"), String::npos) << E.what();
+    }
+  }
 }
 
 }  // namespace
