@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/Filer.h"
 #include "zelgraph/Units.h"
 
 namespace zelfuzz {
@@ -25,6 +26,20 @@ void Check(bool Condition, const char* What) {
 void Fill(zel::TMemoryStream& Stream, const std::uint8_t* Data, std::size_t Size) {
   if (Size > 0) Stream.WriteBuffer(Data, static_cast<zel::Int64>(Size));
   Stream.SetPosition(0);
+}
+
+std::vector<zel::Byte> WrittenProperties(zel::TPersistent* Object) {
+  zel::TMemoryStream M;
+  zel::TWriter W(&M);
+  W.WriteProperties(Object);
+  W.WriteListEnd();
+  return M.GetBytes();
+}
+
+void ReadProperties(zel::TPersistent* Object, zel::TStream* Stream) {
+  zel::TReader R(Stream);
+  R.ReadProperties(Object);
+  R.ReadListEnd();
 }
 
 }  // namespace zelfuzz

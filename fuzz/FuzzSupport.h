@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Classes.h"
 #include "platform/Streams.h"
 #include "platform/Types.h"
 
@@ -19,5 +20,9 @@ void Check(bool Condition, const char* What);
 
 // A memory stream holding the bytes, positioned at 0.
 void Fill(zel::TMemoryStream& Stream, const std::uint8_t* Data, std::size_t Size);
+
+// An object's property list (properties, then the list end) as bytes, and read back from a stream.
+std::vector<zel::Byte> WrittenProperties(zel::TPersistent* Object);
+void ReadProperties(zel::TPersistent* Object, zel::TStream* Stream);
 
 }  // namespace zelfuzz

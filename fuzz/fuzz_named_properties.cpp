@@ -11,44 +11,28 @@
 
 using namespace zel;
 
-namespace {
-
-std::vector<Byte> Written(TChartSeries* Series) {
-  TMemoryStream M;
-  TWriter W(&M);
-  W.WriteProperties(Series);
-  W.WriteListEnd();
-  return M.GetBytes();
-}
-
-void Read(TChartSeries* Series, TStream* Stream) {
-  TReader R(Stream);
-  R.ReadProperties(Series);
-  R.ReadListEnd();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   zelfuzz::StartOnce();
   TOwned<TChartSeries> Series(Create<TChartSeries>(nullptr));
   TMemoryStream In;
   zelfuzz::Fill(In, Data, Size);
   try {
-    Read(Series.get(), &In);
+    zelfuzz::ReadProperties(Series.get(), &In);
   } catch (const std::exception&) {
-    zelfuzz::Check(!Series->IsUpdating(), "a failed read leaves the series inside its update bracket");
+    zelfuzz::Check(!Series->IsUpdating(),
+                   "a failed read leaves the series inside its update bracket");
     return 0;
   }
   zelfuzz::Check(!Series->IsUpdating(), "the series is left inside its update bracket");
   // Points read from a stream are the series' own data: written again as such.
   Series->ManualData = true;
-  const std::vector<Byte> First = Written(Series.get());
+  const std::vector<Byte> First = zelfuzz::WrittenProperties(Series.get());
   TOwned<TChartSeries> Again(Create<TChartSeries>(nullptr));
   Again->ManualData = true;
   TMemoryStream Back;
   zelfuzz::Fill(Back, First.data(), First.size());
-  Read(Again.get(), &Back);
-  zelfuzz::Check(Written(Again.get()) == First, "the properties change over write, read, write");
+  zelfuzz::ReadProperties(Again.get(), &Back);
+  zelfuzz::Check(zelfuzz::WrittenProperties(Again.get()) == First,
+                 "the properties change over write, read, write");
   return 0;
 }
