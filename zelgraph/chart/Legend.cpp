@@ -985,9 +985,51 @@ void TCustomChartLegend::CalcRect() {
 // ---------------------------------------------------------------------------------------------
 // Published properties
 
+ZEL_BEGIN_PUBLISHED(TLegendSymbol)
+  P::Prop("Continuous", &Self::GetContinuous, &Self::SetContinuous, Default(false)),
+  P::Prop("DefaultPen", &Self::GetDefaultPen, &Self::SetDefaultPen, Default(true)),
+  P::Obj("Emboss", &Self::GetEmboss),
+  P::Obj("Gradient", &Self::GetGradient),
+  P::Prop("Height", &Self::GetHeight, &Self::SetHeight, Default(100)),
+  P::Prop("HeightUnits", &Self::GetHeightUnits, &Self::SetHeightUnits, Default(TLegendSymbolSize::lcsPercent)),
+  P::Obj("Pen", &Self::GetPen),
+  P::Prop("Position", &Self::GetPosition, &Self::SetPosition, Default(TLegendSymbolPosition::spLeft)),
+  P::Obj("Shadow", &Self::GetShadow),
+  P::Prop("Squared", &Self::GetSquared, &Self::SetSquared, Default(true)),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, Default(true)),
+  P::Prop("Width", &Self::GetWidth, &Self::SetWidth, Default(20)),
+  P::Prop("WidthUnits", &Self::GetWidthUnits, &Self::SetWidthUnits, Default(TLegendSymbolSize::lcsPercent)),
+ZEL_END_PUBLISHED
+
+// The symbol's width travels once, inside "Symbol"; "ColorWidth" is read only.
 ZEL_BEGIN_PUBLISHED(TCustomChartLegend)
+  P::Prop("Alignment", &Self::GetAlignment, &Self::SetAlignment, Default(TLegendAlignment::laRight)),
   P::Prop("CheckBoxes", &Self::GetCheckBoxes, &Self::SetCheckBoxes, Default(false)),
+  P::Prop("CheckBoxesStyle", &Self::GetCheckBoxesStyle, &Self::SetCheckBoxesStyle, Default(TCheckBoxesStyle::cbsCheck)),
+  P::Prop("ColorWidth", &Self::GetColorWidth, &Self::SetColorWidth, Never),
+  P::Prop("CurrentPage", &Self::GetCurrentPage, &Self::SetCurrentPage, Default(true)),
+  P::Obj("DividingLines", &Self::GetDividingLines),
+  P::Prop("DrawBehind", &Self::GetDrawBehind, &Self::SetDrawBehind, Default(false)),
+  P::Prop("FirstValue", &Self::GetFirstValue, &Self::SetFirstValue, Default(0)),
+  P::Prop("FontSeriesColor", &Self::GetFontSeriesColor, &Self::SetFontSeriesColor, Default(false)),
+  P::Prop("GlobalTransparency", &Self::GetGlobalTransparency, &Self::SetGlobalTransparency, Default(TZelTransparency(0))),
+  P::Prop("HorizJustify", &Self::GetHorizJustify, &Self::SetHorizJustify, Default(TLegendJustify::ljAutomatic)),
+  P::Prop("HorizMargin", &Self::GetHorizMargin, &Self::SetHorizMargin, Default(0)),
+  P::Prop("Inverted", &Self::GetInverted, &Self::SetInverted, Default(false)),
+  P::Prop("LeftPercent", &Self::GetLeftPercent, &Self::SetLeftPercent, Default(0)),
+  P::Prop("LegendStyle", &Self::GetLegendStyle, &Self::SetLegendStyle, Default(TLegendStyle::lsAuto)),
+  P::Prop("MaxNumRows", &Self::GetMaxNumRows, &Self::SetMaxNumRows, Default(0)),
+  P::Prop("PositionUnits", &Self::GetPositionUnits, &Self::SetPositionUnits, Default(TZelUnits::muPixels)),
   P::Prop("ResizeChart", &Self::GetResizeChart, &Self::SetResizeChart, Default(true)),
+  P::Obj("Selected", &Self::GetSelected, &Self::ExistingSelected),
+  P::Obj("Symbol", &Self::GetSymbol),
+  P::Prop("TextStyle", &Self::GetTextStyle, &Self::SetTextStyle, Default(TLegendTextStyle::ltsLeftValue)),
+  P::Prop("TextSymbolGap", &Self::GetTextSymbolGap, &Self::SetTextSymbolGap, Default(2)),
+  P::Obj("Title", &Self::GetTitle, &Self::ExistingTitle),
+  P::Prop("TopPercent", &Self::GetTopPercent, &Self::SetTopPercent, Default(0)),
+  P::Prop("TopPos", &Self::GetTopPos, &Self::SetTopPos, Default(10)),
+  P::Prop("VertMargin", &Self::GetVertMargin, &Self::SetVertMargin, Default(0)),
+  P::Prop("VertSpacing", &Self::GetVertSpacing, &Self::SetVertSpacing, Default(0)),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -41,6 +41,12 @@ enum class TLegendJustify { ljAutomatic, ljYes, ljNo };
 enum class TLegendStyle { lsAuto, lsSeries, lsValues, lsLastValues, lsSeriesGroups };
 enum class TLegendSymbolSize { lcsPercent, lcsPixels };
 enum class TLegendSymbolPosition { spLeft, spRight };
+ZEL_ENUM_NAMES(TLegendAlignment, "laLeft", "laRight", "laTop", "laBottom");
+ZEL_ENUM_NAMES(TCheckBoxesStyle, "cbsCheck", "cbsRadio");
+ZEL_ENUM_NAMES(TLegendJustify, "ljAutomatic", "ljYes", "ljNo");
+ZEL_ENUM_NAMES(TLegendStyle, "lsAuto", "lsSeries", "lsValues", "lsLastValues", "lsSeriesGroups");
+ZEL_ENUM_NAMES(TLegendSymbolSize, "lcsPercent", "lcsPixels");
+ZEL_ENUM_NAMES(TLegendSymbolPosition, "spLeft", "spRight");
 
 class TLegendSymbol;
 // Draws a symbol instead of the series: the symbol, the series (or nullptr), the value index
@@ -58,6 +64,7 @@ class TZelLegendEvent : public TZelEvent {
 // The symbol drawn before (or after) each legend text.
 class TLegendSymbol : public TPersistent {
   ZEL_CLASS(TLegendSymbol, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TLegendSymbol(TCustomChartLegend* ALegend);
   ~TLegendSymbol() override;

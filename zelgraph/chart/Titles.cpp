@@ -157,4 +157,10 @@ ZEL_BEGIN_PUBLISHED(TStringsShape)
   P::Obj("Text", &Self::GetLines),
 ZEL_END_PUBLISHED
 
+ZEL_BEGIN_PUBLISHED(TChartTitle)
+  P::Prop("AdjustFrame", &Self::GetAdjustFrame, &Self::SetAdjustFrame, Default(true)),
+  P::Prop("Alignment", &Self::GetAlignment, &Self::SetAlignment, Default(TAlignment::taCenter)),
+  P::Prop("VertMargin", &Self::GetVertMargin, &Self::SetVertMargin, Default(5)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -50,6 +50,7 @@ class TStringsShape : public TTextShape {
 
 class TChartTitle : public TStringsShape {
   ZEL_CLASS(TChartTitle, TStringsShape)
+  ZEL_PUBLISHED_PROPS
  public:
   // A title on top: centred, transparent, blue text, drawn flat.
   explicit TChartTitle(TCustomZelPanel* AOwner);

@@ -126,4 +126,19 @@ void TMarksCallout::ApplyArrowLength(TSeriesMarkPosition* Position) const {
   Position->ArrowFrom.Y -= float(FDistance);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TCallout)
+  P::Obj("Arrow", &Self::GetArrow),
+  P::Prop("ArrowHead", &Self::GetArrowHead, &Self::SetArrowHead, Default(TArrowHeadStyle::ahNone)),
+  P::Prop("ArrowHeadSize", &Self::GetArrowHeadSize, &Self::SetArrowHeadSize, Default(8)),
+  P::Prop("Distance", &Self::GetDistance, &Self::SetDistance, Default(0)),
+  P::Prop("Draw3D", &Self::GetDraw3D, &Self::SetDraw3D, Default(false)),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TMarksCallout)
+  P::Prop("Length", &Self::GetLength, &Self::SetLength, &Self::IsLengthStored),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -12,6 +12,7 @@ class TWhitePen;
 class TSeriesMarkPosition;
 
 enum class TArrowHeadStyle { ahNone, ahLine, ahSolid };
+ZEL_ENUM_NAMES(TArrowHeadStyle, "ahNone", "ahLine", "ahSolid");
 
 // When on, an arrow whose colour equals the point's or the panel's is drawn white on an opaque
 // black panel and black otherwise (off at start).
@@ -19,6 +20,7 @@ extern bool ZelCheckMarkArrowColor;
 
 class TCallout : public TSeriesPointer {
   ZEL_CLASS(TCallout, TSeriesPointer)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCallout(TChartSeries* AOwner);
   ~TCallout() override;
@@ -51,6 +53,7 @@ class TCallout : public TSeriesPointer {
 // above their points.
 class TMarksCallout : public TCallout {
   ZEL_CLASS(TMarksCallout, TCallout)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TMarksCallout(TChartSeries* AOwner);
 

@@ -330,4 +330,15 @@ void TZelFunction::PrepareForGallery(TCustomAxisPanel* Chart) {
       Last->SetDataSource(Source);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TZelFunction)
+  P::Prop("CalcByValue", &Self::GetCalcByValue, &Self::SetCalcByValue, Default(false)),
+  P::Prop("IncludeNulls", &Self::GetIncludeNulls, &Self::SetIncludeNulls, Default(true)),
+  P::Prop("Period", &Self::GetPeriod, &Self::SetPeriod, Default(0.0)),
+  P::Prop("PeriodAlign", &Self::GetPeriodAlign, &Self::SetPeriodAlign, Default(TFunctionPeriodAlign::paCenter)),
+  P::Prop("PeriodStyle", &Self::GetPeriodStyle, &Self::SetPeriodStyle, Default(TFunctionPeriodStyle::psNumPoints)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Classes.h"
+#include "platform/Published.h"
 #include "platform/Types.h"
 
 namespace zel {
@@ -17,12 +18,15 @@ class TCustomAxisPanel;
 
 enum class TFunctionPeriodStyle { psNumPoints, psRange };
 enum class TFunctionPeriodAlign { paFirst, paCenter, paLast };
+ZEL_ENUM_NAMES(TFunctionPeriodStyle, "psNumPoints", "psRange");
+ZEL_ENUM_NAMES(TFunctionPeriodAlign, "paFirst", "paCenter", "paLast");
 
 // The values of one group, filled by AddValue and read by CalculateValue.
 using TZelFunctionValues = std::vector<double>;
 
 class TZelFunction : public TComponent {
   ZEL_CLASS(TZelFunction, TComponent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelFunction(TComponent* AOwner);
   ~TZelFunction() override;

@@ -736,9 +736,55 @@ ZEL_BEGIN_PUBLISHED(TMarksItem)
   P::Obj("Brush", &Self::GetBrush, &Self::GetBrush, [](Self*) { return false; }),
   P::Obj("Pen", &Self::GetPen, &Self::GetPen, [](Self*) { return false; }),
   P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, Never),
+  P::Prop("Alignment", &Self::GetAlignment, &Self::SetAlignment, Never),
+  P::Prop("Angle", &Self::GetAngle, &Self::SetAngle, Never),
+  P::Prop("Bevel", &Self::GetBevel, &Self::SetBevel, Never),
+  P::Prop("BevelWidth", &Self::GetBevelWidth, &Self::SetBevelWidth, Never),
+  P::Prop("ChildLayout", &Self::GetChildLayout, &Self::SetChildLayout, Never),
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, Never),
+  P::Obj("Emboss", &Self::GetEmboss, &Self::ExistingEmboss, [](Self*) { return false; }),
   P::Obj("Font", &Self::GetFont, &Self::GetFont, [](Self*) { return false; }),
+  P::Obj("Picture", &Self::GetPicture, &Self::ExistingPicture, [](Self*) { return false; }),
+  P::Prop("RoundSize", &Self::GetRoundSize, &Self::SetRoundSize, Never),
   P::Obj("Shadow", &Self::GetShadow, &Self::GetShadow, [](Self*) { return false; }),
+  P::Obj("ShapeCallout", &Self::GetShapeCallout, &Self::ExistingShapeCallout, [](Self*) { return false; }),
+  P::Prop("ShapeStyle", &Self::GetShapeStyle, &Self::SetShapeStyle, Never),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Never),
   P::Prop("Transparent", &Self::GetTransparent, &Self::SetTransparent, Never),
+  P::Prop("AutoSize", &Self::GetAutoSize, &Self::SetAutoSize, Never),
+  P::Prop("ClipText", &Self::GetClipText, &Self::SetClipText, Never),
+  P::Prop("Cursor", &Self::GetCursor, &Self::SetCursor, Never),
+  P::Obj("Margins", &Self::GetMargins, &Self::GetMargins, [](Self*) { return false; }),
+  P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment, Never),
+  P::Prop("TextFormat", &Self::GetTextFormat, &Self::SetTextFormat, Never),
+  P::Prop("VertTextAlign", &Self::GetVertTextAlign, &Self::SetVertTextAlign, Never),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TSeriesMarkShape)
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TSeriesMarksStyle::smsLabelOrValue)),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TSeriesMarksSymbol)
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, &Self::IsVisibleStored),
+ZEL_END_PUBLISHED
+
+// The arrow pen travels inside "Callout"; "Arrow" and "ArrowLength" name the same settings and
+// are read only.
+ZEL_BEGIN_PUBLISHED(TSeriesMarks)
+  P::Prop("Angle", &Self::GetAngle, &Self::SetAngle, Default(0)),
+  P::Obj("Arrow", &Self::GetArrow, [](Self*) -> TZelPen* { return nullptr; }),
+  P::Prop("ArrowLength", &Self::GetArrowLength, &Self::SetArrowLength, Never),
+  P::Prop("AutoPosition", &Self::GetAutoPosition, &Self::SetAutoPosition, Default(true)),
+  P::Prop("BackColor", &Self::GetBackColor, &Self::SetBackColor, Never),
+  P::Obj("Callout", &Self::GetCallout, &Self::ExistingCallout),
+  P::Prop("Clip", &Self::GetClip, &Self::SetClip, Default(false)),
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, Default(TAlphaColor(0xFFFFFFE1))),
+  P::Prop("DrawEvery", &Self::GetDrawEvery, &Self::SetDrawEvery, Default(1)),
+  P::Prop("MultiLine", &Self::GetMultiLine, &Self::SetMultiLine, Default(false)),
+  P::Prop("RoundSize", &Self::GetRoundSize, &Self::SetRoundSize, Default(4)),
+  P::Prop("SoftClip", &Self::GetSoftClip, &Self::SetSoftClip, Default(false)),
+  P::Obj("Symbol", &Self::GetSymbol, &Self::ExistingSymbol),
+  P::Prop("UseSeriesTransparency", &Self::GetUseSeriesTransparency, &Self::SetUseSeriesTransparency, Default(true)),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

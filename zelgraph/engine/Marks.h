@@ -120,6 +120,7 @@ ZEL_ENUM_NAMES(TSeriesMarksStyle, "smsValue", "smsPercent", "smsLabel", "smsLabe
 // A text shape whose style decides the text it shows for a point.
 class TSeriesMarkShape : public TCustomTextShape {
   ZEL_CLASS(TSeriesMarkShape, TCustomTextShape)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TSeriesMarkShape(TCustomZelPanel* AOwner);
 
@@ -192,6 +193,7 @@ class TMarksItems {
 // The small coloured square drawn inside a mark.
 class TSeriesMarksSymbol : public TZelCustomShape {
   ZEL_CLASS(TSeriesMarksSymbol, TZelCustomShape)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TSeriesMarksSymbol(TCustomZelPanel* AOwner);
   bool ShouldDraw() const { return GetVisible() && !GetTransparent(); }
@@ -199,6 +201,7 @@ class TSeriesMarksSymbol : public TZelCustomShape {
 
 class TSeriesMarks : public TSeriesMarkShape {
   ZEL_CLASS(TSeriesMarks, TSeriesMarkShape)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TSeriesMarks(TChartSeries* ASeries);
   ~TSeriesMarks() override;

@@ -44,6 +44,7 @@ ZEL_ENUM_NAMES(TZelUnits, "muPercent", "muPixels");
 enum class TBorderStyle { bsNone, bsSingle };
 // How a chart text is laid out: plain, or the library's HTML subset.
 enum class TTextFormat { ttfNormal, ttfHtml };
+ZEL_ENUM_NAMES(TTextFormat, "ttfNormal", "ttfHtml");
 enum class TZelMouseEventKind { meDown, meUp, meMove };
 
 // Called before the panel is printed: the panel, the printer canvas and the target rectangle.

@@ -536,4 +536,26 @@ void TSeriesPointerItems::Clear() {
   Repaint();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TSeriesPointer)
+  P::Prop("Dark3D", &Self::GetDark3D, &Self::SetDark3D, Default(true)),
+  P::Prop("DarkPen", &Self::GetDarkPen, &Self::SetDarkPen, Default(0)),
+  P::Prop("Depth", &Self::GetDepth, &Self::SetDepth, Default(0)),
+  P::Prop("Draw3D", &Self::GetDraw3D, &Self::SetDraw3D, Default(true)),
+  P::Obj("Emboss", &Self::GetEmboss, &Self::ExistingEmboss),
+  P::Prop("FullGradient", &Self::GetFullGradient, &Self::SetFullGradient, &Self::IsFullGradientStored),
+  // The brush's gradient: written inside "Brush", read here too.
+  P::Obj("Gradient", &Self::GetGradient, [](Self* S) { return S->GetBrush()->ExistingGradient(); }, [](Self*) { return false; }),
+  P::Prop("HorizSize", &Self::GetHorizSize, &Self::SetHorizSize, Default(4)),
+  P::Prop("InflateMargins", &Self::GetInflateMargins, &Self::SetInflateMargins, Default(true)),
+  P::Obj("Picture", &Self::GetPicture, &Self::ExistingPicture),
+  P::Obj("Shadow", &Self::GetShadow, &Self::ExistingShadow),
+  P::Prop("SizeUnits", &Self::GetSizeUnits, &Self::SetSizeUnits, Default(TPointerSizeUnits::suPixels)),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TSeriesPointerStyle::psRectangle)),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(TZelTransparency(0))),
+  P::Prop("VertSize", &Self::GetVertSize, &Self::SetVertSize, Default(4)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -18,9 +18,14 @@ enum class TSeriesPointerStyle {
   psSmallDot, psNothing, psLeftTriangle, psRightTriangle, psHexagon, psVisual, psDonut, psArrow
 };
 enum class TPointerSizeUnits { suPixels, suAxis };
+ZEL_ENUM_NAMES(TSeriesPointerStyle, "psRectangle", "psCircle", "psTriangle", "psDownTriangle", "psCross", "psDiagCross",
+               "psStar", "psDiamond", "psSmallDot", "psNothing", "psLeftTriangle", "psRightTriangle", "psHexagon",
+               "psVisual", "psDonut", "psArrow");
+ZEL_ENUM_NAMES(TPointerSizeUnits, "suPixels", "suAxis");
 
 class TSeriesPointer : public TZelCustomShapeBrushPen {
   ZEL_CLASS(TSeriesPointer, TZelCustomShapeBrushPen)
+  ZEL_PUBLISHED_PROPS
  public:
   // With an owner series the parent panel is the series' chart.
   explicit TSeriesPointer(TChartSeries* AOwner);

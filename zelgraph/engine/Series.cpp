@@ -7,6 +7,7 @@
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/engine/Function.h"
+#include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/constants/Constants.h"
 #include "zelgraph/procs/Procs.h"
@@ -917,13 +918,42 @@ void TChartSeries::SetXLabelsSource(const String& Value) {
 // ---------------------------------------------------------------------------------------------
 // Published properties
 
+bool TChartSeries::IsValueFormatStored() const { return FValueFormat != ZelMsg_DefValueFormat; }
+bool TChartSeries::IsPercentFormatStored() const { return FPercentFormat != ZelMsg_DefPercentFormat; }
+bool TChartSeries::IsDataSourceStored() const { return FDataSources && FDataSources->Count() == 1; }
+
 ZEL_BEGIN_PUBLISHED(TChartSeries)
   P::Prop("Active", &Self::GetActive, &Self::SetActive, Default(true)),
+  P::Prop("ColorEachPoint", &Self::GetColorEachPoint, &Self::SetColorEachPoint, Default(false)),
+  P::Prop("ColorSource", &Self::GetColorSource, &Self::SetColorSource, Default(String())),
+  P::Prop("Cursor", &Self::GetCursor, &Self::SetCursor, Default(TCursor(0))),
+  P::Prop("DataSource", &Self::GetDataSource, &Self::SetDataSource, &Self::IsDataSourceStored),
+  P::Prop("Depth", &Self::GetDepth, &Self::SetDepth, Default(-1)),
   P::Prop("HorizAxis", &Self::GetHorizAxis, &Self::SetHorizAxis, Default(THorizAxis::aBottomAxis)),
+  P::Obj("Legend", &Self::GetLegend, &Self::ExistingLegend),
+  P::Prop("LegendTitle", &Self::GetLegendTitle, &Self::SetLegendTitle, Default(String())),
+  P::Obj("Marks", &Self::GetMarks, [](Self* S) { return S->HasMarks() ? S->GetMarks() : nullptr; }),
+  P::Prop("PercentFormat", &Self::GetPercentFormat, &Self::SetPercentFormat, &Self::IsPercentFormatStored),
   P::Prop("SeriesColor", &Self::GetSeriesColor, &Self::SetSeriesColor, &Self::IsColorStored),
+  P::Obj("Selected", &Self::GetSelected, &Self::ExistingSelected),
   P::Prop("ShowInLegend", &Self::GetShowInLegend, &Self::SetShowInLegend, Default(true)),
   P::Prop("Title", &Self::GetTitle, &Self::SetTitle, Default(String())),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(Byte(0))),
+  P::Prop("ValueFormat", &Self::GetValueFormat, &Self::SetValueFormat, &Self::IsValueFormatStored),
   P::Prop("VertAxis", &Self::GetVertAxis, &Self::SetVertAxis, Default(TVertAxis::aLeftAxis)),
+  P::Prop("XLabelsSource", &Self::GetXLabelsSource, &Self::SetXLabelsSource, Default(String())),
+  P::Obj("XValues", &Self::GetXValues),
+  P::Obj("YValues", &Self::GetYValues),
+  P::Event("AfterDrawValues", &Self::AfterDrawValues),
+  P::Event("BeforeDrawValues", &Self::BeforeDrawValues),
+  P::Event("OnAfterAdd", &Self::OnAfterAdd),
+  P::Event("OnBeforeAdd", &Self::OnBeforeAdd),
+  P::Event("OnClearValues", &Self::OnClearValues),
+  P::Event("OnClick", &Self::OnClick),
+  P::Event("OnDblClick", &Self::OnDblClick),
+  P::Event("OnGetMarkText", &Self::OnGetMarkText),
+  P::Event("OnMouseEnter", &Self::OnMouseEnter),
+  P::Event("OnMouseLeave", &Self::OnMouseLeave),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

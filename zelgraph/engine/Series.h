@@ -275,6 +275,8 @@ using TSeriesRecalcOptions = TSet<TSeriesRecalcOption>;
 // The texts of a legend item.
 enum class TLegendTextStyle { ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue,
                               ltsValue, ltsPercent, ltsXAndValue, ltsXAndPercent, ltsXAndText };
+ZEL_ENUM_NAMES(TLegendTextStyle, "ltsPlain", "ltsLeftValue", "ltsRightValue", "ltsLeftPercent", "ltsRightPercent",
+               "ltsXValue", "ltsValue", "ltsPercent", "ltsXAndValue", "ltsXAndPercent", "ltsXAndText");
 
 
 // Drawing events the chart sends to its tools (defined with the tools).
@@ -368,6 +370,10 @@ class TChartSeries : public TCustomChartSeries {
   void ChangeInternalColor(TAlphaColor Value);
   void SetDefaultColor();
   bool IsColorStored() const { return FColor != clZelDefault; }
+  bool IsValueFormatStored() const;
+  bool IsPercentFormatStored() const;
+  // The one data source travels by name; several go to "DataSources".
+  bool IsDataSourceStored() const;
   bool GetColorEachPoint() const { return FColorEachPoint; }
   virtual void SetColorEachPoint(bool Value);
   virtual void NotifyColorChange(std::int32_t ValueIndex);

@@ -122,4 +122,13 @@ void TZelSelected::SetItemIndex(std::int32_t Value) {
   if (GetVisible()) RepaintElement();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TSeriesLegend)
+  P::Obj("Picture", &Self::GetPicture, &Self::ExistingPicture),
+  P::Prop("Text", &Self::GetText, &Self::SetText, Default(String())),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, Default(true)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/Classes.h"
+#include "platform/Published.h"
 #include "platform/Types.h"
 #include "zelgraph/engine/TextShape.h"
 
@@ -18,6 +19,7 @@ class TZelPicture;
 // How one series shows in the legend.
 class TSeriesLegend : public TPersistent {
   ZEL_CLASS(TSeriesLegend, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TSeriesLegend(TCustomChartSeries* ASeries);
   ~TSeriesLegend() override;

@@ -777,9 +777,31 @@ ZEL_BEGIN_PUBLISHED(TZelCustomShapeBrushPen)
   P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, &Self::IsVisibleStored),
 ZEL_END_PUBLISHED
 
+ZEL_BEGIN_PUBLISHED(TShapeCallout)
+  P::Prop("PointPosition", &Self::GetPointPosition, &Self::SetPointPosition, Default(50)),
+  P::Prop("Position", &Self::GetPosition, &Self::SetPosition, Default(50)),
+  P::Prop("Side", &Self::GetSide, &Self::SetSide, Default(TShapeCalloutSide::csNone)),
+  P::Prop("Size", &Self::GetSize, &Self::SetSize, Default(25)),
+  P::Prop("Width", &Self::GetWidth, &Self::SetWidth, Default(20)),
+ZEL_END_PUBLISHED
+
+// The gradient travels once, inside "Brush"; the shape's own "Gradient" name is read only.
 ZEL_BEGIN_PUBLISHED(TZelCustomShape)
+  P::Prop("Alignment", &Self::GetAlignment, &Self::SetAlignment, Default(TAlignment::taLeftJustify)),
+  P::Prop("Angle", &Self::GetAngle, &Self::SetAngle, Default(0)),
+  P::Prop("Bevel", &Self::GetBevel, &Self::SetBevel, Default(TPanelBevel::bvNone)),
+  P::Prop("BevelWidth", &Self::GetBevelWidth, &Self::SetBevelWidth, Default(TBevelWidth(2))),
+  P::Prop("ChildLayout", &Self::GetChildLayout, &Self::SetChildLayout, Default(TZelShapeLayout::slTopBottom)),
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, Default(TAlphaColor(0xFFFFFFFF))),
+  P::Obj("Emboss", &Self::GetEmboss, &Self::ExistingEmboss),
   P::Obj("Font", &Self::GetFont),
+  P::Obj("Gradient", &Self::GetGradient, [](Self* S) { return S->GetBrush()->ExistingGradient(); }, [](Self*) { return false; }),
+  P::Obj("Picture", &Self::GetPicture, &Self::ExistingPicture),
+  P::Prop("RoundSize", &Self::GetRoundSize, &Self::SetRoundSize, Default(16)),
   P::Obj("Shadow", &Self::GetShadow),
+  P::Obj("ShapeCallout", &Self::GetShapeCallout, &Self::ExistingShapeCallout),
+  P::Prop("ShapeStyle", &Self::GetShapeStyle, &Self::SetShapeStyle, Default(TChartObjectShapeStyle::fosRectangle)),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(TZelTransparency(0))),
   P::Prop("Transparent", &Self::GetTransparent, &Self::SetTransparent, &Self::IsTransparentStored),
 ZEL_END_PUBLISHED
 

@@ -101,6 +101,9 @@ ZEL_ENUM_NAMES(TAlignment, "taLeftJustify", "taRightJustify", "taCenter");
 enum class TChartObjectShapeStyle { fosRectangle, fosRoundRectangle, fosEllipse };
 enum class TZelShapeLayout { slTopBottom, slLeftRight };
 enum class TShapeCalloutSide { csNone, csLeft, csTop, csRight, csBottom };
+ZEL_ENUM_NAMES(TChartObjectShapeStyle, "fosRectangle", "fosRoundRectangle", "fosEllipse");
+ZEL_ENUM_NAMES(TZelShapeLayout, "slTopBottom", "slLeftRight");
+ZEL_ENUM_NAMES(TShapeCalloutSide, "csNone", "csLeft", "csTop", "csRight", "csBottom");
 
 // The four corners of R turned by Angle degrees about its centre: top-left, top-right,
 // bottom-right, bottom-left.
@@ -115,6 +118,7 @@ void ZelFilterBlendedArea(TZelCanvas* Canvas, const TRectF& Area, TZelPicture* P
 // The speech-bubble pointer of a shape's outline.
 class TShapeCallout : public TPersistent {
   ZEL_CLASS(TShapeCallout, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TShapeCallout(TZelCustomShape* AOwner) : IOwner(AOwner) {}
 

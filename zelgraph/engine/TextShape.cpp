@@ -319,4 +319,35 @@ void TZelCustomShapePosition::SetTop(std::int32_t Value) {
 
 ZEL_DEFINE_CLASS(TTextShape, TZelCustomShapePosition)
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TMargins)
+  P::Prop("Left", &Self::GetLeft, &Self::SetLeft, &Self::IsLeftStored),
+  P::Prop("Top", &Self::GetTop, &Self::SetTop, &Self::IsTopStored),
+  P::Prop("Right", &Self::GetRight, &Self::SetRight, &Self::IsRightStored),
+  P::Prop("Bottom", &Self::GetBottom, &Self::SetBottom, &Self::IsBottomStored),
+  P::Prop("Units", &Self::GetUnits, &Self::SetUnits, &Self::IsUnitsStored),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TCustomTextShape)
+  P::Prop("AutoSize", &Self::GetAutoSize, &Self::SetAutoSize, Default(true)),
+  P::Prop("ClipText", &Self::GetClipText, &Self::SetClipText, Default(true)),
+  P::Prop("Cursor", &Self::GetCursor, &Self::SetCursor, Default(TCursor(0))),
+  P::Obj("Margins", &Self::GetMargins),
+  P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment, &Self::IsTextAlignStored),
+  P::Prop("TextFormat", &Self::GetTextFormat, &Self::SetTextFormat, Default(TTextFormat::ttfNormal)),
+  P::Prop("VertTextAlign", &Self::GetVertTextAlign, &Self::SetVertTextAlign, Default(TVertTextAlign::vtaCenter)),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TZelCustomShapePosition)
+  P::Prop("CustomPosition", &Self::GetCustomPosition, &Self::SetCustomPosition, &Self::IsCustomPositionStored),
+  P::Prop("Left", &Self::GetLeft, &Self::SetLeft, &Self::IsPositionStored),
+  P::Prop("Top", &Self::GetTop, &Self::SetTop, &Self::IsPositionStored),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TTextShape)
+  P::Prop("Text", &Self::GetText, &Self::SetText, Default(String())),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -12,11 +12,14 @@ namespace zel {
 
 enum class TMarginUnits : Byte { maPercentFont, maPercentSize, maPixels };
 enum class TVertTextAlign { vtaCenter, vtaTop, vtaBottom };
+ZEL_ENUM_NAMES(TMarginUnits, "maPercentFont", "maPercentSize", "maPixels");
+ZEL_ENUM_NAMES(TVertTextAlign, "vtaCenter", "vtaTop", "vtaBottom");
 
 // Inner margins of a text shape, in percent of the font (text block) height, in percent of the
 // shape's size, or in pixels.
 class TMargins : public TPersistent {
   ZEL_CLASS(TMargins, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TMargins(TZelCustomShapeBrushPen* AParent);
 
@@ -64,6 +67,7 @@ class TMargins : public TPersistent {
 
 class TCustomTextShape : public TZelCustomShape {
   ZEL_CLASS(TCustomTextShape, TZelCustomShape)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCustomTextShape(TCustomZelPanel* AOwner);
   ~TCustomTextShape() override;
@@ -128,6 +132,7 @@ class TCustomTextShape : public TZelCustomShape {
 // A text shape at a custom pixel position.
 class TZelCustomShapePosition : public TCustomTextShape {
   ZEL_CLASS(TZelCustomShapePosition, TCustomTextShape)
+  ZEL_PUBLISHED_PROPS
  public:
   using TCustomTextShape::TCustomTextShape;
 
@@ -136,6 +141,8 @@ class TZelCustomShapePosition : public TCustomTextShape {
   bool GetCustomPosition() const { return FCustomPosition; }
   void SetCustomPosition(bool Value);
   bool IsCustomPositionStored() const { return FCustomPosition != DefaultCustom; }
+  // Left and Top travel only with a custom position.
+  bool IsPositionStored() const { return FCustomPosition; }
   // The left and top edges rounded to whole pixels; setting turns CustomPosition on.
   std::int32_t GetLeft() const;
   void SetLeft(std::int32_t Value);
@@ -154,6 +161,7 @@ class TZelCustomShapePosition : public TCustomTextShape {
 // The published text shape.
 class TTextShape : public TZelCustomShapePosition {
   ZEL_CLASS(TTextShape, TZelCustomShapePosition)
+  ZEL_PUBLISHED_PROPS
  public:
   using TZelCustomShapePosition::TZelCustomShapePosition;
 };

@@ -538,4 +538,16 @@ void TChartValueList::ReadMultiplier(TReader* Reader) {
     ShowMessage("Error: Multiplier property is obsolete.\rModify ZelDefs (enable Multiplier) and recompile.");
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// Name and Order have no recorded default: they are written whenever set. "Multiplier" is read
+// through DefineProperties.
+ZEL_BEGIN_PUBLISHED(TChartValueList)
+  P::Prop("DateTime", &Self::GetDateTime, &Self::SetDateTime, &Self::IsDateStored),
+  P::Prop("Name", &Self::GetName, &Self::SetName, Default(String())),
+  P::Prop("Order", &Self::GetOrder, &Self::SetOrder, Always),
+  P::Prop("ValueSource", &Self::GetValueSource, &Self::SetValueSource, Default(String())),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Classes.h"
+#include "platform/Published.h"
 #include "platform/Types.h"
 
 namespace zel {
@@ -20,6 +21,7 @@ inline constexpr const char* EngineUnit = "Zelgraph.Engine";
 extern std::int32_t ZelDefaultCapacity;
 
 enum class TChartListOrder : Byte { loNone, loAscending, loDescending };
+ZEL_ENUM_NAMES(TChartListOrder, "loNone", "loAscending", "loDescending");
 
 // The change codes a series passes to the series that depend on it.
 enum class TValueEvent { vnCleared, vnAdded, vnDeleted, vnRefreshed, vnModified };
@@ -133,6 +135,7 @@ struct TValueBlocks {
 
 class TChartValueList : public TPersistent {
   ZEL_CLASS(TChartValueList, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   // Appends itself to the owner's value lists when an owner is given; the owner then frees it.
   TChartValueList(TChartSeries* AOwner, const String& AName);

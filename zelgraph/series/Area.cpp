@@ -218,4 +218,23 @@ void ZelSeriesUnitEnd() {
   UnRegisterClass(TFastLineSeries::StaticClass());
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// The brush kind and gradient travel inside "AreaChartBrush"; "AreaBrush" and "Gradient" are read
+// only. DrawArea's stored default is False, so an area always writes it.
+ZEL_BEGIN_PUBLISHED(TAreaSeries)
+  P::Prop("AreaBrush", &Self::GetAreaBrush, &Self::SetAreaBrushStyle, Never),
+  P::Obj("AreaChartBrush", &Self::GetAreaChartBrush),
+  P::Prop("AreaColor", &Self::GetAreaColor, &Self::SetAreaColor, Default(clZelDefault)),
+  P::Obj("AreaLinesPen", &Self::GetAreaLinesPen),
+  P::Prop("DrawArea", &Self::GetDrawArea, &Self::SetDrawArea, Default(false)),
+  P::Obj("Gradient", &Self::GetGradient, [](Self*) -> TZelGradient* { return nullptr; }),
+  P::Prop("MultiArea", &Self::GetMultiArea, &Self::SetMultiArea, Default(TMultiArea::maNone)),
+  P::Prop("StackGroup", &Self::GetStackGroup, &Self::SetStackGroup, Default(0)),
+  P::Prop("TreatNulls", &Self::GetTreatNulls, &Self::SetTreatNulls, Default(TTreatNullsStyle::tnDontPaint)),
+  P::Prop("UseYOrigin", &Self::GetUseYOrigin, &Self::SetUseYOrigin, Default(false)),
+  P::Prop("YOrigin", &Self::GetYOrigin, &Self::SetYOrigin, Default(0.0)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -9,9 +9,11 @@
 namespace zel {
 
 enum class TMultiArea { maNone, maStacked, maStacked100 };
+ZEL_ENUM_NAMES(TMultiArea, "maNone", "maStacked", "maStacked100");
 
 class TAreaSeries : public TCustomSeries {
   ZEL_CLASS(TAreaSeries, TCustomSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TAreaSeries(TComponent* AOwner);
 

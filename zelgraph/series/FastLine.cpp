@@ -777,6 +777,11 @@ std::int32_t TFastLineSeries::Clicked(std::int32_t X, std::int32_t Y) {
 // ---------------------------------------------------------------------------------------------
 // Published properties
 
+ZEL_BEGIN_PUBLISHED(TCustomLineSeries)
+  P::Obj("LinePen", &Self::GetLinePen),
+  P::Prop("TreatNulls", &Self::GetTreatNulls, &Self::SetTreatNulls, Default(TTreatNullsStyle::tnDontPaint)),
+ZEL_END_PUBLISHED
+
 ZEL_BEGIN_PUBLISHED(TFastLineSeries)
   P::Prop("AutoRepaint", &Self::GetAutoRepaint, &Self::SetAutoRepaint, Default(true)),
   P::Prop("ClickTolerance", &Self::GetClickTolerance, &Self::SetClickTolerance, Default(0)),
@@ -788,6 +793,7 @@ ZEL_BEGIN_PUBLISHED(TFastLineSeries)
   P::Prop("InvertedStairs", &Self::GetInvertedStairs, &Self::SetInvertedStairs, Default(false)),
   P::Obj("LinePen", &Self::GetLinePen),
   P::Prop("Stairs", &Self::GetStairs, &Self::SetStairs, Default(false)),
+  P::Prop("TreatNulls", &Self::GetTreatNulls, &Self::SetTreatNulls, Default(TTreatNullsStyle::tnIgnore)),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -15,10 +15,12 @@ class TCanvas3D;
 
 // How null points (colour 0) are drawn.
 enum class TTreatNullsStyle : Byte { tnDontPaint, tnSkip, tnIgnore };
+ZEL_ENUM_NAMES(TTreatNullsStyle, "tnDontPaint", "tnSkip", "tnIgnore");
 
 // The common base of the series that join their points by lines.
 class TCustomLineSeries : public TChartSeries {
   ZEL_CLASS(TCustomLineSeries, TChartSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCustomLineSeries(TComponent* AOwner) : TChartSeries(AOwner) {}
 

@@ -1331,4 +1331,22 @@ void TCustomSeries::CalcFirstLastVisibleIndex() {
   while (FFirstVisibleIndex > 0 && Pos[FFirstVisibleIndex - 1] == Pos[FFirstVisibleIndex]) --FFirstVisibleIndex;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TCustomSeries)
+  P::Prop("ClickableLine", &Self::GetClickableLine, &Self::SetClickableLine, Default(true)),
+  P::Prop("ClickTolerance", &Self::GetClickTolerance, &Self::SetClickTolerance, Default(0)),
+  P::Prop("ColorEachLine", &Self::GetColorEachLine, &Self::SetColorEachLine, Default(true)),
+  P::Prop("Dark3D", &Self::GetDark3D, &Self::SetDark3D, Default(true)),
+  P::Prop("DrawStyle", &Self::GetDrawStyle, &Self::SetDrawStyle, Default(TCustomSeriesDrawStyle::dsSegments)),
+  P::Prop("InflateMargins", &Self::GetInflateMargins, &Self::SetInflateMargins, Default(true)),
+  P::Prop("InvertedStairs", &Self::GetInvertedStairs, &Self::SetInvertedStairs, Default(false)),
+  P::Obj("Pointer", &Self::GetPointer),
+  P::Prop("PointerBehind", &Self::GetPointerBehind, &Self::SetPointerBehind, Default(false)),
+  P::Prop("Stairs", &Self::GetStairs, &Self::SetStairs, Default(false)),
+  P::Event("OnClickPointer", &Self::OnClickPointer),
+  P::Event("OnGetPointerStyle", &Self::OnGetPointerStyle),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

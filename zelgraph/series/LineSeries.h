@@ -21,6 +21,7 @@ class TCustomSeries;
 
 enum class TCustomSeriesDrawStyle { dsSegments, dsAll, dsCurve };
 enum class TCustomSeriesStack { cssNone, cssOverlap, cssStack, cssStack100 };
+ZEL_ENUM_NAMES(TCustomSeriesDrawStyle, "dsSegments", "dsAll", "dsCurve");
 
 using TOnClickPointer = std::function<void(TCustomSeries* Sender, std::int32_t ValueIndex, std::int32_t X,
                                            std::int32_t Y)>;
@@ -28,6 +29,7 @@ using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries* Sende
 
 class TCustomSeries : public TCustomLineSeries {
   ZEL_CLASS(TCustomSeries, TCustomLineSeries)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TCustomSeries(TComponent* AOwner);
   ~TCustomSeries() override;

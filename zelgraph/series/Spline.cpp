@@ -287,6 +287,14 @@ void TSmoothingFunction::PrepareForGallery(TCustomAxisPanel* Chart) {
   SetFactor(8);
 }
 
+// Published properties
+
+ZEL_BEGIN_PUBLISHED(TSmoothingFunction)
+  P::Prop("Factor", &Self::GetFactor, &Self::SetFactor, Default(4)),
+  P::Prop("Interpolate", &Self::GetInterpolate, &Self::SetInterpolate, Default(true)),
+  P::Prop("Period", &Self::GetPeriod, &Self::SetPeriod, Default(1.0)),
+ZEL_END_PUBLISHED
+
 // Unit start and end
 
 void ZelSplineUnitStart() {

@@ -109,6 +109,7 @@ class TBSpline : public TObject {
 // of a single source series: Factor curve points per source point, at most 600 pieces.
 class TSmoothingFunction : public TZelFunction {
   ZEL_CLASS(TSmoothingFunction, TZelFunction)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TSmoothingFunction(TComponent* AOwner);
 
