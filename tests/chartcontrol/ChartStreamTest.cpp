@@ -9,7 +9,18 @@
 #include "zelgraph/chart/Walls.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/SeriesList.h"
+#include "platform/Bitmap.h"
+#include "platform/Controls.h"
+#include "zelgraph/canvas/Gradient.h"
+#include "zelgraph/canvas/Picture.h"
+#include "zelgraph/canvas/Shadow.h"
+#include "zelgraph/engine/Callout.h"
+#include "zelgraph/engine/Marks.h"
+#include "zelgraph/engine/PanelExtended.h"
+#include "zelgraph/engine/Pointer.h"
+#include "zelgraph/series/Area.h"
 #include "zelgraph/series/FastLine.h"
+#include "zelgraph/series/Spline.h"
 
 namespace zel::testing {
 namespace {
@@ -26,6 +37,144 @@ String AsText(const std::vector<Byte>& B) {
   In.SetPosition(0);
   ObjectBinaryToText(&In, &Out);
   return String(Out.GetBytes().begin(), Out.GetBytes().end());
+}
+
+// Reads a stream into a fresh chart of the same size.
+TChart* ReadInto(const std::vector<Byte>& Bytes, float Width, float Height) {
+  TChart* C = Create<TChart>(nullptr);
+  C->SetBounds(0, 0, Width, Height);
+  TMemoryStream In;
+  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
+  In.SetPosition(0);
+  In.ReadComponent(C);
+  return C;
+}
+
+// Counts the pixels where two paintings differ (both the same size).
+int DifferentPixels(TBitmap* A, TBitmap* B) {
+  if (A->GetWidth() != B->GetWidth() || A->GetHeight() != B->GetHeight()) return -1;
+  int N = 0;
+  for (int Y = 0; Y < A->GetHeight(); ++Y)
+    for (int X = 0; X < A->GetWidth(); ++X)
+      if (A->GetPixel(X, Y) != B->GetPixel(X, Y)) ++N;
+  return N;
+}
+
+TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsAndPicturesReadsBackAndPaintsTheSame) {
+  TOwned<TChart> A(Create<TChart>(nullptr));
+  A->SetName("Chart1");
+  A->SetBounds(0, 0, 420, 300);
+  A->SetView3D(false);
+  A->SetColor(0xFFE8E8F0);
+  A->SetMarginLeft(5);
+  A->GetZoom()->SetDirection(TZelZoomDirection::tzdHorizontal);
+  A->GetPanning()->SetInsideBounds(true);
+  A->GetGradient()->SetVisible(true);
+  A->GetGradient()->SetStartColor(0xFFFFFFFF);
+  A->GetGradient()->SetEndColor(0xFFC0D0E0);
+  A->ColorPalette = {0xFF102030, 0xFF405060, 0xFF708090};
+  A->GetTitle()->GetLines()->Add("Channels");
+  A->GetTitle()->SetVertMargin(8);
+  A->GetTitle()->GetShadow()->SetVisible(true);
+  A->GetTitle()->GetShadow()->SetHorizSize(2);
+  A->GetLegend()->SetAlignment(TLegendAlignment::laBottom);
+  A->GetLegend()->GetGradient()->SetVisible(true);
+  A->GetLegend()->GetSymbol()->SetWidth(30);
+  A->GetLegend()->GetMargins()->SetLeft(20);
+  A->GetLegend()->SetShapeStyle(TChartObjectShapeStyle::fosRoundRectangle);
+  A->GetLegend()->SetRoundSize(6);
+  {
+    TBitmap Pic(8, 8);
+    for (int Y = 0; Y < 8; ++Y)
+      for (int X = 0; X < 8; ++X) Pic.SetPixel(X, Y, (X + Y) % 2 ? 0xFFFF8000 : 0xFF0080FF);
+    A->GetBackWall()->GetPicture()->Assign(&Pic);
+  }
+  A->GetBackWall()->GetEmboss()->SetVisible(true);
+  A->GetLeftAxis()->SetLabelsAngle(90);
+  A->GetLeftAxis()->GetGrid()->SetDrawEvery(2);
+  A->GetBottomAxis()->SetLabelStyle(TAxisLabelStyle::talValue);
+  A->GetBottomAxis()->GetLabelsFont()->SetColor(0xFF800000);
+  TChartAxis* Custom = A->GetCustomAxes()->Get(A->GetCustomAxes()->Add()->GetIndex());
+  Custom->SetHorizontal(false);
+  Custom->SetOtherSide(true);
+  Custom->SetZPosition(0);
+  const double CustomZ = Custom->GetZPosition();
+  Custom->SetPositionPercent(10);
+
+  auto* Fast = Create<TFastLineSeries>(A.get());
+  Fast->SetName("Fast");
+  Fast->SetParentChart(A.get());
+  auto* Area = Create<TAreaSeries>(A.get());
+  Area->SetName("Area");
+  Area->SetParentChart(A.get());
+  for (int I = 0; I < 12; ++I) {
+    Fast->AddXY(I, (I * 7) % 5);
+    Area->AddXY(I, 2 + (I * 3) % 4);
+  }
+  Fast->GetXValues()->SetName("Time");
+  Fast->GetYValues()->SetDateTime(false);
+  Fast->SetValueFormat("0.0");
+  Fast->SetVertAxis(TVertAxis::aRightAxis);
+  Area->SetTransparency(30);
+  Area->GetAreaChartBrush()->GetGradient()->SetVisible(true);
+  Area->GetAreaChartBrush()->GetGradient()->SetEndColor(0xFF00A000);
+  Area->GetAreaLinesPen()->SetColor(0xFF303030);
+  Area->GetPointer()->SetVisible(true);
+  Area->GetPointer()->SetStyle(TSeriesPointerStyle::psCircle);
+  Area->GetPointer()->GetShadow()->SetVisible(true);
+  Area->SetStairs(true);
+  Area->SetYOrigin(1.5);
+  Area->SetUseYOrigin(true);
+  TSeriesMarks* Marks = Area->GetMarks();
+  Marks->SetVisible(true);
+  Marks->SetStyle(TSeriesMarksStyle::smsValue);
+  Marks->GetCallout()->SetLength(12);
+  Marks->GetCallout()->SetArrowHead(TArrowHeadStyle::ahSolid);
+  Marks->GetShadow()->SetVisible(true);
+  Marks->GetItem(3)->GetLines()->Add("peak");
+  Marks->GetItem(5)->SetColor(0xFF80FF80);
+  auto* Smooth = Create<TFastLineSeries>(A.get());
+  Smooth->SetName("Smooth");
+  Smooth->SetParentChart(A.get());
+  auto* F = Create<TSmoothingFunction>(A.get());
+  F->SetName("Smoothing1");
+  F->SetFactor(6);
+  F->SetInterpolate(false);
+  Smooth->SetFunction(F);
+  Smooth->SetDataSource(Area);
+  Smooth->GetLinePen()->SetWidth(2);
+
+  const std::vector<Byte> First = Store(A.get());
+  TOwned<TChart> B(ReadInto(First, A->GetWidth(), A->GetHeight()));
+  const std::vector<Byte> Second = Store(B.get());
+  ASSERT_EQ(Second, First) << AsText(First) << "\n---\n" << AsText(Second);
+
+  ASSERT_EQ(B->GetSeriesList()->GetCount(), 3);
+  auto* BArea = dynamic_cast<TAreaSeries*>(B->GetSeriesList()->Get(1));
+  auto* BSmooth = dynamic_cast<TFastLineSeries*>(B->GetSeriesList()->Get(2));
+  ASSERT_NE(BArea, nullptr);
+  ASSERT_NE(BSmooth, nullptr);
+  EXPECT_EQ(BSmooth->GetDataSource(), BArea);
+  auto* BF = dynamic_cast<TSmoothingFunction*>(BSmooth->GetFunction());
+  ASSERT_NE(BF, nullptr);
+  EXPECT_EQ(BF->GetFactor(), 6);
+  EXPECT_FALSE(BF->GetInterpolate());
+  EXPECT_EQ(BSmooth->GetCount(), Smooth->GetCount()) << "the function recalculates from its source";
+  EXPECT_EQ(BArea->GetMarks()->GetItem(3)->GetLines()->GetText(), Marks->GetItem(3)->GetLines()->GetText());
+  EXPECT_EQ(BArea->GetMarks()->GetCallout()->GetLength(), 12);
+  EXPECT_EQ(BArea->GetPointer()->GetStyle(), TSeriesPointerStyle::psCircle);
+  EXPECT_DOUBLE_EQ(BArea->GetYOrigin(), 1.5);
+  EXPECT_EQ(B->ColorPalette, A->ColorPalette);
+  EXPECT_TRUE(B->GetGradient()->GetVisible());
+  EXPECT_EQ(B->GetBackWall()->GetPicture()->GetWidth(), 8);
+  EXPECT_EQ(B->GetLegend()->GetSymbol()->GetWidth(), 30);
+  EXPECT_EQ(B->GetLegend()->GetMargins()->GetLeft(), 20);
+  EXPECT_EQ(B->GetLeftAxis()->GetLabelsAngle(), 90);
+  EXPECT_EQ(B->GetCustomAxes()->Get(0)->GetZPosition(), CustomZ) << "a program sees the same depth";
+
+  TOwned<TBitmap> PA(PaintToBitmap(A.get()));
+  TOwned<TBitmap> PB(PaintToBitmap(B.get()));
+  EXPECT_EQ(DifferentPixels(PA.get(), PB.get()), 0);
 }
 
 TEST(ChartStream, ChartWithSeriesAxesLegendAndTitleReadsBackToTheSameBytes) {

@@ -9,6 +9,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Classes.h"
+#include "platform/Published.h"
 #include "platform/Geometry.h"
 #include "platform/Types.h"
 
@@ -30,6 +31,7 @@ enum class TGradientDirection;
 
 enum class TCanvasBackMode { cbmNone, cbmTransparent, cbmOpaque };
 enum class TCanvasStretchQuality { sqHigh, sqLow };
+ZEL_ENUM_NAMES(TCanvasStretchQuality, "sqHigh", "sqLow");
 
 // Text alignment flags of GetTextAlign / SetTextAlign.
 constexpr int ZelTextAlignLeft = 0;

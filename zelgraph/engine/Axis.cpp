@@ -6,6 +6,7 @@
 
 #include "platform/Filer.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/Font.h"
 #include "zelgraph/constants/Constants.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
@@ -569,6 +570,19 @@ void TChartDepthAxis::SetInverted(bool Value) {
 // ---------------------------------------------------------------------------------------------
 // Published properties
 
+ZEL_BEGIN_PUBLISHED(TChartAxisPen)
+  P::Prop("LineMode", &Self::GetLineMode, &Self::SetLineMode, Default(TPenLineMode::lmLine)),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TAxisGridPen)
+  P::Prop("Centered", &Self::GetCentered, &Self::SetCentered, Default(false)),
+  P::Prop("DrawAlways", &Self::GetDrawAlways, &Self::SetDrawAlways, Default(false)),
+  P::Prop("DrawEvery", &Self::GetDrawEvery, &Self::SetDrawEvery, Default(1)),
+  P::Prop("ZPosition", &Self::GetZPosition, &Self::SetZPosition, &Self::IsZStored),
+ZEL_END_PUBLISHED
+
+// The label settings travel under the axis' own names (the shared label format's other settings
+// are not written).
 ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Prop("Automatic", &Self::GetAutomatic, &Self::SetAutomatic, Default(true)),
   P::Prop("AutomaticMaximum", &Self::GetAutomaticMaximum, &Self::SetAutomaticMaximum, Default(true)),
@@ -582,6 +596,20 @@ ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Prop("Horizontal", &Self::GetHorizontal, &Self::SetHorizontal, &Self::IsHorizontalStored),
   P::Prop("Increment", &Self::GetIncrement, &Self::SetIncrement, Default(0.0)),
   P::Prop("Inverted", &Self::GetInverted, &Self::SetInverted, Default(false)),
+  P::Prop("Labels", &Self::GetLabels, &Self::SetLabels, Default(true)),
+  P::Prop("LabelsAlign", &Self::GetLabelsAlign, &Self::SetLabelsAlign, Default(TAxisLabelAlign::alDefault)),
+  P::Prop("LabelsAlternate", &Self::GetLabelsAlternate, &Self::SetLabelsAlternate, Default(false)),
+  P::Prop("LabelsAngle", &Self::GetLabelsAngle, &Self::SetLabelsAngle, Default(0)),
+  P::Prop("LabelsBehind", &Self::GetLabelsBehind, &Self::SetLabelsBehind, Default(false)),
+  P::Prop("LabelsExponent", &Self::GetLabelsExponent, &Self::SetLabelsExponent, Default(false)),
+  P::Obj("LabelsFont", &Self::GetLabelsFont),
+  P::Prop("LabelsGridIgnoresLabelSize", &Self::GetLabelsGridIgnoresLabelSize, &Self::SetLabelsGridIgnoresLabelSize, Default(false)),
+  P::Prop("LabelsMultiLine", &Self::GetLabelsMultiLine, &Self::SetLabelsMultiLine, Default(false)),
+  P::Prop("LabelsOnAxis", &Self::GetLabelsOnAxis, &Self::SetLabelsOnAxis, Default(true)),
+  P::Prop("LabelsPosition", &Self::GetLabelsPosition, &Self::SetLabelsPosition, Default(TAxisLabelsPosition::lpAtTick)),
+  P::Prop("LabelsSeparation", &Self::GetLabelsSeparation, &Self::SetLabelsSeparation, Default(10)),
+  P::Prop("LabelsSize", &Self::GetLabelsSize, &Self::SetLabelsSize, Default(0)),
+  P::Prop("LabelStyle", &Self::GetLabelStyle, &Self::SetLabelStyle, Default(TAxisLabelStyle::talAuto)),
   P::Prop("Logarithmic", &Self::GetLogarithmic, &Self::SetLogarithmic, Default(false)),
   P::Prop("LogarithmicBase", &Self::GetLogarithmicBase, &Self::SetLogarithmicBase, Default(10.0)),
   P::Prop("Maximum", &Self::GetMaximum, &Self::SetMaximum, &Self::IsMaxStored),
@@ -594,6 +622,7 @@ ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Obj("MinorTicks", &Self::GetMinorTicks),
   P::Prop("OtherSide", &Self::GetOtherSide, &Self::SetOtherSide, &Self::IsHorizontalStored),
   P::Prop("PositionPercent", &Self::GetPositionPercent, &Self::SetPositionPercent, Default(0.0)),
+  P::Prop("RoundFirstLabel", &Self::GetRoundFirstLabel, &Self::SetRoundFirstLabel, Default(true)),
   P::Prop("PositionUnits", &Self::GetPositionUnits, &Self::SetPositionUnits, Default(TAxisPosUnits::muPercent)),
   P::Prop("StartPosition", &Self::GetStartPosition, &Self::SetStartPosition, Default(0.0)),
   P::Obj("Ticks", &Self::GetTicks),

@@ -55,6 +55,10 @@ enum class TAxisTitlePosition { tpStart, tpCenter, tpEnd };
 // Units of an axis position shift.
 enum class TAxisPosUnits { muPercent, muPixels };
 ZEL_ENUM_NAMES(TAxisPosUnits, "muPercent", "muPixels");
+ZEL_ENUM_NAMES(TAxisLabelAlign, "alDefault", "alOpposite", "alCenter");
+ZEL_ENUM_NAMES(TAxisLabelStyle, "talAuto", "talNone", "talValue", "talMark", "talText", "talPointValue");
+ZEL_ENUM_NAMES(TAxisLabelsPosition, "lpAtTick", "lpBeforeTick", "lpAfterTick", "lpCenter");
+ZEL_ENUM_NAMES(TPenLineMode, "lmLine", "lmCylinder", "lmRectangle");
 
 using TAxisDrawLabelEvent = std::function<void(TChartAxis* Sender, std::int32_t& X, std::int32_t& Y,
                                                std::int32_t& Z, String& Text, bool& DrawLabel)>;
@@ -71,6 +75,7 @@ using TAxisCalcPosLabels = std::function<std::int32_t(TChartAxis* Axis, std::int
 // Pen of the axis line: width 2, flat ends, and a line mode for 3D views.
 class TChartAxisPen : public TZelPen {
   ZEL_CLASS(TChartAxisPen, TZelPen)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TChartAxisPen(TNotifyEvent OnChange = nullptr);
   void Assign(TPersistent* Source) override;
@@ -91,6 +96,7 @@ class TTicks : public TDarkGrayPen {
 // Pen of the grid: light grey, with centring, drawing frequency and depth position.
 class TAxisGridPen : public TZelPen {
   ZEL_CLASS(TAxisGridPen, TZelPen)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TAxisGridPen(TNotifyEvent OnChange = nullptr);
   // Centered, DrawAlways, DrawEvery and ZPosition, then the pen.

@@ -556,13 +556,36 @@ ZEL_BEGIN_PUBLISHED(TZelZoom)
   P::Prop("UpLeftZooms", &Self::GetUpLeftZooms, &Self::SetUpLeftZooms, Default(false)),
 ZEL_END_PUBLISHED
 
+ZEL_BEGIN_PUBLISHED(TBackImage)
+  P::Prop("Bottom", &Self::GetBottom, &Self::SetBottom, Default(0)),
+  P::Prop("DrawQuality", &Self::GetDrawQuality, &Self::SetDrawQuality, Default(TCanvasStretchQuality::sqHigh)),
+  P::Prop("Inside", &Self::GetInside, &Self::SetInside, Default(false)),
+  P::Prop("Left", &Self::GetLeft, &Self::SetLeft, Default(0)),
+  P::Prop("Mode", &Self::GetMode, &Self::SetMode, Default(TZelBackImageMode::pbmStretch)),
+  P::Prop("Right", &Self::GetRight, &Self::SetRight, Default(0)),
+  P::Prop("Top", &Self::GetTop, &Self::SetTop, Default(0)),
+ZEL_END_PUBLISHED
+
+// AllowZoom, AnimatedZoom, AnimatedZoomSteps, BackImageInside and BackImageMode name settings that
+// travel inside "Zoom" and "BackImage": read only.
 ZEL_BEGIN_PUBLISHED(TCustomZelPanelExtended)
   P::Prop("AllowPanning", &Self::GetAllowPanning, &Self::SetAllowPanning, Default(TPanningMode::pmBoth)),
+  P::Prop("AllowZoom", &Self::GetAllowZoom, &Self::SetAllowZoom, Never),
+  P::Prop("AnimatedZoom", &Self::GetAnimatedZoom, &Self::SetAnimatedZoom, Never),
+  P::Prop("AnimatedZoomSteps", &Self::GetAnimatedZoomSteps, &Self::SetAnimatedZoomSteps, Never),
+  P::Obj("BackImage", &Self::GetBackImage, &Self::ExistingBackImage),
+  P::Prop("BackImageInside", &Self::GetBackImageInside, &Self::SetBackImageInside, Never),
+  P::Prop("BackImageMode", &Self::GetBackImageMode, &Self::SetBackImageMode, Never),
+  P::Prop("BackImageTransp", &Self::GetBackImageTransp, &Self::SetBackImageTransp, Never),
   P::Obj("Gradient", &Self::GetGradient, &Self::ExistingGradient),
   P::Prop("ScrollMouseButton", &Self::GetScrollMouseButton, &Self::SetScrollMouseButton,
           Default(TMouseButton::mbRight)),
   P::Obj("Zoom", &Self::GetZoom),
   P::Prop("ZoomWheel", &Self::GetZoomWheel, &Self::SetZoomWheel, Default(TMouseWheelStyle::pmwNone)),
+  P::Event("OnAfterDraw", &Self::OnAfterDraw),
+  P::Event("OnScroll", &Self::OnScroll),
+  P::Event("OnUndoZoom", &Self::OnUndoZoom),
+  P::Event("OnZoom", &Self::OnZoom),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -26,6 +26,7 @@ ZEL_ENUM_NAMES(TMouseWheelStyle, "pmwNone", "pmwNormal", "pmwInverted");
 enum class TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 ZEL_ENUM_NAMES(TPanningMode, "pmNone", "pmHorizontal", "pmVertical", "pmBoth");
 enum class TZelBackImageMode { pbmStretch, pbmTile, pbmCenter, pbmCustom };
+ZEL_ENUM_NAMES(TZelBackImageMode, "pbmStretch", "pbmTile", "pbmCenter", "pbmCustom");
 
 // The state of one mouse drag: a start and a current corner in pixels.
 class TZoomPanning : public TPersistent {
@@ -148,6 +149,7 @@ class TZelZoom : public TZoomPanning {
 // A picture drawn behind a panel or inside a shape or the chart's walls.
 class TBackImage : public TZelPicture {
   ZEL_CLASS(TBackImage, TZelPicture)
+  ZEL_PUBLISHED_PROPS
  public:
   TBackImage() = default;
   // From another back image its placement, then the picture from any source.
