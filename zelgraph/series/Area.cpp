@@ -19,6 +19,7 @@ ZEL_DEFINE_COMPONENT_CLASS(TAreaSeries, TCustomSeries)
 TAreaSeries::TAreaSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
   FDrawArea = true;
   FPointer->SetVisible(false);
+  FPointer->DefaultVisible = false;  // an area's pointer is hidden unless stored otherwise
   AllowSinglePoint = false;
   DrawBetweenPoints = true;
 }
