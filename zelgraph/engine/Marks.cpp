@@ -782,6 +782,7 @@ ZEL_BEGIN_PUBLISHED(TSeriesMarks)
   P::Prop("DrawEvery", &Self::GetDrawEvery, &Self::SetDrawEvery, Default(1)),
   P::Prop("MultiLine", &Self::GetMultiLine, &Self::SetMultiLine, Default(false)),
   P::Prop("RoundSize", &Self::GetRoundSize, &Self::SetRoundSize, Default(4)),
+  P::Prop("ShapeStyle", &Self::GetShapeStyle, &Self::SetShapeStyle, Default(TChartObjectShapeStyle::fosRoundRectangle)),
   P::Prop("SoftClip", &Self::GetSoftClip, &Self::SetSoftClip, Default(false)),
   P::Obj("Symbol", &Self::GetSymbol, &Self::ExistingSymbol),
   P::Prop("UseSeriesTransparency", &Self::GetUseSeriesTransparency, &Self::SetUseSeriesTransparency, Default(true)),

@@ -158,6 +158,7 @@ void TValueBlocks::Build(const double* Values, std::int32_t Count) {
 ZEL_DEFINE_CLASS(TChartValueList, TPersistent)
 
 TChartValueList::TChartValueList(TChartSeries* AOwner, const String& AName) : FName(AName), FOwner(AOwner) {
+  IDefName = AName;
   FModified = true;
   if (FOwner) FOwner->FValuesList->Add(this);
   ClearValues();
@@ -541,12 +542,11 @@ void TChartValueList::ReadMultiplier(TReader* Reader) {
 // ---------------------------------------------------------------------------------------------
 // Published properties
 
-// Name and Order have no recorded default: they are written whenever set. "Multiplier" is read
-// through DefineProperties.
+// "Multiplier" is read through DefineProperties.
 ZEL_BEGIN_PUBLISHED(TChartValueList)
   P::Prop("DateTime", &Self::GetDateTime, &Self::SetDateTime, &Self::IsDateStored),
-  P::Prop("Name", &Self::GetName, &Self::SetName, Default(String())),
-  P::Prop("Order", &Self::GetOrder, &Self::SetOrder, Always),
+  P::Prop("Name", &Self::GetName, &Self::SetName, &Self::IsNameStored),
+  P::Prop("Order", &Self::GetOrder, &Self::SetOrder, &Self::IsOrderStored),
   P::Prop("ValueSource", &Self::GetValueSource, &Self::SetValueSource, Default(String())),
 ZEL_END_PUBLISHED
 

@@ -245,6 +245,11 @@ class TChartValueList : public TPersistent {
   double FTotalABS = 0;
   String FValueSource;
   bool IDefDateTime = false;
+  // The stored defaults of Name (the name given at construction) and Order.
+  String IDefName;
+  TChartListOrder IDefOrder = TChartListOrder::loNone;
+  bool IsNameStored() const { return FName != IDefName; }
+  bool IsOrderStored() const { return FOrder != IDefOrder; }
   TValueBlocks FBlocks;
   std::uint64_t FBlocksStamp = ~std::uint64_t(0);
   std::uint64_t FAscendingStamp = ~std::uint64_t(0);
