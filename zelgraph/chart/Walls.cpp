@@ -456,6 +456,7 @@ ZEL_BEGIN_PUBLISHED(TCustomChartWall)
   P::Prop("AutoHide", &Self::GetAutoHide, &Self::SetAutoHide, Default(false)),
   P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
   P::Prop("Dark3D", &Self::GetDark3D, &Self::SetDark3D, Default(true)),
+  P::Obj("Emboss", &Self::GetEmboss, &Self::ExistingEmboss),
   P::Prop("EndPosition", &Self::GetEndPosition, &Self::SetEndPosition, Default(100)),
   P::Prop("Size", &Self::GetSize, &Self::SetSize, Default(0)),
   P::Prop("StartPosition", &Self::GetStartPosition, &Self::SetStartPosition, Default(0)),

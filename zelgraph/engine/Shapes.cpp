@@ -792,8 +792,10 @@ ZEL_BEGIN_PUBLISHED(TZelCustomShape)
   P::Prop("Bevel", &Self::GetBevel, &Self::SetBevel, Default(TPanelBevel::bvNone)),
   P::Prop("BevelWidth", &Self::GetBevelWidth, &Self::SetBevelWidth, Default(TBevelWidth(2))),
   P::Prop("ChildLayout", &Self::GetChildLayout, &Self::SetChildLayout, Default(TZelShapeLayout::slTopBottom)),
-  P::Prop("Color", &Self::GetColor, &Self::SetColor, Default(TAlphaColor(0xFFFFFFFF))),
-  P::Obj("Emboss", &Self::GetEmboss, &Self::ExistingEmboss),
+  // Color, Emboss and Transparency are written by the shapes that publish them (walls, marks);
+  // owners that set their own values at construction keep them unwritten.
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, Never),
+  P::Obj("Emboss", &Self::GetEmboss, &Self::ExistingEmboss, [](Self*) { return false; }),
   P::Obj("Font", &Self::GetFont),
   P::Obj("Gradient", &Self::GetGradient, [](Self* S) { return S->GetBrush()->ExistingGradient(); }, [](Self*) { return false; }),
   P::Obj("Picture", &Self::GetPicture, &Self::ExistingPicture),
@@ -801,7 +803,7 @@ ZEL_BEGIN_PUBLISHED(TZelCustomShape)
   P::Obj("Shadow", &Self::GetShadow),
   P::Obj("ShapeCallout", &Self::GetShapeCallout, &Self::ExistingShapeCallout),
   P::Prop("ShapeStyle", &Self::GetShapeStyle, &Self::SetShapeStyle, Default(TChartObjectShapeStyle::fosRectangle)),
-  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(TZelTransparency(0))),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Never),
   P::Prop("Transparent", &Self::GetTransparent, &Self::SetTransparent, &Self::IsTransparentStored),
 ZEL_END_PUBLISHED
 

@@ -331,9 +331,7 @@ ZEL_BEGIN_PUBLISHED(TMargins)
 ZEL_END_PUBLISHED
 
 ZEL_BEGIN_PUBLISHED(TCustomTextShape)
-  P::Prop("AutoSize", &Self::GetAutoSize, &Self::SetAutoSize, Default(true)),
   P::Prop("ClipText", &Self::GetClipText, &Self::SetClipText, Default(true)),
-  P::Prop("Cursor", &Self::GetCursor, &Self::SetCursor, Default(TCursor(0))),
   P::Obj("Margins", &Self::GetMargins),
   P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment, &Self::IsTextAlignStored),
   P::Prop("TextFormat", &Self::GetTextFormat, &Self::SetTextFormat, Default(TTextFormat::ttfNormal)),
@@ -347,7 +345,8 @@ ZEL_BEGIN_PUBLISHED(TZelCustomShapePosition)
 ZEL_END_PUBLISHED
 
 ZEL_BEGIN_PUBLISHED(TTextShape)
-  P::Prop("Text", &Self::GetText, &Self::SetText, Default(String())),
+  // Owners that show a text keep it under their own name; read only here.
+  P::Prop("Text", &Self::GetText, &Self::SetText, Never),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -142,7 +142,7 @@ class TZelCustomShapePosition : public TCustomTextShape {
   void SetCustomPosition(bool Value);
   bool IsCustomPositionStored() const { return FCustomPosition != DefaultCustom; }
   // Left and Top travel only with a custom position.
-  bool IsPositionStored() const { return FCustomPosition; }
+  bool IsPositionStored() const { return FCustomPosition && !DefaultCustom; }
   // The left and top edges rounded to whole pixels; setting turns CustomPosition on.
   std::int32_t GetLeft() const;
   void SetLeft(std::int32_t Value);
