@@ -22,23 +22,10 @@
 #include "zelgraph/series/Area.h"
 #include "zelgraph/series/FastLine.h"
 #include "zelgraph/series/Spline.h"
+#include "tests/support/StreamText.h"
 
 namespace zel::testing {
 namespace {
-
-std::vector<Byte> Store(TComponent* C) {
-  TMemoryStream S;
-  S.WriteComponent(C);
-  return S.GetBytes();
-}
-
-String AsText(const std::vector<Byte>& B) {
-  TMemoryStream In, Out;
-  In.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
-  In.SetPosition(0);
-  ObjectBinaryToText(&In, &Out);
-  return String(Out.GetBytes().begin(), Out.GetBytes().end());
-}
 
 // Reads a stream into a fresh chart of the same size.
 TChart* ReadInto(const std::vector<Byte>& Bytes, float Width, float Height) {

@@ -34,23 +34,10 @@
 #include "zelgraph/tools/RectangleTool.h"
 #include "zelgraph/tools/RotateTool.h"
 #include "zelgraph/tools/ScrollBar.h"
+#include "tests/support/StreamText.h"
 
 namespace zel::testing {
 namespace {
-
-std::vector<Byte> Store(TComponent* C) {
-  TMemoryStream S;
-  S.WriteComponent(C);
-  return S.GetBytes();
-}
-
-String AsText(const std::vector<Byte>& B) {
-  TMemoryStream In, Out;
-  In.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
-  In.SetPosition(0);
-  ObjectBinaryToText(&In, &Out);
-  return String(Out.GetBytes().begin(), Out.GetBytes().end());
-}
 
 void Load(const std::vector<Byte>& B, TComponent* Into) {
   TMemoryStream In;
