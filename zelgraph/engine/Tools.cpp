@@ -40,6 +40,20 @@ bool TZelCustomTool::SameClass(const TZelCustomTool* Tool) const {
   return InheritsFrom(Tool->ClassType()) || Tool->InheritsFrom(ClassType());
 }
 
+std::vector<TComponent*> TZelCustomTool::ReadChildren(const TClass* Class, std::size_t Max) const {
+  std::vector<TComponent*> Read;
+  for (int I = 0; I < GetComponentCount(); ++I)
+    if (TComponent* C = GetComponent(I); C->IsLoading()) Read.push_back(C);
+  const String Where = "Error reading " + (GetName().empty() ? ClassName() : GetName()) + ": ";
+  for (TComponent* C : Read)
+    if (!C->InheritsFrom(Class))
+      throw EReadError(Where + "a child " + C->ClassName() + " is not a " + Class->Name);
+  if (Read.size() > Max)
+    throw EReadError(Where + "a " + ClassName() + " holds at most " + std::to_string(Max) + " children, the stream gives " +
+                     std::to_string(Read.size()));
+  return Read;
+}
+
 // TZelCustomToolSeries
 
 ZEL_DEFINE_COMPONENT_CLASS(TZelCustomToolSeries, TZelCustomTool)

@@ -3,7 +3,9 @@
 // hold them and the event codes the chart passes to them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/Exceptions.h"
 #include "platform/Types.h"
@@ -61,6 +63,13 @@ class TZelCustomTool : public TCustomChartElement {
 
   // True when either tool is an instance of the other's class.
   bool SameClass(const TZelCustomTool* Tool) const;
+
+ protected:
+  // The components just read from a stream as this tool's children (a tool that streams children
+  // owns them: its GetChildOwner is itself): the ones it owns that are still loading, in reading
+  // order. A child that is not a Class, or more than Max of them, raises EReadError naming the
+  // tool; the reader then frees them with everything else it created.
+  std::vector<TComponent*> ReadChildren(const TClass* Class, std::size_t Max) const;
 };
 
 using TZelCustomToolClass = const TClass*;

@@ -61,6 +61,15 @@ void TColorLineTool::GetChildren(const std::function<void(TComponent*)>& Proc, T
   if (FAnnotation) Proc(FAnnotation);
 }
 
+void TColorLineTool::ReadState(TReader* Reader) {
+  inherited::ReadState(Reader);
+  const std::vector<TComponent*> Read = ReadChildren(TAnnotationTool::StaticClass(), 1);
+  if (FAnnotation && !FAnnotation->IsLoading()) FreeAndNil(FAnnotation);
+  if (Read.empty()) return;
+  FAnnotation = static_cast<TAnnotationTool*>(Read.front());
+  FAnnotation->InternalSetParent(GetChart());
+}
+
 void TColorLineTool::SetParentChart(TCustomAxisPanel* Value) {
   inherited::SetParentChart(Value);
   if (FAnnotation) FAnnotation->InternalSetParent(GetChart());
@@ -330,21 +339,48 @@ void TColorLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
 ZEL_DEFINE_COMPONENT_CLASS(TColorBandTool, TZelCustomToolAxis)
 
 TColorBandTool::TColorBandTool(TComponent* AOwner) : TZelCustomToolAxis(AOwner) {
-  FLineEnd = Create<TColorLineTool>(nullptr);
-  FLineStart = Create<TColorLineTool>(nullptr);
-  HookLine(FLineEnd);
-  HookLine(FLineStart);
+  FLineEnd = NewLine();
+  FLineStart = NewLine();
 }
 
 TColorBandTool::~TColorBandTool() {
   if (FPicture) FPicture->Free();
   FPicture = nullptr;
-  FLineStart->Free();
-  FLineEnd->Free();
+  FreeAndNil(FLineStart);
+  FreeAndNil(FLineEnd);
+}
+
+void TColorBandTool::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation != TOperation::opRemove || !AComponent) return;
+  if (AComponent == FLineStart) FLineStart = IsDestroying() ? nullptr : NewLine();
+  if (AComponent == FLineEnd) FLineEnd = IsDestroying() ? nullptr : NewLine();
+}
+
+TColorLineTool* TColorBandTool::NewLine() {
+  auto* Line = Create<TColorLineTool>(nullptr);
+  Line->SetDragRepaint(true);
+  HookLine(Line);
+  return Line;
+}
+
+void TColorBandTool::ReadState(TReader* Reader) {
+  inherited::ReadState(Reader);
+  const std::vector<TComponent*> Read = ReadChildren(TColorLineTool::StaticClass(), 2);
+  if (Read.size() > 1) TakeLine(FLineEnd, static_cast<TColorLineTool*>(Read[1]));
+  if (!Read.empty()) TakeLine(FLineStart, static_cast<TColorLineTool*>(Read[0]));
+  // The band's axis came while reading, when it does not reach the lines.
+  HookLine(FLineStart);
+  HookLine(FLineEnd);
+}
+
+void TColorBandTool::TakeLine(TColorLineTool*& Field, TColorLineTool* Line) {
+  TColorLineTool* Old = Field;
+  Field = Line;
+  if (Old && Old != Line && !Old->IsLoading()) Old->Free();
 }
 
 void TColorBandTool::HookLine(TColorLineTool* Line) {
-  Line->SetDragRepaint(true);
   Line->OnDragLine = [this](TColorLineTool* Sender) { DragLine(Sender); };
   Line->InternalOnEndDragLine = [this](TColorLineTool* Sender) { EndDragLine(Sender); };
   Line->InternalSetAxis(FAxis);

@@ -35,8 +35,13 @@ class TColorLineTool : public TZelCustomToolAxis {
   // AllowDrag, Annotation, AnnotationValue, ClickTolerance, DragRepaint, Draw3D, DrawBehind,
   // NoLimitDrag, Style and Value, then the axis tool's settings.
   void Assign(TPersistent* Source) override;
-  // The label is streamed as the tool's child.
+  // The label is streamed as the tool's child, and read back owned by the tool.
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
+  TComponent* GetChildOwner() override { return this; }
+  // After the tool's own read: the label it had is freed and the one read as its child (if any)
+  // takes its place, on the line's chart. A child of another class, or a second one, raises
+  // EReadError.
+  void ReadState(TReader* Reader) override;
   String GetEditorClass() const override { return "TColorLineToolEditor"; }
   // Also gives the chart to the label.
   void SetParentChart(TCustomAxisPanel* Value) override;
@@ -131,8 +136,15 @@ class TColorBandTool : public TZelCustomToolAxis {
   // AllowDrag, Color, Cursor, DrawBehind, DrawBehindAxes, EndValue, NoLimitDrag, StartValue,
   // Transparency, both lines and Picture, then the axis tool's settings.
   void Assign(TPersistent* Source) override;
-  // The start line, then the end line, are streamed as the band's children.
+  // The start line, then the end line, are streamed as the band's children, and read back owned
+  // by the band.
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
+  TComponent* GetChildOwner() override { return this; }
+  // After the band's own read: the lines read as its children take the place of the ones it had
+  // (the first read is the start line, the second the end line; a line not read keeps the one
+  // the band had), and both lines are hooked to the band, its chart and its axis. A child that
+  // is not a colour line, or a third one, raises EReadError.
+  void ReadState(TReader* Reader) override;
   String GetEditorClass() const override { return "TColorBandToolEditor"; }
   // The lines take the axis too; they are drawn and fed by the band, not by the chart.
   void SetAxis(TChartAxis* Value) override;
@@ -201,8 +213,15 @@ class TColorBandTool : public TZelCustomToolAxis {
   // End line := EndValue, start line := StartValue.
   void SetLines();
   void PaintBand();
+  // A line freed by someone else (a failed read frees the lines it created) is replaced by a
+  // new one, so the band always has both.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // A new edge line as the band builds it: no owner, dragged with repaints, hooked.
+  TColorLineTool* NewLine();
   // Gives a line the band's chart and axis and its hooks.
   void HookLine(TColorLineTool* Line);
+  // Makes Line the band's line in Field; the line it replaces is freed unless it was read too.
+  void TakeLine(TColorLineTool*& Field, TColorLineTool* Line);
   TCustomAxisPanel* GetChart() const { return IParent ? IParent : FParent; }
 
   bool FAllowDrag = true;

@@ -94,6 +94,15 @@ void TCursorTool::GetChildren(const std::function<void(TComponent*)>& Proc, TCom
   if (FAxisAnnotation) Proc(FAxisAnnotation);
 }
 
+void TCursorTool::ReadState(TReader* Reader) {
+  TZelCustomToolSeries::ReadState(Reader);
+  const std::vector<TComponent*> Read = ReadChildren(TAnnotationTool::StaticClass(), 1);
+  if (FAxisAnnotation && !FAxisAnnotation->IsLoading()) FreeAndNil(FAxisAnnotation);
+  if (Read.empty()) return;
+  FAxisAnnotation = static_cast<TAnnotationTool*>(Read.front());
+  FAxisAnnotation->InternalSetParent(FParent);
+}
+
 String TCursorTool::Description() const { return ZelMsg_CursorTool; }
 
 String TCursorTool::LongDescription() const { return ZelMsg_CursorToolDesc; }
