@@ -192,10 +192,11 @@ const std::map<String, std::function<void(TZelCustomTool*, const TScene&)>>& Cha
 constexpr float Width = 480;
 constexpr float Height = 360;
 
-TChart* BuildChart() {
+TChart* BuildChart(bool View3D) {
   auto* C = Create<TChart>(nullptr);
   C->SetName("Chart1");
   C->SetBounds(0, 0, Width, Height);
+  C->SetView3D(View3D);
   TScene S{C, nullptr, nullptr, nullptr};
   S.Custom = C->GetCustomAxes()->Get(C->GetCustomAxes()->Add()->GetIndex());
   S.Custom->SetHorizontal(false);
@@ -251,29 +252,33 @@ TChart* ReadInto(const std::vector<Byte>& Bytes) {
   return C.release();
 }
 
+// In 3D and in 2D, where the tools draw along other paths (depth lines, the back wall).
 TEST(ChartToolsStream, EveryToolReadsBackToTheSameBytesAndPaintsTheSamePixels) {
-  TOwned<TChart> A(BuildChart());
-  const std::vector<Byte> First = Store(A.get());
-  TOwned<TChart> B(ReadInto(First));
-  const std::vector<Byte> Second = Store(B.get());
-  // The text form first, where a difference reads as a property.
-  ASSERT_EQ(AsText(Second), AsText(First));
-  ASSERT_EQ(Second, First);
-  ASSERT_EQ(B->GetTools()->GetCount(), A->GetTools()->GetCount());
+  for (const bool View3D : {true, false}) {
+    SCOPED_TRACE(View3D ? "3D" : "2D");
+    TOwned<TChart> A(BuildChart(View3D));
+    const std::vector<Byte> First = Store(A.get());
+    TOwned<TChart> B(ReadInto(First));
+    const std::vector<Byte> Second = Store(B.get());
+    // The text form first, where a difference reads as a property.
+    ASSERT_EQ(AsText(Second), AsText(First));
+    ASSERT_EQ(Second, First);
+    ASSERT_EQ(B->GetTools()->GetCount(), A->GetTools()->GetCount());
 
-  const TOwned<TBitmap> PA(PaintToBitmap(A.get()));
-  const TOwned<TBitmap> PB(PaintToBitmap(B.get()));
-  ASSERT_EQ(PA->GetWidth(), PB->GetWidth());
-  ASSERT_EQ(PA->GetHeight(), PB->GetHeight());
-  int Differ = 0;
-  int FirstX = -1, FirstY = -1;
-  for (int Y = 0; Y < PA->GetHeight(); ++Y)
-    for (int X = 0; X < PA->GetWidth(); ++X)
-      if (PA->GetPixel(X, Y) != PB->GetPixel(X, Y) && Differ++ == 0) {
-        FirstX = X;
-        FirstY = Y;
-      }
-  EXPECT_EQ(Differ, 0) << "first at (" << FirstX << ", " << FirstY << ")";
+    const TOwned<TBitmap> PA(PaintToBitmap(A.get()));
+    const TOwned<TBitmap> PB(PaintToBitmap(B.get()));
+    ASSERT_EQ(PA->GetWidth(), PB->GetWidth());
+    ASSERT_EQ(PA->GetHeight(), PB->GetHeight());
+    int Differ = 0;
+    int FirstX = -1, FirstY = -1;
+    for (int Y = 0; Y < PA->GetHeight(); ++Y)
+      for (int X = 0; X < PA->GetWidth(); ++X)
+        if (PA->GetPixel(X, Y) != PB->GetPixel(X, Y) && Differ++ == 0) {
+          FirstX = X;
+          FirstY = Y;
+        }
+    EXPECT_EQ(Differ, 0) << "first at (" << FirstX << ", " << FirstY << ")";
+  }
 }
 
 }  // namespace
