@@ -384,6 +384,11 @@ TEST(ToolStream, DamagedChildrenOfToolsGiveAClearErrorOrKeepWhatTheToolHad) {
        "  object Band1: TColorBandTool\n    AxisID = 2\n    object : TColorLineTool\n      Value = 1\n    end\n"
        "    object : TColorLineTool\n      Value = 3\n    end\n  end\n  object X1: TNoSuchTool\n  end\n",
        "TNoSuchTool"},
+      {"a tool that streams no children, with one",
+       "  object Rotate1: TRotateTool\n    object : TAnnotationTool\n    end\n  end\n", "holds no children"},
+      {"a cursor's annotation with a child of its own",
+       "  object Cursor1: TCursorTool\n    object : TAnnotationTool\n      object : TCursorTool\n      end\n    end\n  end\n",
+       "holds no children"},
       {"a band without its lines", "  object Band1: TColorBandTool\n    AxisID = 2\n    EndValue = 5\n  end\n", nullptr},
       {"a band with its start line only",
        "  object Band1: TColorBandTool\n    AxisID = 2\n    object : TColorLineTool\n      ClickTolerance = 7\n    end\n  end\n",

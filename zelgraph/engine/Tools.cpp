@@ -40,6 +40,13 @@ bool TZelCustomTool::SameClass(const TZelCustomTool* Tool) const {
   return InheritsFrom(Tool->ClassType()) || Tool->InheritsFrom(ClassType());
 }
 
+void TZelCustomTool::ReadState(TReader* Reader) {
+  TCustomChartElement::ReadState(Reader);
+  TakeChildren();
+}
+
+void TZelCustomTool::TakeChildren() { ReadChildren(TComponent::StaticClass(), 0); }
+
 std::vector<TComponent*> TZelCustomTool::ReadChildren(const TClass* Class, std::size_t Max) const {
   std::vector<TComponent*> Read;
   for (int I = 0; I < GetComponentCount(); ++I)
@@ -49,8 +56,10 @@ std::vector<TComponent*> TZelCustomTool::ReadChildren(const TClass* Class, std::
     if (!C->InheritsFrom(Class))
       throw EReadError(Where + "a child " + C->ClassName() + " is not a " + Class->Name);
   if (Read.size() > Max)
-    throw EReadError(Where + "a " + ClassName() + " holds at most " + std::to_string(Max) + " children, the stream gives " +
-                     std::to_string(Read.size()));
+    throw EReadError(Where + "a " + ClassName() +
+                     (Max == 0   ? String(" holds no children")
+                      : " holds at most " + std::to_string(Max) + (Max == 1 ? " child" : " children")) +
+                     ", the stream gives " + std::to_string(Read.size()));
   return Read;
 }
 

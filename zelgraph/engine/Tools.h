@@ -64,11 +64,18 @@ class TZelCustomTool : public TCustomChartElement {
   // True when either tool is an instance of the other's class.
   bool SameClass(const TZelCustomTool* Tool) const;
 
+  // Components read from a stream as a tool's children are the tool's own.
+  TComponent* GetChildOwner() override { return this; }
+  // Reads the tool and its children, then lets it take the children (TakeChildren).
+  void ReadState(TReader* Reader) override;
+
  protected:
-  // The components just read from a stream as this tool's children (a tool that streams children
-  // owns them: its GetChildOwner is itself): the ones it owns that are still loading, in reading
-  // order. A child that is not a Class, or more than Max of them, raises EReadError naming the
-  // tool; the reader then frees them with everything else it created.
+  // Takes the components just read as the tool's children. A tool that streams none refuses
+  // any with EReadError; the reader then frees them with everything else it created.
+  virtual void TakeChildren();
+  // The components just read as the tool's children: the ones it owns that are still loading,
+  // in reading order. A child that is not a Class, or more than Max of them, raises EReadError
+  // naming the tool.
   std::vector<TComponent*> ReadChildren(const TClass* Class, std::size_t Max) const;
 };
 

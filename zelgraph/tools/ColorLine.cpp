@@ -61,8 +61,7 @@ void TColorLineTool::GetChildren(const std::function<void(TComponent*)>& Proc, T
   if (FAnnotation) Proc(FAnnotation);
 }
 
-void TColorLineTool::ReadState(TReader* Reader) {
-  inherited::ReadState(Reader);
+void TColorLineTool::TakeChildren() {
   const std::vector<TComponent*> Read = ReadChildren(TAnnotationTool::StaticClass(), 1);
   if (FAnnotation && !FAnnotation->IsLoading()) FreeAndNil(FAnnotation);
   if (Read.empty()) return;
@@ -364,8 +363,7 @@ TColorLineTool* TColorBandTool::NewLine() {
   return Line;
 }
 
-void TColorBandTool::ReadState(TReader* Reader) {
-  inherited::ReadState(Reader);
+void TColorBandTool::TakeChildren() {
   const std::vector<TComponent*> Read = ReadChildren(TColorLineTool::StaticClass(), 2);
   if (Read.size() > 1) TakeLine(FLineEnd, static_cast<TColorLineTool*>(Read[1]));
   if (!Read.empty()) TakeLine(FLineStart, static_cast<TColorLineTool*>(Read[0]));

@@ -35,13 +35,8 @@ class TColorLineTool : public TZelCustomToolAxis {
   // AllowDrag, Annotation, AnnotationValue, ClickTolerance, DragRepaint, Draw3D, DrawBehind,
   // NoLimitDrag, Style and Value, then the axis tool's settings.
   void Assign(TPersistent* Source) override;
-  // The label is streamed as the tool's child, and read back owned by the tool.
+  // The label is streamed as the tool's child.
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
-  TComponent* GetChildOwner() override { return this; }
-  // After the tool's own read: the label it had is freed and the one read as its child (if any)
-  // takes its place, on the line's chart. A child of another class, or a second one, raises
-  // EReadError.
-  void ReadState(TReader* Reader) override;
   String GetEditorClass() const override { return "TColorLineToolEditor"; }
   // Also gives the chart to the label.
   void SetParentChart(TCustomAxisPanel* Value) override;
@@ -108,6 +103,10 @@ class TColorLineTool : public TZelCustomToolAxis {
   bool ShowOutsideAxis = false;
 
  protected:
+  // After the tool's read: the label it had is freed and the one read as its child (if any)
+  // takes its place, on the line's chart. A child of another class, or a second one, raises
+  // EReadError.
+  void TakeChildren() override;
   void InternalDrawLine(bool Behind);
   void Draw2DLine(std::int32_t Pos);
   bool AnnotationVisible() const;
@@ -136,15 +135,8 @@ class TColorBandTool : public TZelCustomToolAxis {
   // AllowDrag, Color, Cursor, DrawBehind, DrawBehindAxes, EndValue, NoLimitDrag, StartValue,
   // Transparency, both lines and Picture, then the axis tool's settings.
   void Assign(TPersistent* Source) override;
-  // The start line, then the end line, are streamed as the band's children, and read back owned
-  // by the band.
+  // The start line, then the end line, are streamed as the band's children.
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
-  TComponent* GetChildOwner() override { return this; }
-  // After the band's own read: the lines read as its children take the place of the ones it had
-  // (the first read is the start line, the second the end line; a line not read keeps the one
-  // the band had), and both lines are hooked to the band, its chart and its axis. A child that
-  // is not a colour line, or a third one, raises EReadError.
-  void ReadState(TReader* Reader) override;
   String GetEditorClass() const override { return "TColorBandToolEditor"; }
   // The lines take the axis too; they are drawn and fed by the band, not by the chart.
   void SetAxis(TChartAxis* Value) override;
@@ -207,6 +199,11 @@ class TColorBandTool : public TZelCustomToolAxis {
   TNotifyEvent OnResizing;
 
  protected:
+  // After the band's read: the lines read as its children take the place of the ones it had
+  // (the first read is the start line, the second the end line; a line not read keeps the one
+  // the band had), and both lines are hooked to the band, its chart and its axis. A child that
+  // is not a colour line, or a third one, raises EReadError.
+  void TakeChildren() override;
   // The lines' hooks: the band follows a dragged edge.
   void DragLine(TColorLineTool* Sender);
   void EndDragLine(TColorLineTool* Sender);

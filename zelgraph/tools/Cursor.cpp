@@ -94,8 +94,7 @@ void TCursorTool::GetChildren(const std::function<void(TComponent*)>& Proc, TCom
   if (FAxisAnnotation) Proc(FAxisAnnotation);
 }
 
-void TCursorTool::ReadState(TReader* Reader) {
-  TZelCustomToolSeries::ReadState(Reader);
+void TCursorTool::TakeChildren() {
   const std::vector<TComponent*> Read = ReadChildren(TAnnotationTool::StaticClass(), 1);
   if (FAxisAnnotation && !FAxisAnnotation->IsLoading()) FreeAndNil(FAxisAnnotation);
   if (Read.empty()) return;

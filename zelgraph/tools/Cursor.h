@@ -54,13 +54,8 @@ class TCursorTool : public TZelCustomToolSeries {
   ~TCursorTool() override;
 
   void Assign(TPersistent* Source) override;
-  // The annotation is stored as the tool's child, and read back owned by the tool.
+  // The annotation is stored as the tool's child.
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
-  TComponent* GetChildOwner() override { return this; }
-  // After the tool's own read: the annotation it had is freed and the annotation read as its
-  // child (if any) takes its place, on the tool's chart. A child of another class, or a second
-  // one, raises EReadError.
-  void ReadState(TReader* Reader) override;
   String GetEditorClass() const override { return "TCursorToolEditor"; }
   // The tool base's; the annotation follows to the chart.
   void SetParentChart(TCustomAxisPanel* Value) override;
@@ -142,6 +137,10 @@ class TCursorTool : public TZelCustomToolSeries {
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // After the tool's read: the annotation it had is freed and the annotation read as its child
+  // (if any) takes its place, on the tool's chart. A child of another class, or a second one,
+  // raises EReadError.
+  void TakeChildren() override;
   // Positions, OnChange with no snapped point, repaint.
   void DoChange();
   void DrawCursorLines(bool Is3D, std::int32_t x, std::int32_t y);
