@@ -384,6 +384,10 @@ TEST(ToolStream, DamagedChildrenOfToolsGiveAClearErrorOrKeepWhatTheToolHad) {
        "  object Band1: TColorBandTool\n    AxisID = 2\n    object : TColorLineTool\n      Value = 1\n    end\n"
        "    object : TColorLineTool\n      Value = 3\n    end\n  end\n  object X1: TNoSuchTool\n  end\n",
        "TNoSuchTool"},
+      {"a colour line and a cursor with their annotations, then a tool of an unknown class",
+       "  object Line1: TColorLineTool\n    object : TAnnotationTool\n    end\n  end\n"
+       "  object Cursor1: TCursorTool\n    object : TAnnotationTool\n    end\n  end\n  object X1: TNoSuchTool\n  end\n",
+       "TNoSuchTool"},
       {"a tool that streams no children, with one",
        "  object Rotate1: TRotateTool\n    object : TAnnotationTool\n    end\n  end\n", "holds no children"},
       {"a cursor's annotation with a child of its own",

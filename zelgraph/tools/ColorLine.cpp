@@ -35,10 +35,7 @@ TColorLineTool::TColorLineTool(TComponent* AOwner) : TZelCustomToolAxis(AOwner) 
   GetPen()->InitEndStyle(TPenEndStyle::esFlat);
 }
 
-TColorLineTool::~TColorLineTool() {
-  if (FAnnotation) FAnnotation->Free();
-  FAnnotation = nullptr;
-}
+TColorLineTool::~TColorLineTool() { FreeAndNil(FAnnotation); }
 
 void TColorLineTool::Assign(TPersistent* Source) {
   if (auto* S = dynamic_cast<TColorLineTool*>(Source)) {
@@ -59,6 +56,11 @@ void TColorLineTool::Assign(TPersistent* Source) {
 void TColorLineTool::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
   inherited::GetChildren(Proc, Root);
   if (FAnnotation) Proc(FAnnotation);
+}
+
+void TColorLineTool::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent && AComponent == FAnnotation) FAnnotation = nullptr;
 }
 
 void TColorLineTool::TakeChildren() {
@@ -100,8 +102,7 @@ TAnnotationTool* TColorLineTool::GetAnnotation() {
 
 void TColorLineTool::SetAnnotation(TAnnotationTool* Value) {
   if (!Value) {
-    if (FAnnotation) FAnnotation->Free();
-    FAnnotation = nullptr;
+    FreeAndNil(FAnnotation);
   } else if (Value != FAnnotation) {
     GetAnnotation()->Assign(Value);
   }

@@ -103,6 +103,8 @@ class TColorLineTool : public TZelCustomToolAxis {
   bool ShowOutsideAxis = false;
 
  protected:
+  // Forgets the label when someone else frees it (a failed read frees what it created).
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // After the tool's read: the label it had is freed and the one read as its child (if any)
   // takes its place, on the line's chart. A child of another class, or a second one, raises
   // EReadError.
