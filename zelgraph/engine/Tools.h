@@ -77,6 +77,14 @@ class TZelCustomTool : public TCustomChartElement {
   // in reading order. A child that is not a Class, or more than Max of them, raises EReadError
   // naming the tool.
   std::vector<TComponent*> ReadChildren(const TClass* Class, std::size_t Max) const;
+  // Makes Child (one of ReadChildren, or nullptr) the tool's sub-component in Field; the one
+  // Field held is freed unless it was read too.
+  template <typename T>
+  static void TakeChild(T*& Field, TComponent* Child) {
+    T* Old = Field;
+    Field = static_cast<T*>(Child);
+    if (Old && Old != Field && !Old->IsLoading()) Old->Free();
+  }
 };
 
 using TZelCustomToolClass = const TClass*;

@@ -65,10 +65,8 @@ void TColorLineTool::Notification(TComponent* AComponent, TOperation Operation) 
 
 void TColorLineTool::TakeChildren() {
   const std::vector<TComponent*> Read = ReadChildren(TAnnotationTool::StaticClass(), 1);
-  if (FAnnotation && !FAnnotation->IsLoading()) FreeAndNil(FAnnotation);
-  if (Read.empty()) return;
-  FAnnotation = static_cast<TAnnotationTool*>(Read.front());
-  FAnnotation->InternalSetParent(GetChart());
+  TakeChild(FAnnotation, Read.empty() ? nullptr : Read.front());
+  if (FAnnotation) FAnnotation->InternalSetParent(GetChart());
 }
 
 void TColorLineTool::SetParentChart(TCustomAxisPanel* Value) {
@@ -366,17 +364,11 @@ TColorLineTool* TColorBandTool::NewLine() {
 
 void TColorBandTool::TakeChildren() {
   const std::vector<TComponent*> Read = ReadChildren(TColorLineTool::StaticClass(), 2);
-  if (Read.size() > 1) TakeLine(FLineEnd, static_cast<TColorLineTool*>(Read[1]));
-  if (!Read.empty()) TakeLine(FLineStart, static_cast<TColorLineTool*>(Read[0]));
+  if (Read.size() > 1) TakeChild(FLineEnd, Read[1]);
+  if (!Read.empty()) TakeChild(FLineStart, Read[0]);
   // The band's axis came while reading, when it does not reach the lines.
   HookLine(FLineStart);
   HookLine(FLineEnd);
-}
-
-void TColorBandTool::TakeLine(TColorLineTool*& Field, TColorLineTool* Line) {
-  TColorLineTool* Old = Field;
-  Field = Line;
-  if (Old && Old != Line && !Old->IsLoading()) Old->Free();
 }
 
 void TColorBandTool::HookLine(TColorLineTool* Line) {

@@ -219,8 +219,6 @@ class TColorBandTool : public TZelCustomToolAxis {
   TColorLineTool* NewLine();
   // Gives a line the band's chart and axis and its hooks.
   void HookLine(TColorLineTool* Line);
-  // Makes Line the band's line in Field; the line it replaces is freed unless it was read too.
-  void TakeLine(TColorLineTool*& Field, TColorLineTool* Line);
   TCustomAxisPanel* GetChart() const { return IParent ? IParent : FParent; }
 
   bool FAllowDrag = true;

@@ -96,10 +96,8 @@ void TCursorTool::GetChildren(const std::function<void(TComponent*)>& Proc, TCom
 
 void TCursorTool::TakeChildren() {
   const std::vector<TComponent*> Read = ReadChildren(TAnnotationTool::StaticClass(), 1);
-  if (FAxisAnnotation && !FAxisAnnotation->IsLoading()) FreeAndNil(FAxisAnnotation);
-  if (Read.empty()) return;
-  FAxisAnnotation = static_cast<TAnnotationTool*>(Read.front());
-  FAxisAnnotation->InternalSetParent(FParent);
+  TakeChild(FAxisAnnotation, Read.empty() ? nullptr : Read.front());
+  if (FAxisAnnotation) FAxisAnnotation->InternalSetParent(FParent);
 }
 
 String TCursorTool::Description() const { return ZelMsg_CursorTool; }
