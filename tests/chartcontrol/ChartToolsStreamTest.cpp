@@ -193,7 +193,8 @@ constexpr float Width = 480;
 constexpr float Height = 360;
 
 TChart* BuildChart(bool View3D) {
-  auto* C = Create<TChart>(nullptr);
+  TOwned<TChart> Owned(Create<TChart>(nullptr));
+  TChart* C = Owned.get();
   C->SetName("Chart1");
   C->SetBounds(0, 0, Width, Height);
   C->SetView3D(View3D);
@@ -201,8 +202,8 @@ TChart* BuildChart(bool View3D) {
   S.Custom = C->GetCustomAxes()->Get(C->GetCustomAxes()->Add()->GetIndex());
   S.Custom->SetHorizontal(false);
   S.Custom->SetOtherSide(true);
-  // A new custom axis holds a depth of 0 that its setter never gives (it makes 0 into 0.01);
-  // set through the setter, the depth reads back as it is written.
+  // A new custom axis holds a depth of 0, which reading (through the setter) turns into 0.01;
+  // set through the setter here too, the depth reads back as it is written.
   S.Custom->SetZPosition(0);
   auto* Fast = Create<TFastLineSeries>(C);
   Fast->SetName("Series1");
@@ -239,7 +240,7 @@ TChart* BuildChart(bool View3D) {
     Tool->SetParentChart(C);
     Change->second(Tool, S);
   }
-  return C;
+  return Owned.release();
 }
 
 TChart* ReadInto(const std::vector<Byte>& Bytes) {
