@@ -1,6 +1,8 @@
 // Whole charts written as component streams and read back into fresh charts.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "platform/ObjectText.h"
 #include "platform/Streams.h"
 #include "zelgraph/chart/Chart.h"
@@ -36,6 +38,25 @@ TChart* ReadInto(const std::vector<Byte>& Bytes, float Width, float Height) {
   In.SetPosition(0);
   In.ReadComponent(C);
   return C;
+}
+
+// Paints both charts into bitmaps of the same size; the first pixel that differs and how many do.
+::testing::AssertionResult PaintTheSame(TChart* A, TChart* B) {
+  TOwned<TBitmap> PA(PaintToBitmap(A));
+  TOwned<TBitmap> PB(PaintToBitmap(B));
+  if (PA->GetWidth() != PB->GetWidth() || PA->GetHeight() != PB->GetHeight())
+    return ::testing::AssertionFailure() << "bitmaps of different sizes";
+  int Differ = 0;
+  std::ostringstream First;
+  for (int Y = 0; Y < PA->GetHeight(); ++Y)
+    for (int X = 0; X < PA->GetWidth(); ++X) {
+      const TAlphaColor CA = PA->GetPixel(X, Y), CB = PB->GetPixel(X, Y);
+      if (CA == CB) continue;
+      if (Differ++ == 0)
+        First << "(" << X << ", " << Y << "): " << std::hex << CA << " written, " << CB << " read back";
+    }
+  if (Differ == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << Differ << " pixels differ, the first at " << First.str();
 }
 
 TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsAndPicturesReadsBackToTheSameBytes) {
@@ -90,6 +111,9 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsAndPicturesReadsBackTo
     Fast->AddXY(I, (I * 7) % 5);
     Area->AddXY(I, 2 + (I * 3) % 4);
   }
+  // Points given by the program are written when it says so.
+  Fast->ManualData = true;
+  Area->ManualData = true;
   Fast->GetXValues()->SetName("Time");
   Fast->GetYValues()->SetDateTime(false);
   Fast->SetValueFormat("0.0");
@@ -129,6 +153,9 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsAndPicturesReadsBackTo
   ASSERT_EQ(Second, First) << AsText(First) << "\n---\n" << AsText(Second);
 
   ASSERT_EQ(B->GetSeriesList()->GetCount(), 3);
+  EXPECT_EQ(dynamic_cast<TChartSeries*>(B->GetSeriesList()->Get(2))->Count(), Smooth->Count()) << AsText(First);
+  EXPECT_FALSE(B->GetBackWall()->GetPicture()->GetBitmap() == nullptr || B->GetBackWall()->GetPicture()->GetBitmap()->IsEmpty());
+  EXPECT_TRUE(PaintTheSame(A.get(), B.get()));
   auto* BArea = dynamic_cast<TAreaSeries*>(B->GetSeriesList()->Get(1));
   auto* BSmooth = dynamic_cast<TFastLineSeries*>(B->GetSeriesList()->Get(2));
   ASSERT_NE(BArea, nullptr);

@@ -27,6 +27,12 @@ void TPicture::SetBitmap(TBitmap* V) {
   }
 }
 
+void TPicture::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "PNG", [this](TStream* S) { LoadFromStream(S); }, [this](TStream* S) { SaveToStream(S); }, !IsEmpty());
+}
+
 // ---------------------------------------------------------------------------------------------
 // TZelPicture
 

@@ -46,6 +46,9 @@ class TPicture : public TBitmap {
   ZEL_CLASS(TPicture, TBitmap)
  public:
   TPicture() = default;
+  // "PNG": the pixels, written when the picture is not empty. Data that is not a readable
+  // picture fails the read and leaves the picture as it was.
+  void DefineProperties(TFiler* Filer) override;
   TBitmap* GetBitmap() { return this; }
   // nullptr empties the picture (0 x 0); otherwise the picture copies V.
   void SetBitmap(TBitmap* V);

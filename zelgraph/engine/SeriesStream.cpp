@@ -238,8 +238,11 @@ void TChartSeries::Loaded() {
       TComponent* C = Owner ? Owner->FindComponent(Name) : nullptr;
       if (C) InternalAddDataSource(C);
     }
-    CheckDataSource();
   }
+  // Sources and functions were bound while nothing was calculated (reading order decides
+  // whether a source series comes first): the points follow them now. A series-source component
+  // loads its series from its own Loaded, so it is not asked twice.
+  if ((GetDataSource() || FZelFunction) && !dynamic_cast<TZelSeriesSource*>(GetDataSource())) CheckDataSource();
 }
 
 // Content guess. Every point is looked at: a guess over the first points only would drop the
