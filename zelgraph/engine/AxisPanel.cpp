@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "platform/Filer.h"
 #include "platform/Printer.h"
@@ -1202,10 +1203,32 @@ void TCustomAxisPanel::SetSeriesGroups(TSeriesGroups* Value) { FSeriesList->SetG
 
 // --- streaming and assignment ---
 
+void TCustomAxisPanel::ReadState(TReader* Reader) {
+  TSeriesGroups* G = FSeriesList->GetGroups();
+  try {
+    TCustomZelPanelExtended::ReadState(Reader);
+    // Every series is read now: a group that names one the stream does not hold fails the read
+    // here, while what the read created is still freed with it.
+    for (std::int32_t I = 0; I < G->GetCount(); ++I) G->Get(I)->TempSeriesIndexes(SeriesCount());
+  } catch (...) {
+    for (std::int32_t I = 0; I < G->GetCount(); ++I) G->Get(I)->DropTempSeries();
+    throw;
+  }
+}
+
 void TCustomAxisPanel::Loaded() {
   TCustomZelPanelExtended::Loaded();
+  // Every group drops its indexes, also when one fails; the first failure goes on.
   TSeriesGroups* G = FSeriesList->GetGroups();
-  for (std::int32_t I = 0; I < G->GetCount(); ++I) G->Get(I)->ResolveTempSeries();
+  std::exception_ptr First;
+  for (std::int32_t I = 0; I < G->GetCount(); ++I) {
+    try {
+      G->Get(I)->ResolveTempSeries();
+    } catch (...) {
+      if (!First) First = std::current_exception();
+    }
+  }
+  if (First) std::rethrow_exception(First);
 }
 
 void TCustomAxisPanel::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
@@ -1277,6 +1300,7 @@ ZEL_BEGIN_PUBLISHED(TCustomAxisPanel)
   P::Obj("CustomAxes", &Self::GetCustomAxes),
   P::Obj("LeftAxis", &Self::GetLeftAxis),
   P::Obj("RightAxis", &Self::GetRightAxis),
+  P::Obj("SeriesGroups", &Self::GetSeriesGroups),
   P::Obj("TopAxis", &Self::GetTopAxis),
   P::Obj("View3DOptions", &Self::GetView3DOptions),
 ZEL_END_PUBLISHED

@@ -126,6 +126,7 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   void Assign(TPersistent* Source) override;
   void DefineProperties(TFiler* Filer) override;
   void Loaded() override;
+  void ReadState(TReader* Reader) override;
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
   void DoMouseLeave() override;
 

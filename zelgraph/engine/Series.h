@@ -601,6 +601,9 @@ class TChartSeries : public TCustomChartSeries {
   TDataSourcesList* GetDataSources();
   TDataSourcesList* ExistingDataSources() const { return FDataSources.get(); }
   std::int32_t InternalSetDataSource(TComponent* Value, bool OnlyOne);
+  // Raises ChartException when Value may not feed this series: refused by the chart (or, without
+  // a chart, by the series), or a series whose own sources lead back to this one.
+  void ValidateDataSource(TComponent* Value);
   std::int32_t InternalAddDataSource(TComponent* Value);
   void InternalRemoveDataSource(TComponent* Value);
   // Removes this series from the dependent lists of all its source series.
@@ -740,10 +743,12 @@ class TThemedSeries : public TChartSeries {
 };
 
 enum class TSourceLoadMode { lmClear, lmAppend };
+ZEL_ENUM_NAMES(TSourceLoadMode, "lmClear", "lmAppend");
 
 // A component that loads points into a series; kinds of source fill the series in Load.
 class TZelSeriesSource : public TComponent {
   ZEL_CLASS(TZelSeriesSource, TComponent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelSeriesSource(TComponent* AOwner) : TComponent(AOwner) {}
   ~TZelSeriesSource() override;

@@ -306,6 +306,12 @@ void TZelSeriesSource::Notification(TComponent* AComponent, TOperation Operation
   }
 }
 
+// Its series is not stored here: the series names this source as its data source.
+ZEL_BEGIN_PUBLISHED(TZelSeriesSource)
+  P::Prop("Active", &Self::GetActive, &Self::SetActive, Default(false)),
+  P::Prop("LoadMode", &Self::GetLoadMode, &Self::SetLoadMode, Default(TSourceLoadMode::lmClear)),
+ZEL_END_PUBLISHED
+
 // Adding in bulk
 
 bool TChartSeries::AppendXY(TValueBuffer&& X, TValueBuffer&& Y, std::int32_t N) {

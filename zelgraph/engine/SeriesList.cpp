@@ -2,6 +2,7 @@
 
 #include "platform/Filer.h"
 #include "platform/SysUtils.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
@@ -289,15 +290,35 @@ void TSeriesGroup::DefineProperties(TFiler* Filer) {
       FSeries->GetCount() > 0);
 }
 
+std::vector<std::int32_t> TSeriesGroup::TempSeriesIndexes(std::int32_t SeriesCount) const {
+  std::vector<std::int32_t> Indexes;
+  if (!FTempSeries) return Indexes;
+  for (int I = 0; I < FTempSeries->GetCount(); ++I) {
+    const String Entry = FTempSeries->GetStrings(I);
+    std::int32_t Index = -1;
+    if (!TryStrToInt(Entry, Index) || Index < 0 || Index >= SeriesCount)
+      throw EReadError("Series group " + FName + ": '" + Entry + "' is not the index of one of the " +
+                       IntToStr(SeriesCount) + " series");
+    Indexes.push_back(Index);
+  }
+  return Indexes;
+}
+
 void TSeriesGroup::ResolveTempSeries() {
   if (!FTempSeries) return;
   // The list is dropped also when an index is bad.
-  TOwned<TStringList> Temp = std::move(FTempSeries);
-  FSeries->Clear();
+  TRestoreOnExit Drop([this] { DropTempSeries(); });
   TCustomAxisPanel* C = Chart();
   if (!C) return;
-  for (int I = 0; I < Temp->GetCount(); ++I) FSeries->Add(C->GetSeries(StrToInt(Temp->GetStrings(I))));
+  const std::vector<std::int32_t> Indexes = TempSeriesIndexes(C->SeriesCount());
+  FSeries->Clear();
+  for (std::int32_t I : Indexes) FSeries->Add(C->GetSeries(I));
 }
+
+ZEL_BEGIN_PUBLISHED(TSeriesGroup)
+  P::Prop("Active", &Self::GetActive, &Self::SetActive, Default(TSeriesGroupActive::gaYes)),
+  P::Prop("Name", &Self::GetName, &Self::SetName, Default(String())),
+ZEL_END_PUBLISHED
 
 // TSeriesGroups
 

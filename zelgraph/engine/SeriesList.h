@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/Collections.h"
 #include "platform/Lists.h"
+#include "platform/Published.h"
 #include "platform/StringList.h"
 #include "platform/Types.h"
 #include "zelgraph/engine/Axis.h"
@@ -146,10 +148,12 @@ class TChartCustomAxes : public TOwnedCollection {
 };
 
 enum class TSeriesGroupActive { gaYes, gaNo, gaSome };
+ZEL_ENUM_NAMES(TSeriesGroupActive, "gaYes", "gaNo", "gaSome");
 
 // A named group of series that the legend can show and switch as a whole.
 class TSeriesGroup : public TCollectionItem {
   ZEL_CLASS(TSeriesGroup, TCollectionItem)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TSeriesGroup(TCollection* ACollection);
   ~TSeriesGroup() override;
@@ -175,9 +179,13 @@ class TSeriesGroup : public TCollectionItem {
 
   // Indexes read from a stream, waiting for the chart to finish loading; nullptr otherwise.
   TStringList* GetTempSeries() const { return FTempSeries.get(); }
+  // The indexes read, each checked to be a whole number that names one of SeriesCount series;
+  // EReadError naming the group and the entry otherwise. Empty when nothing waits.
+  std::vector<std::int32_t> TempSeriesIndexes(std::int32_t SeriesCount) const;
   // Replaces the members by the chart's series at the stored indexes and drops them (also when
-  // an index is bad, which raises).
+  // an index is bad, which raises and leaves the members as they were).
   void ResolveTempSeries();
+  void DropTempSeries() { FTempSeries.reset(); }
 
  private:
   TCustomAxisPanel* Chart() const;

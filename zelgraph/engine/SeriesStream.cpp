@@ -233,15 +233,28 @@ void TChartSeries::Loaded() {
     const std::vector<String> Names = std::move(FTempDataSources);
     FTempDataSources.clear();
     GetDataSources()->Clear();
+    // A name that finds nothing adds nothing. A component that may not feed this series (itself,
+    // one whose sources lead back here) is left out and fails the read once the others are bound.
+    String Refused;
     TComponent* Owner = GetComponentOwner();
     for (const String& Name : Names) {
       TComponent* C = Owner ? Owner->FindComponent(Name) : nullptr;
-      if (C) InternalAddDataSource(C);
+      if (!C || GetDataSources()->IndexOf(C) >= 0) continue;
+      try {
+        ValidateDataSource(C);
+      } catch (const Exception& E) {
+        if (Refused.empty()) Refused = Name + ": " + E.what();
+        continue;
+      }
+      InternalAddDataSource(C);
     }
+    CheckDataSource();
+    if (!Refused.empty()) throw EReadError("Error reading " + GetName() + ".DataSources: " + Refused);
+    return;
   }
-  // Sources and functions were bound while nothing was calculated (reading order decides
-  // whether a source series comes first): the points follow them now. A series-source component
-  // loads its series from its own Loaded, so it is not asked twice.
+  // Sources and functions were bound while nothing was calculated (and a source series may be
+  // read after this one): the points follow them now. A series-source component loads its series
+  // from its own Loaded, so it is not asked twice.
   if ((GetDataSource() || FZelFunction) && !dynamic_cast<TZelSeriesSource*>(GetDataSource())) CheckDataSource();
 }
 
@@ -382,7 +395,7 @@ bool TChartSeries::IsValidSeriesSource(TChartSeries* Value) {
 }
 
 
-std::int32_t TChartSeries::InternalSetDataSource(TComponent* Value, bool OnlyOne) {
+void TChartSeries::ValidateDataSource(TComponent* Value) {
   if (FParent) {
     if (!FParent->IsValidDataSource(this, Value))
       throw ChartException(Format(ZelMsg_SeriesInvDataSource,
@@ -391,8 +404,12 @@ std::int32_t TChartSeries::InternalSetDataSource(TComponent* Value, bool OnlyOne
   } else if (!IsValidDataSource(Value)) {
     throw ChartException(ZelMsg_SeriesSetDataSource);
   }
-  if (FDataSources && FDataSources->IndexOf(Value) >= 0) return -1;
   if (auto* S = dynamic_cast<TChartSeries*>(Value)) TCustomAxisPanel::CheckOtherSeries(this, S);
+}
+
+std::int32_t TChartSeries::InternalSetDataSource(TComponent* Value, bool OnlyOne) {
+  ValidateDataSource(Value);
+  if (FDataSources && FDataSources->IndexOf(Value) >= 0) return -1;
   if (OnlyOne && !IsLoading()) GetDataSources()->Clear();
   const std::int32_t Index = InternalAddDataSource(Value);
   CheckDataSource();
