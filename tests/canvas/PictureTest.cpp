@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/Filer.h"
@@ -248,6 +249,41 @@ TEST_F(PictureTest, ReadingSkipsItemIndexesAndRejectsTruncatedStreams) {
     EXPECT_THROW(ReadProps(*Q, std::vector<Byte>(Bytes.begin(), Bytes.begin() + Cut)), EReadError);
     EXPECT_EQ(Q->GetFilters()->GetUpdateCount(), 0);
   }
+}
+
+TEST_F(PictureTest, PixelsTravelWithThePictureAndUnreadableOnesChangeNothing) {
+  TOwned<TZelPicture> Empty(Create<TZelPicture>());
+  EXPECT_EQ(WriteProps(*Empty), std::vector<Byte>{0}) << "an empty picture writes nothing";
+
+  TOwned<TZelPicture> P(Create<TZelPicture>());
+  P->SetSize(3, 2);
+  const TAlphaColor Colors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x00000000, 0xFF102030, 0xFFFFFFFF};
+  for (int I = 0; I < 6; ++I) P->SetPixel(I % 3, I / 3, Colors[I]);
+  AddPaint(*P)->SetEnabled(false);
+  const std::vector<Byte> Bytes = WriteProps(*P);
+
+  TOwned<TZelPicture> Q(Create<TZelPicture>());
+  ReadProps(*Q, Bytes);
+  ASSERT_EQ(Q->GetWidth(), 3);
+  ASSERT_EQ(Q->GetHeight(), 2);
+  for (int I = 0; I < 6; ++I) EXPECT_EQ(Q->GetPixel(I % 3, I / 3), Colors[I]) << I;
+  EXPECT_EQ(Q->GetFilters()->GetCount(), 1);
+  EXPECT_EQ(WriteProps(*Q), Bytes);
+
+  // The picture's bytes with their signature damaged.
+  std::vector<Byte> Damaged = Bytes;
+  const String Png = "PNG";
+  auto It = std::search(Damaged.begin(), Damaged.end(), Png.begin(), Png.end());
+  ASSERT_NE(It, Damaged.end());
+  It = std::search(It + 3, Damaged.end(), Png.begin(), Png.end());  // the name first, then the data
+  ASSERT_NE(It, Damaged.end());
+  *It = 'X';
+  TOwned<TZelPicture> R(Create<TZelPicture>());
+  R->SetSize(1, 1);
+  R->Clear(0xFF123456);
+  EXPECT_THROW(ReadProps(*R, Damaged), Exception);
+  EXPECT_EQ(R->GetWidth(), 1);
+  EXPECT_EQ(R->GetPixel(0, 0), 0xFF123456u);
 }
 
 TEST_F(PictureTest, AssignCopiesFiltersAndPixelsOrDropsTheList) {

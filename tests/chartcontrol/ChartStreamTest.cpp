@@ -13,11 +13,13 @@
 #include "zelgraph/engine/SeriesList.h"
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
+#include "platform/Forms.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/engine/Callout.h"
+#include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/PanelExtended.h"
 #include "zelgraph/engine/Pointer.h"
@@ -29,15 +31,78 @@
 namespace zel::testing {
 namespace {
 
-// Reads a stream into a fresh chart of the same size.
-TChart* ReadInto(const std::vector<Byte>& Bytes, float Width, float Height) {
-  TChart* C = Create<TChart>(nullptr);
-  C->SetBounds(0, 0, Width, Height);
+// Reads a stream into the component.
+void ReadBytes(const std::vector<Byte>& Bytes, TComponent* Into) {
   TMemoryStream In;
   In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
   In.SetPosition(0);
-  In.ReadComponent(C);
-  return C;
+  In.ReadComponent(Into);
+}
+
+// Reads a stream into a fresh chart of the same size.
+TChart* ReadInto(const std::vector<Byte>& Bytes, float Width, float Height) {
+  TOwned<TChart> C(Create<TChart>(nullptr));
+  C->SetBounds(0, 0, Width, Height);
+  ReadBytes(Bytes, C.get());
+  return C.release();
+}
+
+// The bytes of a text form.
+std::vector<Byte> FromText(const String& Text) {
+  TMemoryStream In, Out;
+  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
+  In.SetPosition(0);
+  ObjectTextToBinary(&In, &Out);
+  return Out.GetBytes();
+}
+
+// Text with its first From replaced by To.
+String Edited(String Text, const String& From, const String& To) {
+  const std::size_t At = Text.find(From);
+  EXPECT_NE(At, String::npos) << From;
+  if (At != String::npos) Text.replace(At, From.size(), To);
+  return Text;
+}
+
+// A function whose output is the sum of its inputs, registered while a test uses it.
+class TSourceSum : public TZelFunction {
+  ZEL_CLASS(TSourceSum, TZelFunction)
+ public:
+  explicit TSourceSum(TComponent* AOwner) : TZelFunction(AOwner) {}
+  double CalculateValue(const TZelFunctionValues& Values) override {
+    double Sum = 0;
+    for (double V : Values) Sum += V;
+    return Sum;
+  }
+};
+ZEL_DEFINE_COMPONENT_CLASS(TSourceSum, TZelFunction)
+
+// A source that gives its series three fixed points each time it loads.
+class TFixedSource : public TZelSeriesSource {
+  ZEL_CLASS(TFixedSource, TZelSeriesSource)
+ public:
+  explicit TFixedSource(TComponent* AOwner) : TZelSeriesSource(AOwner) {}
+  void Load() override {
+    if (!FSeries) return;
+    if (FLoadMode == TSourceLoadMode::lmClear) FSeries->Clear();
+    for (int I = 0; I < 3; ++I) FSeries->AddXY(I, 10 * (I + 1));
+  }
+};
+ZEL_DEFINE_COMPONENT_CLASS(TFixedSource, TZelSeriesSource)
+
+template <typename T>
+struct TRegisteredWhileInScope {
+  TRegisteredWhileInScope() { RegisterClass(T::StaticClass()); }
+  ~TRegisteredWhileInScope() { UnRegisterClass(T::StaticClass()); }
+  TRegisteredWhileInScope(const TRegisteredWhileInScope&) = delete;
+  TRegisteredWhileInScope& operator=(const TRegisteredWhileInScope&) = delete;
+};
+
+TFastLineSeries* AddFastLine(TChart* Chart, const char* Name, TComponent* Owner = nullptr) {
+  auto* S = Create<TFastLineSeries>(Owner ? Owner : Chart);
+  S->SetName(Name);
+  S->SetParentChart(Chart);
+  return S;
 }
 
 // Paints both charts into bitmaps of the same size; the first pixel that differs and how many do.
@@ -59,7 +124,7 @@ TChart* ReadInto(const std::vector<Byte>& Bytes, float Width, float Height) {
   return ::testing::AssertionFailure() << Differ << " pixels differ, the first at " << First.str();
 }
 
-TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsAndPicturesReadsBackToTheSameBytes) {
+TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReadsBackToTheSameBytesAndPixels) {
   TOwned<TChart> A(Create<TChart>(nullptr));
   A->SetName("Chart1");
   A->SetBounds(0, 0, 420, 300);
@@ -146,21 +211,55 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsAndPicturesReadsBackTo
   Smooth->SetFunction(F);
   Smooth->SetDataSource(Area);
   Smooth->GetLinePen()->SetWidth(2);
+  auto* Themed = Create<TThemedSeries>(A.get());
+  Themed->SetName("Themed");
+  Themed->SetParentChart(A.get());
+  for (int I = 0; I < 5; ++I) Themed->AddXY(2 * I, 1 + I % 3);
+  Themed->ManualData = true;
+  Area->SetCustomVertAxis(Custom);
+  // Members in an order of their own, so that only the stored indexes can give it back.
+  TSeriesGroup* Pair = A->GetSeriesList()->AddGroup("Pair");
+  Pair->Add(Area);
+  Pair->Add(Fast);
+  TSeriesGroup* Lone = A->GetSeriesList()->AddGroup("Lone");
+  Lone->Add(Themed);
+  Lone->Hide();
 
   const std::vector<Byte> First = Store(A.get());
   TOwned<TChart> B(ReadInto(First, A->GetWidth(), A->GetHeight()));
   const std::vector<Byte> Second = Store(B.get());
   ASSERT_EQ(Second, First) << AsText(First) << "\n---\n" << AsText(Second);
 
-  ASSERT_EQ(B->GetSeriesList()->GetCount(), 3);
-  EXPECT_EQ(dynamic_cast<TChartSeries*>(B->GetSeriesList()->Get(2))->Count(), Smooth->Count()) << AsText(First);
-  EXPECT_FALSE(B->GetBackWall()->GetPicture()->GetBitmap() == nullptr || B->GetBackWall()->GetPicture()->GetBitmap()->IsEmpty());
-  EXPECT_TRUE(PaintTheSame(A.get(), B.get()));
+  EXPECT_TRUE(PaintTheSame(A.get(), B.get())) << AsText(First);
+
+  ASSERT_EQ(B->GetSeriesList()->GetCount(), 4);
+  auto* BFast = dynamic_cast<TFastLineSeries*>(B->GetSeriesList()->Get(0));
   auto* BArea = dynamic_cast<TAreaSeries*>(B->GetSeriesList()->Get(1));
   auto* BSmooth = dynamic_cast<TFastLineSeries*>(B->GetSeriesList()->Get(2));
-  ASSERT_NE(BArea, nullptr);
-  ASSERT_NE(BSmooth, nullptr);
+  auto* BThemed = dynamic_cast<TThemedSeries*>(B->GetSeriesList()->Get(3));
+  ASSERT_TRUE(BFast && BArea && BSmooth && BThemed);
   EXPECT_EQ(BSmooth->GetDataSource(), BArea);
+  ASSERT_GT(Smooth->Count(), 0);
+  ASSERT_EQ(BSmooth->Count(), Smooth->Count()) << "calculated again from the source read by reference";
+  for (std::int32_t I = 0; I < Smooth->Count(); ++I)
+    EXPECT_DOUBLE_EQ(BSmooth->GetYValues()->GetValue(I), Smooth->GetYValues()->GetValue(I)) << I;
+  EXPECT_EQ(BThemed->Count(), 5);
+  EXPECT_EQ(BArea->GetCustomVertAxis(), B->GetCustomAxes()->Get(0));
+  TBitmap* BPic = B->GetBackWall()->GetPicture();
+  ASSERT_EQ(BPic->GetWidth(), 8);
+  ASSERT_EQ(BPic->GetHeight(), 8);
+  EXPECT_EQ(BPic->GetPixel(1, 0), 0xFFFF8000u);
+  EXPECT_EQ(BPic->GetPixel(1, 1), 0xFF0080FFu);
+  TSeriesGroups* BGroups = B->GetSeriesGroups();
+  ASSERT_EQ(BGroups->GetCount(), 2);
+  EXPECT_EQ(BGroups->Get(0)->GetName(), "Pair");
+  ASSERT_EQ(BGroups->Get(0)->GetSeries()->GetCount(), 2);
+  EXPECT_EQ(BGroups->Get(0)->GetSeries()->Get(0), BArea);
+  EXPECT_EQ(BGroups->Get(0)->GetSeries()->Get(1), BFast);
+  ASSERT_EQ(BGroups->Get(1)->GetSeries()->GetCount(), 1);
+  EXPECT_EQ(BGroups->Get(1)->GetSeries()->Get(0), BThemed);
+  EXPECT_EQ(BGroups->Get(1)->GetActive(), TSeriesGroupActive::gaNo);
+  EXPECT_EQ(BGroups->Get(0)->GetTempSeries(), nullptr);
   auto* BF = dynamic_cast<TSmoothingFunction*>(BSmooth->GetFunction());
   ASSERT_NE(BF, nullptr);
   EXPECT_EQ(BF->GetFactor(), 6);
@@ -279,6 +378,157 @@ TEST(ChartStream, AFailedReadLeavesTheChartUsableAndRepainting) {
   EXPECT_EQ(Into->GetSeriesList()->GetCount(), 0) << "the series read so far is freed";
   EXPECT_TRUE(Into->GetAutoRepaint());
   EXPECT_FALSE(Into->IsLoading());
+}
+
+// A chart whose series "Out" sums, by a function, the points of one or two source series; the
+// sources come before or after "Out" in the stream.
+std::vector<Byte> ChartWithFunctionSeries(bool SourcesFirst, int Sources, TOwned<TChart>& A) {
+  A.reset(Create<TChart>(nullptr));
+  A->SetName("Chart1");
+  A->SetBounds(0, 0, 300, 200);
+  TFastLineSeries* Out = SourcesFirst ? nullptr : AddFastLine(A.get(), "Out");
+  std::vector<TFastLineSeries*> From;
+  for (int K = 1; K <= Sources; ++K) {
+    TFastLineSeries* S = AddFastLine(A.get(), K == 1 ? "S1" : "S2");
+    for (int I = 0; I < 10; ++I) S->AddXY(I, K * I + 1);
+    S->ManualData = true;
+    From.push_back(S);
+  }
+  if (!Out) Out = AddFastLine(A.get(), "Out");
+  auto* F = Create<TSourceSum>(A.get());
+  F->SetName("Sum1");
+  F->SetPeriod(2);
+  Out->SetFunction(F);
+  for (TFastLineSeries* S : From) Out->GetDataSources()->Add(S);
+  return Store(A.get());
+}
+
+TEST(ChartStream, AFunctionSeriesIsCalculatedOnceReadingEndsWhereverItsSourcesStand) {
+  TRegisteredWhileInScope<TSourceSum> Registered;
+  struct Case {
+    const char* Name;
+    bool SourcesFirst;
+    int Sources;
+  };
+  const Case Cases[] = {{"one source before", true, 1},
+                        {"one source after", false, 1},
+                        {"two sources before", true, 2},
+                        {"two sources after", false, 2}};
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TOwned<TChart> A;
+    const std::vector<Byte> Bytes = ChartWithFunctionSeries(C.SourcesFirst, C.Sources, A);
+    auto* Out = dynamic_cast<TChartSeries*>(A->FindComponent("Out"));
+    ASSERT_GT(Out->Count(), 0);
+    TOwned<TChart> B(ReadInto(Bytes, 300, 200));
+    auto* BOut = dynamic_cast<TChartSeries*>(B->FindComponent("Out"));
+    ASSERT_NE(BOut, nullptr);
+    ASSERT_EQ(BOut->GetDataSources()->Count(), C.Sources);
+    EXPECT_EQ(BOut->GetDataSources()->Get(0), B->FindComponent("S1"));
+    ASSERT_EQ(BOut->Count(), Out->Count());
+    for (std::int32_t I = 0; I < Out->Count(); ++I) {
+      EXPECT_DOUBLE_EQ(BOut->GetXValues()->GetValue(I), Out->GetXValues()->GetValue(I)) << I;
+      EXPECT_DOUBLE_EQ(BOut->GetYValues()->GetValue(I), Out->GetYValues()->GetValue(I)) << I;
+    }
+    EXPECT_EQ(Store(B.get()), Bytes);
+  }
+}
+
+TEST(ChartStream, StoredDataSourcesThatLeadBackToTheSeriesFailTheReadAndKeepTheOthers) {
+  TRegisteredWhileInScope<TSourceSum> Registered;
+  TOwned<TChart> A;
+  const String Text = AsText(ChartWithFunctionSeries(false, 2, A));
+  struct Case {
+    const char* Name;
+    String Text;
+  };
+  const Case Cases[] = {
+      {"the series itself", Edited(Text, "'S2')", "'Out')")},
+      {"a source fed by the series",
+       Edited(Text, "object S1: TFastLineSeries\n", "object S1: TFastLineSeries\n    DataSources = (\n      'Out'\n      'S2')\n")},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TOwned<TChart> B(Create<TChart>(nullptr));
+    try {
+      ReadBytes(FromText(C.Text), B.get());
+      ADD_FAILURE() << "read without error";
+    } catch (const EReadError& E) {
+      EXPECT_NE(String(E.what()).find("DataSources"), String::npos) << E.what();
+    }
+    EXPECT_FALSE(B->IsLoading());
+    EXPECT_TRUE(B->GetAutoRepaint());
+    // No series ends up among its own sources, directly or through another.
+    for (std::int32_t I = 0; I < B->SeriesCount(); ++I) {
+      TChartSeries* S = B->GetSeries(I);
+      for (std::int32_t K = 0; K < S->GetDataSources()->Count(); ++K) {
+        auto* Source = dynamic_cast<TChartSeries*>(S->GetDataSources()->Get(K));
+        ASSERT_NE(Source, S);
+        for (std::int32_t J = 0; Source && J < Source->GetDataSources()->Count(); ++J)
+          EXPECT_NE(Source->GetDataSources()->Get(J), S) << S->GetName() << " through " << Source->GetName();
+      }
+    }
+  }
+}
+
+TEST(ChartStream, AGroupThatNamesNoStoredSeriesFailsTheReadAndLeavesTheChartUsable) {
+  TOwned<TChart> A(Create<TChart>(nullptr));
+  A->SetName("Chart1");
+  AddFastLine(A.get(), "Series1");
+  TFastLineSeries* S2 = AddFastLine(A.get(), "Series2");
+  A->GetSeriesList()->AddGroup("Pair")->Add(S2);
+  const std::vector<Byte> Good = Store(A.get());
+  const String Text = AsText(Good);
+  for (const char* Entry : {"'2'", "'-1'", "'x'", "''", "'99999999999'"}) {
+    SCOPED_TRACE(Entry);
+    TOwned<TChart> B(Create<TChart>(nullptr));
+    try {
+      ReadBytes(FromText(Edited(Text, "'1')", String(Entry) + ")")), B.get());
+      ADD_FAILURE() << "read without error";
+    } catch (const EReadError& E) {
+      EXPECT_NE(String(E.what()).find("Pair"), String::npos) << E.what();
+    }
+    EXPECT_EQ(B->SeriesCount(), 0) << "the series read are freed";
+    for (std::int32_t G = 0; G < B->GetSeriesGroups()->GetCount(); ++G)
+      EXPECT_EQ(B->GetSeriesGroups()->Get(G)->GetTempSeries(), nullptr);
+    EXPECT_FALSE(B->IsLoading());
+    EXPECT_TRUE(B->GetAutoRepaint());
+    ReadBytes(Good, B.get());
+    EXPECT_EQ(Store(B.get()), Good) << "the same chart reads a good stream afterwards";
+  }
+}
+
+TEST(ChartStream, ASeriesSourceStoredActiveFillsItsSeriesOnceWhenReadingEnds) {
+  TRegisteredWhileInScope<TFixedSource> Registered;
+  TOwned<TForm> Form(Create<TForm>(nullptr));
+  Form->SetName("Form1");
+  auto* Chart = Create<TChart>(Form.get());
+  Chart->SetName("Chart1");
+  Chart->SetParent(Form.get());
+  TFastLineSeries* S = AddFastLine(Chart, "Series1", Form.get());
+  auto* Source = Create<TFixedSource>(Form.get());
+  Source->SetName("Fixed1");
+  // Appending, so that a second load would show as six points.
+  Source->SetLoadMode(TSourceLoadMode::lmAppend);
+  Source->SetSeries(S);
+  Source->SetActive(true);
+  ASSERT_EQ(S->Count(), 3);
+  const std::vector<Byte> Bytes = Store(Form.get());
+  const String Text = AsText(Bytes);
+  EXPECT_EQ(Text.find("Data ="), String::npos) << "the points come from the source\n" << Text;
+
+  TOwned<TForm> Back(Create<TForm>(nullptr));
+  ReadBytes(Bytes, Back.get());
+  auto* BS = dynamic_cast<TChartSeries*>(Back->FindComponent("Series1"));
+  auto* BSource = dynamic_cast<TFixedSource*>(Back->FindComponent("Fixed1"));
+  ASSERT_TRUE(BS && BSource);
+  EXPECT_TRUE(BSource->GetActive());
+  EXPECT_EQ(BSource->GetLoadMode(), TSourceLoadMode::lmAppend);
+  EXPECT_EQ(BSource->GetSeries(), BS);
+  EXPECT_EQ(BS->GetDataSource(), BSource);
+  ASSERT_EQ(BS->Count(), 3);
+  EXPECT_DOUBLE_EQ(BS->GetYValues()->GetValue(2), 30);
+  EXPECT_EQ(Store(Back.get()), Bytes);
 }
 
 }  // namespace
