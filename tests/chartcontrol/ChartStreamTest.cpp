@@ -153,6 +153,8 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReads
     for (int Y = 0; Y < 8; ++Y)
       for (int X = 0; X < 8; ++X) Pic.SetPixel(X, Y, (X + Y) % 2 ? 0xFFFF8000 : 0xFF0080FF);
     A->GetBackWall()->GetPicture()->SetBitmap(&Pic);
+    A->GetLegend()->GetPicture()->SetBitmap(&Pic);
+    A->GetTitle()->GetBrush()->GetImage()->SetBitmap(&Pic);
   }
   A->GetBackWall()->GetEmboss()->SetVisible(true);
   A->GetLeftAxis()->SetLabelsAngle(90);
