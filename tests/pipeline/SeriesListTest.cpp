@@ -99,6 +99,8 @@ TEST_F(SeriesListTest, StoredGroupMembersAreResolvedWhenTheChartHasLoaded) {
   TLogSeries* C = AddSeries("C");
   TSeriesGroup* From = Group("From");
   From->Add(C);
+  TOwned<TLogSeries> Stray(Create<TLogSeries>(nullptr));  // of no chart: it has no index to store
+  From->Add(Stray.get());
   From->Add(B);
   TMemoryStream Stream;
   {
@@ -106,6 +108,7 @@ TEST_F(SeriesListTest, StoredGroupMembersAreResolvedWhenTheChartHasLoaded) {
     W.WriteProperties(From);
     W.WriteListEnd();
   }
+  From->GetSeries()->Remove(Stray.get());
   TSeriesGroup* Into = Group("Into");
   Stream.SetPosition(0);
   TReader R(&Stream);

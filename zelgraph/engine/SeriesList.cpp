@@ -283,8 +283,11 @@ void TSeriesGroup::DefineProperties(TFiler* Filer) {
         FTempSeries = std::move(List);
       },
       [this](TWriter* Writer) {
+        // A member of another chart has no index here: it is left out rather than written as
+        // an index the chart refuses (or gives to another series) when read.
         Writer->WriteListBegin();
-        for (TChartSeries* S : FSeries->GetList()) Writer->WriteString(ZelStr(S->GetIndex()));
+        for (TChartSeries* S : FSeries->GetList())
+          if (const std::int32_t I = Chart() ? Chart()->IndexOfSeries(S) : -1; I >= 0) Writer->WriteString(ZelStr(I));
         Writer->WriteListEnd();
       },
       FSeries->GetCount() > 0);
