@@ -157,6 +157,14 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReads
     A->GetTitle()->GetBrush()->GetImage()->SetBitmap(&Pic);
   }
   A->GetBackWall()->GetEmboss()->SetVisible(true);
+  A->GetBackWall()->SetTransparent(false);
+  A->GetBackWall()->SetTransparency(40);
+  A->GetBackWall()->SetDark3D(false);
+  A->GetBackWall()->GetGradient()->SetVisible(true);
+  A->GetBackWall()->GetGradient()->SetEndColor(0xFF8080FF);
+  A->GetLeftWall()->SetColor(0xFF00C000);
+  A->GetLeftWall()->SetSize(6);
+  A->GetBottomWall()->SetTransparent(true);
   A->GetLeftAxis()->SetLabelsAngle(90);
   A->GetLeftAxis()->GetGrid()->SetDrawEvery(2);
   A->GetBottomAxis()->SetLabelStyle(TAxisLabelStyle::talValue);

@@ -460,6 +460,7 @@ ZEL_BEGIN_PUBLISHED(TCustomChartWall)
   P::Prop("EndPosition", &Self::GetEndPosition, &Self::SetEndPosition, Default(100)),
   P::Prop("Size", &Self::GetSize, &Self::SetSize, Default(0)),
   P::Prop("StartPosition", &Self::GetStartPosition, &Self::SetStartPosition, Default(0)),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(TZelTransparency(0))),
 ZEL_END_PUBLISHED
 
 }  // namespace zel
