@@ -353,6 +353,7 @@ TEST(ChartStream, ADefaultChartWritesLittleMoreThanItsClassAndName) {
   EXPECT_EQ(Text.find("Legend."), String::npos) << Text;
   EXPECT_EQ(Text.find("Wall"), String::npos) << Text;
   EXPECT_EQ(Text.find("Bevel"), String::npos) << Text;
+  EXPECT_EQ(Text.find("SeriesGroups"), String::npos) << Text;
   EXPECT_EQ(Text.find("Title"), String::npos) << "titles are not created by writing\n" << Text;
   EXPECT_EQ(A->ExistingTitle(), nullptr);
 }
