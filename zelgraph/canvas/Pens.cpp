@@ -411,4 +411,15 @@ ZEL_BEGIN_PUBLISHED(TZelBrush)
   P::Obj("Image", &Self::GetImage, &Self::ExistingImage),
 ZEL_END_PUBLISHED
 
+ZEL_BEGIN_PUBLISHED(TZelCorner)
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, &Self::IsStyleStored),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TZelCorners)
+  P::Obj("LeftBottom", &Self::GetLeftBottom),
+  P::Obj("LeftTop", &Self::GetLeftTop),
+  P::Obj("RightBottom", &Self::GetRightBottom),
+  P::Obj("RightTop", &Self::GetRightTop),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

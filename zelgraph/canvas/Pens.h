@@ -214,9 +214,11 @@ class TZelBrush : public TBrush {
 };
 
 enum class TZelCornerStyle { cosRound, cosBevel, cosNone };
+ZEL_ENUM_NAMES(TZelCornerStyle, "cosRound", "cosBevel", "cosNone");
 
 class TZelCorner : public TPersistent {
   ZEL_CLASS(TZelCorner, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelCorner(TNotifyEvent OnChange = nullptr);
   void Assign(TPersistent* Source) override;
@@ -236,6 +238,7 @@ class TZelCorner : public TPersistent {
 // The four corners of a rectangle and the outline they give it.
 class TZelCorners : public TPersistent {
   ZEL_CLASS(TZelCorners, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelCorners(TNotifyEvent OnChange = nullptr);
   ~TZelCorners() override;

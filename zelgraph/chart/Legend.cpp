@@ -347,7 +347,7 @@ void TCustomChartLegend::SetResizeChart(bool Value) { SetField(FResizeChart, Val
 
 TZelSelected* TCustomChartLegend::GetSelected() {
   if (!FSelected) {
-    FSelected = new TZelSelected(this);
+    FSelected = Create<TZelSelected>(static_cast<TObject*>(this));
     FSelected->SetParent(FParent);
   }
   return FSelected;

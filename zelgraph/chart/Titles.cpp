@@ -157,9 +157,11 @@ ZEL_BEGIN_PUBLISHED(TStringsShape)
   P::Obj("Text", &Self::GetLines),
 ZEL_END_PUBLISHED
 
+// A title sizes itself on every draw (by AdjustFrame), so its AutoSize is read, not written.
 ZEL_BEGIN_PUBLISHED(TChartTitle)
   P::Prop("AdjustFrame", &Self::GetAdjustFrame, &Self::SetAdjustFrame, Default(true)),
   P::Prop("Alignment", &Self::GetAlignment, &Self::SetAlignment, Default(TAlignment::taCenter)),
+  P::Prop("AutoSize", &Self::GetAutoSize, &Self::SetAutoSize, Never),
   P::Prop("VertMargin", &Self::GetVertMargin, &Self::SetVertMargin, Default(5)),
 ZEL_END_PUBLISHED
 

@@ -45,7 +45,6 @@ class TCustomChartWall : public TZelCustomShape {
 
   // Sets Color and its stored default, with the chart's AutoRepaint off meanwhile.
   void InitColor(TAlphaColor Value);
-  bool IsColorStored() const { return FColor != DefaultColor; }
 
   // Whether the sides of a wall cube are darkened: a brush that fills, has no image, and Dark3D.
   bool ApplyDark3D() const;
@@ -65,8 +64,6 @@ class TCustomChartWall : public TZelCustomShape {
   void DoEndBlending(TZelBlend* Blend, bool Filter = true);
 
   TCustomChart* GetChart() const;
-
-  TAlphaColor DefaultColor = 0x00FFFFFF;
 
  protected:
   // The area of the blend under way.

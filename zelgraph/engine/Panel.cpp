@@ -790,8 +790,11 @@ ZEL_BEGIN_PUBLISHED(TCustomZelPanel)
   P::Prop("MarginTop", &Self::GetMarginTop, &Self::SetMarginTop, Default(4)),
   P::Prop("MarginUnits", &Self::GetMarginUnits, &Self::SetMarginUnits, Default(TZelUnits::muPercent)),
   P::Obj("Panning", &Self::GetPanning),
+  P::Prop("PrintProportional", &Self::GetPrintProportional, &Self::SetPrintProportional, Default(true)),
+  P::Prop("PrintResolution", &Self::GetPrintResolution, &Self::SetPrintResolution, Default(0)),
   P::Obj("Shadow", &Self::GetShadow),
   P::Prop("View3D", &Self::GetView3D, &Self::SetView3D, Default(true)),
+  P::Event("OnBeforePrint", &Self::FOnBeforePrint),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -936,7 +936,7 @@ ZEL_BEGIN_PUBLISHED(TChartSeries)
   P::Obj("Marks", &Self::GetMarks, [](Self* S) { return S->HasMarks() ? S->GetMarks() : nullptr; }),
   P::Prop("PercentFormat", &Self::GetPercentFormat, &Self::SetPercentFormat, &Self::IsPercentFormatStored),
   P::Prop("SeriesColor", &Self::GetSeriesColor, &Self::SetSeriesColor, &Self::IsColorStored),
-  P::Obj("Selected", &Self::GetSelected, &Self::ExistingSelected, [](Self*) { return false; }),
+  P::Obj("Selected", &Self::GetSelected, &Self::ExistingSelected),
   P::Prop("ShowInLegend", &Self::GetShowInLegend, &Self::SetShowInLegend, Default(true)),
   P::Prop("Title", &Self::GetTitle, &Self::SetTitle, Default(String())),
   P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(Byte(0))),

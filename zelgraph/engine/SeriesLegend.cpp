@@ -70,8 +70,8 @@ bool TSeriesLegend::HasPicture() const { return FPicture && FPicture->GetWidth()
 ZEL_DEFINE_CLASS(TZelHover, TCustomTextShape)
 
 TZelHover::TZelHover(TCustomZelPanel* AOwner) : TCustomTextShape(AOwner) {
-  GetFont()->SetStyle(TFontStyles{TFontStyle::fsBold});
-  GetPen()->SetColor(0x80FF0000);
+  GetFont()->InitStyle(TFontStyles{TFontStyle::fsBold});
+  GetPen()->InitColor(0x80FF0000);
   GetPen()->InitWidth(3);
 }
 
@@ -124,6 +124,10 @@ void TZelSelected::SetItemIndex(std::int32_t Value) {
 
 // ---------------------------------------------------------------------------------------------
 // Published properties
+
+ZEL_BEGIN_PUBLISHED(TZelSelected)
+  P::Obj("Hover", &Self::GetHover),
+ZEL_END_PUBLISHED
 
 ZEL_BEGIN_PUBLISHED(TSeriesLegend)
   P::Obj("Picture", &Self::GetPicture, &Self::ExistingPicture),

@@ -59,6 +59,7 @@ class TZelHover : public TCustomTextShape {
 // Selection and hover of a series, of axis labels or of the legend.
 class TZelSelected : public TCustomTextShape {
   ZEL_CLASS(TZelSelected, TCustomTextShape)
+  ZEL_PUBLISHED_PROPS
  public:
   // Element: what repaints when the selection or hover changes (a chart element, a shape or a
   // panel).

@@ -785,17 +785,22 @@ ZEL_BEGIN_PUBLISHED(TShapeCallout)
   P::Prop("Width", &Self::GetWidth, &Self::SetWidth, Default(20)),
 ZEL_END_PUBLISHED
 
+ZEL_BEGIN_PUBLISHED(TZelShapeItem)
+  P::Obj("Shape", &Self::GetShape),
+ZEL_END_PUBLISHED
+
 // The gradient travels once, inside "Brush"; the shape's own "Gradient" name is read only.
+// Color and Transparency are stored against the values the owner gave at construction.
 ZEL_BEGIN_PUBLISHED(TZelCustomShape)
   P::Prop("Alignment", &Self::GetAlignment, &Self::SetAlignment, Default(TAlignment::taLeftJustify)),
   P::Prop("Angle", &Self::GetAngle, &Self::SetAngle, Default(0)),
   P::Prop("Bevel", &Self::GetBevel, &Self::SetBevel, Default(TPanelBevel::bvNone)),
   P::Prop("BevelWidth", &Self::GetBevelWidth, &Self::SetBevelWidth, Default(TBevelWidth(2))),
+  P::Obj("Children", &Self::GetChildren, &Self::GetChildren, [](Self* S) { return S->GetChildren()->GetCount() > 0; }),
   P::Prop("ChildLayout", &Self::GetChildLayout, &Self::SetChildLayout, Default(TZelShapeLayout::slTopBottom)),
-  // Color, Emboss and Transparency are written by the shapes that publish them (walls, marks);
-  // owners that set their own values at construction keep them unwritten.
-  P::Prop("Color", &Self::GetColor, &Self::SetColor, Never),
-  P::Obj("Emboss", &Self::GetEmboss, &Self::ExistingEmboss, [](Self*) { return false; }),
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
+  P::Obj("Corners", &Self::GetCorners, &Self::ExistingCorners),
+  P::Obj("Emboss", &Self::GetEmboss, &Self::ExistingEmboss),
   P::Obj("Font", &Self::GetFont),
   P::Obj("Gradient", &Self::GetGradient, [](Self* S) { return S->GetBrush()->ExistingGradient(); }, [](Self*) { return false; }),
   P::Obj("Picture", &Self::GetPicture, &Self::ExistingPicture),
@@ -803,7 +808,7 @@ ZEL_BEGIN_PUBLISHED(TZelCustomShape)
   P::Obj("Shadow", &Self::GetShadow),
   P::Obj("ShapeCallout", &Self::GetShapeCallout, &Self::ExistingShapeCallout),
   P::Prop("ShapeStyle", &Self::GetShapeStyle, &Self::SetShapeStyle, Default(TChartObjectShapeStyle::fosRectangle)),
-  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Never),
+  P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, &Self::IsTransparencyStored),
   P::Prop("Transparent", &Self::GetTransparent, &Self::SetTransparent, &Self::IsTransparentStored),
 ZEL_END_PUBLISHED
 

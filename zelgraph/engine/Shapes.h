@@ -185,8 +185,11 @@ class TZelCustomShape : public TZelCustomShapeBrushPen {
   // Whether P lies on the shape drawn at R (turned by Angle).
   bool ClickedShape(TPointF P, const TRectF& R) const;
 
-  // Sets Transparent and its stored default.
+  // Set a value and record it as its stored default (owners give their own at construction).
   void InitTransparent(bool Value);
+  void InitAutoSize(bool Value) { FAutoSize = DefaultAutoSize = Value; }
+  void InitColor(TAlphaColor Value) { FColor = DefaultColor = Value; }
+  void InitTransparency(TZelTransparency Value) { FTransparency = DefaultTransparency = Value; }
   // Sets Angle without repainting.
   void InitAngle(int Value) { FAngle = Value; }
 
@@ -197,6 +200,7 @@ class TZelCustomShape : public TZelCustomShapeBrushPen {
   void SetAngle(int Value);
   bool GetAutoSize() const { return FAutoSize; }
   void SetAutoSize(bool Value);
+  bool IsAutoSizeStored() const { return FAutoSize != DefaultAutoSize; }
   TPanelBevel GetBevel() const { return FBevel; }
   void SetBevel(TPanelBevel Value);
   TBevelWidth GetBevelWidth() const { return FBevelWidth; }
@@ -207,6 +211,7 @@ class TZelCustomShape : public TZelCustomShapeBrushPen {
   void SetChildLayout(TZelShapeLayout Value);
   TAlphaColor GetColor() const { return FColor; }
   void SetColor(TAlphaColor Value);
+  bool IsColorStored() const { return FColor != DefaultColor; }
   TZelFont* GetFont() const { return FFont; }
   void SetFont(TZelFont* Value);
   TZelPen* GetFrame() { return GetPen(); }
@@ -221,6 +226,7 @@ class TZelCustomShape : public TZelCustomShapeBrushPen {
   bool IsTransparentStored() const { return FTransparent != DefaultTransparent; }
   TZelTransparency GetTransparency() const { return FTransparency; }
   void SetTransparency(TZelTransparency Value);
+  bool IsTransparencyStored() const { return FTransparency != DefaultTransparency; }
   TVisualBlock* GetVisual() const { return FVisual; }
   void SetVisual(TVisualBlock* Value) { FVisual = Value; }
 
@@ -257,6 +263,9 @@ class TZelCustomShape : public TZelCustomShapeBrushPen {
   void DefineProperties(TFiler* Filer) override;
 
   bool DefaultTransparent = false;
+  bool DefaultAutoSize = true;
+  TAlphaColor DefaultColor = 0xFFFFFFFF;
+  TZelTransparency DefaultTransparency = 0;
   bool FDraw3D = false;
   TRectF ShapeBounds{0, 0, 0, 0};
 
@@ -296,6 +305,7 @@ class TZelShape : public TZelCustomShape {
 // A child of a shape: owns its shape.
 class TZelShapeItem : public TCollectionItem {
   ZEL_CLASS(TZelShapeItem, TCollectionItem)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TZelShapeItem(TCollection* ACollection);
   // Repaints the owner shape, then frees the child.

@@ -330,23 +330,30 @@ ZEL_BEGIN_PUBLISHED(TMargins)
   P::Prop("Units", &Self::GetUnits, &Self::SetUnits, &Self::IsUnitsStored),
 ZEL_END_PUBLISHED
 
+// ClipText, Cursor, TextAlignment, AutoSize and Text are left to an owner that publishes them.
 ZEL_BEGIN_PUBLISHED(TCustomTextShape)
-  P::Prop("ClipText", &Self::GetClipText, &Self::SetClipText, Default(true)),
+  P::Prop("ClipText", &Self::GetClipText, &Self::SetClipText, [](Self* S) { return !S->IOwnerPublishes && !S->GetClipText(); }),
   P::Obj("Margins", &Self::GetMargins),
-  P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment, &Self::IsTextAlignStored),
+  P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment,
+          [](Self* S) { return !S->IOwnerPublishes && S->IsTextAlignStored(); }),
   P::Prop("TextFormat", &Self::GetTextFormat, &Self::SetTextFormat, Default(TTextFormat::ttfNormal)),
   P::Prop("VertTextAlign", &Self::GetVertTextAlign, &Self::SetVertTextAlign, Default(TVertTextAlign::vtaCenter)),
 ZEL_END_PUBLISHED
 
+// The frame pen is published as "Frame"; the brush-pen base's "Pen" is read, not written.
 ZEL_BEGIN_PUBLISHED(TZelCustomShapePosition)
+  P::Obj("Pen", &Self::GetPen, &Self::GetPen, [](Self*) { return false; }),
+  P::Obj("Frame", &Self::GetFrame),
+  P::Prop("Cursor", &Self::GetCursor, &Self::SetCursor, [](Self* S) { return !S->IOwnerPublishes && S->IsCursorStored(); }),
   P::Prop("CustomPosition", &Self::GetCustomPosition, &Self::SetCustomPosition, &Self::IsCustomPositionStored),
   P::Prop("Left", &Self::GetLeft, &Self::SetLeft, &Self::IsPositionStored),
   P::Prop("Top", &Self::GetTop, &Self::SetTop, &Self::IsPositionStored),
 ZEL_END_PUBLISHED
 
 ZEL_BEGIN_PUBLISHED(TTextShape)
-  // Owners that show a text keep it under their own name; read only here.
-  P::Prop("Text", &Self::GetText, &Self::SetText, Never),
+  P::Prop("AutoSize", &Self::GetAutoSize, &Self::SetAutoSize, [](Self* S) { return !S->IOwnerPublishes && S->IsAutoSizeStored(); }),
+  P::Prop("Text", &Self::GetText, &Self::SetText,
+          [](Self* S) { return !S->IOwnerPublishes && !S->IOwnerText && !S->GetText().empty(); }),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -95,6 +95,8 @@ class TCustomTextShape : public TZelCustomShape {
   void SetClipText(bool Value);
   TCursor GetCursor() const { return FCursor; }
   void SetCursor(TCursor Value) { FCursor = Value; }
+  // Cursor and its stored default.
+  void InitCursor(TCursor Value) { FCursor = DefaultCursor = Value; }
   TMargins* GetMargins() const { return FMargins; }
   void SetMargins(TMargins* Value) { FMargins->Assign(Value); }
   TAlignment GetTextAlign() const { return FTextAlign; }
@@ -102,6 +104,7 @@ class TCustomTextShape : public TZelCustomShape {
   TAlignment GetTextAlignment() const { return FTextAlign; }
   void SetTextAlignment(TAlignment Value) { SetTextAlign(Value); }
   bool IsTextAlignStored() const { return FTextAlign != IDefaultTextAlign; }
+  bool IsCursorStored() const { return FCursor != DefaultCursor; }
   TTextFormat GetTextFormat() const { return FTextFormat; }
   void SetTextFormat(TTextFormat Value);
   TVertTextAlign GetVertTextAlign() const { return FVertTextAlign; }
@@ -112,6 +115,13 @@ class TCustomTextShape : public TZelCustomShape {
   void InternalSetText(const String& Value) { FText = Value; }
 
   TAlignment IDefaultTextAlign = TAlignment::taLeftJustify;
+  TCursor DefaultCursor = 0;
+  // Set by an owner that makes the text itself (a tip): the text is not written.
+  bool IOwnerText = false;
+  // Set by an owner that publishes the text, AutoSize, ClipText, Cursor, TextAlignment, Left and
+  // Top under its own names (an annotation tool): the shape leaves them to it, so each travels
+  // once.
+  bool IOwnerPublishes = false;
   bool IDraw2D = false;
   std::int32_t ITextOffset = 0;
   std::int32_t INumLines = 0;
@@ -141,8 +151,9 @@ class TZelCustomShapePosition : public TCustomTextShape {
   bool GetCustomPosition() const { return FCustomPosition; }
   void SetCustomPosition(bool Value);
   bool IsCustomPositionStored() const { return FCustomPosition != DefaultCustom; }
-  // Left and Top travel only with a custom position.
-  bool IsPositionStored() const { return FCustomPosition && !DefaultCustom; }
+  // Left and Top travel only with a custom position, and not when the owner places the shape
+  // itself (custom by construction) or publishes the place.
+  bool IsPositionStored() const { return FCustomPosition && !DefaultCustom && !IOwnerPublishes; }
   // The left and top edges rounded to whole pixels; setting turns CustomPosition on.
   std::int32_t GetLeft() const;
   void SetLeft(std::int32_t Value);

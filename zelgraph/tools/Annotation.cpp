@@ -77,6 +77,7 @@ void TAnnotationTool::AfterConstruction() {
   if (!FShape) {
     FShape = CreateShape();
     FShape->SetVisible(FActive);
+    FShape->IOwnerPublishes = true;
   }
 }
 
@@ -350,7 +351,9 @@ ZEL_BEGIN_PUBLISHED(TAnnotationCallout)
   P::Prop("ZPosition", &Self::GetZPosition, &Self::SetZPosition, Default(0)),
 ZEL_END_PUBLISHED
 
-// Text is the shape's own text (not GetText, which descendants compute).
+// Text is the shape's own text (not GetText, which descendants compute). The names that reach
+// the shape (AutoSize, ClipText, Cursor, Text, TextAlignment, Left, Top) are written here, against
+// the defaults the shape recorded, and not again inside "Shape".
 ZEL_BEGIN_PUBLISHED(TAnnotationTool)
   P::Prop("AutoSize", &Self::GetAutoSize, &Self::SetAutoSize, &Self::IsAutoSizeStored),
   P::Obj("Callout", &Self::GetCallout),
@@ -364,8 +367,8 @@ ZEL_BEGIN_PUBLISHED(TAnnotationTool)
   P::Prop("Text", [](Self* T) { return T->GetShape()->GetText(); }, &Self::SetText, Default(String())),
   P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment,
           [](Self* T) { return T->GetShape()->IsTextAlignStored(); }),
-  P::Prop("Left", &Self::GetLeft, &Self::SetLeft, Default(0)),
-  P::Prop("Top", &Self::GetTop, &Self::SetTop, Default(0)),
+  P::Prop("Left", &Self::GetLeft, &Self::SetLeft, &Self::IsPlaceStored),
+  P::Prop("Top", &Self::GetTop, &Self::SetTop, &Self::IsPlaceStored),
   P::Prop("Width", &Self::GetWidth, &Self::SetWidth, &Self::IsWidthStored),
   P::Prop("Height", &Self::GetHeight, &Self::SetHeight, &Self::IsHeightStored),
   P::Prop("Z", &Self::GetZ, &Self::SetZ, Default(0)),

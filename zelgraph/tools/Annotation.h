@@ -138,12 +138,14 @@ class TAnnotationTool : public TZelCustomTool {
   void SetWidth(std::int32_t Value);
   std::int32_t GetHeight() const;
   void SetHeight(std::int32_t Value);
-  // Width and Height are stored only when AutoSize is off.
+  // Width and Height are stored only when AutoSize is off; Left and Top only while the box has
+  // a custom position (else they are where the last drawing put it).
   bool IsWidthStored() const { return !GetAutoSize(); }
   bool IsHeightStored() const { return !GetAutoSize(); }
-  // Stored defaults of the properties that descendants publish with other defaults.
-  bool IsAutoSizeStored() const { return GetAutoSize() != DefaultAutoSize; }
-  bool IsCursorStored() const { return GetCursor() != DefaultCursor; }
+  bool IsPlaceStored() const { return FShape->GetCustomPosition(); }
+  // Against the defaults the shape recorded (descendants give their own).
+  bool IsAutoSizeStored() const { return FShape->IsAutoSizeStored(); }
+  bool IsCursorStored() const { return FShape->IsCursorStored(); }
   bool IsPositionUnitsStored() const { return FPositionUnits != DefaultPositionUnits; }
 
   TNotifyEvent OnAfterDraw;
@@ -151,8 +153,6 @@ class TAnnotationTool : public TZelCustomTool {
   TAnnotationClick OnClick;
   TAnnotationClick OnDblClick;
 
-  bool DefaultAutoSize = true;
-  TCursor DefaultCursor = 0;
   TZelUnits DefaultPositionUnits = TZelUnits::muPixels;
 
  protected:

@@ -175,9 +175,9 @@ void TRepaintMonitor::AfterConstruction() {
   inherited::AfterConstruction();
   TZelShadow* Shadow = FShape->GetShadow();
   Shadow->InitValues(false, Shadow->GetColor(), Shadow->GetHorizSize());
-  FShape->SetColor(0xFFA9A9A9);
+  FShape->InitColor(0xFFA9A9A9);
   FShape->GetFont()->InitColor(0xFFFFFFFF);
-  FShape->SetTransparency(20);
+  FShape->InitTransparency(20);
 }
 
 String TRepaintMonitor::Description() const { return ZelMsg_RepaintMonitor; }

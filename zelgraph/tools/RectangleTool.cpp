@@ -18,19 +18,16 @@ void TRectangleTool::AfterConstruction() {
   inherited::AfterConstruction();
   IKeepCursor = true;
   IEdge = -1;
-  DefaultAutoSize = false;
-  DefaultCursor = crHandPoint;
   DefaultPositionUnits = TZelUnits::muPixels;
-  FShape->SetAutoSize(false);
+  FShape->InitAutoSize(false);
   FShape->DefaultCustom = true;
   FShape->SetCustomPosition(true);
-  FShape->GetEmboss()->SetSize(0);
-  TZelShadow* Shadow = FShape->GetShadow();
-  Shadow->InitValues(Shadow->GetVisible(), Shadow->GetColor(), 0);
-  FShape->SetTransparency(75);
+  for (TZelShadow* S : {static_cast<TZelShadow*>(FShape->GetEmboss()), FShape->GetShadow()})
+    S->InitValues(S->GetVisible(), S->GetColor(), 0);
+  FShape->InitTransparency(75);
   FShape->ShapeBounds = TRectF(10, 10, 60, 60);
   FPositionUnits = TZelUnits::muPixels;
-  FShape->SetCursor(crHandPoint);
+  FShape->InitCursor(crHandPoint);
 }
 
 void TRectangleTool::Assign(TPersistent* Source) {
