@@ -649,6 +649,7 @@ void TReader::ReadBinary(const TStreamProc& ReadData) {
 
 void TReader::ReadCollection(TCollection* Value) {
   CheckValue(TValueType::vaCollection);
+  TDepthScope Depth(FDepth, MaxComponentNesting, "Collections");
   WithinUpdate(*Value, [&] {
     Value->Clear();
     while (!EndOfList()) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/ObjectText.h"
+#include "platform/Services.h"
 #include "platform/Streams.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Gradient.h"
@@ -164,16 +165,23 @@ const std::map<String, TToolCase>& ToolCases() {
           auto* X = static_cast<TMarksTipTool*>(T);
           X->SetMouseAction(TMarkToolMouseAction::mtmClick);
           X->SetHideDelay(900);
+          X->GetFormat()->SetColor(0xFF102030);
+          X->GetFormat()->SetCursor(crHandPoint);
         },
-        {"MouseAction = mtmClick", "HideDelay = 900"}}},
+        {"MouseAction = mtmClick", "HideDelay = 900", "Format.Color = ", "Format.Cursor = -21"}}},
       {"TAnnotationTool",
        {[](TZelCustomTool* T, TChart*) {
           auto* X = static_cast<TAnnotationTool*>(T);
           X->SetText("Peak");
           X->SetPosition(TAnnotationPosition::ppRightBottom);
           X->GetCallout()->SetXPosition(40);
+          X->GetShape()->SetColor(0xFF112233);
+          X->GetShape()->GetEmboss()->SetVisible(true);
+          X->GetShape()->GetFrame()->SetWidth(2);
+          X->SetCursor(crHandPoint);
         },
-        {"Text = 'Peak'", "Position = ppRightBottom", "Callout.XPosition = 40"}}},
+        {"Text = 'Peak'", "Position = ppRightBottom", "Callout.XPosition = 40", "Shape.Color = ",
+         "Shape.Emboss.Visible = True", "Shape.Frame.Width = 2", "Cursor = -21"}}},
       {"TGridBandTool",
        {[](TZelCustomTool* T, TChart* C) {
           auto* X = static_cast<TGridBandTool*>(T);
@@ -195,8 +203,12 @@ const std::map<String, TToolCase>& ToolCases() {
           auto* X = static_cast<TRectangleTool*>(T);
           X->SetAllowResize(false);
           X->SetWidth(120);
+          X->GetShape()->SetTransparency(30);
+          X->GetShape()->GetEmboss()->SetSize(2);
+          X->SetCursor(0);
         },
-        {"AllowResize = False", "Width = 120"}}},
+        {"AllowResize = False", "Width = 120", "Shape.Transparency = 30", "Shape.Emboss.HorizSize = 2",
+         "Cursor = 0"}}},
       {"TClipSeriesTool",
        {[](TZelCustomTool* T, TChart* C) {
           static_cast<TClipSeriesTool*>(T)->SetSeries(C->GetSeriesList()->Get(0));
@@ -205,7 +217,13 @@ const std::map<String, TToolCase>& ToolCases() {
       {"TFullScreenTool",
        {[](TZelCustomTool* T, TChart*) { static_cast<TFullScreenTool*>(T)->SetReleaseKey(13); }, {"ReleaseKey = 13"}}},
       {"TRepaintMonitor",
-       {[](TZelCustomTool* T, TChart*) { static_cast<TRepaintMonitor*>(T)->SetZ(3); }, {"Z = 3"}}},
+       {[](TZelCustomTool* T, TChart*) {
+          auto* X = static_cast<TRepaintMonitor*>(T);
+          X->SetZ(3);
+          X->GetShape()->SetColor(0xFF00FF00);
+          X->GetShape()->SetTransparency(0);
+        },
+        {"Z = 3", "Shape.Color = -16711936", "Shape.Transparency = 0"}}},
       {"TAxisScrollBarTool",
        {[](TZelCustomTool* T, TChart* C) {
           auto* X = static_cast<TAxisScrollBarTool*>(T);
@@ -220,8 +238,10 @@ const std::map<String, TToolCase>& ToolCases() {
           auto* X = static_cast<TPageNumTool*>(T);
           X->SetFormat("%d / %d");
           X->SetButtonWidth(20);
+          X->SetTextAlignment(TAlignment::taLeftJustify);
+          X->SetAutoSize(false);
         },
-        {"Format = '%d / %d'", "ButtonWidth = 20"}}},
+        {"Format = '%d / %d'", "ButtonWidth = 20", "TextAlignment = taLeftJustify", "AutoSize = False"}}},
   };
   return Cases;
 }
@@ -519,6 +539,16 @@ TEST(ToolStream, NamesOfValuesWrittenElsewhereAreReadAndNotWrittenAgain) {
          return static_cast<TPageNumTool*>(T)->GetEnabledBrush()->GetGradient()->GetStartColor() == 0xFFFF0000;
        },
        "EnabledBrush.Gradient.StartColor = -65536"},
+      // An annotation's text, cursor and frame reach its shape and are written once, under the
+      // tool's names (the frame under the shape's "Frame").
+      {"TAnnotationTool", "Shape.Text = 'Hi'",
+       [](TZelCustomTool* T) { return static_cast<TAnnotationTool*>(T)->GetShape()->GetText() == "Hi"; },
+       "Text = 'Hi'"},
+      {"TRectangleTool", "Shape.Cursor = 0",
+       [](TZelCustomTool* T) { return static_cast<TRectangleTool*>(T)->GetCursor() == 0; }, "Cursor = 0"},
+      {"TAnnotationTool", "Shape.Pen.Width = 3",
+       [](TZelCustomTool* T) { return static_cast<TAnnotationTool*>(T)->GetShape()->GetFrame()->GetWidth() == 3; },
+       "Shape.Frame.Width = 3.0s"},
   };
   for (const TAliasCase& C : Cases) {
     SCOPED_TRACE(C.Line);

@@ -332,6 +332,7 @@ ZEL_END_PUBLISHED
 
 // ClipText, Cursor, TextAlignment, AutoSize and Text are left to an owner that publishes them.
 ZEL_BEGIN_PUBLISHED(TCustomTextShape)
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, [](Self* S) { return !S->IOwnerShows && S->IsVisibleStored(); }),
   P::Prop("ClipText", &Self::GetClipText, &Self::SetClipText, [](Self* S) { return !S->IOwnerPublishes && !S->GetClipText(); }),
   P::Obj("Margins", &Self::GetMargins),
   P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment,
@@ -353,7 +354,7 @@ ZEL_END_PUBLISHED
 ZEL_BEGIN_PUBLISHED(TTextShape)
   P::Prop("AutoSize", &Self::GetAutoSize, &Self::SetAutoSize, [](Self* S) { return !S->IOwnerPublishes && S->IsAutoSizeStored(); }),
   P::Prop("Text", &Self::GetText, &Self::SetText,
-          [](Self* S) { return !S->IOwnerPublishes && !S->IOwnerText && !S->GetText().empty(); }),
+          [](Self* S) { return !S->IOwnerPublishes && !S->IOwnerShows && !S->GetText().empty(); }),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

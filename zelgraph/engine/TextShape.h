@@ -116,8 +116,9 @@ class TCustomTextShape : public TZelCustomShape {
 
   TAlignment IDefaultTextAlign = TAlignment::taLeftJustify;
   TCursor DefaultCursor = 0;
-  // Set by an owner that makes the text itself (a tip): the text is not written.
-  bool IOwnerText = false;
+  // Set by an owner that shows the shape with a text it makes (a tip): the text and the
+  // visibility are the owner's, not written.
+  bool IOwnerShows = false;
   // Set by an owner that publishes the text, AutoSize, ClipText, Cursor, TextAlignment, Left and
   // Top under its own names (an annotation tool): the shape leaves them to it, so each travels
   // once.

@@ -75,8 +75,8 @@ TMarksTipTool::TMarksTipTool(TComponent* AOwner) : TZelCustomToolSeries(AOwner) 
   FFormat->InitTextAlignment(TAlignment::taCenter);
   FFormat->DefaultCustom = true;
   FFormat->SetCustomPosition(true);
-  // The tip's text is the pointed mark's, made when shown.
-  FFormat->IOwnerText = true;
+  // The tip shows itself with the pointed mark's text.
+  FFormat->IOwnerShows = true;
 }
 
 TMarksTipTool::~TMarksTipTool() {
