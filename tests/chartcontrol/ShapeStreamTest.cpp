@@ -34,6 +34,7 @@ TChart* NewChart() {
   S->SetName("Series1");
   S->SetParentChart(C);
   for (int I = 0; I < 5; ++I) S->AddXY(I, I % 3);
+  S->ManualData = true;  // the points travel with the chart
   return C;
 }
 
@@ -53,6 +54,18 @@ TChart* ReadText(const String& Text) {
   In.SetPosition(0);
   ObjectTextToBinary(&In, &Bin);
   return ReadInto(Bin.GetBytes());
+}
+
+// Both charts paint the same pixels.
+void ExpectSamePicture(TChart* A, TChart* B) {
+  TOwned<TBitmap> PA(PaintToBitmap(A)), PB(PaintToBitmap(B));
+  ASSERT_EQ(PA->GetWidth(), PB->GetWidth());
+  ASSERT_EQ(PA->GetHeight(), PB->GetHeight());
+  int Differ = 0;
+  for (int Y = 0; Y < PA->GetHeight(); ++Y)
+    for (int X = 0; X < PA->GetWidth(); ++X)
+      if (PA->GetPixel(X, Y) != PB->GetPixel(X, Y)) ++Differ;
+  EXPECT_EQ(Differ, 0) << "pixels differ";
 }
 
 TChartSeries* FirstSeries(TChart* C) { return C->GetSeriesList()->Get(0); }
@@ -186,6 +199,7 @@ TEST(ShapeStream, SettingsOfShapesAndPrintingSurviveAWriteAndRead) {
     TOwned<TChart> B(ReadInto(First));
     EXPECT_TRUE(Case.Kept(B.get())) << Text;
     EXPECT_EQ(Store(B.get()), First) << Text << "\n---\n" << AsText(Store(B.get()));
+    ExpectSamePicture(A.get(), B.get());
   }
 }
 
@@ -202,10 +216,12 @@ TEST(ShapeStream, ShapesAtTheirOwnersDefaultsWriteNothingOfTheirOwn) {
   A->GetLegend()->GetSelected();
   A->GetTitle()->GetEmboss();
   FirstSeries(A.get())->GetSelected();
+  FirstSeries(A.get())->GetMarks()->SetVisible(true);
+  FirstSeries(A.get())->GetMarks()->GetSymbol()->SetVisible(true);
   TOwned<TBitmap> Painted(PaintToBitmap(A.get()));
   const String Text = AsText(Store(A.get()));
   for (const char* Not : {"Emboss", "Selected", "AutoSize", "Legend.Color", "Title.Color", "Foot.Color",
-                          "Transparency", "Cursor", "Corners", "Frame.", ".Pen.", ".Children", "Legend.Left"})
+                          "Transparency", "Cursor", "Corners", "Frame.", ".Pen.", ".Children", "Legend.Left", "Symbol.Color"})
     EXPECT_EQ(Text.find(Not), String::npos) << Not << "\n" << Text;
 }
 

@@ -762,7 +762,9 @@ ZEL_BEGIN_PUBLISHED(TSeriesMarkShape)
   P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TSeriesMarksStyle::smsLabelOrValue)),
 ZEL_END_PUBLISHED
 
+// The symbol takes the point's colour on every draw; its Color is read, not written.
 ZEL_BEGIN_PUBLISHED(TSeriesMarksSymbol)
+  P::Prop("Color", &Self::GetColor, &Self::SetColor, Never),
   P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, &Self::IsVisibleStored),
 ZEL_END_PUBLISHED
 
