@@ -150,6 +150,13 @@ const std::vector<TShapeCase>& ShapeCases() {
                 K->GetRightBottom()->GetStyle() == TZelCornerStyle::cosNone &&
                 K->GetLeftBottom()->GetStyle() == TZelCornerStyle::cosRound;
        }},
+      {"corners made and left round",
+       [](TChart* C) {
+         C->GetLegend()->SetRoundSize(12);
+         C->GetLegend()->GetCorners();
+       },
+       {"Legend.Corners.LeftTop.Style = cosRound"},
+       [](TChart* C) { return C->GetLegend()->ExistingCorners() != nullptr; }},
       {"series selection and hover",
        [](TChart* C) {
          TZelSelected* S = FirstSeries(C)->GetSelected();
@@ -212,7 +219,6 @@ TEST(ShapeStream, ShapesAtTheirOwnersDefaultsWriteNothingOfTheirOwn) {
   A->GetTitle()->SetAdjustFrame(false);
   A->GetFoot()->GetLines()->Add("Foot");
   A->GetLegend()->GetEmboss();
-  A->GetLegend()->GetCorners();
   A->GetLegend()->GetSelected();
   A->GetTitle()->GetEmboss();
   FirstSeries(A.get())->GetSelected();

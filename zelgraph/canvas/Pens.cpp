@@ -411,8 +411,10 @@ ZEL_BEGIN_PUBLISHED(TZelBrush)
   P::Obj("Image", &Self::GetImage, &Self::ExistingImage),
 ZEL_END_PUBLISHED
 
+// Corners exist only where a shape made them, and drawing differs once they do: every corner's
+// style is written, so that reading makes them again.
 ZEL_BEGIN_PUBLISHED(TZelCorner)
-  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, &Self::IsStyleStored),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Always),
 ZEL_END_PUBLISHED
 
 ZEL_BEGIN_PUBLISHED(TZelCorners)

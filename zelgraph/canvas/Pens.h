@@ -225,7 +225,6 @@ class TZelCorner : public TPersistent {
 
   TZelCornerStyle GetStyle() const { return FStyle; }
   void SetStyle(TZelCornerStyle Value);
-  bool IsStyleStored() const { return FStyle != TZelCornerStyle::cosRound; }
 
   const TNotifyEvent& GetOnChange() const { return IChanged; }
   void SetOnChange(TNotifyEvent Value) { IChanged = std::move(Value); }
