@@ -317,6 +317,8 @@ void TWriter::WritePublished(TObject* Instance, const TPropInfo* P) {
       TObject* Sub = P->ExistingObject(Instance);
       if (!Sub || !P->Stored(Instance)) return;
       if (auto* Coll = dynamic_cast<TCollection*>(Sub)) {
+        // Every collection starts empty, so an empty one is at its default.
+        if (Coll->GetCount() == 0) return;
         WritePropName(P->Name);
         WriteCollection(Coll);
       } else if (auto* Pers = dynamic_cast<TPersistent*>(Sub)) {

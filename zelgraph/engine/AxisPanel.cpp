@@ -1300,8 +1300,7 @@ ZEL_BEGIN_PUBLISHED(TCustomAxisPanel)
   P::Obj("CustomAxes", &Self::GetCustomAxes),
   P::Obj("LeftAxis", &Self::GetLeftAxis),
   P::Obj("RightAxis", &Self::GetRightAxis),
-  P::Obj("SeriesGroups", &Self::GetSeriesGroups, &Self::GetSeriesGroups,
-         [](Self* C) { return C->GetSeriesGroups()->GetCount() > 0; }),
+  P::Obj("SeriesGroups", &Self::GetSeriesGroups),
   P::Obj("TopAxis", &Self::GetTopAxis),
   P::Obj("View3DOptions", &Self::GetView3DOptions),
 ZEL_END_PUBLISHED

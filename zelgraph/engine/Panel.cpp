@@ -782,6 +782,8 @@ ZEL_BEGIN_PUBLISHED(TCustomZelPanel)
   P::Obj("Border", &Self::GetBorder),
   P::Prop("BorderRound", &Self::GetBorderRound, &Self::SetBorderRound, Default(0)),
   P::Prop("BorderWidth", &Self::GetBorderWidth, &Self::SetBorderWidth, Default(0)),
+  P::Prop("CanFocus", &Self::GetCanFocus, &Self::SetCanFocus, Default(true)),
+  P::Prop("ClipChildren", &Self::GetClipChildren, &Self::SetClipChildren, Default(true)),
   P::Obj("Emboss", &Self::GetEmboss),
   P::Prop("Color", &Self::GetColor, &Self::SetColor, Default(TAlphaColor(0xFFF0F0F0))),
   P::Prop("MarginBottom", &Self::GetMarginBottom, &Self::SetMarginBottom, Default(4)),

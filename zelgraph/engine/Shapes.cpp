@@ -796,7 +796,7 @@ ZEL_BEGIN_PUBLISHED(TZelCustomShape)
   P::Prop("Angle", &Self::GetAngle, &Self::SetAngle, Default(0)),
   P::Prop("Bevel", &Self::GetBevel, &Self::SetBevel, Default(TPanelBevel::bvNone)),
   P::Prop("BevelWidth", &Self::GetBevelWidth, &Self::SetBevelWidth, Default(TBevelWidth(2))),
-  P::Obj("Children", &Self::GetChildren, &Self::GetChildren, [](Self* S) { return S->GetChildren()->GetCount() > 0; }),
+  P::Obj("Children", &Self::GetChildren),
   P::Prop("ChildLayout", &Self::GetChildLayout, &Self::SetChildLayout, Default(TZelShapeLayout::slTopBottom)),
   P::Prop("Color", &Self::GetColor, &Self::SetColor, &Self::IsColorStored),
   P::Obj("Corners", &Self::GetCorners, &Self::ExistingCorners),

@@ -530,7 +530,7 @@ ZEL_BEGIN_PUBLISHED(TDrawLineTool)
   P::Prop("EnableDraw", &Self::GetEnableDraw, &Self::SetEnableDraw, Default(true)),
   P::Prop("EnableSelect", &Self::GetEnableSelect, &Self::SetEnableSelect, Default(true)),
   P::Prop("FullRepaint", &Self::GetFullRepaint, &Self::SetFullRepaint, Default(false)),
-  P::Obj("Lines", &Self::GetLines, &Self::GetLines, [](Self* T) { return T->GetLines()->GetCount() > 0; }),
+  P::Obj("Lines", &Self::GetLines),
   P::Obj("Pen", &Self::GetPen),
   P::Prop("SelectNewLines", &Self::GetSelectNewLines, &Self::SetSelectNewLines, Default(true)),
   P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TDrawLineStyle::dlLine)),
