@@ -9,6 +9,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/Bitmap.h"
+#include "platform/Controls.h"
 #include "platform/ObjectText.h"
 #include "platform/Services.h"
 #include "platform/Streams.h"
@@ -480,14 +482,12 @@ TEST(ToolStream, EveryCutOfToolsWithChildrenFailsCleanly) {
 }
 
 // What a tool at its defaults still writes besides its class and name: an annotation's text is
-// its name (given outside loading), and a new marks tip holds a mouse delay other than the
+// its name (given outside loading) unless the tool makes its text at every paint, and a new marks tip holds a mouse delay other than the
 // stored default.
 const std::map<String, std::set<String>> DefaultExtras = {
     {"TAnnotationTool", {"Text = 'Tool1'"}},
     // A rectangle's box is kept by its bounds (its size is not automatic).
     {"TRectangleTool", {"Text = 'Tool1'", "Left = 10", "Top = 10", "Width = 50", "Height = 50"}},
-    {"TRepaintMonitor", {"Text = 'Tool1'"}},
-    {"TPageNumTool", {"Text = 'Tool1'"}},
     {"TMarksTipTool", {"MouseDelay = 0"}},
     // A scroll bar on a chart takes the chart's bottom axis.
     {"TAxisScrollBarTool", {"AxisID = 0"}},
@@ -501,6 +501,8 @@ TEST(ToolStream, AToolAtItsDefaultsWritesOnlyItsClassAndName) {
     ASSERT_NE(Tool, nullptr);
     Tool->SetName("Tool1");
     Tool->SetParentChart(C.get());
+    C->SetBounds(0, 0, 300, 200);
+    TOwned<TBitmap> Painted(PaintToBitmap(C.get()));  // texts made at a paint are not written
     const String Text = AsText(Store(C.get()));
     std::set<String> Extra;
     const auto E = DefaultExtras.find(String(Class->Name));

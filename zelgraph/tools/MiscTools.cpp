@@ -208,4 +208,9 @@ ZEL_BEGIN_PUBLISHED(TFullScreenTool)
   P::Event("OnReset", &Self::OnReset),
 ZEL_END_PUBLISHED
 
+// The text is the frame rate, made again at every paint.
+ZEL_BEGIN_PUBLISHED(TRepaintMonitor)
+  P::Prop("Text", [](Self* T) { return T->GetShape()->GetText(); }, &Self::SetText, Never),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

@@ -80,6 +80,7 @@ class TFullScreenTool : public TZelCustomTool {
 
 class TRepaintMonitor : public TAnnotationTool {
   ZEL_CLASS(TRepaintMonitor, TAnnotationTool)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TRepaintMonitor(TComponent* AOwner);
   void AfterConstruction() override;

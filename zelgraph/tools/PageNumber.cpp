@@ -218,6 +218,8 @@ ZEL_BEGIN_PUBLISHED(TPageNumTool)
   P::Obj("EnabledButton", &Self::GetEnabledButton, &Self::GetEnabledButton, [](Self*) { return false; }),
   P::Prop("Format", &Self::GetFormat, &Self::SetFormat, &Self::IsFormatStored),
   P::Prop("ShowButtons", &Self::GetShowButtons, &Self::SetShowButtons, Default(true)),
+  // The text is made from Format at every paint.
+  P::Prop("Text", [](Self* T) { return T->GetShape()->GetText(); }, &Self::SetText, Never),
 ZEL_END_PUBLISHED
 
 }  // namespace zel
