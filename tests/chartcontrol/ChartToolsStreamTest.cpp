@@ -12,6 +12,7 @@
 #include "platform/Streams.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Pens.h"
+#include "zelgraph/canvas/Picture.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Registries.h"
 #include "zelgraph/engine/Axis.h"
@@ -115,6 +116,7 @@ const std::map<String, std::function<void(TZelCustomTool*, const TScene&)>>& Cha
          X->GetPen()->SetColor(0xFF800080);
          X->SetAnnotationValue(true);
          X->GetAnnotation()->SetTextAlignment(TAlignment::taRightJustify);
+         X->GetAnnotation()->GetShape()->SetColor(0xFFFFFFC0);
        }},
       {"TRotateTool",
        [](TZelCustomTool* T, const TScene&) {
@@ -126,6 +128,10 @@ const std::map<String, std::function<void(TZelCustomTool*, const TScene&)>>& Cha
        [](TZelCustomTool* T, const TScene& S) {
          static_cast<TChartImageTool*>(T)->SetSeries(S.Series1);
          T->GetPen()->SetVisible(true);
+         TBitmap Pic(6, 4);
+         for (int Y = 0; Y < 4; ++Y)
+           for (int X = 0; X < 6; ++X) Pic.SetPixel(X, Y, X % 2 ? 0xFF20A040 : 0xFFE0E020);
+         static_cast<TChartImageTool*>(T)->GetPicture()->SetBitmap(&Pic);
        }},
       {"TMarksTipTool",
        [](TZelCustomTool* T, const TScene& S) {
