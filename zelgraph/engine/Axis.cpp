@@ -506,9 +506,14 @@ void TChartAxis::SetZPosition(double Value) {
   if (FZPosition == 0) FZPosition = 0.01;
 }
 
+void TChartAxis::InitZPosition(double Value) {
+  SetZPosition(Value);
+  FDefaultZPosition = FZPosition;
+}
+
 bool TChartAxis::IsZPositionStored() const {
   if (IDepthAxis) return false;
-  return FOtherSide ? FZPosition != 100 : FZPosition > 0.011;
+  return FDefaultZPosition > 0.011 ? FZPosition != FDefaultZPosition : FZPosition > 0.011;
 }
 
 // --- label settings under the axis' names ---

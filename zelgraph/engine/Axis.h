@@ -408,7 +408,11 @@ class TChartAxis : public TCollectionItem {
   bool GetVisible() const { return FVisible; }
   void SetVisible(bool Value);
   double GetZPosition() const { return FZPosition; }
+  // Depth in percent of the 3D width; 0 becomes 0.01, so an axis never holds 0.
   void SetZPosition(double Value);
+  // The depth the axis is made with, and so its stored default.
+  void InitZPosition(double Value);
+  // Against the depth the axis was made with; at the front, depths up to 0.011 count as 0.
   bool IsZPositionStored() const;
   std::int32_t GetPosAxis() const { return FPosAxis; }
   std::int32_t GetPosLabels() const { return FPosLabels; }
@@ -590,7 +594,8 @@ class TChartAxis : public TCollectionItem {
   bool FExactDateTime = true;
   TChartAxisPen* FAxis = nullptr;  // owned
   std::int32_t FPosAxis = 0;
-  double FZPosition = 0;
+  double FZPosition = 0.01;
+  double FDefaultZPosition = 0.01;
   std::int32_t FTitleSize = 0;
   std::int32_t FPosTitle = 0;
   TAxisGridPen* FGrid = nullptr;         // owned

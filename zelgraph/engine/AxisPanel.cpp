@@ -162,13 +162,13 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner) : TCustomZelPanelExtended
   FTopAxis = Standard(Create<TChartAxis>(this, static_cast<TCollection*>(nullptr)), "Top");
   FTopAxis->SetHorizontal(true);
   FTopAxis->SetOtherSide(true);
-  FTopAxis->SetZPosition(100);
+  FTopAxis->InitZPosition(100);
   FTopAxis->GetGrid()->SetZPosition(100);
   FTopAxis->GetGrid()->IDefaultZ = 100;
   FLeftAxis = Standard(Create<TChartAxis>(this, static_cast<TCollection*>(nullptr)), "Left");
   FRightAxis = Standard(Create<TChartAxis>(this, static_cast<TCollection*>(nullptr)), "Right");
   FRightAxis->SetOtherSide(true);
-  FRightAxis->SetZPosition(100);
+  FRightAxis->InitZPosition(100);
   FRightAxis->GetGrid()->SetZPosition(100);
   FRightAxis->GetGrid()->IDefaultZ = 100;
   FDepthAxis = static_cast<TChartDepthAxis*>(
