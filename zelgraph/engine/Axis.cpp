@@ -607,7 +607,9 @@ ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Prop("LabelsAngle", &Self::GetLabelsAngle, &Self::SetLabelsAngle, Default(0)),
   P::Prop("LabelsBehind", &Self::GetLabelsBehind, &Self::SetLabelsBehind, Default(false)),
   P::Prop("LabelsExponent", &Self::GetLabelsExponent, &Self::SetLabelsExponent, Default(false)),
-  P::Obj("LabelsFont", &Self::GetLabelsFont),
+  // The labels' font is written inside LabelsFormat; LabelsFont is read, not written.
+  P::Obj("LabelsFont", &Self::GetLabelsFont, &Self::GetLabelsFont, [](Self*) { return false; }),
+  P::Obj("LabelsFormat", &Self::GetLabelsFormat),
   P::Prop("LabelsGridIgnoresLabelSize", &Self::GetLabelsGridIgnoresLabelSize, &Self::SetLabelsGridIgnoresLabelSize, Default(false)),
   P::Prop("LabelsMultiLine", &Self::GetLabelsMultiLine, &Self::SetLabelsMultiLine, Default(false)),
   P::Prop("LabelsOnAxis", &Self::GetLabelsOnAxis, &Self::SetLabelsOnAxis, Default(true)),

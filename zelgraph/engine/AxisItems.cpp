@@ -59,6 +59,7 @@ TAxisBackShape::TAxisBackShape(TCustomZelPanel* AOwner) : TZelShape(AOwner) {
 TAxisLabelsFormat::TAxisLabelsFormat(TCustomZelPanel* AOwner) : TCustomTextShape(AOwner) {
   InitTextAlignment(TAlignment::taCenter);
   InitTransparent(true);
+  IOwnerShows = true;  // the axis publishes the visibility as Labels
 }
 
 // --- items ---

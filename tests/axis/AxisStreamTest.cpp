@@ -1,0 +1,93 @@
+// Axes through a write and a read: the depth of custom axes (an axis never holds depth 0, so
+// what is read back writes the same bytes again) and the frame and font of the labels.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/ObjectText.h"
+#include "platform/Streams.h"
+#include "zelgraph/canvas/Font.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisItems.h"
+#include "zelgraph/engine/SeriesList.h"
+#include "tests/support/StreamText.h"
+
+namespace zel::testing {
+namespace {
+
+TChart* ReadBack(const std::vector<Byte>& Bytes) {
+  TOwned<TChart> B(Create<TChart>(nullptr));
+  TMemoryStream In;
+  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
+  In.SetPosition(0);
+  In.ReadComponent(B.get());
+  return B.release();
+}
+
+TEST(AxisStream, CustomAxisDepthsReadBackToTheSameBytesAndValue) {
+  struct TCase {
+    bool OtherSide;
+    bool SetZ;
+    double Z;
+  };
+  const TCase Cases[] = {{false, false, 0}, {true, false, 0}, {false, true, 0},
+                         {true, true, 0},   {true, true, 100}, {false, true, 42.5}};
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(::testing::Message() << "other side " << C.OtherSide << ", set " << C.SetZ << " " << C.Z);
+    TOwned<TChart> A(Create<TChart>(nullptr));
+    A->SetName("Chart1");
+    TChartAxis* Axis = A->GetCustomAxes()->Get(A->GetCustomAxes()->Add()->GetIndex());
+    Axis->SetHorizontal(false);
+    Axis->SetOtherSide(C.OtherSide);
+    if (C.SetZ) Axis->SetZPosition(C.Z);
+    EXPECT_NE(Axis->GetZPosition(), 0);
+    const std::vector<Byte> First = Store(A.get());
+
+    TOwned<TChart> B(ReadBack(First));
+    ASSERT_EQ(B->GetCustomAxes()->GetCount(), 1);
+    EXPECT_EQ(B->GetCustomAxes()->Get(0)->GetZPosition(), Axis->GetZPosition());
+    EXPECT_EQ(AsText(Store(B.get())), AsText(First));
+  }
+}
+
+TEST(AxisStream, LabelsFormatTravelsWithItsFontWrittenOnce) {
+  TOwned<TChart> A(Create<TChart>(nullptr));
+  A->SetName("Chart1");
+  TAxisLabelsFormat* F = A->GetLeftAxis()->GetLabelsFormat();
+  F->SetTransparent(false);
+  F->SetColor(0xFFFFF0C0);
+  F->GetFrame()->SetVisible(true);
+  A->GetLeftAxis()->GetLabelsFont()->SetColor(0xFF800000);
+  A->GetLeftAxis()->SetLabels(false);
+  const std::vector<Byte> First = Store(A.get());
+  const String Text = AsText(First);
+  EXPECT_EQ(Text.find("LabelsFont."), String::npos) << "the font is written once, in the format\n" << Text;
+  EXPECT_EQ(Text.find("LabelsFormat.Visible"), String::npos) << "the visibility is written as Labels\n" << Text;
+
+  TOwned<TChart> B(ReadBack(First));
+  TAxisLabelsFormat* G = B->GetLeftAxis()->GetLabelsFormat();
+  EXPECT_FALSE(G->GetTransparent());
+  EXPECT_EQ(G->GetColor(), 0xFFFFF0C0u);
+  EXPECT_TRUE(G->GetFrame()->GetVisible());
+  EXPECT_EQ(B->GetLeftAxis()->GetLabelsFont()->GetColor(), 0xFF800000u);
+  EXPECT_FALSE(B->GetLeftAxis()->GetLabels());
+  EXPECT_EQ(AsText(Store(B.get())), Text);
+}
+
+TEST(AxisStream, TheOldLabelsFontNameIsStillRead) {
+  TOwned<TChart> A(Create<TChart>(nullptr));
+  A->SetName("Chart1");
+  String Text = AsText(Store(A.get()));
+  Text.insert(Text.find("end\n"), "  LeftAxis.LabelsFont.Color = -8388608\n");
+  TMemoryStream In, Bin;
+  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
+  In.SetPosition(0);
+  ObjectTextToBinary(&In, &Bin);
+  TOwned<TChart> B(ReadBack(Bin.GetBytes()));
+  EXPECT_EQ(B->GetLeftAxis()->GetLabelsFont()->GetColor(), 0xFF800000u);
+}
+
+}  // namespace
+}  // namespace zel::testing
