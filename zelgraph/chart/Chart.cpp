@@ -279,6 +279,17 @@ ZEL_BEGIN_PUBLISHED(TCustomChart)
   P::Obj("SubFoot", &Self::GetSubFoot, &Self::ExistingSubFoot),
   P::Obj("SubTitle", &Self::GetSubTitle, &Self::ExistingSubTitle),
   P::Obj("Title", &Self::GetTitle, &Self::ExistingTitle),
+  // The back wall's pen, written as BackWall.Pen; read, not written.
+  P::Obj("Frame", &Self::GetFrame, &Self::GetFrame, [](Self*) { return false; }),
+  P::Event("OnAllowScroll", &Self::OnAllowScroll),
+  P::Event("OnClickAxis", &Self::OnClickAxis),
+  P::Event("OnClickBackground", &Self::OnClickBackground),
+  P::Event("OnClickLegend", &Self::OnClickLegend),
+  P::Event("OnClickSeries", &Self::OnClickSeries),
+  P::Event("OnClickTitle", &Self::OnClickTitle),
+  P::Event("OnGetLegendPos", &Self::OnGetLegendPos),
+  P::Event("OnGetLegendRect", &Self::OnGetLegendRect),
+  P::Event("OnGetLegendText", &Self::OnGetLegendText),
 ZEL_END_PUBLISHED
 
 }  // namespace zel
