@@ -89,5 +89,21 @@ TEST(AxisStream, TheOldLabelsFontNameIsStillRead) {
   EXPECT_EQ(B->GetLeftAxis()->GetLabelsFont()->GetColor(), 0xFF800000u);
 }
 
+TEST(AxisStream, DepthAxesTravelHiddenByDefault) {
+  TOwned<TChart> A(Create<TChart>(nullptr));
+  A->SetName("Chart1");
+  EXPECT_EQ(AsText(Store(A.get())).find("Depth"), String::npos) << "hidden depth axes write nothing";
+  A->GetDepthAxis()->SetVisible(true);
+  A->GetDepthAxis()->SetLabelsAsSeriesTitles(false);
+  A->GetDepthTopAxis()->SetInverted(true);
+  const std::vector<Byte> First = Store(A.get());
+  TOwned<TChart> B(ReadBack(First));
+  EXPECT_TRUE(B->GetDepthAxis()->GetVisible());
+  EXPECT_FALSE(B->GetDepthAxis()->GetLabelsAsSeriesTitles());
+  EXPECT_FALSE(B->GetDepthTopAxis()->GetVisible());
+  EXPECT_TRUE(B->GetDepthTopAxis()->GetInverted());
+  EXPECT_EQ(AsText(Store(B.get())), AsText(First));
+}
+
 }  // namespace
 }  // namespace zel::testing

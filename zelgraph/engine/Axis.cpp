@@ -643,4 +643,9 @@ ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Prop("ZPosition", &Self::GetZPosition, &Self::SetZPosition, &Self::IsZPositionStored),
 ZEL_END_PUBLISHED
 
+ZEL_BEGIN_PUBLISHED(TChartDepthAxis)
+  P::Prop("LabelsAsSeriesTitles", &Self::GetLabelsAsSeriesTitles, &Self::SetLabelsAsSeriesTitles, Default(true)),
+  P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, Default(false)),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

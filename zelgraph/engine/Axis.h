@@ -670,6 +670,7 @@ double ZelNextStep(double Value);
 // The depth axis: labels are series titles unless a series has Z values; hidden by default.
 class TChartDepthAxis : public TChartAxis {
   ZEL_CLASS(TChartDepthAxis, TChartAxis)
+  ZEL_PUBLISHED_PROPS
  public:
   TChartDepthAxis(TCustomAxisPanel* Chart, TCollection* Collection);
 

@@ -1298,6 +1298,8 @@ void TCustomAxisPanel::PrintPages(std::int32_t FromPage, std::int32_t ToPage) {
 ZEL_BEGIN_PUBLISHED(TCustomAxisPanel)
   P::Obj("BottomAxis", &Self::GetBottomAxis),
   P::Obj("CustomAxes", &Self::GetCustomAxes),
+  P::Obj("DepthAxis", &Self::GetDepthAxis),
+  P::Obj("DepthTopAxis", &Self::GetDepthTopAxis),
   P::Obj("LeftAxis", &Self::GetLeftAxis),
   P::Obj("RightAxis", &Self::GetRightAxis),
   P::Obj("SeriesGroups", &Self::GetSeriesGroups),

@@ -785,6 +785,9 @@ ZEL_BEGIN_PUBLISHED(TSeriesMarks)
   P::Prop("ShapeStyle", &Self::GetShapeStyle, &Self::SetShapeStyle, Default(TChartObjectShapeStyle::fosRoundRectangle)),
   P::Prop("SoftClip", &Self::GetSoftClip, &Self::SetSoftClip, Default(false)),
   P::Obj("Symbol", &Self::GetSymbol, &Self::ExistingSymbol),
+  // Marks write their text alignment as TextAlign; TextAlignment is read, not written.
+  P::Prop("TextAlign", &Self::GetTextAlignment, &Self::SetTextAlignment, &Self::IsTextAlignStored),
+  P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment, Never),
   P::Prop("UseSeriesTransparency", &Self::GetUseSeriesTransparency, &Self::SetUseSeriesTransparency, Default(true)),
 ZEL_END_PUBLISHED
 
