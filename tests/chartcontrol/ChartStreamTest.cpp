@@ -1,9 +1,6 @@
 // Whole charts written as component streams and read back into fresh charts.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "platform/ObjectText.h"
 #include "platform/Streams.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
@@ -26,35 +23,11 @@
 #include "zelgraph/series/Area.h"
 #include "zelgraph/series/FastLine.h"
 #include "zelgraph/series/Spline.h"
+#include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
 namespace {
-
-// Reads a stream into the component.
-void ReadBytes(const std::vector<Byte>& Bytes, TComponent* Into) {
-  TMemoryStream In;
-  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  In.SetPosition(0);
-  In.ReadComponent(Into);
-}
-
-// Reads a stream into a fresh chart of the same size.
-TChart* ReadInto(const std::vector<Byte>& Bytes, float Width, float Height) {
-  TOwned<TChart> C(Create<TChart>(nullptr));
-  C->SetBounds(0, 0, Width, Height);
-  ReadBytes(Bytes, C.get());
-  return C.release();
-}
-
-// The bytes of a text form.
-std::vector<Byte> FromText(const String& Text) {
-  TMemoryStream In, Out;
-  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Out);
-  return Out.GetBytes();
-}
 
 // Text with its first From replaced by To.
 String Edited(String Text, const String& From, const String& To) {
@@ -103,25 +76,6 @@ TFastLineSeries* AddFastLine(TChart* Chart, const char* Name, TComponent* Owner 
   S->SetName(Name);
   S->SetParentChart(Chart);
   return S;
-}
-
-// Paints both charts into bitmaps of the same size; the first pixel that differs and how many do.
-::testing::AssertionResult PaintTheSame(TChart* A, TChart* B) {
-  TOwned<TBitmap> PA(PaintToBitmap(A));
-  TOwned<TBitmap> PB(PaintToBitmap(B));
-  if (PA->GetWidth() != PB->GetWidth() || PA->GetHeight() != PB->GetHeight())
-    return ::testing::AssertionFailure() << "bitmaps of different sizes";
-  int Differ = 0;
-  std::ostringstream First;
-  for (int Y = 0; Y < PA->GetHeight(); ++Y)
-    for (int X = 0; X < PA->GetWidth(); ++X) {
-      const TAlphaColor CA = PA->GetPixel(X, Y), CB = PB->GetPixel(X, Y);
-      if (CA == CB) continue;
-      if (Differ++ == 0)
-        First << "(" << X << ", " << Y << "): " << std::hex << CA << " written, " << CB << " read back";
-    }
-  if (Differ == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << Differ << " pixels differ, the first at " << First.str();
 }
 
 TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReadsBackToTheSameBytesAndPixels) {
@@ -316,10 +270,7 @@ TEST(ChartStream, ChartWithSeriesAxesLegendAndTitleReadsBackToTheSameBytes) {
 
   const std::vector<Byte> First = Store(A.get());
   TOwned<TChart> B(Create<TChart>(nullptr));
-  TMemoryStream In;
-  In.WriteBuffer(First.data(), static_cast<Int64>(First.size()));
-  In.SetPosition(0);
-  In.ReadComponent(B.get());
+  ReadBytes(First, B.get());
   EXPECT_EQ(Store(B.get()), First) << AsText(First) << "\n---\n" << AsText(Store(B.get()));
 
   EXPECT_EQ(B->GetName(), "Chart1");
@@ -365,11 +316,7 @@ TEST(ChartStream, TextFormOfAChartConvertsBackByteForByte) {
   S->SetParentChart(A.get());
   const std::vector<Byte> B = Store(A.get());
   const String T = AsText(B);
-  TMemoryStream In, Out;
-  In.WriteBuffer(T.data(), static_cast<Int64>(T.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Out);
-  EXPECT_EQ(Out.GetBytes(), B) << T;
+  EXPECT_EQ(FromText(T), B) << T;
 }
 
 TEST(ChartStream, AFailedReadLeavesTheChartUsableAndRepainting) {
@@ -380,10 +327,7 @@ TEST(ChartStream, AFailedReadLeavesTheChartUsableAndRepainting) {
   std::vector<Byte> B = Store(A.get());
   B.resize(B.size() - 3);
   TOwned<TChart> Into(Create<TChart>(nullptr));
-  TMemoryStream In;
-  In.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
-  In.SetPosition(0);
-  EXPECT_THROW(In.ReadComponent(Into.get()), EReadError);
+  EXPECT_THROW(ReadBytes(B, Into.get()), EReadError);
   EXPECT_EQ(Into->GetSeriesList()->GetCount(), 0) << "the series read so far is freed";
   EXPECT_TRUE(Into->GetAutoRepaint());
   EXPECT_FALSE(Into->IsLoading());
