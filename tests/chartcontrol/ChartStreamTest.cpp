@@ -71,13 +71,6 @@ struct TRegisteredWhileInScope {
   TRegisteredWhileInScope& operator=(const TRegisteredWhileInScope&) = delete;
 };
 
-TFastLineSeries* AddFastLine(TChart* Chart, const char* Name, TComponent* Owner = nullptr) {
-  auto* S = Create<TFastLineSeries>(Owner ? Owner : Chart);
-  S->SetName(Name);
-  S->SetParentChart(Chart);
-  return S;
-}
-
 TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReadsBackToTheSameBytesAndPixels) {
   TOwned<TChart> A(Create<TChart>(nullptr));
   A->SetName("Chart1");
@@ -130,12 +123,8 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReads
   const double CustomZ = Custom->GetZPosition();
   Custom->SetPositionPercent(10);
 
-  auto* Fast = Create<TFastLineSeries>(A.get());
-  Fast->SetName("Fast");
-  Fast->SetParentChart(A.get());
-  auto* Area = Create<TAreaSeries>(A.get());
-  Area->SetName("Area");
-  Area->SetParentChart(A.get());
+  auto* Fast = AddToChart<TFastLineSeries>(A.get(), "Fast");
+  auto* Area = AddToChart<TAreaSeries>(A.get(), "Area");
   for (int I = 0; I < 12; ++I) {
     Fast->AddXY(I, (I * 7) % 5);
     Area->AddXY(I, 2 + (I * 3) % 4);
@@ -165,9 +154,7 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReads
   Marks->GetShadow()->SetVisible(true);
   Marks->GetItem(3)->GetLines()->Add("peak");
   Marks->GetItem(5)->SetColor(0xFF80FF80);
-  auto* Smooth = Create<TFastLineSeries>(A.get());
-  Smooth->SetName("Smooth");
-  Smooth->SetParentChart(A.get());
+  auto* Smooth = AddToChart<TFastLineSeries>(A.get(), "Smooth");
   auto* F = Create<TSmoothingFunction>(A.get());
   F->SetName("Smoothing1");
   F->SetFactor(6);
@@ -175,9 +162,7 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReads
   Smooth->SetFunction(F);
   Smooth->SetDataSource(Area);
   Smooth->GetLinePen()->SetWidth(2);
-  auto* Themed = Create<TThemedSeries>(A.get());
-  Themed->SetName("Themed");
-  Themed->SetParentChart(A.get());
+  auto* Themed = AddToChart<TThemedSeries>(A.get(), "Themed");
   for (int I = 0; I < 5; ++I) Themed->AddXY(2 * I, 1 + I % 3);
   Themed->ManualData = true;
   Area->SetCustomVertAxis(Custom);
@@ -257,9 +242,7 @@ TEST(ChartStream, ChartWithSeriesAxesLegendAndTitleReadsBackToTheSameBytes) {
   Custom->SetPositionPercent(20);
   Custom->SetStartPosition(50);
   for (const char* Name : {"Series1", "Series2"}) {
-    auto* S = Create<TFastLineSeries>(A.get());
-    S->SetName(Name);
-    S->SetParentChart(A.get());
+    auto* S = AddToChart<TFastLineSeries>(A.get(), Name);
     S->SetTitle(String("channel ") + Name);
     S->SetSeriesColor(0xFF0000FF);
   }
@@ -311,9 +294,7 @@ TEST(ChartStream, TextFormOfAChartConvertsBackByteForByte) {
   TOwned<TChart> A(Create<TChart>(nullptr));
   A->SetName("Chart1");
   A->GetTitle()->GetLines()->Add("It's \"quoted\"");
-  auto* S = Create<TFastLineSeries>(A.get());
-  S->SetName("Series1");
-  S->SetParentChart(A.get());
+  AddToChart<TFastLineSeries>(A.get(), "Series1");
   const std::vector<Byte> B = Store(A.get());
   const String T = AsText(B);
   EXPECT_EQ(FromText(T), B) << T;
@@ -321,9 +302,7 @@ TEST(ChartStream, TextFormOfAChartConvertsBackByteForByte) {
 
 TEST(ChartStream, AFailedReadLeavesTheChartUsableAndRepainting) {
   TOwned<TChart> A(Create<TChart>(nullptr));
-  auto* S = Create<TFastLineSeries>(A.get());
-  S->SetName("Series1");
-  S->SetParentChart(A.get());
+  AddToChart<TFastLineSeries>(A.get(), "Series1");
   std::vector<Byte> B = Store(A.get());
   B.resize(B.size() - 3);
   TOwned<TChart> Into(Create<TChart>(nullptr));
@@ -339,15 +318,15 @@ std::vector<Byte> ChartWithFunctionSeries(bool SourcesFirst, int Sources, TOwned
   A.reset(Create<TChart>(nullptr));
   A->SetName("Chart1");
   A->SetBounds(0, 0, 300, 200);
-  TFastLineSeries* Out = SourcesFirst ? nullptr : AddFastLine(A.get(), "Out");
+  TFastLineSeries* Out = SourcesFirst ? nullptr : AddToChart<TFastLineSeries>(A.get(), "Out");
   std::vector<TFastLineSeries*> From;
   for (int K = 1; K <= Sources; ++K) {
-    TFastLineSeries* S = AddFastLine(A.get(), K == 1 ? "S1" : "S2");
+    TFastLineSeries* S = AddToChart<TFastLineSeries>(A.get(), K == 1 ? "S1" : "S2");
     for (int I = 0; I < 10; ++I) S->AddXY(I, K * I + 1);
     S->ManualData = true;
     From.push_back(S);
   }
-  if (!Out) Out = AddFastLine(A.get(), "Out");
+  if (!Out) Out = AddToChart<TFastLineSeries>(A.get(), "Out");
   auto* F = Create<TSourceSum>(A.get());
   F->SetName("Sum1");
   F->SetPeriod(2);
@@ -427,8 +406,8 @@ TEST(ChartStream, StoredDataSourcesThatLeadBackToTheSeriesFailTheReadAndKeepTheO
 TEST(ChartStream, AGroupThatNamesNoStoredSeriesFailsTheReadAndLeavesTheChartUsable) {
   TOwned<TChart> A(Create<TChart>(nullptr));
   A->SetName("Chart1");
-  AddFastLine(A.get(), "Series1");
-  TFastLineSeries* S2 = AddFastLine(A.get(), "Series2");
+  AddToChart<TFastLineSeries>(A.get(), "Series1");
+  TFastLineSeries* S2 = AddToChart<TFastLineSeries>(A.get(), "Series2");
   A->GetSeriesList()->AddGroup("Pair")->Add(S2);
   const std::vector<Byte> Good = Store(A.get());
   const String Text = AsText(Good);
@@ -458,7 +437,7 @@ TEST(ChartStream, ASeriesSourceStoredActiveFillsItsSeriesOnceWhenReadingEnds) {
   auto* Chart = Create<TChart>(Form.get());
   Chart->SetName("Chart1");
   Chart->SetParent(Form.get());
-  TFastLineSeries* S = AddFastLine(Chart, "Series1", Form.get());
+  TFastLineSeries* S = AddToChart<TFastLineSeries>(Chart, "Series1", Form.get());
   auto* Source = Create<TFixedSource>(Form.get());
   Source->SetName("Fixed1");
   // Appending, so that a second load would show as six points.

@@ -212,12 +212,8 @@ TChart* BuildChart(bool View3D) {
   // A new custom axis holds a depth of 0, which reading (through the setter) turns into 0.01;
   // set through the setter here too, the depth reads back as it is written.
   S.Custom->SetZPosition(0);
-  auto* Fast = Create<TFastLineSeries>(C);
-  Fast->SetName("Series1");
-  Fast->SetParentChart(C);
-  auto* Area = Create<TAreaSeries>(C);
-  Area->SetName("Series2");
-  Area->SetParentChart(C);
+  auto* Fast = AddToChart<TFastLineSeries>(C, "Series1");
+  auto* Area = AddToChart<TAreaSeries>(C, "Series2");
   Area->SetCustomVertAxis(S.Custom);
   for (int I = 0; I < 10; ++I) {
     Fast->AddXY(I, (I * 7) % 10);

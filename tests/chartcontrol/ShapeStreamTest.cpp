@@ -33,9 +33,7 @@ TChart* NewChart() {
   auto* C = Create<TChart>(nullptr);
   C->SetName("Chart1");
   C->SetBounds(0, 0, Width, Height);
-  auto* S = Create<TFastLineSeries>(C);
-  S->SetName("Series1");
-  S->SetParentChart(C);
+  auto* S = AddToChart<TFastLineSeries>(C, "Series1");
   for (int I = 0; I < 5; ++I) S->AddXY(I, I % 3);
   S->ManualData = true;  // the points travel with the chart
   return C;
@@ -222,13 +220,9 @@ TEST(ShapeStream, TheFramesOldNameIsReadAndWrittenAsFrame) {
 // its place, written once under the tool's names.
 TEST(ShapeStream, AnAnnotationKeepsItsPlaceOnlyWhenTheUserGaveOne) {
   TOwned<TChart> A(NewChart());
-  auto* Corner = Create<TAnnotationTool>(A.get());
-  Corner->SetName("Corner");
-  Corner->SetParentChart(A.get());
+  auto* Corner = AddToChart<TAnnotationTool>(A.get(), "Corner");
   Corner->SetPosition(TAnnotationPosition::ppRightBottom);
-  auto* Placed = Create<TAnnotationTool>(A.get());
-  Placed->SetName("Placed");
-  Placed->SetParentChart(A.get());
+  auto* Placed = AddToChart<TAnnotationTool>(A.get(), "Placed");
   Placed->SetLeft(30);
   Placed->SetTop(40);
   TOwned<TBitmap> Painted(PaintToBitmap(A.get()));
@@ -255,9 +249,7 @@ TEST(ShapeStream, AnAnnotationKeepsItsPlaceOnlyWhenTheUserGaveOne) {
 // reads back without it, and the tip's own settings travel.
 TEST(ShapeStream, AMarksTipShowingWhenWrittenReadsBackHidden) {
   TOwned<TChart> A(NewChart());
-  auto* Tip = Create<TMarksTipTool>(A.get());
-  Tip->SetName("Tip");
-  Tip->SetParentChart(A.get());
+  auto* Tip = AddToChart<TMarksTipTool>(A.get(), "Tip");
   Tip->GetFormat()->GetFont()->SetSize(14);
   Tip->GetFormat()->InternalSetText("3.5");
   Tip->GetFormat()->SetVisible(true);

@@ -1,4 +1,4 @@
-// Charts read back from their streams, and the pixels of two charts compared.
+// Charts built, read back from their streams, and the pixels of two charts compared.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,15 @@
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
+
+// A series or tool of the given name on the chart, owned by the chart unless an owner is given.
+template <typename T>
+T* AddToChart(TChart* Chart, const String& Name, TComponent* Owner = nullptr) {
+  auto* X = Create<T>(Owner ? Owner : Chart);
+  X->SetName(Name);
+  X->SetParentChart(Chart);
+  return X;
+}
 
 // Reads a stream into a fresh chart of the given size.
 inline TOwned<TChart> ReadInto(const std::vector<Byte>& Bytes, float Width, float Height) {

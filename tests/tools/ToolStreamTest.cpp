@@ -36,6 +36,7 @@
 #include "zelgraph/tools/RectangleTool.h"
 #include "zelgraph/tools/RotateTool.h"
 #include "zelgraph/tools/ScrollBar.h"
+#include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
@@ -250,9 +251,7 @@ std::vector<const TClass*> RegisteredTools() {
 TChart* NewChart() {
   auto* C = Create<TChart>(nullptr);
   C->SetName("Chart1");
-  auto* S = Create<TFastLineSeries>(C);
-  S->SetName("Series1");
-  S->SetParentChart(C);
+  AddToChart<TFastLineSeries>(C, "Series1");
   return C;
 }
 
@@ -293,9 +292,7 @@ TEST(ToolStream, EveryRegisteredToolKeepsItsValuesThroughAWriteAndRead) {
 // their tools' children: read back, they are the tools' own again, on the chart and the axis.
 TEST(ToolStream, ChildrenOfToolsComeBackAsTheirAnnotationsAndEdgeLines) {
   TOwned<TChart> A(NewChart());
-  auto* Cursor = Create<TCursorTool>(A.get());
-  Cursor->SetName("Cursor1");
-  Cursor->SetParentChart(A.get());
+  auto* Cursor = AddToChart<TCursorTool>(A.get(), "Cursor1");
   Cursor->GetAxisAnnotation()->GetShape()->SetVisible(true);
   Cursor->GetAxisAnnotation()->SetZ(4);
   auto* Line = Create<TColorLineTool>(A.get());
