@@ -30,15 +30,16 @@ inline TOwned<TChart> ReadInto(const std::vector<Byte>& Bytes, float Width, floa
   return C;
 }
 
-// Paints both controls into bitmaps; they must be of the same size and every pixel the same.
-// A failure tells how many pixels differ and the first of them with both colours.
+// Paints both controls into bitmaps (A the one written, B the one read back); they must be of
+// the same size and every pixel the same. A failure tells how many pixels differ and the first
+// of them with both colours.
 inline ::testing::AssertionResult PaintTheSame(TControl* A, TControl* B) {
   TOwned<TBitmap> PA(PaintToBitmap(A));
   TOwned<TBitmap> PB(PaintToBitmap(B));
   if (PA->GetWidth() != PB->GetWidth() || PA->GetHeight() != PB->GetHeight())
-    return ::testing::AssertionFailure() << "bitmaps of different sizes: " << PA->GetWidth() << " x "
-                                         << PA->GetHeight() << " written, " << PB->GetWidth() << " x "
-                                         << PB->GetHeight() << " read back";
+    return ::testing::AssertionFailure()
+           << "bitmaps of different sizes: " << PA->GetWidth() << " x " << PA->GetHeight()
+           << " written, " << PB->GetWidth() << " x " << PB->GetHeight() << " read back";
   int Differ = 0;
   std::ostringstream First;
   for (int Y = 0; Y < PA->GetHeight(); ++Y)
@@ -46,7 +47,8 @@ inline ::testing::AssertionResult PaintTheSame(TControl* A, TControl* B) {
       const TAlphaColor CA = PA->GetPixel(X, Y), CB = PB->GetPixel(X, Y);
       if (CA == CB) continue;
       if (Differ++ == 0)
-        First << "(" << X << ", " << Y << "): " << std::hex << CA << " written, " << CB << " read back";
+        First << "(" << X << ", " << Y << "): " << std::hex << CA << " written, " << CB
+              << " read back";
     }
   if (Differ == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << Differ << " pixels differ, the first at " << First.str();
