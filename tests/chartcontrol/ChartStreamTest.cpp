@@ -63,14 +63,6 @@ class TFixedSource : public TZelSeriesSource {
 };
 ZEL_DEFINE_COMPONENT_CLASS(TFixedSource, TZelSeriesSource)
 
-template <typename T>
-struct TRegisteredWhileInScope {
-  TRegisteredWhileInScope() { RegisterClass(T::StaticClass()); }
-  ~TRegisteredWhileInScope() { UnRegisterClass(T::StaticClass()); }
-  TRegisteredWhileInScope(const TRegisteredWhileInScope&) = delete;
-  TRegisteredWhileInScope& operator=(const TRegisteredWhileInScope&) = delete;
-};
-
 TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReadsBackToTheSameBytesAndPixels) {
   TOwned<TChart> A(Create<TChart>(nullptr));
   A->SetName("Chart1");

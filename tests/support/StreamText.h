@@ -48,4 +48,13 @@ inline void ReadBytes(const std::vector<Byte>& Bytes, TComponent* Into) {
 // Reads a text form into the component.
 inline void ReadText(const String& Text, TComponent* Into) { ReadBytes(FromText(Text), Into); }
 
+// A class the reader finds by name while the guard lives.
+template <typename T>
+struct TRegisteredWhileInScope {
+  TRegisteredWhileInScope() { RegisterClass(T::StaticClass()); }
+  ~TRegisteredWhileInScope() { UnRegisterClass(T::StaticClass()); }
+  TRegisteredWhileInScope(const TRegisteredWhileInScope&) = delete;
+  TRegisteredWhileInScope& operator=(const TRegisteredWhileInScope&) = delete;
+};
+
 }  // namespace zel::testing
