@@ -4,27 +4,17 @@
 
 #include <vector>
 
-#include "platform/ObjectText.h"
-#include "platform/Streams.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/SeriesList.h"
+#include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
 namespace {
-
-TChart* ReadBack(const std::vector<Byte>& Bytes) {
-  TOwned<TChart> B(Create<TChart>(nullptr));
-  TMemoryStream In;
-  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  In.SetPosition(0);
-  In.ReadComponent(B.get());
-  return B.release();
-}
 
 TEST(AxisStream, CustomAxisDepthsReadBackToTheSameBytesAndValue) {
   struct TCase {
@@ -45,7 +35,7 @@ TEST(AxisStream, CustomAxisDepthsReadBackToTheSameBytesAndValue) {
     EXPECT_NE(Axis->GetZPosition(), 0);
     const std::vector<Byte> First = Store(A.get());
 
-    TOwned<TChart> B(ReadBack(First));
+    TOwned<TChart> B(ReadInto(First, A->GetWidth(), A->GetHeight()));
     ASSERT_EQ(B->GetCustomAxes()->GetCount(), 1);
     EXPECT_EQ(B->GetCustomAxes()->Get(0)->GetZPosition(), Axis->GetZPosition());
     EXPECT_EQ(AsText(Store(B.get())), AsText(First));
@@ -66,7 +56,7 @@ TEST(AxisStream, LabelsFormatTravelsWithItsFontWrittenOnce) {
   EXPECT_EQ(Text.find("LabelsFont."), String::npos) << "the font is written once, in the format\n" << Text;
   EXPECT_EQ(Text.find("LabelsFormat.Visible"), String::npos) << "the visibility is written as Labels\n" << Text;
 
-  TOwned<TChart> B(ReadBack(First));
+  TOwned<TChart> B(ReadInto(First, A->GetWidth(), A->GetHeight()));
   TAxisLabelsFormat* G = B->GetLeftAxis()->GetLabelsFormat();
   EXPECT_FALSE(G->GetTransparent());
   EXPECT_EQ(G->GetColor(), 0xFFFFF0C0u);
@@ -81,11 +71,7 @@ TEST(AxisStream, TheOldLabelsFontNameIsStillRead) {
   A->SetName("Chart1");
   String Text = AsText(Store(A.get()));
   Text.insert(Text.find("end\n"), "  LeftAxis.LabelsFont.Color = -8388608\n");
-  TMemoryStream In, Bin;
-  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Bin);
-  TOwned<TChart> B(ReadBack(Bin.GetBytes()));
+  TOwned<TChart> B(ReadInto(FromText(Text), A->GetWidth(), A->GetHeight()));
   EXPECT_EQ(B->GetLeftAxis()->GetLabelsFont()->GetColor(), 0xFF800000u);
 }
 

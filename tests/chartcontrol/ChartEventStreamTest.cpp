@@ -6,7 +6,6 @@
 
 #include "platform/Filer.h"
 #include "platform/Forms.h"
-#include "platform/ObjectText.h"
 #include "platform/Published.h"
 #include "platform/Streams.h"
 #include "zelgraph/canvas/Pens.h"
@@ -44,17 +43,12 @@ ZEL_DEFINE_COMPONENT_CLASS(TChartHostForm, TForm)
 namespace {
 
 using testing::AsText;
-
-std::vector<Byte> Binary(const String& Text) {
-  TMemoryStream In, Out;
-  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Out);
-  return Out.GetBytes();
-}
+using testing::ReadText;
+using testing::Store;
+using testing::TRegisteredWhileInScope;
 
 TEST(ChartEventStream, HandlersAreBoundByNameAndWrittenBackUnderTheirNames) {
-  RegisterClass(TChartHostForm::StaticClass());
+  const TRegisteredWhileInScope<TChartHostForm> Registered;
   const String Layout =
       "object Host: TChartHostForm\n"
       "  object Chart1: TChart\n"
@@ -63,13 +57,8 @@ TEST(ChartEventStream, HandlersAreBoundByNameAndWrittenBackUnderTheirNames) {
       "    OnGetLegendText = LegendText\n"
       "  end\n"
       "end\n";
-  const std::vector<Byte> Bytes = Binary(Layout);
   TOwned<TChartHostForm> F(Create<TChartHostForm>(nullptr));
-  TMemoryStream In;
-  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  In.SetPosition(0);
-  TReader R(&In);
-  R.ReadRootComponent(F.get());
+  ReadText(Layout, F.get());
   auto* Chart = dynamic_cast<TChart*>(F->FindComponent("Chart1"));
   ASSERT_NE(Chart, nullptr);
 
@@ -83,45 +72,33 @@ TEST(ChartEventStream, HandlersAreBoundByNameAndWrittenBackUnderTheirNames) {
   ASSERT_TRUE(static_cast<bool>(Chart->OnAllowScroll));
   EXPECT_FALSE(static_cast<bool>(Chart->OnClickSeries));
 
-  TMemoryStream Out;
-  Out.WriteComponent(F.get());
-  const String Written = AsText(Out.GetBytes());
+  const String Written = AsText(Store(F.get()));
   EXPECT_NE(Written.find("OnAllowScroll = AllowScroll"), String::npos) << Written;
   EXPECT_NE(Written.find("OnClickBackground = BackgroundClicked"), String::npos) << Written;
   EXPECT_NE(Written.find("OnGetLegendText = LegendText"), String::npos) << Written;
-  UnRegisterClass(TChartHostForm::StaticClass());
 }
 
 TEST(ChartEventStream, AHandlerOfAnotherTypeOrAnUnknownNameIsAReadError) {
-  RegisterClass(TChartHostForm::StaticClass());
+  const TRegisteredWhileInScope<TChartHostForm> Registered;
   for (const char* Line : {"OnClickAxis = BackgroundClicked", "OnClickTitle = NoSuchHandler"}) {
     SCOPED_TRACE(Line);
-    const std::vector<Byte> Bytes =
-        Binary(String("object Host: TChartHostForm\n  object Chart1: TChart\n    ") + Line + "\n  end\nend\n");
+    const String Layout =
+        String("object Host: TChartHostForm\n  object Chart1: TChart\n    ") + Line + "\n  end\nend\n";
     TOwned<TChartHostForm> F(Create<TChartHostForm>(nullptr));
-    TMemoryStream In;
-    In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-    In.SetPosition(0);
-    TReader R(&In);
-    EXPECT_THROW(R.ReadRootComponent(F.get()), EReadError);
+    EXPECT_THROW(ReadText(Layout, F.get()), EReadError);
     EXPECT_EQ(F->FindComponent("Chart1"), nullptr) << "what the read made is freed";
   }
-  UnRegisterClass(TChartHostForm::StaticClass());
 }
 
 TEST(ChartEventStream, FrameIsReadAsTheBackWallsPenAndNotWritten) {
   TOwned<TChart> A(Create<TChart>(nullptr));
   A->SetName("Chart1");
-  String Text = AsText(testing::Store(A.get()));
+  String Text = AsText(Store(A.get()));
   Text.insert(Text.find("end\n"), "  Frame.Width = 3\n");
-  const std::vector<Byte> Bytes = Binary(Text);
   TOwned<TChart> B(Create<TChart>(nullptr));
-  TMemoryStream In;
-  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  In.SetPosition(0);
-  In.ReadComponent(B.get());
+  ReadText(Text, B.get());
   EXPECT_EQ(B->GetBackWall()->GetPen()->GetWidth(), 3);
-  const String Again = AsText(testing::Store(B.get()));
+  const String Again = AsText(Store(B.get()));
   EXPECT_EQ(Again.find("Frame."), String::npos) << Again;
   EXPECT_NE(Again.find("BackWall.Pen.Width = 3"), String::npos) << Again;
 }

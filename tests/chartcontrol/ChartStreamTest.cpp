@@ -1,9 +1,6 @@
 // Whole charts written as component streams and read back into fresh charts.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "platform/ObjectText.h"
 #include "platform/Streams.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
@@ -26,35 +23,11 @@
 #include "zelgraph/series/Area.h"
 #include "zelgraph/series/FastLine.h"
 #include "zelgraph/series/Spline.h"
+#include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
 namespace {
-
-// Reads a stream into the component.
-void ReadBytes(const std::vector<Byte>& Bytes, TComponent* Into) {
-  TMemoryStream In;
-  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  In.SetPosition(0);
-  In.ReadComponent(Into);
-}
-
-// Reads a stream into a fresh chart of the same size.
-TChart* ReadInto(const std::vector<Byte>& Bytes, float Width, float Height) {
-  TOwned<TChart> C(Create<TChart>(nullptr));
-  C->SetBounds(0, 0, Width, Height);
-  ReadBytes(Bytes, C.get());
-  return C.release();
-}
-
-// The bytes of a text form.
-std::vector<Byte> FromText(const String& Text) {
-  TMemoryStream In, Out;
-  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Out);
-  return Out.GetBytes();
-}
 
 // Text with its first From replaced by To.
 String Edited(String Text, const String& From, const String& To) {
@@ -89,40 +62,6 @@ class TFixedSource : public TZelSeriesSource {
   }
 };
 ZEL_DEFINE_COMPONENT_CLASS(TFixedSource, TZelSeriesSource)
-
-template <typename T>
-struct TRegisteredWhileInScope {
-  TRegisteredWhileInScope() { RegisterClass(T::StaticClass()); }
-  ~TRegisteredWhileInScope() { UnRegisterClass(T::StaticClass()); }
-  TRegisteredWhileInScope(const TRegisteredWhileInScope&) = delete;
-  TRegisteredWhileInScope& operator=(const TRegisteredWhileInScope&) = delete;
-};
-
-TFastLineSeries* AddFastLine(TChart* Chart, const char* Name, TComponent* Owner = nullptr) {
-  auto* S = Create<TFastLineSeries>(Owner ? Owner : Chart);
-  S->SetName(Name);
-  S->SetParentChart(Chart);
-  return S;
-}
-
-// Paints both charts into bitmaps of the same size; the first pixel that differs and how many do.
-::testing::AssertionResult PaintTheSame(TChart* A, TChart* B) {
-  TOwned<TBitmap> PA(PaintToBitmap(A));
-  TOwned<TBitmap> PB(PaintToBitmap(B));
-  if (PA->GetWidth() != PB->GetWidth() || PA->GetHeight() != PB->GetHeight())
-    return ::testing::AssertionFailure() << "bitmaps of different sizes";
-  int Differ = 0;
-  std::ostringstream First;
-  for (int Y = 0; Y < PA->GetHeight(); ++Y)
-    for (int X = 0; X < PA->GetWidth(); ++X) {
-      const TAlphaColor CA = PA->GetPixel(X, Y), CB = PB->GetPixel(X, Y);
-      if (CA == CB) continue;
-      if (Differ++ == 0)
-        First << "(" << X << ", " << Y << "): " << std::hex << CA << " written, " << CB << " read back";
-    }
-  if (Differ == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << Differ << " pixels differ, the first at " << First.str();
-}
 
 TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReadsBackToTheSameBytesAndPixels) {
   TOwned<TChart> A(Create<TChart>(nullptr));
@@ -176,12 +115,8 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReads
   const double CustomZ = Custom->GetZPosition();
   Custom->SetPositionPercent(10);
 
-  auto* Fast = Create<TFastLineSeries>(A.get());
-  Fast->SetName("Fast");
-  Fast->SetParentChart(A.get());
-  auto* Area = Create<TAreaSeries>(A.get());
-  Area->SetName("Area");
-  Area->SetParentChart(A.get());
+  auto* Fast = AddToChart<TFastLineSeries>(A.get(), "Fast");
+  auto* Area = AddToChart<TAreaSeries>(A.get(), "Area");
   for (int I = 0; I < 12; ++I) {
     Fast->AddXY(I, (I * 7) % 5);
     Area->AddXY(I, 2 + (I * 3) % 4);
@@ -211,9 +146,7 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReads
   Marks->GetShadow()->SetVisible(true);
   Marks->GetItem(3)->GetLines()->Add("peak");
   Marks->GetItem(5)->SetColor(0xFF80FF80);
-  auto* Smooth = Create<TFastLineSeries>(A.get());
-  Smooth->SetName("Smooth");
-  Smooth->SetParentChart(A.get());
+  auto* Smooth = AddToChart<TFastLineSeries>(A.get(), "Smooth");
   auto* F = Create<TSmoothingFunction>(A.get());
   F->SetName("Smoothing1");
   F->SetFactor(6);
@@ -221,9 +154,7 @@ TEST(ChartStream, EverySeriesKindWithMarksGradientsShadowsPicturesAndGroupsReads
   Smooth->SetFunction(F);
   Smooth->SetDataSource(Area);
   Smooth->GetLinePen()->SetWidth(2);
-  auto* Themed = Create<TThemedSeries>(A.get());
-  Themed->SetName("Themed");
-  Themed->SetParentChart(A.get());
+  auto* Themed = AddToChart<TThemedSeries>(A.get(), "Themed");
   for (int I = 0; I < 5; ++I) Themed->AddXY(2 * I, 1 + I % 3);
   Themed->ManualData = true;
   Area->SetCustomVertAxis(Custom);
@@ -303,9 +234,7 @@ TEST(ChartStream, ChartWithSeriesAxesLegendAndTitleReadsBackToTheSameBytes) {
   Custom->SetPositionPercent(20);
   Custom->SetStartPosition(50);
   for (const char* Name : {"Series1", "Series2"}) {
-    auto* S = Create<TFastLineSeries>(A.get());
-    S->SetName(Name);
-    S->SetParentChart(A.get());
+    auto* S = AddToChart<TFastLineSeries>(A.get(), Name);
     S->SetTitle(String("channel ") + Name);
     S->SetSeriesColor(0xFF0000FF);
   }
@@ -316,10 +245,7 @@ TEST(ChartStream, ChartWithSeriesAxesLegendAndTitleReadsBackToTheSameBytes) {
 
   const std::vector<Byte> First = Store(A.get());
   TOwned<TChart> B(Create<TChart>(nullptr));
-  TMemoryStream In;
-  In.WriteBuffer(First.data(), static_cast<Int64>(First.size()));
-  In.SetPosition(0);
-  In.ReadComponent(B.get());
+  ReadBytes(First, B.get());
   EXPECT_EQ(Store(B.get()), First) << AsText(First) << "\n---\n" << AsText(Store(B.get()));
 
   EXPECT_EQ(B->GetName(), "Chart1");
@@ -360,30 +286,19 @@ TEST(ChartStream, TextFormOfAChartConvertsBackByteForByte) {
   TOwned<TChart> A(Create<TChart>(nullptr));
   A->SetName("Chart1");
   A->GetTitle()->GetLines()->Add("It's \"quoted\"");
-  auto* S = Create<TFastLineSeries>(A.get());
-  S->SetName("Series1");
-  S->SetParentChart(A.get());
+  AddToChart<TFastLineSeries>(A.get(), "Series1");
   const std::vector<Byte> B = Store(A.get());
   const String T = AsText(B);
-  TMemoryStream In, Out;
-  In.WriteBuffer(T.data(), static_cast<Int64>(T.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Out);
-  EXPECT_EQ(Out.GetBytes(), B) << T;
+  EXPECT_EQ(FromText(T), B) << T;
 }
 
 TEST(ChartStream, AFailedReadLeavesTheChartUsableAndRepainting) {
   TOwned<TChart> A(Create<TChart>(nullptr));
-  auto* S = Create<TFastLineSeries>(A.get());
-  S->SetName("Series1");
-  S->SetParentChart(A.get());
+  AddToChart<TFastLineSeries>(A.get(), "Series1");
   std::vector<Byte> B = Store(A.get());
   B.resize(B.size() - 3);
   TOwned<TChart> Into(Create<TChart>(nullptr));
-  TMemoryStream In;
-  In.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
-  In.SetPosition(0);
-  EXPECT_THROW(In.ReadComponent(Into.get()), EReadError);
+  EXPECT_THROW(ReadBytes(B, Into.get()), EReadError);
   EXPECT_EQ(Into->GetSeriesList()->GetCount(), 0) << "the series read so far is freed";
   EXPECT_TRUE(Into->GetAutoRepaint());
   EXPECT_FALSE(Into->IsLoading());
@@ -395,15 +310,15 @@ std::vector<Byte> ChartWithFunctionSeries(bool SourcesFirst, int Sources, TOwned
   A.reset(Create<TChart>(nullptr));
   A->SetName("Chart1");
   A->SetBounds(0, 0, 300, 200);
-  TFastLineSeries* Out = SourcesFirst ? nullptr : AddFastLine(A.get(), "Out");
+  TFastLineSeries* Out = SourcesFirst ? nullptr : AddToChart<TFastLineSeries>(A.get(), "Out");
   std::vector<TFastLineSeries*> From;
   for (int K = 1; K <= Sources; ++K) {
-    TFastLineSeries* S = AddFastLine(A.get(), K == 1 ? "S1" : "S2");
+    TFastLineSeries* S = AddToChart<TFastLineSeries>(A.get(), K == 1 ? "S1" : "S2");
     for (int I = 0; I < 10; ++I) S->AddXY(I, K * I + 1);
     S->ManualData = true;
     From.push_back(S);
   }
-  if (!Out) Out = AddFastLine(A.get(), "Out");
+  if (!Out) Out = AddToChart<TFastLineSeries>(A.get(), "Out");
   auto* F = Create<TSourceSum>(A.get());
   F->SetName("Sum1");
   F->SetPeriod(2);
@@ -483,8 +398,8 @@ TEST(ChartStream, StoredDataSourcesThatLeadBackToTheSeriesFailTheReadAndKeepTheO
 TEST(ChartStream, AGroupThatNamesNoStoredSeriesFailsTheReadAndLeavesTheChartUsable) {
   TOwned<TChart> A(Create<TChart>(nullptr));
   A->SetName("Chart1");
-  AddFastLine(A.get(), "Series1");
-  TFastLineSeries* S2 = AddFastLine(A.get(), "Series2");
+  AddToChart<TFastLineSeries>(A.get(), "Series1");
+  TFastLineSeries* S2 = AddToChart<TFastLineSeries>(A.get(), "Series2");
   A->GetSeriesList()->AddGroup("Pair")->Add(S2);
   const std::vector<Byte> Good = Store(A.get());
   const String Text = AsText(Good);
@@ -514,7 +429,7 @@ TEST(ChartStream, ASeriesSourceStoredActiveFillsItsSeriesOnceWhenReadingEnds) {
   auto* Chart = Create<TChart>(Form.get());
   Chart->SetName("Chart1");
   Chart->SetParent(Form.get());
-  TFastLineSeries* S = AddFastLine(Chart, "Series1", Form.get());
+  TFastLineSeries* S = AddToChart<TFastLineSeries>(Chart, "Series1", Form.get());
   auto* Source = Create<TFixedSource>(Form.get());
   Source->SetName("Fixed1");
   // Appending, so that a second load would show as six points.

@@ -35,6 +35,7 @@
 #include "zelgraph/tools/RectangleTool.h"
 #include "zelgraph/tools/RotateTool.h"
 #include "zelgraph/tools/ScrollBar.h"
+#include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
@@ -211,12 +212,8 @@ TChart* BuildChart(bool View3D) {
   // A new custom axis holds a depth of 0, which reading (through the setter) turns into 0.01;
   // set through the setter here too, the depth reads back as it is written.
   S.Custom->SetZPosition(0);
-  auto* Fast = Create<TFastLineSeries>(C);
-  Fast->SetName("Series1");
-  Fast->SetParentChart(C);
-  auto* Area = Create<TAreaSeries>(C);
-  Area->SetName("Series2");
-  Area->SetParentChart(C);
+  auto* Fast = AddToChart<TFastLineSeries>(C, "Series1");
+  auto* Area = AddToChart<TAreaSeries>(C, "Series2");
   Area->SetCustomVertAxis(S.Custom);
   for (int I = 0; I < 10; ++I) {
     Fast->AddXY(I, (I * 7) % 10);
@@ -249,42 +246,20 @@ TChart* BuildChart(bool View3D) {
   return Owned.release();
 }
 
-TChart* ReadInto(const std::vector<Byte>& Bytes) {
-  TOwned<TChart> C(Create<TChart>(nullptr));
-  C->SetBounds(0, 0, Width, Height);
-  TMemoryStream In;
-  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  In.SetPosition(0);
-  In.ReadComponent(C.get());
-  return C.release();
-}
-
 // In 3D and in 2D, where the tools draw along other paths (depth lines, the back wall).
 TEST(ChartToolsStream, EveryToolReadsBackToTheSameBytesAndPaintsTheSamePixels) {
   for (const bool View3D : {true, false}) {
     SCOPED_TRACE(View3D ? "3D" : "2D");
     TOwned<TChart> A(BuildChart(View3D));
     const std::vector<Byte> First = Store(A.get());
-    TOwned<TChart> B(ReadInto(First));
+    TOwned<TChart> B(ReadInto(First, Width, Height));
     const std::vector<Byte> Second = Store(B.get());
     // The text form first, where a difference reads as a property.
     ASSERT_EQ(AsText(Second), AsText(First));
     ASSERT_EQ(Second, First);
     ASSERT_EQ(B->GetTools()->GetCount(), A->GetTools()->GetCount());
 
-    const TOwned<TBitmap> PA(PaintToBitmap(A.get()));
-    const TOwned<TBitmap> PB(PaintToBitmap(B.get()));
-    ASSERT_EQ(PA->GetWidth(), PB->GetWidth());
-    ASSERT_EQ(PA->GetHeight(), PB->GetHeight());
-    int Differ = 0;
-    int FirstX = -1, FirstY = -1;
-    for (int Y = 0; Y < PA->GetHeight(); ++Y)
-      for (int X = 0; X < PA->GetWidth(); ++X)
-        if (PA->GetPixel(X, Y) != PB->GetPixel(X, Y) && Differ++ == 0) {
-          FirstX = X;
-          FirstY = Y;
-        }
-    EXPECT_EQ(Differ, 0) << "first at (" << FirstX << ", " << FirstY << ")";
+    EXPECT_TRUE(PaintTheSame(A.get(), B.get()));
   }
 }
 

@@ -7,7 +7,6 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
-#include "platform/ObjectText.h"
 #include "platform/Services.h"
 #include "platform/Streams.h"
 #include "zelgraph/canvas/Font.h"
@@ -21,51 +20,23 @@
 #include "zelgraph/series/FastLine.h"
 #include "zelgraph/tools/Annotation.h"
 #include "zelgraph/tools/MarksTip.h"
+#include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
 namespace {
 
+// The size of every chart here, written or read back.
+constexpr float Width = 400, Height = 300;
+
 TChart* NewChart() {
   auto* C = Create<TChart>(nullptr);
   C->SetName("Chart1");
-  C->SetBounds(0, 0, 400, 300);
-  auto* S = Create<TFastLineSeries>(C);
-  S->SetName("Series1");
-  S->SetParentChart(C);
+  C->SetBounds(0, 0, Width, Height);
+  auto* S = AddToChart<TFastLineSeries>(C, "Series1");
   for (int I = 0; I < 5; ++I) S->AddXY(I, I % 3);
   S->ManualData = true;  // the points travel with the chart
   return C;
-}
-
-TChart* ReadInto(const std::vector<Byte>& Bytes) {
-  TOwned<TChart> C(Create<TChart>(nullptr));
-  C->SetBounds(0, 0, 400, 300);
-  TMemoryStream In;
-  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  In.SetPosition(0);
-  In.ReadComponent(C.get());
-  return C.release();
-}
-
-TChart* ReadText(const String& Text) {
-  TMemoryStream In, Bin;
-  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Bin);
-  return ReadInto(Bin.GetBytes());
-}
-
-// Both charts paint the same pixels.
-void ExpectSamePicture(TChart* A, TChart* B) {
-  TOwned<TBitmap> PA(PaintToBitmap(A)), PB(PaintToBitmap(B));
-  ASSERT_EQ(PA->GetWidth(), PB->GetWidth());
-  ASSERT_EQ(PA->GetHeight(), PB->GetHeight());
-  int Differ = 0;
-  for (int Y = 0; Y < PA->GetHeight(); ++Y)
-    for (int X = 0; X < PA->GetWidth(); ++X)
-      if (PA->GetPixel(X, Y) != PB->GetPixel(X, Y)) ++Differ;
-  EXPECT_EQ(Differ, 0) << "pixels differ";
 }
 
 TChartSeries* FirstSeries(TChart* C) { return C->GetSeriesList()->Get(0); }
@@ -203,10 +174,10 @@ TEST(ShapeStream, SettingsOfShapesAndPrintingSurviveAWriteAndRead) {
     const std::vector<Byte> First = Store(A.get());
     const String Text = AsText(First);
     for (const char* Want : Case.Written) EXPECT_NE(Text.find(Want), String::npos) << "lacks " << Want << "\n" << Text;
-    TOwned<TChart> B(ReadInto(First));
+    TOwned<TChart> B(ReadInto(First, Width, Height));
     EXPECT_TRUE(Case.Kept(B.get())) << Text;
     EXPECT_EQ(Store(B.get()), First) << Text << "\n---\n" << AsText(Store(B.get()));
-    ExpectSamePicture(A.get(), B.get());
+    EXPECT_TRUE(PaintTheSame(A.get(), B.get()));
   }
 }
 
@@ -233,7 +204,9 @@ TEST(ShapeStream, ShapesAtTheirOwnersDefaultsWriteNothingOfTheirOwn) {
 
 // The old name of a text shape's frame is read into the frame and written under "Frame" only.
 TEST(ShapeStream, TheFramesOldNameIsReadAndWrittenAsFrame) {
-  TOwned<TChart> C(ReadText("object Chart1: TChart\n  Legend.Pen.Width = 5\n  Title.Pen.Visible = False\nend\n"));
+  TOwned<TChart> C(ReadInto(
+      FromText("object Chart1: TChart\n  Legend.Pen.Width = 5\n  Title.Pen.Visible = False\nend\n"),
+      Width, Height));
   EXPECT_EQ(C->GetLegend()->GetFrame()->GetWidth(), 5);
   EXPECT_FALSE(C->GetTitle()->GetFrame()->GetVisible());
   const String Text = AsText(Store(C.get()));
@@ -247,13 +220,9 @@ TEST(ShapeStream, TheFramesOldNameIsReadAndWrittenAsFrame) {
 // its place, written once under the tool's names.
 TEST(ShapeStream, AnAnnotationKeepsItsPlaceOnlyWhenTheUserGaveOne) {
   TOwned<TChart> A(NewChart());
-  auto* Corner = Create<TAnnotationTool>(A.get());
-  Corner->SetName("Corner");
-  Corner->SetParentChart(A.get());
+  auto* Corner = AddToChart<TAnnotationTool>(A.get(), "Corner");
   Corner->SetPosition(TAnnotationPosition::ppRightBottom);
-  auto* Placed = Create<TAnnotationTool>(A.get());
-  Placed->SetName("Placed");
-  Placed->SetParentChart(A.get());
+  auto* Placed = AddToChart<TAnnotationTool>(A.get(), "Placed");
   Placed->SetLeft(30);
   Placed->SetTop(40);
   TOwned<TBitmap> Painted(PaintToBitmap(A.get()));
@@ -262,7 +231,7 @@ TEST(ShapeStream, AnAnnotationKeepsItsPlaceOnlyWhenTheUserGaveOne) {
   const std::vector<Byte> First = Store(A.get());
   const String Text = AsText(First);
   EXPECT_EQ(Text.find("Shape.Left"), String::npos) << "written once, by the tool\n" << Text;
-  TOwned<TChart> B(ReadInto(First));
+  TOwned<TChart> B(ReadInto(First, Width, Height));
   ASSERT_EQ(B->GetTools()->GetCount(), 2);
   auto* BCorner = dynamic_cast<TAnnotationTool*>(B->GetTools()->Get(0));
   auto* BPlaced = dynamic_cast<TAnnotationTool*>(B->GetTools()->Get(1));
@@ -280,9 +249,7 @@ TEST(ShapeStream, AnAnnotationKeepsItsPlaceOnlyWhenTheUserGaveOne) {
 // reads back without it, and the tip's own settings travel.
 TEST(ShapeStream, AMarksTipShowingWhenWrittenReadsBackHidden) {
   TOwned<TChart> A(NewChart());
-  auto* Tip = Create<TMarksTipTool>(A.get());
-  Tip->SetName("Tip");
-  Tip->SetParentChart(A.get());
+  auto* Tip = AddToChart<TMarksTipTool>(A.get(), "Tip");
   Tip->GetFormat()->GetFont()->SetSize(14);
   Tip->GetFormat()->InternalSetText("3.5");
   Tip->GetFormat()->SetVisible(true);
@@ -290,7 +257,7 @@ TEST(ShapeStream, AMarksTipShowingWhenWrittenReadsBackHidden) {
   const String Text = AsText(First);
   EXPECT_EQ(Text.find("Format.Visible"), String::npos) << Text;
   EXPECT_EQ(Text.find("Format.Text"), String::npos) << Text;
-  TOwned<TChart> B(ReadInto(First));
+  TOwned<TChart> B(ReadInto(First, Width, Height));
   ASSERT_EQ(B->GetTools()->GetCount(), 1);
   auto* BTip = dynamic_cast<TMarksTipTool*>(B->GetTools()->Get(0));
   ASSERT_NE(BTip, nullptr);
@@ -306,16 +273,9 @@ TEST(ShapeStream, ChildShapesNestedTooDeeplyAreRefused) {
   for (int I = 0; I < Depth; ++I) Text += "\n    item\n      Shape.Children = <";
   for (int I = 0; I < Depth; ++I) Text += ">\n    end";
   Text += ">\nend\n";
-  TMemoryStream In, Bin;
-  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Bin);
   TOwned<TChart> C(Create<TChart>(nullptr));
-  TMemoryStream From;
-  From.WriteBuffer(Bin.GetBytes().data(), static_cast<Int64>(Bin.GetBytes().size()));
-  From.SetPosition(0);
   try {
-    From.ReadComponent(C.get());
+    ReadText(Text, C.get());
     ADD_FAILURE() << "read without complaint";
   } catch (const EReadError& E) {
     EXPECT_NE(String(E.what()).find("nested too deeply"), String::npos) << E.what();

@@ -8,6 +8,7 @@
 #include "platform/ObjectText.h"
 #include "platform/Published.h"
 #include "platform/Streams.h"
+#include "tests/support/StreamText.h"
 
 namespace zel {
 
@@ -114,37 +115,12 @@ ZEL_BEGIN_PUBLISHED(TProbe)
 ZEL_END_PUBLISHED
 
 using Bytes = std::vector<Byte>;
+using namespace zel::testing;
 
 class ComponentStream : public ::testing::Test {
  protected:
   void SetUp() override { RegisterClass(TProbe::StaticClass()); }
   void TearDown() override { UnRegisterClass(TProbe::StaticClass()); }
-
-  static Bytes Write(TComponent* Root) {
-    TMemoryStream S;
-    S.WriteComponent(Root);
-    return S.GetBytes();
-  }
-  static void Read(TComponent* Root, const Bytes& B) {
-    TMemoryStream S;
-    if (!B.empty()) S.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
-    S.SetPosition(0);
-    S.ReadComponent(Root);
-  }
-  static String Text(const Bytes& B) {
-    TMemoryStream In, Out;
-    In.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
-    In.SetPosition(0);
-    ObjectBinaryToText(&In, &Out);
-    return String(Out.GetBytes().begin(), Out.GetBytes().end());
-  }
-  static Bytes Binary(const String& T) {
-    TMemoryStream In, Out;
-    In.WriteBuffer(T.data(), static_cast<Int64>(T.size()));
-    In.SetPosition(0);
-    ObjectTextToBinary(&In, &Out);
-    return Out.GetBytes();
-  }
 
   // A root with two children that refer to each other and to the root, an event bound by name
   // and a value of every kind.
@@ -178,12 +154,12 @@ class ComponentStream : public ::testing::Test {
 TEST_F(ComponentStream, TreeReadIntoAFreshRootWritesTheSameBytes) {
   int Pings = 0;
   TOwned<TProbe> Root = MakeTree(Pings);
-  const Bytes First = Write(Root.get());
+  const Bytes First = Store(Root.get());
 
   TOwned<TProbe> Copy(Create<TProbe>(nullptr));
   Copy->Methods.Add("RootPing", TNotifyEvent([&Pings](TObject*) { Pings += 10; }));
-  Read(Copy.get(), First);
-  EXPECT_EQ(Write(Copy.get()), First);
+  ReadBytes(First, Copy.get());
+  EXPECT_EQ(Store(Copy.get()), First);
 
   ASSERT_EQ(Copy->GetComponentCount(), 2);
   auto* A = dynamic_cast<TProbe*>(Copy->GetComponent(0));
@@ -212,14 +188,14 @@ TEST_F(ComponentStream, DefaultsWriteOnlyClassAndName) {
   Root->SetName("Plain");
   Root->GetSub();  // created but at its defaults: nothing to write
   const Bytes Expected = {'T', 'P', 'F', '0', 6, 'T', 'P', 'r', 'o', 'b', 'e', 5, 'P', 'l', 'a', 'i', 'n', 0, 0};
-  EXPECT_EQ(Write(Root.get()), Expected);
+  EXPECT_EQ(Store(Root.get()), Expected);
 }
 
 TEST_F(ComponentStream, ReadingWithoutARootCreatesOneOfTheStreamsClass) {
   int Pings = 0;
   TOwned<TProbe> Root = MakeTree(Pings);
   Root->Methods.SetBoundName(Root->GetComponent(0), "OnPing", "");  // a stream without events
-  const Bytes B = Write(Root.get());
+  const Bytes B = Store(Root.get());
   TMemoryStream S;
   S.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
   S.SetPosition(0);
@@ -231,14 +207,14 @@ TEST_F(ComponentStream, ReadingWithoutARootCreatesOneOfTheStreamsClass) {
 TEST_F(ComponentStream, TextFormConvertsBothWaysWithoutLoss) {
   int Pings = 0;
   TOwned<TProbe> Root = MakeTree(Pings);
-  const Bytes B = Write(Root.get());
-  const String T = Text(B);
+  const Bytes B = Store(Root.get());
+  const String T = AsText(B);
   EXPECT_NE(T.find("object Root: TProbe\n"), String::npos) << T;
   EXPECT_NE(T.find("  Flags = [pfA, pfC]\n"), String::npos) << T;
   EXPECT_NE(T.find("  Sub.Inner.Depth = 4\n"), String::npos) << T;
   EXPECT_NE(T.find("  object A: TProbe\n"), String::npos) << T;
   EXPECT_NE(T.find("OnPing = RootPing"), String::npos) << T;
-  EXPECT_EQ(Binary(T), B);
+  EXPECT_EQ(FromText(T), B);
 
   // Every value kind the writer has, including the ones no table writes.
   TMemoryStream M;
@@ -288,7 +264,7 @@ TEST_F(ComponentStream, TextFormConvertsBothWaysWithoutLoss) {
     W.WriteListEnd();
   }
   const Bytes All = M.GetBytes();
-  EXPECT_EQ(Binary(Text(All)), All) << Text(All);
+  EXPECT_EQ(FromText(AsText(All)), All) << AsText(All);
 }
 
 TEST_F(ComponentStream, ExtendedValuesNoDoubleHoldsSurviveTheTextForm) {
@@ -302,20 +278,20 @@ TEST_F(ComponentStream, ExtendedValuesNoDoubleHoldsSurviveTheTextForm) {
   W.Write(Ext, 11);  // 1 + 2^-63: more bits than a double has
   W.WriteListEnd();
   W.WriteListEnd();
-  const String T = Text(M.GetBytes());
+  const String T = AsText(M.GetBytes());
   EXPECT_NE(T.find("X = E#"), String::npos) << T;
-  EXPECT_EQ(Binary(T), M.GetBytes());
+  EXPECT_EQ(FromText(T), M.GetBytes());
 }
 
 TEST_F(ComponentStream, EveryTruncationFailsCleanlyAndLeavesTheRootUsable) {
   int Pings = 0;
   TOwned<TProbe> Source = MakeTree(Pings);
-  const Bytes Full = Write(Source.get());
+  const Bytes Full = Store(Source.get());
   for (std::size_t N = 0; N < Full.size(); ++N) {
     TOwned<TProbe> Into(Create<TProbe>(nullptr));
     Into->Methods.Add("RootPing", TNotifyEvent([](TObject*) {}));
-    EXPECT_THROW(Read(Into.get(), Bytes(Full.begin(), Full.begin() + static_cast<std::ptrdiff_t>(N))), EReadError)
-        << "prefix of " << N << " bytes";
+    const Bytes Cut(Full.begin(), Full.begin() + static_cast<std::ptrdiff_t>(N));
+    EXPECT_THROW(ReadBytes(Cut, Into.get()), EReadError) << "prefix of " << N << " bytes";
     EXPECT_EQ(Into->GetComponentCount(), 0) << "children read so far are freed (" << N << ")";
     EXPECT_FALSE(Into->IsLoading());
     EXPECT_FALSE(Into->GetComponentState().Contains(TComponentStateItem::csReading));
@@ -450,7 +426,7 @@ TEST_F(ComponentStream, DamagedStreamsRaiseErrorsThatNameTheFault) {
   for (const Case& C : Cases) {
     TOwned<TProbe> Into(Create<TProbe>(nullptr));
     try {
-      Read(Into.get(), C.Input);
+      ReadBytes(C.Input, Into.get());
       ADD_FAILURE() << C.Name << ": no error";
     } catch (const EClassNotFound& E) {
       EXPECT_TRUE(C.ClassNotFound) << C.Name << ": " << E.what();
@@ -465,7 +441,7 @@ TEST_F(ComponentStream, DamagedStreamsRaiseErrorsThatNameTheFault) {
     TOwned<TProbe> Good(Create<TProbe>(nullptr));
     Good->SetName("R");
     Good->SetCount(5);
-    EXPECT_NO_THROW(Read(Into.get(), Write(Good.get()))) << C.Name;
+    EXPECT_NO_THROW(ReadBytes(Store(Good.get()), Into.get())) << C.Name;
     EXPECT_EQ(Into->GetCount(), 5) << C.Name;
   }
 }
@@ -515,7 +491,7 @@ TEST_F(ComponentStream, BadTextNamesTheLine) {
   };
   for (const auto& [Text, Message] : Cases) {
     try {
-      Binary(Text);
+      FromText(Text);
       ADD_FAILURE() << Text << ": no error";
     } catch (const EReadError& E) {
       EXPECT_NE(String(E.what()).find(Message), String::npos) << Text << ": " << E.what();
@@ -526,7 +502,7 @@ TEST_F(ComponentStream, BadTextNamesTheLine) {
   const String LongName = "object " + String(256, 'N') + ": TProbe\nend\n";
   for (const String& Text : {Long, LongName}) {
     try {
-      Binary(Text);
+      FromText(Text);
       ADD_FAILURE() << Text << ": no error";
     } catch (const EReadError& E) {
       EXPECT_NE(String(E.what()).find(": name longer than 255 bytes"), String::npos) << E.what();

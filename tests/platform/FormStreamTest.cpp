@@ -8,13 +8,15 @@
 #include "platform/Bitmap.h"
 #include "platform/Filer.h"
 #include "platform/Forms.h"
-#include "platform/ObjectText.h"
 #include "platform/StdCtrls.h"
 #include "platform/Streams.h"
+#include "tests/support/StreamText.h"
 
 namespace zel {
 
 namespace {
+
+using namespace zel::testing;
 
 class TProbeForm : public TForm {
   ZEL_CLASS(TProbeForm, TForm)
@@ -80,29 +82,6 @@ const char* const ProbeLayout = R"(object Probe: TProbeForm
 end
 )";
 
-std::vector<Byte> Binary(const String& Text) {
-  TMemoryStream In, Out;
-  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Out);
-  return Out.GetBytes();
-}
-
-std::vector<Byte> Written(TComponent* Root) {
-  TMemoryStream M;
-  TWriter W(&M);
-  W.WriteRootComponent(Root);
-  return M.GetBytes();
-}
-
-void ReadInto(TComponent* Root, const std::vector<Byte>& Bytes) {
-  TMemoryStream M;
-  if (!Bytes.empty()) M.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  M.SetPosition(0);
-  TReader R(&M);
-  R.ReadRootComponent(Root);
-}
-
 class FormStreamTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -115,8 +94,8 @@ class FormStreamTest : public ::testing::Test {
 
 TEST_F(FormStreamTest, ALayoutBuildsTheWindowAndWritesBackTheSameBytes) {
   TOwned<TProbeForm> Form(Create<TProbeForm>(nullptr));
-  const std::vector<Byte> Source = Binary(ProbeLayout);
-  ReadInto(Form.get(), Source);
+  const std::vector<Byte> Source = FromText(ProbeLayout);
+  ReadBytes(Source, Form.get());
 
   auto* Acts = dynamic_cast<TActionList*>(Form->FindComponent("Acts"));
   auto* Run = dynamic_cast<TAction*>(Form->FindComponent("ActRun"));
@@ -142,7 +121,7 @@ TEST_F(FormStreamTest, ALayoutBuildsTheWindowAndWritesBackTheSameBytes) {
   Button->Click();
   EXPECT_EQ(Form->Runs, 1);
 
-  EXPECT_EQ(Written(Form.get()), Source);
+  EXPECT_EQ(Store(Form.get()), Source);
 }
 
 TEST_F(FormStreamTest, AnImageListKeepsItsPictures) {
@@ -155,10 +134,10 @@ TEST_F(FormStreamTest, AnImageListKeepsItsPictures) {
     B.Clear(Color);
     Images->Add(B);
   }
-  const std::vector<Byte> First = Written(Form.get());
+  const std::vector<Byte> First = Store(Form.get());
 
   TOwned<TProbeForm> Again(Create<TProbeForm>(nullptr));
-  ReadInto(Again.get(), First);
+  ReadBytes(First, Again.get());
   auto* Read = dynamic_cast<TImageList*>(Again->FindComponent("Images"));
   ASSERT_NE(Read, nullptr);
   ASSERT_EQ(Read->GetCount(), 2);
@@ -166,7 +145,7 @@ TEST_F(FormStreamTest, AnImageListKeepsItsPictures) {
     ASSERT_EQ(Read->GetBitmap(I)->GetWidth(), 4);
     EXPECT_EQ(Read->GetBitmap(I)->GetPixel(3, 2), Images->GetBitmap(I)->GetPixel(3, 2));
   }
-  EXPECT_EQ(Written(Again.get()), First);
+  EXPECT_EQ(Store(Again.get()), First);
 }
 
 TEST_F(FormStreamTest, ADamagedImageBlockRaisesAndKeepsThePictures) {

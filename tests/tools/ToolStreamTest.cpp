@@ -11,7 +11,6 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
-#include "platform/ObjectText.h"
 #include "platform/Services.h"
 #include "platform/Streams.h"
 #include "zelgraph/canvas/Font.h"
@@ -37,17 +36,11 @@
 #include "zelgraph/tools/RectangleTool.h"
 #include "zelgraph/tools/RotateTool.h"
 #include "zelgraph/tools/ScrollBar.h"
+#include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
 namespace {
-
-void Load(const std::vector<Byte>& B, TComponent* Into) {
-  TMemoryStream In;
-  In.WriteBuffer(B.data(), static_cast<Int64>(B.size()));
-  In.SetPosition(0);
-  In.ReadComponent(Into);
-}
 
 // The property lines of the object block "object Name: Class" (its own level only: the lines of
 // child objects nested in it are left out), trimmed.
@@ -258,9 +251,7 @@ std::vector<const TClass*> RegisteredTools() {
 TChart* NewChart() {
   auto* C = Create<TChart>(nullptr);
   C->SetName("Chart1");
-  auto* S = Create<TFastLineSeries>(C);
-  S->SetName("Series1");
-  S->SetParentChart(C);
+  AddToChart<TFastLineSeries>(C, "Series1");
   return C;
 }
 
@@ -289,7 +280,7 @@ TEST(ToolStream, EveryRegisteredToolKeepsItsValuesThroughAWriteAndRead) {
   }
 
   TOwned<TChart> B(Create<TChart>(nullptr));
-  Load(First, B.get());
+  ReadBytes(First, B.get());
   const std::vector<Byte> Second = Store(B.get());
   EXPECT_EQ(Second, First) << Text << "\n---\n" << AsText(Second);
   ASSERT_EQ(B->GetTools()->GetCount(), A->GetTools()->GetCount());
@@ -297,22 +288,11 @@ TEST(ToolStream, EveryRegisteredToolKeepsItsValuesThroughAWriteAndRead) {
     EXPECT_EQ(B->GetTools()->Get(I)->ClassType(), A->GetTools()->Get(I)->ClassType());
 }
 
-// A chart read from its text form.
-void LoadText(const String& Text, TComponent* Into) {
-  TMemoryStream In, Bin;
-  In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Bin);
-  Load(Bin.GetBytes(), Into);
-}
-
 // The annotation of a cursor and of a colour line, and the two edge lines of a colour band, are
 // their tools' children: read back, they are the tools' own again, on the chart and the axis.
 TEST(ToolStream, ChildrenOfToolsComeBackAsTheirAnnotationsAndEdgeLines) {
   TOwned<TChart> A(NewChart());
-  auto* Cursor = Create<TCursorTool>(A.get());
-  Cursor->SetName("Cursor1");
-  Cursor->SetParentChart(A.get());
+  auto* Cursor = AddToChart<TCursorTool>(A.get(), "Cursor1");
   Cursor->GetAxisAnnotation()->GetShape()->SetVisible(true);
   Cursor->GetAxisAnnotation()->SetZ(4);
   auto* Line = Create<TColorLineTool>(A.get());
@@ -330,7 +310,7 @@ TEST(ToolStream, ChildrenOfToolsComeBackAsTheirAnnotationsAndEdgeLines) {
 
   const std::vector<Byte> First = Store(A.get());
   TOwned<TChart> B(Create<TChart>(nullptr));
-  Load(First, B.get());
+  ReadBytes(First, B.get());
   EXPECT_EQ(Store(B.get()), First) << AsText(First);
   ASSERT_EQ(B->GetTools()->GetCount(), 3) << "children stay out of the chart's tool list";
 
@@ -426,17 +406,17 @@ TEST(ToolStream, DamagedChildrenOfToolsGiveAClearErrorOrKeepWhatTheToolHad) {
     TOwned<TChart> Chart(Create<TChart>(nullptr));
     if (C.Error) {
       try {
-        LoadText(Head + C.Body + "end\n", Chart.get());
+        ReadText(Head + C.Body + "end\n", Chart.get());
         ADD_FAILURE() << "read without error";
       } catch (const Exception& E) {
         EXPECT_NE(String(E.what()).find(C.Error), String::npos) << E.what();
       }
       EXPECT_EQ(Chart->GetTools()->GetCount(), 0);
-      LoadText(Good, Chart.get());
+      ReadText(Good, Chart.get());
       EXPECT_EQ(Chart->GetTools()->GetCount(), 1);
       continue;
     }
-    LoadText(Head + C.Body + "end\n", Chart.get());
+    ReadText(Head + C.Body + "end\n", Chart.get());
     ASSERT_EQ(Chart->GetTools()->GetCount(), 1);
     if (auto* Band = dynamic_cast<TColorBandTool*>(Chart->GetTools()->Get(0))) {
       for (TColorLineTool* Edge : {Band->GetStartLine(), Band->GetEndLine()}) {
@@ -449,7 +429,7 @@ TEST(ToolStream, DamagedChildrenOfToolsGiveAClearErrorOrKeepWhatTheToolHad) {
     // What was read writes and reads again to the same bytes.
     const std::vector<Byte> First = Store(Chart.get());
     TOwned<TChart> Again(Create<TChart>(nullptr));
-    Load(First, Again.get());
+    ReadBytes(First, Again.get());
     EXPECT_EQ(Store(Again.get()), First) << AsText(First);
   }
 }
@@ -472,12 +452,11 @@ TEST(ToolStream, EveryCutOfToolsWithChildrenFailsCleanly) {
   const std::vector<Byte> Full = Store(A.get());
   TOwned<TChart> B(Create<TChart>(nullptr));
   for (std::size_t N = 0; N < Full.size(); ++N) {
-    EXPECT_THROW(Load(std::vector<Byte>(Full.begin(), Full.begin() + static_cast<std::ptrdiff_t>(N)), B.get()),
-                 EReadError)
-        << "cut at " << N;
+    const std::vector<Byte> Cut(Full.begin(), Full.begin() + static_cast<std::ptrdiff_t>(N));
+    EXPECT_THROW(ReadBytes(Cut, B.get()), EReadError) << "cut at " << N;
     ASSERT_EQ(B->GetTools()->GetCount(), 0) << "cut at " << N;
   }
-  Load(Full, B.get());
+  ReadBytes(Full, B.get());
   EXPECT_EQ(Store(B.get()), Full);
 }
 
@@ -555,12 +534,8 @@ TEST(ToolStream, NamesOfValuesWrittenElsewhereAreReadAndNotWrittenAgain) {
   for (const TAliasCase& C : Cases) {
     SCOPED_TRACE(C.Line);
     const String Text = String("object Chart1: TChart\n  object Tool1: ") + C.Class + "\n    " + C.Line + "\n  end\nend\n";
-    TMemoryStream In, Bin;
-    In.WriteBuffer(Text.data(), static_cast<Int64>(Text.size()));
-    In.SetPosition(0);
-    ObjectTextToBinary(&In, &Bin);
     TOwned<TChart> Chart(Create<TChart>(nullptr));
-    Load(Bin.GetBytes(), Chart.get());
+    ReadText(Text, Chart.get());
     ASSERT_EQ(Chart->GetTools()->GetCount(), 1);
     EXPECT_TRUE(C.Took(Chart->GetTools()->Get(0)));
     const std::vector<String> Own = OwnLines(AsText(Store(Chart.get())), "Tool1");
