@@ -83,7 +83,7 @@ TEST(AxisStream, DepthAxesTravelHiddenByDefault) {
   A->GetDepthAxis()->SetLabelsAsSeriesTitles(false);
   A->GetDepthTopAxis()->SetInverted(true);
   const std::vector<Byte> First = Store(A.get());
-  TOwned<TChart> B(ReadBack(First));
+  TOwned<TChart> B(ReadInto(First, A->GetWidth(), A->GetHeight()));
   EXPECT_TRUE(B->GetDepthAxis()->GetVisible());
   EXPECT_FALSE(B->GetDepthAxis()->GetLabelsAsSeriesTitles());
   EXPECT_FALSE(B->GetDepthTopAxis()->GetVisible());

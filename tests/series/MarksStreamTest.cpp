@@ -4,32 +4,20 @@
 
 #include <vector>
 
-#include "platform/ObjectText.h"
-#include "platform/Streams.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/series/FastLine.h"
+#include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
 namespace {
 
-TChart* ReadBack(const std::vector<Byte>& Bytes) {
-  TOwned<TChart> B(Create<TChart>(nullptr));
-  TMemoryStream In;
-  In.WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  In.SetPosition(0);
-  In.ReadComponent(B.get());
-  return B.release();
-}
-
 TChart* ChartWithMarks() {
   TOwned<TChart> A(Create<TChart>(nullptr));
   A->SetName("Chart1");
-  auto* S = Create<TFastLineSeries>(A.get());
-  S->SetName("Series1");
-  S->SetParentChart(A.get());
+  AddToChart<TFastLineSeries>(A.get(), "Series1");
   return A.release();
 }
 
@@ -43,16 +31,12 @@ TEST(MarksStream, TextAlignmentIsWrittenAsTextAlignAndReadUnderBothNames) {
   const String Text = AsText(First);
   EXPECT_NE(Text.find("Marks.TextAlign = taLeftJustify"), String::npos) << Text;
   EXPECT_EQ(Text.find("TextAlignment"), String::npos) << Text;
-  TOwned<TChart> B(ReadBack(First));
+  TOwned<TChart> B(ReadInto(First, 400, 300));
   EXPECT_EQ(MarksOf(B.get())->GetTextAlignment(), TAlignment::taLeftJustify);
 
   String Old = Text;
   Old.replace(Old.find("Marks.TextAlign ="), 17, "Marks.TextAlignment =");
-  TMemoryStream In, Bin;
-  In.WriteBuffer(Old.data(), static_cast<Int64>(Old.size()));
-  In.SetPosition(0);
-  ObjectTextToBinary(&In, &Bin);
-  TOwned<TChart> C(ReadBack(Bin.GetBytes()));
+  TOwned<TChart> C(ReadInto(FromText(Old), 400, 300));
   EXPECT_EQ(MarksOf(C.get())->GetTextAlignment(), TAlignment::taLeftJustify);
 }
 
