@@ -465,8 +465,8 @@ TEST(ToolStream, EveryCutOfToolsWithChildrenFailsCleanly) {
 // stored default.
 const std::map<String, std::set<String>> DefaultExtras = {
     {"TAnnotationTool", {"Text = 'Tool1'"}},
-    // A rectangle's box is kept by its bounds (its size is not automatic).
-    {"TRectangleTool", {"Text = 'Tool1'", "Left = 10", "Top = 10", "Width = 50", "Height = 50"}},
+    // A rectangle's box where its constructor put it is not written.
+    {"TRectangleTool", {"Text = 'Tool1'"}},
     {"TMarksTipTool", {"MouseDelay = 0"}},
     // A scroll bar on a chart takes the chart's bottom axis.
     {"TAxisScrollBarTool", {"AxisID = 0"}},

@@ -60,9 +60,7 @@ TCustomSeries::TCustomSeries(TComponent* AOwner) : TCustomLineSeries(AOwner) {
   auto Changed = [this](TObject* Sender) { CanvasChanged(Sender); };
   FAreaBrush = new TZelBrush(Changed);
   FAreaBrush->InitColor(0xFF808080);
-  FAreaBrush->SetOnChanged(nullptr);
-  FAreaBrush->SetBackColor(clZelDefault);
-  FAreaBrush->SetOnChanged(Changed);
+  FAreaBrush->InitBackColor(clZelDefault);
   FAreaLinesPen = CreateChartPen();
   FEmboss = new TZelEmboss(Changed);
   FShadow = new TZelShadow(Changed);

@@ -79,6 +79,15 @@ void TAnnotationTool::AfterConstruction() {
     FShape->SetVisible(FActive);
     FShape->IOwnerPublishes = true;
   }
+  InitBounds(FShape->ShapeBounds);
+}
+
+void TAnnotationTool::InitBounds(const TRectF& R) {
+  FShape->ShapeBounds = R;
+  DefaultLeft = GetLeft();
+  DefaultTop = GetTop();
+  DefaultWidth = GetWidth();
+  DefaultHeight = GetHeight();
 }
 
 TAnnotationTool::~TAnnotationTool() {
@@ -367,8 +376,8 @@ ZEL_BEGIN_PUBLISHED(TAnnotationTool)
   P::Prop("Text", [](Self* T) { return T->GetShape()->GetText(); }, &Self::SetText, Default(String())),
   P::Prop("TextAlignment", &Self::GetTextAlignment, &Self::SetTextAlignment,
           [](Self* T) { return T->GetShape()->IsTextAlignStored(); }),
-  P::Prop("Left", &Self::GetLeft, &Self::SetLeft, &Self::IsPlaceStored),
-  P::Prop("Top", &Self::GetTop, &Self::SetTop, &Self::IsPlaceStored),
+  P::Prop("Left", &Self::GetLeft, &Self::SetLeft, &Self::IsLeftStored),
+  P::Prop("Top", &Self::GetTop, &Self::SetTop, &Self::IsTopStored),
   P::Prop("Width", &Self::GetWidth, &Self::SetWidth, &Self::IsWidthStored),
   P::Prop("Height", &Self::GetHeight, &Self::SetHeight, &Self::IsHeightStored),
   P::Prop("Z", &Self::GetZ, &Self::SetZ, Default(0)),

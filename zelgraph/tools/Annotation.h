@@ -139,10 +139,12 @@ class TAnnotationTool : public TZelCustomTool {
   std::int32_t GetHeight() const;
   void SetHeight(std::int32_t Value);
   // Width and Height are stored only when AutoSize is off; Left and Top only while the box has
-  // a custom position (else they are where the last drawing put it).
-  bool IsWidthStored() const { return !GetAutoSize(); }
-  bool IsHeightStored() const { return !GetAutoSize(); }
-  bool IsPlaceStored() const { return FShape->GetCustomPosition(); }
+  // a custom position (else they are where the last drawing put it). Each is stored when it
+  // differs from where the constructor put the box (InitBounds).
+  bool IsWidthStored() const { return !GetAutoSize() && GetWidth() != DefaultWidth; }
+  bool IsHeightStored() const { return !GetAutoSize() && GetHeight() != DefaultHeight; }
+  bool IsLeftStored() const { return FShape->GetCustomPosition() && GetLeft() != DefaultLeft; }
+  bool IsTopStored() const { return FShape->GetCustomPosition() && GetTop() != DefaultTop; }
   // Against the defaults the shape recorded (descendants give their own).
   bool IsAutoSizeStored() const { return FShape->IsAutoSizeStored(); }
   bool IsCursorStored() const { return FShape->IsCursorStored(); }
@@ -165,6 +167,10 @@ class TAnnotationTool : public TZelCustomTool {
   std::int32_t FZ = 0;
   // Hovering sets no cursor (a descendant sets its own).
   bool IKeepCursor = false;
+  // Puts the box at R without repainting and records R as the stored default of Left, Top,
+  // Width and Height.
+  void InitBounds(const TRectF& R);
+  std::int32_t DefaultLeft = 0, DefaultTop = 0, DefaultWidth = 0, DefaultHeight = 0;
   // Where the box was drawn last (in pixels), for clicks; empty before the first drawing.
   TRectF ILastDrawn{0, 0, 0, 0};
 };

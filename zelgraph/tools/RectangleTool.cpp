@@ -25,7 +25,7 @@ void TRectangleTool::AfterConstruction() {
   for (TZelShadow* S : {static_cast<TZelShadow*>(FShape->GetEmboss()), FShape->GetShadow()})
     S->InitValues(S->GetVisible(), S->GetColor(), 0);
   FShape->InitTransparency(75);
-  FShape->ShapeBounds = TRectF(10, 10, 60, 60);
+  InitBounds(TRectF(10, 10, 60, 60));
   FPositionUnits = TZelUnits::muPixels;
   FShape->InitCursor(crHandPoint);
 }

@@ -1,0 +1,222 @@
+// What the chart, its series and its tools write for their published properties: a part at its
+// construction values writes nothing beyond what its owner's construction gives it, a value set
+// comes back from a fresh chart, and the names kept for older streams are read and not written.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "platform/Classes.h"
+#include "zelgraph/canvas/Font.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/chart/Legend.h"
+#include "zelgraph/chart/Walls.h"
+#include "zelgraph/engine/TextShape.h"
+#include "zelgraph/series/Area.h"
+#include "zelgraph/series/FastLine.h"
+#include "zelgraph/series/Spline.h"
+#include "zelgraph/tools/Annotation.h"
+#include "zelgraph/tools/MarksTip.h"
+#include "zelgraph/tools/NearestPoint.h"
+#include "zelgraph/tools/RectangleTool.h"
+#include "zelgraph/tools/ScrollBar.h"
+#include "tests/support/ChartRoundTrip.h"
+#include "tests/support/StreamText.h"
+
+namespace zel::testing {
+namespace {
+
+TOwned<TChart> NewChart() {
+  TOwned<TChart> C(Create<TChart>(nullptr));
+  C->SetName("Chart1");
+  C->SetBounds(0, 0, 320, 240);
+  return C;
+}
+
+template <typename T>
+T* Part(TChart* C) {
+  auto* X = dynamic_cast<T*>(C->FindComponent("X"));
+  EXPECT_NE(X, nullptr) << "no component X of the expected class";
+  return X;
+}
+
+// The lines written for the component X of the chart, without its object/end lines.
+String LinesOfX(TChart* C) {
+  std::istringstream In(AsText(Store(C)));
+  String Line, Out;
+  bool Inside = false;
+  while (std::getline(In, Line)) {
+    const auto First = Line.find_first_not_of(' ');
+    const String Trimmed = First == String::npos ? String() : Line.substr(First);
+    if (Trimmed.rfind("object X:", 0) == 0) {
+      Inside = true;
+      continue;
+    }
+    if (Inside && Trimmed == "end" && First == 2) break;
+    if (Inside) Out += Trimmed + "\n";
+  }
+  return Out;
+}
+
+// A series added to the chart and left as its constructor made it writes only these lines.
+TEST(PublishedChartDefaults, SeriesAtTheirConstructionValuesWriteOnlyWhatTheyMustKeep) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TChart*)> Add;
+    String Expected;
+  };
+  const std::vector<TCase> Cases = {
+      // The area brush's back colour is the series' construction value; only the drawn area
+      // (whose streamed default is off) must be kept.
+      {"area series", [](TChart* C) { AddToChart<TAreaSeries>(C, "X")->SetSeriesColor(0xFF102030); },
+       "SeriesColor = -15720400\nDrawArea = True\n"},
+      // The box starts at (10, 10), 50 x 50, at a custom position: only its text (its name) is kept.
+      {"series fed by the smoothing function",
+       [](TChart* C) {
+         auto* S = AddToChart<TFastLineSeries>(C, "X");
+         S->SetSeriesColor(0xFF102030);
+         auto* F = Create<TSmoothingFunction>(C);
+         F->SetName("Smooth");
+         S->SetFunction(F);
+       },
+       // The line pen keeps the series colour; the function at its defaults writes nothing.
+       "SeriesColor = -15720400\nLinePen.Color = -15720400\nLinePen.Fill.Color = -15720400\n"
+       "object Smooth: TSmoothingFunction\nend\n"},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TOwned<TChart> C = NewChart();
+    Case.Add(C.get());
+    EXPECT_EQ(LinesOfX(C.get()), Case.Expected);
+  }
+}
+
+// Titles, the right wall and the legend's title made by reading them write nothing while they
+// keep the values their chart gave them.
+TEST(PublishedChartDefaults, PartsMadeOnFirstUseWriteNothingAtTheirDefaults) {
+  TOwned<TChart> Fresh = NewChart();
+  TOwned<TChart> C = NewChart();
+  C->GetTitle();
+  C->GetSubTitle();
+  C->GetFoot();
+  C->GetSubFoot();
+  C->GetRightWall();
+  C->GetLegend()->GetTitle();
+  EXPECT_EQ(AsText(Store(C.get())), AsText(Store(Fresh.get())));
+}
+
+// A value moved off its default is written and comes back in a fresh chart; the probe tells the
+// value as text, and must differ from a fresh part's so that the case shows something.
+TEST(PublishedChartRoundTrip, ValuesSetComeBackFromAFreshChart) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TChart*)> Add;     // adds X at its defaults
+    std::function<void(TChart*)> Change;  // moves it off them
+    std::function<String(TChart*)> Probe;
+  };
+  auto Str = [](auto V) {
+    std::ostringstream S;
+    S << V;
+    return S.str();
+  };
+  auto AddRect = [](TChart* C) { AddToChart<TRectangleTool>(C, "X"); };
+  auto AddArea = [](TChart* C) { AddToChart<TAreaSeries>(C, "X"); };
+  const std::vector<TCase> Cases = {
+      {"rectangle moved back onto its default corner and sized",
+       AddRect,
+       [](TChart* C) {
+         auto* T = Part<TRectangleTool>(C);
+         T->SetLeft(30);
+         T->SetTop(10);
+         T->SetWidth(80);
+         T->SetHeight(50);
+       },
+       [&](TChart* C) {
+         auto* T = Part<TRectangleTool>(C);
+         return Str(T->GetLeft()) + "," + Str(T->GetTop()) + "," + Str(T->GetWidth()) + "," +
+                Str(T->GetHeight());
+       }},
+      {"rectangle moved to the origin",
+       AddRect,
+       [](TChart* C) {
+         Part<TRectangleTool>(C)->SetLeft(0);
+         Part<TRectangleTool>(C)->SetTop(0);
+       },
+       [&](TChart* C) { return Str(Part<TRectangleTool>(C)->GetLeft()) + "," + Str(Part<TRectangleTool>(C)->GetTop()); }},
+      {"annotation at a custom place with a fixed size",
+       [](TChart* C) { AddToChart<TAnnotationTool>(C, "X"); },
+       [](TChart* C) {
+         auto* T = Part<TAnnotationTool>(C);
+         T->GetShape()->SetCustomPosition(true);
+         T->SetLeft(40);
+         T->SetTop(25);
+         T->SetWidth(70);
+         T->SetHeight(30);
+       },
+       [&](TChart* C) {
+         auto* T = Part<TAnnotationTool>(C);
+         return Str(T->GetAutoSize()) + ";" + Str(T->GetLeft()) + "," + Str(T->GetTop()) + "," +
+                Str(T->GetWidth()) + "," + Str(T->GetHeight());
+       }},
+      {"area brush back colour",
+       AddArea,
+       [](TChart* C) { Part<TAreaSeries>(C)->GetAreaChartBrush()->SetBackColor(0xFF00FF00); },
+       [&](TChart* C) { return Str(Part<TAreaSeries>(C)->GetAreaChartBrush()->GetBackColor()); }},
+      {"area series colour",
+       AddArea,
+       [](TChart* C) { Part<TAreaSeries>(C)->SetSeriesColor(0xFF405060); },
+       [&](TChart* C) { return Str(Part<TAreaSeries>(C)->GetSeriesColor()); }},
+      {"area brush kind",
+       AddArea,
+       [](TChart* C) { Part<TAreaSeries>(C)->SetAreaBrushStyle(TBrushKind::None); },
+       [&](TChart* C) { return Str(static_cast<int>(Part<TAreaSeries>(C)->GetAreaBrush())); }},
+      {"legend symbol width",
+       [](TChart*) {},
+       [](TChart* C) { C->GetLegend()->SetColorWidth(35); },
+       [&](TChart* C) { return Str(C->GetLegend()->GetColorWidth()); }},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TOwned<TChart> Fresh = NewChart();
+    Case.Add(Fresh.get());
+    TOwned<TChart> C = NewChart();
+    Case.Add(C.get());
+    Case.Change(C.get());
+    const String Set = Case.Probe(C.get());
+    ASSERT_NE(Set, Case.Probe(Fresh.get())) << "the change leaves the default";
+    const std::vector<Byte> Bytes = Store(C.get());
+    TOwned<TChart> Back = ReadInto(Bytes, 320, 240);
+    EXPECT_EQ(Case.Probe(Back.get()), Set) << AsText(Bytes);
+    EXPECT_EQ(AsText(Store(Back.get())), AsText(Bytes));
+  }
+}
+
+// Values that two names reach are written under one of them; the other is still read.
+TEST(PublishedChartRoundTrip, SecondNamesAreReadAndNotWritten) {
+  struct TCase {
+    const char* Name;
+    String Lines;        // the lines of X in an older stream
+    String Class;
+    std::function<String(TChart*)> Probe;
+    String Expected;
+    const char* Unwritten;
+  };
+  const std::vector<TCase> Cases = {
+      {"area brush kind", "AreaBrush = None", "TAreaSeries",
+       [](TChart* C) { return String(Part<TAreaSeries>(C)->GetAreaChartBrush()->GetKind() == TBrushKind::None ? "none" : "other"); },
+       "none", "AreaBrush"},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TOwned<TChart> C = NewChart();
+    ReadText("object Chart1: TChart\n  object X: " + Case.Class + "\n    " + Case.Lines + "\n  end\nend\n", C.get());
+    EXPECT_EQ(Case.Probe(C.get()), Case.Expected);
+    const String Written = AsText(Store(C.get()));
+    EXPECT_EQ(Written.find(String(Case.Unwritten) + " ="), String::npos) << Written;
+  }
+}
+
+}  // namespace
+}  // namespace zel::testing
