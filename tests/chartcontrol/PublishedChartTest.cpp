@@ -3,21 +3,34 @@
 // comes back from a fresh chart, and the names kept for older streams are read and not written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
 #include <vector>
 
 #include "platform/Classes.h"
+#include "platform/Published.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
+#include "zelgraph/chart/Titles.h"
 #include "zelgraph/chart/Walls.h"
 #include "zelgraph/engine/TextShape.h"
 #include "zelgraph/series/Area.h"
 #include "zelgraph/series/FastLine.h"
 #include "zelgraph/series/Spline.h"
 #include "zelgraph/tools/Annotation.h"
+#include "zelgraph/tools/AxisArrow.h"
+#include "zelgraph/tools/AxisScroll.h"
+#include "zelgraph/tools/ColorLine.h"
+#include "zelgraph/tools/Cursor.h"
+#include "zelgraph/tools/DragMarks.h"
+#include "zelgraph/tools/DrawLine.h"
+#include "zelgraph/tools/GridBand.h"
+#include "zelgraph/tools/MiscTools.h"
+#include "zelgraph/tools/PageNumber.h"
+#include "zelgraph/tools/RotateTool.h"
 #include "zelgraph/tools/MarksTip.h"
 #include "zelgraph/tools/NearestPoint.h"
 #include "zelgraph/tools/RectangleTool.h"
@@ -204,6 +217,10 @@ TEST(PublishedChartRoundTrip, SecondNamesAreReadAndNotWritten) {
     const char* Unwritten;
   };
   const std::vector<TCase> Cases = {
+      // A band's edges are written as its lines; a stream that holds no lines still sets them.
+      {"band edge", "ResizeEnd = False", "TColorBandTool",
+       [](TChart* C) { return String(Part<TColorBandTool>(C)->GetResizeEnd() ? "resizes" : "fixed"); }, "fixed",
+       "ResizeEnd"},
       {"area brush kind", "AreaBrush = None", "TAreaSeries",
        [](TChart* C) { return String(Part<TAreaSeries>(C)->GetAreaChartBrush()->GetKind() == TBrushKind::None ? "none" : "other"); },
        "none", "AreaBrush"},
@@ -215,6 +232,86 @@ TEST(PublishedChartRoundTrip, SecondNamesAreReadAndNotWritten) {
     EXPECT_EQ(Case.Probe(C.get()), Case.Expected);
     const String Written = AsText(Store(C.get()));
     EXPECT_EQ(Written.find(String(Case.Unwritten) + " ="), String::npos) << Written;
+  }
+}
+
+// Every value a class publishes, given in a stream, is written back under its name. Two values
+// are tried for each; one may be the default (then nothing is written and the stream is the
+// same as a fresh chart's), but at least one must come back.
+TEST(PublishedChartRoundTrip, EveryPublishedValueIsReadAndWrittenUnderItsName) {
+  struct TTarget {
+    const char* Label;
+    const TClass* Class;
+    String Prefix;                              // the path of the object in the chart's lines
+    std::function<String(const String&)> Wrap;  // the chart text around one line
+  };
+  auto ChartLine = [](const String& L) { return "object Chart1: TChart\n  " + L + "\nend\n"; };
+  auto Child = [](const char* Class) {
+    return [Class](const String& L) {
+      return "object Chart1: TChart\n  object X: " + String(Class) + "\n    " + L + "\n  end\nend\n";
+    };
+  };
+  auto Function = [](const String& L) {
+    return String("object Chart1: TChart\n  object S: TFastLineSeries\n    object X: TSmoothingFunction\n      ") + L +
+           "\n    end\n  end\nend\n";
+  };
+  std::vector<TTarget> Targets = {
+      {"legend", TChartLegend::StaticClass(), "Legend.", ChartLine},
+      {"legend symbol", TLegendSymbol::StaticClass(), "Legend.Symbol.", ChartLine},
+      {"legend title", TLegendTitle::StaticClass(), "Legend.Title.", ChartLine},
+      {"title", TChartTitle::StaticClass(), "Title.", ChartLine},
+      {"foot", TChartFootTitle::StaticClass(), "Foot.", ChartLine},
+      {"back wall", TChartBackWall::StaticClass(), "BackWall.", ChartLine},
+      {"left wall", TChartLeftWall::StaticClass(), "LeftWall.", ChartLine},
+      {"bottom wall", TChartBottomWall::StaticClass(), "BottomWall.", ChartLine},
+      {"right wall", TChartRightWall::StaticClass(), "RightWall.", ChartLine},
+      {"smoothing function", TSmoothingFunction::StaticClass(), "", Function},
+  };
+  for (const TClass* C :
+       {TFastLineSeries::StaticClass(), TAreaSeries::StaticClass(), TAxisScrollTool::StaticClass(),
+        TAxisScrollBarTool::StaticClass(), TAxisArrowTool::StaticClass(), TCursorTool::StaticClass(),
+        TNearestTool::StaticClass(), TColorLineTool::StaticClass(), TColorBandTool::StaticClass(),
+        TGridBandTool::StaticClass(), TMarksTipTool::StaticClass(), TDragMarksTool::StaticClass(),
+        TAnnotationTool::StaticClass(), TRectangleTool::StaticClass(), TClipSeriesTool::StaticClass(),
+        TFullScreenTool::StaticClass(), TRepaintMonitor::StaticClass(), TPageNumTool::StaticClass(),
+        TDrawLineTool::StaticClass(), TRotateTool::StaticClass(), TChartImageTool::StaticClass()})
+    Targets.push_back({C->Name, C, "", Child(C->Name)});
+  // Names that reach a value written under another name, and values written only with another.
+  const std::vector<String> SecondNames = {
+      "Legend.ColorWidth", "TAreaSeries.AreaBrush", "TNearestTool.DrawLine", "TAxisScrollBarTool.ThumbSize",
+      "TColorBandTool.ResizeEnd", "TColorBandTool.ResizeStart", "Title.AutoSize", "Foot.AutoSize", "TRepaintMonitor.Text", "TPageNumTool.Text",
+      // Left and Top are kept only while the box has a custom position.
+      "Legend.Left", "Legend.Top", "Legend.Title.Left", "Legend.Title.Top", "Title.Left", "Title.Top",
+      "Foot.Left", "Foot.Top", "TAnnotationTool.Left", "TAnnotationTool.Top", "TRepaintMonitor.Left",
+      "TRepaintMonitor.Top", "TPageNumTool.Left", "TPageNumTool.Top"};
+  for (const TTarget& T : Targets) {
+    for (const TPropInfo* P : PublishedPropsOf(T.Class)) {
+      std::vector<String> Values;
+      switch (P->Kind) {
+        case TPropKind::pkBoolean: Values = {"True", "False"}; break;
+        case TPropKind::pkInteger: Values = {"7", "9"}; break;
+        case TPropKind::pkSingle: Values = {"2.5s", "3.5s"}; break;
+        case TPropKind::pkFloat: Values = {"2.5", "3.5"}; break;
+        case TPropKind::pkString: Values = {"'ab'", "'cd'"}; break;
+        case TPropKind::pkEnum:
+          if (P->Enum->Names.size() < 2) continue;
+          Values = {P->Enum->Names[0], P->Enum->Names[1]};
+          break;
+        default: continue;
+      }
+      const String Name = T.Prefix + P->Name;
+      const String Key = (T.Prefix.empty() ? String(T.Class->Name) + "." : String()) + Name;
+      if (std::find(SecondNames.begin(), SecondNames.end(), Key) != SecondNames.end()) continue;
+      SCOPED_TRACE(String(T.Label) + ": " + Name);
+      bool Came = false;
+      for (const String& V : Values) {
+        TOwned<TChart> C = NewChart();
+        ASSERT_NO_THROW(ReadText(T.Wrap(Name + " = " + V), C.get()));
+        const String Out = AsText(Store(C.get()));
+        if (Out.find(Name + " = " + V + "\n") != String::npos) Came = true;
+      }
+      EXPECT_TRUE(Came) << "neither " << Values[0] << " nor " << Values[1] << " was written back";
+    }
   }
 }
 

@@ -481,13 +481,11 @@ bool TColorBandTool::GetResizeStart() const { return FLineStart->GetAllowDrag();
 bool TColorBandTool::GetResizeEnd() const { return FLineEnd->GetAllowDrag(); }
 
 void TColorBandTool::SetResizeStart(bool Value) {
-  if (IsReading(this)) return;
   if (Value) FLineStart->SetActive(true);
   FLineStart->SetAllowDrag(Value);
 }
 
 void TColorBandTool::SetResizeEnd(bool Value) {
-  if (IsReading(this)) return;
   if (Value) FLineEnd->SetActive(true);
   FLineEnd->SetAllowDrag(Value);
 }
@@ -713,8 +711,9 @@ ZEL_BEGIN_PUBLISHED(TColorBandTool)
   P::Prop("NoLimitDrag", &Self::GetNoLimitDrag, &Self::SetNoLimitDrag, Default(true)),
   P::Obj("Pen", &Self::GetPen),
   P::Obj("Picture", &Self::GetPicture, &Self::ExistingPicture),
-  P::Prop("ResizeEnd", &Self::GetResizeEnd, &Self::SetResizeEnd, Default(true)),
-  P::Prop("ResizeStart", &Self::GetResizeStart, &Self::SetResizeStart, Default(true)),
+  // The edges' AllowDrag, written with the lines; a stream without the lines still sets them.
+  P::Prop("ResizeEnd", &Self::GetResizeEnd, &Self::SetResizeEnd, Never),
+  P::Prop("ResizeStart", &Self::GetResizeStart, &Self::SetResizeStart, Never),
   P::Obj("StartLinePen", &Self::GetStartLinePen),
   P::Prop("StartValue", &Self::GetStartValue, &Self::SetStartValue, Default(0.0)),
   P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(Byte(0))),
