@@ -544,5 +544,37 @@ TEST(ToolStream, NamesOfValuesWrittenElsewhereAreReadAndNotWrittenAgain) {
   }
 }
 
+// A band's edges: their values are the band's StartValue and EndValue, and their pens travel with
+// the lines. A paint that moves an edge into the axis range changes nothing that is written.
+TEST(ToolStream, ABandsEdgesAreWrittenOnceAndSurviveAPaintOutsideTheAxisRange) {
+  TOwned<TChart> A(NewChart());
+  A->SetBounds(0, 0, 300, 200);
+  auto* Band = AddToChart<TColorBandTool>(A.get(), "Band1");
+  Band->SetAxis(A->GetLeftAxis());
+  Band->SetStartValue(90);
+  Band->SetEndValue(120);
+  Band->GetStartLinePen()->SetWidth(3);
+  TOwned<TBitmap> Painted(PaintToBitmap(A.get()));
+  const std::vector<Byte> First = Store(A.get());
+  const String Text = AsText(First);
+  EXPECT_EQ(Text.find("StartLinePen"), String::npos) << Text;
+  EXPECT_NE(Text.find("      Pen.Width = 3"), String::npos) << "the start line writes its pen\n" << Text;
+  EXPECT_EQ(Text.find("      Value ="), String::npos) << "an edge's value is the band's\n" << Text;
+
+  TOwned<TChart> B(ReadInto(First, 300, 200));
+  auto* BBand = dynamic_cast<TColorBandTool*>(B->GetTools()->Get(0));
+  ASSERT_NE(BBand, nullptr);
+  EXPECT_EQ(BBand->GetStartLine()->GetValue(), 90);
+  EXPECT_EQ(BBand->GetEndLine()->GetValue(), 120);
+  EXPECT_EQ(BBand->GetStartLinePen()->GetWidth(), 3);
+  TOwned<TBitmap> PaintedB(PaintToBitmap(B.get()));
+  EXPECT_EQ(AsText(Store(B.get())), Text);
+
+  // A stream without the lines still gives the edges their pens.
+  TOwned<TChart> C(Create<TChart>(nullptr));
+  ReadText("object Chart1: TChart\n  object Band1: TColorBandTool\n    StartLinePen.Width = 4\n  end\nend\n", C.get());
+  EXPECT_EQ(static_cast<TColorBandTool*>(C->GetTools()->Get(0))->GetStartLinePen()->GetWidth(), 4);
+}
+
 }  // namespace
 }  // namespace zel::testing

@@ -372,6 +372,7 @@ void TColorBandTool::TakeChildren() {
 }
 
 void TColorBandTool::HookLine(TColorLineTool* Line) {
+  Line->IBandEdge = true;
   Line->OnDragLine = [this](TColorLineTool* Sender) { DragLine(Sender); };
   Line->InternalOnEndDragLine = [this](TColorLineTool* Sender) { EndDragLine(Sender); };
   Line->InternalSetAxis(FAxis);
@@ -691,7 +692,7 @@ ZEL_BEGIN_PUBLISHED(TColorLineTool)
   P::Prop("NoLimitDrag", &Self::GetNoLimitDrag, &Self::SetNoLimitDrag, Default(false)),
   P::Obj("Pen", &Self::GetPen),
   P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TColorLineStyle::clCustom)),
-  P::Prop("Value", &Self::GetValue, &Self::SetValue, Default(0.0)),
+  P::Prop("Value", &Self::GetValue, &Self::SetValue, [](Self* L) { return !L->IBandEdge && L->GetValue() != 0; }),
   P::Event("OnBeginDragLine", &Self::OnBeginDragLine),
   P::Event("OnDragLine", &Self::OnDragLine),
   P::Event("OnEndDragLine", &Self::OnEndDragLine),
@@ -705,7 +706,8 @@ ZEL_BEGIN_PUBLISHED(TColorBandTool)
   P::Prop("Cursor", &Self::GetCursor, &Self::SetCursor, Default(TCursor(0))),
   P::Prop("DrawBehind", &Self::GetDrawBehind, &Self::SetDrawBehind, Default(true)),
   P::Prop("DrawBehindAxes", &Self::GetDrawBehindAxes, &Self::SetDrawBehindAxes, Default(false)),
-  P::Obj("EndLinePen", &Self::GetEndLinePen),
+  // The edges' pens, written with the lines as their Pen; read, not written.
+  P::Obj("EndLinePen", &Self::GetEndLinePen, &Self::GetEndLinePen, [](Self*) { return false; }),
   P::Prop("EndValue", &Self::GetEndValue, &Self::SetEndValue, Default(0.0)),
   P::Obj("Gradient", &Self::GetGradient, &Self::GetGradient, [](Self*) { return false; }),
   P::Prop("NoLimitDrag", &Self::GetNoLimitDrag, &Self::SetNoLimitDrag, Default(true)),
@@ -714,7 +716,7 @@ ZEL_BEGIN_PUBLISHED(TColorBandTool)
   // The edges' AllowDrag, written with the lines; a stream without the lines still sets them.
   P::Prop("ResizeEnd", &Self::GetResizeEnd, &Self::SetResizeEnd, Never),
   P::Prop("ResizeStart", &Self::GetResizeStart, &Self::SetResizeStart, Never),
-  P::Obj("StartLinePen", &Self::GetStartLinePen),
+  P::Obj("StartLinePen", &Self::GetStartLinePen, &Self::GetStartLinePen, [](Self*) { return false; }),
   P::Prop("StartValue", &Self::GetStartValue, &Self::SetStartValue, Default(0.0)),
   P::Prop("Transparency", &Self::GetTransparency, &Self::SetTransparency, Default(Byte(0))),
   P::Event("OnClick", &Self::OnClick),

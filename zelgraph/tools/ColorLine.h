@@ -99,6 +99,9 @@ class TColorLineTool : public TZelCustomToolAxis {
   TColorLineToolOnDrag OnEndDragLine;
   // The owning band's end-of-drag hook.
   TColorLineToolOnDrag InternalOnEndDragLine;
+  // An edge of a colour band: its value is the band's StartValue or EndValue, and is written
+  // there only (a paint may have moved the line's own value into the axis range).
+  bool IBandEdge = false;
   // False: a line outside the axis span is not drawn.
   bool ShowOutsideAxis = false;
 
