@@ -34,6 +34,8 @@ enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 ZEL_ENUM_NAMES(TMouseButton, "mbLeft", "mbRight", "mbMiddle");
 
 enum class TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen, ssCommand, ssHorizontal };
+ZEL_ENUM_NAMES(TShiftStateItem, "ssShift", "ssAlt", "ssCtrl", "ssLeft", "ssRight", "ssMiddle", "ssDouble", "ssTouch",
+               "ssPen", "ssCommand", "ssHorizontal");
 using TShiftState = TSet<TShiftStateItem>;
 
 // Virtual key codes (the values the library's tools compare with).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <exception>
 
 #include "platform/Filer.h"
@@ -76,8 +77,17 @@ void TChartPage::SetScaleLastPage(bool Value) {
   Changed();
 }
 
+bool TChartPage::Reading() const {
+  return IParent && IParent->GetComponentState().Contains(TComponentStateItem::csReading);
+}
+
+std::int32_t TChartPage::FirstValueIndex() const {
+  const std::int64_t First = (std::int64_t(FCurrent) - 1) * FPointsPerPage;
+  return static_cast<std::int32_t>(std::min<std::int64_t>(First, INT32_MAX));
+}
+
 void TChartPage::SetCurrent(std::int32_t Value) {
-  Value = std::min(Value, Count());
+  if (!Reading()) Value = std::min(Value, Count());
   if (Value < 1) Value = 1;
   if (Value == FCurrent) return;
   FCurrent = Value;
@@ -95,7 +105,7 @@ void TChartPage::SetPointsPerPage(std::int32_t Value) {
     Changed();
   }
   const std::int32_t N = Count();
-  if (N < FCurrent) SetCurrent(N);
+  if (N < FCurrent && !Reading()) SetCurrent(N);
   if (IParent) {
     IParent->BroadcastZelEventClass<TChartChangePage>();
   }
@@ -1295,16 +1305,38 @@ void TCustomAxisPanel::PrintPages(std::int32_t FromPage, std::int32_t ToPage) {
 // ---------------------------------------------------------------------------------------------
 // Published properties
 
+ZEL_BEGIN_PUBLISHED(TChartPage)
+  P::Prop("AutoScale", &Self::GetAutoScale, &Self::SetAutoScale, Default(false)),
+  P::Prop("MaxPointsPerPage", &Self::GetMaxPointsPerPage, &Self::SetMaxPointsPerPage, Default(0)),
+  P::Prop("ScaleLastPage", &Self::GetScaleLastPage, &Self::SetScaleLastPage, Default(true)),
+  P::Prop("Current", &Self::GetCurrent, &Self::SetCurrent, Default(1)),
+ZEL_END_PUBLISHED
+
 ZEL_BEGIN_PUBLISHED(TCustomAxisPanel)
+  P::Prop("AxisBehind", &Self::GetAxisBehind, &Self::SetAxisBehind, Default(true)),
+  P::Prop("AxisVisible", &Self::GetAxisVisible, &Self::SetAxisVisible, Default(true)),
   P::Obj("BottomAxis", &Self::GetBottomAxis),
+  P::Prop("Chart3DPercent", &Self::GetChart3DPercent, &Self::SetChart3DPercent, Default(15)),
+  P::Prop("ClipPoints", &Self::GetClipPoints, &Self::SetClipPoints, Default(true)),
   P::Obj("CustomAxes", &Self::GetCustomAxes),
   P::Obj("DepthAxis", &Self::GetDepthAxis),
   P::Obj("DepthTopAxis", &Self::GetDepthTopAxis),
+  P::Obj("Hover", &Self::GetHover),
   P::Obj("LeftAxis", &Self::GetLeftAxis),
+  P::Obj("Pages", &Self::GetPages),
   P::Obj("RightAxis", &Self::GetRightAxis),
   P::Obj("SeriesGroups", &Self::GetSeriesGroups),
   P::Obj("TopAxis", &Self::GetTopAxis),
   P::Obj("View3DOptions", &Self::GetView3DOptions),
+  P::Prop("View3DWalls", &Self::GetView3DWalls, &Self::SetView3DWalls, Default(true)),
+  P::Event("OnAddSeries", &Self::OnAddSeries),
+  P::Event("OnBeforeDrawAxes", &Self::OnBeforeDrawAxes),
+  P::Event("OnBeforeDrawChart", &Self::OnBeforeDrawChart),
+  P::Event("OnBeforeDrawSeries", &Self::OnBeforeDrawSeries),
+  P::Event("OnGetAxisLabel", &Self::OnGetAxisLabel),
+  P::Event("OnGetNextAxisLabel", &Self::OnGetNextAxisLabel),
+  P::Event("OnPageChange", &Self::OnPageChange),
+  P::Event("OnRemoveSeries", &Self::OnRemoveSeries),
 ZEL_END_PUBLISHED
 
 }  // namespace zel

@@ -81,6 +81,7 @@ class TCustomAxisPanel;
 // Paging of a chart's points.
 class TChartPage : public TPersistent {
   ZEL_CLASS(TChartPage, TPersistent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TChartPage(TCustomAxisPanel* AParent) : IParent(AParent) {}
 
@@ -90,7 +91,8 @@ class TChartPage : public TPersistent {
   void SetAutoScale(bool Value);
   std::int32_t GetCurrent() const { return FCurrent; }
   // Limited to the page count, then raised to 1; a change notifies the chart's listeners and
-  // fires its OnPageChange.
+  // fires its OnPageChange. While the chart is being read its points may not be there yet: the
+  // page is kept as read (raised to 1).
   void SetCurrent(std::int32_t Value);
   std::int32_t GetMaxPointsPerPage() const { return FPointsPerPage; }
   // A negative value raises ChartException; the current page follows a shorter page count.
@@ -101,14 +103,16 @@ class TChartPage : public TPersistent {
 
   // 1 without paging or without series.
   std::int32_t Count() const;
-  // The index of the current page's first point.
-  std::int32_t FirstValueIndex() const { return (FCurrent - 1) * FPointsPerPage; }
+  // The index of the current page's first point (the largest index when that lies beyond it).
+  std::int32_t FirstValueIndex() const;
   void NextPage();
   void PreviousPage();
   TCustomAxisPanel* GetParent() const { return IParent; }
 
  private:
   void Changed();
+  // The chart is being read from a stream.
+  bool Reading() const;
   bool FAutoScale = false;
   std::int32_t FCurrent = 1;
   std::int32_t FPointsPerPage = 0;

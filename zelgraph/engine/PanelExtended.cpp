@@ -80,7 +80,7 @@ TZelZoomBrush* TZelZoom::GetBrush() {
   if (!FBrush) {
     FBrush = Create<TZelZoomBrush>();
     FBrush->InitColor(0xFFFFFFFF);
-    FBrush->SetKind(TBrushKind::None);
+    FBrush->InitKind(TBrushKind::None);
   }
   return FBrush;
 }
@@ -549,6 +549,7 @@ ZEL_BEGIN_PUBLISHED(TZelZoom)
   P::Prop("FullRepaint", &Self::GetFullRepaint, &Self::SetFullRepaint, Default(true)),
   P::Prop("History", &Self::GetHistory, &Self::SetHistory, Default(false)),
   P::Prop("KeepAspectRatio", &Self::GetKeepAspectRatio, &Self::SetKeepAspectRatio, Default(false)),
+  P::Prop("KeyShift", &Self::GetKeyShift, &Self::SetKeyShift, Default(TShiftState())),
   P::Prop("MinimumPixels", &Self::GetMinimumPixels, &Self::SetMinimumPixels, Default(16)),
   P::Prop("MouseButton", &Self::GetMouseButton, &Self::SetMouseButton, Default(TMouseButton::mbLeft)),
   P::Prop("MouseWheel", &Self::GetMouseWheel, &Self::SetMouseWheel, Default(TMouseWheelStyle::pmwNone)),

@@ -1,0 +1,127 @@
+// Settings of the chart panel, its axes, series parts and shapes written to a stream under their
+// own names, read back into a fresh chart, and left out while they keep their defaults.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/Published.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/PanelExtended.h"
+#include "zelgraph/engine/SeriesLegend.h"
+#include "zelgraph/series/FastLine.h"
+#include "tests/support/ChartRoundTrip.h"
+#include "tests/support/StreamText.h"
+
+namespace zel::testing {
+namespace {
+
+// One setting: the line its stream holds once set, how to set it, and whether a chart has it.
+struct TSettingCase {
+  const char* Line;
+  std::function<void(TChart*)> Set;
+  std::function<bool(TChart*)> Has;
+};
+
+// The name part of a text line ("Pages.Current = 3" -> "Pages.Current =").
+String NameOf(const char* Line) {
+  const String L(Line);
+  return L.substr(0, L.find('=') + 1);
+}
+
+TOwned<TChart> NamedChart() {
+  TOwned<TChart> C(Create<TChart>(nullptr));
+  C->SetName("Chart1");
+  C->SetBounds(0, 0, 300, 200);
+  return C;
+}
+
+// Each setting: a chart at its defaults does not write it; set, it is written under its name,
+// read back into a fresh chart, and written again to the same bytes.
+void ExpectEachSettingTravels(const std::vector<TSettingCase>& Cases) {
+  for (const TSettingCase& C : Cases) {
+    SCOPED_TRACE(C.Line);
+    TOwned<TChart> A = NamedChart();
+    const String AtDefaults = AsText(Store(A.get()));
+    EXPECT_EQ(AtDefaults.find(NameOf(C.Line)), String::npos) << AtDefaults;
+
+    C.Set(A.get());
+    const std::vector<Byte> Bytes = Store(A.get());
+    const String Text = AsText(Bytes);
+    EXPECT_NE(Text.find(C.Line), String::npos) << Text;
+
+    TOwned<TChart> B = ReadInto(Bytes, 300, 200);
+    EXPECT_TRUE(C.Has(B.get()));
+    EXPECT_EQ(Store(B.get()), Bytes);
+  }
+}
+
+TEST(PublishedPanel, ChartWideSettingsOfTheAxisPanelTravel) {
+  ExpectEachSettingTravels({
+      {"Chart3DPercent = 40", [](TChart* C) { C->SetChart3DPercent(40); },
+       [](TChart* C) { return C->GetChart3DPercent() == 40; }},
+      {"AxisBehind = False", [](TChart* C) { C->SetAxisBehind(false); },
+       [](TChart* C) { return !C->GetAxisBehind(); }},
+      {"AxisVisible = False", [](TChart* C) { C->SetAxisVisible(false); },
+       [](TChart* C) { return !C->GetAxisVisible(); }},
+      {"ClipPoints = False", [](TChart* C) { C->SetClipPoints(false); },
+       [](TChart* C) { return !C->GetClipPoints(); }},
+      {"View3DWalls = False", [](TChart* C) { C->SetView3DWalls(false); },
+       [](TChart* C) { return !C->GetView3DWalls(); }},
+      {"Pages.AutoScale = True", [](TChart* C) { C->GetPages()->SetAutoScale(true); },
+       [](TChart* C) { return C->GetPages()->GetAutoScale(); }},
+      {"Pages.MaxPointsPerPage = 25", [](TChart* C) { C->GetPages()->SetMaxPointsPerPage(25); },
+       [](TChart* C) { return C->GetPages()->GetMaxPointsPerPage() == 25; }},
+      {"Pages.ScaleLastPage = False", [](TChart* C) { C->GetPages()->SetScaleLastPage(false); },
+       [](TChart* C) { return !C->GetPages()->GetScaleLastPage(); }},
+      {"Hover.Visible = False", [](TChart* C) { C->GetHover()->SetVisible(!C->GetHover()->GetVisible()); },
+       [](TChart* C) { return !C->GetHover()->GetVisible(); }},
+      {"Zoom.KeyShift = [ssShift, ssCtrl]",
+       [](TChart* C) { C->GetZoom()->SetKeyShift(TShiftState{TShiftStateItem::ssShift, TShiftStateItem::ssCtrl}); },
+       [](TChart* C) {
+         return C->GetZoom()->GetKeyShift() == TShiftState{TShiftStateItem::ssShift, TShiftStateItem::ssCtrl};
+       }},
+  });
+}
+
+// The current page is read before the points that make it exist: it must not be cut to the
+// single page an empty chart has.
+TEST(PublishedPanel, TheCurrentPageSurvivesAlthoughItIsReadBeforeThePoints) {
+  TOwned<TChart> A = NamedChart();
+  auto* S = AddToChart<TFastLineSeries>(A.get(), "Series1");
+  for (int I = 0; I < 30; ++I) S->AddXY(I, I % 7);
+  S->ManualData = true;
+  A->GetPages()->SetMaxPointsPerPage(10);
+  A->GetPages()->SetCurrent(3);
+  const std::vector<Byte> Bytes = Store(A.get());
+  EXPECT_NE(AsText(Bytes).find("Pages.Current = 3"), String::npos) << AsText(Bytes);
+
+  TOwned<TChart> B = ReadInto(Bytes, 300, 200);
+  EXPECT_EQ(B->GetPages()->GetCurrent(), 3);
+  EXPECT_EQ(B->GetPages()->Count(), 3);
+  EXPECT_EQ(Store(B.get()), Bytes);
+  EXPECT_TRUE(PaintTheSame(A.get(), B.get()));
+}
+
+TEST(PublishedPanel, AHugeStoredPageGivesAFirstPointIndexWithoutOverflow) {
+  TOwned<TChart> A = NamedChart();
+  String Text = AsText(Store(A.get()));
+  Text.insert(Text.find("end\n"), "  Pages.MaxPointsPerPage = 1000\n  Pages.Current = 2147483647\n");
+  TOwned<TChart> B = NamedChart();
+  ReadText(Text, B.get());
+  EXPECT_GE(B->GetPages()->FirstValueIndex(), 0);
+}
+
+// A zoom rectangle makes the zoom's brush; that alone writes nothing.
+TEST(PublishedPanel, TheZoomBrushAndPenAtTheirOwnValuesWriteNothing) {
+  TOwned<TChart> A = NamedChart();
+  const String Before = AsText(Store(A.get()));
+  A->GetZoom()->GetBrush();
+  A->GetZoom()->GetPen();
+  EXPECT_EQ(AsText(Store(A.get())), Before);
+}
+
+}  // namespace
+}  // namespace zel::testing
