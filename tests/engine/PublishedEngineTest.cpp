@@ -8,9 +8,12 @@
 #include "platform/Controls.h"
 #include "platform/Published.h"
 #include "zelgraph/chart/Chart.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/PanelExtended.h"
 #include "zelgraph/engine/SeriesLegend.h"
+#include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/series/FastLine.h"
 #include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
@@ -121,6 +124,60 @@ TEST(PublishedPanel, TheZoomBrushAndPenAtTheirOwnValuesWriteNothing) {
   A->GetZoom()->GetBrush();
   A->GetZoom()->GetPen();
   EXPECT_EQ(AsText(Store(A.get())), Before);
+}
+
+TEST(PublishedAxis, ScaleTitleShapeAndPartnerSettingsTravel) {
+  ExpectEachSettingTravels({
+      {"BottomAxis.MaximumRound = True", [](TChart* C) { C->GetBottomAxis()->SetMaximumRound(true); },
+       [](TChart* C) { return C->GetBottomAxis()->GetMaximumRound(); }},
+      {"LeftAxis.MinimumRound = True", [](TChart* C) { C->GetLeftAxis()->SetMinimumRound(true); },
+       [](TChart* C) { return C->GetLeftAxis()->GetMinimumRound(); }},
+      {"TopAxis.UsePartnerAxis = True", [](TChart* C) { C->GetTopAxis()->SetUsePartnerAxis(true); },
+       [](TChart* C) { return C->GetTopAxis()->GetUsePartnerAxis(); }},
+      {"LeftAxis.Shape.Visible = True", [](TChart* C) { C->GetLeftAxis()->GetShape()->SetVisible(true); },
+       [](TChart* C) { return C->GetLeftAxis()->ExistingShape() && C->GetLeftAxis()->GetShape()->GetVisible(); }},
+      {"BottomAxis.Title.Text = 'Time'", [](TChart* C) { C->GetBottomAxis()->GetTitle()->SetCaption("Time"); },
+       [](TChart* C) { return C->GetBottomAxis()->GetTitle()->GetCaption() == "Time"; }},
+      {"BottomAxis.Title.Position = tpEnd",
+       [](TChart* C) { C->GetBottomAxis()->GetTitle()->SetPosition(TAxisTitlePosition::tpEnd); },
+       [](TChart* C) { return C->GetBottomAxis()->GetTitle()->GetPosition() == TAxisTitlePosition::tpEnd; }},
+      {"RightAxis.Title.Angle = 90", [](TChart* C) { C->GetRightAxis()->GetTitle()->SetAngle(90); },
+       [](TChart* C) { return C->GetRightAxis()->GetTitle()->GetAngle() == 90; }},
+      {"BottomAxis.Grid.Centered = True", [](TChart* C) { C->GetBottomAxis()->SetGridCentered(true); },
+       [](TChart* C) { return C->GetBottomAxis()->GetGridCentered(); }},
+  });
+}
+
+// A vertical axis turns its title; that turn is the title's own and is not written.
+TEST(PublishedAxis, TitlesAtTheAnglesTheirAxesGiveWriteNoAngle) {
+  TOwned<TChart> A = NamedChart();
+  A->GetLeftAxis()->GetTitle()->SetCaption("Volts");
+  A->GetRightAxis()->GetTitle()->SetCaption("Amps");
+  const String Text = AsText(Store(A.get()));
+  EXPECT_EQ(Text.find("Title.Angle"), String::npos) << Text;
+  EXPECT_EQ(Text.find("GridCentered"), String::npos) << Text;
+}
+
+TEST(PublishedAxis, SubAxesAreWrittenOnlyWhenThereAreSomeAndReadBackUnderTheirAxis) {
+  TOwned<TChart> A = NamedChart();
+  A->GetLeftAxis()->GetSubAxes();
+  EXPECT_EQ(AsText(Store(A.get())).find("SubAxes"), String::npos);
+
+  auto* Sub = A->GetLeftAxis()->GetSubAxes()->Add();
+  ASSERT_NE(Sub, nullptr);
+  Sub->SetStartPosition(50);
+  Sub->SetInverted(true);
+  const std::vector<Byte> Bytes = Store(A.get());
+  EXPECT_NE(AsText(Bytes).find("SubAxes"), String::npos) << AsText(Bytes);
+
+  TOwned<TChart> B = ReadInto(Bytes, 300, 200);
+  ASSERT_NE(B->GetLeftAxis()->ExistingSubAxes(), nullptr);
+  ASSERT_EQ(B->GetLeftAxis()->GetSubAxes()->GetCount(), 1);
+  auto* Read = B->GetLeftAxis()->GetSubAxes()->Get(0);
+  ASSERT_NE(Read, nullptr);
+  EXPECT_EQ(Read->GetStartPosition(), 50);
+  EXPECT_TRUE(Read->GetInverted());
+  EXPECT_EQ(Store(B.get()), Bytes);
 }
 
 }  // namespace

@@ -598,6 +598,8 @@ ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Prop("EndPosition", &Self::GetEndPosition, &Self::SetEndPosition, Default(100.0)),
   P::Prop("ExactDateTime", &Self::GetExactDateTime, &Self::SetExactDateTime, Default(true)),
   P::Obj("Grid", &Self::GetGrid),
+  // The grid's own Centered is what is written.
+  P::Prop("GridCentered", &Self::GetGridCentered, &Self::SetGridCentered, Never),
   P::Prop("Horizontal", &Self::GetHorizontal, &Self::SetHorizontal, &Self::IsHorizontalStored),
   P::Prop("Increment", &Self::GetIncrement, &Self::SetIncrement, Default(0.0)),
   P::Prop("Inverted", &Self::GetInverted, &Self::SetInverted, Default(false)),
@@ -621,8 +623,10 @@ ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Prop("LogarithmicBase", &Self::GetLogarithmicBase, &Self::SetLogarithmicBase, Default(10.0)),
   P::Prop("Maximum", &Self::GetMaximum, &Self::SetMaximum, &Self::IsMaxStored),
   P::Prop("MaximumOffset", &Self::GetMaximumOffset, &Self::SetMaximumOffset, Default(0)),
+  P::Prop("MaximumRound", &Self::GetMaximumRound, &Self::SetMaximumRound, Default(false)),
   P::Prop("Minimum", &Self::GetMinimum, &Self::SetMinimum, &Self::IsMinStored),
   P::Prop("MinimumOffset", &Self::GetMinimumOffset, &Self::SetMinimumOffset, Default(0)),
+  P::Prop("MinimumRound", &Self::GetMinimumRound, &Self::SetMinimumRound, Default(false)),
   P::Obj("MinorGrid", &Self::GetMinorGrid),
   P::Prop("MinorTickCount", &Self::GetMinorTickCount, &Self::SetMinorTickCount, Default(3)),
   P::Prop("MinorTickLength", &Self::GetMinorTickLength, &Self::SetMinorTickLength, Default(2)),
@@ -631,7 +635,10 @@ ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Prop("PositionPercent", &Self::GetPositionPercent, &Self::SetPositionPercent, Default(0.0)),
   P::Prop("RoundFirstLabel", &Self::GetRoundFirstLabel, &Self::SetRoundFirstLabel, Default(true)),
   P::Prop("PositionUnits", &Self::GetPositionUnits, &Self::SetPositionUnits, Default(TAxisPosUnits::muPercent)),
+  P::Obj("Shape", &Self::GetShape, &Self::ExistingShape),
   P::Prop("StartPosition", &Self::GetStartPosition, &Self::SetStartPosition, Default(0.0)),
+  P::Obj("SubAxes", &Self::GetSubAxes, &Self::ExistingSubAxes,
+         [](Self* A) { return A->ExistingSubAxes() && A->ExistingSubAxes()->GetCount() > 0; }),
   P::Obj("Ticks", &Self::GetTicks),
   P::Obj("TicksInner", &Self::GetTicksInner),
   P::Prop("TickInnerLength", &Self::GetTickInnerLength, &Self::SetTickInnerLength, Default(0)),
@@ -639,8 +646,10 @@ ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Prop("TickOnLabelsOnly", &Self::GetTickOnLabelsOnly, &Self::SetTickOnLabelsOnly, Default(true)),
   P::Obj("Title", &Self::GetTitle, &Self::ExistingTitle),
   P::Prop("TitleSize", &Self::GetTitleSize, &Self::SetTitleSize, Default(0)),
+  P::Prop("UsePartnerAxis", &Self::GetUsePartnerAxis, &Self::SetUsePartnerAxis, Default(false)),
   P::Prop("Visible", &Self::GetVisible, &Self::SetVisible, Default(true)),
   P::Prop("ZPosition", &Self::GetZPosition, &Self::SetZPosition, &Self::IsZPositionStored),
+  P::Event("OnDrawLabel", &Self::OnDrawLabel),
 ZEL_END_PUBLISHED
 
 ZEL_BEGIN_PUBLISHED(TChartDepthAxis)

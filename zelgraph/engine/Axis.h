@@ -59,6 +59,7 @@ ZEL_ENUM_NAMES(TAxisLabelAlign, "alDefault", "alOpposite", "alCenter");
 ZEL_ENUM_NAMES(TAxisLabelStyle, "talAuto", "talNone", "talValue", "talMark", "talText", "talPointValue");
 ZEL_ENUM_NAMES(TAxisLabelsPosition, "lpAtTick", "lpBeforeTick", "lpAfterTick", "lpCenter");
 ZEL_ENUM_NAMES(TPenLineMode, "lmLine", "lmCylinder", "lmRectangle");
+ZEL_ENUM_NAMES(TAxisTitlePosition, "tpStart", "tpCenter", "tpEnd");
 
 using TAxisDrawLabelEvent = std::function<void(TChartAxis* Sender, std::int32_t& X, std::int32_t& Y,
                                                std::int32_t& Z, String& Text, bool& DrawLabel)>;

@@ -20,6 +20,7 @@ class TZelSelected;
 // The title of an axis: a centred, transparent text shape placed at the start, centre or end.
 class TChartAxisTitle : public TCustomTextShape {
   ZEL_CLASS(TChartAxisTitle, TCustomTextShape)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TChartAxisTitle(TCustomZelPanel* AOwner);
   // Position, then the text shape.
