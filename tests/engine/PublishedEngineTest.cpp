@@ -11,6 +11,7 @@
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/PanelExtended.h"
 #include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/engine/SeriesList.h"
@@ -117,12 +118,14 @@ TEST(PublishedPanel, AHugeStoredPageGivesAFirstPointIndexWithoutOverflow) {
   EXPECT_GE(B->GetPages()->FirstValueIndex(), 0);
 }
 
-// A zoom rectangle makes the zoom's brush; that alone writes nothing.
-TEST(PublishedPanel, TheZoomBrushAndPenAtTheirOwnValuesWriteNothing) {
+// A zoom rectangle makes the zoom's brush; that alone writes nothing. How the running chart
+// repaints a zoom rectangle is not a stored setting.
+TEST(PublishedPanel, ZoomPartsAtTheirOwnValuesAndTheRepaintModeWriteNothing) {
   TOwned<TChart> A = NamedChart();
   const String Before = AsText(Store(A.get()));
   A->GetZoom()->GetBrush();
   A->GetZoom()->GetPen();
+  A->GetZoom()->SetFullRepaint(false);
   EXPECT_EQ(AsText(Store(A.get())), Before);
 }
 
@@ -178,6 +181,33 @@ TEST(PublishedAxis, SubAxesAreWrittenOnlyWhenThereAreSomeAndReadBackUnderTheirAx
   EXPECT_EQ(Read->GetStartPosition(), 50);
   EXPECT_TRUE(Read->GetInverted());
   EXPECT_EQ(Store(B.get()), Bytes);
+}
+
+// Marks settings that change what a mark shows, on a series read back from its stream.
+TEST(PublishedMarks, FontInSeriesColourAndDrawingOnTopTravel) {
+  struct TCase {
+    const char* Line;
+    std::function<void(TSeriesMarks*)> Set;
+    std::function<bool(TSeriesMarks*)> Has;
+  };
+  const TCase Cases[] = {
+      {"Marks.FontSeriesColor = True", [](TSeriesMarks* M) { M->SetFontSeriesColor(true); },
+       [](TSeriesMarks* M) { return M->GetFontSeriesColor(); }},
+      {"Marks.OnTop = True", [](TSeriesMarks* M) { M->SetOnTop(true); }, [](TSeriesMarks* M) { return M->GetOnTop(); }},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Line);
+    TOwned<TChart> A = NamedChart();
+    auto* S = AddToChart<TFastLineSeries>(A.get(), "Series1");
+    S->GetMarks()->SetVisible(true);
+    EXPECT_EQ(AsText(Store(A.get())).find(NameOf(C.Line)), String::npos);
+    C.Set(S->GetMarks());
+    const std::vector<Byte> Bytes = Store(A.get());
+    EXPECT_NE(AsText(Bytes).find(C.Line), String::npos) << AsText(Bytes);
+    TOwned<TChart> B = ReadInto(Bytes, 300, 200);
+    ASSERT_EQ(B->SeriesCount(), 1);
+    EXPECT_TRUE(C.Has(B->GetSeries(0)->GetMarks()));
+  }
 }
 
 }  // namespace

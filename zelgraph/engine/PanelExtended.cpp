@@ -546,7 +546,8 @@ ZEL_BEGIN_PUBLISHED(TZelZoom)
   P::Prop("AnimatedSteps", &Self::GetAnimatedSteps, &Self::SetAnimatedSteps, Default(8)),
   P::Obj("Brush", &Self::GetBrush, &Self::ExistingBrush),
   P::Prop("Direction", &Self::GetDirection, &Self::SetDirection, Default(TZelZoomDirection::tzdBoth)),
-  P::Prop("FullRepaint", &Self::GetFullRepaint, &Self::SetFullRepaint, Default(true)),
+  // A setting of the running chart: read, not written.
+  P::Prop("FullRepaint", &Self::GetFullRepaint, &Self::SetFullRepaint, Never),
   P::Prop("History", &Self::GetHistory, &Self::SetHistory, Default(false)),
   P::Prop("KeepAspectRatio", &Self::GetKeepAspectRatio, &Self::SetKeepAspectRatio, Default(false)),
   P::Prop("KeyShift", &Self::GetKeyShift, &Self::SetKeyShift, Default(TShiftState())),
