@@ -7,6 +7,7 @@
 
 #include "platform/Controls.h"
 #include "platform/Published.h"
+#include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
@@ -20,6 +21,19 @@
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
+namespace {
+
+// A located block as an application would make one.
+class TPlacedBlock : public TVisualBlock {
+  ZEL_CLASS(TPlacedBlock, TVisualBlock)
+ public:
+  explicit TPlacedBlock(TComponent* AOwner) : TVisualBlock(AOwner) {}
+  void Repaint() override {}
+  void Editor() override {}
+};
+
+}  // namespace
+ZEL_DEFINE_COMPONENT_CLASS(TPlacedBlock, TVisualBlock)
 namespace {
 
 // One setting: the line its stream holds once set, how to set it, and whether a chart has it.
@@ -208,6 +222,30 @@ TEST(PublishedMarks, FontInSeriesColourAndDrawingOnTopTravel) {
     ASSERT_EQ(B->SeriesCount(), 1);
     EXPECT_TRUE(C.Has(B->GetSeries(0)->GetMarks()));
   }
+}
+
+TEST(PublishedBlock, PlaceAndSizeOfALocatedBlockTravelAgainstTheirOwnDefaults) {
+  TOwned<TPlacedBlock> A(Create<TPlacedBlock>(nullptr));
+  A->SetName("Block1");
+  EXPECT_EQ(AsText(Store(A.get())).find("Location"), String::npos);
+  EXPECT_EQ(AsText(Store(A.get())).find("Size"), String::npos);
+
+  A->GetLocation()->SetPoint(5, 0, -2.5f);
+  A->GetSize()->SetPoint(100, 40, 0);
+  const std::vector<Byte> Bytes = Store(A.get());
+  const String Text = AsText(Bytes);
+  for (const char* Line : {"Location.X = 5", "Location.Z = -2.5", "Size.Y = 40", "Size.ZZero = True"})
+    EXPECT_NE(Text.find(Line), String::npos) << Line << "\n" << Text;
+  for (const char* Name : {"Location.Y", "Size.X", "Value"}) EXPECT_EQ(Text.find(Name), String::npos) << Name;
+
+  TOwned<TPlacedBlock> B(Create<TPlacedBlock>(nullptr));
+  ReadBytes(Bytes, B.get());
+  EXPECT_EQ(B->GetLocation()->GetX(), 5);
+  EXPECT_EQ(B->GetLocation()->GetZ(), -2.5f);
+  EXPECT_EQ(B->GetSize()->GetX(), 100);
+  EXPECT_EQ(B->GetSize()->GetY(), 40);
+  EXPECT_EQ(B->GetSize()->GetZ(), 0);
+  EXPECT_EQ(Store(B.get()), Bytes);
 }
 
 }  // namespace

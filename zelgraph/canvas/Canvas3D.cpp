@@ -533,4 +533,20 @@ void TVisualBlock::SetBounds(const TRectF& R, float Z0, float Z1, float Height) 
   FSize->Point.Y = std::fabs(Z1 - Z0);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// Value sets all three: read, not written.
+ZEL_BEGIN_PUBLISHED(TPointXYZFloat)
+  P::Prop("X", &Self::GetX, &Self::SetX, &Self::IsXStored),
+  P::Prop("Y", &Self::GetY, &Self::SetY, &Self::IsYStored),
+  P::Prop("Z", &Self::GetZ, &Self::SetZ, &Self::IsZStored),
+  P::Prop("Value", &Self::GetValue, &Self::SetValue, Never),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TVisualBlock)
+  P::Obj("Location", &Self::GetLocation),
+  P::Obj("Size", &Self::GetSize),
+ZEL_END_PUBLISHED
+
 }  // namespace zel

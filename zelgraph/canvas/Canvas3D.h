@@ -243,6 +243,7 @@ class TPointBlock : public TPersistent {
 
 class TPointXYZFloat : public TPointBlock {
   ZEL_CLASS(TPointXYZFloat, TPointBlock)
+  ZEL_PUBLISHED_PROPS
  public:
   TPointXYZFloat(TVisualBlock* Owner, double Default, TNotifyEvent OnChange);
 
@@ -277,6 +278,7 @@ class TPointXYZFloat : public TPointBlock {
 
 class TVisualBlock : public TComponent {
   ZEL_CLASS(TVisualBlock, TComponent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TVisualBlock(TComponent* AOwner);
   ~TVisualBlock() override;
