@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/Forms.h"
 #include "platform/Published.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/chart/Chart.h"
@@ -246,6 +247,29 @@ TEST(PublishedBlock, PlaceAndSizeOfALocatedBlockTravelAgainstTheirOwnDefaults) {
   EXPECT_EQ(B->GetSize()->GetY(), 40);
   EXPECT_EQ(B->GetSize()->GetZ(), 0);
   EXPECT_EQ(Store(B.get()), Bytes);
+}
+
+// A layout may keep a series beside its chart rather than inside it; the series then names
+// its chart, and is written back inside it.
+TEST(PublishedSeries, ASeriesBesideItsChartJoinsTheChartItNames) {
+  const String Layout =
+      "object Host: TForm\n"
+      "  object Chart1: TChart\n"
+      "  end\n"
+      "  object Series1: TFastLineSeries\n"
+      "    ParentChart = Chart1\n"
+      "    Title = 'Volts'\n"
+      "  end\n"
+      "end\n";
+  TOwned<TForm> F(Create<TForm>(nullptr));
+  ReadText(Layout, F.get());
+  auto* Chart = dynamic_cast<TChart*>(F->FindComponent("Chart1"));
+  ASSERT_NE(Chart, nullptr);
+  ASSERT_EQ(Chart->SeriesCount(), 1);
+  EXPECT_EQ(Chart->GetSeries(0)->GetTitle(), "Volts");
+  const String Written = AsText(Store(Chart));
+  EXPECT_EQ(Written.find("ParentChart"), String::npos) << Written;
+  EXPECT_NE(Written.find("object Series1: TFastLineSeries"), String::npos) << Written;
 }
 
 }  // namespace

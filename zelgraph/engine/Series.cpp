@@ -934,6 +934,8 @@ ZEL_BEGIN_PUBLISHED(TChartSeries)
   P::Obj("Legend", &Self::GetLegend, &Self::ExistingLegend),
   P::Prop("LegendTitle", &Self::GetLegendTitle, &Self::SetLegendTitle, Default(String())),
   P::Obj("Marks", &Self::GetMarks, [](Self* S) { return S->HasMarks() ? S->GetMarks() : nullptr; }),
+  // A series is written inside its chart; a stream that keeps it elsewhere names its chart.
+  P::Prop("ParentChart", &Self::GetParentChart, &Self::SetParentChart, Never),
   P::Prop("PercentFormat", &Self::GetPercentFormat, &Self::SetPercentFormat, &Self::IsPercentFormatStored),
   P::Prop("SeriesColor", &Self::GetSeriesColor, &Self::SetSeriesColor, &Self::IsColorStored),
   P::Obj("Selected", &Self::GetSelected, &Self::ExistingSelected),
