@@ -133,6 +133,41 @@ TEST(PublishedPanel, AHugeStoredPageGivesAFirstPointIndexWithoutOverflow) {
   EXPECT_GE(B->GetPages()->FirstValueIndex(), 0);
 }
 
+TEST(PublishedPanel, OutOfRangeStoredSettingsAreReadErrorsThatNameThemAndLeaveTheChartAsItWas) {
+  for (const char* Line : {"Chart3DPercent = 500", "Chart3DPercent = 0", "Pages.MaxPointsPerPage = -1"}) {
+    SCOPED_TRACE(Line);
+    TOwned<TChart> A = NamedChart();
+    String Text = AsText(Store(A.get()));
+    Text.insert(Text.find("end\n"), String("  ") + Line + "\n");
+    TOwned<TChart> B = NamedChart();
+    try {
+      ReadText(Text, B.get());
+      ADD_FAILURE() << "read without an error";
+    } catch (const EReadError& E) {
+      EXPECT_NE(String(E.what()).find(NameOf(Line).substr(0, NameOf(Line).size() - 2)), String::npos) << E.what();
+    }
+    EXPECT_EQ(B->GetChart3DPercent(), 15);
+    EXPECT_EQ(B->GetPages()->GetMaxPointsPerPage(), 0);
+    EXPECT_TRUE(PaintTheSame(A.get(), B.get()));
+  }
+}
+
+// Painting makes the parts a chart creates on first use (axis titles and shapes, the zoom's
+// brush and pen, gradients); at their defaults they add nothing to the stream.
+TEST(PublishedPanel, PaintingAChartAddsNothingToItsStream) {
+  TOwned<TChart> A = NamedChart();
+  auto* S = AddToChart<TFastLineSeries>(A.get(), "Series1");
+  for (int I = 0; I < 12; ++I) S->AddXY(I, I * I);
+  S->ManualData = true;
+  const std::vector<Byte> Before = Store(A.get());
+  TOwned<TBitmap> Painted(PaintToBitmap(A.get()));
+  for (TChartAxis* Axis : {A->GetLeftAxis(), A->GetRightAxis(), A->GetBottomAxis()}) {
+    Axis->GetTitle();
+    Axis->GetShape();
+  }
+  EXPECT_EQ(AsText(Store(A.get())), AsText(Before));
+}
+
 // A zoom rectangle makes the zoom's brush; that alone writes nothing. How the running chart
 // repaints a zoom rectangle is not a stored setting.
 TEST(PublishedPanel, ZoomPartsAtTheirOwnValuesAndTheRepaintModeWriteNothing) {
