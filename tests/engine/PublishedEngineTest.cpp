@@ -37,6 +37,31 @@ class TPlacedBlock : public TVisualBlock {
 ZEL_DEFINE_COMPONENT_CLASS(TPlacedBlock, TVisualBlock)
 namespace {
 
+// A window offering handlers for a chart's and an axis' events by name.
+class TEventHostForm : public TForm {
+  ZEL_CLASS(TEventHostForm, TForm)
+ public:
+  explicit TEventHostForm(TComponent* AOwner) : TForm(AOwner) {
+    FMethods.Add("PageChanged", TNotifyEvent([this](TObject*) { ++PageChanges; }));
+    FMethods.Add("SeriesAdded", TSeriesNotifyEvent([this](TCustomChartSeries*) { ++Added; }));
+    FMethods.Add("AxisLabel", TAxisOnGetLabel([](TChartAxis*, TChartSeries*, std::int32_t, String& Text) {
+                   Text = "label";
+                 }));
+    FMethods.Add("DrawLabel", TAxisDrawLabelEvent([](TChartAxis*, std::int32_t&, std::int32_t&, std::int32_t&,
+                                                     String&, bool& Draw) { Draw = false; }));
+  }
+  TMethodTable* GetMethodTable() override { return &FMethods; }
+  int PageChanges = 0;
+  int Added = 0;
+
+ private:
+  TMethodTable FMethods;
+};
+
+}  // namespace
+ZEL_DEFINE_COMPONENT_CLASS(TEventHostForm, TForm)
+namespace {
+
 // One setting: the line its stream holds once set, how to set it, and whether a chart has it.
 struct TSettingCase {
   const char* Line;
@@ -305,6 +330,34 @@ TEST(PublishedSeries, ASeriesBesideItsChartJoinsTheChartItNames) {
   const String Written = AsText(Store(Chart));
   EXPECT_EQ(Written.find("ParentChart"), String::npos) << Written;
   EXPECT_NE(Written.find("object Series1: TFastLineSeries"), String::npos) << Written;
+}
+
+TEST(PublishedPanel, ChartAndAxisEventsAreBoundByNameAndWrittenBack) {
+  const TRegisteredWhileInScope<TEventHostForm> Registered;
+  const String Layout =
+      "object Host: TEventHostForm\n"
+      "  object Chart1: TChart\n"
+      "    LeftAxis.OnDrawLabel = DrawLabel\n"
+      "    OnAddSeries = SeriesAdded\n"
+      "    OnGetAxisLabel = AxisLabel\n"
+      "    OnPageChange = PageChanged\n"
+      "  end\n"
+      "end\n";
+  TOwned<TEventHostForm> F(Create<TEventHostForm>(nullptr));
+  ReadText(Layout, F.get());
+  auto* Chart = dynamic_cast<TChart*>(F->FindComponent("Chart1"));
+  ASSERT_NE(Chart, nullptr);
+  ASSERT_TRUE(static_cast<bool>(Chart->OnPageChange));
+  ASSERT_TRUE(static_cast<bool>(Chart->OnAddSeries));
+  ASSERT_TRUE(static_cast<bool>(Chart->OnGetAxisLabel));
+  ASSERT_TRUE(static_cast<bool>(Chart->GetLeftAxis()->OnDrawLabel));
+  AddToChart<TFastLineSeries>(Chart, "Series1", F.get());
+  EXPECT_EQ(F->Added, 1);
+
+  const String Written = AsText(Store(F.get()));
+  for (const char* Line : {"LeftAxis.OnDrawLabel = DrawLabel", "OnAddSeries = SeriesAdded",
+                           "OnGetAxisLabel = AxisLabel", "OnPageChange = PageChanged"})
+    EXPECT_NE(Written.find(Line), String::npos) << Line << "\n" << Written;
 }
 
 }  // namespace
