@@ -31,10 +31,12 @@ class TStringScope {
 };
 
 // Counts one level of nesting for a scope; raises EReadError beyond Limit.
+// Raises E (a read or a write error) when one more level would pass Limit.
+template <typename E>
 class TDepthScope {
  public:
-  TDepthScope(int& Depth, int Limit, const char* What) : FDepth(Depth) {
-    if (FDepth >= Limit) throw EReadError(String(What) + " nested too deeply");
+  TDepthScope(int& Depth, int Limit, const String& What) : FDepth(Depth) {
+    if (FDepth >= Limit) throw E(What + " nested too deeply");
     ++FDepth;
   }
   ~TDepthScope() { --FDepth; }
@@ -322,16 +324,9 @@ void TWriter::WritePublished(TObject* Instance, const TPropInfo* P) {
         WritePropName(P->Name);
         WriteCollection(Coll);
       } else if (auto* Pers = dynamic_cast<TPersistent*>(Sub)) {
-        if (FDepth >= MaxComponentNesting) throw EWriteError(String("Sub-objects nested too deeply at ") + P->Name);
-        ++FDepth;
+        TDepthScope<EWriteError> Depth(FDepth, MaxComponentNesting, String("Sub-objects at ") + P->Name + " are");
         TStringScope Path(FPropPath, FPropPath + P->Name + ".");
-        try {
-          WriteProperties(Pers);
-        } catch (...) {
-          --FDepth;
-          throw;
-        }
-        --FDepth;
+        WriteProperties(Pers);
       }
       return;
     }
@@ -374,25 +369,18 @@ void TWriter::WriteRootComponent(TComponent* Root) {
 }
 
 void TWriter::WriteComponent(TComponent* Component) {
-  if (FDepth >= MaxComponentNesting) throw EWriteError("Components nested too deeply at " + Component->GetName());
-  ++FDepth;
-  try {
-    WriteStr(Component->ClassName());
-    WriteStr(Component->GetName());
-    {
-      TStringScope Path(FPropPath, String());
-      WriteProperties(Component);
-    }
-    WriteListEnd();
-    std::vector<TComponent*> Children;
-    Component->GetChildren([&](TComponent* C) { Children.push_back(C); }, FRoot);
-    for (TComponent* C : Children) WriteComponent(C);
-    WriteListEnd();
-  } catch (...) {
-    --FDepth;
-    throw;
+  TDepthScope<EWriteError> Depth(FDepth, MaxComponentNesting, "Components at " + Component->GetName() + " are");
+  WriteStr(Component->ClassName());
+  WriteStr(Component->GetName());
+  {
+    TStringScope Path(FPropPath, String());
+    WriteProperties(Component);
   }
-  --FDepth;
+  WriteListEnd();
+  std::vector<TComponent*> Children;
+  Component->GetChildren([&](TComponent* C) { Children.push_back(C); }, FRoot);
+  for (TComponent* C : Children) WriteComponent(C);
+  WriteListEnd();
 }
 
 void TStream::WriteComponent(TComponent* Instance) {
@@ -651,7 +639,7 @@ void TReader::ReadBinary(const TStreamProc& ReadData) {
 
 void TReader::ReadCollection(TCollection* Value) {
   CheckValue(TValueType::vaCollection);
-  TDepthScope Depth(FDepth, MaxComponentNesting, "Collections");
+  TDepthScope<EReadError> Depth(FDepth, MaxComponentNesting, "Collections");
   WithinUpdate(*Value, [&] {
     Value->Clear();
     while (!EndOfList()) {
@@ -884,7 +872,7 @@ void TReader::ReadData(TComponent* Instance) {
 void TComponent::ReadState(TReader* Reader) { Reader->ReadData(this); }
 
 TComponent* TReader::ReadComponent(TComponent* Component) {
-  TDepthScope Depth(FDepth, MaxComponentNesting, "Components");
+  TDepthScope<EReadError> Depth(FDepth, MaxComponentNesting, "Components");
   const String ClassName = ReadStr();
   const String Name = ReadStr();
   if (!Component) {
