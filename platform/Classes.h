@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
+#include "platform/Scope.h"
 #include "platform/Types.h"
 
 namespace zel {
@@ -103,12 +104,8 @@ class TObject {
 template <typename T, typename... Args>
 T* Create(Args&&... args) {
   T* Obj = new T(std::forward<Args>(args)...);
-  try {
-    Obj->AfterConstruction();
-  } catch (...) {
-    Obj->Free();
-    throw;
-  }
+  TUndoOnFailure FreeObj([Obj] { Obj->Free(); });
+  Obj->AfterConstruction();
   return Obj;
 }
 
@@ -124,13 +121,8 @@ void FreeAndNil(T*& Obj) {
 template <typename T, typename F>
 void WithinUpdate(T& Target, F&& Body) {
   Target.BeginUpdate();
-  try {
-    Body();
-  } catch (...) {
-    Target.EndUpdate();
-    throw;
-  }
-  Target.EndUpdate();
+  TRestoreOnExit EndUpdate([&Target] { Target.EndUpdate(); });
+  Body();
 }
 
 // Silences a change handler (a TNotifyEvent or other std::function member) for a scope and puts it

@@ -558,14 +558,8 @@ void TControl::SetMargins(const TRectF& V) {
 
 void TControl::Realign() {
   if (FRealigning || IsDestroying()) return;
-  FRealigning = true;
-  try {
-    DoRealign();
-  } catch (...) {
-    FRealigning = false;
-    throw;
-  }
-  FRealigning = false;
+  TValueScope Realigning(FRealigning, true);
+  DoRealign();
 }
 
 void TControl::DoRealign() {
@@ -895,18 +889,14 @@ void SimulateWindowResize(TControl* Control, int Width, int Height) {
 
 TBitmap* PaintToBitmap(TControl* Control) {
   QWidget* W = WidgetOf(Control);
-  auto* B = new TBitmap(Round(Control->GetWidth()), Round(Control->GetHeight()));
-  if (B->IsEmpty()) return B;
-  try {
-    SuspendBitmapCanvas(*B);
-    QImage& Image = BitmapImage(*B);
-    QPainter P(&Image);
-    W->render(&P, QPoint(), QRegion(), QWidget::DrawChildren);
-  } catch (...) {
-    delete B;
-    throw;
-  }
-  return B;
+  TOwned<TBitmap> B(new TBitmap(Round(Control->GetWidth()), Round(Control->GetHeight())));
+  if (B->IsEmpty()) return B.release();
+  SuspendBitmapCanvas(*B);
+  QImage& Image = BitmapImage(*B);
+  QPainter P(&Image);
+  W->render(&P, QPoint(), QRegion(), QWidget::DrawChildren);
+  P.end();
+  return B.release();
 }
 
 // ---------------------------------------------------------------------------------------------

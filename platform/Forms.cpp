@@ -174,12 +174,12 @@ TModalResult TForm::ShowModal() {
   FModalResult = mrNone;
   FInModal = true;
   W->setWindowModality(Qt::ApplicationModal);
-  try {
+  {
+    TUndoOnFailure NotModal([&] {
+      FInModal = false;
+      W->setWindowModality(Qt::NonModal);
+    });
     Show();
-  } catch (...) {
-    FInModal = false;
-    W->setWindowModality(Qt::NonModal);
-    throw;
   }
   // The loop wakes at least every 20 ms to look at ModalResult.
   QTimer Wake;
@@ -328,11 +328,9 @@ void TApplication::Run() {
   if (FRunning) throw EInvalidOperation("The application is already running");
   if (!FMainForm || FTerminated) return;
   FRunning = true;
-  try {
+  {
+    TUndoOnFailure NotRunning([this] { FRunning = false; });
     FMainForm->Show();
-  } catch (...) {
-    FRunning = false;
-    throw;
   }
   QTimer IdleTimer;
   QObject::connect(&IdleTimer, &QTimer::timeout, [this] { Idle(); });

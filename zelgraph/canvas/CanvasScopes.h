@@ -1,43 +1,16 @@
-// Scoped brackets on a canvas (blending, front plane) and a general one that puts a setting
-// back: each closes what it opened when its scope ends, also when an error leaves the scope.
+// Scoped brackets on a canvas (blending, front plane, entities, clips): each closes what it
+// opened when its scope ends, also when an error leaves the scope. The general guards
+// (TRestoreOnExit, TUndoOnFailure, TValueScope) are in platform/Scope.h.
 #pragma once
 
 #include <cstdint>
 #include <exception>
 #include <utility>
 
+#include "platform/Scope.h"
 #include "zelgraph/canvas/Canvas3D.h"
 
 namespace zel {
-
-// Runs Close at the end of a scope entered with Uncaught errors in flight: an error of Close
-// reaches the caller when the scope ends normally and is dropped while another error leaves
-// the scope (that one goes on).
-template <typename F>
-void CloseAtScopeEnd(int Uncaught, F&& Close) {
-  if (std::uncaught_exceptions() == Uncaught) {
-    Close();
-    return;
-  }
-  try {
-    Close();
-  } catch (...) {
-  }
-}
-
-// Runs Restore when the scope ends (see CloseAtScopeEnd).
-template <typename F>
-class TRestoreOnExit {
- public:
-  explicit TRestoreOnExit(F Restore) : FRestore(std::move(Restore)) {}
-  ~TRestoreOnExit() noexcept(false) { CloseAtScopeEnd(FUncaught, FRestore); }
-  TRestoreOnExit(const TRestoreOnExit&) = delete;
-  TRestoreOnExit& operator=(const TRestoreOnExit&) = delete;
-
- private:
-  F FRestore;
-  int FUncaught = std::uncaught_exceptions();
-};
 
 // BeginBlending(R, T) on Canvas for the scope (when On), EndBlending at its end.
 class TBlendingScope {
@@ -75,6 +48,41 @@ class TFrontPlaneScope {
 
  private:
   TCanvas3D* FCanvas = nullptr;
+  int FUncaught = std::uncaught_exceptions();
+};
+
+// BeginEntity(Name, Visual, Transform) on Canvas for the scope (when On), EndEntity at its end.
+class TEntityScope {
+ public:
+  TEntityScope(TCanvas3D* Canvas, const String& Name, TVisualBlock* Visual = nullptr,
+               TZelTransform* Transform = nullptr, bool On = true) {
+    if (!On || !Canvas) return;
+    Canvas->BeginEntity(Name, Visual, Transform);
+    FCanvas = Canvas;
+  }
+  ~TEntityScope() noexcept(false) {
+    if (FCanvas) CloseAtScopeEnd(FUncaught, [this] { FCanvas->EndEntity(); });
+  }
+  TEntityScope(const TEntityScope&) = delete;
+  TEntityScope& operator=(const TEntityScope&) = delete;
+
+ private:
+  TCanvas3D* FCanvas = nullptr;
+  int FUncaught = std::uncaught_exceptions();
+};
+
+// Clipping that the caller has set on Canvas (when Clipped) is taken off when the scope ends.
+class TUnClipScope {
+ public:
+  TUnClipScope(TZelCanvas* Canvas, bool Clipped) : FCanvas(Clipped ? Canvas : nullptr) {}
+  ~TUnClipScope() noexcept(false) {
+    if (FCanvas) CloseAtScopeEnd(FUncaught, [this] { FCanvas->UnClipRectangle(); });
+  }
+  TUnClipScope(const TUnClipScope&) = delete;
+  TUnClipScope& operator=(const TUnClipScope&) = delete;
+
+ private:
+  TZelCanvas* FCanvas;
   int FUncaught = std::uncaught_exceptions();
 };
 

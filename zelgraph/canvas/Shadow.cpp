@@ -6,6 +6,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Graphics.h"
+#include "platform/Scope.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Pens.h"
@@ -141,27 +142,6 @@ void TZelShadow::FinishBlending(TZelCanvas* Canvas) {
 
 namespace {
 
-// Closes the shadow's blend also when the fill fails, so the transparency stack stays balanced.
-class TBlendGuard {
- public:
-  TBlendGuard(TZelShadow* Shadow, TZelCanvas* Canvas) : FShadow(Shadow), FCanvas(Canvas) {}
-  ~TBlendGuard() {
-    try {
-      FShadow->FinishBlending(FCanvas);
-    } catch (...) {
-    }
-  }
-  void Finish() {
-    FShadow->FinishBlending(FCanvas);  // reports a corrupt stack when not unwinding
-  }
-  TBlendGuard(const TBlendGuard&) = delete;
-  TBlendGuard& operator=(const TBlendGuard&) = delete;
-
- private:
-  TZelShadow* FShadow;
-  TZelCanvas* FCanvas;
-};
-
 TRectF BoundsOf(const TPointF* P, int Count) {
   if (Count <= 0) return TRectF();
   TRectF R(P[0].X, P[0].Y, P[0].X, P[0].Y);
@@ -180,21 +160,14 @@ void TZelShadow::Draw(TCanvas3D* Canvas, const TRectF& Rect, int RoundSize, int 
   TZelPen* Pen = Canvas->GetPen();
   const auto OldStyle = Pen->GetStyle();
   const TAlphaColor OldColor = Pen->GetColor();
-  struct TPenRestore {
-    TZelPen* Pen;
-    decltype(Pen->GetStyle()) Style;
-    TAlphaColor Color;
-    ~TPenRestore() {
-      try {
-        Pen->SetStyle(Style);
-        Pen->SetColor(Color);
-      } catch (...) {
-      }
-    }
-  } Restore{Pen, OldStyle, OldColor};
+  TRestoreOnExit RestorePen([&] {
+    Pen->SetStyle(OldStyle);
+    Pen->SetColor(OldColor);
+  });
 
   if (!PrepareCanvas(Canvas, Rect, 0)) return;
-  TBlendGuard Guard(this, Canvas);
+  // Closes the blend also when the fill fails, so the transparency stack stays balanced.
+  TRestoreOnExit EndBlend([&] { FinishBlending(Canvas); });
   const TRectF R = OffsetRectangle(Rect);
   if (Angle == 0) {
     Canvas->SmoothShadow(this, R, false, RoundSize, nullptr, -1, 0, 0, 360);
@@ -202,7 +175,6 @@ void TZelShadow::Draw(TCanvas3D* Canvas, const TRectF& Rect, int RoundSize, int 
     const std::array<TPointF, 4> P = RectToFourPoints(R, Angle);
     Canvas->SmoothShadow(this, BoundsOf(P.data(), 4), false, RoundSize, P.data(), 3, 0, 0, 360);
   }
-  Guard.Finish();
 }
 
 void TZelShadow::Draw(TCanvas3D* Canvas, const TPointF* P, int Count) {
@@ -214,9 +186,9 @@ void TZelShadow::Draw(TCanvas3D* Canvas, const TPointF* P, int Count) {
   for (TPointF& Pt : Moved) Pt.Offset(DX, DY);
   const TRectF R = Canvas->GetSupportsAlpha() ? TRectF() : BoundsOf(Moved.data(), Count);
   if (!PrepareCanvas(Canvas, R, 0)) return;
-  TBlendGuard Guard(this, Canvas);
+  // Closes the blend also when the fill fails, so the transparency stack stays balanced.
+  TRestoreOnExit EndBlend([&] { FinishBlending(Canvas); });
   Canvas->SmoothShadow(this, R, false, 0, Moved.data(), Count - 1, 0, 0, 360);
-  Guard.Finish();
 }
 
 void TZelShadow::Draw(TCanvas3D* Canvas, const std::vector<TPointF>& P) {
@@ -226,10 +198,10 @@ void TZelShadow::Draw(TCanvas3D* Canvas, const std::vector<TPointF>& P) {
 void TZelShadow::DrawEllipse(TCanvas3D* Canvas, const TRectF& Rect, int DonutPercent,
                              double StartAngle, double EndAngle) {
   if (!PrepareCanvas(Canvas, Rect, 0)) return;
-  TBlendGuard Guard(this, Canvas);
+  // Closes the blend also when the fill fails, so the transparency stack stays balanced.
+  TRestoreOnExit EndBlend([&] { FinishBlending(Canvas); });
   Canvas->SmoothShadow(this, OffsetRectangle(Rect), true, 0, nullptr, -1, DonutPercent, StartAngle,
                        EndAngle);
-  Guard.Finish();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -233,25 +233,12 @@ void TCustomChart::ClearChart() {
     if (A->GetItems()) A->GetItems()->Clear();
   FAxes->Reset();
   // A fresh chart of the same class carries every default.
-  TObject* Fresh = nullptr;
   const TClass* Cls = ClassType();
-  if (Cls->Factory)
-    Fresh = Cls->Create(nullptr);
-  else
-    Fresh = Create<TCustomChart>(nullptr);
-  auto* C = dynamic_cast<TCustomChart*>(Fresh);
-  if (!C) {
-    if (Fresh) Fresh->Free();
-    return;
-  }
-  try {
-    C->SetParent(GetParent());
-    Assign(C);
-  } catch (...) {
-    C->Free();
-    throw;
-  }
-  C->Free();
+  TOwned<TObject> Fresh(Cls->Factory ? Cls->Create(nullptr) : Create<TCustomChart>(nullptr));
+  auto* C = dynamic_cast<TCustomChart*>(Fresh.get());
+  if (!C) return;
+  C->SetParent(GetParent());
+  Assign(C);
 }
 
 String TCustomChart::AxisTitleOrName(TChartAxis* Axis) {

@@ -1,9 +1,11 @@
 // The chart's walls, titles and legend: creating and freeing them, their place in the paint
 // sequence, and what the mouse handling asks of them.
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/chart/Chart.h"
@@ -162,13 +164,8 @@ void RedrawAxis(TChartAxis* A, bool HideBackGrid, bool HideSideGrid) {
   if (!A || !A->IsVisible) return;
   A->IHideBackGrid = HideBackGrid;
   A->IHideSideGrid = HideSideGrid;
-  try {
-    A->Draw(false);
-  } catch (...) {
-    A->IHideBackGrid = A->IHideSideGrid = false;
-    throw;
-  }
-  A->IHideBackGrid = A->IHideSideGrid = false;
+  TRestoreOnExit Restore([A] { A->IHideBackGrid = A->IHideSideGrid = false; });
+  A->Draw(false);
 }
 
 }  // namespace
@@ -180,41 +177,37 @@ void TCustomChart::DrawTitles(bool CustomPosition) {
     const char* Entity;
   };
   const TEntry Titles[] = {{FTitle, "Title"}, {FSubTitle, "Subtitle"}, {FFoot, "Foot"}, {FSubFoot, "Subfoot"}};
-  bool Opened = false;
+  std::optional<TEntityScope> Group;  // opened with the first title drawn
   for (const TEntry& E : Titles) {
     TChartTitle* T = E.Title;
     if (!T || T->GetCustomPosition() != CustomPosition || !T->ShouldDraw()) continue;
-    if (!Opened) {
-      C->BeginEntity("Titles", nullptr, nullptr);
-      Opened = true;
-    }
-    C->BeginEntity(E.Entity, nullptr, T->Transform);
+    if (!Group) Group.emplace(C, "Titles");
+    TEntityScope Entity(C, E.Entity, nullptr, T->Transform);
     T->DrawTitle();
-    C->EndEntity();
   }
-  if (Opened) C->EndEntity();
 }
 
 void TCustomChart::DrawTitlesAndLegend(bool BeforeSeries) {
   TCanvas3D* C = GetCanvas();
-  C->FrontPlaneBegin();
-  if (BeforeSeries) {
-    if (!FLegend->ShouldDraw()) {
-      DrawTitles(false);
-    } else if (FLegend->GetVertical()) {
-      FLegend->CalcRect();
-      if (FLegend->GetDrawBehind()) FLegend->DrawLegend();
-      DrawTitles(false);
+  {
+    TFrontPlaneScope FrontPlane(C);
+    if (BeforeSeries) {
+      if (!FLegend->ShouldDraw()) {
+        DrawTitles(false);
+      } else if (FLegend->GetVertical()) {
+        FLegend->CalcRect();
+        if (FLegend->GetDrawBehind()) FLegend->DrawLegend();
+        DrawTitles(false);
+      } else {
+        DrawTitles(false);
+        FLegend->CalcRect();
+        if (FLegend->GetDrawBehind()) FLegend->DrawLegend();
+      }
     } else {
-      DrawTitles(false);
-      FLegend->CalcRect();
-      if (FLegend->GetDrawBehind()) FLegend->DrawLegend();
+      if (FLegend->ShouldDraw() && !FLegend->GetDrawBehind()) FLegend->DrawLegend();
+      DrawTitles(true);
     }
-  } else {
-    if (FLegend->ShouldDraw() && !FLegend->GetDrawBehind()) FLegend->DrawLegend();
-    DrawTitles(true);
   }
-  C->FrontPlaneEnd();
   if (!BeforeSeries) DrawLateWalls();
 }
 
@@ -232,14 +225,8 @@ void TCustomChart::DrawLateWalls() {
   if (DrawBackWallAfter(GetWidth3D())) {
     for (TChartAxis* A : {GetTopAxis(), GetBottomAxis()}) {
       if (!A->IsVisible) continue;
-      A->IHideSideGrid = true;
-      try {
-        A->DrawGrids(static_cast<std::int32_t>(A->Tick.size()));
-      } catch (...) {
-        A->IHideSideGrid = false;
-        throw;
-      }
-      A->IHideSideGrid = false;
+      TValueScope HideSideGrid(A->IHideSideGrid, true);
+      A->DrawGrids(static_cast<std::int32_t>(A->Tick.size()));
     }
     if (FWalls->GetBack()->ShouldDraw()) FWalls->DrawBackWall();
   }
@@ -250,7 +237,7 @@ void TCustomChart::DrawWalls() {
   TCanvas3D* C = GetCanvas();
   const bool Full = C->GetSupportsFullRotation();
   const bool Walls3D = GetView3D() && GetView3DWalls();
-  C->BeginEntity("Walls", nullptr, nullptr);
+  TEntityScope Entity(C, "Walls");
   if (Walls3D) {
     TChartRightWall* R = FWalls->ExistingRight();
     if (R && R->GetVisible() && (Full || !FWalls->DrawRightWallAfter())) FWalls->DrawRightWall();
@@ -265,7 +252,6 @@ void TCustomChart::DrawWalls() {
         if (A->IsVisible) A->Draw(true);
     }
   }
-  C->EndEntity();
 }
 
 void TCustomChart::CalcWallsRect() {

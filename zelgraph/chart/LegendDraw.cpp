@@ -6,6 +6,7 @@
 #include "platform/Math.h"
 #include "platform/StringList.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Gradient.h"
@@ -20,20 +21,6 @@
 namespace zel {
 
 namespace {
-
-// Opens a canvas entity and closes it on every way out.
-class TEntityScope {
- public:
-  TEntityScope(TCanvas3D* C, const String& Name, TVisualBlock* Visual, TZelTransform* Transform) : FCanvas(C) {
-    FCanvas->BeginEntity(Name, Visual, Transform);
-  }
-  ~TEntityScope() { FCanvas->EndEntity(); }
-  TEntityScope(const TEntityScope&) = delete;
-  TEntityScope& operator=(const TEntityScope&) = delete;
-
- private:
-  TCanvas3D* FCanvas;
-};
 
 bool RightAlignsFirst(TLegendTextStyle S) {
   switch (S) {
@@ -114,23 +101,14 @@ void TCustomChartLegend::DrawLegend() {
     TEntityScope Entity(C, "Legend", FVisual, Transform);
     if (ILastValue >= FFirstValue) {
       const bool Blend = FGlobalTransp != 0;
-      TZelBlend* B = nullptr;
-      if (Blend) B = C->BeginBlending(ShapeBounds, static_cast<std::int8_t>(FGlobalTransp));
-      try {
-        if (C->GetSupportsFullRotation())
-          Draw(ShapeBounds, 0, 1);
-        else
-          Draw(ShapeBounds, 0, 0);
-        if (IDrawTitle) DrawTitle();
-        {
-          TEntityScope Items(C, "Items", nullptr, nullptr);
-          DrawItems();
-        }
-      } catch (...) {
-        if (Blend) C->EndBlending(B);
-        throw;
-      }
-      if (Blend) C->EndBlending(B);
+      TBlendingScope Blending(C, ShapeBounds, static_cast<std::int8_t>(FGlobalTransp), Blend);
+      if (C->GetSupportsFullRotation())
+        Draw(ShapeBounds, 0, 1);
+      else
+        Draw(ShapeBounds, 0, 0);
+      if (IDrawTitle) DrawTitle();
+      TEntityScope Items(C, "Items");
+      DrawItems();
     }
   }
   if (FCustomPosition) {
@@ -163,21 +141,16 @@ void TCustomChartLegend::DrawItems() {
   // Drawing a flowing horizontal legend moves the text, symbol and box positions along; they
   // are put back afterwards so that a second draw or a hit test sees the layout unchanged.
   const std::int32_t OldText = XLegendText, OldColor = XLegendColor, OldBox = XLegendBox;
-  try {
-    std::int32_t Position = 0;
-    if (Inverted)
-      for (std::int32_t I = ILastValue; I >= FFirstValue; --I) DrawLegendItem(I, Position++);
-    else
-      for (std::int32_t I = FFirstValue; I <= ILastValue; ++I) DrawLegendItem(I, Position++);
-  } catch (...) {
+  TRestoreOnExit Restore([&] {
     XLegendText = OldText;
     XLegendColor = OldColor;
     XLegendBox = OldBox;
-    throw;
-  }
-  XLegendText = OldText;
-  XLegendColor = OldColor;
-  XLegendBox = OldBox;
+  });
+  std::int32_t Position = 0;
+  if (Inverted)
+    for (std::int32_t I = ILastValue; I >= FFirstValue; --I) DrawLegendItem(I, Position++);
+  else
+    for (std::int32_t I = FFirstValue; I <= ILastValue; ++I) DrawLegendItem(I, Position++);
 }
 
 void TCustomChartLegend::DrawBox(bool Ticked, std::int32_t Offset, std::int32_t Y) {
@@ -210,15 +183,7 @@ void TCustomChartLegend::DrawLegendItem(std::int32_t Index, std::int32_t Positio
   TCustomAxisPanel* Chart = GetChart();
   TCanvas3D* C = Chart->GetCanvas();
   auto* TheChart = dynamic_cast<TCustomChart*>(FParent);
-  const bool Entity = C->SupportsID;
-  if (Entity) C->BeginEntity(std::to_string(Position), nullptr, nullptr);
-  struct TEnd {
-    TCanvas3D* C;
-    bool On;
-    ~TEnd() {
-      if (On) C->EndEntity();
-    }
-  } EndEntity{C, Entity};
+  TEntityScope Entity(C, C->SupportsID ? std::to_string(Position) : String(), nullptr, nullptr, C->SupportsID);
 
   // 2. Canvas state.
   C->GetBrush()->SetColor(FColor);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Math.h"
+#include "platform/Scope.h"
 #include "platform/StringList.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Geometry.h"
@@ -41,14 +42,10 @@ void TStringsShape::TextChanged() {
 }
 
 void TStringsShape::ChangedText() {
-  IChangingText = true;
-  try {
+  {
+    TValueScope Changing(IChangingText, true);
     FTitleText->SetText(FText);
-  } catch (...) {
-    IChangingText = false;
-    throw;
   }
-  IChangingText = false;
   TTextShape::ChangedText();
 }
 

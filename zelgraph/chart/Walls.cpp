@@ -6,6 +6,7 @@
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Picture.h"
@@ -30,20 +31,6 @@ bool SomeSeriesUsesAxes(TCustomAxisPanel* Chart) {
 bool IsRoundStyle(const TZelCustomShape* W) {
   return W->GetShapeStyle() == TChartObjectShapeStyle::fosRoundRectangle;
 }
-
-// Opens a canvas entity and closes it on every way out.
-class TEntityScope {
- public:
-  TEntityScope(TCanvas3D* C, const char* Name, TZelCustomShape* Shape) : FCanvas(C) {
-    FCanvas->BeginEntity(Name, Shape->GetVisual(), Shape->Transform);
-  }
-  ~TEntityScope() { FCanvas->EndEntity(); }
-  TEntityScope(const TEntityScope&) = delete;
-  TEntityScope& operator=(const TEntityScope&) = delete;
-
- private:
-  TCanvas3D* FCanvas;
-};
 
 // Ends a blend that began, on every way out.
 class TBlendScope {
@@ -159,15 +146,8 @@ TZelBlend* TCustomChartWall::BeginWallBlend(const TRectF& Area) {
 void TCustomChartWall::DoEndBlending(TZelBlend* Blend, bool Filter) {
   if (FTransparency == 0 || !FParent) return;
   TCanvas3D* C = FParent->GetCanvas();
-  if (Filter && !FTransparent) {
-    try {
-      ZelFilterBlendedArea(C, IBlendArea, ExistingPicture());
-    } catch (...) {
-      C->EndBlending(Blend);
-      throw;
-    }
-  }
-  C->EndBlending(Blend);
+  TRestoreOnExit EndBlend([C, Blend] { C->EndBlending(Blend); });
+  if (Filter && !FTransparent) ZelFilterBlendedArea(C, IBlendArea, ExistingPicture());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -280,7 +260,7 @@ TZelBlend* TChartWalls::BeginBlend(TCustomChartWall* Wall, const TRectF& R, int 
 
 void TChartWalls::DrawSideWall(TCustomChartWall* Wall, bool IsLeft) {
   TCanvas3D* C = FChart->GetCanvas();
-  TEntityScope Entity(C, IsLeft ? "Left" : "Right", Wall);
+  TEntityScope Entity(C, IsLeft ? "Left" : "Right", Wall->GetVisual(), Wall->Transform);
   PrepareWallCanvas(Wall);
   std::int32_t Top = 0, Bottom = 0;
   Wall->CalcPositions(Top, Bottom);
@@ -327,7 +307,7 @@ void TChartWalls::DrawRightWall() {
 void TChartWalls::DrawBottomWall() {
   TCanvas3D* C = FChart->GetCanvas();
   TChartBottomWall* Wall = FBottom;
-  TEntityScope Entity(C, "Bottom", Wall);
+  TEntityScope Entity(C, "Bottom", Wall->GetVisual(), Wall->Transform);
   PrepareWallCanvas(Wall);
   const TRectF& CR = ChartRectF();
   const bool Full = C->GetSupportsFullRotation();
@@ -380,7 +360,7 @@ void TryDrawShadow(TCustomAxisPanel* Chart, TZelShadow* Shadow, const TRectF& R,
 void TChartWalls::DrawBackWall() {
   TCanvas3D* C = FChart->GetCanvas();
   TChartBackWall* Wall = FBack;
-  TEntityScope Entity(C, "Back", Wall);
+  TEntityScope Entity(C, "Back", Wall->GetVisual(), Wall->Transform);
   PrepareWallCanvas(Wall);
   std::int32_t Top = 0, Bottom = 0;
   Wall->CalcPositions(Top, Bottom);

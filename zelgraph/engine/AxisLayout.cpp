@@ -361,17 +361,12 @@ void TChartAxis::CustomDrawStartEnd(std::int32_t APosLabels, std::int32_t APosTi
   TNotifyEvent OldChange = FGrid->GetOnChange();
   FGrid->SetOnChange(nullptr);
   FGrid->SetVisible(GridVisible);
-  try {
-    Draw(false);
-  } catch (...) {
+  TRestoreOnExit Restore([&] {
     FGrid->SetVisible(OldVisible);
     FGrid->SetOnChange(OldChange);
     InternalCalcPositions();
-    throw;
-  }
-  FGrid->SetVisible(OldVisible);
-  FGrid->SetOnChange(OldChange);
-  InternalCalcPositions();
+  });
+  Draw(false);
 }
 
 void TChartAxis::CustomDraw(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis, bool GridVisible) {
@@ -386,7 +381,7 @@ void TChartAxis::CustomDrawMinMaxStartEnd(std::int32_t APosLabels, std::int32_t 
   const double OldMax = FMaximumValue;
   const double OldInc = FDesiredIncrement;
   const bool OldAuto = FAutomatic;
-  auto Restore = [&] {
+  TRestoreOnExit Restore([&] {
     FMinimumValue = OldMin;
     FMaximumValue = OldMax;
     FDesiredIncrement = OldInc;
@@ -394,7 +389,7 @@ void TChartAxis::CustomDrawMinMaxStartEnd(std::int32_t APosLabels, std::int32_t 
     IMinimum = FMinimumValue;
     IMaximum = FMaximumValue;
     InternalCalcRange();
-  };
+  });
   FAutomatic = false;
   FMinimumValue = AMinimum;
   FMaximumValue = AMaximum;
@@ -402,13 +397,7 @@ void TChartAxis::CustomDrawMinMaxStartEnd(std::int32_t APosLabels, std::int32_t 
   IMinimum = FMinimumValue;
   IMaximum = FMaximumValue;
   InternalCalcRange();
-  try {
-    CustomDrawStartEnd(APosLabels, APosTitle, APosAxis, GridVisible, AStartPos, AEndPos);
-  } catch (...) {
-    Restore();
-    throw;
-  }
-  Restore();
+  CustomDrawStartEnd(APosLabels, APosTitle, APosAxis, GridVisible, AStartPos, AEndPos);
 }
 
 void TChartAxis::CustomDrawMinMax(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis,

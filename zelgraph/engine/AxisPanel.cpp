@@ -9,6 +9,7 @@
 #include "platform/Printer.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/View3D.h"
 #include "zelgraph/constants/Constants.h"
@@ -449,7 +450,7 @@ void TCustomAxisPanel::DrawAxesSeries() {
 void TCustomAxisPanel::DrawAllAxis() {
   if (!FAxisVisible) return;
   TCanvas3D* C = GetCanvas();
-  C->BeginEntity("Axes", nullptr, nullptr);
+  TEntityScope Entity(C, "Axes");
   DoOnBeforeDrawAxes();
   const bool WallsDrawBottom = DrawBackWallAfter(0);
   for (TChartAxis* A : std::vector<TChartAxis*>(FAxes->GetList())) {
@@ -457,12 +458,11 @@ void TCustomAxisPanel::DrawAllAxis() {
     if (A == FBottomAxis && WallsDrawBottom) continue;
     A->Draw(true);
   }
-  C->EndEntity();
 }
 
 void TCustomAxisPanel::DrawAllSeries() {
   TCanvas3D* C = GetCanvas();
-  C->BeginEntity("Series", nullptr, nullptr);
+  TEntityScope Entity(C, "Series");
   const std::vector<TChartSeries*> List = FSeriesList->GetList();
   if (!List.empty()) {
     std::vector<TChartSeries*> Order = List;
@@ -471,17 +471,13 @@ void TCustomAxisPanel::DrawAllSeries() {
       if (S->GetActive() && FSeriesList->IndexOf(S) >= 0) DrawSeries(S);
     for (TChartSeries* S : Order) {
       if (!S->GetActive() || FSeriesList->IndexOf(S) < 0 || !S->HasMarks() || !S->GetMarks()->GetOnTop()) continue;
-      if (C->SupportsID) {
-        String Name = S->GetName().empty() ? IntToStr(S->GetIndex()) : S->GetName();
-        C->BeginEntity(Name + "_Top", nullptr, nullptr);
-        DrawMarksSeries(S);
-        C->EndEntity();
-      } else {
-        DrawMarksSeries(S);
-      }
+      const String Name = !C->SupportsID     ? String()
+                          : S->GetName().empty() ? IntToStr(S->GetIndex())
+                                                 : S->GetName();
+      TEntityScope Top(C, Name + "_Top", nullptr, nullptr, C->SupportsID);
+      DrawMarksSeries(S);
     }
   }
-  C->EndEntity();
 }
 
 void TCustomAxisPanel::ClipRegionCreate() {
@@ -504,17 +500,9 @@ void TCustomAxisPanel::DrawMarksSeries(TChartSeries* S) {
   TSeriesMarks* Marks = S->GetMarks();
   if (!Marks->GetVisible()) return;
   if (Marks->GetClip()) ClipRegionCreate();
-  TCanvas3D* C = GetCanvas();
-  C->BeginEntity("Marks", nullptr, nullptr);
-  try {
-    S->DrawMarks();
-  } catch (...) {
-    C->EndEntity();
-    ClipRegionDone();
-    throw;
-  }
-  C->EndEntity();
-  ClipRegionDone();
+  TRestoreOnExit ClipDone([this] { ClipRegionDone(); });
+  TEntityScope Entity(GetCanvas(), "Marks");
+  S->DrawMarks();
 }
 
 void TCustomAxisPanel::DrawSeries(TChartSeries* S) {
@@ -527,23 +515,18 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* S) {
   const bool Hides = S->GetHideWhenVisible();
   if (!Hides && S->UseAxis() && FClipPoints) ClipRegionCreate();
   S->BeginEntity();
-  try {
-    S->DoBeforeDrawValues();
-    if (!Hides) {
-      if (ParallelThreads < 2 || !S->CanBeforeParallel()) S->DoBeforeParallel();
-      S->DrawAllValues();
-      ClipRegionDone();
-      if (!S->HasMarks() || !S->GetMarks()->GetOnTop()) DrawMarksSeries(S);
-    }
+  // A failing series leaves no clip and no open entity behind for the next paint.
+  TRestoreOnExit EndEntity([this] { GetCanvas()->EndEntity(); });
+  TRestoreOnExit ClipDone([this] { ClipRegionDone(); });
+  S->DoBeforeDrawValues();
+  if (!Hides) {
+    if (ParallelThreads < 2 || !S->CanBeforeParallel()) S->DoBeforeParallel();
+    S->DrawAllValues();
     ClipRegionDone();
-    S->DoAfterDrawValues();
-  } catch (...) {
-    // A failing series leaves no clip and no open entity behind for the next paint.
-    ClipRegionDone();
-    GetCanvas()->EndEntity();
-    throw;
+    if (!S->HasMarks() || !S->GetMarks()->GetOnTop()) DrawMarksSeries(S);
   }
-  GetCanvas()->EndEntity();
+  ClipRegionDone();
+  S->DoAfterDrawValues();
 }
 
 void TCustomAxisPanel::DrawSeriesSharedSlot(TChartSeries* S) {
@@ -726,12 +709,8 @@ TCustomChartSeries* TCustomAxisPanel::AddSeries(const TClass* SeriesClass) {
   if (!SeriesClass || !SeriesClass->InheritsFrom(TCustomChartSeries::StaticClass()))
     throw EInvalidCast("Invalid class typecast");
   auto* S = static_cast<TCustomChartSeries*>(SeriesClass->Create(GetComponentOwner()));
-  try {
-    return AddSeries(S);
-  } catch (...) {
-    S->Free();
-    throw;
-  }
+  TUndoOnFailure FreeSeries([S] { S->Free(); });
+  return AddSeries(S);
 }
 
 void TCustomAxisPanel::InternalAddSeries(TCustomChartSeries* Series) {
@@ -1215,15 +1194,13 @@ void TCustomAxisPanel::SetSeriesGroups(TSeriesGroups* Value) { FSeriesList->SetG
 
 void TCustomAxisPanel::ReadState(TReader* Reader) {
   TSeriesGroups* G = FSeriesList->GetGroups();
-  try {
-    TCustomZelPanelExtended::ReadState(Reader);
-    // Every series is read now: a group that names one the stream does not hold fails the read
-    // here, while what the read created is still freed with it.
-    for (std::int32_t I = 0; I < G->GetCount(); ++I) G->Get(I)->TempSeriesIndexes(SeriesCount());
-  } catch (...) {
+  TUndoOnFailure DropTemp([G] {
     for (std::int32_t I = 0; I < G->GetCount(); ++I) G->Get(I)->DropTempSeries();
-    throw;
-  }
+  });
+  TCustomZelPanelExtended::ReadState(Reader);
+  // Every series is read now: a group that names one the stream does not hold fails the read
+  // here, while what the read created is still freed with it.
+  for (std::int32_t I = 0; I < G->GetCount(); ++I) G->Get(I)->TempSeriesIndexes(SeriesCount());
 }
 
 void TCustomAxisPanel::Loaded() {
@@ -1286,20 +1263,16 @@ void TCustomAxisPanel::PrintPages(std::int32_t FromPage, std::int32_t ToPage) {
   if (ToPage == 0) ToPage = NumPages();
   if (FromPage == 0) FromPage = 1;
   const std::int32_t OldPage = FPage->GetCurrent();
-  try {
-    const TRectF R = ChartPrintRect();
-    for (std::int32_t Page = FromPage; Page <= ToPage; ++Page) {
-      FPage->SetCurrent(Page);
-      PrintPartial(R);
-      if (Page < ToPage) P->NewPage();
-    }
-  } catch (...) {
+  TRestoreOnExit Finish([&] {
     FPage->SetCurrent(OldPage);
     P->EndDoc();
-    throw;
+  });
+  const TRectF R = ChartPrintRect();
+  for (std::int32_t Page = FromPage; Page <= ToPage; ++Page) {
+    FPage->SetCurrent(Page);
+    PrintPartial(R);
+    if (Page < ToPage) P->NewPage();
   }
-  FPage->SetCurrent(OldPage);
-  P->EndDoc();
 }
 
 // ---------------------------------------------------------------------------------------------

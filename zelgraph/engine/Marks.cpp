@@ -5,6 +5,7 @@
 #include "platform/Filer.h"
 #include "platform/Math.h"
 #include "platform/Streams.h"
+#include "platform/Scope.h"
 #include "platform/StringList.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
@@ -182,13 +183,8 @@ TStringList* TMarksItem::GetLines() {
     IText->OnChange = [this](TObject*) { LinesChanged(); };
   }
   IFilling = true;
-  try {
-    IText->SetText(FText);
-  } catch (...) {
-    IFilling = false;
-    throw;
-  }
-  IFilling = false;
+  TRestoreOnExit EndFilling([this] { IFilling = false; });
+  IText->SetText(FText);
   return IText;
 }
 
@@ -610,13 +606,10 @@ void TSeriesMarks::InternalDraw(std::int32_t Index, TAlphaColor AColor, const St
     Saved->Assign(Shape->GetFont());
     Shape->GetFont()->SetStyle(FSeries->GetSelected()->GetHover()->GetFont()->GetStyle());
   }
-  try {
-    DrawItem(Shape, AColor, St, Position);
-  } catch (...) {
+  TRestoreOnExit RestoreFont([&] {
     if (Saved) Shape->GetFont()->Assign(Saved.get());
-    throw;
-  }
-  if (Saved) Shape->GetFont()->Assign(Saved.get());
+  });
+  DrawItem(Shape, AColor, St, Position);
 }
 
 void TSeriesMarks::GiveText(TCustomTextShape* Shape, const String& St) {
@@ -639,14 +632,11 @@ void TSeriesMarks::DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const St
                                                                 Position->ArrowTo.X, Position->ArrowTo.Y);
       C->BeginBlending(BR, static_cast<std::int8_t>(FCallout->GetTransparency()));
     }
-    try {
-      FCallout->Draw(FParent, AColor, Position->ArrowFrom, Position->MidPoint, Position->ArrowTo, FZPosition,
-                     Position->HasMid);
-    } catch (...) {
+    TRestoreOnExit EndBlend([&] {
       if (Blend) C->EndBlending(nullptr);
-      throw;
-    }
-    if (Blend) C->EndBlending(nullptr);
+    });
+    FCallout->Draw(FParent, AColor, Position->ArrowFrom, Position->MidPoint, Position->ArrowTo, FZPosition,
+                   Position->HasMid);
   }
 
   // 2. The box.
@@ -665,18 +655,17 @@ void TSeriesMarks::DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const St
   if (FFontSeriesColor) Font->SetColor(AColor);
 
   // 4. The shape with its text.
-  try {
+  {
+    TRestoreOnExit RestoreFontColor([&] {
+      if (FFontSeriesColor) Font->SetColor(OldFontColor);
+    });
     if (auto* T = dynamic_cast<TCustomTextShape*>(Shape)) {
       GiveText(T, St);
       T->CalcBounds(FParent);
     }
     Shape->ShapeBounds = R;
     Shape->Draw(FParent, R, FAngle % 360, FZPosition);
-  } catch (...) {
-    if (FFontSeriesColor) Font->SetColor(OldFontColor);
-    throw;
   }
-  if (FFontSeriesColor) Font->SetColor(OldFontColor);
 
   // 5. Symbol.
   if (FSymbol && FSymbol->ShouldDraw()) {

@@ -7,6 +7,7 @@
 #include "platform/Forms.h"
 #include "platform/Math.h"
 #include "platform/Services.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Pens.h"
@@ -513,21 +514,15 @@ void TCustomZelPanel::DrawPanelBevels(const TRectF& Rect) {
   P->SetStyle(TPenStyle::psSolid);
   P->SetWidth(1);
   P->SetMode(TPenMode::pmCopy);
-  C->FrontPlaneBegin();
-  try {
-    TRectF R = Rect;
-    if (FBorder->GetVisible()) {
-      const int W = FixBorderWidth(R) + (FBorder->GetSmallDots() ? 0 : 1);
-      R = TRectF(R.Left + W, R.Top + W, R.Right - W, R.Bottom - W);
-    }
-    DrawBevel(C, FBevelOuter, R, FBevelWidth, FBorderRound);
-    if (FBorderWidth > 0) C->Frame3D(R, FColor, FColor, FBorderWidth);
-    DrawBevel(C, FBevelInner, R, FBevelWidth, FBorderRound);
-  } catch (...) {
-    C->FrontPlaneEnd();
-    throw;
+  TFrontPlaneScope FrontPlane(C);
+  TRectF R = Rect;
+  if (FBorder->GetVisible()) {
+    const int W = FixBorderWidth(R) + (FBorder->GetSmallDots() ? 0 : 1);
+    R = TRectF(R.Left + W, R.Top + W, R.Right - W, R.Bottom - W);
   }
-  C->FrontPlaneEnd();
+  DrawBevel(C, FBevelOuter, R, FBevelWidth, FBorderRound);
+  if (FBorderWidth > 0) C->Frame3D(R, FColor, FColor, FBorderWidth);
+  DrawBevel(C, FBevelInner, R, FBevelWidth, FBorderRound);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Math.h"
 #include "platform/Printer.h"
+#include "platform/Scope.h"
 #include "platform/Streams.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/PlatformCanvas.h"
@@ -23,7 +24,7 @@ void TCustomZelPanel::NonBufferDraw(TCanvas* ACanvas, const TRectF& R) {
   const bool OldBuffered = C->GetUseBuffer();
   auto* PC = dynamic_cast<TZelCanvas3D*>(C);
   if (PC) PC->IKeepBitmap = true;
-  auto Restore = [&] {
+  TRestoreOnExit Restore([&] {
     if (HadNoOptions) C->SetView3DOptions(nullptr);
     C->SetUseBuffer(OldBuffered);
     C->SetCanvas(OldCanvas);
@@ -31,28 +32,17 @@ void TCustomZelPanel::NonBufferDraw(TCanvas* ACanvas, const TRectF& R) {
       PC->IKeepBitmap = false;
       if (!OldBuffered) Invalidate();
     }
-  };
-  try {
-    C->SetUseBuffer(false);
-    TAutoRepaintScope Quiet(this, false);
-    Draw(ACanvas, R);
-  } catch (...) {
-    Restore();
-    throw;
-  }
-  Restore();
+  });
+  C->SetUseBuffer(false);
+  TAutoRepaintScope Quiet(this, false);
+  Draw(ACanvas, R);
 }
 
 void TCustomZelPanel::DrawToMetaCanvas(TCanvas* ACanvas, const TRectF& Rect) {
   if (!InternalCanvas) return;
   InternalCanvas->SetMetafiling(true);
-  try {
-    NonBufferDraw(ACanvas, Rect);
-  } catch (...) {
-    InternalCanvas->SetMetafiling(false);
-    throw;
-  }
-  InternalCanvas->SetMetafiling(false);
+  TRestoreOnExit EndMetafiling([this] { InternalCanvas->SetMetafiling(false); });
+  NonBufferDraw(ACanvas, Rect);
 }
 
 TBitmap* TCustomZelPanel::ZelCreateBitmap(TAlphaColor BackColor, const TRectF& Rect, int Dpi) {
@@ -65,20 +55,17 @@ TBitmap* TCustomZelPanel::ZelCreateBitmap(TAlphaColor BackColor, const TRectF& R
   }
   TOwned<TBitmap> B(new TBitmap(W, H));
   TCanvas* BC = B->GetCanvas();
-  if (BC->BeginScene()) {
-    try {
+  {
+    TRestoreOnExit EndScene([BC] { BC->EndScene(); });
+    if (BC->BeginScene()) {
       if (BackColor != 0xFFFFFFFF) {
         BC->GetFill()->SetKind(TBrushKind::Solid);
         BC->GetFill()->SetColor(BackColor == 0 ? FColor : BackColor);
         BC->FillRect(Rect, 0, 0, AllCorners, 1);
       }
       NonBufferDraw(BC, Rect);
-    } catch (...) {
-      BC->EndScene();
-      throw;
     }
   }
-  BC->EndScene();
   if (Dpi > 0) ZelSetBitmapDPI(B.get(), Dpi);
   return B.release();
 }
@@ -101,13 +88,10 @@ TMetafile* TCustomZelPanel::ZelCreateMetafile(bool Enhanced, const TRectF& Rect)
   M->FEnhanced = Enhanced;
   TCanvas* MC = M->GetCanvas();
   MC->BeginScene();
-  try {
+  {
+    TRestoreOnExit EndScene([MC] { MC->EndScene(); });
     DrawToMetaCanvas(MC, Rect);
-  } catch (...) {
-    MC->EndScene();
-    throw;
   }
-  MC->EndScene();
   return M.release();
 }
 
@@ -201,22 +185,16 @@ void TCustomZelPanel::PrintPartialCanvas(TCanvas* ACanvas, const TRectF& Printer
   if (R.Top > R.Bottom) std::swap(R.Top, R.Bottom);
   FPrinting = true;
   TCanvasSaveState* Saved = nullptr;
-  auto Finish = [&] {
+  TRestoreOnExit Finish([&] {
     if (Saved) ACanvas->RestoreState(Saved);
     FPrinting = false;
-  };
-  try {
-    if (CanClip()) {
-      Saved = ACanvas->SaveState();
-      ACanvas->IntersectClipRect(R);
-    }
-    if (FOnBeforePrint) FOnBeforePrint(this, ACanvas, R);
-    DrawToMetaCanvas(ACanvas, R);
-  } catch (...) {
-    Finish();
-    throw;
+  });
+  if (CanClip()) {
+    Saved = ACanvas->SaveState();
+    ACanvas->IntersectClipRect(R);
   }
-  Finish();
+  if (FOnBeforePrint) FOnBeforePrint(this, ACanvas, R);
+  DrawToMetaCanvas(ACanvas, R);
 }
 
 void TCustomZelPanel::PrintPartial(const TRectF& PrinterRect) {
@@ -233,12 +211,10 @@ void TCustomZelPanel::PrintRect(const TRectF& R) {
   TPrinter* P = Printer();
   if (!GetName().empty()) P->SetTitle(GetName());
   P->BeginDoc();
-  try {
+  {
+    // A failure drops the half-written document so that the printer is free for the next one.
+    TUndoOnFailure AbortDoc([P] { P->Abort(); });
     PrintPartial(R);
-  } catch (...) {
-    // Drop the half-written document so that the printer is free for the next one.
-    P->Abort();
-    throw;
   }
   P->EndDoc();
 }
@@ -249,13 +225,8 @@ void TCustomZelPanel::PrintOrientation(TPrinterOrientation Orientation) {
   TPrinter* P = Printer();
   const TPrinterOrientation Old = P->GetOrientation();
   P->SetOrientation(Orientation);
-  try {
-    Print();
-  } catch (...) {
-    P->SetOrientation(Old);
-    throw;
-  }
-  P->SetOrientation(Old);
+  TRestoreOnExit RestoreOrientation([P, Old] { P->SetOrientation(Old); });
+  Print();
 }
 
 void TCustomZelPanel::PrintPortrait() { PrintOrientation(TPrinterOrientation::poPortrait); }

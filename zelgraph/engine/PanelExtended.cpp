@@ -7,6 +7,7 @@
 #include "platform/Filer.h"
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/procs/Procs.h"
@@ -187,88 +188,82 @@ void TBackImage::Draw(TCustomZelPanelExtended* Panel, const TRectF& Rect, int Z)
   const TCanvasStretchQuality OldQuality = C->GetStretchQuality();
   C->SetStretchQuality(FDrawQuality);
   bool Clipped = false;
-  auto Finish = [&] {
+  TRestoreOnExit Finish([&] {
     if (Clipped) C->UnClipRectangle();
     C->SetStretchQuality(OldQuality);
+  });
+  TRectF R = Rect;
+  const bool Ortho = C->GetIsOrthogonal();
+  auto Project = [&] {
+    R = C->CalcRect3D(R, Z);
+    if (!Panel->GetView3D()) R.Top += 1;
   };
-  try {
-    TRectF R = Rect;
-    const bool Ortho = C->GetIsOrthogonal();
-    auto Project = [&] {
-      R = C->CalcRect3D(R, Z);
-      if (!Panel->GetView3D()) R.Top += 1;
-    };
-    const int PW = G->GetWidth(), PH = G->GetHeight();
-    if (FMode == TZelBackImageMode::pbmStretch) {
-      if (Z != 0 && Ortho) {
-        Project();
-        C->StretchDraw(R, G);
-      } else if (Z != 0) {
-        C->StretchDraw(R, G, Z, TCanvas3DPlane::cpZ);
-      } else {
-        C->StretchDraw(R, G);
+  const int PW = G->GetWidth(), PH = G->GetHeight();
+  if (FMode == TZelBackImageMode::pbmStretch) {
+    if (Z != 0 && Ortho) {
+      Project();
+      C->StretchDraw(R, G);
+    } else if (Z != 0) {
+      C->StretchDraw(R, G, Z, TCanvas3DPlane::cpZ);
+    } else {
+      C->StretchDraw(R, G);
+    }
+  } else {
+    if (Panel->CanClip()) {
+      if (Z != 0)
+        C->ClipCube(R, 0, Panel->GetWidth3D());
+      else
+        C->ClipRectangle(R);
+      Clipped = true;
+    }
+    if (Z != 0 && Ortho) Project();
+    const int W = std::max(0, Round(R.Width()));
+    const int H = std::max(0, Round(R.Height()));
+    if (FMode == TZelBackImageMode::pbmTile) {
+      if (PW >= 1 && PH >= 1) {
+        // On a flat plane only the tiles that reach into the canvas window are drawn, so
+        // that a tiny picture over a huge rectangle costs no more than the window holds.
+        // Tiles on a 3D plane are not limited that way: they stop at the largest control.
+        int XFrom = 0, XTo = std::min(W, 65536), YFrom = 0, YTo = std::min(H, 65536);
+        const TRectF B = Panel->GetChartBounds();
+        if (!(Z >= 1 && !Ortho) && !B.IsEmpty()) {
+          auto Span = [](float Lo, float Hi, float Start, int Step, int Size, int& From, int& To) {
+            const double A = std::max(0.0, std::floor((double(Lo) - Start) / Step));
+            const double E = std::min(double(Size), std::ceil(double(Hi) - Start));
+            From = int(std::min(double(Size), A * Step));
+            To = E < 0 ? 0 : int(E);
+          };
+          Span(B.Left, B.Right, R.Left, PW, W, XFrom, XTo);
+          Span(B.Top, B.Bottom, R.Top, PH, H, YFrom, YTo);
+        }
+        for (std::int64_t Y = YFrom; Y < YTo; Y += PH)
+          for (std::int64_t X = XFrom; X < XTo; X += PW) {
+            if (Z >= 1 && !Ortho)
+              C->StretchDraw(TRectF(R.Left + X, R.Top + Y, R.Left + X + PW, R.Top + Y + PH), G, Z,
+                             TCanvas3DPlane::cpZ);
+            else
+              C->Draw(Round(R.Left + X), Round(R.Top + Y), G);
+          }
       }
     } else {
-      if (Panel->CanClip()) {
-        if (Z != 0)
-          C->ClipCube(R, 0, Panel->GetWidth3D());
-        else
-          C->ClipRectangle(R);
-        Clipped = true;
-      }
-      if (Z != 0 && Ortho) Project();
-      const int W = std::max(0, Round(R.Width()));
-      const int H = std::max(0, Round(R.Height()));
-      if (FMode == TZelBackImageMode::pbmTile) {
-        if (PW >= 1 && PH >= 1) {
-          // On a flat plane only the tiles that reach into the canvas window are drawn, so
-          // that a tiny picture over a huge rectangle costs no more than the window holds.
-          // Tiles on a 3D plane are not limited that way: they stop at the largest control.
-          int XFrom = 0, XTo = std::min(W, 65536), YFrom = 0, YTo = std::min(H, 65536);
-          const TRectF B = Panel->GetChartBounds();
-          if (!(Z >= 1 && !Ortho) && !B.IsEmpty()) {
-            auto Span = [](float Lo, float Hi, float Start, int Step, int Size, int& From, int& To) {
-              const double A = std::max(0.0, std::floor((double(Lo) - Start) / Step));
-              const double E = std::min(double(Size), std::ceil(double(Hi) - Start));
-              From = int(std::min(double(Size), A * Step));
-              To = E < 0 ? 0 : int(E);
-            };
-            Span(B.Left, B.Right, R.Left, PW, W, XFrom, XTo);
-            Span(B.Top, B.Bottom, R.Top, PH, H, YFrom, YTo);
-          }
-          for (std::int64_t Y = YFrom; Y < YTo; Y += PH)
-            for (std::int64_t X = XFrom; X < XTo; X += PW) {
-              if (Z >= 1 && !Ortho)
-                C->StretchDraw(TRectF(R.Left + X, R.Top + Y, R.Left + X + PW, R.Top + Y + PH), G, Z,
-                               TCanvas3DPlane::cpZ);
-              else
-                C->Draw(Round(R.Left + X), Round(R.Top + Y), G);
-            }
-        }
+      Panel->FillPanelRect(R);
+      if (FMode == TZelBackImageMode::pbmCustom) {
+        R.Left += FLeft;
+        R.Top += FTop;
+        R.Right = R.Left + (FRight != 0 ? FRight : PW);
+        R.Bottom = R.Top + (FBottom != 0 ? FBottom : PH);
       } else {
-        Panel->FillPanelRect(R);
-        if (FMode == TZelBackImageMode::pbmCustom) {
-          R.Left += FLeft;
-          R.Top += FTop;
-          R.Right = R.Left + (FRight != 0 ? FRight : PW);
-          R.Bottom = R.Top + (FBottom != 0 ? FBottom : PH);
-        } else {
-          const int DX = (PW - W) / 2, DY = (PH - H) / 2;
-          R = TRectF(R.Left - DX, R.Top - DY, R.Right + DX, R.Bottom + DY);
-        }
-        if (Z != 0 && !Ortho)
-          C->StretchDraw(R, G, Z, TCanvas3DPlane::cpZ);
-        else if (FRight != 0 || FBottom != 0)
-          C->StretchDraw(R, G);
-        else
-          C->Draw(Round(R.Left), Round(R.Top), G);
+        const int DX = (PW - W) / 2, DY = (PH - H) / 2;
+        R = TRectF(R.Left - DX, R.Top - DY, R.Right + DX, R.Bottom + DY);
       }
+      if (Z != 0 && !Ortho)
+        C->StretchDraw(R, G, Z, TCanvas3DPlane::cpZ);
+      else if (FRight != 0 || FBottom != 0)
+        C->StretchDraw(R, G);
+      else
+        C->Draw(Round(R.Left), Round(R.Top), G);
     }
-  } catch (...) {
-    Finish();
-    throw;
   }
-  Finish();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -411,84 +406,70 @@ void TCustomZelPanelExtended::FillPanelRect(const TRectF& Rect) {
   if (!C) return;
   const TAlphaColor Col = FColor != 0 ? PanelColor(FColor) : 0;
   if (!FBorder->GetVisible() && Col == 0) return;
-  C->FrontPlaneBegin();
-  try {
-    C->AssignVisiblePenColor(FBorder, FBorder->GetColor());
-    if (FGradient && FGradient->GetVisible())
-      C->GetGradient()->Assign(FGradient);
-    else if (TZelGradient* CG = C->GetBrush()->ExistingGradient())
-      CG->SetVisible(false);
-    TRectF R = Rect;
-    TZelBrush* B = C->GetBrush();
-    if (Col != 0) {
-      B->SetColor(Col);
-      B->SetKind(TBrushKind::Solid);
-      B->SetImage(nullptr);
-    } else {
-      B->SetKind(TBrushKind::None);
-    }
-    if (FBorder->GetVisible()) {
-      FixBorderWidth(R);
-    } else {
-      R.Right += 1;
-      R.Bottom += 1;
-    }
-    if (FBorderRound < 1)
-      C->Rectangle(R);
-    else
-      C->RoundRect(R, FBorderRound, FBorderRound);
-  } catch (...) {
-    C->FrontPlaneEnd();
-    throw;
+  TFrontPlaneScope FrontPlane(C);
+  C->AssignVisiblePenColor(FBorder, FBorder->GetColor());
+  if (FGradient && FGradient->GetVisible())
+    C->GetGradient()->Assign(FGradient);
+  else if (TZelGradient* CG = C->GetBrush()->ExistingGradient())
+    CG->SetVisible(false);
+  TRectF R = Rect;
+  TZelBrush* B = C->GetBrush();
+  if (Col != 0) {
+    B->SetColor(Col);
+    B->SetKind(TBrushKind::Solid);
+    B->SetImage(nullptr);
+  } else {
+    B->SetKind(TBrushKind::None);
   }
-  C->FrontPlaneEnd();
+  if (FBorder->GetVisible()) {
+    FixBorderWidth(R);
+  } else {
+    R.Right += 1;
+    R.Bottom += 1;
+  }
+  if (FBorderRound < 1)
+    C->Rectangle(R);
+  else
+    C->RoundRect(R, FBorderRound, FBorderRound);
 }
 
 void TCustomZelPanelExtended::PanelPaint(const TRectF& Rect) {
   TCanvas3D* C = InternalCanvas;
   if (!C) return;
-  C->BeginEntity("Panel", nullptr, nullptr);
-  C->FrontPlaneBegin();
-  try {
-    TRectF R = Rect;
-    if (!(FPrinting && !PrintZelPanel)) {
-      if (FColor != 0) {
-        TZelBrush* B = C->GetBrush();
-        B->SetColor(PanelColor(FColor));
+  TEntityScope Entity(C, "Panel");
+  TFrontPlaneScope FrontPlane(C);
+  TRectF R = Rect;
+  if (!(FPrinting && !PrintZelPanel)) {
+    if (FColor != 0) {
+      TZelBrush* B = C->GetBrush();
+      B->SetColor(PanelColor(FColor));
+      B->SetKind(TBrushKind::Solid);
+      C->GetPen()->SetStyle(TPenStyle::psClear);
+      if (TZelGradient* CG = B->ExistingGradient()) {
+        CG->SetVisible(false);
         B->SetKind(TBrushKind::Solid);
+      }
+      C->EraseBackground(R);
+      // As the chart rectangle, one pixel more: the shadow and the emboss stay inside R.
+      if (FShadow->ShouldDraw()) {
+        ZelTakeShadowOffsets(R, FShadow->GetHorizSize(), FShadow->GetVertSize(), 1, 1);
         C->GetPen()->SetStyle(TPenStyle::psClear);
-        if (TZelGradient* CG = B->ExistingGradient()) {
-          CG->SetVisible(false);
-          B->SetKind(TBrushKind::Solid);
-        }
-        C->EraseBackground(R);
-        // As the chart rectangle, one pixel more: the shadow and the emboss stay inside R.
-        if (FShadow->ShouldDraw()) {
-          ZelTakeShadowOffsets(R, FShadow->GetHorizSize(), FShadow->GetVertSize(), 1, 1);
-          C->GetPen()->SetStyle(TPenStyle::psClear);
-          FShadow->Draw(C, R, FBorderRound, 0);
-        }
-        if (FEmboss->ShouldDraw()) {
-          ZelTakeShadowOffsets(R, FEmboss->GetHorizSize(), FEmboss->GetVertSize(), -1, 1);
-          C->GetPen()->SetStyle(TPenStyle::psClear);
-          FEmboss->Draw(C, R, FBorderRound, 0);
-        }
+        FShadow->Draw(C, R, FBorderRound, 0);
       }
-      FillPanelRect(R);
-      if (HasBackImage() && !FBackImage->GetInside()) {
-        DrawBitmap(R, 0);
-        TZelGradient* G = GetGradient();
-        if (G->GetVisible() && HasTransparency(G)) FillPanelRect(R);
+      if (FEmboss->ShouldDraw()) {
+        ZelTakeShadowOffsets(R, FEmboss->GetHorizSize(), FEmboss->GetVertSize(), -1, 1);
+        C->GetPen()->SetStyle(TPenStyle::psClear);
+        FEmboss->Draw(C, R, FBorderRound, 0);
       }
-      DrawPanelBevels(R);
     }
-  } catch (...) {
-    C->FrontPlaneEnd();
-    C->EndEntity();
-    throw;
+    FillPanelRect(R);
+    if (HasBackImage() && !FBackImage->GetInside()) {
+      DrawBitmap(R, 0);
+      TZelGradient* G = GetGradient();
+      if (G->GetVisible() && HasTransparency(G)) FillPanelRect(R);
+    }
+    DrawPanelBevels(R);
   }
-  C->FrontPlaneEnd();
-  C->EndEntity();
 }
 
 void TCustomZelPanelExtended::DefineProperties(TFiler* Filer) {

@@ -8,6 +8,7 @@
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Picture.h"
 #include "zelgraph/canvas/Shadow.h"
@@ -330,116 +331,113 @@ void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, i
     Blending = true;
   }
 
-  try {
-    if (TZelGradient* G = FBrush->ExistingGradient(); G && G->GetVisible() && !FFullGradient) {
-      TAutoRepaintScope Quiet(FParent, false);
-      G->SetEndColor(ColorValue);
-      C->GetGradient()->SetEndColor(ColorValue);
-    }
-
-    auto Poly = [&](const auto& P) {
-      if (Is3D)
-        C->PolygonWithZ(P.data(), int(P.size()) - 1, StartZ);
-      else
-        C->Polygon(P.data(), int(P.size()) - 1);
-    };
-    using T3 = std::array<TPointF, 3>;
-    using T4 = std::array<TPointF, 4>;
-    auto Cross = [&]() {
-      if (Is3D) {
-        C->VertLine3D(XF, T, B + 1, float(StartZ));
-        C->HorizLine3D(L, R + 1, YF, float(StartZ));
-      } else {
-        C->DoVertLine(XF, T, B + 1);
-        C->DoHorizLine(L, R + 1, YF);
-      }
-    };
-    auto DiagCross = [&]() {
-      if (Is3D) {
-        C->LineWithZ(L, T, R + 1, B + 1, float(StartZ));
-        C->LineWithZ(R, T, L - 1, B + 1, float(StartZ));
-      } else {
-        C->Line(L, T, R + 1, B + 1);
-        C->Line(R, T, L - 1, B + 1);
-      }
-    };
-    auto Triangle = [&](int Dir) {
-      const float Base = float(Y + Dir * V), Apex = float(Y - Dir * V);
-      if (Solid)
-        C->Pyramid(true, X - H, Y - Dir * V, X + H, Y + Dir * V, StartZ, GetEndZ(), FDark3D);
-      else
-        Poly(T3{{{L, Base}, {R, Base}, {XF, Apex}}});
-    };
-
-    switch (AStyle) {
-      case TSeriesPointerStyle::psRectangle:
-        if (Solid)
-          C->Cube(X - H, X + H, Y - V, Y + V, StartZ, GetEndZ(), FDark3D, 0);
-        else if (Is3D)
-          C->RectangleWithZ(TRectF(L, T, R + 1, B + 1), StartZ);
-        else
-          C->Rectangle(L, T, R + 1, B + 1);
-        break;
-      case TSeriesPointerStyle::psCircle:
-        if (Solid && C->GetSupportsFullRotation())
-          C->Sphere(X, Y, GetMiddleZ(), FSizeFloat != 0 ? FSizeFloat : H);
-        else if (Is3D)
-          C->EllipseWithZ(L, T, R, B, StartZ);
-        else
-          C->Ellipse(L, T, R, B);
-        break;
-      case TSeriesPointerStyle::psTriangle: Triangle(1); break;
-      case TSeriesPointerStyle::psDownTriangle: Triangle(-1); break;
-      case TSeriesPointerStyle::psCross: Cross(); break;
-      case TSeriesPointerStyle::psDiagCross: DiagCross(); break;
-      case TSeriesPointerStyle::psStar:
-        Cross();
-        DiagCross();
-        break;
-      case TSeriesPointerStyle::psDiamond: Poly(T4{{{L, YF}, {XF, T}, {R, YF}, {XF, B}}}); break;
-      case TSeriesPointerStyle::psSmallDot:
-        if (Is3D)
-          C->SetPixel3D(X, Y, GetMiddleZ(), C->GetBrush()->GetColor());
-        else
-          C->SetPixel(X, Y, C->GetBrush()->GetColor());
-        break;
-      case TSeriesPointerStyle::psNothing: break;
-      case TSeriesPointerStyle::psLeftTriangle: Poly(T3{{{L, YF}, {R, B}, {R, T}}}); break;
-      case TSeriesPointerStyle::psRightTriangle: Poly(T3{{{R, YF}, {L, B}, {L, T}}}); break;
-      case TSeriesPointerStyle::psHexagon: Poly(Hexagon); break;
-      case TSeriesPointerStyle::psVisual: break;
-      case TSeriesPointerStyle::psDonut:
-        if (!Is3D) {
-          C->Donut(X, Y, H, V, 0, 2 * std::numbers::pi, 50);
-        } else if (C->GetIsOrthogonal()) {
-          const TPointF P = C->Calculate3DPosition(XF, YF, float(StartZ));
-          C->Donut(Round(P.X), Round(P.Y), H, V, 0, 2 * std::numbers::pi, 50);
-        } else {
-          C->EllipseWithZ(L, T, R, B, StartZ);
-        }
-        break;
-      case TSeriesPointerStyle::psArrow:
-        C->Arrow(C->GetBrush()->GetKind() != TBrushKind::None, TPointF(XF, T), TPointF(XF, B), H, V, StartZ);
-        break;
-    }
-
-    if (FPicture && FPicture->Valid()) {
-      TRectF PR(L, T, R, B);
-      if (!Is3D || C->GetIsOrthogonal()) {
-        if (Is3D) PR = C->CalcRect3D(PR, StartZ);
-        const bool Clip = AStyle == TSeriesPointerStyle::psCircle;
-        if (Clip) C->ClipEllipse(PR, false);
-        C->StretchDraw(PR, FPicture->Filtered());
-        if (Clip) C->UnClipRectangle();
-      } else {
-        C->StretchDraw(PR, FPicture->Filtered(), StartZ, TCanvas3DPlane::cpZ);
-      }
-    }
-  } catch (...) {
+  TRestoreOnExit EndBlend([&] {
     if (Blending) C->EndBlending(nullptr);
-    throw;
+  });
+  if (TZelGradient* G = FBrush->ExistingGradient(); G && G->GetVisible() && !FFullGradient) {
+    TAutoRepaintScope Quiet(FParent, false);
+    G->SetEndColor(ColorValue);
+    C->GetGradient()->SetEndColor(ColorValue);
   }
-  if (Blending) C->EndBlending(nullptr);
+
+  auto Poly = [&](const auto& P) {
+    if (Is3D)
+      C->PolygonWithZ(P.data(), int(P.size()) - 1, StartZ);
+    else
+      C->Polygon(P.data(), int(P.size()) - 1);
+  };
+  using T3 = std::array<TPointF, 3>;
+  using T4 = std::array<TPointF, 4>;
+  auto Cross = [&]() {
+    if (Is3D) {
+      C->VertLine3D(XF, T, B + 1, float(StartZ));
+      C->HorizLine3D(L, R + 1, YF, float(StartZ));
+    } else {
+      C->DoVertLine(XF, T, B + 1);
+      C->DoHorizLine(L, R + 1, YF);
+    }
+  };
+  auto DiagCross = [&]() {
+    if (Is3D) {
+      C->LineWithZ(L, T, R + 1, B + 1, float(StartZ));
+      C->LineWithZ(R, T, L - 1, B + 1, float(StartZ));
+    } else {
+      C->Line(L, T, R + 1, B + 1);
+      C->Line(R, T, L - 1, B + 1);
+    }
+  };
+  auto Triangle = [&](int Dir) {
+    const float Base = float(Y + Dir * V), Apex = float(Y - Dir * V);
+    if (Solid)
+      C->Pyramid(true, X - H, Y - Dir * V, X + H, Y + Dir * V, StartZ, GetEndZ(), FDark3D);
+    else
+      Poly(T3{{{L, Base}, {R, Base}, {XF, Apex}}});
+  };
+
+  switch (AStyle) {
+    case TSeriesPointerStyle::psRectangle:
+      if (Solid)
+        C->Cube(X - H, X + H, Y - V, Y + V, StartZ, GetEndZ(), FDark3D, 0);
+      else if (Is3D)
+        C->RectangleWithZ(TRectF(L, T, R + 1, B + 1), StartZ);
+      else
+        C->Rectangle(L, T, R + 1, B + 1);
+      break;
+    case TSeriesPointerStyle::psCircle:
+      if (Solid && C->GetSupportsFullRotation())
+        C->Sphere(X, Y, GetMiddleZ(), FSizeFloat != 0 ? FSizeFloat : H);
+      else if (Is3D)
+        C->EllipseWithZ(L, T, R, B, StartZ);
+      else
+        C->Ellipse(L, T, R, B);
+      break;
+    case TSeriesPointerStyle::psTriangle: Triangle(1); break;
+    case TSeriesPointerStyle::psDownTriangle: Triangle(-1); break;
+    case TSeriesPointerStyle::psCross: Cross(); break;
+    case TSeriesPointerStyle::psDiagCross: DiagCross(); break;
+    case TSeriesPointerStyle::psStar:
+      Cross();
+      DiagCross();
+      break;
+    case TSeriesPointerStyle::psDiamond: Poly(T4{{{L, YF}, {XF, T}, {R, YF}, {XF, B}}}); break;
+    case TSeriesPointerStyle::psSmallDot:
+      if (Is3D)
+        C->SetPixel3D(X, Y, GetMiddleZ(), C->GetBrush()->GetColor());
+      else
+        C->SetPixel(X, Y, C->GetBrush()->GetColor());
+      break;
+    case TSeriesPointerStyle::psNothing: break;
+    case TSeriesPointerStyle::psLeftTriangle: Poly(T3{{{L, YF}, {R, B}, {R, T}}}); break;
+    case TSeriesPointerStyle::psRightTriangle: Poly(T3{{{R, YF}, {L, B}, {L, T}}}); break;
+    case TSeriesPointerStyle::psHexagon: Poly(Hexagon); break;
+    case TSeriesPointerStyle::psVisual: break;
+    case TSeriesPointerStyle::psDonut:
+      if (!Is3D) {
+        C->Donut(X, Y, H, V, 0, 2 * std::numbers::pi, 50);
+      } else if (C->GetIsOrthogonal()) {
+        const TPointF P = C->Calculate3DPosition(XF, YF, float(StartZ));
+        C->Donut(Round(P.X), Round(P.Y), H, V, 0, 2 * std::numbers::pi, 50);
+      } else {
+        C->EllipseWithZ(L, T, R, B, StartZ);
+      }
+      break;
+    case TSeriesPointerStyle::psArrow:
+      C->Arrow(C->GetBrush()->GetKind() != TBrushKind::None, TPointF(XF, T), TPointF(XF, B), H, V, StartZ);
+      break;
+  }
+
+  if (FPicture && FPicture->Valid()) {
+    TRectF PR(L, T, R, B);
+    if (!Is3D || C->GetIsOrthogonal()) {
+      if (Is3D) PR = C->CalcRect3D(PR, StartZ);
+      const bool Clip = AStyle == TSeriesPointerStyle::psCircle;
+      if (Clip) C->ClipEllipse(PR, false);
+      TUnClipScope UnClip(C, Clip);
+      C->StretchDraw(PR, FPicture->Filtered());
+    } else {
+      C->StretchDraw(PR, FPicture->Filtered(), StartZ, TCanvas3DPlane::cpZ);
+    }
+  }
 }
 
 // Hit test

@@ -12,6 +12,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
 #include "platform/Registry.h"
+#include "platform/Scope.h"
 #include "platform/Streams.h"
 #include "platform/SysUtils.h"
 
@@ -98,40 +99,35 @@ void ReadDIBFromStream(TBitmap* Bitmap, TStream* Stream) {
   Bitmap->Clear(0);
   TBitmapData Data;
   if (!Bitmap->Map(TMapAccess::Write, Data)) return;
-  try {
-    auto PaletteColor = [&](unsigned Index) -> TAlphaColor {
-      return Index < Palette.size() ? Palette[Index] : 0;
-    };
-    for (Int64 Row = 0; Row < Height; ++Row) {
-      const Int64 Start = Row * RowLength;
-      if (Start >= Size) break;
-      const Byte* Line = Pixels.data() + Start;
-      const Int64 Avail = std::min(RowLength, Size - Start);
-      const int Y = static_cast<int>(TopDown ? Row : Height - 1 - Row);
-      for (int X = 0; X < Width; ++X) {
-        const Int64 BitPos = Int64(X) * BitCount;
-        const Int64 BytePos = BitPos / 8;
-        const Int64 Need = BitCount >= 8 ? BitCount / 8 : 1;
-        if (BytePos + Need > Avail) break;
-        TAlphaColor C;
-        switch (BitCount) {
-          case 1: C = PaletteColor((Line[BytePos] >> (7 - (X & 7))) & 1); break;
-          case 4: C = PaletteColor((X & 1) ? (Line[BytePos] & 0x0F) : (Line[BytePos] >> 4)); break;
-          case 8: C = PaletteColor(Line[BytePos]); break;
-          default: {
-            const Byte* P = Line + BytePos;
-            const TAlphaColor A = BitCount == 32 ? P[3] : 0xFF;
-            C = A << 24 | TAlphaColor(P[2]) << 16 | TAlphaColor(P[1]) << 8 | P[0];
-          }
+  TRestoreOnExit Unmap([&] { Bitmap->Unmap(Data); });
+  auto PaletteColor = [&](unsigned Index) -> TAlphaColor {
+    return Index < Palette.size() ? Palette[Index] : 0;
+  };
+  for (Int64 Row = 0; Row < Height; ++Row) {
+    const Int64 Start = Row * RowLength;
+    if (Start >= Size) break;
+    const Byte* Line = Pixels.data() + Start;
+    const Int64 Avail = std::min(RowLength, Size - Start);
+    const int Y = static_cast<int>(TopDown ? Row : Height - 1 - Row);
+    for (int X = 0; X < Width; ++X) {
+      const Int64 BitPos = Int64(X) * BitCount;
+      const Int64 BytePos = BitPos / 8;
+      const Int64 Need = BitCount >= 8 ? BitCount / 8 : 1;
+      if (BytePos + Need > Avail) break;
+      TAlphaColor C;
+      switch (BitCount) {
+        case 1: C = PaletteColor((Line[BytePos] >> (7 - (X & 7))) & 1); break;
+        case 4: C = PaletteColor((X & 1) ? (Line[BytePos] & 0x0F) : (Line[BytePos] >> 4)); break;
+        case 8: C = PaletteColor(Line[BytePos]); break;
+        default: {
+          const Byte* P = Line + BytePos;
+          const TAlphaColor A = BitCount == 32 ? P[3] : 0xFF;
+          C = A << 24 | TAlphaColor(P[2]) << 16 | TAlphaColor(P[1]) << 8 | P[0];
         }
-        Data.SetPixel(X, Y, C);
       }
+      Data.SetPixel(X, Y, C);
     }
-  } catch (...) {
-    Bitmap->Unmap(Data);
-    throw;
   }
-  Bitmap->Unmap(Data);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -472,18 +468,17 @@ void TParallelGroup::Run(int Threads, TThreadPriority Priority, const TParallelP
   // The first index taken is FMin.
   Current = std::int64_t(FMin) - 1;
   int Started = 0;
-  try {
+  {
+    // A thread that could not start takes nothing; the started ones finish the range.
+    TCloseOnExit WaitForAll([&](bool Failed) {
+      if (Failed) LiveCount.fetch_sub(Threads - Started);
+      for (auto& W : Workers) W->WaitFor();
+    });
     for (auto& W : Workers) {
       W->Start();
       ++Started;
     }
-  } catch (...) {
-    // A thread that could not start takes nothing; the started ones finish the range.
-    LiveCount.fetch_sub(Threads - Started);
-    for (auto& W : Workers) W->WaitFor();
-    throw;
   }
-  for (auto& W : Workers) W->WaitFor();
   if (FError) std::rethrow_exception(FError);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Scope.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Pens.h"
@@ -421,27 +422,25 @@ std::int32_t TChartSeries::AddXY(double X, double Y, const String& Label, TAlpha
     Index = FX->AppendTemp();
     const std::int32_t Lists = FValuesList->Count();
     std::int32_t Done = 1;
-    try {
-      for (; Done < Lists; ++Done) {
-        TChartValueList* L = FValuesList->Get(Done);
-        L->InsertChartValue(Index, L->FTempValue);
-      }
-      if (FColors) {
-        FColors->insert(FColors->begin() + Index, Color);
-      } else if (Color != clZelDefault) {
-        GrowColors(FX->FCount - 1);  // the X list holds the new point already
-        FColors->insert(FColors->begin() + Index, Color);
-      }
-      if (!Label.empty() || FLabels.Count() > 0) FLabels.InsertLabel(Index, Label);
-    } catch (...) {
-      // Take the point out of the lists that took it, so that they stay in step.
+    // On failure the point leaves the lists that took it, so that they stay in step.
+    TUndoOnFailure TakeOut([&] {
       for (std::int32_t I = 0; I < Done; ++I) {
         TChartValueList* L = FValuesList->Get(I);
         if (L->FCount > Index) L->Delete(Index);
       }
       if (FColors && static_cast<std::int32_t>(FColors->size()) > Count()) FColors->erase(FColors->begin() + Index);
-      throw;
+    });
+    for (; Done < Lists; ++Done) {
+      TChartValueList* L = FValuesList->Get(Done);
+      L->InsertChartValue(Index, L->FTempValue);
     }
+    if (FColors) {
+      FColors->insert(FColors->begin() + Index, Color);
+    } else if (Color != clZelDefault) {
+      GrowColors(FX->FCount - 1);  // the X list holds the new point already
+      FColors->insert(FColors->begin() + Index, Color);
+    }
+    if (!Label.empty() || FLabels.Count() > 0) FLabels.InsertLabel(Index, Label);
   }
   // The point is in every list; the value lists' own change notices are covered by this one.
   if (IUpdating == 0) NotifyNewValue(this, Index);

@@ -8,6 +8,7 @@
 #include "platform/Services.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/View3D.h"
 #include "zelgraph/canvas/Pens.h"
@@ -183,17 +184,12 @@ void TChartSeries::DrawAllValues() {
   const bool Entities = Canvas && Canvas->SupportsID &&
                         !(FVisuals && FVisuals->GetTemplate() && !FVisuals->GetTemplate()->IsCloneable);
   auto DrawOne = [&](std::int32_t I) {
-    if (Entities) Canvas->BeginEntity(ZelStr(I), FVisuals ? FVisuals->GetVisual(I) : nullptr, nullptr);
-    try {
-      if (FParent && FParent->OnDrawValue)
-        FParent->OnDrawValue(this, I);
-      else
-        DrawValue(I);
-    } catch (...) {
-      if (Entities) Canvas->EndEntity();
-      throw;
-    }
-    if (Entities) Canvas->EndEntity();
+    TEntityScope Entity(Canvas, Entities ? ZelStr(I) : String(), FVisuals && Entities ? FVisuals->GetVisual(I) : nullptr,
+                        nullptr, Entities);
+    if (FParent && FParent->OnDrawValue)
+      FParent->OnDrawValue(this, I);
+    else
+      DrawValue(I);
   };
   const bool Forward = DrawValuesForward();
   const std::vector<std::int32_t> Order = SortDrawPoints(FFirstVisibleIndex, FLastVisibleIndex, true);
@@ -442,14 +438,11 @@ void TChartSeries::DrawLegend(std::int32_t ValueIndex, const TRectF& Rect) {
       const TBrushKind OldKind = FBrush->GetKind();
       const bool ChangeKind = Kind != OldKind && !FBrush->GetBitmap();
       if (ChangeKind) SetKindQuiet(FBrush, Kind);
-      try {
-        FParent->SetBrushCanvas(Canvas->GetBrush()->GetColor(), FBrush, Back);
-        DrawLegendShape(ValueIndex, Rect);
-      } catch (...) {
+      TRestoreOnExit RestoreKind([&] {
         if (ChangeKind) SetKindQuiet(FBrush, OldKind);
-        throw;
-      }
-      if (ChangeKind) SetKindQuiet(FBrush, OldKind);
+      });
+      FParent->SetBrushCanvas(Canvas->GetBrush()->GetColor(), FBrush, Back);
+      DrawLegendShape(ValueIndex, Rect);
     }
   }
 }
@@ -457,16 +450,9 @@ void TChartSeries::DrawLegend(std::int32_t ValueIndex, const TRectF& Rect) {
 void TChartSeries::DrawLegendShape(std::int32_t ValueIndex, const TRectF& Rect) {
   if (!FParent) return;
   TCanvas3D* Canvas = FParent->GetCanvas();
-  TZelBlend* Blend = nullptr;
-  if (FTransparency > 0) Blend = Canvas->BeginBlending(Rect, FTransparency);
-  try {
-    if (ValueIndex != -1) Canvas->GetBrush()->SetColor(LegendItemColor(ValueIndex));
-    FParent->DrawLegendShape(Rect);
-  } catch (...) {
-    if (FTransparency > 0) Canvas->EndBlending(Blend);
-    throw;
-  }
-  if (FTransparency > 0) Canvas->EndBlending(Blend);
+  TBlendingScope Blending(Canvas, Rect, FTransparency, FTransparency > 0);
+  if (ValueIndex != -1) Canvas->GetBrush()->SetColor(LegendItemColor(ValueIndex));
+  FParent->DrawLegendShape(Rect);
 }
 
 String TChartSeries::SeriesNameOrIndex(TCustomChartSeries* Series) {
@@ -573,51 +559,37 @@ void TChartSeries::DrawMarks() {
   TCanvas3D* Canvas = FParent->GetCanvas();
   if (!Canvas) return;
   const bool Blend = FMarks->GetUseSeriesTransparency() && FTransparency > 0;
-  TZelBlend* Blending = nullptr;
-  if (Blend) Blending = Canvas->BeginBlending(FParent->GetChartRect(), FTransparency);
+  TBlendingScope Blending(Canvas, FParent->GetChartRect(), FTransparency, Blend);
   TSeriesMarkPosition Position;
   const bool Hover = HoverEnabled();
   const std::int32_t HoverIndex = Hover ? FSelected->GetHoverIndex() : -1;
   const std::int32_t Every = std::max(1, FMarks->GetDrawEvery());
-  try {
-    for (std::int32_t I = std::max(FFirstVisibleIndex, 0); FFirstVisibleIndex >= 0 && I <= FLastVisibleIndex; ++I) {
-      if (I % Every != 0 || IsNull(I)) continue;
-      if (FMarks->GetSoftClip() && !IsPointInChartRect(I)) continue;
-      const String Text = GetMarkText(I);
-      if (Text.empty()) continue;
-      TZelCustomShape* Item = FMarks->MarkItem(I);
-      if (!Item || !Item->GetVisible()) continue;
-      // Child shapes show the text of their own style.
-      if (TZelShapes* Kids = FMarks->GetChildren())
-        for (int C = 0; C < Kids->GetCount(); ++C)
-          if (auto* Child = dynamic_cast<TSeriesMarkShape*>(Kids->Get(C)->GetShape()))
-            Child->SetText(GetMarkTextStyle(FMarks->GetMultiLine(), I, Child->GetStyle()));
-      auto* Shape = dynamic_cast<TCustomTextShape*>(Item);
-      TZelFont* Font = Item->GetFont();
-      const TFontStyles OldStyle = Font->GetStyle();
-      const bool HoverStyle = I == HoverIndex && FSelected->GetHover()->GetFont();
-      if (HoverStyle) Font->SetStyle(FSelected->GetHover()->GetFont()->GetStyle());
-      try {
-        CalculateMarkPosition(Shape ? Shape : FMarks, Text, CalcXPos(I), CalcYPos(I), &Position);
-      } catch (...) {
+  for (std::int32_t I = std::max(FFirstVisibleIndex, 0); FFirstVisibleIndex >= 0 && I <= FLastVisibleIndex; ++I) {
+    if (I % Every != 0 || IsNull(I)) continue;
+    if (FMarks->GetSoftClip() && !IsPointInChartRect(I)) continue;
+    const String Text = GetMarkText(I);
+    if (Text.empty()) continue;
+    TZelCustomShape* Item = FMarks->MarkItem(I);
+    if (!Item || !Item->GetVisible()) continue;
+    // Child shapes show the text of their own style.
+    if (TZelShapes* Kids = FMarks->GetChildren())
+      for (int C = 0; C < Kids->GetCount(); ++C)
+        if (auto* Child = dynamic_cast<TSeriesMarkShape*>(Kids->Get(C)->GetShape()))
+          Child->SetText(GetMarkTextStyle(FMarks->GetMultiLine(), I, Child->GetStyle()));
+    auto* Shape = dynamic_cast<TCustomTextShape*>(Item);
+    TZelFont* Font = Item->GetFont();
+    const TFontStyles OldStyle = Font->GetStyle();
+    const bool HoverStyle = I == HoverIndex && FSelected->GetHover()->GetFont();
+    {
+      TRestoreOnExit RestoreStyle([&] {
         if (HoverStyle) Font->SetStyle(OldStyle);
-        throw;
-      }
-      if (HoverStyle) Font->SetStyle(OldStyle);
-      if (Canvas->SupportsID) Canvas->BeginEntity(ZelStr(I), nullptr, nullptr);
-      try {
-        DrawMark(I, Text, &Position);
-      } catch (...) {
-        if (Canvas->SupportsID) Canvas->EndEntity();
-        throw;
-      }
-      if (Canvas->SupportsID) Canvas->EndEntity();
+      });
+      if (HoverStyle) Font->SetStyle(FSelected->GetHover()->GetFont()->GetStyle());
+      CalculateMarkPosition(Shape ? Shape : FMarks, Text, CalcXPos(I), CalcYPos(I), &Position);
     }
-  } catch (...) {
-    if (Blend) Canvas->EndBlending(Blending);
-    throw;
+    TEntityScope Entity(Canvas, Canvas->SupportsID ? ZelStr(I) : String(), nullptr, nullptr, Canvas->SupportsID);
+    DrawMark(I, Text, &Position);
   }
-  if (Blend) Canvas->EndBlending(Blending);
 }
 
 void TChartSeries::DrawMark(std::int32_t ValueIndex, const String& St, TSeriesMarkPosition* APosition) {

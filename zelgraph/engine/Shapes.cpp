@@ -8,6 +8,7 @@
 #include "platform/Filer.h"
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Gradient.h"
@@ -138,14 +139,9 @@ void TShapeCallout::SetWidth(std::int32_t Value) {
 }
 
 TZelBasePath* TShapeCallout::GetPath(TZelCanvas* Canvas, const TRectF& R, int RoundSize) const {
-  TZelBasePath* Path = Canvas->CreatePath();
-  try {
-    AddPath(Path, R, RoundSize);
-  } catch (...) {
-    Path->Free();
-    throw;
-  }
-  return Path;
+  TOwned<TZelBasePath> Path(Canvas->CreatePath());
+  AddPath(Path.get(), R, RoundSize);
+  return Path.release();
 }
 
 // The outline is one figure: where a corner arc leaves the pen short of the straight part of a
@@ -555,15 +551,8 @@ void TZelCustomShape::DrawShadowEmboss(TCanvas3D* Canvas, TZelShadow* Shadow, in
     return;
   }
   const int Radius = FShapeStyle == TChartObjectShapeStyle::fosRectangle ? 0 : FRoundSize;
-  const bool FrontPlane = !Canvas->GetSupportsFullRotation();
-  if (FrontPlane) Canvas->FrontPlaneBegin();
-  try {
-    Shadow->Draw(Canvas, RR, Radius, Angle);
-  } catch (...) {
-    if (FrontPlane) Canvas->FrontPlaneEnd();
-    throw;
-  }
-  if (FrontPlane) Canvas->FrontPlaneEnd();
+  TFrontPlaneScope FrontPlane(Canvas, !Canvas->GetSupportsFullRotation());
+  Shadow->Draw(Canvas, RR, Radius, Angle);
 }
 
 namespace {
@@ -610,55 +599,49 @@ void TZelCustomShape::Draw(TCustomZelPanel* Panel, const TRectF& R, int Angle, i
     C->BeginBlending(C->GetSupportsAlpha() ? ZelZeroRectF : Area, static_cast<std::int8_t>(FTransparency));
     Blending = true;
   }
-  try {
-    if (FTransparent) {
-      C->GetBrush()->SetKind(TBrushKind::None);
-    } else {
-      const bool BrushClear = FBrush->GetKind() == TBrushKind::None;
-      if (FShadow->ShouldDraw() && !BrushClear) DrawShadowEmboss(C, FShadow, 1, R, Angle, AZ);
-      if (FEmboss && FEmboss->ShouldDraw() && !BrushClear) DrawShadowEmboss(C, FEmboss, -1, R, Angle, AZ);
-      if (FPicture && FPicture->Valid()) {
-        bool Clipped = false;
-        if (FShapeStyle == TChartObjectShapeStyle::fosEllipse) {
-          C->ClipEllipse(R, false);
-          Clipped = true;
-        } else if (FShapeStyle == TChartObjectShapeStyle::fosRoundRectangle) {
-          C->ClipRectangle(R, FRoundSize, FRoundSize);
-          Clipped = true;
-        }
-        try {
-          if (auto* Extended = dynamic_cast<TCustomZelPanelExtended*>(Panel))
-            FPicture->Draw(Extended, R, C->GetSupportsFullRotation() ? AZ : 0);
-          else
-            C->StretchDraw(R, FPicture->Filtered());
-        } catch (...) {
-          if (Clipped) C->UnClipRectangle();
-          throw;
-        }
-        if (Clipped) C->UnClipRectangle();
-        if (HasTransparentStop(FBrush))
-          C->AssignBrush(FBrush, FColor, FBrush->GetColor());
-        else
-          C->GetBrush()->SetKind(TBrushKind::None);
-      } else {
-        C->AssignBrush(FBrush, FColor, FBrush->GetColor());
-      }
-      C->AssignVisiblePenColor(FPen, FPen->GetColor());
-    }
-    DoDraw(Panel, R, Angle, AZ);
-    if (!FTransparent && Angle == 0 && FBevel != TPanelBevel::bvNone) {
-      TRectF BR = R;
-      DrawBevel(C, FBevel, BR, FBevelWidth, 0);
-    }
-    if (FChildren->GetCount() > 0) DrawChildren(R, AZ);
-  } catch (...) {
-    if (Blending) C->EndBlending(nullptr);
-    throw;
-  }
-  if (Blending) {
-    if (!FTransparent) ZelFilterBlendedArea(C, Area, FPicture);
+  // A failed drawing only closes the blend.
+  TCloseOnExit EndBlend([&](bool Failed) {
+    if (!Blending) return;
+    if (!Failed && !FTransparent) ZelFilterBlendedArea(C, Area, FPicture);
     C->EndBlending(nullptr);
+  });
+  if (FTransparent) {
+    C->GetBrush()->SetKind(TBrushKind::None);
+  } else {
+    const bool BrushClear = FBrush->GetKind() == TBrushKind::None;
+    if (FShadow->ShouldDraw() && !BrushClear) DrawShadowEmboss(C, FShadow, 1, R, Angle, AZ);
+    if (FEmboss && FEmboss->ShouldDraw() && !BrushClear) DrawShadowEmboss(C, FEmboss, -1, R, Angle, AZ);
+    if (FPicture && FPicture->Valid()) {
+      bool Clipped = false;
+      if (FShapeStyle == TChartObjectShapeStyle::fosEllipse) {
+        C->ClipEllipse(R, false);
+        Clipped = true;
+      } else if (FShapeStyle == TChartObjectShapeStyle::fosRoundRectangle) {
+        C->ClipRectangle(R, FRoundSize, FRoundSize);
+        Clipped = true;
+      }
+      {
+        TUnClipScope UnClip(C, Clipped);
+        if (auto* Extended = dynamic_cast<TCustomZelPanelExtended*>(Panel))
+          FPicture->Draw(Extended, R, C->GetSupportsFullRotation() ? AZ : 0);
+        else
+          C->StretchDraw(R, FPicture->Filtered());
+      }
+      if (HasTransparentStop(FBrush))
+        C->AssignBrush(FBrush, FColor, FBrush->GetColor());
+      else
+        C->GetBrush()->SetKind(TBrushKind::None);
+    } else {
+      C->AssignBrush(FBrush, FColor, FBrush->GetColor());
+    }
+    C->AssignVisiblePenColor(FPen, FPen->GetColor());
   }
+  DoDraw(Panel, R, Angle, AZ);
+  if (!FTransparent && Angle == 0 && FBevel != TPanelBevel::bvNone) {
+    TRectF BR = R;
+    DrawBevel(C, FBevel, BR, FBevelWidth, 0);
+  }
+  if (FChildren->GetCount() > 0) DrawChildren(R, AZ);
 }
 
 void TZelCustomShape::DrawChildren(const TRectF& R, int AZ) {
@@ -705,14 +688,8 @@ void TZelCustomShape::DoDraw(TCustomZelPanel* Panel, const TRectF& R, int Angle,
   }
   if (FCallout && FCallout->GetSide() != TShapeCalloutSide::csNone) {
     const int Radius = FShapeStyle == TChartObjectShapeStyle::fosRoundRectangle ? FRoundSize : 0;
-    TZelBasePath* Path = FCallout->GetPath(C, R, Radius);
-    try {
-      Path->Draw(C);
-    } catch (...) {
-      Path->Free();
-      throw;
-    }
-    Path->Free();
+    TOwned<TZelBasePath> Path(FCallout->GetPath(C, R, Radius));
+    Path->Draw(C);
     return;
   }
   switch (FShapeStyle) {

@@ -2,6 +2,7 @@
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/engine/Panel.h"
 #include "zelgraph/procs/Procs.h"
@@ -213,16 +214,11 @@ void TCustomTextShape::DrawString(TCustomZelPanel* Panel, float X, int Y, int Z,
   if (Angle != 0) {
     C->IUseTextCenter = true;
     C->ITextCenter = Center;
-    try {
-      if (Flat)
-        C->RotateLabel(Round(X), Y, AText, Angle, AllowHtml);
-      else
-        C->RotateLabel3D(Round(X), Y, Z, AText, Angle, AllowHtml);
-    } catch (...) {
-      C->IUseTextCenter = false;
-      throw;
-    }
-    C->IUseTextCenter = false;
+    TRestoreOnExit EndCenter([C] { C->IUseTextCenter = false; });
+    if (Flat)
+      C->RotateLabel(Round(X), Y, AText, Angle, AllowHtml);
+    else
+      C->RotateLabel3D(Round(X), Y, Z, AText, Angle, AllowHtml);
   } else if (Flat) {
     C->TextOut(X, float(Y), AText, AllowHtml);
   } else {
@@ -247,28 +243,23 @@ void TCustomTextShape::DoDraw(TCustomZelPanel* Panel, const TRectF& R, int Angle
   const TPointF Center((R.Left + R.Right) * 0.5f, (R.Top + R.Bottom) * 0.5f);
   const bool Clip = FClipText && (ITextOffset != 0 || (!FAutoSize && Angle == 0));
   if (Clip) C->ClipRectangle(R);
-  try {
-    const bool Html = FTextFormat == TTextFormat::ttfHtml;
-    const int Z = C->GetSupportsFullRotation() ? AZ : 0;
-    int PlainHeight = -1;
-    for (int I = 1; I <= INumLines; ++I) {
-      const String Line = ZelExtractField(T, I, String(1, ZelLineSeparator));
-      if (!Line.empty()) DrawString(Panel, X, Y, Z, Line, Html, Angle, Center);
-      if (INumLines > 1) {
-        if (Html) {
-          std::int32_t N = 0;
-          Y += Round(Panel->MultiLineTextSize(Line, FTextFormat, N).Y);
-        } else {
-          if (PlainHeight < 0) PlainHeight = C->GetFontHeight();
-          Y += PlainHeight;
-        }
+  TUnClipScope UnClip(C, Clip);
+  const bool Html = FTextFormat == TTextFormat::ttfHtml;
+  const int Z = C->GetSupportsFullRotation() ? AZ : 0;
+  int PlainHeight = -1;
+  for (int I = 1; I <= INumLines; ++I) {
+    const String Line = ZelExtractField(T, I, String(1, ZelLineSeparator));
+    if (!Line.empty()) DrawString(Panel, X, Y, Z, Line, Html, Angle, Center);
+    if (INumLines > 1) {
+      if (Html) {
+        std::int32_t N = 0;
+        Y += Round(Panel->MultiLineTextSize(Line, FTextFormat, N).Y);
+      } else {
+        if (PlainHeight < 0) PlainHeight = C->GetFontHeight();
+        Y += PlainHeight;
       }
     }
-  } catch (...) {
-    if (Clip) C->UnClipRectangle();
-    throw;
   }
-  if (Clip) C->UnClipRectangle();
 }
 
 // ---------------------------------------------------------------------------------------------

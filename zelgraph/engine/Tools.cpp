@@ -194,12 +194,8 @@ TZelCustomTool* TChartTools::Add(TZelCustomToolClass ToolClass) {
   if (!ToolClass || !ToolClass->InheritsFrom(TZelCustomTool::StaticClass()))
     throw EInvalidCast("Invalid class typecast");
   auto* Tool = static_cast<TZelCustomTool*>(ToolClass->Create(FOwner));
-  try {
-    return Add(Tool);
-  } catch (...) {
-    Tool->Free();
-    throw;
-  }
+  TUndoOnFailure FreeTool([Tool] { Tool->Free(); });
+  return Add(Tool);
 }
 
 void TChartTools::Clear() {
@@ -236,12 +232,8 @@ TZelCustomAnimation* TChartAnimations::AddClass(TZelCustomToolClass AnimationCla
     throw EInvalidCast("Invalid class typecast");
   auto* Animation = static_cast<TZelCustomAnimation*>(
       AnimationClass->Create(FOwner ? FOwner->GetComponentOwner() : nullptr));
-  try {
-    return Add(Animation);
-  } catch (...) {
-    Animation->Free();
-    throw;
-  }
+  TUndoOnFailure FreeAnimation([Animation] { Animation->Free(); });
+  return Add(Animation);
 }
 
 // ---------------------------------------------------------------------------------------------

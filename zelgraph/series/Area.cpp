@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Picture.h"
@@ -122,13 +123,8 @@ void TAreaSeries::CalcZOrder() {
   // The first of its stack takes a depth slot of its own.
   const TCustomSeriesStack Saved = FStacked;
   FStacked = TCustomSeriesStack::cssNone;
-  try {
-    TCustomSeries::CalcZOrder();
-  } catch (...) {
-    FStacked = Saved;
-    throw;
-  }
-  FStacked = Saved;
+  TRestoreOnExit Restore([&] { FStacked = Saved; });
+  TCustomSeries::CalcZOrder();
 }
 
 bool TAreaSeries::DrawSeriesForward(std::int32_t ValueIndex) {

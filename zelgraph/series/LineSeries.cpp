@@ -6,6 +6,7 @@
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Pens.h"
@@ -409,15 +410,9 @@ void TCustomSeries::DrawPointer(std::int32_t X, std::int32_t Y, TAlphaColor Colo
   PrepareHoverPen(ValueIndex);
   const TSeriesPointerStyle Style = DoGetPointerStyle(ValueIndex);
   if (OnGetPointerStyle) P->PrepareCanvas(Canvas, Color);
-  Canvas->BeginEntity("SeriesPointer", nullptr, nullptr);
-  try {
-    // Visual blocks per point have no drawing of their own here.
-    if (Style != TSeriesPointerStyle::psVisual) P->Draw(X, Y, Color, Style);
-  } catch (...) {
-    Canvas->EndEntity();
-    throw;
-  }
-  Canvas->EndEntity();
+  TEntityScope Entity(Canvas, "SeriesPointer");
+  // Visual blocks per point have no drawing of their own here.
+  if (Style != TSeriesPointerStyle::psVisual) P->Draw(X, Y, Color, Style);
 }
 
 void TCustomSeries::LinePrepareCanvas(TCanvas3D* Canvas, TAlphaColor Color) {
@@ -658,28 +653,21 @@ void TCustomSeries::DrawPoint(std::int32_t ValueIndex, std::int32_t X, std::int3
       if (!HoverPrevious(ValueIndex))
         LinePrepareCanvas(Canvas, !FColorEachLine && (!FColorEachPoint || FPointer->GetVisible()) ? GetSeriesColor()
                                                                                                   : TmpColor);
-      TZelBlend* Blend = nullptr;
-      if (FTransparency != 0) {
-        TRectF B = R;
+      TRectF BlendRect;
+      if (FTransparency != 0 && !Canvas->GetSupportsAlpha()) {
         const float W = FPen->GetWidth();
-        B = TRectF(B.Left - W, B.Top - W, B.Right + W, B.Bottom + W);
-        Blend = Canvas->BeginBlending(Canvas->GetSupportsAlpha() ? TRectF() : B, static_cast<std::int8_t>(FTransparency));
+        BlendRect = TRectF(R.Left - W, R.Top - W, R.Right + W, R.Bottom + W);
       }
-      try {
-        if (!FStairs) {
-          Canvas->Line(static_cast<float>(OldX), static_cast<float>(OldY), static_cast<float>(X), static_cast<float>(Y));
-        } else {
-          if (FInvertedStairs)
-            Canvas->DoVertLine(static_cast<float>(OldX), static_cast<float>(OldY), static_cast<float>(Y));
-          else
-            Canvas->DoHorizLine(static_cast<float>(OldX), static_cast<float>(X), static_cast<float>(OldY));
-          Canvas->LineTo(static_cast<float>(X), static_cast<float>(Y));
-        }
-      } catch (...) {
-        if (FTransparency != 0) Canvas->EndBlending(Blend);
-        throw;
+      TBlendingScope Blending(Canvas, BlendRect, static_cast<std::int8_t>(FTransparency), FTransparency != 0);
+      if (!FStairs) {
+        Canvas->Line(static_cast<float>(OldX), static_cast<float>(OldY), static_cast<float>(X), static_cast<float>(Y));
+      } else {
+        if (FInvertedStairs)
+          Canvas->DoVertLine(static_cast<float>(OldX), static_cast<float>(OldY), static_cast<float>(Y));
+        else
+          Canvas->DoHorizLine(static_cast<float>(OldX), static_cast<float>(X), static_cast<float>(OldY));
+        Canvas->LineTo(static_cast<float>(X), static_cast<float>(Y));
       }
-      if (FTransparency != 0) Canvas->EndBlending(Blend);
     }
   }
   if (PointerOn && !FPointerBehind) DrawPointers(ValueIndex, TmpColor, false);
@@ -871,7 +859,7 @@ void TCustomSeries::DrawCopy(TZelShadow* Copy, std::int32_t Sign) {
   SetPenVisibleQuiet(FPen, false);
   if (H) H->IStartPos += DH, H->IEndPos += DH;
   if (V) V->IStartPos += DV, V->IEndPos += DV;
-  auto Restore = [&] {
+  TRestoreOnExit Restore([&] {
     if (H) H->IStartPos -= DH, H->IEndPos -= DH;
     if (V) V->IStartPos -= DV, V->IEndPos -= DV;
     FColor = SavedColor;
@@ -879,14 +867,8 @@ void TCustomSeries::DrawCopy(TZelShadow* Copy, std::int32_t Sign) {
     FColorEachLine = SavedEachLine;
     FPointer->SetVisible(SavedPointer);
     SetPenVisibleQuiet(FPen, SavedPen);
-  };
-  try {
-    RunPointLoop();
-  } catch (...) {
-    Restore();
-    throw;
-  }
-  Restore();
+  });
+  RunPointLoop();
 }
 
 void TCustomSeries::DrawOutlinePoints() {
@@ -897,25 +879,19 @@ void TCustomSeries::DrawOutlinePoints() {
   const TNotifyEvent Saved = FPen->GetOnChange();
   const float LineWidth = FPen->GetVisible() ? FPen->GetWidth() : 1.0f;
   FPen->SetOnChange(nullptr);
-  auto Restore = [&] {
+  TRestoreOnExit Restore([&] {
     FPen->Assign(SavedPen.get());
     FPen->SetColor(SavedPen->GetColor());
     FPen->SetOnChange(Saved);
     FColor = SavedColor;
     ISeriesColor = SavedInternal;
-  };
-  try {
-    FColor = FOutLine->GetColor();
-    ISeriesColor = FColor;
-    FPen->Assign(FOutLine);
-    FPen->SetColor(FOutLine->GetColor());
-    FPen->SetWidth(2 * FOutLine->GetWidth() + LineWidth);
-    RunPointLoop();
-  } catch (...) {
-    Restore();
-    throw;
-  }
-  Restore();
+  });
+  FColor = FOutLine->GetColor();
+  ISeriesColor = FColor;
+  FPen->Assign(FOutLine);
+  FPen->SetColor(FOutLine->GetColor());
+  FPen->SetWidth(2 * FOutLine->GetWidth() + LineWidth);
+  RunPointLoop();
 }
 
 void TCustomSeries::DrawAllValues() {
@@ -926,26 +902,20 @@ void TCustomSeries::DrawAllValues() {
   // A chart that draws the points itself gets exact positions.
   const bool SetFast = Axes && FDrawLine && !FParent->OnDrawValue && !OldFast;
   if (SetFast) Axes->SetFastCalc(true);
-  auto Restore = [&] {
+  TRestoreOnExit Restore([&] {
     if (SetFast) Axes->SetFastCalc(OldFast);
-  };
-  try {
-    // Template blocks have no drawing of their own: the series draws itself.
-    HasTemplate = false;
-    DrawCopy(FShadow, 1);
-    DrawCopy(FEmboss, -1);
-    if (FOutLine && FOutLine->GetVisible())
-      if (!DoDrawAll(FOutLine, FOutLine->GetColor(), false)) DrawOutlinePoints();
-    if (!Is3D() && FDrawLine && !FPen->GetVisible() && !FDrawArea) FPen->Show();
-    if (!DoDrawAll(FPen, GetSeriesColor(), true)) {
-      FParent->GetCanvas()->AssignBrush(FBrush, FBrush->GetColor(), FBrush->GetBackColor());
-      RunPointLoop();
-    }
-  } catch (...) {
-    Restore();
-    throw;
+  });
+  // Template blocks have no drawing of their own: the series draws itself.
+  HasTemplate = false;
+  DrawCopy(FShadow, 1);
+  DrawCopy(FEmboss, -1);
+  if (FOutLine && FOutLine->GetVisible())
+    if (!DoDrawAll(FOutLine, FOutLine->GetColor(), false)) DrawOutlinePoints();
+  if (!Is3D() && FDrawLine && !FPen->GetVisible() && !FDrawArea) FPen->Show();
+  if (!DoDrawAll(FPen, GetSeriesColor(), true)) {
+    FParent->GetCanvas()->AssignBrush(FBrush, FBrush->GetColor(), FBrush->GetBackColor());
+    RunPointLoop();
   }
-  Restore();
 }
 
 bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
@@ -969,64 +939,57 @@ bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
       P.push_back(FInvertedStairs ? Pt(X, NY) : Pt(NX, Y));
     }
   }
-  TZelBlend* Blend = nullptr;
-  if (FTransparency != 0) Blend = Canvas->BeginBlending(TRectF(), static_cast<std::int8_t>(FTransparency));
   auto Pointers = [&](bool Behind) {
     if (!Main || !FPointer->GetVisible() || FPointerBehind != Behind) return;
     for (std::int32_t I = std::max(FFirstVisibleIndex, 0); I <= Last; ++I)
       if (FTreatNulls == TTreatNullsStyle::tnIgnore || !IsNull(I))
         DrawPointer(CalcXPos(I), CalcYPos(I), GetValueColor(I), I);
   };
-  try {
-    Pointers(true);
-    const int High = static_cast<int>(P.size()) - 1;
-    if (FDrawArea) {
-      const std::int32_t Origin = GetOriginPos(Last);
-      Canvas->AssignVisiblePenColor(APen, APen->GetColor());
-      Canvas->AssignBrush(FBrush, GetSeriesColor(), FBrush->GetBackColor());
-      const TPointF FirstP = P.front(), LastP = P.back();
-      std::vector<TPointF> Poly = P;
-      if (YMandatory) {
-        Poly.push_back(TPointF(LastP.X, static_cast<float>(Origin)));
-        Poly.push_back(TPointF(FirstP.X, static_cast<float>(Origin)));
-      } else {
-        Poly.push_back(TPointF(static_cast<float>(Origin), LastP.Y));
-        Poly.push_back(TPointF(static_cast<float>(Origin), FirstP.Y));
-      }
-      if (FDrawStyle == TCustomSeriesDrawStyle::dsAll) {
-        Canvas->PolygonWithZ(Poly.data(), static_cast<int>(Poly.size()) - 1, StartZ);
-      } else {
-        TOwned<TZelBasePath> Path(Canvas->CreatePath());
-        Path->Curve(P.data(), High, 0.5f, false);
-        Path->LineTo(Poly[Poly.size() - 2]);
-        Path->LineTo(Poly.back());
-        Path->Close();
-        Path->Draw(Canvas);
-      }
-      if (FAreaLinesPen->GetVisible()) {
-        Canvas->AssignVisiblePenColor(FAreaLinesPen, FAreaLinesPen->GetColor());
-        for (std::size_t K = 1; K < P.size(); ++K) {
-          if (YMandatory)
-            Canvas->VertLine3D(P[K].X, static_cast<float>(Origin), P[K].Y, static_cast<float>(StartZ));
-          else
-            Canvas->HorizLine3D(static_cast<float>(Origin), P[K].X, P[K].Y, static_cast<float>(StartZ));
-        }
-      }
+  TBlendingScope Blending(Canvas, TRectF(), static_cast<std::int8_t>(FTransparency), FTransparency != 0);
+  Pointers(true);
+  const int High = static_cast<int>(P.size()) - 1;
+  if (FDrawArea) {
+    const std::int32_t Origin = GetOriginPos(Last);
+    Canvas->AssignVisiblePenColor(APen, APen->GetColor());
+    Canvas->AssignBrush(FBrush, GetSeriesColor(), FBrush->GetBackColor());
+    const TPointF FirstP = P.front(), LastP = P.back();
+    std::vector<TPointF> Poly = P;
+    if (YMandatory) {
+      Poly.push_back(TPointF(LastP.X, static_cast<float>(Origin)));
+      Poly.push_back(TPointF(FirstP.X, static_cast<float>(Origin)));
     } else {
-      Canvas->AssignVisiblePenColor(APen, AColor);
-      if (FDrawStyle == TCustomSeriesDrawStyle::dsAll) {
-        static_cast<TZelCanvas*>(Canvas)->Polyline(P.data(), High);
-      } else {
-        Canvas->GetBrush()->SetKind(TBrushKind::None);
-        Canvas->Curve(P.data(), High, 0.5f, false, 0);
+      Poly.push_back(TPointF(static_cast<float>(Origin), LastP.Y));
+      Poly.push_back(TPointF(static_cast<float>(Origin), FirstP.Y));
+    }
+    if (FDrawStyle == TCustomSeriesDrawStyle::dsAll) {
+      Canvas->PolygonWithZ(Poly.data(), static_cast<int>(Poly.size()) - 1, StartZ);
+    } else {
+      TOwned<TZelBasePath> Path(Canvas->CreatePath());
+      Path->Curve(P.data(), High, 0.5f, false);
+      Path->LineTo(Poly[Poly.size() - 2]);
+      Path->LineTo(Poly.back());
+      Path->Close();
+      Path->Draw(Canvas);
+    }
+    if (FAreaLinesPen->GetVisible()) {
+      Canvas->AssignVisiblePenColor(FAreaLinesPen, FAreaLinesPen->GetColor());
+      for (std::size_t K = 1; K < P.size(); ++K) {
+        if (YMandatory)
+          Canvas->VertLine3D(P[K].X, static_cast<float>(Origin), P[K].Y, static_cast<float>(StartZ));
+        else
+          Canvas->HorizLine3D(static_cast<float>(Origin), P[K].X, P[K].Y, static_cast<float>(StartZ));
       }
     }
-    Pointers(false);
-  } catch (...) {
-    if (FTransparency != 0) Canvas->EndBlending(Blend);
-    throw;
+  } else {
+    Canvas->AssignVisiblePenColor(APen, AColor);
+    if (FDrawStyle == TCustomSeriesDrawStyle::dsAll) {
+      static_cast<TZelCanvas*>(Canvas)->Polyline(P.data(), High);
+    } else {
+      Canvas->GetBrush()->SetKind(TBrushKind::None);
+      Canvas->Curve(P.data(), High, 0.5f, false, 0);
+    }
   }
-  if (FTransparency != 0) Canvas->EndBlending(Blend);
+  Pointers(false);
   return true;
 }
 
@@ -1043,24 +1006,17 @@ TLegendSymbol* LegendSymbolOf(TCustomZelPanel* Panel) {
 
 void TCustomSeries::DrawLegendLine(std::int32_t ValueIndex, const TRectF& Rect, TAlphaColor Color, bool Form3D) {
   TCanvas3D* Canvas = FParent->GetCanvas();
-  TZelBlend* Blend = nullptr;
-  if (FTransparency != 0) Blend = Canvas->BeginBlending(Rect, static_cast<std::int8_t>(FTransparency));
-  try {
-    // A legend symbol with a pen of its own keeps it (the legend put it on the canvas).
-    const TLegendSymbol* Symbol = LegendSymbolOf(FParent);
-    if (!PrepareHoverPen(ValueIndex) && (!Symbol || Symbol->GetDefaultPen()))
-      LinePrepareCanvas(Canvas, FPen->GetColor() == 0xFF000000 ? Color : FPen->GetColor());
-    const float Cap = static_cast<float>(Round((Rect.Bottom - Rect.Top) * 0.5));
-    if (Canvas->GetPen()->GetWidth() > Cap) Canvas->GetPen()->SetWidth(Cap);
-    if (Form3D)
-      Canvas->Rectangle(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
-    else
-      Canvas->DoHorizLine(Rect.Left, Rect.Right, static_cast<float>(Trunc((Rect.Top + Rect.Bottom) / 2)));
-  } catch (...) {
-    if (FTransparency != 0) Canvas->EndBlending(Blend);
-    throw;
-  }
-  if (FTransparency != 0) Canvas->EndBlending(Blend);
+  TBlendingScope Blending(Canvas, Rect, static_cast<std::int8_t>(FTransparency), FTransparency != 0);
+  // A legend symbol with a pen of its own keeps it (the legend put it on the canvas).
+  const TLegendSymbol* Symbol = LegendSymbolOf(FParent);
+  if (!PrepareHoverPen(ValueIndex) && (!Symbol || Symbol->GetDefaultPen()))
+    LinePrepareCanvas(Canvas, FPen->GetColor() == 0xFF000000 ? Color : FPen->GetColor());
+  const float Cap = static_cast<float>(Round((Rect.Bottom - Rect.Top) * 0.5));
+  if (Canvas->GetPen()->GetWidth() > Cap) Canvas->GetPen()->SetWidth(Cap);
+  if (Form3D)
+    Canvas->Rectangle(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
+  else
+    Canvas->DoHorizLine(Rect.Left, Rect.Right, static_cast<float>(Trunc((Rect.Top + Rect.Bottom) / 2)));
 }
 
 void TCustomSeries::DrawLegendPointer(std::int32_t ValueIndex, const TRectF& Rect, TAlphaColor Color) {
@@ -1138,13 +1094,8 @@ void ZelPointerDrawLegend(TSeriesPointer* Pointer, TAlphaColor AColor, const TRe
   if (TZelShadow* S = Pointer->ExistingShadow(); S && S->GetVisible()) CX -= S->GetHorizSize() / 2;
   const TPointerSizeUnits Units = Pointer->GetSizeUnits();
   Pointer->SetSizeUnits(TPointerSizeUnits::suPixels);
-  try {
-    Pointer->DrawPointer(Canvas, false, CX, (T + B) / 2, H, V, AColor, AStyle);
-  } catch (...) {
-    Pointer->SetSizeUnits(Units);
-    throw;
-  }
-  Pointer->SetSizeUnits(Units);
+  TRestoreOnExit RestoreUnits([&] { Pointer->SetSizeUnits(Units); });
+  Pointer->DrawPointer(Canvas, false, CX, (T + B) / 2, H, V, AColor, AStyle);
 }
 
 void TCustomSeries::DrawMark(std::int32_t ValueIndex, const String& St, TSeriesMarkPosition* APosition) {
