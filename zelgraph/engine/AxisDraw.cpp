@@ -2,8 +2,10 @@
 // inside its named canvas entity.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/engine/Axis.h"
@@ -20,7 +22,7 @@ constexpr TAlphaColor DefaultGridColor = 0xFF808080;
 void TChartAxis::Draw(bool CalcPosAxis) {
   TCanvas3D* C = ChartCanvas();
   if (!C) return;
-  C->BeginEntity(IAxisID, nullptr, Transform);
+  std::optional<TEntityScope> Entity(std::in_place, C, IAxisID, nullptr, Transform);
   IAxisDateTime = FMaster ? FMaster->IAxisDateTime : IsDateTime();
   const TRectF CR = ChartRectOf();
   if (CalcPosAxis) FPosAxis = ApplyPosition(GetRectangleEdge(CR), CR);
@@ -62,7 +64,7 @@ void TChartAxis::Draw(bool CalcPosAxis) {
   DrawTicksAndGrid();
 
   if (!GetLabelsBehind()) {
-    C->BeginEntity("Labels", nullptr, nullptr);
+    TEntityScope Labels(C, "Labels");
     for (std::int32_t I = 0; I < FAxisItems->GetCount(); ++I) {
       TAxisItem* Item = FAxisItems->Get(I);
       const double V = Item->GetValue();
@@ -71,9 +73,8 @@ void TChartAxis::Draw(bool CalcPosAxis) {
         DrawThisLabel(W, I, V, Item->GetLabelPos(), Text, Item->ActiveFormat());
       }
     }
-    C->EndEntity();
   }
-  C->EndEntity();
+  Entity.reset();  // sub-axes are entities of their own
 
   if (FSubAxes) {
     for (int I = 0; I < FSubAxes->GetCount(); ++I) {
@@ -91,7 +92,7 @@ void TChartAxis::Draw(bool CalcPosAxis) {
 void TChartAxis::DrawTitle(std::int32_t X, std::int32_t Y) {
   TCanvas3D* C = ChartCanvas();
   if (!C || !FAxisTitle) return;
-  C->BeginEntity("Title", nullptr, nullptr);
+  TEntityScope Entity(C, "Title");
   C->AssignFont(FAxisTitle->GetFont());
   C->SetBackMode(TCanvasBackMode::cbmTransparent);
   const std::int32_t Angle = FAxisTitle->GetAngle();
@@ -122,15 +123,9 @@ void TChartAxis::DrawTitle(std::int32_t X, std::int32_t Y) {
   } else {
     const bool OldExponent = GetLabelsExponent();
     FLabels->SetExponentPlain(false);
-    try {
-      DrawAxisLabel(X, Y, Angle, Caption, FAxisTitle);
-    } catch (...) {
-      FLabels->SetExponentPlain(OldExponent);
-      throw;
-    }
-    FLabels->SetExponentPlain(OldExponent);
+    TRestoreOnExit RestoreExponent([&] { FLabels->SetExponentPlain(OldExponent); });
+    DrawAxisLabel(X, Y, Angle, Caption, FAxisTitle);
   }
-  C->EndEntity();
 }
 
 void TChartAxis::DrawTicksAndGrid() {
@@ -153,17 +148,15 @@ void TChartAxis::DrawTicksAndGrid() {
       DrawLineSegment(IStartPos, IEndPos);
   }
   if (FTickLength != 0) {
-    C->BeginEntity("Ticks", nullptr, nullptr);
+    TEntityScope Ticks(C, "Ticks");
     C->AssignVisiblePen(FTicks);
     for (std::int32_t P : Tick) InternalDrawTick(P, 1, FTickLength);
-    C->EndEntity();
   }
   DrawGrids(static_cast<std::int32_t>(Tick.size()));
   if (FTickInnerLength != 0) {
-    C->BeginEntity("InnerTicks", nullptr, nullptr);
+    TEntityScope InnerTicks(C, "InnerTicks");
     C->AssignVisiblePen(FTicksInner);
     for (std::int32_t P : Tick) InternalDrawTick(P, -1, -FTickInnerLength);
-    C->EndEntity();
   }
   if (!Tick.empty()) {
     const bool MinorTicks = FMinorTickLength != 0 && FMinorTicks->GetVisible();
@@ -171,10 +164,9 @@ void TChartAxis::DrawTicksAndGrid() {
     if (MinorTicks || MinorGrid) {
       const std::vector<std::int32_t> Minor = MinorPositions();
       if (MinorTicks) {
-        C->BeginEntity("MinorTicks", nullptr, nullptr);
+        TEntityScope MinorTicksEntity(C, "MinorTicks");
         C->AssignVisiblePen(FMinorTicks);
         for (std::int32_t P : Minor) InternalDrawTick(P, 1, FMinorTickLength);
-        C->EndEntity();
       }
       if (MinorGrid) {
         C->AssignVisiblePen(FMinorGrid);
@@ -267,7 +259,7 @@ void TChartAxis::DrawGrids(std::int32_t NumTicks) {
   TCanvas3D* C = ChartCanvas();
   if (!C) return;
   NumTicks = std::min(NumTicks, static_cast<std::int32_t>(Tick.size()));
-  C->BeginEntity("Grid", nullptr, nullptr);
+  TEntityScope Entity(C, "Grid");
   C->SetBackMode(TCanvasBackMode::cbmTransparent);
   C->GetBrush()->Clear();
   const TAlphaColor Color = FGrid->GetColor();
@@ -280,7 +272,6 @@ void TChartAxis::DrawGrids(std::int32_t NumTicks) {
     for (std::int32_t I = 0; I < NumTicks; ++I)
       if (I % Step == 0) DrawGridLine(Tick[I]);
   }
-  C->EndEntity();
 }
 
 void TChartAxis::DrawGridLine(std::int32_t Pos) {
