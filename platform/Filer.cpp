@@ -1,4 +1,5 @@
 #include "platform/Filer.h"
+#include "platform/Scope.h"
 
 #include <bit>
 #include <cmath>
@@ -16,19 +17,6 @@ namespace {
 constexpr int MaxNesting = 256;
 // Components nested in components, and sub-objects in sub-objects ("A.B.C"), at most this deep.
 constexpr int MaxComponentNesting = 64;
-
-// Sets a string member for a scope and puts the old value back on every way out.
-class TStringScope {
- public:
-  TStringScope(String& Target, String Value) : FTarget(Target), FSaved(std::move(Target)) { FTarget = std::move(Value); }
-  ~TStringScope() { FTarget = std::move(FSaved); }
-  TStringScope(const TStringScope&) = delete;
-  TStringScope& operator=(const TStringScope&) = delete;
-
- private:
-  String& FTarget;
-  String FSaved;
-};
 
 // Counts one level of nesting for a scope; raises EReadError beyond Limit.
 // Raises E (a read or a write error) when one more level would pass Limit.
@@ -296,7 +284,7 @@ void TWriter::WriteBinary(const void* Data, Int64 Count) {
 
 void TWriter::WriteCollection(TCollection* Value) {
   WriteValue(TValueType::vaCollection);
-  TStringScope Path(FPropPath, String());
+  TValueScope<String> Path(FPropPath, String());
   if (Value) {
     for (int I = 0; I < Value->GetCount(); ++I) {
       WriteListBegin();
@@ -325,7 +313,7 @@ void TWriter::WritePublished(TObject* Instance, const TPropInfo* P) {
         WriteCollection(Coll);
       } else if (auto* Pers = dynamic_cast<TPersistent*>(Sub)) {
         TDepthScope<EWriteError> Depth(FDepth, MaxComponentNesting, String("Sub-objects at ") + P->Name + " are");
-        TStringScope Path(FPropPath, FPropPath + P->Name + ".");
+        TValueScope<String> Path(FPropPath, FPropPath + P->Name + ".");
         WriteProperties(Pers);
       }
       return;
@@ -373,7 +361,7 @@ void TWriter::WriteComponent(TComponent* Component) {
   WriteStr(Component->ClassName());
   WriteStr(Component->GetName());
   {
-    TStringScope Path(FPropPath, String());
+    TValueScope<String> Path(FPropPath, String());
     WriteProperties(Component);
   }
   WriteListEnd();
@@ -758,20 +746,13 @@ void TReader::ReadProperty(TPersistent* Instance) {
       return;
     }
   }
-  String SavedName = FPropName;
-  bool SavedFound = FPropFound;
-  FPropName = Last;
-  FPropFound = false;
-  try {
+  bool Found = false;
+  {
+    TValueScope Name_(FPropName, Last);
+    TValueScope Found_(FPropFound, false);
     if (Target) Target->DefineProperties(this);
-  } catch (...) {
-    FPropName = SavedName;
-    FPropFound = SavedFound;
-    throw;
+    Found = FPropFound;
   }
-  bool Found = FPropFound;
-  FPropName = SavedName;
-  FPropFound = SavedFound;
   if (!Found) {
     String Obj = Instance ? Instance->GetNamePath() : String("nil");
     if (Obj.empty() && Instance) Obj = Instance->ClassName();
@@ -852,20 +833,12 @@ void TReader::ReadData(TComponent* Instance) {
   }
   ReadListEnd();
   // Children.
-  TComponent* SavedParent = FParent;
-  TComponent* SavedOwner = FOwner;
-  FParent = Instance;
-  TComponent* ChildOwner = Instance->GetChildOwner();
-  FOwner = ChildOwner ? ChildOwner : FRoot;
-  try {
+  {
+    TComponent* ChildOwner = Instance->GetChildOwner();
+    TValueScope Parent(FParent, Instance);
+    TValueScope Owner(FOwner, ChildOwner ? ChildOwner : FRoot);
     while (!EndOfList()) ReadComponent(nullptr);
-  } catch (...) {
-    FParent = SavedParent;
-    FOwner = SavedOwner;
-    throw;
   }
-  FParent = SavedParent;
-  FOwner = SavedOwner;
   ReadListEnd();
 }
 
@@ -939,7 +912,22 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
   FFixups.clear();
   FLoaded.clear();
   FCreated.clear();
-  try {
+  {
+    // Free what was created, newest first (children before the owners they may have).
+    TUndoOnFailure FreeCreated([this] {
+      for (std::size_t I = FCreated.size(); I-- > 0;) {
+        TComponent* C = FCreated[I];
+        std::erase(FLoaded, C);
+        C->Free();
+      }
+      for (TComponent* C : FLoaded) {
+        C->SetReading(false);
+        C->SetLoading(false);
+      }
+      FCreated.clear();
+      FLoaded.clear();
+      FFixups.clear();
+    });
     ReadSignature();
     const Int64 Start = FStream->GetPosition();
     const String ClassName = ReadStr();
@@ -964,32 +952,16 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     FParent = nullptr;
     ReadComponent(Root);
     ResolveFixups();
-  } catch (...) {
-    // Free what was created, newest first (children before the owners they may have).
-    for (std::size_t I = FCreated.size(); I-- > 0;) {
-      TComponent* C = FCreated[I];
-      std::erase(FLoaded, C);
-      C->Free();
-    }
-    for (TComponent* C : FLoaded) {
-      C->SetReading(false);
-      C->SetLoading(false);
-    }
-    FCreated.clear();
-    FLoaded.clear();
-    FFixups.clear();
-    throw;
   }
   std::vector<TComponent*> Loaded;
   Loaded.swap(FLoaded);
   FCreated.clear();
   std::size_t I = 0;
-  try {
-    for (; I < Loaded.size(); ++I) Loaded[I]->Loaded();
-  } catch (...) {
+  // A failing Loaded leaves the components from it on out of their loading state.
+  TUndoOnFailure EndLoading([&] {
     for (; I < Loaded.size(); ++I) Loaded[I]->SetLoading(false);
-    throw;
-  }
+  });
+  for (; I < Loaded.size(); ++I) Loaded[I]->Loaded();
   return Root;
 }
 

@@ -280,16 +280,14 @@ void TFrmMain::fileLoad(const String& FileName) {
         }
       } else if (I >= 2) {
         auto* Series = Create<TFastLineSeries>(chart_);
-        try {
+        {
+          TUndoOnFailure FreeSeries([Series] { Series->Free(); });
           Series->SetSeriesColor(chart_->GetDefaultColor(chart_->SeriesCount() + 1));
           Series->SetValueFormat("#0.0");
           Series->SetDrawStyle(TFastLineDrawStyle::flAll);
           Series->SetDrawAllPoints(true);
           Series->SetDrawAllPointsStyle(TDrawAllPointsStyle::daMinMax);
           chart_->AddSeries(Series);
-        } catch (...) {
-          Series->Free();
-          throw;
         }
         Series->SetVertAxis(TVertAxis::aLeftAxis);
         Series->SetHorizAxis(THorizAxis::aBottomAxis);

@@ -6,6 +6,7 @@
 
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
@@ -212,7 +213,7 @@ bool TChartAxis::IsGridVisibleAlways() const { return FGrid->GetVisible() && FGr
 void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
   TCanvas3D* C = ChartCanvas();
   const bool Behind = GetLabelsBehind();
-  if (Behind && C) C->BeginEntity("Labels", nullptr, nullptr);
+  TEntityScope Labels(C, "Labels", nullptr, nullptr, Behind);
   W.Alternate = FHorizontal;
   Tick.clear();
   if (!FAxisItems->GetAuto()) {
@@ -255,7 +256,6 @@ void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
       }
     }
   }
-  if (Behind && C) C->EndEntity();
 }
 
 bool TChartAxis::InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue) {

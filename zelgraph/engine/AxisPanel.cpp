@@ -535,46 +535,42 @@ void TCustomAxisPanel::DrawSeriesSharedSlot(TChartSeries* S) {
   const std::int32_t Slot = S->GetZOrder();
   std::int32_t First = -1, Last = -1;
   std::vector<TChartSeries*> Drawn;
-  try {
-    for (std::size_t I = Start; I < List.size(); ++I) {
-      TChartSeries* T = List[I];
-      if (!T->GetActive() || T->GetZOrder() != Slot) continue;
-      T->CalcFirstLastVisibleIndex();
-      if (T->GetFirstVisibleIndex() == -1) continue;
-      First = Drawn.empty() ? T->GetFirstVisibleIndex() : std::min(First, T->GetFirstVisibleIndex());
-      Last = Drawn.empty() ? T->GetLastVisibleIndex() : std::max(Last, T->GetLastVisibleIndex());
-      T->DoBeforeDrawValues();
-      if (Drawn.empty() && FClipPoints) ClipRegionCreate();
-      Drawn.push_back(T);
-    }
-    if (!Drawn.empty()) {
-      // The series visited at each point, in upward order (the same for every point).
-      std::vector<TChartSeries*> Visit;
-      const std::vector<std::int32_t> SeriesOrder = S->SortDrawSeries();
-      if (!SeriesOrder.empty()) {
-        for (std::int32_t I : SeriesOrder)
-          if (I >= 0 && I < static_cast<std::int32_t>(List.size())) Visit.push_back(List[static_cast<std::size_t>(I)]);
-      } else {
-        Visit.assign(List.begin() + static_cast<std::ptrdiff_t>(Start), List.end());
-      }
-      const bool Forward = S->DrawValuesForward();
-      const std::vector<std::int32_t> Order = S->SortDrawPoints(First, Last, Forward);
-      if (!Order.empty()) {
-        if (Forward)
-          for (std::int32_t V : Order) DrawSlotValue(S, V, Visit);
-        else
-          for (auto It = Order.rbegin(); It != Order.rend(); ++It) DrawSlotValue(S, *It, Visit);
-      } else if (Forward) {
-        for (std::int32_t V = First; V <= Last; ++V) DrawSlotValue(S, V, Visit);
-      } else {
-        for (std::int32_t V = Last; V >= First; --V) DrawSlotValue(S, V, Visit);
-      }
-    }
-  } catch (...) {
-    ClipRegionDone();
-    throw;
+  TRestoreOnExit ClipDone([this] { ClipRegionDone(); });
+  for (std::size_t I = Start; I < List.size(); ++I) {
+    TChartSeries* T = List[I];
+    if (!T->GetActive() || T->GetZOrder() != Slot) continue;
+    T->CalcFirstLastVisibleIndex();
+    if (T->GetFirstVisibleIndex() == -1) continue;
+    First = Drawn.empty() ? T->GetFirstVisibleIndex() : std::min(First, T->GetFirstVisibleIndex());
+    Last = Drawn.empty() ? T->GetLastVisibleIndex() : std::max(Last, T->GetLastVisibleIndex());
+    T->DoBeforeDrawValues();
+    if (Drawn.empty() && FClipPoints) ClipRegionCreate();
+    Drawn.push_back(T);
   }
-  ClipRegionDone();
+  if (!Drawn.empty()) {
+    // The series visited at each point, in upward order (the same for every point).
+    std::vector<TChartSeries*> Visit;
+    const std::vector<std::int32_t> SeriesOrder = S->SortDrawSeries();
+    if (!SeriesOrder.empty()) {
+      for (std::int32_t I : SeriesOrder)
+        if (I >= 0 && I < static_cast<std::int32_t>(List.size())) Visit.push_back(List[static_cast<std::size_t>(I)]);
+    } else {
+      Visit.assign(List.begin() + static_cast<std::ptrdiff_t>(Start), List.end());
+    }
+    const bool Forward = S->DrawValuesForward();
+    const std::vector<std::int32_t> Order = S->SortDrawPoints(First, Last, Forward);
+    if (!Order.empty()) {
+      if (Forward)
+        for (std::int32_t V : Order) DrawSlotValue(S, V, Visit);
+      else
+        for (auto It = Order.rbegin(); It != Order.rend(); ++It) DrawSlotValue(S, *It, Visit);
+    } else if (Forward) {
+      for (std::int32_t V = First; V <= Last; ++V) DrawSlotValue(S, V, Visit);
+    } else {
+      for (std::int32_t V = Last; V >= First; --V) DrawSlotValue(S, V, Visit);
+    }
+  }
+  ClipRegionDone();  // the marks are not clipped with the points
   for (TChartSeries* T : Drawn) {
     if (!T->HasMarks() || !T->GetMarks()->GetOnTop()) DrawMarksSeries(T);
     T->DoAfterDrawValues();

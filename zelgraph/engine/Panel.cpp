@@ -589,20 +589,14 @@ void TCustomZelPanel::Paint() {
     Rebound = true;
   }
   // The platform canvas of a paint lives only until the paint returns: never keep it.
-  auto Restore = [&] {
+  TRestoreOnExit Restore([&] {
     if (Rebound && Previous) InternalCanvas->SetCanvas(Previous);
     if (FControlCanvas == Current) {
       FControlCanvas = nullptr;
       if (InternalCanvas->GetCanvas() == Current) InternalCanvas->SetCanvas(nullptr);
     }
-  };
-  try {
-    if (!InternalCanvas->ReDrawBitmap()) DrawControl();
-  } catch (...) {
-    Restore();
-    throw;
-  }
-  Restore();
+  });
+  if (!InternalCanvas->ReDrawBitmap()) DrawControl();
 }
 
 void TCustomZelPanel::DrawControl() {
@@ -629,19 +623,17 @@ void TCustomZelPanel::Draw(TCanvas* UserCanvas, const TRectF& UserRect) {
     }
   }
   ReCalcWidthHeight();
-  try {
-    InternalDraw(FChartBounds);
-    if (FGlobalPicture && FGlobalPicture->FiltersStored()) {
-      if (auto* C = dynamic_cast<TZelCanvas3D*>(InternalCanvas))
-        if (TBitmap* B = C->GetBitmap()) FGlobalPicture->GetFilters()->ApplyTo(B);
-    }
-  } catch (...) {
-    // Close the picture's scene and bind back, so that the next paint starts clean.
-    InternalCanvas->ShowImage(nullptr, FControlCanvas, UserRect);
-    InternalCanvas->Invalidate();
-    throw;
+  // A failed drawing closes the picture's scene and binds back without showing it, so that
+  // the next paint starts clean.
+  TCloseOnExit Show([&](bool Failed) {
+    InternalCanvas->ShowImage(Failed ? nullptr : UserCanvas, FControlCanvas, UserRect);
+    if (Failed) InternalCanvas->Invalidate();
+  });
+  InternalDraw(FChartBounds);
+  if (FGlobalPicture && FGlobalPicture->FiltersStored()) {
+    if (auto* C = dynamic_cast<TZelCanvas3D*>(InternalCanvas))
+      if (TBitmap* B = C->GetBitmap()) FGlobalPicture->GetFilters()->ApplyTo(B);
   }
-  InternalCanvas->ShowImage(UserCanvas, FControlCanvas, UserRect);
 }
 
 void TCustomZelPanel::Resize() {

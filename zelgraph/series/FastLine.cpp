@@ -7,6 +7,7 @@
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/constants/Constants.h"
@@ -497,13 +498,10 @@ void TFastLineSeries::DrawAsPolyline(TCanvas3D* Canvas) {
     const float B = static_cast<float>(CalcYPosValue(FY->GetMinValue()) + W);
     G->SetCustomTargetRectangle(TRectF(L, T, R, B));
   }
-  try {
-    static_cast<TZelCanvas*>(Canvas)->Polyline(IPoints.data(), static_cast<int>(IPoints.size()) - 1);
-  } catch (...) {
+  TRestoreOnExit RestoreTarget([&] {
     if (G) G->SetCustomTargetRectangle(OldTarget);
-    throw;
-  }
-  if (G) G->SetCustomTargetRectangle(OldTarget);
+  });
+  static_cast<TZelCanvas*>(Canvas)->Polyline(IPoints.data(), static_cast<int>(IPoints.size()) - 1);
 }
 
 void TFastLineSeries::DrawAllValues() {
@@ -514,41 +512,35 @@ void TFastLineSeries::DrawAllValues() {
   TZelBlend* Blend = nullptr;
   const bool Blending = FTransparency != 0 && Canvas->GetSupportsAlpha();
   bool SwitchedFast = false;
-  auto Finish = [&] {
+  if (Blending) Blend = Canvas->BeginBlending(TRectF(), static_cast<std::int8_t>(FTransparency));
+  TRestoreOnExit Finish([&] {
     if (Blending) Canvas->EndBlending(Blend);
     if (SwitchedFast) {
       Canvas->SetFastLine(false);
       IFastPenInit = false;
     }
-  };
-  if (Blending) Blend = Canvas->BeginBlending(TRectF(), static_cast<std::int8_t>(FTransparency));
-  try {
-    PrepareCanvas();
-    const bool Poly = ShouldDrawAsPolyline();
-    if (!Poly) {
-      DoMoveTo(OldX, OldY);
-      if (!FDrawAll) {
-        IMin = OldY;
-        IMax = OldY;
-        ISameX = false;
-      }
+  });
+  PrepareCanvas();
+  const bool Poly = ShouldDrawAsPolyline();
+  if (!Poly) {
+    DoMoveTo(OldX, OldY);
+    if (!FDrawAll) {
+      IMin = OldY;
+      IMax = OldY;
+      ISameX = false;
     }
-    if (FFastPen && !IFastPenInit && (!Canvas->GetSupportsFullRotation() || !Poly)) {
-      Canvas->SetFastLine(true);
-      IFastPenInit = true;
-      SwitchedFast = true;
-    }
-    if (Poly) {
-      DrawAsPolyline(Canvas);
-    } else {
-      if (F > 0) DrawPointAt(F);
-      for (std::int32_t I = F + 1; I <= L; ++I) DrawPointAt(I);
-    }
-  } catch (...) {
-    Finish();
-    throw;
   }
-  Finish();
+  if (FFastPen && !IFastPenInit && (!Canvas->GetSupportsFullRotation() || !Poly)) {
+    Canvas->SetFastLine(true);
+    IFastPenInit = true;
+    SwitchedFast = true;
+  }
+  if (Poly) {
+    DrawAsPolyline(Canvas);
+  } else {
+    if (F > 0) DrawPointAt(F);
+    for (std::int32_t I = F + 1; I <= L; ++I) DrawPointAt(I);
+  }
 }
 
 void TFastLineSeries::DrawValue(std::int32_t ValueIndex) {

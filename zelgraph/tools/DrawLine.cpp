@@ -347,14 +347,10 @@ void TDrawLineTool::ChartEvent(TChartToolEvent AEvent) {
   IClipped = false;
   ClipDrawingRegion();
   // Only a clip this tool opened is taken away again.
-  struct TUnclip {
-    TDrawLineTool* Tool;
-    TCanvas3D* C;
-    ~TUnclip() {
-      if (Tool->IClipped) C->UnClipRectangle();
-      Tool->IClipped = false;
-    }
-  } Unclip{this, C};
+  TRestoreOnExit Unclip([this, C] {
+    if (IClipped) C->UnClipRectangle();
+    IClipped = false;
+  });
   for (std::int32_t I = 0; I < FLines->GetCount(); ++I) RedrawLine(FLines->Get(I));
   if (ISelected && IHandle == TDrawLineHandle::chNone) ISelected->DrawHandles();
   if (IDrawing) RedrawLine(nullptr);

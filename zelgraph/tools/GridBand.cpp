@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/Math.h"
+#include "platform/Scope.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Walls.h"
@@ -107,6 +108,7 @@ void TGridBandTool::DrawGrids(TChartAxis* Axis) {
     if (P > Q) std::swap(P, Q);
     TRectF R = Vertical ? TRectF(float(A), float(P), float(B), float(Q + 1)) : TRectF(float(P), float(A), float(Q), float(B));
     TZelBlend* Blend = C->BeginBlending(ZelZeroRectF, static_cast<std::int8_t>(Band->GetTransparency()));
+    TRestoreOnExit EndBlend([&] { C->EndBlending(Blend); });
     if (Blend) {
       if (Is3D) {
         const TPointF P0 = C->Calculate3DPosition(TPointF(R.Left, R.Top), Depth);
@@ -124,7 +126,6 @@ void TGridBandTool::DrawGrids(TChartAxis* Axis) {
       R.Right += 1;
       C->Rectangle(R);
     }
-    C->EndBlending(Blend);
   };
 
   const std::int32_t h = H > 1 ? (T[H - 1] - T[H - 2]) / 2 : 0;
