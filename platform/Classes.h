@@ -128,16 +128,9 @@ void WithinUpdate(T& Target, F&& Body) {
 // Silences a change handler (a TNotifyEvent or other std::function member) for a scope and puts it
 // back when the scope ends, also when an error leaves it.
 template <typename E>
-class TEventMute {
+class TEventMute : public TValueScope<E> {
  public:
-  explicit TEventMute(E& Event) : FEvent(Event), FSaved(std::move(Event)) { FEvent = nullptr; }
-  ~TEventMute() { FEvent = std::move(FSaved); }
-  TEventMute(const TEventMute&) = delete;
-  TEventMute& operator=(const TEventMute&) = delete;
-
- private:
-  E& FEvent;
-  E FSaved;
+  explicit TEventMute(E& Event) : TValueScope<E>(Event, nullptr) {}
 };
 
 // Deleter for std::unique_ptr of TObject descendants: goes through Free().
