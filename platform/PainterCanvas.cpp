@@ -170,8 +170,16 @@ bool MakeBrush(const TBrush& B, QBrush& Out) {
       std::stable_sort(Stops.begin(), Stops.end(),
                        [](const QGradientStop& A, const QGradientStop& C) { return A.first < C.first; });
       if (G.GetStyle() == TGradientStyle::Radial) {
+        // The circle's centre, moved by Position, turns about RotationCenter by RotationAngle
+        // degrees (clockwise on the screen); turning a circle leaves its shape as it is.
         const TRadialTransform& T = G.GetRadialTransform();
-        QRadialGradient R(QPointF(0.5 + T.Position.X, 0.5 + T.Position.Y), 0.5);
+        const double A = std::isfinite(T.RotationAngle) ? T.RotationAngle * M_PI / 180 : 0;
+        const double RX = std::isfinite(T.RotationCenter.X) ? T.RotationCenter.X : 0.5;
+        const double RY = std::isfinite(T.RotationCenter.Y) ? T.RotationCenter.Y : 0.5;
+        const double DX = 0.5 + T.Position.X - RX, DY = 0.5 + T.Position.Y - RY;
+        QRadialGradient R(QPointF(RX + DX * std::cos(A) - DY * std::sin(A),
+                                  RY + DX * std::sin(A) + DY * std::cos(A)),
+                          0.5);
         R.setCoordinateMode(QGradient::ObjectMode);
         R.setStops(Stops);
         Out = QBrush(R);

@@ -211,11 +211,27 @@ TEST_F(RenderTest, GradientFillsRunInTheirDirection) {
   G.SetStartColor(Black);
   G.SetMidColor(Red);
   G.SetEndColor(Blue);
+  // Every direction shows start, middle and end colours in its order.
+  struct MidCase {
+    TGradientDirection Direction;
+    TPoint Start, End;
+  };
+  const MidCase MidCases[] = {{TGradientDirection::gdLeftRight, {1, 30}, {98, 30}},
+                              {TGradientDirection::gdRightLeft, {98, 30}, {1, 30}},
+                              {TGradientDirection::gdTopBottom, {50, 1}, {50, 58}},
+                              {TGradientDirection::gdBottomTop, {50, 58}, {50, 1}}};
+  for (const MidCase& C : MidCases) {
+    G.SetDirection(C.Direction);
+    Canvas.GradientFill(&G, Window);
+    const TAlphaColor AtMiddle = Canvas.GetPixel(50, 30);
+    EXPECT_GT(RedOf(AtMiddle), 230) << int(C.Direction);
+    EXPECT_LT(BlueOf(AtMiddle), 30) << int(C.Direction);
+    EXPECT_TRUE(Dark(Canvas.GetPixel(C.Start.X, C.Start.Y))) << int(C.Direction);
+    const TAlphaColor AtEnd = Canvas.GetPixel(C.End.X, C.End.Y);
+    EXPECT_GT(BlueOf(AtEnd), 200) << int(C.Direction);
+    EXPECT_LT(RedOf(AtEnd), 30) << int(C.Direction);
+  }
   G.SetDirection(TGradientDirection::gdLeftRight);
-  Canvas.GradientFill(&G, Window);
-  EXPECT_PRED2(Near, Canvas.GetPixel(50, 30), Red);
-  EXPECT_TRUE(Dark(Canvas.GetPixel(1, 30)));
-  EXPECT_GT(BlueOf(Canvas.GetPixel(98, 30)), 200);
 
   // In monochrome the same fill is grey, and as opaque as its colours.
   Canvas.SetMonochrome(true);
@@ -224,6 +240,59 @@ TEST_F(RenderTest, GradientFillsRunInTheirDirection) {
   G.SetEndColor(Red);
   Canvas.GradientFill(&G, Window);
   EXPECT_PRED2(Near, Canvas.GetPixel(50, 30), 0xFF555555);
+}
+
+// The column and row of the reddest pixel of the picture.
+TPoint Reddest(TZelCanvas3D& Canvas, int Width, int Height) {
+  TPoint Best{0, 0};
+  int BestRed = -1;
+  for (int Y = 0; Y < Height; ++Y)
+    for (int X = 0; X < Width; ++X) {
+      const TAlphaColor C = Canvas.GetPixel(X, Y);
+      const int R = RedOf(C) - BlueOf(C);
+      if (R > BestRed) BestRed = R, Best = {X, Y};
+    }
+  return Best;
+}
+
+TEST_F(RenderTest, RadialGradientsTurnAboutTheirRotationCentre) {
+  // Red in the middle of the circle, blue at its rim; on a square the centre shows where the
+  // radial centre and the angle put it: it turns about the point RadialX, RadialY place.
+  Canvas.InitWindow(Dest.GetCanvas(), nullptr, White, false, TRectF(0, 0, 60, 60));
+  struct Case {
+    int RadialX, RadialY, Angle;
+    TPoint Centre;
+  };
+  const Case Cases[] = {{0, 0, 0, {30, 30}},      {20, 0, 0, {30, 30}},  {20, 0, 180, {54, 30}},
+                        {20, 0, 90, {42, 18}},    {0, -20, 90, {18, 18}}, {0, 0, 45, {30, 30}}};
+  for (const Case& C : Cases) {
+    for (bool Brush : {false, true}) {
+      TZelGradient G;
+      G.SetDirection(TGradientDirection::gdRadial);
+      G.SetStartColor(Red);
+      G.SetEndColor(Blue);
+      G.SetRadialX(C.RadialX);
+      G.SetRadialY(C.RadialY);
+      G.SetAngle(C.Angle);
+      if (Brush) {
+        // Through a brush: the gradient's own stops go to the platform fill.
+        TZelBrush B;
+        B.GetGradient()->Assign(&G);
+        B.GetGradient()->SetVisible(true);
+        Canvas.AssignBrush(&B, White);
+        Canvas.AssignVisiblePen(&Clear);
+        Canvas.Rectangle(TRectF(0, 0, 60, 60));
+      } else {
+        // Through the sub-gradient's two-colour radial fill.
+        G.DrawRadial(&Canvas, TRectF(0, 0, 60, 60));
+      }
+      const TPoint P = Reddest(Canvas, 60, 60);
+      EXPECT_NEAR(P.X, C.Centre.X, 2) << C.RadialX << " " << C.RadialY << " " << C.Angle << " "
+                                      << Brush;
+      EXPECT_NEAR(P.Y, C.Centre.Y, 2) << C.RadialX << " " << C.RadialY << " " << C.Angle << " "
+                                      << Brush;
+    }
+  }
 }
 
 TEST_F(RenderTest, RotatedTextTurnsAboutItsOwnPosition) {

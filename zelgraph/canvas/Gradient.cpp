@@ -366,6 +366,17 @@ void GradientDirectionLine(TGradientDirection D, TPointF& Start, TPointF& Stop, 
   }
 }
 
+// A radial fill turns about the centre RadialX, RadialY place (percent offsets from the middle of
+// the filled area) by Angle degrees.
+void TCustomZelGradient::SetRadialTransformOf(TGradient& P) const {
+  TRadialTransform T = P.GetRadialTransform();
+  T.RotationCenter = TPointF(static_cast<float>(FRadialX * 0.01 + 0.5),
+                             static_cast<float>(FRadialY * 0.01 + 0.5));
+  T.RotationAngle = static_cast<float>(FAngle);
+  T.Position = TPointF(0, 0);
+  P.SetRadialTransform(T);
+}
+
 void TCustomZelGradient::PrepareGradient(TGradient& P) const {
   using enum TGradientDirection;
   struct TStopValue {
@@ -393,12 +404,7 @@ void TCustomZelGradient::PrepareGradient(TGradient& P) const {
   P.SetStartPosition(Start);
   P.SetStopPosition(Stop);
   if (FDirection == gdRadial || FDirection == gdFromCenter) {
-    TRadialTransform T = P.GetRadialTransform();
-    T.RotationCenter = TPointF(static_cast<float>(FRadialX * 0.01 + 0.5),
-                               static_cast<float>(FRadialY * 0.01 + 0.5));
-    T.RotationAngle = static_cast<float>(FAngle);
-    T.Position = TPointF(0, 0);
-    P.SetRadialTransform(T);
+    SetRadialTransformOf(P);
     P.SetStyle(TGradientStyle::Radial);
   } else {
     P.SetStyle(TGradientStyle::Linear);
@@ -423,6 +429,7 @@ void TCustomZelGradient::DrawRadial(TZelCanvas* Canvas, const TRectF& Rect) {
     TGradient* G = Fill->GetGradient();
     G->SetColor(GetStartColor());
     G->SetColor1(GetEndColor());
+    SetRadialTransformOf(*G);
     G->SetStyle(TGradientStyle::Radial);
     Platform->FillRect(Rect, 0, 0, AllCorners, 1);
   }

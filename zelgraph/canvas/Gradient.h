@@ -157,6 +157,8 @@ class TCustomZelGradient : public TPersistent {
   // Fills the platform gradient P from this gradient: its stops (reversed for the directions
   // that run backwards), start and stop positions, style and radial transform.
   void PrepareGradient(TGradient& P) const;
+  // Gives P the rotation centre and angle of a radial fill of this gradient.
+  void SetRadialTransformOf(TGradient& P) const;
 
   // Drawing through the canvas.
   void Draw(TZelCanvas* Canvas, const TRectF& Rect, int RoundRectSize = 0);

@@ -239,7 +239,9 @@ void TZelCanvas3D::GradientFill(const TRectF& R, TAlphaColor StartColor, TAlphaC
   G->SetColor(Reversed ? EndColor : StartColor);
   G->SetColor1(Reversed ? StartColor : EndColor);
   if (Direction == TGradientDirection::gdRadial) {
+    // The centre moves by the offsets and turns about the middle of the rectangle.
     TRadialTransform T = G->GetRadialTransform();
+    T.RotationCenter = TRadialTransform().RotationCenter;
     T.Position = {float(RadialX) * 0.01f, float(RadialY) * 0.01f};
     G->SetRadialTransform(T);
     G->SetStyle(TGradientStyle::Radial);
@@ -255,11 +257,10 @@ void TZelCanvas3D::GradientFill(const TRectF& R, TAlphaColor StartColor, TAlphaC
 
 void TZelCanvas3D::GradientFill(TZelGradient* G, const TRectF& R) {
   if (!G || !FCanvas) return;
-  if (G->GetAngle() != 0) {
-    TRadialTransform T = FCanvas->GetFill()->GetGradient()->GetRadialTransform();
-    T.RotationAngle = float(G->GetAngle());
-    FCanvas->GetFill()->GetGradient()->SetRadialTransform(T);
-  }
+  // The angle is the gradient's own: a fill without one does not inherit the last fill's.
+  TRadialTransform T = FCanvas->GetFill()->GetGradient()->GetRadialTransform();
+  T.RotationAngle = float(G->GetAngle());
+  FCanvas->GetFill()->GetGradient()->SetRadialTransform(T);
   TAlphaColor Start = G->GetStartColor(), Mid = G->GetMidColor(), End = G->GetEndColor();
   if (FMonochrome) {
     Start = GreyOf(Start);
@@ -268,22 +269,20 @@ void TZelCanvas3D::GradientFill(TZelGradient* G, const TRectF& R) {
   }
   using enum TGradientDirection;
   TGradientDirection D = G->GetDirection();
+  // A middle colour splits the rectangle across the direction; both halves are filled top to
+  // bottom or left to right, so a reversed direction swaps which end shows the start colour.
+  const bool Reversed = D == gdBottomTop || D == gdRightLeft;
+  const TAlphaColor First = Reversed ? End : Start, Last = Reversed ? Start : End;
   if (D == gdRadial) {
     GradientFill(R, Start, End, D, G->GetBalance(), G->GetRadialX(), G->GetRadialY());
   } else if (Mid != 0 && (D == gdTopBottom || D == gdBottomTop)) {
     float MY = (R.Top + R.Bottom) / 2;
-    bool Down = D == gdTopBottom;
-    GradientFill(TRectF(R.Left, R.Top, R.Right, MY), Down ? Start : Mid, Down ? Mid : End,
-                 gdTopBottom, 50, 0, 0);
-    GradientFill(TRectF(R.Left, MY, R.Right, R.Bottom), Down ? Mid : End, Down ? End : Mid,
-                 gdTopBottom, 50, 0, 0);
+    GradientFill(TRectF(R.Left, R.Top, R.Right, MY), First, Mid, gdTopBottom, 50, 0, 0);
+    GradientFill(TRectF(R.Left, MY, R.Right, R.Bottom), Mid, Last, gdTopBottom, 50, 0, 0);
   } else if (Mid != 0 && (D == gdLeftRight || D == gdRightLeft)) {
     float MX = (R.Left + R.Right) / 2;
-    bool Right = D == gdLeftRight;
-    GradientFill(TRectF(R.Left, R.Top, MX, R.Bottom), Right ? Start : Mid, Right ? Mid : End,
-                 gdLeftRight, 50, 0, 0);
-    GradientFill(TRectF(MX, R.Top, R.Right, R.Bottom), Right ? Mid : End, Right ? End : Mid,
-                 gdLeftRight, 50, 0, 0);
+    GradientFill(TRectF(R.Left, R.Top, MX, R.Bottom), First, Mid, gdLeftRight, 50, 0, 0);
+    GradientFill(TRectF(MX, R.Top, R.Right, R.Bottom), Mid, Last, gdLeftRight, 50, 0, 0);
   } else if (Mid != 0 && D != gdDiagonalUp && D != gdDiagonalDown) {
     GradientFill(R, Start, End, D, 50, 0, 0);
   } else {
