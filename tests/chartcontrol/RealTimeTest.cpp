@@ -135,6 +135,23 @@ TEST_P(RealTime, APointOutsideTheAxesIsClippedAsAPaintClipsIt) {
   EXPECT_EQ(Differences(*Immediate, *Shown()), 0);
 }
 
+TEST_P(RealTime, InThreeDimensionsTheSegmentIsShownWhereAPaintDrawsIt) {
+  Line->SetAutoRepaint(true);
+  Chart->SetView3D(true);
+  Chart->Invalidate();
+  Chart->ProcessPendingPaint();
+  Line->SetAutoRepaint(false);
+  const auto Before = Shown();
+  Line->AddXY(60, 80);
+  Line->AddXY(70, 30);
+  Chart->Present(TRectF());
+  const auto Immediate = Shown();
+  EXPECT_GT(Differences(*Before, *Immediate), 0);
+  Chart->Invalidate();
+  Chart->ProcessPendingPaint();
+  EXPECT_EQ(Differences(*Immediate, *Shown()), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Buffered, RealTime, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& I) {
                            return std::string(I.param ? "Buffered" : "Unbuffered");
