@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
@@ -171,6 +172,9 @@ class TZelWidget : public QWidget {
   // Paints the control and puts only its picture on the window's backing store and screen;
   // true when it did.
   bool PaintAlone();
+  // Puts the part Area (local pixels) of the control's picture on the window's backing store
+  // and the screen, leaving the rest of the window as it is; true when any of it was shown.
+  bool ShowPicture(const QRegion& Area);
 
  protected:
   // Input for a disabled control is dropped.
@@ -221,6 +225,12 @@ struct TControl::TImpl {
   int RepaintRequests = 0;
   int Paints = 0;
   bool PaintPending = false;
+  // Drawing outside Paint: open brackets, the rectangles waiting to be shown (local pixels)
+  // and the single-shot timer that shows them within one frame.
+  int Drawing = 0;
+  QRect PresentArea;
+  QTimer* PresentTimer = nullptr;
+  int Presents = 0;
 };
 
 void HandleEventException() {
@@ -274,26 +284,46 @@ void TZelWidget::paintEvent(QPaintEvent*) {
   });
 }
 
+namespace {
+
+// The backing store and screen window of a widget's top window, when it is on the screen.
+bool ExposedStore(QWidget* W, QBackingStore*& Store, QWindow*& Window) {
+  QWidget* Top = W->window();
+  Window = Top->windowHandle();
+  Store = Top->backingStore();
+  return Window && Store && Window->isExposed();
+}
+
+}  // namespace
+
+bool TZelWidget::ShowPicture(const QRegion& Area) {
+  QBackingStore* Store = nullptr;
+  QWindow* Window = nullptr;
+  if (!FControl || !ExposedStore(this, Store, Window)) return false;
+  const QPoint Offset = mapTo(window(), QPoint(0, 0));
+  const QRegion Shown = (Area & visibleRegion()).translated(Offset) & QRect(QPoint(0, 0), Store->size());
+  if (Shown.isEmpty()) return false;
+  TBitmap* Picture = FControl->FImpl->Buffer.get();
+  SuspendBitmapCanvas(*Picture);
+  Store->beginPaint(Shown);
+  {
+    QPainter Painter(Store->paintDevice());
+    Painter.setClipRegion(Shown);
+    Painter.drawImage(Offset, BitmapImage(*Picture));
+  }
+  Store->endPaint();
+  Store->flush(Shown, Window);
+  return true;
+}
+
 bool TZelWidget::PaintAlone() {
-  QWidget* Top = window();
-  QWindow* Window = Top->windowHandle();
-  QBackingStore* Store = Top->backingStore();
-  if (!Window || !Store || !Window->isExposed()) return false;
-  const QPoint Offset = mapTo(Top, QPoint(0, 0));
-  const QRegion Area = visibleRegion().translated(Offset) & QRect(QPoint(0, 0), Store->size());
-  if (Area.isEmpty()) return false;
+  QBackingStore* Store = nullptr;
+  QWindow* Window = nullptr;
+  if (!ExposedStore(this, Store, Window) || visibleRegion().isEmpty()) return false;
   bool Painted = false;
   Forward([&] {
     if (!RenderPicture()) return;
-    Store->beginPaint(Area);
-    {
-      QPainter Painter(Store->paintDevice());
-      Painter.setClipRegion(Area);
-      Painter.drawImage(Offset, BitmapImage(*FControl->FImpl->Buffer));
-    }
-    Store->endPaint();
-    Store->flush(Area, Window);
-    Painted = true;
+    Painted = ShowPicture(visibleRegion());
   });
   return Painted;
 }
@@ -676,6 +706,79 @@ bool TControl::PaintImmediately() {
   return W->PaintAlone();
 }
 
+bool TControl::BeginDraw() {
+  TZelWidget* W = FImpl->Widget;
+  if (IsDestroying() || FPainting || !W) return false;
+  const TBitmap* Picture = FImpl->Buffer.get();
+  if (Picture->IsEmpty() || Picture->GetWidth() != W->width() || Picture->GetHeight() != W->height()) return false;
+  ++FImpl->Drawing;
+  FPaintCanvas->BeginScene();
+  return true;
+}
+
+void TControl::EndDraw() {
+  if (FImpl->Drawing == 0) return;
+  --FImpl->Drawing;
+  FPaintCanvas->EndScene();
+}
+
+bool TControl::IsDrawing() const { return FImpl->Drawing > 0; }
+
+namespace {
+
+QRect PixelRect(const TRectF& R) {
+  if (!std::isfinite(R.Left) || !std::isfinite(R.Top) || !std::isfinite(R.Right) || !std::isfinite(R.Bottom))
+    return {};
+  // Every pixel the rectangle touches, within the largest control.
+  auto Lo = [](float V) { return int(std::clamp(std::floor(V), -1.0f, MaxControlSize)); };
+  auto Hi = [](float V) { return int(std::clamp(std::ceil(V), -1.0f, MaxControlSize)); };
+  const int L = Lo(std::min(R.Left, R.Right)), T = Lo(std::min(R.Top, R.Bottom));
+  const int Rt = Hi(std::max(R.Left, R.Right)), B = Hi(std::max(R.Top, R.Bottom));
+  return QRect(QPoint(L, T), QPoint(Rt - 1, B - 1));
+}
+
+}  // namespace
+
+void TControl::Present(const TRectF& R) {
+  TImpl& I = *FImpl;
+  I.PresentArea |= PixelRect(R);
+  if (I.PresentTimer) I.PresentTimer->stop();
+  const QRect Area = I.PresentArea & QRect(0, 0, I.Buffer->GetWidth(), I.Buffer->GetHeight());
+  I.PresentArea = QRect();
+  if (FUpdating > 0) {
+    I.PresentArea = Area;  // shown after the outermost EndUpdate
+    return;
+  }
+  if (Area.isEmpty() || IsDestroying() || !I.Widget || !I.Widget->isVisible()) return;
+  // The picture is read: a drawing bracket still open reopens its painter when it next draws.
+  if (I.Widget->ShowPicture(Area)) ++I.Presents;
+}
+
+void TControl::PresentSoon(const TRectF& R) {
+  TImpl& I = *FImpl;
+  I.PresentArea |= PixelRect(R);
+  if (I.PresentArea.isEmpty() || IsDestroying() || !I.Widget) return;
+  if (!I.PresentTimer) {
+    I.PresentTimer = new QTimer(I.Widget);
+    I.PresentTimer->setSingleShot(true);
+    I.PresentTimer->setInterval(16);
+    TZelWidget* W = I.Widget;
+    QObject::connect(I.PresentTimer, &QTimer::timeout, W, [W] {
+      if (TControl* C = W->FControl) {
+        try {
+          C->Present(TRectF());
+        } catch (...) {
+          HandleEventException();
+        }
+      }
+    });
+  }
+  // The first rectangle of a frame starts the timer; later ones join it.
+  if (!I.PresentTimer->isActive()) I.PresentTimer->start();
+}
+
+int TControl::GetPresentCount() const { return FImpl->Presents; }
+
 void TControl::BeginUpdate() { ++FUpdating; }
 
 void TControl::EndUpdate() {
@@ -685,6 +788,7 @@ void TControl::EndUpdate() {
     FRepaintDropped = false;
     Repaint();
   }
+  if (!FImpl->PresentArea.isEmpty()) PresentSoon(TRectF());
 }
 
 void TControl::ProcessPendingPaint() {
@@ -895,6 +999,26 @@ TBitmap* PaintToBitmap(TControl* Control) {
   QImage& Image = BitmapImage(*B);
   QPainter P(&Image);
   W->render(&P, QPoint(), QRegion(), QWidget::DrawChildren);
+  P.end();
+  return B.release();
+}
+
+TBitmap* PresentedPicture(TControl* Control) {
+  QWidget* W = WidgetOf(Control);
+  TOwned<TBitmap> B(new TBitmap());
+  QBackingStore* Store = nullptr;
+  QWindow* Window = nullptr;
+  if (!W->isVisible() || !ExposedStore(W, Store, Window)) return B.release();
+  QPaintDevice* Device = Store->paintDevice();
+  if (!Device || Device->devType() != QInternal::Image) return B.release();
+  const QImage& Screen = *static_cast<QImage*>(Device);
+  const QRect Area(W->mapTo(W->window(), QPoint(0, 0)), W->size());
+  B->SetSize(W->width(), W->height());
+  SuspendBitmapCanvas(*B);
+  QImage& Image = BitmapImage(*B);
+  QPainter P(&Image);
+  P.setCompositionMode(QPainter::CompositionMode_Source);
+  P.drawImage(QPoint(0, 0), Screen.copy(Area));
   P.end();
   return B.release();
 }

@@ -155,9 +155,28 @@ class TControl : public TComponent {
 
   // The platform canvas of the control, the same object for the control's whole life. It
   // draws into the control's picture, which is cleared before each Paint and shown in the
-  // window after it; drawing outside Paint shows only at the next paint, when Paint draws
-  // over it. The picture has the control's size (rounded) while Paint runs.
+  // window after it. The picture has the control's size (rounded) while Paint runs, and keeps
+  // what the last Paint drew until the next one.
   TCanvas* GetCanvas() const { return FPaintCanvas; }
+
+  // Drawing outside Paint. Between BeginDraw and EndDraw (TControlDrawScope closes the bracket
+  // on every path) GetCanvas() draws onto the picture of the last paint, which keeps what it
+  // had: nothing is cleared, and the extra drawing stays in the picture until the next Paint.
+  // BeginDraw answers false (and opens nothing) while painting or being destroyed, and when
+  // the picture does not have the control's size (never painted, or resized since).
+  bool BeginDraw();
+  void EndDraw();
+  bool IsDrawing() const;
+  // Shows the rectangle R (local pixels) of the picture in the window without running Paint.
+  // Present shows it at once, together with every rectangle still waiting; PresentSoon
+  // gathers it with the others asked for and shows their union within one frame (16 ms,
+  // from the event loop), so that many small drawings cost one window update per frame.
+  // Nothing reaches the window while the control is hidden or not on the screen (its next
+  // paint shows everything); while updating, the rectangles wait for the outermost EndUpdate.
+  void Present(const TRectF& R);
+  void PresentSoon(const TRectF& R);
+  // How many times a picture reached the window through Present or PresentSoon.
+  int GetPresentCount() const;
 
   // Mouse capture: while captured, the control keeps receiving moves outside its bounds.
   void Capture();
@@ -244,6 +263,22 @@ class TControl : public TComponent {
   TCanvas* FPaintCanvas = nullptr;
 };
 
+// A control's drawing outside Paint for a scope: BeginDraw when made, EndDraw when the scope
+// ends, on every path. Active() tells whether the bracket opened.
+class TControlDrawScope {
+ public:
+  explicit TControlDrawScope(TControl* Control) : FControl(Control && Control->BeginDraw() ? Control : nullptr) {}
+  ~TControlDrawScope() {
+    if (FControl) FControl->EndDraw();
+  }
+  bool Active() const { return FControl != nullptr; }
+  TControlDrawScope(const TControlDrawScope&) = delete;
+  TControlDrawScope& operator=(const TControlDrawScope&) = delete;
+
+ private:
+  TControl* FControl;
+};
+
 // Forwards the exception being handled to Application->ShowException, silently dropping
 // EAbort. Call only inside a catch block.
 void HandleEventException();
@@ -271,5 +306,8 @@ void SimulateWindowResize(TControl* Control, int Width, int Height);
 
 // Renders the control with its children into a new bitmap of its size (the caller owns it).
 TBitmap* PaintToBitmap(TControl* Control);
+// What the window shows of the control now, read back from the window's picture (the caller
+// owns it): an empty bitmap when the control is not on the screen. Runs no paint.
+TBitmap* PresentedPicture(TControl* Control);
 
 }  // namespace zel

@@ -1,8 +1,11 @@
 // Controls: input forwarding, repaint requests, painting, layout and lifetime.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <limits>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -323,6 +326,127 @@ TEST(Control, ShownControlIsPaintedAfterARequest) {
   R->ProcessPendingPaint();
   EXPECT_GT(R->Paints, Before);
   F->Hide();
+}
+
+// A shown control painted once, for drawing outside its paint.
+class TDrawOutsidePaint : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    F.reset(TForm::CreateNew(nullptr));
+    F->SetBounds(0, 0, 200, 150);
+    R = Create<TRecorder>(F.get());
+    R->SetParent(F.get());
+    R->SetBounds(20, 10, 100, 80);
+    R->Fill = 0xFF0000FF;
+    F->Show();
+    Application->ProcessMessages();
+    R->Invalidate();
+    R->ProcessPendingPaint();
+  }
+  void TearDown() override { F->Hide(); }
+  // Fills Rect of the control's picture outside Paint; false when the bracket did not open.
+  bool FillOutside(const TRectF& Rect, TAlphaColor Color) {
+    TControlDrawScope Draw(R);
+    if (!Draw.Active()) return false;
+    R->GetCanvas()->GetFill()->SetColor(Color);
+    R->GetCanvas()->FillRect(Rect, 0, 0, AllCorners, 1);
+    return true;
+  }
+  TAlphaColor Shown(int X, int Y) {
+    std::unique_ptr<TBitmap> B(PresentedPicture(R));
+    return B->IsEmpty() ? 0 : B->GetPixel(X, Y);
+  }
+  TOwned<TForm> F;
+  TRecorder* R = nullptr;
+};
+
+TEST_F(TDrawOutsidePaint, PresentShowsTheDrawingAtOnceWithoutAPaint) {
+  ASSERT_EQ(Shown(5, 5), 0xFF0000FFu);
+  const int Paints = R->Paints, Presents = R->GetPresentCount();
+  ASSERT_TRUE(FillOutside(TRectF(10, 10, 30, 20), 0xFFFF0000));
+  EXPECT_EQ(Shown(15, 15), 0xFF0000FFu) << "not shown before it is presented";
+  R->Present(TRectF(10, 10, 30, 20));
+  EXPECT_EQ(Shown(15, 15), 0xFFFF0000u);
+  EXPECT_EQ(Shown(5, 5), 0xFF0000FFu);
+  EXPECT_EQ(Shown(35, 15), 0xFF0000FFu);
+  EXPECT_EQ(R->Paints, Paints);
+  EXPECT_EQ(R->GetPresentCount(), Presents + 1);
+  // A second drawing adds to the picture: the first one is still there.
+  ASSERT_TRUE(FillOutside(TRectF(40, 40, 50, 50), 0xFF00FF00));
+  R->Present(TRectF(40, 40, 50, 50));
+  EXPECT_EQ(Shown(15, 15), 0xFFFF0000u);
+  EXPECT_EQ(Shown(45, 45), 0xFF00FF00u);
+  EXPECT_EQ(R->Paints, Paints);
+  // The next paint starts from a cleared picture.
+  R->Invalidate();
+  R->ProcessPendingPaint();
+  EXPECT_EQ(Shown(15, 15), 0xFF0000FFu);
+}
+
+TEST_F(TDrawOutsidePaint, PresentSoonGathersTheRectanglesOfAFrame) {
+  const int Paints = R->Paints, Presents = R->GetPresentCount();
+  for (int I = 0; I < 10; ++I) {
+    const TRectF Rect(float(10 + 5 * I), 10, float(15 + 5 * I), 20);
+    ASSERT_TRUE(FillOutside(Rect, 0xFFFF0000));
+    R->PresentSoon(Rect);
+  }
+  EXPECT_EQ(R->GetPresentCount(), Presents);
+  EXPECT_EQ(Shown(12, 12), 0xFF0000FFu);
+  for (int Wait = 0; Wait < 100 && R->GetPresentCount() == Presents; ++Wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Application->ProcessMessages();
+  }
+  EXPECT_EQ(R->GetPresentCount(), Presents + 1);
+  EXPECT_EQ(Shown(12, 12), 0xFFFF0000u);
+  EXPECT_EQ(Shown(58, 12), 0xFFFF0000u);
+  EXPECT_EQ(Shown(62, 12), 0xFF0000FFu);
+  EXPECT_EQ(R->Paints, Paints);
+  // Present shows what is still waiting at once.
+  ASSERT_TRUE(FillOutside(TRectF(70, 30, 80, 40), 0xFF00FF00));
+  R->PresentSoon(TRectF(70, 30, 80, 40));
+  R->Present(TRectF());
+  EXPECT_EQ(Shown(75, 35), 0xFF00FF00u);
+  EXPECT_EQ(R->GetPresentCount(), Presents + 2);
+}
+
+TEST_F(TDrawOutsidePaint, NoBracketWithoutAPictureOfTheControlsSize) {
+  TOwned<TRecorder> Never(Create<TRecorder>(nullptr));
+  EXPECT_FALSE(Never->BeginDraw()) << "never painted";
+  R->SetBounds(20, 10, 120, 80);
+  EXPECT_FALSE(FillOutside(TRectF(0, 0, 10, 10), 0xFFFF0000)) << "resized since its paint";
+  R->Invalidate();
+  R->ProcessPendingPaint();
+  EXPECT_TRUE(FillOutside(TRectF(0, 0, 10, 10), 0xFFFF0000));
+  EXPECT_FALSE(R->IsDrawing());
+  // Inside Paint the canvas draws as usual; no bracket opens there.
+  bool Opened = true;
+  R->OnPaintHook = [&] { Opened = R->BeginDraw(); };
+  R->Invalidate();
+  R->ProcessPendingPaint();
+  EXPECT_FALSE(Opened);
+}
+
+TEST_F(TDrawOutsidePaint, AHiddenOrUpdatingControlShowsNothing) {
+  const int Presents = R->GetPresentCount();
+  R->BeginUpdate();
+  ASSERT_TRUE(FillOutside(TRectF(10, 10, 20, 20), 0xFFFF0000));
+  R->Present(TRectF(10, 10, 20, 20));
+  EXPECT_EQ(R->GetPresentCount(), Presents);
+  EXPECT_EQ(Shown(15, 15), 0xFF0000FFu);
+  R->EndUpdate();
+  R->Present(TRectF());
+  EXPECT_EQ(R->GetPresentCount(), Presents + 1) << "the rectangle waited for the end of the update";
+  EXPECT_EQ(Shown(15, 15), 0xFFFF0000u);
+  R->SetVisible(false);
+  R->Present(TRectF(0, 0, 100, 80));
+  EXPECT_EQ(R->GetPresentCount(), Presents + 1);
+  EXPECT_TRUE(std::unique_ptr<TBitmap>(PresentedPicture(R))->IsEmpty());
+  // Bad rectangles show nothing and break nothing.
+  R->SetVisible(true);
+  const float Nan = std::numeric_limits<float>::quiet_NaN();
+  R->Present(TRectF(Nan, 0, 10, 10));
+  R->PresentSoon(TRectF(-1e30f, -1e30f, 1e30f, 1e30f));
+  R->Present(TRectF());
 }
 
 TEST(Control, PaintToBitmapDrawsTheControlAndItsChildren) {

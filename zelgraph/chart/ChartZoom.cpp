@@ -139,7 +139,9 @@ void TCustomChart::ZoomPercent(double PercentZoom) {
   CalcAxisScale(GetBottomAxis(), BottomMin, BottomMax);
   if (!AllFinite({TopMin, TopMax, BottomMin, BottomMax, LeftMin, LeftMax, RightMin, RightMax})) return;
   DoZoom(TopMin, TopMax, BottomMin, BottomMax, LeftMin, LeftMax, RightMin, RightMax);
+  // Shown at once, not when the event loop next runs.
   Invalidate();
+  ProcessPendingPaint();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -605,6 +605,53 @@ void TCustomZelPanel::DrawControl() {
 
 void TCustomZelPanel::InternalDraw(const TRectF&) {}
 
+// ---------------------------------------------------------------------------------------------
+// Drawing outside a paint
+
+bool TCustomZelPanel::BeginDirectDraw() {
+  if (FDirectDrawing || FPrinting || IsDestroying() || IsPainting() || !InternalCanvas) return false;
+  TCanvas* Target = TControl::GetCanvas();
+  if (InternalCanvas->GetUseBuffer()) {
+    // A buffer waiting for a full repaint is left alone: that repaint draws everything.
+    auto* Buffered = dynamic_cast<TZelCanvas3D*>(InternalCanvas);
+    TBitmap* Buffer = Buffered ? Buffered->GetBitmap() : nullptr;
+    if (!Buffer || Buffer->IsEmpty() || Buffered->GetDirty()) return false;
+    Target = Buffer->GetCanvas();
+  }
+  if (!Target || !BeginDraw()) return false;
+  FDirectDrawing = true;
+  FDirectPrevious = InternalCanvas->GetCanvas();
+  InternalCanvas->SetCanvas(Target);
+  Target->BeginScene();
+  return true;
+}
+
+void TCustomZelPanel::EndDirectDraw(const TRectF& Changed) {
+  if (!FDirectDrawing) return;
+  FDirectDrawing = false;
+  TRestoreOnExit EndDraw([this] { TControl::EndDraw(); });
+  TCanvas* Target = InternalCanvas->GetCanvas();
+  if (Target) Target->EndScene();
+  InternalCanvas->SetCanvas(FDirectPrevious);
+  FDirectPrevious = nullptr;
+  if (Changed.IsEmpty()) return;
+  auto* Buffered = dynamic_cast<TZelCanvas3D*>(InternalCanvas);
+  TCanvas* Picture = TControl::GetCanvas();
+  if (Buffered && Target != Picture) {
+    TBitmap* Buffer = Buffered->GetBitmap();
+    if (!Buffer || Buffer->IsEmpty()) return;
+    float Scale = Buffer->GetBitmapScale();
+    if (!(Scale > 0) || !std::isfinite(Scale)) Scale = 1;
+    const TRectF Area = TRectF::Intersect(
+        TRectF(std::floor(Changed.Left), std::floor(Changed.Top), std::ceil(Changed.Right), std::ceil(Changed.Bottom)),
+        TRectF(0, 0, Buffer->GetWidth() / Scale, Buffer->GetHeight() / Scale));
+    if (Area.IsEmpty()) return;
+    Picture->DrawBitmap(Buffer, TRectF(Area.Left * Scale, Area.Top * Scale, Area.Right * Scale, Area.Bottom * Scale),
+                        Area, 1, true);
+  }
+  PresentSoon(Changed);
+}
+
 void TCustomZelPanel::Draw(TCanvas* UserCanvas, const TRectF& UserRect) {
   if (!InternalCanvas) return;
   if (FCustomChartRect && ICachedChartRect.IsEmpty()) ICachedChartRect = ChartRect;

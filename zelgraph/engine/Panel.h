@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "platform/Controls.h"
 #include "platform/Geometry.h"
 #include "platform/Printer.h"
+#include "platform/Scope.h"
 #include "platform/Types.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/View3D.h"
@@ -352,6 +354,18 @@ class TCustomZelPanel : public TCustomPanelNoCaption {
   TRectF ICachedChartRect{0, 0, 0, 0};
   TPointF InitialSize{0, 0};
   String IDefaultCanvas;
+
+  // --- drawing outside a paint (points drawn at once; TDirectDrawScope brackets it) ---
+  // Binds the library canvas, until EndDirectDraw, to the picture that keeps the chart between
+  // paints: the off-screen picture with buffered drawing, else the control's picture. False,
+  // binding nothing, when there is no such picture to draw on (never painted, resized since,
+  // a buffer waiting for a full repaint, printing, already drawing outside a paint).
+  bool BeginDirectDraw();
+  // Unbinds the canvas and has the rectangle Changed (control pixels) shown within one frame
+  // without a paint; with buffered drawing the rectangle is first copied from the off-screen
+  // picture to the control's.
+  void EndDirectDraw(const TRectF& Changed);
+
   bool IsEmbedded = false;
   TCanvas3D* InternalCanvas = nullptr;
   TRectF ChartRect{0, 0, 0, 0};
@@ -394,6 +408,30 @@ class TCustomZelPanel : public TCustomPanelNoCaption {
   TComponent* FGLComponent = nullptr;
   std::vector<IZelEventListener*> IEventListeners;
   bool FCustomChartRect = false;
+  bool FDirectDrawing = false;
+  TCanvas* FDirectPrevious = nullptr;  // the canvas bound before BeginDirectDraw
+};
+
+// Draws on a panel outside a paint for a scope: BeginDirectDraw when made; when the scope ends,
+// on every path, EndDirectDraw with the rectangle gathered by Changed. Active() tells whether
+// the panel's canvas is bound.
+class TDirectDrawScope {
+ public:
+  explicit TDirectDrawScope(TCustomZelPanel* Panel)
+      : FPanel(Panel && Panel->BeginDirectDraw() ? Panel : nullptr) {}
+  ~TDirectDrawScope() noexcept(false) {
+    if (FPanel) CloseAtScopeEnd(FUncaught, [this] { FPanel->EndDirectDraw(FChanged); });
+  }
+  bool Active() const { return FPanel != nullptr; }
+  // Adds R to the rectangle shown at the end.
+  void Changed(const TRectF& R) { FChanged = FChanged.IsEmpty() ? R : TRectF::Union(FChanged, R); }
+  TDirectDrawScope(const TDirectDrawScope&) = delete;
+  TDirectDrawScope& operator=(const TDirectDrawScope&) = delete;
+
+ private:
+  TCustomZelPanel* FPanel;
+  TRectF FChanged{0, 0, 0, 0};
+  int FUncaught = std::uncaught_exceptions();
 };
 
 // Sets a panel's AutoRepaint for a scope and restores the remembered value when the scope ends,

@@ -14,6 +14,7 @@
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Marks.h"
+#include "zelgraph/engine/Panel.h"
 #include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/procs/Procs.h"
 
@@ -674,10 +675,17 @@ void TFastLineSeries::NotifyNewValue(TChartSeries* Sender, std::int32_t ValueInd
     TCustomLineSeries::NotifyNewValue(Sender, ValueIndex);
     return;
   }
-  // Draws the new segment at once; nothing to draw on without a chart bound to a canvas.
-  if (!FParent || ValueIndex < 0 || ValueIndex >= Count()) return;
+  // Draws the new segment at once: outside a paint on the picture that keeps the chart, shown
+  // within one frame; inside one (or with a canvas bound by the caller) on that canvas.
+  if (!FParent || ValueIndex < 0 || ValueIndex >= Count() || !FGetHorizAxis || !FGetVertAxis) return;
   TCanvas3D* Canvas = FParent->GetCanvas();
-  if (!Canvas || !Canvas->GetCanvas() || !FGetHorizAxis || !FGetVertAxis) return;
+  if (!Canvas) return;
+  TDirectDrawScope Direct(FParent);
+  if (!Direct.Active()) {
+    // Not drawn where the chart is kept: a buffered picture must not show without this point.
+    Canvas->Invalidate();
+    if (!Canvas->GetCanvas()) return;
+  }
   const std::int32_t P = ValueIndex > 0 ? ValueIndex - 1 : 0;
   OldX = XPixel(P);
   OldY = YPixel(P);
@@ -686,6 +694,29 @@ void TFastLineSeries::NotifyNewValue(TChartSeries* Sender, std::int32_t ValueInd
   ISameX = false;
   const TAlphaColor PenColor = FPen->GetColor();
   Canvas->AssignVisiblePenColor(FPen, PenColor == clZelDefault ? GetSeriesColor() : PenColor);
+  if (Direct.Active()) {
+    // The segment lies in the box of its ends and the stairs' corners (their projections in
+    // 3D), widened by the pen.
+    const std::int32_t X = XPixel(ValueIndex), Y = YPixel(ValueIndex);
+    const std::int32_t Corners[4][2] = {{OldX, OldY}, {X, Y}, {OldX, Y}, {X, OldY}};
+    const bool Is3D = FParent->GetView3D();
+    TRectF Box;
+    for (int I = 0; I < 4; ++I) {
+      const TPointF C = Is3D ? Canvas->Calculate3DPosition(Corners[I][0], Corners[I][1], MiddleZ)
+                             : TPointF(float(Corners[I][0]), float(Corners[I][1]));
+      Box = I == 0 ? TRectF(C.X, C.Y, C.X, C.Y)
+                   : TRectF(std::min(Box.Left, C.X), std::min(Box.Top, C.Y), std::max(Box.Right, C.X),
+                            std::max(Box.Bottom, C.Y));
+    }
+    const float Grow = std::max(FPen->GetWidth(), 1.0f) + 2;
+    Direct.Changed(TRectF(Box.Left - Grow, Box.Top - Grow, Box.Right + Grow, Box.Bottom + Grow));
+  }
+  // Clipped as a paint clips the series, so that the next paint draws the same pixels.
+  const bool Clip = Direct.Active() && UseAxis() && FParent->GetClipPoints();
+  if (Clip) FParent->ClipRegionCreate();
+  TRestoreOnExit ClipDone([&] {
+    if (Clip) FParent->ClipRegionDone();
+  });
   DoMoveTo(OldX, OldY);
   DrawPointAt(ValueIndex);
 }
