@@ -8,7 +8,6 @@
 //
 // A few runs in one window also show what a reload keeps: "rss" after the first load is the
 // window's memory with one file loaded, and should not grow from the second load on.
-#include <malloc.h>
 #include <sys/resource.h>
 
 #include <chrono>
@@ -16,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/ProcessMemory.h"
 #include "platform/Forms.h"
 #include "viewer/MainForm.h"
 #include "zelgraph/Units.h"
@@ -36,32 +36,7 @@ double CpuSeconds() {
          static_cast<double>(U.ru_utime.tv_usec + U.ru_stime.tv_usec) * 1e-6;
 }
 
-// The heap's bytes in use (all arenas), in MiB.
-double HeapMiB() {
-  const struct mallinfo2 M = mallinfo2();
-  return static_cast<double>(M.uordblks + M.hblkhd) / (1024.0 * 1024.0);
-}
-
-double ResidentMiB() {
-  long Pages = 0, Resident = 0;
-  if (std::FILE* F = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(F, "%ld %ld", &Pages, &Resident) != 2) Resident = 0;
-    std::fclose(F);
-  }
-  return static_cast<double>(Resident) * 4096.0 / (1024.0 * 1024.0);
-}
-
-// The most memory the process held so far (VmHWM), in MiB.
-double PeakResidentMiB() {
-  double Kb = 0;
-  if (std::FILE* F = std::fopen("/proc/self/status", "r")) {
-    char Line[256];
-    while (std::fgets(Line, sizeof Line, F))
-      if (std::sscanf(Line, "VmHWM: %lf", &Kb) == 1) break;
-    std::fclose(F);
-  }
-  return Kb / 1024.0;
-}
+double HeapMiB() { return static_cast<double>(bench::HeapInUse()) / (1024.0 * 1024.0); }
 
 // Handles the window system's messages until the control has painted once more than Paints
 // times, or for TimeoutS seconds. False on the timeout.
@@ -109,7 +84,7 @@ int main(int argc, char** argv) {
     const double Total = SecondsSince(Start);
     const double Cpu = CpuSeconds() - Cpu0;
     std::printf("run %d: to_chart_s=%.3f load_s=%.3f cpu_s=%.3f rss_mib=%.1f peak_mib=%.1f heap_mib=%.1f%s\n", Run, Total,
-                Load, Cpu, ResidentMiB(), PeakResidentMiB(), HeapMiB(),
+                Load, Cpu, bench::ResidentMiB(), bench::PeakResidentMiB(), HeapMiB(),
                 Painted ? "" : " (no paint)");
     std::fflush(stdout);
   }

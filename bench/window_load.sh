@@ -15,20 +15,10 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build/release}
 records=${1:-200}
 samples=${2:-100000}
 runs=${3:-5}
-for exe in "$build/viewer/zelview" "$build/bench/window_load"; do
-  [ -x "$exe" ] || { echo "no $exe: build the release preset first"; exit 2; }
-done
-
-work=${TMPDIR:-/tmp}
-c++ -O2 -std=c++20 -o "$work/zel_session_gen" "$root/bench/session_gen.cpp"
-file="$work/zel_timing_${records}x${samples}.csv"
-[ -s "$file" ] || "$work/zel_session_gen" "$records" "$samples" "$file"
-
-. "$root/bench/display.sh"
+. "$root/bench/window_common.sh"
 
 echo "file: $file ($(du -h "$file" | cut -f1)), $records records x $samples samples"
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1 /proc/loadavg)"

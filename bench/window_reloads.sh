@@ -9,17 +9,10 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build/release}
 records=${1:-100}
 samples=${2:-10000}
 loads=${3:-60}
-[ -x "$build/bench/window_load" ] || { echo "no $build/bench/window_load: build the release preset first"; exit 2; }
-
-work=${TMPDIR:-/tmp}
-c++ -O2 -std=c++20 -o "$work/zel_session_gen" "$root/bench/session_gen.cpp"
-file="$work/zel_timing_${records}x${samples}.csv"
-[ -s "$file" ] || "$work/zel_session_gen" "$records" "$samples" "$file"
-. "$root/bench/display.sh"
+. "$root/bench/window_common.sh"
 
 "$build/bench/window_load" "$file" "$loads" 2>/dev/null | awk -v last="$loads" '
   /^run/ {
