@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end timing of the viewer: generates a session file (200 records x 100,000 samples by
 # default, the parse benchmark's generator), then loads it into the viewer's chart and paints the
-# chart once, off the screen, a few times. Prints the viewer's own times and the process' peak
-# memory for each run.
+# chart once, off the screen, a few times. Prints the viewer's own times, the whole process' wall
+# and CPU time and its peak memory for each run. Many short records: load_timing.sh 100000 2.
 #
 #   bench/load_timing.sh [RECORDS [SAMPLES [RUNS]]]
 #
@@ -28,7 +28,7 @@ echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -
 
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 for run in $(seq 1 "$runs"); do
-  out=$( { /usr/bin/time -f "peak_rss_mb=%M" "$build/viewer/zelview" --load-and-exit "$file"; } 2>&1 | grep -E '^(series=|peak_rss_mb=)' | tr '\n' ' ')
+  out=$( { /usr/bin/time -f "process_s=%e cpu_s=%U+%S peak_rss_mb=%M" "$build/viewer/zelview" --load-and-exit "$file"; } 2>&1 | grep -E '^(series=|process_s=)' | tr '\n' ' ')
   # %M is in kilobytes; show megabytes.
   kb=$(sed -n 's/.*peak_rss_mb=\([0-9]*\).*/\1/p' <<<"$out")
   echo "run $run: ${out%%peak_rss_mb=*}peak_rss_mb=$((kb / 1024))"

@@ -16,7 +16,6 @@
 //
 // The session files are written once into the system's temporary folder.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -26,6 +25,7 @@
 #include <vector>
 
 #include "bench/LibraryMain.h"
+#include "bench/ProcessMemory.h"
 #include "bench/SessionGenerator.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
@@ -36,6 +36,8 @@
 #include "zelgraph/series/FastLine.h"
 
 using namespace zel;
+using zel::bench::HeapInUse;
+using zel::bench::ResidentMiB;
 
 namespace {
 
@@ -43,11 +45,6 @@ using TClock = std::chrono::steady_clock;
 
 double SecondsSince(TClock::time_point Start) {
   return std::chrono::duration<double>(TClock::now() - Start).count();
-}
-
-std::size_t HeapInUse() {
-  const struct mallinfo2 M = mallinfo2();
-  return M.uordblks + M.hblkhd;
 }
 
 std::string SessionFile(int Records, int Samples) {
@@ -143,15 +140,6 @@ double Differ(TChart* Chart) {
   double N = 0;
   for (std::size_t I = 0; I < A.size(); ++I) N += A[I] != B[I];
   return N;
-}
-
-double ResidentMiB() {
-  long Pages = 0, Resident = 0;
-  if (std::FILE* F = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(F, "%ld %ld", &Pages, &Resident) != 2) Resident = 0;
-    std::fclose(F);
-  }
-  return static_cast<double>(Resident) * 4096.0 / (1024.0 * 1024.0);
 }
 
 void BM_SessionReloads(benchmark::State& State) {
