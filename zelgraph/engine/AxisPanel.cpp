@@ -220,8 +220,6 @@ TCustomAxisPanel::~TCustomAxisPanel() {
   delete Designer;
   Designer = nullptr;
   if (FTools) {
-    for (TZelCustomTool* T : FTools->GetList())
-      if (auto* AT = dynamic_cast<TZelCustomToolAxis*>(T)) AT->InternalSetAxis(nullptr);
     FTools->Clear();
     delete FTools;
     FTools = nullptr;

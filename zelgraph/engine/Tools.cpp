@@ -114,13 +114,33 @@ TChartAxis* TZelCustomToolSeries::GetVertAxis() const {
   return Left;
 }
 
+// Axis links
+
+void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value) {
+  if (Value == Field) return;
+  if (Field) Field->RemoveFreeNotification(Holder);
+  Field = Value;
+  if (Field) Field->FreeNotification(Holder);
+}
+
+bool ZelAxisFreed(TChartAxis*& Field, const TComponent* AComponent, TOperation Operation) {
+  if (Operation != TOperation::opRemove || !Field || !Field->IsFreeNotifier(AComponent)) return false;
+  Field = nullptr;
+  return true;
+}
+
 // TZelCustomToolAxis
 
 ZEL_DEFINE_COMPONENT_CLASS(TZelCustomToolAxis, TZelCustomTool)
 
 void TZelCustomToolAxis::Assign(TPersistent* Source) {
-  if (auto* S = dynamic_cast<TZelCustomToolAxis*>(Source)) FAxis = S->FAxis;
+  if (auto* S = dynamic_cast<TZelCustomToolAxis*>(Source)) InternalSetAxis(S->FAxis);
   TZelCustomTool::Assign(Source);
+}
+
+void TZelCustomToolAxis::Notification(TComponent* AComponent, TOperation Operation) {
+  TZelCustomTool::Notification(AComponent, Operation);
+  ZelAxisFreed(FAxis, AComponent, Operation);
 }
 
 void TZelCustomToolAxis::SetAxis(TChartAxis* Value) {

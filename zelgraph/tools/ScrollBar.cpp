@@ -566,7 +566,7 @@ void TAxisScrollBarTool::ReleaseAxisSpace() {
 
 void TAxisScrollBarTool::Assign(TPersistent* Source) {
   if (auto* S = dynamic_cast<TAxisScrollBarTool*>(Source)) {
-    FAxis = S->FAxis;
+    ZelLinkAxis(this, FAxis, S->FAxis);
     FMargin = S->FMargin;
   }
   TZelScrollBar::Assign(Source);
@@ -592,7 +592,7 @@ void TAxisScrollBarTool::DefineProperties(TFiler* Filer) {
 void TAxisScrollBarTool::SetAxis(TChartAxis* Value) {
   if (Value == FAxis && (!Value || Value->GetParentChart() == FParent)) return;
   ReleaseAxisSpace();
-  FAxis = Value;
+  ZelLinkAxis(this, FAxis, Value);
   // Moving to the axis' chart keeps this axis (SetParentChart sees it belongs there).
   TZelScrollBar::SetParentChart(Value ? Value->GetParentChart() : nullptr);
   PrepareScrollBar();
@@ -610,12 +610,17 @@ void TAxisScrollBarTool::SetParentChart(TCustomAxisPanel* Value) {
     Index = FParent->GetAxes()->IndexOf(A);
     A->IExtraSpace = 0;
   }
-  FAxis = nullptr;
+  ZelLinkAxis(this, FAxis, nullptr);
   TZelScrollBar::SetParentChart(Value);
   if (!FParent) return;
   TChartAxes* Axes = FParent->GetAxes();
   TChartAxis* NewAxis = (Index >= 0 && Index < Axes->GetCount()) ? Axes->Get(Index) : FParent->GetBottomAxis();
   SetAxis(NewAxis);
+}
+
+void TAxisScrollBarTool::Notification(TComponent* AComponent, TOperation Operation) {
+  TZelScrollBar::Notification(AComponent, Operation);
+  ZelAxisFreed(FAxis, AComponent, Operation);
 }
 
 void TAxisScrollBarTool::SetActive(bool Value) {

@@ -281,6 +281,8 @@ class TAxisScrollBarTool : public TZelScrollBar {
   // The bar takes the axis' orientation.
   void PrepareScrollBar();
   void ReleaseAxisSpace();
+  // Forgets the axis when it is freed, wherever the tool is.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TChartAxis* FAxis = nullptr;  // not owned
   std::int32_t FMargin = 5;
