@@ -1,6 +1,7 @@
 #include "zelgraph/engine/Tools.h"
 
 #include "platform/Filer.h"
+#include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/SeriesList.h"
@@ -112,6 +113,11 @@ TChartAxis* TZelCustomToolSeries::GetVertAxis() const {
   TChartAxis* Right = FParent->GetRightAxis();
   if (!FParent->HasActiveSeries(Left, false) && FParent->HasActiveSeries(Right, false)) return Right;
   return Left;
+}
+
+bool ZelCanDrawXor(const TCustomAxisPanel* Chart) {
+  TCanvas3D* C = Chart ? Chart->GetCanvas() : nullptr;
+  return C && C->GetSupportsXORMode();
 }
 
 // Axis links

@@ -114,6 +114,10 @@ class TZelCustomToolSeries : public TZelCustomTool {
   TChartSeries* FSeries = nullptr;
 };
 
+// Whether the chart's canvas can draw a tool's feedback by XOR between paints. Where it cannot
+// (the platform canvas never can), a tool asks for a repaint and draws its feedback in the paint.
+bool ZelCanDrawXor(const TCustomAxisPanel* Chart);
+
 // Points Field at Value and moves Holder's free notification from the old axis to the new one,
 // so that the axis' freeing clears Field (ZelAxisFreed in Holder's Notification).
 void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value);
