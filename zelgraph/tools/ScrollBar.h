@@ -195,6 +195,8 @@ class TZelScrollBar : public TZelCustomTool {
   void ArrowPoints(bool IsInc, TPointF (&P)[3]) const;
   // The hover outline of an arrow.
   void DrawArrowOutline(bool IsInc);
+  // Shows or hides each arrow's hover outline (XOR drawing, else a repaint).
+  void SetArrowOutlines(bool Dec, bool Inc);
   // Whether the chart's canvas can draw the outline in XOR mode between paints.
   bool CanXorOutline() const;
   void StopTimer();
