@@ -410,6 +410,63 @@ TEST_F(DrawFixture, DepthSlots) {
   EXPECT_EQ(B->MiddleZ, (B->StartZ + B->EndZ) / 2);
 }
 
+// A series kind that orders the series of its shared depth slot point by point: the last series
+// of the chart first at odd points, the list's order at even ones. Every series logs what it draws.
+class TSlotOrderSeries : public TChartSeries {
+ public:
+  struct TAsk {
+    std::int32_t SeriesIndex, SeriesCount, ValueIndex;
+    bool operator==(const TAsk&) const = default;
+  };
+  struct TDraw {
+    TChartSeries* Series;
+    std::int32_t ValueIndex;
+    bool operator==(const TDraw&) const = default;
+  };
+  TSlotOrderSeries(TComponent* AOwner, std::vector<TDraw>* ALog) : TChartSeries(AOwner), Log(ALog) {}
+  std::vector<std::int32_t> SortDrawSeries(std::int32_t SeriesIndex, std::int32_t SeriesCount,
+                                           std::int32_t ValueIndex) override {
+    Asked.push_back({SeriesIndex, SeriesCount, ValueIndex});
+    std::vector<std::int32_t> Order;
+    if (ValueIndex % 2 == 1)
+      for (std::int32_t I = SeriesCount - 1; I >= SeriesIndex; --I) Order.push_back(I);
+    return Order;
+  }
+  void DrawValue(std::int32_t ValueIndex) override { Log->push_back({this, ValueIndex}); }
+  std::vector<TAsk> Asked;
+  std::vector<TDraw>* Log;
+};
+
+TEST_F(DrawFixture, ASharedSlotIsDrawnInTheOrderItsFirstSeriesGivesForEachPoint) {
+  using TAsk = TSlotOrderSeries::TAsk;
+  using TDraw = TSlotOrderSeries::TDraw;
+  std::vector<TDraw> Log;
+  TChartSeries* Other = NewSeries();  // another slot, before the shared one
+  Other->SetZOrder(1);
+  std::vector<TSlotOrderSeries*> Slot;
+  for (int I = 0; I < 3; ++I) {
+    auto* S = Create<TSlotOrderSeries>(nullptr, &Log);
+    Chart->AddSeries(S);
+    S->SetZOrder(0);
+    for (double X : {0.0, 1.0, 2.0}) S->AddXY(X, X);
+    Slot.push_back(S);
+  }
+  Chart->SetView3D(true);
+  Chart->SetClipPoints(false);
+  MapAxis(Chart->GetBottomAxis(), 100, 300, 0, 2);
+  MapAxis(Chart->GetLeftAxis(), 250, 50, 0, 2);
+  ASSERT_TRUE(Slot[0]->MoreSameZOrder());
+  ASSERT_TRUE(Slot[0]->DrawValuesForward());
+  ASSERT_TRUE(Slot[0]->DrawSeriesForward(0));
+  Chart->DrawSeries(Slot[0]);
+  // Asked once per point with the slot's first index, the chart's series count and the point.
+  EXPECT_EQ(Slot[0]->Asked, (std::vector<TAsk>{{1, 4, 0}, {1, 4, 1}, {1, 4, 2}}));
+  EXPECT_TRUE(Slot[1]->Asked.empty());
+  EXPECT_EQ(Log, (std::vector<TDraw>{{Slot[0], 0}, {Slot[1], 0}, {Slot[2], 0},
+                                     {Slot[2], 1}, {Slot[1], 1}, {Slot[0], 1},
+                                     {Slot[0], 2}, {Slot[1], 2}, {Slot[2], 2}}));
+}
+
 TEST_F(DrawFixture, ChartRefusesASeriesAsItsOwnSource) {
   TChartSeries* S = NewSeries();
   S->SetName("Self");

@@ -374,6 +374,12 @@ TEST_F(ScrollBarTest, HoverOutlineFollowsTheArrowsThatCanMove) {
   Bar->SetPosition(900);
   Move(IncArrow);
   EXPECT_FALSE(Bar->GetIncOutline());
+  // Leaving the chart takes the outline away.
+  Move(DecArrow);
+  ASSERT_TRUE(Bar->GetDecOutline());
+  SimulateMouseLeave(Chart);
+  EXPECT_FALSE(Bar->GetDecOutline());
+  EXPECT_EQ(Outlines(), 0);
 }
 
 TEST_F(ScrollBarTest, NothingIsDrawnWithoutPositions) {

@@ -180,6 +180,34 @@ TEST_F(GridBandTest, TheGridEventFollowsTheToolsAxis) {
   EXPECT_FALSE(Bottom->OnDrawGrids);
 }
 
+TEST_F(GridBandTest, ACopyOrASecondBandLeavesTheOthersGridEventAlone) {
+  // A band clears an axis' grid event only while it is its own.
+  TChartAxis* Left = Chart->GetLeftAxis();
+  TChartAxis* Bottom = Chart->GetBottomAxis();
+  Tool->SetAxis(Left);
+  {
+    TOwned<TGridBandTool> Copy(Create<TGridBandTool>(nullptr));
+    Copy->Assign(Tool);
+    EXPECT_EQ(Copy->GetAxis(), Left);
+  }  // a copy that never joined a chart is freed
+  EXPECT_TRUE(Tool->OwnsGridHandler(Left));
+  {
+    TOwned<TGridBandTool> Copy(Create<TGridBandTool>(nullptr));
+    Copy->Assign(Tool);
+    Copy->SetAxis(Bottom);
+    EXPECT_TRUE(Tool->OwnsGridHandler(Left));
+    EXPECT_TRUE(Copy->OwnsGridHandler(Bottom));
+  }
+  EXPECT_TRUE(Tool->OwnsGridHandler(Left));
+  EXPECT_FALSE(Bottom->OnDrawGrids);
+  // A second band that took the axis over keeps it when the first one goes.
+  auto* Second = Create<TGridBandTool>(Chart);
+  Second->SetAxis(Left);
+  EXPECT_FALSE(Tool->OwnsGridHandler(Left));
+  FreeAndNil(Tool);
+  EXPECT_TRUE(Second->OwnsGridHandler(Left));
+}
+
 TEST_F(GridBandTest, AssignCopiesBothBands) {
   Tool->GetBand2()->SetTransparency(30);
   TOwned<TGridBandTool> Copy(Create<TGridBandTool>(nullptr));

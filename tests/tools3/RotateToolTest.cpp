@@ -9,6 +9,7 @@
 #include "tests/tools3/Tools3Fixture.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Picture.h"
+#include "zelgraph/canvas/PlatformCanvas.h"
 #include "zelgraph/canvas/View3D.h"
 #include "zelgraph/tools/RotateTool.h"
 
@@ -16,6 +17,12 @@ namespace zel::testing {
 namespace {
 
 using TMB = TMouseButton;
+
+// A canvas that claims XOR drawing between paints (the platform canvas never does).
+class TXorCanvas : public TZelCanvas3D {
+ public:
+  bool GetSupportsXORMode() override { return true; }
+};
 
 class RotateToolTest : public Tools3Fixture {
  protected:
@@ -106,7 +113,8 @@ TEST_F(RotateToolTest, OnlyTheToolsButtonStartsADragAndAnyButtonEndsIt) {
   EXPECT_EQ(Options()->GetRotationFloat(), After);
 }
 
-TEST_F(RotateToolTest, WithAVisiblePenTheChartWaitsForTheRelease) {
+TEST_F(RotateToolTest, WithAVisiblePenAndXorDrawingTheChartWaitsForTheRelease) {
+  Chart->SetInternalCanvas(Create<TXorCanvas>());
   Tool->GetPen()->Show();
   // A click without a move leaves the chart's repainting alone.
   DragMouse(10, 10, 10, 10);
@@ -136,6 +144,33 @@ TEST_F(RotateToolTest, WithAVisiblePenTheChartWaitsForTheRelease) {
   Tool->SetActive(true);
   Chart->MouseUp(TMB::mbLeft, {}, 40, 20);
   EXPECT_TRUE(Chart->GetAutoRepaint());
+}
+
+TEST_F(RotateToolTest, WithoutXorDrawingEachStepRepaintsWithTheOutline) {
+  // The platform canvas cannot draw by XOR: the chart keeps repainting itself and each paint
+  // during the drag shows the outline in the pen's colour.
+  ASSERT_FALSE(ZelCanDrawXor(Chart));
+  constexpr TAlphaColor Green = 0xFF00FF00;
+  Tool->GetPen()->SetColor(Green);
+  Tool->GetPen()->Show();
+  auto OutlineLines = [&] {
+    PaintRec();
+    int N = 0;
+    for (const TCanvasRecord& R : Rec.GetRecords())
+      if (R.Color == Green && R.Kind != TRecordKind::FillRect && R.Kind != TRecordKind::FillPolygon) ++N;
+    return N;
+  };
+  EXPECT_EQ(OutlineLines(), 0);
+  Chart->MouseDown(TMB::mbLeft, {}, 10, 10);
+  EXPECT_EQ(OutlineLines(), 0);  // nothing before the first move
+  const int Requests = Chart->GetRepaintRequestCount();
+  Chart->MouseMove({}, 40, 20);
+  EXPECT_TRUE(Chart->GetAutoRepaint());
+  EXPECT_GT(Chart->GetRepaintRequestCount(), Requests);
+  EXPECT_GT(OutlineLines(), 0);
+  Chart->MouseUp(TMB::mbLeft, {}, 40, 20);
+  EXPECT_TRUE(Chart->GetAutoRepaint());
+  EXPECT_EQ(OutlineLines(), 0);
 }
 
 TEST_F(RotateToolTest, TheCursorIsSetForTheDragAndResetToTheDefault) {

@@ -232,6 +232,11 @@ void TChartAxis::Init(TCustomAxisPanel* Chart) {
 }
 
 TChartAxis::~TChartAxis() {
+  // First, while the axis is whole: whoever keeps a pointer to it forgets it.
+  if (FFreeNotifier) {
+    FFreeNotifier->Free();
+    FFreeNotifier = nullptr;
+  }
   FreeAndNil(FShape);
   if (FSubAxes) {
     TChartCustomAxes* S = FSubAxes;

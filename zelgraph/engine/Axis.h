@@ -503,6 +503,13 @@ class TChartAxis : public TCollectionItem {
   TZelTransform* Transform = nullptr;  // owned
   TAxisTicks Tick;
 
+  // Free notification for components that keep a pointer to this axis (tools), wherever they
+  // are: AComponent's Notification hears opRemove from the axis' notifier (IsFreeNotifier) when
+  // the axis is freed. Axes are not components, so a small component of the axis carries the link.
+  void FreeNotification(TComponent* AComponent);
+  void RemoveFreeNotification(TComponent* AComponent);
+  bool IsFreeNotifier(const TComponent* AComponent) const { return AComponent && AComponent == FFreeNotifier; }
+
   // Hooks for tools and derived code.
   TAxisOnGetNextLabel OnCalcMaxLabel;
   TNotifyEvent OnDrawAxis;
@@ -627,6 +634,8 @@ class TChartAxis : public TCollectionItem {
 
  private:
   void Init(TCustomAxisPanel* Chart);
+
+  TComponent* FFreeNotifier = nullptr;  // owned; made by the first FreeNotification
 
   // The chart panel as the axis sees it (AxisLink.cpp); neutral answers without a chart.
   TCanvas3D* ChartCanvas() const;

@@ -9,7 +9,6 @@
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/engine/SeriesList.h"
-#include "zelgraph/engine/Tools.h"
 
 namespace zel {
 
@@ -122,11 +121,6 @@ void TChartAxis::ChartRemoveAxis() {
         S->SetVertAxis(TVertAxis::aLeftAxis);
       }
     }
-    // Tools that work on this axis forget it.
-    if (TChartTools* Tools = FParentChart->GetTools())
-      for (int I = 0; I < Tools->GetCount(); ++I)
-        if (auto* T = dynamic_cast<TZelCustomToolAxis*>((*Tools)[I]); T && T->GetAxis() == this)
-          T->InternalSetAxis(nullptr);
   }
   if (TChartAxes* Axes = FParentChart->GetAxes()) {
     Axes->Remove(this);
@@ -138,6 +132,16 @@ void TChartAxis::ChartRemoveAxis() {
     };
     for (TChartAxis* A : Axes->GetList()) Forget(A);
   }
+}
+
+void TChartAxis::FreeNotification(TComponent* AComponent) {
+  if (!AComponent) return;
+  if (!FFreeNotifier) FFreeNotifier = Create<TComponent>(nullptr);
+  FFreeNotifier->FreeNotification(AComponent);
+}
+
+void TChartAxis::RemoveFreeNotification(TComponent* AComponent) {
+  if (AComponent && FFreeNotifier) FFreeNotifier->RemoveFreeNotification(AComponent);
 }
 
 void TChartAxis::ChartResetSubScales() {

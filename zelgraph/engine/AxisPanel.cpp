@@ -220,8 +220,6 @@ TCustomAxisPanel::~TCustomAxisPanel() {
   delete Designer;
   Designer = nullptr;
   if (FTools) {
-    for (TZelCustomTool* T : FTools->GetList())
-      if (auto* AT = dynamic_cast<TZelCustomToolAxis*>(T)) AT->InternalSetAxis(nullptr);
     FTools->Clear();
     delete FTools;
     FTools = nullptr;
@@ -531,12 +529,12 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* S) {
 
 void TCustomAxisPanel::DrawSeriesSharedSlot(TChartSeries* S) {
   const std::vector<TChartSeries*> List = FSeriesList->GetList();
-  const std::size_t Start = static_cast<std::size_t>(std::max(FSeriesList->IndexOf(S), 0));
+  const std::int32_t Start = std::max(FSeriesList->IndexOf(S), 0);
   const std::int32_t Slot = S->GetZOrder();
   std::int32_t First = -1, Last = -1;
   std::vector<TChartSeries*> Drawn;
   TRestoreOnExit ClipDone([this] { ClipRegionDone(); });
-  for (std::size_t I = Start; I < List.size(); ++I) {
+  for (std::size_t I = static_cast<std::size_t>(Start); I < List.size(); ++I) {
     TChartSeries* T = List[I];
     if (!T->GetActive() || T->GetZOrder() != Slot) continue;
     T->CalcFirstLastVisibleIndex();
@@ -548,26 +546,17 @@ void TCustomAxisPanel::DrawSeriesSharedSlot(TChartSeries* S) {
     Drawn.push_back(T);
   }
   if (!Drawn.empty()) {
-    // The series visited at each point, in upward order (the same for every point).
-    std::vector<TChartSeries*> Visit;
-    const std::vector<std::int32_t> SeriesOrder = S->SortDrawSeries();
-    if (!SeriesOrder.empty()) {
-      for (std::int32_t I : SeriesOrder)
-        if (I >= 0 && I < static_cast<std::int32_t>(List.size())) Visit.push_back(List[static_cast<std::size_t>(I)]);
-    } else {
-      Visit.assign(List.begin() + static_cast<std::ptrdiff_t>(Start), List.end());
-    }
     const bool Forward = S->DrawValuesForward();
     const std::vector<std::int32_t> Order = S->SortDrawPoints(First, Last, Forward);
     if (!Order.empty()) {
       if (Forward)
-        for (std::int32_t V : Order) DrawSlotValue(S, V, Visit);
+        for (std::int32_t V : Order) DrawSlotValue(S, V, List, Start);
       else
-        for (auto It = Order.rbegin(); It != Order.rend(); ++It) DrawSlotValue(S, *It, Visit);
+        for (auto It = Order.rbegin(); It != Order.rend(); ++It) DrawSlotValue(S, *It, List, Start);
     } else if (Forward) {
-      for (std::int32_t V = First; V <= Last; ++V) DrawSlotValue(S, V, Visit);
+      for (std::int32_t V = First; V <= Last; ++V) DrawSlotValue(S, V, List, Start);
     } else {
-      for (std::int32_t V = Last; V >= First; --V) DrawSlotValue(S, V, Visit);
+      for (std::int32_t V = Last; V >= First; --V) DrawSlotValue(S, V, List, Start);
     }
   }
   ClipRegionDone();  // the marks are not clipped with the points
@@ -577,15 +566,28 @@ void TCustomAxisPanel::DrawSeriesSharedSlot(TChartSeries* S) {
   }
 }
 
-void TCustomAxisPanel::DrawSlotValue(TChartSeries* S, std::int32_t ValueIndex, const std::vector<TChartSeries*>& Visit) {
+void TCustomAxisPanel::DrawSlotValue(TChartSeries* S, std::int32_t ValueIndex, const std::vector<TChartSeries*>& List,
+                                     std::int32_t Start) {
+  const std::int32_t Count = static_cast<std::int32_t>(List.size());
   const std::int32_t Slot = S->GetZOrder();
-  auto DrawOne = [&](TChartSeries* T) {
+  auto DrawOne = [&](std::int32_t I) {
+    if (I < 0 || I >= Count) return;  // an order may name no series
+    TChartSeries* T = List[static_cast<std::size_t>(I)];
     if (T->GetActive() && T->GetZOrder() == Slot && T->Count() > ValueIndex && !T->HasZValues) T->DrawValue(ValueIndex);
   };
-  if (ValueIndex < S->Count() && !S->DrawSeriesForward(ValueIndex))
-    for (auto It = Visit.rbegin(); It != Visit.rend(); ++It) DrawOne(*It);
-  else
-    for (TChartSeries* T : Visit) DrawOne(T);
+  const bool Backward = ValueIndex < S->Count() && !S->DrawSeriesForward(ValueIndex);
+  // The series' own order for this point; without one, the series from S onwards.
+  const std::vector<std::int32_t> Order = S->SortDrawSeries(Start, Count, ValueIndex);
+  if (!Order.empty()) {
+    if (Backward)
+      for (auto It = Order.rbegin(); It != Order.rend(); ++It) DrawOne(*It);
+    else
+      for (std::int32_t I : Order) DrawOne(I);
+  } else if (Backward) {
+    for (std::int32_t I = Count - 1; I >= Start; --I) DrawOne(I);
+  } else {
+    for (std::int32_t I = Start; I < Count; ++I) DrawOne(I);
+  }
 }
 
 // --- axes ---

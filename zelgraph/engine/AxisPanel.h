@@ -366,7 +366,10 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
 
  private:
   void DrawSeriesSharedSlot(TChartSeries* S);
-  void DrawSlotValue(TChartSeries* S, std::int32_t ValueIndex, const std::vector<TChartSeries*>& Visit);
+  // Draws point ValueIndex of every series of S's slot, in the order S gives for that point.
+  // List: the chart's series when the slot's drawing began; Start: S's index in it.
+  void DrawSlotValue(TChartSeries* S, std::int32_t ValueIndex, const std::vector<TChartSeries*>& List,
+                     std::int32_t Start);
   bool FClipped = false;
 };
 

@@ -484,9 +484,12 @@ class TChartSeries : public TCustomChartSeries {
   virtual bool DrawValuesForward();
   virtual bool DrawSeriesForward(std::int32_t ValueIndex);
   virtual bool DrawSeriesAscending();
-  // Drawing orders that kinds may impose; empty here.
+  // Drawing orders that kinds may impose; empty here. SortDrawSeries orders the series (indexes in
+  // the chart's list) that draw point ValueIndex of a shared depth slot; SeriesIndex is the
+  // index of the slot's first series, SeriesCount the chart's series count.
   virtual std::vector<std::int32_t> SortDrawPoints(std::int32_t First, std::int32_t Last, bool Forward);
-  virtual std::vector<std::int32_t> SortDrawSeries();
+  virtual std::vector<std::int32_t> SortDrawSeries(std::int32_t SeriesIndex, std::int32_t SeriesCount,
+                                                   std::int32_t ValueIndex);
   virtual void DrawAllValues();
   virtual void DrawValue(std::int32_t) {}
   virtual void DrawHiddenValue(std::int32_t) {}

@@ -176,7 +176,7 @@ bool TChartSeries::DrawSeriesAscending() {
 
 std::vector<std::int32_t> TChartSeries::SortDrawPoints(std::int32_t, std::int32_t, bool) { return {}; }
 
-std::vector<std::int32_t> TChartSeries::SortDrawSeries() { return {}; }
+std::vector<std::int32_t> TChartSeries::SortDrawSeries(std::int32_t, std::int32_t, std::int32_t) { return {}; }
 
 void TChartSeries::DrawAllValues() {
   if (FFirstVisibleIndex < 0 || FLastVisibleIndex < 0) return;

@@ -1,6 +1,7 @@
 #include "zelgraph/engine/Tools.h"
 
 #include "platform/Filer.h"
+#include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/SeriesList.h"
@@ -114,13 +115,38 @@ TChartAxis* TZelCustomToolSeries::GetVertAxis() const {
   return Left;
 }
 
+bool ZelCanDrawXor(const TCustomAxisPanel* Chart) {
+  TCanvas3D* C = Chart ? Chart->GetCanvas() : nullptr;
+  return C && C->GetSupportsXORMode();
+}
+
+// Axis links
+
+void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value) {
+  if (Value == Field) return;
+  if (Field) Field->RemoveFreeNotification(Holder);
+  Field = Value;
+  if (Field) Field->FreeNotification(Holder);
+}
+
+bool ZelAxisFreed(TChartAxis*& Field, const TComponent* AComponent, TOperation Operation) {
+  if (Operation != TOperation::opRemove || !Field || !Field->IsFreeNotifier(AComponent)) return false;
+  Field = nullptr;
+  return true;
+}
+
 // TZelCustomToolAxis
 
 ZEL_DEFINE_COMPONENT_CLASS(TZelCustomToolAxis, TZelCustomTool)
 
 void TZelCustomToolAxis::Assign(TPersistent* Source) {
-  if (auto* S = dynamic_cast<TZelCustomToolAxis*>(Source)) FAxis = S->FAxis;
+  if (auto* S = dynamic_cast<TZelCustomToolAxis*>(Source)) InternalSetAxis(S->FAxis);
   TZelCustomTool::Assign(Source);
+}
+
+void TZelCustomToolAxis::Notification(TComponent* AComponent, TOperation Operation) {
+  TZelCustomTool::Notification(AComponent, Operation);
+  ZelAxisFreed(FAxis, AComponent, Operation);
 }
 
 void TZelCustomToolAxis::SetAxis(TChartAxis* Value) {

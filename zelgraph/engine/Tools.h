@@ -114,6 +114,16 @@ class TZelCustomToolSeries : public TZelCustomTool {
   TChartSeries* FSeries = nullptr;
 };
 
+// Whether the chart's canvas can draw a tool's feedback by XOR between paints. Where it cannot
+// (the platform canvas never can), a tool asks for a repaint and draws its feedback in the paint.
+bool ZelCanDrawXor(const TCustomAxisPanel* Chart);
+
+// Points Field at Value and moves Holder's free notification from the old axis to the new one,
+// so that the axis' freeing clears Field (ZelAxisFreed in Holder's Notification).
+void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value);
+// Clears Field when the notification is its axis being freed; true then.
+bool ZelAxisFreed(TChartAxis*& Field, const TComponent* AComponent, TOperation Operation);
+
 // A tool that works on one axis; the axis is stored as its index in the chart's axes list.
 class TZelCustomToolAxis : public TZelCustomTool {
   ZEL_CLASS(TZelCustomToolAxis, TZelCustomTool)
@@ -128,10 +138,13 @@ class TZelCustomToolAxis : public TZelCustomTool {
   TChartAxis* GetAxis() const { return FAxis; }
   // Takes the axis and moves the tool into the axis' chart.
   virtual void SetAxis(TChartAxis* Value);
-  // Stores the axis without side effects (the chart uses it while it is destroyed).
-  void InternalSetAxis(TChartAxis* Value) { FAxis = Value; }
+  // Stores the axis without moving the tool or repainting.
+  void InternalSetAxis(TChartAxis* Value) { ZelLinkAxis(this, FAxis, Value); }
 
  protected:
+  // Forgets the axis when it is freed, wherever the tool is.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
   TChartAxis* FAxis = nullptr;
 };
 

@@ -147,9 +147,7 @@ void TColorLineTool::SetValue(double Value) {
 bool TColorLineTool::AnnotationVisible() const { return IsAnnotationVisible(FAnnotation); }
 
 bool TColorLineTool::ShouldForceRepaint() const {
-  if (FDragRepaint || AnnotationVisible()) return true;
-  TCustomAxisPanel* C = GetChart();
-  return !C || !C->GetCanvas() || !C->GetCanvas()->GetSupportsXORMode();
+  return FDragRepaint || AnnotationVisible() || !ZelCanDrawXor(GetChart());
 }
 
 double TColorLineTool::CalcValue() const {

@@ -340,8 +340,7 @@ TCursorClicked TCursorTool::Clicked(std::int32_t x, std::int32_t y) {
 }
 
 bool TCursorTool::ShouldForceRepaint() {
-  return FFullRepaint || !FParent || !FParent->GetCanvas() || !FParent->GetCanvas()->GetSupportsXORMode() ||
-         IsAnnotationVisible(FAxisAnnotation);
+  return FFullRepaint || !ZelCanDrawXor(FParent) || IsAnnotationVisible(FAxisAnnotation);
 }
 
 // Mouse.

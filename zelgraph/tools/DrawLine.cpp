@@ -255,8 +255,7 @@ void TDrawLineTool::SetLines(TDrawLines* Value) {
 }
 
 bool TDrawLineTool::ShouldForceRepaint() const {
-  if (FFullRepaint || !FParent || !FParent->GetCanvas()) return true;
-  return !FParent->GetCanvas()->GetSupportsXORMode();
+  return FFullRepaint || !ZelCanDrawXor(FParent);
 }
 
 void TDrawLineTool::DrawLine(const TPointF& P0, const TPointF& P1, TDrawLineStyle AStyle) {

@@ -33,6 +33,16 @@ void TGridBandBrush::SetTransparency(Byte Value) {
 
 // Tool
 
+namespace {
+
+// The handler a band gives its axis; its type and tool tell the band's own handler from others.
+struct TBandGridHandler {
+  TGridBandTool* Tool;
+  void operator()(TChartAxis* Sender) const { Tool->DrawGrids(Sender); }
+};
+
+}  // namespace
+
 ZEL_DEFINE_COMPONENT_CLASS(TGridBandTool, TZelCustomToolAxis)
 
 TGridBandTool::TGridBandTool(TComponent* AOwner) : TZelCustomToolAxis(AOwner) {
@@ -43,7 +53,7 @@ TGridBandTool::TGridBandTool(TComponent* AOwner) : TZelCustomToolAxis(AOwner) {
 }
 
 TGridBandTool::~TGridBandTool() {
-  if (FAxis) FAxis->OnDrawGrids = nullptr;
+  ReleaseGridHandler();
   FBand1->Free();
   FBand2->Free();
 }
@@ -61,9 +71,18 @@ String TGridBandTool::Description() const { return ZelMsg_GridBandTool; }
 String TGridBandTool::LongDescription() const { return ZelMsg_GridBandDesc; }
 
 void TGridBandTool::SetAxis(TChartAxis* Value) {
-  if (FAxis) FAxis->OnDrawGrids = nullptr;
+  ReleaseGridHandler();
   inherited::SetAxis(Value);
-  if (FAxis) FAxis->OnDrawGrids = [this](TChartAxis* Sender) { DrawGrids(Sender); };
+  if (FAxis) FAxis->OnDrawGrids = TBandGridHandler{this};
+}
+
+bool TGridBandTool::OwnsGridHandler(const TChartAxis* Axis) const {
+  const auto* Handler = Axis ? Axis->OnDrawGrids.target<TBandGridHandler>() : nullptr;
+  return Handler && Handler->Tool == this;
+}
+
+void TGridBandTool::ReleaseGridHandler() {
+  if (OwnsGridHandler(FAxis)) FAxis->OnDrawGrids = nullptr;
 }
 
 TAlphaColor TGridBandTool::BandBackColor(TGridBandBrush* Band) const {

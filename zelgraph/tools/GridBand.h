@@ -46,6 +46,9 @@ class TGridBandTool : public TZelCustomToolAxis {
   String LongDescription() const override;
   // Moves the grid-drawing handler from the old axis to the new one.
   void SetAxis(TChartAxis* Value) override;
+  // True while Axis' grid-drawing handler is this tool's (a copy or another band may hold
+  // the same axis).
+  bool OwnsGridHandler(const TChartAxis* Axis) const;
 
   // The grid-drawing handler: paints the stripes of Axis.
   void DrawGrids(TChartAxis* Axis);
@@ -62,6 +65,9 @@ class TGridBandTool : public TZelCustomToolAxis {
   std::int32_t EndPos = 0;
 
  private:
+  // Clears the axis' grid-drawing handler when it is this tool's.
+  void ReleaseGridHandler();
+
   TGridBandBrush* FBand1 = nullptr;  // owned
   TGridBandBrush* FBand2 = nullptr;  // owned
 };

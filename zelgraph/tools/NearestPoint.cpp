@@ -121,7 +121,7 @@ void TNearestTool::InternalShowHint(TChartSeries* Series, std::int32_t ValueInde
 }
 
 bool TNearestTool::ShouldForceRepaint() const {
-  return FFullRepaint || !FParent || !FParent->GetCanvas() || !FParent->GetCanvas()->GetSupportsXORMode();
+  return FFullRepaint || !ZelCanDrawXor(FParent);
 }
 
 void TNearestTool::PreparePen(TZelPen* Pen, bool Force) {

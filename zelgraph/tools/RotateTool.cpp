@@ -102,6 +102,12 @@ void TRotateTool::DoTimer(TObject*) {
 
 void TRotateTool::ChartEvent(TChartToolEvent AEvent) {
   inherited::ChartEvent(AEvent);
+  // Without XOR drawing the drag's outline is part of each paint.
+  if (AEvent == TChartToolEvent::tdePaintDone && IDragging && !IFirstTime && FPen->GetVisible() && FParent &&
+      FParent->GetCanvas() && !ZelCanDrawXor(FParent)) {
+    DrawCubeOutline();
+    FParent->GetCanvas()->GetPen()->SetMode(TPenMode::pmCopy);
+  }
   if (FInertia <= 0) return;
   if (!(std::fabs(IDifX) > 0.01) && !(std::fabs(IDifY) > 0.01)) {
     if (ITimer) ITimer->SetEnabled(false);
@@ -141,23 +147,27 @@ void TRotateTool::MoveStep(std::int32_t X, std::int32_t Y) {
   if (FInverted) IDifX = -IDifX;
   IDifY = Height > 0 ? F * ((IOldY - Y) * 90.0 / Height) : 0;
   if (FInverted) IDifY = -IDifY;
+  // With a visible pen only the outline moves: drawn by XOR between paints over a chart that
+  // waits for the release, or else drawn inside the paint that each step asks for.
   const bool Outline = FPen->GetVisible();
-  if (Outline) {
+  const bool XorOutline = Outline && ZelCanDrawXor(FParent);
+  if (XorOutline) {
     if (IFirstTime) {
       IOldRepaint = FParent->GetAutoRepaint();
       FParent->SetAutoRepaint(false);
       IRepaintOff = true;
-      IFirstTime = false;
     } else {
-      DrawCubeOutline();
+      DrawCubeOutline();  // erases the last one
     }
   }
+  IFirstTime = false;
   FParent->SetView3D(true);
   DoRotation(IDifX, IDifY);
   IOldX = X;
   IOldY = Y;
   FParent->SetCancelMouse(true);
-  if (Outline) {
+  if (Outline && !XorOutline) FParent->Invalidate();
+  if (XorOutline) {
     if (TCanvas3D* K = FParent->GetCanvas()) {
       K->SetIsOrthogonal(false);
       if (auto* P = dynamic_cast<TZelCanvas3D*>(K)) {

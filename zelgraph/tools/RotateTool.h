@@ -1,7 +1,7 @@
 // Two tools: the rotate tool turns the chart's 3D view with the mouse (a horizontal drag changes
 // the rotation, a vertical drag the elevation), can keep it turning after the release and slow it
-// down step by step (inertia), and with a visible pen shows only a wire outline of the chart's 3D
-// box while dragging. The chart-image tool paints a picture behind the series, stretched over
+// down step by step (inertia), and with a visible pen shows a wire outline of the chart's 3D box
+// while dragging: drawn by XOR over the waiting chart where the canvas can, else in each paint. The chart-image tool paints a picture behind the series, stretched over
 // the rectangle a series' data spans or over the range of the chart's axes, so that the picture
 // follows zooming and scrolling.
 #pragma once
@@ -33,7 +33,8 @@ class TRotateTool : public TZelCustomTool {
   // Button, Inertia, Inverted, Speed and Style, then the element's settings.
   void Assign(TPersistent* Source) override;
   String GetEditorClass() const override { return "TRotateToolEditor"; }
-  // With Inertia, every drawing event slows the coasting steps down.
+  // With Inertia, every drawing event slows the coasting steps down. Without XOR drawing, a
+  // paint during a drag ends with the outline.
   void ChartEvent(TChartToolEvent AEvent) override;
   // A press with Button starts a drag; moves turn the view; any release ends the drag.
   void ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, TShiftState Shift, std::int32_t X,

@@ -271,10 +271,12 @@ void TZelScrollBar::ArrowPoints(bool IsInc, TPointF (&P)[3]) const {
 void TZelScrollBar::ChartEvent(TChartToolEvent AEvent) {
   TZelCustomTool::ChartEvent(AEvent);
   if (AEvent == TChartToolEvent::tdePaintDone) Draw();
+  // The mouse left the chart: no arrow is hovered any more.
+  if (AEvent == TChartToolEvent::tdeMouseLeft) SetArrowOutlines(false, false);
 }
 
 bool TZelScrollBar::CanXorOutline() const {
-  return FParent && FParent->GetCanvas() && FParent->GetCanvas()->GetSupportsXORMode();
+  return ZelCanDrawXor(FParent);
 }
 
 void TZelScrollBar::Draw() {
@@ -374,8 +376,7 @@ void TZelScrollBar::DrawArrowOutline(bool IsInc) {
   Pen->SetStyle(TPenStyle::psSolid);
   Pen->SetColor(0xFFC0C0C0);
   Pen->SetWidth(2);
-  const bool Xor = C->GetSupportsXORMode();
-  if (Xor) Pen->SetMode(TPenMode::pmXor);
+  if (CanXorOutline()) Pen->SetMode(TPenMode::pmXor);
   C->SetPenMode(Pen);
   C->Polygon(P, 2);
   Pen->SetMode(TPenMode::pmCopy);
@@ -511,23 +512,27 @@ void TZelScrollBar::MouseMove(std::int32_t X, std::int32_t Y) {
   }
   if (!FParent) return;
   // Hovering: outlines on the arrows that can move, split cursors at the thumb's edges.
-  const bool Xor = CanXorOutline();
   const bool OverDec = FArrows && PointInRect(DecArrowRect(), P) && GetPosition() >= 1;
   const bool OverInc =
       FArrows && PointInRect(IncArrowRect(), P) && GetPosition() < TotalCount() - CurrentCount();
+  SetArrowOutlines(OverDec, OverInc);
+  if (!OverDec && !OverInc && (ClickedResize(true, P) || ClickedResize(false, P))) {
+    FParent->SetCursor(FHorizontal ? crHSplit : crVSplit);
+    FParent->SetCancelMouse(true);
+  }
+}
+
+void TZelScrollBar::SetArrowOutlines(bool Dec, bool Inc) {
+  const bool Xor = CanXorOutline();
   for (bool IsInc : {false, true}) {
     bool& Flag = IsInc ? FIncOutline : FDecOutline;
-    const bool Over = IsInc ? OverInc : OverDec;
+    const bool Over = IsInc ? Inc : Dec;
     if (Over == Flag) continue;
     Flag = Over;
     if (Xor)
       DrawArrowOutline(IsInc);  // drawn once to show, again to erase
     else
       Repaint();
-  }
-  if (!OverDec && !OverInc && (ClickedResize(true, P) || ClickedResize(false, P))) {
-    FParent->SetCursor(FHorizontal ? crHSplit : crVSplit);
-    FParent->SetCancelMouse(true);
   }
 }
 
@@ -566,7 +571,7 @@ void TAxisScrollBarTool::ReleaseAxisSpace() {
 
 void TAxisScrollBarTool::Assign(TPersistent* Source) {
   if (auto* S = dynamic_cast<TAxisScrollBarTool*>(Source)) {
-    FAxis = S->FAxis;
+    ZelLinkAxis(this, FAxis, S->FAxis);
     FMargin = S->FMargin;
   }
   TZelScrollBar::Assign(Source);
@@ -592,7 +597,7 @@ void TAxisScrollBarTool::DefineProperties(TFiler* Filer) {
 void TAxisScrollBarTool::SetAxis(TChartAxis* Value) {
   if (Value == FAxis && (!Value || Value->GetParentChart() == FParent)) return;
   ReleaseAxisSpace();
-  FAxis = Value;
+  ZelLinkAxis(this, FAxis, Value);
   // Moving to the axis' chart keeps this axis (SetParentChart sees it belongs there).
   TZelScrollBar::SetParentChart(Value ? Value->GetParentChart() : nullptr);
   PrepareScrollBar();
@@ -610,12 +615,17 @@ void TAxisScrollBarTool::SetParentChart(TCustomAxisPanel* Value) {
     Index = FParent->GetAxes()->IndexOf(A);
     A->IExtraSpace = 0;
   }
-  FAxis = nullptr;
+  ZelLinkAxis(this, FAxis, nullptr);
   TZelScrollBar::SetParentChart(Value);
   if (!FParent) return;
   TChartAxes* Axes = FParent->GetAxes();
   TChartAxis* NewAxis = (Index >= 0 && Index < Axes->GetCount()) ? Axes->Get(Index) : FParent->GetBottomAxis();
   SetAxis(NewAxis);
+}
+
+void TAxisScrollBarTool::Notification(TComponent* AComponent, TOperation Operation) {
+  TZelScrollBar::Notification(AComponent, Operation);
+  ZelAxisFreed(FAxis, AComponent, Operation);
 }
 
 void TAxisScrollBarTool::SetActive(bool Value) {

@@ -195,6 +195,8 @@ class TZelScrollBar : public TZelCustomTool {
   void ArrowPoints(bool IsInc, TPointF (&P)[3]) const;
   // The hover outline of an arrow.
   void DrawArrowOutline(bool IsInc);
+  // Shows or hides each arrow's hover outline (XOR drawing, else a repaint).
+  void SetArrowOutlines(bool Dec, bool Inc);
   // Whether the chart's canvas can draw the outline in XOR mode between paints.
   bool CanXorOutline() const;
   void StopTimer();
@@ -281,6 +283,8 @@ class TAxisScrollBarTool : public TZelScrollBar {
   // The bar takes the axis' orientation.
   void PrepareScrollBar();
   void ReleaseAxisSpace();
+  // Forgets the axis when it is freed, wherever the tool is.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TChartAxis* FAxis = nullptr;  // not owned
   std::int32_t FMargin = 5;
