@@ -446,6 +446,16 @@ void TChartAxis::SetHorizontal(bool Value) {
 
 void TChartAxis::SetOtherSide(bool Value) { SetBooleanProperty(FOtherSide, Value); }
 
+void TChartAxis::InitHorizontal(bool Value) {
+  SetHorizontal(Value);
+  FDefaultHorizontal = Value;
+}
+
+void TChartAxis::InitOtherSide(bool Value) {
+  SetOtherSide(Value);
+  FDefaultOtherSide = Value;
+}
+
 void TChartAxis::SetLogarithmic(bool Value) {
   if (Value) {
     AdjustMaxMin();
@@ -636,7 +646,7 @@ ZEL_BEGIN_PUBLISHED(TChartAxis)
   P::Prop("MinorTickCount", &Self::GetMinorTickCount, &Self::SetMinorTickCount, Default(3)),
   P::Prop("MinorTickLength", &Self::GetMinorTickLength, &Self::SetMinorTickLength, Default(2)),
   P::Obj("MinorTicks", &Self::GetMinorTicks),
-  P::Prop("OtherSide", &Self::GetOtherSide, &Self::SetOtherSide, &Self::IsHorizontalStored),
+  P::Prop("OtherSide", &Self::GetOtherSide, &Self::SetOtherSide, &Self::IsOtherSideStored),
   P::Prop("PositionPercent", &Self::GetPositionPercent, &Self::SetPositionPercent, Default(0.0)),
   P::Prop("RoundFirstLabel", &Self::GetRoundFirstLabel, &Self::SetRoundFirstLabel, Default(true)),
   P::Prop("PositionUnits", &Self::GetPositionUnits, &Self::SetPositionUnits, Default(TAxisPosUnits::muPercent)),

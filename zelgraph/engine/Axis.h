@@ -353,7 +353,13 @@ class TChartAxis : public TCollectionItem {
   void SetHorizontal(bool Value);
   bool GetOtherSide() const { return FOtherSide; }
   void SetOtherSide(bool Value);
-  bool IsHorizontalStored() const { return IsCustom(); }
+  // The orientation and side an axis is made with (a chart's bottom axis is horizontal, its
+  // right axis on the other side ...), and so their stored defaults.
+  void InitHorizontal(bool Value);
+  void InitOtherSide(bool Value);
+  // A custom axis writes both always; a chart's own axes when they left what they were made with.
+  bool IsHorizontalStored() const { return IsCustom() || FHorizontal != FDefaultHorizontal; }
+  bool IsOtherSideStored() const { return IsCustom() || FOtherSide != FDefaultOtherSide; }
   bool GetLogarithmic() const { return FLogarithmic; }
   void SetLogarithmic(bool Value);
   double GetLogarithmicBase() const { return FLogarithmicBase; }
@@ -604,6 +610,8 @@ class TChartAxis : public TCollectionItem {
   std::int32_t FPosAxis = 0;
   double FZPosition = 0.01;
   double FDefaultZPosition = 0.01;
+  bool FDefaultHorizontal = false;
+  bool FDefaultOtherSide = false;
   std::int32_t FTitleSize = 0;
   std::int32_t FPosTitle = 0;
   TAxisGridPen* FGrid = nullptr;         // owned

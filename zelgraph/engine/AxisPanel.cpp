@@ -169,16 +169,16 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner) : TCustomZelPanelExtended
     return A;
   };
   FBottomAxis = Standard(Create<TChartAxis>(this, static_cast<TCollection*>(nullptr)), "Bottom");
-  FBottomAxis->SetHorizontal(true);
+  FBottomAxis->InitHorizontal(true);
   FTopAxis = Standard(Create<TChartAxis>(this, static_cast<TCollection*>(nullptr)), "Top");
-  FTopAxis->SetHorizontal(true);
-  FTopAxis->SetOtherSide(true);
+  FTopAxis->InitHorizontal(true);
+  FTopAxis->InitOtherSide(true);
   FTopAxis->InitZPosition(100);
   FTopAxis->GetGrid()->SetZPosition(100);
   FTopAxis->GetGrid()->IDefaultZ = 100;
   FLeftAxis = Standard(Create<TChartAxis>(this, static_cast<TCollection*>(nullptr)), "Left");
   FRightAxis = Standard(Create<TChartAxis>(this, static_cast<TCollection*>(nullptr)), "Right");
-  FRightAxis->SetOtherSide(true);
+  FRightAxis->InitOtherSide(true);
   FRightAxis->InitZPosition(100);
   FRightAxis->GetGrid()->SetZPosition(100);
   FRightAxis->GetGrid()->IDefaultZ = 100;
@@ -186,7 +186,7 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner) : TCustomZelPanelExtended
       Standard(Create<TChartDepthAxis>(this, static_cast<TCollection*>(nullptr)), "Depth"));
   FDepthAxis->SetVisible(false);
   FDepthAxis->IDepthAxis = true;
-  FDepthAxis->SetOtherSide(true);
+  FDepthAxis->InitOtherSide(true);
   FDepthTopAxis = static_cast<TChartDepthAxis*>(
       Standard(Create<TChartDepthAxis>(this, static_cast<TCollection*>(nullptr)), "DepthTop"));
   FDepthTopAxis->SetVisible(false);

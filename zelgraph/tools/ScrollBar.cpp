@@ -662,7 +662,11 @@ String TAxisScrollBarTool::LongDescription() const { return ZelMsg_AxisScrollBar
 
 void TAxisScrollBarTool::ChartEvent(TChartToolEvent AEvent) {
   TZelScrollBar::ChartEvent(AEvent);
-  if (AEvent == TChartToolEvent::tdePaintStart && GetAxis()) Reposition();
+  // The bar lies along its axis as the axis is now, which may have turned since it was hooked.
+  if (AEvent == TChartToolEvent::tdePaintStart && GetAxis()) {
+    PrepareScrollBar();
+    Reposition();
+  }
 }
 
 bool TAxisScrollBarTool::GetAxisLimits(double& ARange, double& AMin, double& AMax) {

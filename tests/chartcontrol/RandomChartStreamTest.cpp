@@ -1,0 +1,228 @@
+// Seeded random charts stored and read back into a fresh chart on a fresh form: the second
+// store has the same bytes and the same text, the text form reads back to the same chart, and
+// both charts paint the same pixels. A failing seed is narrowed down to the random values that
+// make it fail, and tells them with its stream.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "platform/Forms.h"
+#include "tests/support/ChartRoundTrip.h"
+#include "tests/support/RandomChart.h"
+#include "tests/support/StreamText.h"
+
+namespace zel::testing {
+namespace {
+
+constexpr float ChartWidth = 320, ChartHeight = 240;
+constexpr std::uint32_t FirstSeed = 1, Seeds = 40;
+constexpr std::uint32_t Permille = 40;  // the share of published values set at random
+
+// Seeds that still fail, with why. They are built and compared like the others, but only a
+// note is printed: a seed that passes says so, to be taken off the list.
+const std::map<std::uint32_t, const char*> KnownFailures = {
+    // A function's series calculates again once read, and the calculation gives its value lists
+    // the source's date-time flags and the function's orders over what the stream held.
+    {4, "function series: source's XValues.DateTime taken over the stored flag"},
+    {8, "function series: XValues.Order set by the calculation over the stored one"},
+    {18, "function series: source's YValues.DateTime taken over the stored flag"},
+    {19, "function series: source's YValues.DateTime taken over the stored flag"},
+    {37, "function series: XValues.Order set by the calculation over the stored one"},
+    {39, "function series: source's YValues.DateTime taken over the stored flag"},
+    // A series without a colour of its own takes the first palette colour no other series holds
+    // when it joins the chart: after another series' colour changed, reading gives it another.
+    {15, "automatic series colour depends on the colours the others held when it joined"},
+    // An axis scroll bar sets its automatic axis' ends at paint start from the ends the axis held
+    // (here set by the program while automatic, and not stored).
+    {35, "scroll bar fixes an automatic axis to the unstored ends it held"},
+    // Differs from one run to the next (paints of the same chart differ): not narrowed down.
+    {30, "paints differ between runs"},
+};
+
+// A chart read from Bytes into a fresh chart on a fresh form.
+struct TReadBack {
+  TOwned<TForm> Form;
+  TChart* Chart;
+};
+TReadBack ReadOnFreshForm(const std::vector<Byte>& Bytes) {
+  TReadBack R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
+  R.Chart = Create<TChart>(R.Form.get());
+  R.Chart->SetParent(R.Form.get());
+  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
+  ReadBytes(Bytes, R.Chart);
+  return R;
+}
+
+struct TOutcome {
+  String Fault;   // empty when the chart came back
+  String Stream;  // the text of the first store
+  std::vector<String> Chosen, Changed;
+};
+
+// Builds the chart of a seed (with the values Keep lets through), stores it, reads it back from
+// its bytes and from its text, and tells what differs.
+TOutcome RoundTrip(std::uint32_t Seed, const std::function<bool(std::size_t)>& Keep = nullptr) {
+  TRandomChart A = MakeRandomChart(Seed, Permille, ChartWidth, ChartHeight, Keep);
+  TOwned<TForm> AForm(A.Form);
+  TOutcome R{String(), String(), A.Chosen, A.Changed};
+  std::ostringstream Out;
+  try {
+    const std::vector<Byte> First = Store(A.Chart);
+    R.Stream = AsText(First);
+    TReadBack B = ReadOnFreshForm(First);
+    const std::vector<Byte> Second = Store(B.Chart);
+    if (Second != First)
+      Out << "the second store differs; it is:\n" << AsText(Second) << "\n";
+    else if (::testing::AssertionResult Same = PaintTheSame(A.Chart, B.Chart); !Same)
+      Out << "the paints differ: " << Same.message() << "\n";
+    TReadBack T = ReadOnFreshForm(FromText(R.Stream));
+    if (const String Third = AsText(Store(T.Chart)); Third != R.Stream)
+      Out << "read from its text, it writes:\n" << Third << "\n";
+  } catch (const std::exception& E) {
+    Out << "failed: " << E.what() << "\n";
+  }
+  R.Fault = Out.str();
+  return R;
+}
+
+// The fewest of the values picked for a failing seed that still make it fail (removing chunks,
+// halving their size down to single values).
+std::vector<bool> Narrow(std::uint32_t Seed, std::size_t Picked) {
+  std::vector<bool> Kept(Picked, true);
+  for (std::size_t Chunk = std::max<std::size_t>(Picked / 2, 1);; Chunk /= 2) {
+    for (std::size_t From = 0; From < Picked; From += Chunk) {
+      std::vector<bool> Try = Kept;
+      bool Removes = false;
+      for (std::size_t I = From; I < std::min(Picked, From + Chunk); ++I) {
+        Removes = Removes || Try[I];
+        Try[I] = false;
+      }
+      if (Removes && !RoundTrip(Seed, [&](std::size_t I) { return Try[I]; }).Fault.empty()) Kept = Try;
+    }
+    if (Chunk == 1) return Kept;
+  }
+}
+
+// What a failing seed reports: the values that make it fail and what differs then.
+String Report(std::uint32_t Seed, const TOutcome& Full) {
+  const std::vector<bool> Kept = Narrow(Seed, Full.Chosen.size());
+  const TOutcome Least = RoundTrip(Seed, [&](std::size_t I) { return Kept[I]; });
+  std::ostringstream Out;
+  Out << "seed " << Seed << " fails with these random values:";
+  for (std::size_t I = 0; I < Kept.size(); ++I)
+    if (Kept[I]) Out << " " << Full.Chosen[I];
+  Out << "\n" << Least.Fault << "written:\n" << Least.Stream;
+  return Out.str();
+}
+
+TEST(RandomChartStream, ChartsReadBackWriteTheSameAndPaintTheSame) {
+  for (std::uint32_t Seed = FirstSeed; Seed < FirstSeed + Seeds; ++Seed) {
+    const TOutcome Outcome = RoundTrip(Seed);
+    const auto Known = KnownFailures.find(Seed);
+    if (Known == KnownFailures.end()) {
+      if (!Outcome.Fault.empty()) ADD_FAILURE() << Report(Seed, Outcome);
+    } else {
+      std::cout << "known failure, seed " << Seed << " (" << Known->second << "): "
+                << (Outcome.Fault.empty() ? "passes now, take it off the list" : "still fails") << "\n";
+    }
+  }
+}
+
+// A chart's own axes moved to the other side or turned keep it once read back, and paint so;
+// set back to what the chart made them with, they write nothing.
+TEST(RandomChartStream, ChartAxesKeepTheirSideAndOrientation) {
+  struct TCase {
+    const char* Name;
+    std::function<TChartAxis*(TChart*)> Axis;
+    bool Horizontal;  // else the side
+  };
+  const std::vector<TCase> Cases = {
+      {"left axis side", [](TChart* C) { return C->GetLeftAxis(); }, false},
+      {"right axis side", [](TChart* C) { return C->GetRightAxis(); }, false},
+      {"top axis side", [](TChart* C) { return C->GetTopAxis(); }, false},
+      {"bottom axis side", [](TChart* C) { return C->GetBottomAxis(); }, false},
+      {"left axis orientation", [](TChart* C) { return C->GetLeftAxis(); }, true},
+      {"bottom axis orientation", [](TChart* C) { return C->GetBottomAxis(); }, true},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TOwned<TChart> Fresh(Create<TChart>(nullptr));
+    Fresh->SetBounds(0, 0, ChartWidth, ChartHeight);
+    TOwned<TChart> A(Create<TChart>(nullptr));
+    A->SetBounds(0, 0, ChartWidth, ChartHeight);
+    auto* S = Create<TFastLineSeries>(A.get());
+    S->SetParentChart(A.get());
+    for (int I = 0; I < 6; ++I) S->AddXY(I, I * I % 7);
+    S->ManualData = true;
+    TChartAxis* Axis = Case.Axis(A.get());
+    const bool Made = Case.Horizontal ? Axis->GetHorizontal() : Axis->GetOtherSide();
+    Case.Horizontal ? Axis->SetHorizontal(!Made) : Axis->SetOtherSide(!Made);
+    TReadBack B = ReadOnFreshForm(Store(A.get()));
+    TChartAxis* BAxis = Case.Axis(B.Chart);
+    EXPECT_EQ(Case.Horizontal ? BAxis->GetHorizontal() : BAxis->GetOtherSide(), !Made);
+    EXPECT_TRUE(PaintTheSame(A.get(), B.Chart));
+    Case.Horizontal ? Axis->SetHorizontal(Made) : Axis->SetOtherSide(Made);
+    S->Free();
+    EXPECT_EQ(AsText(Store(A.get())), AsText(Store(Fresh.get())));
+  }
+}
+
+// Parts that follow others (a scroll bar lies along its axis ...) paint the same read back,
+// whatever was changed after they were hooked.
+TEST(RandomChartStream, PartsThatFollowOthersPaintTheSameReadBack) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TChart*)> Build;
+  };
+  const std::vector<TCase> Cases = {
+      {"scroll bar on an axis turned after it was hooked",
+       [](TChart* C) {
+         TChartAxis* Axis = C->GetCustomAxes()->Add();
+         Axis->SetHorizontal(false);
+         auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Bar");
+         Bar->SetAxis(Axis);
+         Axis->SetHorizontal(true);
+       }},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TOwned<TForm> Form(TForm::CreateNew(nullptr));
+    TChart* A = Create<TChart>(Form.get());
+    A->SetName("Chart1");
+    A->SetParent(Form.get());
+    A->SetBounds(0, 0, ChartWidth, ChartHeight);
+    auto* S = AddToChart<TAreaSeries>(A, "Series1");
+    for (int I = 0; I < 8; ++I) S->AddXY(I, I * 3 % 7, "P" + std::to_string(I));
+    S->ManualData = true;
+    Case.Build(A);
+    const std::vector<Byte> First = Store(A);
+    TReadBack B = ReadOnFreshForm(First);
+    EXPECT_EQ(AsText(Store(B.Chart)), AsText(First));
+    EXPECT_TRUE(PaintTheSame(A, B.Chart)) << AsText(First);
+  }
+}
+
+// A seed builds the same chart each time, so that a failing seed can be looked at again, and
+// values left out by a narrowing leave the others as they were.
+TEST(RandomChartStream, ASeedBuildsTheSameChartEachTime) {
+  TRandomChart A = MakeRandomChart(7, Permille, ChartWidth, ChartHeight);
+  TOwned<TForm> AForm(A.Form);
+  TRandomChart B = MakeRandomChart(7, Permille, ChartWidth, ChartHeight);
+  TOwned<TForm> BForm(B.Form);
+  EXPECT_GT(A.Changed.size(), 10u);
+  EXPECT_EQ(A.Changed, B.Changed);
+  EXPECT_EQ(Store(A.Chart), Store(B.Chart));
+  TRandomChart Odd = MakeRandomChart(7, Permille, ChartWidth, ChartHeight, [](std::size_t I) { return I % 2 == 1; });
+  TOwned<TForm> OddForm(Odd.Form);
+  EXPECT_EQ(Odd.Chosen, A.Chosen);
+  for (const String& P : Odd.Changed)
+    EXPECT_NE(std::find(A.Changed.begin(), A.Changed.end(), P), A.Changed.end()) << P;
+}
+
+}  // namespace
+}  // namespace zel::testing
