@@ -230,8 +230,16 @@ class TChartAxis : public TCollectionItem {
   double CalcLabelsIncrement(std::int32_t MaxNumLabels);
   double CalcDateTimeIncrement(std::int32_t MaxNumLabels);
   double RoundLogPower(double Value) const;
+  // The logarithmic growth factor (the base, or its inverse for a base below 1) and the power of
+  // it at or just below a positive value: the decade a value lies in.
+  double LogGrowth() const;
+  double FloorLogPower(double Value) const;
   bool IsDateTime() const;
   bool IncDecDateTime(bool Increment, double& Value, double AnIncrement, TDateTimeStep tmpWhichDateTime) const;
+  // The same step, on an axis that is date-time or not as given rather than as the last layout
+  // found it (code that runs outside a paint decides with IsDateTime).
+  bool IncDecDateTime(bool Increment, double& Value, double AnIncrement, TDateTimeStep tmpWhichDateTime,
+                      bool DateTime) const;
   void SetMinMax(double AMin, double AMax);
   void Hide() { SetVisible(false); }
   // True for sub-axes and for axes at index 6 or later of the chart's axes list.

@@ -357,13 +357,15 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
   if (SameValue(IMinimum, IMaximum)) return;
   const double Base = FLogarithmicBase;
   // A base below 1 walks by its inverse so that values still grow.
-  const double Growth = Base >= 1 ? Base : 1 / Base;
+  const double Growth = LogGrowth();
   double Start;
   if (IMinimum <= 0) {
     IMinimum = IMinimum < 0 ? RoundLogPower(MinAxisRange) : 0.1;
     Start = IMinimum;
   } else {
-    Start = RoundLogPower(IMinimum);
+    // The decade the minimum lies in: a start rounded up past the minimum would leave a range
+    // in the upper part of one decade (5 .. 9.5) without a single label.
+    Start = FloorLogPower(IMinimum);
   }
   const bool Minor = FMinorGrid->GetVisible();
   if (Minor) {
@@ -383,12 +385,15 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
     Value *= Growth;
   }
   if (!Counted) {
-    const double Step = std::pow(Base, std::log(Start) / std::log(Base) - 1);
+    // The range lies inside one decade: its multiples of a tenth of the decade (for base 10).
+    const double Step = Start / Growth;
     if (Step > 0 && std::isfinite(Step)) {
       const double StepTop = IMaximum + LabelEndTolerance(IMaximum, Step);
       const double StepBottom = IMinimum - LabelEndTolerance(IMinimum, Step);
-      for (std::int32_t K = 0; K < MaxWalkSteps; ++K) {
-        double V = Start + K * Step;
+      // (A large base puts the minimum many steps above the decade's start.)
+      const double First = std::max(0.0, std::floor((StepBottom - Start) / Step));
+      for (std::int32_t N = 0; N < MaxWalkSteps; ++N) {
+        double V = Start + (First + N) * Step;
         if (V > StepTop) break;
         if (V >= StepBottom) InternalDrawLabel(W, V, false);
       }
@@ -560,11 +565,14 @@ void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angl
   Angle %= 360;
   if (Angle < 0) Angle += 360;
 
+  // The line the labels' band starts from, across the axis: y on horizontal axes, x on vertical
+  // ones (the depth axis' labels start at its label line).
+  const std::int32_t BandStart = IDepthAxis ? FPosLabels : FHorizontal ? Y : X;
   std::int32_t Align;
   const TAxisLabelAlign LA = GetLabelsAlign();
-  if (LA == TAxisLabelAlign::alCenter) {
+  const bool Centred = LA == TAxisLabelAlign::alCenter;
+  if (Centred) {
     Align = ZelTextAlignCenter;
-    X -= SizeLabels() / 2;
   } else if (FHorizontal || LA == TAxisLabelAlign::alDefault) {
     if (FHorizontal)
       Align = FOtherSide ? ZelTextAlignCenter + ZelTextAlignBottom : ZelTextAlignCenter;
@@ -619,6 +627,21 @@ void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angl
     } else {
       R.Top = static_cast<float>(Y + HH * 0.75 + W / 2.0);
       R.Bottom = R.Top + HH;
+    }
+  }
+  if (Centred) {
+    // The label's box (rotated about its centre) sits in the middle of its band, on whichever
+    // side of the chart the band lies; labels alternating between two rows use half the band.
+    const std::int32_t Band = GetLabelsAlternate() ? SizeLabels() / 2 : SizeLabels();
+    const float Mid = static_cast<float>(InflateAxisPos(BandStart, Band / 2));
+    if (FHorizontal && !IDepthAxis) {
+      const float Shift = Mid + Down - (R.Top + R.Bottom) / 2;
+      R.Top += Shift;
+      R.Bottom += Shift;
+    } else {
+      const float Shift = Mid - (R.Left + R.Right) / 2;
+      R.Left += Shift;
+      R.Right += Shift;
     }
   }
   if (ChartView3D()) {
