@@ -201,10 +201,14 @@ bool TChartAxis::IncDecDateTime(bool Increment, double& Value, double AnIncremen
   return IncDecDateTime(Increment, Value, AnIncrement, tmpWhichDateTime, IAxisDateTime);
 }
 
+bool TChartAxis::CalendarStep(TDateTimeStep Step, bool DateTime) const {
+  return FExactDateTime && DateTime && Step >= dsHalfMonth && Step != dsNone;
+}
+
 bool TChartAxis::IncDecDateTime(bool Increment, double& Value, double AnIncrement, TDateTimeStep tmpWhichDateTime,
                                 bool DateTime) const {
   const double Old = Value;
-  const bool Exact = FExactDateTime && DateTime && tmpWhichDateTime >= dsHalfMonth && tmpWhichDateTime != dsNone;
+  const bool Exact = CalendarStep(tmpWhichDateTime, DateTime);
   ZelDateTimeIncrement(Exact, Increment, Value, AnIncrement, tmpWhichDateTime);
   return !SameValue(Old, Value);
 }
