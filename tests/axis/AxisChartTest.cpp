@@ -10,6 +10,7 @@
 #include "platform/RecordingCanvas.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/Font.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
@@ -213,6 +214,117 @@ TEST_F(AxisChartTest, LogarithmicLabels) {
     ASSERT_EQ(T.size(), C.Count) << C.Min << ".." << C.Max;
     EXPECT_EQ(T.front(), C.First);
     EXPECT_EQ(T.back(), C.Last);
+  }
+}
+
+TEST_F(AxisChartTest, EveryLogarithmicRangeGetsLabelsTicksGridAndMinorTicks) {
+  // ranges in the upper part of a decade, across decades, other bases, inverted and horizontal
+  struct TCase {
+    double Min, Max, Base;
+    bool Inverted, Horizontal;
+    std::vector<String> Expected;  // empty: only checked for being inside the range
+  };
+  const TCase Cases[] = {
+      {5, 9.5, 10, false, false, {}},
+      {4, 8, 10, false, false, {}},
+      {2, 8, 10, false, false, {}},
+      {50, 95, 10, true, false, {}},
+      {4, 8, 10, false, true, {}},
+      {0.004, 0.009, 10, false, false, {}},
+      {5, 500, 10, false, false, {"10", "100"}},
+      {1, 1000, 10, true, true, {"1", "10", "100", "1,000"}},
+      {5, 7.5, 2, false, false, {"6"}},
+      {3, 7, 2, false, false, {"4"}},
+      {5.5, 7.5, 2, false, false, {"6"}},
+      {5, 9, 0.5, false, false, {"8"}},
+  };
+  AddPoints({1, 2});
+  for (const TCase& C : Cases) {
+    TChartAxis* A = C.Horizontal ? Chart->GetBottomAxis() : Chart->GetLeftAxis();
+    A->SetLogarithmic(false);
+    A->SetMinMax(C.Min, C.Max);
+    A->SetLogarithmicBase(C.Base);
+    A->SetLogarithmic(true);
+    A->SetInverted(C.Inverted);
+    A->GetGrid()->SetColor(0xFF112233);
+    A->GetMinorTicks()->SetColor(0xFF445566);
+    Paint();
+    const String Where = FloatToStr(C.Min) + ".." + FloatToStr(C.Max) + " base " + FloatToStr(C.Base);
+    const std::vector<String> T = Texts(A);
+    if (C.Expected.empty()) {
+      EXPECT_FALSE(T.empty()) << Where;
+      for (std::int32_t I = 0; I < A->GetItems()->GetCount(); ++I) {
+        const double V = A->GetItems()->Get(I)->GetValue();
+        EXPECT_TRUE(V >= C.Min - 1e-9 && V <= C.Max + 1e-9) << Where << ": " << V;
+      }
+    } else {
+      EXPECT_EQ(T, C.Expected) << Where;
+    }
+    EXPECT_FALSE(A->Tick.empty()) << Where;
+    EXPECT_FALSE(LinesOf(0xFF112233).empty()) << Where;
+    EXPECT_FALSE(LinesOf(0xFF445566).empty()) << Where;
+    A->SetInverted(false);
+    A->SetLogarithmic(false);
+    A->SetLogarithmicBase(10);
+    A->SetAutomatic(true);
+  }
+}
+
+TEST_F(AxisChartTest, LogarithmicMinorTicksCoverEveryDecadeOfTheRange) {
+  // a single minor tick halfway through each decade: below the first label too
+  TChartAxis* L = Chart->GetLeftAxis();
+  AddPoints({1, 2});
+  L->SetMinMax(5, 500);
+  L->SetLogarithmic(true);
+  L->SetMinorTickCount(1);
+  L->GetMinorTicks()->SetColor(0xFF445566);
+  Paint();
+  std::vector<int> Ys;
+  for (const TCanvasRecord& R : LinesOf(0xFF445566)) Ys.push_back(static_cast<int>(R.Points[0].Y));
+  std::vector<int> Want;
+  for (double V : {5.5, 55.0}) Want.push_back(L->CalcPosValue(V));
+  std::sort(Ys.begin(), Ys.end());
+  std::sort(Want.begin(), Want.end());
+  EXPECT_EQ(Ys, Want);
+}
+
+TEST_F(AxisChartTest, CentredLabelsSitInTheMiddleOfTheirBandOnEverySide) {
+  // wide labels on the vertical axes, so that their band is wider than any one label
+  AddPoints({0, 1000000});
+  Series->SetHorizAxis(THorizAxis::aBothHorizAxis);
+  Series->SetVertAxis(TVertAxis::aBothVertAxis);
+  struct TCase {
+    TChartAxis* Axis;
+    TAlphaColor Color;
+  };
+  const TCase Cases[] = {{Chart->GetLeftAxis(), 0xFF000011},
+                         {Chart->GetRightAxis(), 0xFF000022},
+                         {Chart->GetBottomAxis(), 0xFF000033},
+                         {Chart->GetTopAxis(), 0xFF000044}};
+  for (const TCase& C : Cases) {
+    C.Axis->SetVisible(true);
+    C.Axis->SetLabelsAlign(TAxisLabelAlign::alCenter);
+    C.Axis->GetLabelsFont()->SetColor(C.Color);
+  }
+  for (std::int32_t Angle : {0, 90}) {
+    for (const TCase& C : Cases) C.Axis->SetLabelsAngle(Angle);
+    Paint(600, 400);
+    for (const TCase& C : Cases) {
+      TChartAxis* A = C.Axis;
+      const bool Horizontal = A->GetHorizontal();
+      // the band runs outward from the label line by the labels' size
+      const float Mid = A->InflateAxisPos(A->GetPosLabels(), A->SizeLabels() / 2);
+      std::size_t Seen = 0;
+      for (const TCanvasRecord& R : Canvas->GetRecords()) {
+        if (R.Kind != TRecordKind::FillText || R.Color != C.Color || R.Text.size() < 2) continue;
+        ++Seen;
+        // (the text runs from the rectangle's top left corner, 7 pixels a character and 12 high)
+        const float Width = TFixedTextLayout::CharWidth * static_cast<float>(R.Text.size());
+        const TPointF Centre = TPointF(R.Rect.Left + Width / 2, R.Rect.Top + TFixedTextLayout::LineHeight / 2) * R.Matrix;
+        EXPECT_NEAR(Horizontal ? Centre.Y : Centre.X, Mid, 4) << R.Text << " angle " << Angle << " on " << A->GetHorizontal() << A->GetOtherSide();
+      }
+      EXPECT_GT(Seen, 0u);
+    }
   }
 }
 

@@ -5,6 +5,9 @@
 
 #include "zelgraph/engine/Engine.h"
 #include "zelgraph/engine/Function.h"
+#include "platform/RecordingCanvas.h"
+#include "platform/SysUtils.h"
+#include "TestPanel.h"
 
 namespace zel {
 namespace {
@@ -102,6 +105,35 @@ TEST_F(FunctionFixture, RangeCentreAndATinyPeriodEnd) {
   Fn->InternalSetPeriod(1e-3);
   Fn->AddPoints(Source);
   EXPECT_EQ(Output->Count(), 0);
+}
+
+TEST_F(FunctionFixture, MonthlyRangesOnADateTimeAxisAreCalendarMonthsPaintedOrNot) {
+  // one point a day from 1 January 2024 (a leap year) to 31 March
+  TTestPanel* Chart = Create<TTestPanel>(nullptr);
+  Chart->AddSeries(Output);
+  Output->GetXValues()->SetDateTime(true);
+  const TDateTime First = EncodeDate(2024, 1, 1);
+  for (int D = 0; D < 91; ++D) Source->AddXY(First + D, 1);
+  Fn->InternalSetPeriod(DateTimeStep[dsMonth]);
+  Fn->SetPeriodStyle(TFunctionPeriodStyle::psRange);
+  Fn->SetPeriodAlign(TFunctionPeriodAlign::paFirst);
+  const std::vector<int> Months = {31, 29, 31};
+  for (bool Painted : {false, true}) {
+    if (Painted) {
+      TRecordingCanvas Canvas(400, 300);
+      Chart->SetBounds(0, 0, 400, 300);
+      Chart->Draw(&Canvas, TRectF(0, 0, 400, 300));
+    }
+    Output->Clear();
+    Fn->Sizes.clear();
+    Fn->AddPoints(Source);
+    EXPECT_EQ(Fn->Sizes, Months) << (Painted ? "painted" : "not painted yet");
+    ASSERT_EQ(Output->Count(), 3);
+    EXPECT_EQ(Output->GetxValue(1), EncodeDate(2024, 2, 1));
+    EXPECT_EQ(Output->GetxValue(2), EncodeDate(2024, 3, 1));
+  }
+  Chart->RemoveSeries(Output);
+  Chart->Free();
 }
 
 TEST_F(FunctionFixture, NullsAreLeftOutUnlessIncluded) {

@@ -23,6 +23,7 @@
 #include "zelgraph/chart/Titles.h"
 #include "zelgraph/chart/Walls.h"
 #include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/series/FastLine.h"
 #include "zelgraph/tools/AxisScroll.h"
@@ -396,7 +397,8 @@ TEST_F(MainFormTest, HugeAndTinySamplesKeepThePlotReadable) {
   const Case Cases[] = {
       {"1e15;2e15", {"2,000,000,000,000,000", "100,000,000,000,000", "0"}},
       {"1e17;3e17", {"300,000,000,000,000,000", "0"}},
-      {"1e18;2e18", {"2E18", "1.1E18", "900,000,000,000,000,000", "0"}},
+      // one notation on the whole axis once the top needs the exponent form
+      {"1e18;2e18", {"2E18", "1.1E18", "9E17", "0"}},
       {"1e19;5e19", {"5E19", "2E18", "0"}},
       {"1e100;3e100", {"3E100", "1E100", "0"}},
       {"1e300;2e300", {"2E300", "1E299", "0"}},
@@ -427,6 +429,89 @@ TEST_F(MainFormTest, HugeAndTinySamplesKeepThePlotReadable) {
     for (const String& L : C.Labels) EXPECT_NE(std::find(Texts.begin(), Texts.end(), L), Texts.end()) << L << " in " << All;
     EXPECT_GE(Chart()->GetChartRect().Width(), 400) << All;
     EXPECT_GE(Chart()->GetChartRect().Height(), 300) << All;
+  }
+}
+
+// The left axis' labels over samples of every size: neighbours read apart, one notation an axis,
+// no rounding noise; a format the program sets, and ranges the format already tells apart, stay.
+TEST_F(MainFormTest, AxisLabelsReadApartOnEveryRange) {
+  struct Case {
+    const char* Samples;
+    const char* Format;  // "" keeps the window's format
+    bool Exponent;       // every label but "0" in the exponent form
+    std::vector<String> Labels;  // some of the labels
+  };
+  const Case Cases[] = {
+      {"1e-5;5e-5", "", false, {"0.00005", "0.00001", "0"}},
+      {"1e-4;5e-4", "", false, {"0.0005", "0.0001", "0"}},
+      {"3e-8;9e-8", "", true, {"9E-8", "0"}},
+      {"1e300;1e301", "", true, {"1E301", "5E300", "0"}},
+      {"1e15;1e19", "", true, {"1E19", "5E18", "0"}},
+      {"10;1000", "", false, {"1,000", "100", "0"}},
+      {"0.5;2.5", "", false, {"2.4", "0.2", "0"}},
+      // the program's own format is kept even where it writes labels alike
+      {"1e-5;5e-5", "0.0", false, {"0.0"}},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(String(C.Samples) + " " + C.Format);
+    TTempSession Session(String("Title\nheader\n2016-04-25;13:45:10;") + C.Samples + "\n");
+    Form->fileLoad(Session.Name());
+    TChartAxis* L = Chart()->GetLeftAxis();
+    const String Old = L->GetAxisValuesFormat();
+    if (*C.Format) L->SetAxisValuesFormat(C.Format);
+    Paint();
+    std::vector<String> Texts;
+    String All;
+    for (std::int32_t I = 0; I < L->GetItems()->GetCount(); ++I) {
+      Texts.push_back(L->GetItems()->Get(I)->GetText());
+      All += Texts.back() + " | ";
+    }
+    L->SetAxisValuesFormat(Old);
+    ASSERT_GE(Texts.size(), 2u) << All;
+    for (const String& T : C.Labels) EXPECT_NE(std::find(Texts.begin(), Texts.end(), T), Texts.end()) << T << " in " << All;
+    if (*C.Format) continue;
+    for (std::size_t I = 0; I < Texts.size(); ++I) {
+      if (I > 0) {
+        EXPECT_NE(Texts[I], Texts[I - 1]) << All;
+      }
+      EXPECT_EQ(Texts[I].find("9999"), String::npos) << All;
+      EXPECT_EQ(Texts[I].find("0001E"), String::npos) << All;
+      if (Texts[I] != "0") {
+        EXPECT_EQ(Texts[I].find('E') != String::npos, C.Exponent) << All;
+      }
+    }
+  }
+}
+
+// The labels at the ends of the bottom axis are drawn whole inside the window's chart.
+TEST_F(MainFormTest, TheEndLabelsOfTheAxesLieWholeInsideTheChart) {
+  TTempSession Session(Records(3));
+  Form->fileLoad(Session.Name());
+  Chart()->SetBufferedDisplay(false);  // draw straight onto the recording canvas
+  struct Case {
+    double Min, Max;
+    int Width;
+  };
+  const Case Cases[] = {{0, 10000, 640}, {0, 1000000, 640}, {0, 10000, 500}, {0, 1000, 640}};
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(FloatToStr(C.Max) + " at " + std::to_string(C.Width));
+    TChartAxis* B = Chart()->GetBottomAxis();
+    B->SetMinMax(C.Min, C.Max);
+    TRecordingCanvas Canvas(C.Width, 440);
+    Chart()->Draw(&Canvas, TRectF(0, 0, static_cast<float>(C.Width), 440));
+    std::vector<String> Labels;
+    for (std::int32_t I = 0; I < B->GetItems()->GetCount(); ++I) Labels.push_back(B->GetItems()->Get(I)->GetText());
+    ASSERT_FALSE(Labels.empty());
+    std::size_t Seen = 0;
+    for (const TCanvasRecord& R : Canvas.GetRecords()) {
+      if (R.Kind != TRecordKind::FillText || std::find(Labels.begin(), Labels.end(), R.Text) == Labels.end()) continue;
+      ++Seen;
+      const TPointF Left = TPointF(R.Rect.Left, R.Rect.Top) * R.Matrix;
+      const float Width = TFixedTextLayout::CharWidth * static_cast<float>(R.Text.size());
+      EXPECT_GE(Left.X, 0) << R.Text;
+      EXPECT_LE(Left.X + Width, C.Width) << R.Text;
+    }
+    EXPECT_GE(Seen, Labels.size());
   }
 }
 

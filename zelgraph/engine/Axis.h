@@ -230,8 +230,16 @@ class TChartAxis : public TCollectionItem {
   double CalcLabelsIncrement(std::int32_t MaxNumLabels);
   double CalcDateTimeIncrement(std::int32_t MaxNumLabels);
   double RoundLogPower(double Value) const;
+  // The logarithmic growth factor (the base, or its inverse for a base below 1) and the power of
+  // it at or just below a positive value: the decade a value lies in.
+  double LogGrowth() const;
+  double FloorLogPower(double Value) const;
   bool IsDateTime() const;
   bool IncDecDateTime(bool Increment, double& Value, double AnIncrement, TDateTimeStep tmpWhichDateTime) const;
+  // The same step, on an axis that is date-time or not as given rather than as the last layout
+  // found it (code that runs outside a paint decides with IsDateTime).
+  bool IncDecDateTime(bool Increment, double& Value, double AnIncrement, TDateTimeStep tmpWhichDateTime,
+                      bool DateTime) const;
   void SetMinMax(double AMin, double AMax);
   void Hide() { SetVisible(false); }
   // True for sub-axes and for axes at index 6 or later of the chart's axes list.
@@ -549,6 +557,22 @@ class TChartAxis : public TCollectionItem {
     double Limit = 0;
   };
   TLabelEnds ValueLabelEnds(double Inc, TDateTimeStep Step) const;
+  // How the value labels of one walk are written, so that neighbours read apart and one axis
+  // uses one notation (see ReadableLabels in AxisLabels.cpp). Inactive outside a walk.
+  struct TLabelTexts {
+    bool Active = false;
+    double Quantum = 0;     // label values are rounded to multiples of it (the step's last digit)
+    bool Exponent = false;  // every label in the exponent form
+    String Format;          // the fixed form with enough decimals; empty: the axis' own format
+  };
+  TLabelTexts ReadableLabels(double Inc, TDateTimeStep Step) const;
+  TLabelTexts ILabelTexts;
+  // True when the value labels come from the default (linear) walk.
+  bool DefaultValueWalk() const;
+  // Moves a label's box (turned by Angle) along the axis so that it lies whole inside the panel.
+  void KeepLabelInside(TRectF& R, std::int32_t Angle) const;
+  // True when steps of the given kind move by calendar units on this axis (not by a fixed span).
+  bool CalendarStep(TDateTimeStep Step, bool DateTime) const;
   // How far a label value may miss the range end End and still lie on it, for the label step Inc.
   static double LabelEndTolerance(double End, double Inc);
   // Counts one candidate value; with DecValue moves it one step down and tells whether it moved.

@@ -233,20 +233,14 @@ std::vector<std::int32_t> TChartAxis::MinorPositions() {
     }
     return Result;
   }
-  // Logarithmic: minor values between a decade value and the next.
-  const double Base = FLogarithmicBase;
-  std::vector<double> Decades;
-  auto DecadeOf = [&](std::int32_t Pixel) { return RoundLogPower(CalcPosPoint(Pixel)); };
-  Decades.push_back(DecadeOf(Tick[N - 1]) / Base);
-  for (std::size_t I = 0; I + 2 < N; ++I) Decades.push_back(DecadeOf(Tick[I]));
-  Decades.push_back(DecadeOf(Tick[N - 1]));
-  std::vector<double> Done;
-  for (double X : Decades) {
-    if (!(X > 0) || !std::isfinite(X)) continue;
-    if (std::find_if(Done.begin(), Done.end(), [&](double D) { return SameValue(D, X); }) != Done.end()) continue;
-    Done.push_back(X);
+  // Logarithmic: minor values between each decade value the axis touches and the next, from the
+  // decade the minimum lies in (also below the first tick and inside a single decade).
+  if (!(IMinimum > 0) || !(IMaximum >= IMinimum) || !std::isfinite(IMaximum)) return Result;
+  const double Growth = LogGrowth();
+  double X = FloorLogPower(IMinimum);
+  for (std::int32_t N = 0; X <= IMaximum && std::isfinite(X) && X > 0 && N < 5000; ++N, X *= Growth) {
     for (std::int32_t J = 1; J <= K; ++J) {
-      const double V = X + J * (X * Base - X) * F;
+      const double V = X + J * (X * Growth - X) * F;
       if (V >= IMinimum && V <= IMaximum) Add(CalcPosValue(V));
     }
   }

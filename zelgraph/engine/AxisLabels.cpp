@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/Scope.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/CanvasScopes.h"
@@ -12,6 +13,7 @@
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/engine/SeriesLegend.h"
+#include "zelgraph/constants/Constants.h"
 #include "zelgraph/procs/Procs.h"
 
 namespace zel {
@@ -45,6 +47,24 @@ String TChartAxis::LabelValue(double Value) {
   if (IAxisDateTime) {
     const String& Fmt = FDateTimeFormat.empty() ? DateTimeDefaultFormat(IRange) : FDateTimeFormat;
     Result = DateTimeToString(Fmt, Value);
+  } else if (ILabelTexts.Active) {
+    const double Q = ILabelTexts.Quantum;
+    double V = Value;
+    if (Q > 0) {
+      const double Rounded = std::nearbyint(Value / Q) * Q;
+      if (std::isfinite(Rounded)) V = Rounded;
+    }
+    if (V == 0) V = 0;  // no "-0"
+    if (!ILabelTexts.Exponent) {
+      Result = FormatFloat(ILabelTexts.Format.empty() ? FAxisValuesFormat : ILabelTexts.Format, V);
+    } else if (V == 0) {
+      Result = "0";
+    } else {
+      // The mantissa keeps the digits down to the step's last one.
+      const double Digits = std::floor(std::log10(std::fabs(V))) - (Q > 0 ? std::round(std::log10(Q)) : 0);
+      const std::int32_t D = static_cast<std::int32_t>(std::clamp(Digits, 0.0, 14.0));
+      Result = FormatFloat(D == 0 ? String("0E-0") : "0." + String(D, '#') + "E-0", V);
+    }
   } else {
     Result = FormatFloat(FAxisValuesFormat, Value);
   }
@@ -122,10 +142,12 @@ std::int32_t TChartAxis::MaxLabelsWidth() {
       if (Inc > 0) {
         const TDateTimeStep Step = LabelDateTimeStep(Inc);
         const TLabelEnds Ends = ValueLabelEnds(Inc, Step);
+        TValueScope<TLabelTexts> Texts(ILabelTexts, DefaultValueWalk() ? ReadableLabels(Inc, Step) : TLabelTexts());
         double V = Ends.First;
         for (std::int32_t N = 0; N < 5000 && V >= Ends.Limit; ++N) {
           Measure(V);
           if (!IncDecDateTime(false, V, Inc, Step)) break;
+          if (!CalendarStep(Step, IAxisDateTime)) V = Ends.First - (N + 1) * Inc;
         }
       } else {
         Measure(IMaximum);
@@ -230,12 +252,14 @@ void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
         switch (W.Style) {
           case TAxisLabelStyle::talValue: {
             const TAxisOnGetNextLabel* E = ChartOnGetNextAxisLabel();
-            if (E && *E)
+            if (E && *E) {
               DoCustomLabels(W);
-            else if (FLogarithmic && FDesiredIncrement == 0)
+            } else if (FLogarithmic && FDesiredIncrement == 0) {
               DoDefaultLogLabels(W);
-            else
+            } else {
+              TValueScope<TLabelTexts> Texts(ILabelTexts, ReadableLabels(W.Inc, W.Step));
               DoDefaultLabels(W);
+            }
             break;
           }
           case TAxisLabelStyle::talText: {
@@ -325,6 +349,54 @@ TChartAxis::TLabelEnds TChartAxis::ValueLabelEnds(double Inc, TDateTimeStep Step
   return Ends;
 }
 
+bool TChartAxis::DefaultValueWalk() const {
+  const TAxisOnGetNextLabel* E = ChartOnGetNextAxisLabel();
+  return !(E && *E) && !(FLogarithmic && FDesiredIncrement == 0);
+}
+
+TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Step) const {
+  // Only the library's own number format is adapted: a format a program sets is its choice.
+  TLabelTexts T;
+  if (IAxisDateTime || FAxisValuesFormat != ZelMsg_DefValueFormat || !(Inc > 0) || !std::isfinite(Inc)) return T;
+  T.Active = true;
+  // The step's last significant digit.
+  const double E = std::floor(std::log10(Inc));
+  double Quantum = std::pow(10.0, E);
+  for (std::int32_t D = 0; D <= 15; ++D) {
+    Quantum = std::pow(10.0, E - D);
+    if (std::fabs(std::nearbyint(Inc / Quantum) * Quantum - Inc) <= 1e-9 * Inc) break;
+  }
+  // Labels are multiples of the step only when the first one is rounded to it.
+  if (GetRoundFirstLabel()) T.Quantum = Quantum;
+  // A range the format writes in the general form (very large values) is written in the
+  // exponent form throughout, not part fixed and part exponent.
+  const double Big = std::max(std::fabs(IMinimum), std::fabs(IMaximum));
+  if (std::isfinite(Big) && FormatFloat(FAxisValuesFormat, Big).find_first_of("Ee") != String::npos) {
+    T.Exponent = true;
+    return T;
+  }
+  // More decimals only when the format would write two neighbouring labels alike.
+  const TLabelEnds Ends = ValueLabelEnds(Inc, Step);
+  bool Alike = false;
+  String Previous;
+  for (std::int32_t N = 0; N < 10000 && !Alike; ++N) {
+    const double V = Ends.First - N * Inc;
+    if (V < Ends.Limit) break;
+    const double R = T.Quantum > 0 ? std::nearbyint(V / T.Quantum) * T.Quantum : V;
+    String Text = FormatFloat(FAxisValuesFormat, R);
+    Alike = N > 0 && Text == Previous;
+    Previous = std::move(Text);
+  }
+  if (!Alike) return T;
+  const std::int32_t Decimals = std::max(0, static_cast<std::int32_t>(-std::floor(std::log10(Quantum) + 1e-9)));
+  // Very small values read better as exponents than as a run of zeros.
+  if (Decimals > 6)
+    T.Exponent = true;
+  else
+    T.Format = "#,##0." + String(Decimals, '#');
+  return T;
+}
+
 void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
   const double Inc = W.Inc;
   if (!(std::fabs(IRange / Inc) < 10000)) return;
@@ -340,12 +412,20 @@ void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
       }
     }
     if (!SameValue(IMinimum, IMaximum) && Value - Inc != Value) {
+      // Values are the first less whole steps, not a sum of steps that drifts over many labels
+      // (unless a hook moves them or the steps are calendar units).
+      const double First = Value;
+      const bool Exact = !OnNextLabelValue && !CalendarStep(W.Step, IAxisDateTime);
       for (std::int32_t N = 0; Value >= Ends.Limit && N < MaxWalkSteps; ++N) {
         if (OnNextLabelValue) {
           OnNextLabelValue(this, Value);
           if (Value < Ends.Limit) break;
         }
         if (!InternalDrawLabel(W, Value, true)) break;
+        if (Exact) {
+          Value = First - (N + 1) * Inc;
+          if (std::fabs(Value) < std::fabs(Inc) * 1e-9) Value = 0;
+        }
       }
       return;
     }
@@ -357,13 +437,15 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
   if (SameValue(IMinimum, IMaximum)) return;
   const double Base = FLogarithmicBase;
   // A base below 1 walks by its inverse so that values still grow.
-  const double Growth = Base >= 1 ? Base : 1 / Base;
+  const double Growth = LogGrowth();
   double Start;
   if (IMinimum <= 0) {
     IMinimum = IMinimum < 0 ? RoundLogPower(MinAxisRange) : 0.1;
     Start = IMinimum;
   } else {
-    Start = RoundLogPower(IMinimum);
+    // The decade the minimum lies in: a start rounded up past the minimum would leave a range
+    // in the upper part of one decade (5 .. 9.5) without a single label.
+    Start = FloorLogPower(IMinimum);
   }
   const bool Minor = FMinorGrid->GetVisible();
   if (Minor) {
@@ -383,12 +465,15 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
     Value *= Growth;
   }
   if (!Counted) {
-    const double Step = std::pow(Base, std::log(Start) / std::log(Base) - 1);
+    // The range lies inside one decade: its multiples of a tenth of the decade (for base 10).
+    const double Step = Start / Growth;
     if (Step > 0 && std::isfinite(Step)) {
       const double StepTop = IMaximum + LabelEndTolerance(IMaximum, Step);
       const double StepBottom = IMinimum - LabelEndTolerance(IMinimum, Step);
-      for (std::int32_t K = 0; K < MaxWalkSteps; ++K) {
-        double V = Start + K * Step;
+      // (A large base puts the minimum many steps above the decade's start.)
+      const double First = std::max(0.0, std::floor((StepBottom - Start) / Step));
+      for (std::int32_t N = 0; N < MaxWalkSteps; ++N) {
+        double V = Start + (First + N) * Step;
         if (V > StepTop) break;
         if (V >= StepBottom) InternalDrawLabel(W, V, false);
       }
@@ -552,6 +637,31 @@ void TChartAxis::DrawThisLabel(TLabelWalk& W, std::int32_t Index, double, std::i
     DrawAxisLabel(Line, Pos, GetLabelsAngle(), Text, F);
 }
 
+void TChartAxis::KeepLabelInside(TRectF& R, std::int32_t Angle) const {
+  // A label at an end of the axis that would cross the panel's edge moves along the axis until
+  // it is whole; the others stay where their ticks are. (A label turned by other than a right
+  // angle, or drawn in 3D or on the depth axis, stays as it is.)
+  if (IDepthAxis || !FParentChart || ChartView3D() || Angle % 90 != 0) return;
+  const TRectF Panel = FParentChart->GetChartBounds();
+  if (!(Panel.Width() > 0) || !(Panel.Height() > 0)) return;
+  // The label turns about its box's centre.
+  const bool Turned = Angle == 90 || Angle == 270;
+  const float Centre = FHorizontal ? (R.Left + R.Right) / 2 : (R.Top + R.Bottom) / 2;
+  const float Half = (FHorizontal != Turned ? R.Width() : R.Height()) / 2;
+  const float Lo = FHorizontal ? Panel.Left : Panel.Top;
+  const float Hi = FHorizontal ? Panel.Right : Panel.Bottom;
+  float Shift = 0;
+  if (Centre + Half > Hi) Shift = Hi - (Centre + Half);
+  if (Centre - Half + Shift < Lo) Shift = Lo - (Centre - Half);
+  if (FHorizontal) {
+    R.Left += Shift;
+    R.Right += Shift;
+  } else {
+    R.Top += Shift;
+    R.Bottom += Shift;
+  }
+}
+
 void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angle, const String& St,
                                TCustomTextShape* Format, std::int32_t Z) {
   TCanvas3D* C = ChartCanvas();
@@ -560,11 +670,14 @@ void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angl
   Angle %= 360;
   if (Angle < 0) Angle += 360;
 
+  // The line the labels' band starts from, across the axis: y on horizontal axes, x on vertical
+  // ones (the depth axis' labels start at its label line).
+  const std::int32_t BandStart = IDepthAxis ? FPosLabels : FHorizontal ? Y : X;
   std::int32_t Align;
   const TAxisLabelAlign LA = GetLabelsAlign();
-  if (LA == TAxisLabelAlign::alCenter) {
+  const bool Centred = LA == TAxisLabelAlign::alCenter;
+  if (Centred) {
     Align = ZelTextAlignCenter;
-    X -= SizeLabels() / 2;
   } else if (FHorizontal || LA == TAxisLabelAlign::alDefault) {
     if (FHorizontal)
       Align = FOtherSide ? ZelTextAlignCenter + ZelTextAlignBottom : ZelTextAlignCenter;
@@ -621,6 +734,22 @@ void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angl
       R.Bottom = R.Top + HH;
     }
   }
+  if (Centred) {
+    // The label's box (rotated about its centre) sits in the middle of its band, on whichever
+    // side of the chart the band lies; labels alternating between two rows use half the band.
+    const std::int32_t Band = GetLabelsAlternate() ? SizeLabels() / 2 : SizeLabels();
+    const float Mid = static_cast<float>(InflateAxisPos(BandStart, Band / 2));
+    if (FHorizontal && !IDepthAxis) {
+      const float Shift = Mid + Down - (R.Top + R.Bottom) / 2;
+      R.Top += Shift;
+      R.Bottom += Shift;
+    } else {
+      const float Shift = Mid - (R.Left + R.Right) / 2;
+      R.Left += Shift;
+      R.Right += Shift;
+    }
+  }
+  KeepLabelInside(R, Angle);
   if (ChartView3D()) {
     const TPointF P = C->Calculate3DPosition(R.Left, R.Top, static_cast<float>(ZC));
     R = TRectF(P.X, P.Y, P.X + R.Width(), P.Y + R.Height());

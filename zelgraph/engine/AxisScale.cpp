@@ -110,6 +110,14 @@ double TChartAxis::RoundLogPower(double Value) const {
   return std::pow(FLogarithmicBase, Round(std::log(Value) / std::log(FLogarithmicBase)));
 }
 
+double TChartAxis::LogGrowth() const { return FLogarithmicBase >= 1 ? FLogarithmicBase : 1 / FLogarithmicBase; }
+
+double TChartAxis::FloorLogPower(double Value) const {
+  const double Growth = LogGrowth();
+  // A value a rounding error below a power belongs to that power's decade.
+  return std::pow(Growth, std::floor(std::log(Value) / std::log(Growth) + 1e-9));
+}
+
 double TChartAxis::CalcLabelsIncrement(std::int32_t MaxNumLabels) {
   if (MaxNumLabels <= 0) return IAxisDateTime ? DateTimeStep[dsMicrosecond] : MinAxisIncrement;
   if (IAxisDateTime) return CalcDateTimeIncrement(MaxNumLabels);
@@ -136,10 +144,9 @@ double TChartAxis::CalcLabelsIncrement(std::int32_t MaxNumLabels) {
     }
   }
   // A logarithmic base below 1 grows the step by its inverse.
-  const double LogGrowth = FLogarithmicBase >= 1 ? FLogarithmicBase : 1 / FLogarithmicBase;
   auto Grow = [&](bool Doubling) {
     if (FLogarithmic)
-      Step *= LogGrowth;
+      Step *= LogGrowth();
     else if (Doubling)
       Step *= 2;
     else
@@ -191,8 +198,17 @@ bool TChartAxis::IsDateTime() const {
 
 bool TChartAxis::IncDecDateTime(bool Increment, double& Value, double AnIncrement,
                                 TDateTimeStep tmpWhichDateTime) const {
+  return IncDecDateTime(Increment, Value, AnIncrement, tmpWhichDateTime, IAxisDateTime);
+}
+
+bool TChartAxis::CalendarStep(TDateTimeStep Step, bool DateTime) const {
+  return FExactDateTime && DateTime && Step >= dsHalfMonth && Step != dsNone;
+}
+
+bool TChartAxis::IncDecDateTime(bool Increment, double& Value, double AnIncrement, TDateTimeStep tmpWhichDateTime,
+                                bool DateTime) const {
   const double Old = Value;
-  const bool Exact = FExactDateTime && IAxisDateTime && tmpWhichDateTime >= dsHalfMonth && tmpWhichDateTime != dsNone;
+  const bool Exact = CalendarStep(tmpWhichDateTime, DateTime);
   ZelDateTimeIncrement(Exact, Increment, Value, AnIncrement, tmpWhichDateTime);
   return !SameValue(Old, Value);
 }

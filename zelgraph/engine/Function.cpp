@@ -168,6 +168,9 @@ void TZelFunction::CalculateByPeriod(TChartSeries* Source, TChartValueList* NotM
   double RangeEnd = List[0];
   const TDateTimeStep Step = FindDateTimeStep(FPeriod);
   TChartAxis* Axis = FParent ? FParent->GetGetHorizAxis() : nullptr;
+  // Whether the axis is date-time comes from the series on it, not from the last paint's layout:
+  // the same data group alike before and after the chart is first drawn.
+  const bool DateTimeAxis = Axis && Axis->IsDateTime();
   // A period below half a point still makes groups of one point (a group of none would never end).
   const std::int32_t PointsPerGroup = std::max(1, Round(FPeriod));
   while (Start <= N - 1) {
@@ -182,7 +185,7 @@ void TZelFunction::CalculateByPeriod(TChartSeries* Source, TChartValueList* NotM
     } else {
       const double Old = RangeEnd;
       if (Axis)
-        Axis->IncDecDateTime(true, RangeEnd, FPeriod, Step);
+        Axis->IncDecDateTime(true, RangeEnd, FPeriod, Step, DateTimeAxis);
       else
         RangeEnd += FPeriod;
       // A period too small to move the range end would never advance the walk.
