@@ -63,16 +63,18 @@ TViewerCommand ParseViewerCommand(int argc, const char* const* argv) {
     return C;
   };
   bool HaveFile = false;
+  bool Options = true;  // until "--": after it every argument is a file name
   for (int I = 1; I < argc; ++I) {
     const String Arg = argv[I] ? argv[I] : "";
-    if (Arg == "--help" || Arg == "-h") {
+    if (Options && Arg == "--") {
+      Options = false;
+    } else if (Options && (Arg == "--help" || Arg == "-h")) {
       C.Kind = K::Help;
       return C;
-    }
-    if (Arg == "--load-and-exit") {
+    } else if (Options && Arg == "--load-and-exit") {
       if (C.Kind == K::LoadAndExit) return Bad("--load-and-exit is given twice");
       C.Kind = K::LoadAndExit;
-    } else if (Arg.size() > 1 && Arg[0] == '-') {
+    } else if (Options && Arg.size() > 1 && Arg[0] == '-') {
       return Bad("unknown option \"" + Arg + "\"");
     } else if (HaveFile) {
       return Bad("more than one file named (\"" + C.FileName + "\" and \"" + Arg + "\")");
@@ -94,7 +96,8 @@ String ViewerUsage(const String& Program) {
          "\n"
          "  --load-and-exit FILE  load FILE without showing a window, paint the chart once,\n"
          "                        print the times taken and end (runs without a display)\n"
-         "  -h, --help            show this text and end\n";
+         "  -h, --help            show this text and end\n"
+         "  --                    ends the options: a FILE named \"-x.csv\" follows it\n";
 }
 
 void RunViewerWindow(const String& FileName) {

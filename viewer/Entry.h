@@ -4,6 +4,7 @@
 //   zelview --load-and-exit FILE    loads FILE into the window's chart, paints it once off the
 //                                   screen, prints the times taken and ends (for timing runs)
 //   zelview --help | -h             prints the usage text and ends
+//   "--" ends the options: every argument after it is a file name (a file named "-x.csv").
 #pragma once
 
 #include "platform/Types.h"

@@ -43,6 +43,14 @@ TEST(ViewerCommand, ArgumentsAndWhatTheyAskFor) {
       {{"--load-and-exit"}, K::Bad, "", "--load-and-exit needs a file"},
       {{"--load-and-exit", "--load-and-exit", "a.csv"}, K::Bad, "", "twice"},
       {{"-"}, K::Window, "-", ""},
+      // "--" ends the options: what follows is a file, whatever it looks like.
+      {{"--", "-x.csv"}, K::Window, "-x.csv", ""},
+      {{"--load-and-exit", "--", "-x.csv"}, K::LoadAndExit, "-x.csv", ""},
+      {{"--", "--help"}, K::Window, "--help", ""},
+      {{"--", "--"}, K::Window, "--", ""},
+      {{"--", "-x.csv", "--load-and-exit"}, K::Bad, "", "more than one file"},
+      {{"--", "a.csv", "b.csv"}, K::Bad, "", "more than one file"},
+      {{"--"}, K::Window, "", ""},
   };
   for (const Case& C : Cases) {
     String Line;
