@@ -1,7 +1,11 @@
 #include "viewer/Entry.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -53,6 +57,19 @@ int LoadAndExit(const String& FileName) {
 }
 
 }  // namespace
+
+void PrepareViewerEnvironment() {
+  const char* Runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (Runtime && *Runtime) return;
+  // The folder the window system would fall back to (after saying so on every start): a private
+  // one in the temporary folder. One that is not ours, or not private, is left for it to report.
+  const char* Tmp = std::getenv("TMPDIR");
+  const String Dir = String(Tmp && *Tmp ? Tmp : "/tmp") + "/runtime-" + std::to_string(::getuid());
+  ::mkdir(Dir.c_str(), 0700);
+  struct stat St;
+  if (::lstat(Dir.c_str(), &St) != 0 || !S_ISDIR(St.st_mode) || St.st_uid != ::getuid() || (St.st_mode & 077)) return;
+  ::setenv("XDG_RUNTIME_DIR", Dir.c_str(), 1);
+}
 
 TViewerCommand ParseViewerCommand(int argc, const char* const* argv) {
   using K = TViewerCommand::TKind;
@@ -131,16 +148,19 @@ int ViewerMain(int argc, const char* const* argv) {
     return 2;
   }
   try {
-    Application->Initialize();
+    PrepareViewerEnvironment();
     Application->SetTitle("Session viewer");
+    Application->Initialize();
     if (Command.Kind == K::LoadAndExit) {
       Application->CreateForm(FrmMain);
       return LoadAndExit(Command.FileName);
     }
     if (!HasDisplay()) {
       std::fprintf(stderr,
-                   "%s: no display to show the window on; set DISPLAY (or WAYLAND_DISPLAY) to a running "
-                   "window system, or use --load-and-exit FILE to load a file without a window\n",
+                   "%s: no display to show the window on: the window needs an X or Wayland display. Set "
+                   "DISPLAY to a running X server, or WAYLAND_DISPLAY to a running Wayland compositor "
+                   "(Wayland needs Qt's Wayland plugin, package qt6-wayland); or use --load-and-exit FILE "
+                   "to load a file without a window\n",
                    Program.c_str());
       std::fflush(stderr);
       return 1;

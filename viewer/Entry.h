@@ -24,6 +24,11 @@ TViewerCommand ParseViewerCommand(int argc, const char* const* argv);
 // The usage text; Program is the name the program was started with.
 String ViewerUsage(const String& Program);
 
+// Sets what the window system reads from the environment when the session left it unset, so
+// that a normal start prints nothing: a private runtime folder (XDG_RUNTIME_DIR). Called by
+// ViewerMain before the window system starts.
+void PrepareViewerEnvironment();
+
 // The program: 0 when it ran, 1 when it could not (no display for the window, a file that the
 // timing run cannot load), 2 for a bad command line. Writes the usage text and messages that
 // have no window to stdout (help) and stderr.
