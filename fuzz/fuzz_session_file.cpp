@@ -17,6 +17,7 @@
 #include "platform/Classes.h"
 #include "platform/Exceptions.h"
 #include "platform/Streams.h"
+#include "platform/Unicode.h"
 #include "platform/StringList.h"
 #include "viewer/MainForm.h"
 #include "viewer/SessionParser.h"
