@@ -38,6 +38,7 @@ ZEL_EXCEPTION(EOverflow, EMathError);
 ZEL_EXCEPTION(EInvalidCast, Exception);
 ZEL_EXCEPTION(EInvalidOperation, Exception);
 ZEL_EXCEPTION(EInvalidPointer, Exception);
+ZEL_EXCEPTION(EOutOfMemory, Exception);
 ZEL_EXCEPTION(EStreamError, Exception);
 ZEL_EXCEPTION(EFilerError, EStreamError);
 ZEL_EXCEPTION(EReadError, EFilerError);

@@ -47,9 +47,17 @@ QWidget* MessageParent() {
   return Main && Main->GetShowing() ? Main->GetWidget() : nullptr;
 }
 
+// The caption of a message box: the main window's title, else the application's title.
+QString MessageCaption() {
+  const TForm* Main = GApplication ? GApplication->GetMainForm() : nullptr;
+  if (Main && !Main->GetCaption().empty()) return Q(Main->GetCaption());
+  if (GApplication && !GApplication->GetTitle().empty()) return Q(GApplication->GetTitle());
+  return QCoreApplication::applicationName();
+}
+
 void DefaultShowException(const String& ClassName, const String& Message) {
   if (HasDisplay()) {
-    QMessageBox::critical(MessageParent(), QCoreApplication::applicationName(), Q(Message));
+    QMessageBox::critical(MessageParent(), MessageCaption(), Q(Message));
     return;
   }
   std::fprintf(stderr, "%s: %s\n", ClassName.c_str(), Message.c_str());
@@ -306,7 +314,7 @@ void TApplication::Initialize() {
   if (!FTitle.empty()) QCoreApplication::setApplicationName(Q(FTitle));
   if (HasDisplay())
     SetShowMessageHook([](const String& Msg) {
-      QMessageBox::information(MessageParent(), QCoreApplication::applicationName(), Q(Msg));
+      QMessageBox::information(MessageParent(), MessageCaption(), Q(Msg));
     });
 }
 

@@ -22,9 +22,15 @@ void EnsureQtApplication() {
   static char Arg0[] = "zelgraph";
   static char* Argv[] = {Arg0, nullptr};
   // Without a display the window system runs off the screen (HasDisplay tells); an X display
-  // that cannot be reached falls back to the same instead of ending the process.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb;offscreen");
+  // that cannot be reached, and a Wayland-only session without Qt's Wayland plugin (or whose
+  // display cannot be reached), fall back to the same instead of ending the process.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    const bool X = !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+      qputenv("QT_QPA_PLATFORM", X ? "xcb;offscreen" : "offscreen");
+    else if (!X)
+      qputenv("QT_QPA_PLATFORM", "wayland;offscreen");
+  }
   // Lives for the whole process (registered as the application instance).
   new QApplication(Argc, Argv);
 }

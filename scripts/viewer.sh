@@ -1,10 +1,29 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the release preset and starts the viewer.
+# Starts the viewer with the arguments given (file names are taken from the folder the script is
+# started in). Before that, when the viewer is not built or a source changed since its build, it
+# installs what is missing and builds the release preset, quietly: the build's output goes to a
+# log, shown only when the build fails.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/setup-deps.sh
-# Let ccache share its cache between clones in different folders.
-export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-cmake --preset release
-cmake --build --preset release -j "$(nproc)"
-exec build/release/viewer/zelview "$@"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+viewer="$root/build/release/viewer/zelview"
+log="$root/build/release-build.log"
+
+# True when the viewer is built and nothing it is built from changed since (a dry run of ninja).
+up_to_date() {
+  [ -x "$viewer" ] && command -v ninja >/dev/null &&
+    ninja -C "$root/build/release" -n zelview 2>/dev/null | grep -q '^ninja: no work to do'
+}
+
+if ! up_to_date; then
+  echo "Building the viewer (output in $log) ..." >&2
+  mkdir -p "$root/build"
+  # Let ccache share its cache between clones in different folders.
+  if ! (cd "$root" && scripts/setup-deps.sh &&
+        export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1 &&
+        cmake --preset release && cmake --build --preset release -j "$(nproc)") >"$log" 2>&1; then
+    tail -n 30 "$log" >&2
+    echo "The viewer could not be built; the whole output is in $log" >&2
+    exit 1
+  fi
+fi
+exec "$viewer" "$@"

@@ -1,7 +1,11 @@
 #include "viewer/Entry.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -54,6 +58,19 @@ int LoadAndExit(const String& FileName) {
 
 }  // namespace
 
+void PrepareViewerEnvironment() {
+  const char* Runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (Runtime && *Runtime) return;
+  // The folder the window system would fall back to (after saying so on every start): a private
+  // one in the temporary folder. One that is not ours, or not private, is left for it to report.
+  const char* Tmp = std::getenv("TMPDIR");
+  const String Dir = String(Tmp && *Tmp ? Tmp : "/tmp") + "/runtime-" + std::to_string(::getuid());
+  ::mkdir(Dir.c_str(), 0700);
+  struct stat St;
+  if (::lstat(Dir.c_str(), &St) != 0 || !S_ISDIR(St.st_mode) || St.st_uid != ::getuid() || (St.st_mode & 077)) return;
+  ::setenv("XDG_RUNTIME_DIR", Dir.c_str(), 1);
+}
+
 TViewerCommand ParseViewerCommand(int argc, const char* const* argv) {
   using K = TViewerCommand::TKind;
   TViewerCommand C;
@@ -63,16 +80,18 @@ TViewerCommand ParseViewerCommand(int argc, const char* const* argv) {
     return C;
   };
   bool HaveFile = false;
+  bool Options = true;  // until "--": after it every argument is a file name
   for (int I = 1; I < argc; ++I) {
     const String Arg = argv[I] ? argv[I] : "";
-    if (Arg == "--help" || Arg == "-h") {
+    if (Options && Arg == "--") {
+      Options = false;
+    } else if (Options && (Arg == "--help" || Arg == "-h")) {
       C.Kind = K::Help;
       return C;
-    }
-    if (Arg == "--load-and-exit") {
+    } else if (Options && Arg == "--load-and-exit") {
       if (C.Kind == K::LoadAndExit) return Bad("--load-and-exit is given twice");
       C.Kind = K::LoadAndExit;
-    } else if (Arg.size() > 1 && Arg[0] == '-') {
+    } else if (Options && Arg.size() > 1 && Arg[0] == '-') {
       return Bad("unknown option \"" + Arg + "\"");
     } else if (HaveFile) {
       return Bad("more than one file named (\"" + C.FileName + "\" and \"" + Arg + "\")");
@@ -94,7 +113,8 @@ String ViewerUsage(const String& Program) {
          "\n"
          "  --load-and-exit FILE  load FILE without showing a window, paint the chart once,\n"
          "                        print the times taken and end (runs without a display)\n"
-         "  -h, --help            show this text and end\n";
+         "  -h, --help            show this text and end\n"
+         "  --                    ends the options: a FILE named \"-x.csv\" follows it\n";
 }
 
 void RunViewerWindow(const String& FileName) {
@@ -128,16 +148,19 @@ int ViewerMain(int argc, const char* const* argv) {
     return 2;
   }
   try {
-    Application->Initialize();
+    PrepareViewerEnvironment();
     Application->SetTitle("Session viewer");
+    Application->Initialize();
     if (Command.Kind == K::LoadAndExit) {
       Application->CreateForm(FrmMain);
       return LoadAndExit(Command.FileName);
     }
     if (!HasDisplay()) {
       std::fprintf(stderr,
-                   "%s: no display to show the window on; set DISPLAY (or WAYLAND_DISPLAY) to a running "
-                   "window system, or use --load-and-exit FILE to load a file without a window\n",
+                   "%s: no display to show the window on: the window needs an X or Wayland display. Set "
+                   "DISPLAY to a running X server, or WAYLAND_DISPLAY to a running Wayland compositor "
+                   "(Wayland needs Qt's Wayland plugin, package qt6-wayland); or use --load-and-exit FILE "
+                   "to load a file without a window\n",
                    Program.c_str());
       std::fflush(stderr);
       return 1;

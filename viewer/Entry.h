@@ -4,6 +4,7 @@
 //   zelview --load-and-exit FILE    loads FILE into the window's chart, paints it once off the
 //                                   screen, prints the times taken and ends (for timing runs)
 //   zelview --help | -h             prints the usage text and ends
+//   "--" ends the options: every argument after it is a file name (a file named "-x.csv").
 #pragma once
 
 #include "platform/Types.h"
@@ -22,6 +23,11 @@ TViewerCommand ParseViewerCommand(int argc, const char* const* argv);
 
 // The usage text; Program is the name the program was started with.
 String ViewerUsage(const String& Program);
+
+// Sets what the window system reads from the environment when the session left it unset, so
+// that a normal start prints nothing: a private runtime folder (XDG_RUNTIME_DIR). Called by
+// ViewerMain before the window system starts.
+void PrepareViewerEnvironment();
 
 // The program: 0 when it ran, 1 when it could not (no display for the window, a file that the
 // timing run cannot load), 2 for a bad command line. Writes the usage text and messages that

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <limits>
+#include <new>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -257,6 +259,21 @@ void TFrmMain::dataLineParse(const TFormatSettings& FS, const String& Line, doub
 }
 
 void TFrmMain::fileLoad(const String& FileName) {
+  // Every message of a load is made readable here, once: what the file and its name hold may
+  // carry control bytes (a NUL would cut the message short).
+  try {
+    LoadSessionFile(FileName);
+  } catch (Exception& E) {
+    E.SetMessage(EscapedForMessage(E.GetMessage()));
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory(EscapedForMessage("\"" + FileName +
+                                         "\" is too large for the viewer to hold in memory; the records before "
+                                         "the one that did not fit are loaded"));
+  }
+}
+
+void TFrmMain::LoadSessionFile(const String& FileName) {
   TLoadBrackets Brackets(chart_, progress_);
 
   // The series of the previous load are freed, not only taken off the chart (the last first: each
@@ -272,13 +289,19 @@ void TFrmMain::fileLoad(const String& FileName) {
   std::vector<std::string_view> Block;
   int N = 0;
   {
+    auto NotText = [&](std::int64_t Line) {
+      return EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(Line) + ")");
+    };
     TSessionLines Lines(File);
     while (Lines.NextBlock(Block)) {
-      const int Bad = FirstNonUtf8Line(Block);
-      if (Bad >= 0)
-        throw EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(N + Bad + 1) + ")");
+      int Bad = FirstNonUtf8Line(Block);
+      // A session file starts with its title: a NUL byte there says it is no text file at all.
+      if (N == 0 && std::memchr(Block[0].data(), 0, Block[0].size())) Bad = 0;
+      if (Bad >= 0) throw NotText(std::int64_t(N) + Bad + 1);
+      if (Block.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max() - N)) throw std::bad_alloc();
       N += static_cast<int>(Block.size());
     }
+    if (Lines.GetStoppedAtNonText()) throw NotText(std::int64_t(N) + 1);
   }
   File.SetPosition(0);
 

@@ -48,7 +48,10 @@ class TFrmMain : public TForm {
   // the second is skipped, every further line becomes one series across [1000 r, 1000 (r + 1)].
   // The series of the previous load are freed. A file that cannot be opened or is not UTF-8
   // text raises before anything is loaded (the chart is left empty); a bad record raises with
-  // its line number and file name after the earlier records were loaded.
+  // its line number and file name after the earlier records were loaded. A file whose first line
+  // holds a NUL byte, or with a line that runs past a whole read block holding one, is not text
+  // (found at once, whatever the file's size). A file too large to hold raises EOutOfMemory
+  // naming it, the records before kept. Messages show control bytes escaped.
   void fileLoad(const String& FileName);
   // One record into Series (see viewer/SessionParser.h).
   void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset, TChartSeries* Series);
@@ -60,6 +63,8 @@ class TFrmMain : public TForm {
   // Streams the window's stored layout (viewer/MainForm.layout.txt) into the form.
   void ReadLayout();
   void AdjustChart();
+  // fileLoad without turning its failures into messages.
+  void LoadSessionFile(const String& FileName);
   // Brings the axes back to the window's settings and forgets zoom and scroll state, so that
   // nothing of a previous file's view survives a load.
   void ResetAxes(double BottomMaximum);

@@ -76,6 +76,15 @@ bool ReadPlainDecimal(std::string_view Text, double& Value) {
   return true;
 }
 
+// At most 60 bytes of a line or field for a message, cut at the start of a character.
+String ShownPart(std::string_view Text) {
+  constexpr std::size_t Most = 60;
+  if (Text.size() <= Most) return String(Text);
+  std::size_t Cut = Most;
+  while (Cut > 0 && IsUtf8Continuation(Text[Cut])) --Cut;
+  return String(Text.substr(0, Cut)) + "...";
+}
+
 // Series whose AddXY is the series base's, so that a record's points may go in as one block.
 bool AddsPointsInBulk(const TChartSeries* Series) {
   const std::type_info& T = typeid(*Series);
@@ -101,7 +110,7 @@ void ReadSessionRecord(std::string_view Line, double XOffset, const TFormatSetti
   const std::size_t M = Fields.Remaining();
   std::string_view Date, Time;
   if (M < 2 || !Fields.Next(Date) || !Fields.Next(Time)) {
-    Record.Shown = Line.size() > 60 ? String(Line.substr(0, 60)) + "..." : String(Line);
+    Record.Shown = ShownPart(Line);
     return;
   }
   Record.HasDateTime = true;
@@ -120,7 +129,7 @@ void ReadSessionRecord(std::string_view Line, double XOffset, const TFormatSetti
     double Y;
     if (!(FS.DecimalSeparator == '.' && ReadPlainDecimal(Field, Y)) && !TextToFloat(Field, Y, FS)) {
       Record.HasBadSample = true;
-      Record.BadSample = String(Field);
+      Record.BadSample = ShownPart(Field);
       break;
     }
     // A lone sample has no spacing: it sits at the start of the record's span.
@@ -210,7 +219,16 @@ bool TSessionLines::Fill() {
     FEnd -= FStart;
     FStart = 0;
   }
-  if (FEnd == FSize) Resize(FSize * 2);
+  if (FEnd == FSize) {
+    // One line fills the buffer. Text goes on; a line that holds a NUL byte is plainly not text,
+    // and reading stops here rather than holding a hole of any size.
+    if (std::memchr(FBuffer, 0, FEnd)) {
+      FStoppedAtNonText = FAtEnd = true;
+      FStart = FEnd;
+      return false;
+    }
+    Resize(FSize * 2);
+  }
   const Int64 Got = FStream.Read(FBuffer + FEnd, static_cast<Int64>(FSize - FEnd));
   if (Got <= 0) {
     FAtEnd = true;
@@ -229,6 +247,7 @@ bool TSessionLines::NextBlock(std::vector<std::string_view>& Lines) {
   Lines.clear();
   for (;;) {
     if (!FAtEnd) Fill();
+    if (FStoppedAtNonText) return false;
     const char* Data = FBuffer;
     std::size_t Pos = FStart;
     while (Pos < FEnd) {
@@ -269,6 +288,32 @@ bool IsUtf8Line(std::string_view S) {
   for (; I < S.size(); ++I)
     if (static_cast<unsigned char>(S[I]) > 0x7F) return IsValidUtf8(S);
   return true;
+}
+
+String EscapedForMessage(std::string_view Text) {
+  String Out;
+  Out.reserve(Text.size());
+  auto Escape = [&Out](unsigned char B) {
+    static const char Hex[] = "0123456789ABCDEF";
+    switch (B) {
+      case 0: Out += "\\0"; break;
+      case '\t': Out += "\\t"; break;
+      case '\r': Out += "\\r"; break;
+      default: Out.append("\\x").append(1, Hex[B >> 4]).append(1, Hex[B & 15]);
+    }
+  };
+  for (std::size_t I = 0; I < Text.size();) {
+    const std::size_t Start = I;
+    const std::uint32_t CP = NextCodePoint(Text, I);
+    const bool NotUtf8 = CP == 0xFFFD && I - Start == 1;
+    const bool Control = (CP < 0x20 && CP != '\n') || (CP >= 0x7F && CP <= 0x9F);
+    if (NotUtf8 || Control) {
+      for (std::size_t K = Start; K < I; ++K) Escape(static_cast<unsigned char>(Text[K]));
+    } else {
+      Out.append(Text.substr(Start, I - Start));
+    }
+  }
+  return Out;
 }
 
 }  // namespace zel

@@ -29,7 +29,7 @@ TFormatSettings SessionFormatSettings();
 // One record as read from its line, before it goes into a series.
 struct TSessionRecord {
   // False when the line holds no date and time (fewer than two fields); Shown is then the line,
-  // cut to 60 characters, for the message.
+  // cut to 60 bytes (at a character's start), for the message.
   bool HasDateTime = false;
   String Shown;
   String Title;  // date, one blank, time
@@ -41,7 +41,7 @@ struct TSessionRecord {
   TValueBlocks YBlocks;
   TValueStatistics XStatistics, YStatistics;
   bool XAscending = false;
-  // The first sample that is not a number (the points before it were read).
+  // The first sample that is not a number (the points before it were read), cut as Shown is.
   bool HasBadSample = false;
   String BadSample;
 };
@@ -74,6 +74,10 @@ class TSessionLines {
   // The next lines: every line that ends in the next block of the file (at least one unless the
   // file has no more), valid until the next call. False when the file has no more lines.
   bool NextBlock(std::vector<std::string_view>& Lines);
+  // True when reading stopped early at a line that is plainly not text: one that fills a whole
+  // block without a break and holds a NUL byte (a hole in a file, or no text file at all). That
+  // line is not given out, and NextBlock reports no more lines: nothing more is read.
+  bool GetStoppedAtNonText() const { return FStoppedAtNonText; }
 
  private:
   bool Fill();
@@ -88,9 +92,15 @@ class TSessionLines {
   std::size_t FEnd = 0;    // the end of the bytes read
   bool FAtEnd = false;
   bool FFirst = true;
+  bool FStoppedAtNonText = false;
 };
 
 // Whether a line is UTF-8 text (ASCII is checked eight bytes at a time).
 bool IsUtf8Line(std::string_view S);
+
+// Text as a message shows it: every control character but the line feed (C0, DEL and C1), and
+// every byte that is not UTF-8, as an escape (\0, \t, \r or \xNN), so that what a file or a
+// file name holds can neither cut a message short nor garble it.
+String EscapedForMessage(std::string_view Text);
 
 }  // namespace zel

@@ -1,8 +1,14 @@
 // The viewer's entry: its command line, what it does without a display, and a file named on the
 // command line loading into the window once the window is on the screen.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <string>
 #include <vector>
+
+#include "support/TempFiles.h"
 
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
@@ -43,6 +49,14 @@ TEST(ViewerCommand, ArgumentsAndWhatTheyAskFor) {
       {{"--load-and-exit"}, K::Bad, "", "--load-and-exit needs a file"},
       {{"--load-and-exit", "--load-and-exit", "a.csv"}, K::Bad, "", "twice"},
       {{"-"}, K::Window, "-", ""},
+      // "--" ends the options: what follows is a file, whatever it looks like.
+      {{"--", "-x.csv"}, K::Window, "-x.csv", ""},
+      {{"--load-and-exit", "--", "-x.csv"}, K::LoadAndExit, "-x.csv", ""},
+      {{"--", "--help"}, K::Window, "--help", ""},
+      {{"--", "--"}, K::Window, "--", ""},
+      {{"--", "-x.csv", "--load-and-exit"}, K::Bad, "", "more than one file"},
+      {{"--", "a.csv", "b.csv"}, K::Bad, "", "more than one file"},
+      {{"--"}, K::Window, "", ""},
   };
   for (const Case& C : Cases) {
     String Line;
@@ -107,6 +121,70 @@ TEST(ViewerMain, AnswersTheCommandLineAndNeverRunsInvisibly) {
       EXPECT_EQ(R.Err, "");
     }
   }
+}
+
+// An environment variable set (or unset: nullptr) for one test.
+class TEnvScope {
+ public:
+  TEnvScope(const char* Name, const char* Value) : FName(Name) {
+    const char* Old = std::getenv(Name);
+    FHad = Old != nullptr;
+    if (Old) FOld = Old;
+    if (Value)
+      ::setenv(Name, Value, 1);
+    else
+      ::unsetenv(Name);
+  }
+  ~TEnvScope() {
+    if (FHad)
+      ::setenv(FName.c_str(), FOld.c_str(), 1);
+    else
+      ::unsetenv(FName.c_str());
+  }
+  TEnvScope(const TEnvScope&) = delete;
+  TEnvScope& operator=(const TEnvScope&) = delete;
+
+ private:
+  String FName, FOld;
+  bool FHad = false;
+};
+
+// A Wayland-only session whose display the window system cannot use (here: no Wayland plugin, or
+// no compositor) is told so in words and ends with 1, instead of the window system aborting the
+// process. (The window system starts once per process: ctest runs this test in its own.)
+TEST(ViewerMain, AWaylandOnlySessionItCannotUseEndsWithAMessage) {
+  TEnvScope Platform("QT_QPA_PLATFORM", nullptr), X("DISPLAY", nullptr);
+  TEnvScope Wayland("WAYLAND_DISPLAY", "zel-no-such-wayland-display");
+  const TRun R = RunMain({});
+  EXPECT_EQ(R.Result, 1);
+  EXPECT_NE(R.Err.find("the window needs an X or Wayland display"), String::npos) << R.Err;
+}
+
+// Without a runtime folder in the environment the viewer sets a private one before the window
+// system starts (which would otherwise say so on every start); one that is set stays.
+TEST(ViewerMain, APrivateRuntimeFolderIsSetWhenTheSessionHasNone) {
+  const String Tmp = zeltest::UniqueTempPath("");
+  ASSERT_EQ(::mkdir(Tmp.c_str(), 0700), 0);
+  TEnvScope TmpDir("TMPDIR", Tmp.c_str());
+  {
+    TEnvScope Runtime("XDG_RUNTIME_DIR", nullptr);
+    PrepareViewerEnvironment();
+    const char* Set = std::getenv("XDG_RUNTIME_DIR");
+    const String Want = Tmp + "/runtime-" + std::to_string(::getuid());
+    ASSERT_NE(Set, nullptr);
+    EXPECT_EQ(String(Set), Want);
+    struct stat St;
+    ASSERT_EQ(::stat(Want.c_str(), &St), 0);
+    EXPECT_TRUE(S_ISDIR(St.st_mode));
+    EXPECT_EQ(St.st_mode & 0777, 0700u);
+    ::rmdir(Want.c_str());
+  }
+  {
+    TEnvScope Runtime("XDG_RUNTIME_DIR", "/somewhere/else");
+    PrepareViewerEnvironment();
+    EXPECT_EQ(String(std::getenv("XDG_RUNTIME_DIR")), "/somewhere/else");
+  }
+  ::rmdir(Tmp.c_str());
 }
 
 // What the message about a file named on the command line meets: the window, already shown

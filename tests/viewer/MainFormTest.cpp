@@ -3,6 +3,7 @@
 // loaded, and the actions and the double-click.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/TempFiles.h"
 
@@ -49,6 +50,12 @@ class TTempSession {
  private:
   String FName;
 };
+
+// The bytes of a literal, NUL bytes included.
+template <std::size_t N>
+std::string Bytes(const char (&Literal)[N]) {
+  return std::string(Literal, N - 1);
+}
 
 String Records(int Count) {
   String S = "Title\nheader\n";
@@ -310,6 +317,70 @@ TEST_F(MainFormTest, AFileThatCannotBeReadLeavesAnEmptyUsableChart) {
     EXPECT_EQ(Chart()->SeriesCount(), 3);
   }
   std::remove(Fifo.c_str());
+}
+
+// Whatever bytes a record, a title or a file name holds, the message shows all of it: control
+// bytes escaped, never raw (a NUL would end the message there).
+TEST_F(MainFormTest, MessagesShowWhatTheFileHoldsWithControlBytesEscaped) {
+  struct Case {
+    std::string Text;
+    const char* Message;  // the start of the message
+    const char* NamePart;  // what the file's name gets in the name (shown escaped)
+  };
+  const Case Cases[] = {
+      {Bytes("Title\nheader\n2016-04-25;13:45:10;1\0002;3\n"), "'1\\02' is not a valid floating point value", ""},
+      {"Title\nheader\n\x1b[31m\x01\n", "'\\x1B[31m\\x01' is not a valid record", ""},
+      {"Title\nheader\n2016-04-25;13:45\t:10;1\n", "'2016-04-25 13:45\\t:10' is not a valid date and time", ""},
+      {"Title\nheader\n2016-04-25;13:45:10;\x7f\n", "'\\x7F' is not a valid floating point value", "\x1b\t"},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Message);
+    const String Name = zeltest::UniqueTempPath(String(C.NamePart) + ".csv");
+    std::ofstream(Name, std::ios::binary) << C.Text;
+    const String Message = LoadError(Name);
+    std::remove(Name.c_str());
+    EXPECT_EQ(Message.rfind(C.Message, 0), 0u) << EscapedForMessage(Message);
+    EXPECT_NE(Message.find("\n(line 3 of \"" + EscapedForMessage(Name) + "\")"), String::npos)
+        << EscapedForMessage(Message);
+    for (char Ch : Message) EXPECT_FALSE(static_cast<unsigned char>(Ch) < 0x20 && Ch != '\n') << int(Ch);
+  }
+}
+
+// A file of NUL bytes is no session file, and that is seen at once, whatever its size (a sparse
+// file costs no disk); a hole after the first records is found the same way. The message names
+// the file, nothing is loaded, and the chart loads the next file.
+TEST_F(MainFormTest, AFileOfNulBytesIsFoundNotTextAtOnceWhateverItsSize) {
+  struct Case {
+    const char* Name;
+    std::string Text;       // written first
+    std::int64_t Size;      // then the file is made this long with NUL bytes
+    const char* Message;
+  };
+  const String Head = "Title\nheader\n2016-04-25;13:45:10;1;2\n";
+  const Case Cases[] = {
+      {"small", "", 1000, "is not a UTF-8 text file (line 1)"},
+      {"sparse 3 GB", "", std::int64_t(3) << 30, "is not a UTF-8 text file (line 1)"},
+      {"a title of NUL bytes and records", Bytes("T\0tle\nheader\n2016-04-25;13:45:10;1;2\n"), 0,
+       "is not a UTF-8 text file (line 1)"},
+      {"a hole of 3 GB after the records", Head, std::int64_t(3) << 30, "is not a UTF-8 text file (line 4)"},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    const String Name = zeltest::UniqueTempPath(".csv");
+    std::ofstream(Name, std::ios::binary) << C.Text;
+    if (C.Size > 0) {
+      ASSERT_EQ(::truncate(Name.c_str(), C.Size), 0);
+    }
+    Form->fileLoad(Data("session_three.csv"));
+    const String Message = LoadError(Name);
+    std::remove(Name.c_str());
+    EXPECT_EQ(Message, "\"" + Name + "\" " + C.Message);
+    EXPECT_EQ(Chart()->SeriesCount(), 0);
+    EXPECT_FALSE(Chart()->IsUpdating());
+    EXPECT_FALSE(Form->progress_->GetVisible());
+    Form->fileLoad(Data("session_three.csv"));
+    EXPECT_EQ(Chart()->SeriesCount(), 3);
+  }
 }
 
 TEST_F(MainFormTest, ALoadStartsFromTheWindowsAxesWhateverTheViewWas) {

@@ -208,5 +208,56 @@ TEST(SessionParser, LinesAreSplitAsTheStringListSplitsThemWhateverTheBlocks) {
   }
 }
 
+TEST(SessionParser, LinesStopAtOnceAtALineThatIsPlainlyNotText) {
+  // A line that fills a whole block holding a NUL byte ends the reading there: nothing of it is
+  // given out, whatever follows. Text runs on (the buffer grows), and a short line with a NUL is
+  // a line like any other (its record reports it).
+  struct Case {
+    std::string Text;
+    std::vector<String> Lines;
+    bool Stopped;
+  };
+  const std::string Hole(100, '\0');
+  const Case Cases[] = {
+      {"title\n" + Hole + "\nnext\n", {"title"}, true},
+      {Hole, {}, true},
+      {"title\n" + std::string(100, 'a') + "\nnext", {"title", std::string(100, 'a'), "next"}, false},
+      {std::string("a\0b\n", 4), {std::string("a\0b", 3)}, false},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(EscapedForMessage(C.Text));
+    TMemoryStream In;
+    In.Write(C.Text.data(), static_cast<Int64>(C.Text.size()));
+    In.SetPosition(0);
+    TSessionLines Lines(In, 16);
+    std::vector<std::string_view> Got;
+    std::vector<String> All;
+    while (Lines.NextBlock(Got))
+      for (std::string_view L : Got) All.emplace_back(L);
+    EXPECT_EQ(All, C.Lines);
+    EXPECT_EQ(Lines.GetStoppedAtNonText(), C.Stopped);
+    EXPECT_FALSE(Lines.NextBlock(Got));
+  }
+}
+
+TEST(SessionParser, MessagesShowControlBytesEscaped) {
+  const struct {
+    std::string Text, Shown;
+  } Cases[] = {
+      {std::string("1\0002", 3), "1\\02"},
+      {"a\tb\rc\nd", "a\\tb\\rc\nd"},
+      {"\x1b[31mred", "\\x1B[31mred"},
+      {"\x01\x7f", "\\x01\\x7F"},
+      {"C1 \xC2\x85 end", "C1 \\xC2\\x85 end"},
+      {"not UTF-8 \xFF\xC3", "not UTF-8 \\xFF\\xC3"},
+      {"\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x93\x88 \xEF\xBF\xBD", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x93\x88 \xEF\xBF\xBD"},
+      {"", ""},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Shown);
+    EXPECT_EQ(EscapedForMessage(C.Text), C.Shown);
+  }
+}
+
 }  // namespace
 }  // namespace zel
