@@ -51,6 +51,11 @@ inline void WalkValues(TObject* Instance, const TPlace& Place, const TValueVisit
   for (const TPropInfo* P : PublishedPropsOf(Instance->ClassType())) {
     switch (P->Kind) {
       case TPropKind::pkObject: {
+        // A part of the kind that holds it (a gradient's sub-gradient, a shape's children) is
+        // walked one level deep: every level below is the same.
+        bool Again = false;
+        for (const TPlace::TStep& St : Place.Steps) Again = Again || St.Prop == P->Name;
+        if (Again) break;
         TObject* Sub = P->GetObject(Instance);
         if (auto* Coll = dynamic_cast<TCollection*>(Sub)) {
           if (AddItems && Coll->GetCount() == 0) Coll->Add();
