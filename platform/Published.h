@@ -20,7 +20,8 @@
 // member, stored by the name of the handler it was bound to (TMethodTable).
 //
 // The stored rule of a value: a predicate member (`&Self::IsColorStored`), `Default(v)` (written
-// when it differs from v), `Always` or `Never` (read, not written). A class's list is its
+// when it differs from v), `DefaultOrMade(v, m)` (written when it differs from v or from m, what
+// construction leaves), `Always` or `Never` (read, not written). A class's list is its
 // ancestors' tables followed by its own; a name it lists again keeps the ancestor's place and
 // takes the new line (a redeclared default or stored rule).
 #pragma once
@@ -129,6 +130,19 @@ template <typename V>
 TDefaultValue<V> Default(V Value) {
   return {Value};
 }
+// A stored default that construction does not leave: the value is written when it differs from
+// the stored default or from what construction left (Made: a value, or a member of the class
+// where the owner's construction records it), so that a value the object would not have after
+// construction is always written, and one it would have is written as the stored default says.
+template <typename V, typename M>
+struct TDefaultOrMade {
+  V Value;
+  M Made;
+};
+template <typename V, typename M>
+TDefaultOrMade<V, M> DefaultOrMade(V Value, M Made) {
+  return {Value, Made};
+}
 struct TStoredAlways {};
 struct TStoredNever {};
 inline constexpr TStoredAlways Always{};
@@ -168,6 +182,16 @@ std::function<bool(TObject*)> StoredRule(St Stored, G Get) {
     return [](TObject*) { return true; };
   } else if constexpr (std::is_same_v<St, TStoredNever>) {
     return [](TObject*) { return false; };
+  } else if constexpr (requires { Stored.Made; }) {
+    const V D = static_cast<V>(Stored.Value);
+    const auto M = Stored.Made;
+    return [D, M, Get](TObject* O) {
+      const V X = std::invoke(Get, static_cast<C*>(O));
+      if constexpr (std::is_member_object_pointer_v<decltype(M)>)
+        return !(X == D) || !(X == static_cast<V>(static_cast<C*>(O)->*M));
+      else
+        return !(X == D) || !(X == static_cast<V>(M));
+    };
   } else if constexpr (requires { Stored.Value; }) {
     const V D = static_cast<V>(Stored.Value);
     return [D, Get](TObject* O) { return !(std::invoke(Get, static_cast<C*>(O)) == D); };

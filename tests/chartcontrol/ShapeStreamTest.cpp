@@ -126,8 +126,9 @@ const std::vector<TShapeCase>& ShapeCases() {
          C->GetLegend()->SetRoundSize(12);
          C->GetLegend()->GetCorners();
        },
-       {"Legend.Corners.LeftTop.Style = cosRound"},
-       [](TChart* C) { return C->GetLegend()->ExistingCorners() != nullptr; }},
+       // Round corners write nothing; read back without them, the frame draws the same.
+       {},
+       [](TChart* C) { return C->GetLegend()->ExistingCorners() == nullptr; }},
       {"series selection and hover",
        [](TChart* C) {
          TZelSelected* S = FirstSeries(C)->GetSelected();

@@ -314,6 +314,12 @@ void TZelCorners::Assign(TPersistent* Source) {
   }
 }
 
+bool TZelCorners::IsAllRound() const {
+  for (const TZelCorner* C : {FLeftBottom, FLeftTop, FRightBottom, FRightTop})
+    if (C->GetStyle() != TZelCornerStyle::cosRound) return false;
+  return true;
+}
+
 TZelBasePath* TZelCorners::GetPath(TZelCanvas* Canvas, const TRectF& R, int X, int Y) {
   TOwned<TZelBasePath> Path(Canvas->CreatePath());
   AddPath(Path.get(), R, X, Y);
@@ -411,10 +417,10 @@ ZEL_BEGIN_PUBLISHED(TZelBrush)
   P::Obj("Image", &Self::GetImage, &Self::ExistingImage),
 ZEL_END_PUBLISHED
 
-// Corners exist only where a shape made them, and drawing differs once they do: every corner's
-// style is written, so that reading makes them again.
+// Corners are made by looking at them; made, they are still round, so a round corner writes
+// nothing and a shape draws all-round corners as it draws none (reading makes no corners then).
 ZEL_BEGIN_PUBLISHED(TZelCorner)
-  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Always),
+  P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TZelCornerStyle::cosRound)),
 ZEL_END_PUBLISHED
 
 ZEL_BEGIN_PUBLISHED(TZelCorners)

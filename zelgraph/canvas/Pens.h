@@ -257,6 +257,8 @@ class TZelCorners : public TPersistent {
   TZelBasePath* GetPath(TZelCanvas* Canvas, const TRectF& R, int X, int Y);
   // Adds that outline to Path.
   void AddPath(TZelBasePath* Path, const TRectF& R, int X, int Y) const;
+  // Every corner round: the outline of a plain round rectangle, as if there were no corners.
+  bool IsAllRound() const;
 
  private:
   TZelCorner* FLeftBottom;

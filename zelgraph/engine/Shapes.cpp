@@ -697,7 +697,9 @@ void TZelCustomShape::DoDraw(TCustomZelPanel* Panel, const TRectF& R, int Angle,
     case TChartObjectShapeStyle::fosEllipse:
       C->Ellipse(TRectF(float(Round(R.Left)), float(Round(R.Top)), float(Round(R.Right)), float(Round(R.Bottom))));
       break;
-    case TChartObjectShapeStyle::fosRoundRectangle: C->RoundRect(R, FRoundSize, FRoundSize, FCorners); break;
+    case TChartObjectShapeStyle::fosRoundRectangle:
+      C->RoundRect(R, FRoundSize, FRoundSize, FCorners && !FCorners->IsAllRound() ? FCorners : nullptr);
+      break;
   }
 }
 

@@ -219,13 +219,14 @@ void ZelSeriesUnitEnd() {
 // Published properties
 
 // The brush kind and gradient travel inside "AreaChartBrush"; "AreaBrush" and "Gradient" are read
-// only. DrawArea's stored default is False, so an area always writes it.
+// only. DrawArea's stored default is False and an area is made with it on, so either value is
+// written.
 ZEL_BEGIN_PUBLISHED(TAreaSeries)
   P::Prop("AreaBrush", &Self::GetAreaBrush, &Self::SetAreaBrushStyle, Never),
   P::Obj("AreaChartBrush", &Self::GetAreaChartBrush),
   P::Prop("AreaColor", &Self::GetAreaColor, &Self::SetAreaColor, Default(clZelDefault)),
   P::Obj("AreaLinesPen", &Self::GetAreaLinesPen),
-  P::Prop("DrawArea", &Self::GetDrawArea, &Self::SetDrawArea, Default(false)),
+  P::Prop("DrawArea", &Self::GetDrawArea, &Self::SetDrawArea, DefaultOrMade(false, true)),
   P::Obj("Gradient", &Self::GetGradient, [](Self*) -> TZelGradient* { return nullptr; }),
   P::Prop("MultiArea", &Self::GetMultiArea, &Self::SetMultiArea, Default(TMultiArea::maNone)),
   P::Prop("StackGroup", &Self::GetStackGroup, &Self::SetStackGroup, Default(0)),

@@ -181,7 +181,12 @@ void TFastLineSeries::SetPen(TZelPen* Value) {
 
 void TFastLineSeries::SetSeriesColor(TAlphaColor Value) {
   TCustomLineSeries::SetSeriesColor(Value);
-  FPen->SetColor(Value);
+  // The palette's colour (the series has none of its own) is also the line's default: a fresh
+  // series writes nothing for it, and reading makes it again from the palette.
+  if (IsColorStored())
+    FPen->SetColor(Value);
+  else
+    FPen->InitColor(Value);
 }
 
 void TFastLineSeries::AssignFormatting(TChartSeries* Source) {

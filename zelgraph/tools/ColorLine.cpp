@@ -355,7 +355,7 @@ void TColorBandTool::Notification(TComponent* AComponent, TOperation Operation) 
 
 TColorLineTool* TColorBandTool::NewLine() {
   auto* Line = Create<TColorLineTool>(nullptr);
-  Line->SetDragRepaint(true);
+  Line->InitDragRepaint(true);
   HookLine(Line);
   return Line;
 }
@@ -371,6 +371,9 @@ void TColorBandTool::TakeChildren() {
 
 void TColorBandTool::HookLine(TColorLineTool* Line) {
   Line->IBandEdge = true;
+  // A band makes its edges dragging by repaint (a line read in their place too): that is what
+  // their DragRepaint is written against.
+  Line->MadeDragRepaint = true;
   Line->OnDragLine = [this](TColorLineTool* Sender) { DragLine(Sender); };
   Line->InternalOnEndDragLine = [this](TColorLineTool* Sender) { EndDragLine(Sender); };
   Line->InternalSetAxis(FAxis);
@@ -684,7 +687,7 @@ ZEL_BEGIN_PUBLISHED(TColorLineTool)
   P::Prop("AllowDrag", &Self::GetAllowDrag, &Self::SetAllowDrag, Default(true)),
   P::Prop("AnnotationValue", &Self::GetAnnotationValue, &Self::SetAnnotationValue, Default(false)),
   P::Prop("ClickTolerance", &Self::GetClickTolerance, &Self::SetClickTolerance, Default(3)),
-  P::Prop("DragRepaint", &Self::GetDragRepaint, &Self::SetDragRepaint, Default(false)),
+  P::Prop("DragRepaint", &Self::GetDragRepaint, &Self::SetDragRepaint, DefaultOrMade(false, &Self::MadeDragRepaint)),
   P::Prop("Draw3D", &Self::GetDraw3D, &Self::SetDraw3D, Default(true)),
   P::Prop("DrawBehind", &Self::GetDrawBehind, &Self::SetDrawBehind, Default(false)),
   P::Prop("NoLimitDrag", &Self::GetNoLimitDrag, &Self::SetNoLimitDrag, Default(false)),

@@ -82,6 +82,9 @@ class TColorLineTool : public TZelCustomToolAxis {
   void SetClickTolerance(std::int32_t Value) { FClick = Value; }
   bool GetDragRepaint() const { return FDragRepaint; }
   void SetDragRepaint(bool Value);
+  // Sets DragRepaint without notifying and records it as what the line was made with.
+  void InitDragRepaint(bool Value) { FDragRepaint = MadeDragRepaint = Value; }
+  bool MadeDragRepaint = false;
   bool GetDraw3D() const { return FDraw3D; }
   void SetDraw3D(bool Value);
   bool GetDrawBehind() const { return FDrawBehind; }

@@ -212,7 +212,8 @@ ZEL_BEGIN_PUBLISHED(TMarksTipTool)
   P::Obj("Format", &Self::GetFormat),
   P::Prop("HideDelay", &Self::GetHideDelay, &Self::SetHideDelay, &Self::IsHideDelayStored),
   P::Prop("MouseAction", &Self::GetMouseAction, &Self::SetMouseAction, Default(TMarkToolMouseAction::mtmMove)),
-  P::Prop("MouseDelay", &Self::GetMouseDelay, &Self::SetMouseDelay, &Self::IsMouseDelayStored),
+  // Stored default 500, made with 0: either is written.
+  P::Prop("MouseDelay", &Self::GetMouseDelay, &Self::SetMouseDelay, DefaultOrMade(500, 0)),
   P::Prop("Style", &Self::GetStyle, &Self::SetStyle, Default(TSeriesMarksStyle::smsLabelOrValue)),
   P::Prop("SystemHints", &Self::GetSystemHints, &Self::SetSystemHints, Default(false)),
   P::Event("OnCancelHint", &Self::OnCancelHint),

@@ -78,7 +78,6 @@ class TMarksTipTool : public TZelCustomToolSeries {
   // Stored only: tips appear at once.
   std::int32_t GetMouseDelay() const { return FMouseDelay; }
   void SetMouseDelay(std::int32_t Value) { FMouseDelay = Value; }
-  bool IsMouseDelayStored() const { return FMouseDelay != 500; }
   bool IsHideDelayStored() const { return FHidePause != 2500; }
 
   // The hide timer; nullptr until the first tip that needs it.
