@@ -1,4 +1,5 @@
 #include "zelgraph/engine/TextShape.h"
+#include "platform/Filer.h"
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
@@ -299,12 +300,12 @@ void TZelCustomShapePosition::SetEdge(float& Edge, float Value) {
 }
 
 void TZelCustomShapePosition::SetLeft(std::int32_t Value) {
-  SetCustomPosition(true);
+  if (!ReadingStoredValue()) SetCustomPosition(true);
   SetEdge(ShapeBounds.Left, float(Value));
 }
 
 void TZelCustomShapePosition::SetTop(std::int32_t Value) {
-  SetCustomPosition(true);
+  if (!ReadingStoredValue()) SetCustomPosition(true);
   SetEdge(ShapeBounds.Top, float(Value));
 }
 

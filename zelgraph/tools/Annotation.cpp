@@ -1,4 +1,5 @@
 #include "zelgraph/tools/Annotation.h"
+#include "platform/Filer.h"
 
 #include <array>
 
@@ -158,7 +159,7 @@ void TAnnotationTool::SetDraw3D(bool Value) { SetBooleanProperty(FDraw3D, Value)
 void TAnnotationTool::SetPosition(TAnnotationPosition Value) {
   if (FPosition == Value) return;
   FPosition = Value;
-  FShape->SetCustomPosition(false);
+  if (!ReadingStoredValue()) FShape->SetCustomPosition(false);
   Repaint();
 }
 
@@ -203,14 +204,14 @@ void TAnnotationTool::SetTop(std::int32_t Value) {
 
 void TAnnotationTool::SetWidth(std::int32_t Value) {
   if (Value == GetWidth()) return;
-  SetAutoSize(false);
+  if (!ReadingStoredValue()) SetAutoSize(false);
   FShape->SetWidth(static_cast<float>(Value));
   Repaint();
 }
 
 void TAnnotationTool::SetHeight(std::int32_t Value) {
   if (Value == GetHeight()) return;
-  SetAutoSize(false);
+  if (!ReadingStoredValue()) SetAutoSize(false);
   FShape->SetHeight(static_cast<float>(Value));
   Repaint();
 }
