@@ -74,9 +74,11 @@ inline const char* const SUnknownProperty = "Error reading %s.%s: Property %s do
 
 // True while a reader assigns a value read from a stream to a published property or a
 // reference. A setter whose side effect would change another stored value (a round size that
-// turns the shape's style round, a width that turns automatic size off) skips that effect then:
-// each value comes back as it was stored, whatever order the values come in. Everything else a
-// setter does (repaint, recalculation) still happens.
+// turns the shape's style round, a place that turns the custom position off) skips that effect
+// then: each value comes back as it was stored, whatever order the values come in. Everything
+// else a setter does (repaint, recalculation) still happens. A side effect that only sets the
+// flag a value is stored with (a left edge turning the custom position on) is kept: every
+// stream that holds the value holds the flag as the effect sets it.
 bool ReadingStoredValue();
 
 using TReaderProc = std::function<void(TReader* Reader)>;

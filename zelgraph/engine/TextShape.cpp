@@ -1,5 +1,4 @@
 #include "zelgraph/engine/TextShape.h"
-#include "platform/Filer.h"
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
@@ -300,12 +299,12 @@ void TZelCustomShapePosition::SetEdge(float& Edge, float Value) {
 }
 
 void TZelCustomShapePosition::SetLeft(std::int32_t Value) {
-  if (!ReadingStoredValue()) SetCustomPosition(true);
+  SetCustomPosition(true);
   SetEdge(ShapeBounds.Left, float(Value));
 }
 
 void TZelCustomShapePosition::SetTop(std::int32_t Value) {
-  if (!ReadingStoredValue()) SetCustomPosition(true);
+  SetCustomPosition(true);
   SetEdge(ShapeBounds.Top, float(Value));
 }
 

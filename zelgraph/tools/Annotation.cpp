@@ -204,14 +204,14 @@ void TAnnotationTool::SetTop(std::int32_t Value) {
 
 void TAnnotationTool::SetWidth(std::int32_t Value) {
   if (Value == GetWidth()) return;
-  if (!ReadingStoredValue()) SetAutoSize(false);
+  SetAutoSize(false);
   FShape->SetWidth(static_cast<float>(Value));
   Repaint();
 }
 
 void TAnnotationTool::SetHeight(std::int32_t Value) {
   if (Value == GetHeight()) return;
-  if (!ReadingStoredValue()) SetAutoSize(false);
+  SetAutoSize(false);
   FShape->SetHeight(static_cast<float>(Value));
   Repaint();
 }
