@@ -1,6 +1,7 @@
 #include "platform/Filer.h"
 #include "platform/Scope.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -37,6 +38,9 @@ class TDepthScope {
 
 const char* const SSignature = "TPF0";
 
+// How many reader assignments are under way on this thread (a setter may read another stream).
+thread_local int GReadingStoredValue = 0;
+
 template <typename U>
 void PutLE(Byte* P, U V) {
   for (std::size_t I = 0; I < sizeof(U); ++I) P[I] = static_cast<Byte>(V >> (8 * I));
@@ -67,6 +71,8 @@ bool SameTextAscii(const String& A, const String& B) {
 }
 
 }  // namespace
+
+bool ReadingStoredValue() { return GReadingStoredValue > 0; }
 
 // Extended conversion
 
@@ -325,10 +331,8 @@ void TWriter::WritePublished(TObject* Instance, const TPropInfo* P) {
       String Name = Ref->GetName();
       if (Name.empty())
         throw EWriteError("Cannot store a reference to an unnamed " + Ref->ClassName() + " in " + P->Name);
-      TComponent* Owner = Ref->GetComponentOwner();
-      if (Ref != FRoot && Owner && Owner != FRoot && !Owner->GetName().empty()) Name = Owner->GetName() + "." + Name;
       WritePropName(P->Name);
-      WriteIdent(Name);
+      WriteIdent(ReferenceName(Ref));
       return;
     }
     case TPropKind::pkEvent: {
@@ -352,8 +356,37 @@ void TWriter::WriteSignature() { Write(SSignature, 4); }
 
 void TWriter::WriteRootComponent(TComponent* Root) {
   SetRoot(Root);
+  FStreamNames.clear();
+  FStreamNames[Root] = Root->GetName();
+  CollectStreamNames(Root, 0);
+  TRestoreOnExit Forget([this] { FStreamNames.clear(); });
   WriteSignature();
   WriteComponent(Root);
+}
+
+void TWriter::CollectStreamNames(TComponent* Component, int Depth) {
+  if (Depth >= MaxComponentNesting) return;  // WriteComponent refuses the tree
+  TComponent* ChildOwner = Component->GetChildOwner();
+  if (!ChildOwner) ChildOwner = FRoot;
+  auto Owner = FStreamNames.find(ChildOwner);
+  const String Prefix = ChildOwner == FRoot || Owner == FStreamNames.end() || Owner->second.empty()
+                            ? String()
+                            : Owner->second + ".";
+  std::vector<TComponent*> Children;
+  Component->GetChildren([&](TComponent* C) { Children.push_back(C); }, FRoot);
+  for (TComponent* C : Children) {
+    if (!C->GetName().empty()) FStreamNames.emplace(C, Prefix + C->GetName());
+    CollectStreamNames(C, Depth + 1);
+  }
+}
+
+String TWriter::ReferenceName(TComponent* Ref) const {
+  if (auto It = FStreamNames.find(Ref); It != FStreamNames.end()) return It->second;
+  // A component outside the stream: by its owner's name when that is not the root.
+  String Name = Ref->GetName();
+  TComponent* Owner = Ref->GetComponentOwner();
+  if (Ref != FRoot && Owner && Owner != FRoot && !Owner->GetName().empty()) Name = Owner->GetName() + "." + Name;
+  return Name;
 }
 
 void TWriter::WriteComponent(TComponent* Component) {
@@ -778,6 +811,7 @@ void TReader::ReadPublished(TObject* Instance, const TPropInfo* P) {
     case TPropKind::pkReference: {
       const String Name = ReadIdent();
       if (Name == "nil") {
+        TValueScope<int> Assigning(GReadingStoredValue, GReadingStoredValue + 1);
         P->SetRef(Instance, nullptr);
         return;
       }
@@ -794,9 +828,11 @@ void TReader::ReadPublished(TObject* Instance, const TPropInfo* P) {
       Table->SetBoundName(Instance, P->Name, Method);
       return;
     }
-    default:
+    default: {
+      TValueScope<int> Assigning(GReadingStoredValue, GReadingStoredValue + 1);
       P->Read(Instance, this);
       return;
+    }
   }
 }
 
@@ -895,15 +931,25 @@ TComponent* TReader::FindReference(const String& Name) const {
   }
 }
 
+TComponent* TReader::FindReadQualified(const String& Name) const {
+  for (std::size_t Dot = Name.find('.'); Dot != String::npos; Dot = Name.find('.', Dot + 1)) {
+    TComponent* C = FindReference(Name.substr(Dot + 1));
+    if (C && std::find(FLoaded.begin(), FLoaded.end(), C) != FLoaded.end()) return C;
+  }
+  return nullptr;
+}
+
 void TReader::ResolveFixups() {
   std::vector<TFixup> Fixups;
   Fixups.swap(FFixups);
   for (const TFixup& F : Fixups) {
     TComponent* Target = FindReference(F.Name);
+    if (!Target) Target = FindReadQualified(F.Name);
     if (!Target) throw EReadError("Error reading " + String(F.Prop->Name) + ": unresolved reference to " + F.Name);
     if (!Target->InheritsFrom(F.Prop->RefClass))
       throw EReadError("Error reading " + String(F.Prop->Name) + ": " + F.Name + " is a " + Target->ClassName() +
                        ", not a " + F.Prop->RefClass->Name);
+    TValueScope<int> Assigning(GReadingStoredValue, GReadingStoredValue + 1);
     F.Prop->SetRef(F.Instance, Target);
   }
 }

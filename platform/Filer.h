@@ -31,6 +31,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "platform/Classes.h"
@@ -70,6 +71,15 @@ enum class TValueType : Byte {
 
 inline const char* const SInvalidPropertyValue = "Invalid property value";
 inline const char* const SUnknownProperty = "Error reading %s.%s: Property %s does not exist";
+
+// True while a reader assigns a value read from a stream to a published property or a
+// reference. A setter whose side effect would change another stored value (a round size that
+// turns the shape's style round, a place that turns the custom position off) skips that effect
+// then: each value comes back as it was stored, whatever order the values come in. Everything
+// else a setter does (repaint, recalculation) still happens. A side effect that only sets the
+// flag a value is stored with (a left edge turning the custom position on) is kept: every
+// stream that holds the value holds the flag as the effect sets it.
+bool ReadingStoredValue();
 
 using TReaderProc = std::function<void(TReader* Reader)>;
 using TWriterProc = std::function<void(TWriter* Writer)>;
@@ -150,7 +160,9 @@ class TWriter : public TFiler {
   // HasData is true, as (name, value) pairs.
   void WriteProperties(TPersistent* Instance);
 
-  // The signature, then Root and its tree (Root becomes the writer's root).
+  // The signature, then Root and its tree (Root becomes the writer's root). A reference to a
+  // component of the tree is written as the reader will find it (its name, after the name of
+  // the component that will own it when read, unless that is the root), whatever owns it now.
   void WriteRootComponent(TComponent* Root);
   // One component: class name, name, properties, list end, children, list end.
   void WriteComponent(TComponent* Component);
@@ -158,8 +170,14 @@ class TWriter : public TFiler {
 
  private:
   void WritePublished(TObject* Instance, const TPropInfo* Prop);
+  // Records the name under which the reader finds each child of Component (ReadOwner the
+  // component that will own them), and so on down the tree.
+  void CollectStreamNames(TComponent* Component, int Depth);
+  // The name a reference to Ref is written as.
+  String ReferenceName(TComponent* Ref) const;
 
   String FPropPath;
+  std::map<const TComponent*, String> FStreamNames;  // the components of the tree being written
   int FDepth = 0;
 };
 
@@ -232,6 +250,9 @@ class TReader : public TFiler {
   void ReadPublished(TObject* Instance, const TPropInfo* Prop);
   void ResolveFixups();
   TComponent* FindReference(const String& Name) const;
+  // A name qualified by owners that are not here ("Form1.Series1" written from a chart whose
+  // parts its form owned): the component read from this stream that the rest of it names.
+  TComponent* FindReadQualified(const String& Name) const;
   [[noreturn]] void ComponentError(TComponent* Component, const char* Reason);
 
   [[noreturn]] void PropValueError();

@@ -1,4 +1,5 @@
 #include "zelgraph/canvas/Gradient.h"
+#include "platform/Filer.h"
 
 #include <cmath>
 
@@ -239,7 +240,7 @@ void TCustomZelGradient::UseMiddleColor() { SetMidColor(IMidColor); }
 void TCustomZelGradient::SetVisible(bool Value) {
   if (FVisible == Value) return;
   FVisible = Value;
-  if (IBrush) IBrush->SetKind(Value ? TBrushKind::Gradient : TBrushKind::Solid);
+  if (IBrush && !ReadingStoredValue()) IBrush->SetKind(Value ? TBrushKind::Gradient : TBrushKind::Solid);
   DoChanged();
 }
 

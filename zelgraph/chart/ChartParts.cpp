@@ -1,6 +1,7 @@
 // The chart's walls, titles and legend: creating and freeing them, their place in the paint
 // sequence, and what the mouse handling asks of them.
 #include <cstdlib>
+#include "platform/Filer.h"
 #include <optional>
 #include <vector>
 
@@ -117,7 +118,7 @@ void TCustomChart::SetBackColor(TAlphaColor Value) {
   TChartWall* B = GetBackWall();
   if (!B) return;
   B->SetColor(Value);
-  if (GetParent() && !IsLoading()) B->GetBrush()->SetKind(TBrushKind::Solid);
+  if (GetParent() && !ReadingStoredValue()) B->GetBrush()->SetKind(TBrushKind::Solid);
 }
 
 bool TCustomChart::IsFreeSeriesColor(TAlphaColor AColor, bool CheckBackground, TChartSeries* Series) {

@@ -1,6 +1,7 @@
 // The legend's model and layout: settings, symbol, items, title, the style rule, item texts and
 // CalcRect. Drawing and clicks are in LegendDraw.cpp.
 #include "zelgraph/chart/Legend.h"
+#include "platform/Filer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -503,7 +504,7 @@ void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle Value) {
   if (FCheckBoxesStyle == Value) return;
   FCheckBoxesStyle = Value;
   TCustomAxisPanel* Chart = GetChart();
-  if (Value == TCheckBoxesStyle::cbsRadio && Chart) {
+  if (Value == TCheckBoxesStyle::cbsRadio && Chart && !ReadingStoredValue()) {
     if (InternalLegendStyle == TLegendStyle::lsAuto) CalcLegendStyle();
     if (InternalLegendStyle == TLegendStyle::lsSeriesGroups) {
       TSeriesGroups* G = Chart->GetSeriesGroups();

@@ -402,7 +402,7 @@ void TChartAxis::SetItems(TAxisItems* Value) {
 
 void TChartAxis::SetAutomatic(bool Value) {
   SetBooleanProperty(FAutomatic, Value);
-  if (!ChartLoading()) {
+  if (!ReadingStoredValue()) {
     FAutomaticMinimum = Value;
     FAutomaticMaximum = Value;
   }
@@ -410,6 +410,7 @@ void TChartAxis::SetAutomatic(bool Value) {
 
 void TChartAxis::SetAutomaticMaximum(bool Value) {
   SetBooleanProperty(FAutomaticMaximum, Value);
+  if (ReadingStoredValue()) return;
   if (!Value)
     FAutomatic = false;
   else if (FAutomaticMinimum)
@@ -418,6 +419,7 @@ void TChartAxis::SetAutomaticMaximum(bool Value) {
 
 void TChartAxis::SetAutomaticMinimum(bool Value) {
   SetBooleanProperty(FAutomaticMinimum, Value);
+  if (ReadingStoredValue()) return;
   if (!Value)
     FAutomatic = false;
   else if (FAutomaticMaximum)

@@ -676,7 +676,6 @@ class TChartAxis : public TCollectionItem {
   std::int32_t ChartHeight3D() const;
   bool ChartView3D() const;
   bool ChartOrthogonal() const;
-  bool ChartLoading() const;
   bool ChartReading() const;
   bool ChartFastCalc() const;
   bool ChartAxisBehind() const;

@@ -28,7 +28,6 @@ bool TChartAxis::ChartOrthogonal() const {
   return !O || O->GetOrthogonal() || O->GetRotation() == 360;
 }
 
-bool TChartAxis::ChartLoading() const { return FParentChart && FParentChart->IsLoading(); }
 
 bool TChartAxis::ChartReading() const {
   return FParentChart && FParentChart->GetComponentState().Contains(TComponentStateItem::csReading);

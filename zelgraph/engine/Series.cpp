@@ -1,4 +1,5 @@
 #include "zelgraph/engine/Series.h"
+#include "platform/Filer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -877,14 +878,14 @@ void TChartSeries::SetZOrder(std::int32_t Value) {
 
 void TChartSeries::SetHorizAxis(THorizAxis Value) {
   FHorizAxis = Value;
-  if (Value != THorizAxis::aCustomHorizAxis && !(FParent && FParent->IsLoading())) FCustomHorizAxis = nullptr;
+  if (Value != THorizAxis::aCustomHorizAxis && !ReadingStoredValue()) FCustomHorizAxis = nullptr;
   RecalcGetAxis();
   Repaint();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis Value) {
   FVertAxis = Value;
-  if (Value != TVertAxis::aCustomVertAxis && !(FParent && FParent->IsLoading())) FCustomVertAxis = nullptr;
+  if (Value != TVertAxis::aCustomVertAxis && !ReadingStoredValue()) FCustomVertAxis = nullptr;
   RecalcGetAxis();
   Repaint();
 }

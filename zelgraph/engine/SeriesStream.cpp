@@ -320,6 +320,9 @@ void TChartSeries::ReadData(TStream* Stream) {
   const Byte Flags = In.U8();
   const std::int32_t N = In.I32();
   const std::int32_t Lists = FValuesList->Count();
+  // The points come back in the order they were written: an order set after they were added
+  // (or read before them) is only a flag and does not sort them.
+  TValueScope<TChartListOrder> AsWritten(FX->FOrder, TChartListOrder::loNone);
   WithinUpdate(*this, [&] {
     // A record that starts after the stream has ended is not invented: a damaged count must
     // not make up (possibly billions of) empty points. A record cut short reads as zeros.

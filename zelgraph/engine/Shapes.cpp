@@ -356,7 +356,7 @@ void TZelCustomShape::SetFont(TZelFont* Value) { FFont->Assign(Value); }
 void TZelCustomShape::SetRoundSize(int Value) {
   if (FRoundSize != Value) {
     FRoundSize = Value;
-    if (Value > 0) FShapeStyle = TChartObjectShapeStyle::fosRoundRectangle;
+    if (Value > 0 && !ReadingStoredValue()) FShapeStyle = TChartObjectShapeStyle::fosRoundRectangle;
     Repaint();
   }
 }

@@ -1,4 +1,5 @@
 #include "zelgraph/tools/Annotation.h"
+#include "platform/Filer.h"
 
 #include <array>
 
@@ -158,7 +159,7 @@ void TAnnotationTool::SetDraw3D(bool Value) { SetBooleanProperty(FDraw3D, Value)
 void TAnnotationTool::SetPosition(TAnnotationPosition Value) {
   if (FPosition == Value) return;
   FPosition = Value;
-  FShape->SetCustomPosition(false);
+  if (!ReadingStoredValue()) FShape->SetCustomPosition(false);
   Repaint();
 }
 

@@ -1,4 +1,5 @@
 #include "zelgraph/tools/ColorLine.h"
+#include "platform/Filer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -483,12 +484,12 @@ bool TColorBandTool::GetResizeStart() const { return FLineStart->GetAllowDrag();
 bool TColorBandTool::GetResizeEnd() const { return FLineEnd->GetAllowDrag(); }
 
 void TColorBandTool::SetResizeStart(bool Value) {
-  if (Value) FLineStart->SetActive(true);
+  if (Value && !ReadingStoredValue()) FLineStart->SetActive(true);
   FLineStart->SetAllowDrag(Value);
 }
 
 void TColorBandTool::SetResizeEnd(bool Value) {
-  if (Value) FLineEnd->SetActive(true);
+  if (Value && !ReadingStoredValue()) FLineEnd->SetActive(true);
   FLineEnd->SetAllowDrag(Value);
 }
 
