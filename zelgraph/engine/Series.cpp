@@ -10,6 +10,7 @@
 #include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/SeriesLegend.h"
+#include "zelgraph/engine/Tools.h"
 #include "zelgraph/constants/Constants.h"
 #include "zelgraph/procs/Procs.h"
 
@@ -790,6 +791,16 @@ void TChartSeries::Notification(TComponent* AComponent, TOperation Operation) {
   } else if (FVisuals && AComponent == FVisuals->GetTemplate()) {
     FVisuals->TemplateRemoved();
   }
+  // A custom axis freed, in this series' chart or any other: back on the standard axes.
+  const bool Horiz = ZelAxisFreed(FCustomHorizAxis, AComponent, Operation);
+  const bool Vert = ZelAxisFreed(FCustomVertAxis, AComponent, Operation);
+  if (Horiz) SetCustomHorizAxis(nullptr);
+  if (Vert) SetCustomVertAxis(nullptr);
+}
+
+void TChartSeries::LinkCustomAxis(TChartAxis*& Field, TChartAxis* Value) {
+  // Both fields may hold one axis: the link stays while the other one does.
+  ZelLinkAxis(this, Field, Value, {&Field == &FCustomHorizAxis ? FCustomVertAxis : FCustomHorizAxis});
 }
 
 void TChartSeries::SetFunction(TZelFunction* Value) {
@@ -877,27 +888,27 @@ void TChartSeries::SetZOrder(std::int32_t Value) {
 
 void TChartSeries::SetHorizAxis(THorizAxis Value) {
   FHorizAxis = Value;
-  if (Value != THorizAxis::aCustomHorizAxis && !(FParent && FParent->IsLoading())) FCustomHorizAxis = nullptr;
+  if (Value != THorizAxis::aCustomHorizAxis && !(FParent && FParent->IsLoading())) LinkCustomAxis(FCustomHorizAxis, nullptr);
   RecalcGetAxis();
   Repaint();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis Value) {
   FVertAxis = Value;
-  if (Value != TVertAxis::aCustomVertAxis && !(FParent && FParent->IsLoading())) FCustomVertAxis = nullptr;
+  if (Value != TVertAxis::aCustomVertAxis && !(FParent && FParent->IsLoading())) LinkCustomAxis(FCustomVertAxis, nullptr);
   RecalcGetAxis();
   Repaint();
 }
 
 void TChartSeries::SetCustomHorizAxis(TChartAxis* Value) {
-  FCustomHorizAxis = Value;
+  LinkCustomAxis(FCustomHorizAxis, Value);
   FHorizAxis = Value ? THorizAxis::aCustomHorizAxis : THorizAxis::aBottomAxis;
   RecalcGetAxis();
   Repaint();
 }
 
 void TChartSeries::SetCustomVertAxis(TChartAxis* Value) {
-  FCustomVertAxis = Value;
+  LinkCustomAxis(FCustomVertAxis, Value);
   FVertAxis = Value ? TVertAxis::aCustomVertAxis : TVertAxis::aLeftAxis;
   RecalcGetAxis();
   Repaint();

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -119,8 +120,10 @@ class TZelCustomToolSeries : public TZelCustomTool {
 bool ZelCanDrawXor(const TCustomAxisPanel* Chart);
 
 // Points Field at Value and moves Holder's free notification from the old axis to the new one,
-// so that the axis' freeing clears Field (ZelAxisFreed in Holder's Notification).
-void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value);
+// so that the axis' freeing clears Field (ZelAxisFreed in Holder's Notification). Kept names
+// Holder's other axis fields: the old axis keeps its link while one of them still holds it.
+void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value,
+                 std::initializer_list<const TChartAxis*> Kept = {});
 // Clears Field when the notification is its axis being freed; true then.
 bool ZelAxisFreed(TChartAxis*& Field, const TComponent* AComponent, TOperation Operation);
 
