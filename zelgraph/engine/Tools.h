@@ -142,9 +142,12 @@ class TZelCustomToolAxis : public TZelCustomTool {
   // Takes the axis and moves the tool into the axis' chart.
   virtual void SetAxis(TChartAxis* Value);
   // Stores the axis without moving the tool or repainting.
-  void InternalSetAxis(TChartAxis* Value) { ZelLinkAxis(this, FAxis, Value); }
+  void InternalSetAxis(TChartAxis* Value) { ZelLinkAxis(this, FAxis, Value, {OtherAxis()}); }
 
  protected:
+  // Another axis the tool holds besides its own (a dragged one), linked by the kind itself;
+  // nullptr when none.
+  virtual TChartAxis* OtherAxis() const { return nullptr; }
   // Forgets the axis when it is freed, wherever the tool is.
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
