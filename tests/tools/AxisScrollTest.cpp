@@ -262,17 +262,30 @@ TEST_F(AxisScrollTest, AnAxisOfNoLengthIsNotScrolled) {
 }
 
 TEST_F(AxisScrollTest, AnAxisFreedDuringTheDragEndsTheDrag) {
-  TChartAxis* Custom = Chart->GetCustomAxes()->Add();
-  Series->SetCustomVertAxis(Custom);
-  Tool->SetAxis(Custom);
-  Paint();
-  const TPointF P = On(Custom);
-  Chart->MouseDown(TMB::mbLeft, {}, P.X, P.Y);
-  ASSERT_EQ(Tool->GetInAxis(), Custom);
-  Custom->Free();
-  Chart->MouseMove({}, P.X, P.Y + 20);
-  EXPECT_EQ(Tool->GetInAxis(), nullptr);
-  Chart->MouseUp(TMB::mbLeft, {}, P.X, P.Y + 20);
+  // Freed between two moves, or by the chart's scroll handler inside a step: the rest of the
+  // step (the axes that follow) and the later moves reach no freed axis.
+  for (bool InStep : {false, true}) {
+    SCOPED_TRACE(InStep ? "freed inside a step" : "freed between moves");
+    TChartAxis* Custom = Chart->GetCustomAxes()->Add();
+    Series->SetCustomVertAxis(Custom);
+    Tool->SetAxis(Custom);
+    Paint();
+    int Scrolls = 0;
+    Chart->OnScroll = [&](TObject*) {
+      if (++Scrolls == 1 && InStep) Custom->Free();
+    };
+    const TPointF P = On(Custom);
+    Chart->MouseDown(TMB::mbLeft, {}, P.X, P.Y);
+    ASSERT_EQ(Tool->GetInAxis(), Custom);
+    if (!InStep) Custom->Free();
+    Chart->MouseMove({}, P.X, P.Y + 20);
+    Chart->MouseMove({}, P.X, P.Y + 40);
+    EXPECT_EQ(Tool->GetInAxis(), nullptr);
+    EXPECT_EQ(Tool->GetAxis(), nullptr);
+    EXPECT_EQ(Scrolls, InStep ? 1 : 0);
+    Chart->MouseUp(TMB::mbLeft, {}, P.X, P.Y + 40);
+    Chart->OnScroll = nullptr;
+  }
 }
 
 TEST_F(AxisScrollTest, AssignCopiesTheSettingsAndTheAxis) {

@@ -107,20 +107,8 @@ void TChartAxis::ChartAddAxis() {
 
 void TChartAxis::ChartRemoveAxis() {
   if (!FParentChart) return;
-  if (!FParentChart->IsDestroying()) {
-    // Series that use this axis as their custom axis go back to the standard axes.
-    for (std::int32_t I = 0; I < FParentChart->SeriesCount(); ++I) {
-      TChartSeries* S = FParentChart->GetSeries(I);
-      if (S->GetCustomHorizAxis() == this) {
-        S->SetCustomHorizAxis(nullptr);
-        S->SetHorizAxis(THorizAxis::aBottomAxis);
-      }
-      if (S->GetCustomVertAxis() == this) {
-        S->SetCustomVertAxis(nullptr);
-        S->SetVertAxis(TVertAxis::aLeftAxis);
-      }
-    }
-  }
+  // Series that used this axis as a custom axis went back to the standard axes when its free
+  // notification ran (TChartSeries::Notification), wherever they are.
   if (TChartAxes* Axes = FParentChart->GetAxes()) {
     Axes->Remove(this);
     // No axis left in the chart, nor any of their sub-axes, keeps this one as its partner.

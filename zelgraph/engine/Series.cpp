@@ -11,6 +11,7 @@
 #include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/SeriesLegend.h"
+#include "zelgraph/engine/Tools.h"
 #include "zelgraph/constants/Constants.h"
 #include "zelgraph/procs/Procs.h"
 
@@ -791,6 +792,16 @@ void TChartSeries::Notification(TComponent* AComponent, TOperation Operation) {
   } else if (FVisuals && AComponent == FVisuals->GetTemplate()) {
     FVisuals->TemplateRemoved();
   }
+  // A custom axis freed, in this series' chart or any other: back on the standard axes.
+  const bool Horiz = ZelAxisFreed(FCustomHorizAxis, AComponent, Operation);
+  const bool Vert = ZelAxisFreed(FCustomVertAxis, AComponent, Operation);
+  if (Horiz) SetCustomHorizAxis(nullptr);
+  if (Vert) SetCustomVertAxis(nullptr);
+}
+
+void TChartSeries::LinkCustomAxis(TChartAxis*& Field, TChartAxis* Value) {
+  // Both fields may hold one axis: the link stays while the other one does.
+  ZelLinkAxis(this, Field, Value, {&Field == &FCustomHorizAxis ? FCustomVertAxis : FCustomHorizAxis});
 }
 
 void TChartSeries::SetFunction(TZelFunction* Value) {
@@ -878,27 +889,27 @@ void TChartSeries::SetZOrder(std::int32_t Value) {
 
 void TChartSeries::SetHorizAxis(THorizAxis Value) {
   FHorizAxis = Value;
-  if (Value != THorizAxis::aCustomHorizAxis && !ReadingStoredValue()) FCustomHorizAxis = nullptr;
+  if (Value != THorizAxis::aCustomHorizAxis && !ReadingStoredValue()) LinkCustomAxis(FCustomHorizAxis, nullptr);
   RecalcGetAxis();
   Repaint();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis Value) {
   FVertAxis = Value;
-  if (Value != TVertAxis::aCustomVertAxis && !ReadingStoredValue()) FCustomVertAxis = nullptr;
+  if (Value != TVertAxis::aCustomVertAxis && !ReadingStoredValue()) LinkCustomAxis(FCustomVertAxis, nullptr);
   RecalcGetAxis();
   Repaint();
 }
 
 void TChartSeries::SetCustomHorizAxis(TChartAxis* Value) {
-  FCustomHorizAxis = Value;
+  LinkCustomAxis(FCustomHorizAxis, Value);
   FHorizAxis = Value ? THorizAxis::aCustomHorizAxis : THorizAxis::aBottomAxis;
   RecalcGetAxis();
   Repaint();
 }
 
 void TChartSeries::SetCustomVertAxis(TChartAxis* Value) {
-  FCustomVertAxis = Value;
+  LinkCustomAxis(FCustomVertAxis, Value);
   FVertAxis = Value ? TVertAxis::aCustomVertAxis : TVertAxis::aLeftAxis;
   RecalcGetAxis();
   Repaint();

@@ -735,6 +735,9 @@ class TChartSeries : public TCustomChartSeries {
   void CopyPoints(TChartSeries* S);
   std::int32_t CustomAxisIndex(TChartAxis* Axis) const;
   void ReadCustomAxis(std::int32_t Index, bool Horizontal);
+  // Points a custom axis field at Value with a free notification, so that the axis' freeing
+  // (wherever this series is) puts the series back on the standard axis (Notification).
+  void LinkCustomAxis(TChartAxis*& Field, TChartAxis* Value);
 };
 
 // A series that only holds a look: a chart's theme gives it to new series of kinds the theme

@@ -532,8 +532,8 @@ void TChartSeries::AssignFormatting(TChartSeries* Source) {
   FPercentFormat = Source->FPercentFormat;
   FHorizAxis = Source->FHorizAxis;
   FVertAxis = Source->FVertAxis;
-  FCustomHorizAxis = Source->FCustomHorizAxis;
-  FCustomVertAxis = Source->FCustomVertAxis;
+  LinkCustomAxis(FCustomHorizAxis, Source->FCustomHorizAxis);
+  LinkCustomAxis(FCustomVertAxis, Source->FCustomVertAxis);
   FCursor = Source->FCursor;
   FDepth = Source->FDepth;
   SetSelected(Source->FSelected);

@@ -1,5 +1,7 @@
 #include "zelgraph/engine/Tools.h"
 
+#include <algorithm>
+
 #include "platform/Filer.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/engine/Axis.h"
@@ -122,9 +124,10 @@ bool ZelCanDrawXor(const TCustomAxisPanel* Chart) {
 
 // Axis links
 
-void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value) {
+void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value,
+                 std::initializer_list<const TChartAxis*> Kept) {
   if (Value == Field) return;
-  if (Field) Field->RemoveFreeNotification(Holder);
+  if (Field && std::find(Kept.begin(), Kept.end(), Field) == Kept.end()) Field->RemoveFreeNotification(Holder);
   Field = Value;
   if (Field) Field->FreeNotification(Holder);
 }

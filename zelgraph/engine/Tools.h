@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -119,8 +120,10 @@ class TZelCustomToolSeries : public TZelCustomTool {
 bool ZelCanDrawXor(const TCustomAxisPanel* Chart);
 
 // Points Field at Value and moves Holder's free notification from the old axis to the new one,
-// so that the axis' freeing clears Field (ZelAxisFreed in Holder's Notification).
-void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value);
+// so that the axis' freeing clears Field (ZelAxisFreed in Holder's Notification). Kept names
+// Holder's other axis fields: the old axis keeps its link while one of them still holds it.
+void ZelLinkAxis(TComponent* Holder, TChartAxis*& Field, TChartAxis* Value,
+                 std::initializer_list<const TChartAxis*> Kept = {});
 // Clears Field when the notification is its axis being freed; true then.
 bool ZelAxisFreed(TChartAxis*& Field, const TComponent* AComponent, TOperation Operation);
 
@@ -139,9 +142,12 @@ class TZelCustomToolAxis : public TZelCustomTool {
   // Takes the axis and moves the tool into the axis' chart.
   virtual void SetAxis(TChartAxis* Value);
   // Stores the axis without moving the tool or repainting.
-  void InternalSetAxis(TChartAxis* Value) { ZelLinkAxis(this, FAxis, Value); }
+  void InternalSetAxis(TChartAxis* Value) { ZelLinkAxis(this, FAxis, Value, {OtherAxis()}); }
 
  protected:
+  // Another axis the tool holds besides its own (a dragged one), linked by the kind itself;
+  // nullptr when none.
+  virtual TChartAxis* OtherAxis() const { return nullptr; }
   // Forgets the axis when it is freed, wherever the tool is.
   void Notification(TComponent* AComponent, TOperation Operation) override;
 

@@ -27,7 +27,7 @@ String TAxisScrollTool::Description() const { return ZelMsg_AxisScrollTool; }
 String TAxisScrollTool::LongDescription() const { return ZelMsg_AxisScrollDesc; }
 
 void TAxisScrollTool::SetActive(bool Value) {
-  if (!Value) InAxis = nullptr;
+  if (!Value) SetInAxis(nullptr);
   TZelCustomToolAxis::SetActive(Value);
 }
 
@@ -61,16 +61,24 @@ void TAxisScrollTool::DoAxisScroll(TChartAxis* Axis, std::int32_t Delta) {
   if (Chart && Chart->OnScroll) Chart->OnScroll(Chart);
 }
 
+void TAxisScrollTool::Notification(TComponent* AComponent, TOperation Operation) {
+  TZelCustomToolAxis::Notification(AComponent, Operation);
+  ZelAxisFreed(InAxis, AComponent, Operation);
+}
+
 void TAxisScrollTool::CheckOtherAxes(std::int32_t Delta) {
   if (!FParent || !InAxis) return;
-  const std::int32_t NSeries = FParent->SeriesCount();
-  for (TChartAxis* B : std::vector<TChartAxis*>(FParent->GetAxes()->GetList())) {
+  // A step's handler may free axes: the live list is read at each step, and a freed dragged
+  // axis (forgotten by Notification) ends the walk.
+  TChartAxes* Axes = FParent->GetAxes();
+  for (std::int32_t AxisIndex = 0; InAxis && AxisIndex < Axes->GetCount(); ++AxisIndex) {
+    TChartAxis* B = Axes->Get(AxisIndex);
     // Only axes of the same kind follow: every series lies along the depth axes, so a depth
     // axis would otherwise follow every dragged vertical axis.
     if (B == InAxis || B->GetHorizontal() != InAxis->GetHorizontal() ||
         B->IsDepthAxis() != InAxis->IsDepthAxis())
       continue;
-    for (std::int32_t I = 0; I < NSeries; ++I) {
+    for (std::int32_t I = 0; I < FParent->SeriesCount(); ++I) {
       TChartSeries* S = FParent->GetSeries(I);
       if (S->AssociatedToAxis(InAxis) && S->AssociatedToAxis(B)) {
         DoAxisScroll(B, Delta);
@@ -86,14 +94,12 @@ void TAxisScrollTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butt
   if (!GetActive() || !FParent) return;
   switch (AEvent) {
     case TChartMouseEvent::tmePress:
-      InAxis = AxisClicked(X, Y);
+      SetInAxis(AxisClicked(X, Y));
       OldX = X;
       OldY = Y;
       if (InAxis) FParent->SetCancelMouse(true);
       break;
     case TChartMouseEvent::tmeMove:
-      // An axis freed during the drag (a custom axis) ends the drag.
-      if (InAxis && !FParent->OwnAxis(InAxis)) InAxis = nullptr;
       if (InAxis) {
         std::int32_t Delta = InAxis->GetHorizontal() ? OldX - X : OldY - Y;
         if (InAxis->GetInverted()) Delta = -Delta;
@@ -109,7 +115,7 @@ void TAxisScrollTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butt
       }
       break;
     case TChartMouseEvent::tmeRelease:
-      InAxis = nullptr;
+      SetInAxis(nullptr);
       break;
   }
 }

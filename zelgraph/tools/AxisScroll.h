@@ -51,12 +51,16 @@ class TAxisScrollTool : public TZelCustomToolAxis {
   void DoAxisScroll(TChartAxis* Axis, std::int32_t Delta);
   // The axes of InAxis' orientation that share a series with it follow by the same delta.
   void CheckOtherAxes(std::int32_t Delta);
+  // The drag forgets its axis when the axis is freed (by a handler of a step, say).
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  TChartAxis* OtherAxis() const override { return InAxis; }
+  void SetInAxis(TChartAxis* Value) { ZelLinkAxis(this, InAxis, Value, {FAxis}); }
 
   TAxisScrollLimit FLimit = TAxisScrollLimit::slNone;
   bool FScrollInverted = false;
   std::int32_t OldX = 0;
   std::int32_t OldY = 0;
-  TChartAxis* InAxis = nullptr;  // not owned
+  TChartAxis* InAxis = nullptr;  // not owned; set by SetInAxis
 };
 
 }  // namespace zel
