@@ -53,6 +53,16 @@ TReadBack ReadOnFreshForm(const std::vector<Byte>& Bytes) {
   return R;
 }
 
+// A chart named Chart1 on a new form of its own.
+TReadBack ChartOnForm() {
+  TReadBack R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
+  R.Chart = Create<TChart>(R.Form.get());
+  R.Chart->SetName("Chart1");
+  R.Chart->SetParent(R.Form.get());
+  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
+  return R;
+}
+
 struct TOutcome {
   String Fault;   // empty when the chart came back
   String Stream;  // the text of the first store
@@ -194,11 +204,8 @@ TEST(RandomChartStream, PartsThatFollowOthersPaintTheSameReadBack) {
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    TOwned<TForm> Form(TForm::CreateNew(nullptr));
-    TChart* A = Create<TChart>(Form.get());
-    A->SetName("Chart1");
-    A->SetParent(Form.get());
-    A->SetBounds(0, 0, ChartWidth, ChartHeight);
+    TReadBack Made = ChartOnForm();
+    TChart* A = Made.Chart;
     auto* S = AddToChart<TAreaSeries>(A, "Series1");
     for (int I = 0; I < 8; ++I) S->AddXY(I, I * 3 % 7, "P" + std::to_string(I));
     S->ManualData = true;
@@ -236,11 +243,8 @@ TEST(RandomChartStream, FunctionSeriesKeepTheirValueListsFlagsAndOrders) {
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    TOwned<TForm> Form(TForm::CreateNew(nullptr));
-    TChart* A = Create<TChart>(Form.get());
-    A->SetName("Chart1");
-    A->SetParent(Form.get());
-    A->SetBounds(0, 0, ChartWidth, ChartHeight);
+    TReadBack Made = ChartOnForm();
+    TChart* A = Made.Chart;
     auto* S = AddToChart<TAreaSeries>(A, "Series1");
     for (int I = 0; I < 8; ++I) S->AddXY(40000 + I, I * 3 % 7);
     S->ManualData = true;
