@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Forms.h"
+#include "zelgraph/series/Spline.h"
 #include "tests/support/ChartRoundTrip.h"
 #include "tests/support/RandomChart.h"
 #include "tests/support/StreamText.h"
@@ -26,20 +27,14 @@ constexpr std::uint32_t Permille = 40;  // the share of published values set at 
 // Seeds that still fail, with why. They are built and compared like the others, but only a
 // note is printed: a seed that passes says so, to be taken off the list.
 const std::map<std::uint32_t, const char*> KnownFailures = {
-    // A function's series calculates again once read, and the calculation gives its value lists
-    // the source's date-time flags and the function's orders over what the stream held.
-    {4, "function series: source's XValues.DateTime taken over the stored flag"},
-    {8, "function series: XValues.Order set by the calculation over the stored one"},
-    {18, "function series: source's YValues.DateTime taken over the stored flag"},
-    {19, "function series: source's YValues.DateTime taken over the stored flag"},
-    {37, "function series: XValues.Order set by the calculation over the stored one"},
-    {39, "function series: source's YValues.DateTime taken over the stored flag"},
+    // An area series' DrawArea False equals the stored default but not what it is made with, so
+    // it is not written and reads back True.
+    {18, "area series: DrawArea False not written"},
+    // Only a left wall's size set makes the chart read back paint otherwise: not looked into yet.
+    {8, "left wall size: paints differ"},
     // A series without a colour of its own takes the first palette colour no other series holds
     // when it joins the chart: after another series' colour changed, reading gives it another.
     {15, "automatic series colour depends on the colours the others held when it joined"},
-    // An axis scroll bar sets its automatic axis' ends at paint start from the ends the axis held
-    // (here set by the program while automatic, and not stored).
-    {35, "scroll bar fixes an automatic axis to the unstored ends it held"},
     // Differs from one run to the next (paints of the same chart differ): not narrowed down.
     {30, "paints differ between runs"},
 };
@@ -55,6 +50,16 @@ TReadBack ReadOnFreshForm(const std::vector<Byte>& Bytes) {
   R.Chart->SetParent(R.Form.get());
   R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
   ReadBytes(Bytes, R.Chart);
+  return R;
+}
+
+// A chart named Chart1 on a new form of its own.
+TReadBack ChartOnForm() {
+  TReadBack R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
+  R.Chart = Create<TChart>(R.Form.get());
+  R.Chart->SetName("Chart1");
+  R.Chart->SetParent(R.Form.get());
+  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
   return R;
 }
 
@@ -188,14 +193,19 @@ TEST(RandomChartStream, PartsThatFollowOthersPaintTheSameReadBack) {
          Bar->SetAxis(Axis);
          Axis->SetHorizontal(true);
        }},
+      {"scroll bar on an automatic axis whose ends the program set (not stored)",
+       [](TChart* C) {
+         TChartAxis* Axis = C->GetBottomAxis();
+         auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Bar");
+         Bar->SetAxis(Axis);
+         Axis->SetMaximum(5.3);
+         Axis->SetMinimum(2.05);
+       }},
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    TOwned<TForm> Form(TForm::CreateNew(nullptr));
-    TChart* A = Create<TChart>(Form.get());
-    A->SetName("Chart1");
-    A->SetParent(Form.get());
-    A->SetBounds(0, 0, ChartWidth, ChartHeight);
+    TReadBack Made = ChartOnForm();
+    TChart* A = Made.Chart;
     auto* S = AddToChart<TAreaSeries>(A, "Series1");
     for (int I = 0; I < 8; ++I) S->AddXY(I, I * 3 % 7, "P" + std::to_string(I));
     S->ManualData = true;
@@ -204,6 +214,60 @@ TEST(RandomChartStream, PartsThatFollowOthersPaintTheSameReadBack) {
     TReadBack B = ReadOnFreshForm(First);
     EXPECT_EQ(AsText(Store(B.Chart)), AsText(First));
     EXPECT_TRUE(PaintTheSame(A, B.Chart)) << AsText(First);
+  }
+}
+
+// A function's series calculates again once read: the date-time flags and orders its value lists
+// were given by the program (or read) are kept over what the calculation gives them, and those
+// the calculation gave are not written but calculated again.
+TEST(RandomChartStream, FunctionSeriesKeepTheirValueListsFlagsAndOrders) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TChartSeries* Source, TChartSeries* Out)> Before, After;  // the calculation between
+    std::function<bool(TChartSeries* Out)> Holds;
+    bool Written;  // the function's series writes a line for it
+  };
+  const std::vector<TCase> Cases = {
+      {"x date-time set over the source's", nullptr, [](TChartSeries*, TChartSeries* O) { O->GetXValues()->SetDateTime(true); },
+       [](TChartSeries* O) { return O->GetXValues()->GetDateTime(); }, true},
+      {"y date-time cleared over the source's", [](TChartSeries* S, TChartSeries*) { S->GetYValues()->SetDateTime(true); },
+       [](TChartSeries*, TChartSeries* O) { O->GetYValues()->SetDateTime(false); },
+       [](TChartSeries* O) { return !O->GetYValues()->GetDateTime(); }, true},
+      {"y date-time taken from the source", [](TChartSeries* S, TChartSeries*) { S->GetYValues()->SetDateTime(true); }, nullptr,
+       [](TChartSeries* O) { return O->GetYValues()->GetDateTime(); }, false},
+      {"x order set over the calculation's", nullptr,
+       [](TChartSeries*, TChartSeries* O) { O->GetXValues()->SetOrder(TChartListOrder::loNone); },
+       [](TChartSeries* O) { return O->GetXValues()->GetOrder() == TChartListOrder::loNone; }, true},
+      {"x order set before the calculation", [](TChartSeries*, TChartSeries* O) { O->GetXValues()->SetOrder(TChartListOrder::loDescending); },
+       nullptr, [](TChartSeries* O) { return O->GetXValues()->GetOrder() == TChartListOrder::loDescending; }, true},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TReadBack Made = ChartOnForm();
+    TChart* A = Made.Chart;
+    auto* S = AddToChart<TAreaSeries>(A, "Series1");
+    for (int I = 0; I < 8; ++I) S->AddXY(40000 + I, I * 3 % 7);
+    S->ManualData = true;
+    auto* Out = AddToChart<TFastLineSeries>(A, "Series2");
+    if (Case.Before) Case.Before(S, Out);
+    auto* F = Create<TSmoothingFunction>(A);
+    F->SetName("Function1");
+    Out->SetFunction(F);
+    Out->SetDataSource(S);
+    if (Case.After) Case.After(S, Out);
+    ASSERT_TRUE(Case.Holds(Out));
+    const std::vector<Byte> First = Store(A);
+    const String Text = AsText(First);
+    const String Own = Text.substr(Text.find("object Series2"));
+    const String Lists = Own.substr(0, Own.find("\n  end"));
+    EXPECT_EQ(Lists.find("Values.") != String::npos, Case.Written) << Text;
+    TReadBack B = ReadOnFreshForm(First);
+    auto* BOut = dynamic_cast<TChartSeries*>(B.Form->FindComponent("Series2"));
+    if (!BOut) BOut = dynamic_cast<TChartSeries*>(B.Chart->FindComponent("Series2"));
+    ASSERT_NE(BOut, nullptr);
+    EXPECT_TRUE(Case.Holds(BOut));
+    EXPECT_EQ(AsText(Store(B.Chart)), Text);
+    EXPECT_TRUE(PaintTheSame(A, B.Chart));
   }
 }
 

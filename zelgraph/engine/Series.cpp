@@ -320,8 +320,7 @@ class TChartSeries::TChangeGuard {
 TChartSeries::TChartSeries(TComponent* AOwner)
     : TCustomChartSeries(AOwner), FValuesList(std::make_unique<TChartValueLists>()) {
   FX = new TChartValueList(this, ZelMsg_ValuesX);
-  FX->SetOrder(TChartListOrder::loAscending);
-  FX->IDefOrder = TChartListOrder::loAscending;
+  FX->FOrder = FX->IDefOrder = TChartListOrder::loAscending;
   NotMandatoryValueList = FX;
   FY = new TChartValueList(this, ZelMsg_ValuesY);
   MandatoryValueList = FY;
@@ -659,8 +658,8 @@ void TChartSeries::AddValues(TChartSeries* Source) {
     Clear();
     if (FZelFunction) {
       if (Source) {
-        FX->SetDateTime(Source->FX->GetDateTime());
-        FY->SetDateTime(Source->FY->GetDateTime());
+        FX->SetCalculatedDateTime(Source->FX->GetDateTime());
+        FY->SetCalculatedDateTime(Source->FY->GetDateTime());
         FZelFunction->AddPoints(Source);
       }
     } else if (Source && IsValidSourceOf(Source)) {

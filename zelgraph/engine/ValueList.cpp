@@ -507,10 +507,25 @@ double TChartValueList::GetTotalABS() {
 }
 
 void TChartValueList::SetDateTime(bool AValue) {
+  FDateTimeSet = true;
+  ApplyDateTime(AValue);
+}
+
+void TChartValueList::ApplyDateTime(bool AValue) {
   if (FOwner)
     FOwner->SetBooleanProperty(FDateTime, AValue);
   else
     FDateTime = AValue;
+}
+
+void TChartValueList::SetCalculatedDateTime(bool AValue) {
+  IDefDateTime = AValue;
+  if (!FDateTimeSet) ApplyDateTime(AValue);
+}
+
+void TChartValueList::SetCalculatedOrder(TChartListOrder AValue) {
+  IDefOrder = AValue;
+  if (!FOrderSet) FOrder = AValue;
 }
 
 void TChartValueList::SetValueSource(const String& AValue) {
@@ -522,7 +537,9 @@ void TChartValueList::SetValueSource(const String& AValue) {
 void TChartValueList::Assign(TPersistent* Source) {
   if (auto* S = dynamic_cast<TChartValueList*>(Source)) {
     FOrder = S->FOrder;
+    FOrderSet = S->FOrderSet;
     SetDateTime(S->FDateTime);
+    FDateTimeSet = S->FDateTimeSet;
     SetValueSource(S->FValueSource);
   }
 }

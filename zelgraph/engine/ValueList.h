@@ -203,12 +203,23 @@ class TChartValueList : public TPersistent {
   void SetTotalABS(double AValue) { FTotalABS = AValue; }
 
   bool GetDateTime() const { return FDateTime; }
+  // Set by the program or read from a stream: a calculation keeps it from then on.
   void SetDateTime(bool Value);
   bool IsDateStored() const { return FDateTime != IDefDateTime; }
   const String& GetName() const { return FName; }
   void SetName(const String& Value) { FName = Value; }
   TChartListOrder GetOrder() const { return FOrder; }
-  void SetOrder(TChartListOrder Value) { FOrder = Value; }
+  // Set by the program or read from a stream: a calculation keeps it from then on.
+  void SetOrder(TChartListOrder Value) {
+    FOrder = Value;
+    FOrderSet = true;
+  }
+  // What a calculation gives the list (a function's series takes its source's date-time flags,
+  // a function the order of its output): it becomes the stored default, so it is not written
+  // and a read chart calculates it again, and the value unless the program set one or a stream
+  // held one, which is kept.
+  void SetCalculatedDateTime(bool Value);
+  void SetCalculatedOrder(TChartListOrder Value);
   const String& GetValueSource() const { return FValueSource; }
   void SetValueSource(const String& Value);
   double GetTempValue() const { return FTempValue; }
@@ -231,6 +242,7 @@ class TChartValueList : public TPersistent {
   void AppendCopy(const double* Values, std::int32_t N);
   void Grow();
   void NotifyOwner(std::int32_t Index);
+  void ApplyDateTime(bool Value);
   void ReadMultiplier(TReader* Reader);
 
   std::int32_t FCount = 0;
@@ -245,6 +257,7 @@ class TChartValueList : public TPersistent {
   double FTotalABS = 0;
   String FValueSource;
   bool IDefDateTime = false;
+  bool FDateTimeSet = false, FOrderSet = false;  // set by the program or read, not calculated
   // The stored defaults of Name (the name given at construction) and Order.
   String IDefName;
   TChartListOrder IDefOrder = TChartListOrder::loNone;

@@ -239,8 +239,8 @@ void TSmoothingFunction::AddPoints(TChartSeries* Source) {
     TChartValueList* Position = Out->NotMandatoryValueList;
     TChartValueList* Mandatory = Out->MandatoryValueList;
     const bool SameOrientation = Out->YMandatory == Source->YMandatory;
-    if (Position) Position->SetOrder(SameOrientation ? TChartListOrder::loAscending : TChartListOrder::loNone);
-    if (Mandatory) Mandatory->SetOrder(SameOrientation ? TChartListOrder::loNone : TChartListOrder::loAscending);
+    if (Position) Position->SetCalculatedOrder(SameOrientation ? TChartListOrder::loAscending : TChartListOrder::loNone);
+    if (Mandatory) Mandatory->SetCalculatedOrder(SameOrientation ? TChartListOrder::loNone : TChartListOrder::loAscending);
     Out->CalcVisiblePoints = SameOrientation;
   }
   const std::int32_t Count = Source->Count();

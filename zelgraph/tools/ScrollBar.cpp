@@ -661,12 +661,14 @@ String TAxisScrollBarTool::Description() const { return ZelMsg_AxisScrollBarTool
 String TAxisScrollBarTool::LongDescription() const { return ZelMsg_AxisScrollBarDesc; }
 
 void TAxisScrollBarTool::ChartEvent(TChartToolEvent AEvent) {
-  TZelScrollBar::ChartEvent(AEvent);
-  // The bar lies along its axis as the axis is now, which may have turned since it was hooked.
-  if (AEvent == TChartToolEvent::tdePaintStart && GetAxis()) {
-    PrepareScrollBar();
-    Reposition();
+  if (GetAxis()) {
+    // The bar lies along its axis as the axis is now, which may have turned since it was hooked.
+    if (AEvent == TChartToolEvent::tdePaintStart) PrepareScrollBar();
+    // The thumb shows the range the axis was painted with (an automatic axis has its ends only
+    // once the paint has worked them out); painting never moves the axis.
+    if (AEvent == TChartToolEvent::tdePaintDone) Reposition();
   }
+  TZelScrollBar::ChartEvent(AEvent);
 }
 
 bool TAxisScrollBarTool::GetAxisLimits(double& ARange, double& AMin, double& AMax) {
@@ -713,13 +715,14 @@ void TAxisScrollBarTool::SetPosition(std::int32_t Value) {
 void TAxisScrollBarTool::Reposition() {
   double ARange = 0, AMin = 0, AMax = 0;
   if (!GetAxisLimits(ARange, AMin, AMax) || ARange == 0) return;
+  // Only the thumb moves: the axis keeps its ends, which a rounded position would shift.
   if (AMax - AMin == 0) {
-    SetPosition(0);
+    TZelScrollBar::SetPosition(0);
     return;
   }
   TChartAxis* A = GetAxis();
   const double X = FHorizontal ? A->GetMinimum() - AMin : AMax - A->GetMaximum();
-  SetPosition(Round(X * 1000 / (AMax - AMin)));
+  TZelScrollBar::SetPosition(Round(X * 1000 / (AMax - AMin)));
 }
 
 void TAxisScrollBarTool::InflateThumbLength(bool IsInc, double Delta) {

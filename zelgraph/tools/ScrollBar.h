@@ -270,7 +270,7 @@ class TAxisScrollBarTool : public TZelScrollBar {
   std::int32_t GetMargin() const { return FMargin; }
   void SetMargin(std::int32_t Value);
 
-  // Sets the position from the axis' range (at the start of every paint).
+  // Moves the thumb to the axis' range (at the end of every paint), leaving the axis as it is.
   void Reposition();
 
  protected:
