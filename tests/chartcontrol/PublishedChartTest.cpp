@@ -365,15 +365,15 @@ void LookAtEverything(TChart* C) { WalkTree(C, nullptr, false); }
 // - names: they are how the sweep finds a part again;
 // - an axis's Minimum and Maximum: an automatic axis computes them from the data at every read;
 // - a series colour set by the program stays written, even set back to the palette's colour;
-// - the Left and Top of a shape child or of a chart's title or legend: setting them places it at a
-//   custom position, a setter's side effect that setting it back does not undo (the position
-//   itself comes back).
+// - the Left and Top of a shape child, of a chart's title or legend, or of the legend's title:
+//   setting them places it at a custom position, a setter's side effect that setting it back does
+//   not undo (the position itself comes back).
 bool SweepSkips(const TPropInfo* P, const TPlace& Place) {
   const String N = P->Name;
   if (N == "Name") return true;
   const String Last = Place.Steps.empty() ? String() : Place.Steps.back().Prop;
   if ((N == "Minimum" || N == "Maximum") && (Last.find("Axis") != String::npos || Last == "SubAxes")) return true;
-  if ((N == "Left" || N == "Top") && (Last == "Shape" || Place.Steps.size() == 1)) return true;
+  if ((N == "Left" || N == "Top") && (Last == "Shape" || Last == "Title" || Place.Steps.size() == 1)) return true;
   if (N == "SeriesColor") return true;
   return false;
 }
