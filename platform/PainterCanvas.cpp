@@ -48,6 +48,10 @@ QFont ToQFont(const TFont& Font, double Dpi) {
   F.setItalic(S.Contains(TFontStyle::fsItalic));
   F.setUnderline(S.Contains(TFontStyle::fsUnderline));
   F.setStrikeOut(S.Contains(TFontStyle::fsStrikeOut));
+  // Qt places glyphs by advances that change once the glyphs are cached, and draws those of 64
+  // pixels and more from their outlines: the first text drawn in a process would differ from
+  // the same text drawn later. Full hinting keeps every advance whole pixels, the same each time.
+  F.setHintingPreference(QFont::PreferFullHinting);
   return F;
 }
 

@@ -101,9 +101,9 @@ TEST(PublishedChartDefaults, SeriesAtTheirConstructionValuesWriteOnlyWhatTheyMus
          F->SetName("Smooth");
          S->SetFunction(F);
        },
-       // The line pen keeps the series colour; the function at its defaults writes nothing.
-       "SeriesColor = -15720400\nLinePen.Color = -15720400\nLinePen.Fill.Color = -15720400\n"
-       "object Smooth: TSmoothingFunction\nend\n"},
+       // The line pen follows the series colour (its default), so only the series writes it;
+       // the function at its defaults writes nothing.
+       "SeriesColor = -15720400\nobject Smooth: TSmoothingFunction\nend\n"},
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "platform/Forms.h"
+#include "zelgraph/series/Area.h"
+#include "zelgraph/series/FastLine.h"
 #include "zelgraph/series/Spline.h"
 #include "tests/support/ChartRoundTrip.h"
 #include "tests/support/RandomChart.h"
@@ -26,17 +28,7 @@ constexpr std::uint32_t Permille = 40;  // the share of published values set at 
 
 // Seeds that still fail, with why. They are built and compared like the others, but only a
 // note is printed: a seed that passes says so, to be taken off the list.
-const std::map<std::uint32_t, const char*> KnownFailures = {
-    // Only a left wall's size set makes the chart read back paint otherwise: not looked into yet.
-    {8, "left wall size: paints differ"},
-    // A series without a colour of its own takes the first palette colour no other series holds
-    // when it joins the chart: after another series' colour changed, reading gives it another.
-    {15, "automatic series colour depends on the colours the others held when it joined"},
-    // The same: a fast line fed by a series whose colour was set after both joined.
-    {13, "automatic series colour depends on the colours the others held when it joined"},
-    // Differs from one run to the next (paints of the same chart differ): not narrowed down.
-    {30, "paints differ between runs"},
-};
+const std::map<std::uint32_t, const char*> KnownFailures = {};
 
 // A chart read from Bytes into a fresh chart on a fresh form.
 struct TReadBack {
@@ -239,6 +231,15 @@ TEST(RandomChartStream, FunctionSeriesKeepTheirValueListsFlagsAndOrders) {
        [](TChartSeries* O) { return O->GetXValues()->GetOrder() == TChartListOrder::loNone; }, true},
       {"x order set before the calculation", [](TChartSeries*, TChartSeries* O) { O->GetXValues()->SetOrder(TChartListOrder::loDescending); },
        nullptr, [](TChartSeries* O) { return O->GetXValues()->GetOrder() == TChartListOrder::loDescending; }, true},
+      // The points are calculated again in the new order, as reading calculates them.
+      {"x order turned after the calculation", nullptr,
+       [](TChartSeries*, TChartSeries* O) { O->GetXValues()->SetOrder(TChartListOrder::loDescending); },
+       [](TChartSeries* O) {
+         const std::int32_t N = O->Count();
+         return O->GetXValues()->GetOrder() == TChartListOrder::loDescending && N > 1 &&
+                O->GetXValues()->Value[0] > O->GetXValues()->Value[N - 1];
+       },
+       true},
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
@@ -267,6 +268,70 @@ TEST(RandomChartStream, FunctionSeriesKeepTheirValueListsFlagsAndOrders) {
     EXPECT_TRUE(Case.Holds(BOut));
     EXPECT_EQ(AsText(Store(B.Chart)), Text);
     EXPECT_TRUE(PaintTheSame(A, B.Chart));
+  }
+}
+
+// A series without a colour of its own takes, when read, the first palette colour that no series
+// read before it holds and that is not the background's. One that holds another (because the
+// colour it took was freed or taken later) writes it, so that every series keeps its colour; one
+// that holds what reading gives writes nothing.
+TEST(RandomChartStream, AutomaticSeriesColoursComeBackAsTheyWere) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TChart*)> Build;
+    std::vector<bool> Written;  // SeriesColor written, series by series
+  };
+  auto Add = [](TChart* C, int N, bool Fast = false) {
+    for (int I = 1; I <= N; ++I) {
+      TChartSeries* S = Fast ? static_cast<TChartSeries*>(AddToChart<TFastLineSeries>(C, "Series" + std::to_string(I)))
+                             : AddToChart<TAreaSeries>(C, "Series" + std::to_string(I));
+      for (int P = 0; P < 4; ++P) S->AddXY(P, P * I % 5);
+      S->ManualData = true;
+    }
+  };
+  auto Series = [](TChart* C, int I) { return C->GetSeries(I); };
+  const std::vector<TCase> Cases = {
+      {"fresh series", [&](TChart* C) { Add(C, 3); }, {false, false, false}},
+      {"the first series given another colour", [&](TChart* C) {
+         Add(C, 3);
+         Series(C, 0)->SetSeriesColor(0xFF123456);
+       },
+       {true, true, true}},
+      {"fast lines, the first given another colour", [&](TChart* C) {
+         Add(C, 3, true);
+         Series(C, 0)->SetSeriesColor(0xFF123456);
+       },
+       {true, true, true}},
+      {"the middle series removed", [&](TChart* C) {
+         Add(C, 3);
+         delete Series(C, 1);
+       },
+       {false, true}},
+      {"the background given the first series' colour", [&](TChart* C) {
+         Add(C, 2);
+         C->SetColor(Series(C, 0)->GetSeriesColor());
+       },
+       {true, false}},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TReadBack Made = ChartOnForm();
+    TChart* A = Made.Chart;
+    Case.Build(A);
+    const std::vector<Byte> First = Store(A);
+    const String Text = AsText(First);
+    ASSERT_EQ(A->SeriesCount(), static_cast<std::int32_t>(Case.Written.size()));
+    for (std::int32_t I = 0; I < A->SeriesCount(); ++I) {
+      const String Own = Text.substr(Text.find("object " + A->GetSeries(I)->GetName() + ":"));
+      EXPECT_EQ(Own.substr(0, Own.find("\n  end")).find("SeriesColor") != String::npos, Case.Written[I])
+          << A->GetSeries(I)->GetName() << "\n" << Text;
+    }
+    TReadBack B = ReadOnFreshForm(First);
+    ASSERT_EQ(B.Chart->SeriesCount(), A->SeriesCount());
+    for (std::int32_t I = 0; I < A->SeriesCount(); ++I)
+      EXPECT_EQ(B.Chart->GetSeries(I)->GetSeriesColor(), A->GetSeries(I)->GetSeriesColor()) << I;
+    EXPECT_EQ(AsText(Store(B.Chart)), Text);
+    EXPECT_TRUE(PaintTheSame(A, B.Chart)) << Text;
   }
 }
 

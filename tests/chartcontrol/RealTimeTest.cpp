@@ -59,11 +59,13 @@ class RealTime : public ::testing::TestWithParam<bool> {
   TPoint Pixel(double X, double Y) {
     return TPoint(Chart->GetBottomAxis()->CalcXPosValue(X), Chart->GetLeftAxis()->CalcYPosValue(Y));
   }
-  // The line's colour at the pixel of (X, Y) or just above or below it.
+  // The line's colour at the pixel of (X, Y) or one next to it (a steep segment's pixels round
+  // either way).
   bool OnLine(const TBitmap& B, double X, double Y) {
     const TPoint P = Pixel(X, Y);
     for (int DY = -1; DY <= 1; ++DY)
-      if (B.GetPixel(P.X, P.Y + DY) == LineColor) return true;
+      for (int DX = -1; DX <= 1; ++DX)
+        if (B.GetPixel(P.X + DX, P.Y + DY) == LineColor) return true;
     return false;
   }
   static int Differences(const TBitmap& A, const TBitmap& B) {

@@ -115,9 +115,9 @@ void TZelCanvas::DoChangedPen() {
     PrepareGradient(P->GetPenBrush()->GetGradient(), *Stroke->GetGradient());
     Stroke->SetKind(TBrushKind::Gradient);
   } else {
-    TZelBrush* Fill = P->GetPenBrush();
-    Stroke->SetKind(Fill->GetKind());
-    Stroke->SetColor(Fill->GetColor());
+    // Kind, colour, gradient and bitmap of the pen's own fill: a gradient or bitmap kind draws
+    // with the pen's, never with what an earlier pen left on the stroke.
+    Stroke->TBrush::Assign(P->GetPenBrush());
   }
   float W = P->GetWidth();
   Stroke->SetThickness(W == 0 || std::isnan(W) ? 0.1f : std::fabs(W));

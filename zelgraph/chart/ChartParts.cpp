@@ -122,8 +122,7 @@ void TCustomChart::SetBackColor(TAlphaColor Value) {
 }
 
 bool TCustomChart::IsFreeSeriesColor(TAlphaColor AColor, bool CheckBackground, TChartSeries* Series) {
-  for (std::int32_t I = 0; I < SeriesCount(); ++I)
-    if (GetSeries(I) != Series && GetSeries(I)->GetSeriesColor() == AColor) return false;
+  if (IsSeriesColorHeld(AColor, Series)) return false;
   if (CheckBackground) {
     if (AColor == GetColor()) return false;
     if (TChartWall* B = GetBackWall(); B && AColor == B->GetColor()) return false;

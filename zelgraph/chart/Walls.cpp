@@ -102,7 +102,9 @@ void TCustomChartWall::InitColor(TAlphaColor Value) {
 }
 
 bool TCustomChartWall::ApplyDark3D() const {
-  return FBrush->GetKind() != TBrushKind::None && !FBrush->HasImage() && FDark3D;
+  // An image only looked at (made empty on first use) leaves the sides shaded.
+  const TZelPicture* Image = FBrush->ExistingImage();
+  return FBrush->GetKind() != TBrushKind::None && !(Image && Image->Valid()) && FDark3D;
 }
 
 bool TCustomChartWall::ShouldDraw() const {

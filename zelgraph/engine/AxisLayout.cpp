@@ -265,6 +265,7 @@ void TChartAxis::CalcRect(TRectF& R, bool InflateChartRectangle) {
       auto* Sub = static_cast<TChartAxis*>(FSubAxes->GetItem(I));
       if (!Sub->GetVisible()) continue;
       AssignToSub(Sub);
+      Sub->InternalCalcPositions();
       Sub->AdjustMaxMin();
       Sub->CalcRect(R, true);
       Sub->FPosAxis = ApplyPosition(GetRectangleEdge(R), R);

@@ -7,6 +7,7 @@
 
 #include "platform/Filer.h"
 #include "platform/Printer.h"
+#include "platform/Scope.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/CanvasScopes.h"
@@ -349,11 +350,13 @@ void TCustomAxisPanel::SetSeriesZPositions() {
 
 void TCustomAxisPanel::CalcAxisRect() {
   const std::vector<TChartAxis*> Axes = FAxes->GetList();
+  // Each axis takes its length on this layout before its ends: rounding the ends (MinimumRound,
+  // MaximumRound) steps by labels that fit that length, not the length of the last paint.
   for (TChartAxis* A : Axes) {
     A->IsVisible = CalcIsAxisVisible(A);
+    A->InternalCalcPositions();
     A->AdjustMaxMin();
   }
-  for (TChartAxis* A : Axes) A->InternalCalcPositions();
   CalcVisibleRanges(FSeriesList);
   TRectF R = ChartRect;
   for (std::size_t I = 0; I < Axes.size(); ++I) {
@@ -992,7 +995,30 @@ TAlphaColor TCustomAxisPanel::GetFreeSeriesColor(bool CheckBackground, TChartSer
       ColorPalette.empty() ? std::vector<TAlphaColor>(ZelColorPalette) : ColorPalette;
   for (TAlphaColor C : Palette)
     if (IsFreeSeriesColor(C, CheckBackground, Series)) return C;
-  return GetDefaultColor(SeriesCount());
+  return GetDefaultColor(FColorForesight.Index < 0 ? SeriesCount() : FColorForesight.Count);
+}
+
+TAlphaColor TCustomAxisPanel::GetReadSeriesColor(TChartSeries* Series) {
+  // The reader makes the stored series in list order, each joining before its values are read.
+  TColorForesight Foresight;
+  for (std::int32_t I = 0; I < SeriesCount() && Foresight.Index < 0; ++I) {
+    TChartSeries* S = GetSeries(I);
+    if (!S->DontSerialize) ++Foresight.Count;
+    if (S == Series) Foresight.Index = I;
+  }
+  if (Foresight.Index < 0) return GetFreeSeriesColor(true, Series);
+  TValueScope<TColorForesight> Scope(FColorForesight, Foresight);
+  return GetFreeSeriesColor(true, Series);
+}
+
+bool TCustomAxisPanel::IsSeriesColorHeld(TAlphaColor AColor, TChartSeries* Series) const {
+  const bool Foreseeing = FColorForesight.Index >= 0;
+  const std::int32_t Count = Foreseeing ? FColorForesight.Index : SeriesCount();
+  for (std::int32_t I = 0; I < Count; ++I) {
+    TChartSeries* S = GetSeries(I);
+    if (S != Series && !(Foreseeing && S->DontSerialize) && S->GetSeriesColor() == AColor) return true;
+  }
+  return false;
 }
 
 void TCustomAxisPanel::ColorPaletteChanged() {

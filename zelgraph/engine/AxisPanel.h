@@ -239,6 +239,12 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   // --- colours ---
   TAlphaColor GetDefaultColor(std::int32_t Index) const;
   TAlphaColor GetFreeSeriesColor(bool CheckBackground, TChartSeries* Series);
+  // The colour a series that stores none of its own takes as it is read back: the one
+  // GetFreeSeriesColor gives it when it joins after the stored series before it.
+  TAlphaColor GetReadSeriesColor(TChartSeries* Series);
+  // Whether a series other than Series holds AColor; while GetReadSeriesColor foresees a read,
+  // only the stored series before the one it asks for count.
+  bool IsSeriesColorHeld(TAlphaColor AColor, TChartSeries* Series) const;
   // Gives every series with the automatic colour a free palette colour again.
   void ColorPaletteChanged();
 
@@ -371,6 +377,12 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   void DrawSlotValue(TChartSeries* S, std::int32_t ValueIndex, const std::vector<TChartSeries*>& List,
                      std::int32_t Start);
   bool FClipped = false;
+  // While GetReadSeriesColor foresees a read: the list index of the series it asks for, and how
+  // many series the reader will have made when that series joins.
+  struct TColorForesight {
+    std::int32_t Index = -1;
+    std::int32_t Count = 0;
+  } FColorForesight;
 };
 
 }  // namespace zel

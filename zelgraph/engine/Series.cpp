@@ -391,6 +391,11 @@ void TChartSeries::Added() {
   CheckDataSource();
 }
 
+bool TChartSeries::IsSeriesColorStored() const {
+  if (IsColorStored()) return true;
+  return FParent && ISeriesColor != FParent->GetReadSeriesColor(const_cast<TChartSeries*>(this));
+}
+
 void TChartSeries::Removed() {
   if (FParent && FParent->GetCursor() == FCursor) FParent->SetCursor(FParent->GetOriginalCursor());
   RemoveAllLinkedSeries();
@@ -947,7 +952,7 @@ ZEL_BEGIN_PUBLISHED(TChartSeries)
   // A series is written inside its chart; a stream that keeps it elsewhere names its chart.
   P::Prop("ParentChart", &Self::GetParentChart, &Self::SetParentChart, Never),
   P::Prop("PercentFormat", &Self::GetPercentFormat, &Self::SetPercentFormat, &Self::IsPercentFormatStored),
-  P::Prop("SeriesColor", &Self::GetSeriesColor, &Self::SetSeriesColor, &Self::IsColorStored),
+  P::Prop("SeriesColor", &Self::GetSeriesColor, &Self::SetSeriesColor, &Self::IsSeriesColorStored),
   P::Obj("Selected", &Self::GetSelected, &Self::ExistingSelected),
   P::Prop("ShowInLegend", &Self::GetShowInLegend, &Self::SetShowInLegend, Default(true)),
   P::Prop("Title", &Self::GetTitle, &Self::SetTitle, Default(String())),

@@ -370,6 +370,9 @@ class TChartSeries : public TCustomChartSeries {
   void ChangeInternalColor(TAlphaColor Value);
   void SetDefaultColor();
   bool IsColorStored() const { return FColor != clZelDefault; }
+  // Whether SeriesColor is written: a colour of its own, or a palette colour other than the one
+  // the series would take when read back (it took a colour another series has since left).
+  bool IsSeriesColorStored() const;
   bool IsValueFormatStored() const;
   bool IsPercentFormatStored() const;
   // The one data source travels by name; several go to "DataSources".

@@ -523,6 +523,13 @@ void TChartValueList::SetCalculatedDateTime(bool AValue) {
   if (!FDateTimeSet) ApplyDateTime(AValue);
 }
 
+void TChartValueList::SetOrder(TChartListOrder Value) {
+  const bool Changed = Value != FOrder;
+  FOrder = Value;
+  FOrderSet = true;
+  if (Changed && FOwner && (FOwner->GetDataSource() || FOwner->GetFunction())) FOwner->CheckDataSource();
+}
+
 void TChartValueList::SetCalculatedOrder(TChartListOrder AValue) {
   IDefOrder = AValue;
   if (!FOrderSet) FOrder = AValue;

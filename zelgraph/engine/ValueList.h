@@ -210,10 +210,9 @@ class TChartValueList : public TPersistent {
   void SetName(const String& Value) { FName = Value; }
   TChartListOrder GetOrder() const { return FOrder; }
   // Set by the program or read from a stream: a calculation keeps it from then on.
-  void SetOrder(TChartListOrder Value) {
-    FOrder = Value;
-    FOrderSet = true;
-  }
+  // The points a series holds stay where they are, except points calculated from sources or by
+  // a function: those are calculated again, added in the new order.
+  void SetOrder(TChartListOrder Value);
   // What a calculation gives the list (a function's series takes its source's date-time flags,
   // a function the order of its output): it becomes the stored default, so it is not written
   // and a read chart calculates it again, and the value unless the program set one or a stream

@@ -181,12 +181,9 @@ void TFastLineSeries::SetPen(TZelPen* Value) {
 
 void TFastLineSeries::SetSeriesColor(TAlphaColor Value) {
   TCustomLineSeries::SetSeriesColor(Value);
-  // The palette's colour (the series has none of its own) is also the line's default: a fresh
-  // series writes nothing for it, and reading makes it again from the palette.
-  if (IsColorStored())
-    FPen->SetColor(Value);
-  else
-    FPen->InitColor(Value);
+  // The series colour is also the line's default: the series writes it (or, from the palette,
+  // makes it again when read), and the line writes only a colour given to it apart.
+  FPen->InitColor(Value);
 }
 
 void TFastLineSeries::AssignFormatting(TChartSeries* Source) {

@@ -224,6 +224,9 @@ void TAnnotationTool::SetBounds(const TRectF& R) {
 // Placement and drawing
 
 TRectF TAnnotationTool::GetTextBounds(TCustomAxisPanel* Chart, const TRectF& R, std::int32_t& X, std::int32_t& Y) {
+  // Measured with the font it is drawn with: flat, or with the chart's 3D text zoom.
+  FShape->IDraw2D = !FDraw3D;
+  FShape->FDraw3D = FDraw3D;
   FShape->CalcBounds(Chart);
   const std::int32_t W = Round(double(R.Right) - R.Left + 1);
   const std::int32_t H = Round(double(R.Bottom) - R.Top + 1);
@@ -293,8 +296,6 @@ void TAnnotationTool::DoDrawText(TCustomAxisPanel* Chart) {
   std::int32_t X = 0, Y = 0;
   const TRectF R = GetTextBounds(Chart, Chart->GetChartBounds(), X, Y);
   ILastDrawn = R;
-  FShape->IDraw2D = !FDraw3D;
-  FShape->FDraw3D = FDraw3D;
   FShape->ITextOffset = GetXOffset();
   {
     TFrontPlaneScope FrontPlane(C, !FDraw3D);

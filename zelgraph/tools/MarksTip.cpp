@@ -77,6 +77,8 @@ TMarksTipTool::TMarksTipTool(TComponent* AOwner) : TZelCustomToolSeries(AOwner) 
   FFormat->SetCustomPosition(true);
   // The tip shows itself with the pointed mark's text.
   FFormat->IOwnerShows = true;
+  // Drawn flat, in front: measured so as well.
+  FFormat->IDraw2D = true;
 }
 
 TMarksTipTool::~TMarksTipTool() {
@@ -198,7 +200,6 @@ void TMarksTipTool::ChartEvent(TChartToolEvent AEvent) {
   if (!C || !C->GetCanvas()) return;
   TCanvas3D* Canvas = C->GetCanvas();
   FFormat->SetParent(C);
-  FFormat->IDraw2D = true;
   TFrontPlaneScope FrontPlane(Canvas);
   FFormat->Draw(C, FFormat->ShapeBounds, FFormat->GetAngle(), 0);
 }
