@@ -19,10 +19,13 @@
 #include "zelgraph/chart/Walls.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
+#include "zelgraph/engine/Marks.h"
 #include "zelgraph/series/Area.h"
+#include "zelgraph/series/FastLine.h"
 #include "zelgraph/tools/Annotation.h"
 #include "zelgraph/tools/ColorLine.h"
 #include "zelgraph/tools/MiscTools.h"
+#include "zelgraph/tools/PageNumber.h"
 #include "tests/support/ChartRoundTrip.h"
 #include "tests/support/PublishedWalk.h"
 #include "tests/support/RandomChart.h"
@@ -94,6 +97,26 @@ TEST(RepeatablePaint, TheFirstPaintIsLikeTheNextAndLookingChangesNothing) {
       // Glyphs of 64 pixels and more were placed otherwise the first time they were drawn.
       {"labels of 71.3 pixels",
        [](TChart* C) { C->GetBottomAxis()->GetLabelsFont()->SetSizeFloat(71.3f); }, nullptr},
+      // A back colour that lets the window show through was laid on the last paint.
+      {"a see-through chart colour", [](TChart* C) { C->SetColor(0x9D1A4F3A); }, nullptr},
+      // The page box placed in percent of the chart was moved to its pixels by each paint.
+      {"page numbers placed in percent",
+       [](TChart* C) {
+         auto* Pages = AddToChart<TPageNumTool>(C, "Pages");
+         Pages->SetPositionUnits(TZelUnits::muPercent);
+         Pages->GetShape()->SetCustomPosition(true);
+         Pages->GetShape()->SetLeft(30);
+         Pages->GetShape()->SetTop(40);
+       },
+       nullptr},
+      // Looking at the marks' arrow made the callout, whose arrows then appeared.
+      {"a fast line's marks whose arrow is looked at",
+       [](TChart* C) {
+         auto* Line = AddToChart<TFastLineSeries>(C, "Line");
+         for (int I = 0; I < 5; ++I) Line->AddXY(1 + I * 1.5, 4 + I);
+         Line->GetMarks()->SetVisible(true);
+       },
+       [](TChart* C) { C->GetSeries(1)->GetMarks()->GetArrow(); }},
       // An image made empty on first use took the shading off the wall's sides.
       {"the bottom wall's image looked at", [](TChart* C) { C->GetBottomWall()->SetSize(12); },
        [](TChart* C) { C->GetBottomWall()->GetBrush()->GetImage(); }},

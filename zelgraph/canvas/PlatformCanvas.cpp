@@ -485,7 +485,12 @@ TRectF TZelCanvas3D::InitWindow(TCanvas* DestCanvas, TView3DOptions* Options,
     if (ISceneOpen == FCanvas) FCanvas->EndScene();
     FCanvas->BeginScene();
     ISceneOpen = FCanvas;
-    if (AlphaOf(BackColor) == 0) FBitmap->Clear(BackColor);
+    // A back colour that lets what is behind show through is laid on a clear picture, not on
+    // the last paint (which it would darken paint after paint).
+    if (AlphaOf(BackColor) == 0)
+      FBitmap->Clear(BackColor);
+    else if (AlphaOf(BackColor) != 0xFF)
+      FBitmap->Clear(TAlphaColors::Null);
     Result = TRectF(0, 0, float(W), float(H));
   } else {
     SetCanvas(DestCanvas);

@@ -328,6 +328,9 @@ TSeriesMarks::TSeriesMarks(TChartSeries* ASeries)
   FVisible = false;
   DefaultVisible = false;
   InitShadow(FShadow);
+  // The callout (its arrow, the arrow length that lifts each mark) is made with the marks: made
+  // on first use, a program only looking at the marks' arrow would make the arrows appear.
+  GetCallout();
 }
 
 TSeriesMarks::~TSeriesMarks() {

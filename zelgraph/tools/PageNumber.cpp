@@ -117,7 +117,9 @@ TRectF TPageNumTool::GetTextBounds(TCustomAxisPanel* Chart, const TRectF& R, std
     else
       Result.Left -= Grow;
   }
-  FShape->ShapeBounds = Result;
+  // A box the chart places is where it was drawn; one placed by the program keeps its own place
+  // (in percent of the chart, maybe), so that the next paint finds it again.
+  if (!FShape->GetCustomPosition()) FShape->ShapeBounds = Result;
   return Result;
 }
 
@@ -137,7 +139,7 @@ void TPageNumTool::DoDrawText(TCustomAxisPanel* Chart) {
   if (!FButtons || !Chart || !Chart->GetCanvas()) return;
   TCanvas3D* C = Chart->GetCanvas();
   TPointF L[3], Rt[3];
-  ButtonTriangles(FShape->ShapeBounds, L, Rt);
+  ButtonTriangles(ILastDrawn, L, Rt);
   C->AssignVisiblePen(FButtonPen);
   TZelBrush* BL = CurrentPage() > 1 ? FEnabledBrush : FDisabledBrush;
   C->AssignBrush(BL, BL->GetColor(), BL->GetBackColor());
@@ -149,13 +151,13 @@ void TPageNumTool::DoDrawText(TCustomAxisPanel* Chart) {
 
 bool TPageNumTool::InLeftButton(std::int32_t X, std::int32_t Y) {
   TPointF L[3], Rt[3];
-  ButtonTriangles(FShape->ShapeBounds, L, Rt);
+  ButtonTriangles(ILastDrawn, L, Rt);
   return PointInPolygon(TPointF(static_cast<float>(X), static_cast<float>(Y)), std::span<const TPointF>(L, 3), 2);
 }
 
 bool TPageNumTool::InRightButton(std::int32_t X, std::int32_t Y) {
   TPointF L[3], Rt[3];
-  ButtonTriangles(FShape->ShapeBounds, L, Rt);
+  ButtonTriangles(ILastDrawn, L, Rt);
   return PointInPolygon(TPointF(static_cast<float>(X), static_cast<float>(Y)), std::span<const TPointF>(Rt, 3), 2);
 }
 
