@@ -117,7 +117,8 @@ String Report(std::uint32_t Seed, const TOutcome& Full) {
 }
 
 TEST(RandomChartStream, ChartsReadBackWriteTheSameAndPaintTheSame) {
-  for (std::uint32_t Seed = FirstSeed; Seed < FirstSeed + Seeds; ++Seed) {
+  const TSeedRange Range = RandomSeeds(FirstSeed, Seeds);
+  for (std::uint32_t Seed = Range.First; Seed < Range.First + Range.Count; ++Seed) {
     const TOutcome Outcome = RoundTrip(Seed);
     const auto Known = KnownFailures.find(Seed);
     if (Known == KnownFailures.end()) {

@@ -142,7 +142,8 @@ TEST(RepeatablePaint, TheFirstPaintIsLikeTheNextAndLookingChangesNothing) {
 // Random charts (every series kind, function and tool, a few percent of all values set at
 // random) paint the same the first time and again, and after every part was looked at.
 TEST(RepeatablePaint, RandomChartsPaintTheSameAgainAndWhenLookedAt) {
-  for (std::uint32_t Seed = 1; Seed <= 40; ++Seed) {
+  const TSeedRange Range = RandomSeeds(1, 40);
+  for (std::uint32_t Seed = Range.First; Seed < Range.First + Range.Count; ++Seed) {
     SCOPED_TRACE(Seed);
     TRandomChart A = MakeRandomChart(Seed, 40, 320, 240);
     TOwned<TForm> AForm(A.Form);

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <exception>
+#include <string>
 #include <functional>
 #include <random>
 #include <set>
@@ -154,6 +157,26 @@ struct TRandomChart {
 // Concrete series kinds a chart can hold.
 inline std::vector<const TClass*> RandomChartSeriesKinds() {
   return {TFastLineSeries::StaticClass(), TAreaSeries::StaticClass(), TThemedSeries::StaticClass()};
+}
+
+// The seeds a random-chart test runs: First to First + Count - 1, unless the environment names
+// others ("ZEL_RANDOM_SEEDS=300:50", or one seed: "ZEL_RANDOM_SEEDS=266") to look at locally.
+struct TSeedRange {
+  std::uint32_t First, Count;
+};
+inline TSeedRange RandomSeeds(std::uint32_t First, std::uint32_t Count) {
+  if (const char* E = std::getenv("ZEL_RANDOM_SEEDS")) {
+    const std::string S = E;
+    const auto Colon = S.find(':');
+    try {
+      const unsigned long F = std::stoul(S.substr(0, Colon));
+      const unsigned long N = Colon == std::string::npos ? 1 : std::stoul(S.substr(Colon + 1));
+      return {static_cast<std::uint32_t>(F), static_cast<std::uint32_t>(N)};
+    } catch (const std::exception&) {
+      // A malformed value runs the usual seeds.
+    }
+  }
+  return {First, Count};
 }
 
 // Builds the random chart of a seed on a new form of its own (Form owns the chart; the chart owns
