@@ -232,6 +232,14 @@ TEST(RandomChartStream, FunctionSeriesKeepTheirValueListsFlagsAndOrders) {
        [](TChartSeries* O) { return O->GetXValues()->GetOrder() == TChartListOrder::loNone; }, true},
       {"x order set before the calculation", [](TChartSeries*, TChartSeries* O) { O->GetXValues()->SetOrder(TChartListOrder::loDescending); },
        nullptr, [](TChartSeries* O) { return O->GetXValues()->GetOrder() == TChartListOrder::loDescending; }, true},
+      // The source's flag changed after the calculation: the function's series calculates again
+      // and takes it, as reading does; its own flag set alike is then no change to write.
+      {"x date-time set on the source after the calculation, and on the series alike", nullptr,
+       [](TChartSeries* S, TChartSeries* O) {
+         S->GetXValues()->SetDateTime(true);
+         O->GetXValues()->SetDateTime(true);
+       },
+       [](TChartSeries* O) { return O->GetXValues()->GetDateTime(); }, false},
       // The points are calculated again in the new order, as reading calculates them.
       {"x order turned after the calculation", nullptr,
        [](TChartSeries*, TChartSeries* O) { O->GetXValues()->SetOrder(TChartListOrder::loDescending); },
