@@ -61,6 +61,14 @@ TEST(RepeatablePaint, TheFirstPaintIsLikeTheNextAndLookingChangesNothing) {
     std::function<void(TChart*)> Look;
   };
   const std::vector<TCase> Cases = {
+      // The axis shape's band took the margins the last label drawn had left (none at first).
+      {"an axis shape behind boxed labels",
+       [](TChart* C) {
+         TChartAxis* Bottom = C->GetBottomAxis();
+         Bottom->GetLabelsFormat()->SetTransparent(false);
+         Bottom->GetShape()->SetVisible(true);
+       },
+       nullptr},
       // The ends were rounded with the axis length of the paint before (none on the first).
       {"rounded axis ends",
        [](TChart* C) {

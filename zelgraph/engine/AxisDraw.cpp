@@ -29,8 +29,19 @@ void TChartAxis::Draw(bool CalcPosAxis) {
 
   // Back shape of the labels band.
   if (FShape && FShape->GetVisible()) {
-    TMargins* M = FAxisItems->GetFormat()->GetMargins();
-    const std::int32_t Band = SizeLabels() + (FHorizontal ? M->VertSize() : M->HorizSize());
+    // The labels' boxes take their format's margins (none when it is see-through), worked out
+    // here for this paint's labels, not left from the last label drawn.
+    TAxisLabelsFormat* Format = FAxisItems->GetFormat();
+    TMargins* M = Format->GetMargins();
+    const std::int32_t Labels = SizeLabels();
+    if (Format->GetTransparent()) {
+      M->Reset();
+    } else {
+      C->AssignFont(Format->GetFont());
+      const std::int32_t FontHeight = C->TextHeight("W");
+      M->Calculate(FHorizontal ? 0 : Labels, FHorizontal ? Labels : FontHeight, FontHeight);
+    }
+    const std::int32_t Band = Labels + (FHorizontal ? M->VertSize() : M->HorizSize());
     std::int32_t D = GetLabelsPosition() != TAxisLabelsPosition::lpAtTick ? std::max(SizeTickAxis(true) - 2, Band)
                                                                           : SizeTickAxis(true) + Band;
     if (FOtherSide) D = -D;
