@@ -1,0 +1,110 @@
+// Tools whose setters touch other stored values (an annotation's activity shows or hides its
+// box, a scroll bar thumb's style brings its picture and sizes) come back as they were stored,
+// and a marks tip never put up paints nothing.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "platform/Forms.h"
+#include "zelgraph/series/Area.h"
+#include "zelgraph/tools/Annotation.h"
+#include "zelgraph/tools/MarksTip.h"
+#include "zelgraph/tools/MiscTools.h"
+#include "zelgraph/tools/PageNumber.h"
+#include "zelgraph/tools/RectangleTool.h"
+#include "zelgraph/tools/ScrollBar.h"
+#include "tests/support/ChartRoundTrip.h"
+#include "tests/support/StreamText.h"
+
+namespace zel::testing {
+namespace {
+
+constexpr float ChartWidth = 320, ChartHeight = 240;
+
+struct TOnForm {
+  TOwned<TForm> Form;
+  TChart* Chart;
+};
+
+TOnForm ChartOnForm(const String& Name) {
+  TOnForm R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
+  R.Chart = Create<TChart>(R.Form.get());
+  if (!Name.empty()) R.Chart->SetName(Name);
+  R.Chart->SetParent(R.Form.get());
+  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
+  return R;
+}
+
+template <typename T>
+void InactiveWithShapeShown(TChart* C) {
+  auto* Tool = AddToChart<T>(C, "Tool1");
+  Tool->SetActive(false);
+  Tool->GetShape()->SetVisible(true);
+}
+
+TEST(StoredTools, ComeBackAsStoredAndPaintTheSame) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TChart*)> Build;
+  };
+  const std::vector<TCase> Cases = {
+      {"annotation turned off, its box shown again", InactiveWithShapeShown<TAnnotationTool>},
+      {"rectangle turned off, its box shown again", InactiveWithShapeShown<TRectangleTool>},
+      {"page number turned off, its box shown again", InactiveWithShapeShown<TPageNumTool>},
+      {"repaint monitor turned off, its box shown again", InactiveWithShapeShown<TRepaintMonitor>},
+      {"scroll bar thumb given a style, then its own size",
+       [](TChart* C) {
+         auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Tool1");
+         Bar->SetAxis(C->GetBottomAxis());
+         Bar->GetThumb()->SetStyle(TScrollThumbStyle::stsThumb3);
+         Bar->SetThumbSize(9);
+       }},
+      {"scroll bar thumb given a style, then the bar's size",
+       [](TChart* C) {
+         auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Tool1");
+         Bar->SetAxis(C->GetLeftAxis());
+         Bar->GetThumb()->SetStyle(TScrollThumbStyle::stsThumb2);
+         Bar->SetSize(25);
+       }},
+      {"scroll bar thumb given a style, then a picture of its own",
+       [](TChart* C) {
+         auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Tool1");
+         Bar->SetAxis(C->GetBottomAxis());
+         Bar->GetThumb()->SetStyle(TScrollThumbStyle::stsThumb1);
+         TZelPicture* P = Bar->GetThumb()->GetImage();
+         P->SetSize(12, 7);
+         for (int Y = 0; Y < 7; ++Y)
+           for (int X = 0; X < 12; ++X) P->SetPixel(X, Y, (X + Y) % 2 ? 0xFF2050A0 : 0xFFE0E000);
+       }},
+      {"marks tip shown by the program, never put up with a text",
+       [](TChart* C) {
+         auto* Tip = AddToChart<TMarksTipTool>(C, "Tool1");
+         Tip->GetFormat()->SetVisible(true);
+         Tip->GetFormat()->SetTop(27);
+       }},
+      {"marks tip shown by the program at a left edge, never put up with a text",
+       [](TChart* C) {
+         auto* Tip = AddToChart<TMarksTipTool>(C, "Tool1");
+         Tip->GetFormat()->SetVisible(true);
+         Tip->GetFormat()->SetLeft(40);
+       }},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TOnForm Made = ChartOnForm("Chart1");
+    TChart* A = Made.Chart;
+    auto* S = AddToChart<TAreaSeries>(A, "Series1");
+    for (int I = 0; I < 8; ++I) S->AddXY(I, I * 3 % 7, "P" + std::to_string(I));
+    S->ManualData = true;
+    Case.Build(A);
+    const std::vector<Byte> First = Store(A);
+    TOnForm B = ChartOnForm(String());
+    ReadBytes(First, B.Chart);
+    EXPECT_EQ(AsText(Store(B.Chart)), AsText(First));
+    EXPECT_TRUE(PaintTheSame(A, B.Chart)) << AsText(First);
+  }
+}
+
+}  // namespace
+}  // namespace zel::testing
