@@ -9,6 +9,8 @@
 #include "platform/Forms.h"
 #include "zelgraph/series/Area.h"
 #include "zelgraph/tools/Annotation.h"
+#include "zelgraph/tools/ColorLine.h"
+#include "zelgraph/tools/Cursor.h"
 #include "zelgraph/tools/MarksTip.h"
 #include "zelgraph/tools/MiscTools.h"
 #include "zelgraph/tools/PageNumber.h"
@@ -53,6 +55,21 @@ TEST(StoredTools, ComeBackAsStoredAndPaintTheSame) {
       {"rectangle turned off, its box shown again", InactiveWithShapeShown<TRectangleTool>},
       {"page number turned off, its box shown again", InactiveWithShapeShown<TPageNumTool>},
       {"repaint monitor turned off, its box shown again", InactiveWithShapeShown<TRepaintMonitor>},
+      {"cursor's annotation turned off, its box shown again",
+       [](TChart* C) {
+         auto* Cursor = AddToChart<TCursorTool>(C, "Tool1");
+         TAnnotationTool* A = Cursor->GetAxisAnnotation();
+         A->SetActive(false);
+         A->GetShape()->SetVisible(true);
+       }},
+      {"colour line's annotation turned off, its box shown again",
+       [](TChart* C) {
+         auto* Line = AddToChart<TColorLineTool>(C, "Tool1");
+         Line->SetAxis(C->GetBottomAxis());
+         TAnnotationTool* A = Line->GetAnnotation();
+         A->SetActive(false);
+         A->GetShape()->SetVisible(true);
+       }},
       {"scroll bar thumb given a style, then its own size",
        [](TChart* C) {
          auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Tool1");
