@@ -38,11 +38,34 @@ TOnForm ChartOnForm(const String& Name) {
   return R;
 }
 
+// An annotation turned off, then its box shown again by the program.
+void OffWithBoxShown(TAnnotationTool* A) {
+  A->SetActive(false);
+  A->GetShape()->SetVisible(true);
+}
+
 template <typename T>
 void InactiveWithShapeShown(TChart* C) {
-  auto* Tool = AddToChart<T>(C, "Tool1");
-  Tool->SetActive(false);
-  Tool->GetShape()->SetVisible(true);
+  OffWithBoxShown(AddToChart<T>(C, "Tool1"));
+}
+
+// A scroll bar on Axis whose thumb is given Style, then After is done to it.
+std::function<void(TChart*)> ThumbStyled(TScrollThumbStyle Style, const std::function<void(TAxisScrollBarTool*)>& After) {
+  return [Style, After](TChart* C) {
+    auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Tool1");
+    Bar->SetAxis(C->GetBottomAxis());
+    Bar->GetThumb()->SetStyle(Style);
+    After(Bar);
+  };
+}
+
+// A marks tip made visible by the program (the tool never put it up), then Place done to it.
+std::function<void(TChart*)> TipShown(const std::function<void(TTextShape*)>& Place) {
+  return [Place](TChart* C) {
+    TTextShape* Format = AddToChart<TMarksTipTool>(C, "Tool1")->GetFormat();
+    Format->SetVisible(true);
+    Place(Format);
+  };
 }
 
 TEST(StoredTools, ComeBackAsStoredAndPaintTheSame) {
@@ -56,56 +79,29 @@ TEST(StoredTools, ComeBackAsStoredAndPaintTheSame) {
       {"page number turned off, its box shown again", InactiveWithShapeShown<TPageNumTool>},
       {"repaint monitor turned off, its box shown again", InactiveWithShapeShown<TRepaintMonitor>},
       {"cursor's annotation turned off, its box shown again",
-       [](TChart* C) {
-         auto* Cursor = AddToChart<TCursorTool>(C, "Tool1");
-         TAnnotationTool* A = Cursor->GetAxisAnnotation();
-         A->SetActive(false);
-         A->GetShape()->SetVisible(true);
-       }},
+       [](TChart* C) { OffWithBoxShown(AddToChart<TCursorTool>(C, "Tool1")->GetAxisAnnotation()); }},
       {"colour line's annotation turned off, its box shown again",
        [](TChart* C) {
          auto* Line = AddToChart<TColorLineTool>(C, "Tool1");
          Line->SetAxis(C->GetBottomAxis());
-         TAnnotationTool* A = Line->GetAnnotation();
-         A->SetActive(false);
-         A->GetShape()->SetVisible(true);
+         OffWithBoxShown(Line->GetAnnotation());
        }},
       {"scroll bar thumb given a style, then its own size",
-       [](TChart* C) {
-         auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Tool1");
-         Bar->SetAxis(C->GetBottomAxis());
-         Bar->GetThumb()->SetStyle(TScrollThumbStyle::stsThumb3);
-         Bar->SetThumbSize(9);
-       }},
+       ThumbStyled(TScrollThumbStyle::stsThumb3, [](TAxisScrollBarTool* Bar) { Bar->SetThumbSize(9); })},
       {"scroll bar thumb given a style, then the bar's size",
-       [](TChart* C) {
-         auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Tool1");
-         Bar->SetAxis(C->GetLeftAxis());
-         Bar->GetThumb()->SetStyle(TScrollThumbStyle::stsThumb2);
-         Bar->SetSize(25);
-       }},
+       ThumbStyled(TScrollThumbStyle::stsThumb2, [](TAxisScrollBarTool* Bar) { Bar->SetSize(25); })},
       {"scroll bar thumb given a style, then a picture of its own",
-       [](TChart* C) {
-         auto* Bar = AddToChart<TAxisScrollBarTool>(C, "Tool1");
-         Bar->SetAxis(C->GetBottomAxis());
-         Bar->GetThumb()->SetStyle(TScrollThumbStyle::stsThumb1);
-         TZelPicture* P = Bar->GetThumb()->GetImage();
-         P->SetSize(12, 7);
-         for (int Y = 0; Y < 7; ++Y)
-           for (int X = 0; X < 12; ++X) P->SetPixel(X, Y, (X + Y) % 2 ? 0xFF2050A0 : 0xFFE0E000);
-       }},
-      {"marks tip shown by the program, never put up with a text",
-       [](TChart* C) {
-         auto* Tip = AddToChart<TMarksTipTool>(C, "Tool1");
-         Tip->GetFormat()->SetVisible(true);
-         Tip->GetFormat()->SetTop(27);
-       }},
+       ThumbStyled(TScrollThumbStyle::stsThumb1,
+                   [](TAxisScrollBarTool* Bar) {
+                     TZelPicture* P = Bar->GetThumb()->GetImage();
+                     P->SetSize(12, 7);
+                     for (int Y = 0; Y < 7; ++Y)
+                       for (int X = 0; X < 12; ++X) P->SetPixel(X, Y, (X + Y) % 2 ? 0xFF2050A0 : 0xFFE0E000);
+                   })},
+      {"marks tip shown by the program at a top edge, never put up with a text",
+       TipShown([](TTextShape* F) { F->SetTop(27); })},
       {"marks tip shown by the program at a left edge, never put up with a text",
-       [](TChart* C) {
-         auto* Tip = AddToChart<TMarksTipTool>(C, "Tool1");
-         Tip->GetFormat()->SetVisible(true);
-         Tip->GetFormat()->SetLeft(40);
-       }},
+       TipShown([](TTextShape* F) { F->SetLeft(40); })},
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
