@@ -123,7 +123,8 @@ void TAnnotationTool::SetName(const String& NewName) {
 
 void TAnnotationTool::SetActive(bool Value) {
   inherited::SetActive(Value);
-  if (FShape) FShape->SetVisible(Value);
+  // The shape's visibility is stored apart: read, it comes back as it was written.
+  if (FShape && !ReadingStoredValue()) FShape->SetVisible(Value);
 }
 
 void TAnnotationTool::InternalSetParent(TCustomAxisPanel* Chart) {

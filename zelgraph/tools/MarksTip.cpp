@@ -195,7 +195,9 @@ void TMarksTipTool::ChartEvent(TChartToolEvent AEvent) {
     if (FHidePause == 0) HideHint();
     return;
   }
-  if (AEvent != TChartToolEvent::tdePaintDone || FSystemHints || !FFormat->GetVisible()) return;
+  // A tip shows a mark's text: one without text (never put up by the tool) draws nothing.
+  if (AEvent != TChartToolEvent::tdePaintDone || FSystemHints || !FFormat->GetVisible() || FFormat->GetText().empty())
+    return;
   TCustomAxisPanel* C = Chart();
   if (!C || !C->GetCanvas()) return;
   TCanvas3D* Canvas = C->GetCanvas();

@@ -1,4 +1,5 @@
 #include "zelgraph/tools/ScrollBar.h"
+#include "platform/Filer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,13 +51,18 @@ void TScrollBarThumb::SetSize(std::int32_t Value) {
 void TScrollBarThumb::SetStyle(TScrollThumbStyle Value) {
   if (Value == FStyle) return;
   FStyle = Value;
-  if (FStyle == TScrollThumbStyle::stsCustom) {
-    if (TZelPicture* P = FBrush->ExistingImage()) P->SetSize(0, 0);
-  } else {
+  // Read, the style leaves the picture and both sizes as they were stored; only a stream that
+  // holds no picture takes the style's.
+  const bool Reading = ReadingStoredValue();
+  TZelPicture* Held = FBrush->ExistingImage();
+  const bool KeepsPicture = Reading && Held && !Held->IsEmpty();
+  if (!KeepsPicture && FStyle == TScrollThumbStyle::stsCustom) {
+    if (Held) Held->SetSize(0, 0);
+  } else if (!KeepsPicture) {
     static const char* const Names[] = {"", "ZelThumb1", "ZelThumb2", "ZelThumb3", "ZelThumb4"};
     ZelLoadBitmap(FBrush->GetImage(), Names[static_cast<int>(FStyle)]);
   }
-  if (TZelPicture* P = FBrush->ExistingImage(); P && !P->IsEmpty()) {
+  if (TZelPicture* P = FBrush->ExistingImage(); !Reading && P && !P->IsEmpty()) {
     FSize = P->GetWidth();
     if (IScroll) IScroll->FSize = P->GetHeight();
   }
