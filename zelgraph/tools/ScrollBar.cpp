@@ -1,5 +1,4 @@
 #include "zelgraph/tools/ScrollBar.h"
-#include "platform/Filer.h"
 
 #include <algorithm>
 #include <cmath>
