@@ -528,9 +528,11 @@ void TChartAxis::InitZPosition(double Value) {
   FDefaultZPosition = FZPosition;
 }
 
+// A negative depth, or one just under the default, draws the axis elsewhere: reading would
+// leave the depth the axis is made with.
 bool TChartAxis::IsZPositionStored() const {
   if (IDepthAxis) return false;
-  return FDefaultZPosition > 0.011 ? FZPosition != FDefaultZPosition : FZPosition > 0.011;
+  return FZPosition != FDefaultZPosition;
 }
 
 // --- label settings under the axis' names ---

@@ -1,0 +1,136 @@
+// Axes and the value lists they show, stored and read back into a fresh chart on a fresh form:
+// the second store writes the same text, and both charts paint the same pixels, on the first
+// paint and on later ones.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "platform/Forms.h"
+#include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/SeriesList.h"
+#include "zelgraph/series/Area.h"
+#include "zelgraph/series/FastLine.h"
+#include "tests/support/ChartRoundTrip.h"
+#include "tests/support/StreamText.h"
+
+namespace zel::testing {
+namespace {
+
+constexpr float ChartWidth = 320, ChartHeight = 240;
+
+struct TOnForm {
+  TOwned<TForm> Form;
+  TChart* Chart;
+};
+
+// A chart named Chart1 on a new form of its own.
+TOnForm ChartOnForm() {
+  TOnForm R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
+  R.Chart = Create<TChart>(R.Form.get());
+  R.Chart->SetName("Chart1");
+  R.Chart->SetParent(R.Form.get());
+  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
+  return R;
+}
+
+// Bytes read into a fresh chart on a fresh form.
+TOnForm ReadOnFreshForm(const std::vector<Byte>& Bytes) {
+  TOnForm R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
+  R.Chart = Create<TChart>(R.Form.get());
+  R.Chart->SetParent(R.Form.get());
+  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
+  ReadBytes(Bytes, R.Chart);
+  return R;
+}
+
+template <typename T>
+T* AddSeries(TChart* C, const String& Name, int Points, double Step = 1) {
+  auto* S = AddToChart<T>(C, Name);
+  for (int I = 0; I < Points; ++I) S->AddXY(2 + I, (I * 5 % 7) * Step + 3, "P" + std::to_string(I));
+  S->ManualData = true;
+  return S;
+}
+
+struct TCase {
+  const char* Name;
+  std::function<void(TChart*)> Build;
+};
+
+// Builds each case, stores it, reads it back and compares (Same, when given, compares values
+// a program reads); the chart painted once paints again as a chart read and painted first.
+void ExpectReadBackTheSame(const std::vector<TCase>& Cases,
+                           const std::function<void(TChart* A, TChart* B)>& Same = nullptr) {
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TOnForm Made = ChartOnForm();
+    TChart* A = Made.Chart;
+    Case.Build(A);
+    const std::vector<Byte> First = Store(A);
+    TOnForm B = ReadOnFreshForm(First);
+    EXPECT_EQ(AsText(Store(B.Chart)), AsText(First));
+    EXPECT_TRUE(PaintTheSame(A, B.Chart)) << AsText(First);
+    if (Same) Same(A, B.Chart);
+    A->Invalidate();
+    TOnForm Again = ReadOnFreshForm(First);
+    EXPECT_TRUE(PaintTheSame(A, Again.Chart)) << "a later paint differs from a first one\n" << AsText(First);
+  }
+}
+
+// An axis drawn at a depth other than the one it is made with keeps it, a negative depth too.
+TEST(StoredAxes, AxesKeepTheirDepth) {
+  const std::vector<TCase> Cases = {
+      {"custom vertical axis behind the front",
+       [](TChart* C) {
+         TChartAxis* Axis = C->GetCustomAxes()->Add();
+         Axis->SetHorizontal(false);
+         Axis->SetPositionPercent(34);
+         auto* S = AddSeries<TAreaSeries>(C, "Series1", 6);
+         S->SetVertAxis(TVertAxis::aCustomVertAxis);
+         S->SetCustomVertAxis(Axis);
+         Axis->SetZPosition(-6.5);
+       }},
+      {"custom horizontal axis at the other side",
+       [](TChart* C) {
+         TChartAxis* Axis = C->GetCustomAxes()->Add();
+         Axis->SetHorizontal(true);
+         Axis->SetOtherSide(true);
+         Axis->SetZPosition(-7.5);
+         auto* S = AddSeries<TFastLineSeries>(C, "Series1", 6);
+         S->SetHorizAxis(THorizAxis::aCustomHorizAxis);
+         S->SetCustomHorizAxis(Axis);
+       }},
+      {"left axis", [](TChart* C) {
+         AddSeries<TAreaSeries>(C, "Series1", 6);
+         C->GetLeftAxis()->SetZPosition(-6.25);
+       }},
+      {"bottom axis", [](TChart* C) {
+         AddSeries<TAreaSeries>(C, "Series1", 6);
+         C->GetBottomAxis()->SetZPosition(-10);
+       }},
+      {"left axis just under its made depth", [](TChart* C) {
+         AddSeries<TAreaSeries>(C, "Series1", 6);
+         C->GetLeftAxis()->SetZPosition(0.005);
+       }},
+      {"right axis in front", [](TChart* C) {
+         auto* S = AddSeries<TAreaSeries>(C, "Series1", 6);
+         S->SetVertAxis(TVertAxis::aRightAxis);
+         C->GetRightAxis()->SetZPosition(-3);
+       }},
+  };
+  // Deep enough that a few percent of the depth are pixels.
+  std::vector<TCase> Deep;
+  for (const TCase& Case : Cases)
+    Deep.push_back({Case.Name, [Build = Case.Build](TChart* C) {
+                      C->SetChart3DPercent(80);
+                      Build(C);
+                    }});
+  ExpectReadBackTheSame(Deep, [](TChart* A, TChart* B) {
+    ASSERT_EQ(A->GetAxes()->GetCount(), B->GetAxes()->GetCount());
+    for (std::int32_t I = 0; I < A->GetAxes()->GetCount(); ++I)
+      EXPECT_EQ(A->GetAxes()->Get(I)->GetZPosition(), B->GetAxes()->Get(I)->GetZPosition()) << "axis " << I;
+  });
+}
+
+}  // namespace
+}  // namespace zel::testing
