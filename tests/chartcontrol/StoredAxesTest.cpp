@@ -11,6 +11,7 @@
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/series/Area.h"
 #include "zelgraph/series/FastLine.h"
+#include "zelgraph/series/Spline.h"
 #include "tests/support/ChartRoundTrip.h"
 #include "tests/support/StreamText.h"
 
@@ -129,6 +130,64 @@ TEST(StoredAxes, AxesKeepTheirDepth) {
     ASSERT_EQ(A->GetAxes()->GetCount(), B->GetAxes()->GetCount());
     for (std::int32_t I = 0; I < A->GetAxes()->GetCount(); ++I)
       EXPECT_EQ(A->GetAxes()->Get(I)->GetZPosition(), B->GetAxes()->Get(I)->GetZPosition()) << "axis " << I;
+  });
+}
+
+// A function's series takes its source's date-time flags when it calculates, as it does when
+// read: a flag turned on the source after the function was hooked is taken too, and the axes
+// it is on show dates (or numbers) as they do read back.
+TEST(StoredAxes, FunctionSeriesFollowTheirSourcesDateTime) {
+  struct TFed {
+    TChartSeries* Source;
+    TChartSeries* Out;
+  };
+  auto Feed = [](TChart* C, bool SourceDates) {
+    auto* S = AddSeries<TAreaSeries>(C, "Series1", 8, 4);
+    S->GetYValues()->SetDateTime(SourceDates);
+    auto* Out = AddToChart<TFastLineSeries>(C, "Series2");
+    auto* F = Create<TSmoothingFunction>(C);
+    F->SetName("Function1");
+    Out->SetFunction(F);
+    Out->SetDataSource(S);
+    return TFed{S, Out};
+  };
+  const std::vector<TCase> Cases = {
+      {"y turned date-time on both vertical axes", [&](TChart* C) {
+         TFed F = Feed(C, false);
+         F.Out->SetVertAxis(TVertAxis::aBothVertAxis);
+         F.Source->GetYValues()->SetDateTime(true);
+       }},
+      {"y turned date-time on the left axis", [&](TChart* C) {
+         TFed F = Feed(C, false);
+         F.Source->GetYValues()->SetDateTime(true);
+       }},
+      {"y turned back to numbers", [&](TChart* C) {
+         TFed F = Feed(C, true);
+         F.Out->SetVertAxis(TVertAxis::aRightAxis);
+         F.Source->GetYValues()->SetDateTime(false);
+       }},
+      {"x turned date-time", [&](TChart* C) {
+         TFed F = Feed(C, false);
+         F.Out->SetHorizAxis(THorizAxis::aTopAxis);
+         F.Source->GetXValues()->SetDateTime(true);
+       }},
+      {"a function fed by a function", [&](TChart* C) {
+         TFed F = Feed(C, false);
+         auto* Last = AddToChart<TFastLineSeries>(C, "Series3");
+         auto* G = Create<TSmoothingFunction>(C);
+         G->SetName("Function2");
+         Last->SetFunction(G);
+         Last->SetDataSource(F.Out);
+         Last->SetVertAxis(TVertAxis::aRightAxis);
+         F.Source->GetYValues()->SetDateTime(true);
+       }},
+  };
+  ExpectReadBackTheSame(Cases, [](TChart* A, TChart* B) {
+    ASSERT_EQ(A->SeriesCount(), B->SeriesCount());
+    for (std::int32_t I = 0; I < A->SeriesCount(); ++I) {
+      EXPECT_EQ(A->GetSeries(I)->GetXValues()->GetDateTime(), B->GetSeries(I)->GetXValues()->GetDateTime()) << I;
+      EXPECT_EQ(A->GetSeries(I)->GetYValues()->GetDateTime(), B->GetSeries(I)->GetYValues()->GetDateTime()) << I;
+    }
   });
 }
 
