@@ -113,6 +113,11 @@ TEST(StoredAxes, AxesKeepTheirDepth) {
          AddSeries<TAreaSeries>(C, "Series1", 6);
          C->GetLeftAxis()->SetZPosition(0.005);
        }},
+      {"depth axis shown part way up", [](TChart* C) {
+         AddSeries<TAreaSeries>(C, "Series1", 6);
+         C->GetDepthAxis()->SetVisible(true);
+         C->GetDepthAxis()->SetZPosition(40);
+       }},
       {"right axis in front", [](TChart* C) {
          auto* S = AddSeries<TAreaSeries>(C, "Series1", 6);
          S->SetVertAxis(TVertAxis::aRightAxis);
