@@ -1,4 +1,4 @@
-// Axes and the value lists they show, stored and read back into a fresh chart on a fresh form:
+// Axes and the value lists they show, stored and read back into a fresh chart:
 // the second store writes the same text, and both charts paint the same pixels, on the first
 // paint and on later ones.
 #include <gtest/gtest.h>
@@ -6,7 +6,6 @@
 #include <functional>
 #include <vector>
 
-#include "platform/Forms.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/series/Area.h"
@@ -19,31 +18,6 @@ namespace zel::testing {
 namespace {
 
 constexpr float ChartWidth = 320, ChartHeight = 240;
-
-struct TOnForm {
-  TOwned<TForm> Form;
-  TChart* Chart;
-};
-
-// A chart named Chart1 on a new form of its own.
-TOnForm ChartOnForm() {
-  TOnForm R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
-  R.Chart = Create<TChart>(R.Form.get());
-  R.Chart->SetName("Chart1");
-  R.Chart->SetParent(R.Form.get());
-  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
-  return R;
-}
-
-// Bytes read into a fresh chart on a fresh form.
-TOnForm ReadOnFreshForm(const std::vector<Byte>& Bytes) {
-  TOnForm R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
-  R.Chart = Create<TChart>(R.Form.get());
-  R.Chart->SetParent(R.Form.get());
-  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
-  ReadBytes(Bytes, R.Chart);
-  return R;
-}
 
 template <typename T>
 T* AddSeries(TChart* C, const String& Name, int Points, double Step = 1) {
@@ -64,17 +38,19 @@ void ExpectReadBackTheSame(const std::vector<TCase>& Cases,
                            const std::function<void(TChart* A, TChart* B)>& Same = nullptr) {
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    TOnForm Made = ChartOnForm();
-    TChart* A = Made.Chart;
+    TOwned<TChart> Made(Create<TChart>(nullptr));
+    TChart* A = Made.get();
+    A->SetName("Chart1");
+    A->SetBounds(0, 0, ChartWidth, ChartHeight);
     Case.Build(A);
     const std::vector<Byte> First = Store(A);
-    TOnForm B = ReadOnFreshForm(First);
-    EXPECT_EQ(AsText(Store(B.Chart)), AsText(First));
-    EXPECT_TRUE(PaintTheSame(A, B.Chart)) << AsText(First);
-    if (Same) Same(A, B.Chart);
+    TOwned<TChart> B(ReadInto(First, ChartWidth, ChartHeight));
+    EXPECT_EQ(AsText(Store(B.get())), AsText(First));
+    EXPECT_TRUE(PaintTheSame(A, B.get())) << AsText(First);
+    if (Same) Same(A, B.get());
     A->Invalidate();
-    TOnForm Again = ReadOnFreshForm(First);
-    EXPECT_TRUE(PaintTheSame(A, Again.Chart)) << "a later paint differs from a first one\n" << AsText(First);
+    TOwned<TChart> Again(ReadInto(First, ChartWidth, ChartHeight));
+    EXPECT_TRUE(PaintTheSame(A, Again.get())) << "a later paint differs from a first one\n" << AsText(First);
   }
 }
 
@@ -146,15 +122,19 @@ TEST(StoredAxes, FunctionSeriesFollowTheirSourcesDateTime) {
     TChartSeries* Source;
     TChartSeries* Out;
   };
-  auto Feed = [](TChart* C, bool SourceDates) {
+  // Out fed by Source through a smoothing function.
+  auto Smooth = [](TChart* C, TChartSeries* Source, const String& Name, const String& FunctionName) {
+    auto* Out = AddToChart<TFastLineSeries>(C, Name);
+    auto* F = Create<TSmoothingFunction>(C);
+    F->SetName(FunctionName);
+    Out->SetFunction(F);
+    Out->SetDataSource(Source);
+    return Out;
+  };
+  auto Feed = [&](TChart* C, bool SourceDates) {
     auto* S = AddSeries<TAreaSeries>(C, "Series1", 8, 4);
     S->GetYValues()->SetDateTime(SourceDates);
-    auto* Out = AddToChart<TFastLineSeries>(C, "Series2");
-    auto* F = Create<TSmoothingFunction>(C);
-    F->SetName("Function1");
-    Out->SetFunction(F);
-    Out->SetDataSource(S);
-    return TFed{S, Out};
+    return TFed{S, Smooth(C, S, "Series2", "Function1")};
   };
   const std::vector<TCase> Cases = {
       {"y turned date-time on both vertical axes", [&](TChart* C) {
@@ -178,11 +158,7 @@ TEST(StoredAxes, FunctionSeriesFollowTheirSourcesDateTime) {
        }},
       {"a function fed by a function", [&](TChart* C) {
          TFed F = Feed(C, false);
-         auto* Last = AddToChart<TFastLineSeries>(C, "Series3");
-         auto* G = Create<TSmoothingFunction>(C);
-         G->SetName("Function2");
-         Last->SetFunction(G);
-         Last->SetDataSource(F.Out);
+         auto* Last = Smooth(C, F.Out, "Series3", "Function2");
          Last->SetVertAxis(TVertAxis::aRightAxis);
          F.Source->GetYValues()->SetDateTime(true);
        }},
