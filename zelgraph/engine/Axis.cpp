@@ -528,10 +528,10 @@ void TChartAxis::InitZPosition(double Value) {
   FDefaultZPosition = FZPosition;
 }
 
-bool TChartAxis::IsZPositionStored() const {
-  if (IDepthAxis) return false;
-  return FDefaultZPosition > 0.011 ? FZPosition != FDefaultZPosition : FZPosition > 0.011;
-}
+// A negative depth, or one just under the default, draws the axis elsewhere, and so does any
+// depth of a depth axis (a share of the chart's height): reading would leave the depth the axis
+// is made with.
+bool TChartAxis::IsZPositionStored() const { return FZPosition != FDefaultZPosition; }
 
 // --- label settings under the axis' names ---
 

@@ -427,7 +427,7 @@ class TChartAxis : public TCollectionItem {
   void SetZPosition(double Value);
   // The depth the axis is made with, and so its stored default.
   void InitZPosition(double Value);
-  // Against the depth the axis was made with; at the front, depths up to 0.011 count as 0.
+  // Any depth other than the one the axis was made with, on a depth axis too.
   bool IsZPositionStored() const;
   std::int32_t GetPosAxis() const { return FPosAxis; }
   std::int32_t GetPosLabels() const { return FPosLabels; }

@@ -673,6 +673,12 @@ void TChartSeries::AddValues(TChartSeries* Source) {
   });
 }
 
+void TChartSeries::DateTimeTurned() {
+  const std::vector<TChartSeries*> Linked = FLinkedSeries;
+  for (TChartSeries* S : Linked)
+    if (S->FZelFunction && S->GetDataSource() == this) S->CheckDataSource();
+}
+
 void TChartSeries::AddedValue(TChartSeries* Source, std::int32_t ValueIndex) {
   std::int32_t J = AddChartValue(Source, ValueIndex);
   if (Source->FColors && ValueIndex < static_cast<std::int32_t>(Source->FColors->size())) {

@@ -406,6 +406,9 @@ class TChartSeries : public TCustomChartSeries {
   virtual void AddedValue(TChartSeries* Source, std::int32_t ValueIndex);
   virtual std::int32_t AddChartValue(TChartSeries* Source, std::int32_t ValueIndex);
   virtual void DeletedValue(TChartSeries* Source, std::int32_t ValueIndex);
+  // A value list of this series turned date-time or back: function series fed by it first
+  // calculate again, taking its flags, as they do when a chart is read.
+  void DateTimeTurned();
   // Asks the chart to refill the series from its data sources or function (nothing while updating);
   // without a chart the series refills itself.
   void CheckDataSource();

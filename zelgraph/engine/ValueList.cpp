@@ -516,10 +516,13 @@ void TChartValueList::SetDateTime(bool AValue) {
 }
 
 void TChartValueList::ApplyDateTime(bool AValue) {
-  if (FOwner)
-    FOwner->SetBooleanProperty(FDateTime, AValue);
-  else
+  if (!FOwner) {
     FDateTime = AValue;
+    return;
+  }
+  const bool Turned = FDateTime != AValue;
+  FOwner->SetBooleanProperty(FDateTime, AValue);
+  if (Turned) FOwner->DateTimeTurned();
 }
 
 void TChartValueList::SetCalculatedDateTime(bool AValue) {
