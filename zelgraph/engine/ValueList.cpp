@@ -507,12 +507,8 @@ double TChartValueList::GetTotalABS() {
 }
 
 void TChartValueList::SetDateTime(bool AValue) {
-  const bool Changed = AValue != FDateTime;
   FDateTimeSet = true;
   ApplyDateTime(AValue);
-  // A function's series takes its source's date-time flags when it calculates: the series
-  // calculated from this one calculate again, as they would once read.
-  if (Changed && FOwner) FOwner->NotifyValue(TValueEvent::vnRefreshed, 0);
 }
 
 void TChartValueList::ApplyDateTime(bool AValue) {
