@@ -574,6 +574,12 @@ void TControl::SetBounds(float ALeft, float ATop, float AWidth, float AHeight) {
   if (SizeChanged) Resize();
 }
 
+void TControl::InitSize(float AWidth, float AHeight) {
+  SetBounds(GetLeft(), GetTop(), AWidth, AHeight);
+  FMadeWidth = GetWidth();
+  FMadeHeight = GetHeight();
+}
+
 void TControl::SetAlign(TAlignLayout V) {
   if (V == FAlign) return;
   FAlign = V;
@@ -1030,8 +1036,8 @@ ZEL_BEGIN_PUBLISHED(TControl)
   P::Prop("Align", &Self::GetAlign, &Self::SetAlign, Default(TAlignLayout::None)),
   P::Prop("Left", &Self::GetLeft, &Self::SetLeft, Default(0.0f)),
   P::Prop("Top", &Self::GetTop, &Self::SetTop, Default(0.0f)),
-  P::Prop("Width", &Self::GetWidth, &Self::SetWidth, Default(0.0f)),
-  P::Prop("Height", &Self::GetHeight, &Self::SetHeight, Default(0.0f)),
+  P::Prop("Width", &Self::GetWidth, &Self::SetWidth, DefaultOrMade(0.0f, &Self::FMadeWidth)),
+  P::Prop("Height", &Self::GetHeight, &Self::SetHeight, DefaultOrMade(0.0f, &Self::FMadeHeight)),
   P::Prop("Margins.Left", [](Self* C) { return C->GetMargins().Left; },
           [](Self* C, float V) { TRectF M = C->GetMargins(); M.Left = V; C->SetMargins(M); }, Default(0.0f)),
   P::Prop("Margins.Top", [](Self* C) { return C->GetMargins().Top; },

@@ -233,6 +233,11 @@ class TControl : public TComponent {
   virtual void DoRealign();
   // Called after a child was added to (Inserting true) or removed from this control.
   virtual void ChildChanged(TControl* Child, bool Inserting);
+  // Gives the control the size it is made with (called by constructors). That size may depend
+  // on where the control is made (a chart takes its form's), so a reader may be made with
+  // another: a control made with a size always writes its size, one made without writes it
+  // when it is not 0.
+  void InitSize(float AWidth, float AHeight);
 
  private:
   friend struct TImpl;
@@ -244,6 +249,7 @@ class TControl : public TComponent {
   TControl* FParent = nullptr;
   std::vector<TControl*> FControls;
   TRectF FBounds;
+  float FMadeWidth = 0, FMadeHeight = 0;  // the size InitSize gave
   TRectF FMargins;
   TAlignLayout FAlign = TAlignLayout::None;
   bool FVisible = true;

@@ -76,7 +76,7 @@ bool HasDisplay() {
 // TForm
 
 TForm::TForm(TComponent* AOwner) : TControl(AOwner) {
-  SetBounds(0, 0, 640, 480);
+  InitSize(640, 480);
   GetWidget()->setAttribute(Qt::WA_DeleteOnClose, false);
 }
 

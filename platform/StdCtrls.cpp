@@ -394,7 +394,7 @@ void TImageList::DefineProperties(TFiler* Filer) {
 // ---------------------------------------------------------------------------------------------
 // TToolBar
 
-TToolBar::TToolBar(TComponent* AOwner) : TControl(AOwner) { SetBounds(0, 0, 100, 40); }
+TToolBar::TToolBar(TComponent* AOwner) : TControl(AOwner) { InitSize(100, 40); }
 
 void TToolBar::SetColor(TAlphaColor V) {
   if (V == FColor) return;
@@ -427,7 +427,7 @@ float SaneItemSize(float V) {
 }
 }  // namespace
 
-TGridLayout::TGridLayout(TComponent* AOwner) : TControl(AOwner) { SetBounds(0, 0, 100, 100); }
+TGridLayout::TGridLayout(TComponent* AOwner) : TControl(AOwner) { InitSize(100, 100); }
 
 void TGridLayout::SetItemWidth(float V) {
   V = SaneItemSize(V);
@@ -476,7 +476,7 @@ void TGridLayout::DoRealign() {
 // ---------------------------------------------------------------------------------------------
 // TSpeedButton
 
-TSpeedButton::TSpeedButton(TComponent* AOwner) : TControl(AOwner) { SetBounds(0, 0, 23, 22); }
+TSpeedButton::TSpeedButton(TComponent* AOwner) : TControl(AOwner) { InitSize(23, 22); }
 
 TSpeedButton::~TSpeedButton() {
   if (FAction) FAction->UnregisterClient(this);
@@ -599,7 +599,7 @@ void TSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {
 // ---------------------------------------------------------------------------------------------
 // TProgressBar
 
-TProgressBar::TProgressBar(TComponent* AOwner) : TControl(AOwner) { SetBounds(0, 0, 100, 20); }
+TProgressBar::TProgressBar(TComponent* AOwner) : TControl(AOwner) { InitSize(100, 20); }
 
 void TProgressBar::Clamp() {
   double Lo = std::min(FMin, FMax), Hi = std::max(FMin, FMax);

@@ -69,6 +69,16 @@ TEST(RepeatablePaint, TheFirstPaintIsLikeTheNextAndLookingChangesNothing) {
          Bottom->GetShape()->SetVisible(true);
        },
        nullptr},
+      // Rounded ends of an axis showing dates stepped by numbers until a layout said dates.
+      {"rounded ends of an axis of dates",
+       [](TChart* C) {
+         auto* S = static_cast<TChartSeries*>(C->GetSeries(0));
+         S->GetXValues()->SetDateTime(true);
+         C->GetBottomAxis()->SetMaximumRound(true);
+         S->GetYValues()->SetDateTime(true);
+         C->GetLeftAxis()->SetMinimumRound(true);
+       },
+       nullptr},
       // The ends were rounded with the axis length of the paint before (none on the first).
       {"rounded axis ends",
        [](TChart* C) {

@@ -31,6 +31,9 @@ void TChartAxis::CalcMinMax(double& AMin, double& AMax) {
 }
 
 void TChartAxis::AdjustMaxMin() {
+  // Rounding the ends steps by labels of the kind this axis shows now (dates or numbers), not
+  // the kind the last layout found.
+  IAxisDateTime = IsDateTime();
   CalcMinMax(FMinimumValue, FMaximumValue);
   IMaximum = FMaximumValue;
   IMinimum = FMinimumValue;

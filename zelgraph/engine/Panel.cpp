@@ -83,8 +83,7 @@ void TCustomPanelNoCaption::Invalidate() { Repaint(); }
 TCustomZelPanel::TCustomZelPanel(TComponent* AOwner) : TCustomPanelNoCaption(AOwner) {
   SetCanFocus(true);
   if (auto* Form = dynamic_cast<TForm*>(AOwner)) {
-    SetBounds(GetLeft(), GetTop(), std::min(400.0f, Form->GetWidth()),
-              std::min(250.0f, Form->GetHeight()));
+    InitSize(std::min(400.0f, Form->GetWidth()), std::min(250.0f, Form->GetHeight()));
   }
   FApplyZOrder = true;
   FView3D = true;
