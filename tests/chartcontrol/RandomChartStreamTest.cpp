@@ -30,30 +30,6 @@ constexpr std::uint32_t Permille = 40;  // the share of published values set at 
 // note is printed: a seed that passes says so, to be taken off the list.
 const std::map<std::uint32_t, const char*> KnownFailures = {};
 
-// A chart read from Bytes into a fresh chart on a fresh form.
-struct TReadBack {
-  TOwned<TForm> Form;
-  TChart* Chart;
-};
-TReadBack ReadOnFreshForm(const std::vector<Byte>& Bytes) {
-  TReadBack R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
-  R.Chart = Create<TChart>(R.Form.get());
-  R.Chart->SetParent(R.Form.get());
-  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
-  ReadBytes(Bytes, R.Chart);
-  return R;
-}
-
-// A chart named Chart1 on a new form of its own.
-TReadBack ChartOnForm() {
-  TReadBack R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
-  R.Chart = Create<TChart>(R.Form.get());
-  R.Chart->SetName("Chart1");
-  R.Chart->SetParent(R.Form.get());
-  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
-  return R;
-}
-
 struct TOutcome {
   String Fault;   // empty when the chart came back
   String Stream;  // the text of the first store
@@ -70,13 +46,13 @@ TOutcome RoundTrip(std::uint32_t Seed, const std::function<bool(std::size_t)>& K
   try {
     const std::vector<Byte> First = Store(A.Chart);
     R.Stream = AsText(First);
-    TReadBack B = ReadOnFreshForm(First);
+    TChartOnForm B = ReadOnFreshForm(First, ChartWidth, ChartHeight);
     const std::vector<Byte> Second = Store(B.Chart);
     if (Second != First)
       Out << "the second store differs; it is:\n" << AsText(Second) << "\n";
     else if (::testing::AssertionResult Same = PaintTheSame(A.Chart, B.Chart); !Same)
       Out << "the paints differ: " << Same.message() << "\n";
-    TReadBack T = ReadOnFreshForm(FromText(R.Stream));
+    TChartOnForm T = ReadOnFreshForm(FromText(R.Stream), ChartWidth, ChartHeight);
     if (const String Third = AsText(Store(T.Chart)); Third != R.Stream)
       Out << "read from its text, it writes:\n" << Third << "\n";
   } catch (const std::exception& E) {
@@ -159,7 +135,7 @@ TEST(RandomChartStream, ChartAxesKeepTheirSideAndOrientation) {
     TChartAxis* Axis = Case.Axis(A.get());
     const bool Made = Case.Horizontal ? Axis->GetHorizontal() : Axis->GetOtherSide();
     Case.Horizontal ? Axis->SetHorizontal(!Made) : Axis->SetOtherSide(!Made);
-    TReadBack B = ReadOnFreshForm(Store(A.get()));
+    TChartOnForm B = ReadOnFreshForm(Store(A.get()));
     TChartAxis* BAxis = Case.Axis(B.Chart);
     EXPECT_EQ(Case.Horizontal ? BAxis->GetHorizontal() : BAxis->GetOtherSide(), !Made);
     EXPECT_TRUE(PaintTheSame(A.get(), B.Chart));
@@ -196,16 +172,7 @@ TEST(RandomChartStream, PartsThatFollowOthersPaintTheSameReadBack) {
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    TReadBack Made = ChartOnForm();
-    TChart* A = Made.Chart;
-    auto* S = AddToChart<TAreaSeries>(A, "Series1");
-    for (int I = 0; I < 8; ++I) S->AddXY(I, I * 3 % 7, "P" + std::to_string(I));
-    S->ManualData = true;
-    Case.Build(A);
-    const std::vector<Byte> First = Store(A);
-    TReadBack B = ReadOnFreshForm(First);
-    EXPECT_EQ(AsText(Store(B.Chart)), AsText(First));
-    EXPECT_TRUE(PaintTheSame(A, B.Chart)) << AsText(First);
+    ExpectComesBackOnAFreshForm(Case.Build);
   }
 }
 
@@ -252,7 +219,7 @@ TEST(RandomChartStream, FunctionSeriesKeepTheirValueListsFlagsAndOrders) {
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    TReadBack Made = ChartOnForm();
+    TChartOnForm Made = ChartOnForm();
     TChart* A = Made.Chart;
     auto* S = AddToChart<TAreaSeries>(A, "Series1");
     for (int I = 0; I < 8; ++I) S->AddXY(40000 + I, I * 3 % 7);
@@ -270,7 +237,7 @@ TEST(RandomChartStream, FunctionSeriesKeepTheirValueListsFlagsAndOrders) {
     const String Own = Text.substr(Text.find("object Series2"));
     const String Lists = Own.substr(0, Own.find("\n  end"));
     EXPECT_EQ(Lists.find("Values.") != String::npos, Case.Written) << Text;
-    TReadBack B = ReadOnFreshForm(First);
+    TChartOnForm B = ReadOnFreshForm(First, ChartWidth, ChartHeight);
     auto* BOut = dynamic_cast<TChartSeries*>(B.Form->FindComponent("Series2"));
     if (!BOut) BOut = dynamic_cast<TChartSeries*>(B.Chart->FindComponent("Series2"));
     ASSERT_NE(BOut, nullptr);
@@ -324,7 +291,7 @@ TEST(RandomChartStream, AutomaticSeriesColoursComeBackAsTheyWere) {
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    TReadBack Made = ChartOnForm();
+    TChartOnForm Made = ChartOnForm();
     TChart* A = Made.Chart;
     Case.Build(A);
     const std::vector<Byte> First = Store(A);
@@ -335,7 +302,7 @@ TEST(RandomChartStream, AutomaticSeriesColoursComeBackAsTheyWere) {
       EXPECT_EQ(Own.substr(0, Own.find("\n  end")).find("SeriesColor") != String::npos, Case.Written[I])
           << A->GetSeries(I)->GetName() << "\n" << Text;
     }
-    TReadBack B = ReadOnFreshForm(First);
+    TChartOnForm B = ReadOnFreshForm(First, ChartWidth, ChartHeight);
     ASSERT_EQ(B.Chart->SeriesCount(), A->SeriesCount());
     for (std::int32_t I = 0; I < A->SeriesCount(); ++I)
       EXPECT_EQ(B.Chart->GetSeries(I)->GetSeriesColor(), A->GetSeries(I)->GetSeriesColor()) << I;

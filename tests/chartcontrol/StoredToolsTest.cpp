@@ -22,22 +22,6 @@
 namespace zel::testing {
 namespace {
 
-constexpr float ChartWidth = 320, ChartHeight = 240;
-
-struct TOnForm {
-  TOwned<TForm> Form;
-  TChart* Chart;
-};
-
-TOnForm ChartOnForm(const String& Name) {
-  TOnForm R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
-  R.Chart = Create<TChart>(R.Form.get());
-  if (!Name.empty()) R.Chart->SetName(Name);
-  R.Chart->SetParent(R.Form.get());
-  R.Chart->SetBounds(0, 0, ChartWidth, ChartHeight);
-  return R;
-}
-
 // An annotation turned off, then its box shown again by the program.
 void OffWithBoxShown(TAnnotationTool* A) {
   A->SetActive(false);
@@ -105,17 +89,7 @@ TEST(StoredTools, ComeBackAsStoredAndPaintTheSame) {
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    TOnForm Made = ChartOnForm("Chart1");
-    TChart* A = Made.Chart;
-    auto* S = AddToChart<TAreaSeries>(A, "Series1");
-    for (int I = 0; I < 8; ++I) S->AddXY(I, I * 3 % 7, "P" + std::to_string(I));
-    S->ManualData = true;
-    Case.Build(A);
-    const std::vector<Byte> First = Store(A);
-    TOnForm B = ChartOnForm(String());
-    ReadBytes(First, B.Chart);
-    EXPECT_EQ(AsText(Store(B.Chart)), AsText(First));
-    EXPECT_TRUE(PaintTheSame(A, B.Chart)) << AsText(First);
+    ExpectComesBackOnAFreshForm(Case.Build);
   }
 }
 

@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
+#include "platform/Forms.h"
 #include "zelgraph/chart/Chart.h"
+#include "zelgraph/series/Area.h"
 #include "tests/support/StreamText.h"
 
 namespace zel::testing {
@@ -52,6 +56,43 @@ inline ::testing::AssertionResult PaintTheSame(TControl* A, TControl* B) {
     }
   if (Differ == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << Differ << " pixels differ, the first at " << First.str();
+}
+
+// A chart on a new form of its own, placed and sized as a window shows it.
+struct TChartOnForm {
+  TOwned<TForm> Form;
+  TChart* Chart;
+};
+inline TChartOnForm ChartOnForm(const String& Name = "Chart1", float Width = 320, float Height = 240) {
+  TChartOnForm R{TOwned<TForm>(TForm::CreateNew(nullptr)), nullptr};
+  R.Chart = Create<TChart>(R.Form.get());
+  if (!Name.empty()) R.Chart->SetName(Name);
+  R.Chart->SetParent(R.Form.get());
+  R.Chart->SetBounds(0, 0, Width, Height);
+  return R;
+}
+
+// A stream read into a fresh chart on a fresh form.
+inline TChartOnForm ReadOnFreshForm(const std::vector<Byte>& Bytes, float Width = 320, float Height = 240) {
+  TChartOnForm R = ChartOnForm(String(), Width, Height);
+  ReadBytes(Bytes, R.Chart);
+  return R;
+}
+
+// A chart holding an area series of eight labelled points, then built further by Build, is
+// stored and read into a fresh chart on a fresh form: that chart writes the same text and paints
+// the same pixels.
+inline void ExpectComesBackOnAFreshForm(const std::function<void(TChart*)>& Build) {
+  TChartOnForm Made = ChartOnForm();
+  TChart* A = Made.Chart;
+  auto* S = AddToChart<TAreaSeries>(A, "Series1");
+  for (int I = 0; I < 8; ++I) S->AddXY(I, I * 3 % 7, "P" + std::to_string(I));
+  S->ManualData = true;
+  Build(A);
+  const std::vector<Byte> First = Store(A);
+  TChartOnForm B = ReadOnFreshForm(First);
+  EXPECT_EQ(AsText(Store(B.Chart)), AsText(First));
+  EXPECT_TRUE(PaintTheSame(A, B.Chart)) << AsText(First);
 }
 
 }  // namespace zel::testing
