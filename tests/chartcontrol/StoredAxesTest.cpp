@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/series/Area.h"
@@ -170,6 +172,60 @@ TEST(StoredAxes, FunctionSeriesFollowTheirSourcesDateTime) {
       EXPECT_EQ(A->GetSeries(I)->GetYValues()->GetDateTime(), B->GetSeries(I)->GetYValues()->GetDateTime()) << I;
     }
   });
+}
+
+// An axis title reads outwards across a vertical axis: moved to the other side (or turned) after
+// its title was made, the axis turns the title too, as a title made on the new side is; an angle
+// the program gave stays. Read back, each chart writes and paints the same.
+TEST(StoredAxes, ATitleTurnsWithItsAxisUnlessGivenAnAngle) {
+  struct TCase {
+    const char* Name;
+    std::function<TChartAxis*(TChart*)> Build;
+    std::int32_t Angle;
+  };
+  const std::vector<TCase> Cases = {
+      {"left axis moved to the right",
+       [](TChart* C) {
+         TChartAxis* A = C->GetLeftAxis();
+         A->GetTitle()->SetText("Volts");
+         A->SetOtherSide(true);
+         return A;
+       },
+       270},
+      {"custom axis moved to the right",
+       [](TChart* C) {
+         TChartAxis* A = C->GetCustomAxes()->Add();
+         A->SetHorizontal(false);
+         C->GetSeries(0)->SetCustomVertAxis(A);
+         A->GetTitle()->SetText("Amps");
+         A->SetOtherSide(true);
+         return A;
+       },
+       270},
+      {"left axis with an angle given, moved to the right",
+       [](TChart* C) {
+         TChartAxis* A = C->GetLeftAxis();
+         A->GetTitle()->SetText("Volts");
+         A->GetTitle()->SetGivenAngle(90);
+         A->SetOtherSide(true);
+         return A;
+       },
+       90},
+      {"custom axis turned vertical",
+       [](TChart* C) {
+         TChartAxis* A = C->GetCustomAxes()->Add();
+         A->SetHorizontal(true);
+         C->GetSeries(0)->SetCustomHorizAxis(A);
+         A->GetTitle()->SetText("Seconds");
+         A->SetHorizontal(false);
+         return A;
+       },
+       90},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    ExpectComesBackOnAFreshForm([&](TChart* C) { EXPECT_EQ(Case.Build(C)->GetTitle()->GetAngle(), Case.Angle); });
+  }
 }
 
 }  // namespace

@@ -346,14 +346,17 @@ void TChartAxis::SetStringProperty(String& Variable, const String& Value) {
 TChartAxisTitle* TChartAxis::GetTitle() {
   if (!FAxisTitle) {
     FAxisTitle = Create<TChartAxisTitle>(FParentChart);
-    if (!FHorizontal) {
-      const bool RightSide = FOtherSide;
-      const std::int32_t A = RightSide ? 270 : 90;
-      FAxisTitle->SetAngle(A);
-      FAxisTitle->IDefaultAngle = A;
-    }
+    TitleFollowsSide();
   }
   return FAxisTitle;
+}
+
+void TChartAxis::TitleFollowsSide() {
+  if (!FAxisTitle) return;
+  // Across a vertical axis, reading outwards; along a horizontal one.
+  const std::int32_t A = FHorizontal ? 0 : FOtherSide ? 270 : 90;
+  if (!FAxisTitle->IAngleGiven && FAxisTitle->GetAngle() == FAxisTitle->IDefaultAngle) FAxisTitle->SetAngle(A);
+  FAxisTitle->IDefaultAngle = A;
 }
 
 void TChartAxis::SetTitle(TChartAxisTitle* Value) {
@@ -444,9 +447,13 @@ void TChartAxis::SetInverted(bool Value) {
 void TChartAxis::SetHorizontal(bool Value) {
   SetBooleanProperty(FHorizontal, Value);
   SetCalcPosValue();
+  TitleFollowsSide();
 }
 
-void TChartAxis::SetOtherSide(bool Value) { SetBooleanProperty(FOtherSide, Value); }
+void TChartAxis::SetOtherSide(bool Value) {
+  SetBooleanProperty(FOtherSide, Value);
+  TitleFollowsSide();
+}
 
 void TChartAxis::InitHorizontal(bool Value) {
   SetHorizontal(Value);

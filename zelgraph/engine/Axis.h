@@ -437,6 +437,9 @@ class TChartAxis : public TCollectionItem {
 
   // Lazily created sub-objects: nullptr frees, any other value is copied in.
   TChartAxisTitle* GetTitle();
+  // The title's angle follows the axis' side and orientation (its stored default with it),
+  // unless a program or a stream gave it one.
+  void TitleFollowsSide();
   void SetTitle(TChartAxisTitle* Value);
   TChartAxisTitle* ExistingTitle() const { return FAxisTitle; }
   TAxisBackShape* GetShape();

@@ -226,7 +226,7 @@ std::vector<TRectF> TChartAxis::LabelItemRects() {
 // The whole text is written (Caption, its first line, is read); the angle against the one the
 // axis gave the title.
 ZEL_BEGIN_PUBLISHED(TChartAxisTitle)
-  P::Prop("Angle", &Self::GetAngle, &Self::SetAngle, &Self::IsAngleStored),
+  P::Prop("Angle", &Self::GetAngle, &Self::SetGivenAngle, &Self::IsAngleStored),
   P::Prop("Caption", &Self::GetCaption, &Self::SetCaption, Never),
   P::Prop("Position", &Self::GetPosition, &Self::SetPosition, Default(TAxisTitlePosition::tpCenter)),
   P::Prop("Text", &Self::GetText, &Self::SetText, Default(String())),

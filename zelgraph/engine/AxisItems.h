@@ -32,10 +32,16 @@ class TChartAxisTitle : public TCustomTextShape {
   TAxisTitlePosition GetPosition() const { return FPosition; }
   void SetPosition(TAxisTitlePosition Value);
   bool IsAngleStored() const { return GetAngle() != IDefaultAngle; }
+  // The angle given by a program or a stream: it stays when the axis changes side.
+  void SetGivenAngle(int Value) {
+    IAngleGiven = true;
+    SetAngle(Value);
+  }
   // The title is visible, has a caption and the point (rounded) hits its shape.
   bool Clicked(TPointF P) const;
 
   std::int32_t IDefaultAngle = 0;
+  bool IAngleGiven = false;
 
  private:
   TAxisTitlePosition FPosition = TAxisTitlePosition::tpCenter;
