@@ -271,7 +271,6 @@ void TChartAxis::CalcRect(TRectF& R, bool InflateChartRectangle) {
       Sub->FPosAxis = ApplyPosition(GetRectangleEdge(R), R);
     }
   }
-  IAxisDateTime = IsDateTime();
   if (!InflateChartRectangle) {
     FPosAxis = ApplyPosition(GetRectangleEdge(R), R);
     FPosLabels = InflateAxisPos(FPosAxis, SizeTickAxis(true));
