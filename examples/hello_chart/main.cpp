@@ -4,6 +4,7 @@
 //
 // Saves the chart to PICTURE (hello_chart.png when not given), then shows the window until it is
 // closed, when there is a screen to show it on (not with QT_QPA_PLATFORM=offscreen).
+// README.md's "Using the library in a program" shows this file from its first Zelgraph include on.
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -19,31 +20,27 @@ using namespace zel;
 
 int main(int argc, char** argv) {
   const String Picture = argc > 1 ? argv[1] : "hello_chart.png";
-  // The library's units, started for the whole program and ended when it returns.
-  TZelUnitsGuard Units;
+  TZelUnitsGuard Units;  // the library's units, for the whole program
   int Status = 0;
   try {
     Application->Initialize();  // the window system
 
-    // The main window, owned by the application, which frees it.
-    TForm* Form = nullptr;
+    TForm* Form = nullptr;  // the main window, freed by the application
     Application->CreateForm(Form);
     Form->SetCaption("Hello chart");
     Form->SetClientWidth(640);
     Form->SetClientHeight(400);
 
-    // The chart, owned by the form and filling it.
-    TChart* Chart = Create<TChart>(Form);
+    TChart* Chart = Create<TChart>(Form);  // owned by the form and filling it
     Chart->SetParent(Form);
     Chart->SetAlign(TAlignLayout::Client);
     Chart->SetView3D(false);
     Chart->GetTitle()->SetCaption("Hello, chart");
-    Chart->GetLegend()->SetLegendStyle(TLegendStyle::lsSeries);  // series titles, not values
+    Chart->GetLegend()->SetLegendStyle(TLegendStyle::lsSeries);
 
-    // A line series on the chart, owned by the form as well.
     auto* Line = Create<TFastLineSeries>(Form);
     Line->SetTitle("Damped sine");
-    Line->SetSeriesColor(0xFFD02020);
+    Line->SetSeriesColor(0xFFD02020);  // ARGB
     Line->GetLinePen()->SetWidth(2);
     Line->SetParentChart(Chart);
     for (int I = 0; I <= 200; ++I) {
@@ -51,16 +48,14 @@ int main(int argc, char** argv) {
       Line->AddXY(X, std::exp(-X / 8) * std::sin(X));
     }
 
-    Chart->SaveToBitmapFile(Picture);
+    Chart->SaveToBitmapFile(Picture);  // a PNG of the chart
     std::printf("Saved %s\n", Picture.c_str());
-
-    // Shows the main window and runs until it is closed.
-    if (HasDisplay()) Application->Run();
+    if (HasDisplay()) Application->Run();  // shows the window until it is closed
   } catch (const std::exception& E) {
+    // The library's errors (zel::Exception, platform/Exceptions.h) derive from std::exception.
     std::fprintf(stderr, "hello_chart: %s\n", E.what());
     Status = 1;
   }
-  // The application and its windows go before the units end.
-  Application.Free();
+  Application.Free();  // the application and its windows go before the units end
   return Status;
 }
