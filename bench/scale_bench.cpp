@@ -30,6 +30,9 @@
 // cases held_bytes_per_point is the memory the series holds afterwards (resident, heap and
 // mapped arrays), divided by the points.
 //
+// ZEL_SCALE_SAVE=DIR saves the picture of the first timed paint of each case in DIR, named after
+// the case (the saving is timed too: not for figures).
+//
 // Cap: a case is skipped (reported as an error "capped") when it would take more than ZEL_SCALE_CAP
 // seconds (default 10), judged from the same case at a tenth of the points grown as it grew from a
 // hundredth to a tenth (at least linearly). The cases the absolute targets read are never capped.
@@ -132,6 +135,13 @@ struct TPeakProbe {
 // ---------------------------------------------------------------------------------------------
 // A chart of 640 x 440 with one series, drawn into a picture.
 
+// With ZEL_SCALE_SAVE=DIR the first timed paint of each case is saved there as a PNG named after
+// the case, to look at what was measured.
+std::string& PictureToSave() {
+  static std::string Name;
+  return Name;
+}
+
 struct TScene {
   TBitmap Bitmap{Width, Height};
   TOwned<TChart> Chart{Create<TChart>(nullptr)};
@@ -152,6 +162,10 @@ struct TScene {
     C->BeginScene();
     Chart->Draw(C, TRectF(0, 0, Width, Height));
     C->EndScene();
+    if (!PictureToSave().empty()) {
+      Bitmap.SaveToFile(PictureToSave());
+      PictureToSave().clear();
+    }
   }
 };
 
@@ -249,6 +263,7 @@ void RunCase(benchmark::State& State, const TCase& C) {
     const auto Start = TClock::now();
     double TimedTotal = 0;
     std::string Failed;
+    const char* SaveDir = std::getenv("ZEL_SCALE_SAVE");
     do {
       TStep Step;
       try {
@@ -258,6 +273,11 @@ void RunCase(benchmark::State& State, const TCase& C) {
         break;
       }
       const bool First = Times.empty();
+      if (First && SaveDir) {
+        std::string File = C.Family + "_" + std::to_string(C.N) + ".png";
+        std::replace(File.begin(), File.end(), '/', '_');
+        PictureToSave() = std::string(SaveDir) + "/" + File;
+      }
       std::unique_ptr<TPeakProbe> Probe(First ? new TPeakProbe : nullptr);
       const double Cpu0 = ProcessCpuSeconds();
       const auto T0 = TClock::now();
@@ -277,6 +297,7 @@ void RunCase(benchmark::State& State, const TCase& C) {
       TimedTotal += T;
     } while (static_cast<int>(Times.size()) < MaxRuns(C.N) && TimedTotal < 1.0 &&
              Seconds(Start, TClock::now()) < 4.0);
+    PictureToSave().clear();
     if (!Failed.empty()) {
       State.SkipWithError(Failed.c_str());
       State.SetIterationTime(0);
