@@ -6,9 +6,9 @@
 // Names: "Scale/<series class>/<operation>/<points>", "Function/<function class>/<Calc or
 // CalcByValue>/<points per source>" and "DateTimeAxis/<Labelled or Plain>/<Paint or
 // Repaint>/<points>" (Google Benchmark appends "/iterations:1/manual_time"), so that a filter
-// picks a kind, an operation or a size (--benchmark_filter='/Repaint/1000000/'). The series kinds are the registry's (ZelSeriesTypes)
-// and the series unit's, with every constructible base class above them: a new kind is covered
-// once it is registered.
+// picks a kind, an operation or a size (--benchmark_filter='/Repaint/1000000/'). The series kinds
+// are the registry's (ZelSeriesTypes) and the series unit's, with every constructible base class
+// above them: a new kind is covered once it is registered.
 //
 // Operations (the chart as made, except that it is drawn in 2D where the name does not say 3D):
 //   AddOne      one AddXY per point, no update bracket
@@ -25,10 +25,10 @@
 //
 // Each case runs its operation on fresh data until about a second was timed (at most a few
 // times) and reports the median wall time (manual time); cpu_s is the median CPU time of the
-// process (every thread) during the operation, steadier on a busy machine. Counters: peak_bytes_per_point is the growth of
-// the process' peak resident memory during the first run, divided by the points; for the adding
-// cases held_bytes_per_point is the memory the series holds afterwards (resident, heap and
-// mapped arrays), divided by the points.
+// process (every thread) during the operation, steadier on a busy machine.
+// peak_bytes_per_point is the growth of the process' peak resident memory during the first run,
+// divided by the points; for the adding cases held_bytes_per_point is the memory the series holds
+// afterwards (resident, heap and mapped arrays), divided by the points.
 //
 // ZEL_SCALE_SAVE=DIR saves the picture of the first timed paint of each case in DIR, named after
 // the case (the saving is timed too: not for figures).
@@ -86,7 +86,8 @@ double Noise(std::uint64_t I) {
 }
 
 double PointY(std::int64_t I) {
-  return 50.0 + 30.0 * std::sin(static_cast<double>(I) * 0.0005) + 8.0 * (Noise(static_cast<std::uint64_t>(I)) - 0.5);
+  return 50.0 + 30.0 * std::sin(static_cast<double>(I) * 0.0005) +
+         8.0 * (Noise(static_cast<std::uint64_t>(I)) - 0.5);
 }
 
 struct TPoints {
@@ -187,7 +188,9 @@ bool AddBulk(TChartSeries* S, int N) {
 
 using TClock = std::chrono::steady_clock;
 
-double Seconds(TClock::time_point A, TClock::time_point B) { return std::chrono::duration<double>(B - A).count(); }
+double Seconds(TClock::time_point A, TClock::time_point B) {
+  return std::chrono::duration<double>(B - A).count();
+}
 
 // The CPU time of the whole process (every thread), in seconds.
 double ProcessCpuSeconds() {
@@ -251,8 +254,9 @@ void RunCase(benchmark::State& State, const TCase& C) {
         if (std::isinf(Projected))
           std::snprintf(Msg, sizeof Msg, "capped: %d points were capped", C.N / 10);
         else
-          std::snprintf(Msg, sizeof Msg, "capped: %d points took %.3g s, this would take about %.3g s",
-                        C.N / 10, Timed()[C.Family][C.N / 10], Projected);
+          std::snprintf(Msg, sizeof Msg,
+                        "capped: %d points took %.3g s, this would take about %.3g s", C.N / 10,
+                        Timed()[C.Family][C.N / 10], Projected);
         Timed()[C.Family][C.N] = HUGE_VAL;  // so that the larger sizes are capped too
         State.SkipWithError(Msg);
         State.SetIterationTime(0);
@@ -350,12 +354,15 @@ bool TenMillion(const TClass* Kind) {
 
 // The cases the absolute targets read: never capped.
 bool TargetCase(const TClass* Kind, const std::string& Op, int N) {
-  if (Kind == TCustomSeries::StaticClass() && (Op == "Repaint" || Op == "Repaint3D") && N == 1000000) return true;
+  if (Kind == TCustomSeries::StaticClass() && (Op == "Repaint" || Op == "Repaint3D") &&
+      N == 1000000)
+    return true;
   if (Kind == TAreaSeries::StaticClass() && Op == "Repaint" && N == 1000000) return true;
   if (Kind == TFastLineSeries::StaticClass() && Op == "Repaint" && N == 10000000) return true;
   if (Kind == TFastLineSeries::StaticClass() && Op == "MarksAuto" && N == 100000) return true;
   // The growth of Delete at 1 M is measured on one kind at least, however slow.
-  if (Kind == TFastLineSeries::StaticClass() && Op == "DeleteHalf" && (N == 200000 || N == 1000000)) return true;
+  if (Kind == TFastLineSeries::StaticClass() && Op == "DeleteHalf" && (N == 200000 || N == 1000000))
+    return true;
   return false;
 }
 
@@ -379,7 +386,8 @@ TSetup SeriesOperation(const TClass* Kind, const std::string& Op, int N) {
       (void)Points(N);
       return [S, N] {
         const TPoints& P = Points(N);
-        for (int I = 0; I < N; ++I) S->Series->AddXY(P.X[static_cast<std::size_t>(I)], P.Y[static_cast<std::size_t>(I)]);
+        for (int I = 0; I < N; ++I)
+          S->Series->AddXY(P.X[static_cast<std::size_t>(I)], P.Y[static_cast<std::size_t>(I)]);
       };
     };
   if (Op == "AddBulk")
@@ -441,11 +449,13 @@ TSetup SeriesOperation(const TClass* Kind, const std::string& Op, int N) {
       auto M = std::make_shared<TMemoryStream>();
       M->WriteComponent(S->Chart.get());
       S.reset();
-      return [M, N] {
+      // The chart read back is freed with the step, after the timing.
+      auto Into = std::make_shared<TOwned<TChart>>(Create<TChart>(nullptr));
+      (*Into)->SetBounds(0, 0, Width, Height);
+      return [M, Into, N] {
         M->SetPosition(0);
-        TOwned<TChart> C(Create<TChart>(nullptr));
-        C->SetBounds(0, 0, Width, Height);
-        M->ReadComponent(C.get());
+        TChart* C = Into->get();
+        M->ReadComponent(C);
         if (C->SeriesCount() != 1 || C->GetSeries(0)->Count() != N)
           std::fprintf(stderr, "read back: not the chart that was stored\n");
       };
@@ -464,14 +474,17 @@ void HeldBytes(benchmark::State& State, const TClass* Kind, int N, bool Bulk) {
     State.counters["append"] = AddBulk(S.Series, N) ? 1 : 0;
   } else {
     const TPoints& P = Points(N);
-    for (int I = 0; I < N; ++I) S.Series->AddXY(P.X[static_cast<std::size_t>(I)], P.Y[static_cast<std::size_t>(I)]);
+    for (int I = 0; I < N; ++I)
+      S.Series->AddXY(P.X[static_cast<std::size_t>(I)], P.Y[static_cast<std::size_t>(I)]);
   }
-  State.counters["held_bytes_per_point"] = std::max(0.0, bench::ResidentMiB() - Before) * 1024.0 * 1024.0 / N;
+  State.counters["held_bytes_per_point"] =
+      std::max(0.0, bench::ResidentMiB() - Before) * 1024.0 * 1024.0 / N;
 }
 
 void RegisterSeries() {
-  const std::vector<std::string> Ops = {"AddOne", "AddBulk", "FirstPaint", "Repaint", "Repaint3D", "Zoom",
-                                        "MarksAuto", "MarksPlain", "DeleteHalf", "Store", "Read"};
+  const std::vector<std::string> Ops = {"AddOne",     "AddBulk", "FirstPaint", "Repaint",
+                                        "Repaint3D",  "Zoom",    "MarksAuto",  "MarksPlain",
+                                        "DeleteHalf", "Store",   "Read"};
   for (const TClass* Kind : SeriesKinds())
     for (const std::string& Op : Ops) {
       // Only the classes known to streaming can be read back.
@@ -590,7 +603,8 @@ TSetup DateTimeOperation(bool Labelled, bool Repaint, int N) {
         Series->AddXY(Day0 + I / 86400.0, P.Y[static_cast<std::size_t>(I)], Text);
       }
     } else {
-      for (int I = 0; I < N; ++I) Series->AddXY(Day0 + I / 86400.0, P.Y[static_cast<std::size_t>(I)]);
+      for (int I = 0; I < N; ++I)
+        Series->AddXY(Day0 + I / 86400.0, P.Y[static_cast<std::size_t>(I)]);
     }
     Series->EndUpdate();
     if (Repaint) S->Paint();
@@ -603,7 +617,8 @@ void RegisterDateTime() {
     for (const bool Repaint : {false, true})
       for (int N : {10000, 100000, 1000000}) {
         TCase C;
-        C.Family = std::string("DateTimeAxis/") + (Labelled ? "Labelled" : "Plain") + (Repaint ? "/Repaint" : "/Paint");
+        C.Family = std::string("DateTimeAxis/") + (Labelled ? "Labelled" : "Plain") +
+                   (Repaint ? "/Repaint" : "/Paint");
         C.N = N;
         C.NoCap = Labelled && Repaint && N == 1000000;
         C.Setup = DateTimeOperation(Labelled, Repaint, N);
