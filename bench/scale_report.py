@@ -171,6 +171,12 @@ def main():
         peak = counter(family, largest, "peak_bytes_per_point") if largest else None
         print(f"| {family} | " + " | ".join(cells) + f" | {'-' if g is None else f'{g:.2f}'} | "
               f"{'-' if peak is None else f'{peak:.1f}'} |")
+    for g, family, _ in sorted(over, reverse=True):
+        a, b = growth_sizes(family)
+        print(f"\nOver the growth limit: {family} {g:.2f} ({fmt_time(t(family, a))} at {a:,}, "
+              f"{fmt_time(t(family, b))} at {b:,})", end="")
+    if over:
+        print()
     if unmeasured:
         print("\nGrowth not measured (a size missing or capped): " + ", ".join(w[1] for w in unmeasured))
     errors = [(f, n, v[2]) for f, fam in cases.items() for n, v in fam.items()
