@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstdio>
 #include <cxxabi.h>
@@ -148,6 +149,15 @@ bool TForm::WaitUntilPainted(int TimeoutMs) {
   while (GetPaintCount() == 0 && FShowing && !IsDestroying() && Clock.elapsed() < TimeoutMs)
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   return GetPaintCount() > 0;
+}
+
+bool TForm::PaintWindowImmediately() {
+  QWidget* W = GetWidget();
+  if (!FShowing || IsDestroying() || !W || !W->isVisible()) return false;
+  const QWindow* Window = W->windowHandle();
+  if (!Window || !Window->isExposed()) return false;
+  W->repaint();  // paints the window's widgets and flushes the window, at once
+  return true;
 }
 
 namespace {

@@ -55,6 +55,12 @@ class TForm : public TControl {
   // Handles the window system's events until the shown form has been painted once, for at
   // most TimeoutMs milliseconds; true when it was painted (at once when it was before).
   bool WaitUntilPainted(int TimeoutMs);
+  // Paints the whole window now (the form and every control on it) and puts it on the screen,
+  // without waiting for the message loop. A task about to hold the GUI thread calls it first:
+  // a window the system asked to repaint (where a dialog just closed over it) would otherwise
+  // show what covered it until the task ends. Nothing happens while the form is not on the
+  // screen; true when it was painted.
+  bool PaintWindowImmediately();
   // Shows the form and runs a nested loop until ModalResult is set or the form closes.
   TModalResult ShowModal();
   // Asks OnCloseQuery, then OnClose decides: caHide (default) hides the form, caFree frees it
