@@ -1,10 +1,13 @@
 // The whole-file load of the viewer: the input is written to a file and loaded into the main
 // window's chart (the block reader, the UTF-8 check, the records read on several threads and
-// their merge). A load either completes or raises the platform's Exception; either way every
-// bracket is closed, the message shows no raw control byte, and the chart holds what parsing the
-// file's lines one after another gives, up to the first bad record. The block reader is checked
-// on the same bytes with tiny blocks (so that a CR LF, a lone CR or a character may fall across
-// a block) against the string list's reading of the text.
+// their merge). The load reads in blocks of about a quarter of the input (at least 16 bytes), so
+// that a small input takes the road of a large file: several blocks, several lines to a block
+// read together, lines longer than a block, records put in across blocks. A load either
+// completes or raises the platform's Exception; either way every bracket is closed, the message
+// shows no raw control byte, and the chart holds what parsing the file's lines one after another
+// gives, up to the first bad record. The block reader is checked on the same bytes with tiny
+// blocks (so that a CR LF, a lone CR or a character may fall across a block) against the string
+// list's reading of the text.
 #include <unistd.h>
 
 #include <algorithm>
@@ -104,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     std::fclose(F);
     zelfuzz::Check(Written, "the input could not be written to its file");
   }
+  Form->SetLoadBlockSize(16 + Size / 4);
   bool Failed = false;
   try {
     Form->fileLoad(Name);

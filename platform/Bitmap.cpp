@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstdio>
 
 #include "platform/Canvas.h"
 #include "platform/PainterCanvas.h"
@@ -232,10 +233,44 @@ std::vector<std::uint8_t> TBitmap::SaveToBytes() const {
 }
 
 namespace {
+
+// While this thread decodes a picture, the PNG decoder's warnings are not printed: they are about
+// a picture it read all the same (a damaged extra chunk, an odd colour profile), and a program
+// reading pictures from streams, or a fuzz harness, would fill its log with them. A picture that
+// cannot be read still raises. Other messages pass to the handler that was there before.
+thread_local bool DecodingPicture = false;
+QtMessageHandler PreviousMessageHandler = nullptr;
+
+void QuietPictureWarnings(QtMsgType Type, const QMessageLogContext& Context, const QString& Message) {
+  if (DecodingPicture && Type != QtFatalMsg && Message.startsWith(QLatin1String("libpng warning:"))) return;
+  if (PreviousMessageHandler) {
+    PreviousMessageHandler(Type, Context, Message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(Type, Context, Message)));
+    std::fflush(stderr);
+  }
+}
+
+class TDecodingScope {
+ public:
+  TDecodingScope() {
+    static const bool Installed = [] {
+      PreviousMessageHandler = qInstallMessageHandler(QuietPictureWarnings);
+      return true;
+    }();
+    (void)Installed;
+    DecodingPicture = true;
+  }
+  ~TDecodingScope() { DecodingPicture = false; }
+  TDecodingScope(const TDecodingScope&) = delete;
+  TDecodingScope& operator=(const TDecodingScope&) = delete;
+};
+
 // Decodes a picture; the number of bytes the decoder used goes to Used.
 QImage Decode(const std::uint8_t* Data, std::size_t Size, std::size_t& Used) {
   Used = 0;
   if (!Data || Size == 0) return {};
+  TDecodingScope Quiet;
   QByteArray Bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(Data), qsizetype(Size));
   QBuffer Buf(&Bytes);
   Buf.open(QIODevice::ReadOnly);

@@ -2,6 +2,12 @@
 #include "platform/Forms.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLibraryInfo>
+#include <QPluginLoader>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -9,7 +15,9 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <cxxabi.h>
 #include <cstdlib>
@@ -70,6 +78,118 @@ bool HasDisplay() {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
   QString P = QGuiApplication::platformName();
   return P != "offscreen" && P != "minimal";
+}
+
+// ---------------------------------------------------------------------------------------------
+// Choosing the display
+
+namespace {
+
+// The choice made when the window system started, and what it was made from.
+struct TStartChoice {
+  bool Made = false;
+  TDisplayEnvironment Env;
+  TDisplayChoice Choice;
+};
+TStartChoice& StartChoice() {
+  static TStartChoice C;
+  return C;
+}
+
+bool Contains(const std::vector<String>& List, const char* Name) {
+  return std::find(List.begin(), List.end(), Name) != List.end();
+}
+
+String Quoted(const String& S) { return "\"" + S + "\""; }
+
+}  // namespace
+
+TDisplayChoice ChooseDisplay(const TDisplayEnvironment& Env) {
+  TDisplayChoice C;
+  if (!Env.Platform.empty()) {
+    // The user's own choice is kept; one that lists no platform with windows is the reason.
+    bool Windows = false;
+    for (const QString& P : Q(Env.Platform).split(';', Qt::SkipEmptyParts))
+      if (P.trimmed() != "offscreen" && P.trimmed() != "minimal") Windows = true;
+    if (!Windows)
+      C.WhyNoDisplay = "no display to show the window on: QT_QPA_PLATFORM is " + Quoted(Env.Platform) +
+                       ", which shows no window";
+    return C;
+  }
+  const char* Wayland = Contains(Env.Plugins, "wayland")       ? "wayland"
+                        : Contains(Env.Plugins, "wayland-egl") ? "wayland-egl"
+                                                               : nullptr;
+  const bool X = Contains(Env.Plugins, "xcb");
+  const bool UseWayland = !Env.Wayland.empty() && Wayland;
+  const bool UseX = !Env.X.empty() && X;
+  C.Platform = String(UseWayland ? Wayland + String(";") : "") + (UseX ? "xcb;" : "") + "offscreen";
+  if (UseWayland || UseX) return C;
+  const String OnWayland = "the Wayland display " + Quoted(Env.Wayland) + " (WAYLAND_DISPLAY)";
+  const String OnX = "the X display " + Quoted(Env.X) + " (DISPLAY)";
+  if (Env.Wayland.empty() && Env.X.empty())
+    C.WhyNoDisplay = "no display to show the window on: neither DISPLAY (an X server) nor WAYLAND_DISPLAY (a "
+                     "Wayland compositor) is set";
+  else if (Env.X.empty())
+    C.WhyNoDisplay = "Qt's Wayland plugin is not installed (package qt6-wayland), so the window cannot open on " +
+                     OnWayland + "; install it, or set DISPLAY to a running X server";
+  else if (Env.Wayland.empty())
+    C.WhyNoDisplay = "Qt's X plugin (xcb) is not installed (package libqt6gui6), so the window cannot open on " +
+                     OnX + "; install it";
+  else
+    C.WhyNoDisplay = "neither Qt's Wayland plugin (package qt6-wayland) nor its X plugin (xcb, package libqt6gui6) "
+                     "is installed, so the window cannot open on " + OnWayland + " or " + OnX + "; install one";
+  return C;
+}
+
+TDisplayEnvironment CurrentDisplayEnvironment() {
+  TDisplayEnvironment E;
+  E.Platform = qEnvironmentVariable("QT_QPA_PLATFORM").toStdString();
+  E.Wayland = qEnvironmentVariable("WAYLAND_DISPLAY").toStdString();
+  E.X = qEnvironmentVariable("DISPLAY").toStdString();
+  // Where the window system looks for its platform plugins: its own folder, QT_PLUGIN_PATH and
+  // QT_QPA_PLATFORM_PLUGIN_PATH. A plugin names its platforms in its metadata, read without
+  // loading it.
+  QStringList Dirs{QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms"};
+  for (const QString& D : qEnvironmentVariable("QT_PLUGIN_PATH").split(':', Qt::SkipEmptyParts))
+    Dirs << D + "/platforms";
+  if (const QString D = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"); !D.isEmpty()) Dirs << D;
+  for (const QString& D : Dirs) {
+    for (const QFileInfo& F : QDir(D).entryInfoList({"*.so"}, QDir::Files)) {
+      const QJsonObject Meta = QPluginLoader(F.absoluteFilePath()).metaData();
+      if (!Meta.value("IID").toString().contains("QPlatformIntegrationFactoryInterface")) continue;
+      for (const QJsonValue& K : Meta.value("MetaData").toObject().value("Keys").toArray()) {
+        const String Name = K.toString().toLower().toStdString();
+        if (!Name.empty() && !Contains(E.Plugins, Name.c_str())) E.Plugins.push_back(Name);
+      }
+    }
+  }
+  return E;
+}
+
+void ChooseDisplayAtStart() {
+  TStartChoice& S = StartChoice();
+  S.Env = CurrentDisplayEnvironment();
+  S.Choice = ChooseDisplay(S.Env);
+  S.Made = true;
+  if (!S.Choice.Platform.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(S.Choice.Platform));
+}
+
+String NoDisplayReason() {
+  if (HasDisplay()) return String();
+  const TStartChoice& S = StartChoice();
+  if (!S.Made) return "no display to show the window on: the window system has not started";
+  if (!S.Choice.WhyNoDisplay.empty()) return S.Choice.WhyNoDisplay;
+  // A display was chosen, yet the window system ended off the screen.
+  String Tried;
+  if (!S.Env.Platform.empty())
+    Tried = "the platform QT_QPA_PLATFORM asks for (" + Quoted(S.Env.Platform) + ")";
+  else if (S.Choice.Platform.find("wayland") != String::npos && S.Choice.Platform.find("xcb") != String::npos)
+    Tried = "neither the Wayland display " + Quoted(S.Env.Wayland) + " nor the X display " + Quoted(S.Env.X);
+  else if (S.Choice.Platform.find("wayland") != String::npos)
+    Tried = "the Wayland display " + Quoted(S.Env.Wayland);
+  else
+    Tried = "the X display " + Quoted(S.Env.X);
+  return "no display to show the window on: " + Tried + " could not be reached";
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -148,6 +268,15 @@ bool TForm::WaitUntilPainted(int TimeoutMs) {
   while (GetPaintCount() == 0 && FShowing && !IsDestroying() && Clock.elapsed() < TimeoutMs)
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   return GetPaintCount() > 0;
+}
+
+bool TForm::PaintWindowImmediately() {
+  QWidget* W = GetWidget();
+  if (!FShowing || IsDestroying() || !W || !W->isVisible()) return false;
+  const QWindow* Window = W->windowHandle();
+  if (!Window || !Window->isExposed()) return false;
+  W->repaint();  // paints the window's widgets and flushes the window, at once
+  return true;
 }
 
 namespace {

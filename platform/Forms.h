@@ -55,6 +55,12 @@ class TForm : public TControl {
   // Handles the window system's events until the shown form has been painted once, for at
   // most TimeoutMs milliseconds; true when it was painted (at once when it was before).
   bool WaitUntilPainted(int TimeoutMs);
+  // Paints the whole window now (the form and every control on it) and puts it on the screen,
+  // without waiting for the message loop. A task about to hold the GUI thread calls it first:
+  // a window the system asked to repaint (where a dialog just closed over it) would otherwise
+  // show what covered it until the task ends. Nothing happens while the form is not on the
+  // screen; true when it was painted.
+  bool PaintWindowImmediately();
   // Shows the form and runs a nested loop until ModalResult is set or the form closes.
   TModalResult ShowModal();
   // Asks OnCloseQuery, then OnClose decides: caHide (default) hides the form, caFree frees it
@@ -97,6 +103,30 @@ class TForm : public TControl {
 // Whether windows reach a user's screen: false before the window system started and on the
 // off-screen platform (tests, or no display found).
 bool HasDisplay();
+
+// What the window system is chosen from when it starts: the environment and the platform
+// plugins installed (their names: "xcb", "wayland", "offscreen" ...).
+struct TDisplayEnvironment {
+  String Platform;  // QT_QPA_PLATFORM, the user's own choice ("" when unset)
+  String Wayland;   // WAYLAND_DISPLAY
+  String X;         // DISPLAY
+  std::vector<String> Plugins;
+};
+// The choice: the platform list the window system starts with (Qt's QT_QPA_PLATFORM; "" leaves
+// the user's choice alone) and, when it shows no window, why (for a message; "" otherwise).
+struct TDisplayChoice {
+  String Platform;
+  String WhyNoDisplay;
+};
+// The first display named in the environment whose plugin is installed, Wayland before X,
+// off the screen when none is (without the window system's warning about a missing plugin).
+TDisplayChoice ChooseDisplay(const TDisplayEnvironment& Env);
+// This process's environment and the platform plugins the window system would find.
+TDisplayEnvironment CurrentDisplayEnvironment();
+// Why windows do not reach a screen, for a message: the cause found when the window system
+// started (a display that is not set, a missing plugin, a display that could not be reached);
+// "" while HasDisplay().
+String NoDisplayReason();
 
 // Closes the form's window as the user would (the window system's close request), for tests.
 void SimulateWindowClose(TForm* Form);

@@ -21,16 +21,10 @@ void EnsureQtApplication() {
   static int Argc = 1;
   static char Arg0[] = "zelgraph";
   static char* Argv[] = {Arg0, nullptr};
-  // Without a display the window system runs off the screen (HasDisplay tells); an X display
-  // that cannot be reached, and a Wayland-only session without Qt's Wayland plugin (or whose
-  // display cannot be reached), fall back to the same instead of ending the process.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    const bool X = !qEnvironmentVariableIsEmpty("DISPLAY");
-    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-      qputenv("QT_QPA_PLATFORM", X ? "xcb;offscreen" : "offscreen");
-    else if (!X)
-      qputenv("QT_QPA_PLATFORM", "wayland;offscreen");
-  }
+  // Without a display the window system runs off the screen (HasDisplay tells, NoDisplayReason
+  // says why); a display that cannot be reached falls back to the same instead of ending the
+  // process.
+  ChooseDisplayAtStart();
   // Lives for the whole process (registered as the application instance).
   new QApplication(Argc, Argv);
 }

@@ -20,6 +20,9 @@ std::unique_ptr<TCanvas> CreatePainterCanvas(QPainter* Painter, int Width, int H
 
 // Creates the Qt application object when there is none yet (fonts and images need one).
 void EnsureQtApplication();
+// Before the application object starts: chooses its platform (ChooseDisplay on this process's
+// environment, platform/Forms.h) and keeps the choice for NoDisplayReason.
+void ChooseDisplayAtStart();
 
 // The Qt font for a platform font: Font.Size pixels per em on a device of Dpi dots per inch.
 QFont ToQFont(const TFont& Font, double Dpi = 96);

@@ -8,10 +8,19 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 viewer="$root/build/release/viewer/zelview"
 log="$root/build/release-build.log"
 
-# True when the viewer is built and nothing it is built from changed since (a dry run of ninja).
+build="$root/build/release"
+
+# True when the viewer is built and nothing it is built from changed since. Before anything else
+# ninja brings its build file up to date: it re-checks the source folders (the CONFIGURE_DEPENDS
+# globs, so that an added source is seen) and re-runs CMake when they or a CMake file changed.
+# A dry run cannot tell whether that step has work (it always reports it), so that step runs for
+# real, quietly; the viewer itself is then asked with a dry run over the same build file read as
+# an included one, which ninja does not try to regenerate.
 up_to_date() {
-  [ -x "$viewer" ] && command -v ninja >/dev/null &&
-    ninja -C "$root/build/release" -n zelview 2>/dev/null | grep -q '^ninja: no work to do'
+  [ -x "$viewer" ] && command -v ninja >/dev/null || return 1
+  ninja -C "$build" build.ninja >/dev/null 2>&1 || return 1
+  [ -e "$build/viewer-check.ninja" ] || echo "include build.ninja" >"$build/viewer-check.ninja"
+  ninja -C "$build" -f viewer-check.ninja -n zelview 2>/dev/null | grep -q '^ninja: no work to do'
 }
 
 if ! up_to_date; then

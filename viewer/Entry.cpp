@@ -117,6 +117,10 @@ String ViewerUsage(const String& Program) {
          "  --                    ends the options: a FILE named \"-x.csv\" follows it\n";
 }
 
+String NoDisplayMessage(const String& Program, const String& Reason) {
+  return Program + ": " + Reason + "; or use --load-and-exit FILE to load a file without a window\n";
+}
+
 void RunViewerWindow(const String& FileName) {
   Application->CreateForm(FrmMain);
   if (!FileName.empty()) {
@@ -156,12 +160,7 @@ int ViewerMain(int argc, const char* const* argv) {
       return LoadAndExit(Command.FileName);
     }
     if (!HasDisplay()) {
-      std::fprintf(stderr,
-                   "%s: no display to show the window on: the window needs an X or Wayland display. Set "
-                   "DISPLAY to a running X server, or WAYLAND_DISPLAY to a running Wayland compositor "
-                   "(Wayland needs Qt's Wayland plugin, package qt6-wayland); or use --load-and-exit FILE "
-                   "to load a file without a window\n",
-                   Program.c_str());
+      std::fputs(NoDisplayMessage(Program, NoDisplayReason()).c_str(), stderr);
       std::fflush(stderr);
       return 1;
     }

@@ -34,6 +34,10 @@ void PrepareViewerEnvironment();
 // have no window to stdout (help) and stderr.
 int ViewerMain(int argc, const char* const* argv);
 
+// What the program says when the window has no display: Reason (the cause and its remedy,
+// NoDisplayReason of platform/Forms.h), then the timing run that needs none.
+String NoDisplayMessage(const String& Program, const String& Reason);
+
 // Creates the main form, shows it, and once it is on the screen loads FileName into it ("":
 // none; a file that cannot be loaded is reported over the window, which stays usable); then
 // runs the message loop until the window closes.

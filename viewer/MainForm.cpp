@@ -154,7 +154,7 @@ class TLoadBrackets {
 
 }  // namespace
 
-TFrmMain::TFrmMain(TComponent* AOwner) : TForm(AOwner) {
+TFrmMain::TFrmMain(TComponent* AOwner) : TForm(AOwner), FLoadBlockSize(SessionBlockSize) {
   ReadLayout();
   AdjustChart();
 }
@@ -239,7 +239,11 @@ void TFrmMain::ResetAxes(double BottomMaximum) {
 }
 
 void TFrmMain::actFileLoad_Execute(TObject*) {
-  if (dlgOpen_->Execute()) fileLoad(dlgOpen_->GetFileName());
+  if (!dlgOpen_->Execute()) return;
+  // The load holds the GUI thread: the window is painted first, or the dialog's last picture
+  // stays over the chart until the load ends.
+  PaintWindowImmediately();
+  fileLoad(dlgOpen_->GetFileName());
 }
 
 void TFrmMain::chart_DblClick(TObject*) { chart_->UndoZoom(); }
@@ -292,7 +296,7 @@ void TFrmMain::LoadSessionFile(const String& FileName) {
     auto NotText = [&](std::int64_t Line) {
       return EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(Line) + ")");
     };
-    TSessionLines Lines(File);
+    TSessionLines Lines(File, FLoadBlockSize);
     while (Lines.NextBlock(Block)) {
       int Bad = FirstNonUtf8Line(Block);
       // A session file starts with its title: a NUL byte there says it is no text file at all.
@@ -329,7 +333,7 @@ void TFrmMain::LoadSessionFile(const String& FileName) {
   }
 
   THeapInLargePages Heap;
-  TSessionLines Lines(File);
+  TSessionLines Lines(File, FLoadBlockSize);
   std::vector<TSessionRecord> Records;
   std::vector<std::exception_ptr> Errors;
   int I = 0;

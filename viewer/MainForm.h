@@ -3,6 +3,8 @@
 // a session file into the chart (one fast-line series per record).
 #pragma once
 
+#include <cstddef>
+
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
@@ -53,6 +55,11 @@ class TFrmMain : public TForm {
   // (found at once, whatever the file's size). A file too large to hold raises EOutOfMemory
   // naming it, the records before kept. Messages show control bytes escaped.
   void fileLoad(const String& FileName);
+  // The size of the blocks fileLoad reads a file in (SessionBlockSize, 8 MB): the records of a
+  // block are read on several threads, then put into the chart in file order. Any size loads the
+  // same; small ones run a small file through many blocks (tests, the fuzz harness).
+  std::size_t GetLoadBlockSize() const { return FLoadBlockSize; }
+  void SetLoadBlockSize(std::size_t V) { FLoadBlockSize = V; }
   // One record into Series (see viewer/SessionParser.h).
   void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset, TChartSeries* Series);
 
@@ -70,6 +77,7 @@ class TFrmMain : public TForm {
   void ResetAxes(double BottomMaximum);
 
   TMethodTable FMethods;
+  std::size_t FLoadBlockSize;
 };
 
 // The main form once the application created it.

@@ -65,9 +65,14 @@ void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset
 // The lines of a text file as TStringList::LoadFromFile reads them as UTF-8 (CR, LF or CR LF
 // ends a line, a break at the end adds no line, a UTF-8 byte-order mark is skipped), read a block
 // at a time so that the whole file is never in memory.
+// How much of a file TSessionLines reads at a time unless told otherwise.
+inline constexpr std::size_t SessionBlockSize = std::size_t(8) << 20;
+
 class TSessionLines {
  public:
-  explicit TSessionLines(TStream& Stream, std::size_t BlockSize = std::size_t(8) << 20);
+  // BlockSize: the bytes read at a time (at least 16); a line longer than that is still one
+  // line (the block grows for it).
+  explicit TSessionLines(TStream& Stream, std::size_t BlockSize = SessionBlockSize);
   ~TSessionLines();
   TSessionLines(const TSessionLines&) = delete;
   TSessionLines& operator=(const TSessionLines&) = delete;

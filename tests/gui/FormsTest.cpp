@@ -1,6 +1,7 @@
 // Forms, the application object's loop, idle handlers and the timer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -281,6 +282,49 @@ TEST(Form, UnhandledKeysReachTheActionListShortcuts) {
   EXPECT_EQ(Load->GetActionList(), nullptr);
   SimulateKey(C, true, vkA + ('O' - 'A'), U'o', {TShiftStateItem::ssCtrl});
   EXPECT_EQ(Runs, 1);
+}
+
+// The window system starts with the first display named in the environment whose plugin is
+// installed (Wayland before X), off the screen otherwise, so that it never tries a plugin that
+// is not there (which prints a warning at every start); without a display the reason is the
+// real cause. A platform the user named is left alone.
+TEST(Display, ThePlatformIsTheFirstDisplayWhosePluginIsInstalled) {
+  const std::vector<String> Both{"xcb", "wayland", "offscreen"}, XOnly{"xcb", "offscreen", "minimal"},
+      EglOnly{"wayland-egl", "offscreen"}, None{"offscreen"};
+  struct Case {
+    const char* Name;
+    TDisplayEnvironment Env;
+    const char* Platform;
+    const char* WhyStarts;  // "" when a display is chosen
+  };
+  const Case Cases[] = {
+      {"both displays, both plugins", {"", "wayland-0", ":0", Both}, "wayland;xcb;offscreen", ""},
+      {"both displays, no Wayland plugin", {"", "wayland-0", ":0", XOnly}, "xcb;offscreen", ""},
+      {"Wayland alone", {"", "wayland-0", "", Both}, "wayland;offscreen", ""},
+      {"Wayland's EGL plugin alone", {"", "wayland-0", "", EglOnly}, "wayland-egl;offscreen", ""},
+      {"X alone", {"", "", ":0", Both}, "xcb;offscreen", ""},
+      {"Wayland alone, no Wayland plugin", {"", "wayland-0", "", XOnly}, "offscreen",
+       "Qt's Wayland plugin is not installed (package qt6-wayland), so the window cannot open on the Wayland "
+       "display \"wayland-0\" (WAYLAND_DISPLAY); install it, or set DISPLAY"},
+      {"X alone, no X plugin", {"", "", ":1", EglOnly}, "offscreen", "Qt's X plugin (xcb) is not installed"},
+      {"both displays, neither plugin", {"", "w", ":1", None}, "offscreen", "neither Qt's Wayland plugin"},
+      {"no display", {"", "", "", Both}, "offscreen",
+       "no display to show the window on: neither DISPLAY (an X server) nor WAYLAND_DISPLAY"},
+      {"the user's platform", {"xcb", "wayland-0", ":0", None}, "", ""},
+      {"the user's platform, off the screen", {"offscreen;minimal", "", ":0", Both}, "",
+       "no display to show the window on: QT_QPA_PLATFORM is \"offscreen;minimal\""},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    const TDisplayChoice Got = ChooseDisplay(C.Env);
+    EXPECT_EQ(Got.Platform, C.Platform);
+    EXPECT_EQ(Got.WhyNoDisplay.rfind(C.WhyStarts, 0), 0u) << Got.WhyNoDisplay;
+    EXPECT_EQ(Got.WhyNoDisplay.empty(), *C.WhyStarts == 0) << Got.WhyNoDisplay;
+  }
+  // The plugins this process would find: the window system's own ones are there.
+  const TDisplayEnvironment Here = CurrentDisplayEnvironment();
+  EXPECT_NE(std::find(Here.Plugins.begin(), Here.Plugins.end(), "offscreen"), Here.Plugins.end());
+  EXPECT_NE(std::find(Here.Plugins.begin(), Here.Plugins.end(), "xcb"), Here.Plugins.end());
 }
 
 }  // namespace

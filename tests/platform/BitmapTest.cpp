@@ -146,6 +146,27 @@ TEST(BitmapTest, GarbageRaisesAndLeavesTheBitmapAlone) {
   EXPECT_EQ(TAlphaColors::Red, B.GetPixel(1, 1));
 }
 
+// A picture the PNG decoder reads despite damage (here an extra text chunk whose check sum is
+// wrong) loads without the decoder's warning in the log; damage it cannot read past still raises.
+TEST(BitmapTest, ADamagedPictureThatStillReadsLeavesNoWarningInTheLog) {
+  TBitmap A(8, 8);
+  A.Clear(TAlphaColors::Blue);
+  std::vector<std::uint8_t> Png = A.SaveToBytes();
+  const std::uint8_t BadText[] = {0, 0, 0, 5, 't', 'E', 'X', 't', 'a', 0, 'b', 'c', 'd', 0, 0, 0, 0};
+  Png.insert(Png.begin() + 33, std::begin(BadText), std::end(BadText));  // after the header chunk
+  testing::internal::CaptureStderr();
+  TBitmap B;
+  B.LoadFromBytes(Png);
+  const std::string Log = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Log, "");
+  EXPECT_EQ(B.GetWidth(), 8);
+  EXPECT_EQ(B.GetPixel(3, 3), TAlphaColors::Blue);
+
+  std::vector<std::uint8_t> Cut = Png;
+  Cut.resize(Cut.size() - 20);  // into the picture's data
+  EXPECT_THROW(B.LoadFromBytes(Cut), EInvalidOperation);
+}
+
 TEST(BitmapTest, StreamLoadStopsAfterThePicture) {
   TBitmap A(2, 2);
   A.Clear(TAlphaColors::Blue);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -149,15 +150,28 @@ class TEnvScope {
   bool FHad = false;
 };
 
-// A Wayland-only session whose display the window system cannot use (here: no Wayland plugin, or
-// no compositor) is told so in words and ends with 1, instead of the window system aborting the
-// process. (The window system starts once per process: ctest runs this test in its own.)
-TEST(ViewerMain, AWaylandOnlySessionItCannotUseEndsWithAMessage) {
+// A Wayland-only session whose display the window system cannot use is told the cause in words
+// (no Wayland plugin, or no compositor where the plugin is installed) and ends with 1, instead
+// of the window system aborting the process or warning about a plugin it does not have. (The
+// window system starts once per process: ctest runs this test in its own.)
+TEST(ViewerMain, AWaylandOnlySessionItCannotUseEndsWithTheCause) {
   TEnvScope Platform("QT_QPA_PLATFORM", nullptr), X("DISPLAY", nullptr);
   TEnvScope Wayland("WAYLAND_DISPLAY", "zel-no-such-wayland-display");
+  const std::vector<String> Plugins = CurrentDisplayEnvironment().Plugins;
+  const bool HasPlugin = std::find(Plugins.begin(), Plugins.end(), "wayland") != Plugins.end();
   const TRun R = RunMain({});
   EXPECT_EQ(R.Result, 1);
-  EXPECT_NE(R.Err.find("the window needs an X or Wayland display"), String::npos) << R.Err;
+  const String Cause = HasPlugin ? "no display to show the window on: the Wayland display "
+                                   "\"zel-no-such-wayland-display\" could not be reached"
+                                 : "Qt's Wayland plugin is not installed (package qt6-wayland), so the window "
+                                   "cannot open on the Wayland display \"zel-no-such-wayland-display\"";
+  EXPECT_NE(R.Err.find("zelview: " + Cause), String::npos) << R.Err;
+  // Without the plugin nothing is tried, so nothing is said before the cause.
+  if (!HasPlugin) {
+    EXPECT_EQ(R.Err.rfind("zelview: ", 0), 0u) << R.Err;
+  }
+  EXPECT_NE(R.Err.find("; or use --load-and-exit FILE"), String::npos) << R.Err;
+  EXPECT_EQ(R.Err.find("Could not find the Qt platform plugin"), String::npos) << R.Err;
 }
 
 // Without a runtime folder in the environment the viewer sets a private one before the window

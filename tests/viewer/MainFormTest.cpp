@@ -251,6 +251,8 @@ TEST_F(MainFormTest, ABadRecordStopsTheLoadAndKeepsWhatCameBefore) {
 TEST_F(MainFormTest, RecordsReadTogetherLoadAsTheyWouldOneAfterAnother) {
   // Many records (read on several threads), one of them failing part way: the chart holds what
   // loading them in turn gives, up to the failing sample, and the error names the first bad line.
+  // The same with the file read in blocks of a few lines (the records of a block read together,
+  // the blocks one after another) and in blocks shorter than a line (each grows to hold one).
   String Text = "Title\nheader\n";
   std::vector<String> Lines;
   for (int R = 0; R < 300; ++R) {
@@ -262,30 +264,36 @@ TEST_F(MainFormTest, RecordsReadTogetherLoadAsTheyWouldOneAfterAnother) {
     Text += L + "\n";
   }
   TTempSession File(Text);
-  const String Message = LoadError(File.Name());
-  EXPECT_EQ(Message.rfind("'x' is not a valid floating point value", 0), 0u) << Message;
-  EXPECT_NE(Message.find("line 153 of"), String::npos) << Message;
-  ASSERT_EQ(Chart()->SeriesCount(), 151);
-  const TFormatSettings FS = SessionFormatSettings();
-  for (int R = 0; R <= 150; ++R) {
-    SCOPED_TRACE(R);
-    auto* Expected = Create<TFastLineSeries>(nullptr);
-    try {
-      dataLineParse(FS, Lines[static_cast<std::size_t>(R)], 1000.0 * R, Expected);
-    } catch (const Exception&) {
+  EXPECT_EQ(Form->GetLoadBlockSize(), SessionBlockSize);
+  for (const std::size_t Block : {SessionBlockSize, std::size_t(700), std::size_t(16)}) {
+    SCOPED_TRACE(Block);
+    Form->SetLoadBlockSize(Block);
+    const String Message = LoadError(File.Name());
+    EXPECT_EQ(Message.rfind("'x' is not a valid floating point value", 0), 0u) << Message;
+    EXPECT_NE(Message.find("line 153 of"), String::npos) << Message;
+    ASSERT_EQ(Chart()->SeriesCount(), 151);
+    EXPECT_EQ(Title()->GetCaption(), "Title");
+    const TFormatSettings FS = SessionFormatSettings();
+    for (int R = 0; R <= 150; ++R) {
+      SCOPED_TRACE(R);
+      auto* Expected = Create<TFastLineSeries>(nullptr);
+      try {
+        dataLineParse(FS, Lines[static_cast<std::size_t>(R)], 1000.0 * R, Expected);
+      } catch (const Exception&) {
+      }
+      TFastLineSeries* Got = Series(R);
+      EXPECT_EQ(Got->GetTitle(), Expected->GetTitle());
+      ASSERT_EQ(Got->Count(), Expected->Count());
+      for (int I = 0; I < Got->Count(); ++I) {
+        EXPECT_EQ(Got->GetxValue(I), Expected->GetxValue(I));
+        EXPECT_EQ(Got->GetyValue(I), Expected->GetyValue(I));
+      }
+      EXPECT_EQ(Got->GetSeriesColor(), Chart()->GetDefaultColor(R + 1));
+      Expected->Free();
     }
-    TFastLineSeries* Got = Series(R);
-    EXPECT_EQ(Got->GetTitle(), Expected->GetTitle());
-    ASSERT_EQ(Got->Count(), Expected->Count());
-    for (int I = 0; I < Got->Count(); ++I) {
-      EXPECT_EQ(Got->GetxValue(I), Expected->GetxValue(I));
-      EXPECT_EQ(Got->GetyValue(I), Expected->GetyValue(I));
-    }
-    EXPECT_EQ(Got->GetSeriesColor(), Chart()->GetDefaultColor(R + 1));
-    Expected->Free();
+    EXPECT_FALSE(Form->progress_->GetVisible());
+    EXPECT_FALSE(Chart()->IsUpdating());
   }
-  EXPECT_FALSE(Form->progress_->GetVisible());
-  EXPECT_FALSE(Chart()->IsUpdating());
 }
 
 TEST_F(MainFormTest, AFileThatCannotBeReadLeavesAnEmptyUsableChart) {
@@ -662,6 +670,48 @@ TEST_F(MainFormTest, TheProgressBarShowsTheLoadAdvancingAndNothingElseIsPainted)
   Form->fileLoad(Data("session_three.csv"));
   Form->progress_->OnPaint = nullptr;
   EXPECT_TRUE(Shown.empty());
+}
+
+// The load holds the GUI thread: the window is painted once between the dialog closing and the
+// load, so that the dialog's last picture does not stay over the chart while the load runs
+// (the progress bar's first paint comes before the first record is read into the chart).
+TEST_F(MainFormTest, TheWindowIsPaintedAfterTheDialogClosesBeforeTheLoad) {
+  Form->Show();
+  ASSERT_TRUE(Form->WaitUntilPainted(10000));
+  Application->ProcessMessages();
+  TTempSession Session(Records(5));
+  struct {
+    int Chart, Form, ToolBar;
+  } AtDialog{}, AtLoad{-1, -1, -1};
+  TOpenDialogHook Old = TOpenDialog::SetHook([&](TOpenDialog*, String& FileName) {
+    AtDialog = {Chart()->GetPaintCount(), Form->GetPaintCount(), Form->tb_->GetPaintCount()};
+    FileName = Session.Name();
+    return true;
+  });
+  Form->progress_->OnPaint = [&](TObject*, TCanvas*, const TRectF&) {
+    if (AtLoad.Chart >= 0) return;
+    EXPECT_EQ(Chart()->SeriesCount(), 0);
+    AtLoad = {Chart()->GetPaintCount(), Form->GetPaintCount(), Form->tb_->GetPaintCount()};
+  };
+  Form->actFileLoad_->Execute();
+  TOpenDialog::SetHook(Old);
+  Form->progress_->OnPaint = nullptr;
+  EXPECT_EQ(AtLoad.Chart, AtDialog.Chart + 1);
+  EXPECT_EQ(AtLoad.Form, AtDialog.Form + 1);
+  EXPECT_EQ(AtLoad.ToolBar, AtDialog.ToolBar + 1);
+  EXPECT_EQ(Chart()->SeriesCount(), 5);
+
+  // A hidden window is not painted, and the file still loads.
+  Form->Hide();
+  const int ChartPaints = Chart()->GetPaintCount();
+  TOpenDialog::SetHook([&](TOpenDialog*, String& FileName) {
+    FileName = Data("session_three.csv");
+    return true;
+  });
+  Form->actFileLoad_->Execute();
+  TOpenDialog::SetHook(Old);
+  EXPECT_EQ(Chart()->GetPaintCount(), ChartPaints);
+  EXPECT_EQ(Chart()->SeriesCount(), 3);
 }
 
 }  // namespace
