@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
-#include "platform/Scope.h"
 #include "platform/Filer.h"
 #include "platform/Graphics.h"
 #include "platform/ObjectText.h"
+#include "platform/Scope.h"
 #include "platform/Streams.h"
 #include "platform/StringList.h"
 #include "viewer/MainFormLayout.h"
