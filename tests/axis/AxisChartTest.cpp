@@ -660,7 +660,8 @@ TEST_F(AxisChartTest, SeriesLabelsSkipOrTrimWhatWouldOverlap) {
 
 // Labels at the ends of an axis that would cross the panel's edge move inside it; one that would
 // then overlap or touch its neighbour gives way (the one drawn later), on every side, turned or
-// not, inverted or not. The axis runs the panel's whole length, so both its end labels move.
+// not, inverted or not, drawn behind the grid or not. The axis runs the panel's whole length, so
+// both its end labels move.
 TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
   AddPoints({0, 100000});
   Series->SetHorizAxis(THorizAxis::aBothHorizAxis);
@@ -671,11 +672,13 @@ TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
   for (TChartAxis* A : Axes) {
     for (TChartAxis* Other : Axes) Other->SetVisible(Other == A);
     for (std::int32_t Angle : {0, 90, 180, 270}) {
-      for (bool Inverted : {false, true}) {
+      for (int Variant = 0; Variant < 4; ++Variant) {
+        const bool Inverted = Variant & 1, Behind = Variant & 2;
         SCOPED_TRACE(std::to_string(A->GetHorizontal()) + std::to_string(A->GetOtherSide()) + " angle " +
-                     std::to_string(Angle) + " inverted " + std::to_string(Inverted));
+                     std::to_string(Angle) + " inverted " + std::to_string(Inverted) + " behind " + std::to_string(Behind));
         A->SetLabelsAngle(Angle);
         A->SetInverted(Inverted);
+        A->SetLabelsBehind(Behind);
         Paint(400, 300);
         const std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(*Canvas, 0xFF000011);
         ASSERT_GE(Labels.size(), 3u);
@@ -689,6 +692,7 @@ TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
     }
     A->SetLabelsAngle(0);
     A->SetInverted(false);
+    A->SetLabelsBehind(false);
   }
 }
 
