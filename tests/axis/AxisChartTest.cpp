@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/RecordingCanvas.h"
-#include "support/DrawnText.h"
 #include "platform/SysUtils.h"
+#include "support/DrawnText.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/engine/Axis.h"
@@ -667,15 +667,17 @@ TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
   Series->SetHorizAxis(THorizAxis::aBothHorizAxis);
   Series->SetVertAxis(TVertAxis::aBothVertAxis);
   for (int M = 0; M < 4; ++M) Chart->SetMargin(M, 0);
-  TChartAxis* const Axes[] = {Chart->GetLeftAxis(), Chart->GetRightAxis(), Chart->GetBottomAxis(), Chart->GetTopAxis()};
+  TChartAxis* const Axes[] = {Chart->GetLeftAxis(), Chart->GetRightAxis(), Chart->GetBottomAxis(),
+                              Chart->GetTopAxis()};
   for (TChartAxis* A : Axes) A->GetLabelsFont()->SetColor(0xFF000011);
   for (TChartAxis* A : Axes) {
     for (TChartAxis* Other : Axes) Other->SetVisible(Other == A);
     for (std::int32_t Angle : {0, 90, 180, 270}) {
       for (int Variant = 0; Variant < 4; ++Variant) {
         const bool Inverted = Variant & 1, Behind = Variant & 2;
-        SCOPED_TRACE(std::to_string(A->GetHorizontal()) + std::to_string(A->GetOtherSide()) + " angle " +
-                     std::to_string(Angle) + " inverted " + std::to_string(Inverted) + " behind " + std::to_string(Behind));
+        SCOPED_TRACE(std::to_string(A->GetHorizontal()) + std::to_string(A->GetOtherSide()) +
+                     " angle " + std::to_string(Angle) + " inverted " + std::to_string(Inverted) +
+                     " behind " + std::to_string(Behind));
         A->SetLabelsAngle(Angle);
         A->SetInverted(Inverted);
         A->SetLabelsBehind(Behind);
@@ -686,7 +688,9 @@ TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
         // (within a rounding error of the turned text's corners)
         for (const zeltest::TDrawnText& L : Labels) {
           EXPECT_GE(A->GetHorizontal() ? L.Box.Left : L.Box.Top, -0.01) << L.Text;
-          EXPECT_LE(A->GetHorizontal() ? L.Box.Right : L.Box.Bottom, A->GetHorizontal() ? 400.01 : 300.01) << L.Text;
+          EXPECT_LE(A->GetHorizontal() ? L.Box.Right : L.Box.Bottom,
+                    A->GetHorizontal() ? 400.01 : 300.01)
+              << L.Text;
         }
       }
     }
@@ -704,8 +708,9 @@ TEST_F(AxisChartTest, NegativeAndReversedRangesGetABandAsWideAsTheirLabels) {
     double Lo, Hi;
     bool MinimumZero;  // a fixed minimum of 0 above the data: the maximum lies below it
   };
-  const TCase Cases[] = {{-0.00005, -0.00001, false}, {-0.00005, -0.00001, true}, {-0.00005, 0.00002, false},
-                         {-1000000, -1, false},       {-1000000, -1, true},       {-123.456, 0.5, false},
+  const TCase Cases[] = {{-0.00005, -0.00001, false}, {-0.00005, -0.00001, true},
+                         {-0.00005, 0.00002, false},  {-1000000, -1, false},
+                         {-1000000, -1, true},        {-123.456, 0.5, false},
                          {-1e-9, -1e-10, true},       {-1e300, -1e299, true}};
   Series->SetVertAxis(TVertAxis::aBothVertAxis);
   TChartAxis* Left = Chart->GetLeftAxis();
@@ -724,7 +729,8 @@ TEST_F(AxisChartTest, NegativeAndReversedRangesGetABandAsWideAsTheirLabels) {
     Paint(400, 300);
     const TRectF Plot = Chart->GetChartRect();
     for (TChartAxis* A : {Left, Right}) {
-      const std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(*Canvas, A == Left ? 0xFF000011 : 0xFF000022);
+      const std::vector<zeltest::TDrawnText> Labels =
+          zeltest::DrawnTexts(*Canvas, A == Left ? 0xFF000011 : 0xFF000022);
       String All;
       for (const zeltest::TDrawnText& L : Labels) All += L.Text + " | ";
       EXPECT_GE(Labels.size(), 2u) << All;

@@ -16,15 +16,21 @@ namespace zeltest {
 // A recording canvas whose characters are CharWidth pixels wide (lines as TFixedTextLayout).
 class TWideTextCanvas : public zel::TRecordingCanvas {
  public:
-  TWideTextCanvas(int AWidth, int AHeight, float ACharWidth) : TRecordingCanvas(AWidth, AHeight), FCharWidth(ACharWidth) {}
+  TWideTextCanvas(int AWidth, int AHeight, float ACharWidth)
+      : TRecordingCanvas(AWidth, AHeight), FCharWidth(ACharWidth) {}
   float GetCharWidth() const { return FCharWidth; }
-  std::unique_ptr<zel::TTextLayout> CreateTextLayout() override { return std::make_unique<TLayout>(this, FCharWidth); }
+  std::unique_ptr<zel::TTextLayout> CreateTextLayout() override {
+    return std::make_unique<TLayout>(this, FCharWidth);
+  }
 
  private:
   class TLayout : public zel::TFixedTextLayout {
    public:
-    TLayout(zel::TCanvas* ACanvas, float ACharWidth) : TFixedTextLayout(ACanvas), FCharWidth(ACharWidth) {}
-    float MeasureLine(const zel::String& Line) override { return FCharWidth * static_cast<float>(zel::CodePointCount(Line)); }
+    TLayout(zel::TCanvas* ACanvas, float ACharWidth)
+        : TFixedTextLayout(ACanvas), FCharWidth(ACharWidth) {}
+    float MeasureLine(const zel::String& Line) override {
+      return FCharWidth * static_cast<float>(zel::CodePointCount(Line));
+    }
 
    private:
     float FCharWidth;
@@ -38,7 +44,8 @@ struct TDrawnText {
 };
 
 // The texts drawn in the given colour, in drawing order, with characters CharWidth pixels wide.
-inline std::vector<TDrawnText> DrawnTexts(const zel::TRecordingCanvas& Canvas, zel::TAlphaColor Color,
+inline std::vector<TDrawnText> DrawnTexts(const zel::TRecordingCanvas& Canvas,
+                                          zel::TAlphaColor Color,
                                           float CharWidth = zel::TFixedTextLayout::CharWidth) {
   using namespace zel;
   std::vector<TDrawnText> Result;
@@ -49,7 +56,8 @@ inline std::vector<TDrawnText> DrawnTexts(const zel::TRecordingCanvas& Canvas, z
     std::size_t Start = 0;
     for (std::size_t I = 0; I <= R.Text.size(); ++I) {
       if (I < R.Text.size() && R.Text[I] != '\r' && R.Text[I] != '\n') continue;
-      Width = std::max(Width, CharWidth * static_cast<float>(CodePointCount(R.Text.substr(Start, I - Start))));
+      Width = std::max(
+          Width, CharWidth * static_cast<float>(CodePointCount(R.Text.substr(Start, I - Start))));
       if (I < R.Text.size()) ++Lines;
       Start = I + 1;
     }
@@ -61,7 +69,8 @@ inline std::vector<TDrawnText> DrawnTexts(const zel::TRecordingCanvas& Canvas, z
     const float L = Place(R.HAlign, R.Rect.Left, R.Rect.Right, Width);
     const float T = Place(R.VAlign, R.Rect.Top, R.Rect.Bottom, Height);
     const TPointF Corners[] = {TPointF(L, T) * R.Matrix, TPointF(L + Width, T) * R.Matrix,
-                               TPointF(L, T + Height) * R.Matrix, TPointF(L + Width, T + Height) * R.Matrix};
+                               TPointF(L, T + Height) * R.Matrix,
+                               TPointF(L + Width, T + Height) * R.Matrix};
     TRectF Box(Corners[0].X, Corners[0].Y, Corners[0].X, Corners[0].Y);
     for (const TPointF& P : Corners) {
       Box.Left = std::min(Box.Left, P.X);
@@ -83,7 +92,8 @@ inline bool OverlapOrTouch(const zel::TRectF& A, const zel::TRectF& B) {
 inline zel::String FirstCollision(const std::vector<TDrawnText>& Texts) {
   for (std::size_t I = 0; I < Texts.size(); ++I)
     for (std::size_t J = I + 1; J < Texts.size(); ++J)
-      if (OverlapOrTouch(Texts[I].Box, Texts[J].Box)) return "\"" + Texts[I].Text + "\" and \"" + Texts[J].Text + "\"";
+      if (OverlapOrTouch(Texts[I].Box, Texts[J].Box))
+        return "\"" + Texts[I].Text + "\" and \"" + Texts[J].Text + "\"";
   return zel::String();
 }
 

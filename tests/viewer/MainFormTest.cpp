@@ -21,11 +21,11 @@
 #include "platform/StringList.h"
 #include "viewer/MainForm.h"
 #include "viewer/SessionParser.h"
+#include "zelgraph/canvas/Font.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
 #include "zelgraph/chart/Titles.h"
 #include "zelgraph/chart/Walls.h"
-#include "zelgraph/canvas/Font.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/SeriesList.h"
@@ -601,7 +601,8 @@ TEST_F(MainFormTest, NoTwoLabelsOfAnAxisOverlapOrTouchForAnyRecordCount) {
   // Characters of the recording canvas' width and wider: the fault shows with some fonts. (The
   // canvases live side by side: the chart keeps its text layout while its canvas stays the same.)
   std::vector<std::unique_ptr<zeltest::TWideTextCanvas>> Canvases;
-  for (float CharWidth : {7.0f, 8.0f}) Canvases.push_back(std::make_unique<zeltest::TWideTextCanvas>(640, 440, CharWidth));
+  for (float CharWidth : {7.0f, 8.0f})
+    Canvases.push_back(std::make_unique<zeltest::TWideTextCanvas>(640, 440, CharWidth));
   // The labels drawn for N records.
   auto Check = [&](int N) {
     SCOPED_TRACE(std::to_string(N) + " records");
@@ -612,7 +613,8 @@ TEST_F(MainFormTest, NoTwoLabelsOfAnAxisOverlapOrTouchForAnyRecordCount) {
       Canvas.ClearRecords();
       Chart()->Draw(&Canvas, TRectF(0, 0, 640, 440));
       for (auto [Axis, Colour] : Axes) {
-        const std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(Canvas, Colour, CharWidth);
+        const std::vector<zeltest::TDrawnText> Labels =
+            zeltest::DrawnTexts(Canvas, Colour, CharWidth);
         ASSERT_GE(Labels.size(), 2u) << CharWidth;
         EXPECT_EQ(zeltest::FirstCollision(Labels), "") << CharWidth;
         for (const zeltest::TDrawnText& L : Labels) {

@@ -588,8 +588,8 @@ class TChartAxis : public TCollectionItem {
   // DrawAxisLabel within a label walk: a label moved inside the panel that would overlap or touch
   // a label drawn before it gives way, and so does a label that would overlap or touch one moved
   // before it (the labels drawn first stay, as in the series labels' fit test).
-  void DrawAxisLabel(TLabelWalk* W, std::int32_t X, std::int32_t Y, std::int32_t Angle, const String& St,
-                     TCustomTextShape* Format, std::int32_t Z);
+  void DrawAxisLabel(TLabelWalk* W, std::int32_t X, std::int32_t Y, std::int32_t Angle,
+                     const String& St, TCustomTextShape* Format, std::int32_t Z);
   // True when steps of the given kind move by calendar units on this axis (not by a fixed span).
   bool CalendarStep(TDateTimeStep Step, bool DateTime) const;
   // How far a label value may miss the range end End and still lie on it, for the label step Inc.

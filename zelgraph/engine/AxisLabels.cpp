@@ -687,14 +687,16 @@ bool TChartAxis::LabelsClear(const TRectF& A, const TRectF& B) const {
   // Across the axis the boxes may touch (labels on alternate lines); along it they keep the
   // room the series labels keep, and never touch: text is drawn on whole pixels, up to a pixel
   // off its box, so the boxes keep two pixels apart.
-  const bool Apart = FHorizontal ? (A.Bottom <= B.Top || B.Bottom <= A.Top) : (A.Right <= B.Left || B.Right <= A.Left);
+  const bool Apart = FHorizontal ? (A.Bottom <= B.Top || B.Bottom <= A.Top)
+                                 : (A.Right <= B.Left || B.Right <= A.Left);
   if (Apart) return true;
   const float CentreA = FHorizontal ? (A.Left + A.Right) / 2 : (A.Top + A.Bottom) / 2;
   const float CentreB = FHorizontal ? (B.Left + B.Right) / 2 : (B.Top + B.Bottom) / 2;
   const float SizeA = FHorizontal ? A.Width() : A.Height();
   const float SizeB = FHorizontal ? B.Width() : B.Height();
   const float Distance = std::fabs(CentreA - CentreB);
-  return Distance >= (SizeA + SizeB) / 2 + 2 && Distance >= LabelHalfRoom(Round(SizeA)) + LabelHalfRoom(Round(SizeB));
+  return Distance >= (SizeA + SizeB) / 2 + 2 &&
+         Distance >= LabelHalfRoom(Round(SizeA)) + LabelHalfRoom(Round(SizeB));
 }
 
 void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angle, const String& St,
