@@ -19,6 +19,7 @@
 #include "platform/Filer.h"
 #include "platform/Graphics.h"
 #include "platform/ObjectText.h"
+#include "platform/Scope.h"
 #include "platform/Streams.h"
 #include "platform/StringList.h"
 #include "viewer/MainFormLayout.h"
@@ -238,6 +239,15 @@ void TFrmMain::ResetAxes(double BottomMaximum) {
   Left->SetMinimum(0);
 }
 
+void TFrmMain::FitLeftAxisToSamples() {
+  double Lowest = 0;
+  for (std::int32_t I = 0; I < chart_->SeriesCount(); ++I) {
+    TChartSeries* S = chart_->GetSeries(I);
+    if (S->Count() > 0) Lowest = std::min(Lowest, S->MinYValue());
+  }
+  chart_->GetLeftAxis()->SetMinimum(Lowest);
+}
+
 void TFrmMain::actFileLoad_Execute(TObject*) {
   if (!dlgOpen_->Execute()) return;
   // The load holds the GUI thread: the window is painted first, or the dialog's last picture
@@ -323,6 +333,9 @@ void TFrmMain::LoadSessionFile(const String& FileName) {
     chart_->GetLegend()->SetVisible(true);
     ResetAxes(1000.0 * N - 2000.0);
   }
+  // Samples below 0 are shown whole: the left axis reaches down to the lowest one loaded, also
+  // when a record fails and the load keeps those before it.
+  TRestoreOnExit FitLeftAxis([this] { FitLeftAxisToSamples(); });
 
   // Where each record's points start: 1000 more for each record.
   std::vector<double> Offsets(static_cast<std::size_t>(std::max(N - 2, 0)));

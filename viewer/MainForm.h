@@ -75,6 +75,8 @@ class TFrmMain : public TForm {
   // Brings the axes back to the window's settings and forgets zoom and scroll state, so that
   // nothing of a previous file's view survives a load.
   void ResetAxes(double BottomMaximum);
+  // The left axis starts at 0, or, where samples go below 0, at the lowest of them.
+  void FitLeftAxisToSamples();
 
   TMethodTable FMethods;
   std::size_t FLoadBlockSize;

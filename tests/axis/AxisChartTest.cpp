@@ -9,6 +9,7 @@
 
 #include "platform/RecordingCanvas.h"
 #include "platform/SysUtils.h"
+#include "support/DrawnText.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/engine/Axis.h"
@@ -654,6 +655,95 @@ TEST_F(AxisChartTest, SeriesLabelsSkipOrTrimWhatWouldOverlap) {
       EXPECT_GE(Items->Get(I)->GetLabelPos() - HalfT, Items->Get(I - 1)->GetLabelPos() + HalfP);
     }
     EXPECT_EQ(Shortened, Trim);
+  }
+}
+
+// Labels at the ends of an axis that would cross the panel's edge move inside it; one that would
+// then overlap or touch its neighbour gives way (the one drawn later), on every side, turned or
+// not, inverted or not, drawn behind the grid or not. The axis runs the panel's whole length, so
+// both its end labels move.
+TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
+  AddPoints({0, 100000});
+  Series->SetHorizAxis(THorizAxis::aBothHorizAxis);
+  Series->SetVertAxis(TVertAxis::aBothVertAxis);
+  for (int M = 0; M < 4; ++M) Chart->SetMargin(M, 0);
+  TChartAxis* const Axes[] = {Chart->GetLeftAxis(), Chart->GetRightAxis(), Chart->GetBottomAxis(),
+                              Chart->GetTopAxis()};
+  for (TChartAxis* A : Axes) A->GetLabelsFont()->SetColor(0xFF000011);
+  for (TChartAxis* A : Axes) {
+    for (TChartAxis* Other : Axes) Other->SetVisible(Other == A);
+    for (std::int32_t Angle : {0, 90, 180, 270}) {
+      for (int Variant = 0; Variant < 4; ++Variant) {
+        const bool Inverted = Variant & 1, Behind = Variant & 2;
+        SCOPED_TRACE(std::to_string(A->GetHorizontal()) + std::to_string(A->GetOtherSide()) +
+                     " angle " + std::to_string(Angle) + " inverted " + std::to_string(Inverted) +
+                     " behind " + std::to_string(Behind));
+        A->SetLabelsAngle(Angle);
+        A->SetInverted(Inverted);
+        A->SetLabelsBehind(Behind);
+        Paint(400, 300);
+        const std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(*Canvas, 0xFF000011);
+        ASSERT_GE(Labels.size(), 3u);
+        EXPECT_EQ(zeltest::FirstCollision(Labels), "");
+        // (within a rounding error of the turned text's corners)
+        for (const zeltest::TDrawnText& L : Labels) {
+          EXPECT_GE(A->GetHorizontal() ? L.Box.Left : L.Box.Top, -0.01) << L.Text;
+          EXPECT_LE(A->GetHorizontal() ? L.Box.Right : L.Box.Bottom,
+                    A->GetHorizontal() ? 400.01 : 300.01)
+              << L.Text;
+        }
+      }
+    }
+    A->SetLabelsAngle(0);
+    A->SetInverted(false);
+    A->SetLabelsBehind(false);
+  }
+}
+
+// The labels band of a vertical axis is as wide as the labels it draws: negative ones, tiny ones,
+// and those of an axis whose maximum lies below its minimum (drawn with its ends in order) lie
+// whole inside the panel, on their side of the chart.
+TEST_F(AxisChartTest, NegativeAndReversedRangesGetABandAsWideAsTheirLabels) {
+  struct TCase {
+    double Lo, Hi;
+    bool MinimumZero;  // a fixed minimum of 0 above the data: the maximum lies below it
+  };
+  const TCase Cases[] = {{-0.00005, -0.00001, false}, {-0.00005, -0.00001, true},
+                         {-0.00005, 0.00002, false},  {-1000000, -1, false},
+                         {-1000000, -1, true},        {-123.456, 0.5, false},
+                         {-1e-9, -1e-10, true},       {-1e300, -1e299, true}};
+  Series->SetVertAxis(TVertAxis::aBothVertAxis);
+  TChartAxis* Left = Chart->GetLeftAxis();
+  TChartAxis* Right = Chart->GetRightAxis();
+  Left->GetLabelsFont()->SetColor(0xFF000011);
+  Right->GetLabelsFont()->SetColor(0xFF000022);
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(FloatToStr(C.Lo) + ".." + FloatToStr(C.Hi) + (C.MinimumZero ? " from 0" : ""));
+    Series->Clear();
+    AddPoints({C.Lo, C.Hi});
+    for (TChartAxis* A : {Left, Right}) {
+      A->SetMinMax(0, 1);
+      A->SetAutomaticMaximum(true);
+      A->SetAutomaticMinimum(!C.MinimumZero);
+    }
+    Paint(400, 300);
+    const TRectF Plot = Chart->GetChartRect();
+    for (TChartAxis* A : {Left, Right}) {
+      const std::vector<zeltest::TDrawnText> Labels =
+          zeltest::DrawnTexts(*Canvas, A == Left ? 0xFF000011 : 0xFF000022);
+      String All;
+      for (const zeltest::TDrawnText& L : Labels) All += L.Text + " | ";
+      EXPECT_GE(Labels.size(), 2u) << All;
+      for (const zeltest::TDrawnText& L : Labels) {
+        if (A == Left) {
+          EXPECT_GE(L.Box.Left, 0) << L.Text << " in " << All;
+          EXPECT_LE(L.Box.Right, Plot.Left) << L.Text << " in " << All;
+        } else {
+          EXPECT_GE(L.Box.Left, Plot.Right) << L.Text << " in " << All;
+          EXPECT_LE(L.Box.Right, 400) << L.Text << " in " << All;
+        }
+      }
+    }
   }
 }
 

@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/DrawnText.h"
 #include "support/TempFiles.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@
 #include "platform/StringList.h"
 #include "viewer/MainForm.h"
 #include "viewer/SessionParser.h"
+#include "zelgraph/canvas/Font.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
 #include "zelgraph/chart/Titles.h"
@@ -591,6 +594,111 @@ TEST_F(MainFormTest, TheEndLabelsOfTheAxesLieWholeInsideTheChart) {
       EXPECT_LE(Left.X + Width, C.Width) << R.Text;
     }
     EXPECT_GE(Seen, Labels.size());
+  }
+}
+
+// No two labels of an axis overlap or touch at the window's size, for any record count: an end
+// label moved inside the chart must not land on its neighbour ("90,000100,000" with 100 records).
+// The bottom axis takes the range a load of each count from 3 to 1000 gives it; files of some
+// counts are loaded too.
+TEST_F(MainFormTest, NoTwoLabelsOfAnAxisOverlapOrTouchForAnyRecordCount) {
+  Chart()->SetBufferedDisplay(false);  // draw straight onto the recording canvas
+  TChartAxis* Bottom = Chart()->GetBottomAxis();
+  TChartAxis* Left = Chart()->GetLeftAxis();
+  const std::pair<TChartAxis*, TAlphaColor> Axes[] = {{Bottom, 0xFF000011}, {Left, 0xFF000022}};
+  // Characters of the recording canvas' width and wider: the fault shows with some fonts. (The
+  // canvases live side by side: the chart keeps its text layout while its canvas stays the same.)
+  std::vector<std::unique_ptr<zeltest::TWideTextCanvas>> Canvases;
+  for (float CharWidth : {7.0f, 8.0f})
+    Canvases.push_back(std::make_unique<zeltest::TWideTextCanvas>(640, 440, CharWidth));
+  // The labels drawn for N records.
+  auto Check = [&](int N) {
+    SCOPED_TRACE(std::to_string(N) + " records");
+    for (auto [Axis, Colour] : Axes) Axis->GetLabelsFont()->SetColor(Colour);
+    for (const auto& C : Canvases) {
+      zeltest::TWideTextCanvas& Canvas = *C;
+      const float CharWidth = Canvas.GetCharWidth();
+      Canvas.ClearRecords();
+      Chart()->Draw(&Canvas, TRectF(0, 0, 640, 440));
+      for (auto [Axis, Colour] : Axes) {
+        const std::vector<zeltest::TDrawnText> Labels =
+            zeltest::DrawnTexts(Canvas, Colour, CharWidth);
+        ASSERT_GE(Labels.size(), 2u) << CharWidth;
+        EXPECT_EQ(zeltest::FirstCollision(Labels), "") << CharWidth;
+        for (const zeltest::TDrawnText& L : Labels) {
+          EXPECT_GE(L.Box.Left, 0) << L.Text << " " << CharWidth;
+          EXPECT_LE(L.Box.Right, 640) << L.Text << " " << CharWidth;
+        }
+      }
+    }
+  };
+  // Every count on a chart of three records, then files of some counts.
+  TTempSession Three(Records(3));
+  Form->fileLoad(Three.Name());
+  for (int N = 3; N <= 1000 && !HasFailure(); ++N) {
+    Bottom->SetMinMax(0, 1000.0 * N);
+    Check(N);
+  }
+  for (int N : {3, 10, 100, 200, 1000}) {
+    TTempSession Session(Records(N));
+    Form->fileLoad(Session.Name());
+    ASSERT_DOUBLE_EQ(Bottom->GetMaximum(), 1000.0 * N);
+    Check(N);
+  }
+}
+
+// The left axis starts at 0 while no sample lies below it, and reaches down to the lowest sample
+// otherwise: every sample lies inside the axis' range, and its labels lie whole inside the window.
+TEST_F(MainFormTest, TheLeftAxisReachesDownToSamplesBelowZero) {
+  struct Case {
+    const char* Name;
+    std::vector<const char*> Records;  // the samples of each record
+    double Minimum;
+  };
+  const Case Cases[] = {
+      {"non-negative", {"1;2;3", "0;5"}, 0},
+      {"zero only", {"0;0"}, 0},
+      {"mixed", {"1;2", "-7;3"}, -7},
+      {"noisy sine around 0", {"0;0.84;0.91;0.14;-0.76;-0.96;-0.28;0.66", "0.1;-0.5;0.3"}, -0.96},
+      {"negative", {"-1000;-10;-500"}, -1000},
+      {"tiny negative", {"-0.00005;-0.00001", "-0.00003"}, -0.00005},
+      {"tiny mixed", {"-0.00005;0.00002"}, -0.00005},
+      {"huge", {"-1e300;1e300"}, -1e300},
+  };
+  Chart()->SetBufferedDisplay(false);  // draw straight onto the recording canvas
+  TChartAxis* Left = Chart()->GetLeftAxis();
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    String Text = "Title\nheader\n";
+    for (const char* R : C.Records) Text += String("2016-04-25;13:45:10;") + R + "\n";
+    TTempSession Session(Text);
+    Form->fileLoad(Session.Name());
+    EXPECT_DOUBLE_EQ(Left->GetMinimum(), C.Minimum);
+    EXPECT_FALSE(Left->GetAutomaticMinimum());
+    EXPECT_TRUE(Left->GetAutomaticMaximum());
+    Left->GetLabelsFont()->SetColor(0xFF000022);
+    TRecordingCanvas Canvas(640, 440);
+    Chart()->Draw(&Canvas, TRectF(0, 0, 640, 440));
+    const TRectF Plot = Chart()->GetChartRect();
+    for (std::int32_t I = 0; I < Chart()->SeriesCount(); ++I) {
+      TChartSeries* S = Chart()->GetSeries(I);
+      for (std::int32_t J = 0; J < S->Count(); ++J) {
+        const double Y = S->GetyValue(J);
+        EXPECT_GE(Y, Left->IMinimum) << Y;
+        EXPECT_LE(Y, Left->IMaximum) << Y;
+        const std::int32_t P = Left->CalcYPosValue(Y);
+        EXPECT_GE(P, Plot.Top) << Y;
+        EXPECT_LE(P, Plot.Bottom) << Y;
+      }
+    }
+    const std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(Canvas, 0xFF000022);
+    String All;
+    for (const zeltest::TDrawnText& L : Labels) All += L.Text + " | ";
+    EXPECT_FALSE(Labels.empty());
+    for (const zeltest::TDrawnText& L : Labels) {
+      EXPECT_GE(L.Box.Left, 0) << L.Text << " in " << All;
+      EXPECT_LE(L.Box.Right, Plot.Left) << L.Text << " in " << All;
+    }
   }
 }
 

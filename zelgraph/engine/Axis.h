@@ -548,6 +548,10 @@ class TChartAxis : public TCollectionItem {
     double Inc = 0;
     TDateTimeStep Step = dsNone;
     bool Alternate = false;
+    // The boxes of the labels drawn so far, as they cover the panel, and of those among them
+    // that an end of the panel moved along the axis (see DrawAxisLabel).
+    std::vector<TRectF> Drawn;
+    std::vector<TRectF> Moved;
   };
   void DrawLabelsStep(TLabelWalk& W);
   // The calendar step of the value labels for the label step Inc (dsNone: plain steps).
@@ -572,8 +576,20 @@ class TChartAxis : public TCollectionItem {
   TLabelTexts ILabelTexts;
   // True when the value labels come from the default (linear) walk.
   bool DefaultValueWalk() const;
-  // Moves a label's box (turned by Angle) along the axis so that it lies whole inside the panel.
-  void KeepLabelInside(TRectF& R, std::int32_t Angle) const;
+  // Moves a label's box (turned by Angle) along the axis so that it lies whole inside the panel;
+  // true when it moved.
+  bool KeepLabelInside(TRectF& R, std::int32_t Angle) const;
+  // Half the room a label of Size pixels along the axis takes from its neighbours: half its size
+  // and LabelsSeparation percent of it.
+  std::int32_t LabelHalfRoom(std::int32_t Size) const;
+  // Whether two labels' boxes (as they cover the panel) keep clear of each other: apart across
+  // the axis, or along it by their rooms and without touching.
+  bool LabelsClear(const TRectF& A, const TRectF& B) const;
+  // DrawAxisLabel within a label walk: a label moved inside the panel that would overlap or touch
+  // a label drawn before it gives way, and so does a label that would overlap or touch one moved
+  // before it (the labels drawn first stay, as in the series labels' fit test).
+  void DrawAxisLabel(TLabelWalk* W, std::int32_t X, std::int32_t Y, std::int32_t Angle,
+                     const String& St, TCustomTextShape* Format, std::int32_t Z);
   // True when steps of the given kind move by calendar units on this axis (not by a fixed span).
   bool CalendarStep(TDateTimeStep Step, bool DateTime) const;
   // How far a label value may miss the range end End and still lie on it, for the label step Inc.

@@ -132,7 +132,22 @@ std::int32_t TChartAxis::MaxLabelsWidth() {
   switch (CalcLabelStyle()) {
     case TAxisLabelStyle::talValue:
     case TAxisLabelStyle::talPointValue: {
-      // The texts of the labels the walk makes: the same ends, the same steps.
+      // The texts of the labels the walk makes: the same ends, the same steps. Ends that lie the
+      // wrong way round (a maximum below the minimum) are put in order before the axis draws
+      // (AdjustMaxMinRect), and the walk labels them in order.
+      const double Lo = IMinimum, Hi = IMaximum;
+      const bool Reversed = Hi < Lo;
+      TRestoreOnExit Ends([&] {
+        if (!Reversed) return;
+        IMinimum = Lo;
+        IMaximum = Hi;
+        InternalCalcRange();
+      });
+      if (Reversed) {
+        IMinimum = Hi;
+        IMaximum = Lo;
+        InternalCalcRange();
+      }
       const double Inc = CalcIncrement();
       std::int32_t Result = 0;
       auto Measure = [&](double V) {
@@ -543,7 +558,7 @@ void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
             Half = Size / 2;
             return true;
           }
-          Half = (Size + Trunc(Size * 0.02 * Sep)) / 2;
+          Half = LabelHalfRoom(Size);
           if (Pos > PrevPos) return Pos - Half >= PrevPos + PrevHalf;
           return Pos + Half <= PrevPos - PrevHalf;
         };
@@ -632,24 +647,25 @@ void TChartAxis::DrawThisLabel(TLabelWalk& W, std::int32_t Index, double, std::i
     W.Alternate = !W.Alternate;
   }
   if (FHorizontal)
-    DrawAxisLabel(Pos, Line, GetLabelsAngle(), Text, F);
+    DrawAxisLabel(&W, Pos, Line, GetLabelsAngle(), Text, F, 0);
   else
-    DrawAxisLabel(Line, Pos, GetLabelsAngle(), Text, F);
+    DrawAxisLabel(&W, Line, Pos, GetLabelsAngle(), Text, F, 0);
 }
 
-void TChartAxis::KeepLabelInside(TRectF& R, std::int32_t Angle) const {
+bool TChartAxis::KeepLabelInside(TRectF& R, std::int32_t Angle) const {
   // A label at an end of the axis that would cross the panel's edge moves along the axis until
   // it is whole; the others stay where their ticks are. (A label turned by other than a right
   // angle, or drawn in 3D or on the depth axis, stays as it is.)
-  if (IDepthAxis || !FParentChart || ChartView3D() || Angle % 90 != 0) return;
+  if (IDepthAxis || !FParentChart || ChartView3D() || Angle % 90 != 0) return false;
   const TRectF Panel = FParentChart->GetChartBounds();
-  if (!(Panel.Width() > 0) || !(Panel.Height() > 0)) return;
+  if (!(Panel.Width() > 0) || !(Panel.Height() > 0)) return false;
   // The label turns about its box's centre.
   const bool Turned = Angle == 90 || Angle == 270;
   const float Centre = FHorizontal ? (R.Left + R.Right) / 2 : (R.Top + R.Bottom) / 2;
   const float Half = (FHorizontal != Turned ? R.Width() : R.Height()) / 2;
-  const float Lo = FHorizontal ? Panel.Left : Panel.Top;
-  const float Hi = FHorizontal ? Panel.Right : Panel.Bottom;
+  // (Text is drawn on whole pixels, up to one pixel off its box: the box keeps one pixel in.)
+  const float Lo = (FHorizontal ? Panel.Left : Panel.Top) + 1;
+  const float Hi = (FHorizontal ? Panel.Right : Panel.Bottom) - 1;
   float Shift = 0;
   if (Centre + Half > Hi) Shift = Hi - (Centre + Half);
   if (Centre - Half + Shift < Lo) Shift = Lo - (Centre - Half);
@@ -660,10 +676,36 @@ void TChartAxis::KeepLabelInside(TRectF& R, std::int32_t Angle) const {
     R.Top += Shift;
     R.Bottom += Shift;
   }
+  return Shift != 0;
+}
+
+std::int32_t TChartAxis::LabelHalfRoom(std::int32_t Size) const {
+  return (Size + Trunc(Size * 0.02 * GetLabelsSeparation())) / 2;
+}
+
+bool TChartAxis::LabelsClear(const TRectF& A, const TRectF& B) const {
+  // Across the axis the boxes may touch (labels on alternate lines); along it they keep the
+  // room the series labels keep, and never touch: text is drawn on whole pixels, up to a pixel
+  // off its box, so the boxes keep two pixels apart.
+  const bool Apart = FHorizontal ? (A.Bottom <= B.Top || B.Bottom <= A.Top)
+                                 : (A.Right <= B.Left || B.Right <= A.Left);
+  if (Apart) return true;
+  const float CentreA = FHorizontal ? (A.Left + A.Right) / 2 : (A.Top + A.Bottom) / 2;
+  const float CentreB = FHorizontal ? (B.Left + B.Right) / 2 : (B.Top + B.Bottom) / 2;
+  const float SizeA = FHorizontal ? A.Width() : A.Height();
+  const float SizeB = FHorizontal ? B.Width() : B.Height();
+  const float Distance = std::fabs(CentreA - CentreB);
+  return Distance >= (SizeA + SizeB) / 2 + 2 &&
+         Distance >= LabelHalfRoom(Round(SizeA)) + LabelHalfRoom(Round(SizeB));
 }
 
 void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angle, const String& St,
                                TCustomTextShape* Format, std::int32_t Z) {
+  DrawAxisLabel(nullptr, X, Y, Angle, St, Format, Z);
+}
+
+void TChartAxis::DrawAxisLabel(TLabelWalk* Walk, std::int32_t X, std::int32_t Y, std::int32_t Angle,
+                               const String& St, TCustomTextShape* Format, std::int32_t Z) {
   TCanvas3D* C = ChartCanvas();
   if (!C || !FParentChart) return;
   const std::int32_t H = C->TextHeight("W");
@@ -749,7 +791,18 @@ void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angl
       R.Right += Shift;
     }
   }
-  KeepLabelInside(R, Angle);
+  const bool Moved = KeepLabelInside(R, Angle);
+  // The box the label covers on the panel: turned a right angle, about its centre.
+  TRectF Covered = R;
+  if (Angle == 90 || Angle == 270) {
+    const float CX = (R.Left + R.Right) / 2, CY = (R.Top + R.Bottom) / 2;
+    const float HalfW = R.Height() / 2, HalfH = R.Width() / 2;
+    Covered = TRectF(CX - HalfW, CY - HalfH, CX + HalfW, CY + HalfH);
+  }
+  if (Walk) {
+    for (const TRectF& Other : Moved ? Walk->Drawn : Walk->Moved)
+      if (!LabelsClear(Covered, Other)) return;
+  }
   if (ChartView3D()) {
     const TPointF P = C->Calculate3DPosition(R.Left, R.Top, static_cast<float>(ZC));
     R = TRectF(P.X, P.Y, P.X + R.Width(), P.Y + R.Height());
@@ -763,6 +816,10 @@ void TChartAxis::DrawAxisLabel(std::int32_t X, std::int32_t Y, std::int32_t Angl
   if (FShape && FShape->GetVisible() && !FShape->GetTransparent() && !ChartView3D() &&
       !RectangleContains(FShape->ShapeBounds, R))
     return;
+  if (Walk) {
+    Walk->Drawn.push_back(Covered);
+    if (Moved) Walk->Moved.push_back(Covered);
+  }
   C->SetTextAlign(Align);
   const std::size_t EPos = Exponent ? Text.find_first_of("Ee") : String::npos;
   if (EPos != String::npos) {
