@@ -215,6 +215,10 @@ class TCanvas : public TObject {
   // True when DrawPolyline, called now with Opacity, does merge the points per pixel column (so
   // that a caller may hand them over merged already: merging again changes nothing).
   virtual bool MergesPolylines(float) const { return false; }
+  // True when every pixel a primitive drawn now with Opacity touches takes the primitive's own
+  // colour, whatever was there (no antialiasing, no blending), given opaque colours: drawing the
+  // same primitive again over it then changes nothing.
+  virtual bool ReplacesPixels(float) const { return false; }
 
   // Text extent in the canvas font.
   float TextWidth(const String& Text);

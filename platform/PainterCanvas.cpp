@@ -463,6 +463,7 @@ class TQtCanvas : public TCanvas {
   void StateChanged() override { FStateDirty = true; }
 
   bool MergesPolylines(float Opacity) const override { return CanReducePolyline(Opacity); }
+  bool ReplacesPixels(float Opacity) const override { return !GetAntialiasing() && Opacity >= 1; }
 
   void DoDrawPolyline(const TPointF* Points, std::size_t Count, float Opacity,
                       bool Reduce) override {

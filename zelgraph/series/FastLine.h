@@ -13,6 +13,12 @@ namespace zel {
 
 class TCanvas3D;
 
+// Whether the line-drawing series draw what several points leave on one pixel once (pointers
+// already drawn there, an area's polygons of one pixel column, a line through the canvas' merged
+// polyline) where that gives the same pixels. Off, every point is drawn as it comes: tests and
+// benchmarks compare the two pictures.
+inline bool ZelMergeSamePixels = true;
+
 // How null points (colour 0) are drawn.
 enum class TTreatNullsStyle : Byte { tnDontPaint, tnSkip, tnIgnore };
 ZEL_ENUM_NAMES(TTreatNullsStyle, "tnDontPaint", "tnSkip", "tnIgnore");

@@ -20,8 +20,10 @@
 #include "zelgraph/engine/Callout.h"
 #include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Marks.h"
+#include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/procs/Procs.h"
+#include "zelgraph/series/Area.h"
 #include "zelgraph/series/Spline.h"
 
 namespace zel {
@@ -41,6 +43,12 @@ std::int32_t PenTerm(const TZelPen* Pen, bool Stairs) {
 
 // The brush holds a picture with pixels.
 bool HasPicture(const TZelBrush* B) { return B->HasImage() && B->ExistingImage()->Valid(); }
+
+// The colour a pointer is drawn in for a point of Color: its own brush colour when it has one.
+TAlphaColor PointerColor(TSeriesPointer* P, TAlphaColor Color) {
+  const TZelBrush* B = P->GetBrush();
+  return B && B->GetColor() != clZelDefault && B->GetKind() != TBrushKind::None ? B->GetColor() : Color;
+}
 
 // Changes a pen's visibility without telling its owner.
 void SetPenVisibleQuiet(TZelPen* Pen, bool Visible) {
@@ -403,8 +411,7 @@ void TCustomSeries::DrawPointer(std::int32_t X, std::int32_t Y, TAlphaColor Colo
   if (!FParent) return;
   TSeriesPointer* P = FPointer->InternalGet(ValueIndex);
   if (!P->GetVisible()) return;
-  TZelBrush* B = P->GetBrush();
-  if (B && B->GetColor() != clZelDefault && B->GetKind() != TBrushKind::None) Color = B->GetColor();
+  Color = PointerColor(P, Color);
   TCanvas3D* Canvas = FParent->GetCanvas();
   P->PrepareCanvas(Canvas, Color);
   PrepareHoverPen(ValueIndex);
@@ -501,9 +508,9 @@ void TCustomSeries::DrawPointers(std::int32_t ValueIndex, TAlphaColor, bool) {
       Forward ? std::max(ValueIndex - 1, FFirstVisibleIndex) : std::min(ValueIndex + 1, FLastVisibleIndex);
   TAlphaColor Prev = OldColor;
   if (Prev == 0 && FTreatNulls != TTreatNullsStyle::tnDontPaint) Prev = Color;
-  if (Prev != 0 && Neighbour >= 0 && Neighbour < Count()) DrawPointer(OldX, OldY, Prev, Neighbour);
+  if (Prev != 0 && Neighbour >= 0 && Neighbour < Count()) PointerAt(OldX, OldY, Prev, Neighbour);
   if (ValueIndex == GetLastDisplayedIndex() && Color != 0)
-    DrawPointer(CalcXPos(ValueIndex), CalcYPos(ValueIndex), Color, ValueIndex);
+    PointerAt(CalcXPos(ValueIndex), CalcYPos(ValueIndex), Color, ValueIndex);
 }
 
 void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
@@ -554,17 +561,17 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
     }
     if (FirstDisplayed == FFirstVisibleIndex && ValueIndex > 0 && DrawPreviousPoint(ValueIndex))
       DrawPoint(ValueIndex, X, Y, TmpColor, false);
-    if (PointerOn && (IsLast || FullRotation)) DrawPointer(X, Y, TmpColor, ValueIndex);
+    if (PointerOn && (IsLast || FullRotation)) PointerAt(X, Y, TmpColor, ValueIndex);
     if (!HasTemplate && FDrawArea && Is3D() && FullRotation)
       Canvas->RectangleZ(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(BottomPos), StartZ, EndZ);
   } else if (IsLast) {
     DrawPoint(ValueIndex, X, Y, TmpColor, !FullRotation);
     if (FirstDisplayed == FLastVisibleIndex && ValueIndex > 0 && DrawPreviousPoint(ValueIndex))
       DrawPoint(ValueIndex, X, Y, TmpColor, false);
-    if (FullRotation && PointerOn) DrawPointer(X, Y, TmpColor, ValueIndex);
+    if (FullRotation && PointerOn) PointerAt(X, Y, TmpColor, ValueIndex);
   } else if (FullRotation) {
     DrawPoint(ValueIndex, X, Y, TmpColor, false);
-    if (PointerOn) DrawPointer(X, Y, TmpColor, ValueIndex);
+    if (PointerOn) PointerAt(X, Y, TmpColor, ValueIndex);
   } else {
     DrawPoint(ValueIndex, X, Y, TmpColor, true);
   }
@@ -832,7 +839,7 @@ void TCustomSeries::DrawHiddenValue(std::int32_t ValueIndex, double LowValue, do
   if (FPointer->GetVisible()) {
     TAlphaColor C = OldColor;
     if (C == 0 && FTreatNulls != TTreatNullsStyle::tnDontPaint) C = Canvas->GetBrush()->GetColor();
-    if (C != 0 && ValueIndex > 0) DrawPointer(OldX, OldY, C, ValueIndex - 1);
+    if (C != 0 && ValueIndex > 0) PointerAt(OldX, OldY, C, ValueIndex - 1);
   }
   OldX = Pos;
   OldY = Level;
@@ -841,7 +848,64 @@ void TCustomSeries::DrawHiddenValue(std::int32_t ValueIndex, double LowValue, do
 
 // Whole-series drawing
 
-void TCustomSeries::RunPointLoop() { TCustomLineSeries::DrawAllValues(); }
+void TCustomSeries::RunPointLoop() {
+  if (!CanMergePointers()) {
+    TCustomLineSeries::DrawAllValues();
+    return;
+  }
+  std::vector<TPointerDraw> Draws;
+  {
+    IGatherPointers = &Draws;
+    TRestoreOnExit Stop([this] { IGatherPointers = nullptr; });
+    TCustomLineSeries::DrawAllValues();
+  }
+  DrawGatheredPointers(Draws);
+}
+
+void TCustomSeries::PointerAt(std::int32_t X, std::int32_t Y, TAlphaColor Color, std::int32_t ValueIndex) {
+  if (IGatherPointers)
+    IGatherPointers->push_back({X, Y, Color, ValueIndex});
+  else
+    DrawPointer(X, Y, Color, ValueIndex);
+}
+
+bool TCustomSeries::CanMergePointers() {
+  if (!ZelMergeSamePixels || FDrawLine || FDrawArea || !FPointer->GetVisible() || !FParent || FParent->OnDrawValue ||
+      OnGetPointerStyle || FPointer->Count() != 0)
+    return false;
+  // A kind of series made elsewhere may draw its pointers its own way.
+  if (ClassType() != TCustomSeries::StaticClass() && ClassType() != TAreaSeries::StaticClass()) return false;
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  return Canvas && !Canvas->SupportsID && !Canvas->GetSupportsFullRotation() && Canvas->ReplacesPixels();
+}
+
+void TCustomSeries::DrawGatheredPointers(std::vector<TPointerDraw>& Draws) {
+  // On a canvas that replaces pixels, a pointer drawn again at the same pixel in opaque colours
+  // sets every pixel the earlier one set (the pointers differ only in colour, which does not
+  // change their pixels), whatever was drawn in between: only the last one shows. Walking
+  // backwards, a pointer is left out when a later opaque one took its pixel. The hovered point's
+  // pointer has a pen of its own: it neither hides nor is hidden.
+  constexpr std::int32_t Margin = 64;
+  const std::int32_t W = Round(FParent->GetWidth()) + 2 * Margin, H = Round(FParent->GetHeight()) + 2 * Margin;
+  const std::size_t Bits = static_cast<std::size_t>(std::max(W, 0)) * static_cast<std::size_t>(std::max(H, 0));
+  IPixelsTaken.assign((Bits + 63) / 64, 0);
+  const std::int32_t Hovered = HoverEnabled() ? FSelected->GetHoverIndex() : -1;
+  TSeriesPointer* P = FPointer;
+  constexpr std::int32_t Skip = -2;
+  for (auto It = Draws.rbegin(); It != Draws.rend(); ++It) {
+    const std::int32_t X = It->X + Margin, Y = It->Y + Margin;
+    if (It->Index == Hovered || X < 0 || Y < 0 || X >= W || Y >= H) continue;
+    const std::size_t Bit = static_cast<std::size_t>(Y) * static_cast<std::size_t>(W) + static_cast<std::size_t>(X);
+    std::uint64_t& Word = IPixelsTaken[Bit / 64];
+    const std::uint64_t Mask = std::uint64_t(1) << (Bit % 64);
+    if (Word & Mask)
+      It->Index = Skip;
+    else if (P->DrawsOpaque(PointerColor(P, It->Color)))
+      Word |= Mask;
+  }
+  for (const TPointerDraw& D : Draws)
+    if (D.Index != Skip) DrawPointer(D.X, D.Y, D.Color, D.Index);
+}
 
 void TCustomSeries::DrawCopy(TZelShadow* Copy, std::int32_t Sign) {
   if (!Copy || !Copy->GetVisible() || Copy->GetSize() == 0) return;

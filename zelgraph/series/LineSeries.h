@@ -169,6 +169,20 @@ class TCustomSeries : public TCustomLineSeries {
   void DrawCopy(TZelShadow* Copy, std::int32_t Sign);
   void DrawOutlinePoints();
   void RunPointLoop();
+  // A pointer the point loop draws: point Index's pointer at pixel (X, Y) in Color.
+  struct TPointerDraw {
+    std::int32_t X, Y;
+    TAlphaColor Color;
+    std::int32_t Index;
+  };
+  // Draws point ValueIndex's pointer, or keeps it while the loop gathers its pointers.
+  void PointerAt(std::int32_t X, std::int32_t Y, TAlphaColor Color, std::int32_t ValueIndex);
+  // Whether the point loop draws nothing but pointers, all alike but for their colour and drawn
+  // on a canvas where a later identical opaque pointer hides an earlier one completely.
+  bool CanMergePointers();
+  // Draws the gathered pointers in their order, leaving out each one that a later opaque
+  // pointer at the same pixel draws over again.
+  void DrawGatheredPointers(std::vector<TPointerDraw>& Draws);
   void DrawLegendLine(std::int32_t ValueIndex, const TRectF& Rect, TAlphaColor Color, bool Form3D);
   void DrawLegendPointer(std::int32_t ValueIndex, const TRectF& Rect, TAlphaColor Color);
   bool IsHorizontalSeries() const { return !YMandatory; }
@@ -211,6 +225,8 @@ class TCustomSeries : public TCustomLineSeries {
   double tmpDark3DRatio = 1;
   bool HasTemplate = false;
   TRectF IClientRect;
+  std::vector<TPointerDraw>* IGatherPointers = nullptr;  // the loop's pointers go here when set
+  std::vector<std::uint64_t> IPixelsTaken;                // one bit per pixel, kept between paints
 };
 
 // Draws Pointer fitted into a legend rectangle, with the pen of the chart's legend symbol when
