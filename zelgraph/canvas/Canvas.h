@@ -165,6 +165,9 @@ class TZelCanvas : public TObject {
   // colour, whatever was there (see TCanvas::ReplacesPixels): a later identical draw then hides
   // an earlier one completely.
   virtual bool ReplacesPixels() const { return false; }
+  // Whether thin lines drawn now one after another in a pixel column set what one line over
+  // them sets (see TCanvas::MergesColumnStrokes and TColumnStrokes).
+  virtual bool MergesColumnStrokes() const { return false; }
   virtual void Polygon(const TPointF* P, int High) = 0;
   virtual void PolygonConcave(const TPointF* P, int High);
   virtual void RotateLabel(int X, int Y, const String& Text, double Angle, bool AllowHtml) = 0;
