@@ -11,6 +11,8 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/Scope.h"
+#include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/chart/Chart.h"
@@ -51,10 +53,14 @@ struct TPicture {
   std::size_t Inked = 0;  // pixels not of the background's colour at the chart's centre
 };
 
+// Antialiased drawing blends: nothing may be merged then.
+bool Antialiased = false;
+
 TPicture Paint(TChart* Chart, bool Merge) {
   ZelMergeSamePixels = Merge;
   TBitmap B(Width, Height);
   TCanvas* C = B.GetCanvas();
+  C->SetAntialiasing(Antialiased);
   C->BeginScene();
   Chart->Draw(C, TRectF(0, 0, Width, Height));
   C->EndScene();
@@ -140,6 +146,10 @@ TEST(SamePixel, PointersDrawnAgainAtTheirPixelLeaveThePictureAlone) {
       {"zoomed", [](TCustomSeries* S) { S->GetParentChart()->GetBottomAxis()->SetMinMax(1000, 1400); }},
       {"treat nulls skip", [](TCustomSeries* S) { S->SetTreatNulls(TTreatNullsStyle::tnSkip); }},
       {"treat nulls ignore", [](TCustomSeries* S) { S->SetTreatNulls(TTreatNullsStyle::tnIgnore); }},
+      {"whole path with a line", [](TCustomSeries* S) {
+         S->SetDrawLine(true);
+         S->SetDrawStyle(TCustomSeriesDrawStyle::dsAll);
+       }},
   };
   for (bool View3D : {true, false})
     for (const TData& D : DataCases)
@@ -148,6 +158,62 @@ TEST(SamePixel, PointersDrawnAgainAtTheirPixelLeaveThePictureAlone) {
         L.Set(S.Series);
         EXPECT_EQ(Differ(S.Chart), 0u) << Name("pointers", View3D, D) << ", " << L.Name;
       }
+}
+
+TEST(SamePixel, AreaPiecesOfOnePixelColumnLeaveThePictureAlone) {
+  struct TLook {
+    const char* Name;
+    std::function<void(TAreaSeries*)> Set;
+  };
+  const TLook Looks[] = {
+      {"as made", [](TAreaSeries*) {}},
+      {"no area lines", [](TAreaSeries* S) { S->GetAreaLinesPen()->SetVisible(false); }},
+      {"no line", [](TAreaSeries* S) { S->GetLinePen()->SetVisible(false); }},
+      {"coloured pens", [](TAreaSeries* S) {
+         S->GetAreaLinesPen()->SetColor(0xFF00A000);
+         S->GetLinePen()->SetColor(0xFFC00000);
+       }},
+      {"round line ends", [](TAreaSeries* S) { S->GetLinePen()->SetEndStyle(TPenEndStyle::esRound); }},
+      {"colour each point", [](TAreaSeries* S) {
+         S->SetColorEachPoint(true);
+         for (std::int32_t I = 0; I < S->Count(); I += 3) S->SetValueColor(I, 0xFFE03020);
+       }},
+      {"some translucent points", [](TAreaSeries* S) {
+         for (std::int32_t I = 0; I < S->Count(); I += 4) S->SetValueColor(I, 0x80E03020);
+       }},
+      {"wide line", [](TAreaSeries* S) { S->GetLinePen()->SetWidth(3); }},
+      {"dashed area lines", [](TAreaSeries* S) { S->GetAreaLinesPen()->SetStyle(TPenStyle::psDash); }},
+      {"origin inside the values", [](TAreaSeries* S) {
+         S->SetUseYOrigin(true);
+         S->SetYOrigin(48);
+       }},
+      {"stairs", [](TAreaSeries* S) { S->SetStairs(true); }},
+      {"inverted axes", [](TAreaSeries* S) {
+         S->GetParentChart()->GetBottomAxis()->SetInverted(true);
+         S->GetParentChart()->GetLeftAxis()->SetInverted(true);
+       }},
+      {"treat nulls skip", [](TAreaSeries* S) { S->SetTreatNulls(TTreatNullsStyle::tnSkip); }},
+      {"treat nulls ignore", [](TAreaSeries* S) { S->SetTreatNulls(TTreatNullsStyle::tnIgnore); }},
+      {"gradient", [](TAreaSeries* S) { S->GetGradient()->SetVisible(true); }},
+      {"with pointers", [](TAreaSeries* S) { S->GetPointer()->SetVisible(true); }},
+  };
+  for (bool View3D : {false, true})
+    for (const TData& D : DataCases)
+      for (const TLook& L : Looks) {
+        if (View3D && D.Count < 1000) continue;
+        TScene<TAreaSeries> S(View3D, D);
+        L.Set(S.Series);
+        EXPECT_EQ(Differ(S.Chart), 0u) << Name("area", View3D, D) << ", " << L.Name;
+      }
+  // Two areas stacked: the origin of the upper one moves from point to point.
+  for (const TData& D : DataCases) {
+    TScene<TAreaSeries> S(false, D);
+    auto* Upper = Create<TAreaSeries>(nullptr);
+    S.Chart->AddSeries(Upper);
+    Fill(Upper, D);
+    S.Series->SetMultiArea(TMultiArea::maStacked);
+    EXPECT_EQ(Differ(S.Chart), 0u) << Name("stacked areas", false, D);
+  }
 }
 
 TEST(SamePixel, FastLineStrokesThroughTheMergedPolylineLeaveThePictureAlone) {
@@ -196,6 +262,24 @@ TEST(SamePixel, FastLineOnInvertedAxesAndZoomed) {
       if (Axes == 2) S.Chart->GetBottomAxis()->SetMinMax(double(D.Count) * 0.3, double(D.Count) * 0.4);
       EXPECT_EQ(Differ(S.Chart), 0u) << Name("fast line", false, D) << ", axes " << Axes;
     }
+}
+
+TEST(SamePixel, AntialiasedCanvasDrawsEveryPoint) {
+  Antialiased = true;
+  TRestoreOnExit Reset([] { Antialiased = false; });
+  const TData D;
+  {
+    TScene<TCustomSeries> S(true, D);
+    EXPECT_EQ(Differ(S.Chart), 0u) << "pointers";
+  }
+  {
+    TScene<TAreaSeries> S(false, D);
+    EXPECT_EQ(Differ(S.Chart), 0u) << "area";
+  }
+  {
+    TScene<TFastLineSeries> S(false, D);
+    EXPECT_EQ(Differ(S.Chart), 0u) << "fast line";
+  }
 }
 
 }  // namespace

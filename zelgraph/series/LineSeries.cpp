@@ -636,6 +636,14 @@ void TCustomSeries::DrawPoint(std::int32_t ValueIndex, std::int32_t X, std::int3
       DrawLinePlane(ValueIndex, X, Y);
   }
   if (FDrawArea) {
+    if (IMergeArea) {
+      if (GatherAreaPiece(ValueIndex, X, Y, TmpColor)) return;
+      FlushAreaColumn();
+      IAreaRun = !View3D && !FStairs;
+      IAreaColumn = X;
+      IAreaColor = TmpColor;
+      IAreaValueColor = GetValueColor(ValueIndex);
+    }
     const TAlphaColor Back = FAreaBrush->GetBackColor();
     const TAlphaColor BrushColor = GetAreaBrushColor(Back == clZelDefault ? TmpColor : Back);
     Canvas->GetBrush()->SetColor(BrushColor);
@@ -818,6 +826,7 @@ void TCustomSeries::DrawArea2D3D(std::int32_t ValueIndex, std::int32_t X, std::i
 void TCustomSeries::DrawHiddenValue(std::int32_t ValueIndex, double LowValue, double HighValue,
                                     std::int32_t PixelStep, TChartAxis* Axis) {
   if (!FParent || !Axis || ValueIndex < 0 || ValueIndex >= Count()) return;
+  FlushAreaColumn();
   TCanvas3D* Canvas = FParent->GetCanvas();
   std::int32_t Pos = CalcXPos(ValueIndex), Level = CalcYPos(ValueIndex);
   const std::int32_t Half = PixelStep / 2;
@@ -849,7 +858,19 @@ void TCustomSeries::DrawHiddenValue(std::int32_t ValueIndex, double LowValue, do
 // Whole-series drawing
 
 void TCustomSeries::RunPointLoop() {
-  if (!CanMergePointers()) {
+  if (CanMergeAreaColumns()) {
+    IMergeArea = true;
+    IAreaRun = false;
+    IAreaSpans.clear();
+    TRestoreOnExit Stop([this] {
+      IMergeArea = false;
+      IAreaSpans.clear();
+    });
+    TCustomLineSeries::DrawAllValues();
+    FlushAreaColumn();
+    return;
+  }
+  if (!CanMergePointers(true)) {
     TCustomLineSeries::DrawAllValues();
     return;
   }
@@ -869,14 +890,118 @@ void TCustomSeries::PointerAt(std::int32_t X, std::int32_t Y, TAlphaColor Color,
     DrawPointer(X, Y, Color, ValueIndex);
 }
 
-bool TCustomSeries::CanMergePointers() {
-  if (!ZelMergeSamePixels || FDrawLine || FDrawArea || !FPointer->GetVisible() || !FParent || FParent->OnDrawValue ||
-      OnGetPointerStyle || FPointer->Count() != 0)
+bool TCustomSeries::CanMergePointers(bool InPointLoop) {
+  if (!ZelMergeSamePixels || (InPointLoop && (FDrawLine || FDrawArea)) || !FPointer->GetVisible() || !FParent ||
+      FParent->OnDrawValue || OnGetPointerStyle || FPointer->Count() != 0)
     return false;
   // A kind of series made elsewhere may draw its pointers its own way.
   if (ClassType() != TCustomSeries::StaticClass() && ClassType() != TAreaSeries::StaticClass()) return false;
   TCanvas3D* Canvas = FParent->GetCanvas();
   return Canvas && !Canvas->SupportsID && !Canvas->GetSupportsFullRotation() && Canvas->ReplacesPixels();
+}
+
+bool TCustomSeries::CanMergeAreaColumns() {
+  if (!ZelMergeSamePixels || !FDrawArea || FStairs || Is3D() || FPointer->GetVisible() || !FParent ||
+      FParent->OnDrawValue || (HoverEnabled() && FSelected->GetHoverIndex() >= 0))
+    return false;
+  if (ClassType() != TCustomSeries::StaticClass() && ClassType() != TAreaSeries::StaticClass()) return false;
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  if (!Canvas || Canvas->SupportsID || Canvas->GetMonochrome() || !Canvas->GetCanvas() || !Canvas->ReplacesPixels())
+    return false;
+  // Both pens must draw vertical lines whose pixels are known: tried on the canvas, whose pen
+  // is put back after.
+  TOwned<TZelPen> SavedPen(new TZelPen());
+  SavedPen->Assign(Canvas->GetPen());
+  SavedPen->SetColor(Canvas->GetPen()->GetColor());
+  TRestoreOnExit Restore([&] {
+    Canvas->GetPen()->Assign(SavedPen.get());
+    Canvas->GetPen()->SetColor(SavedPen->GetColor());
+    Canvas->DoChangedPen();
+  });
+  for (TZelPen* Pen : {FAreaLinesPen, static_cast<TZelPen*>(FPen)}) {
+    if (!Pen->GetVisible()) continue;
+    Canvas->AssignVisiblePenColor(Pen, 0xFF000000);
+    if (Pen->IsGradientVisible() || !Canvas->MergesColumnStrokes()) return false;
+    if (Pen == FPen) IAreaFlatCap = Canvas->GetCanvas()->GetStroke()->GetCap() == TStrokeCap::Flat;
+  }
+  return true;
+}
+
+bool TCustomSeries::GatherAreaPiece(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y, TAlphaColor Color) {
+  // A piece inside one pixel column is a polygon of no width (its fill sets nothing) outlined by
+  // the area lines' pen, then the vertical line from the previous point in the line's pen: both
+  // set whole rows of the column, drawn opaque.
+  constexpr std::int32_t Limit = 1 << 22;
+  if (!IAreaRun || X != IAreaColumn || OldX != X || OldBottomPos != BottomPos || Color != IAreaColor ||
+      GetValueColor(ValueIndex) != IAreaValueColor || std::abs(OldY) > Limit || std::abs(Y) > Limit ||
+      std::abs(BottomPos) > Limit)
+    return false;
+  const std::int32_t B = BottomPos;
+  const std::size_t Before = IAreaSpans.size();
+  if (FAreaLinesPen->GetVisible()) {
+    // The outline's lower end is not certain when the piece ends on the origin from above it.
+    if (Y == B && OldY < B) return false;
+    const TAlphaColor Lines = FAreaLinesPen->GetColor();
+    const TAlphaColor C = Lines != clZelDefault ? Lines : Color;
+    if (AlphaOf(C) != 0xFF) return false;
+    IAreaSpans.push_back({std::min({B, OldY, Y}), std::max({B, OldY, Y}), C});
+  }
+  if (FPen->GetVisible()) {
+    const TAlphaColor C = FPen->GetColor() == clZelDefault ? GetValueColor(ValueIndex) : FPen->GetColor();
+    if (AlphaOf(C) != 0xFF) {
+      IAreaSpans.resize(Before);
+      return false;
+    }
+    // A flat-capped line leaves out its lower end.
+    IAreaSpans.push_back({std::min(OldY, Y), std::max(OldY, Y) - (IAreaFlatCap ? 1 : 0), C});
+  }
+  return true;
+}
+
+void TCustomSeries::FlushAreaColumn() {
+  if (IAreaSpans.empty()) return;
+  // Painted backwards: each stroke shows on the rows no later stroke set.
+  std::vector<TColumnSpan> Shown, Covered, Next;
+  for (auto It = IAreaSpans.rbegin(); It != IAreaSpans.rend(); ++It) {
+    std::int32_t From = It->Top;
+    for (const TColumnSpan& C : Covered) {
+      if (C.Bottom < From) continue;
+      if (C.Top > It->Bottom) break;
+      if (C.Top > From) Shown.push_back({From, C.Top - 1, It->Color});
+      From = std::max(From, C.Bottom + 1);
+    }
+    if (From <= It->Bottom) Shown.push_back({From, It->Bottom, It->Color});
+    // The covered rows, kept sorted and joined.
+    TColumnSpan N{It->Top, It->Bottom, 0};
+    Next.clear();
+    bool Placed = false;
+    for (const TColumnSpan& C : Covered) {
+      if (C.Bottom + 1 < N.Top) {
+        Next.push_back(C);
+      } else if (C.Top > N.Bottom + 1) {
+        if (!Placed) Next.push_back(N);
+        Placed = true;
+        Next.push_back(C);
+      } else {
+        N.Top = std::min(N.Top, C.Top);
+        N.Bottom = std::max(N.Bottom, C.Bottom);
+      }
+    }
+    if (!Placed) Next.push_back(N);
+    Covered.swap(Next);
+  }
+  IAreaSpans.clear();
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  TCanvas* C = Canvas->GetCanvas();
+  TCanvasSaveState* Saved = C->SaveState();
+  TRestoreOnExit Restore([&] { C->RestoreState(Saved); });
+  C->GetFill()->SetKind(TBrushKind::Solid);
+  const float Left = static_cast<float>(IAreaColumn);
+  for (const TColumnSpan& S : Shown) {
+    C->GetFill()->SetColor(S.Color);
+    C->FillRect(TRectF(Left, static_cast<float>(S.Top), Left + 1, static_cast<float>(S.Bottom) + 1), 0, 0, AllCorners,
+                Canvas->Opacity());
+  }
 }
 
 void TCustomSeries::DrawGatheredPointers(std::vector<TPointerDraw>& Draws) {
@@ -1005,9 +1130,17 @@ bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
   }
   auto Pointers = [&](bool Behind) {
     if (!Main || !FPointer->GetVisible() || FPointerBehind != Behind) return;
+    // One after another with nothing between: gathered where a later one may hide an earlier.
+    std::vector<TPointerDraw> Draws;
+    const bool Merge = CanMergePointers(false);
     for (std::int32_t I = std::max(FFirstVisibleIndex, 0); I <= Last; ++I)
-      if (FTreatNulls == TTreatNullsStyle::tnIgnore || !IsNull(I))
-        DrawPointer(CalcXPos(I), CalcYPos(I), GetValueColor(I), I);
+      if (FTreatNulls == TTreatNullsStyle::tnIgnore || !IsNull(I)) {
+        if (Merge)
+          Draws.push_back({CalcXPos(I), CalcYPos(I), GetValueColor(I), I});
+        else
+          DrawPointer(CalcXPos(I), CalcYPos(I), GetValueColor(I), I);
+      }
+    if (Merge) DrawGatheredPointers(Draws);
   };
   TBlendingScope Blending(Canvas, TRectF(), static_cast<std::int8_t>(FTransparency), FTransparency != 0);
   Pointers(true);
