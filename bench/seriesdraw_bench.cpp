@@ -1,7 +1,7 @@
 // Repaints of the point-by-point series kinds as made, with many points per pixel column: a chart
 // of 640 x 440 painted whole into an off-screen bitmap, one series of N points (a slow wave with
-// noise, as bench/series_matplotlib.py draws the same points). Each case runs with the
-// same-pixel merging on ("Merged") and off ("Plain", every point drawn as before), and reports
+// noise: y = 50 + 30 sin(12 i / N) + N(0, 2) at x = i). Each case runs with the
+// same-pixel merging on (merged:1) and off (merged:0, every point drawn as before), and reports
 // whether the two pictures differ ("differ_px", counted outside the timed loop).
 //   Line3D: the line-series base as made (3D chart, a pointer on every point)
 //   Line2D: the same in a 2D chart

@@ -26,12 +26,14 @@ constexpr int Width = 320, Height = 220;
 
 // Points along a wave with noise: Count of them over the whole bottom axis (many per pixel
 // column when Count is large), X descending when asked, every Nulls-th point null, and Y
-// rounded to a multiple of Step when given (points one after another on the same pixel).
+// rounded to a multiple of Step when given (points one after another on the same pixel); with
+// CrowdedEnd the last third of the points share one X pixel, where nothing is drawn after them.
 struct TData {
   std::size_t Count = 4000;
   bool Descending = false;
   int Nulls = 0;
   double Step = 0;
+  bool CrowdedEnd = false;
 };
 
 void Fill(TChartSeries* S, const TData& D) {
@@ -41,7 +43,9 @@ void Fill(TChartSeries* S, const TData& D) {
   for (std::size_t K = 0; K < D.Count; ++K) {
     const std::size_t I = D.Descending ? D.Count - 1 - K : K;
     const double Y = 50 + 30 * std::sin(double(I) * 9.0 / double(D.Count)) + Noise(Rng);
-    S->AddXY(double(I), D.Step > 0 ? std::round(Y / D.Step) * D.Step : Y);
+    const std::size_t Crowd = D.Count * 2 / 3;
+    const double X = D.CrowdedEnd && I >= Crowd ? double(Crowd) + double(I - Crowd) * 1e-6 : double(I);
+    S->AddXY(X, D.Step > 0 ? std::round(Y / D.Step) * D.Step : Y);
   }
   if (D.Nulls > 0)
     for (std::size_t I = 3; I < D.Count; I += std::size_t(D.Nulls)) S->SetNull(std::int32_t(I));
@@ -95,6 +99,8 @@ struct TScene {
     Chart->AddSeries(Series);
     Series->SetSeriesColor(0xFF2060C0);
     Fill(Series, D);
+    // The crowded pixel column inside the chart, with nothing drawn after it.
+    if (D.CrowdedEnd) Chart->GetBottomAxis()->SetMinMax(0, double(D.Count));
   }
   ~TScene() { Chart->Free(); }
 };
@@ -102,12 +108,13 @@ struct TScene {
 std::string Name(const char* What, bool View3D, const TData& D) {
   std::ostringstream S;
   S << What << (View3D ? " 3D" : " 2D") << " points " << D.Count << (D.Descending ? " descending" : "")
-    << (D.Nulls ? " nulls" : "") << (D.Step > 0 ? " steps" : "");
+    << (D.Nulls ? " nulls" : "") << (D.Step > 0 ? " steps" : "") << (D.CrowdedEnd ? " crowded end" : "");
   return S.str();
 }
 
-const TData DataCases[] = {{4000, false, 0, 0}, {4000, true, 0, 0}, {60, false, 0, 0},
-                           {4000, false, 7, 0}, {60, false, 5, 0},   {4000, false, 0, 4}};
+const TData DataCases[] = {{2000, false, 0, 0, false}, {2000, true, 0, 0, false}, {60, false, 0, 0, false},
+                           {2000, false, 7, 0, false}, {60, false, 5, 0, false},   {2000, false, 0, 4, false},
+                           {300, false, 0, 0, true},   {300, false, 0, 4, true}};
 
 TEST(SamePixel, PointersDrawnAgainAtTheirPixelLeaveThePictureAlone) {
   struct TLook {
