@@ -292,6 +292,47 @@ std::unique_ptr<TTextLayout> TCanvas::CreateTextLayout() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Column strokes
+
+TColumnStrokes::TColumnStrokes(TCanvas* Canvas, float Opacity)
+    : FCanvas(Canvas), FOpacity(Opacity), FFlatCap(Canvas->GetStroke()->GetCap() == TStrokeCap::Flat) {}
+
+void TColumnStrokes::MoveTo(TPointF P) {
+  Finish();
+  FPos = P;
+}
+
+void TColumnStrokes::StartOrDraw(TPointF P) {
+  if (P.X == FPos.X && WholePixel(P.X) && WholePixel(P.Y) && WholePixel(FPos.Y)) {
+    if (!FRun) {
+      FRun = true;
+      FMin = FMax = FPos.Y;
+      FDotAtMax = false;
+    }
+    if (P.Y > FMax) {
+      FMax = P.Y;
+      FDotAtMax = false;
+    }
+    FMin = std::min(FMin, P.Y);
+    if (P.Y == FPos.Y && P.Y == FMax) FDotAtMax = true;
+  } else {
+    Finish();
+    FCanvas->DrawLine(FPos, P, FOpacity);
+  }
+  FPos = P;
+}
+
+void TColumnStrokes::Finish() {
+  if (!FRun) return;
+  FRun = false;
+  // The rows FMin up to FMax, FMax itself only with round caps; a line of no length at FMax
+  // sets that pixel.
+  const TPointF Top(FPos.X, FMin), Bottom(FPos.X, FMax);
+  if (FMax > FMin) FCanvas->DrawLine(Top, Bottom, FOpacity);
+  if (FDotAtMax && (FFlatCap || FMax == FMin)) FCanvas->DrawLine(Bottom, Bottom, FOpacity);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Polyline reduction
 
 void ReducePolylineByColumn(const TPointF* Points, std::size_t Count, std::vector<TPointF>& Out) {

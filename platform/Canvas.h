@@ -10,6 +10,7 @@
 // A canvas of width or height 0 draws nothing.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -215,6 +216,16 @@ class TCanvas : public TObject {
   // True when DrawPolyline, called now with Opacity, does merge the points per pixel column (so
   // that a caller may hand them over merged already: merging again changes nothing).
   virtual bool MergesPolylines(float) const { return false; }
+  // True when every pixel a primitive drawn now with Opacity touches takes the primitive's own
+  // colour, whatever was there (no antialiasing, no blending), given opaque colours: drawing the
+  // same primitive again over it then changes nothing.
+  virtual bool ReplacesPixels(float) const { return false; }
+  // True when, drawn now with Opacity, a line between two whole-pixel points of one pixel column
+  // sets exactly the rows between its ends (the lower end only with round caps; a line of no
+  // length sets its one pixel) in its own colour, whatever was there: the lines a path draws one
+  // after another in a column then set what one line from their lowest to their highest sets
+  // (see TColumnStrokes).
+  virtual bool MergesColumnStrokes(float) const { return false; }
 
   // Text extent in the canvas font.
   float TextWidth(const String& Text);
@@ -247,5 +258,49 @@ class TCanvas : public TObject {
 // Merges consecutive points of one pixel column (rounded X) into first, lowest, highest and
 // last, in the order they occur, dropping repeats. Out is cleared first.
 void ReducePolylineByColumn(const TPointF* Points, std::size_t Count, std::vector<TPointF>& Out);
+
+// Draws a path as separate lines, each as DrawLine draws it, on a canvas that merges column
+// strokes (TCanvas::MergesColumnStrokes) with its stroke set: the lines that follow one another
+// in one pixel column are drawn as one line (and the lower end's pixel, when a line of no length
+// set it), which sets the same pixels. A point that is not a whole pixel ends the merging.
+class TColumnStrokes {
+ public:
+  TColumnStrokes(TCanvas* Canvas, float Opacity);
+  void MoveTo(TPointF P);
+  void LineTo(TPointF P) {
+    // The common case inline: the column's lines go on.
+    if (FRun && P.X == FPos.X && WholePixel(P.Y)) {
+      if (P.Y > FMax) {
+        FMax = P.Y;
+        FDotAtMax = false;
+      } else if (P.Y < FMin) {
+        FMin = P.Y;
+      }
+      if (P.Y == FPos.Y && P.Y == FMax) FDotAtMax = true;
+      FPos.Y = P.Y;
+      return;
+    }
+    StartOrDraw(P);
+  }
+  // Draws the column line still open; call once the path is done.
+  void Finish();
+
+  // A whole pixel well inside the range the rasteriser handles exactly.
+  static bool WholePixel(float V) {
+    constexpr float Limit = 4194304;  // 2^22
+    return V >= -Limit && V <= Limit && static_cast<float>(static_cast<int>(V)) == V;
+  }
+
+ private:
+  void StartOrDraw(TPointF P);
+
+  TCanvas* FCanvas;
+  float FOpacity;
+  bool FFlatCap;
+  TPointF FPos{NAN, NAN};
+  bool FRun = false;           // a column's lines are being gathered
+  float FMin = 0, FMax = 0;    // their rows
+  bool FDotAtMax = false;      // a line of no length at the lowest row (FMax)
+};
 
 }  // namespace zel

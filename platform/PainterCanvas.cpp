@@ -457,6 +457,13 @@ class TQtCanvas : public TCanvas {
   void StateChanged() override { FStateDirty = true; }
 
   bool MergesPolylines(float Opacity) const override { return CanReducePolyline(Opacity); }
+  bool ReplacesPixels(float Opacity) const override { return !GetAntialiasing() && Opacity >= 1; }
+  bool MergesColumnStrokes(float Opacity) const override {
+    // Thin lines whose pixels are the canvas' own: no scale, a shift by whole pixels.
+    const TMatrix& M = GetMatrix();
+    return CanReducePolyline(Opacity) && GetScale() == 1 && M.m11 == 1 && M.m22 == 1 &&
+           M.m31 == std::floor(M.m31) && M.m32 == std::floor(M.m32);
+  }
 
   void DoDrawPolyline(const TPointF* Points, std::size_t Count, float Opacity,
                       bool Reduce) override {

@@ -472,4 +472,50 @@ TEST(CanvasPolylineTest, TranslucentPolylineBlendsEachPixelOnce) {
   EXPECT_NEAR(127, RedOf(B.GetPixel(5, 5)), 2);
 }
 
+TEST(CanvasColumnStrokesTest, MergedStrokesSetThePixelsOfEveryLine) {
+  // Random walks over a few columns with many repeats and straight runs, drawn line by line and
+  // through TColumnStrokes, with both caps; and where the canvas does not merge (a wide pen, a
+  // scale), the merge must not be claimed.
+  std::mt19937 Rng(11);
+  std::uniform_int_distribution<int> Col(2, 6), Row(1, 10), Kind(0, 5);
+  for (TStrokeCap Cap : {TStrokeCap::Flat, TStrokeCap::Round})
+    for (int Trial = 0; Trial < 300; ++Trial) {
+      std::vector<TPointF> P{{float(Col(Rng)), float(Row(Rng))}};
+      for (int K = 0; K < 12; ++K) {
+        TPointF Q = P.back();
+        switch (Kind(Rng)) {
+          case 0: Q.X = float(Col(Rng)); [[fallthrough]];
+          case 1: case 2: Q.Y = float(Row(Rng)); break;
+          case 3: break;  // the same pixel again
+          case 4: Q.Y += 0.5f; break;  // not a whole pixel
+          default: Q = {float(Col(Rng)), NAN}; break;
+        }
+        P.push_back(Q);
+      }
+      TBitmap Plain(10, 14), Merged(10, 14);
+      for (TBitmap* B : {&Plain, &Merged}) {
+        B->Clear(White);
+        B->GetCanvas()->GetStroke()->SetColor(TAlphaColors::Black);
+        B->GetCanvas()->GetStroke()->SetThickness(1);
+        B->GetCanvas()->GetStroke()->SetCap(Cap);
+      }
+      ASSERT_TRUE(Merged.GetCanvas()->MergesColumnStrokes(1));
+      for (std::size_t K = 1; K < P.size(); ++K) Plain.GetCanvas()->DrawLine(P[K - 1], P[K], 1);
+      TColumnStrokes S(Merged.GetCanvas(), 1);
+      S.MoveTo(P[0]);
+      for (std::size_t K = 1; K < P.size(); ++K) S.LineTo(P[K]);
+      S.Finish();
+      for (int Y = 0; Y < 14; ++Y)
+        for (int X = 0; X < 10; ++X)
+          ASSERT_EQ(Plain.GetPixel(X, Y), Merged.GetPixel(X, Y)) << "cap " << int(Cap) << " trial " << Trial << " at " << X << "," << Y;
+    }
+  TBitmap B(10, 10);
+  B.GetCanvas()->GetStroke()->SetThickness(2);
+  EXPECT_FALSE(B.GetCanvas()->MergesColumnStrokes(1));
+  B.GetCanvas()->GetStroke()->SetThickness(1);
+  EXPECT_FALSE(B.GetCanvas()->MergesColumnStrokes(0.5f));
+  B.GetCanvas()->SetMatrix(TMatrix::CreateTranslation(0.5f, 0));
+  EXPECT_FALSE(B.GetCanvas()->MergesColumnStrokes(1));
+}
+
 }  // namespace

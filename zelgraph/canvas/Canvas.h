@@ -161,6 +161,13 @@ class TZelCanvas : public TObject {
   // Whether Polyline, drawn now, merges consecutive points of one pixel column into the first,
   // lowest, highest and last (see ReducePolylineByColumn); a caller may then pass them merged.
   virtual bool MergesPolylineColumns() const { return false; }
+  // Whether a primitive drawn now in opaque colours sets every pixel it touches to its own
+  // colour, whatever was there (see TCanvas::ReplacesPixels): a later identical draw then hides
+  // an earlier one completely.
+  virtual bool ReplacesPixels() const { return false; }
+  // Whether thin lines drawn now one after another in a pixel column set what one line over
+  // them sets (see TCanvas::MergesColumnStrokes and TColumnStrokes).
+  virtual bool MergesColumnStrokes() const { return false; }
   virtual void Polygon(const TPointF* P, int High) = 0;
   virtual void PolygonConcave(const TPointF* P, int High);
   virtual void RotateLabel(int X, int Y, const String& Text, double Angle, bool AllowHtml) = 0;

@@ -142,6 +142,10 @@ void TZelCanvas3D::Polyline(const TPointF* P, int High) {
 
 bool TZelCanvas3D::MergesPolylineColumns() const { return FCanvas && FCanvas->MergesPolylines(Opacity()); }
 
+bool TZelCanvas3D::ReplacesPixels() const { return FCanvas && FCanvas->ReplacesPixels(Opacity()); }
+
+bool TZelCanvas3D::MergesColumnStrokes() const { return FCanvas && FCanvas->MergesColumnStrokes(Opacity()); }
+
 void TZelCanvas3D::Polygon(const TPointF* P, int High) {
   if (!FCanvas || !P || High < 0) return;
   TPolygon Points(P, P + High + 1);

@@ -73,6 +73,8 @@ class TZelCanvas3D : public TCanvas3D {
   void FastLineTo(int X, int Y) override;
   void Polyline(const TPointF* P, int High) override;
   bool MergesPolylineColumns() const override;
+  bool ReplacesPixels() const override;
+  bool MergesColumnStrokes() const override;
   void Polygon(const TPointF* P, int High) override;
   void Arc(int Left, int Top, int Right, int Bottom, int StartX, int StartY, int EndX,
            int EndY) override;

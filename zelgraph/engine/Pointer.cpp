@@ -234,25 +234,38 @@ int TSeriesPointer::GetMiddleZ() const { return FSeries ? FSeries->MiddleZ : Z; 
 
 // Drawing
 
+TAlphaColor TSeriesPointer::PenColorFor(TAlphaColor ColorValue) const {
+  const TAlphaColor PenColor = FPen->GetColor();
+  if (FDarkPen == 0) return PenColor == 0x00FFFFFF ? ColorValue : PenColor;
+  const TAlphaColor C =
+      FDarkPen > 0 ? ApplyDark(ColorValue, ClampByte(FDarkPen)) : ApplyBright(ColorValue, ClampByte(-FDarkPen));
+  // The default-colour marker has no alpha of its own: the point's colour keeps its own.
+  const TAlphaColor Alpha = PenColor == 0x00FFFFFF ? ColorValue : PenColor;
+  return (C & 0x00FFFFFFu) | (Alpha & 0xFF000000u);
+}
+
+TAlphaColor TSeriesPointer::BrushColorFor(TAlphaColor ColorValue) const {
+  const TAlphaColor B = FBrush->GetColor();
+  if (B != 0x00FFFFFF) return B;
+  return FBrush->GetKind() == TBrushKind::Solid ? ColorValue : FBrush->GetBackColor();
+}
+
+bool TSeriesPointer::DrawsOpaque(TAlphaColor ColorValue) const {
+  if (FTransparency != 0 || (FShadow && FShadow->ShouldDraw()) || (FEmboss && FEmboss->ShouldDraw()) ||
+      (FPicture && FPicture->Valid()))
+    return false;
+  const TBrushKind Kind = FBrush->GetKind();
+  if (Kind != TBrushKind::None && (Kind != TBrushKind::Solid || AlphaOf(BrushColorFor(ColorValue)) != 0xFF))
+    return false;
+  return !FPen->GetVisible() || (!FPen->IsGradientVisible() && AlphaOf(PenColorFor(ColorValue)) == 0xFF);
+}
+
 void TSeriesPointer::PrepareCanvas(TCanvas3D* ACanvas, TAlphaColor ColorValue) {
-  if (FPen->GetVisible()) {
-    const TAlphaColor PenColor = FPen->GetColor();
-    TAlphaColor C;
-    if (FDarkPen != 0) {
-      C = FDarkPen > 0 ? ApplyDark(ColorValue, ClampByte(FDarkPen)) : ApplyBright(ColorValue, ClampByte(-FDarkPen));
-      // The default-colour marker has no alpha of its own: the point's colour keeps its own.
-      const TAlphaColor Alpha = PenColor == 0x00FFFFFF ? ColorValue : PenColor;
-      C = (C & 0x00FFFFFFu) | (Alpha & 0xFF000000u);
-    } else {
-      C = PenColor == 0x00FFFFFF ? ColorValue : PenColor;
-    }
-    ACanvas->AssignVisiblePenColor(FPen, C);
-  } else if (ACanvas->GetPen()->GetStyle() != TPenStyle::psClear) {
+  if (FPen->GetVisible())
+    ACanvas->AssignVisiblePenColor(FPen, PenColorFor(ColorValue));
+  else if (ACanvas->GetPen()->GetStyle() != TPenStyle::psClear)
     ACanvas->GetPen()->SetStyle(TPenStyle::psClear);
-  }
-  TAlphaColor B = FBrush->GetColor();
-  if (B == 0x00FFFFFF) B = FBrush->GetKind() == TBrushKind::Solid ? ColorValue : FBrush->GetBackColor();
-  ACanvas->AssignBrush(FBrush, B, ColorValue);
+  ACanvas->AssignBrush(FBrush, BrushColorFor(ColorValue), ColorValue);
 }
 
 void TSeriesPointer::Prepare() {

@@ -41,6 +41,14 @@ class TSeriesPointer : public TZelCustomShapeBrushPen {
   void DrawPointer(TCanvas3D* ACanvas, bool Is3D, int X, int Y, int H, int V, TAlphaColor ColorValue,
                    TSeriesPointerStyle AStyle);
   void PrepareCanvas(TCanvas3D* ACanvas, TAlphaColor ColorValue);
+  // The pen and brush colours PrepareCanvas gives the canvas for ColorValue.
+  TAlphaColor PenColorFor(TAlphaColor ColorValue) const;
+  TAlphaColor BrushColorFor(TAlphaColor ColorValue) const;
+  // Whether drawing with ColorValue sets every pixel it touches to a colour of its own on a
+  // canvas that replaces pixels (TZelCanvas::ReplacesPixels): opaque plain colours, no
+  // transparency, shadow, emboss or picture. Which pixels it touches does not depend on the
+  // colour.
+  bool DrawsOpaque(TAlphaColor ColorValue) const;
   // PrepareCanvas with the brush colour on the parent's canvas.
   void Prepare();
   // Whether Point lies on a shape of Style drawn at (X, Y).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "platform/Math.h"
@@ -525,6 +526,11 @@ void TFastLineSeries::DrawAllValues() {
   });
   PrepareCanvas();
   const bool Poly = ShouldDrawAsPolyline();
+  // The strokes of the walk below, merged in each pixel column where that sets the same pixels.
+  std::optional<TColumnStrokes> Strokes;
+  if (!Poly && MergesStrokes(Canvas)) Strokes.emplace(Canvas->GetCanvas(), Canvas->Opacity());
+  IStrokes = Strokes ? &*Strokes : nullptr;
+  TRestoreOnExit StopStrokes([this] { IStrokes = nullptr; });
   if (!Poly) {
     DoMoveTo(OldX, OldY);
     if (!FDrawAll) {
@@ -540,10 +546,48 @@ void TFastLineSeries::DrawAllValues() {
   }
   if (Poly) {
     DrawAsPolyline(Canvas);
+  } else if (Strokes && FDrawAll && FTreatNulls == TTreatNullsStyle::tnIgnore && !FStairs) {
+    WalkStrokes(*Strokes, F, L);
   } else {
     if (F > 0) DrawPointAt(F);
     for (std::int32_t I = F + 1; I <= L; ++I) DrawPointAt(I);
   }
+  if (Strokes) {
+    Strokes->Finish();
+    // Where the walk leaves the canvas' pen.
+    Canvas->MoveTo(static_cast<float>(OldX), static_cast<float>(OldY));
+  }
+}
+
+bool TFastLineSeries::MergesStrokes(TCanvas3D* Canvas) const {
+  // One colour: the picture is the union of the strokes' pixels.
+  return ZelMergeSamePixels && FParent && !FParent->GetView3D() && Canvas->GetCanvas() &&
+         static_cast<TZelCanvas*>(Canvas)->MergesColumnStrokes();
+}
+
+void TFastLineSeries::WalkStrokes(TColumnStrokes& Strokes, std::int32_t F, std::int32_t L) {
+  const std::int32_t First = F > 0 ? F : F + 1;
+  if (First > L) return;
+  const double* XV = std::as_const(FX->Value).Data();
+  const double* YV = std::as_const(FY->Value).Data();
+  if (FGetHorizAxis && FGetVertAxis && TPixelMap(FGetHorizAxis, true).Linear() &&
+      TPixelMap(FGetVertAxis, false).Linear()) {
+    const TPixelMap MX(FGetHorizAxis, true), MY(FGetVertAxis, false);
+    // Mapped a piece at a time (FillXY fills from the second place on).
+    constexpr std::int32_t Piece = 4096;
+    std::vector<TPointF> P(Piece + 1);
+    ClearUpperVectors();
+    for (std::int32_t I = First; I <= L; I += Piece) {
+      const std::int32_t N = std::min(Piece, L - I + 1);
+      TPixelMap::FillXY(MX, MY, XV + I - 1, YV + I - 1, P.data(), static_cast<std::size_t>(N) + 1);
+      for (std::int32_t K = 1; K <= N; ++K) Strokes.LineTo(P[static_cast<std::size_t>(K)]);
+    }
+  } else {
+    for (std::int32_t I = First; I <= L; ++I)
+      Strokes.LineTo(TPointF(static_cast<float>(XPixel(I)), static_cast<float>(YPixel(I))));
+  }
+  OldX = XPixel(L);
+  OldY = YPixel(L);
 }
 
 void TFastLineSeries::DrawValue(std::int32_t ValueIndex) {
@@ -551,6 +595,10 @@ void TFastLineSeries::DrawValue(std::int32_t ValueIndex) {
 }
 
 void TFastLineSeries::DoMoveTo(std::int32_t X, std::int32_t Y) {
+  if (IStrokes) {
+    IStrokes->MoveTo(TPointF(static_cast<float>(X), static_cast<float>(Y)));
+    return;
+  }
   TCanvas3D* Canvas = FParent->GetCanvas();
   if (FParent->GetView3D())
     Canvas->MoveTo3D(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(MiddleZ));
@@ -559,6 +607,10 @@ void TFastLineSeries::DoMoveTo(std::int32_t X, std::int32_t Y) {
 }
 
 void TFastLineSeries::LineToPoint(std::int32_t X, std::int32_t Y) {
+  if (IStrokes) {
+    IStrokes->LineTo(TPointF(static_cast<float>(X), static_cast<float>(Y)));
+    return;
+  }
   TCanvas3D* Canvas = FParent->GetCanvas();
   if (FParent->GetView3D())
     Canvas->LineTo3D(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(MiddleZ));

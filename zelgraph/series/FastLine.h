@@ -12,6 +12,13 @@
 namespace zel {
 
 class TCanvas3D;
+class TColumnStrokes;
+
+// Whether the line-drawing series draw what several points leave on one pixel once (pointers
+// already drawn there, an area's polygons of one pixel column, a line through the canvas' merged
+// polyline) where that gives the same pixels. Off, every point is drawn as it comes: tests and
+// benchmarks compare the two pictures.
+inline bool ZelMergeSamePixels = true;
 
 // How null points (colour 0) are drawn.
 enum class TTreatNullsStyle : Byte { tnDontPaint, tnSkip, tnIgnore };
@@ -124,12 +131,19 @@ class TFastLineSeries : public TCustomLineSeries {
   // The polyline's points are made when it is drawn, from point IDeferredFirst on.
   bool IDeferredPoints = false;
   std::int32_t IDeferredFirst = 0;
+  // The walk's strokes go here instead of the canvas when set.
+  TColumnStrokes* IStrokes = nullptr;
 
  private:
   // The pixel position of point Index through the resolved axes.
   std::int32_t XPixel(std::int32_t Index) const;
   std::int32_t YPixel(std::int32_t Index) const;
   void DrawAsPolyline(TCanvas3D* Canvas);
+  // Whether the point-by-point strokes may go through a TColumnStrokes: the same pixels.
+  bool MergesStrokes(TCanvas3D* Canvas) const;
+  // The strokes of points F .. L with every point drawn, nulls drawn at their values and no
+  // stairs, mapped in bulk: what DrawPointAt draws for each.
+  void WalkStrokes(TColumnStrokes& Strokes, std::int32_t F, std::int32_t L);
   // The polyline through points S .. L: every point, or the points of each pixel column merged.
   void FillPolylinePoints(std::int32_t S, std::int32_t L);
   void FillMergedPoints(std::int32_t S, std::int32_t L);

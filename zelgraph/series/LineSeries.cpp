@@ -20,8 +20,10 @@
 #include "zelgraph/engine/Callout.h"
 #include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Marks.h"
+#include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/procs/Procs.h"
+#include "zelgraph/series/Area.h"
 #include "zelgraph/series/Spline.h"
 
 namespace zel {
@@ -41,6 +43,12 @@ std::int32_t PenTerm(const TZelPen* Pen, bool Stairs) {
 
 // The brush holds a picture with pixels.
 bool HasPicture(const TZelBrush* B) { return B->HasImage() && B->ExistingImage()->Valid(); }
+
+// The colour a pointer is drawn in for a point of Color: its own brush colour when it has one.
+TAlphaColor PointerColor(TSeriesPointer* P, TAlphaColor Color) {
+  const TZelBrush* B = P->GetBrush();
+  return B && B->GetColor() != clZelDefault && B->GetKind() != TBrushKind::None ? B->GetColor() : Color;
+}
 
 // Changes a pen's visibility without telling its owner.
 void SetPenVisibleQuiet(TZelPen* Pen, bool Visible) {
@@ -403,8 +411,7 @@ void TCustomSeries::DrawPointer(std::int32_t X, std::int32_t Y, TAlphaColor Colo
   if (!FParent) return;
   TSeriesPointer* P = FPointer->InternalGet(ValueIndex);
   if (!P->GetVisible()) return;
-  TZelBrush* B = P->GetBrush();
-  if (B && B->GetColor() != clZelDefault && B->GetKind() != TBrushKind::None) Color = B->GetColor();
+  Color = PointerColor(P, Color);
   TCanvas3D* Canvas = FParent->GetCanvas();
   P->PrepareCanvas(Canvas, Color);
   PrepareHoverPen(ValueIndex);
@@ -501,9 +508,9 @@ void TCustomSeries::DrawPointers(std::int32_t ValueIndex, TAlphaColor, bool) {
       Forward ? std::max(ValueIndex - 1, FFirstVisibleIndex) : std::min(ValueIndex + 1, FLastVisibleIndex);
   TAlphaColor Prev = OldColor;
   if (Prev == 0 && FTreatNulls != TTreatNullsStyle::tnDontPaint) Prev = Color;
-  if (Prev != 0 && Neighbour >= 0 && Neighbour < Count()) DrawPointer(OldX, OldY, Prev, Neighbour);
+  if (Prev != 0 && Neighbour >= 0 && Neighbour < Count()) PointerAt(OldX, OldY, Prev, Neighbour);
   if (ValueIndex == GetLastDisplayedIndex() && Color != 0)
-    DrawPointer(CalcXPos(ValueIndex), CalcYPos(ValueIndex), Color, ValueIndex);
+    PointerAt(CalcXPos(ValueIndex), CalcYPos(ValueIndex), Color, ValueIndex);
 }
 
 void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
@@ -554,17 +561,17 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
     }
     if (FirstDisplayed == FFirstVisibleIndex && ValueIndex > 0 && DrawPreviousPoint(ValueIndex))
       DrawPoint(ValueIndex, X, Y, TmpColor, false);
-    if (PointerOn && (IsLast || FullRotation)) DrawPointer(X, Y, TmpColor, ValueIndex);
+    if (PointerOn && (IsLast || FullRotation)) PointerAt(X, Y, TmpColor, ValueIndex);
     if (!HasTemplate && FDrawArea && Is3D() && FullRotation)
       Canvas->RectangleZ(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(BottomPos), StartZ, EndZ);
   } else if (IsLast) {
     DrawPoint(ValueIndex, X, Y, TmpColor, !FullRotation);
     if (FirstDisplayed == FLastVisibleIndex && ValueIndex > 0 && DrawPreviousPoint(ValueIndex))
       DrawPoint(ValueIndex, X, Y, TmpColor, false);
-    if (FullRotation && PointerOn) DrawPointer(X, Y, TmpColor, ValueIndex);
+    if (FullRotation && PointerOn) PointerAt(X, Y, TmpColor, ValueIndex);
   } else if (FullRotation) {
     DrawPoint(ValueIndex, X, Y, TmpColor, false);
-    if (PointerOn) DrawPointer(X, Y, TmpColor, ValueIndex);
+    if (PointerOn) PointerAt(X, Y, TmpColor, ValueIndex);
   } else {
     DrawPoint(ValueIndex, X, Y, TmpColor, true);
   }
@@ -629,6 +636,14 @@ void TCustomSeries::DrawPoint(std::int32_t ValueIndex, std::int32_t X, std::int3
       DrawLinePlane(ValueIndex, X, Y);
   }
   if (FDrawArea) {
+    if (IMergeArea) {
+      if (GatherAreaPiece(ValueIndex, X, Y, TmpColor)) return;
+      FlushAreaColumn();
+      IAreaRun = !View3D && !FStairs;
+      IAreaColumn = X;
+      IAreaColor = TmpColor;
+      IAreaValueColor = GetValueColor(ValueIndex);
+    }
     const TAlphaColor Back = FAreaBrush->GetBackColor();
     const TAlphaColor BrushColor = GetAreaBrushColor(Back == clZelDefault ? TmpColor : Back);
     Canvas->GetBrush()->SetColor(BrushColor);
@@ -811,6 +826,7 @@ void TCustomSeries::DrawArea2D3D(std::int32_t ValueIndex, std::int32_t X, std::i
 void TCustomSeries::DrawHiddenValue(std::int32_t ValueIndex, double LowValue, double HighValue,
                                     std::int32_t PixelStep, TChartAxis* Axis) {
   if (!FParent || !Axis || ValueIndex < 0 || ValueIndex >= Count()) return;
+  FlushAreaColumn();
   TCanvas3D* Canvas = FParent->GetCanvas();
   std::int32_t Pos = CalcXPos(ValueIndex), Level = CalcYPos(ValueIndex);
   const std::int32_t Half = PixelStep / 2;
@@ -832,7 +848,7 @@ void TCustomSeries::DrawHiddenValue(std::int32_t ValueIndex, double LowValue, do
   if (FPointer->GetVisible()) {
     TAlphaColor C = OldColor;
     if (C == 0 && FTreatNulls != TTreatNullsStyle::tnDontPaint) C = Canvas->GetBrush()->GetColor();
-    if (C != 0 && ValueIndex > 0) DrawPointer(OldX, OldY, C, ValueIndex - 1);
+    if (C != 0 && ValueIndex > 0) PointerAt(OldX, OldY, C, ValueIndex - 1);
   }
   OldX = Pos;
   OldY = Level;
@@ -841,7 +857,180 @@ void TCustomSeries::DrawHiddenValue(std::int32_t ValueIndex, double LowValue, do
 
 // Whole-series drawing
 
-void TCustomSeries::RunPointLoop() { TCustomLineSeries::DrawAllValues(); }
+void TCustomSeries::RunPointLoop() {
+  if (CanMergeAreaColumns()) {
+    IMergeArea = true;
+    IAreaRun = false;
+    IAreaSpans.clear();
+    TRestoreOnExit Stop([this] {
+      IMergeArea = false;
+      IAreaSpans.clear();
+    });
+    TCustomLineSeries::DrawAllValues();
+    FlushAreaColumn();
+    return;
+  }
+  if (!CanMergePointers(true)) {
+    TCustomLineSeries::DrawAllValues();
+    return;
+  }
+  std::vector<TPointerDraw> Draws;
+  {
+    IGatherPointers = &Draws;
+    TRestoreOnExit Stop([this] { IGatherPointers = nullptr; });
+    TCustomLineSeries::DrawAllValues();
+  }
+  DrawGatheredPointers(Draws);
+}
+
+void TCustomSeries::PointerAt(std::int32_t X, std::int32_t Y, TAlphaColor Color, std::int32_t ValueIndex) {
+  if (IGatherPointers)
+    IGatherPointers->push_back({X, Y, Color, ValueIndex});
+  else
+    DrawPointer(X, Y, Color, ValueIndex);
+}
+
+bool TCustomSeries::CanMergePointers(bool InPointLoop) {
+  if (!ZelMergeSamePixels || (InPointLoop && (FDrawLine || FDrawArea)) || !FPointer->GetVisible() || !FParent ||
+      FParent->OnDrawValue || OnGetPointerStyle || FPointer->Count() != 0)
+    return false;
+  // A kind of series made elsewhere may draw its pointers its own way.
+  if (ClassType() != TCustomSeries::StaticClass() && ClassType() != TAreaSeries::StaticClass()) return false;
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  return Canvas && !Canvas->SupportsID && !Canvas->GetSupportsFullRotation() && Canvas->ReplacesPixels();
+}
+
+bool TCustomSeries::CanMergeAreaColumns() {
+  if (!ZelMergeSamePixels || !FDrawArea || FStairs || Is3D() || FPointer->GetVisible() || !FParent ||
+      FParent->OnDrawValue || (HoverEnabled() && FSelected->GetHoverIndex() >= 0))
+    return false;
+  if (ClassType() != TCustomSeries::StaticClass() && ClassType() != TAreaSeries::StaticClass()) return false;
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  if (!Canvas || Canvas->SupportsID || Canvas->GetMonochrome() || !Canvas->GetCanvas() || !Canvas->ReplacesPixels())
+    return false;
+  // Both pens must draw vertical lines whose pixels are known: tried on the canvas, whose pen
+  // is put back after.
+  TOwned<TZelPen> SavedPen(new TZelPen());
+  SavedPen->Assign(Canvas->GetPen());
+  SavedPen->SetColor(Canvas->GetPen()->GetColor());
+  TRestoreOnExit Restore([&] {
+    Canvas->GetPen()->Assign(SavedPen.get());
+    Canvas->GetPen()->SetColor(SavedPen->GetColor());
+    Canvas->DoChangedPen();
+  });
+  for (TZelPen* Pen : {FAreaLinesPen, static_cast<TZelPen*>(FPen)}) {
+    if (!Pen->GetVisible()) continue;
+    Canvas->AssignVisiblePenColor(Pen, 0xFF000000);
+    if (Pen->IsGradientVisible() || !Canvas->MergesColumnStrokes()) return false;
+    if (Pen == FPen) IAreaFlatCap = Canvas->GetCanvas()->GetStroke()->GetCap() == TStrokeCap::Flat;
+  }
+  return true;
+}
+
+bool TCustomSeries::GatherAreaPiece(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y, TAlphaColor Color) {
+  // A piece inside one pixel column is a polygon of no width (its fill sets nothing) outlined by
+  // the area lines' pen, then the vertical line from the previous point in the line's pen: both
+  // set whole rows of the column, drawn opaque.
+  constexpr std::int32_t Limit = 1 << 22;
+  if (!IAreaRun || X != IAreaColumn || OldX != X || OldBottomPos != BottomPos || Color != IAreaColor ||
+      GetValueColor(ValueIndex) != IAreaValueColor || std::abs(OldY) > Limit || std::abs(Y) > Limit ||
+      std::abs(BottomPos) > Limit)
+    return false;
+  const std::int32_t B = BottomPos;
+  const std::size_t Before = IAreaSpans.size();
+  if (FAreaLinesPen->GetVisible()) {
+    // The outline's lower end is not certain when the piece ends on the origin from above it.
+    if (Y == B && OldY < B) return false;
+    const TAlphaColor Lines = FAreaLinesPen->GetColor();
+    const TAlphaColor C = Lines != clZelDefault ? Lines : Color;
+    if (AlphaOf(C) != 0xFF) return false;
+    IAreaSpans.push_back({std::min({B, OldY, Y}), std::max({B, OldY, Y}), C});
+  }
+  if (FPen->GetVisible()) {
+    const TAlphaColor C = FPen->GetColor() == clZelDefault ? GetValueColor(ValueIndex) : FPen->GetColor();
+    if (AlphaOf(C) != 0xFF) {
+      IAreaSpans.resize(Before);
+      return false;
+    }
+    // A flat-capped line leaves out its lower end.
+    IAreaSpans.push_back({std::min(OldY, Y), std::max(OldY, Y) - (IAreaFlatCap ? 1 : 0), C});
+  }
+  return true;
+}
+
+void TCustomSeries::FlushAreaColumn() {
+  if (IAreaSpans.empty()) return;
+  // Painted backwards: each stroke shows on the rows no later stroke set.
+  std::vector<TColumnSpan> Shown, Covered, Next;
+  for (auto It = IAreaSpans.rbegin(); It != IAreaSpans.rend(); ++It) {
+    std::int32_t From = It->Top;
+    for (const TColumnSpan& C : Covered) {
+      if (C.Bottom < From) continue;
+      if (C.Top > It->Bottom) break;
+      if (C.Top > From) Shown.push_back({From, C.Top - 1, It->Color});
+      From = std::max(From, C.Bottom + 1);
+    }
+    if (From <= It->Bottom) Shown.push_back({From, It->Bottom, It->Color});
+    // The covered rows, kept sorted and joined.
+    TColumnSpan N{It->Top, It->Bottom, 0};
+    Next.clear();
+    bool Placed = false;
+    for (const TColumnSpan& C : Covered) {
+      if (C.Bottom + 1 < N.Top) {
+        Next.push_back(C);
+      } else if (C.Top > N.Bottom + 1) {
+        if (!Placed) Next.push_back(N);
+        Placed = true;
+        Next.push_back(C);
+      } else {
+        N.Top = std::min(N.Top, C.Top);
+        N.Bottom = std::max(N.Bottom, C.Bottom);
+      }
+    }
+    if (!Placed) Next.push_back(N);
+    Covered.swap(Next);
+  }
+  IAreaSpans.clear();
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  TCanvas* C = Canvas->GetCanvas();
+  TCanvasSaveState* Saved = C->SaveState();
+  TRestoreOnExit Restore([&] { C->RestoreState(Saved); });
+  C->GetFill()->SetKind(TBrushKind::Solid);
+  const float Left = static_cast<float>(IAreaColumn);
+  for (const TColumnSpan& S : Shown) {
+    C->GetFill()->SetColor(S.Color);
+    C->FillRect(TRectF(Left, static_cast<float>(S.Top), Left + 1, static_cast<float>(S.Bottom) + 1), 0, 0, AllCorners,
+                Canvas->Opacity());
+  }
+}
+
+void TCustomSeries::DrawGatheredPointers(std::vector<TPointerDraw>& Draws) {
+  // On a canvas that replaces pixels, a pointer drawn again at the same pixel in opaque colours
+  // sets every pixel the earlier one set (the pointers differ only in colour, which does not
+  // change their pixels), whatever was drawn in between: only the last one shows. Walking
+  // backwards, a pointer is left out when a later opaque one took its pixel. The hovered point's
+  // pointer has a pen of its own: it neither hides nor is hidden.
+  constexpr std::int32_t Margin = 64;
+  const std::int32_t W = Round(FParent->GetWidth()) + 2 * Margin, H = Round(FParent->GetHeight()) + 2 * Margin;
+  const std::size_t Bits = static_cast<std::size_t>(std::max(W, 0)) * static_cast<std::size_t>(std::max(H, 0));
+  IPixelsTaken.assign((Bits + 63) / 64, 0);
+  const std::int32_t Hovered = HoverEnabled() ? FSelected->GetHoverIndex() : -1;
+  TSeriesPointer* P = FPointer;
+  constexpr std::int32_t Skip = -2;
+  for (auto It = Draws.rbegin(); It != Draws.rend(); ++It) {
+    const std::int32_t X = It->X + Margin, Y = It->Y + Margin;
+    if (It->Index == Hovered || X < 0 || Y < 0 || X >= W || Y >= H) continue;
+    const std::size_t Bit = static_cast<std::size_t>(Y) * static_cast<std::size_t>(W) + static_cast<std::size_t>(X);
+    std::uint64_t& Word = IPixelsTaken[Bit / 64];
+    const std::uint64_t Mask = std::uint64_t(1) << (Bit % 64);
+    if (Word & Mask)
+      It->Index = Skip;
+    else if (P->DrawsOpaque(PointerColor(P, It->Color)))
+      Word |= Mask;
+  }
+  for (const TPointerDraw& D : Draws)
+    if (D.Index != Skip) DrawPointer(D.X, D.Y, D.Color, D.Index);
+}
 
 void TCustomSeries::DrawCopy(TZelShadow* Copy, std::int32_t Sign) {
   if (!Copy || !Copy->GetVisible() || Copy->GetSize() == 0) return;
@@ -941,9 +1130,17 @@ bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
   }
   auto Pointers = [&](bool Behind) {
     if (!Main || !FPointer->GetVisible() || FPointerBehind != Behind) return;
+    // One after another with nothing between: gathered where a later one may hide an earlier.
+    std::vector<TPointerDraw> Draws;
+    const bool Merge = CanMergePointers(false);
     for (std::int32_t I = std::max(FFirstVisibleIndex, 0); I <= Last; ++I)
-      if (FTreatNulls == TTreatNullsStyle::tnIgnore || !IsNull(I))
-        DrawPointer(CalcXPos(I), CalcYPos(I), GetValueColor(I), I);
+      if (FTreatNulls == TTreatNullsStyle::tnIgnore || !IsNull(I)) {
+        if (Merge)
+          Draws.push_back({CalcXPos(I), CalcYPos(I), GetValueColor(I), I});
+        else
+          DrawPointer(CalcXPos(I), CalcYPos(I), GetValueColor(I), I);
+      }
+    if (Merge) DrawGatheredPointers(Draws);
   };
   TBlendingScope Blending(Canvas, TRectF(), static_cast<std::int8_t>(FTransparency), FTransparency != 0);
   Pointers(true);

@@ -169,6 +169,34 @@ class TCustomSeries : public TCustomLineSeries {
   void DrawCopy(TZelShadow* Copy, std::int32_t Sign);
   void DrawOutlinePoints();
   void RunPointLoop();
+  // A pointer the point loop draws: point Index's pointer at pixel (X, Y) in Color.
+  struct TPointerDraw {
+    std::int32_t X, Y;
+    TAlphaColor Color;
+    std::int32_t Index;
+  };
+  // Draws point ValueIndex's pointer, or keeps it while the loop gathers its pointers.
+  void PointerAt(std::int32_t X, std::int32_t Y, TAlphaColor Color, std::int32_t ValueIndex);
+  // Whether pointers drawn one after another (in the point loop: when it draws nothing else) are
+  // all alike but for their colour and drawn on a canvas where a later identical opaque pointer
+  // hides an earlier one completely.
+  bool CanMergePointers(bool InPointLoop);
+  // Draws the gathered pointers in their order, leaving out each one that a later opaque
+  // pointer at the same pixel draws over again.
+  void DrawGatheredPointers(std::vector<TPointerDraw>& Draws);
+  // Whether the point loop may gather the area's pieces that lie in one pixel column (a flat
+  // area in 2D, opaque thin solid pens, one colour per column) and draw the pixels they leave.
+  bool CanMergeAreaColumns();
+  // Gathers the area piece from the previous point to (X, Y) when it lies in the column of the
+  // pieces gathered so far and its pixels are known; false when it must be drawn as it is.
+  bool GatherAreaPiece(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y, TAlphaColor Color);
+  // Draws what the gathered pieces leave in their column and forgets them.
+  void FlushAreaColumn();
+  // Rows Top .. Bottom of the column, in Color.
+  struct TColumnSpan {
+    std::int32_t Top, Bottom;
+    TAlphaColor Color;
+  };
   void DrawLegendLine(std::int32_t ValueIndex, const TRectF& Rect, TAlphaColor Color, bool Form3D);
   void DrawLegendPointer(std::int32_t ValueIndex, const TRectF& Rect, TAlphaColor Color);
   bool IsHorizontalSeries() const { return !YMandatory; }
@@ -211,6 +239,14 @@ class TCustomSeries : public TCustomLineSeries {
   double tmpDark3DRatio = 1;
   bool HasTemplate = false;
   TRectF IClientRect;
+  std::vector<TPointerDraw>* IGatherPointers = nullptr;  // the loop's pointers go here when set
+  std::vector<std::uint64_t> IPixelsTaken;                // one bit per pixel, kept between paints
+  bool IMergeArea = false;          // the loop gathers the area's pieces of one pixel column
+  bool IAreaFlatCap = true;         // the line pen leaves out a vertical line's lower end
+  bool IAreaRun = false;            // a piece was drawn whose column and colours pieces may join
+  std::int32_t IAreaColumn = 0;
+  TAlphaColor IAreaColor = 0, IAreaValueColor = 0;
+  std::vector<TColumnSpan> IAreaSpans;  // the gathered pieces' strokes, in drawing order
 };
 
 // Draws Pointer fitted into a legend rectangle, with the pen of the chart's legend symbol when
