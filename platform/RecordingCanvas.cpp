@@ -9,6 +9,7 @@ namespace zel {
 ZEL_DEFINE_CLASS(TRecordingCanvas, TCanvas)
 
 float TFixedTextLayout::MeasureLine(const String& Line) {
+  if (auto* Recording = dynamic_cast<TRecordingCanvas*>(GetCanvas())) ++Recording->FMeasures;
   return CharWidth * float(CodePointCount(Line));
 }
 

@@ -3,6 +3,7 @@
 // pixels high and its baseline lies 10 pixels below its top.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/Canvas.h"
@@ -83,6 +84,8 @@ class TRecordingCanvas : public TCanvas {
   std::vector<TCanvasRecord> RecordsOf(TRecordKind Kind) const;
   // The texts drawn, in drawing order.
   std::vector<String> Texts() const;
+  // Lines of text measured by the layouts of this canvas.
+  std::int64_t GetMeasureCount() const { return FMeasures; }
 
   void Clear(TAlphaColor Color) override;
   void ClearRect(const TRectF& R, TAlphaColor Color) override;
@@ -120,8 +123,10 @@ class TRecordingCanvas : public TCanvas {
   TCanvasRecord& AddFill(TRecordKind Kind, float Opacity);
   TCanvasRecord& AddStroke(TRecordKind Kind, float Opacity);
   TCanvasRecord& Add(TRecordKind Kind, float Opacity);
+  friend class TFixedTextLayout;
   int FWidth, FHeight;
   std::vector<TCanvasRecord> FRecords;
+  std::int64_t FMeasures = 0;
 };
 
 }  // namespace zel

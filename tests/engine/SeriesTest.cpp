@@ -490,9 +490,9 @@ TEST(LabelsList, GrowsOnlyForText) {
   EXPECT_EQ(E.Count(), 0);
   E.InsertLabel(2, "c");
   E.InsertLabel(0, "a");
-  EXPECT_EQ(E.List, (std::vector<String>{"a", "", "", "c"}));
+  EXPECT_EQ(E.GetList(), (std::vector<String>{"a", "", "", "c"}));
   E.DeleteLabel(1);
-  EXPECT_EQ(E.List, (std::vector<String>{"a", "", "c"}));
+  EXPECT_EQ(E.GetList(), (std::vector<String>{"a", "", "c"}));
 
   TLabelsList C(nullptr);
   C.SetLabel(0, "AB");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <unordered_set>
 
 #include "platform/Scope.h"
 #include "platform/SysUtils.h"
@@ -540,6 +541,8 @@ void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
       if (Widths) return Width;
       return C ? C->TextHeight("W") * CountLines(Text) : 0;
     };
+    // The positions in Tick, to tell a new one without a walk over the list for every point.
+    std::unordered_set<std::int32_t> Ticked(Tick.begin(), Tick.end());
     for (TChartSeries* S : ISeriesList) {
       bool HavePrev = false;
       std::int32_t PrevPos = 0, PrevHalf = 0;
@@ -548,9 +551,15 @@ void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
         String Text;
         if (!GetAxisSeriesLabel(W.Style, S, I, Value, Text) || Value < IMinimum || Value > IMaximum) continue;
         const std::int32_t Pos = CalcPosValue(Value);
-        const bool HadTick = std::find(Tick.begin(), Tick.end(), Pos) != Tick.end();
-        if (!FTickOnLabelsOnly && !HadTick) Tick.push_back(Pos);
+        const bool HadTick = Ticked.count(Pos) != 0;
+        if (!FTickOnLabelsOnly && !HadTick) {
+          Tick.push_back(Pos);
+          Ticked.insert(Pos);
+        }
         if (!IsLabelsVisible() || Text.empty()) continue;
+        // A label needs room of at least nothing on the far side of the previous one: with none
+        // there, no text (not even trimmed) fits, and nothing is measured.
+        if (Sep > 0 && HavePrev && (Pos > PrevPos ? Pos - PrevPos - PrevHalf : PrevPos - PrevHalf - Pos) < 0) continue;
         std::int32_t Half = 0;
         auto Fits = [&]() {
           const std::int32_t Size = Measure(Text);

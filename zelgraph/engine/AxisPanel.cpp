@@ -11,6 +11,8 @@
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/CanvasScopes.h"
+#include "zelgraph/canvas/Font.h"
+#include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/View3D.h"
 #include "zelgraph/constants/Constants.h"
@@ -962,14 +964,35 @@ String TCustomAxisPanel::RemoveLineBreaks(const String& Text) {
 }
 
 std::int32_t TCustomAxisPanel::MaxTextWidth() {
-  std::int32_t W = 0;
-  for (TChartSeries* S : FSeriesList->GetList()) {
-    TLabelsList* L = S->GetLabels();
-    for (std::int32_t I = 0; I < L->Count(); ++I) {
-      std::int32_t Lines = 0;
-      W = std::max(W, MultiLineTextWidth(L->GetLabel(I), Lines));
+  // A text's width depends on the canvas, its font and the font's shadow and emboss.
+  std::vector<std::uint64_t> Stamps;
+  Stamps.reserve(FSeriesList->GetList().size());
+  for (TChartSeries* S : FSeriesList->GetList()) Stamps.push_back(S->GetLabels()->GetStamp());
+  std::vector<double> Metrics;
+  String Family;
+  if (TCanvas3D* C = GetCanvas()) {
+    TZelFont* F = C->GetFont();
+    Family = F->GetFamily();
+    Metrics = {double(reinterpret_cast<std::uintptr_t>(C)), double(reinterpret_cast<std::uintptr_t>(C->GetCanvas())),
+               F->GetSize(), double(F->GetStyle().Raw()), double(F->GetInterCharSize()), C->GetFontZoom()};
+    for (const TZelShadow* Sh : {static_cast<const TZelShadow*>(F->ExistingShadow()),
+                                  static_cast<const TZelShadow*>(F->ExistingEmboss())}) {
+      const bool On = Sh && Sh->GetVisible();
+      Metrics.push_back(On ? double(Sh->GetHorizSize()) : 0.0);
+      Metrics.push_back(On ? double(Sh->GetVertSize()) : 0.0);
     }
   }
+  if (FLabelsWidth.Width >= 0 && FLabelsWidth.Stamps == Stamps && FLabelsWidth.Metrics == Metrics &&
+      FLabelsWidth.Family == Family)
+    return FLabelsWidth.Width;
+  std::int32_t W = 0;
+  for (TChartSeries* S : FSeriesList->GetList())
+    for (const String& Label : S->GetLabels()->GetList()) {
+      if (Label.empty()) continue;
+      std::int32_t Lines = 0;
+      W = std::max(W, MultiLineTextWidth(Label, Lines));
+    }
+  FLabelsWidth = {std::move(Stamps), std::move(Metrics), std::move(Family), W};
   return W;
 }
 

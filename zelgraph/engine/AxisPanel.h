@@ -233,6 +233,8 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   TChartSeries* ActiveSeriesLegend(std::int32_t ItemIndex) const { return SeriesLegend(ItemIndex, true); }
   String SeriesTitleLegend(std::int32_t ItemIndex, bool OnlyActive = false) const;
   static String RemoveLineBreaks(const String& Text);
+  // The width of the widest series label with the canvas' font; remembered until a label, the
+  // series or the font change.
   std::int32_t MaxTextWidth();
   std::int32_t MaxMarkWidth();
 
@@ -383,6 +385,14 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
     std::int32_t Index = -1;
     std::int32_t Count = 0;
   } FColorForesight;
+  // MaxTextWidth's last answer and what it depended on: the labels' stamps and the text
+  // metrics of the canvas.
+  struct TLabelsWidth {
+    std::vector<std::uint64_t> Stamps;
+    std::vector<double> Metrics;
+    String Family;
+    std::int32_t Width = -1;
+  } FLabelsWidth;
 };
 
 }  // namespace zel

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <climits>
 #include <map>
+#include <unordered_set>
 
 #include "platform/Math.h"
+#include "platform/Scope.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/constants/Constants.h"
 #include "zelgraph/engine/Axis.h"
@@ -258,13 +261,54 @@ double TZelFunction::CalculateMany(const std::vector<TComponent*>& Sources, std:
   return CalculateValue(Values);
 }
 
+// The first index of each value of a list, sorted by value: equal values are found by binary
+// search. A NaN equals nothing and is left out.
+class TFirstIndexes {
+ public:
+  explicit TFirstIndexes(const TChartValueList* List) {
+    const std::int32_t N = List->GetCount();
+    FItems.reserve(static_cast<std::size_t>(N));
+    for (std::int32_t I = 0; I < N; ++I)
+      if (const double V = List->Value[I]; !std::isnan(V)) FItems.emplace_back(V, I);
+    std::sort(FItems.begin(), FItems.end());
+  }
+  std::int32_t Find(double Value) const {
+    const auto It = std::lower_bound(FItems.begin(), FItems.end(), std::make_pair(Value, INT32_MIN));
+    return It != FItems.end() && It->first == Value ? It->second : -1;
+  }
+
+ private:
+  std::vector<std::pair<double, std::int32_t>> FItems;
+};
+
+class TZelFunction::TValueIndexes {
+ public:
+  explicit TValueIndexes(const std::vector<TChartSeries*>& Series) {
+    for (TChartSeries* S : Series) FLists.emplace_back(S, TFirstIndexes(S->NotMandatoryValueList));
+  }
+  const TFirstIndexes* Of(const TChartSeries* S) const {
+    for (const auto& [Series, Index] : FLists)
+      if (Series == S) return &Index;
+    return nullptr;
+  }
+
+ private:
+  std::vector<std::pair<const TChartSeries*, TFirstIndexes>> FLists;
+};
+
+std::int32_t TZelFunction::IndexOfValue(TChartSeries* Source, double Value) const {
+  if (IValueIndexes)
+    if (const TFirstIndexes* Index = IValueIndexes->Of(Source)) return Index->Find(Value);
+  return Source->NotMandatoryValueList->Locate(Value);
+}
+
 double TZelFunction::CalculateManyByValue(const std::vector<TComponent*>& Sources, double Value) {
   TZelFunctionValues Values;
   std::int32_t Taken = 0;
   for (TComponent* C : Sources) {
     auto* Series = dynamic_cast<TChartSeries*>(C);
     if (!Series) continue;
-    const std::int32_t I = Series->NotMandatoryValueList->Locate(Value);
+    const std::int32_t I = IndexOfValue(Series, Value);
     if (I >= 0 && (FIncludeNulls || !Series->IsNull(I))) {
       Values.push_back(0);
       AddValue(ValueList(Series)->Value[I], Values, Taken++);
@@ -307,19 +351,31 @@ void TZelFunction::CalculateManySourcesByValue(TChartSeries*) {
         Labelled.emplace(FloatToStr(V), std::make_pair(static_cast<std::int32_t>(S), T));
     }
   std::sort(Collected.begin(), Collected.end());
+  // Equal values are found by binary search over each source, and the output's values are kept
+  // in a set: no walk over a list for each value.
+  const TValueIndexes Indexes(Series);
+  TValueScope<const TValueIndexes*> UseIndexes(IValueIndexes, &Indexes);
+  std::unordered_set<double> Output;
+  TChartValueList* OutList = FParent->NotMandatoryValueList;
+  for (std::int32_t I = 0; I < OutList->GetCount(); ++I) Output.insert(OutList->Value[I]);
   for (double V : Collected) {
-    if (FParent->NotMandatoryValueList->Locate(V) >= 0) continue;
+    if (Output.count(V) != 0) continue;
     const double Y = CalculateManyByValue(Sources, V);
     String Label;
-    auto It = Labelled.find(FloatToStr(V));
-    if (It != Labelled.end()) Label = Series[static_cast<std::size_t>(It->second.first)]->GetXLabel(It->second.second);
+    if (!Labelled.empty()) {
+      auto It = Labelled.find(FloatToStr(V));
+      if (It != Labelled.end())
+        Label = Series[static_cast<std::size_t>(It->second.first)]->GetXLabel(It->second.second);
+    }
     bool InAll = true;
     for (TChartSeries* S : Series)
-      if (S->NotMandatoryValueList->Locate(V) < 0) InAll = false;
+      if (Indexes.Of(S)->Find(V) < 0) InAll = false;
+    std::int32_t Added = -1;
     if (InAll)
-      FParent->AddXY(V, Y, Label, clZelDefault);
+      Added = FParent->AddXY(V, Y, Label, clZelDefault);
     else if (FIncludeNulls)
-      FParent->AddNullXY(V, Y, Label);
+      Added = FParent->AddNullXY(V, Y, Label);
+    if (Added >= 0 && Added < OutList->GetCount()) Output.insert(OutList->Value[Added]);
   }
 }
 

@@ -104,6 +104,11 @@ class TZelFunction : public TComponent {
   friend class TChartSeries;
   void CalculateManySources(TChartSeries* Source);
   void CalculateManySourcesByValue(TChartSeries* Source);
+  // While a calculation by value runs: where each value first stands in every source.
+  class TValueIndexes;
+  const TValueIndexes* IValueIndexes = nullptr;
+  // The first index of Value in the position list of Source, -1 when it holds none.
+  std::int32_t IndexOfValue(TChartSeries* Source, double Value) const;
 };
 
 }  // namespace zel

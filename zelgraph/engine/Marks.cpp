@@ -1,6 +1,8 @@
 #include "zelgraph/engine/Marks.h"
 
 #include <algorithm>
+#include <cmath>
+#include <unordered_map>
 
 #include "platform/Filer.h"
 #include "platform/Math.h"
@@ -12,6 +14,7 @@
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/engine/Panel.h"
+#include "zelgraph/engine/PointLists.h"
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/procs/Procs.h"
@@ -94,7 +97,10 @@ TSeriesMarkPosition* TSeriesMarksPositions::Ensure(std::int32_t Index) {
   if (Index < 0) return nullptr;
   if (Index >= Count()) FItems.resize(static_cast<std::size_t>(Index) + 1, nullptr);
   TSeriesMarkPosition*& P = FItems[static_cast<std::size_t>(Index)];
-  if (!P) P = new TSeriesMarkPosition;
+  if (!P) {
+    P = new TSeriesMarkPosition;
+    Changed(Index);
+  }
   return P;
 }
 
@@ -103,6 +109,7 @@ void TSeriesMarksPositions::Put(std::int32_t Index, const TSeriesMarkPosition* P
   if (!P) return;
   P->Assign(Position);
   P->Custom = true;
+  Changed(Index);
 }
 
 void TSeriesMarksPositions::Automatic(std::int32_t Index) {
@@ -124,10 +131,10 @@ void TSeriesMarksPositions::MoveTo(TSeriesMarkPosition* Position, float X, float
     if (TSeriesMarksSymbol* Symbol = IMarks->ExistingSymbol()) Symbol->MoveTo(Position->LeftTop.X + 2, Position->LeftTop.Y + 2);
 }
 
-void TSeriesMarksPositions::Delete(std::int32_t Index) {
-  if (Index < 0 || Index >= Count()) return;
-  delete FItems[static_cast<std::size_t>(Index)];
-  FItems.erase(FItems.begin() + Index);
+void TSeriesMarksPositions::Delete(std::int32_t Start, std::int32_t Quantity) {
+  if (Start < 0 || Start >= Count() || Quantity <= 0) return;
+  ErasePointRange(FItems, Start, Quantity, [](TSeriesMarkPosition* P) { delete P; });
+  Changed(Start);
 }
 
 void TSeriesMarksPositions::Exchange(std::int32_t A, std::int32_t B) {
@@ -135,11 +142,19 @@ void TSeriesMarksPositions::Exchange(std::int32_t A, std::int32_t B) {
   const std::int32_t Needed = std::max(A, B) + 1;
   if (Needed > Count()) FItems.resize(static_cast<std::size_t>(Needed), nullptr);
   std::swap(FItems[static_cast<std::size_t>(A)], FItems[static_cast<std::size_t>(B)]);
+  Changed(std::min(A, B));
 }
 
 void TSeriesMarksPositions::Clear() {
   for (TSeriesMarkPosition* P : FItems) delete P;
   FItems.clear();
+  Changed(0);
+}
+
+std::int32_t TSeriesMarksPositions::TakeLowestChanged() {
+  const std::int32_t Result = FLowestChanged;
+  FLowestChanged = INT_MAX;
+  return Result;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -275,10 +290,10 @@ TMarksItem* TMarksItems::InternalGet(std::int32_t Index) const {
   return FItems[static_cast<std::size_t>(Index)];
 }
 
-void TMarksItems::Delete(std::int32_t Index) {
-  if (Index < 0 || Index >= Count()) return;
-  if (TMarksItem* Item = FItems[static_cast<std::size_t>(Index)]) Item->Free();
-  FItems.erase(FItems.begin() + Index);
+void TMarksItems::Delete(std::int32_t Start, std::int32_t Quantity) {
+  ErasePointRange(FItems, Start, Quantity, [](TMarksItem* Item) {
+    if (Item) Item->Free();
+  });
 }
 
 void TMarksItems::Exchange(std::int32_t A, std::int32_t B) {
@@ -478,6 +493,7 @@ void TSeriesMarks::UsePosition(std::int32_t Index, TSeriesMarkPosition*& Positio
     Position->Custom = false;
   } else {
     Entry->Assign(Position);
+    FPositions.Changed(Index);
   }
 }
 
@@ -501,9 +517,9 @@ void TSeriesMarks::Clear() {
   if (!FItems.ILoadingCustom) FItems.Clear();
 }
 
-void TSeriesMarks::DeletePoint(std::int32_t Index) {
-  FPositions.Delete(Index);
-  FItems.Delete(Index);
+void TSeriesMarks::DeletePoints(std::int32_t Start, std::int32_t Quantity) {
+  FPositions.Delete(Start, Quantity);
+  FItems.Delete(Start, Quantity);
 }
 
 void TSeriesMarks::SwapPoints(std::int32_t A, std::int32_t B) {
@@ -521,18 +537,140 @@ TPointF TSeriesMarks::ConvertTo2D(TPointF Q, TPointF P) const {
   return TPointF(Projected.X - (Q.X - P.X), Projected.Y - (Q.Y - P.Y));
 }
 
-TRectF TSeriesMarks::TotalBounds(std::int32_t Index, TSeriesMarkPosition* Position) const {
-  TRectF R = Position->Bounds();
-  const TZelCustomShape* M = MarkItem(Index);
-  if (!M->GetTransparent()) {
-    TZelPen* Pen = M->GetPen();
-    if (Pen->GetVisible()) {
-      R.Right += Pen->GetWidth();
-      R.Bottom += Pen->GetWidth();
+// The bounds of the marks of one paint already met by the overlap test, bucketed in cells of
+// about one mark's size: a test meets the marks of the cells the new mark covers.
+class TSeriesMarks::TPlacing {
+ public:
+  TFrameMargins Own;  // of the marks themselves, worked out once a paint
+  const TCustomTextShape* Measured = nullptr;
+  String MeasuredText;
+  // The marks of First .. Next - 1 are in the cells.
+  std::int32_t First = 0, Next = 0;
+
+  void Reset(std::int32_t AFirst) {
+    First = Next = AFirst;
+    Bounds.clear();
+    Cells.clear();
+    Wide.clear();
+  }
+
+  void Insert(std::int32_t Index, const TRectF& R) {
+    const std::size_t K = static_cast<std::size_t>(Index - First);
+    if (Bounds.size() <= K) Bounds.resize(K + 1, Missing());
+    Bounds[K] = R;
+    if (CellW == 0 && Finite(R)) {
+      CellW = std::max(8.0f, R.Width());
+      CellH = std::max(8.0f, R.Height());
     }
-    TZelShadow* Shadow = M->GetShadow();
-    if (Shadow->GetVisible()) {
-      const int HS = Shadow->GetHorizSize(), VS = Shadow->GetVertSize();
+    TCellRange C;
+    if (!CellsOf(R, C)) {
+      Wide.push_back(Index);
+      return;
+    }
+    for (std::int64_t X = C.X0; X <= C.X1; ++X)
+      for (std::int64_t Y = C.Y0; Y <= C.Y1; ++Y) Cells[Key(X, Y)].push_back(Index);
+  }
+
+  const TRectF& BoundsOf(std::int32_t Index) const { return Bounds[static_cast<std::size_t>(Index - First)]; }
+
+  // The latest mark below Bound whose bounds meet R, -1 for none.
+  std::int32_t Latest(const TRectF& R, std::int32_t Bound, std::int64_t& Tests) const {
+    std::int32_t Best = -1;
+    auto Meet = [&](std::int32_t J) {
+      if (J >= Bound || J <= Best) return;
+      ++Tests;
+      if (ZelRectIntersects(Bounds[static_cast<std::size_t>(J - First)], R)) Best = J;
+    };
+    // A list in rising order, latest first: it ends at its first mark meeting R.
+    auto MeetLatest = [&](const std::vector<std::int32_t>& List) {
+      auto It = std::lower_bound(List.begin(), List.end(), Bound);
+      while (It != List.begin()) {
+        const std::int32_t J = *--It;
+        if (J <= Best) break;
+        Meet(J);
+        if (Best == J) break;
+      }
+    };
+    TCellRange C;
+    if (!CellsOf(R, C)) {
+      // Too wide to name its cells: every mark, latest first.
+      const std::int32_t Top = std::min<std::int64_t>(Bound, First + static_cast<std::int64_t>(Bounds.size()));
+      for (std::int32_t J = Top - 1; J >= First && Best < 0; --J) Meet(J);
+      return Best;
+    }
+    for (std::int64_t X = C.X0; X <= C.X1; ++X)
+      for (std::int64_t Y = C.Y0; Y <= C.Y1; ++Y) {
+        const auto It = Cells.find(Key(X, Y));
+        if (It != Cells.end()) MeetLatest(It->second);
+      }
+    MeetLatest(Wide);
+    return Best;
+  }
+
+ private:
+  struct TCellRange {
+    std::int64_t X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+  };
+  static constexpr std::int64_t MaxCells = 64;
+  // Marks with no position entry: a rectangle that meets nothing.
+  static TRectF Missing() { return TRectF(1, 0, 0, 0); }
+  static bool Finite(const TRectF& R) {
+    return std::isfinite(R.Left) && std::isfinite(R.Top) && std::isfinite(R.Right) && std::isfinite(R.Bottom);
+  }
+  static std::int64_t Cell(float V, float Size) {
+    return static_cast<std::int64_t>(std::clamp(std::floor(double(V) / double(Size)), -2.0e9, 2.0e9));
+  }
+  static std::uint64_t Key(std::int64_t X, std::int64_t Y) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(X)) << 32) | static_cast<std::uint32_t>(Y);
+  }
+  // The cells R covers; false when it covers too many to list (or none can be named).
+  bool CellsOf(const TRectF& R, TCellRange& C) const {
+    if (CellW == 0 || !Finite(R)) return false;
+    C.X0 = Cell(R.Left, CellW);
+    C.X1 = Cell(R.Right, CellW);
+    C.Y0 = Cell(R.Top, CellH);
+    C.Y1 = Cell(R.Bottom, CellH);
+    if (C.X1 < C.X0) std::swap(C.X0, C.X1);
+    if (C.Y1 < C.Y0) std::swap(C.Y0, C.Y1);
+    return (C.X1 - C.X0 + 1) * (C.Y1 - C.Y0 + 1) <= MaxCells;
+  }
+
+  float CellW = 0, CellH = 0;
+  std::vector<TRectF> Bounds;  // of First + K
+  // The marks of each cell, and those covering too many cells (met by every test), in rising
+  // order.
+  std::unordered_map<std::uint64_t, std::vector<std::int32_t>> Cells;
+  std::vector<std::int32_t> Wide;
+};
+
+TSeriesMarks::TFrameMargins TSeriesMarks::FrameMargins(const TZelCustomShape* Shape) const {
+  TFrameMargins M;
+  if (Shape->GetTransparent()) return M;
+  M.Opaque = true;
+  TZelPen* Pen = Shape->GetPen();
+  M.Pen = Pen->GetVisible();
+  M.PenWidth = Pen->GetWidth();
+  TZelShadow* Shadow = Shape->GetShadow();
+  M.Shadow = Shadow->GetVisible();
+  M.ShadowH = Shadow->GetHorizSize();
+  M.ShadowV = Shadow->GetVertSize();
+  M.Emboss = FEmboss && FEmboss->GetVisible();
+  if (M.Emboss) {
+    M.EmbossH = FEmboss->GetHorizSize();
+    M.EmbossV = FEmboss->GetVertSize();
+  }
+  return M;
+}
+
+TRectF TSeriesMarks::TotalBounds(const TFrameMargins& M, TSeriesMarkPosition* Position) const {
+  TRectF R = Position->Bounds();
+  if (M.Opaque) {
+    if (M.Pen) {
+      R.Right += M.PenWidth;
+      R.Bottom += M.PenWidth;
+    }
+    if (M.Shadow) {
+      const int HS = M.ShadowH, VS = M.ShadowV;
       if (HS > 0)
         R.Right += float(HS);
       else
@@ -542,8 +680,8 @@ TRectF TSeriesMarks::TotalBounds(std::int32_t Index, TSeriesMarkPosition* Positi
       else
         R.Top += float(VS);
     }
-    if (FEmboss && FEmboss->GetVisible()) {
-      const int HS = FEmboss->GetHorizSize(), VS = FEmboss->GetVertSize();
+    if (M.Emboss) {
+      const int HS = M.EmbossH, VS = M.EmbossV;
       if (HS > 0)
         R.Left -= float(HS);
       else
@@ -559,20 +697,60 @@ TRectF TSeriesMarks::TotalBounds(std::int32_t Index, TSeriesMarkPosition* Positi
   return TRectF(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY);
 }
 
+TRectF TSeriesMarks::TotalBounds(std::int32_t Index, TSeriesMarkPosition* Position) const {
+  TMarksItem* Item = FItems.InternalGet(Index);
+  if (!Item && FPlacing) return TotalBounds(FPlacing->Own, Position);
+  return TotalBounds(FrameMargins(Item ? static_cast<const TZelCustomShape*>(Item) : this), Position);
+}
+
+void TSeriesMarks::BeginPlacing() {
+  FPlacing = std::make_unique<TPlacing>();
+  FPlacing->Own = FrameMargins(this);
+  FPlacing->Reset(-1);
+}
+
+void TSeriesMarks::EndPlacing() { FPlacing.reset(); }
+
+void TSeriesMarks::NoteMeasured(TCustomTextShape* Shape) {
+  if (!FPlacing) return;
+  FPlacing->Measured = Shape;
+  FPlacing->MeasuredText = Shape ? Shape->GetText() : String();
+}
+
 bool TSeriesMarks::AntiOverlap(std::int32_t First, std::int32_t Index, TSeriesMarkPosition* Position) {
   if (First >= Index || !Position) return true;
   TRectF R = TotalBounds(Index, Position);
-  for (std::int32_t I = Index - 1; I >= First; --I) {
-    TSeriesMarkPosition* Entry = FPositions.Get(I);
-    if (!Entry) continue;
-    const TRectF R2 = TotalBounds(I, Entry);
-    if (!ZelRectIntersects(R2, R)) continue;
+  // Moves the mark out of the way of R2 (which it meets); false when it still meets it.
+  auto MoveAway = [&](const TRectF& R2) {
     const TPointF D = FSeries ? FSeries->MarkOverlap(Index, R, R2) : TPointF(0, 0);
     Position->Offset(D);
     R = TRectF(R.Left + D.X, R.Top + D.Y, R.Right + D.X, R.Bottom + D.Y);
-    if (ZelRectIntersects(R2, R)) return false;
+    ++IOverlapTests;
+    return !ZelRectIntersects(R2, R);
+  };
+  if (!FPlacing) {
+    for (std::int32_t I = Index - 1; I >= First; --I) {
+      TSeriesMarkPosition* Entry = FPositions.Get(I);
+      if (!Entry) continue;
+      const TRectF R2 = TotalBounds(I, Entry);
+      ++IOverlapTests;
+      if (ZelRectIntersects(R2, R) && !MoveAway(R2)) return false;
+    }
+    return true;
   }
-  return true;
+  // The same outcome from the marks near the new one: the latest earlier mark that meets it,
+  // then the latest before that one which meets it where it was moved, and so on.
+  TPlacing& P = *FPlacing;
+  const std::int32_t Changed = FPositions.TakeLowestChanged();
+  if (P.First != First || Index < P.Next || Changed < P.Next) P.Reset(First);
+  for (; P.Next < Index; ++P.Next)
+    if (TSeriesMarkPosition* Entry = FPositions.Get(P.Next)) P.Insert(P.Next, TotalBounds(P.Next, Entry));
+  for (std::int32_t Bound = Index;;) {
+    const std::int32_t J = P.Latest(R, Bound, IOverlapTests);
+    if (J < 0) return true;
+    if (!MoveAway(P.BoundsOf(J))) return false;
+    Bound = J;
+  }
 }
 
 std::int32_t TSeriesMarks::Clicked(TPointF P) {
@@ -664,7 +842,12 @@ void TSeriesMarks::DrawItem(TZelCustomShape* Shape, TAlphaColor AColor, const St
     });
     if (auto* T = dynamic_cast<TCustomTextShape*>(Shape)) {
       GiveText(T, St);
-      T->CalcBounds(FParent);
+      // A mark just measured for its position keeps that measure (the font's colour may differ
+      // now, its size not); child shapes are measured with it.
+      const bool Measured = FPlacing && FPlacing->Measured == T && FPlacing->MeasuredText == T->GetText() &&
+                            (!T->GetChildren() || T->GetChildren()->GetCount() == 0);
+      if (FPlacing) FPlacing->Measured = nullptr;
+      if (!Measured) T->CalcBounds(FParent);
     }
     Shape->ShapeBounds = R;
     Shape->Draw(FParent, R, FAngle % 360, FZPosition);

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
+#include <climits>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/Classes.h"
@@ -94,18 +97,28 @@ class TSeriesMarksPositions {
   bool ExistCustom() const;
   // ArrowTo and ArrowFrom := (X, Y); the box centred above it; the symbol follows.
   void MoveTo(TSeriesMarkPosition* Position, float X, float Y);
-  void Add(TSeriesMarkPosition* Position) { FItems.push_back(Position); }
+  void Add(TSeriesMarkPosition* Position) {
+    FItems.push_back(Position);
+    Changed(Count() - 1);
+  }
   // The entry of Index, created (not custom) when missing.
   TSeriesMarkPosition* Ensure(std::int32_t Index);
-  // Removes (and frees) the entry at Index when the list reaches it.
-  void Delete(std::int32_t Index);
+  // Removes (and frees) the entries of Quantity points from Start, as far as the list reaches.
+  void Delete(std::int32_t Start, std::int32_t Quantity = 1);
   void Exchange(std::int32_t A, std::int32_t B);
   void Clear();
+  // The lowest index whose entry was created, replaced, moved or removed since the last call
+  // (INT_MAX for none); the call starts a new count. What was worked out from the entries below
+  // it still holds.
+  std::int32_t TakeLowestChanged();
+  // Notes a change of the entry of Index made through its pointer.
+  void Changed(std::int32_t Index) { FLowestChanged = std::min(FLowestChanged, Index); }
 
   TSeriesMarks* IMarks;
 
  private:
   std::vector<TSeriesMarkPosition*> FItems;
+  std::int32_t FLowestChanged = 0;
 };
 
 enum class TSeriesMarksStyle {
@@ -179,7 +192,8 @@ class TMarksItems {
   TMarksItem* Get(std::int32_t Index);
   // The item of Index or nullptr, creating nothing.
   TMarksItem* InternalGet(std::int32_t Index) const;
-  void Delete(std::int32_t Index);
+  // Removes (and frees) the items of Quantity points from Start, as far as the list reaches.
+  void Delete(std::int32_t Start, std::int32_t Quantity = 1);
   void Exchange(std::int32_t A, std::int32_t B);
   void Clear();
 
@@ -235,8 +249,18 @@ class TSeriesMarks : public TSeriesMarkShape {
   TZelCustomShape* MarkItem(std::int32_t Index) const;
   TRectF TotalBounds(std::int32_t Index, TSeriesMarkPosition* Position) const;
   // Whether the mark of Index may be drawn, moving it out of the way of earlier marks with
-  // AutoPosition.
+  // AutoPosition: the marks of First .. Index - 1, latest first, each met at most once.
   bool AntiOverlap(std::int32_t First, std::int32_t Index, TSeriesMarkPosition* Position);
+  // The marks of one paint are placed between these two (TMarksPlacingScope): meanwhile the
+  // overlap test meets only the marks already placed near the new one, the frame margins of
+  // the marks are worked out once, and a mark measured for its position is not measured again
+  // to be drawn.
+  void BeginPlacing();
+  void EndPlacing();
+  // The mark shape was just measured for the position of a mark (inside a placing pass).
+  void NoteMeasured(TCustomTextShape* Shape);
+  // Rectangle tests AntiOverlap made (read by tests).
+  std::int64_t IOverlapTests = 0;
   // The index of the mark at P, -1 for none.
   std::int32_t Clicked(TPointF P);
   std::int32_t Clicked(int X, int Y) { return Clicked(TPointF(float(X), float(Y))); }
@@ -249,8 +273,10 @@ class TSeriesMarks : public TSeriesMarkShape {
   void ResetPositions();
   // Empties the positions, and the items unless they were read from a stream.
   void Clear();
-  // Drops the position and the item of one point (when they exist), moving later ones down.
-  void DeletePoint(std::int32_t Index);
+  // Drops the positions and items of Quantity points from Start (when they exist), moving later
+  // ones down.
+  void DeletePoints(std::int32_t Start, std::int32_t Quantity);
+  void DeletePoint(std::int32_t Index) { DeletePoints(Index, 1); }
   // Exchanges the positions and items of two points.
   void SwapPoints(std::int32_t A, std::int32_t B);
 
@@ -302,6 +328,16 @@ class TSeriesMarks : public TSeriesMarkShape {
  private:
   void SetSeriesBool(bool& Field, bool Value);
   void SetSeriesInt(std::int32_t& Field, std::int32_t Value);
+  // What TotalBounds adds to a position's box for the frame of Shape.
+  struct TFrameMargins {
+    bool Opaque = false, Pen = false, Shadow = false, Emboss = false;
+    float PenWidth = 0;
+    int ShadowH = 0, ShadowV = 0, EmbossH = 0, EmbossV = 0;
+  };
+  TFrameMargins FrameMargins(const TZelCustomShape* Shape) const;
+  TRectF TotalBounds(const TFrameMargins& M, TSeriesMarkPosition* Position) const;
+  class TPlacing;
+  std::unique_ptr<TPlacing> FPlacing;
 
   TAutomaticText* FAutomatic = nullptr;  // owned
   TMarksCallout* FCallout = nullptr;     // owned
@@ -318,6 +354,22 @@ class TSeriesMarks : public TSeriesMarkShape {
   TSeriesMarksSymbol* FSymbol = nullptr;  // owned
   std::int32_t FZPosition = 0;
   TCustomAxisPanel* FParentChart = nullptr;
+};
+
+// Brackets the placing of the marks of one paint (BeginPlacing / EndPlacing).
+class TMarksPlacingScope {
+ public:
+  explicit TMarksPlacingScope(TSeriesMarks* AMarks) : FMarks(AMarks) {
+    if (FMarks) FMarks->BeginPlacing();
+  }
+  ~TMarksPlacingScope() {
+    if (FMarks) FMarks->EndPlacing();
+  }
+  TMarksPlacingScope(const TMarksPlacingScope&) = delete;
+  TMarksPlacingScope& operator=(const TMarksPlacingScope&) = delete;
+
+ private:
+  TSeriesMarks* FMarks;
 };
 
 }  // namespace zel

@@ -10,6 +10,7 @@
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Marks.h"
+#include "zelgraph/engine/PointLists.h"
 #include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/engine/Tools.h"
 #include "zelgraph/constants/Constants.h"
@@ -214,13 +215,22 @@ String TLabelsList::GetLabel(std::int32_t Index) const {
   return List[static_cast<std::size_t>(Index)];
 }
 
+std::uint64_t TLabelsList::NewStamp() {
+  static std::uint64_t Last = 0;
+  return ++Last;
+}
+
+void TLabelsList::Changed() { FStamp = NewStamp(); }
+
 void TLabelsList::SetLabel(std::int32_t Index, const String& Text) {
   if (Index < 0) return;
   if (!Text.empty()) {
     if (Index >= Count()) List.resize(static_cast<std::size_t>(Index) + 1);
     List[static_cast<std::size_t>(Index)] = Text;
+    Changed();
   } else if (Index < Count()) {
     List[static_cast<std::size_t>(Index)].clear();
+    Changed();
   }
   if (Series) Series->Repaint();
 }
@@ -233,11 +243,20 @@ void TLabelsList::InsertLabel(std::int32_t Index, const String& Text) {
   else
     List.insert(List.begin() + Index, String());
   List[static_cast<std::size_t>(Index)] = Text;
+  Changed();
 }
 
-void TLabelsList::DeleteLabel(std::int32_t Index) {
-  if (Index < 0 || Index >= Count()) return;
-  List.erase(List.begin() + Index);
+void TLabelsList::DeleteLabel(std::int32_t Index) { DeleteLabels(Index, 1); }
+
+void TLabelsList::DeleteLabels(std::int32_t Start, std::int32_t Quantity) {
+  if (Start < 0 || Start >= Count() || Quantity <= 0) return;
+  ErasePointRange(List, Start, Quantity);
+  Changed();
+}
+
+void TLabelsList::Clear() {
+  List.clear();
+  Changed();
 }
 
 void TLabelsList::Exchange(std::int32_t Index1, std::int32_t Index2) {
@@ -245,6 +264,7 @@ void TLabelsList::Exchange(std::int32_t Index1, std::int32_t Index2) {
   if (Index1 < 0 || Index2 < 0) return;
   if (High >= Count()) List.resize(static_cast<std::size_t>(High) + 1);
   std::swap(List[static_cast<std::size_t>(Index1)], List[static_cast<std::size_t>(Index2)]);
+  Changed();
 }
 
 std::int32_t TLabelsList::IndexOfLabel(const String& Text, bool CaseSensitive) const {
@@ -538,20 +558,13 @@ void TChartSeries::Delete(std::int32_t Start, std::int32_t Quantity, bool Remove
       TChartValueList* List = FValuesList->Get(L);
       if (List->FCount > Start) List->Delete(Start, std::min(Quantity, List->FCount - Start));
     }
-    auto EraseRange = [Start, Quantity](auto& Vec) {
-      const std::int32_t Size = static_cast<std::int32_t>(Vec.size());
-      if (Start >= Size) return;
-      Vec.erase(Vec.begin() + Start, Vec.begin() + std::min(Size, Start + Quantity));
-    };
     if (FColors) {
-      EraseRange(*FColors);
+      ErasePointRange(*FColors, Start, Quantity);
       if (FColors->empty()) FColors.reset();
     }
-    EraseRange(FLabels.List);
-    if (FVisuals)
-      for (std::int32_t I = 0; I < Quantity && Start < FVisuals->Count(); ++I) FVisuals->DeleteVisual(Start);
-    if (FMarks)
-      for (std::int32_t I = 0; I < Quantity; ++I) FMarks->DeletePoint(Start);
+    FLabels.DeleteLabels(Start, Quantity);
+    if (FVisuals) FVisuals->DeleteVisuals(Start, Quantity);
+    if (FMarks) FMarks->DeletePoints(Start, Quantity);
   }
   NotifyValue(TValueEvent::vnDeleted, -1);
   if (FActive) Repaint();

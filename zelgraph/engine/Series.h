@@ -172,19 +172,28 @@ class TLabelsList {
   void SetLabel(std::int32_t Index, const String& Text);
   void InsertLabel(std::int32_t Index, const String& Text);
   void DeleteLabel(std::int32_t Index);
+  // Removes the labels of Quantity points from Start, as far as the list reaches.
+  void DeleteLabels(std::int32_t Start, std::int32_t Quantity);
   void Exchange(std::int32_t Index1, std::int32_t Index2);
   std::int32_t IndexOfLabel(const String& Text, bool CaseSensitive) const;
   std::int32_t Count() const { return static_cast<std::int32_t>(List.size()); }
-  void Clear() { List.clear(); }
+  void Clear();
   void Assign(const TLabelsList* Source);
   bool GetCaseSensitive() const { return FCaseSensitive; }
   void SetCaseSensitive(bool Value);
+  const std::vector<String>& GetList() const { return List; }
+  // Changes with every change of the labels, and differs between lists: what was worked out
+  // from the labels (their widest text) holds while the stamp stays.
+  std::uint64_t GetStamp() const { return FStamp; }
 
-  std::vector<String> List;
   TChartSeries* Series;
 
  private:
+  void Changed();
+  std::vector<String> List;
   bool FCaseSensitive = false;
+  std::uint64_t FStamp = NewStamp();
+  static std::uint64_t NewStamp();
 };
 
 // Per-point visual blocks, cloned from a template on demand. An entry may be nullptr; entries
@@ -204,6 +213,8 @@ class TVisualsList {
   void SetVisual(std::int32_t Index, TVisualBlock* Block);
   void InsertVisual(std::int32_t Index, TVisualBlock* Block);
   void DeleteVisual(std::int32_t Index);
+  // Removes the blocks of Quantity points from Start (those that exist).
+  void DeleteVisuals(std::int32_t Start, std::int32_t Quantity);
   void Exchange(std::int32_t Index1, std::int32_t Index2);
   void Clear();
   void Assign(const TVisualsList* Source);

@@ -11,10 +11,13 @@
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Marks.h"
+#include "zelgraph/engine/PointLists.h"
 #include "zelgraph/engine/Series.h"
 #include "zelgraph/procs/Procs.h"
 
 namespace zel {
+
+std::int64_t ZelPointListErases = 0;
 
 TZelOnEditVisual ZelOnEditVisual;
 bool ZelRandomAtRunTime = false;
@@ -80,10 +83,10 @@ void TVisualsList::InsertVisual(std::int32_t Index, TVisualBlock* Block) {
   FItems.insert(FItems.begin() + Index, Block);
 }
 
-void TVisualsList::DeleteVisual(std::int32_t Index) {
-  if (Index < 0 || Index >= Count()) return;
-  FreeOwned(FItems[static_cast<std::size_t>(Index)]);
-  FItems.erase(FItems.begin() + Index);
+void TVisualsList::DeleteVisual(std::int32_t Index) { DeleteVisuals(Index, 1); }
+
+void TVisualsList::DeleteVisuals(std::int32_t Start, std::int32_t Quantity) {
+  ErasePointRange(FItems, Start, Quantity, [this](TVisualBlock* Block) { FreeOwned(Block); });
 }
 
 void TVisualsList::Exchange(std::int32_t Index1, std::int32_t Index2) {

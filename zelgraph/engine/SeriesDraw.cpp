@@ -355,7 +355,7 @@ void TChartSeries::ColorRange(TChartValueList* List, double FromValue, double To
 // Legend
 
 bool TChartSeries::HasLabels() const {
-  for (const String& L : FLabels.List)
+  for (const String& L : FLabels.GetList())
     if (!L.empty()) return true;
   return false;
 }
@@ -564,6 +564,7 @@ void TChartSeries::DrawMarks() {
   const bool Hover = HoverEnabled();
   const std::int32_t HoverIndex = Hover ? FSelected->GetHoverIndex() : -1;
   const std::int32_t Every = std::max(1, FMarks->GetDrawEvery());
+  TMarksPlacingScope Placing(FMarks);
   for (std::int32_t I = std::max(FFirstVisibleIndex, 0); FFirstVisibleIndex >= 0 && I <= FLastVisibleIndex; ++I) {
     if (I % Every != 0 || IsNull(I)) continue;
     if (FMarks->GetSoftClip() && !IsPointInChartRect(I)) continue;
@@ -604,6 +605,7 @@ void TChartSeries::CalculateMarkPosition(TCustomTextShape* AShape, const String&
   if (!AShape || !APosition || !FParent) return;
   TSeriesMarks::GiveText(AShape, St);
   AShape->CalcBounds(FParent);
+  if (FMarks) FMarks->NoteMeasured(AShape);
   const TRectF B = AShape->ShapeBounds;
   const std::int32_t W = Round(B.Width()), H = Round(B.Height());
   APosition->Width = W;

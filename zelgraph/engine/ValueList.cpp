@@ -359,8 +359,10 @@ std::int32_t TChartValueList::Locate(double AValue, std::int32_t FirstIndex, std
   if (LastIndex < FirstIndex) return -1;
   FirstIndex = std::max(FirstIndex, 0);
   LastIndex = std::min(LastIndex, Value.Length() - 1);
-  for (std::int32_t I = FirstIndex; I <= LastIndex; ++I)
+  for (std::int32_t I = FirstIndex; I <= LastIndex; ++I) {
+    ++LocateSteps;
     if (Value[I] == AValue) return I;  // const: entries past the memory read as 0
+  }
   return -1;
 }
 

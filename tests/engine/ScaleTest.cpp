@@ -1,0 +1,322 @@
+// The library at scale: work that grows with the points no faster than N log N, shown by counting
+// (overlap tests, erases, list scans, text measures) for N and 10 N points instead of timing, and
+// results equal to the plain way on small cases.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <vector>
+
+#include "platform/RecordingCanvas.h"
+#include "zelgraph/canvas/Pens.h"
+#include "zelgraph/canvas/Shadow.h"
+#include "zelgraph/chart/Chart.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/Function.h"
+#include "zelgraph/engine/Marks.h"
+#include "zelgraph/engine/PointLists.h"
+#include "zelgraph/engine/Series.h"
+#include "zelgraph/engine/SeriesList.h"
+
+namespace zel {
+namespace {
+
+// --- marks ---
+
+struct TPlacedMark {
+  bool Drawn;
+  bool Moved;
+  TPointF LeftTop;
+  bool operator==(const TPlacedMark&) const = default;
+};
+
+// Places N random, crowded marks the way a paint does (skipping some points, with marks left
+// from an earlier paint, custom items with their own frames and a few very wide marks), with or
+// without the placing pass that indexes the marks already placed.
+std::vector<TPlacedMark> PlaceMarks(bool Indexed, bool YMandatory, std::int32_t First, unsigned Seed) {
+  TOwned<TChartSeries> Series(Create<TChartSeries>(nullptr));
+  Series->YMandatory = YMandatory;
+  TSeriesMarks* Marks = Series->GetMarks();
+  Marks->GetShadow()->SetSize(2);
+  std::mt19937 Random(Seed);
+  auto Uniform = [&](float Low, float High) { return std::uniform_real_distribution<float>(Low, High)(Random); };
+  constexpr std::int32_t N = 400;
+  for (std::int32_t I = 0; I < N; I += 37) Marks->GetItem(I)->GetPen()->SetWidth(float(I % 5));
+  for (std::int32_t I = 5; I < N; I += 11) {  // left from an earlier paint
+    TSeriesMarkPosition Old;
+    Old.LeftTop = Old.ArrowTo = TPointF(Uniform(0, 300), Uniform(0, 200));
+    Old.Width = 30;
+    Old.Height = 12;
+    TSeriesMarkPosition* P = &Old;
+    Marks->UsePosition(I, P);
+  }
+  std::vector<TPlacedMark> Result;
+  std::optional<TMarksPlacingScope> Placing;
+  if (Indexed) Placing.emplace(Marks);
+  for (std::int32_t I = First; I < N; ++I) {
+    if (I % 13 == 4) continue;  // a point without a mark this time
+    TSeriesMarkPosition P;
+    P.LeftTop = P.ArrowTo = TPointF(std::round(Uniform(0, 300)), std::round(Uniform(0, 200)));
+    P.Width = I % 50 == 7 ? 4000 : static_cast<std::int32_t>(Uniform(10, 60));
+    P.Height = static_cast<std::int32_t>(Uniform(8, 20));
+    const TPointF Start = P.LeftTop;
+    const bool Drawn = Marks->AntiOverlap(First, I, &P);
+    if (Drawn) {
+      TSeriesMarkPosition* Used = &P;
+      Marks->UsePosition(I, Used);
+    }
+    Result.push_back({Drawn, P.LeftTop != Start, P.LeftTop});
+  }
+  return Result;
+}
+
+TEST(MarksAtScale, OverlapTestOfNearbyMarksGivesTheOutcomeOfTheFullScan) {
+  for (bool YMandatory : {true, false})
+    for (std::int32_t First : {0, 17})
+      for (unsigned Seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(testing::Message() << "YMandatory " << YMandatory << " First " << First << " Seed " << Seed);
+        const std::vector<TPlacedMark> Plain = PlaceMarks(false, YMandatory, First, Seed);
+        const std::vector<TPlacedMark> Indexed = PlaceMarks(true, YMandatory, First, Seed);
+        EXPECT_EQ(Plain, Indexed);
+        EXPECT_GT(std::count_if(Plain.begin(), Plain.end(), [](const TPlacedMark& M) { return M.Moved; }), 100);
+      }
+}
+
+// A chart of Width x 300 pixels painted on a recording canvas.
+struct TScaleChart {
+  explicit TScaleChart(int AWidth = 400) : Width(AWidth) {
+    Chart = Create<TChart>(nullptr);
+    Chart->SetView3D(false);
+    Series = Create<TChartSeries>(nullptr);
+    Chart->AddSeries(Series);
+  }
+  ~TScaleChart() { FreeAndNil(Chart); }
+  TScaleChart(const TScaleChart&) = delete;
+  TScaleChart& operator=(const TScaleChart&) = delete;
+  // The lines of text measured during the paint. The canvas stays the chart's until the next.
+  std::int64_t Paint() {
+    Canvas.emplace(Width, 300);
+    Chart->SetBounds(0, 0, float(Width), 300);
+    Chart->Draw(&*Canvas, TRectF(0, 0, float(Width), 300));
+    Texts = Canvas->Texts();
+    return Canvas->GetMeasureCount();
+  }
+  int Width;
+  std::optional<TRecordingCanvas> Canvas;
+  TChart* Chart;
+  TChartSeries* Series;
+  std::vector<String> Texts;
+};
+
+// Marks as crowded for N and 10 N points: the chart grows with the points.
+std::int64_t OverlapTestsOfAPaint(std::int32_t N) {
+  TScaleChart C(N);
+  for (std::int32_t I = 0; I < N; ++I) C.Series->AddXY(I, I % 100);
+  C.Series->GetMarks()->SetVisible(true);
+  C.Paint();
+  return C.Series->GetMarks()->IOverlapTests;
+}
+
+TEST(MarksAtScale, OverlapTestsGrowLinearlyWithTheMarks) {
+  const std::int64_t Small = OverlapTestsOfAPaint(400), Large = OverlapTestsOfAPaint(4000);
+  EXPECT_GT(Small, 0);
+  // A walk over every earlier mark makes this about 100 times more.
+  EXPECT_LE(Large, 20 * Small) << Small << " " << Large;
+}
+
+TEST(MarksAtScale, EachMarkTextIsMeasuredOncePerPaint) {
+  auto Measures = [](bool Marks, std::int32_t N) {
+    TScaleChart C;
+    for (std::int32_t I = 0; I < N; ++I) C.Series->AddXY(I, 0, "a");
+    C.Series->GetMarks()->SetVisible(Marks);
+    C.Series->GetMarks()->SetAutoPosition(false);
+    C.Paint();
+    return C.Paint();
+  };
+  // Per mark: its one line measured with the height of a line, and the text drawn.
+  const std::int64_t PerMark = (Measures(true, 20) - Measures(false, 20)) / 20;
+  EXPECT_LE(PerMark, 2);
+}
+
+// --- deleting a range ---
+
+TEST(RangesAtScale, DeletingARangeTakesOneEraseAListAndKeepsTheRest) {
+  for (std::int32_t N : {1000, 10000}) {
+    SCOPED_TRACE(N);
+    TOwned<TChartSeries> S(Create<TChartSeries>(nullptr));
+    for (std::int32_t I = 0; I < N; ++I) S->AddXY(I, 2 * I, "p" + std::to_string(I), TAlphaColor(0xFF000000u + I));
+    TSeriesMarks* Marks = S->GetMarks();
+    std::vector<TSeriesMarkPosition*> Positions;
+    std::vector<TMarksItem*> Items;
+    for (std::int32_t I = 0; I < N; ++I) {
+      Positions.push_back(Marks->GetPositions()->Ensure(I));
+      Items.push_back(I % 3 == 0 ? Marks->GetItem(I) : nullptr);
+    }
+    const std::int32_t Start = N / 4, Quantity = N / 2;
+    const std::int64_t Before = ZelPointListErases;
+    S->Delete(Start, Quantity);
+    // Colours, labels, positions and items: one erase each.
+    EXPECT_EQ(ZelPointListErases - Before, 4);
+    ASSERT_EQ(S->Count(), N - Quantity);
+    ASSERT_EQ(Marks->GetPositions()->Count(), N - Quantity);
+    ASSERT_EQ(Marks->GetItems()->Count(), N - Quantity);
+    for (std::int32_t I = 0; I < S->Count(); ++I) {
+      const std::int32_t Was = I < Start ? I : I + Quantity;
+      ASSERT_EQ(S->GetxValue(I), Was);
+      ASSERT_EQ(S->GetyValue(I), 2 * Was);
+      ASSERT_EQ(S->GetXLabel(I), "p" + std::to_string(Was));
+      ASSERT_EQ(S->GetValueColor(I), TAlphaColor(0xFF000000u + Was));
+      ASSERT_EQ(Marks->GetPositions()->Get(I), Positions[static_cast<std::size_t>(Was)]);
+      ASSERT_EQ(Marks->GetItems()->InternalGet(I), Items[static_cast<std::size_t>(Was)]);
+    }
+  }
+}
+
+// --- functions by value ---
+
+// Sums each group and remembers the group sizes.
+class TSumFunction : public TZelFunction {
+ public:
+  using TZelFunction::TZelFunction;
+  double CalculateValue(const TZelFunctionValues& Values) override {
+    Sizes.push_back(static_cast<int>(Values.size()));
+    double Sum = 0;
+    for (double V : Values) Sum += V;
+    return Sum;
+  }
+  std::vector<int> Sizes;
+};
+
+struct TByValue {
+  TByValue() {
+    A = Create<TChartSeries>(nullptr);
+    B = Create<TChartSeries>(nullptr);
+    Output = Create<TChartSeries>(nullptr);
+    Fn = Create<TSumFunction>(nullptr);
+    Output->SetFunction(Fn);
+    Fn->SetCalcByValue(true);
+  }
+  ~TByValue() {
+    Output->Free();
+    A->Free();
+    B->Free();
+  }
+  TByValue(const TByValue&) = delete;
+  TByValue& operator=(const TByValue&) = delete;
+  void Calculate() {
+    Output->GetDataSources()->Add(A);
+    Output->GetDataSources()->Add(B);
+    Output->Clear();
+    Fn->Sizes.clear();
+    Fn->AddPoints(A);
+  }
+  TChartSeries *A, *B, *Output;
+  TSumFunction* Fn;
+};
+
+TEST(FunctionsAtScale, ByValueFindsTheFirstEqualValueInUnorderedListsWithDuplicates) {
+  for (bool IncludeNulls : {true, false}) {
+    SCOPED_TRACE(IncludeNulls);
+    TByValue F;
+    F.A->GetXValues()->SetOrder(TChartListOrder::loNone);
+    F.B->GetXValues()->SetOrder(TChartListOrder::loNone);
+    const double AX[] = {3, 1, 2, 1, -0.0}, AY[] = {10, 20, 30, 40, 50};
+    const double BX[] = {2, 5, 3, 3, 0.0}, BY[] = {100, 200, 300, 400, 500};
+    for (int I = 0; I < 5; ++I) {
+      F.A->AddXY(AX[I], AY[I], I == 1 ? "one" : "");
+      F.B->AddXY(BX[I], BY[I]);
+    }
+    F.Fn->SetIncludeNulls(IncludeNulls);
+    F.Calculate();
+    std::vector<std::vector<double>> Got;
+    for (std::int32_t I = 0; I < F.Output->Count(); ++I)
+      Got.push_back({F.Output->GetxValue(I), F.Output->GetyValue(I), F.Output->IsNull(I) ? 1.0 : 0.0});
+    // Each position once; the first point of each source at it; missing in a source: a null.
+    if (IncludeNulls)
+      EXPECT_EQ(Got, (std::vector<std::vector<double>>{{0, 550, 0}, {1, 20, 1}, {2, 130, 0}, {3, 310, 0}, {5, 200, 1}}));
+    else
+      EXPECT_EQ(Got, (std::vector<std::vector<double>>{{0, 550, 0}, {2, 130, 0}, {3, 310, 0}}));
+    // A position left out is calculated again for each time it was collected.
+    EXPECT_EQ(F.Fn->Sizes, (IncludeNulls ? std::vector<int>{2, 1, 2, 2, 1} : std::vector<int>{2, 1, 1, 2, 2, 1}));
+    if (IncludeNulls) {
+      EXPECT_EQ(F.Output->GetXLabel(1), "one");
+    }
+  }
+}
+
+TEST(FunctionsAtScale, ByValueScansNoListPerValue) {
+  auto Steps = [](std::int32_t N) {
+    TByValue F;
+    for (std::int32_t I = 0; I < N; ++I) {
+      F.A->AddXY(I, 1);
+      F.B->AddXY(N - 1 - I, 2);
+    }
+    const std::int64_t Before = TChartValueList::LocateSteps;
+    F.Calculate();
+    EXPECT_EQ(F.Output->Count(), N);
+    return TChartValueList::LocateSteps - Before;
+  };
+  const std::int64_t Small = Steps(200), Large = Steps(2000);
+  EXPECT_LE(Large, 10 * Small) << Small << " " << Large;
+}
+
+// --- labels of the points on an axis ---
+
+TScaleChart* LabelledChart(std::int32_t N) {
+  auto* C = new TScaleChart;
+  for (std::int32_t I = 0; I < N; ++I) C->Series->AddXY(45000 + I, I % 7, "day " + std::to_string(I));
+  C->Series->GetXValues()->SetDateTime(true);
+  return C;
+}
+
+TEST(LabelsAtScale, ARepaintMeasuresOnlyTheLabelsThatFit) {
+  auto Measures = [](std::int32_t N) {
+    std::unique_ptr<TScaleChart> C(LabelledChart(N));
+    C->Paint();
+    return C->Paint();
+  };
+  const std::int64_t Small = Measures(500), Large = Measures(5000);
+  // Measuring every label (and all of them again for the widest) makes this 10 times more.
+  EXPECT_LE(Large, 2 * Small) << Small << " " << Large;
+}
+
+TEST(LabelsAtScale, TheWidestLabelIsRememberedUntilTheLabelsChange) {
+  std::unique_ptr<TScaleChart> C(LabelledChart(10));
+  TChart* Chart = C->Chart;
+  TChartSeries* S = C->Series;
+  C->Paint();
+  auto Widest = [&] { return Chart->MaxTextWidth(); };
+  const std::int32_t Base = Widest();
+  const std::int64_t Measured = C->Canvas->GetMeasureCount();
+  EXPECT_EQ(Base, Widest());
+  EXPECT_EQ(C->Canvas->GetMeasureCount(), Measured) << "nothing changed: nothing measured again";
+  const String Long(20, 'w');
+  struct Case {
+    const char* Name;
+    std::function<void()> Change;
+    bool Wider;
+  } Cases[] = {
+      {"SetLabel", [&] { S->GetLabels()->SetLabel(3, Long); }, true},
+      {"Delete of the point", [&] { S->Delete(3); }, false},
+      {"AddXY with a label", [&] { S->AddXY(1, 1, Long); }, true},
+      {"Delete of a range", [&] { S->Delete(0, S->Count() - 1); }, false},
+      {"InsertLabel", [&] { S->GetLabels()->InsertLabel(0, Long); }, true},
+      {"Clear", [&] { S->Clear(); }, false},
+      {"a series of its own", [&] {
+         auto* T = Create<TChartSeries>(nullptr);
+         T->AddXY(0, 0, Long);
+         Chart->AddSeries(T);
+       }, true},
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    K.Change();
+    const std::int32_t W = Widest();
+    EXPECT_EQ(W > Base, K.Wider) << W << " " << Base;
+  }
+}
+
+}  // namespace
+}  // namespace zel
