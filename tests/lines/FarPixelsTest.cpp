@@ -118,6 +118,38 @@ TEST_F(FarPixels, PointsFarOffANarrowAxisDrawNothingAcrossTheChart) {
   }
 }
 
+TEST_F(FarPixels, MarksOfFarPointsStayOffTheChart) {
+  // A mark's box and text lines are placed from its point's pixel: for a point at the pixel limit
+  // they lie far off the chart, and only the middle point's mark text is drawn inside it.
+  for (bool Horizontal : {false, true}) {
+    for (bool Inverted : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << "horizontal " << Horizontal << ", inverted " << Inverted);
+      const std::vector<double> Far = {-1e6, 5, 1e6}, Across = {20, 50, 80};
+      auto* S = Horizontal ? Add<TPointedLine>(Far, Across) : Add<TPointedLine>(Across, Far);
+      S->GetPointer()->SetVisible(false);
+      TSeriesMarks* M = S->GetMarks();
+      M->SetVisible(true);
+      M->SetMultiLine(true);
+      M->GetBrush()->SetColor(MarkColor);
+      TChartAxis* Narrow = Horizontal ? Chart->GetBottomAxis() : Chart->GetLeftAxis();
+      Narrow->SetMinMax(5, 5);
+      Narrow->SetInverted(Inverted);
+      Paint();
+      EXPECT_FALSE(BigShapeInChart(MarkColor, 60));
+      const TRectF C = Chart->GetChartRect();
+      int Inside = 0;
+      for (const TCanvasRecord& R : Canvas->GetRecords())
+        if (R.Kind == TRecordKind::FillText && R.Rect.Right >= C.Left && R.Rect.Left <= C.Right &&
+            R.Rect.Bottom >= C.Top && R.Rect.Top <= C.Bottom && R.Text == (Horizontal ? "50" : "5"))
+          ++Inside;
+      EXPECT_GE(Inside, 1);
+      S->Free();
+      Narrow->SetInverted(false);
+      Narrow->SetMinMax(0, 100);
+    }
+  }
+}
+
 TEST_F(FarPixels, PointerSizesInAxisUnitsOnANarrowAxis) {
   // A size in axis units on an axis 2e-10 wide is far larger than any canvas: it is held to the
   // pixel limit like a mapped pixel, and the pointer still draws without overflow.
