@@ -91,6 +91,10 @@ TEST_F(ColorLineTest, StyleChoosesTheValueAndFollowsTheAxis) {
     Bottom->SetMinMax(0, 20);
     EXPECT_DOUBLE_EQ(Line->CalcValue(), C.OnTwenty);
   }
+  // the centre of ends near the largest double: halved before adding
+  Line->SetStyle(TColorLineStyle::clCenter);
+  Bottom->SetMinMax(1.5e308, 1.7e308);
+  EXPECT_DOUBLE_EQ(Line->CalcValue(), 1.6e308);
 }
 
 TEST_F(ColorLineTest, DraggingMovesTheLineAndMakesItCustom) {
@@ -145,6 +149,27 @@ TEST_F(ColorLineTest, ZoomingPullsTheLineToTheNearerEndAtTheNextPaint) {
   PaintRecorded();
   EXPECT_NEAR(Line->GetValue(), 5, 1e-6);
   EXPECT_EQ(LinesAt(Px(5), LineColor).size(), 1u);
+}
+
+TEST_F(ColorLineTest, FarValuesOnANarrowAxisArePulledToTheNearerEnd) {
+  // Equal ends given to SetMinMax (5 +/- 1e-10): 0 and 9 map far beyond any canvas, to the pixel
+  // limit, and the distances to the axis ends stay defined.
+  struct Case {
+    double Value;
+    bool Inverted, ToMaximum;
+  };
+  const Case Cases[] = {{0, false, false}, {9, false, true}, {0, true, false}, {9, true, true}};
+  for (const Case& C : Cases) {
+    Bottom->SetInverted(C.Inverted);
+    Bottom->SetMinMax(0, 10);
+    Line->SetValue(C.Value);
+    Bottom->SetMinMax(5, 5);
+    PaintRecorded();
+    const double End = C.ToMaximum ? Bottom->GetMaximum() : Bottom->GetMinimum();
+    EXPECT_NEAR(Line->GetValue(), End, 1e-12) << C.Value << " inverted " << C.Inverted;
+    const std::int32_t EndPixel = (C.ToMaximum != C.Inverted) ? Bottom->IEndPos : Bottom->IStartPos;
+    EXPECT_EQ(LinesAt(float(EndPixel), LineColor).size(), 1u) << C.Value << " inverted " << C.Inverted;
+  }
 }
 
 TEST_F(ColorLineTest, OnlyTheLeftButtonGrabs) {
@@ -329,6 +354,18 @@ TEST_F(ColorBandTest, OutsideTheAxisDrawsNothingButItsEdgesAreAsked) {
   EXPECT_TRUE(Band->BoundsRect().IsEmpty());
   // The start line is limited to the axis' end when it is drawn.
   EXPECT_EQ(LinesAt(Px(10), 0xFF0000FF).size(), 1u);
+}
+
+TEST_F(ColorBandTest, ABandAcrossANarrowAxisFillsIt) {
+  // both ends far off an axis 2e-10 wide, on either side: the band covers the whole axis
+  Band->SetStartValue(0);
+  Band->SetEndValue(9);
+  Bottom->SetMinMax(5, 5);
+  PaintRecorded();
+  const auto Fills = FillsOf(BandColor);
+  ASSERT_EQ(Fills.size(), 1u);
+  EXPECT_NEAR(Fills[0].Rect.Left, Bottom->IStartPos, 1);
+  EXPECT_NEAR(Fills[0].Rect.Right, Bottom->IEndPos + 1, 1);
 }
 
 TEST_F(ColorBandTest, DraggingKeepsTheWidthAndStopsAtTheVisibleEnd) {

@@ -17,6 +17,7 @@
 #include "platform/Geometry.h"
 #include "platform/Math.h"
 #include "platform/Types.h"
+#include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/procs/DateTimeSteps.h"
 
@@ -234,6 +235,9 @@ class TChartAxis : public TCollectionItem {
   // it at or just below a positive value: the decade a value lies in.
   double LogGrowth() const;
   double FloorLogPower(double Value) const;
+  // The factor between neighbouring ticks of a logarithmic axis whose decades start at Start:
+  // LogGrowth, or a power of it when the range holds more decades than the axis has pixels.
+  double LogStride(double Start) const;
   bool IsDateTime() const;
   bool IncDecDateTime(bool Increment, double& Value, double AnIncrement, TDateTimeStep tmpWhichDateTime) const;
   // The same step, on an axis that is date-time or not as given rather than as the last layout
@@ -274,12 +278,12 @@ class TChartAxis : public TCollectionItem {
   std::int32_t XPosValue(double Value) const {
     if (IRangeZero) return ICenterPos;
     const double R = std::nearbyint((Value - IMinimum) * IAxisSizeRange);
-    return FInverted ? SaturateInt(IEndPos - R) : SaturateInt(IStartPos + R);
+    return FInverted ? ZelClampPixel(IEndPos - R) : ZelClampPixel(IStartPos + R);
   }
   std::int32_t YPosValue(double Value) const {
     if (IRangeZero) return ICenterPos;
     const double R = std::nearbyint((Value - IMinimum) * IAxisSizeRange);
-    return FInverted ? SaturateInt(IStartPos + R) : SaturateInt(IEndPos - R);
+    return FInverted ? ZelClampPixel(IStartPos + R) : ZelClampPixel(IEndPos - R);
   }
   // As XPosValue and YPosValue; with IUseZelMaxPixelPos pixels beyond ZelMaxPixelPos clamp to it.
   std::int32_t XPosValueCheck(double Value) const {
@@ -311,6 +315,9 @@ class TChartAxis : public TCollectionItem {
   bool Clicked(const TPointF& P);
   bool Clicked(std::int32_t X, std::int32_t Y) { return Clicked(TPointF{static_cast<float>(X), static_cast<float>(Y)}); }
   void Scroll(double Offset, bool CheckLimits);
+  // (Maximum - Minimum) x F for a fraction F: the part of the range a scroll step moves by, taken
+  // as a difference of parts where the range itself lies past the double range.
+  double RangePart(double F) const;
   void CustomDraw(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis, bool GridVisible);
   void CustomDrawStartEnd(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis, bool GridVisible,
                           std::int32_t AStartPos, std::int32_t AEndPos);
@@ -592,8 +599,9 @@ class TChartAxis : public TCollectionItem {
                      const String& St, TCustomTextShape* Format, std::int32_t Z);
   // True when steps of the given kind move by calendar units on this axis (not by a fixed span).
   bool CalendarStep(TDateTimeStep Step, bool DateTime) const;
-  // How far a label value may miss the range end End and still lie on it, for the label step Inc.
-  static double LabelEndTolerance(double End, double Inc);
+  // How far a label value may miss the range end End and still lie on it, for the label step Inc:
+  // never so far that the label leaves the axis.
+  double LabelEndTolerance(double End, double Inc) const;
   // Counts one candidate value; with DecValue moves it one step down and tells whether it moved.
   bool InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue);
   void AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <climits>
 #include <map>
+#include <numeric>
 #include <unordered_set>
 
 #include "platform/Math.h"
@@ -148,7 +149,7 @@ void TZelFunction::CalculateAllPoints(TChartSeries* Source, TChartValueList* Not
   if (!FParent) return;
   const double Min = NotMandatorySource->GetMinValue(), Max = NotMandatorySource->GetMaxValue();
   if (FParent->AllowSinglePoint) {
-    const double M = Min + (Max - Min) * 0.5;
+    const double M = std::midpoint(Min, Max);  // halves first: no overflow near the double range
     if (FParent->YMandatory)
       FParent->AddXY(M, V);
     else
@@ -208,7 +209,7 @@ void TZelFunction::CalculateByPeriod(TChartSeries* Source, TChartValueList* NotM
         X = LastPos;
         break;
       default:
-        X = (FirstPos + LastPos) * 0.5;
+        X = std::midpoint(FirstPos, LastPos);
         break;
     }
     if (EmptyRange) {

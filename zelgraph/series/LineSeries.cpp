@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
@@ -218,7 +219,7 @@ void TCustomSeries::SwapValueIndex(std::int32_t A, std::int32_t B) {
 
 bool TCustomSeries::SameClassOrigin(TChartSeries* Series) { return SameClass(Series); }
 
-double TCustomSeries::PointOrigin(std::int32_t ValueIndex, bool SumAll) {
+double TCustomSeries::PointOrigin(std::int32_t ValueIndex, bool SumAll, double Scale) {
   double Result = 0;
   if (!FParent) return Result;
   for (std::int32_t I = 0; I < FParent->SeriesCount(); ++I) {
@@ -226,21 +227,37 @@ double TCustomSeries::PointOrigin(std::int32_t ValueIndex, bool SumAll) {
     if (!SumAll && S == this) break;
     if (S->GetActive() && SameClassOrigin(S) && S->Count() > ValueIndex) {
       const double V = S->GetOriginValue(ValueIndex);
-      Result += SumAll ? std::fabs(V) : V;
+      Result += (SumAll ? std::fabs(V) : V) * Scale;
     }
   }
   return Result;
 }
 
+double TCustomSeries::StackedValue(std::int32_t ValueIndex, double Value) {
+  const double Origin = PointOrigin(ValueIndex, false);
+  const double V = Value + Origin;
+  if (std::isfinite(V) || !std::isfinite(Value) || !std::isfinite(Origin)) return V;
+  return std::copysign(std::numeric_limits<double>::max(), V);
+}
+
+double TCustomSeries::StackedPercent(std::int32_t ValueIndex, double Value) {
+  const double Total = PointOrigin(ValueIndex, true);
+  if (Total == 0) return std::numeric_limits<double>::quiet_NaN();
+  const double Result = (Value + PointOrigin(ValueIndex, false)) * 100 / Total;
+  if (std::isfinite(Result) || !std::isfinite(Value)) return Result;
+  // Sums near the largest double overflow: the same shares at 2^-64 of the scale (exact).
+  constexpr double Scale = 0x1p-64;
+  return (Value * Scale + PointOrigin(ValueIndex, false, Scale)) * 100 / PointOrigin(ValueIndex, true, Scale);
+}
+
 std::int32_t TCustomSeries::CalcStackedPos(std::int32_t ValueIndex, double Value) {
   TChartAxis* Axis = MandatoryAxis();
   const std::int32_t End = Axis ? Axis->IEndPos : 0;
-  const double V = Value + PointOrigin(ValueIndex, false);
   if (FStacked == TCustomSeriesStack::cssStack100) {
-    const double Total = PointOrigin(ValueIndex, true);
-    return Total != 0 ? CalcPosValue(V * 100 / Total) : End;
+    if (PointOrigin(ValueIndex, true) == 0) return End;
+    return CalcPosValue(StackedPercent(ValueIndex, Value));
   }
-  return std::min(End, CalcPosValue(V));
+  return std::min(End, CalcPosValue(StackedValue(ValueIndex, Value)));
 }
 
 std::int32_t TCustomSeries::GetOriginPos(std::int32_t ValueIndex) {
@@ -293,20 +310,20 @@ double TCustomSeries::MaxYValue() {
   if (FStacked == TCustomSeriesStack::cssStack100) return 100;
   double Result = CalcMinMaxValue(false);
   if (FStacked == TCustomSeriesStack::cssStack)
-    for (std::int32_t I = 0; I < Count(); ++I) Result = std::max(Result, PointOrigin(I, false) + FY->Value[I]);
+    for (std::int32_t I = 0; I < Count(); ++I) Result = std::max(Result, StackedValue(I, FY->Value[I]));
   return Result;
 }
 
 double TCustomSeries::MinYValue() {
   double Result = YMandatory ? CalcMinMaxValue(true) : TCustomLineSeries::MinYValue();
   if (FStacked == TCustomSeriesStack::cssStack) {
-    for (std::int32_t I = 0; I < Count(); ++I) Result = std::min(Result, PointOrigin(I, false) + FY->Value[I]);
+    for (std::int32_t I = 0; I < Count(); ++I) Result = std::min(Result, StackedValue(I, FY->Value[I]));
   } else if (FStacked == TCustomSeriesStack::cssStack100) {
     if (Count() == 0) return 0;
     Result = 0;
     for (std::int32_t I = 0; I < Count(); ++I) {
-      const double Total = PointOrigin(I, true);
-      if (Total != 0) Result = std::min(Result, (PointOrigin(I, false) + FY->Value[I]) * 100 / Total);
+      const double Percent = StackedPercent(I, FY->Value[I]);
+      if (!std::isnan(Percent)) Result = std::min(Result, Percent);
     }
   }
   return Result;
@@ -317,7 +334,7 @@ double TCustomSeries::MaxXValue() {
   if (FStacked == TCustomSeriesStack::cssStack100) return 100;
   double Result = CalcMinMaxValue(false);
   if (FStacked == TCustomSeriesStack::cssStack)
-    for (std::int32_t I = 0; I < Count(); ++I) Result = std::max(Result, PointOrigin(I, false) + FX->Value[I]);
+    for (std::int32_t I = 0; I < Count(); ++I) Result = std::max(Result, StackedValue(I, FX->Value[I]));
   return Result;
 }
 
@@ -691,11 +708,14 @@ void TCustomSeries::DrawPoint(std::int32_t ValueIndex, std::int32_t X, std::int3
 void TCustomSeries::DrawLinePlane(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y) {
   TCanvas3D* Canvas = FParent->GetCanvas();
   if (FLineHeight != 0 && !FDrawArea) {
-    const TFourPoints P = {Pt(X, Y), Pt(OldX, OldY), Pt(OldX, OldY + FLineHeight), Pt(X, Y + FLineHeight)};
+    // (Below the line in double: a program may give any height.)
+    const float OldBelow = static_cast<float>(double(OldY) + FLineHeight);
+    const float Below = static_cast<float>(double(Y) + FLineHeight);
+    const TFourPoints P = {Pt(X, Y), Pt(OldX, OldY), TPointF(static_cast<float>(OldX), OldBelow),
+                           TPointF(static_cast<float>(X), Below)};
     Canvas->PlaneFour3D(P, StartZ, StartZ);
     if (ValueIndex == GetLastDisplayedIndex())
-      Canvas->RectangleZ(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(Y + FLineHeight), StartZ,
-                         EndZ);
+      Canvas->RectangleZ(static_cast<float>(X), static_cast<float>(Y), Below, StartZ, EndZ);
   }
   TAlphaColor BrushColor = Canvas->GetBrush()->GetColor();
   if (FDark3D && !Canvas->GetSupportsFullRotation() && X != OldX && tmpDark3DRatio != 0 &&
@@ -1328,7 +1348,9 @@ bool TCustomSeries::ClickedPointer(std::int32_t ValueIndex, std::int32_t PointX,
   PreparePointer(ValueIndex);
   int H = 0, V = 0;
   FPointer->CalcSize(H, V);
-  return std::abs(PointX - MouseX) < H + FClickTolerance && std::abs(PointY - MouseY) < V + FClickTolerance;
+  // (Widened: a program may give any half size and tolerance.)
+  const std::int64_t DX = std::abs(std::int64_t(PointX) - MouseX), DY = std::abs(std::int64_t(PointY) - MouseY);
+  return DX < std::int64_t(H) + FClickTolerance && DY < std::int64_t(V) + FClickTolerance;
 }
 
 std::int32_t TCustomSeries::Clicked(std::int32_t X, std::int32_t Y) {
