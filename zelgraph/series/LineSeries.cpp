@@ -267,12 +267,18 @@ void TCustomSeries::CalcZOrder() {
     TCustomLineSeries::CalcZOrder();
 }
 
+namespace {
+// The extent of stacked sums leaves out a sum that is not finite.
+double FiniteMin(double A, double B) { return std::isfinite(B) ? std::min(A, B) : A; }
+double FiniteMax(double A, double B) { return std::isfinite(B) ? std::max(A, B) : A; }
+}  // namespace
+
 double TCustomSeries::CalcMinMaxValue(bool IsMin) {
   bool Any = false;
   double Result = 0;
   const bool All = FTreatNulls == TTreatNullsStyle::tnIgnore;
   for (std::int32_t I = 0; I < Count(); ++I) {
-    if (!All && IsNull(I)) continue;
+    if ((!All || !IsFinitePoint(I)) && IsNull(I)) continue;
     const double V = MandatoryValueList->Value[I];
     if (!Any || (IsMin ? V < Result : V > Result)) Result = V;
     Any = true;
@@ -285,20 +291,20 @@ double TCustomSeries::MaxYValue() {
   if (FStacked == TCustomSeriesStack::cssStack100) return 100;
   double Result = CalcMinMaxValue(false);
   if (FStacked == TCustomSeriesStack::cssStack)
-    for (std::int32_t I = 0; I < Count(); ++I) Result = std::max(Result, PointOrigin(I, false) + FY->Value[I]);
+    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMax(Result, PointOrigin(I, false) + FY->Value[I]);
   return Result;
 }
 
 double TCustomSeries::MinYValue() {
   double Result = YMandatory ? CalcMinMaxValue(true) : TCustomLineSeries::MinYValue();
   if (FStacked == TCustomSeriesStack::cssStack) {
-    for (std::int32_t I = 0; I < Count(); ++I) Result = std::min(Result, PointOrigin(I, false) + FY->Value[I]);
+    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMin(Result, PointOrigin(I, false) + FY->Value[I]);
   } else if (FStacked == TCustomSeriesStack::cssStack100) {
     if (Count() == 0) return 0;
     Result = 0;
     for (std::int32_t I = 0; I < Count(); ++I) {
       const double Total = PointOrigin(I, true);
-      if (Total != 0) Result = std::min(Result, (PointOrigin(I, false) + FY->Value[I]) * 100 / Total);
+      if (Total != 0) Result = FiniteMin(Result, (PointOrigin(I, false) + FY->Value[I]) * 100 / Total);
     }
   }
   return Result;
@@ -309,7 +315,7 @@ double TCustomSeries::MaxXValue() {
   if (FStacked == TCustomSeriesStack::cssStack100) return 100;
   double Result = CalcMinMaxValue(false);
   if (FStacked == TCustomSeriesStack::cssStack)
-    for (std::int32_t I = 0; I < Count(); ++I) Result = std::max(Result, PointOrigin(I, false) + FX->Value[I]);
+    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMax(Result, PointOrigin(I, false) + FX->Value[I]);
   return Result;
 }
 
@@ -522,8 +528,9 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
     OldIndex = -1;
   }
   std::int32_t PointIndex = ValueIndex;  // the point whose pixel (X, Y) is
-  if (IsNull(ValueIndex) && FTreatNulls == TTreatNullsStyle::tnSkip) {
+  if (IsNull(ValueIndex) && TreatNullsOf(ValueIndex) == TTreatNullsStyle::tnSkip) {
     if (IsFirst) {
+      PointIndex = -1;
       for (std::int32_t J = ValueIndex + 1; J < Count(); ++J)
         if (!IsNull(J)) {
           X = CalcXPos(J);
@@ -531,6 +538,11 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
           PointIndex = J;
           break;
         }
+      if (PointIndex < 0) {
+        // Nothing to draw from here on: every point left is null.
+        OldColor = 0;
+        return;
+      }
     } else {
       X = OldX;
       Y = OldY;
@@ -555,7 +567,7 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
     if (FirstDisplayed == FFirstVisibleIndex && ValueIndex > 0 && DrawPreviousPoint(ValueIndex))
       DrawPoint(ValueIndex, X, Y, TmpColor, false);
     if (PointerOn && (IsLast || FullRotation)) DrawPointer(X, Y, TmpColor, ValueIndex);
-    if (!HasTemplate && FDrawArea && Is3D() && FullRotation)
+    if (!HasTemplate && FDrawArea && Is3D() && FullRotation && IsFinitePoint(PointIndex))
       Canvas->RectangleZ(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(BottomPos), StartZ, EndZ);
   } else if (IsLast) {
     DrawPoint(ValueIndex, X, Y, TmpColor, !FullRotation);
@@ -932,6 +944,8 @@ bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
   std::vector<TPointF> P;
   P.reserve(static_cast<std::size_t>(Last - First + 1) * (FStairs ? 2 : 1));
   for (std::int32_t I = First; I <= Last; ++I) {
+    // A point that cannot be placed is drawn by the point loop, as its null rule says.
+    if (!IsFinitePoint(I)) return false;
     const std::int32_t X = CalcXPos(I), Y = CalcYPos(I);
     P.push_back(Pt(X, Y));
     if (FStairs && I < Last) {
@@ -942,7 +956,7 @@ bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
   auto Pointers = [&](bool Behind) {
     if (!Main || !FPointer->GetVisible() || FPointerBehind != Behind) return;
     for (std::int32_t I = std::max(FFirstVisibleIndex, 0); I <= Last; ++I)
-      if (FTreatNulls == TTreatNullsStyle::tnIgnore || !IsNull(I))
+      if (!IsNull(I) || (FTreatNulls == TTreatNullsStyle::tnIgnore && IsFinitePoint(I)))
         DrawPointer(CalcXPos(I), CalcYPos(I), GetValueColor(I), I);
   };
   TBlendingScope Blending(Canvas, TRectF(), static_cast<std::int8_t>(FTransparency), FTransparency != 0);
