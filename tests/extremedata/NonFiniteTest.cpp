@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "platform/RecordingCanvas.h"
+#include "platform/SysUtils.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/Function.h"
+#include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/ValueList.h"
 #include "zelgraph/series/Area.h"
 #include "zelgraph/series/FastLine.h"
@@ -70,6 +72,16 @@ TEST(NonFiniteValues, APointThatIsNotFiniteIsANullPoint) {
   // The values stay as they were given.
   EXPECT_TRUE(std::isnan(S->GetYValues()->Value[1]));
   EXPECT_EQ(S->GetYValues()->Value[2], Inf);
+}
+
+TEST(NonFiniteValues, MarkTextsRelateAndShareOnlyFiniteValues) {
+  TOwned<TFastLineSeries> S(Create<TFastLineSeries>(nullptr));
+  for (double Y : {NaN, 2.0, 6.0, Inf}) S->AddXY(S->Count(), Y);
+  const String& F = S->GetPercentFormat();
+  // Relative to a first value that is not finite: 0, as to a first value of 0 (before, NaN).
+  EXPECT_EQ(S->GetMarkTextStyle(false, 2, TSeriesMarksStyle::smsPercentRelative), FormatFloat(F, 0));
+  // Shares of the finite total.
+  EXPECT_EQ(S->GetMarkTextStyle(false, 1, TSeriesMarksStyle::smsPercent), FormatFloat(F, 25));
 }
 
 // Sums its group and remembers the values it was given.
