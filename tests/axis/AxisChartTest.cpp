@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <vector>
@@ -828,6 +829,125 @@ TEST_F(AxisChartTest, DrawingOptionsInTwoAndThreeDimensions) {
     EXPECT_GT(Lines, 0u) << C.View3D << " " << int(C.Mode);
     EXPECT_FALSE(Chart->GetBottomAxis()->Tick.empty());
   }
+}
+
+TEST_F(AxisChartTest, TicksAndLabelsLieOnTheAxisWhateverTheIncrement) {
+  // increments far larger than the range: no multiple of the step lies on the axis, so none is
+  // labelled (a millionth of such a step once widened the walk past the ends)
+  struct TCase {
+    double Min, Max, Increment;
+  };
+  const TCase Cases[] = {
+      {5, 6, 1e7}, {-6, -5, 1e7}, {0.5, 0.75, 1e3}, {1e15, 1e15 + 4, 1e21}, {5, 6, 1e300},
+      {0, 1, 1e7},  // 0 is a multiple: the one label, at the end
+      {2, 10, 4},   // an ordinary step still labels every multiple
+  };
+  AddPoints({0, 1});
+  for (const TCase& C : Cases) {
+    for (TChartAxis* A : {Chart->GetBottomAxis(), Chart->GetLeftAxis()}) {
+      A->SetMinMax(C.Min, C.Max);
+      A->SetIncrement(C.Increment);
+    }
+    Paint();
+    for (TChartAxis* A : {Chart->GetBottomAxis(), Chart->GetLeftAxis()}) {
+      const String Where = FloatToStr(C.Min) + ".." + FloatToStr(C.Max) + " step " + FloatToStr(C.Increment);
+      for (std::int32_t I = 0; I < A->GetItems()->GetCount(); ++I) {
+        const double V = A->GetItems()->Get(I)->GetValue();
+        EXPECT_TRUE(V >= C.Min && V <= C.Max) << Where << ": label " << V;
+      }
+      const std::int32_t Lo = std::min(A->IStartPos, A->IEndPos), Hi = std::max(A->IStartPos, A->IEndPos);
+      for (std::int32_t T : A->Tick) EXPECT_TRUE(T >= Lo && T <= Hi) << Where << ": tick " << T;
+    }
+  }
+  EXPECT_EQ(Texts(Chart->GetBottomAxis()), (std::vector<String>{"8", "4"}));
+}
+
+TEST_F(AxisChartTest, LogarithmicTicksNeverOutnumberThePixels) {
+  // 318 decades on a 300-pixel chart: every other decade is labelled
+  AddPoints({1, 2});
+  TChartAxis* L = Chart->GetLeftAxis();
+  L->SetMinMax(1e-10, 1e308);
+  L->SetLogarithmic(true);
+  L->SetLabelsSeparation(0);
+  L->SetLabelsGridIgnoresLabelSize(true);
+  Paint(400, 300);
+  const std::int32_t Pixels = std::abs(L->IAxisSize);
+  ASSERT_GT(Pixels, 0);
+  EXPECT_LE(static_cast<std::int32_t>(L->Tick.size()), Pixels);
+  EXPECT_GT(L->Tick.size(), std::size_t(100));
+  for (std::int32_t I = 0; I < L->GetItems()->GetCount(); ++I) {
+    const double V = L->GetItems()->Get(I)->GetValue();
+    EXPECT_TRUE(V >= 1e-10 * (1 - 1e-9) && V <= 1e308) << V;
+  }
+  // a range of a few decades keeps one label per decade
+  L->SetLogarithmic(false);
+  L->SetMinMax(1, 1000);
+  L->SetLogarithmic(true);
+  Paint(400, 300);
+  EXPECT_EQ(Texts(L), (std::vector<String>{"1", "10", "100", "1,000"}));
+}
+
+TEST_F(AxisChartTest, LogarithmicEndsStayOrderedWhateverTheBase) {
+  // Equal ends at 0 (-1e-10 .. 1e-10): the walk puts a power of the base near 1e-10 in place of
+  // the negative minimum, which for base 2 or 0.5 lies above the maximum 1e-10.
+  AddPoints({1, 2});
+  for (double Base : {10.0, 2.0, 0.5, 3.0}) {
+    for (TChartAxis* A : {Chart->GetLeftAxis(), Chart->GetBottomAxis()}) {
+      A->SetLogarithmic(false);
+      A->SetLogarithmicBase(Base);
+      A->SetMinMax(1, 2);
+      A->SetLogarithmic(true);
+      A->SetMinMax(0, 0);
+    }
+    Paint();
+    for (TChartAxis* A : {Chart->GetLeftAxis(), Chart->GetBottomAxis()}) {
+      EXPECT_LE(A->IMinimum, A->IMaximum) << "base " << Base;
+      for (std::int32_t I = 0; I < A->GetItems()->GetCount(); ++I)
+        EXPECT_LE(A->GetItems()->Get(I)->GetValue(), A->IMaximum * (1 + 1e-9)) << "base " << Base;
+    }
+  }
+}
+
+TEST_F(AxisChartTest, RoundedEndsNearTheDoubleRangeStayAsTheyAre) {
+  // rounding outwards would leave the double range: those ends keep their data value
+  struct TCase {
+    double Min, Max;
+  };
+  const TCase Cases[] = {{-1e308, 1e308}, {0, 1.7e308}, {-1.7e308, -1}, {3, 87}};
+  for (const TCase& C : Cases) {
+    Series->Clear();
+    AddPoints({C.Min, C.Max});
+    for (TChartAxis* A : {Chart->GetBottomAxis(), Chart->GetLeftAxis()}) {
+      A->SetAutomatic(true);
+      A->SetMaximumRound(true);
+      A->SetMinimumRound(true);
+    }
+    Paint();
+    for (TChartAxis* A : {Chart->GetBottomAxis(), Chart->GetLeftAxis()}) {
+      EXPECT_TRUE(std::isfinite(A->IMinimum) && std::isfinite(A->IMaximum)) << C.Min << ".." << C.Max;
+      // (a rounded end may miss its multiple by a rounding error)
+      EXPECT_LE(A->IMinimum, C.Min + std::fabs(C.Min) * 1e-15);
+      EXPECT_GE(A->IMaximum, C.Max - std::fabs(C.Max) * 1e-15);
+      EXPECT_LE(A->IMinimum, A->IMaximum);
+    }
+  }
+  // ordinary data still round outwards to the step
+  EXPECT_LT(Chart->GetLeftAxis()->IMinimum, 3);
+  EXPECT_GT(Chart->GetLeftAxis()->IMaximum, 87);
+}
+
+TEST_F(AxisChartTest, AScrollThatWouldLeaveTheDoubleRangeIsNotMade) {
+  AddPoints({0, 1});
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetMinMax(0, 1.7e308);
+  B->Scroll(1.7e307, false);  // a tenth of the range
+  EXPECT_EQ(B->GetMinimum(), 0);
+  EXPECT_EQ(B->GetMaximum(), 1.7e308);
+  B->Scroll(-1.7e307, false);
+  EXPECT_EQ(B->GetMinimum(), -1.7e307);
+  EXPECT_EQ(B->GetMaximum(), 1.7e308 - 1.7e307);
+  B->Scroll(std::numeric_limits<double>::infinity(), false);
+  EXPECT_EQ(B->GetMinimum(), -1.7e307);
 }
 
 }  // namespace

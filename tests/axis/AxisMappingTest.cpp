@@ -74,18 +74,60 @@ TEST(AxisMapping, ZeroRangeMapsEverythingToTheCentreOnEveryKind) {
   }
 }
 
-TEST(AxisMapping, HugeAndInvalidValuesSaturateInsteadOfOverflowing) {
+TEST(AxisMapping, FarValuesMapToThePixelLimit) {
+  // Every kind of mapping, and sizes, keep to +/-ZelPixelLimit, so that sums of pixels stay
+  // defined; a NaN maps to 0.
   TAxisFixture F;
   TChartAxis* A = F.Setup(true, 0, 1, 0, 1000);
-  EXPECT_EQ(A->CalcXPosValue(1e300), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(A->CalcXPosValue(-1e300), std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(A->CalcYPosValue(1e300), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(A->CalcXPosValue(1e300), ZelPixelLimit);
+  EXPECT_EQ(A->CalcXPosValue(-1e300), -ZelPixelLimit);
+  EXPECT_EQ(A->CalcYPosValue(1e300), -ZelPixelLimit);
+  EXPECT_EQ(A->CalcXPosValue(std::numeric_limits<double>::infinity()), ZelPixelLimit);
   EXPECT_EQ(A->CalcXPosValue(std::numeric_limits<double>::quiet_NaN()), 0);
-  // the start is added after saturation: no wrap-around either
+  EXPECT_EQ(A->CalcSizeValue(1e300), ZelPixelLimit);
+  EXPECT_EQ(A->XPosValue(1e6), ZelPixelLimit);
+  EXPECT_EQ(A->XPosValue(2e5), 200000000);  // within the limit: as ever
+  // the start is added before the clamp
   A->IStartPos = 2000000000;
   A->IEndPos = 2000001000;
   A->RecalcSizeCenter();
-  EXPECT_EQ(A->CalcXPosValue(1e12), std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(A->CalcXPosValue(1e12), ZelPixelLimit);
+
+  // equal ends given to SetMinMax (5 +/- 1e-10), a zero-width zoom, a deep zoom: far points map
+  // to the limit on every mapping kind, inverted or not, and the middle still to the middle
+  struct TCase {
+    double Min, Max;
+    bool Horizontal, Inverted, Logarithmic, Depth;
+  };
+  const TCase Cases[] = {
+      {5, 5, true, false, false, false},         {5, 5, false, false, false, false},
+      {5, 5, true, true, false, false},          {5, 5, false, true, false, false},
+      {5, 5 + 1e-9, true, false, false, false},  {5, 5 + 1e-9, false, true, false, false},
+      {5, 5, true, false, true, false},          {5, 5, false, true, true, false},
+      {5, 5, true, false, false, true},          {5, 5, true, true, false, true},
+  };
+  for (const TCase& C : Cases) {
+    TAxisFixture G;
+    TChartAxis* B = G.Axis.get();
+    B->SetHorizontal(C.Horizontal);
+    B->SetInverted(C.Inverted);
+    B->SetMinMax(C.Min, C.Max);
+    if (C.Logarithmic) B->SetLogarithmic(true);
+    if (C.Depth) B->IDepthAxis = true, B->SetCalcPosValue();
+    B->IMinimum = B->GetMinimum();
+    B->IMaximum = B->GetMaximum();
+    B->IStartPos = 100;
+    B->IEndPos = 600;
+    B->RecalcSizeCenter();
+    for (double V : {-1e300, 0.001, 0.0, 4.0, 6.0, 1e6, 1e300}) {
+      const std::int32_t P = B->CalcPosValue(V);
+      EXPECT_LE(std::abs(P), ZelPixelLimit) << V;
+      EXPECT_TRUE(std::abs(P) == ZelPixelLimit || (C.Logarithmic && V <= 0)) << V << " gives " << P;
+      EXPECT_LE(std::abs(B->CalcSizeValue(V)), ZelPixelLimit) << V;
+    }
+    const double Mid = (B->IMinimum + B->IMaximum) * 0.5;
+    EXPECT_NEAR(B->CalcPosValue(Mid), C.Depth ? 250 : 350, 1);
+  }
 }
 
 TEST(AxisMapping, CheckedMappingClampsOnlyWhenAskedTo) {

@@ -1,8 +1,11 @@
 // The 3D projection: the 2D, orthogonal and rotated mappings and their inverse.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/RecordingCanvas.h"
 #include "zelgraph/canvas/CanvasUnit.h"
+#include "zelgraph/canvas/Geometry.h"
 
 namespace zel {
 namespace {
@@ -107,6 +110,29 @@ TEST_F(ProjectionTest, InverseLeavesThePointWhereItCannotInvert) {
     Canvas.Calculate2DPosition(X, Y, 10);
     EXPECT_EQ(X, 123);
     EXPECT_EQ(Y, 45);
+  }
+}
+
+TEST_F(ProjectionTest, FarPixelsProjectWithinThePixelLimit) {
+  // A pixel at the limit of the axes' mappings, zoomed and shifted, stays within the limit (and
+  // its sums defined), in every kind of view, and back again.
+  const TView Views[] = {
+      {true, 45, 0, 0, 0, 0, 500},      {false, 45, 345, 345, 0, 0, 500},
+      {false, 45, 330, 350, 25, 0, 500}, {false, 45, 60, 330, 10, 60, 500},
+  };
+  const int Far[] = {ZelPixelLimit, -ZelPixelLimit};
+  for (const TView& V : Views) {
+    Open(V, true, 100, 100);
+    for (int FX : Far)
+      for (int FY : Far) {
+        int X = FX, Y = FY;
+        Canvas.Calc3DPos(X, Y, 30);
+        EXPECT_LE(std::abs(X), ZelPixelLimit) << V.Rotation;
+        EXPECT_LE(std::abs(Y), ZelPixelLimit) << V.Rotation;
+        Canvas.Calculate2DPosition(X, Y, 30);
+        EXPECT_LE(std::abs(X), ZelPixelLimit) << V.Rotation;
+        EXPECT_LE(std::abs(Y), ZelPixelLimit) << V.Rotation;
+      }
   }
 }
 

@@ -147,6 +147,27 @@ TEST_F(ColorLineTest, ZoomingPullsTheLineToTheNearerEndAtTheNextPaint) {
   EXPECT_EQ(LinesAt(Px(5), LineColor).size(), 1u);
 }
 
+TEST_F(ColorLineTest, FarValuesOnANarrowAxisArePulledToTheNearerEnd) {
+  // Equal ends given to SetMinMax (5 +/- 1e-10): 0 and 9 map far beyond any canvas, to the pixel
+  // limit, and the distances to the axis ends stay defined.
+  struct Case {
+    double Value;
+    bool Inverted, ToMaximum;
+  };
+  const Case Cases[] = {{0, false, false}, {9, false, true}, {0, true, false}, {9, true, true}};
+  for (const Case& C : Cases) {
+    Bottom->SetInverted(C.Inverted);
+    Bottom->SetMinMax(0, 10);
+    Line->SetValue(C.Value);
+    Bottom->SetMinMax(5, 5);
+    PaintRecorded();
+    const double End = C.ToMaximum ? Bottom->GetMaximum() : Bottom->GetMinimum();
+    EXPECT_NEAR(Line->GetValue(), End, 1e-12) << C.Value << " inverted " << C.Inverted;
+    const std::int32_t EndPixel = (C.ToMaximum != C.Inverted) ? Bottom->IEndPos : Bottom->IStartPos;
+    EXPECT_EQ(LinesAt(float(EndPixel), LineColor).size(), 1u) << C.Value << " inverted " << C.Inverted;
+  }
+}
+
 TEST_F(ColorLineTest, OnlyTheLeftButtonGrabs) {
   Line->SetValue(5);
   DragLine(Px(5), Px(7), TMB::mbRight);
@@ -329,6 +350,18 @@ TEST_F(ColorBandTest, OutsideTheAxisDrawsNothingButItsEdgesAreAsked) {
   EXPECT_TRUE(Band->BoundsRect().IsEmpty());
   // The start line is limited to the axis' end when it is drawn.
   EXPECT_EQ(LinesAt(Px(10), 0xFF0000FF).size(), 1u);
+}
+
+TEST_F(ColorBandTest, ABandAcrossANarrowAxisFillsIt) {
+  // both ends far off an axis 2e-10 wide, on either side: the band covers the whole axis
+  Band->SetStartValue(0);
+  Band->SetEndValue(9);
+  Bottom->SetMinMax(5, 5);
+  PaintRecorded();
+  const auto Fills = FillsOf(BandColor);
+  ASSERT_EQ(Fills.size(), 1u);
+  EXPECT_NEAR(Fills[0].Rect.Left, Bottom->IStartPos, 1);
+  EXPECT_NEAR(Fills[0].Rect.Right, Bottom->IEndPos + 1, 1);
 }
 
 TEST_F(ColorBandTest, DraggingKeepsTheWidthAndStopsAtTheVisibleEnd) {

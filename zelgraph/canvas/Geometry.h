@@ -3,7 +3,9 @@
 // canvas unit's start and end.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -20,6 +22,16 @@ class TZelCanvas;
 
 // The corners of a projected quadrilateral.
 using TFourPoints = std::array<TPointF, 4>;
+
+// Every pixel an axis maps a value to (and its sizes and ends, and a 3D projection of such a
+// pixel) lies within +/-ZelPixelLimit: far outside any canvas, so what lies beyond is clipped as
+// before, and far inside int32, so that what is added to it or taken from it stays defined.
+inline constexpr std::int32_t ZelPixelLimit = 1 << 28;
+// A whole pixel held within +/-ZelPixelLimit (NaN gives 0).
+inline std::int32_t ZelClampPixel(double P) {
+  if (!(P == P)) return 0;
+  return static_cast<std::int32_t>(std::clamp(P, -double(ZelPixelLimit), double(ZelPixelLimit)));
+}
 
 // The empty or missing rectangle and the origin.
 inline constexpr TRect ZelZeroRect{0, 0, 0, 0};

@@ -565,27 +565,28 @@ void TZelCanvas3D::Calc3DPoint(TPointF& P, float X, float Y, float Z) {
 }
 
 void TZelCanvas3D::Calc3DPos(int& X, int& Y, int Z) {
+  // Projected pixels keep to the pixel limit, as mapped ones do.
   const double Zf = IZoomFactor;
   if (FIsOrthogonal) {
     if (Z == 0) {
-      X = Round(Zf * (double(X) - FXCenter)) + XCenterOffset;
-      Y = Round(Zf * (double(Y) - FYCenter)) + YCenterOffset;
+      X = ZelClampPixel(std::nearbyint(Zf * (double(X) - FXCenter)) + XCenterOffset);
+      Y = ZelClampPixel(std::nearbyint(Zf * (double(Y) - FYCenter)) + YCenterOffset);
     } else {
-      X = Round(Zf * (double(X) - FXCenter + IOrthoX * Z)) + XCenterOffset;
-      Y = Round(Zf * (double(Y) - FYCenter - IOrthoY * Z)) + YCenterOffset;
+      X = ZelClampPixel(std::nearbyint(Zf * (double(X) - FXCenter + IOrthoX * Z)) + XCenterOffset);
+      Y = ZelClampPixel(std::nearbyint(Zf * (double(Y) - FYCenter - IOrthoY * Z)) + YCenterOffset);
     }
   } else if (FIs3D) {
-    int DX = X - FXCenter, DY = Y - FYCenter, DZ = Z - FZCenter;
+    const double DX = double(X) - FXCenter, DY = double(Y) - FYCenter, DZ = double(Z) - FZCenter;
     float X1 = float(DX * c2 + DZ * s2);
     float Z1 = float(DZ * c2 - DX * s2);
     float Y1 = float(DY * c1 - Z1 * s1);
     float F = IHasPerspec ? float(Zf / (IZoomPerspec * (Z1 * c1 + DY * s1) + 1)) : float(Zf);
     if (IHasTilt) {
-      X = Round((X1 * c3 - Y1 * s3) * F) + XCenterOffset;
-      Y = Round((Y1 * c3 + X1 * s3) * F) + YCenterOffset;
+      X = ZelClampPixel(std::nearbyint((X1 * c3 - Y1 * s3) * F) + XCenterOffset);
+      Y = ZelClampPixel(std::nearbyint((Y1 * c3 + X1 * s3) * F) + YCenterOffset);
     } else {
-      X = Round(double(X1) * F) + XCenterOffset;
-      Y = Round((DY * c1 - Z1 * s1) * F) + YCenterOffset;
+      X = ZelClampPixel(std::nearbyint(double(X1) * F) + XCenterOffset);
+      Y = ZelClampPixel(std::nearbyint((DY * c1 - Z1 * s1) * F) + YCenterOffset);
     }
   }
 }
@@ -612,8 +613,8 @@ void TZelCanvas3D::Calculate2DPosition(int& X, int& Y, int Z) {
   if (IZoomFactor == 0 || !std::isfinite(IZoomFactor)) return;
   const double K = 1 / IZoomFactor;
   if (FIsOrthogonal) {
-    X = Round((double(X) - XCenterOffset) * K - IOrthoX * Z) + FXCenter;
-    Y = Round((double(Y) - YCenterOffset) * K + IOrthoY * Z) + FYCenter;
+    X = ZelClampPixel(std::nearbyint((double(X) - XCenterOffset) * K - IOrthoX * Z) + FXCenter);
+    Y = ZelClampPixel(std::nearbyint((double(Y) - YCenterOffset) * K + IOrthoY * Z) + FYCenter);
     return;
   }
   if (!FIs3D) return;
@@ -640,8 +641,8 @@ void TZelCanvas3D::Calculate2DPosition(int& X, int& Y, int Z) {
     Sol[Col] = Det(Q) / D;
   }
   if (!(Sol[2] > 0) || !std::isfinite(Sol[0]) || !std::isfinite(Sol[1])) return;
-  X = Round(Sol[0]) + FXCenter;
-  Y = Round(Sol[1]) + FYCenter;
+  X = ZelClampPixel(std::nearbyint(Sol[0]) + FXCenter);
+  Y = ZelClampPixel(std::nearbyint(Sol[1]) + FYCenter);
 }
 
 void TZelCanvas3D::DisableRotation() {

@@ -42,7 +42,10 @@ void TCustomChart::DoZoomAnimated(double TopMin, double TopMax, double BottomMin
   auto ZoomAxis = [](TChartAxis* A, double NewMin, double NewMax) {
     const double Min = A->GetMinimum();
     const double Max = A->GetMaximum();
-    A->SetMinMax(Min + (NewMin - Min) / AnimatedZoomFactor, Max - (Max - NewMax) / AnimatedZoomFactor);
+    const double StepMin = Min + (NewMin - Min) / AnimatedZoomFactor;
+    const double StepMax = Max - (Max - NewMax) / AnimatedZoomFactor;
+    // A step between ends far apart near the double range overflows: that axis skips the step.
+    if (AllFinite({StepMin, StepMax})) A->SetMinMax(StepMin, StepMax);
   };
   for (int Step = 1; Step < GetZoom()->GetAnimatedSteps(); ++Step) {
     if (Dir != TZelZoomDirection::tzdHorizontal) {

@@ -17,6 +17,7 @@
 #include "platform/Geometry.h"
 #include "platform/Math.h"
 #include "platform/Types.h"
+#include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/procs/DateTimeSteps.h"
 
@@ -234,6 +235,9 @@ class TChartAxis : public TCollectionItem {
   // it at or just below a positive value: the decade a value lies in.
   double LogGrowth() const;
   double FloorLogPower(double Value) const;
+  // The factor between neighbouring ticks of a logarithmic axis whose decades start at Start:
+  // LogGrowth, or a power of it when the range holds more decades than the axis has pixels.
+  double LogStride(double Start) const;
   bool IsDateTime() const;
   bool IncDecDateTime(bool Increment, double& Value, double AnIncrement, TDateTimeStep tmpWhichDateTime) const;
   // The same step, on an axis that is date-time or not as given rather than as the last layout
@@ -274,12 +278,12 @@ class TChartAxis : public TCollectionItem {
   std::int32_t XPosValue(double Value) const {
     if (IRangeZero) return ICenterPos;
     const double R = std::nearbyint((Value - IMinimum) * IAxisSizeRange);
-    return FInverted ? SaturateInt(IEndPos - R) : SaturateInt(IStartPos + R);
+    return FInverted ? ZelClampPixel(IEndPos - R) : ZelClampPixel(IStartPos + R);
   }
   std::int32_t YPosValue(double Value) const {
     if (IRangeZero) return ICenterPos;
     const double R = std::nearbyint((Value - IMinimum) * IAxisSizeRange);
-    return FInverted ? SaturateInt(IStartPos + R) : SaturateInt(IEndPos - R);
+    return FInverted ? ZelClampPixel(IStartPos + R) : ZelClampPixel(IEndPos - R);
   }
   // As XPosValue and YPosValue; with IUseZelMaxPixelPos pixels beyond ZelMaxPixelPos clamp to it.
   std::int32_t XPosValueCheck(double Value) const {
@@ -576,8 +580,9 @@ class TChartAxis : public TCollectionItem {
   void KeepLabelInside(TRectF& R, std::int32_t Angle) const;
   // True when steps of the given kind move by calendar units on this axis (not by a fixed span).
   bool CalendarStep(TDateTimeStep Step, bool DateTime) const;
-  // How far a label value may miss the range end End and still lie on it, for the label step Inc.
-  static double LabelEndTolerance(double End, double Inc);
+  // How far a label value may miss the range end End and still lie on it, for the label step Inc:
+  // never so far that the label leaves the axis.
+  double LabelEndTolerance(double End, double Inc) const;
   // Counts one candidate value; with DecValue moves it one step down and tells whether it moved.
   bool InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue);
   void AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,

@@ -247,11 +247,12 @@ std::vector<std::int32_t> TChartAxis::MinorPositions() {
   // Logarithmic: minor values between each decade value the axis touches and the next, from the
   // decade the minimum lies in (also below the first tick and inside a single decade).
   if (!(IMinimum > 0) || !(IMaximum >= IMinimum) || !std::isfinite(IMaximum)) return Result;
-  const double Growth = LogGrowth();
   double X = FloorLogPower(IMinimum);
-  for (std::int32_t N = 0; X <= IMaximum && std::isfinite(X) && X > 0 && N < 5000; ++N, X *= Growth) {
+  // Between ticks as the label walk places them (every k-th decade over very many).
+  const double Stride = LogStride(X);
+  for (std::int32_t N = 0; X <= IMaximum && std::isfinite(X) && X > 0 && N < 5000; ++N, X *= Stride) {
     for (std::int32_t J = 1; J <= K; ++J) {
-      const double V = X + J * (X * Growth - X) * F;
+      const double V = X + J * (X * Stride - X) * F;
       if (V >= IMinimum && V <= IMaximum) Add(CalcPosValue(V));
     }
   }

@@ -321,12 +321,16 @@ TDateTimeStep TChartAxis::LabelDateTimeStep(double Inc) const {
   return Step;
 }
 
-double TChartAxis::LabelEndTolerance(double End, double Inc) {
+double TChartAxis::LabelEndTolerance(double End, double Inc) const {
   // The equality tolerance of the end, never more than a hundredth of a step; at least a
-  // millionth of a step, far more than a walk of 10000 steps drifts by.
+  // millionth of a step, far more than a walk of 10000 steps drifts by, but no more than a
+  // millionth of the range (less than a pixel): a step far larger than the range puts no label
+  // off the axis.
   const double Step = std::fabs(Inc);
   const double Equal = std::max(1e-12 * std::fabs(End), 1e-12);
-  return std::max(1e-6 * Step, Step > 0 ? std::min(Equal, 0.01 * Step) : Equal);
+  double Drift = 1e-6 * Step;
+  if (!IRangeZero && std::isfinite(IRange)) Drift = std::min(Drift, 1e-6 * std::fabs(IRange));
+  return std::max(Drift, Step > 0 ? std::min(Equal, 0.01 * Step) : Equal);
 }
 
 TChartAxis::TLabelEnds TChartAxis::ValueLabelEnds(double Inc, TDateTimeStep Step) const {
@@ -434,13 +438,15 @@ void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
 }
 
 void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
-  if (SameValue(IMinimum, IMaximum)) return;
+  // (No positive value lies on an axis whose maximum is not positive.)
+  if (SameValue(IMinimum, IMaximum) || !(IMaximum > 0)) return;
   const double Base = FLogarithmicBase;
   // A base below 1 walks by its inverse so that values still grow.
   const double Growth = LogGrowth();
   double Start;
   if (IMinimum <= 0) {
-    IMinimum = IMinimum < 0 ? RoundLogPower(MinAxisRange) : 0.1;
+    // Never above the maximum, whatever the base: a power of 2 near 1e-10 lies above 1e-10.
+    IMinimum = std::min(IMinimum < 0 ? RoundLogPower(MinAxisRange) : 0.1, IMaximum);
     Start = IMinimum;
   } else {
     // The decade the minimum lies in: a start rounded up past the minimum would leave a range
@@ -456,13 +462,15 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
   double Value = Start;
   const double Top = IMaximum + LabelEndTolerance(IMaximum, 0);
   const double Bottom = IMinimum - LabelEndTolerance(IMinimum, 0);
+  // Never more ticks than the axis has pixels: over more decades, every k-th decade.
+  const double Stride = LogStride(Start);
   for (std::int32_t N = 0; Value <= Top && std::isfinite(Value) && N < MaxWalkSteps; ++N) {
     if (Value >= Bottom) {
       double V = Value;
       InternalDrawLabel(W, V, false);
       Counted = true;
     }
-    Value *= Growth;
+    Value *= Stride;
   }
   if (!Counted) {
     // The range lies inside one decade: its multiples of a tenth of the decade (for base 10).

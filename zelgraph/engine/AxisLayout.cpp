@@ -44,7 +44,7 @@ std::int32_t TChartAxis::LogXPosValue(double Value) const {
   if (Value <= 0) return FInverted ? IEndPos : IStartPos;
   const double L = std::log(Value);
   const double D = std::nearbyint(FInverted ? (ILogMax - L) * IAxisLogSizeRange : (L - ILogMin) * IAxisLogSizeRange);
-  return SaturateInt(IStartPos + D);
+  return ZelClampPixel(IStartPos + D);
 }
 
 std::int32_t TChartAxis::LogYPosValue(double Value) const {
@@ -52,12 +52,13 @@ std::int32_t TChartAxis::LogYPosValue(double Value) const {
   if (Value <= 0) return FInverted ? IStartPos : IEndPos;
   const double L = std::log(Value);
   const double D = std::nearbyint(FInverted ? (ILogMax - L) * IAxisLogSizeRange : (L - ILogMin) * IAxisLogSizeRange);
-  return SaturateInt(IEndPos - D);
+  return ZelClampPixel(IEndPos - D);
 }
 
 std::int32_t TChartAxis::InternalCalcDepthPosValue(double Value) const {
   if (IRangeZero) return ICenterPos;
-  return Round(FInverted ? IAxisSizeRange * (IMaximum - Value) : IAxisSizeRange * (Value - IMinimum));
+  return ZelClampPixel(
+      std::nearbyint(FInverted ? IAxisSizeRange * (IMaximum - Value) : IAxisSizeRange * (Value - IMinimum)));
 }
 
 double TChartAxis::InternalCalcPosPoint(std::int32_t Value) const {
@@ -79,12 +80,11 @@ double TChartAxis::InternalCalcPosPoint(std::int32_t Value) const {
 std::int32_t TChartAxis::CalcSizeValue(double Start, double Finish) const {
   if (!(std::fabs(Finish - Start) > 0)) return 0;
   if (FLogarithmic) {
-    // A signed difference of two saturated pixels; widen before subtracting.
-    const std::int64_t D = static_cast<std::int64_t>(CalcPosValue(Finish)) - CalcPosValue(Start);
-    return SaturateInt(static_cast<double>(D));
+    // A signed difference of two clamped pixels.
+    return ZelClampPixel(static_cast<double>(CalcPosValue(Finish)) - CalcPosValue(Start));
   }
   if (IRangeZero) return 0;
-  return Round(std::fabs(Finish - Start) * IAxisSizeRange);
+  return ZelClampPixel(std::nearbyint(std::fabs(Finish - Start) * IAxisSizeRange));
 }
 
 // --- positions ---
@@ -105,8 +105,8 @@ void TChartAxis::InternalCalcPositions() {
       Size = Round(R.Bottom) - Round(R.Top);
     }
   }
-  IStartPos = SaturateInt(Origin + static_cast<double>(Round(Size * 0.01 * FStartPosition)));
-  IEndPos = SaturateInt(Origin + static_cast<double>(Round(Size * 0.01 * FEndPosition)));
+  IStartPos = ZelClampPixel(Origin + std::nearbyint(Size * 0.01 * FStartPosition));
+  IEndPos = ZelClampPixel(Origin + std::nearbyint(Size * 0.01 * FEndPosition));
   RecalcSizeCenter();
 }
 
@@ -126,8 +126,8 @@ void TChartAxis::AdjustMaxMinRect(const TRectF& Rect) {
   const std::int32_t EndMargin = Round(FHorizontal ? Rect.Right : Rect.Bottom);
   const std::int32_t OldStart = IStartPos;
   const std::int32_t OldEnd = IEndPos;
-  IStartPos = SaturateInt(static_cast<double>(IStartPos) + StartMargin);
-  IEndPos = SaturateInt(static_cast<double>(IEndPos) - EndMargin);
+  IStartPos = ZelClampPixel(static_cast<double>(IStartPos) + StartMargin);
+  IEndPos = ZelClampPixel(static_cast<double>(IEndPos) - EndMargin);
   IAxisSize = SaturateInt(static_cast<double>(IEndPos) - IStartPos);
   double NewMin = InternalCalcPosPoint(OldStart);
   double NewMax = InternalCalcPosPoint(OldEnd);
@@ -338,7 +338,8 @@ void TChartAxis::Scroll(double Offset, bool CheckLimits) {
     else
       Apply = FMinimumValue > ChartMinMax(true) - Offset;
   }
-  if (!Apply) return;
+  // A shift that would carry an end past the double range (or is no number) is not made.
+  if (!Apply || !std::isfinite(FMaximumValue + Offset) || !std::isfinite(FMinimumValue + Offset)) return;
   FAutomatic = false;
   FAutomaticMaximum = false;
   FAutomaticMinimum = false;

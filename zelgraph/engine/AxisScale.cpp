@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/Series.h"
@@ -65,13 +66,15 @@ void TChartAxis::CalcRoundScales() {
   const bool RoundMax = FMaximumRound && (FAutomatic || FAutomaticMaximum);
   const bool RoundMin = FMinimumRound && (FAutomatic || FAutomaticMinimum);
   double Inc = 0;
+  // An end whose rounding would leave the double range (or a step that already has) stays as it is.
+  auto Rounded = [&Inc](double End, double Multiple) { return std::isfinite(Inc * Multiple) ? Inc * Multiple : End; };
   if (RoundMax) {
     Inc = CalcIncrement();
-    if (Inc != 0) IMaximum = Inc * std::ceil(IMaximum / Inc);
+    if (Inc != 0) IMaximum = Rounded(IMaximum, std::ceil(IMaximum / Inc));
   }
   if (RoundMin) {
     if (Inc == 0) Inc = CalcIncrement();
-    if (Inc != 0) IMinimum = Inc * std::floor(IMinimum / Inc);
+    if (Inc != 0) IMinimum = Rounded(IMinimum, std::floor(IMinimum / Inc));
   }
   if (RoundMax || RoundMin) InternalCalcRange();
 }
@@ -84,7 +87,7 @@ double TChartAxis::CalcIncrement() {
                                                     : FDesiredIncrement * static_cast<double>(Round64(IMinimum));
     Hi = FDesiredIncrement * std::trunc(IMaximum);
   }
-  double Mid = (Hi + Lo) * 0.5;
+  double Mid = std::midpoint(Lo, Hi);
   // Halve whole samples so that the sample shows decimals.
   while (std::isfinite(Mid) && Mid != 0 && Mid == std::trunc(Mid)) Mid *= 0.5;
   std::int32_t Size = std::max({InternalLabelSize(Mid, FHorizontal), InternalLabelSize(Lo, FHorizontal),
@@ -114,6 +117,13 @@ double TChartAxis::RoundLogPower(double Value) const {
 }
 
 double TChartAxis::LogGrowth() const { return FLogarithmicBase >= 1 ? FLogarithmicBase : 1 / FLogarithmicBase; }
+
+double TChartAxis::LogStride(double Start) const {
+  const double Growth = LogGrowth();
+  const double Decades = std::floor((std::log(IMaximum) - std::log(Start)) / std::log(Growth)) + 1;
+  const double Pixels = std::max(1, std::abs(IAxisSize));
+  return Decades > Pixels ? std::pow(Growth, std::ceil(Decades / Pixels)) : Growth;
+}
 
 double TChartAxis::FloorLogPower(double Value) const {
   const double Growth = LogGrowth();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
 
 #include "platform/Math.h"
 #include "platform/SysUtils.h"
@@ -151,7 +152,7 @@ void TZelFunction::CalculateAllPoints(TChartSeries* Source, TChartValueList* Not
   if (!FParent || !NotMandatorySource->HasFiniteValue()) return;
   const double Min = NotMandatorySource->GetMinValue(), Max = NotMandatorySource->GetMaxValue();
   if (FParent->AllowSinglePoint) {
-    const double M = Min + (Max - Min) * 0.5;
+    const double M = std::midpoint(Min, Max);  // halves first: no overflow near the double range
     if (FParent->YMandatory)
       FParent->AddXY(M, V);
     else
@@ -220,7 +221,7 @@ void TZelFunction::CalculateByPeriod(TChartSeries* Source, TChartValueList* NotM
         X = LastPos;
         break;
       default:
-        X = (FirstPos + LastPos) * 0.5;
+        X = std::midpoint(FirstPos, LastPos);
         break;
     }
     if (EmptyRange) {

@@ -208,14 +208,17 @@ void TSeriesPointer::CalcSize(int& H, int& V) const {
 
 void TSeriesPointer::CalcHorizMargins(int& LeftMargin, int& RightMargin) const {
   if (!FVisible || !FInflate) return;
-  const int M = FPen->GetVisible() ? FHorizSize + Round(FPen->GetWidth() * 0.5) + 1 : FHorizSize + 1;
+  // (Summed in double: a program may give any half size.)
+  const int M = ZelClampPixel(FPen->GetVisible() ? double(FHorizSize) + Round(FPen->GetWidth() * 0.5) + 1
+                                                 : double(FHorizSize) + 1);
   LeftMargin = std::max(LeftMargin, M);
   RightMargin = std::max(RightMargin, M);
 }
 
 void TSeriesPointer::CalcVerticalMargins(int& TopMargin, int& BottomMargin) const {
   if (!FVisible || !FInflate) return;
-  const int M = FPen->GetVisible() ? FVertSize + Round(FPen->GetWidth() * 0.5) : FVertSize + 1;
+  const int M = ZelClampPixel(FPen->GetVisible() ? double(FVertSize) + Round(FPen->GetWidth() * 0.5)
+                                                 : double(FVertSize) + 1);
   TopMargin = std::max(TopMargin, M);
   BottomMargin = std::max(BottomMargin, M);
 }
@@ -280,6 +283,12 @@ void TSeriesPointer::Draw(TPointF P) { Draw(Round(P.X), Round(P.Y)); }
 
 void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, int V, TAlphaColor ColorValue,
                                  TSeriesPointerStyle AStyle) {
+  // Held to the axes' pixel limit, so that a point far off the chart stays far off with its size
+  // added, and clipped away.
+  X = ZelClampPixel(X);
+  Y = ZelClampPixel(Y);
+  H = ZelClampPixel(H);
+  V = ZelClampPixel(V);
   const float L = float(X - H), T = float(Y - V), R = float(X + H), B = float(Y + V);
   const float XF = float(X), YF = float(Y);
   const int StartZ = GetStartZ();

@@ -1,9 +1,12 @@
 #include "zelgraph/engine/TextShape.h"
 
+#include <cmath>
+
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Font.h"
+#include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/engine/Panel.h"
 #include "zelgraph/procs/Procs.h"
 
@@ -235,7 +238,9 @@ void TCustomTextShape::DoDraw(TCustomZelPanel* Panel, const TRectF& R, int Angle
   PrepareFont(Panel);
   String T = ReplaceChar(FText, '\n');
   if (T.empty()) T = " ";
-  int Y = Round(R.Top + FMargins->ILast.Top);
+  // The line's top is summed in double and held to the pixel limit when drawn: a box far
+  // off the chart (a mark of a point far off its axis) stays far off, whatever is added to it.
+  double Y = std::nearbyint(R.Top + FMargins->ILast.Top);
   if (!FTransparent && FPen->GetVisible()) Y += Round(FPen->GetWidth()) / 2 + 1;
   float X = 0;
   CalcTextAlign(Panel, X, R, T);
@@ -249,7 +254,7 @@ void TCustomTextShape::DoDraw(TCustomZelPanel* Panel, const TRectF& R, int Angle
   int PlainHeight = -1;
   for (int I = 1; I <= INumLines; ++I) {
     const String Line = ZelExtractField(T, I, String(1, ZelLineSeparator));
-    if (!Line.empty()) DrawString(Panel, X, Y, Z, Line, Html, Angle, Center);
+    if (!Line.empty()) DrawString(Panel, X, ZelClampPixel(Y), Z, Line, Html, Angle, Center);
     if (INumLines > 1) {
       if (Html) {
         std::int32_t N = 0;

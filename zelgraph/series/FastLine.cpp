@@ -60,19 +60,19 @@ class TPixelMap {
     return FLinear && (FRangeZero || (std::isfinite(FMin) && std::isfinite(FScale) && std::isfinite(FBase)));
   }
   bool Falling() const { return !FRangeZero && FSign * FScale < 0; }
-  // The pixel as a float, with the axis' rounding (half to even) and saturation (NaN gives 0),
+  // The pixel as a float, with the axis' rounding (half to even) and clamp (NaN gives 0),
   // written without branches so that the loops over many points vectorise.
   float Pixel(double Value) const {
     if (FRangeZero) return static_cast<float>(FCenter);
     double D = (Value - FMin) * FScale;
-    // Beyond 2^51 the pixel saturates anyway; below it adding and taking away 1.5 * 2^52 rounds
+    // Beyond 2^51 the pixel is clamped anyway; below it adding and taking away 1.5 * 2^52 rounds
     // half to even in the default rounding mode.
     D = D < -2251799813685248.0 ? -2251799813685248.0 : (D > 2251799813685248.0 ? 2251799813685248.0 : D);
     const double R = (D + 6755399441055744.0) - 6755399441055744.0;
     double P = FBase + FSign * R;
     P = P == P ? P : 0.0;
-    P = P < -2147483648.0 ? -2147483648.0 : (P > 2147483647.0 ? 2147483647.0 : P);
-    // A whole number in the int32 range: the same float as through the int.
+    P = P < -double(ZelPixelLimit) ? -double(ZelPixelLimit) : (P > double(ZelPixelLimit) ? double(ZelPixelLimit) : P);
+    // A whole number within the axis' pixel limit: the same float as through the int.
     return static_cast<float>(P);
   }
   std::int32_t AxisPixel(double Value) const { return FX ? FAxis->CalcXPosValue(Value) : FAxis->CalcYPosValue(Value); }
@@ -97,7 +97,7 @@ class TPixelMap {
     const double XMin = MX.FMin, XScale = MX.FScale, XBase = MX.FBase, XSign = MX.FSign;
     const double YMin = MY.FMin, YScale = MY.FScale, YBase = MY.FBase, YSign = MY.FSign;
     constexpr double Big = 2251799813685248.0, Magic = 6755399441055744.0;
-    constexpr double Lo = -2147483648.0, Hi = 2147483647.0;
+    constexpr double Lo = -double(ZelPixelLimit), Hi = double(ZelPixelLimit);
     for (std::size_t K = 1; K < Count; ++K) {
       double DX = (XV[K] - XMin) * XScale, DY = (YV[K] - YMin) * YScale;
       DX = std::min(std::max(DX, -Big), Big);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
@@ -210,7 +211,7 @@ void TCustomSeries::SwapValueIndex(std::int32_t A, std::int32_t B) {
 
 bool TCustomSeries::SameClassOrigin(TChartSeries* Series) { return SameClass(Series); }
 
-double TCustomSeries::PointOrigin(std::int32_t ValueIndex, bool SumAll) {
+double TCustomSeries::PointOrigin(std::int32_t ValueIndex, bool SumAll, double Scale) {
   double Result = 0;
   if (!FParent) return Result;
   for (std::int32_t I = 0; I < FParent->SeriesCount(); ++I) {
@@ -218,21 +219,38 @@ double TCustomSeries::PointOrigin(std::int32_t ValueIndex, bool SumAll) {
     if (!SumAll && S == this) break;
     if (S->GetActive() && SameClassOrigin(S) && S->Count() > ValueIndex) {
       const double V = S->GetOriginValue(ValueIndex);
-      Result += SumAll ? std::fabs(V) : V;
+      // A value that is not finite is a null point's: it stacks nothing.
+      if (std::isfinite(V)) Result += (SumAll ? std::fabs(V) : V) * Scale;
     }
   }
   return Result;
 }
 
+double TCustomSeries::StackedValue(std::int32_t ValueIndex, double Value) {
+  const double Origin = PointOrigin(ValueIndex, false);
+  const double V = Value + Origin;
+  if (std::isfinite(V) || !std::isfinite(Value) || !std::isfinite(Origin)) return V;
+  return std::copysign(std::numeric_limits<double>::max(), V);
+}
+
+double TCustomSeries::StackedPercent(std::int32_t ValueIndex, double Value) {
+  const double Total = PointOrigin(ValueIndex, true);
+  if (Total == 0) return std::numeric_limits<double>::quiet_NaN();
+  const double Result = (Value + PointOrigin(ValueIndex, false)) * 100 / Total;
+  if (std::isfinite(Result) || !std::isfinite(Value)) return Result;
+  // Sums near the largest double overflow: the same shares at 2^-64 of the scale (exact).
+  constexpr double Scale = 0x1p-64;
+  return (Value * Scale + PointOrigin(ValueIndex, false, Scale)) * 100 / PointOrigin(ValueIndex, true, Scale);
+}
+
 std::int32_t TCustomSeries::CalcStackedPos(std::int32_t ValueIndex, double Value) {
   TChartAxis* Axis = MandatoryAxis();
   const std::int32_t End = Axis ? Axis->IEndPos : 0;
-  const double V = Value + PointOrigin(ValueIndex, false);
   if (FStacked == TCustomSeriesStack::cssStack100) {
-    const double Total = PointOrigin(ValueIndex, true);
-    return Total != 0 ? CalcPosValue(V * 100 / Total) : End;
+    if (PointOrigin(ValueIndex, true) == 0) return End;
+    return CalcPosValue(StackedPercent(ValueIndex, Value));
   }
-  return std::min(End, CalcPosValue(V));
+  return std::min(End, CalcPosValue(StackedValue(ValueIndex, Value)));
 }
 
 std::int32_t TCustomSeries::GetOriginPos(std::int32_t ValueIndex) {
@@ -291,20 +309,19 @@ double TCustomSeries::MaxYValue() {
   if (FStacked == TCustomSeriesStack::cssStack100) return 100;
   double Result = CalcMinMaxValue(false);
   if (FStacked == TCustomSeriesStack::cssStack)
-    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMax(Result, PointOrigin(I, false) + FY->Value[I]);
+    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMax(Result, StackedValue(I, FY->Value[I]));
   return Result;
 }
 
 double TCustomSeries::MinYValue() {
   double Result = YMandatory ? CalcMinMaxValue(true) : TCustomLineSeries::MinYValue();
   if (FStacked == TCustomSeriesStack::cssStack) {
-    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMin(Result, PointOrigin(I, false) + FY->Value[I]);
+    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMin(Result, StackedValue(I, FY->Value[I]));
   } else if (FStacked == TCustomSeriesStack::cssStack100) {
     if (Count() == 0) return 0;
     Result = 0;
     for (std::int32_t I = 0; I < Count(); ++I) {
-      const double Total = PointOrigin(I, true);
-      if (Total != 0) Result = FiniteMin(Result, (PointOrigin(I, false) + FY->Value[I]) * 100 / Total);
+      Result = FiniteMin(Result, StackedPercent(I, FY->Value[I]));
     }
   }
   return Result;
@@ -315,7 +332,7 @@ double TCustomSeries::MaxXValue() {
   if (FStacked == TCustomSeriesStack::cssStack100) return 100;
   double Result = CalcMinMaxValue(false);
   if (FStacked == TCustomSeriesStack::cssStack)
-    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMax(Result, PointOrigin(I, false) + FX->Value[I]);
+    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMax(Result, StackedValue(I, FX->Value[I]));
   return Result;
 }
 
@@ -1145,7 +1162,9 @@ bool TCustomSeries::ClickedPointer(std::int32_t ValueIndex, std::int32_t PointX,
   PreparePointer(ValueIndex);
   int H = 0, V = 0;
   FPointer->CalcSize(H, V);
-  return std::abs(PointX - MouseX) < H + FClickTolerance && std::abs(PointY - MouseY) < V + FClickTolerance;
+  // (Widened: a program may give any half size and tolerance.)
+  const std::int64_t DX = std::abs(std::int64_t(PointX) - MouseX), DY = std::abs(std::int64_t(PointY) - MouseY);
+  return DX < std::int64_t(H) + FClickTolerance && DY < std::int64_t(V) + FClickTolerance;
 }
 
 std::int32_t TCustomSeries::Clicked(std::int32_t X, std::int32_t Y) {

@@ -88,8 +88,14 @@ class TCustomSeries : public TCustomLineSeries {
   TSeriesPointerStyle DoGetPointerStyle(std::int32_t ValueIndex);
   std::int32_t CalcPosLeftRight(double Position, std::int32_t IndexB, std::int32_t IndexA);
   // Sum of the origin values at ValueIndex of the active same-class series before this one (all
-  // of them, as absolute values, with SumAll).
-  double PointOrigin(std::int32_t ValueIndex, bool SumAll);
+  // of them, as absolute values, with SumAll), each value taken times Scale.
+  double PointOrigin(std::int32_t ValueIndex, bool SumAll, double Scale = 1);
+  // Value stacked on the origin at ValueIndex; a sum of finite values past the double range
+  // stays at the largest double of its sign.
+  double StackedValue(std::int32_t ValueIndex, double Value);
+  // Value stacked on the origin at ValueIndex in percent of the total there (NaN when the total
+  // is 0); totals past the double range are taken at a smaller scale, so the share stays finite.
+  double StackedPercent(std::int32_t ValueIndex, double Value);
   std::int32_t CalcStackedPos(std::int32_t ValueIndex, double Value);
   // Whole-path drawing (dsAll, dsCurve in 2D); returns whether it drew.
   bool DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numeric>
 
 #include "platform/Math.h"
 #include "zelgraph/canvas/Canvas3D.h"
@@ -156,7 +157,7 @@ double TColorLineTool::CalcValue() const {
   switch (FStyle) {
     case TColorLineStyle::clMaximum: return FAxis->GetMaximum();
     case TColorLineStyle::clMinimum: return FAxis->GetMinimum();
-    case TColorLineStyle::clCenter: return (FAxis->GetMaximum() + FAxis->GetMinimum()) * 0.5;
+    case TColorLineStyle::clCenter: return std::midpoint(FAxis->GetMinimum(), FAxis->GetMaximum());
     default: return FValue;
   }
 }
