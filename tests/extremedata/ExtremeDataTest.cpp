@@ -295,53 +295,17 @@ std::vector<std::uint64_t> Bits(TChartSeries* S) {
   return B;
 }
 
-// PENDING(h-ext-pixels): cases that still fail on faults fixed in another branch (a pixel far
-// off the axis overflows in the code after the mapping; ticks outside the axis; ends near 1e308;
-// the ends of a logarithmic axis over negative data). Each is skipped, with its reason, until that
-// branch is merged; then its line goes.
+// PENDING(h-ext-pixels): cases that still fail, after that branch was merged, on faults of its
+// part: a linear axis whose ends are further apart than the largest double maps every value to
+// an edge (1e308 to pixel 0, above the chart); ticks of a logarithmic axis over 1e308, over
+// denormals in 3D and over negative data after a scroll lie off the axis. Each is skipped, with
+// its reason, until those are fixed; then its line goes.
 const char* PendingElsewhere(const std::string& Case) {
-  static const char* const Pixels = "PENDING(h-ext-pixels): an off-axis pixel overflows after the mapping";
-  static const char* const Ticks = "PENDING(h-ext-pixels): ticks and labels outside the axis";
-  static const char* const Huge = "PENDING(h-ext-pixels): axis ends of data near 1e308";
-  static const char* const LogEnds = "PENDING(h-ext-pixels): logarithmic axis ends over negative data";
+  static const char* const Mapping = "PENDING(h-ext-pixels): mapping over a range wider than the largest double";
+  static const char* const Ticks = "PENDING(h-ext-pixels): logarithmic ticks off the axis";
   static const std::vector<std::pair<std::string, const char*>> Cases = {
-      {"AllEqual_Inverted", Pixels},
-      {"AllNulls_Inverted", Pixels},
-      {"BelowTolerance_Inverted", Pixels},
-      {"Denormals_Logarithmic", Ticks},
-      {"DescendingX_Inverted", Pixels},
-      {"HugeX_Inverted", Pixels},
-      {"Huge_Automatic", Huge},
-      {"Huge_DateTime", Huge},
-      {"Huge_Fixed", Pixels},
-      {"Huge_Logarithmic", Ticks},
-      {"Infinities_Inverted", Pixels},
-      {"InfinityX_Inverted", Pixels},
-      {"NaNFirst_Inverted", Pixels},
-      {"NaNLast_Inverted", Pixels},
-      {"NaNMiddle_Inverted", Pixels},
-      {"NaNX_Inverted", Pixels},
-      {"Negative_Automatic", Pixels},
-      {"Negative_DateTime", Pixels},
-      {"Negative_Logarithmic", LogEnds},
-      {"Nulls_Inverted", Pixels},
-      {"Offset1e15_Automatic", Pixels},
-      {"Offset1e15_DateTime", Pixels},
-      {"Offset1e15_Fixed", Pixels},
-      {"Offset1e15_Inverted", Pixels},
-      {"OnePoint_Inverted", Pixels},
-      {"SameX_Automatic", Pixels},
-      {"SameX_DateTime", Pixels},
-      {"SameX_Fixed", Pixels},
-      {"SameX_Inverted", Pixels},
-      {"SameX_Logarithmic", Pixels},
-      {"TinyRange_Inverted", Pixels},
-      {"TinyRange_Logarithmic", Ticks},
-      {"TwoEqual_Inverted", Pixels},
-      {"Year1_Inverted", Pixels},
-      {"Year1_Logarithmic", Pixels},
-      {"Year9999_Fixed", Pixels},
-      {"Year9999_Inverted", Pixels},
+      {"Huge_Automatic", Mapping},       {"Huge_DateTime", Mapping},      {"Huge_Logarithmic", Ticks},
+      {"Denormals_Logarithmic", Ticks}, {"Negative_Logarithmic", Ticks},
   };
   for (const auto& [Name, Reason] : Cases)
     if (Name == Case) return Reason;
