@@ -16,6 +16,7 @@
 #include "zelgraph/engine/ValueList.h"
 #include "zelgraph/series/Area.h"
 #include "zelgraph/series/FastLine.h"
+#include "zelgraph/series/LineSeries.h"
 #include "zelgraph/series/Spline.h"
 #include "zelgraph/tools/Cursor.h"
 #include "zelgraph/tools/NearestPoint.h"
@@ -271,6 +272,35 @@ TEST_F(PaintedChart, AFastLineJoinsOrBreaksAtAPointThatIsNotANumber) {
         }
         EXPECT_EQ(JoinedOver, T != TTreatNullsStyle::tnDontPaint);
       }
+}
+
+TEST_F(PaintedChart, AStackedSeriesStacksNothingOnAValueThatIsNotFinite) {
+  // The series below holds a NaN at point 1: the point above stands on the others' sum without
+  // it (before, its sum was NaN and it was drawn at pixel 0).
+  for (TCustomSeriesStack Stack : {TCustomSeriesStack::cssStack, TCustomSeriesStack::cssStack100}) {
+    SCOPED_TRACE(static_cast<int>(Stack));
+    std::vector<TCustomSeries*> S;
+    for (int K = 0; K < 2; ++K) {
+      auto* L = Create<TCustomSeries>(Chart);
+      L->SetParentChart(Chart);
+      L->SetSeriesColor(0xFF123456 + K);
+      L->SetStacked(Stack);
+      S.push_back(L);
+    }
+    for (double Y : {1.0, NaN, 2.0}) S[0]->AddXY(S[0]->Count() * 4, Y);
+    for (double Y : {2.0, 3.0, 1.0}) S[1]->AddXY(S[1]->Count() * 4, Y);
+    Chart->GetLeftAxis()->SetAutomatic(true);
+    const auto Drawn = Paint(0xFF123457);
+    ASSERT_FALSE(Drawn.empty());
+    const TRectF R = Chart->GetChartRect();
+    for (const TCanvasRecord& Rec : Drawn)
+      for (const TPointF& P : Rec.Points) {
+        EXPECT_GE(P.Y, R.Top - 1);
+        EXPECT_LE(P.Y, R.Bottom + 1);
+      }
+    EXPECT_EQ(S[1]->CalcYPos(1), Chart->GetLeftAxis()->CalcYPosValue(Stack == TCustomSeriesStack::cssStack ? 3 : 100));
+    for (TCustomSeries* L : S) L->Free();
+  }
 }
 
 TEST_F(PaintedChart, ACursorNeverSnapsToAPointThatIsNotFinite) {
