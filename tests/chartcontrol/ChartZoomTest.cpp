@@ -1,6 +1,8 @@
 // Zooming by rectangle and percentage, the zoom history, undo, and the saved scales.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/chartcontrol/ChartFixture.h"
 #include "zelgraph/engine/SeriesList.h"
 
@@ -23,6 +25,20 @@ class ChartZoomTest : public ChartFixture {
     Paint();
   }
 };
+
+TEST_F(ChartZoomTest, ZeroWidthAndDeepZoomsMapFarPointsToThePixelLimit) {
+  // A zoom to a zero-width rectangle gives equal ends (widened by 1e-10 each way); zooming in
+  // again and again gives a deep zoom. The data's far points map to the pixel limit.
+  ZoomTo(100, 10, 100, 150);
+  TChartAxis* B = Chart->GetBottomAxis();
+  EXPECT_NEAR(B->GetMaximum() - B->GetMinimum(), 2e-10, 1e-11);
+  for (double X : {0.0, 10.0}) EXPECT_EQ(std::abs(B->CalcXPosValue(X)), ZelPixelLimit) << X;
+  Chart->UndoZoom();
+  Paint();
+  for (int I = 0; I < 40; ++I) ZoomTo(150, 10, 151, 150);
+  EXPECT_LT(B->GetMaximum() - B->GetMinimum(), 1e-9);
+  for (double X : {0.0, 10.0}) EXPECT_EQ(std::abs(B->CalcXPosValue(X)), ZelPixelLimit) << X;
+}
 
 TEST_F(ChartZoomTest, UndoBeforeAnyZoomOnlyFiresTheEvent) {
   const std::vector<double> Before = Ranges();

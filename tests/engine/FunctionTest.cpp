@@ -107,6 +107,28 @@ TEST_F(FunctionFixture, RangeCentreAndATinyPeriodEnd) {
   EXPECT_EQ(Output->Count(), 0);
 }
 
+TEST_F(FunctionFixture, CentresNearTheLargestDoubleStayFinite) {
+  // a group's centre and the one point in the middle are halved before they are added
+  struct Case {
+    double Period;
+    std::vector<double> X;
+    double Centre;
+  };
+  const Case Cases[] = {{2, {1e308, 1.5e308}, 1.25e308}, {0, {-1.5e308, 1.5e308}, 0}, {0, {1.5e308, 1.7e308}, 1.6e308}};
+  for (const Case& C : Cases) {
+    Source->Clear();
+    Output->Clear();
+    Output->AllowSinglePoint = true;
+    Fn->InternalSetPeriod(C.Period);
+    Fn->SetPeriodStyle(TFunctionPeriodStyle::psNumPoints);
+    Fn->SetPeriodAlign(TFunctionPeriodAlign::paCenter);
+    Points(C.X, {1, 2});
+    Fn->AddPoints(Source);
+    ASSERT_EQ(Output->Count(), 1) << C.X[0];
+    EXPECT_DOUBLE_EQ(Output->GetxValue(0), C.Centre) << C.X[0];
+  }
+}
+
 TEST_F(FunctionFixture, MonthlyRangesOnADateTimeAxisAreCalendarMonthsPaintedOrNot) {
   // one point a day from 1 January 2024 (a leap year) to 31 March
   TTestPanel* Chart = Create<TTestPanel>(nullptr);

@@ -3,6 +3,7 @@
 // cursor, and the tool's registration.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "tests/chartcontrol/ChartFixture.h"
@@ -259,6 +260,30 @@ TEST_F(AxisScrollTest, AnAxisOfNoLengthIsNotScrolled) {
   EXPECT_DOUBLE_EQ(B->GetMinimum(), Min);
   EXPECT_EQ(Scrolls, 0);
   Chart->MouseUp(TMB::mbLeft, {}, P.X + 20, P.Y);
+}
+
+TEST_F(AxisScrollTest, NoStepCarriesAnEndPastTheDoubleRange) {
+  // A drag of a tenth of the axis on a range up to 1.7e308 would make the maximum infinite: that
+  // step is not made, the other way is. The wheel's step goes through the same rule.
+  for (TChartAxis* A : {Chart->GetBottomAxis(), Chart->GetLeftAxis()}) A->SetMinMax(0, 1.7e308);
+  Paint();
+  TChartAxis* B = Chart->GetBottomAxis();
+  const float Tenth = float(B->IAxisSize) / 10;
+  DragAxis(B, -Tenth, 0);  // the content follows the mouse left: the range moves up
+  EXPECT_EQ(B->GetMaximum(), 1.7e308);
+  DragAxis(B, Tenth, 0);
+  EXPECT_TRUE(std::isfinite(B->GetMinimum()) && std::isfinite(B->GetMaximum()));
+  EXPECT_LT(B->GetMaximum(), 1.7e308);
+  TChartAxis* L = Chart->GetLeftAxis();
+  L->SetMinMax(-1e308, 1e308);  // a range that is itself past the double range: 3 % of it
+  Chart->ScrollVerticalAxes(false);
+  EXPECT_DOUBLE_EQ(L->GetMinimum(), -1.06e308);
+  EXPECT_DOUBLE_EQ(L->GetMaximum(), 0.94e308);
+  L->SetMinMax(0, 1.75e308);
+  Chart->ScrollVerticalAxes(true);
+  EXPECT_EQ(L->GetMaximum(), 1.75e308);
+  Chart->ScrollVerticalAxes(false);
+  EXPECT_LT(L->GetMaximum(), 1.75e308);
 }
 
 TEST_F(AxisScrollTest, AnAxisFreedDuringTheDragEndsTheDrag) {

@@ -91,6 +91,10 @@ TEST_F(ColorLineTest, StyleChoosesTheValueAndFollowsTheAxis) {
     Bottom->SetMinMax(0, 20);
     EXPECT_DOUBLE_EQ(Line->CalcValue(), C.OnTwenty);
   }
+  // the centre of ends near the largest double: halved before adding
+  Line->SetStyle(TColorLineStyle::clCenter);
+  Bottom->SetMinMax(1.5e308, 1.7e308);
+  EXPECT_DOUBLE_EQ(Line->CalcValue(), 1.6e308);
 }
 
 TEST_F(ColorLineTest, DraggingMovesTheLineAndMakesItCustom) {

@@ -243,7 +243,7 @@ void TCustomChart::ScrollVerticalAxes(bool Up) {
   for (TChartAxis* A : std::vector<TChartAxis*>(FAxes->GetList())) {
     // Depth axes are neither saved nor restored: scrolling them could not be undone.
     if (A->GetHorizontal() || A->IsDepthAxis()) continue;
-    double Offset = (A->GetMaximum() - A->GetMinimum()) * 0.03;
+    double Offset = A->RangePart(0.03);
     if (!Up) Offset = -Offset;
     bool AllowScroll = true;
     if (OnAllowScroll) {

@@ -315,6 +315,9 @@ class TChartAxis : public TCollectionItem {
   bool Clicked(const TPointF& P);
   bool Clicked(std::int32_t X, std::int32_t Y) { return Clicked(TPointF{static_cast<float>(X), static_cast<float>(Y)}); }
   void Scroll(double Offset, bool CheckLimits);
+  // (Maximum - Minimum) x F for a fraction F: the part of the range a scroll step moves by, taken
+  // as a difference of parts where the range itself lies past the double range.
+  double RangePart(double F) const;
   void CustomDraw(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis, bool GridVisible);
   void CustomDrawStartEnd(std::int32_t APosLabels, std::int32_t APosTitle, std::int32_t APosAxis, bool GridVisible,
                           std::int32_t AStartPos, std::int32_t AEndPos);

@@ -330,6 +330,11 @@ bool TChartAxis::Clicked(const TPointF& P) {
 
 // --- scrolling ---
 
+double TChartAxis::RangePart(double F) const {
+  const double R = (FMaximumValue - FMinimumValue) * F;
+  return std::isfinite(R) ? R : FMaximumValue * F - FMinimumValue * F;
+}
+
 void TChartAxis::Scroll(double Offset, bool CheckLimits) {
   bool Apply = Offset != 0;
   if (Apply && CheckLimits) {

@@ -705,11 +705,14 @@ void TCustomSeries::DrawPoint(std::int32_t ValueIndex, std::int32_t X, std::int3
 void TCustomSeries::DrawLinePlane(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y) {
   TCanvas3D* Canvas = FParent->GetCanvas();
   if (FLineHeight != 0 && !FDrawArea) {
-    const TFourPoints P = {Pt(X, Y), Pt(OldX, OldY), Pt(OldX, OldY + FLineHeight), Pt(X, Y + FLineHeight)};
+    // (Below the line in double: a program may give any height.)
+    const float OldBelow = static_cast<float>(double(OldY) + FLineHeight);
+    const float Below = static_cast<float>(double(Y) + FLineHeight);
+    const TFourPoints P = {Pt(X, Y), Pt(OldX, OldY), TPointF(static_cast<float>(OldX), OldBelow),
+                           TPointF(static_cast<float>(X), Below)};
     Canvas->PlaneFour3D(P, StartZ, StartZ);
     if (ValueIndex == GetLastDisplayedIndex())
-      Canvas->RectangleZ(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(Y + FLineHeight), StartZ,
-                         EndZ);
+      Canvas->RectangleZ(static_cast<float>(X), static_cast<float>(Y), Below, StartZ, EndZ);
   }
   TAlphaColor BrushColor = Canvas->GetBrush()->GetColor();
   if (FDark3D && !Canvas->GetSupportsFullRotation() && X != OldX && tmpDark3DRatio != 0 &&

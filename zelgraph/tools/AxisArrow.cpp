@@ -56,10 +56,10 @@ std::int32_t TAxisArrowTool::ClickedArrow(std::int32_t X, std::int32_t Y) {
   const std::int32_t AlongAxis = A->GetHorizontal() ? X : Y;
   if (std::abs(Across - A->GetPosAxis()) >= std::max(3, FHeadWidth / 2)) return -1;
   if ((FPosition == TAxisArrowToolPosition::aaStart || FPosition == TAxisArrowToolPosition::aaBoth) &&
-      A->IStartPos < AlongAxis && AlongAxis < A->IStartPos + FLength)
+      A->IStartPos < AlongAxis && AlongAxis < double(A->IStartPos) + FLength)
     return 0;
   if ((FPosition == TAxisArrowToolPosition::aaEnd || FPosition == TAxisArrowToolPosition::aaBoth) &&
-      A->IEndPos - FLength < AlongAxis && AlongAxis < A->IEndPos)
+      double(A->IEndPos) - FLength < AlongAxis && AlongAxis < A->IEndPos)
     return 1;
   return -1;
 }
@@ -74,15 +74,16 @@ void TAxisArrowTool::ChartEvent(TChartToolEvent AEvent) {
   C->AssignVisiblePen(FPen);
   const std::int32_t Z = (FParent->GetView3D() && A->GetOtherSide()) ? FParent->GetWidth3D() : 0;
   const float Pos = static_cast<float>(A->GetPosAxis());
-  auto Point = [&](std::int32_t AlongAxis) {
+  // (Along the axis in double: a program may give any length.)
+  auto Point = [&](double AlongAxis) {
     const float V = static_cast<float>(AlongAxis);
     return A->GetHorizontal() ? TPointF(V, Pos) : TPointF(Pos, V);
   };
   if (FPosition == TAxisArrowToolPosition::aaStart || FPosition == TAxisArrowToolPosition::aaBoth)
-    C->Arrow(true, Point(A->IStartPos + FLength), Point(A->IStartPos), FHeadWidth, FHeadWidth, Z - 5, Z + 5,
+    C->Arrow(true, Point(double(A->IStartPos) + FLength), Point(A->IStartPos), FHeadWidth, FHeadWidth, Z - 5, Z + 5,
              FSizePercent);
   if (FPosition == TAxisArrowToolPosition::aaEnd || FPosition == TAxisArrowToolPosition::aaBoth)
-    C->Arrow(true, Point(A->IEndPos - FLength), Point(A->IEndPos), FHeadWidth, FHeadWidth, Z - 5, Z + 5,
+    C->Arrow(true, Point(double(A->IEndPos) - FLength), Point(A->IEndPos), FHeadWidth, FHeadWidth, Z - 5, Z + 5,
              FSizePercent);
 }
 
@@ -113,6 +114,7 @@ void TAxisArrowTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
       const std::int32_t Hit = ClickedArrow(X, Y);
       if (Hit < 0) break;
       double Step = (A->GetMaximum() - A->GetMinimum()) * FScrollPercent / 100;
+      if (!std::isfinite(Step)) Step = A->RangePart(FScrollPercent / 100.0);
       if (FScrollInverted) Step = -Step;
       DoScroll(A, Hit == 0 ? Step : -Step);
       FParent->SetCancelMouse(true);

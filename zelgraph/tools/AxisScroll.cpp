@@ -41,8 +41,10 @@ TChartAxis* TAxisScrollTool::AxisClicked(std::int32_t X, std::int32_t Y) const {
 
 void TAxisScrollTool::DoAxisScroll(TChartAxis* Axis, std::int32_t Delta) {
   if (Axis->IAxisSize == 0) return;
-  const double Offset =
+  double Offset =
       static_cast<double>(Delta) * (Axis->GetMaximum() - Axis->GetMinimum()) / static_cast<double>(Axis->IAxisSize);
+  // Near the double range the product overflows where the step does not.
+  if (!std::isfinite(Offset)) Offset = Axis->RangePart(static_cast<double>(Delta) / Axis->IAxisSize);
   // An axis whose range is not finite cannot be shifted meaningfully; leave it as it is.
   if (!std::isfinite(Offset)) return;
   bool AllowScroll = true;

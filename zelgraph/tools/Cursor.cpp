@@ -197,13 +197,14 @@ TRectF TCursorTool::GetAxisRect() {
 TRectF TCursorTool::MouseRectangle(const TRectF& R, std::int32_t x, std::int32_t y, bool Limit) const {
   TRectF M = R;
   if (Limit) {
+    // (In double: a program may give any size.)
     if (FHorizSize != 0) {
-      M.Left = static_cast<float>(x - FHorizSize);
-      M.Right = static_cast<float>(x + FHorizSize);
+      M.Left = static_cast<float>(double(x) - FHorizSize);
+      M.Right = static_cast<float>(double(x) + FHorizSize);
     }
     if (FVertSize != 0) {
-      M.Top = static_cast<float>(y - FVertSize);
-      M.Bottom = static_cast<float>(y + FVertSize);
+      M.Top = static_cast<float>(double(y) - FVertSize);
+      M.Bottom = static_cast<float>(double(y) + FVertSize);
     }
   }
   return M;
