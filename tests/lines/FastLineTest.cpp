@@ -126,8 +126,8 @@ TEST_F(FastLine, PolylineStartsAtThePointBeforeTheVisibleRange) {
 }
 
 TEST_F(FastLine, PolylinePixelsAreTheAxisPixelsForEveryValue) {
-  // Halves of pixels (rounded to even), values far outside the axis range, a NaN and both
-  // directions of each axis.
+  // Halves of pixels (rounded to even), values far outside the axis range, a NaN (left out of
+  // the line) and both directions of each axis.
   std::vector<double> X, Y;
   for (int I = 0; I < 400; ++I) {
     X.push_back(I * 0.25);
@@ -145,10 +145,12 @@ TEST_F(FastLine, PolylinePixelsAreTheAxisPixelsForEveryValue) {
       Paint();
       const auto P = Records(TRecordKind::Polyline);
       ASSERT_EQ(P.size(), 1u);
-      ASSERT_EQ(P[0].Points.size(), X.size());
-      for (std::size_t K = 0; K < X.size(); ++K) {
-        EXPECT_EQ(P[0].Points[K].X, float(Chart->GetBottomAxis()->CalcXPosValue(X[K]))) << K;
-        EXPECT_EQ(P[0].Points[K].Y, float(Chart->GetLeftAxis()->CalcYPosValue(Y[K]))) << K;
+      ASSERT_EQ(P[0].Points.size(), X.size() - 1);
+      for (std::size_t K = 0, D = 0; K < X.size(); ++K) {
+        if (K == 5) continue;
+        EXPECT_EQ(P[0].Points[D].X, float(Chart->GetBottomAxis()->CalcXPosValue(X[K]))) << K;
+        EXPECT_EQ(P[0].Points[D].Y, float(Chart->GetLeftAxis()->CalcYPosValue(Y[K]))) << K;
+        ++D;
       }
     }
 }
@@ -466,9 +468,10 @@ TEST(FastLineRender, ManyPointsPerColumnAreHandedOverAsTheCanvasMergesThem) {
         ASSERT_TRUE(B);
         const int First = std::max(S->GetFirstVisibleIndex() - 1, 0), Last = S->GetLastVisibleIndex();
         ASSERT_GE(First, 0);
-        TPolygon All;
+        TPolygon All;  // a point that is not finite is left out of the line
         for (int I = First; I <= Last; ++I)
-          All.push_back(TPointF(static_cast<float>(S->CalcXPos(I)), static_cast<float>(S->CalcYPos(I))));
+          if (S->IsFinitePoint(I))
+            All.push_back(TPointF(static_cast<float>(S->CalcXPos(I)), static_cast<float>(S->CalcYPos(I))));
         std::vector<TPointF> Merged;
         ReducePolylineByColumn(All.data(), All.size(), Merged);
         const std::vector<TPointF>& Got = S->GetPolylinePoints();

@@ -893,6 +893,9 @@ double TCustomAxisPanel::InternalMinMax(TChartAxis* Axis, bool IsMin, bool IsX) 
       M->CalcFirstLastPage(FirstIndex, LastIndex);
       TChartValueList* V = IsX ? M->GetXValues() : M->GetYValues();
       LastIndex = std::min(LastIndex, M->Count() - 1);
+      // The page's ends are its first and last finite values.
+      while (FirstIndex <= LastIndex && FirstIndex >= 0 && !std::isfinite(V->Value[FirstIndex])) ++FirstIndex;
+      while (LastIndex >= FirstIndex && !std::isfinite(V->Value[LastIndex])) --LastIndex;
       if (FirstIndex < 0 || FirstIndex > LastIndex) return 0;
       if (IsMin) return V->Value[FirstIndex];
       double Max = V->Value[LastIndex];
@@ -916,18 +919,25 @@ double TCustomAxisPanel::InternalMinMax(TChartAxis* Axis, bool IsMin, bool IsX) 
                              : (S->GetVertAxis() == TVertAxis::aBothVertAxis || S->GetGetVertAxis() == Axis);
     if (!Belongs) continue;
     double V;
+    // Values that are not finite take no part in the extent: a series without a finite value
+    // adds nothing.
     if (PerPage > 0 && FPage->GetAutoScale()) {
       const std::int32_t From = FPage->FirstValueIndex();
       if (From >= S->Count()) continue;
       const std::int32_t To = std::min(S->Count(), From + PerPage);
       TChartValueList* L = IsX ? S->GetXValues() : S->GetYValues();
-      V = L->Value[From];
-      for (std::int32_t I = From + 1; I < To; ++I) V = IsMin ? std::min(V, L->Value[I]) : std::max(V, L->Value[I]);
+      TValueStatistics Page;
+      for (std::int32_t I = From; I < To; ++I) Page.Add(L->Value[I]);
+      if (Page.Finite == 0) continue;
+      V = IsMin ? Page.Min : Page.Max;
+    } else if (!(IsX ? S->GetXValues() : S->GetYValues())->HasFiniteValue()) {
+      continue;
     } else if (IsX) {
       V = IsMin ? S->MinXValue() : S->MaxXValue();
     } else {
       V = IsMin ? S->MinYValue() : S->MaxYValue();
     }
+    if (!std::isfinite(V)) continue;
     if (First || (IsMin ? V < R : V > R)) R = V;
     First = false;
   }

@@ -126,6 +126,13 @@ void TZelFunction::AddValue(double Value, TZelFunctionValues& Values, std::int32
 
 double TZelFunction::CalculateValue(const TZelFunctionValues&) { return 0; }
 
+bool TZelFunction::Takes(TChartSeries* Source, TChartValueList* List, std::int32_t Index) const {
+  // A value that is not finite, or a point that cannot be placed, never takes part; other null
+  // points only with IncludeNulls.
+  if (!std::isfinite(List->Value[Index]) || !Source->IsFinitePoint(Index)) return false;
+  return FIncludeNulls || !Source->IsNull(Index);
+}
+
 double TZelFunction::Calculate(TChartSeries* Source, std::int32_t FirstIndex, std::int32_t LastIndex) {
   if (FirstIndex == -1) {
     FirstIndex = 0;
@@ -133,11 +140,10 @@ double TZelFunction::Calculate(TChartSeries* Source, std::int32_t FirstIndex, st
   }
   TChartValueList* List = ValueList(Source);
   TZelFunctionValues Values;
-  if (FIncludeNulls && LastIndex >= FirstIndex) Values.resize(static_cast<std::size_t>(LastIndex - FirstIndex + 1));
   std::int32_t Taken = 0;
   for (std::int32_t I = FirstIndex; I <= LastIndex; ++I) {
-    if (!FIncludeNulls && Source->IsNull(I)) continue;
-    if (!FIncludeNulls) Values.push_back(0);
+    if (!Takes(Source, List, I)) continue;
+    Values.push_back(0);
     AddValue(List->Value[I], Values, Taken);
     ++Taken;
   }
@@ -146,7 +152,7 @@ double TZelFunction::Calculate(TChartSeries* Source, std::int32_t FirstIndex, st
 
 void TZelFunction::CalculateAllPoints(TChartSeries* Source, TChartValueList* NotMandatorySource) {
   const double V = Calculate(Source, -1, -1);
-  if (!FParent) return;
+  if (!FParent || !NotMandatorySource->HasFiniteValue()) return;
   const double Min = NotMandatorySource->GetMinValue(), Max = NotMandatorySource->GetMaxValue();
   if (FParent->AllowSinglePoint) {
     const double M = std::midpoint(Min, Max);  // halves first: no overflow near the double range
@@ -177,6 +183,15 @@ void TZelFunction::CalculateByPeriod(TChartSeries* Source, TChartValueList* NotM
   const bool DateTimeAxis = Axis && Axis->IsDateTime();
   // A period below half a point still makes groups of one point (a group of none would never end).
   const std::int32_t PointsPerGroup = std::max(1, Round(FPeriod));
+  // A position that is not finite never starts a group (nor continues one: no range end is
+  // beyond it), so the walk passes it whatever the data.
+  const bool ByRange = FPeriodStyle != TFunctionPeriodStyle::psNumPoints;
+  auto SkipNonFinite = [&] {
+    while (ByRange && Start < N && !std::isfinite(List[Start])) ++Start;
+  };
+  SkipNonFinite();
+  if (Start >= N) return;
+  RangeEnd = List[Start];
   while (Start <= N - 1) {
     std::int32_t Last;
     double FirstPos, LastPos;
@@ -217,6 +232,7 @@ void TZelFunction::CalculateByPeriod(TChartSeries* Source, TChartValueList* NotM
     } else {
       CalculatePeriod(Source, X, Start, Last);
       Start = Last + 1;
+      SkipNonFinite();
     }
   }
 }
@@ -249,7 +265,7 @@ double TZelFunction::CalculateMany(const std::vector<TComponent*>& Sources, std:
     auto* Series = dynamic_cast<TChartSeries*>(Sources[S]);
     if (!Series) continue;
     TChartValueList* List = ValueList(Series);
-    if (List->GetCount() > ValueIndex && (FIncludeNulls || !Series->IsNull(ValueIndex))) {
+    if (List->GetCount() > ValueIndex && Takes(Series, List, ValueIndex)) {
       if (FIncludeNulls) {
         AddValue(List->Value[ValueIndex], Values, static_cast<std::int32_t>(S));
       } else {
@@ -310,7 +326,7 @@ double TZelFunction::CalculateManyByValue(const std::vector<TComponent*>& Source
     auto* Series = dynamic_cast<TChartSeries*>(C);
     if (!Series) continue;
     const std::int32_t I = IndexOfValue(Series, Value);
-    if (I >= 0 && (FIncludeNulls || !Series->IsNull(I))) {
+    if (I >= 0 && Takes(Series, ValueList(Series), I)) {
       Values.push_back(0);
       AddValue(ValueList(Series)->Value[I], Values, Taken++);
     }
@@ -347,6 +363,7 @@ void TZelFunction::CalculateManySourcesByValue(TChartSeries*) {
     for (std::size_t S = 0; S < Series.size(); ++S) {
       if (T >= Series[S]->Count()) continue;
       const double V = Series[S]->NotMandatoryValueList->Value[T];
+      if (!std::isfinite(V)) continue;  // no position to combine at
       Collected.push_back(V);
       if (!Series[S]->GetXLabel(T).empty())
         Labelled.emplace(FloatToStr(V), std::make_pair(static_cast<std::int32_t>(S), T));

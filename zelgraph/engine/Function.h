@@ -45,6 +45,8 @@ class TZelFunction : public TComponent {
   virtual String GetEditorClass() const { return "TZelFunctionEditor"; }
   virtual void PrepareForGallery(TCustomAxisPanel* Chart);
   virtual double Calculate(TChartSeries* Source, std::int32_t FirstIndex, std::int32_t LastIndex);
+  // Whether value Index of List (a list of Source) takes part in a calculation.
+  bool Takes(TChartSeries* Source, TChartValueList* List, std::int32_t Index) const;
   virtual double CalculateMany(const std::vector<TComponent*>& Sources, std::int32_t ValueIndex);
   virtual double CalculateManyByValue(const std::vector<TComponent*>& Sources, double Value);
 

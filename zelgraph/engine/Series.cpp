@@ -735,6 +735,7 @@ TAlphaColor TChartSeries::InternalColor(std::int32_t ValueIndex) const {
 }
 
 TAlphaColor TChartSeries::GetValueColor(std::int32_t ValueIndex) {
+  if (ValueIndex >= 0 && ValueIndex < Count() && !IsFinitePoint(ValueIndex)) return 0;
   TAlphaColor C = InternalColor(ValueIndex);
   if (C != clZelDefault) return C;
   if (FColorEachPoint) return FParent ? FParent->GetDefaultColor(ValueIndex) : zel::GetDefaultColor(ValueIndex);

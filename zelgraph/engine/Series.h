@@ -5,9 +5,11 @@
 // labels and sample values.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/Classes.h"
@@ -370,7 +372,15 @@ class TChartSeries : public TCustomChartSeries {
   bool IsUpdating() const { return IUpdating > 0; }
   void RefreshSeries();
 
-  // Colours.
+  // Whether the point can be placed: its X and Y values are finite. A point with a NaN or an
+  // infinite X or Y is a null point (its colour reads 0), wherever null points are handled: it
+  // is drawn as its series draws nulls, a function leaves it out, and the axes' extent and the
+  // lists' statistics leave its values out (TValueStatistics).
+  bool IsFinitePoint(std::int32_t ValueIndex) const {
+    return std::isfinite(std::as_const(FX->Value)[ValueIndex]) && std::isfinite(std::as_const(FY->Value)[ValueIndex]);
+  }
+
+  // Colours. A point that is not finite reads 0 (null), whatever colour it was given.
   virtual TAlphaColor GetValueColor(std::int32_t ValueIndex);
   void SetValueColor(std::int32_t ValueIndex, TAlphaColor Color);
   TAlphaColor InternalColor(std::int32_t ValueIndex) const;

@@ -527,7 +527,8 @@ String TChartSeries::GetMarkTextStyle(bool MultiLine, std::int32_t ValueIndex, T
       double P = 100.0;
       if (ValueIndex != 0) {
         const double First = GetMarkValue(0);
-        P = First != 0 ? GetMarkValue(ValueIndex) * 100.0 / First : 0.0;
+        // A first value that is not finite relates nothing, as a first value of 0.
+        P = First != 0 && std::isfinite(First) ? GetMarkValue(ValueIndex) * 100.0 / First : 0.0;
       }
       return FormatFloat(FPercentFormat, P);
     }

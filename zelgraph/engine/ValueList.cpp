@@ -402,22 +402,9 @@ String TChartValueList::ValueToString(std::int32_t Index) const { return FloatTo
 void TChartValueList::RecalcStats() { RecalcStats(0); }
 
 void TValueStatistics::Compute(const double* Values, std::int32_t N) {
-  Count = N;
-  if (N < 1) {
-    Min = Max = Total = TotalABS = 0;
-    return;
-  }
-  Min = Max = Total = Values[0];
-  TotalABS = std::fabs(Values[0]);
-  for (std::int32_t I = 1; I < N; ++I) {
-    const double X = Values[I];
-    if (X < Min)
-      Min = X;
-    else if (X > Max)
-      Max = X;
-    Total += X;
-    TotalABS += std::fabs(X);
-  }
+  *this = TValueStatistics();
+  Count = N > 0 ? N : 0;
+  for (std::int32_t I = 0; I < N; ++I) Add(Values[I]);
 }
 
 void TChartValueList::SetStatistics(const TValueStatistics& Statistics) {
@@ -430,31 +417,42 @@ void TChartValueList::RecalcStats(std::int32_t StartIndex) {
   if (Value.Length() < FCount) FCount = Value.Length();
   if (FCount < 1) {
     FMinValue = FMaxValue = FTotal = FTotalABS = 0;
+    FFiniteCount = 0;
     FModified = false;
     return;
   }
+  TValueStatistics S;
   if (StartIndex <= 0) {
     if (FStatisticsStamp != Value.Stamp() || FStatistics.Count != FCount)
       FStatistics.Compute(std::as_const(Value).Data(), FCount);
-    FMinValue = FStatistics.Min;
-    FMaxValue = FStatistics.Max;
-    FTotal = FStatistics.Total;
-    FTotalABS = FStatistics.TotalABS;
+    S = FStatistics;
     FStatisticsStamp = ~std::uint64_t(0);
-    FModified = false;
-    return;
+  } else {
+    // Extends the cached figures by the values from StartIndex on.
+    S.Min = FMinValue;
+    S.Max = FMaxValue;
+    S.Total = FTotal;
+    S.TotalABS = FTotalABS;
+    S.Finite = FFiniteCount;
+    const TChartValues& V = Value;
+    for (std::int32_t I = StartIndex; I < FCount; ++I) S.Add(V[I]);
   }
-  const TChartValues& V = Value;
-  for (std::int32_t I = StartIndex; I < FCount; ++I) {
-    const double X = V[I];
-    if (X < FMinValue)
-      FMinValue = X;
-    else if (X > FMaxValue)
-      FMaxValue = X;
-    FTotal += X;
-    FTotalABS += std::fabs(X);
-  }
+  FMinValue = S.Min;
+  FMaxValue = S.Max;
+  FTotal = S.Total;
+  FTotalABS = S.TotalABS;
+  FFiniteCount = S.Finite;
   FModified = false;
+}
+
+bool TChartValueList::HasFiniteValue() {
+  if (FModified) RecalcStats();
+  return FFiniteCount > 0;
+}
+
+bool TChartValueList::AllFinite() {
+  if (FModified) RecalcStats();
+  return FFiniteCount == FCount;
 }
 
 std::int32_t TChartValueList::GetCount() const {

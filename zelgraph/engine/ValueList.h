@@ -2,6 +2,7 @@
 // order on insertion, with lazily computed statistics.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -113,10 +114,28 @@ class TValueBuffer {
 // The lowest and highest value of each run of Size values of a list, so that the extremes of a
 // long range are found without visiting every value. A run holding a value that is not finite has
 // NaN for both.
-// The statistics of a run of values, as a value list computes them.
+// The statistics of a run of values, as a value list computes them. A value that is not finite
+// (NaN, an infinity) is left out of all four; without a finite value they are all 0.
 struct TValueStatistics {
   double Min = 0, Max = 0, Total = 0, TotalABS = 0;
   std::int32_t Count = 0;
+  // The finite values among the Count.
+  std::int32_t Finite = 0;
+  // Takes one more value into the statistics.
+  void Add(double X) {
+    if (!std::isfinite(X)) return;
+    if (Finite++ == 0) {
+      Min = Max = Total = X;
+      TotalABS = X < 0 ? -X : X;
+      return;
+    }
+    if (X < Min)
+      Min = X;
+    else if (X > Max)
+      Max = X;
+    Total += X;
+    TotalABS += X < 0 ? -X : X;
+  }
   // Computes them from Values[0 .. N - 1] in the list's order of operations.
   void Compute(const double* Values, std::int32_t N);
 };
@@ -203,6 +222,10 @@ class TChartValueList : public TPersistent {
   double GetTotal();
   double GetTotalABS();
   void SetTotalABS(double AValue) { FTotalABS = AValue; }
+  // Whether the list holds a finite value (the statistics are those of its finite values).
+  bool HasFiniteValue();
+  // Whether every value is finite.
+  bool AllFinite();
 
   bool GetDateTime() const { return FDateTime; }
   // Set by the program or read from a stream: a calculation keeps it from then on.
@@ -256,6 +279,7 @@ class TChartValueList : public TPersistent {
   double FTempValue = 0;
   double FTotal = 0;
   double FTotalABS = 0;
+  std::int32_t FFiniteCount = 0;
   String FValueSource;
   bool IDefDateTime = false;
   bool FDateTimeSet = false, FOrderSet = false;  // set by the program or read, not calculated

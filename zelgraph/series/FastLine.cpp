@@ -310,9 +310,7 @@ void TFastLineSeries::DoBeforeParallel() {
   IDeferredPoints = false;
   const std::int32_t F = FFirstVisibleIndex, L = FLastVisibleIndex;
   if (F < 0 || L < 0 || L >= Count()) return;
-  const std::int32_t P0 = F < 1 ? 0 : F - 1;
-  OldX = XPixel(P0);
-  OldY = YPixel(P0);
+  StartPenAt(F < 1 ? 0 : F - 1);
   if (!ShouldDrawAsPolyline()) return;
   const std::int32_t S = F > 0 ? F - 1 : F;
   if (!ReuseXValues && !ReuseYValues && FGetHorizAxis && FGetVertAxis && TPixelMap(FGetHorizAxis, true).Monotone() &&
@@ -326,7 +324,29 @@ void TFastLineSeries::DoBeforeParallel() {
   FillPolylinePoints(S, L);
 }
 
+void TFastLineSeries::StartPenAt(std::int32_t P) {
+  OldX = XPixel(P);
+  OldY = YPixel(P);
+  IPenUnset = !IsFinitePoint(P);
+}
+
+void TFastLineSeries::DropNonFinitePoints(std::int32_t S) {
+  if (FX->AllFinite() && FY->AllFinite()) return;
+  const double* XV = std::as_const(FX->Value).Data() + S;
+  const double* YV = std::as_const(FY->Value).Data() + S;
+  std::size_t Kept = 0;
+  for (std::size_t K = 0; K < IPoints.size(); ++K)
+    if (std::isfinite(XV[K]) && std::isfinite(YV[K])) IPoints[Kept++] = IPoints[K];
+  IPoints.resize(Kept);
+}
+
 void TFastLineSeries::FillPolylinePoints(std::int32_t S, std::int32_t L) {
+  FillPolylineEntries(S, L);
+  // A point that is not finite has no pixel: the line joins its neighbours.
+  DropNonFinitePoints(S);
+}
+
+void TFastLineSeries::FillPolylineEntries(std::int32_t S, std::int32_t L) {
   const std::size_t N = static_cast<std::size_t>(L - S + 1);
   const bool Had = !IPoints.empty();
   if (IPoints.size() != N) IPoints.resize(N);
@@ -451,10 +471,20 @@ void TFastLineSeries::FillMergedPoints(std::int32_t S, std::int32_t L) {
       MinI = FirstAt(I, Last, MinP, true);
       MaxI = FirstAt(I, Last, MaxP, false);
     } else {
-      // A value that is not finite: the run point by point, as the merge walks it.
-      MinP = MaxP = First;
-      MinI = MaxI = I;
-      for (std::int32_t J = I + 1; J <= Last; ++J) {
+      // A value that is not finite: the run point by point, as the merge walks the line that
+      // leaves such points out. A run of them alone adds nothing to the line.
+      std::int32_t F = I;
+      while (F <= Last && !std::isfinite(YV[F])) ++F;
+      if (F > Last) {
+        I = Last + 1;
+        continue;
+      }
+      std::int32_t E = Last;
+      while (!std::isfinite(YV[E])) --E;
+      MinP = MaxP = PY(YV[F]);
+      MinI = MaxI = F;
+      for (std::int32_t J = F + 1; J <= E; ++J) {
+        if (!std::isfinite(YV[J])) continue;
         const float P = PY(YV[J]);
         if (P < MinP) {
           MinP = P;
@@ -464,6 +494,17 @@ void TFastLineSeries::FillMergedPoints(std::int32_t S, std::int32_t L) {
           MaxI = J;
         }
       }
+      Push(C, PY(YV[F]));
+      if (MinI < MaxI) {
+        Push(C, MinP);
+        Push(C, MaxP);
+      } else {
+        Push(C, MaxP);
+        Push(C, MinP);
+      }
+      Push(C, PY(YV[E]));
+      I = Last + 1;
+      continue;
     }
     Push(C, First);
     if (MinI < MaxI) {
@@ -532,7 +573,7 @@ void TFastLineSeries::DrawAllValues() {
   IStrokes = Strokes ? &*Strokes : nullptr;
   TRestoreOnExit StopStrokes([this] { IStrokes = nullptr; });
   if (!Poly) {
-    DoMoveTo(OldX, OldY);
+    if (!IPenUnset) DoMoveTo(OldX, OldY);
     if (!FDrawAll) {
       IMin = OldY;
       IMax = OldY;
@@ -546,7 +587,9 @@ void TFastLineSeries::DrawAllValues() {
   }
   if (Poly) {
     DrawAsPolyline(Canvas);
-  } else if (Strokes && FDrawAll && FTreatNulls == TTreatNullsStyle::tnIgnore && !FStairs) {
+  } else if (Strokes && FDrawAll && FTreatNulls == TTreatNullsStyle::tnIgnore && !FStairs && FX->AllFinite() &&
+             FY->AllFinite()) {
+    // Every point drawn at its values: a point that is not finite is left out by the walk below.
     WalkStrokes(*Strokes, F, L);
   } else {
     if (F > 0) DrawPointAt(F);
@@ -673,10 +716,6 @@ bool TFastLineSeries::ShouldDrawPoint(std::int32_t ValueIndex, std::int32_t& X, 
 
 void TFastLineSeries::DrawPointAt(std::int32_t ValueIndex) {
   std::int32_t X = XPixel(ValueIndex), Y = YPixel(ValueIndex);
-  if (FTreatNulls == TTreatNullsStyle::tnIgnore && FDrawAll) {
-    DoDrawPoint(X, Y);
-    return;
-  }
   const bool MinMax = !FDrawAll && FDAPStyle == TDrawAllPointsStyle::daMinMax;
   const bool Inverted = MinMax && FGetVertAxis && FGetVertAxis->GetInverted();
   // The strokes of the pixel column collected last, when the walk ends in it.
@@ -691,6 +730,30 @@ void TFastLineSeries::DrawPointAt(std::int32_t ValueIndex) {
       DoDrawPoint(Col, IMax);
     }
   };
+  if (!IsFinitePoint(ValueIndex)) {
+    // No pixel: a gap where nulls leave one (the column collected so far ends), else the line
+    // goes on from the last point drawn.
+    const bool Gap = TreatNullsOf(ValueIndex) == TTreatNullsStyle::tnDontPaint;
+    if (MinMax && ISameX && !IPenUnset && (Gap || ValueIndex == GetLastDisplayedIndex())) {
+      FlushLastColumn();
+      ISameX = false;
+    }
+    if (Gap) IPenUnset = true;
+    return;
+  }
+  if (IPenUnset) {
+    IPenUnset = false;
+    DoMoveTo(X, Y);
+    OldX = X;
+    OldY = Y;
+    IMin = IMax = Y;
+    ISameX = false;
+    return;
+  }
+  if (FTreatNulls == TTreatNullsStyle::tnIgnore && FDrawAll) {
+    DoDrawPoint(X, Y);
+    return;
+  }
   const std::int32_t ColumnX = OldX;
   if (!ShouldDrawPoint(ValueIndex, X, Y)) {
     // The last point may add nothing (it lands on the pen's pixel): the column still ends.
@@ -740,9 +803,13 @@ void TFastLineSeries::NotifyNewValue(TChartSeries* Sender, std::int32_t ValueInd
     Canvas->Invalidate();
     if (!Canvas->GetCanvas()) return;
   }
-  const std::int32_t P = ValueIndex > 0 ? ValueIndex - 1 : 0;
-  OldX = XPixel(P);
-  OldY = YPixel(P);
+  // The pen starts at the point before; where that one is not finite and the line joins over
+  // it, at the last finite point before, as a paint draws it.
+  std::int32_t P = ValueIndex > 0 ? ValueIndex - 1 : 0;
+  if (!IsFinitePoint(ValueIndex)) return;  // nothing to draw, and nothing a paint would draw
+  if (TreatNullsOf(P) != TTreatNullsStyle::tnDontPaint)
+    while (P > 0 && !IsFinitePoint(P)) --P;
+  StartPenAt(P);
   IMin = OldY;
   IMax = OldY;
   ISameX = false;
@@ -752,7 +819,8 @@ void TFastLineSeries::NotifyNewValue(TChartSeries* Sender, std::int32_t ValueInd
     // The segment lies in the box of its ends and the stairs' corners (their projections in
     // 3D), widened by the pen.
     const std::int32_t X = XPixel(ValueIndex), Y = YPixel(ValueIndex);
-    const std::int32_t Corners[4][2] = {{OldX, OldY}, {X, Y}, {OldX, Y}, {X, OldY}};
+    const std::int32_t SX = IPenUnset ? X : OldX, SY = IPenUnset ? Y : OldY;
+    const std::int32_t Corners[4][2] = {{SX, SY}, {X, Y}, {SX, Y}, {X, SY}};
     const bool Is3D = FParent->GetView3D();
     TRectF Box;
     for (int I = 0; I < 4; ++I) {
@@ -771,7 +839,7 @@ void TFastLineSeries::NotifyNewValue(TChartSeries* Sender, std::int32_t ValueInd
   TRestoreOnExit ClipDone([&] {
     if (Clip) FParent->ClipRegionDone();
   });
-  DoMoveTo(OldX, OldY);
+  if (!IPenUnset) DoMoveTo(OldX, OldY);
   DrawPointAt(ValueIndex);
 }
 
@@ -830,10 +898,16 @@ std::int32_t TFastLineSeries::Clicked(std::int32_t X, std::int32_t Y) {
     QX = CalcXPos(First - 1);
     QY = CalcYPos(First - 1);
   }
+  bool HasPrevious = First > VisibleFirst && IsFinitePoint(First - 1);
   for (std::int32_t I = First; I <= Last; ++I) {
+    // A point that is not finite is nowhere: neither it nor a segment to it is hit.
+    if (!IsFinitePoint(I)) {
+      HasPrevious = false;
+      continue;
+    }
     const std::int32_t PX = CalcXPos(I), PY = CalcYPos(I);
     if (PX == X && PY == Y) return I;
-    if (I > VisibleFirst) {
+    if (I > VisibleFirst && HasPrevious) {
       const TPointF P(static_cast<float>(PX), static_cast<float>(PY));
       const TPointF Q(static_cast<float>(QX), static_cast<float>(QY));
       bool Hit;
@@ -847,6 +921,7 @@ std::int32_t TFastLineSeries::Clicked(std::int32_t X, std::int32_t Y) {
     }
     QX = PX;
     QY = PY;
+    HasPrevious = true;
   }
   return -1;
 }

@@ -39,6 +39,13 @@ class TCustomLineSeries : public TChartSeries {
   void SetLinePen(TZelPen* Value) { SetPen(Value); }
   TTreatNullsStyle GetTreatNulls() const { return FTreatNulls; }
   virtual void SetTreatNulls(TTreatNullsStyle Value);
+  // How point ValueIndex is drawn when it is null: by TreatNulls, except that a point that is not
+  // finite cannot be drawn at its values: where nulls are ignored it is skipped (its neighbours
+  // are joined).
+  TTreatNullsStyle TreatNullsOf(std::int32_t ValueIndex) const {
+    return FTreatNulls == TTreatNullsStyle::tnIgnore && !IsFinitePoint(ValueIndex) ? TTreatNullsStyle::tnSkip
+                                                                                   : FTreatNulls;
+  }
 
  protected:
   TTreatNullsStyle FTreatNulls = TTreatNullsStyle::tnDontPaint;
@@ -125,6 +132,9 @@ class TFastLineSeries : public TCustomLineSeries {
   std::int32_t IMin = 0;
   std::int32_t IMax = 0;
   bool ISameX = false;
+  // The pen has no position yet (OldX, OldY mean nothing): the walk began at a point that is not
+  // finite, or passed one that leaves a gap. The next point drawn moves the pen there.
+  bool IPenUnset = false;
   std::vector<TPointF> IPoints;
   bool ReuseXValues = false;
   bool ReuseYValues = false;
@@ -144,6 +154,12 @@ class TFastLineSeries : public TCustomLineSeries {
   // The strokes of points F .. L with every point drawn, nulls drawn at their values and no
   // stairs, mapped in bulk: what DrawPointAt draws for each.
   void WalkStrokes(TColumnStrokes& Strokes, std::int32_t F, std::int32_t L);
+  // Takes out of IPoints (made from points S on) the entries of points that are not finite.
+  void DropNonFinitePoints(std::int32_t S);
+  // Every entry of the polyline through points S .. L, finite or not.
+  void FillPolylineEntries(std::int32_t S, std::int32_t L);
+  // The pen start of a walk from point P: its pixel position, or none when it is not finite.
+  void StartPenAt(std::int32_t P);
   // The polyline through points S .. L: every point, or the points of each pixel column merged.
   void FillPolylinePoints(std::int32_t S, std::int32_t L);
   void FillMergedPoints(std::int32_t S, std::int32_t L);

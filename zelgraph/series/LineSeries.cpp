@@ -227,7 +227,8 @@ double TCustomSeries::PointOrigin(std::int32_t ValueIndex, bool SumAll, double S
     if (!SumAll && S == this) break;
     if (S->GetActive() && SameClassOrigin(S) && S->Count() > ValueIndex) {
       const double V = S->GetOriginValue(ValueIndex);
-      Result += (SumAll ? std::fabs(V) : V) * Scale;
+      // A value that is not finite is a null point's: it stacks nothing.
+      if (std::isfinite(V)) Result += (SumAll ? std::fabs(V) : V) * Scale;
     }
   }
   return Result;
@@ -292,12 +293,18 @@ void TCustomSeries::CalcZOrder() {
     TCustomLineSeries::CalcZOrder();
 }
 
+namespace {
+// The extent of stacked sums leaves out a sum that is not finite.
+double FiniteMin(double A, double B) { return std::isfinite(B) ? std::min(A, B) : A; }
+double FiniteMax(double A, double B) { return std::isfinite(B) ? std::max(A, B) : A; }
+}  // namespace
+
 double TCustomSeries::CalcMinMaxValue(bool IsMin) {
   bool Any = false;
   double Result = 0;
   const bool All = FTreatNulls == TTreatNullsStyle::tnIgnore;
   for (std::int32_t I = 0; I < Count(); ++I) {
-    if (!All && IsNull(I)) continue;
+    if ((!All || !IsFinitePoint(I)) && IsNull(I)) continue;
     const double V = MandatoryValueList->Value[I];
     if (!Any || (IsMin ? V < Result : V > Result)) Result = V;
     Any = true;
@@ -310,20 +317,19 @@ double TCustomSeries::MaxYValue() {
   if (FStacked == TCustomSeriesStack::cssStack100) return 100;
   double Result = CalcMinMaxValue(false);
   if (FStacked == TCustomSeriesStack::cssStack)
-    for (std::int32_t I = 0; I < Count(); ++I) Result = std::max(Result, StackedValue(I, FY->Value[I]));
+    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMax(Result, StackedValue(I, FY->Value[I]));
   return Result;
 }
 
 double TCustomSeries::MinYValue() {
   double Result = YMandatory ? CalcMinMaxValue(true) : TCustomLineSeries::MinYValue();
   if (FStacked == TCustomSeriesStack::cssStack) {
-    for (std::int32_t I = 0; I < Count(); ++I) Result = std::min(Result, StackedValue(I, FY->Value[I]));
+    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMin(Result, StackedValue(I, FY->Value[I]));
   } else if (FStacked == TCustomSeriesStack::cssStack100) {
     if (Count() == 0) return 0;
     Result = 0;
     for (std::int32_t I = 0; I < Count(); ++I) {
-      const double Percent = StackedPercent(I, FY->Value[I]);
-      if (!std::isnan(Percent)) Result = std::min(Result, Percent);
+      Result = FiniteMin(Result, StackedPercent(I, FY->Value[I]));
     }
   }
   return Result;
@@ -334,7 +340,7 @@ double TCustomSeries::MaxXValue() {
   if (FStacked == TCustomSeriesStack::cssStack100) return 100;
   double Result = CalcMinMaxValue(false);
   if (FStacked == TCustomSeriesStack::cssStack)
-    for (std::int32_t I = 0; I < Count(); ++I) Result = std::max(Result, StackedValue(I, FX->Value[I]));
+    for (std::int32_t I = 0; I < Count(); ++I) Result = FiniteMax(Result, StackedValue(I, FX->Value[I]));
   return Result;
 }
 
@@ -546,8 +552,9 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
     OldIndex = -1;
   }
   std::int32_t PointIndex = ValueIndex;  // the point whose pixel (X, Y) is
-  if (IsNull(ValueIndex) && FTreatNulls == TTreatNullsStyle::tnSkip) {
+  if (IsNull(ValueIndex) && TreatNullsOf(ValueIndex) == TTreatNullsStyle::tnSkip) {
     if (IsFirst) {
+      PointIndex = -1;
       for (std::int32_t J = ValueIndex + 1; J < Count(); ++J)
         if (!IsNull(J)) {
           X = CalcXPos(J);
@@ -555,6 +562,11 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
           PointIndex = J;
           break;
         }
+      if (PointIndex < 0) {
+        // Nothing to draw from here on: every point left is null.
+        OldColor = 0;
+        return;
+      }
     } else {
       X = OldX;
       Y = OldY;
@@ -579,7 +591,7 @@ void TCustomSeries::DrawValue(std::int32_t ValueIndex) {
     if (FirstDisplayed == FFirstVisibleIndex && ValueIndex > 0 && DrawPreviousPoint(ValueIndex))
       DrawPoint(ValueIndex, X, Y, TmpColor, false);
     if (PointerOn && (IsLast || FullRotation)) PointerAt(X, Y, TmpColor, ValueIndex);
-    if (!HasTemplate && FDrawArea && Is3D() && FullRotation)
+    if (!HasTemplate && FDrawArea && Is3D() && FullRotation && IsFinitePoint(PointIndex))
       Canvas->RectangleZ(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(BottomPos), StartZ, EndZ);
   } else if (IsLast) {
     DrawPoint(ValueIndex, X, Y, TmpColor, !FullRotation);
@@ -1141,6 +1153,8 @@ bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
   std::vector<TPointF> P;
   P.reserve(static_cast<std::size_t>(Last - First + 1) * (FStairs ? 2 : 1));
   for (std::int32_t I = First; I <= Last; ++I) {
+    // A point that cannot be placed is drawn by the point loop, as its null rule says.
+    if (!IsFinitePoint(I)) return false;
     const std::int32_t X = CalcXPos(I), Y = CalcYPos(I);
     P.push_back(Pt(X, Y));
     if (FStairs && I < Last) {
@@ -1154,7 +1168,7 @@ bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
     std::vector<TPointerDraw> Draws;
     const bool Merge = CanMergePointers(false);
     for (std::int32_t I = std::max(FFirstVisibleIndex, 0); I <= Last; ++I)
-      if (FTreatNulls == TTreatNullsStyle::tnIgnore || !IsNull(I)) {
+      if (!IsNull(I) || (FTreatNulls == TTreatNullsStyle::tnIgnore && IsFinitePoint(I))) {
         if (Merge)
           Draws.push_back({CalcXPos(I), CalcYPos(I), GetValueColor(I), I});
         else

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/Exceptions.h"
 #include "zelgraph/canvas/Pens.h"
@@ -243,28 +244,50 @@ void TSmoothingFunction::AddPoints(TChartSeries* Source) {
     if (Mandatory) Mandatory->SetCalculatedOrder(SameOrientation ? TChartListOrder::loNone : TChartListOrder::loAscending);
     Out->CalcVisiblePoints = SameOrientation;
   }
-  const std::int32_t Count = Source->Count();
-  if (Count == 0) return;
+  if (Source->Count() == 0) return;
   TChartValueList* Levels = ValueList(Source);
   const bool Vertical = Out->YMandatory;
   TChartValueList* Positions = Vertical ? Source->GetXValues() : Source->GetYValues();
   if (!Levels || !Positions) return;
 
+  // The points the curve goes through: those that are finite (a point that is not is left out,
+  // and the curve joins its neighbours).
+  std::vector<TVertex> Points;
+  Points.reserve(static_cast<std::size_t>(Source->Count()));
+  for (std::int32_t I = 0; I < Source->Count(); ++I) {
+    const TVertex P{Positions->Value[I], Levels->Value[I]};
+    if (std::isfinite(P.X) && std::isfinite(P.Y) && Source->IsFinitePoint(I)) Points.push_back(P);
+  }
+  const auto Count = static_cast<std::int32_t>(Points.size());
+  if (Count == 0) return;
+  // Values near the ends of the double range would overflow in the spline's sums (its phantom
+  // vertices lie twice as far out): such a coordinate is calculated at a scale by a power of two
+  // (exact) and scaled back; a point of the curve that lies beyond the range is then not finite,
+  // so a null point. Other data are calculated as they are.
+  auto ScaleOf = [&](bool X) {
+    double Big = 0;
+    for (const TVertex& P : Points) Big = std::max(Big, std::fabs(X ? P.X : P.Y));
+    return Big > 0x1p1000 ? std::ilogb(Big) + 1 : 0;
+  };
+  const int ScaleX = ScaleOf(true), ScaleY = ScaleOf(false);
   auto Emit = [&](double Position, double Level) {
+    Position = std::ldexp(Position, ScaleX);
+    Level = std::ldexp(Level, ScaleY);
     if (Vertical)
       Out->AddXY(Position, Level, String(), clZelDefault);
     else
       Out->AddXY(Level, Position, String(), clZelDefault);
   };
+  for (TVertex& P : Points) P = TVertex{std::ldexp(P.X, -ScaleX), std::ldexp(P.Y, -ScaleY)};
   // A single point has no curve through it: it is its own smooth line.
   if (Count == 1) {
-    Emit(Positions->Value[0], Levels->Value[0]);
+    Emit(Points[0].X, Points[0].Y);
     return;
   }
 
   TOwned<TBSpline> Spline(Create<TBSpline>());
   Spline->SetCapacity(Count);
-  for (std::int32_t I = 0; I < Count; ++I) Spline->AddPoint(Positions->Value[I], Levels->Value[I]);
+  for (const TVertex& P : Points) Spline->AddPoint(P.X, P.Y);
   Spline->SetInterpolated(FInterpolate);
   // Count * Factor pieces, at most 600 (computed wide: a large source must not overflow).
   const std::int64_t Pieces = std::min<std::int64_t>(static_cast<std::int64_t>(Count) * FFactor, TBSpline::MaxFragments);

@@ -286,6 +286,7 @@ std::int32_t TCursorTool::NearestPoint(TCursorToolStyle AStyle, double& Differen
   const TChartValueList* ZV = ZValues(FSeries);
   const std::int32_t N = std::min({XV->GetCount(), YV->GetCount(), Last + 1});
   for (std::int32_t I = First; I < N; ++I) {
+    if (!FSeries->IsFinitePoint(I)) continue;  // a point that cannot be placed is no place to snap to
     const double X = XV->Value[I];
     const double Y = YV->Value[I];
     double D;

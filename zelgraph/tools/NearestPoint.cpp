@@ -93,7 +93,8 @@ std::int32_t TNearestTool::GetNearestPoint(TChartSeries* Series, std::int32_t X,
   std::int32_t Result = -1;
   std::int32_t Best = 10000;
   for (std::int32_t I = First; I <= Last && I < Series->Count(); ++I) {
-    if (!IncludeNulls && Series->IsNull(I)) continue;
+    // A point that cannot be placed is never the nearest, nulls included or not.
+    if (!Series->IsFinitePoint(I) || (!IncludeNulls && Series->IsNull(I))) continue;
     std::int32_t PX = 0, PY = 0;
     Series->CalcSelectionPos(I, PX, PY);
     std::int32_t Depth = 0;
