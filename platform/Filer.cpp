@@ -274,9 +274,21 @@ void TWriter::WriteListBegin() { WriteValue(TValueType::vaList); }
 void TWriter::WriteListEnd() { WriteValue(TValueType::vaNull); }
 
 void TWriter::WriteBinary(const TStreamProc& WriteData) {
-  TMemoryStream Data;
-  if (WriteData) WriteData(&Data);
-  WriteBinary(Data.GetMemory(), Data.GetSize());
+  // WriteData writes the block in place, so that its bytes are not copied again; the length
+  // before it is filled in afterwards.
+  WriteValue(TValueType::vaBinary);
+  const Int64 LengthAt = FStream->GetPosition();
+  const Byte Unknown[4] = {};
+  Write(Unknown, 4);
+  if (WriteData) WriteData(FStream);
+  const Int64 End = FStream->GetPosition();
+  const Int64 Count = End - LengthAt - 4;
+  if (Count < 0 || Count > INT32_MAX) throw EWriteError(SWriteError);
+  Byte L[4];
+  PutLE<std::uint32_t>(L, static_cast<std::uint32_t>(Count));
+  FStream->SetPosition(LengthAt);
+  Write(L, 4);
+  FStream->SetPosition(End);
 }
 
 void TWriter::WriteBinary(const void* Data, Int64 Count) {
@@ -641,19 +653,26 @@ String TReader::ReadIdent() {
   }
 }
 
-std::vector<Byte> TReader::ReadBinary() {
+std::int32_t TReader::ReadBinaryLength() {
   CheckValue(TValueType::vaBinary);
-  std::int32_t L = ReadLength();
+  const std::int32_t L = ReadLength();
   CheckRemaining(L);
+  return L;
+}
+
+std::vector<Byte> TReader::ReadBinary() {
+  const std::int32_t L = ReadBinaryLength();
   std::vector<Byte> Data(static_cast<std::size_t>(L));
   Read(Data.data(), L);
   return Data;
 }
 
 void TReader::ReadBinary(const TStreamProc& ReadData) {
-  std::vector<Byte> Data = ReadBinary();
+  const std::int32_t L = ReadBinaryLength();
+  // The bytes go straight into the stream the callback reads: one copy of the block.
   TMemoryStream Block;
-  Block.WriteBuffer(Data.data(), static_cast<Int64>(Data.size()));
+  Block.SetSize(L);
+  if (L > 0) Read(Block.GetMemory(), L);
   Block.SetPosition(0);
   if (ReadData) ReadData(&Block);
 }

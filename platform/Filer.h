@@ -151,7 +151,8 @@ class TWriter : public TFiler {
   void WriteIdent(const String& Ident);
   void WriteListBegin();
   void WriteListEnd();
-  // vaBinary: the int32 length and the bytes that WriteData writes into a stream of its own.
+  // vaBinary: the int32 length and the bytes that WriteData writes. WriteData gets the writer's
+  // stream at the block's start and writes the block there, moving only forward.
   void WriteBinary(const TStreamProc& WriteData);
   void WriteBinary(const void* Data, Int64 Count);
   // vaCollection, then per item: list begin, its properties, list end; then list end.
@@ -259,6 +260,8 @@ class TReader : public TFiler {
   void SkipBytes(Int64 Count);
   void CheckRemaining(Int64 Count);
   std::int32_t ReadLength();
+  // The value type vaBinary and the length of its block, checked against what the stream holds.
+  std::int32_t ReadBinaryLength();
   void SkipValue(int Depth);
 
   String FPropName;

@@ -91,20 +91,35 @@ Int64 TMemoryStream::Read(void* Buffer, Int64 Count) {
   return N;
 }
 
+bool TMemoryStream::Grow(Int64 End) {
+  const Int64 Capacity = GetCapacity();
+  if (End <= Capacity) return true;
+  try {
+    FData.reserve(static_cast<std::size_t>(std::max(End, Capacity > std::numeric_limits<Int64>::max() / 2 ? End : 2 * Capacity)));
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  return true;
+}
+
 Int64 TMemoryStream::Write(const void* Buffer, Int64 Count) {
   if (Count <= 0) return 0;
   if (FPosition > std::numeric_limits<Int64>::max() - Count) return 0;
-  Int64 End = FPosition + Count;
-  if (End > GetSize()) {
-    try {
-      FData.resize(static_cast<std::size_t>(End));
-    } catch (const std::bad_alloc&) {
-      return 0;
-    } catch (const std::length_error&) {
-      return 0;
-    }
+  const Int64 End = FPosition + Count;
+  const Int64 Size = GetSize();
+  if (End > Size) {
+    if (!Grow(End)) return 0;
+    // Within the room reserved, neither the zeros of a gap nor the appended bytes can fail.
+    if (FPosition > Size) FData.resize(static_cast<std::size_t>(FPosition));
+    const Byte* B = static_cast<const Byte*>(Buffer);
+    const Int64 Inside = std::max<Int64>(Size - FPosition, 0);
+    if (Inside > 0) std::memcpy(FData.data() + FPosition, B, static_cast<std::size_t>(Inside));
+    FData.insert(FData.end(), B + Inside, B + Count);
+  } else {
+    std::memcpy(FData.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
   }
-  std::memcpy(FData.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
   FPosition = End;
   return Count;
 }
@@ -124,6 +139,17 @@ void TMemoryStream::SetSize(Int64 NewSize) {
     throw EStreamError(SMemoryStreamError);
   }
   if (FPosition > NewSize) FPosition = NewSize;
+}
+
+void TMemoryStream::SetCapacity(Int64 NewCapacity) {
+  if (NewCapacity <= GetCapacity()) return;
+  try {
+    FData.reserve(static_cast<std::size_t>(NewCapacity));
+  } catch (const std::bad_alloc&) {
+    throw EStreamError(SMemoryStreamError);
+  } catch (const std::length_error&) {
+    throw EStreamError(SMemoryStreamError);
+  }
 }
 
 void TMemoryStream::Clear() {

@@ -71,6 +71,11 @@ class TMemoryStream : public TStream {
   Int64 GetSize() override { return static_cast<Int64>(FData.size()); }
   // Grows with zeros or truncates; a position past the new end moves to the end.
   void SetSize(Int64 NewSize) override;
+  // The bytes the memory holds room for. Writing past it at least doubles it, so that a stream
+  // written piece by piece copies each byte a bounded number of times; a writer that knows its
+  // size sets it once beforehand. Never below the size: a smaller value is ignored.
+  Int64 GetCapacity() const { return static_cast<Int64>(FData.capacity()); }
+  void SetCapacity(Int64 NewCapacity);
 
   // The bytes; valid until the next change of size.
   Byte* GetMemory() { return FData.data(); }
@@ -86,6 +91,9 @@ class TMemoryStream : public TStream {
   void SaveToFile(const String& FileName) const;
 
  private:
+  // Room for End bytes, by the growth rule of GetCapacity; false when the memory is not there.
+  bool Grow(Int64 End);
+
   std::vector<Byte> FData;
   Int64 FPosition = 0;
 };

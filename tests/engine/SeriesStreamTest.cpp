@@ -123,6 +123,60 @@ TEST_F(StreamFixture, ContentOfLaterPointsIsNotLost) {
   EXPECT_EQ(Back->GetxValue(15000), 15000.5);
 }
 
+// A memory stream that counts the reads made from it.
+struct TCountingStream : TMemoryStream {
+  Int64 Read(void* Buffer, Int64 Count) override {
+    ++Reads;
+    return TMemoryStream::Read(Buffer, Count);
+  }
+  int Reads = 0;
+};
+
+// A block far longer than the pieces it is written and read in, with labels of every length
+// crossing their edges: the bytes are laid out as for a short one. The memory stream takes its
+// room once, the stream is read in a few large pieces (not one read per field) and every value
+// list takes its memory once, for the points there are.
+TEST_F(StreamFixture, LongBlocksAreWrittenAndReadInLargePieces) {
+  TChartSeries* S = NewSeries();
+  auto* Z = new TChartValueList(S, "Z");
+  S->ChangeInternalColor(Blue);
+  const int N = 3000;
+  Bytes Want;
+  Want.U8(1 | 2 | 4).I32(N);
+  for (int I = 0; I < N; ++I) {
+    const String Label(static_cast<std::size_t>(I % 301), static_cast<char>('a' + I % 26));
+    const TAlphaColor Color = I % 2 ? Red : Blue;
+    Z->SetTempValue(I * 3.0);
+    S->AddXY(I * 0.5, I * 2.0, Label, Color);
+    Want.F64(I * 0.5).F64(I * 2.0).I32(static_cast<std::int32_t>(Color)).U8(255);
+    Want.I32(static_cast<std::int32_t>(Label.size())).Text(Label).F64(I * 3.0);
+  }
+  ASSERT_GT(Want.B.size(), std::size_t(4) * 65536);
+  TMemoryStream Out;
+  S->WriteData(&Out);
+  EXPECT_EQ(Out.GetBytes(), Want.B);
+  EXPECT_EQ(Out.GetCapacity(), Out.GetSize());
+
+  TCountingStream In;
+  In.WriteBuffer(Want.B.data(), static_cast<Int64>(Want.B.size()));
+  In.WriteBuffer("after", 5);  // not the block's: left where it is
+  In.SetPosition(0);
+  TChartSeries* Back = NewSeries();
+  auto* BackZ = new TChartValueList(Back, "Z");
+  Back->ReadData(&In);
+  EXPECT_EQ(In.GetPosition(), static_cast<Int64>(Want.B.size()));
+  EXPECT_LE(In.Reads, static_cast<int>(Want.B.size() / 65536) + 3);
+  ASSERT_EQ(Back->Count(), N);
+  for (TChartValueList* L : {Back->GetXValues(), Back->GetYValues(), BackZ}) EXPECT_EQ(L->Value.Capacity(), N);
+  EXPECT_EQ(Write(Back), Want.B);
+
+  // A count beyond the bytes there are takes memory for the records that fit only.
+  TChartSeries* Damaged = NewSeries();
+  Read(Damaged, Bytes().U8(0).I32(1000000000).F64(1).F64(2).F64(3).B);
+  EXPECT_EQ(Damaged->Count(), 3);
+  EXPECT_EQ(Damaged->GetYValues()->Value.Capacity(), 3);
+}
+
 TEST_F(StreamFixture, ShortLabelFormAndExtraChannels) {
   TChartSeries* S = NewSeries();
   auto* Z = new TChartValueList(S, "Z");

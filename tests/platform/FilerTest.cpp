@@ -160,6 +160,19 @@ TEST(Filer, WriterEncodesEachValueType) {
       {"ident null", [](TWriter& W) { W.WriteIdent("Null"); }, {0}},
       {"list", [](TWriter& W) { W.WriteListBegin(); W.WriteInteger(1); W.WriteListEnd(); }, {1, 2, 1, 0}},
       {"binary", [](TWriter& W) { W.WriteBinary("\x01\x02\x03", 3); }, {10, 3, 0, 0, 0, 1, 2, 3}},
+      // A block that its callback writes in place, in pieces, between other values: the length
+      // before it is filled in and writing goes on after it.
+      {"binary written in place",
+       [](TWriter& W) {
+         W.WriteInteger(1);
+         W.WriteBinary([](TStream* S) {
+           S->WriteBuffer("\x01\x02", 2);
+           S->WriteBuffer("\x03", 1);
+         });
+         W.WriteInteger(2);
+       },
+       {2, 1, 10, 3, 0, 0, 0, 1, 2, 3, 2, 2}},
+      {"empty binary written in place", [](TWriter& W) { W.WriteBinary([](TStream*) {}); }, {10, 0, 0, 0, 0}},
       {"property name with path",
        [](TWriter& W) {
          W.SetPropPath("Font.");

@@ -125,6 +125,54 @@ TEST(Streams, CopyFromAndMemoryRoundTrip) {
   EXPECT_EQ(Contents(Saved), ">hello world");
 }
 
+// A stream written piece by piece takes new memory a few times only, whatever its length:
+// ten times the pieces take about log2(10) more steps, each at least doubling the room.
+TEST(Streams, MemoryStreamGrowsGeometrically) {
+  auto Steps = [](int Pieces) {
+    TMemoryStream M;
+    Int64 Capacity = M.GetCapacity();
+    int Changes = 0;
+    const double Piece = 1.5;
+    for (int I = 0; I < Pieces; ++I) {
+      M.WriteBuffer(&Piece, sizeof Piece);
+      if (M.GetCapacity() != Capacity) {
+        EXPECT_GE(M.GetCapacity(), 2 * Capacity);
+        Capacity = M.GetCapacity();
+        ++Changes;
+      }
+    }
+    EXPECT_EQ(M.GetSize(), Int64(Pieces) * 8);
+    return Changes;
+  };
+  const int Small = Steps(10000), Large = Steps(100000);
+  EXPECT_LE(Small, 18);
+  EXPECT_LE(Large - Small, 4);
+}
+
+TEST(Streams, MemoryStreamCapacityAndWritesAcrossTheEnd) {
+  TMemoryStream M;
+  M.SetCapacity(100);
+  EXPECT_GE(M.GetCapacity(), 100);
+  const Int64 Reserved = M.GetCapacity();
+  for (int I = 0; I < 10; ++I) M.WriteBuffer("0123456789", 10);
+  EXPECT_EQ(M.GetCapacity(), Reserved);  // the room asked for is used before any more is taken
+  M.SetCapacity(10);                     // never below what it holds
+  EXPECT_EQ(M.GetCapacity(), Reserved);
+
+  // Part over the last bytes, part appended; then past the end, with the gap zero.
+  M.SetSize(6);
+  M.SetPosition(4);
+  M.WriteBuffer("abcd", 4);
+  EXPECT_EQ(Contents(M), "0123abcd");
+  M.SetPosition(10);
+  M.WriteBuffer("Z", 1);
+  EXPECT_EQ(Contents(M), std::string("0123abcd\0\0Z", 11));
+  EXPECT_EQ(M.GetPosition(), 11);
+
+  M.Clear();
+  EXPECT_EQ(M.GetCapacity(), 0);
+}
+
 TEST_F(StreamFiles, OpenAndCreateErrorsCarryTheSystemReason) {
   fs::create_directories(Dir / "sub");
   struct Case {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -95,6 +96,70 @@ TEST(BSpline, GrowingKeepsPointsAndKnuckles) {
   S->SetKnuckle(6, true);
   S->AddPoint(6, 36);
   EXPECT_TRUE(S->GetKnuckle(6));
+}
+
+// The control vertices solved with the full rows of the tridiagonal matrix (lower, diagonal,
+// upper entries) and a separate solution list, the plain way.
+std::vector<TVertex> SolveWithFullRows(std::vector<TVertex> V) {
+  const std::size_t N = V.size() - 2;
+  struct TRow {
+    double Lower = 0, Diag = 0, Upper = 0;
+  };
+  std::vector<TRow> M(N + 1);
+  for (std::size_t I = 2; I + 1 <= N; ++I) M[I] = {1.0 / 6.0, 2.0 / 3.0, 1.0 / 6.0};
+  M[1].Diag = 1;
+  M[N].Diag = 1;
+  auto Same = [&V](std::size_t A, std::size_t B) {
+    return std::fabs(V[A].X - V[B].X) < 1e-5 && std::fabs(V[A].Y - V[B].Y) < 1e-5;
+  };
+  for (std::size_t I = 3; I + 1 < N;) {
+    if (Same(I - 1, I) && Same(I, I + 1)) {
+      for (std::size_t R = I - 1; R <= I + 1; ++R) M[R] = {0, 1, 0};
+      I += 2;
+    } else {
+      I += 1;
+    }
+  }
+  for (std::size_t I = 1; I < N; ++I) {
+    const double Factor = M[I + 1].Lower / M[I].Diag;
+    if (Factor == 0) continue;
+    M[I + 1].Lower = 0;
+    M[I + 1].Diag -= Factor * M[I].Upper;
+    V[I + 1].X -= Factor * V[I].X;
+    V[I + 1].Y -= Factor * V[I].Y;
+  }
+  std::vector<TVertex> W(N + 2);
+  W[N] = {V[N].X / M[N].Diag, V[N].Y / M[N].Diag};
+  for (std::size_t I = N - 1; I >= 1; --I)
+    W[I] = {(V[I].X - M[I].Upper * W[I + 1].X) / M[I].Diag, (V[I].Y - M[I].Upper * W[I + 1].Y) / M[I].Diag};
+  W[0] = {2 * W[1].X - W[2].X, 2 * W[1].Y - W[2].Y};
+  W[N + 1] = {2 * W[N].X - W[N - 1].X, 2 * W[N].Y - W[N - 1].Y};
+  return W;
+}
+
+// The solver keeps only the diagonal of each row and solves in place: the vertices are, to the
+// bit, those of the full rows. Knuckles, equal points in a row, knuckles next to each other and
+// next to the ends make identity rows in every position.
+TEST(BSpline, CompactSolverGivesTheVerticesOfTheFullRows) {
+  std::vector<TVertex> Points;
+  for (int I = 0; I < 400; ++I) Points.push_back({I * 0.37, std::sin(I * 0.21) * 50 + (I % 7) * 1.3});
+  for (int I = 100; I < 103; ++I) Points[static_cast<std::size_t>(I)] = Points[99];  // four equal points
+  auto S = MakeSpline(Points, true);
+  for (std::int32_t K : {2, 3, 50, 51, 52, 200, 202, 398, 399}) S->SetKnuckle(K, true);
+  const std::int32_t N = S->GetNumberOfVertices();
+  std::vector<TVertex> Unsolved(static_cast<std::size_t>(N) + 2);
+  std::size_t V = 1;
+  for (std::int32_t I = 1; I <= S->GetNumberOfPoints(); ++I)
+    for (int K = S->GetKnuckle(I) ? 3 : 1; K > 0; --K) Unsolved[V++] = S->GetPoint(I);
+  ASSERT_EQ(V, static_cast<std::size_t>(N) + 1);
+  const std::vector<TVertex> Want = SolveWithFullRows(Unsolved);
+  int Differ = 0;
+  for (std::int32_t I = 0; I <= N + 1; ++I) {
+    const TVertex Got = S->GetVertex(I);
+    const TVertex& W = Want[static_cast<std::size_t>(I)];
+    if (std::memcmp(&Got.X, &W.X, sizeof(double)) != 0 || std::memcmp(&Got.Y, &W.Y, sizeof(double)) != 0) ++Differ;
+  }
+  EXPECT_EQ(Differ, 0);
 }
 
 TEST(BSpline, ChangesMakeTheCurveSolvedAgain) {

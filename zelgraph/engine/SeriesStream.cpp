@@ -24,47 +24,83 @@ constexpr Byte DataLabels = 4;
 constexpr Byte DataMarkPositions = 8;
 // A mark position record takes 34 bytes.
 
-// Little-endian writers and readers over a byte buffer.
+// Little-endian writer into a stream. The bytes gather in a buffer of its own and reach the
+// stream in large pieces; Flush hands over the rest.
 class TOut {
  public:
+  explicit TOut(TStream* S) : FStream(S), FBuffer(ChunkSize) {}
   void Bytes(const void* P, std::size_t N) {
     const Byte* B = static_cast<const Byte*>(P);
-    FData.insert(FData.end(), B, B + N);
+    while (N > 0) {
+      if (FUsed == ChunkSize) Flush();
+      const std::size_t Take = std::min(N, ChunkSize - FUsed);
+      std::memcpy(FBuffer.data() + FUsed, B, Take);
+      FUsed += Take;
+      B += Take;
+      N -= Take;
+    }
   }
-  void U8(Byte V) { FData.push_back(V); }
+  void U8(Byte V) {
+    Room(1);
+    FBuffer[FUsed++] = V;
+  }
   void I32(std::int32_t V) { U32(static_cast<std::uint32_t>(V)); }
   void U32(std::uint32_t V) {
-    for (int I = 0; I < 4; ++I) FData.push_back(static_cast<Byte>(V >> (8 * I)));
+    Room(4);
+    for (int I = 0; I < 4; ++I) FBuffer[FUsed++] = static_cast<Byte>(V >> (8 * I));
   }
   void F64(double V) {
     std::uint64_t U;
     std::memcpy(&U, &V, 8);
-    for (int I = 0; I < 8; ++I) FData.push_back(static_cast<Byte>(U >> (8 * I)));
+    Room(8);
+    for (int I = 0; I < 8; ++I) FBuffer[FUsed++] = static_cast<Byte>(U >> (8 * I));
   }
   void F32(float V) {
     std::uint32_t U;
     std::memcpy(&U, &V, 4);
     U32(U);
   }
-  std::vector<Byte>& Data() { return FData; }
+  void Flush() {
+    if (FUsed > 0) FStream->WriteBuffer(FBuffer.data(), static_cast<Int64>(FUsed));
+    FUsed = 0;
+  }
 
  private:
-  std::vector<Byte> FData;
+  static constexpr std::size_t ChunkSize = 64 * 1024;
+  void Room(std::size_t N) {
+    if (FUsed + N > ChunkSize) Flush();
+  }
+  TStream* FStream;
+  std::vector<Byte> FBuffer;
+  std::size_t FUsed = 0;
 };
 
 // Reads the stream as it comes: missing bytes read as 0, like a plain Read into zeroed fields.
+// The stream is read in large pieces; Release gives back what was read ahead and not taken.
 class TIn {
  public:
-  explicit TIn(TStream* S) : FStream(S) {
+  explicit TIn(TStream* S) : FStream(S), FBuffer(ChunkSize) {
     const Int64 Size = S->GetSize();
     const Int64 Pos = S->GetPosition();
     FLeft = Size > Pos ? Size - Pos : 0;
+    FStreamLeft = FLeft;
   }
+  // The bytes not taken yet.
   Int64 Left() const { return FLeft; }
   void Bytes(void* P, Int64 N) {
-    std::memset(P, 0, static_cast<std::size_t>(N));
-    const Int64 Got = FStream->Read(P, std::min(N, FLeft));
-    FLeft -= std::max<Int64>(Got, 0);
+    Byte* D = static_cast<Byte*>(P);
+    while (N > 0) {
+      if (FNext == FEnd && !Fill()) {
+        std::memset(D, 0, static_cast<std::size_t>(N));
+        return;
+      }
+      const Int64 Take = std::min(N, FEnd - FNext);
+      std::memcpy(D, FBuffer.data() + FNext, static_cast<std::size_t>(Take));
+      FNext += Take;
+      FLeft -= Take;
+      D += Take;
+      N -= Take;
+    }
   }
   Byte U8() {
     Byte B = 0;
@@ -92,10 +128,28 @@ class TIn {
     std::memcpy(&V, &U, 4);
     return V;
   }
+  // The stream's position moves back to just after the bytes taken.
+  void Release() {
+    if (FEnd > FNext) FStream->Seek(FNext - FEnd, soCurrent);
+    FNext = FEnd = 0;
+  }
 
  private:
+  static constexpr Int64 ChunkSize = 64 * 1024;
+  bool Fill() {
+    const Int64 Want = std::min(ChunkSize, FStreamLeft);
+    const Int64 Got = Want > 0 ? FStream->Read(FBuffer.data(), Want) : 0;
+    if (Got <= 0) return false;
+    FStreamLeft -= Got;
+    FNext = 0;
+    FEnd = Got;
+    return true;
+  }
   TStream* FStream;
-  Int64 FLeft;
+  std::vector<Byte> FBuffer;
+  Int64 FLeft;        // bytes not taken, read ahead or not
+  Int64 FStreamLeft;  // bytes not read from the stream yet
+  Int64 FNext = 0, FEnd = 0;
 };
 
 void WritePosition(TOut& Out, const TSeriesMarkPosition* P) {
@@ -288,19 +342,41 @@ Byte TChartSeries::SeriesGuessContents() {
   return Flags;
 }
 
+namespace {
+// The bytes of one point record without its label's text, for the content flags and the number
+// of value lists.
+Int64 RecordSize(Byte Flags, std::int32_t Lists) {
+  Int64 Size = 8 + 8 * std::max(Lists - 2, 0);
+  if (Flags & DataNotMandatory) Size += 8;
+  if (Flags & DataColors) Size += 4;
+  if (Flags & DataLabels) Size += 5;  // 255 and the int32 length as written (1 byte at least when read)
+  if (Flags & DataMarkPositions) Size += 34;
+  return Size;
+}
+}  // namespace
+
 void TChartSeries::WriteData(TStream* Stream) {
   const Byte Flags = SeriesGuessContents();
   const std::int32_t N = Count();
-  TOut Out;
+  const std::int32_t Lists = FValuesList->Count();
+  // A memory stream takes the room for all the bytes at once.
+  if (auto* M = dynamic_cast<TMemoryStream*>(Stream)) {
+    Int64 Size = 5 + RecordSize(Flags, Lists) * N;
+    if (Flags & DataLabels)
+      for (std::int32_t I = 0; I < N && I < FLabels.Count(); ++I)
+        Size += static_cast<Int64>(FLabels.List[static_cast<std::size_t>(I)].size());
+    M->SetCapacity(M->GetPosition() + Size);
+  }
+  TOut Out(Stream);
   Out.U8(Flags);
   Out.I32(N);
-  const std::int32_t Lists = FValuesList->Count();
   for (std::int32_t I = 0; I < N; ++I) {
     if (Flags & DataNotMandatory) Out.F64(NotMandatoryValueList->Value[I]);
     Out.F64(MandatoryValueList->Value[I]);
     if (Flags & DataColors) Out.U32(InternalColor(I));
     if (Flags & DataLabels) {
-      const String Label = FLabels.GetLabel(I);
+      static const String NoLabel;
+      const String& Label = I < FLabels.Count() ? FLabels.List[static_cast<std::size_t>(I)] : NoLabel;
       Out.U8(255);
       Out.I32(static_cast<std::int32_t>(Label.size()));
       Out.Bytes(Label.data(), Label.size());
@@ -311,7 +387,7 @@ void TChartSeries::WriteData(TStream* Stream) {
     }
     if (Flags & DataMarkPositions) WritePosition(Out, FMarks->GetPositions()->Get(I));
   }
-  Stream->WriteBuffer(Out.Data().data(), static_cast<Int64>(Out.Data().size()));
+  Out.Flush();
 }
 
 void TChartSeries::ReadData(TStream* Stream) {
@@ -320,6 +396,12 @@ void TChartSeries::ReadData(TStream* Stream) {
   const Byte Flags = In.U8();
   const std::int32_t N = In.I32();
   const std::int32_t Lists = FValuesList->Count();
+  // The value lists take their memory once, for the points the stream can hold: a damaged
+  // count takes no more than the bytes there are.
+  const Int64 MinRecord = RecordSize(Flags, Lists) - ((Flags & DataLabels) ? 4 : 0);
+  const auto Expected = static_cast<std::int32_t>(std::min<Int64>(std::max(N, 0), (In.Left() + MinRecord - 1) / MinRecord));
+  for (std::int32_t L = 0; L < Lists; ++L) FValuesList->Get(L)->ReserveValues(Expected);
+  if (Flags & DataLabels) FLabels.List.reserve(static_cast<std::size_t>(Expected));
   // The points come back in the order they were written: an order set after they were added
   // (or read before them) is only a flag and does not sort them.
   TValueScope<TChartListOrder> AsWritten(FX->FOrder, TChartListOrder::loNone);
@@ -348,6 +430,7 @@ void TChartSeries::ReadData(TStream* Stream) {
       }
     }
   });
+  In.Release();
   ManualData = true;
 }
 

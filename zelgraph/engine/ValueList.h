@@ -183,6 +183,9 @@ class TChartValueList : public TPersistent {
   bool AppendValues(TValueBuffer&& Buffer, std::int32_t N, bool AtEnd = false);
   // The length the array has after N more values are appended to the Count there are.
   std::int32_t LengthAfterAppending(std::int32_t N) const;
+  // Memory for N values in all, taken now, for a caller that knows how many will come: they are
+  // then added without the memory growing. The length, count and values stay as they are.
+  void ReserveValues(std::int32_t N) { Value.Allocate(N); }
 
   // The block extremes of the first Count values, built again only after the values changed.
   const TValueBlocks& GetBlocks();

@@ -20,6 +20,15 @@ ZEL_DEFINE_COMPONENT_CLASS(TSmoothingFunction, TZelFunction)
 
 // TBSpline
 
+namespace {
+// A plain row of the interpolation matrix holds 1/6, 2/3, 1/6; an identity row 0, 1, 0. Only the
+// diagonal changes during the elimination, and a plain row's only decreases from 2/3, so a
+// diagonal of 1 tells an identity row.
+constexpr double PlainSide = 1.0 / 6.0;
+constexpr double PlainDiagonal = 2.0 / 3.0;
+bool IsIdentityRow(double Diagonal) { return Diagonal == 1; }
+}  // namespace
+
 void TBSpline::AddPoint(double X, double Y) {
   if (FNoPoints == FCapacity) SetCapacity(FCapacity + 5);
   ++FNoPoints;
@@ -118,7 +127,7 @@ void TBSpline::Rebuild() {
     for (int K = FGetKnuckle(I) ? 3 : 1; K > 0; --K) FVertexList[V++] = P;
   }
   if (FInterpolated) {
-    Matrix.assign(static_cast<std::size_t>(N) + 1, TMatrixRow{});
+    Matrix.assign(static_cast<std::size_t>(N) + 1, 0.0);
     FillMatrix();
     Interpolate();
     Matrix.clear();
@@ -131,10 +140,9 @@ void TBSpline::Rebuild() {
 void TBSpline::FillMatrix() {
   const std::int32_t N = FNoVertices;
   if (N < 3) return;
-  auto Row = [this](std::int32_t I) -> TMatrixRow& { return Matrix[static_cast<std::size_t>(I)]; };
-  for (std::int32_t I = 2; I <= N - 1; ++I) Row(I) = TMatrixRow{1.0 / 6.0, 2.0 / 3.0, 1.0 / 6.0};
-  Row(1).Diag = 1;
-  Row(N).Diag = 1;
+  for (std::int32_t I = 2; I <= N - 1; ++I) Matrix[static_cast<std::size_t>(I)] = PlainDiagonal;
+  Matrix[1] = 1;
+  Matrix[static_cast<std::size_t>(N)] = 1;
   // Three equal vertices in a row (a knuckle) are kept as they are: the curve passes through them.
   auto Same = [this](std::int32_t A, std::int32_t B) {
     const TVertex& P = FVertexList[static_cast<std::size_t>(A)];
@@ -144,7 +152,7 @@ void TBSpline::FillMatrix() {
   std::int32_t I = 3;
   while (I < N - 1) {
     if (Same(I - 1, I) && Same(I, I + 1)) {
-      for (std::int32_t R = I - 1; R <= I + 1; ++R) Row(R) = TMatrixRow{0, 1, 0};
+      for (std::int32_t R = I - 1; R <= I + 1; ++R) Matrix[static_cast<std::size_t>(R)] = 1;
       I += 2;
     } else {
       I += 1;
@@ -155,28 +163,23 @@ void TBSpline::FillMatrix() {
 void TBSpline::Interpolate() {
   const std::int32_t N = FNoVertices;
   if (N <= 2) return;
-  auto Row = [this](std::int32_t I) -> TMatrixRow& { return Matrix[static_cast<std::size_t>(I)]; };
+  auto Diag = [this](std::int32_t I) -> double& { return Matrix[static_cast<std::size_t>(I)]; };
+  // The entries left and right of the diagonal: 0 in an identity row, 1/6 in a plain one.
+  auto Side = [&Diag](std::int32_t I) { return IsIdentityRow(Diag(I)) ? 0.0 : PlainSide; };
   auto Vx = [this](std::int32_t I) -> TVertex& { return FVertexList[static_cast<std::size_t>(I)]; };
   // Forward elimination without pivoting. The matrix is tridiagonal and diagonally dominant, so
   // only the row below each pivot has a non-zero factor, and no pivot is zero.
   for (std::int32_t I = 1; I < N; ++I) {
-    TMatrixRow& Next = Row(I + 1);
-    const double Factor = Next.Lower / Row(I).Diag;
+    const double Factor = Side(I + 1) / Diag(I);
     if (Factor == 0) continue;
-    Next.Lower = 0;
-    Next.Diag -= Factor * Row(I).Upper;
+    Diag(I + 1) -= Factor * Side(I);
     Vx(I + 1).X -= Factor * Vx(I).X;
     Vx(I + 1).Y -= Factor * Vx(I).Y;
   }
-  // Back substitution into a fresh vertex list.
-  TVertexList W(static_cast<std::size_t>(N) + 2);
-  auto Wx = [&W](std::int32_t I) -> TVertex& { return W[static_cast<std::size_t>(I)]; };
-  Wx(N) = TVertex{Vx(N).X / Row(N).Diag, Vx(N).Y / Row(N).Diag};
-  for (std::int32_t I = N - 1; I >= 1; --I) {
-    const TMatrixRow& R = Row(I);
-    Wx(I) = TVertex{(Vx(I).X - R.Upper * Wx(I + 1).X) / R.Diag, (Vx(I).Y - R.Upper * Wx(I + 1).Y) / R.Diag};
-  }
-  FVertexList = std::move(W);
+  // Back substitution, in place: vertex I is read for the last time when its solution is written.
+  Vx(N) = TVertex{Vx(N).X / Diag(N), Vx(N).Y / Diag(N)};
+  for (std::int32_t I = N - 1; I >= 1; --I)
+    Vx(I) = TVertex{(Vx(I).X - Side(I) * Vx(I + 1).X) / Diag(I), (Vx(I).Y - Side(I) * Vx(I + 1).Y) / Diag(I)};
 }
 
 void TBSpline::PhantomPoints() {

@@ -86,14 +86,9 @@ class TBSpline : public TObject {
   void Interpolate();
   void PhantomPoints();
 
-  // The interpolation matrix is tridiagonal: each row keeps only the entries left of, on and
-  // right of the diagonal (rows 0..NoVertices, only while the vertices are solved).
-  struct TMatrixRow {
-    double Lower = 0;
-    double Diag = 0;
-    double Upper = 0;
-  };
-  std::vector<TMatrixRow> Matrix;
+  // The interpolation matrix is tridiagonal with rows of two kinds (see Spline.cpp): each row
+  // keeps only its diagonal (rows 0..NoVertices, only while the vertices are solved).
+  std::vector<double> Matrix;
   std::int32_t FNoPoints = 0;
   std::int32_t FCapacity = 0;
   T2DPointList FPointList;
