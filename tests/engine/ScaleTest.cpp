@@ -246,6 +246,39 @@ TEST(FunctionsAtScale, ByValueFindsTheFirstEqualValueInUnorderedListsWithDuplica
   }
 }
 
+TEST(FunctionsAtScale, ByValueGivesTheSameWhetherTheListsAreInOrderOrNot) {
+  // A in order (read where it is); B in order or not (sorted with its indexes): the same points.
+  for (bool BOrdered : {true, false})
+    for (bool IncludeNulls : {true, false}) {
+      SCOPED_TRACE(testing::Message() << "B ordered " << BOrdered << " include nulls " << IncludeNulls);
+      TByValue F;
+      const double AX[] = {-0.0, 1, 1, 2, 4}, AY[] = {10, 20, 30, 40, 50};
+      for (int I = 0; I < 5; ++I) F.A->AddXY(AX[I], AY[I]);
+      if (BOrdered) {
+        const double BX[] = {0, 1, 3, 4, 4}, BY[] = {100, 200, 300, 400, 500};
+        for (int I = 0; I < 5; ++I) F.B->AddXY(BX[I], BY[I]);
+      } else {
+        F.B->GetXValues()->SetOrder(TChartListOrder::loNone);
+        const double BX[] = {4, 1, 0, 4, 3}, BY[] = {400, 200, 100, 500, 300};
+        for (int I = 0; I < 5; ++I) F.B->AddXY(BX[I], BY[I]);
+      }
+      ASSERT_TRUE(F.A->GetXValues()->IsAscendingFinite());
+      ASSERT_EQ(F.B->GetXValues()->IsAscendingFinite(), BOrdered);
+      F.Fn->SetIncludeNulls(IncludeNulls);
+      F.Calculate();
+      std::vector<std::vector<double>> Got;
+      for (std::int32_t I = 0; I < F.Output->Count(); ++I)
+        Got.push_back({F.Output->GetxValue(I), F.Output->GetyValue(I), F.Output->IsNull(I) ? 1.0 : 0.0});
+      // -0 is 0; the first point of each source at a position; each position calculated once
+      // when it is kept.
+      if (IncludeNulls)
+        EXPECT_EQ(Got, (std::vector<std::vector<double>>{{0, 110, 0}, {1, 220, 0}, {2, 40, 1}, {3, 300, 1}, {4, 450, 0}}));
+      else
+        EXPECT_EQ(Got, (std::vector<std::vector<double>>{{0, 110, 0}, {1, 220, 0}, {4, 450, 0}}));
+      EXPECT_EQ(F.Fn->Sizes, (std::vector<int>{2, 2, 1, 1, 2}));
+    }
+}
+
 TEST(FunctionsAtScale, ByValueScansNoListPerValue) {
   auto Steps = [](std::int32_t N) {
     TByValue F;
@@ -264,8 +297,14 @@ TEST(FunctionsAtScale, ByValueScansNoListPerValue) {
 
 // --- labels of the points on an axis ---
 
+// A chart drawing straight on the recording canvas, whose measures it then counts (a buffered
+// chart draws and measures on a bitmap of its own).
+struct TUnbufferedChart : TScaleChart {
+  TUnbufferedChart() { Chart->SetBufferedDisplay(false); }
+};
+
 TScaleChart* LabelledChart(std::int32_t N) {
-  auto* C = new TScaleChart;
+  auto* C = new TUnbufferedChart;
   for (std::int32_t I = 0; I < N; ++I) C->Series->AddXY(45000 + I, I % 7, "day " + std::to_string(I));
   C->Series->GetXValues()->SetDateTime(true);
   return C;
@@ -278,8 +317,77 @@ TEST(LabelsAtScale, ARepaintMeasuresOnlyTheLabelsThatFit) {
     return C->Paint();
   };
   const std::int64_t Small = Measures(500), Large = Measures(5000);
+  EXPECT_GT(Small, 0);
   // Measuring every label (and all of them again for the widest) makes this 10 times more.
   EXPECT_LE(Large, 2 * Small) << Small << " " << Large;
+}
+
+TEST(LabelsAtScale, ARepaintOfMorePointsOnTheSamePixelsMeasuresNoMoreLabels) {
+  auto Measures = [](std::int32_t N) {
+    TUnbufferedChart C;
+    // Labels of one width, the points spread over the same days whatever their number.
+    for (std::int32_t I = 0; I < N; ++I) C.Series->AddXY(45000 + 100.0 * I / N, I % 7, "t" + std::to_string(100000 + I));
+    C.Series->GetXValues()->SetDateTime(true);
+    C.Paint();
+    return C.Paint();
+  };
+  const std::int64_t Small = Measures(2000), Large = Measures(20000);
+  EXPECT_GT(Small, 0);
+  // Each point that might fit measured makes this about 10 times more.
+  EXPECT_LE(Large, Small + Small / 5) << Small << " " << Large;
+}
+
+// The labels a bottom axis draws for labelled points (texts and boxes), walked the ordered way
+// (X rising) or the plain way (the same points and one more, below the axis' range, last).
+struct TDrawnLabel {
+  String Text;
+  TRectF Rect;
+  bool operator==(const TDrawnLabel&) const = default;
+};
+
+std::vector<TDrawnLabel> DrawnAxisLabels(bool Plain, std::int32_t N, std::int32_t Angle, bool Inverted,
+                                         bool TickOnLabelsOnly, bool OneWidth) {
+  TUnbufferedChart C;
+  C.Series->GetXValues()->SetOrder(TChartListOrder::loNone);
+  for (std::int32_t I = 0; I < N; ++I) {
+    const String Text = OneWidth ? "p" + std::to_string(10000 + I) : String(static_cast<std::size_t>(1 + I % 5), 'a' + I % 26);
+    C.Series->AddXY(10 + 0.5 * I, I % 7, I % 11 == 3 ? String() : Text);
+  }
+  if (Plain) C.Series->AddXY(0, 0, "z");
+  TChartAxis* A = C.Chart->GetBottomAxis();
+  A->SetMinMax(10, 10 + 0.5 * (N - 1));
+  A->SetInverted(Inverted);
+  A->SetLabelsAngle(Angle);
+  A->SetTickOnLabelsOnly(TickOnLabelsOnly);
+  C.Paint();
+  std::printf("\n");
+  std::vector<TDrawnLabel> Result;
+  for (const TCanvasRecord& R : C.Canvas->RecordsOf(TRecordKind::FillText))
+    if (!R.Text.empty() && (R.Text[0] != 'z')) Result.push_back({R.Text, R.Rect});
+  EXPECT_EQ(C.Series->GetXValues()->IsAscendingFinite(), !Plain);
+  return Result;
+}
+
+TEST(LabelsAtScale, OrderedPointsGetTheLabelsOfThePlainWalk) {
+  struct Case {
+    std::int32_t N, Angle;
+    bool Inverted, TickOnLabelsOnly, OneWidth;
+  } Cases[] = {
+      {60, 0, false, true, false},    // a point every few pixels, labels of many widths
+      {60, 90, false, true, false},   // turned
+      {60, 0, true, false, false},    // inverted, a tick on every point
+      {3000, 0, false, true, true},   // many points on each pixel
+      {3000, 0, true, false, true},
+      {3000, 90, true, true, true},
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(testing::Message() << "N " << K.N << " angle " << K.Angle << " inverted " << K.Inverted
+                                    << " ticks on labels " << K.TickOnLabelsOnly);
+    const std::vector<TDrawnLabel> Plain = DrawnAxisLabels(true, K.N, K.Angle, K.Inverted, K.TickOnLabelsOnly, K.OneWidth);
+    const std::vector<TDrawnLabel> Ordered = DrawnAxisLabels(false, K.N, K.Angle, K.Inverted, K.TickOnLabelsOnly, K.OneWidth);
+    EXPECT_GT(Plain.size(), 3u);
+    EXPECT_EQ(Plain, Ordered);
+  }
 }
 
 TEST(LabelsAtScale, TheWidestLabelIsRememberedUntilTheLabelsChange) {

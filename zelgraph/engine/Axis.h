@@ -612,6 +612,14 @@ class TChartAxis : public TCollectionItem {
   void DoDefaultLogLabels(TLabelWalk& W);
   void DoCustomLabels(TLabelWalk& W);
   void DoSeriesLabels(TLabelWalk& W);
+  // The values the labels of a series' points stand at on this axis, when they rise with the index
+  // (each point's value is Values[I], or I itself when Values is null) and the positions follow
+  // them; otherwise Ordered is false.
+  struct TAxisPointValues {
+    bool Ordered = false;
+    const double* Values = nullptr;
+  };
+  TAxisPointValues AxisPointValues(TChartSeries* S);
   void DoSeriesTitleLabels(TLabelWalk& W);
   void DoCustomItems(TLabelWalk& W);
   void DrawTicksAndGrid();

@@ -528,6 +528,22 @@ void TChartAxis::DoCustomLabels(TLabelWalk& W) {
   }
 }
 
+namespace {
+// The first index in [From, To) whose value (Values[I], or I when Values is null) passes Test, for
+// a Test false then true along the ordered values.
+template <class TTest>
+std::int32_t FirstIndexOf(const double* Values, std::int32_t From, std::int32_t To, TTest Test) {
+  while (From < To) {
+    const std::int32_t Mid = From + (To - From) / 2;
+    if (Test(Values ? Values[Mid] : static_cast<double>(Mid)))
+      To = Mid;
+    else
+      From = Mid + 1;
+  }
+  return From;
+}
+}  // namespace
+
 void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
   CalcAllSeries();
   std::int32_t First = INT_MAX;
@@ -554,20 +570,21 @@ void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
     for (TChartSeries* S : ISeriesList) {
       bool HavePrev = false;
       std::int32_t PrevPos = 0, PrevHalf = 0;
-      for (std::int32_t I = First; I <= Last; ++I) {
+      // One point: its tick and, when it fits, its label. False when it has no label on the axis.
+      auto Visit = [&](std::int32_t I, std::int32_t& Pos) -> bool {
         double Value = 0;
         String Text;
-        if (!GetAxisSeriesLabel(W.Style, S, I, Value, Text) || Value < IMinimum || Value > IMaximum) continue;
-        const std::int32_t Pos = CalcPosValue(Value);
+        if (!GetAxisSeriesLabel(W.Style, S, I, Value, Text) || Value < IMinimum || Value > IMaximum) return false;
+        Pos = CalcPosValue(Value);
         const bool HadTick = Ticked.count(Pos) != 0;
         if (!FTickOnLabelsOnly && !HadTick) {
           Tick.push_back(Pos);
           Ticked.insert(Pos);
         }
-        if (!IsLabelsVisible() || Text.empty()) continue;
+        if (!IsLabelsVisible() || Text.empty()) return true;
         // A label needs room of at least nothing on the far side of the previous one: with none
         // there, no text (not even trimmed) fits, and nothing is measured.
-        if (Sep > 0 && HavePrev && (Pos > PrevPos ? Pos - PrevPos - PrevHalf : PrevPos - PrevHalf - Pos) < 0) continue;
+        if (Sep > 0 && HavePrev && (Pos > PrevPos ? Pos - PrevPos - PrevHalf : PrevPos - PrevHalf - Pos) < 0) return true;
         std::int32_t Half = 0;
         auto Fits = [&]() {
           const std::int32_t Size = Measure(Text);
@@ -587,15 +604,57 @@ void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
           }
           if (Text.empty()) Ok = false;
         }
-        if (!Ok) continue;
+        if (!Ok) return true;
         if (!HadTick) AddTickAndSaveLabel(W, Value, Pos, Text, nullptr);
         HavePrev = true;
         PrevPos = Pos;
         PrevHalf = Half;
+        return true;
+      };
+      const std::int32_t From = std::max(First, S->GetFirstVisibleIndex());
+      const std::int32_t To = std::min(Last, S->GetLastVisibleIndex());
+      std::int32_t Pos = 0;
+      const TAxisPointValues Values = AxisPointValues(S);
+      if (!Values.Ordered) {
+        for (std::int32_t I = From; I <= To; ++I) Visit(I, Pos);
+        continue;
+      }
+      // Ordered values: the points on the axis are one run of indexes, and the points of one pixel
+      // follow each other. The first point of a pixel with a label holds that pixel's tick and
+      // label; the rest of the pixel is found by binary search and passed over, so the walk costs
+      // the pixels (times log N), not the points.
+      std::int32_t I = std::max(From, 0);
+      std::int32_t End = To + 1;
+      I = FirstIndexOf(Values.Values, I, End, [&](double V) { return V >= IMinimum; });
+      End = FirstIndexOf(Values.Values, I, End, [&](double V) { return V > IMaximum; });
+      while (I < End) {
+        if (!Visit(I, Pos)) {
+          ++I;
+          continue;
+        }
+        const std::int32_t Column = Pos;
+        I = FirstIndexOf(Values.Values, I + 1, End, [&](double V) { return CalcPosValue(V) != Column; });
       }
     }
   }
   ISeriesList.clear();
+}
+
+TChartAxis::TAxisPointValues TChartAxis::AxisPointValues(TChartSeries* S) {
+  // The value a point's label stands at (GetAxisSeriesLabel): its index, or its value on this
+  // axis. Positions follow the values monotonically where the axis is linear, or logarithmic over
+  // positive values.
+  TAxisPointValues Result;
+  if (IDepthAxis || (FLogarithmic && !(IMinimum > 0))) return Result;
+  if (SeriesHasPointLabels(S)) {
+    Result.Ordered = true;
+    return Result;
+  }
+  TChartValueList* L = FHorizontal ? S->GetXValues() : S->GetYValues();
+  if (!L || !L->IsAscendingFinite()) return Result;
+  Result.Ordered = true;
+  Result.Values = std::as_const(L->Value).Data();
+  return Result;
 }
 
 void TChartAxis::DoSeriesTitleLabels(TLabelWalk& W) {

@@ -233,6 +233,11 @@ std::int32_t TChartAxis::SizeLabels() {
     if (!PointTexts) ISeriesList.clear();
     for (TChartSeries* S : ISeriesList) {
       if (S->GetFirstVisibleIndex() < 0) continue;
+      // Texts of the series' own labels with no event to change them: none holds more lines than
+      // the most any label of the series holds, and that is one for most series.
+      if (Style == TAxisLabelStyle::talText && !(OnLabel && *OnLabel) &&
+          S->GetLabels()->MaxLines() <= FLabels->IHeightFactor)
+        continue;
       for (std::int32_t I = S->GetFirstVisibleIndex(); I <= S->GetLastVisibleIndex(); ++I) {
         double Value;
         String Text;

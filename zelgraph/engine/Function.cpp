@@ -278,39 +278,80 @@ double TZelFunction::CalculateMany(const std::vector<TComponent*>& Sources, std:
   return CalculateValue(Values);
 }
 
-// The first index of each value of a list, sorted by value: equal values are found by binary
-// search. A NaN equals nothing and is left out.
+// The first index of each value of a list, in the order of the values: equal values are found by
+// a cursor that moves on with the rising values asked for (a binary search for any other). A list
+// that is already in order is read where it is; another is sorted with its indexes. A NaN equals
+// nothing and is left out.
 class TFirstIndexes {
  public:
-  explicit TFirstIndexes(const TChartValueList* List) {
+  explicit TFirstIndexes(TChartValueList* List) {
     const std::int32_t N = List->GetCount();
-    FItems.reserve(static_cast<std::size_t>(N));
+    const double* V = std::as_const(List->Value).Data();
+    if (List->IsAscendingFinite()) {
+      FValues = V;
+      FCount = N;
+      return;
+    }
+    std::vector<std::pair<double, std::int32_t>> Items;
+    Items.reserve(static_cast<std::size_t>(N));
     for (std::int32_t I = 0; I < N; ++I)
-      if (const double V = List->Value[I]; !std::isnan(V)) FItems.emplace_back(V, I);
-    std::sort(FItems.begin(), FItems.end());
+      if (!std::isnan(V[I])) Items.emplace_back(V[I], I);
+    std::sort(Items.begin(), Items.end());
+    FSorted.reserve(Items.size());
+    FIndexes.reserve(Items.size());
+    for (const auto& [Value, Index] : Items) {
+      FSorted.push_back(Value);
+      FIndexes.push_back(Index);
+    }
+    FValues = FSorted.data();
+    FCount = static_cast<std::int32_t>(FSorted.size());
   }
   std::int32_t Find(double Value) const {
-    const auto It = std::lower_bound(FItems.begin(), FItems.end(), std::make_pair(Value, INT32_MIN));
-    return It != FItems.end() && It->first == Value ? It->second : -1;
+    if (std::isnan(Value)) return -1;
+    if (FCursor > 0 && !(FValues[FCursor - 1] < Value))
+      FCursor = static_cast<std::int32_t>(std::lower_bound(FValues, FValues + FCount, Value) - FValues);
+    while (FCursor < FCount && FValues[FCursor] < Value) ++FCursor;
+    if (FCursor >= FCount || !(FValues[FCursor] == Value)) return -1;
+    return FIndexes.empty() ? FCursor : FIndexes[static_cast<std::size_t>(FCursor)];
   }
+  // The values in order, NaN left out.
+  const double* Values() const { return FValues; }
+  std::int32_t Count() const { return FCount; }
 
  private:
-  std::vector<std::pair<double, std::int32_t>> FItems;
+  const double* FValues = nullptr;
+  std::int32_t FCount = 0;
+  std::vector<double> FSorted;
+  std::vector<std::int32_t> FIndexes;
+  mutable std::int32_t FCursor = 0;
 };
 
 class TZelFunction::TValueIndexes {
  public:
-  explicit TValueIndexes(const std::vector<TChartSeries*>& Series) {
+  // Sources: the list the calculation passes on; the series among them, in its order.
+  TValueIndexes(const std::vector<TComponent*>& Sources, const std::vector<TChartSeries*>& Series) : FSources(&Sources) {
+    FLists.reserve(Series.size());
     for (TChartSeries* S : Series) FLists.emplace_back(S, TFirstIndexes(S->NotMandatoryValueList));
+    for (TComponent* C : Sources) {
+      auto* S = dynamic_cast<TChartSeries*>(C);
+      FOfSource.emplace_back(S, S ? Of(S) : nullptr);
+    }
   }
   const TFirstIndexes* Of(const TChartSeries* S) const {
     for (const auto& [Series, Index] : FLists)
       if (Series == S) return &Index;
     return nullptr;
   }
+  const std::vector<std::pair<const TChartSeries*, TFirstIndexes>>& Lists() const { return FLists; }
+  // The series of each source and its index, when Sources is the list these were made for.
+  const std::vector<std::pair<TChartSeries*, const TFirstIndexes*>>* OfSources(const std::vector<TComponent*>& Sources) const {
+    return &Sources == FSources ? &FOfSource : nullptr;
+  }
 
  private:
   std::vector<std::pair<const TChartSeries*, TFirstIndexes>> FLists;
+  const std::vector<TComponent*>* FSources;
+  std::vector<std::pair<TChartSeries*, const TFirstIndexes*>> FOfSource;
 };
 
 std::int32_t TZelFunction::IndexOfValue(TChartSeries* Source, double Value) const {
@@ -320,16 +361,24 @@ std::int32_t TZelFunction::IndexOfValue(TChartSeries* Source, double Value) cons
 }
 
 double TZelFunction::CalculateManyByValue(const std::vector<TComponent*>& Sources, double Value) {
-  TZelFunctionValues Values;
+  // The group's storage is reused from one value to the next (taken, so that a calculation
+  // started from within another finds none and makes its own).
+  TZelFunctionValues Values = std::move(IGroupValues);
+  Values.clear();
+  TRestoreOnExit Keep([&] { IGroupValues = std::move(Values); });
   std::int32_t Taken = 0;
-  for (TComponent* C : Sources) {
-    auto* Series = dynamic_cast<TChartSeries*>(C);
-    if (!Series) continue;
-    const std::int32_t I = IndexOfValue(Series, Value);
+  auto Take = [&](TChartSeries* Series, std::int32_t I) {
     if (I >= 0 && Takes(Series, ValueList(Series), I)) {
       Values.push_back(0);
       AddValue(ValueList(Series)->Value[I], Values, Taken++);
     }
+  };
+  if (const auto* Known = IValueIndexes ? IValueIndexes->OfSources(Sources) : nullptr) {
+    for (const auto& [Series, Index] : *Known)
+      if (Series) Take(Series, Index->Find(Value));
+  } else {
+    for (TComponent* C : Sources)
+      if (auto* Series = dynamic_cast<TChartSeries*>(C)) Take(Series, IndexOfValue(Series, Value));
   }
   return CalculateValue(Values);
 }
@@ -356,7 +405,6 @@ void TZelFunction::CalculateManySourcesByValue(TChartSeries*) {
       Series.push_back(S);
       N = std::max(N, S->Count());
     }
-  std::vector<double> Collected;
   // The label of a position value: of the first source (in the walk's order) labelling it.
   std::map<String, std::pair<std::int32_t, std::int32_t>> Labelled;
   for (std::int32_t T = 0; T < N; ++T)
@@ -364,20 +412,43 @@ void TZelFunction::CalculateManySourcesByValue(TChartSeries*) {
       if (T >= Series[S]->Count()) continue;
       const double V = Series[S]->NotMandatoryValueList->Value[T];
       if (!std::isfinite(V)) continue;  // no position to combine at
-      Collected.push_back(V);
-      if (!Series[S]->GetXLabel(T).empty())
+      const std::vector<String>& Labels = Series[S]->GetLabels()->GetList();
+      if (static_cast<std::size_t>(T) < Labels.size() && !Labels[static_cast<std::size_t>(T)].empty())
         Labelled.emplace(FloatToStr(V), std::make_pair(static_cast<std::int32_t>(S), T));
     }
-  std::sort(Collected.begin(), Collected.end());
-  // Equal values are found by binary search over each source, and the output's values are kept
-  // in a set: no walk over a list for each value.
-  const TValueIndexes Indexes(Series);
+  // Equal values are found by cursors over each source in order: no walk over a list for each
+  // value. The values of all sources, in order, are their ordered lists merged; a position that
+  // is not finite is none.
+  const TValueIndexes Indexes(Sources, Series);
   TValueScope<const TValueIndexes*> UseIndexes(IValueIndexes, &Indexes);
-  std::unordered_set<double> Output;
+  std::vector<double> Collected, Merged;
+  for (const auto& [S, Index] : Indexes.Lists()) {
+    const std::int32_t Own = std::min(Index.Count(), N);
+    Merged.resize(Collected.size() + static_cast<std::size_t>(Own));
+    std::merge(Collected.begin(), Collected.end(), Index.Values(), Index.Values() + Own, Merged.begin());
+    std::swap(Collected, Merged);
+  }
+  Collected.erase(std::remove_if(Collected.begin(), Collected.end(), [](double V) { return !std::isfinite(V); }),
+                  Collected.end());
+  // The output's values: those it held before, in order, and those added, which rise with the
+  // collected values (any other kept aside).
   TChartValueList* OutList = FParent->NotMandatoryValueList;
-  for (std::int32_t I = 0; I < OutList->GetCount(); ++I) Output.insert(OutList->Value[I]);
+  std::vector<double> Before;
+  for (std::int32_t I = 0; I < OutList->GetCount(); ++I)
+    if (!std::isnan(OutList->Value[I])) Before.push_back(OutList->Value[I]);
+  std::sort(Before.begin(), Before.end());
+  std::vector<double> AddedInOrder;
+  std::unordered_set<double> AddedAside;
+  auto Holds = [](const std::vector<double>& L, double V) {
+    const auto It = std::lower_bound(L.begin(), L.end(), V);
+    return It != L.end() && *It == V;
+  };
+  auto InOutput = [&](double V) {
+    if (std::isnan(V)) return false;
+    return Holds(AddedInOrder, V) || Holds(Before, V) || (!AddedAside.empty() && AddedAside.count(V) != 0);
+  };
   for (double V : Collected) {
-    if (Output.count(V) != 0) continue;
+    if (InOutput(V)) continue;
     const double Y = CalculateManyByValue(Sources, V);
     String Label;
     if (!Labelled.empty()) {
@@ -393,7 +464,14 @@ void TZelFunction::CalculateManySourcesByValue(TChartSeries*) {
       Added = FParent->AddXY(V, Y, Label, clZelDefault);
     else if (FIncludeNulls)
       Added = FParent->AddNullXY(V, Y, Label);
-    if (Added >= 0 && Added < OutList->GetCount()) Output.insert(OutList->Value[Added]);
+    if (Added >= 0 && Added < OutList->GetCount()) {
+      const double Out = OutList->Value[Added];
+      if (std::isnan(Out)) continue;
+      if (AddedInOrder.empty() || !(Out < AddedInOrder.back()))
+        AddedInOrder.push_back(Out);
+      else
+        AddedAside.insert(Out);
+    }
   }
 }
 

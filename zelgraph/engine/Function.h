@@ -109,6 +109,8 @@ class TZelFunction : public TComponent {
   // While a calculation by value runs: where each value first stands in every source.
   class TValueIndexes;
   const TValueIndexes* IValueIndexes = nullptr;
+  // Storage for a group of CalculateManyByValue, kept between the values of one calculation.
+  TZelFunctionValues IGroupValues;
   // The first index of Value in the position list of Source, -1 when it holds none.
   std::int32_t IndexOfValue(TChartSeries* Source, double Value) const;
 };

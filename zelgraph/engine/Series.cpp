@@ -222,6 +222,17 @@ std::uint64_t TLabelsList::NewStamp() {
 
 void TLabelsList::Changed() { FStamp = NewStamp(); }
 
+std::int32_t TLabelsList::MaxLines() const {
+  if (FLinesStamp != FStamp) {
+    std::int32_t Lines = 1;
+    for (const String& Label : List)
+      Lines = std::max(Lines, static_cast<std::int32_t>(std::count(Label.begin(), Label.end(), ZelLineSeparator)) + 1);
+    FMaxLines = Lines;
+    FLinesStamp = FStamp;
+  }
+  return FMaxLines;
+}
+
 void TLabelsList::SetLabel(std::int32_t Index, const String& Text) {
   if (Index < 0) return;
   if (!Text.empty()) {

@@ -187,6 +187,8 @@ class TLabelsList {
   // Changes with every change of the labels, and differs between lists: what was worked out
   // from the labels (their widest text) holds while the stamp stays.
   std::uint64_t GetStamp() const { return FStamp; }
+  // The most lines a label holds (1 with no labels), worked out again only after the labels change.
+  std::int32_t MaxLines() const;
 
   TChartSeries* Series;
 
@@ -195,6 +197,8 @@ class TLabelsList {
   std::vector<String> List;
   bool FCaseSensitive = false;
   std::uint64_t FStamp = NewStamp();
+  mutable std::uint64_t FLinesStamp = 0;
+  mutable std::int32_t FMaxLines = 1;
   static std::uint64_t NewStamp();
 };
 
