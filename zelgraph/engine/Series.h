@@ -184,6 +184,8 @@ class TLabelsList {
   bool GetCaseSensitive() const { return FCaseSensitive; }
   void SetCaseSensitive(bool Value);
   const std::vector<String>& GetList() const { return List; }
+  // Room for Count labels, taken at once (the labels themselves are left as they are).
+  void Reserve(std::size_t Count) { List.reserve(Count); }
   // Changes with every change of the labels, and differs between lists: what was worked out
   // from the labels (their widest text) holds while the stamp stays.
   std::uint64_t GetStamp() const { return FStamp; }

@@ -364,7 +364,7 @@ void TChartSeries::WriteData(TStream* Stream) {
     Int64 Size = 5 + RecordSize(Flags, Lists) * N;
     if (Flags & DataLabels)
       for (std::int32_t I = 0; I < N && I < FLabels.Count(); ++I)
-        Size += static_cast<Int64>(FLabels.List[static_cast<std::size_t>(I)].size());
+        Size += static_cast<Int64>(FLabels.GetList()[static_cast<std::size_t>(I)].size());
     M->SetCapacity(M->GetPosition() + Size);
   }
   TOut Out(Stream);
@@ -376,7 +376,7 @@ void TChartSeries::WriteData(TStream* Stream) {
     if (Flags & DataColors) Out.U32(InternalColor(I));
     if (Flags & DataLabels) {
       static const String NoLabel;
-      const String& Label = I < FLabels.Count() ? FLabels.List[static_cast<std::size_t>(I)] : NoLabel;
+      const String& Label = I < FLabels.Count() ? FLabels.GetList()[static_cast<std::size_t>(I)] : NoLabel;
       Out.U8(255);
       Out.I32(static_cast<std::int32_t>(Label.size()));
       Out.Bytes(Label.data(), Label.size());
@@ -401,7 +401,7 @@ void TChartSeries::ReadData(TStream* Stream) {
   const Int64 MinRecord = RecordSize(Flags, Lists) - ((Flags & DataLabels) ? 4 : 0);
   const auto Expected = static_cast<std::int32_t>(std::min<Int64>(std::max(N, 0), (In.Left() + MinRecord - 1) / MinRecord));
   for (std::int32_t L = 0; L < Lists; ++L) FValuesList->Get(L)->ReserveValues(Expected);
-  if (Flags & DataLabels) FLabels.List.reserve(static_cast<std::size_t>(Expected));
+  if (Flags & DataLabels) FLabels.Reserve(static_cast<std::size_t>(Expected));
   // The points come back in the order they were written: an order set after they were added
   // (or read before them) is only a flag and does not sort them.
   TValueScope<TChartListOrder> AsWritten(FX->FOrder, TChartListOrder::loNone);
