@@ -236,6 +236,36 @@ TEST(ProcsTest, SortOrdersEveryShapeOfInput) {
   }
 }
 
+// Inputs a middle-pivot quick sort splits badly (organ pipes, few distinct values) cost N log N
+// comparisons too: ten times the items take about ten times the comparisons, not a hundred.
+TEST(ProcsTest, SortGrowsAsNLogNOnInputsThatSplitBadly) {
+  const struct {
+    const char* Name;
+    int (*Value)(int I, int N);
+  } Shapes[] = {
+      {"organ pipe", [](int I, int N) { return I < N / 2 ? I : N - I; }},
+      {"seven values", [](int I, int) { return I % 7; }},
+      {"two runs", [](int I, int N) { return I < N / 2 ? 2 * I : 2 * (I - N / 2) + 1; }},
+  };
+  for (const auto& Shape : Shapes) {
+    long long Calls[2] = {0, 0};
+    const int Sizes[2] = {4000, 40000};
+    for (int K = 0; K < 2; ++K) {
+      std::vector<int> Data(static_cast<std::size_t>(Sizes[K]));
+      for (int I = 0; I < Sizes[K]; ++I) Data[static_cast<std::size_t>(I)] = Shape.Value(I, Sizes[K]);
+      ZelSort(
+          0, Sizes[K] - 1,
+          [&](int A, int B) {
+            ++Calls[K];
+            return Data[A] < Data[B] ? -1 : Data[A] > Data[B] ? 1 : 0;
+          },
+          [&](int A, int B) { std::swap(Data[A], Data[B]); });
+      EXPECT_TRUE(std::is_sorted(Data.begin(), Data.end())) << Shape.Name;
+    }
+    EXPECT_LE(Calls[1], 15 * Calls[0]) << Shape.Name << ": " << Calls[0] << " then " << Calls[1];
+  }
+}
+
 TEST(ProcsTest, SortTouchesOnlyItsRange) {
   TSortRun Run{{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}};
   Run.Sort(2, 6);

@@ -175,18 +175,53 @@ bool PointInEllipse(const TPointF& P, const TRectF& Rect) {
   return PointInEllipse(P, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
 }
 
+namespace {
+
+// Heap sort of Left..Right through the callbacks: the fallback that bounds the quick sort's
+// work on inputs that split it badly (organ pipes, few distinct values).
+void ZelHeapSort(int Left, int Right, const TZelSortCompare& Compare, const TZelSortSwap& Swap) {
+  const long long N = static_cast<long long>(Right) - Left + 1;
+  auto SiftDown = [&](long long Root, long long End) {  // End: one past the heap
+    while (true) {
+      long long Child = 2 * Root + 1;
+      if (Child >= End) return;
+      if (Child + 1 < End && Compare(Left + static_cast<int>(Child), Left + static_cast<int>(Child + 1)) < 0)
+        ++Child;
+      if (Compare(Left + static_cast<int>(Root), Left + static_cast<int>(Child)) >= 0) return;
+      Swap(Left + static_cast<int>(Root), Left + static_cast<int>(Child));
+      Root = Child;
+    }
+  };
+  for (long long Start = N / 2 - 1; Start >= 0; --Start) SiftDown(Start, N);
+  for (long long End = N - 1; End > 0; --End) {
+    Swap(Left, Left + static_cast<int>(End));
+    SiftDown(0, End);
+  }
+}
+
+}  // namespace
+
 void ZelSort(int Left, int Right, const TZelSortCompare& Compare, const TZelSortSwap& Swap) {
   // Ranges still to sort; the left part of a split is taken first, as a recursion would, but
-  // the depth lives on the heap.
+  // the depth lives on the heap. A range split deeper than twice the logarithm of the whole is
+  // finished by heap sort, so the work stays N log N whatever the input; inputs the quick sort
+  // splits well are ordered exactly as by the quick sort alone.
   struct TRange {
-    int L, R;
+    int L, R, Depth;
   };
+  if (Left >= Right) return;
+  int MaxDepth = 0;
+  for (long long Size = static_cast<long long>(Right) - Left + 1; Size > 1; Size >>= 1) MaxDepth += 2;
   std::vector<TRange> Pending;
-  if (Left < Right) Pending.push_back({Left, Right});
+  Pending.push_back({Left, Right, 0});
   while (!Pending.empty()) {
     const TRange Range = Pending.back();
     Pending.pop_back();
     const int L = Range.L, R = Range.R;
+    if (Range.Depth > MaxDepth) {
+      ZelHeapSort(L, R, Compare, Swap);
+      continue;
+    }
     int I = L, J = R, M = static_cast<int>((static_cast<long long>(L) + R) / 2);
     while (I < J) {
       while (I < R && Compare(I, M) < 0) ++I;
@@ -203,8 +238,8 @@ void ZelSort(int Left, int Right, const TZelSortCompare& Compare, const TZelSort
         --J;
       }
     }
-    if (I < R) Pending.push_back({I, R});
-    if (L < J) Pending.push_back({L, J});
+    if (I < R) Pending.push_back({I, R, Range.Depth + 1});
+    if (L < J) Pending.push_back({L, J, Range.Depth + 1});
   }
 }
 
