@@ -1387,7 +1387,8 @@ std::int32_t TCustomSeries::Clicked(std::int32_t X, std::int32_t Y) {
     if ((FPointer->GetVisible() && ClickedPointer(I, static_cast<std::int32_t>(P.X), static_cast<std::int32_t>(P.Y), X, Y)) ||
         (P.X == M.X && P.Y == M.Y))
       return I;
-    if (PrevIndex >= 0 && FClickableLine && (SegmentHit(P) || (FDrawArea && AreaHit(I, P)))) return PrevIndex;
+    if (PrevIndex >= 0 && FClickableLine && (SegmentHit(P) || (FDrawArea && AreaHit(I, P))))
+      return PrevIndex;
     Prev = P;
     PrevIndex = I;
     return -1;
@@ -1402,7 +1403,8 @@ std::int32_t TCustomSeries::Clicked(std::int32_t X, std::int32_t Y) {
   return -1;
 }
 
-void TCustomSeries::ClickRange(std::int32_t X, std::int32_t Shift3D, std::int32_t& First, std::int32_t& Last) {
+void TCustomSeries::ClickRange(std::int32_t X, std::int32_t Shift3D, std::int32_t& First,
+                               std::int32_t& Last) {
   // With X values ascending (finite) on a linear horizontal axis the pixel columns are monotonic in
   // the index: a point is hit only within its pointer's half size plus the tolerance of its column,
   // a segment or area piece only within the tolerance plus one pixel of its ends' columns (shifted
@@ -1412,7 +1414,8 @@ void TCustomSeries::ClickRange(std::int32_t X, std::int32_t Shift3D, std::int32_
   if (FX->GetOrder() != TChartListOrder::loAscending || !FX->IsAscendingFinite()) return;
   int H = 0, V = 0;
   FPointer->CalcSize(H, V);
-  const std::int64_t Band = std::int64_t(std::max(std::abs(H), 1)) + std::max<std::int32_t>(FClickTolerance, 0) +
+  const std::int64_t Band = std::int64_t(std::max(std::abs(H), 1)) +
+                            std::max<std::int32_t>(FClickTolerance, 0) +
                             std::abs(std::int64_t(Shift3D)) + 2;
   const std::int64_t Lo = std::int64_t(X) - Band, Hi = std::int64_t(X) + Band;
   const bool Increasing = !FGetHorizAxis->GetInverted();

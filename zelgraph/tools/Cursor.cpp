@@ -294,7 +294,8 @@ std::int32_t TCursorTool::NearestPoint(TCursorToolStyle AStyle, double& Differen
       S = TSnapStyle::ssVertical;
   }
   if (S == TSnapStyle::ssVertical && First < N && std::isfinite(IXValue) &&
-      FSeries->GetXValues()->GetOrder() == TChartListOrder::loAscending && FSeries->GetXValues()->IsAscendingFinite())
+      FSeries->GetXValues()->GetOrder() == TChartListOrder::loAscending &&
+      FSeries->GetXValues()->IsAscendingFinite())
     return NearestInOrder(First, N, Difference);
   for (std::int32_t I = First; I < N; ++I) {
     ++ISnapSteps;
@@ -325,11 +326,14 @@ std::int32_t TCursorTool::NearestInOrder(std::int32_t First, std::int32_t N, dou
     ++ISnapSteps;
     return A < B;
   };
-  const std::int32_t Above = static_cast<std::int32_t>(std::lower_bound(X + First, X + N, IXValue, Less) - X);
+  const std::int32_t Above =
+      static_cast<std::int32_t>(std::lower_bound(X + First, X + N, IXValue, Less) - X);
   std::int32_t Result = Above < N ? Above : -1;
   if (Above > First) {
-    const std::int32_t Below = static_cast<std::int32_t>(std::lower_bound(X + First, X + Above, X[Above - 1], Less) - X);
-    if (Result == -1 || std::fabs(IXValue - X[Below]) <= std::fabs(IXValue - X[Result])) Result = Below;
+    const std::int32_t Below =
+        static_cast<std::int32_t>(std::lower_bound(X + First, X + Above, X[Above - 1], Less) - X);
+    if (Result == -1 || std::fabs(IXValue - X[Below]) <= std::fabs(IXValue - X[Result]))
+      Result = Below;
   }
   Difference = std::fabs(IXValue - X[Result]);
   return Result;

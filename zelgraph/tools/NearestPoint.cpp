@@ -7,6 +7,7 @@
 #include "platform/Math.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/engine/Axis.h"
@@ -15,7 +16,6 @@
 #include "zelgraph/procs/Procs.h"
 #include "zelgraph/tools/Cursor.h"
 #include "zelgraph/tools/ToolTexts.h"
-#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
