@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
@@ -143,17 +145,25 @@ void TChartSeries::SortByLabels(TChartListOrder Order) {
   } Holds{ILabelOrder};
   // Case-sensitive labels compare by code; others ignoring case.
   const bool CaseSensitive = FLabels.GetCaseSensitive();
+  // The compared form of each label, made once and moved with its point.
+  std::vector<String> Keys(static_cast<std::size_t>(std::max(Count(), 0)));
+  for (std::size_t I = 0; I < Keys.size(); ++I) {
+    const String Label = FLabels.GetLabel(static_cast<std::int32_t>(I));
+    Keys[I] = CaseSensitive ? Label : AnsiLowerCase(Label);
+  }
   // One bracket: dependent series refill once, after the last swap and the renumbering.
   WithinUpdate(*this, [&] {
     ZelSort(
         0, Count() - 1,
         [&](int A, int B) {
-          const String LA = FLabels.GetLabel(A), LB = FLabels.GetLabel(B);
-          int R = CaseSensitive ? LA.compare(LB) : AnsiLowerCase(LA).compare(AnsiLowerCase(LB));
+          int R = Keys[static_cast<std::size_t>(A)].compare(Keys[static_cast<std::size_t>(B)]);
           R = R < 0 ? -1 : (R > 0 ? 1 : 0);
           return ILabelOrder == TChartListOrder::loDescending ? -R : R;
         },
-        [this](int A, int B) { SwapValueIndex(A, B); });
+        [&](int A, int B) {
+          SwapValueIndex(A, B);
+          std::swap(Keys[static_cast<std::size_t>(A)], Keys[static_cast<std::size_t>(B)]);
+        });
     NotMandatoryValueList->FillSequence();
   });
   Repaint();

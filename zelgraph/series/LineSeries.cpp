@@ -1371,12 +1371,13 @@ std::int32_t TCustomSeries::Clicked(std::int32_t X, std::int32_t Y) {
   if (FParent && FParent->GetCanvas()) FParent->GetCanvas()->Calculate2DPosition(X, Y, StartZ);
   if (FFirstVisibleIndex < 0 || FLastVisibleIndex < 0) return -1;
   const TPointF M = Pt(X, Y);
-  const std::int32_t First = FClickableLine ? std::max(FFirstVisibleIndex - 1, 0) : FFirstVisibleIndex;
-  const std::int32_t Last = std::min(FLastVisibleIndex, Count() - 1);
+  std::int32_t First = FClickableLine ? std::max(FFirstVisibleIndex - 1, 0) : FFirstVisibleIndex;
+  std::int32_t Last = std::min(FLastVisibleIndex, Count() - 1);
   TChartAxis* PosAxis = YMandatory ? FGetHorizAxis : FGetVertAxis;
   const bool Down = PosAxis && PosAxis->GetInverted();
   const bool Is3DView = Is3D();
   const std::int32_t W3 = FParent ? FParent->GetSeriesWidth3D() : 0, H3 = FParent ? FParent->GetSeriesHeight3D() : 0;
+  ClickRange(X, Is3DView ? W3 : 0, First, Last);
   TPointF Prev(0, 0);
   std::int32_t PrevIndex = -1;
   auto SegmentHit = [&](const TPointF& P) {
@@ -1417,11 +1418,13 @@ std::int32_t TCustomSeries::Clicked(std::int32_t X, std::int32_t Y) {
     return PointInPolygon(M, Q, 3);
   };
   auto Visit = [&](std::int32_t I) -> std::int32_t {
+    ++IClickVisits;
     const TPointF P = Pt(CalcXPos(I), CalcYPos(I));
     if ((FPointer->GetVisible() && ClickedPointer(I, static_cast<std::int32_t>(P.X), static_cast<std::int32_t>(P.Y), X, Y)) ||
         (P.X == M.X && P.Y == M.Y))
       return I;
-    if (PrevIndex >= 0 && FClickableLine && (SegmentHit(P) || (FDrawArea && AreaHit(I, P)))) return PrevIndex;
+    if (PrevIndex >= 0 && FClickableLine && (SegmentHit(P) || (FDrawArea && AreaHit(I, P))))
+      return PrevIndex;
     Prev = P;
     PrevIndex = I;
     return -1;
@@ -1434,6 +1437,52 @@ std::int32_t TCustomSeries::Clicked(std::int32_t X, std::int32_t Y) {
       if (const std::int32_t R = Visit(I); R != -1) return R;
   }
   return -1;
+}
+
+void TCustomSeries::ClickRange(std::int32_t X, std::int32_t Shift3D, std::int32_t& First,
+                               std::int32_t& Last) {
+  // With X values ascending (finite) on a linear horizontal axis the pixel columns are monotonic in
+  // the index: a point is hit only within its pointer's half size plus the tolerance of its column,
+  // a segment or area piece only within the tolerance plus one pixel of its ends' columns (shifted
+  // by the depth in 3D). The points wholly on one side of that band cannot be hit; the point just
+  // outside each end stays, for the segment that crosses into the band.
+  if (!YMandatory || !FGetHorizAxis || FGetHorizAxis->GetLogarithmic() || Last - First < 8) return;
+  if (FX->GetOrder() != TChartListOrder::loAscending || !FX->IsAscendingFinite()) return;
+  int H = 0, V = 0;
+  FPointer->CalcSize(H, V);
+  const std::int64_t Band = std::int64_t(std::max(std::abs(H), 1)) +
+                            std::max<std::int32_t>(FClickTolerance, 0) +
+                            std::abs(std::int64_t(Shift3D)) + 2;
+  const std::int64_t Lo = std::int64_t(X) - Band, Hi = std::int64_t(X) + Band;
+  const bool Increasing = !FGetHorizAxis->GetInverted();
+  auto Before = [&](std::int32_t I) {
+    const std::int64_t P = CalcXPos(I);
+    return Increasing ? P < Lo : P > Hi;
+  };
+  auto After = [&](std::int32_t I) {
+    const std::int64_t P = CalcXPos(I);
+    return Increasing ? P > Hi : P < Lo;
+  };
+  std::int32_t A = First, B = Last + 1;
+  while (A < B) {
+    const std::int32_t M = A + (B - A) / 2;
+    if (Before(M))
+      A = M + 1;
+    else
+      B = M;
+  }
+  const std::int32_t Start = std::max(First, A - 1);
+  A = Start;
+  B = Last + 1;
+  while (A < B) {
+    const std::int32_t M = A + (B - A) / 2;
+    if (!After(M))
+      A = M + 1;
+    else
+      B = M;
+  }
+  First = Start;
+  Last = std::min(Last, A);
 }
 
 // Margins and visible range

@@ -58,6 +58,8 @@ class TCustomSeries : public TCustomLineSeries {
   void MouseDown(std::int32_t ValueIndex, TMouseButton Button, TShiftState Shift, std::int32_t X,
                  std::int32_t Y) override;
   bool RaiseClicked() override;
+  // Points Clicked looked at (read by tests: a click looks only near its pixel column).
+  std::int64_t IClickVisits = 0;
   void Clear() override;
   using TChartSeries::Delete;
   void Delete(std::int32_t ValueIndex) override;
@@ -97,6 +99,9 @@ class TCustomSeries : public TCustomLineSeries {
   // is 0); totals past the double range are taken at a smaller scale, so the share stays finite.
   double StackedPercent(std::int32_t ValueIndex, double Value);
   std::int32_t CalcStackedPos(std::int32_t ValueIndex, double Value);
+  // Narrows First..Last to the points a click at pixel column X can hit (the series' pointer size,
+  // as CalcSize gives it, bounds a pointer's reach). Shift3D: the depth's horizontal shift.
+  void ClickRange(std::int32_t X, std::int32_t Shift3D, std::int32_t& First, std::int32_t& Last);
   // Whole-path drawing (dsAll, dsCurve in 2D); returns whether it drew.
   bool DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main);
   void SmoothSeries();

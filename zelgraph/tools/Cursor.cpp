@@ -1,7 +1,9 @@
 #include "zelgraph/tools/Cursor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/Canvas.h"
 #include "platform/Math.h"
@@ -285,18 +287,23 @@ std::int32_t TCursorTool::NearestPoint(TCursorToolStyle AStyle, double& Differen
   const TChartValueList* YV = FSeries->GetYValues();
   const TChartValueList* ZV = ZValues(FSeries);
   const std::int32_t N = std::min({XV->GetCount(), YV->GetCount(), Last + 1});
+  TSnapStyle S = FSnapStyle;
+  if (S == TSnapStyle::ssDefault) {
+    if (AStyle == TCursorToolStyle::cssHorizontal)
+      S = TSnapStyle::ssHorizontal;
+    else if (AStyle == TCursorToolStyle::cssVertical)
+      S = TSnapStyle::ssVertical;
+  }
+  if (S == TSnapStyle::ssVertical && First < N && std::isfinite(IXValue) &&
+      FSeries->GetXValues()->GetOrder() == TChartListOrder::loAscending &&
+      FSeries->GetXValues()->IsAscendingFinite())
+    return NearestInOrder(First, N, Difference);
   for (std::int32_t I = First; I < N; ++I) {
+    ++ISnapSteps;
     if (!FSeries->IsFinitePoint(I)) continue;  // a point that cannot be placed is no place to snap to
     const double X = XV->Value[I];
     const double Y = YV->Value[I];
     double D;
-    TSnapStyle S = FSnapStyle;
-    if (S == TSnapStyle::ssDefault) {
-      if (AStyle == TCursorToolStyle::cssHorizontal)
-        S = TSnapStyle::ssHorizontal;
-      else if (AStyle == TCursorToolStyle::cssVertical)
-        S = TSnapStyle::ssVertical;
-    }
     if (S == TSnapStyle::ssHorizontal) {
       D = std::fabs(IYValue - Y);
     } else if (S == TSnapStyle::ssVertical) {
@@ -310,6 +317,27 @@ std::int32_t TCursorTool::NearestPoint(TCursorToolStyle AStyle, double& Differen
       Result = I;
     }
   }
+  return Result;
+}
+
+std::int32_t TCursorTool::NearestInOrder(std::int32_t First, std::int32_t N, double& Difference) {
+  // X ascending: the nearest X is one of the two values around IXValue, each taken at the first
+  // index of its run of equal values; on equal distances the lower index wins, as in the walk.
+  const double* X = std::as_const(FSeries->GetXValues()->Value).Data();
+  auto Less = [this](double A, double B) {
+    ++ISnapSteps;
+    return A < B;
+  };
+  const std::int32_t Above =
+      static_cast<std::int32_t>(std::lower_bound(X + First, X + N, IXValue, Less) - X);
+  std::int32_t Result = Above < N ? Above : -1;
+  if (Above > First) {
+    const std::int32_t Below =
+        static_cast<std::int32_t>(std::lower_bound(X + First, X + Above, X[Above - 1], Less) - X);
+    if (Result == -1 || std::fabs(IXValue - X[Below]) <= std::fabs(IXValue - X[Result]))
+      Result = Below;
+  }
+  Difference = std::fabs(IXValue - X[Result]);
   return Result;
 }
 

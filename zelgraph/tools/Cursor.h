@@ -85,8 +85,12 @@ class TCursorTool : public TZelCustomToolSeries {
   void CalcScreenPositions();
   // The index of the series' point nearest to the cursor's values (-1 none).
   std::int32_t NearestPoint(TCursorToolStyle AStyle, double& Difference);
+  // NearestPoint in X alone over First..N-1 of X values in ascending order.
+  std::int32_t NearestInOrder(std::int32_t First, std::int32_t N, double& Difference);
   // With Snap and a series: moves the values onto the nearest point and returns its index.
   std::int32_t SnapToPoint();
+  // Points and values NearestPoint compared (read by tests: a snap in X order is a binary search).
+  std::int64_t ISnapSteps = 0;
   // Which line (x, y) is on, within ClickTolerance.
   TCursorClicked Clicked(std::int32_t x, std::int32_t y);
   // A full repaint instead of XOR drawing: asked for, no XOR canvas, or the annotation shows.

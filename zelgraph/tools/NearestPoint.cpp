@@ -1,10 +1,13 @@
 #include "zelgraph/tools/NearestPoint.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/Math.h"
 #include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
+#include "zelgraph/canvas/CanvasScopes.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/engine/Axis.h"
@@ -13,7 +16,6 @@
 #include "zelgraph/procs/Procs.h"
 #include "zelgraph/tools/Cursor.h"
 #include "zelgraph/tools/ToolTexts.h"
-#include "zelgraph/canvas/CanvasScopes.h"
 
 namespace zel {
 
@@ -92,9 +94,11 @@ std::int32_t TNearestTool::GetNearestPoint(TChartSeries* Series, std::int32_t X,
   const TRectF& ChartRect = Chart->GetChartRect();
   std::int32_t Result = -1;
   std::int32_t Best = 10000;
-  for (std::int32_t I = First; I <= Last && I < Series->Count(); ++I) {
-    // A point that cannot be placed is never the nearest, nulls included or not.
-    if (!Series->IsFinitePoint(I) || (!IncludeNulls && Series->IsNull(I))) continue;
+  // The nearest point: the smallest distance, on equal distances the lowest index. A point that
+  // cannot be placed is never the nearest, nulls included or not.
+  auto Consider = [&](std::int32_t I) {
+    ++NearestVisits;
+    if (!Series->IsFinitePoint(I) || (!IncludeNulls && Series->IsNull(I))) return;
     std::int32_t PX = 0, PY = 0;
     Series->CalcSelectionPos(I, PX, PY);
     std::int32_t Depth = 0;
@@ -105,12 +109,57 @@ std::int32_t TNearestTool::GetNearestPoint(TChartSeries* Series, std::int32_t X,
         PY = Round(P.Y);
       }
     } else if (!PointInRect(ChartRect, static_cast<float>(PX), static_cast<float>(PY))) {
-      continue;
+      return;
     }
     const std::int32_t D = Round(std::hypot(static_cast<double>(X) - PX, static_cast<double>(Y) - PY));
-    if ((MaxDistance == 0 || D < MaxDistance) && D < Best) {
+    if ((MaxDistance == 0 || D < MaxDistance) && (D < Best || (D == Best && I < Result))) {
       Result = I;
       Best = D;
+    }
+  };
+  Last = std::min(Last, Series->Count() - 1);
+  TChartAxis* H = Series->GetGetHorizAxis();
+  TChartValueList* XV = Series->GetXValues();
+  if (Series->HasZValues || !Series->YMandatory || !H || H->GetLogarithmic() || Last - First < 8 ||
+      XV->GetOrder() != TChartListOrder::loAscending || !XV->IsAscendingFinite()) {
+    for (std::int32_t I = First; I <= Last; ++I) Consider(I);
+    return Result;
+  }
+  // X in order on a linear axis: the columns are monotonic in the index. From the mouse's column
+  // outwards, a point whose column lies farther than the best distance cannot be nearer (the
+  // distance is at least the horizontal one), nor can any point beyond it.
+  const bool Increasing = !H->GetInverted();
+  auto Column = [&](std::int32_t I) { return static_cast<std::int64_t>(Series->CalcXPos(I)); };
+  std::int32_t A = First, B = Last + 1;
+  while (A < B) {
+    const std::int32_t M = A + (B - A) / 2;
+    if (Increasing ? Column(M) < X : Column(M) > X)
+      A = M + 1;
+    else
+      B = M;
+  }
+  auto Far = [&](std::int32_t I) {
+    const std::int64_t DX = std::abs(Column(I) - X);
+    return DX > Best || (MaxDistance != 0 && DX >= MaxDistance);
+  };
+  std::int32_t Left = A - 1, Right = A;
+  bool LeftOpen = Left >= First, RightOpen = Right <= Last;
+  while (LeftOpen || RightOpen) {
+    if (RightOpen) {
+      if (Far(Right)) {
+        RightOpen = false;
+      } else {
+        Consider(Right);
+        RightOpen = ++Right <= Last;
+      }
+    }
+    if (LeftOpen) {
+      if (Far(Left)) {
+        LeftOpen = false;
+      } else {
+        Consider(Left);
+        LeftOpen = --Left >= First;
+      }
     }
   }
   return Result;

@@ -37,6 +37,9 @@ class TNearestTool : public TZelCustomToolSeries {
   String Description() const override;
   String LongDescription() const override;
 
+  // Points GetNearestPoint looked at (read by tests: with X in order it starts at the mouse's
+  // column).
+  static inline std::int64_t NearestVisits = 0;
   // The point of Series nearest to the pixel (X, Y): the series' own hit first; otherwise the
   // nearest point (inside the chart rectangle unless the series has Z values) closer than
   // MaxDistance pixels (0: any) and than 10000 pixels; the first of equal distances wins.

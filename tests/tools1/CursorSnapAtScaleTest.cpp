@@ -1,0 +1,84 @@
+// The cursor's snap in X at scale: over X values in order it is a binary search that finds what the
+// walk over every visible point finds.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "tests/chartcontrol/ChartFixture.h"
+#include "zelgraph/engine/ValueList.h"
+#include "zelgraph/tools/Cursor.h"
+
+namespace zel::testing {
+namespace {
+
+class CursorSnapAtScale : public ChartFixture {
+ protected:
+  void SetUp() override {
+    ChartFixture::SetUp();
+    Tool = Create<TCursorTool>(nullptr);
+    Chart->GetTools()->Add(Tool);
+    Tool->SetStyle(TCursorToolStyle::cssVertical);
+    Tool->SetSnap(true);
+  }
+  // Points at X = 0, 0.5, 0.5, 1.5, 1.5, 1.5, 2, ...: runs of equal X and uneven gaps.
+  TPointSeries* Points(int N) {
+    std::vector<double> X, Y;
+    double V = 0;
+    for (int I = 0; I < N; ++I) {
+      X.push_back(V);
+      Y.push_back(I % 7);
+      if (I % 3 != 1) V += (I % 5 == 0) ? 1.0 : 0.5;
+    }
+    return AddSeries(X, Y);
+  }
+  // Snaps from X and returns the index and the snapped X.
+  std::pair<std::int32_t, double> Snap(double X) {
+    Tool->SetXValue(X);
+    const std::int32_t I = Tool->SnapToPoint();
+    return {I, Tool->GetXValue()};
+  }
+  TCursorTool* Tool = nullptr;
+};
+
+TEST_F(CursorSnapAtScale, SnapInOrderFindsWhatTheWalkFinds) {
+  TPointSeries* S = Points(60);
+  Tool->SetSeries(S);
+  Paint();
+  for (double First : {0.0, 7.25}) {  // the whole series, and a zoomed part of it
+    if (First > 0) {
+      Chart->GetBottomAxis()->SetMinMax(First, 20);
+      Paint();
+    }
+    std::vector<std::pair<std::int32_t, double>> InOrder, Walked;
+    std::vector<double> From;
+    for (double X = -3; X <= 50; X += 0.125) From.push_back(X);
+    for (double X : From) InOrder.push_back(Snap(X));
+    S->GetXValues()->SetOrder(TChartListOrder::loNone);  // the same points, walked one by one
+    for (double X : From) Walked.push_back(Snap(X));
+    S->GetXValues()->SetOrder(TChartListOrder::loAscending);
+    EXPECT_EQ(InOrder, Walked) << First;
+  }
+}
+
+TEST_F(CursorSnapAtScale, SnapStepsGrowAsTheLogarithmOfThePoints) {
+  auto Steps = [&](int N) {
+    TPointSeries* S = Points(N);
+    Tool->SetSeries(S);
+    Chart->GetBottomAxis()->SetAutomatic(true);
+    Paint();
+    Tool->ISnapSteps = 0;
+    Snap(N / 3.0);
+    const std::int64_t Result = Tool->ISnapSteps;
+    Tool->SetSeries(nullptr);
+    S->Free();
+    return Result;
+  };
+  const std::int64_t Small = Steps(1000), Large = Steps(10000);
+  EXPECT_GT(Small, 0);
+  // The walk compares every point: 10 times more.
+  EXPECT_LE(Large, Small + 20) << Small << " " << Large;
+}
+
+}  // namespace
+}  // namespace zel::testing
