@@ -419,7 +419,7 @@ TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Ste
 
 void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
   const double Inc = W.Inc;
-  if (!(std::fabs(IRange / Inc) < 10000)) return;
+  if (!(std::fabs(RangeOver(Inc)) < 10000)) return;
   const TLabelEnds Ends = ValueLabelEnds(Inc, W.Step);
   double Value = Ends.First;
   if (!IRangeZero) {
