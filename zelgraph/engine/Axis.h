@@ -236,6 +236,9 @@ class TChartAxis : public TCollectionItem {
   // The logarithmic growth factor (the base, or its inverse for a base below 1) and the power of
   // it at or just below a positive value: the decade a value lies in.
   double LogGrowth() const;
+  // The lowest value of a logarithmic axis whose minimum is not positive: where its mapping and
+  // its labels start.
+  double LogLowest() const;
   double FloorLogPower(double Value) const;
   // The factor between neighbouring ticks of a logarithmic axis whose decades start at Start:
   // LogGrowth, or a power of it when the range holds more decades than the axis has pixels.

@@ -461,8 +461,7 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
   const double Growth = LogGrowth();
   double Start;
   if (IMinimum <= 0) {
-    // Never above the maximum, whatever the base: a power of 2 near 1e-10 lies above 1e-10.
-    IMinimum = std::min(IMinimum < 0 ? RoundLogPower(MinAxisRange) : 0.1, IMaximum);
+    IMinimum = LogLowest();
     Start = IMinimum;
   } else {
     // The decade the minimum lies in: a start rounded up past the minimum would leave a range

@@ -55,7 +55,9 @@ void TChartAxis::InternalCalcRange() {
   IRangeHalved = std::isinf(IRange) && std::isfinite(IMinimum) && std::isfinite(IMaximum);
   IAxisSizeRange = IRangeZero ? 0 : IRangeHalved ? IAxisSize / (0.5 * IMaximum - 0.5 * IMinimum) : IAxisSize / IRange;
   if (FLogarithmic) {
-    ILogMin = IMinimum <= 0 ? 0 : std::log(IMinimum);
+    // A minimum that is not positive maps as the lowest value the labels start from.
+    const double Lowest = IMinimum <= 0 ? LogLowest() : IMinimum;
+    ILogMin = Lowest <= 0 ? 0 : std::log(Lowest);
     ILogMax = IMaximum <= 0 ? 0 : std::log(IMaximum);
     IRangeLog = ILogMax - ILogMin;
     IAxisLogSizeRange = IsZero(IRangeLog) ? 0 : IAxisSize / IRangeLog;
@@ -116,6 +118,11 @@ double TChartAxis::CalcXYIncrement(std::int32_t MaxLabelSize) {
 
 double TChartAxis::RoundLogPower(double Value) const {
   return std::pow(FLogarithmicBase, Round(std::log(Value) / std::log(FLogarithmicBase)));
+}
+
+double TChartAxis::LogLowest() const {
+  // Never above the maximum, whatever the base: a power of 2 near 1e-10 lies above 1e-10.
+  return std::min(IMinimum < 0 ? RoundLogPower(MinAxisRange) : 0.1, IMaximum);
 }
 
 double TChartAxis::LogGrowth() const { return FLogarithmicBase >= 1 ? FLogarithmicBase : 1 / FLogarithmicBase; }
