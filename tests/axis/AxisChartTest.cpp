@@ -977,6 +977,28 @@ TEST_F(AxisChartTest, LogarithmicTicksNeverOutnumberThePixels) {
   EXPECT_EQ(Texts(L), (std::vector<String>{"1", "10", "100", "1,000"}));
 }
 
+TEST_F(AxisChartTest, LogarithmicTicksOfAMinimumThatIsNotPositiveLieOnTheAxis) {
+  // Data reaching 0 or below after the axis became logarithmic: the labels start from a small
+  // power in place of the minimum, and the mapping starts there too (not at 1), so that no tick
+  // lies below the axis; values <= 0 still map to its end.
+  TChartAxis* L = Chart->GetLeftAxis();
+  L->SetLogarithmic(true);
+  for (double Low : {0.0, -5.0, -1e308}) {
+    Series->Clear();
+    AddPoints({Low, 0.5, 1000, 1e308});
+    Paint(400, 300);
+    SCOPED_TRACE(Low);
+    ASSERT_FALSE(L->Tick.empty());
+    const std::int32_t Lo = std::min(L->IStartPos, L->IEndPos), Hi = std::max(L->IStartPos, L->IEndPos);
+    for (std::int32_t T : L->Tick) {
+      EXPECT_GE(T, Lo - 1);
+      EXPECT_LE(T, Hi + 1);
+    }
+    EXPECT_EQ(L->CalcPosValue(Low), L->IEndPos);
+    EXPECT_EQ(L->CalcPosValue(1e308), L->IStartPos);
+  }
+}
+
 TEST_F(AxisChartTest, LogarithmicEndsStayOrderedWhateverTheBase) {
   // Equal ends at 0 (-1e-10 .. 1e-10): the walk puts a power of the base near 1e-10 in place of
   // the negative minimum, which for base 2 or 0.5 lies above the maximum 1e-10.

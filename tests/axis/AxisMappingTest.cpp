@@ -212,5 +212,42 @@ TEST(AxisMapping, SizeOfAValueSpan) {
   EXPECT_EQ(A->CalcSizeValue(1, 10), -100);
 }
 
+TEST(AxisMapping, EndsFurtherApartThanTheLargestDoubleMapInside) {
+  // -1.01e308 .. 1e308: the range itself overflows; values still map across the axis, and
+  // pixels map back to values on it.
+  const double Lo = -1.01e308, Hi = 1e308;
+  for (int Kind = 0; Kind < 4; ++Kind) {
+    const bool Horizontal = Kind % 2 == 0, Inverted = Kind >= 2;
+    TAxisFixture F;
+    TChartAxis* A = F.Setup(Horizontal, Lo, Hi, 100, 301, Inverted);
+    SCOPED_TRACE(Kind);
+    const bool StartIsMin = Horizontal != Inverted;
+    EXPECT_EQ(A->CalcPosValue(Lo), StartIsMin ? 100 : 301);
+    EXPECT_EQ(A->CalcPosValue(Hi), StartIsMin ? 301 : 100);
+    const double Mid = 0.5 * Lo + 0.5 * Hi;
+    EXPECT_NEAR(A->CalcPosValue(Mid), 200, 1);
+    EXPECT_NEAR(A->CalcPosValue(0), 201, 1);
+    EXPECT_NEAR(A->CalcSizeValue(Lo, Hi), 201, 1);
+    EXPECT_NEAR(A->CalcSizeValue(0, Hi), 100, 1);
+    for (int P : {100, 150, 200, 250, 301}) {
+      const double V = A->CalcPosPoint(P);
+      EXPECT_TRUE(std::isfinite(V)) << P;
+      EXPECT_NEAR(A->CalcPosValue(V), P, 1) << P;
+    }
+    EXPECT_EQ(A->CalcPosPoint(StartIsMin ? 100 : 301), Lo);
+    // the increment divides the range, not an infinity
+    const double Inc = A->CalcLabelsIncrement(5);
+    EXPECT_TRUE(std::isfinite(Inc) && Inc > 0) << Inc;
+    A->IDepthAxis = true;
+    A->SetCalcPosValue();
+    EXPECT_NEAR(A->CalcPosValue(Hi), Inverted ? 0 : 201, 1);
+  }
+  // an ordinary range maps as ever
+  TAxisFixture F;
+  TChartAxis* A = F.Setup(true, -1e307, 1e307, 0, 200);
+  EXPECT_EQ(A->CalcPosValue(0), 100);
+  EXPECT_EQ(A->CalcPosValue(5e306), 150);
+}
+
 }  // namespace
 }  // namespace zel

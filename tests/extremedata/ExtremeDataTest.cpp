@@ -295,23 +295,6 @@ std::vector<std::uint64_t> Bits(TChartSeries* S) {
   return B;
 }
 
-// PENDING(h-ext-pixels): cases that still fail, after that branch was merged, on faults of its
-// part: a linear axis whose ends are further apart than the largest double maps every value to
-// an edge (1e308 to pixel 0, above the chart); ticks of a logarithmic axis over 1e308, over
-// denormals in 3D and over negative data after a scroll lie off the axis. Each is skipped, with
-// its reason, until those are fixed; then its line goes.
-const char* PendingElsewhere(const std::string& Case) {
-  static const char* const Mapping = "PENDING(h-ext-pixels): mapping over a range wider than the largest double";
-  static const char* const Ticks = "PENDING(h-ext-pixels): logarithmic ticks off the axis";
-  static const std::vector<std::pair<std::string, const char*>> Cases = {
-      {"Huge_Automatic", Mapping},       {"Huge_DateTime", Mapping},      {"Huge_Logarithmic", Ticks},
-      {"Denormals_Logarithmic", Ticks}, {"Negative_Logarithmic", Ticks},
-  };
-  for (const auto& [Name, Reason] : Cases)
-    if (Name == Case) return Reason;
-  return nullptr;
-}
-
 using TCase = std::tuple<int, int>;  // data set, axis setting
 
 class ExtremeDataTest : public ::testing::TestWithParam<TCase> {};
@@ -319,8 +302,6 @@ class ExtremeDataTest : public ::testing::TestWithParam<TCase> {};
 TEST_P(ExtremeDataTest, DrawsWhatItCanThroughEveryStep) {
   const TDataSet& D = DataSets()[static_cast<std::size_t>(std::get<0>(GetParam()))];
   const auto Setting = static_cast<TAxisSetting>(std::get<1>(GetParam()));
-  if (const char* Reason = PendingElsewhere(std::string(D.Name) + "_" + AxisSettingNames[std::get<1>(GetParam())]))
-    GTEST_SKIP() << Reason;
   // The line-series base is not a registered kind; a stream that holds one reads it back here.
   TRegisteredWhileInScope<TCustomSeries> LineBase;
   TExtremeChart X(Setting);

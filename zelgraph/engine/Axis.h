@@ -229,11 +229,16 @@ class TChartAxis : public TCollectionItem {
   double CalcIncrement();
   double CalcXYIncrement(std::int32_t MaxLabelSize);
   double CalcLabelsIncrement(std::int32_t MaxNumLabels);
+  // IRange / Divisor, finite when only the range overflows.
+  double RangeOver(double Divisor) const;
   double CalcDateTimeIncrement(std::int32_t MaxNumLabels);
   double RoundLogPower(double Value) const;
   // The logarithmic growth factor (the base, or its inverse for a base below 1) and the power of
   // it at or just below a positive value: the decade a value lies in.
   double LogGrowth() const;
+  // The lowest value of a logarithmic axis whose minimum is not positive: where its mapping and
+  // its labels start.
+  double LogLowest() const;
   double FloorLogPower(double Value) const;
   // The factor between neighbouring ticks of a logarithmic axis whose decades start at Start:
   // LogGrowth, or a power of it when the range holds more decades than the axis has pixels.
@@ -277,13 +282,18 @@ class TChartAxis : public TCollectionItem {
 
   std::int32_t XPosValue(double Value) const {
     if (IRangeZero) return ICenterPos;
-    const double R = std::nearbyint((Value - IMinimum) * IAxisSizeRange);
+    const double R = std::nearbyint(OffsetPixels(Value));
     return FInverted ? ZelClampPixel(IEndPos - R) : ZelClampPixel(IStartPos + R);
   }
   std::int32_t YPosValue(double Value) const {
     if (IRangeZero) return ICenterPos;
-    const double R = std::nearbyint((Value - IMinimum) * IAxisSizeRange);
+    const double R = std::nearbyint(OffsetPixels(Value));
     return FInverted ? ZelClampPixel(IStartPos + R) : ZelClampPixel(IEndPos - R);
+  }
+  // The distance of Value from the minimum, in (unrounded) pixels. Over a range wider than the
+  // largest double (IRangeHalved) the distance and the range are taken in halves, which stay finite.
+  double OffsetPixels(double Value) const {
+    return IRangeHalved ? (0.5 * Value - 0.5 * IMinimum) * IAxisSizeRange : (Value - IMinimum) * IAxisSizeRange;
   }
   // As XPosValue and YPosValue; with IUseZelMaxPixelPos pixels beyond ZelMaxPixelPos clamp to it.
   std::int32_t XPosValueCheck(double Value) const {
@@ -513,7 +523,9 @@ class TChartAxis : public TCollectionItem {
   bool IsVisible = true;
   std::int32_t IWallSize = 0;
   std::int32_t IZPos = 0;
+  // Pixels per unit; when IRangeHalved, per half unit (the range IMaximum - IMinimum overflows).
   double IAxisSizeRange = 0;
+  bool IRangeHalved = false;
   std::int32_t IExtraSpace = 0;
   std::int32_t IGapSize = 0;
   bool IHideBackGrid = false;

@@ -419,7 +419,7 @@ TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Ste
 
 void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
   const double Inc = W.Inc;
-  if (!(std::fabs(IRange / Inc) < 10000)) return;
+  if (!(std::fabs(RangeOver(Inc)) < 10000)) return;
   const TLabelEnds Ends = ValueLabelEnds(Inc, W.Step);
   double Value = Ends.First;
   if (!IRangeZero) {
@@ -461,8 +461,7 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
   const double Growth = LogGrowth();
   double Start;
   if (IMinimum <= 0) {
-    // Never above the maximum, whatever the base: a power of 2 near 1e-10 lies above 1e-10.
-    IMinimum = std::min(IMinimum < 0 ? RoundLogPower(MinAxisRange) : 0.1, IMaximum);
+    IMinimum = LogLowest();
     Start = IMinimum;
   } else {
     // The decade the minimum lies in: a start rounded up past the minimum would leave a range

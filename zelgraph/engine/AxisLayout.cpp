@@ -2,6 +2,7 @@
 // mappings and back, hit area, scrolling and drawing at a place of the caller's choosing.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Geometry.h"
@@ -31,7 +32,7 @@ void TChartAxis::SetCalcPosValue() {
 
 std::int32_t TChartAxis::ClampedPosValue(double Value, bool X) const {
   if (IRangeZero) return ICenterPos;
-  const double D = (Value - IMinimum) * IAxisSizeRange;
+  const double D = OffsetPixels(Value);
   const bool FromStart = X != FInverted;
   const double P = FromStart ? IStartPos + D : IEndPos - D;
   if (P > ZelMaxPixelPos) return ZelMaxPixelPos;
@@ -57,6 +58,9 @@ std::int32_t TChartAxis::LogYPosValue(double Value) const {
 
 std::int32_t TChartAxis::InternalCalcDepthPosValue(double Value) const {
   if (IRangeZero) return ICenterPos;
+  if (IRangeHalved)
+    return ZelClampPixel(std::nearbyint(FInverted ? IAxisSizeRange * (0.5 * IMaximum - 0.5 * Value)
+                                                  : IAxisSizeRange * (0.5 * Value - 0.5 * IMinimum)));
   return ZelClampPixel(
       std::nearbyint(FInverted ? IAxisSizeRange * (IMaximum - Value) : IAxisSizeRange * (Value - IMinimum)));
 }
@@ -72,8 +76,14 @@ double TChartAxis::InternalCalcPosPoint(std::int32_t Value) const {
     return FHorizontal ? std::exp(ILogMin + T) : std::exp(ILogMax - T);
   }
   if (IAxisSize <= 0) return 0;
-  const double T =
-      (FInverted ? static_cast<double>(IEndPos) - Value : static_cast<double>(Value) - IStartPos) * IRange / IAxisSize;
+  const double Offset = FInverted ? static_cast<double>(IEndPos) - Value : static_cast<double>(Value) - IStartPos;
+  if (IRangeHalved) {
+    // In halves: the half distance from an end, added to the half end, stays finite on the axis.
+    const double T = Offset * ((0.5 * IMaximum - 0.5 * IMinimum) / IAxisSize);
+    const double Half = FHorizontal ? 0.5 * IMinimum + T : 0.5 * IMaximum - T;
+    return std::clamp(2 * Half, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
+  }
+  const double T = Offset * IRange / IAxisSize;
   return FHorizontal ? IMinimum + T : IMaximum - T;
 }
 
@@ -84,6 +94,7 @@ std::int32_t TChartAxis::CalcSizeValue(double Start, double Finish) const {
     return ZelClampPixel(static_cast<double>(CalcPosValue(Finish)) - CalcPosValue(Start));
   }
   if (IRangeZero) return 0;
+  if (IRangeHalved) return ZelClampPixel(std::nearbyint(std::fabs(0.5 * Finish - 0.5 * Start) * IAxisSizeRange));
   return ZelClampPixel(std::nearbyint(std::fabs(Finish - Start) * IAxisSizeRange));
 }
 

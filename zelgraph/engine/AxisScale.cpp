@@ -51,9 +51,13 @@ void TChartAxis::AdjustMaxMin() {
 void TChartAxis::InternalCalcRange() {
   IRange = IMaximum - IMinimum;
   IRangeZero = IsZero(IRange);
-  IAxisSizeRange = IRangeZero ? 0 : IAxisSize / IRange;
+  // Finite ends further apart than the largest double: map in halves (see OffsetPixels).
+  IRangeHalved = std::isinf(IRange) && std::isfinite(IMinimum) && std::isfinite(IMaximum);
+  IAxisSizeRange = IRangeZero ? 0 : IRangeHalved ? IAxisSize / (0.5 * IMaximum - 0.5 * IMinimum) : IAxisSize / IRange;
   if (FLogarithmic) {
-    ILogMin = IMinimum <= 0 ? 0 : std::log(IMinimum);
+    // A minimum that is not positive maps as the lowest value the labels start from.
+    const double Lowest = IMinimum <= 0 ? LogLowest() : IMinimum;
+    ILogMin = Lowest <= 0 ? 0 : std::log(Lowest);
     ILogMax = IMaximum <= 0 ? 0 : std::log(IMaximum);
     IRangeLog = ILogMax - ILogMin;
     IAxisLogSizeRange = IsZero(IRangeLog) ? 0 : IAxisSize / IRangeLog;
@@ -116,6 +120,11 @@ double TChartAxis::RoundLogPower(double Value) const {
   return std::pow(FLogarithmicBase, Round(std::log(Value) / std::log(FLogarithmicBase)));
 }
 
+double TChartAxis::LogLowest() const {
+  // Never above the maximum, whatever the base: a power of 2 near 1e-10 lies above 1e-10.
+  return std::min(IMinimum < 0 ? RoundLogPower(MinAxisRange) : 0.1, IMaximum);
+}
+
 double TChartAxis::LogGrowth() const { return FLogarithmicBase >= 1 ? FLogarithmicBase : 1 / FLogarithmicBase; }
 
 double TChartAxis::LogStride(double Start) const {
@@ -141,7 +150,7 @@ double TChartAxis::CalcLabelsIncrement(std::int32_t MaxNumLabels) {
   } else if (IRangeZero) {
     Step = 1;
   } else {
-    Step = std::fabs(IRange) / (MaxNumLabels + 1.0);
+    Step = std::fabs(RangeOver(MaxNumLabels + 1.0));
     if (FLogarithmic) Step = RoundLogPower(Step);
     if (IRange >= 1.1 && Step < 1 && FParentChart) {
       // A series of few points on its non-mandatory axis gets no fractional step.
@@ -167,7 +176,7 @@ double TChartAxis::CalcLabelsIncrement(std::int32_t MaxNumLabels) {
   };
   std::int64_t C = MaxNumLabels + 1;
   do {
-    const double Q = IRange / Step;
+    const double Q = RangeOver(Step);
     if (std::fabs(Q) < 2147483647.0) {
       C = Round(Q);
       if (C > MaxNumLabels) Grow(FDesiredIncrement > 0);
@@ -179,13 +188,18 @@ double TChartAxis::CalcLabelsIncrement(std::int32_t MaxNumLabels) {
   return std::max(Step, MinAxisIncrement);
 }
 
+double TChartAxis::RangeOver(double Divisor) const {
+  // A range wider than the largest double divides in halves (a quotient above it is infinite).
+  return IRangeHalved ? 2 * ((0.5 * IMaximum - 0.5 * IMinimum) / Divisor) : IRange / Divisor;
+}
+
 double TChartAxis::CalcDateTimeIncrement(std::int32_t MaxNumLabels) {
   double Step = std::max(FDesiredIncrement, DateTimeStep[dsMicrosecond]);
   if (Step > 0 && MaxNumLabels > 0) {
-    if (IRange / Step > 1000000) Step = IRange / 1000000;
+    if (RangeOver(Step) > 1000000) Step = RangeOver(1000000);
     std::int32_t C;
     do {
-      C = Round(IRange / Step);
+      C = Round(RangeOver(Step));
       if (C > MaxNumLabels) {
         if (Step < DateTimeStep[dsYear])
           Step = Step < DateTimeStep[dsSecond] ? ZelNextStep(Step) : NextDateTimeStep(Step);

@@ -41,11 +41,12 @@ void ClearUpperVectors() {}
 
 // The linear value-to-pixel mapping of an axis, read once per pass from its cached coefficients:
 // the same pixels as the axis' own mapping, without a call or a reload per point. Axes with
-// another mapping (logarithmic, depth, clamped to the pixel range) go through the axis.
+// another mapping (logarithmic, depth, clamped to the pixel range, a range mapped in halves) go
+// through the axis.
 class TPixelMap {
  public:
   TPixelMap(const TChartAxis* Axis, bool X) : FAxis(Axis), FX(X) {
-    FLinear = !Axis->GetLogarithmic() && !Axis->IsDepthAxis() && !Axis->IUseZelMaxPixelPos;
+    FLinear = !Axis->GetLogarithmic() && !Axis->IsDepthAxis() && !Axis->IUseZelMaxPixelPos && !Axis->IRangeHalved;
     FRangeZero = Axis->IRangeZero;
     FCenter = Axis->ICenterPos;
     FMin = Axis->IMinimum;
