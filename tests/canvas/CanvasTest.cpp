@@ -201,6 +201,27 @@ TEST_F(CanvasTest, HtmlTextGoesThroughTheRenderer) {
   EXPECT_EQ(Rec.Texts(), std::vector<String>{"<b>Bold</b>"});
 }
 
+// A mark's text is measured for its box, "W" for the line height, then the text again to centre
+// it: each is laid out once, and a new font still measures anew.
+TEST_F(CanvasTest, TextsMeasuredAgainAreNotLaidOutAgain) {
+  const std::int64_t Start = Rec.GetMeasureCount();
+  const int Width = Canvas.TextWidth("12.5");
+  const int Height = Canvas.TextHeight("W");
+  Canvas.SetTextAlign(ZelTextAlignCenter);
+  Canvas.TextOut(100, 10, "12.5");
+  EXPECT_EQ(Canvas.TextWidth("12.5"), Width);
+  EXPECT_EQ(Canvas.TextHeight("W"), Height);
+  EXPECT_EQ(Rec.GetMeasureCount() - Start, 2);
+  ASSERT_EQ(Rec.RecordsOf(TRecordKind::FillText).size(), 1u);
+  EXPECT_EQ(Rec.RecordsOf(TRecordKind::FillText)[0].Rect.Left, std::round(100.0f - float(Width / 2)));
+  TZelFont F;
+  F.SetSize(F.GetSize() * 2);
+  Canvas.AssignFont(&F);
+  const std::int64_t Before = Rec.GetMeasureCount();
+  (void)Canvas.TextWidth("12.5");
+  EXPECT_EQ(Rec.GetMeasureCount() - Before, 1);
+}
+
 TEST_F(CanvasTest, FontShadowWidensTheTextAndDrawsAnOffsetCopy) {
   EXPECT_EQ(Canvas.TextWidth("ABC"), 21);
   EXPECT_EQ(Canvas.TextHeight("ABC"), 12);

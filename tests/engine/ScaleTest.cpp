@@ -84,6 +84,57 @@ TEST(MarksAtScale, OverlapTestOfNearbyMarksGivesTheOutcomeOfTheFullScan) {
       }
 }
 
+// N marks of about one size crowded into 400 x 300 pixels, as on a chart with far more
+// points than pixel columns, placed as a paint does; TestsPerSearch gets the rectangle tests
+// made per search of the marks already placed.
+std::vector<TPlacedMark> PlaceCrowded(std::int32_t N, bool Indexed, bool YMandatory, double* TestsPerSearch = nullptr) {
+  TOwned<TChartSeries> Series(Create<TChartSeries>(nullptr));
+  Series->YMandatory = YMandatory;
+  TSeriesMarks* Marks = Series->GetMarks();
+  std::mt19937 Random(7);
+  auto Uniform = [&](float Low, float High) { return std::uniform_real_distribution<float>(Low, High)(Random); };
+  std::vector<TPlacedMark> Result;
+  std::optional<TMarksPlacingScope> Placing;
+  if (Indexed) Placing.emplace(Marks);
+  for (std::int32_t I = 0; I < N; ++I) {
+    TSeriesMarkPosition P;
+    P.LeftTop = P.ArrowTo = TPointF(std::round(float(I) * 400 / float(N)), std::round(Uniform(0, 300)));
+    P.Width = static_cast<std::int32_t>(Uniform(24, 34));
+    P.Height = 14;
+    const TPointF Start = P.LeftTop;
+    const bool Drawn = Marks->AntiOverlap(0, I, &P);
+    if (Drawn) {
+      TSeriesMarkPosition* Used = &P;
+      Marks->UsePosition(I, Used);
+    }
+    Result.push_back({Drawn, P.LeftTop != Start, P.LeftTop});
+  }
+  if (TestsPerSearch) *TestsPerSearch = double(Marks->IOverlapTests) / double(std::max<std::int64_t>(Marks->IOverlapSearches, 1));
+  return Result;
+}
+
+TEST(MarksAtScale, CrowdedMarksArePlacedAsByTheFullScan) {
+  for (bool YMandatory : {true, false}) {
+    SCOPED_TRACE(testing::Message() << "YMandatory " << YMandatory);
+    const std::vector<TPlacedMark> Plain = PlaceCrowded(1500, false, YMandatory);
+    EXPECT_EQ(Plain, PlaceCrowded(1500, true, YMandatory));
+    EXPECT_GT(std::count_if(Plain.begin(), Plain.end(), [](const TPlacedMark& M) { return M.Moved; }), 1000);
+  }
+}
+
+// The more marks are crowded, the more often each is moved (that is the outcome); what one
+// search for a mark in the way costs must not grow with them.
+TEST(MarksAtScale, CrowdedMarksAreSearchedWithoutAWalkOverTheCell) {
+  for (bool YMandatory : {true, false}) {
+    double Small = 0, Large = 0;
+    PlaceCrowded(2000, true, YMandatory, &Small);
+    PlaceCrowded(20000, true, YMandatory, &Large);
+    EXPECT_GT(Small, 0);
+    // A walk over the marks of each crowded cell makes this about 10 times more.
+    EXPECT_LE(Large, 2 * Small) << "YMandatory " << YMandatory << ": " << Small << " " << Large;
+  }
+}
+
 // A chart of Width x 300 pixels painted on a recording canvas.
 struct TScaleChart {
   explicit TScaleChart(int AWidth = 400) : Width(AWidth) {

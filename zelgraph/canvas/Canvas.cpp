@@ -52,7 +52,7 @@ TZelCanvas::TZelCanvas() {
 }
 
 TZelCanvas::~TZelCanvas() {
-  ILayout.reset();
+  IForgetLayouts(nullptr);
   FPen.reset();
   FBrush.reset();
   FFont.reset();
@@ -248,17 +248,49 @@ void TZelCanvas::Frame3D(TRectF& R, TAlphaColor TopColor, TAlphaColor BottomColo
 }
 
 
-TTextLayout* TZelCanvas::ICachedLayout(float X, float Y, const String& Text) {
-  // The layout measures as the canvas it was made for; a new platform canvas gets a new one, so
-  // that no layout outlives the canvas it refers to.
-  if (!ILayout || ILayout->GetCanvas() != FCanvas) {
-    ILayout = TTextLayoutManager::TextLayoutByCanvas(FCanvas);
-    ILayout->SetWordWrap(false);
-    ILayout->SetHorizontalAlign(TTextAlign::Leading);
-    ILayout->SetVerticalAlign(TTextAlign::Leading);
-    ILayout->SetRightToLeft(false);
+namespace {
+// A layout measures as the canvas it was made for; a new platform canvas gets a new one, so that
+// no layout outlives the canvas it refers to.
+TTextLayout* LayoutFor(std::unique_ptr<TTextLayout>& Layout, TCanvas* Canvas) {
+  if (!Layout || Layout->GetCanvas() != Canvas) {
+    Layout = TTextLayoutManager::TextLayoutByCanvas(Canvas);
+    Layout->SetWordWrap(false);
+    Layout->SetHorizontalAlign(TTextAlign::Leading);
+    Layout->SetVerticalAlign(TTextAlign::Leading);
+    Layout->SetRightToLeft(false);
   }
-  TTextLayout* L = ILayout.get();
+  return Layout.get();
+}
+}  // namespace
+
+void TZelCanvas::IForgetLayouts(const TCanvas* C) {
+  if (ILayout && (!C || ILayout->GetCanvas() == C)) ILayout.reset();
+  for (TMeasureSlot& S : IMeasure)
+    if (S.Layout && (!C || S.Layout->GetCanvas() == C)) S.Layout.reset();
+}
+
+TTextLayout* TZelCanvas::IMeasureLayout(const String& Text) {
+  // The slot that laid out Text last, else the one used longest ago. Each slot is set up as
+  // ICachedLayout sets its layout, so it measures the same; it lays out again only when the
+  // text, the font or the canvas changed.
+  TMeasureSlot* Slot = &IMeasure[0];
+  for (TMeasureSlot& S : IMeasure) {
+    if (S.Layout && S.Layout->GetText() == Text) {
+      Slot = &S;
+      break;
+    }
+    if (S.Used < Slot->Used) Slot = &S;
+  }
+  Slot->Used = ++IMeasureUses;
+  return ICachedLayout(Slot->Layout, 0, 0, Text);
+}
+
+TTextLayout* TZelCanvas::ICachedLayout(float X, float Y, const String& Text) {
+  return ICachedLayout(ILayout, X, Y, Text);
+}
+
+TTextLayout* TZelCanvas::ICachedLayout(std::unique_ptr<TTextLayout>& Layout, float X, float Y, const String& Text) {
+  TTextLayout* L = LayoutFor(Layout, FCanvas);
   WithinUpdate(*L, [&] {
     L->SetTopLeft({X, Y});
     L->SetMaxSize({10000, 10000});
@@ -292,21 +324,21 @@ void ShadowExtent(TZelFont* F, float& DX, float& DY) {
 }  // namespace
 
 int TZelCanvas::TextWidth(const String& Text) {
-  TRectF R = ICachedLayout(0, 0, Text)->GetTextRect();
+  TRectF R = IMeasureLayout(Text)->GetTextRect();
   float DX, DY;
   ShadowExtent(FFont.get(), DX, DY);
   return Round(R.Right) + static_cast<int>(DX);
 }
 
 int TZelCanvas::TextHeight(const String& Text) {
-  TRectF R = ICachedLayout(0, 0, Text)->GetTextRect();
+  TRectF R = IMeasureLayout(Text)->GetTextRect();
   float DX, DY;
   ShadowExtent(FFont.get(), DX, DY);
   return Round(R.Bottom) + static_cast<int>(DY);
 }
 
 TPointF TZelCanvas::TextSize(const String& Text) {
-  TRectF R = ICachedLayout(0, 0, Text)->GetTextRect();
+  TRectF R = IMeasureLayout(Text)->GetTextRect();
   float DX, DY;
   ShadowExtent(FFont.get(), DX, DY);
   return {R.Right + DX, R.Bottom + DY};

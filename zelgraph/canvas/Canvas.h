@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -231,11 +232,24 @@ class TZelCanvas : public TObject {
   void ChangedFont(TObject* Sender);
   // The cached text layout, positioned at (X, Y) with Text and the current font and fill.
   TTextLayout* ICachedLayout(float X, float Y, const String& Text);
+  // A layout at (0, 0) with Text and the current font, for measuring: the last few texts
+  // measured keep their own layouts, so that a text measured again (a mark's text, then "W" for
+  // the line height, then the text again to align it) is not laid out again.
+  TTextLayout* IMeasureLayout(const String& Text);
+  // Drops the layouts made for canvas C (every one when C is null).
+  void IForgetLayouts(const TCanvas* C);
+  TTextLayout* ICachedLayout(std::unique_ptr<TTextLayout>& Layout, float X, float Y, const String& Text);
 
   TCanvasStretchQuality FStretchQuality = TCanvasStretchQuality::sqHigh;
   bool FMetafiling = false;
   std::vector<Byte> ITranspStack;
   std::unique_ptr<TTextLayout> ILayout;
+  struct TMeasureSlot {
+    std::unique_ptr<TTextLayout> Layout;
+    std::uint64_t Used = 0;
+  };
+  std::array<TMeasureSlot, 3> IMeasure;
+  std::uint64_t IMeasureUses = 0;
   TOwned<TZelBrush> FBrush;
   TCanvas* FCanvas = nullptr;
   TOwned<TZelFont> FFont;

@@ -68,7 +68,7 @@ void TZelCanvas3D::DeleteBitmap() {
   if (FCanvas == C) FCanvas = nullptr;
   std::erase_if(IClipStates, [C](const auto& S) { return S.first == C; });
   if (ISceneOpen == C) ISceneOpen = nullptr;
-  if (ILayout && ILayout->GetCanvas() == C) ILayout.reset();
+  IForgetLayouts(C);
   FreeAndNil(FBitmap);
 }
 

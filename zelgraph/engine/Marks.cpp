@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <unordered_map>
 
 #include "platform/Filer.h"
@@ -551,7 +552,7 @@ class TSeriesMarks::TPlacing {
     First = Next = AFirst;
     Bounds.clear();
     Cells.clear();
-    Wide.clear();
+    Wide = TList();
   }
 
   void Insert(std::int32_t Index, const TRectF& R) {
@@ -564,11 +565,11 @@ class TSeriesMarks::TPlacing {
     }
     TCellRange C;
     if (!CellsOf(R, C)) {
-      Wide.push_back(Index);
+      Wide.Add({Index, R});
       return;
     }
     for (std::int64_t X = C.X0; X <= C.X1; ++X)
-      for (std::int64_t Y = C.Y0; Y <= C.Y1; ++Y) Cells[Key(X, Y)].push_back(Index);
+      for (std::int64_t Y = C.Y0; Y <= C.Y1; ++Y) Cells[Key(X, Y)].Add({Index, R});
   }
 
   const TRectF& BoundsOf(std::int32_t Index) const { return Bounds[static_cast<std::size_t>(Index - First)]; }
@@ -576,38 +577,87 @@ class TSeriesMarks::TPlacing {
   // The latest mark below Bound whose bounds meet R, -1 for none.
   std::int32_t Latest(const TRectF& R, std::int32_t Bound, std::int64_t& Tests) const {
     std::int32_t Best = -1;
-    auto Meet = [&](std::int32_t J) {
-      if (J >= Bound || J <= Best) return;
-      ++Tests;
-      if (ZelRectIntersects(Bounds[static_cast<std::size_t>(J - First)], R)) Best = J;
-    };
-    // A list in rising order, latest first: it ends at its first mark meeting R.
-    auto MeetLatest = [&](const std::vector<std::int32_t>& List) {
-      auto It = std::lower_bound(List.begin(), List.end(), Bound);
-      while (It != List.begin()) {
-        const std::int32_t J = *--It;
-        if (J <= Best) break;
-        Meet(J);
-        if (Best == J) break;
-      }
-    };
     TCellRange C;
     if (!CellsOf(R, C)) {
       // Too wide to name its cells: every mark, latest first.
       const std::int32_t Top = std::min<std::int64_t>(Bound, First + static_cast<std::int64_t>(Bounds.size()));
-      for (std::int32_t J = Top - 1; J >= First && Best < 0; --J) Meet(J);
+      for (std::int32_t J = Top - 1; J >= First && Best < 0; --J) {
+        ++Tests;
+        if (ZelRectIntersects(Bounds[static_cast<std::size_t>(J - First)], R)) Best = J;
+      }
       return Best;
     }
     for (std::int64_t X = C.X0; X <= C.X1; ++X)
       for (std::int64_t Y = C.Y0; Y <= C.Y1; ++Y) {
         const auto It = Cells.find(Key(X, Y));
-        if (It != Cells.end()) MeetLatest(It->second);
+        if (It != Cells.end()) It->second.MeetLatest(R, Bound, Best, Tests);
       }
-    MeetLatest(Wide);
+    Wide.MeetLatest(R, Bound, Best, Tests);
     return Best;
   }
 
  private:
+  struct TEntry {
+    std::int32_t Index;
+    TRectF Bounds;
+  };
+  // Whether a rectangle inside U can meet R: when not, none of those inside U meets R.
+  static bool MayMeet(const TRectF& U, const TRectF& R) {
+    return U.Left < R.Right && U.Right > R.Left && U.Top < R.Bottom && U.Bottom > R.Top;
+  }
+  static TRectF Union(const TRectF& A, const TRectF& B) {
+    return TRectF(std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
+                  std::max(A.Bottom, B.Bottom));
+  }
+  // The marks of one cell in rising order, with the bounds around each run of Small and of
+  // Large of them: a search skips a whole run that cannot meet the new mark, so that a crowded
+  // cell whose latest marks all lie beside the new one is passed in a few steps.
+  class TList {
+   public:
+    void Add(const TEntry& E) {
+      const std::size_t K = Entries.size();
+      Entries.push_back(E);
+      Grow(Smalls, K / Small, E.Bounds);
+      Grow(Larges, K / Large, E.Bounds);
+    }
+    // Raises Best to the latest mark below Bound meeting R, when it is later than Best.
+    void MeetLatest(const TRectF& R, std::int32_t Bound, std::int32_t& Best, std::int64_t& Tests) const {
+      const auto Top = std::lower_bound(Entries.begin(), Entries.end(), Bound,
+                                        [](const TEntry& E, std::int32_t B) { return E.Index < B; });
+      for (std::size_t K = static_cast<std::size_t>(Top - Entries.begin()); K > 0;) {
+        // K entries remain; a whole run ending at K is skipped when it cannot meet R.
+        if (K % Large == 0 && !MayMeet(Larges[K / Large - 1], R)) {
+          K -= Large;
+          continue;
+        }
+        if (K % Small == 0 && !MayMeet(Smalls[K / Small - 1], R)) {
+          K -= Small;
+          continue;
+        }
+        const TEntry& E = Entries[--K];
+        if (E.Index <= Best) return;
+        ++Tests;
+        if (ZelRectIntersects(E.Bounds, R)) {
+          Best = E.Index;
+          return;
+        }
+      }
+    }
+
+   private:
+    static constexpr std::size_t Small = 16, Large = 256;
+    // A run holding a rectangle that is not finite is never skipped.
+    static void Grow(std::vector<TRectF>& Runs, std::size_t Run, const TRectF& B) {
+      constexpr float Inf = std::numeric_limits<float>::infinity();
+      const TRectF U = Finite(B) ? B : TRectF(-Inf, -Inf, Inf, Inf);
+      if (Runs.size() <= Run)
+        Runs.push_back(U);
+      else
+        Runs[Run] = Union(Runs[Run], U);
+    }
+    std::vector<TEntry> Entries;
+    std::vector<TRectF> Smalls, Larges;
+  };
   struct TCellRange {
     std::int64_t X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
   };
@@ -639,8 +689,8 @@ class TSeriesMarks::TPlacing {
   std::vector<TRectF> Bounds;  // of First + K
   // The marks of each cell, and those covering too many cells (met by every test), in rising
   // order.
-  std::unordered_map<std::uint64_t, std::vector<std::int32_t>> Cells;
-  std::vector<std::int32_t> Wide;
+  std::unordered_map<std::uint64_t, TList> Cells;
+  TList Wide;
 };
 
 TSeriesMarks::TFrameMargins TSeriesMarks::FrameMargins(const TZelCustomShape* Shape) const {
@@ -746,6 +796,7 @@ bool TSeriesMarks::AntiOverlap(std::int32_t First, std::int32_t Index, TSeriesMa
   for (; P.Next < Index; ++P.Next)
     if (TSeriesMarkPosition* Entry = FPositions.Get(P.Next)) P.Insert(P.Next, TotalBounds(P.Next, Entry));
   for (std::int32_t Bound = Index;;) {
+    ++IOverlapSearches;
     const std::int32_t J = P.Latest(R, Bound, IOverlapTests);
     if (J < 0) return true;
     if (!MoveAway(P.BoundsOf(J))) return false;

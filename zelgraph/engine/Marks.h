@@ -259,8 +259,10 @@ class TSeriesMarks : public TSeriesMarkShape {
   void EndPlacing();
   // The mark shape was just measured for the position of a mark (inside a placing pass).
   void NoteMeasured(TCustomTextShape* Shape);
-  // Rectangle tests AntiOverlap made (read by tests).
+  // Rectangle tests AntiOverlap made, and its searches of the marks placed near a new one (read
+  // by tests).
   std::int64_t IOverlapTests = 0;
+  std::int64_t IOverlapSearches = 0;
   // The index of the mark at P, -1 for none.
   std::int32_t Clicked(TPointF P);
   std::int32_t Clicked(int X, int Y) { return Clicked(TPointF(float(X), float(Y))); }
