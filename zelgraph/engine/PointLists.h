@@ -1,6 +1,6 @@
-// Removal of a range of points from the per-point lists a series keeps beside its value lists
-// (colours, labels, visual blocks, mark positions and items): one erase a list, whatever the
-// length of the range.
+// Ranges of points: removal of a range from the per-point lists a series keeps beside its value
+// lists (colours, labels, visual blocks, mark positions and items: one erase a list, whatever the
+// length of the range), and the narrowing of a walk to the points near a pixel column.
 #pragma once
 
 #include <algorithm>
@@ -28,6 +28,44 @@ void ErasePointRange(std::vector<T>& Items, std::int32_t Start, std::int32_t Cou
 template <typename T>
 void ErasePointRange(std::vector<T>& Items, std::int32_t Start, std::int32_t Count) {
   ErasePointRange(Items, Start, Count, [](T&) {});
+}
+
+// Narrows First..Last, whose pixel columns Pixel(i) are monotonic in the index (rising when
+// Increasing), to the points whose columns lie in Lo..Hi, plus the point just outside each end
+// (the segment crossing into the band): two binary searches.
+template <typename PixelFn>
+void NarrowToPixelBand(std::int32_t& First, std::int32_t& Last, std::int64_t Lo, std::int64_t Hi,
+                       bool Increasing, PixelFn Pixel) {
+  auto Before = [&](std::int32_t I) {
+    const std::int64_t P = Pixel(I);
+    return Increasing ? P < Lo : P > Hi;
+  };
+  auto After = [&](std::int32_t I) {
+    const std::int64_t P = Pixel(I);
+    return Increasing ? P > Hi : P < Lo;
+  };
+  // The first index not before the band, less one for the segment that enters it.
+  std::int32_t A = First, B = Last + 1;
+  while (A < B) {
+    const std::int32_t M = A + (B - A) / 2;
+    if (Before(M))
+      A = M + 1;
+    else
+      B = M;
+  }
+  const std::int32_t Start = std::max(First, A - 1);
+  // The first index past the band: the segment ending there may still cross it.
+  A = Start;
+  B = Last + 1;
+  while (A < B) {
+    const std::int32_t M = A + (B - A) / 2;
+    if (!After(M))
+      A = M + 1;
+    else
+      B = M;
+  }
+  First = Start;
+  Last = std::min(Last, A);
 }
 
 }  // namespace zel

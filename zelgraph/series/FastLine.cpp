@@ -16,6 +16,7 @@
 #include "zelgraph/engine/AxisPanel.h"
 #include "zelgraph/engine/Marks.h"
 #include "zelgraph/engine/Panel.h"
+#include "zelgraph/engine/PointLists.h"
 #include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/procs/Procs.h"
 
@@ -853,37 +854,7 @@ void TFastLineSeries::ClickRange(std::int32_t X, std::int32_t& First, std::int32
   const bool Increasing = (Order == TChartListOrder::loAscending) != FGetHorizAxis->GetInverted();
   const std::int32_t Band = std::max<std::int32_t>(FClickTolerance, 0) + 2;
   const std::int64_t Lo = static_cast<std::int64_t>(X) - Band, Hi = static_cast<std::int64_t>(X) + Band;
-  // Before(i): point i lies wholly on the walk's near side of the band.
-  auto Before = [&](std::int32_t I) {
-    const std::int64_t P = XPixel(I);
-    return Increasing ? P < Lo : P > Hi;
-  };
-  auto After = [&](std::int32_t I) {
-    const std::int64_t P = XPixel(I);
-    return Increasing ? P > Hi : P < Lo;
-  };
-  // The first index not before the band, less one for the segment that enters it.
-  std::int32_t A = First, B = Last + 1;
-  while (A < B) {
-    const std::int32_t M = A + (B - A) / 2;
-    if (Before(M))
-      A = M + 1;
-    else
-      B = M;
-  }
-  const std::int32_t Start = std::max(First, A - 1);
-  // The first index past the band: the segment ending there may still cross it.
-  A = Start;
-  B = Last + 1;
-  while (A < B) {
-    const std::int32_t M = A + (B - A) / 2;
-    if (!After(M))
-      A = M + 1;
-    else
-      B = M;
-  }
-  First = Start;
-  Last = std::min(Last, A);
+  NarrowToPixelBand(First, Last, Lo, Hi, Increasing, [this](std::int32_t I) { return XPixel(I); });
 }
 
 std::int32_t TFastLineSeries::Clicked(std::int32_t X, std::int32_t Y) {

@@ -21,6 +21,7 @@
 #include "zelgraph/engine/Callout.h"
 #include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Marks.h"
+#include "zelgraph/engine/PointLists.h"
 #include "zelgraph/engine/SeriesLegend.h"
 #include "zelgraph/engine/SeriesList.h"
 #include "zelgraph/procs/Procs.h"
@@ -1455,34 +1456,7 @@ void TCustomSeries::ClickRange(std::int32_t X, std::int32_t Shift3D, std::int32_
                             std::abs(std::int64_t(Shift3D)) + 2;
   const std::int64_t Lo = std::int64_t(X) - Band, Hi = std::int64_t(X) + Band;
   const bool Increasing = !FGetHorizAxis->GetInverted();
-  auto Before = [&](std::int32_t I) {
-    const std::int64_t P = CalcXPos(I);
-    return Increasing ? P < Lo : P > Hi;
-  };
-  auto After = [&](std::int32_t I) {
-    const std::int64_t P = CalcXPos(I);
-    return Increasing ? P > Hi : P < Lo;
-  };
-  std::int32_t A = First, B = Last + 1;
-  while (A < B) {
-    const std::int32_t M = A + (B - A) / 2;
-    if (Before(M))
-      A = M + 1;
-    else
-      B = M;
-  }
-  const std::int32_t Start = std::max(First, A - 1);
-  A = Start;
-  B = Last + 1;
-  while (A < B) {
-    const std::int32_t M = A + (B - A) / 2;
-    if (!After(M))
-      A = M + 1;
-    else
-      B = M;
-  }
-  First = Start;
-  Last = std::min(Last, A);
+  NarrowToPixelBand(First, Last, Lo, Hi, Increasing, [this](std::int32_t I) { return CalcXPos(I); });
 }
 
 // Margins and visible range
