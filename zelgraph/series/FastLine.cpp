@@ -404,6 +404,14 @@ void TFastLineSeries::FillMergedPoints(std::int32_t S, std::int32_t L) {
     if (IPoints.empty() || !(IPoints.back() == P)) IPoints.push_back(P);
   };
   auto PY = [&MY](double V) { return MY.Pixel(V); };
+  // A column's four points: its first, its extremes in the order they come, its last.
+  auto PushColumn = [&Push](float C, float FirstP, float MinP, std::int32_t MinI, float MaxP, std::int32_t MaxI,
+                            float LastP) {
+    Push(C, FirstP);
+    Push(C, MinI < MaxI ? MinP : MaxP);
+    Push(C, MinI < MaxI ? MaxP : MinP);
+    Push(C, LastP);
+  };
   // The lowest and highest value in A .. Z; false when one of them is not finite.
   auto Extremes = [&](std::int32_t A, std::int32_t Z, double& Lo, double& Hi) {
     Lo = YV[A];
@@ -496,27 +504,11 @@ void TFastLineSeries::FillMergedPoints(std::int32_t S, std::int32_t L) {
           MaxI = J;
         }
       }
-      Push(C, PY(YV[F]));
-      if (MinI < MaxI) {
-        Push(C, MinP);
-        Push(C, MaxP);
-      } else {
-        Push(C, MaxP);
-        Push(C, MinP);
-      }
-      Push(C, PY(YV[E]));
+      PushColumn(C, PY(YV[F]), MinP, MinI, MaxP, MaxI, PY(YV[E]));
       I = Last + 1;
       continue;
     }
-    Push(C, First);
-    if (MinI < MaxI) {
-      Push(C, MinP);
-      Push(C, MaxP);
-    } else {
-      Push(C, MaxP);
-      Push(C, MinP);
-    }
-    Push(C, PY(YV[Last]));
+    PushColumn(C, First, MinP, MinI, MaxP, MaxI, PY(YV[Last]));
     I = Last + 1;
   }
 }
