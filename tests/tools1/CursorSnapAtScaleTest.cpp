@@ -61,6 +61,26 @@ TEST_F(CursorSnapAtScale, SnapInOrderFindsWhatTheWalkFinds) {
   }
 }
 
+// A point whose Y is not finite is no place to snap to, whether X is walked or searched.
+TEST_F(CursorSnapAtScale, PointsWithoutAFiniteYAreSkippedInOrderToo) {
+  TPointSeries* S = Points(60);
+  for (std::int32_t I = 0; I < S->Count(); I += 4) S->GetYValues()->SetValue(I, std::nan(""));
+  Tool->SetSeries(S);
+  Paint();
+  std::vector<std::pair<std::int32_t, double>> InOrder, Walked;
+  std::vector<double> From;
+  for (double X = -3; X <= 50; X += 0.125) From.push_back(X);
+  for (double X : From) InOrder.push_back(Snap(X));
+  S->GetXValues()->SetOrder(TChartListOrder::loNone);
+  for (double X : From) Walked.push_back(Snap(X));
+  EXPECT_EQ(InOrder, Walked);
+  for (const auto& [I, X] : InOrder) {
+    if (I >= 0) {
+      EXPECT_TRUE(std::isfinite(S->GetYValues()->Value[I])) << I;
+    }
+  }
+}
+
 TEST_F(CursorSnapAtScale, SnapStepsGrowAsTheLogarithmOfThePoints) {
   auto Steps = [&](int N) {
     TPointSeries* S = Points(N);

@@ -339,6 +339,7 @@ void TFastLineSeries::DropNonFinitePoints(std::int32_t S) {
   std::size_t Kept = 0;
   for (std::size_t K = 0; K < IPoints.size(); ++K)
     if (std::isfinite(XV[K]) && std::isfinite(YV[K])) IPoints[Kept++] = IPoints[K];
+  IPointsCompacted = Kept != IPoints.size();
   IPoints.resize(Kept);
 }
 
@@ -350,7 +351,8 @@ void TFastLineSeries::FillPolylinePoints(std::int32_t S, std::int32_t L) {
 
 void TFastLineSeries::FillPolylineEntries(std::int32_t S, std::int32_t L) {
   const std::size_t N = static_cast<std::size_t>(L - S + 1);
-  const bool Had = !IPoints.empty();
+  const bool Had = !IPoints.empty() && !IPointsCompacted;
+  IPointsCompacted = false;
   if (IPoints.size() != N) IPoints.resize(N);
   TPointF* P = IPoints.data();
   P[0] = TPointF(static_cast<float>(OldX), static_cast<float>(OldY));

@@ -136,6 +136,9 @@ class TFastLineSeries : public TCustomLineSeries {
   // finite, or passed one that leaves a gap. The next point drawn moves the pen there.
   bool IPenUnset = false;
   std::vector<TPointF> IPoints;
+  // Set when non-finite points were taken out of IPoints: its entries no longer stand at their
+  // points' places, so the next fill cannot reuse them.
+  bool IPointsCompacted = false;
   bool ReuseXValues = false;
   bool ReuseYValues = false;
   // The polyline's points are made when it is drawn, from point IDeferredFirst on.

@@ -296,7 +296,7 @@ std::int32_t TCursorTool::NearestPoint(TCursorToolStyle AStyle, double& Differen
   }
   if (S == TSnapStyle::ssVertical && First < N && std::isfinite(IXValue) &&
       FSeries->GetXValues()->GetOrder() == TChartListOrder::loAscending &&
-      FSeries->GetXValues()->IsAscendingFinite())
+      FSeries->GetXValues()->IsAscendingFinite() && FSeries->GetYValues()->AllFinite())
     return NearestInOrder(First, N, Difference);
   for (std::int32_t I = First; I < N; ++I) {
     ++ISnapSteps;
