@@ -91,17 +91,21 @@ Int64 TMemoryStream::Read(void* Buffer, Int64 Count) {
   return N;
 }
 
-bool TMemoryStream::Grow(Int64 End) {
-  const Int64 Capacity = GetCapacity();
-  if (End <= Capacity) return true;
+bool TMemoryStream::Reserve(Int64 Capacity) {
   try {
-    FData.reserve(static_cast<std::size_t>(std::max(End, Capacity > std::numeric_limits<Int64>::max() / 2 ? End : 2 * Capacity)));
+    FData.reserve(static_cast<std::size_t>(Capacity));
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
     return false;
   }
   return true;
+}
+
+bool TMemoryStream::Grow(Int64 End) {
+  const Int64 Capacity = GetCapacity();
+  if (End <= Capacity) return true;
+  return Reserve(std::max(End, Capacity > std::numeric_limits<Int64>::max() / 2 ? End : 2 * Capacity));
 }
 
 Int64 TMemoryStream::Write(const void* Buffer, Int64 Count) {
@@ -142,14 +146,7 @@ void TMemoryStream::SetSize(Int64 NewSize) {
 }
 
 void TMemoryStream::SetCapacity(Int64 NewCapacity) {
-  if (NewCapacity <= GetCapacity()) return;
-  try {
-    FData.reserve(static_cast<std::size_t>(NewCapacity));
-  } catch (const std::bad_alloc&) {
-    throw EStreamError(SMemoryStreamError);
-  } catch (const std::length_error&) {
-    throw EStreamError(SMemoryStreamError);
-  }
+  if (NewCapacity > GetCapacity() && !Reserve(NewCapacity)) throw EStreamError(SMemoryStreamError);
 }
 
 void TMemoryStream::Clear() {

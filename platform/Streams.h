@@ -92,6 +92,8 @@ class TMemoryStream : public TStream {
 
  private:
   // Room for End bytes, by the growth rule of GetCapacity; false when the memory is not there.
+  // Room for Capacity bytes; false when it cannot be had.
+  bool Reserve(Int64 Capacity);
   bool Grow(Int64 End);
 
   std::vector<Byte> FData;

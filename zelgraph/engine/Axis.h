@@ -292,9 +292,9 @@ class TChartAxis : public TCollectionItem {
   }
   // The distance of Value from the minimum, in (unrounded) pixels. Over a range wider than the
   // largest double (IRangeHalved) the distance and the range are taken in halves, which stay finite.
-  double OffsetPixels(double Value) const {
-    return IRangeHalved ? (0.5 * Value - 0.5 * IMinimum) * IAxisSizeRange : (Value - IMinimum) * IAxisSizeRange;
-  }
+  double OffsetPixels(double Value) const { return Span(IMinimum, Value) * IAxisSizeRange; }
+  // B - A, or half of it over a range wider than the largest double (IRangeHalved).
+  double Span(double A, double B) const { return IRangeHalved ? 0.5 * B - 0.5 * A : B - A; }
   // As XPosValue and YPosValue; with IUseZelMaxPixelPos pixels beyond ZelMaxPixelPos clamp to it.
   std::int32_t XPosValueCheck(double Value) const {
     return IUseZelMaxPixelPos ? ClampedPosValue(Value, true) : XPosValue(Value);

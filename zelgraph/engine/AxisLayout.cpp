@@ -58,11 +58,8 @@ std::int32_t TChartAxis::LogYPosValue(double Value) const {
 
 std::int32_t TChartAxis::InternalCalcDepthPosValue(double Value) const {
   if (IRangeZero) return ICenterPos;
-  if (IRangeHalved)
-    return ZelClampPixel(std::nearbyint(FInverted ? IAxisSizeRange * (0.5 * IMaximum - 0.5 * Value)
-                                                  : IAxisSizeRange * (0.5 * Value - 0.5 * IMinimum)));
   return ZelClampPixel(
-      std::nearbyint(FInverted ? IAxisSizeRange * (IMaximum - Value) : IAxisSizeRange * (Value - IMinimum)));
+      std::nearbyint(FInverted ? IAxisSizeRange * Span(Value, IMaximum) : IAxisSizeRange * Span(IMinimum, Value)));
 }
 
 double TChartAxis::InternalCalcPosPoint(std::int32_t Value) const {
@@ -79,7 +76,7 @@ double TChartAxis::InternalCalcPosPoint(std::int32_t Value) const {
   const double Offset = FInverted ? static_cast<double>(IEndPos) - Value : static_cast<double>(Value) - IStartPos;
   if (IRangeHalved) {
     // In halves: the half distance from an end, added to the half end, stays finite on the axis.
-    const double T = Offset * ((0.5 * IMaximum - 0.5 * IMinimum) / IAxisSize);
+    const double T = Offset * (Span(IMinimum, IMaximum) / IAxisSize);
     const double Half = FHorizontal ? 0.5 * IMinimum + T : 0.5 * IMaximum - T;
     return std::clamp(2 * Half, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
   }
@@ -94,8 +91,7 @@ std::int32_t TChartAxis::CalcSizeValue(double Start, double Finish) const {
     return ZelClampPixel(static_cast<double>(CalcPosValue(Finish)) - CalcPosValue(Start));
   }
   if (IRangeZero) return 0;
-  if (IRangeHalved) return ZelClampPixel(std::nearbyint(std::fabs(0.5 * Finish - 0.5 * Start) * IAxisSizeRange));
-  return ZelClampPixel(std::nearbyint(std::fabs(Finish - Start) * IAxisSizeRange));
+  return ZelClampPixel(std::nearbyint(std::fabs(Span(Start, Finish)) * IAxisSizeRange));
 }
 
 // --- positions ---

@@ -53,7 +53,7 @@ void TChartAxis::InternalCalcRange() {
   IRangeZero = IsZero(IRange);
   // Finite ends further apart than the largest double: map in halves (see OffsetPixels).
   IRangeHalved = std::isinf(IRange) && std::isfinite(IMinimum) && std::isfinite(IMaximum);
-  IAxisSizeRange = IRangeZero ? 0 : IRangeHalved ? IAxisSize / (0.5 * IMaximum - 0.5 * IMinimum) : IAxisSize / IRange;
+  IAxisSizeRange = IRangeZero ? 0 : IRangeHalved ? IAxisSize / Span(IMinimum, IMaximum) : IAxisSize / IRange;
   if (FLogarithmic) {
     // A minimum that is not positive maps as the lowest value the labels start from.
     const double Lowest = IMinimum <= 0 ? LogLowest() : IMinimum;
@@ -190,7 +190,7 @@ double TChartAxis::CalcLabelsIncrement(std::int32_t MaxNumLabels) {
 
 double TChartAxis::RangeOver(double Divisor) const {
   // A range wider than the largest double divides in halves (a quotient above it is infinite).
-  return IRangeHalved ? 2 * ((0.5 * IMaximum - 0.5 * IMinimum) / Divisor) : IRange / Divisor;
+  return IRangeHalved ? 2 * (Span(IMinimum, IMaximum) / Divisor) : IRange / Divisor;
 }
 
 double TChartAxis::CalcDateTimeIncrement(std::int32_t MaxNumLabels) {

@@ -243,7 +243,10 @@ double TCustomSeries::StackedValue(std::int32_t ValueIndex, double Value) {
 }
 
 double TCustomSeries::StackedPercent(std::int32_t ValueIndex, double Value) {
-  const double Total = PointOrigin(ValueIndex, true);
+  return StackedPercent(ValueIndex, Value, PointOrigin(ValueIndex, true));
+}
+
+double TCustomSeries::StackedPercent(std::int32_t ValueIndex, double Value, double Total) {
   if (Total == 0) return std::numeric_limits<double>::quiet_NaN();
   const double Result = (Value + PointOrigin(ValueIndex, false)) * 100 / Total;
   if (std::isfinite(Result) || !std::isfinite(Value)) return Result;
@@ -256,8 +259,9 @@ std::int32_t TCustomSeries::CalcStackedPos(std::int32_t ValueIndex, double Value
   TChartAxis* Axis = MandatoryAxis();
   const std::int32_t End = Axis ? Axis->IEndPos : 0;
   if (FStacked == TCustomSeriesStack::cssStack100) {
-    if (PointOrigin(ValueIndex, true) == 0) return End;
-    return CalcPosValue(StackedPercent(ValueIndex, Value));
+    const double Total = PointOrigin(ValueIndex, true);
+    if (Total == 0) return End;
+    return CalcPosValue(StackedPercent(ValueIndex, Value, Total));
   }
   return std::min(End, CalcPosValue(StackedValue(ValueIndex, Value)));
 }
@@ -993,8 +997,13 @@ bool TCustomSeries::GatherAreaPiece(std::int32_t ValueIndex, std::int32_t X, std
 
 void TCustomSeries::FlushAreaColumn() {
   if (IAreaSpans.empty()) return;
-  // Painted backwards: each stroke shows on the rows no later stroke set.
-  std::vector<TColumnSpan> Shown, Covered, Next;
+  // Painted backwards: each stroke shows on the rows no later stroke set. The working lists are
+  // the series' own, kept from one column to the next.
+  std::vector<TColumnSpan>& Shown = IAreaShown;
+  std::vector<TColumnSpan>& Covered = IAreaCovered;
+  std::vector<TColumnSpan>& Next = IAreaNext;
+  Shown.clear();
+  Covered.clear();
   for (auto It = IAreaSpans.rbegin(); It != IAreaSpans.rend(); ++It) {
     std::int32_t From = It->Top;
     for (const TColumnSpan& C : Covered) {
@@ -1168,13 +1177,13 @@ bool TCustomSeries::DoDrawAll(TZelPen* APen, TAlphaColor AColor, bool Main) {
     // One after another with nothing between: gathered where a later one may hide an earlier.
     std::vector<TPointerDraw> Draws;
     const bool Merge = CanMergePointers(false);
-    for (std::int32_t I = std::max(FFirstVisibleIndex, 0); I <= Last; ++I)
-      if (!IsNull(I) || (FTreatNulls == TTreatNullsStyle::tnIgnore && IsFinitePoint(I))) {
-        if (Merge)
-          Draws.push_back({CalcXPos(I), CalcYPos(I), GetValueColor(I), I});
-        else
-          DrawPointer(CalcXPos(I), CalcYPos(I), GetValueColor(I), I);
-      }
+    {
+      IGatherPointers = Merge ? &Draws : nullptr;
+      TRestoreOnExit Stop([this] { IGatherPointers = nullptr; });
+      for (std::int32_t I = std::max(FFirstVisibleIndex, 0); I <= Last; ++I)
+        if (!IsNull(I) || (FTreatNulls == TTreatNullsStyle::tnIgnore && IsFinitePoint(I)))
+          PointerAt(CalcXPos(I), CalcYPos(I), GetValueColor(I), I);
+    }
     if (Merge) DrawGatheredPointers(Draws);
   };
   TBlendingScope Blending(Canvas, TRectF(), static_cast<std::int8_t>(FTransparency), FTransparency != 0);

@@ -98,6 +98,8 @@ class TCustomSeries : public TCustomLineSeries {
   // Value stacked on the origin at ValueIndex in percent of the total there (NaN when the total
   // is 0); totals past the double range are taken at a smaller scale, so the share stays finite.
   double StackedPercent(std::int32_t ValueIndex, double Value);
+  // The same with the stack's total at the point already worked out.
+  double StackedPercent(std::int32_t ValueIndex, double Value, double Total);
   std::int32_t CalcStackedPos(std::int32_t ValueIndex, double Value);
   // Narrows First..Last to the points a click at pixel column X can hit (the series' pointer size,
   // as CalcSize gives it, bounds a pointer's reach). Shift3D: the depth's horizontal shift.
@@ -258,6 +260,7 @@ class TCustomSeries : public TCustomLineSeries {
   std::int32_t IAreaColumn = 0;
   TAlphaColor IAreaColor = 0, IAreaValueColor = 0;
   std::vector<TColumnSpan> IAreaSpans;  // the gathered pieces' strokes, in drawing order
+  std::vector<TColumnSpan> IAreaShown, IAreaCovered, IAreaNext;  // FlushAreaColumn's working lists
 };
 
 // Draws Pointer fitted into a legend rectangle, with the pen of the chart's legend symbol when
