@@ -155,6 +155,36 @@ TEST_F(FastLine, PolylinePixelsAreTheAxisPixelsForEveryValue) {
     }
 }
 
+// A fast line that reuses its X pixels from one paint to the next (a kind built on it may).
+class TReusingFastLine : public TFastLineSeries {
+ public:
+  explicit TReusingFastLine(TComponent* AOwner) : TFastLineSeries(AOwner) { ReuseXValues = true; }
+};
+
+// Reused X pixels stand at their points' places: a line that left out a NaN is filled again.
+TEST_F(FastLine, ReusedPixelsOfALineWithANaNStayWithTheirPoints) {
+  std::vector<double> X, Y;
+  for (int I = 0; I < 40; ++I) {
+    X.push_back(I);
+    Y.push_back(I % 5);
+  }
+  Y[3] = std::nan("");
+  auto* S = Add<TReusingFastLine>(X, Y);
+  S->SetDrawStyle(TFastLineDrawStyle::flAll);
+  Chart->GetBottomAxis()->SetMinMax(0, 39);
+  Chart->GetLeftAxis()->SetMinMax(0, 4);
+  Paint();
+  Paint();
+  const auto P = Records(TRecordKind::Polyline);
+  ASSERT_EQ(P.size(), 1u);
+  ASSERT_EQ(P[0].Points.size(), X.size() - 1);
+  for (std::size_t K = 0, D = 0; K < X.size(); ++K) {
+    if (K == 3) continue;
+    EXPECT_EQ(P[0].Points[D].X, float(Chart->GetBottomAxis()->CalcXPosValue(X[K]))) << K;
+    ++D;
+  }
+}
+
 TEST_F(FastLine, ThreeDimensionalViewDrawsSegmentByPoint) {
   auto* S = Add<TFastLineSeries>({10, 20, 30, 40}, {10, 50, 20, 60});
   S->SetDrawStyle(TFastLineDrawStyle::flAll);
