@@ -243,7 +243,8 @@ TEST(SamePixel, FastLineStrokesThroughTheMergedPolylineLeaveThePictureAlone) {
             for (TTreatNullsStyle Nulls :
                  {TTreatNullsStyle::tnIgnore, TTreatNullsStyle::tnDontPaint, TTreatNullsStyle::tnSkip}) {
               if (Pen.Width != 1 && (All != 0 || Stairs != 0)) continue;
-              if (D.Nulls == 0 && Nulls != TTreatNullsStyle::tnIgnore) continue;
+              // Without nulls the other rules are walked only with the thin pen.
+              if (D.Nulls == 0 && Nulls != TTreatNullsStyle::tnIgnore && Pen.Width != 1) continue;
               TScene<TFastLineSeries> S(false, D);
               S.Series->GetLinePen()->SetWidth(Pen.Width);
               S.Series->GetLinePen()->SetStyle(Pen.Style);
@@ -258,6 +259,32 @@ TEST(SamePixel, FastLineStrokesThroughTheMergedPolylineLeaveThePictureAlone) {
                                             << int(Style) << ", all " << All << ", stairs " << Stairs
                                             << ", nulls " << int(Nulls);
             }
+}
+
+TEST(SamePixel, FastLineIn3DStrokesBetweenTheProjectedPoints) {
+  struct TView {
+    const char* Name;
+    std::function<void(TChart*)> Set;
+  };
+  // As made, and views whose projected points are whole pixels (so that columns merge).
+  const TView Views[] = {{"as made", [](TChart*) {}},
+                         {"shallow depth", [](TChart* C) { C->SetChart3DPercent(1); }},
+                         {"zoomed out", [](TChart* C) { C->GetView3DOptions()->SetZoom(50); }}};
+  for (const TData& D : DataCases)
+    for (const TView& V : Views)
+      for (int Stairs = 0; Stairs < 3; ++Stairs)
+        for (int All = 0; All < 2; ++All)
+          for (TTreatNullsStyle Nulls :
+               {TTreatNullsStyle::tnIgnore, TTreatNullsStyle::tnDontPaint, TTreatNullsStyle::tnSkip}) {
+            TScene<TFastLineSeries> S(true, D);
+            V.Set(S.Chart);
+            S.Series->SetDrawAllPoints(All == 0);
+            S.Series->SetStairs(Stairs != 0);
+            S.Series->SetInvertedStairs(Stairs == 2);
+            S.Series->SetTreatNulls(Nulls);
+            EXPECT_EQ(Differ(S.Chart), 0u) << Name("fast line", true, D) << ", " << V.Name << ", all " << All
+                                          << ", stairs " << Stairs << ", nulls " << int(Nulls);
+          }
 }
 
 TEST(SamePixel, FastLineOnInvertedAxesAndZoomed) {

@@ -154,8 +154,10 @@ class TFastLineSeries : public TCustomLineSeries {
   void DrawAsPolyline(TCanvas3D* Canvas);
   // Whether the point-by-point strokes may go through a TColumnStrokes: the same pixels.
   bool MergesStrokes(TCanvas3D* Canvas) const;
-  // The strokes of points F .. L with every point drawn, nulls drawn at their values and no
-  // stairs, mapped in bulk: what DrawPointAt draws for each.
+  // Where a stroke to pixel (X, Y) goes on the canvas: projected in 3D.
+  TPointF StrokePoint(std::int32_t X, std::int32_t Y) const;
+  // The strokes of points F .. L with every point drawn and none of them null (or nulls drawn at
+  // their values), mapped in bulk: what DrawPointAt draws for each, stairs and 3D included.
   void WalkStrokes(TColumnStrokes& Strokes, std::int32_t F, std::int32_t L);
   // Takes out of IPoints (made from points S on) the entries of points that are not finite.
   void DropNonFinitePoints(std::int32_t S);
