@@ -584,9 +584,10 @@ void TFastLineSeries::DrawAllValues() {
   if (Poly) {
     DrawAsPolyline(Canvas);
   } else if (Strokes && FDrawAll && FX->AllFinite() && FY->AllFinite() &&
-             (FTreatNulls == TTreatNullsStyle::tnIgnore || (!GetColors() && !FColorEachPoint))) {
+             (FTreatNulls == TTreatNullsStyle::tnIgnore ||
+              (!GetColors() && !FColorEachPoint && ClassType() == TFastLineSeries::StaticClass()))) {
     // Every point drawn, none of them null (a point that is not finite is, and is left to the
-    // walk below; so is one coloured 0).
+    // walk below; so is one coloured 0, or one a kind made elsewhere calls null).
     WalkStrokes(*Strokes, F, L);
   } else {
     if (F > 0) DrawPointAt(F);
