@@ -18,6 +18,8 @@
 //   Repaint     a later paint;  Repaint3D the same with the chart in 3D, as made
 //   RepaintLine a later paint of the line series with its line on and its pointers off
 //   RepaintStairs  the same as stairs (the line series and the fast line only)
+//   RepaintDashed  a later paint of the fast line with a dashed pen
+//   RepaintMinMax  a later paint of the fast line drawing each pixel column's lowest and highest
 //   Zoom        the bottom axis set to the middle tenth of the points, and the paint after it
 //   MarksAuto   a paint with a mark on every point, automatic positions (as made)
 //   MarksPlain  the same with automatic positions off
@@ -425,6 +427,22 @@ TSetup SeriesOperation(const TClass* Kind, const std::string& Op, int N) {
       return [S] { S->Paint(); };
     };
   }
+  if (Op == "RepaintDashed" || Op == "RepaintMinMax") {
+    const bool Dashed = Op == "RepaintDashed";
+    return [Kind, N, Dashed]() -> TStep {
+      auto S = Filled(Kind, N, false, false);
+      if (auto* F = dynamic_cast<TFastLineSeries*>(S->Series)) {
+        if (Dashed) {
+          F->GetLinePen()->SetStyle(TPenStyle::psDash);
+        } else {
+          F->SetDrawAllPoints(false);
+          F->SetDrawAllPointsStyle(TDrawAllPointsStyle::daMinMax);
+        }
+      }
+      S->Paint();
+      return [S] { S->Paint(); };
+    };
+  }
   if (Op == "Zoom")
     return [Kind, N]() -> TStep {
       auto S = Filled(Kind, N, false);
@@ -502,13 +520,14 @@ void RegisterSeries() {
   const std::vector<std::string> Ops = {"AddOne",     "AddBulk", "FirstPaint", "Repaint",
                                         "Repaint3D",  "Zoom",    "MarksAuto",  "MarksPlain",
                                         "DeleteHalf", "Store",   "Read",       "RepaintLine",
-                                        "RepaintStairs"};
+                                        "RepaintStairs", "RepaintDashed", "RepaintMinMax"};
   for (const TClass* Kind : SeriesKinds())
     for (const std::string& Op : Ops) {
       // The line styles: the line series' line, and stairs of it and of the fast line.
       if (Op == "RepaintLine" && Kind != TCustomSeries::StaticClass()) continue;
       if (Op == "RepaintStairs" && Kind != TCustomSeries::StaticClass() && Kind != TFastLineSeries::StaticClass())
         continue;
+      if ((Op == "RepaintDashed" || Op == "RepaintMinMax") && Kind != TFastLineSeries::StaticClass()) continue;
       // Only the classes known to streaming can be read back.
       if ((Op == "Store" || Op == "Read") && !GetClass(Kind->Name)) continue;
       std::vector<int> Sizes = {10000, 100000};

@@ -590,8 +590,7 @@ void TFastLineSeries::DrawAllValues() {
     // walk below; so is one coloured 0, or one a kind made elsewhere calls null).
     WalkStrokes(*Strokes, F, L);
   } else {
-    if (F > 0) DrawPointAt(F);
-    for (std::int32_t I = F + 1; I <= L; ++I) DrawPointAt(I);
+    WalkPoints(F, L);
   }
   if (Strokes) {
     Strokes->Finish();
@@ -655,6 +654,33 @@ void TFastLineSeries::WalkStrokes(TColumnStrokes& Strokes, std::int32_t F, std::
   }
   OldX = XPixel(L);
   OldY = YPixel(L);
+}
+
+void TFastLineSeries::WalkPoints(std::int32_t F, std::int32_t L) {
+  const std::int32_t First = F > 0 ? F : F + 1;
+  if (First > L) return;
+  // With merging off every point is mapped as it comes, for the tests to compare.
+  if (!ZelMergeSamePixels || !FGetHorizAxis || !FGetVertAxis || !TPixelMap(FGetHorizAxis, true).Linear() ||
+      !TPixelMap(FGetVertAxis, false).Linear()) {
+    for (std::int32_t I = First; I <= L; ++I) DrawPointAt(I);
+    return;
+  }
+  // The pixels mapped a piece at a time, as WalkStrokes maps them (a point that is not finite
+  // gets a pixel that DrawPointAt does not read).
+  const double* XV = std::as_const(FX->Value).Data();
+  const double* YV = std::as_const(FY->Value).Data();
+  const TPixelMap MX(FGetHorizAxis, true), MY(FGetVertAxis, false);
+  constexpr std::int32_t Piece = 4096;
+  std::vector<TPointF> P(Piece + 1);
+  for (std::int32_t I = First; I <= L; I += Piece) {
+    const std::int32_t N = std::min(Piece, L - I + 1);
+    ClearUpperVectors();
+    TPixelMap::FillXY(MX, MY, XV + I - 1, YV + I - 1, P.data(), static_cast<std::size_t>(N) + 1);
+    for (std::int32_t K = 1; K <= N; ++K) {
+      const TPointF& Q = P[static_cast<std::size_t>(K)];
+      DrawPointAt(I + K - 1, static_cast<std::int32_t>(Q.X), static_cast<std::int32_t>(Q.Y));
+    }
+  }
 }
 
 void TFastLineSeries::DrawValue(std::int32_t ValueIndex) {
@@ -739,7 +765,10 @@ bool TFastLineSeries::ShouldDrawPoint(std::int32_t ValueIndex, std::int32_t& X, 
 }
 
 void TFastLineSeries::DrawPointAt(std::int32_t ValueIndex) {
-  std::int32_t X = XPixel(ValueIndex), Y = YPixel(ValueIndex);
+  DrawPointAt(ValueIndex, XPixel(ValueIndex), YPixel(ValueIndex));
+}
+
+void TFastLineSeries::DrawPointAt(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y) {
   const bool MinMax = !FDrawAll && FDAPStyle == TDrawAllPointsStyle::daMinMax;
   const bool Inverted = MinMax && FGetVertAxis && FGetVertAxis->GetInverted();
   // The strokes of the pixel column collected last, when the walk ends in it.

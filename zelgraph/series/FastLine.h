@@ -16,8 +16,8 @@ class TColumnStrokes;
 
 // Whether the line-drawing series draw what several points leave on one pixel once (pointers
 // already drawn there, an area's polygons of one pixel column, a line through the canvas' merged
-// polyline) where that gives the same pixels. Off, every point is drawn as it comes: tests and
-// benchmarks compare the two pictures.
+// polyline) where that gives the same pixels, and the fast line maps its points in bulk. Off,
+// every point is mapped and drawn as it comes: tests and benchmarks compare the two pictures.
 inline bool ZelMergeSamePixels = true;
 
 // How null points (colour 0) are drawn.
@@ -169,6 +169,11 @@ class TFastLineSeries : public TCustomLineSeries {
   void FillPolylinePoints(std::int32_t S, std::int32_t L);
   void FillMergedPoints(std::int32_t S, std::int32_t L);
   void DrawPointAt(std::int32_t ValueIndex);
+  // The same with the point's pixel (X, Y) mapped already (read only when the point is finite).
+  void DrawPointAt(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y);
+  // DrawPointAt for points F .. L (F itself when a point lies before it), their pixels mapped in
+  // bulk on linear axes.
+  void WalkPoints(std::int32_t F, std::int32_t L);
   bool IsNewPixelPosition(std::int32_t X, std::int32_t Y) const;
   bool ShouldDrawPoint(std::int32_t ValueIndex, std::int32_t& X, std::int32_t& Y);
   void DoDrawPoint(std::int32_t X, std::int32_t Y);
