@@ -16,6 +16,10 @@
 //               refuses it; counter append = 1 when AppendXY took the points)
 //   FirstPaint  the first paint after the points were added
 //   Repaint     a later paint;  Repaint3D the same with the chart in 3D, as made
+//   RepaintLine a later paint of the line series with its line on and its pointers off
+//   RepaintStairs  the same as stairs (the line series and the fast line only)
+//   RepaintDashed  a later paint of the fast line with a dashed pen
+//   RepaintMinMax  a later paint of the fast line drawing each pixel column's lowest and highest
 //   Zoom        the bottom axis set to the middle tenth of the points, and the paint after it
 //   MarksAuto   a paint with a mark on every point, automatic positions (as made)
 //   MarksPlain  the same with automatic positions off
@@ -408,6 +412,37 @@ TSetup SeriesOperation(const TClass* Kind, const std::string& Op, int N) {
       return [S] { S->Paint(); };
     };
   }
+  if (Op == "RepaintLine" || Op == "RepaintStairs") {
+    const bool Stairs = Op == "RepaintStairs";
+    return [Kind, N, Stairs]() -> TStep {
+      auto S = Filled(Kind, N, false, false);
+      if (auto* L = dynamic_cast<TCustomSeries*>(S->Series)) {
+        L->GetPointer()->SetVisible(false);
+        L->SetDrawLine(true);
+        L->SetStairs(Stairs);
+      } else if (auto* F = dynamic_cast<TFastLineSeries*>(S->Series)) {
+        F->SetStairs(Stairs);
+      }
+      S->Paint();
+      return [S] { S->Paint(); };
+    };
+  }
+  if (Op == "RepaintDashed" || Op == "RepaintMinMax") {
+    const bool Dashed = Op == "RepaintDashed";
+    return [Kind, N, Dashed]() -> TStep {
+      auto S = Filled(Kind, N, false, false);
+      if (auto* F = dynamic_cast<TFastLineSeries*>(S->Series)) {
+        if (Dashed) {
+          F->GetLinePen()->SetStyle(TPenStyle::psDash);
+        } else {
+          F->SetDrawAllPoints(false);
+          F->SetDrawAllPointsStyle(TDrawAllPointsStyle::daMinMax);
+        }
+      }
+      S->Paint();
+      return [S] { S->Paint(); };
+    };
+  }
   if (Op == "Zoom")
     return [Kind, N]() -> TStep {
       auto S = Filled(Kind, N, false);
@@ -484,9 +519,15 @@ void HeldBytes(benchmark::State& State, const TClass* Kind, int N, bool Bulk) {
 void RegisterSeries() {
   const std::vector<std::string> Ops = {"AddOne",     "AddBulk", "FirstPaint", "Repaint",
                                         "Repaint3D",  "Zoom",    "MarksAuto",  "MarksPlain",
-                                        "DeleteHalf", "Store",   "Read"};
+                                        "DeleteHalf", "Store",   "Read",       "RepaintLine",
+                                        "RepaintStairs", "RepaintDashed", "RepaintMinMax"};
   for (const TClass* Kind : SeriesKinds())
     for (const std::string& Op : Ops) {
+      // The line styles: the line series' line, and stairs of it and of the fast line.
+      if (Op == "RepaintLine" && Kind != TCustomSeries::StaticClass()) continue;
+      if (Op == "RepaintStairs" && Kind != TCustomSeries::StaticClass() && Kind != TFastLineSeries::StaticClass())
+        continue;
+      if ((Op == "RepaintDashed" || Op == "RepaintMinMax") && Kind != TFastLineSeries::StaticClass()) continue;
       // Only the classes known to streaming can be read back.
       if ((Op == "Store" || Op == "Read") && !GetClass(Kind->Name)) continue;
       std::vector<int> Sizes = {10000, 100000};

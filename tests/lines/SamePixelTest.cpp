@@ -223,6 +223,62 @@ TEST(SamePixel, AreaPiecesOfOnePixelColumnLeaveThePictureAlone) {
   }
 }
 
+TEST(SamePixel, LineSegmentsThroughColumnStrokesLeaveThePictureAlone) {
+  struct TLook {
+    const char* Name;
+    std::function<void(TCustomSeries*)> Set;
+  };
+  // A line alone merges with a thin solid pen; the others must fall back.
+  const TLook Looks[] = {
+      {"as made", [](TCustomSeries*) {}},
+      {"stairs", [](TCustomSeries* S) { S->SetStairs(true); }},
+      {"inverted stairs", [](TCustomSeries* S) {
+         S->SetStairs(true);
+         S->SetInvertedStairs(true);
+       }},
+      {"colour each point", [](TCustomSeries* S) {
+         S->SetColorEachPoint(true);
+         for (std::int32_t I = 0; I < S->Count(); I += 3) S->SetValueColor(I, 0xFFE03020);
+       }},
+      {"some translucent points", [](TCustomSeries* S) {
+         for (std::int32_t I = 0; I < S->Count(); I += 4) S->SetValueColor(I, 0x80E03020);
+       }},
+      {"one pen colour", [](TCustomSeries* S) {
+         S->SetColorEachLine(false);
+         S->GetLinePen()->SetColor(0xFF00A000);
+       }},
+      {"round ends", [](TCustomSeries* S) { S->GetLinePen()->SetEndStyle(TPenEndStyle::esRound); }},
+      {"wide pen", [](TCustomSeries* S) { S->GetLinePen()->SetWidth(3); }},
+      {"dashed pen", [](TCustomSeries* S) { S->GetLinePen()->SetStyle(TPenStyle::psDash); }},
+      {"translucent series", [](TCustomSeries* S) { S->SetTransparency(40); }},
+      {"with pointers", [](TCustomSeries* S) { S->GetPointer()->SetVisible(true); }},
+      {"inverted axes", [](TCustomSeries* S) {
+         S->GetParentChart()->GetBottomAxis()->SetInverted(true);
+         S->GetParentChart()->GetLeftAxis()->SetInverted(true);
+       }},
+      {"zoomed", [](TCustomSeries* S) { S->GetParentChart()->GetBottomAxis()->SetMinMax(1000, 1400); }},
+      {"zoomed stairs", [](TCustomSeries* S) {
+         S->SetStairs(true);
+         S->GetParentChart()->GetBottomAxis()->SetMinMax(1000, 1400);
+       }},
+      {"treat nulls skip", [](TCustomSeries* S) { S->SetTreatNulls(TTreatNullsStyle::tnSkip); }},
+      {"treat nulls ignore", [](TCustomSeries* S) { S->SetTreatNulls(TTreatNullsStyle::tnIgnore); }},
+      {"shadow", [](TCustomSeries* S) {
+         S->GetShadow()->SetVisible(true);
+         S->GetShadow()->SetSize(3);
+       }},
+  };
+  for (bool View3D : {false, true})
+    for (const TData& D : DataCases)
+      for (const TLook& L : Looks) {
+        TScene<TCustomSeries> S(View3D, D);
+        S.Series->GetPointer()->SetVisible(false);
+        S.Series->SetDrawLine(true);
+        L.Set(S.Series);
+        EXPECT_EQ(Differ(S.Chart), 0u) << Name("line", View3D, D) << ", " << L.Name;
+      }
+}
+
 TEST(SamePixel, FastLineStrokesThroughTheMergedPolylineLeaveThePictureAlone) {
   struct TPen {
     const char* Name;
@@ -243,7 +299,8 @@ TEST(SamePixel, FastLineStrokesThroughTheMergedPolylineLeaveThePictureAlone) {
             for (TTreatNullsStyle Nulls :
                  {TTreatNullsStyle::tnIgnore, TTreatNullsStyle::tnDontPaint, TTreatNullsStyle::tnSkip}) {
               if (Pen.Width != 1 && (All != 0 || Stairs != 0)) continue;
-              if (D.Nulls == 0 && Nulls != TTreatNullsStyle::tnIgnore) continue;
+              // Without nulls the other rules are walked only with the thin pen.
+              if (D.Nulls == 0 && Nulls != TTreatNullsStyle::tnIgnore && Pen.Width != 1) continue;
               TScene<TFastLineSeries> S(false, D);
               S.Series->GetLinePen()->SetWidth(Pen.Width);
               S.Series->GetLinePen()->SetStyle(Pen.Style);
@@ -258,6 +315,32 @@ TEST(SamePixel, FastLineStrokesThroughTheMergedPolylineLeaveThePictureAlone) {
                                             << int(Style) << ", all " << All << ", stairs " << Stairs
                                             << ", nulls " << int(Nulls);
             }
+}
+
+TEST(SamePixel, FastLineIn3DStrokesBetweenTheProjectedPoints) {
+  struct TView {
+    const char* Name;
+    std::function<void(TChart*)> Set;
+  };
+  // As made, and views whose projected points are whole pixels (so that columns merge).
+  const TView Views[] = {{"as made", [](TChart*) {}},
+                         {"shallow depth", [](TChart* C) { C->SetChart3DPercent(1); }},
+                         {"zoomed out", [](TChart* C) { C->GetView3DOptions()->SetZoom(50); }}};
+  for (const TData& D : DataCases)
+    for (const TView& V : Views)
+      for (int Stairs = 0; Stairs < 3; ++Stairs)
+        for (int All = 0; All < 2; ++All)
+          for (TTreatNullsStyle Nulls :
+               {TTreatNullsStyle::tnIgnore, TTreatNullsStyle::tnDontPaint, TTreatNullsStyle::tnSkip}) {
+            TScene<TFastLineSeries> S(true, D);
+            V.Set(S.Chart);
+            S.Series->SetDrawAllPoints(All == 0);
+            S.Series->SetStairs(Stairs != 0);
+            S.Series->SetInvertedStairs(Stairs == 2);
+            S.Series->SetTreatNulls(Nulls);
+            EXPECT_EQ(Differ(S.Chart), 0u) << Name("fast line", true, D) << ", " << V.Name << ", all " << All
+                                          << ", stairs " << Stairs << ", nulls " << int(Nulls);
+          }
 }
 
 TEST(SamePixel, FastLineOnInvertedAxesAndZoomed) {

@@ -583,25 +583,34 @@ void TFastLineSeries::DrawAllValues() {
   }
   if (Poly) {
     DrawAsPolyline(Canvas);
-  } else if (Strokes && FDrawAll && FTreatNulls == TTreatNullsStyle::tnIgnore && !FStairs && FX->AllFinite() &&
-             FY->AllFinite()) {
-    // Every point drawn at its values: a point that is not finite is left out by the walk below.
+  } else if (Strokes && FDrawAll && FX->AllFinite() && FY->AllFinite() &&
+             (FTreatNulls == TTreatNullsStyle::tnIgnore ||
+              (!GetColors() && !FColorEachPoint && ClassType() == TFastLineSeries::StaticClass()))) {
+    // Every point drawn, none of them null (a point that is not finite is, and is left to the
+    // walk below; so is one coloured 0, or one a kind made elsewhere calls null).
     WalkStrokes(*Strokes, F, L);
   } else {
-    if (F > 0) DrawPointAt(F);
-    for (std::int32_t I = F + 1; I <= L; ++I) DrawPointAt(I);
+    WalkPoints(F, L);
   }
   if (Strokes) {
     Strokes->Finish();
     // Where the walk leaves the canvas' pen.
-    Canvas->MoveTo(static_cast<float>(OldX), static_cast<float>(OldY));
+    Canvas->MoveTo(StrokePoint(OldX, OldY));
   }
 }
 
 bool TFastLineSeries::MergesStrokes(TCanvas3D* Canvas) const {
-  // One colour: the picture is the union of the strokes' pixels.
-  return ZelMergeSamePixels && FParent && !FParent->GetView3D() && Canvas->GetCanvas() &&
+  // One colour: the picture is the union of the strokes' pixels. In 3D the strokes go between
+  // the projected points, as LineTo3D draws them.
+  return ZelMergeSamePixels && FParent && Canvas->GetCanvas() && !Canvas->GetSupportsFullRotation() &&
          static_cast<TZelCanvas*>(Canvas)->MergesColumnStrokes();
+}
+
+TPointF TFastLineSeries::StrokePoint(std::int32_t X, std::int32_t Y) const {
+  if (FParent->GetView3D())
+    return FParent->GetCanvas()->Calculate3DPosition(static_cast<float>(X), static_cast<float>(Y),
+                                                     static_cast<float>(MiddleZ));
+  return TPointF(static_cast<float>(X), static_cast<float>(Y));
 }
 
 void TFastLineSeries::WalkStrokes(TColumnStrokes& Strokes, std::int32_t F, std::int32_t L) {
@@ -609,6 +618,21 @@ void TFastLineSeries::WalkStrokes(TColumnStrokes& Strokes, std::int32_t F, std::
   if (First > L) return;
   const double* XV = std::as_const(FX->Value).Data();
   const double* YV = std::as_const(FY->Value).Data();
+  // What DoDrawPoint draws for each point: the stair's corner first, then the point; where nulls
+  // are not ignored a point on the pen's pixel adds nothing (ShouldDrawPoint).
+  const bool SkipSame = FTreatNulls != TTreatNullsStyle::tnIgnore;
+  const bool View3D = FParent->GetView3D();
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  const float Z = static_cast<float>(MiddleZ);
+  float PX = static_cast<float>(OldX), PY = static_cast<float>(OldY);
+  auto Stroke = [&](float X, float Y) { Strokes.LineTo(View3D ? Canvas->Calculate3DPosition(X, Y, Z) : TPointF(X, Y)); };
+  auto Point = [&](TPointF P) {
+    if (SkipSame && P.X == PX && P.Y == PY) return;
+    if (FStairs) Stroke(FInvertedStairs ? PX : P.X, FInvertedStairs ? P.Y : PY);
+    Stroke(P.X, P.Y);
+    PX = P.X;
+    PY = P.Y;
+  };
   if (FGetHorizAxis && FGetVertAxis && TPixelMap(FGetHorizAxis, true).Linear() &&
       TPixelMap(FGetVertAxis, false).Linear()) {
     const TPixelMap MX(FGetHorizAxis, true), MY(FGetVertAxis, false);
@@ -619,14 +643,44 @@ void TFastLineSeries::WalkStrokes(TColumnStrokes& Strokes, std::int32_t F, std::
     for (std::int32_t I = First; I <= L; I += Piece) {
       const std::int32_t N = std::min(Piece, L - I + 1);
       TPixelMap::FillXY(MX, MY, XV + I - 1, YV + I - 1, P.data(), static_cast<std::size_t>(N) + 1);
-      for (std::int32_t K = 1; K <= N; ++K) Strokes.LineTo(P[static_cast<std::size_t>(K)]);
+      if (!FStairs && !SkipSame && !View3D)
+        for (std::int32_t K = 1; K <= N; ++K) Strokes.LineTo(P[static_cast<std::size_t>(K)]);
+      else
+        for (std::int32_t K = 1; K <= N; ++K) Point(P[static_cast<std::size_t>(K)]);
     }
   } else {
     for (std::int32_t I = First; I <= L; ++I)
-      Strokes.LineTo(TPointF(static_cast<float>(XPixel(I)), static_cast<float>(YPixel(I))));
+      Point(TPointF(static_cast<float>(XPixel(I)), static_cast<float>(YPixel(I))));
   }
   OldX = XPixel(L);
   OldY = YPixel(L);
+}
+
+void TFastLineSeries::WalkPoints(std::int32_t F, std::int32_t L) {
+  const std::int32_t First = F > 0 ? F : F + 1;
+  if (First > L) return;
+  // With merging off every point is mapped as it comes, for the tests to compare.
+  if (!ZelMergeSamePixels || !FGetHorizAxis || !FGetVertAxis || !TPixelMap(FGetHorizAxis, true).Linear() ||
+      !TPixelMap(FGetVertAxis, false).Linear()) {
+    for (std::int32_t I = First; I <= L; ++I) DrawPointAt(I);
+    return;
+  }
+  // The pixels mapped a piece at a time, as WalkStrokes maps them (a point that is not finite
+  // gets a pixel that DrawPointAt does not read).
+  const double* XV = std::as_const(FX->Value).Data();
+  const double* YV = std::as_const(FY->Value).Data();
+  const TPixelMap MX(FGetHorizAxis, true), MY(FGetVertAxis, false);
+  constexpr std::int32_t Piece = 4096;
+  std::vector<TPointF> P(Piece + 1);
+  for (std::int32_t I = First; I <= L; I += Piece) {
+    const std::int32_t N = std::min(Piece, L - I + 1);
+    ClearUpperVectors();
+    TPixelMap::FillXY(MX, MY, XV + I - 1, YV + I - 1, P.data(), static_cast<std::size_t>(N) + 1);
+    for (std::int32_t K = 1; K <= N; ++K) {
+      const TPointF& Q = P[static_cast<std::size_t>(K)];
+      DrawPointAt(I + K - 1, static_cast<std::int32_t>(Q.X), static_cast<std::int32_t>(Q.Y));
+    }
+  }
 }
 
 void TFastLineSeries::DrawValue(std::int32_t ValueIndex) {
@@ -635,7 +689,7 @@ void TFastLineSeries::DrawValue(std::int32_t ValueIndex) {
 
 void TFastLineSeries::DoMoveTo(std::int32_t X, std::int32_t Y) {
   if (IStrokes) {
-    IStrokes->MoveTo(TPointF(static_cast<float>(X), static_cast<float>(Y)));
+    IStrokes->MoveTo(StrokePoint(X, Y));
     return;
   }
   TCanvas3D* Canvas = FParent->GetCanvas();
@@ -647,7 +701,7 @@ void TFastLineSeries::DoMoveTo(std::int32_t X, std::int32_t Y) {
 
 void TFastLineSeries::LineToPoint(std::int32_t X, std::int32_t Y) {
   if (IStrokes) {
-    IStrokes->LineTo(TPointF(static_cast<float>(X), static_cast<float>(Y)));
+    IStrokes->LineTo(StrokePoint(X, Y));
     return;
   }
   TCanvas3D* Canvas = FParent->GetCanvas();
@@ -711,7 +765,10 @@ bool TFastLineSeries::ShouldDrawPoint(std::int32_t ValueIndex, std::int32_t& X, 
 }
 
 void TFastLineSeries::DrawPointAt(std::int32_t ValueIndex) {
-  std::int32_t X = XPixel(ValueIndex), Y = YPixel(ValueIndex);
+  DrawPointAt(ValueIndex, XPixel(ValueIndex), YPixel(ValueIndex));
+}
+
+void TFastLineSeries::DrawPointAt(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y) {
   const bool MinMax = !FDrawAll && FDAPStyle == TDrawAllPointsStyle::daMinMax;
   const bool Inverted = MinMax && FGetVertAxis && FGetVertAxis->GetInverted();
   // The strokes of the pixel column collected last, when the walk ends in it.

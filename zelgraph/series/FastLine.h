@@ -16,8 +16,8 @@ class TColumnStrokes;
 
 // Whether the line-drawing series draw what several points leave on one pixel once (pointers
 // already drawn there, an area's polygons of one pixel column, a line through the canvas' merged
-// polyline) where that gives the same pixels. Off, every point is drawn as it comes: tests and
-// benchmarks compare the two pictures.
+// polyline) where that gives the same pixels, and the fast line maps its points in bulk. Off,
+// every point is mapped and drawn as it comes: tests and benchmarks compare the two pictures.
 inline bool ZelMergeSamePixels = true;
 
 // How null points (colour 0) are drawn.
@@ -154,8 +154,10 @@ class TFastLineSeries : public TCustomLineSeries {
   void DrawAsPolyline(TCanvas3D* Canvas);
   // Whether the point-by-point strokes may go through a TColumnStrokes: the same pixels.
   bool MergesStrokes(TCanvas3D* Canvas) const;
-  // The strokes of points F .. L with every point drawn, nulls drawn at their values and no
-  // stairs, mapped in bulk: what DrawPointAt draws for each.
+  // Where a stroke to pixel (X, Y) goes on the canvas: projected in 3D.
+  TPointF StrokePoint(std::int32_t X, std::int32_t Y) const;
+  // The strokes of points F .. L with every point drawn and none of them null (or nulls drawn at
+  // their values), mapped in bulk: what DrawPointAt draws for each, stairs and 3D included.
   void WalkStrokes(TColumnStrokes& Strokes, std::int32_t F, std::int32_t L);
   // Takes out of IPoints (made from points S on) the entries of points that are not finite.
   void DropNonFinitePoints(std::int32_t S);
@@ -167,6 +169,11 @@ class TFastLineSeries : public TCustomLineSeries {
   void FillPolylinePoints(std::int32_t S, std::int32_t L);
   void FillMergedPoints(std::int32_t S, std::int32_t L);
   void DrawPointAt(std::int32_t ValueIndex);
+  // The same with the point's pixel (X, Y) mapped already (read only when the point is finite).
+  void DrawPointAt(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y);
+  // DrawPointAt for points F .. L (F itself when a point lies before it), their pixels mapped in
+  // bulk on linear axes.
+  void WalkPoints(std::int32_t F, std::int32_t L);
   bool IsNewPixelPosition(std::int32_t X, std::int32_t Y) const;
   bool ShouldDrawPoint(std::int32_t ValueIndex, std::int32_t& X, std::int32_t& Y);
   void DoDrawPoint(std::int32_t X, std::int32_t Y);

@@ -697,29 +697,96 @@ void TCustomSeries::DrawPoint(std::int32_t ValueIndex, std::int32_t X, std::int3
              static_cast<float>(std::max(OldX, X)), static_cast<float>(std::max(OldY, Y)));
     if (R.Right - R.Left < 1) R.Right = R.Left + 1;
     if (R.Bottom - R.Top < 1) R.Bottom = R.Top + 1;
+    const TAlphaColor LineColor =
+        !FColorEachLine && (!FColorEachPoint || FPointer->GetVisible()) ? GetSeriesColor() : TmpColor;
     if (ZelRectIntersects(R, IClientRect)) {
       FixOverflows(ValueIndex, X, Y);
-      if (!HoverPrevious(ValueIndex))
-        LinePrepareCanvas(Canvas, !FColorEachLine && (!FColorEachPoint || FPointer->GetVisible()) ? GetSeriesColor()
-                                                                                                  : TmpColor);
-      TRectF BlendRect;
-      if (FTransparency != 0 && !Canvas->GetSupportsAlpha()) {
-        const float W = FPen->GetWidth();
-        BlendRect = TRectF(R.Left - W, R.Top - W, R.Right + W, R.Bottom + W);
-      }
-      TBlendingScope Blending(Canvas, BlendRect, static_cast<std::int8_t>(FTransparency), FTransparency != 0);
-      if (!FStairs) {
-        Canvas->Line(static_cast<float>(OldX), static_cast<float>(OldY), static_cast<float>(X), static_cast<float>(Y));
+      if (ILineStrokes) {
+        // No hover, no blending: only the pen's colour can change from one segment to the next.
+        DrawLineSegment(X, Y, LineColor);
       } else {
-        if (FInvertedStairs)
-          Canvas->DoVertLine(static_cast<float>(OldX), static_cast<float>(OldY), static_cast<float>(Y));
-        else
-          Canvas->DoHorizLine(static_cast<float>(OldX), static_cast<float>(X), static_cast<float>(OldY));
-        Canvas->LineTo(static_cast<float>(X), static_cast<float>(Y));
+        if (!HoverPrevious(ValueIndex)) LinePrepareCanvas(Canvas, LineColor);
+        TRectF BlendRect;
+        if (FTransparency != 0 && !Canvas->GetSupportsAlpha()) {
+          const float W = FPen->GetWidth();
+          BlendRect = TRectF(R.Left - W, R.Top - W, R.Right + W, R.Bottom + W);
+        }
+        TBlendingScope Blending(Canvas, BlendRect, static_cast<std::int8_t>(FTransparency), FTransparency != 0);
+        DrawSegmentOnCanvas(X, Y);
       }
     }
   }
   if (PointerOn && !FPointerBehind) DrawPointers(ValueIndex, TmpColor, false);
+}
+
+void TCustomSeries::DrawLineSegment(std::int32_t X, std::int32_t Y, TAlphaColor Color) {
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  if (!ILinePenSet || Color != ILineColor) {
+    // The lines so far are drawn in their colour before the pen changes.
+    ILineStrokes->Finish();
+    LinePrepareCanvas(Canvas, Color);
+    ILinePenSet = true;
+    ILineColor = Color;
+    ILineMerges = Canvas->MergesColumnStrokes();
+  }
+  if (!ILineMerges) {
+    DrawSegmentOnCanvas(X, Y);
+    ILineAt = TPointF(NAN, NAN);
+    return;
+  }
+  const TPointF From = Pt(OldX, OldY);
+  if (!(ILineAt == From)) ILineStrokes->MoveTo(From);
+  // The stair's corner: below or above the previous point (inverted), else level with it.
+  if (FStairs) ILineStrokes->LineTo(FInvertedStairs ? Pt(OldX, Y) : Pt(X, OldY));
+  ILineAt = Pt(X, Y);
+  ILineStrokes->LineTo(ILineAt);
+}
+
+void TCustomSeries::DrawSegmentOnCanvas(std::int32_t X, std::int32_t Y) {
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  if (!FStairs) {
+    Canvas->Line(static_cast<float>(OldX), static_cast<float>(OldY), static_cast<float>(X), static_cast<float>(Y));
+    return;
+  }
+  if (FInvertedStairs)
+    Canvas->DoVertLine(static_cast<float>(OldX), static_cast<float>(OldY), static_cast<float>(Y));
+  else
+    Canvas->DoHorizLine(static_cast<float>(OldX), static_cast<float>(X), static_cast<float>(OldY));
+  Canvas->LineTo(static_cast<float>(X), static_cast<float>(Y));
+}
+
+void TCustomSeries::FinishLineStrokes() {
+  if (!ILineStrokes) return;
+  ILineStrokes->Finish();
+  // The canvas pen stands where the strokes left it, as if they had been drawn on it.
+  if (std::isfinite(ILineAt.X)) FParent->GetCanvas()->MoveTo(ILineAt);
+  ILineAt = TPointF(NAN, NAN);
+  ILinePenSet = false;
+}
+
+bool TCustomSeries::CanMergeLineStrokes(std::optional<TColumnStrokes>& Strokes) {
+  if (!ZelMergeSamePixels || !FDrawLine || FDrawArea || Is3D() || FPointer->GetVisible() || !FParent ||
+      FParent->OnDrawValue || FTransparency != 0 || (HoverEnabled() && FSelected->GetHoverIndex() >= 0))
+    return false;
+  if (ClassType() != TCustomSeries::StaticClass()) return false;
+  TCanvas3D* Canvas = FParent->GetCanvas();
+  if (!Canvas || Canvas->SupportsID || !Canvas->GetCanvas() || Canvas->GetSupportsFullRotation()) return false;
+  // The pen as the segments set it, tried on the canvas, whose pen is put back after: the
+  // strokes keep its caps.
+  TOwned<TZelPen> SavedPen(new TZelPen());
+  SavedPen->Assign(Canvas->GetPen());
+  SavedPen->SetColor(Canvas->GetPen()->GetColor());
+  const TBrushKind SavedBrush = Canvas->GetBrush()->GetKind();
+  TRestoreOnExit Restore([&] {
+    Canvas->GetPen()->Assign(SavedPen.get());
+    Canvas->GetPen()->SetColor(SavedPen->GetColor());
+    Canvas->DoChangedPen();
+    Canvas->GetBrush()->SetKind(SavedBrush);
+  });
+  LinePrepareCanvas(Canvas, 0xFF000000);
+  if (Canvas->GetPen()->IsGradientVisible() || !Canvas->MergesColumnStrokes()) return false;
+  Strokes.emplace(Canvas->GetCanvas(), Canvas->Opacity());
+  return true;
 }
 
 void TCustomSeries::DrawLinePlane(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y) {
@@ -864,6 +931,7 @@ void TCustomSeries::DrawHiddenValue(std::int32_t ValueIndex, double LowValue, do
                                     std::int32_t PixelStep, TChartAxis* Axis) {
   if (!FParent || !Axis || ValueIndex < 0 || ValueIndex >= Count()) return;
   FlushAreaColumn();
+  FinishLineStrokes();
   TCanvas3D* Canvas = FParent->GetCanvas();
   std::int32_t Pos = CalcXPos(ValueIndex), Level = CalcYPos(ValueIndex);
   const std::int32_t Half = PixelStep / 2;
@@ -905,6 +973,17 @@ void TCustomSeries::RunPointLoop() {
     });
     TCustomLineSeries::DrawAllValues();
     FlushAreaColumn();
+    return;
+  }
+  if (std::optional<TColumnStrokes> Strokes; CanMergeLineStrokes(Strokes)) {
+    ILineStrokes = &*Strokes;
+    ILinePenSet = false;
+    ILineAt = TPointF(NAN, NAN);
+    TRestoreOnExit Stop([this] {
+      FinishLineStrokes();
+      ILineStrokes = nullptr;
+    });
+    TCustomLineSeries::DrawAllValues();
     return;
   }
   if (!CanMergePointers(true)) {

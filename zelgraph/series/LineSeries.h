@@ -4,9 +4,13 @@
 // smoothing through a hidden copy, click tests, axis margins and the legend symbol.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
+
+#include "platform/Canvas.h"
 
 #include "zelgraph/engine/Pointer.h"
 #include "zelgraph/series/FastLine.h"
@@ -205,6 +209,17 @@ class TCustomSeries : public TCustomLineSeries {
   bool GatherAreaPiece(std::int32_t ValueIndex, std::int32_t X, std::int32_t Y, TAlphaColor Color);
   // Draws what the gathered pieces leave in their column and forgets them.
   void FlushAreaColumn();
+  // Whether the point loop may draw the line's segments through column strokes (a flat line in
+  // 2D, nothing drawn between the segments, a thin solid pen); prepares Strokes with the pen's
+  // caps when it may.
+  bool CanMergeLineStrokes(std::optional<TColumnStrokes>& Strokes);
+  // The segment from (OldX, OldY) to (X, Y), and the stair's corner before it, as DrawPoint
+  // draws it in Color: through the column strokes while they take the pen, else on the canvas.
+  void DrawLineSegment(std::int32_t X, std::int32_t Y, TAlphaColor Color);
+  // The segment from (OldX, OldY) to (X, Y), with the stair's corner, on the canvas' pen.
+  void DrawSegmentOnCanvas(std::int32_t X, std::int32_t Y);
+  // Draws the strokes gathered so far: call before anything else is drawn.
+  void FinishLineStrokes();
   // Rows Top .. Bottom of the column, in Color.
   struct TColumnSpan {
     std::int32_t Top, Bottom;
@@ -261,6 +276,11 @@ class TCustomSeries : public TCustomLineSeries {
   TAlphaColor IAreaColor = 0, IAreaValueColor = 0;
   std::vector<TColumnSpan> IAreaSpans;  // the gathered pieces' strokes, in drawing order
   std::vector<TColumnSpan> IAreaShown, IAreaCovered, IAreaNext;  // FlushAreaColumn's working lists
+  TColumnStrokes* ILineStrokes = nullptr;  // the loop's line segments go here when set
+  bool ILinePenSet = false;                // the canvas pen is the line's in ILineColor
+  bool ILineMerges = false;                // and the strokes take it
+  TAlphaColor ILineColor = 0;
+  TPointF ILineAt{NAN, NAN};               // where the strokes' pen is
 };
 
 // Draws Pointer fitted into a legend rectangle, with the pen of the chart's legend symbol when
