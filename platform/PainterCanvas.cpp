@@ -439,6 +439,7 @@ class TQtCanvas : public TCanvas {
     if (NothingToDraw() || Path.IsEmpty() || !MakeBrush(*GetFill(), B)) return;
     QPainter* P = Prepare(Opacity);
     if (P) P->fillPath(ToQPath(Path, FQPath), B);
+    ReleaseLargePath();
   }
 
   void DrawPath(const TPathData& Path, float Opacity) override {
@@ -446,6 +447,7 @@ class TQtCanvas : public TCanvas {
     if (NothingToDraw() || Path.IsEmpty() || !MakePen(*GetStroke(), Pen)) return;
     QPainter* P = Prepare(Opacity);
     if (P) P->strokePath(ToQPath(Path, FQPath), Pen);
+    ReleaseLargePath();
   }
 
   void FillPolygon(const TPolygon& Points, float Opacity) override {
@@ -652,6 +654,11 @@ class TQtCanvas : public TCanvas {
     P->setOpacity(Alpha);
     P->drawImage(QPointF(Box.topLeft()), Layer);
     P->restore();
+  }
+
+  // A path of many points gives its storage back rather than hold it for the next small shape.
+  void ReleaseLargePath() {
+    if (FQPath.elementCount() > 4096) FQPath = QPainterPath();
   }
 
   static void Lay(TTextLayout& L, const TRectF& R, const String& Text, bool WordWrap,
