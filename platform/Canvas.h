@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -233,6 +234,9 @@ class TCanvas : public TObject {
 
   // A text layout measuring as this canvas does.
   virtual std::unique_ptr<TTextLayout> CreateTextLayout();
+  // Lines of text this canvas's font engine has measured for its layouts (not those whose
+  // width it kept from an earlier measure); 0 where it does not count.
+  virtual std::int64_t GetMeasureCount() const { return 0; }
 
  protected:
   virtual void DoDrawPolyline(const TPointF* Points, std::size_t Count, float Opacity,

@@ -1,6 +1,6 @@
 // Run-time functions: numbers to text (FloatToStr, FormatFloat, Format).
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -23,15 +23,20 @@ struct TDecimal {
 };
 
 // The first Precision significant digits of |V|, correctly rounded (1 <= Precision <= 17).
+// std::to_chars writes what printf's "%.*e" writes (correctly rounded, ties to even), without
+// the locale and the format parsing; the text of a value that is not finite holds no digit.
 TDecimal ToDecimal(double V, int Precision) {
   Precision = std::clamp(Precision, 1, 17);
   char Buf[64];
-  std::snprintf(Buf, sizeof Buf, "%.*e", Precision - 1, std::fabs(V));
+  const std::to_chars_result Written =
+      std::to_chars(Buf, Buf + sizeof Buf, std::fabs(V), std::chars_format::scientific, Precision - 1);
+  const char* const End = Written.ec == std::errc() ? Written.ptr : Buf;
   TDecimal D;
   const char* P = Buf;
-  for (; *P && *P != 'e'; ++P)
+  for (; P != End && *P != 'e'; ++P)
     if (*P >= '0' && *P <= '9') D.Digits += *P;
-  int E = *P == 'e' ? std::atoi(P + 1) : 0;
+  int E = 0;
+  if (P != End) std::from_chars(P + (P[1] == '+' ? 2 : 1), End, E);
   while (!D.Digits.empty() && D.Digits.back() == '0') D.Digits.pop_back();
   D.Exponent = D.Digits.empty() ? 0 : E + 1;
   return D;

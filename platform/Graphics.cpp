@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -501,32 +502,69 @@ void TPathData::CurveTo(TPointF Control1, TPointF Control2, TPointF EndPoint) {
   Changed();
 }
 
+namespace {
+// The cosines and sines an arc's curves are made of, worked out once for a start and a sweep:
+// a rounded box draws the same four corner arcs at every place it is drawn.
+struct TArcTrig {
+  float StartAngle = NAN, SweepAngle = NAN;  // NaN: an empty entry, equal to no angle
+  int Segments = 0;
+  double K = 0;  // the length of the control arms, over the radius
+  double CA = 1, SA = 0;  // at the start angle
+  // Of segment i: at its start (T0) and at its end (T1).
+  std::array<double, 4> C0{}, S0{}, C1{}, S1{};
+};
+
+const TArcTrig& ArcTrig(float StartAngle, float SweepAngle) {
+  thread_local std::array<TArcTrig, 8> Kept;
+  thread_local std::size_t Next = 0;
+  for (const TArcTrig& T : Kept)
+    if (T.StartAngle == StartAngle && T.SweepAngle == SweepAngle) return T;
+  TArcTrig& T = Kept[Next];
+  Next = (Next + 1) % Kept.size();
+  constexpr double DegToRad = std::numbers::pi / 180;
+  double A0 = StartAngle * DegToRad;
+  double Sweep = std::clamp(double(SweepAngle), -360.0, 360.0) * DegToRad;
+  // At most four quarters (the sweep is held to a full turn).
+  T.Segments = std::clamp(int(std::ceil(std::fabs(Sweep) / (std::numbers::pi / 2) - 1e-9)), 1, 4);
+  double Step = Sweep / T.Segments;
+  T.K = 4.0 / 3.0 * std::tan(Step / 4);
+  T.CA = std::cos(A0);
+  T.SA = std::sin(A0);
+  for (int i = 0; i < T.Segments; ++i) {
+    double T0 = A0 + Step * i, T1 = T0 + Step;
+    const auto I = std::size_t(i);
+    T.C0[I] = std::cos(T0);
+    T.S0[I] = std::sin(T0);
+    T.C1[I] = std::cos(T1);
+    T.S1[I] = std::sin(T1);
+  }
+  T.StartAngle = StartAngle;
+  T.SweepAngle = SweepAngle;
+  return T;
+}
+}  // namespace
+
 void TPathData::AddArc(TPointF Center, TPointF Radius, float StartAngle, float SweepAngle) {
   if (!std::isfinite(StartAngle) || !std::isfinite(SweepAngle) || !std::isfinite(Radius.X) ||
       !std::isfinite(Radius.Y) || !std::isfinite(Center.X) || !std::isfinite(Center.Y))
     return;
-  constexpr double DegToRad = std::numbers::pi / 180;
-  double A0 = StartAngle * DegToRad;
-  double Sweep = std::clamp(double(SweepAngle), -360.0, 360.0) * DegToRad;
-  auto At = [&](double A) {
-    return TPointF{float(Center.X + Radius.X * std::cos(A)), float(Center.Y + Radius.Y * std::sin(A))};
+  const TArcTrig& T = ArcTrig(StartAngle, SweepAngle);
+  auto At = [&](double C, double S) {
+    return TPointF{float(Center.X + Radius.X * C), float(Center.Y + Radius.Y * S)};
   };
-  TPointF Start = At(A0);
+  TPointF Start = At(T.CA, T.SA);
   {
     TEventMute Mute(OnChanged);
     if (FPoints.empty() || FPoints.back().Kind == TPathPointKind::Close)
       MoveTo(Start);
     else if (!(FPoints.back().Point == Start))
       LineTo(Start);
-    int Segments = std::max(1, int(std::ceil(std::fabs(Sweep) / (std::numbers::pi / 2) - 1e-9)));
-    double Step = Sweep / Segments;
-    double K = 4.0 / 3.0 * std::tan(Step / 4);
-    for (int i = 0; i < Segments; ++i) {
-      double T0 = A0 + Step * i, T1 = T0 + Step;
-      double C0 = std::cos(T0), S0 = std::sin(T0), C1 = std::cos(T1), S1 = std::sin(T1);
+    const double K = T.K;
+    for (std::size_t i = 0; i < std::size_t(T.Segments); ++i) {
+      double C0 = T.C0[i], S0 = T.S0[i], C1 = T.C1[i], S1 = T.S1[i];
       TPointF P1{float(Center.X + Radius.X * (C0 - K * S0)), float(Center.Y + Radius.Y * (S0 + K * C0))};
       TPointF P2{float(Center.X + Radius.X * (C1 + K * S1)), float(Center.Y + Radius.Y * (S1 - K * C1))};
-      CurveTo(P1, P2, At(T1));
+      CurveTo(P1, P2, At(C1, S1));
     }
   }
   Changed();

@@ -9,7 +9,9 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 #include "platform/Bitmap.h"
@@ -64,24 +66,109 @@ const QPaintDevice* MeasureDevice() {
 
 QString Q(const String& S) { return QString::fromUtf8(S.data(), qsizetype(S.size())); }
 
-class TQtTextLayout : public TTextLayout {
+// Text bypasses the kept measures while this is above zero (TUncachedTextMeasures).
+int UncachedMeasures = 0;
+
+// The measures of text in the fonts one canvas draws with. A mark's text is measured for the
+// size of its box, again for its alignment and again when drawn: each of these asks here, and
+// the text is shaped once. A width is kept with the whole font state it was measured in
+// (family, size, style); text is always measured on the same 96 dpi device, so no other state
+// changes a width, and a font that differs in anything is measured afresh.
+class TQtTextMeasures {
  public:
-  explicit TQtTextLayout(TCanvas* ACanvas) : TTextLayout(ACanvas) {}
-  float GetLineHeight() override { return float(Metrics().height()); }
-  float GetAscent() override { return float(Metrics().ascent()); }
-  float MeasureLine(const String& Line) override {
-    return float(Metrics().horizontalAdvance(Q(Line)));
+  float LineHeight(const TFont& Font) { return FontEntry(Font).Height; }
+  float Ascent(const TFont& Font) { return FontEntry(Font).Ascent; }
+
+  float Width(const TFont& Font, const String& Line) {
+    if (UncachedMeasures > 0) return Measure(Font, Line);
+    for (const TWidth& W : FWidths)
+      if (W.Text == Line && W.Font.Is(Font)) return W.Width;
+    TWidth& W = FWidths[FNextWidth];
+    FNextWidth = (FNextWidth + 1) % FWidths.size();
+    W.Width = Measure(Font, Line);
+    W.Text = Line;
+    W.Font.Set(Font);
+    return W.Width;
   }
 
- protected:
-  void FontChanged() override { FMetrics.reset(); }
+  // The Qt font that draws text of Font on a device of Dpi dots per inch (ToQFont), kept for
+  // the last font asked for.
+  const QFont& DrawFont(const TFont& Font, double Dpi) {
+    if (UncachedMeasures > 0 || !FDrawFont || !FDrawFontKey.Is(Font) || FDrawDpi != Dpi) {
+      FDrawFont.emplace(ToQFont(Font, Dpi));
+      FDrawFontKey.Set(Font);
+      FDrawDpi = Dpi;
+    }
+    return *FDrawFont;
+  }
+
+  std::int64_t GetShapeCount() const { return FShapeCount; }
 
  private:
-  QFontMetricsF& Metrics() {
-    if (!FMetrics) FMetrics.emplace(ToQFont(*GetFont()), MeasureDevice());
-    return *FMetrics;
+  // The state of a font that its metrics depend on.
+  struct TFontKey {
+    String Family;
+    float Size = NAN;  // equal to no size: an empty key matches no font
+    TFontStyles Style;
+    bool Is(const TFont& F) const {
+      return Size == F.GetSize() && Style == F.GetStyle() && Family == F.GetFamily();
+    }
+    void Set(const TFont& F) {
+      Family = F.GetFamily();
+      Size = F.GetSize();
+      Style = F.GetStyle();
+    }
+  };
+  struct TFontMetrics {
+    TFontKey Font;
+    std::optional<QFontMetricsF> Metrics;
+    float Height = 0, Ascent = 0;
+  };
+  struct TWidth {
+    TFontKey Font;
+    String Text;
+    float Width = 0;
+  };
+
+  float Measure(const TFont& Font, const String& Line) {
+    ++FShapeCount;
+    return float(FontEntry(Font).Metrics->horizontalAdvance(Q(Line)));
   }
-  std::optional<QFontMetricsF> FMetrics;
+
+  TFontMetrics& FontEntry(const TFont& Font) {
+    if (UncachedMeasures == 0)
+      for (TFontMetrics& M : FFonts)
+        if (M.Metrics && M.Font.Is(Font)) return M;
+    TFontMetrics& M = FFonts[FNextFont];
+    FNextFont = (FNextFont + 1) % FFonts.size();
+    M.Metrics.emplace(ToQFont(Font), MeasureDevice());
+    M.Height = float(M.Metrics->height());
+    M.Ascent = float(M.Metrics->ascent());
+    M.Font.Set(Font);
+    return M;
+  }
+
+  std::array<TFontMetrics, 4> FFonts;
+  std::size_t FNextFont = 0;
+  std::array<TWidth, 16> FWidths;
+  std::size_t FNextWidth = 0;
+  std::int64_t FShapeCount = 0;
+  std::optional<QFont> FDrawFont;
+  TFontKey FDrawFontKey;
+  double FDrawDpi = 0;
+};
+
+class TQtTextLayout : public TTextLayout {
+ public:
+  TQtTextLayout(TCanvas* ACanvas, std::shared_ptr<TQtTextMeasures> AMeasures)
+      : TTextLayout(ACanvas), FMeasures(std::move(AMeasures)) {}
+  float GetLineHeight() override { return FMeasures->LineHeight(*GetFont()); }
+  float GetAscent() override { return FMeasures->Ascent(*GetFont()); }
+  float MeasureLine(const String& Line) override { return FMeasures->Width(*GetFont(), Line); }
+
+ private:
+  // Shared with the canvas that made the layout, and kept as long as either lives.
+  std::shared_ptr<TQtTextMeasures> FMeasures;
 };
 
 QColor ToQColor(TAlphaColor C) { return QColor::fromRgba(QRgb(C)); }
@@ -101,8 +188,9 @@ bool Finite(const TRectF& R) {
          std::isfinite(R.Bottom);
 }
 
-QPainterPath ToQPath(const TPathData& D) {
-  QPainterPath P;
+// The Qt path of D, made in P (cleared first: the storage it holds is used again).
+const QPainterPath& ToQPath(const TPathData& D, QPainterPath& P) {
+  P.clear();
   const auto& Pts = D.GetPoints();
   for (std::size_t i = 0; i < Pts.size(); ++i) {
     const TPathPoint& Pt = Pts[i];
@@ -287,9 +375,9 @@ class TQtCanvas : public TCanvas {
     QPainter* P = Prepare(Opacity);
     if (!P) return;
     if (XRadius > 0 && YRadius > 0 && !Corners.Empty()) {
-      TPathData Path;
-      Path.AddRectangle(R, XRadius, YRadius, Corners, CornerType);
-      P->fillPath(ToQPath(Path), B);
+      FBox.Clear();
+      FBox.AddRectangle(R, XRadius, YRadius, Corners, CornerType);
+      P->fillPath(ToQPath(FBox, FQPath), B);
     } else {
       P->fillRect(ToQRect(R), B);
     }
@@ -307,9 +395,9 @@ class TQtCanvas : public TCanvas {
     R = TRectF(R.Left + 0.5f, R.Top + 0.5f, std::max(R.Left + 0.5f, R.Right - 0.5f),
                std::max(R.Top + 0.5f, R.Bottom - 0.5f));
     if (XRadius > 0 && YRadius > 0 && !Corners.Empty()) {
-      TPathData Path;
-      Path.AddRectangle(R, XRadius, YRadius, Corners, CornerType);
-      P->strokePath(ToQPath(Path), Pen);
+      FBox.Clear();
+      FBox.AddRectangle(R, XRadius, YRadius, Corners, CornerType);
+      P->strokePath(ToQPath(FBox, FQPath), Pen);
     } else {
       P->setPen(Pen);
       P->setBrush(Qt::NoBrush);
@@ -350,14 +438,16 @@ class TQtCanvas : public TCanvas {
     QBrush B;
     if (NothingToDraw() || Path.IsEmpty() || !MakeBrush(*GetFill(), B)) return;
     QPainter* P = Prepare(Opacity);
-    if (P) P->fillPath(ToQPath(Path), B);
+    if (P) P->fillPath(ToQPath(Path, FQPath), B);
+    ReleaseLargePath();
   }
 
   void DrawPath(const TPathData& Path, float Opacity) override {
     QPen Pen;
     if (NothingToDraw() || Path.IsEmpty() || !MakePen(*GetStroke(), Pen)) return;
     QPainter* P = Prepare(Opacity);
-    if (P) P->strokePath(ToQPath(Path), Pen);
+    if (P) P->strokePath(ToQPath(Path, FQPath), Pen);
+    ReleaseLargePath();
   }
 
   void FillPolygon(const TPolygon& Points, float Opacity) override {
@@ -416,13 +506,13 @@ class TQtCanvas : public TCanvas {
                 TFillTextFlags Flags, TTextAlign HAlign, TTextAlign VAlign) override {
     QBrush B;
     if (NothingToDraw() || Text.empty() || !Finite(R) || !MakeBrush(*GetFill(), B)) return;
-    TQtTextLayout L(this);
+    TQtTextLayout L(this, FMeasures);
     L.SetFont(GetFont());
     Lay(L, R, Text, WordWrap, HAlign, VAlign);
     L.SetRightToLeft(Flags.Contains(TFillTextFlag::RightToLeft));
     QPainter* P = Prepare(Opacity);
     if (!P) return;
-    P->setFont(ToQFont(*GetFont(), P->device()->logicalDpiY()));
+    P->setFont(FMeasures->DrawFont(*GetFont(), P->device()->logicalDpiY()));
     P->setPen(QPen(B, 1));
     float Ascent = L.GetAscent();
     for (const TTextLine& Line : L.GetLines())
@@ -434,7 +524,7 @@ class TQtCanvas : public TCanvas {
                   TTextAlign HAlign, TTextAlign VAlign) override {
     Path.Clear();
     if (Text.empty() || !Finite(R)) return false;
-    TQtTextLayout L(this);
+    TQtTextLayout L(this, FMeasures);
     L.SetFont(GetFont());
     Lay(L, R, Text, WordWrap, HAlign, VAlign);
     // Paths take the font at the application's default resolution.
@@ -450,8 +540,11 @@ class TQtCanvas : public TCanvas {
   }
 
   std::unique_ptr<TTextLayout> CreateTextLayout() override {
-    return std::make_unique<TQtTextLayout>(this);
+    return std::make_unique<TQtTextLayout>(this, FMeasures);
   }
+
+  std::int64_t GetMeasureCount() const override { return FMeasures->GetShapeCount(); }
+  const std::shared_ptr<TQtTextMeasures>& GetMeasures() const { return FMeasures; }
 
  protected:
   void StateChanged() override { FStateDirty = true; }
@@ -563,6 +656,11 @@ class TQtCanvas : public TCanvas {
     P->restore();
   }
 
+  // A path of many points gives its storage back rather than hold it for the next small shape.
+  void ReleaseLargePath() {
+    if (FQPath.elementCount() > 4096) FQPath = QPainterPath();
+  }
+
   static void Lay(TTextLayout& L, const TRectF& R, const String& Text, bool WordWrap,
                   TTextAlign HAlign, TTextAlign VAlign) {
     TRectF N = R.Normalized();
@@ -633,13 +731,22 @@ class TQtCanvas : public TCanvas {
   bool FStateDirty = true;
   std::vector<TPointF> FReduced;
   QPolygonF FQPoints;
+  // A rounded box's path and the Qt paths drawn, kept so that their storage serves each shape.
+  TPathData FBox;
+  QPainterPath FQPath;
+  std::shared_ptr<TQtTextMeasures> FMeasures = std::make_shared<TQtTextMeasures>();
 };
 
 }  // namespace
 
 std::unique_ptr<TTextLayout> TTextLayoutManager::DefaultTextLayout(TCanvas* Canvas) {
-  return std::make_unique<TQtTextLayout>(Canvas);
+  auto* Qt = dynamic_cast<TQtCanvas*>(Canvas);
+  return std::make_unique<TQtTextLayout>(
+      Canvas, Qt ? Qt->GetMeasures() : std::make_shared<TQtTextMeasures>());
 }
+
+TUncachedTextMeasures::TUncachedTextMeasures() { ++UncachedMeasures; }
+TUncachedTextMeasures::~TUncachedTextMeasures() { --UncachedMeasures; }
 
 std::unique_ptr<TCanvas> CreatePainterCanvas(QPainter* Painter, int Width, int Height,
                                              float Scale) {

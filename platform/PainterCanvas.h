@@ -1,6 +1,6 @@
-// For the platform layer's own sources only (windows, printing): a canvas that draws through a
-// QPainter the caller holds, and the start of the Qt application object. Library code uses
-// TCanvas and TBitmap and never this header.
+// For the platform layer's own sources only (windows, printing) and its tests: a canvas that
+// draws through a QPainter the caller holds, and the start of the Qt application object. Library
+// code uses TCanvas and TBitmap and never this header.
 #pragma once
 
 #include <memory>
@@ -26,6 +26,16 @@ void ChooseDisplayAtStart();
 
 // The Qt font for a platform font: Font.Size pixels per em on a device of Dpi dots per inch.
 QFont ToQFont(const TFont& Font, double Dpi = 96);
+
+// While one lives, the canvases measure each text afresh instead of taking the width they keep
+// for it: the way text was measured before widths were kept, which tests compare with.
+class TUncachedTextMeasures {
+ public:
+  TUncachedTextMeasures();
+  ~TUncachedTextMeasures();
+  TUncachedTextMeasures(const TUncachedTextMeasures&) = delete;
+  TUncachedTextMeasures& operator=(const TUncachedTextMeasures&) = delete;
+};
 
 // The Qt image that holds a bitmap's pixels (premultiplied ARGB32).
 QImage& BitmapImage(const TBitmap& Bitmap);

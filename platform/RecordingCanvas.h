@@ -85,7 +85,7 @@ class TRecordingCanvas : public TCanvas {
   // The texts drawn, in drawing order.
   std::vector<String> Texts() const;
   // Lines of text measured by the layouts of this canvas.
-  std::int64_t GetMeasureCount() const { return FMeasures; }
+  std::int64_t GetMeasureCount() const override { return FMeasures; }
 
   void Clear(TAlphaColor Color) override;
   void ClearRect(const TRectF& R, TAlphaColor Color) override;

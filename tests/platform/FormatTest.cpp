@@ -2,7 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "platform/SysUtils.h"
 
@@ -148,6 +155,51 @@ TEST(FormatFloatTest, SpecialValuesAndSettings) {
   EXPECT_EQ(FormatFloat("#,##0", -Inf), "-INF");
   EXPECT_EQ(FormatFloat("#,##0.00", 1234567.5, CommaDecimal()), "1.234.567,50");
   EXPECT_EQ(FormatFloat("0.0E+0", 12345, CommaDecimal()), "1,2E+4");
+}
+
+// The digits of every format come from one conversion: its significant digits and exponent must
+// be those of C's "%.*e" (correctly rounded, ties to even), which the "%.Ne" format shows whole.
+TEST(FormatFloatTest, SignificantDigitsAreThoseOfPrintf) {
+  auto Printf = [](double V, int Precision) {
+    char Buf[64];
+    std::snprintf(Buf, sizeof Buf, "%.*e", Precision - 1, std::fabs(V));
+    String S(Buf);
+    const std::size_t E = S.find('e');
+    String Digits = S.substr(0, E);
+    const int Exponent = std::atoi(S.c_str() + E + 1);
+    const bool Zero = Digits.find_first_not_of("0.") == String::npos;
+    String R = V < 0 && !Zero ? "-" : "";
+    R += Digits;
+    R += Exponent < 0 ? "E-" : "E+";
+    const String Magnitude = std::to_string(std::abs(Exponent));
+    R += String(Magnitude.size() < 3 ? 3 - Magnitude.size() : 0, '0') + Magnitude;
+    return R;
+  };
+  std::vector<double> Values = {
+      0.0, -0.0, 1, -1, 0.5, 1.5, 2.5, 3.5, -2.5, 0.125, 0.375, 1.25, 2.675, 4.35, 0.95, 9.5,
+      99.5, 999999.5, 9999999999999999.0, 0.1, 0.2, 0.3, 1.0 / 3, 2.0 / 3, 123456.5, 1e23,
+      9.9999999999999995e22, 8.41e21, 5e-324, -5e-324, 2.2250738585072014e-308,
+      2.2250738585072009e-308, std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+      9007199254740993.0, 9007199254740992.0, 1234567890123456789.0, 1e-5, 1e15, 1e16, 1e17,
+      1e300, 1e-300, 123.456, -0.000123456, 1.7976931348623157e308, 0.30000000000000004,
+      5.0000000000000001e-1, 0.49999999999999994, 1.0000000000000002, 0.9999999999999999,
+      7.0e-10, 6.02214076e23, 1.602176634e-19, 4.9406564584124654e-324, 1e22, 1e21,
+  };
+  std::mt19937_64 Rng(20261211);
+  std::uniform_int_distribution<std::uint64_t> Bits;
+  while (Values.size() < 3000) {
+    double V;
+    const std::uint64_t B = Bits(Rng);
+    std::memcpy(&V, &B, sizeof V);
+    if (std::isfinite(V)) Values.push_back(V);
+  }
+  // Short decimals, where ties and near-ties are common.
+  for (int I = 0; I < 2000; ++I) Values.push_back(double(std::int64_t(Bits(Rng) % 2000001) - 1000000) / 1000);
+  for (double V : Values)
+    for (int P = 1; P <= 17; ++P) {
+      const String Fmt = "%." + std::to_string(P) + "e";
+      ASSERT_EQ(Format(Fmt, {V}), Printf(V, P)) << std::hexfloat << V << " precision " << P;
+    }
 }
 
 TEST(FormatTest, Conversions) {
