@@ -478,5 +478,134 @@ TEST(LabelsAtScale, TheWidestLabelIsRememberedUntilTheLabelsChange) {
   }
 }
 
+// --- the mark under the mouse ---
+
+// The mark at P the plain way: every position, highest index first.
+std::int32_t PlainClicked(TSeriesMarks* Marks, TPointF P) {
+  const std::int32_t Every = std::max(Marks->GetDrawEvery(), 1);
+  for (std::int32_t I = Marks->GetPositions()->Count() - 1; I >= 0; --I) {
+    const TSeriesMarkPosition* E = Marks->GetPositions()->Peek(I);
+    if (I % Every != 0 || !E) continue;
+    if (Marks->ClickedShape(P, TRectF(E->LeftTop.X, E->LeftTop.Y, E->LeftTop.X + float(E->Width),
+                                      E->LeftTop.Y + float(E->Height))))
+      return I;
+  }
+  return -1;
+}
+
+// N marks of about one size spread over Width x 300 pixels (some points without one, boxes of no
+// width or height, and with Wide a few very wide ones).
+void SpreadMarks(TSeriesMarks* Marks, std::int32_t N, float Width, unsigned Seed, bool Wide = true) {
+  std::mt19937 Random(Seed);
+  auto Uniform = [&](float Low, float High) { return std::uniform_real_distribution<float>(Low, High)(Random); };
+  for (std::int32_t I = 0; I < N; ++I) {
+    if (I % 9 == 4) continue;
+    TSeriesMarkPosition P;
+    P.LeftTop = P.ArrowTo = TPointF(std::round(Uniform(0, Width)), std::round(Uniform(0, 300)));
+    P.Width = Wide && I % 97 == 5 ? 2000 : I % 31 == 1 ? 0 : static_cast<std::int32_t>(Uniform(10, 40));
+    P.Height = I % 37 == 2 ? 0 : static_cast<std::int32_t>(Uniform(8, 16));
+    TSeriesMarkPosition* Used = &P;
+    Marks->UsePosition(I, Used);
+  }
+}
+
+TEST(MarksAtScale, TheMarkUnderTheMouseIsTheOneThePlainWalkFinds) {
+  for (std::int32_t Angle : {0, 30, 90})
+    for (std::int32_t Every : {1, 3}) {
+      SCOPED_TRACE(testing::Message() << "angle " << Angle << " every " << Every);
+      TOwned<TChartSeries> S(Create<TChartSeries>(nullptr));
+      TSeriesMarks* Marks = S->GetMarks();
+      SpreadMarks(Marks, 600, 400, 5);
+      Marks->SetAngle(Angle);
+      Marks->SetDrawEvery(Every);
+      std::int32_t Hits = 0;
+      // Pixels and half pixels across the band, edges of boxes included.
+      for (float Y = -4; Y < 304; Y += 4.5f)
+        for (float X = -4; X < 404; X += 0.75f) {
+          const std::int32_t Want = PlainClicked(Marks, TPointF(X, Y));
+          ASSERT_EQ(Marks->Clicked(TPointF(X, Y)), Want) << X << " " << Y;
+          Hits += Want != -1;
+        }
+      EXPECT_GT(Hits, 1000);
+    }
+}
+
+TEST(MarksAtScale, TheMarkUnderTheMouseFollowsEachChangeOfThePositions) {
+  TOwned<TChartSeries> S(Create<TChartSeries>(nullptr));
+  TSeriesMarks* Marks = S->GetMarks();
+  SpreadMarks(Marks, 300, 400, 9);
+  TSeriesMarksPositions* Positions = Marks->GetPositions();
+  const TPointF Far(1000, 1000);
+  auto Put = [&](std::int32_t Index, TPointF At) {
+    TSeriesMarkPosition P;
+    P.LeftTop = P.ArrowTo = At;
+    P.Width = P.Height = 10;
+    Positions->Put(Index, &P);
+  };
+  struct Case {
+    const char* Name;
+    std::function<void()> Change;
+  } Cases[] = {
+      {"Put", [&] { Put(2, Far); }},
+      {"Ensure of a new entry", [&] {
+         TSeriesMarkPosition* E = Positions->Ensure(400);
+         E->Width = E->Height = 10;
+         E->Offset(Far);
+       }},
+      {"moved through Get (as the drag tool)", [&] { Positions->Get(400)->Offset(TPointF(5, 5)); }},
+      {"UsePosition", [&] {
+         TSeriesMarkPosition P;
+         P.LeftTop = P.ArrowTo = Far;
+         P.Width = P.Height = 10;
+         TSeriesMarkPosition* Used = &P;
+         Marks->UsePosition(7, Used);
+       }},
+      {"Exchange", [&] { Positions->Exchange(7, 8); }},
+      {"Delete", [&] { Positions->Delete(0, 5); }},
+      {"DrawEvery", [&] { Marks->SetDrawEvery(2); }},
+      {"Angle", [&] { Marks->SetAngle(45); }},
+      {"Clear", [&] { Positions->Clear(); }},
+  };
+  // The marks' band and the corner where the changed ones go.
+  auto Answers = [&](bool Plain) {
+    std::vector<std::int32_t> Result;
+    auto Region = [&](float X0, float Y0, float X1, float Y1, float StepY) {
+      for (float Y = Y0; Y < Y1; Y += StepY)
+        for (float X = X0; X < X1; X += 1.5f)
+          Result.push_back(Plain ? PlainClicked(Marks, TPointF(X, Y)) : Marks->Clicked(TPointF(X, Y)));
+    };
+    Region(0, 0, 420, 310, 3);
+    Region(990, 990, 1020, 1020, 1);
+    return Result;
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    const std::vector<std::int32_t> Before = Answers(false);  // the cells are made
+    K.Change();
+    const std::vector<std::int32_t> After = Answers(false);
+    EXPECT_NE(Before, After) << "the change moves some mark";
+    EXPECT_EQ(After, Answers(true));
+  }
+}
+
+// The boxes tested for a click on N marks and on 10 N marks spread 10 times wider (the same
+// crowding), after the first click has put them in cells.
+TEST(MarksAtScale, AClickTestsOnlyTheMarksNearTheMouse) {
+  auto Tests = [](std::int32_t N) {
+    TOwned<TChartSeries> S(Create<TChartSeries>(nullptr));
+    TSeriesMarks* Marks = S->GetMarks();
+    SpreadMarks(Marks, N, float(N), 3, false);
+    Marks->Clicked(TPointF(0, 0));
+    Marks->IClickTests = 0;
+    for (float Y = 0; Y < 300; Y += 7)
+      for (float X = 0; X < 400; X += 3) Marks->Clicked(TPointF(X, Y));
+    return Marks->IClickTests;
+  };
+  const std::int64_t Small = Tests(2000), Large = Tests(20000);
+  EXPECT_GT(Small, 0);
+  // Testing every mark makes this about 10 times more.
+  EXPECT_LE(Large, 2 * Small) << Small << " " << Large;
+}
+
 }  // namespace
 }  // namespace zel
