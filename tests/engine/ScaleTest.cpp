@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/RecordingCanvas.h"
+#include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/chart/Chart.h"
@@ -636,6 +637,96 @@ TEST(LabelsAtScale, TheRoomOfHandledLabelsAsksTheHandlerForTheVisiblePointsAlone
   EXPECT_EQ(Large, Small);
   EXPECT_GT(Room(1000, 150, nullptr), Base) << "a visible point's text counts";
   EXPECT_EQ(Room(1000, 500, nullptr), Base) << "a point out of sight is not drawn";
+}
+
+// --- the widest mark ---
+
+// The widest mark text of the points whose mark shows, measured one by one.
+std::int32_t PlainWidestMark(TChartSeries* S) {
+  TSeriesMarks* Marks = S->GetMarks();
+  std::int32_t Result = 0;
+  for (std::int32_t I = 0; I < S->Count(); ++I)
+    if (Marks->MarkItem(I)->GetVisible()) Result = std::max(Result, Marks->TextWidth(I));
+  return Result;
+}
+
+TEST(MarksAtScale, TheWidestMarkIsRememberedUntilItsTextsOrFontChange) {
+  TScaleChart C;
+  TChartSeries* S = C.Series;
+  TSeriesMarks* Marks = S->GetMarks();
+  for (std::int32_t I = 0; I < 10; ++I) S->AddXY(I, I, "a");
+  Marks->SetVisible(true);
+  C.Paint();
+  EXPECT_EQ(S->MaxMarkWidth(), PlainWidestMark(S));
+  const std::int64_t Measured = Marks->ITextWidths;
+  S->MaxMarkWidth();
+  EXPECT_EQ(Marks->ITextWidths, Measured) << "nothing changed: nothing measured again";
+  const String Long(12, 'w');
+  struct Case {
+    const char* Name;
+    std::function<void()> Change;
+    bool Changes;  // the widest text is another width (else only measured again: the font)
+  } Cases[] = {
+      {"SetLabel", [&] { S->GetLabels()->SetLabel(3, Long); }, true},
+      {"style", [&] { Marks->SetStyle(TSeriesMarksStyle::smsValue); }, true},
+      {"a value", [&] { S->GetYValues()->SetValue(2, 123456789); }, true},
+      {"value format", [&] { S->SetValueFormat("0.000"); }, true},
+      {"AddXY", [&] { S->AddXY(10, 1e15); }, true},
+      {"Delete", [&] { S->Delete(10); }, true},
+      {"percent", [&] { Marks->SetStyle(TSeriesMarksStyle::smsPercent); }, true},
+      {"percent format", [&] { S->SetPercentFormat("0.00000 %"); }, true},
+      {"a value seen through the total", [&] { S->GetYValues()->SetValue(2, 2); }, false},
+      {"title", [&] { Marks->SetStyle(TSeriesMarksStyle::smsSeriesTitle); }, true},
+      {"SetTitle", [&] { S->SetTitle(Long + Long); }, true},
+      {"label and value", [&] { Marks->SetStyle(TSeriesMarksStyle::smsLabelValue); }, true},
+      {"multi-line", [&] { Marks->SetMultiLine(true); }, true},
+      {"custom item text", [&] { Marks->GetItem(4)->SetText(Long + Long + Long); }, true},
+      {"item hidden", [&] { Marks->GetItem(4)->SetVisible(false); }, true},
+      {"point index", [&] { Marks->SetStyle(TSeriesMarksStyle::smsPointIndex); }, true},
+      {"Clear and refill", [&] {
+         S->Clear();
+         for (std::int32_t I = 0; I < 200; ++I) S->AddXY(I, I);
+       }, true},
+      {"font size", [&] { Marks->GetFont()->SetSize(30); }, false},
+      {"bold", [&] { Marks->GetFont()->SetStyle(TFontStyles{TFontStyle::fsBold}); }, false},
+      {"handler", [&] { S->OnGetMarkText = [&](TChartSeries*, std::int32_t, String& Text) { Text += Long; }; }, true},
+      {"no handler", [&] { S->OnGetMarkText = nullptr; }, true},
+      {"marks hidden, items of their own", [&] {
+         Marks->GetItem(7)->SetVisible(true);
+         Marks->SetVisible(false);
+       }, true},
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    const std::int32_t Before = S->MaxMarkWidth();
+    const std::int64_t Count = Marks->ITextWidths;
+    K.Change();
+    const std::int32_t After = S->MaxMarkWidth();
+    EXPECT_GT(Marks->ITextWidths, Count) << "measured again";
+    EXPECT_EQ(After, PlainWidestMark(S));
+    if (K.Changes) {
+      EXPECT_NE(After, Before);
+    }
+  }
+}
+
+// The widest mark asked once per paint and once more by hand: the texts are measured for the
+// first paint only.
+TEST(MarksAtScale, APaintOfAnAxisOfMarksMeasuresNoMarkAgain) {
+  auto Measures = [](std::int32_t N) {
+    TScaleChart C;
+    for (std::int32_t I = 0; I < N; ++I) C.Series->AddXY(I, I % 100, "p" + std::to_string(I % 10));
+    C.Series->GetMarks()->SetVisible(true);
+    C.Chart->GetLeftAxis()->SetLabelStyle(TAxisLabelStyle::talMark);
+    C.Chart->GetBottomAxis()->SetMinMax(10, 20);
+    C.Paint();
+    const std::int64_t First = C.Series->GetMarks()->ITextWidths;
+    C.Paint();
+    EXPECT_GT(First, 0);
+    return C.Series->GetMarks()->ITextWidths - First;
+  };
+  EXPECT_EQ(Measures(1000), 0);
+  EXPECT_EQ(Measures(10000), 0);
 }
 
 }  // namespace

@@ -10,10 +10,12 @@
 #include "platform/Streams.h"
 #include "platform/Scope.h"
 #include "platform/StringList.h"
+#include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Shadow.h"
+#include "zelgraph/constants/Constants.h"
 #include "zelgraph/engine/Panel.h"
 #include "zelgraph/engine/PointLists.h"
 #include "zelgraph/engine/Series.h"
@@ -871,8 +873,69 @@ std::int32_t TSeriesMarks::Clicked(TPointF P) {
   }
 }
 
+struct TSeriesMarks::TWidest {
+  TTextWidthKey Key;
+  std::int32_t Width = -1;
+};
+
+std::int32_t TSeriesMarks::MaxTextWidth() {
+  if (!FSeries) return 0;
+  const std::int32_t N = FSeries->Count();
+  // The points with an item of their own: which of those are shown, and their own texts.
+  TTextWidthKey Key;
+  std::int32_t WithItem = 0;
+  bool ItemShown = false;
+  for (std::int32_t I = 0, Last = std::min(FItems.Count(), N); I < Last; ++I) {
+    const TMarksItem* Item = FItems.InternalGet(I);
+    if (!Item) continue;
+    ++WithItem;
+    ItemShown = ItemShown || Item->GetVisible();
+    Key.Numbers.insert(Key.Numbers.end(), {double(I), double(Item->GetVisible()), double(Item->ICustomText)});
+    if (Item->ICustomText) Key.Texts.push_back(Item->GetText());
+  }
+  // No mark shown, or nowhere to measure: nothing is measured.
+  if (!((GetVisible() && WithItem < N) || ItemShown) || !FParent || !FParent->GetCanvas()) return 0;
+  auto Measure = [&] {
+    std::int32_t Result = 0;
+    for (std::int32_t I = 0; I < N; ++I) {
+      TZelCustomShape* Item = MarkItem(I);
+      if (Item && Item->GetVisible()) Result = std::max(Result, TextWidth(I));
+    }
+    return Result;
+  };
+  const TSeriesMarksStyle Style = GetStyle();
+  if (FSeries->OnGetMarkText || Style == TSeriesMarksStyle::smsXValue || Style == TSeriesMarksStyle::smsXY ||
+      Style == TSeriesMarksStyle::smsLegend) {
+    FWidest.reset();
+    return Measure();
+  }
+  // The texts of the other styles come from the values, the labels, the formats and the title.
+  PrepareFont(FParent);
+  FParent->AddTextMetrics(Key);
+  Key.Numbers.insert(Key.Numbers.end(), {double(N), double(FTextFormat), double(Style), double(FMultiLine),
+                                         double(GetVisible())});
+  TChartValueLists* Lists = FSeries->GetValuesList();
+  for (std::int32_t L = 0; L < Lists->Count(); ++L) {
+    const TChartValueList* List = Lists->Get(L);
+    Key.Stamps.insert(Key.Stamps.end(), {reinterpret_cast<std::uintptr_t>(List), List->Value.Stamp()});
+    Key.Numbers.push_back(List->GetCount());
+  }
+  Key.Stamps.insert(Key.Stamps.end(), {reinterpret_cast<std::uintptr_t>(FSeries->MandatoryValueList),
+                                       FSeries->GetLabels()->GetStamp()});
+  Key.Numbers.push_back(FSeries->MandatoryValueList->GetTotalABS());
+  const TFormatSettings& Settings = FormatSettings();
+  Key.Texts.insert(Key.Texts.end(), {FSeries->GetValueFormat(), FSeries->GetPercentFormat(),
+                                     TChartSeries::SeriesTitleOrName(FSeries, false), ZelMsg_DefaultPercentOf,
+                                     ZelMsg_DefaultPercentOf2, String{Settings.DecimalSeparator, Settings.ThousandSeparator}});
+  if (FWidest && FWidest->Key == Key) return FWidest->Width;
+  const std::int32_t Result = Measure();
+  FWidest = std::make_unique<TWidest>(TWidest{std::move(Key), Result});
+  return Result;
+}
+
 std::int32_t TSeriesMarks::TextWidth(std::int32_t Index) {
   if (!FParent || !FParent->GetCanvas() || !FSeries) return 0;
+  ++ITextWidths;
   PrepareFont(FParent);
   const String Text = FSeries->GetMarkText(Index);
   std::int32_t Lines = 0;

@@ -285,6 +285,13 @@ class TSeriesMarks : public TSeriesMarkShape {
   TPointF ConvertTo2D(TPointF Q, TPointF P) const;
   // Multi-line width of the mark text of point Index in the marks' text format.
   std::int32_t TextWidth(std::int32_t Index);
+  // The widest TextWidth of the points whose mark (or custom item) is visible, 0 for none. It is
+  // remembered until what the texts are made of changes (the values, labels, style, formats,
+  // title, the items shown and their texts, the font); with a mark text handler, or texts
+  // made by an axis or the legend, the texts are measured at each call.
+  std::int32_t MaxTextWidth();
+  // Mark texts TextWidth measured (read by tests).
+  std::int64_t ITextWidths = 0;
   // Lets the callout, when created, lift a position by the arrow length.
   void ApplyArrowLength(TSeriesMarkPosition* Position) const;
   // Clears Custom of every existing position entry and repaints the series.
@@ -361,6 +368,8 @@ class TSeriesMarks : public TSeriesMarkShape {
   std::unique_ptr<TClickCells> FClickCells;
   // Whether ConvertTo2D leaves every point where it is (the marks are drawn flat).
   bool DrawnFlat() const;
+  struct TWidest;
+  std::unique_ptr<TWidest> FWidest;
 
   TAutomaticText* FAutomatic = nullptr;  // owned
   TMarksCallout* FCallout = nullptr;     // owned

@@ -630,15 +630,7 @@ TPointF TChartSeries::MarkOverlap(std::int32_t, const TRectF& R1, const TRectF& 
   return TPointF(R2.Left > R1.Left ? -(R1.Right - R2.Left) : R2.Right - R1.Left, 0);
 }
 
-std::int32_t TChartSeries::MaxMarkWidth() {
-  std::int32_t Result = 0;
-  if (!FMarks) return 0;
-  for (std::int32_t I = 0; I < Count(); ++I) {
-    TZelCustomShape* Item = FMarks->MarkItem(I);
-    if (Item && Item->GetVisible()) Result = std::max(Result, FMarks->TextWidth(I));
-  }
-  return Result;
-}
+std::int32_t TChartSeries::MaxMarkWidth() { return FMarks ? FMarks->MaxTextWidth() : 0; }
 
 // Mouse and hover
 
