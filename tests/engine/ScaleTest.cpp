@@ -14,6 +14,7 @@
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/chart/Chart.h"
+#include "zelgraph/chart/Legend.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Marks.h"
@@ -727,6 +728,76 @@ TEST(MarksAtScale, APaintOfAnAxisOfMarksMeasuresNoMarkAgain) {
   };
   EXPECT_EQ(Measures(1000), 0);
   EXPECT_EQ(Measures(10000), 0);
+}
+
+// --- the legend across the chart ---
+
+// A chart of N labelled points with its legend of values below it; Change is made before the
+// paint that is returned (the texts drawn), after a first paint when Repainted.
+struct TLegendPaint {
+  std::vector<String> Texts;
+  std::int32_t MaxWidth;
+  std::int64_t Measures;
+  bool operator==(const TLegendPaint& O) const { return Texts == O.Texts && MaxWidth == O.MaxWidth; }
+};
+
+TLegendPaint PaintLegendAcross(std::int32_t N, bool Repainted, const std::function<void(TScaleChart&)>& Change) {
+  TUnbufferedChart C;
+  for (std::int32_t I = 0; I < N; ++I) C.Series->AddXY(I, I % 13, "p" + std::to_string(I % 10));
+  C.Chart->GetLegend()->SetAlignment(TLegendAlignment::laBottom);
+  if (Repainted) C.Paint();
+  if (Change) Change(C);
+  const std::int64_t Measures = C.Paint();
+  return {C.Texts, C.Chart->GetLegend()->IMaxWidth, Measures};
+}
+
+TEST(LegendAtScale, ARepaintOfTheLegendAcrossMeasuresNoItemAgain) {
+  const TLegendPaint Small = PaintLegendAcross(1000, true, nullptr), Large = PaintLegendAcross(10000, true, nullptr);
+  EXPECT_GT(Small.Measures, 0);
+  // Measuring every item makes this about 10 times more.
+  EXPECT_LE(Large.Measures, Small.Measures + Small.Measures / 5) << Small.Measures << " " << Large.Measures;
+}
+
+TEST(LegendAtScale, TheLegendAcrossFollowsEachChangeOfItsTexts) {
+  const String Long(15, 'w');
+  struct Case {
+    const char* Name;
+    std::function<void(TScaleChart&)> Change;
+  } Cases[] = {
+      {"SetLabel", [&](TScaleChart& C) { C.Series->GetLabels()->SetLabel(2, Long); }},
+      {"text style", [&](TScaleChart& C) { C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsRightValue); }},
+      {"a value", [&](TScaleChart& C) {
+         C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsValue);
+         C.Series->GetYValues()->SetValue(1, 123456789);
+       }},
+      {"value format", [&](TScaleChart& C) {
+         C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsValue);
+         C.Series->SetValueFormat("0.0000");
+       }},
+      {"percent format", [&](TScaleChart& C) {
+         C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsPercent);
+         C.Series->SetPercentFormat("0.00000 %");
+       }},
+      {"date-time values", [&](TScaleChart& C) {
+         C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsValue);
+         C.Series->GetYValues()->SetDateTime(true);
+       }},
+      {"AddXY", [&](TScaleChart& C) { C.Series->AddXY(50, 1, Long); }},
+      {"Delete", [&](TScaleChart& C) { C.Series->Delete(0, 3); }},
+      {"first value", [&](TScaleChart& C) { C.Chart->GetLegend()->SetFirstValue(5); }},
+      {"inverted", [&](TScaleChart& C) { C.Chart->GetLegend()->SetInverted(true); }},
+      {"text symbol gap", [&](TScaleChart& C) { C.Chart->GetLegend()->SetTextSymbolGap(9); }},
+      {"handler", [&](TScaleChart& C) {
+         C.Chart->OnGetLegendText = [&](TCustomChart*, TLegendStyle, std::int32_t, String& Text) { Text += Long; };
+       }},
+  };
+  const TLegendPaint Plain = PaintLegendAcross(30, false, nullptr);
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    const TLegendPaint Fresh = PaintLegendAcross(30, false, K.Change);
+    EXPECT_EQ(PaintLegendAcross(30, true, K.Change), Fresh);
+    EXPECT_FALSE(Fresh == Plain) << "the change shows";
+  }
 }
 
 }  // namespace

@@ -10,12 +10,10 @@
 #include "platform/Streams.h"
 #include "platform/Scope.h"
 #include "platform/StringList.h"
-#include "platform/SysUtils.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Gradient.h"
 #include "zelgraph/canvas/Shadow.h"
-#include "zelgraph/constants/Constants.h"
 #include "zelgraph/engine/Panel.h"
 #include "zelgraph/engine/PointLists.h"
 #include "zelgraph/engine/Series.h"
@@ -914,19 +912,7 @@ std::int32_t TSeriesMarks::MaxTextWidth() {
   FParent->AddTextMetrics(Key);
   Key.Numbers.insert(Key.Numbers.end(), {double(N), double(FTextFormat), double(Style), double(FMultiLine),
                                          double(GetVisible())});
-  TChartValueLists* Lists = FSeries->GetValuesList();
-  for (std::int32_t L = 0; L < Lists->Count(); ++L) {
-    const TChartValueList* List = Lists->Get(L);
-    Key.Stamps.insert(Key.Stamps.end(), {reinterpret_cast<std::uintptr_t>(List), List->Value.Stamp()});
-    Key.Numbers.push_back(List->GetCount());
-  }
-  Key.Stamps.insert(Key.Stamps.end(), {reinterpret_cast<std::uintptr_t>(FSeries->MandatoryValueList),
-                                       FSeries->GetLabels()->GetStamp()});
-  Key.Numbers.push_back(FSeries->MandatoryValueList->GetTotalABS());
-  const TFormatSettings& Settings = FormatSettings();
-  Key.Texts.insert(Key.Texts.end(), {FSeries->GetValueFormat(), FSeries->GetPercentFormat(),
-                                     TChartSeries::SeriesTitleOrName(FSeries, false), ZelMsg_DefaultPercentOf,
-                                     ZelMsg_DefaultPercentOf2, String{Settings.DecimalSeparator, Settings.ThousandSeparator}});
+  FSeries->AddTextSources(Key);
   if (FWidest && FWidest->Key == Key) return FWidest->Width;
   const std::int32_t Result = Measure();
   FWidest = std::make_unique<TWidest>(TWidest{std::move(Key), Result});

@@ -632,6 +632,22 @@ TPointF TChartSeries::MarkOverlap(std::int32_t, const TRectF& R1, const TRectF& 
 
 std::int32_t TChartSeries::MaxMarkWidth() { return FMarks ? FMarks->MaxTextWidth() : 0; }
 
+void TChartSeries::AddTextSources(TTextWidthKey& Key) {
+  for (std::int32_t L = 0; L < FValuesList->Count(); ++L) {
+    const TChartValueList* List = FValuesList->Get(L);
+    Key.Stamps.insert(Key.Stamps.end(), {reinterpret_cast<std::uintptr_t>(List), List->Value.Stamp()});
+    Key.Numbers.insert(Key.Numbers.end(), {double(List->GetCount()), double(List->GetDateTime())});
+  }
+  Key.Stamps.insert(Key.Stamps.end(), {reinterpret_cast<std::uintptr_t>(MandatoryValueList), FLabels.GetStamp()});
+  Key.Numbers.insert(Key.Numbers.end(), {double(Count()), MandatoryValueList->GetTotalABS()});
+  const TFormatSettings& F = FormatSettings();
+  Key.Texts.insert(Key.Texts.end(),
+                   {FValueFormat, FPercentFormat, SeriesTitleOrName(this, false), ZelMsg_DefaultPercentOf,
+                    ZelMsg_DefaultPercentOf2, ZelMsg_Series,
+                    String{F.DecimalSeparator, F.ThousandSeparator, F.DateSeparator, F.TimeSeparator},
+                    F.ShortDateFormat, F.LongTimeFormat, F.TimeAMString, F.TimePMString});
+}
+
 // Mouse and hover
 
 std::int32_t TChartSeries::Clicked(float X, float Y) { return Clicked(Round(X), Round(Y)); }
