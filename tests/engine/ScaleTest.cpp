@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "platform/RecordingCanvas.h"
+#include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/canvas/Shadow.h"
 #include "zelgraph/chart/Chart.h"
+#include "zelgraph/chart/Legend.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Marks.h"
@@ -475,6 +477,326 @@ TEST(LabelsAtScale, TheWidestLabelIsRememberedUntilTheLabelsChange) {
     K.Change();
     const std::int32_t W = Widest();
     EXPECT_EQ(W > Base, K.Wider) << W << " " << Base;
+  }
+}
+
+// --- the mark under the mouse ---
+
+// The mark at P the plain way: every position, highest index first.
+std::int32_t PlainClicked(TSeriesMarks* Marks, TPointF P) {
+  const std::int32_t Every = std::max(Marks->GetDrawEvery(), 1);
+  for (std::int32_t I = Marks->GetPositions()->Count() - 1; I >= 0; --I) {
+    const TSeriesMarkPosition* E = Marks->GetPositions()->Peek(I);
+    if (I % Every != 0 || !E) continue;
+    if (Marks->ClickedShape(P, TRectF(E->LeftTop.X, E->LeftTop.Y, E->LeftTop.X + float(E->Width),
+                                      E->LeftTop.Y + float(E->Height))))
+      return I;
+  }
+  return -1;
+}
+
+// N marks of about one size spread over Width x 300 pixels (some points without one, boxes of no
+// width or height, and with Wide a few very wide ones).
+void SpreadMarks(TSeriesMarks* Marks, std::int32_t N, float Width, unsigned Seed, bool Wide = true) {
+  std::mt19937 Random(Seed);
+  auto Uniform = [&](float Low, float High) { return std::uniform_real_distribution<float>(Low, High)(Random); };
+  for (std::int32_t I = 0; I < N; ++I) {
+    if (I % 9 == 4) continue;
+    TSeriesMarkPosition P;
+    P.LeftTop = P.ArrowTo = TPointF(std::round(Uniform(0, Width)), std::round(Uniform(0, 300)));
+    P.Width = Wide && I % 97 == 5 ? 2000 : I % 31 == 1 ? 0 : static_cast<std::int32_t>(Uniform(10, 40));
+    P.Height = I % 37 == 2 ? 0 : static_cast<std::int32_t>(Uniform(8, 16));
+    TSeriesMarkPosition* Used = &P;
+    Marks->UsePosition(I, Used);
+  }
+}
+
+TEST(MarksAtScale, TheMarkUnderTheMouseIsTheOneThePlainWalkFinds) {
+  for (std::int32_t Angle : {0, 30, 90})
+    for (std::int32_t Every : {1, 3}) {
+      SCOPED_TRACE(testing::Message() << "angle " << Angle << " every " << Every);
+      TOwned<TChartSeries> S(Create<TChartSeries>(nullptr));
+      TSeriesMarks* Marks = S->GetMarks();
+      SpreadMarks(Marks, 600, 400, 5);
+      Marks->SetAngle(Angle);
+      Marks->SetDrawEvery(Every);
+      std::int32_t Hits = 0;
+      // Pixels and half pixels across the band, edges of boxes included.
+      for (float Y = -4; Y < 304; Y += 4.5f)
+        for (float X = -4; X < 404; X += 0.75f) {
+          const std::int32_t Want = PlainClicked(Marks, TPointF(X, Y));
+          ASSERT_EQ(Marks->Clicked(TPointF(X, Y)), Want) << X << " " << Y;
+          Hits += Want != -1;
+        }
+      EXPECT_GT(Hits, 1000);
+    }
+}
+
+TEST(MarksAtScale, TheMarkUnderTheMouseFollowsEachChangeOfThePositions) {
+  TOwned<TChartSeries> S(Create<TChartSeries>(nullptr));
+  TSeriesMarks* Marks = S->GetMarks();
+  SpreadMarks(Marks, 300, 400, 9);
+  TSeriesMarksPositions* Positions = Marks->GetPositions();
+  const TPointF Far(1000, 1000);
+  auto Put = [&](std::int32_t Index, TPointF At) {
+    TSeriesMarkPosition P;
+    P.LeftTop = P.ArrowTo = At;
+    P.Width = P.Height = 10;
+    Positions->Put(Index, &P);
+  };
+  struct Case {
+    const char* Name;
+    std::function<void()> Change;
+  } Cases[] = {
+      {"Put", [&] { Put(2, Far); }},
+      {"Ensure of a new entry", [&] {
+         TSeriesMarkPosition* E = Positions->Ensure(400);
+         E->Width = E->Height = 10;
+         E->Offset(Far);
+       }},
+      {"moved through Get (as the drag tool)", [&] { Positions->Get(400)->Offset(TPointF(5, 5)); }},
+      {"UsePosition", [&] {
+         TSeriesMarkPosition P;
+         P.LeftTop = P.ArrowTo = Far;
+         P.Width = P.Height = 10;
+         TSeriesMarkPosition* Used = &P;
+         Marks->UsePosition(7, Used);
+       }},
+      {"Exchange", [&] { Positions->Exchange(7, 8); }},
+      {"Delete", [&] { Positions->Delete(0, 5); }},
+      {"DrawEvery", [&] { Marks->SetDrawEvery(2); }},
+      {"Angle", [&] { Marks->SetAngle(45); }},
+      {"Clear", [&] { Positions->Clear(); }},
+  };
+  // The marks' band and the corner where the changed ones go.
+  auto Answers = [&](bool Plain) {
+    std::vector<std::int32_t> Result;
+    auto Region = [&](float X0, float Y0, float X1, float Y1, float StepY) {
+      for (float Y = Y0; Y < Y1; Y += StepY)
+        for (float X = X0; X < X1; X += 1.5f)
+          Result.push_back(Plain ? PlainClicked(Marks, TPointF(X, Y)) : Marks->Clicked(TPointF(X, Y)));
+    };
+    Region(0, 0, 420, 310, 3);
+    Region(990, 990, 1020, 1020, 1);
+    return Result;
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    const std::vector<std::int32_t> Before = Answers(false);  // the cells are made
+    K.Change();
+    const std::vector<std::int32_t> After = Answers(false);
+    EXPECT_NE(Before, After) << "the change moves some mark";
+    EXPECT_EQ(After, Answers(true));
+  }
+}
+
+// The boxes tested for a click on N marks and on 10 N marks spread 10 times wider (the same
+// crowding), after the first click has put them in cells.
+TEST(MarksAtScale, AClickTestsOnlyTheMarksNearTheMouse) {
+  auto Tests = [](std::int32_t N) {
+    TOwned<TChartSeries> S(Create<TChartSeries>(nullptr));
+    TSeriesMarks* Marks = S->GetMarks();
+    SpreadMarks(Marks, N, float(N), 3, false);
+    Marks->Clicked(TPointF(0, 0));
+    Marks->IClickTests = 0;
+    for (float Y = 0; Y < 300; Y += 7)
+      for (float X = 0; X < 400; X += 3) Marks->Clicked(TPointF(X, Y));
+    return Marks->IClickTests;
+  };
+  const std::int64_t Small = Tests(2000), Large = Tests(20000);
+  EXPECT_GT(Small, 0);
+  // Testing every mark makes this about 10 times more.
+  EXPECT_LE(Large, 2 * Small) << Small << " " << Large;
+}
+
+// With a handler of its own, the room of labels taken from the points' labels is measured on the
+// points that can be drawn: the handler is asked for the visible points alone.
+TEST(LabelsAtScale, TheRoomOfHandledLabelsAsksTheHandlerForTheVisiblePointsAlone) {
+  auto Room = [](std::int32_t N, std::int32_t LongAt, std::int64_t* Calls) {
+    TScaleChart C;
+    for (std::int32_t I = 0; I < N; ++I) C.Series->AddXY(I, I % 7, "p" + std::to_string(I % 10));
+    TChartAxis* A = C.Chart->GetBottomAxis();
+    A->SetMinMax(100, 199);
+    std::int64_t Asked = 0;
+    C.Chart->OnGetAxisLabel = [&](TChartAxis*, TChartSeries* S, std::int32_t Index, String& Text) {
+      if (!S) return;
+      ++Asked;
+      if (Index == LongAt) Text = String(30, 'w');
+    };
+    C.Paint();
+    Asked = 0;
+    const std::int32_t Result = A->MaxLabelsWidth();
+    if (Calls) *Calls = Asked;
+    C.Chart->OnGetAxisLabel = nullptr;
+    return Result;
+  };
+  std::int64_t Small = 0, Large = 0;
+  const std::int32_t Base = Room(1000, -1, &Small);
+  EXPECT_EQ(Room(10000, -1, &Large), Base);
+  EXPECT_GT(Small, 0);
+  // Asking for every point makes this 10 times more.
+  EXPECT_EQ(Large, Small);
+  EXPECT_GT(Room(1000, 150, nullptr), Base) << "a visible point's text counts";
+  EXPECT_EQ(Room(1000, 500, nullptr), Base) << "a point out of sight is not drawn";
+}
+
+// --- the widest mark ---
+
+// The widest mark text of the points whose mark shows, measured one by one.
+std::int32_t PlainWidestMark(TChartSeries* S) {
+  TSeriesMarks* Marks = S->GetMarks();
+  std::int32_t Result = 0;
+  for (std::int32_t I = 0; I < S->Count(); ++I)
+    if (Marks->MarkItem(I)->GetVisible()) Result = std::max(Result, Marks->TextWidth(I));
+  return Result;
+}
+
+TEST(MarksAtScale, TheWidestMarkIsRememberedUntilItsTextsOrFontChange) {
+  TScaleChart C;
+  TChartSeries* S = C.Series;
+  TSeriesMarks* Marks = S->GetMarks();
+  for (std::int32_t I = 0; I < 10; ++I) S->AddXY(I, I, "a");
+  Marks->SetVisible(true);
+  C.Paint();
+  EXPECT_EQ(S->MaxMarkWidth(), PlainWidestMark(S));
+  const std::int64_t Measured = Marks->ITextWidths;
+  S->MaxMarkWidth();
+  EXPECT_EQ(Marks->ITextWidths, Measured) << "nothing changed: nothing measured again";
+  const String Long(12, 'w');
+  struct Case {
+    const char* Name;
+    std::function<void()> Change;
+    bool Changes;  // the widest text is another width (else only measured again: the font)
+  } Cases[] = {
+      {"SetLabel", [&] { S->GetLabels()->SetLabel(3, Long); }, true},
+      {"style", [&] { Marks->SetStyle(TSeriesMarksStyle::smsValue); }, true},
+      {"a value", [&] { S->GetYValues()->SetValue(2, 123456789); }, true},
+      {"value format", [&] { S->SetValueFormat("0.000"); }, true},
+      {"AddXY", [&] { S->AddXY(10, 1e15); }, true},
+      {"Delete", [&] { S->Delete(10); }, true},
+      {"percent", [&] { Marks->SetStyle(TSeriesMarksStyle::smsPercent); }, true},
+      {"percent format", [&] { S->SetPercentFormat("0.00000 %"); }, true},
+      {"a value seen through the total", [&] { S->GetYValues()->SetValue(2, 2); }, false},
+      {"title", [&] { Marks->SetStyle(TSeriesMarksStyle::smsSeriesTitle); }, true},
+      {"SetTitle", [&] { S->SetTitle(Long + Long); }, true},
+      {"label and value", [&] { Marks->SetStyle(TSeriesMarksStyle::smsLabelValue); }, true},
+      {"multi-line", [&] { Marks->SetMultiLine(true); }, true},
+      {"custom item text", [&] { Marks->GetItem(4)->SetText(Long + Long + Long); }, true},
+      {"item hidden", [&] { Marks->GetItem(4)->SetVisible(false); }, true},
+      {"point index", [&] { Marks->SetStyle(TSeriesMarksStyle::smsPointIndex); }, true},
+      {"Clear and refill", [&] {
+         S->Clear();
+         for (std::int32_t I = 0; I < 200; ++I) S->AddXY(I, I);
+       }, true},
+      {"font size", [&] { Marks->GetFont()->SetSize(30); }, false},
+      {"bold", [&] { Marks->GetFont()->SetStyle(TFontStyles{TFontStyle::fsBold}); }, false},
+      {"handler", [&] { S->OnGetMarkText = [&](TChartSeries*, std::int32_t, String& Text) { Text += Long; }; }, true},
+      {"no handler", [&] { S->OnGetMarkText = nullptr; }, true},
+      {"marks hidden, items of their own", [&] {
+         Marks->GetItem(7)->SetVisible(true);
+         Marks->SetVisible(false);
+       }, true},
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    const std::int32_t Before = S->MaxMarkWidth();
+    const std::int64_t Count = Marks->ITextWidths;
+    K.Change();
+    const std::int32_t After = S->MaxMarkWidth();
+    EXPECT_GT(Marks->ITextWidths, Count) << "measured again";
+    EXPECT_EQ(After, PlainWidestMark(S));
+    if (K.Changes) {
+      EXPECT_NE(After, Before);
+    }
+  }
+}
+
+// The widest mark asked once per paint and once more by hand: the texts are measured for the
+// first paint only.
+TEST(MarksAtScale, APaintOfAnAxisOfMarksMeasuresNoMarkAgain) {
+  auto Measures = [](std::int32_t N) {
+    TScaleChart C;
+    for (std::int32_t I = 0; I < N; ++I) C.Series->AddXY(I, I % 100, "p" + std::to_string(I % 10));
+    C.Series->GetMarks()->SetVisible(true);
+    C.Chart->GetLeftAxis()->SetLabelStyle(TAxisLabelStyle::talMark);
+    C.Chart->GetBottomAxis()->SetMinMax(10, 20);
+    C.Paint();
+    const std::int64_t First = C.Series->GetMarks()->ITextWidths;
+    C.Paint();
+    EXPECT_GT(First, 0);
+    return C.Series->GetMarks()->ITextWidths - First;
+  };
+  EXPECT_EQ(Measures(1000), 0);
+  EXPECT_EQ(Measures(10000), 0);
+}
+
+// --- the legend across the chart ---
+
+// A chart of N labelled points with its legend of values below it; Change is made before the
+// paint that is returned (the texts drawn), after a first paint when Repainted.
+struct TLegendPaint {
+  std::vector<String> Texts;
+  std::int32_t MaxWidth;
+  std::int64_t Measures;
+  bool operator==(const TLegendPaint& O) const { return Texts == O.Texts && MaxWidth == O.MaxWidth; }
+};
+
+TLegendPaint PaintLegendAcross(std::int32_t N, bool Repainted, const std::function<void(TScaleChart&)>& Change) {
+  TUnbufferedChart C;
+  for (std::int32_t I = 0; I < N; ++I) C.Series->AddXY(I, I % 13, "p" + std::to_string(I % 10));
+  C.Chart->GetLegend()->SetAlignment(TLegendAlignment::laBottom);
+  if (Repainted) C.Paint();
+  if (Change) Change(C);
+  const std::int64_t Measures = C.Paint();
+  return {C.Texts, C.Chart->GetLegend()->IMaxWidth, Measures};
+}
+
+TEST(LegendAtScale, ARepaintOfTheLegendAcrossMeasuresNoItemAgain) {
+  const TLegendPaint Small = PaintLegendAcross(1000, true, nullptr), Large = PaintLegendAcross(10000, true, nullptr);
+  EXPECT_GT(Small.Measures, 0);
+  // Measuring every item makes this about 10 times more.
+  EXPECT_LE(Large.Measures, Small.Measures + Small.Measures / 5) << Small.Measures << " " << Large.Measures;
+}
+
+TEST(LegendAtScale, TheLegendAcrossFollowsEachChangeOfItsTexts) {
+  const String Long(15, 'w');
+  struct Case {
+    const char* Name;
+    std::function<void(TScaleChart&)> Change;
+  } Cases[] = {
+      {"SetLabel", [&](TScaleChart& C) { C.Series->GetLabels()->SetLabel(2, Long); }},
+      {"text style", [&](TScaleChart& C) { C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsRightValue); }},
+      {"a value", [&](TScaleChart& C) {
+         C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsValue);
+         C.Series->GetYValues()->SetValue(1, 123456789);
+       }},
+      {"value format", [&](TScaleChart& C) {
+         C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsValue);
+         C.Series->SetValueFormat("0.0000");
+       }},
+      {"percent format", [&](TScaleChart& C) {
+         C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsPercent);
+         C.Series->SetPercentFormat("0.00000 %");
+       }},
+      {"date-time values", [&](TScaleChart& C) {
+         C.Chart->GetLegend()->SetTextStyle(TLegendTextStyle::ltsValue);
+         C.Series->GetYValues()->SetDateTime(true);
+       }},
+      {"AddXY", [&](TScaleChart& C) { C.Series->AddXY(50, 1, Long); }},
+      {"Delete", [&](TScaleChart& C) { C.Series->Delete(0, 3); }},
+      {"first value", [&](TScaleChart& C) { C.Chart->GetLegend()->SetFirstValue(5); }},
+      {"inverted", [&](TScaleChart& C) { C.Chart->GetLegend()->SetInverted(true); }},
+      {"text symbol gap", [&](TScaleChart& C) { C.Chart->GetLegend()->SetTextSymbolGap(9); }},
+      {"handler", [&](TScaleChart& C) {
+         C.Chart->OnGetLegendText = [&](TCustomChart*, TLegendStyle, std::int32_t, String& Text) { Text += Long; };
+       }},
+  };
+  const TLegendPaint Plain = PaintLegendAcross(30, false, nullptr);
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    const TLegendPaint Fresh = PaintLegendAcross(30, false, K.Change);
+    EXPECT_EQ(PaintLegendAcross(30, true, K.Change), Fresh);
+    EXPECT_FALSE(Fresh == Plain) << "the change shows";
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "tests/chartcontrol/ChartFixture.h"
@@ -97,6 +98,58 @@ TEST_F(CursorSnapAtScale, SnapStepsGrowAsTheLogarithmOfThePoints) {
   const std::int64_t Small = Steps(1000), Large = Steps(10000);
   EXPECT_GT(Small, 0);
   // The walk compares every point: 10 times more.
+  EXPECT_LE(Large, Small + 20) << Small << " " << Large;
+}
+
+// Snapping in both directions over X in order meets the points around the cursor's X and finds
+// the point the walk finds, the lowest index of equally near ones.
+TEST_F(CursorSnapAtScale, SnapInBothDirectionsInOrderFindsWhatTheWalkFinds) {
+  Tool->SetStyle(TCursorToolStyle::cssBoth);
+  TPointSeries* S = Points(80);
+  Tool->SetSeries(S);
+  Paint();
+  auto SnapBoth = [&](double X, double Y) {
+    Tool->SetXValue(X);
+    Tool->SetYValue(Y);
+    const std::int32_t I = Tool->SnapToPoint();
+    return std::make_tuple(I, Tool->GetXValue(), Tool->GetYValue());
+  };
+  for (double First : {0.0, 7.25}) {
+    if (First > 0) {
+      Chart->GetBottomAxis()->SetMinMax(First, 20);
+      Paint();
+    }
+    std::vector<std::pair<double, double>> From;
+    for (double X = -3; X <= 50; X += 0.25)
+      for (double Y = -2; Y <= 9; Y += 0.5) From.push_back({X, Y});
+    std::vector<std::tuple<std::int32_t, double, double>> InOrder, Walked;
+    for (const auto& [X, Y] : From) InOrder.push_back(SnapBoth(X, Y));
+    S->GetXValues()->SetOrder(TChartListOrder::loNone);
+    for (const auto& [X, Y] : From) Walked.push_back(SnapBoth(X, Y));
+    S->GetXValues()->SetOrder(TChartListOrder::loAscending);
+    EXPECT_EQ(InOrder, Walked) << First;
+  }
+}
+
+TEST_F(CursorSnapAtScale, SnapStepsInBothDirectionsDoNotGrowWithThePoints) {
+  Tool->SetStyle(TCursorToolStyle::cssBoth);
+  auto Steps = [&](int N) {
+    TPointSeries* S = Points(N);
+    Tool->SetSeries(S);
+    Chart->GetBottomAxis()->SetAutomatic(true);
+    Paint();
+    Tool->ISnapSteps = 0;
+    Tool->SetXValue(N / 3.0);
+    Tool->SetYValue(3.2);
+    Tool->SnapToPoint();
+    const std::int64_t Result = Tool->ISnapSteps;
+    Tool->SetSeries(nullptr);
+    S->Free();
+    return Result;
+  };
+  const std::int64_t Small = Steps(1000), Large = Steps(10000);
+  EXPECT_GT(Small, 0);
+  // The walk measures every point: 10 times more.
   EXPECT_LE(Large, Small + 20) << Small << " " << Large;
 }
 

@@ -667,6 +667,7 @@ String TCustomChartLegend::ItemText(std::int32_t Index) {
 }
 
 void TCustomChartLegend::GetItemsTexts(bool Inverted) {
+  FItemsWidths.reset();  // the texts change here
   const std::int32_t N = std::max(ILastValue - FFirstValue + 1, 0);
   IItems.assign(static_cast<std::size_t>(N), {});
   for (std::int32_t P = 0; P < N; ++P) {
@@ -680,6 +681,34 @@ void TCustomChartLegend::GetItemsTexts(bool Inverted) {
       Pair.second = Text.substr(Sep + 1);
     }
   }
+}
+
+std::int32_t TCustomChartLegend::ItemsTextsAndWidths(bool Inverted) {
+  TCustomAxisPanel* Chart = GetChart();
+  TChartSeries* S = InternalLegendStyle == TLegendStyle::lsValues ? GetLegendSeries() : nullptr;
+  auto* Owner = dynamic_cast<TCustomChart*>(FParent);
+  const bool AxisText = FTextStyle == TLegendTextStyle::ltsXValue || FTextStyle == TLegendTextStyle::ltsXAndValue ||
+                        FTextStyle == TLegendTextStyle::ltsXAndPercent || FTextStyle == TLegendTextStyle::ltsXAndText;
+  if (!S || !Chart || !Chart->GetCanvas() || FItems->GetCustom() || !ColumnWidthAuto || AxisText ||
+      (Owner && Owner->OnGetLegendText)) {
+    GetItemsTexts(Inverted);
+    return CalcColumnsWidth();
+  }
+  TTextWidthKey Key;
+  S->AddTextSources(Key);
+  Chart->AddTextMetrics(Key);
+  Key.Stamps.push_back(reinterpret_cast<std::uintptr_t>(S));
+  Key.Numbers.insert(Key.Numbers.end(), {double(FFirstValue), double(ILastValue), double(Inverted), double(FTextStyle),
+                                         double(FTextFormat), double(FTextSymbolGap), double(ISpaceWidth),
+                                         double(S->CountLegendItems())});
+  if (FItemsWidths && FItemsWidths->Key == Key) {
+    ColumnWidths = FItemsWidths->ColumnWidths;
+    return FItemsWidths->Width;
+  }
+  GetItemsTexts(Inverted);
+  const std::int32_t Width = CalcColumnsWidth();
+  FItemsWidths = std::make_unique<TItemsWidths>(TItemsWidths{std::move(Key), ColumnWidths, Width});
+  return Width;
 }
 
 std::int32_t TCustomChartLegend::CalcColumnsWidth() {
@@ -928,8 +957,7 @@ void TCustomChartLegend::CalcRect() {
   } else {
     // 8. Rows of items across the chart.
     ILastValue = FFirstValue + ITotalItems - 1;
-    GetItemsTexts(Inverted);
-    IMaxWidth = CalcColumnsWidth();
+    IMaxWidth = ItemsTextsAndWidths(Inverted);
     IColorWidth = FSymbol->CalcWidth(IMaxWidth);
     if (!FCustomPosition) {
       if (FAlignment == TLegendAlignment::laBottom) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -414,6 +415,16 @@ class TCustomChartLegend : public TZelCustomShapePosition {
   std::int32_t CalcTotalItems();
   void GetItemsTexts(bool Inverted);
   std::int32_t CalcColumnsWidth();
+  // GetItemsTexts and CalcColumnsWidth for the rows of a horizontal legend, which take every
+  // item: remembered for the values of one series while what their texts are made of and the
+  // font stay (not for custom items, a text handler or texts an axis makes).
+  std::int32_t ItemsTextsAndWidths(bool Inverted);
+  struct TItemsWidths {
+    TTextWidthKey Key;
+    std::array<std::int32_t, 2> ColumnWidths{0, 0};
+    std::int32_t Width = 0;
+  };
+  std::unique_ptr<TItemsWidths> FItemsWidths;
   std::int32_t MaxLegendColumns(std::int32_t W, TLegendJustify Justify, std::int32_t& TotalWidth);
   void CalcVerticalPositions();
   void CalcHorizontalPositions(std::int32_t TotalWidth);

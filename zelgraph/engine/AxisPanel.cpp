@@ -974,27 +974,11 @@ String TCustomAxisPanel::RemoveLineBreaks(const String& Text) {
 }
 
 std::int32_t TCustomAxisPanel::MaxTextWidth() {
-  // A text's width depends on the canvas, its font and the font's shadow and emboss.
-  std::vector<std::uint64_t> Stamps;
-  Stamps.reserve(FSeriesList->GetList().size());
-  for (TChartSeries* S : FSeriesList->GetList()) Stamps.push_back(S->GetLabels()->GetStamp());
-  std::vector<double> Metrics;
-  String Family;
-  if (TCanvas3D* C = GetCanvas()) {
-    TZelFont* F = C->GetFont();
-    Family = F->GetFamily();
-    Metrics = {double(reinterpret_cast<std::uintptr_t>(C)), double(reinterpret_cast<std::uintptr_t>(C->GetCanvas())),
-               F->GetSize(), double(F->GetStyle().Raw()), double(F->GetInterCharSize()), C->GetFontZoom()};
-    for (const TZelShadow* Sh : {static_cast<const TZelShadow*>(F->ExistingShadow()),
-                                  static_cast<const TZelShadow*>(F->ExistingEmboss())}) {
-      const bool On = Sh && Sh->GetVisible();
-      Metrics.push_back(On ? double(Sh->GetHorizSize()) : 0.0);
-      Metrics.push_back(On ? double(Sh->GetVertSize()) : 0.0);
-    }
-  }
-  if (FLabelsWidth.Width >= 0 && FLabelsWidth.Stamps == Stamps && FLabelsWidth.Metrics == Metrics &&
-      FLabelsWidth.Family == Family)
-    return FLabelsWidth.Width;
+  TTextWidthKey Key;
+  Key.Stamps.reserve(FSeriesList->GetList().size());
+  for (TChartSeries* S : FSeriesList->GetList()) Key.Stamps.push_back(S->GetLabels()->GetStamp());
+  AddTextMetrics(Key);
+  if (FLabelsWidth.Width >= 0 && FLabelsWidth.Key == Key) return FLabelsWidth.Width;
   std::int32_t W = 0;
   for (TChartSeries* S : FSeriesList->GetList())
     for (const String& Label : S->GetLabels()->GetList()) {
@@ -1002,7 +986,7 @@ std::int32_t TCustomAxisPanel::MaxTextWidth() {
       std::int32_t Lines = 0;
       W = std::max(W, MultiLineTextWidth(Label, Lines));
     }
-  FLabelsWidth = {std::move(Stamps), std::move(Metrics), std::move(Family), W};
+  FLabelsWidth = {std::move(Key), W};
   return W;
 }
 

@@ -388,9 +388,7 @@ class TCustomAxisPanel : public TCustomZelPanelExtended {
   // MaxTextWidth's last answer and what it depended on: the labels' stamps and the text
   // metrics of the canvas.
   struct TLabelsWidth {
-    std::vector<std::uint64_t> Stamps;
-    std::vector<double> Metrics;
-    String Family;
+    TTextWidthKey Key;
     std::int32_t Width = -1;
   } FLabelsWidth;
 };

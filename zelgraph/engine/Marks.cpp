@@ -90,6 +90,7 @@ void TSeriesMarkPosition::Offset(TPointF P) {
 // TSeriesMarksPositions
 
 TSeriesMarkPosition* TSeriesMarksPositions::Get(std::int32_t Index) const {
+  ++FVersion;
   if (Index < 0 || Index >= Count()) return nullptr;
   return FItems[static_cast<std::size_t>(Index)];
 }
@@ -530,10 +531,13 @@ void TSeriesMarks::SwapPoints(std::int32_t A, std::int32_t B) {
 
 // Geometry
 
+bool TSeriesMarks::DrawnFlat() const {
+  return !FParent || !FParent->GetCanvas() || !FParent->GetView3D() || FParent->GetCanvas()->GetSupports3DText();
+}
+
 TPointF TSeriesMarks::ConvertTo2D(TPointF Q, TPointF P) const {
-  if (!FParent || !FParent->GetCanvas() || !FParent->GetView3D()) return P;
+  if (DrawnFlat()) return P;
   TCanvas3D* C = FParent->GetCanvas();
-  if (C->GetSupports3DText()) return P;
   const TPointF Projected = C->Calculate3DPosition(Q, FZPosition);
   return TPointF(Projected.X - (Q.X - P.X), Projected.Y - (Q.Y - P.Y));
 }
@@ -804,21 +808,120 @@ bool TSeriesMarks::AntiOverlap(std::int32_t First, std::int32_t Index, TSeriesMa
   }
 }
 
+struct TSeriesMarks::TClickCells {
+  std::uint64_t Version = 0;
+  std::int32_t Every = 0, Angle = 0;
+  TPlacing Cells;
+};
+
 std::int32_t TSeriesMarks::Clicked(TPointF P) {
+  constexpr float Inf = std::numeric_limits<float>::infinity();
   const std::int32_t Every = std::max(FDrawEvery, 1);
-  for (std::int32_t I = FPositions.Count() - 1; I >= 0; --I) {
-    if (I % Every != 0) continue;
-    TSeriesMarkPosition* Entry = FPositions.Get(I);
-    if (!Entry) continue;
+  auto BoxOf = [&](const TSeriesMarkPosition* Entry) {
     const TPointF LT = ConvertTo2D(Entry->ArrowTo, Entry->LeftTop);
-    const TRectF Box(LT.X, LT.Y, LT.X + float(Entry->Width), LT.Y + float(Entry->Height));
-    if (ClickedShape(P, Box)) return I;
+    return TRectF(LT.X, LT.Y, LT.X + float(Entry->Width), LT.Y + float(Entry->Height));
+  };
+  auto Hit = [&](std::int32_t I) {
+    ++IClickTests;
+    return ClickedShape(P, BoxOf(FPositions.Peek(I)));
+  };
+  if (!DrawnFlat()) {
+    // Where the marks lie depends on the projection: each box is worked out again.
+    for (std::int32_t I = FPositions.Count() - 1; I >= 0; --I)
+      if (I % Every == 0 && FPositions.Peek(I) && Hit(I)) return I;
+    return -1;
   }
-  return -1;
+  TClickCells* K = FClickCells.get();
+  if (!K || K->Version != FPositions.Version() || K->Every != Every || K->Angle != FAngle) {
+    FClickCells = std::make_unique<TClickCells>();
+    K = FClickCells.get();
+    K->Version = FPositions.Version();
+    K->Every = Every;
+    K->Angle = FAngle;
+    K->Cells.Reset(0);
+    for (std::int32_t I = 0; I < FPositions.Count(); I += Every) {
+      const TSeriesMarkPosition* Entry = FPositions.Peek(I);
+      if (!Entry) continue;
+      // A rectangle around every point the box takes (turned about its centre when the marks
+      // are turned), with a pixel to spare, and strictly around it however large the numbers.
+      const TRectF B = BoxOf(Entry);
+      float L = std::min(B.Left, B.Right), T = std::min(B.Top, B.Bottom);
+      float R = std::max(B.Left, B.Right), Bo = std::max(B.Top, B.Bottom);
+      if (FAngle % 360 != 0) {
+        const float CX = (B.Left + B.Right) / 2, CY = (B.Top + B.Bottom) / 2;
+        const float Half = (std::fabs(B.Width()) + std::fabs(B.Height())) / 2;
+        L = CX - Half;
+        T = CY - Half;
+        R = CX + Half;
+        Bo = CY + Half;
+      }
+      auto Below = [](float V) { return std::min(V - 1, std::nextafter(V, -Inf)); };
+      auto Above = [](float V) { return std::max(V + 1, std::nextafter(V, Inf)); };
+      K->Cells.Insert(I, TRectF(Below(L), Below(T), Above(R), Above(Bo)));
+    }
+  }
+  // The boxes near P, highest index first.
+  const TRectF Near(std::nextafter(P.X, -Inf), std::nextafter(P.Y, -Inf), std::nextafter(P.X, Inf),
+                    std::nextafter(P.Y, Inf));
+  for (std::int32_t Bound = INT_MAX;;) {
+    const std::int32_t J = K->Cells.Latest(Near, Bound, IClickTests);
+    if (J < 0) return -1;
+    if (Hit(J)) return J;
+    Bound = J;
+  }
+}
+
+struct TSeriesMarks::TWidest {
+  TTextWidthKey Key;
+  std::int32_t Width = -1;
+};
+
+std::int32_t TSeriesMarks::MaxTextWidth() {
+  if (!FSeries) return 0;
+  const std::int32_t N = FSeries->Count();
+  // The points with an item of their own: which of those are shown, and their own texts.
+  TTextWidthKey Key;
+  std::int32_t WithItem = 0;
+  bool ItemShown = false;
+  for (std::int32_t I = 0, Last = std::min(FItems.Count(), N); I < Last; ++I) {
+    const TMarksItem* Item = FItems.InternalGet(I);
+    if (!Item) continue;
+    ++WithItem;
+    ItemShown = ItemShown || Item->GetVisible();
+    Key.Numbers.insert(Key.Numbers.end(), {double(I), double(Item->GetVisible()), double(Item->ICustomText)});
+    if (Item->ICustomText) Key.Texts.push_back(Item->GetText());
+  }
+  // No mark shown, or nowhere to measure: nothing is measured.
+  if (!((GetVisible() && WithItem < N) || ItemShown) || !FParent || !FParent->GetCanvas()) return 0;
+  auto Measure = [&] {
+    std::int32_t Result = 0;
+    for (std::int32_t I = 0; I < N; ++I) {
+      TZelCustomShape* Item = MarkItem(I);
+      if (Item && Item->GetVisible()) Result = std::max(Result, TextWidth(I));
+    }
+    return Result;
+  };
+  const TSeriesMarksStyle Style = GetStyle();
+  if (FSeries->OnGetMarkText || Style == TSeriesMarksStyle::smsXValue || Style == TSeriesMarksStyle::smsXY ||
+      Style == TSeriesMarksStyle::smsLegend) {
+    FWidest.reset();
+    return Measure();
+  }
+  // The texts of the other styles come from the values, the labels, the formats and the title.
+  PrepareFont(FParent);
+  FParent->AddTextMetrics(Key);
+  Key.Numbers.insert(Key.Numbers.end(), {double(N), double(FTextFormat), double(Style), double(FMultiLine),
+                                         double(GetVisible())});
+  FSeries->AddTextSources(Key);
+  if (FWidest && FWidest->Key == Key) return FWidest->Width;
+  const std::int32_t Result = Measure();
+  FWidest = std::make_unique<TWidest>(TWidest{std::move(Key), Result});
+  return Result;
 }
 
 std::int32_t TSeriesMarks::TextWidth(std::int32_t Index) {
   if (!FParent || !FParent->GetCanvas() || !FSeries) return 0;
+  ++ITextWidths;
   PrepareFont(FParent);
   const String Text = FSeries->GetMarkText(Index);
   std::int32_t Lines = 0;

@@ -89,8 +89,16 @@ class TSeriesMarksPositions {
   TSeriesMarksPositions& operator=(const TSeriesMarksPositions&) = delete;
 
   std::int32_t Count() const { return static_cast<std::int32_t>(FItems.size()); }
-  // The entry of Index, nullptr past the end.
+  // The entry of Index, nullptr past the end. The entry may be changed through the pointer: the
+  // call counts as a change (Version).
   TSeriesMarkPosition* Get(std::int32_t Index) const;
+  // The entry of Index for reading, nullptr past the end.
+  const TSeriesMarkPosition* Peek(std::int32_t Index) const {
+    return Index < 0 || Index >= Count() ? nullptr : FItems[static_cast<std::size_t>(Index)];
+  }
+  // Changes with every change of the entries, and with every Get: what was worked out from the
+  // entries holds while it stays.
+  std::uint64_t Version() const { return FVersion; }
   // Stores a copy of Position at Index as a custom position (the list grows with nullptr entries).
   void Put(std::int32_t Index, const TSeriesMarkPosition* Position);
   void Automatic(std::int32_t Index);
@@ -112,13 +120,17 @@ class TSeriesMarksPositions {
   // it still holds.
   std::int32_t TakeLowestChanged();
   // Notes a change of the entry of Index made through its pointer.
-  void Changed(std::int32_t Index) { FLowestChanged = std::min(FLowestChanged, Index); }
+  void Changed(std::int32_t Index) {
+    FLowestChanged = std::min(FLowestChanged, Index);
+    ++FVersion;
+  }
 
   TSeriesMarks* IMarks;
 
  private:
   std::vector<TSeriesMarkPosition*> FItems;
   std::int32_t FLowestChanged = 0;
+  mutable std::uint64_t FVersion = 0;
 };
 
 enum class TSeriesMarksStyle {
@@ -263,12 +275,23 @@ class TSeriesMarks : public TSeriesMarkShape {
   // by tests).
   std::int64_t IOverlapTests = 0;
   std::int64_t IOverlapSearches = 0;
-  // The index of the mark at P, -1 for none.
+  // The index of the mark at P, -1 for none: the highest index whose box holds P. Where the
+  // marks are drawn flat, the boxes are kept in cells (until the positions change) and a call
+  // tests only the boxes of P's cell.
   std::int32_t Clicked(TPointF P);
+  // Boxes Clicked tested, and rectangles it compared in the cells (read by tests).
+  std::int64_t IClickTests = 0;
   std::int32_t Clicked(int X, int Y) { return Clicked(TPointF(float(X), float(Y))); }
   TPointF ConvertTo2D(TPointF Q, TPointF P) const;
   // Multi-line width of the mark text of point Index in the marks' text format.
   std::int32_t TextWidth(std::int32_t Index);
+  // The widest TextWidth of the points whose mark (or custom item) is visible, 0 for none. It is
+  // remembered until what the texts are made of changes (the values, labels, style, formats,
+  // title, the items shown and their texts, the font); with a mark text handler, or texts
+  // made by an axis or the legend, the texts are measured at each call.
+  std::int32_t MaxTextWidth();
+  // Mark texts TextWidth measured (read by tests).
+  std::int64_t ITextWidths = 0;
   // Lets the callout, when created, lift a position by the arrow length.
   void ApplyArrowLength(TSeriesMarkPosition* Position) const;
   // Clears Custom of every existing position entry and repaints the series.
@@ -340,6 +363,13 @@ class TSeriesMarks : public TSeriesMarkShape {
   TRectF TotalBounds(const TFrameMargins& M, TSeriesMarkPosition* Position) const;
   class TPlacing;
   std::unique_ptr<TPlacing> FPlacing;
+  // The boxes of the positions in cells for Clicked, with what they were worked out from.
+  struct TClickCells;
+  std::unique_ptr<TClickCells> FClickCells;
+  // Whether ConvertTo2D leaves every point where it is (the marks are drawn flat).
+  bool DrawnFlat() const;
+  struct TWidest;
+  std::unique_ptr<TWidest> FWidest;
 
   TAutomaticText* FAutomatic = nullptr;  // owned
   TMarksCallout* FCallout = nullptr;     // owned

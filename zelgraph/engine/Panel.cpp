@@ -445,6 +445,22 @@ void TCustomZelPanel::SetBrushCanvas(TAlphaColor AColor, TZelBrush* ABrush, TAlp
   InternalCanvas->AssignBrush(ABrush, AColor, ABackColor);
 }
 
+void TCustomZelPanel::AddTextMetrics(TTextWidthKey& Key) const {
+  TCanvas3D* C = GetCanvas();
+  if (!C) return;
+  TZelFont* F = C->GetFont();
+  Key.Texts.push_back(F->GetFamily());
+  Key.Numbers.insert(Key.Numbers.end(),
+                     {double(reinterpret_cast<std::uintptr_t>(C)), double(reinterpret_cast<std::uintptr_t>(C->GetCanvas())),
+                      F->GetSizeFloat(), double(F->GetStyle().Raw()), double(F->GetInterCharSize()), C->GetFontZoom()});
+  for (const TZelShadow* Sh :
+       {static_cast<const TZelShadow*>(F->ExistingShadow()), static_cast<const TZelShadow*>(F->ExistingEmboss())}) {
+    const bool On = Sh && Sh->GetVisible();
+    Key.Numbers.push_back(On ? double(Sh->GetHorizSize()) : 0.0);
+    Key.Numbers.push_back(On ? double(Sh->GetVertSize()) : 0.0);
+  }
+}
+
 TPointF TCustomZelPanel::MultiLineTextSize(const String& Text, TTextFormat Format, int& NumLines) {
   NumLines = 0;
   TPointF Result(0, 0);

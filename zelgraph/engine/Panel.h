@@ -22,6 +22,15 @@
 
 namespace zel {
 
+// What a remembered text width was worked out from: while a new key equals the remembered one,
+// so does the width.
+struct TTextWidthKey {
+  std::vector<std::uint64_t> Stamps;
+  std::vector<double> Numbers;
+  std::vector<String> Texts;
+  bool operator==(const TTextWidthKey&) const = default;
+};
+
 class TCanvas;
 class TCanvas3D;
 class TReader;
@@ -300,6 +309,9 @@ class TCustomZelPanel : public TCustomPanelNoCaption {
     return MultiLineTextSize(Text, TTextFormat::ttfNormal, NumLines);
   }
   int MultiLineTextWidth(const String& Text, int& NumLines);
+  // Adds to Key what a width measured in the canvas font depends on: the canvas, the font and
+  // its shadow and emboss, and the font zoom.
+  void AddTextMetrics(TTextWidthKey& Key) const;
   TPointF GetCursorPos();
 
   // --- listeners ---

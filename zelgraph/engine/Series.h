@@ -597,6 +597,10 @@ class TChartSeries : public TCustomChartSeries {
   // lies below R1's top, else down), horizontal otherwise.
   virtual TPointF MarkOverlap(std::int32_t ValueIndex, const TRectF& R1, const TRectF& R2);
   std::int32_t MaxMarkWidth();
+  // Adds to Key what the texts of the points (marks, legend items) are made of: the value lists
+  // and their values, the labels, the formats, the title and the total, and the shared number
+  // and message settings; texts an axis or a handler makes are not covered.
+  void AddTextSources(TTextWidthKey& Key);
 
   // ---- Mouse and hover ----
   virtual std::int32_t Clicked(std::int32_t, std::int32_t) { return -1; }

@@ -630,14 +630,22 @@ TPointF TChartSeries::MarkOverlap(std::int32_t, const TRectF& R1, const TRectF& 
   return TPointF(R2.Left > R1.Left ? -(R1.Right - R2.Left) : R2.Right - R1.Left, 0);
 }
 
-std::int32_t TChartSeries::MaxMarkWidth() {
-  std::int32_t Result = 0;
-  if (!FMarks) return 0;
-  for (std::int32_t I = 0; I < Count(); ++I) {
-    TZelCustomShape* Item = FMarks->MarkItem(I);
-    if (Item && Item->GetVisible()) Result = std::max(Result, FMarks->TextWidth(I));
+std::int32_t TChartSeries::MaxMarkWidth() { return FMarks ? FMarks->MaxTextWidth() : 0; }
+
+void TChartSeries::AddTextSources(TTextWidthKey& Key) {
+  for (std::int32_t L = 0; L < FValuesList->Count(); ++L) {
+    const TChartValueList* List = FValuesList->Get(L);
+    Key.Stamps.insert(Key.Stamps.end(), {reinterpret_cast<std::uintptr_t>(List), List->Value.Stamp()});
+    Key.Numbers.insert(Key.Numbers.end(), {double(List->GetCount()), double(List->GetDateTime())});
   }
-  return Result;
+  Key.Stamps.insert(Key.Stamps.end(), {reinterpret_cast<std::uintptr_t>(MandatoryValueList), FLabels.GetStamp()});
+  Key.Numbers.insert(Key.Numbers.end(), {double(Count()), MandatoryValueList->GetTotalABS()});
+  const TFormatSettings& F = FormatSettings();
+  Key.Texts.insert(Key.Texts.end(),
+                   {FValueFormat, FPercentFormat, SeriesTitleOrName(this, false), ZelMsg_DefaultPercentOf,
+                    ZelMsg_DefaultPercentOf2, ZelMsg_Series,
+                    String{F.DecimalSeparator, F.ThousandSeparator, F.DateSeparator, F.TimeSeparator},
+                    F.ShortDateFormat, F.LongTimeFormat, F.TimeAMString, F.TimePMString});
 }
 
 // Mouse and hover

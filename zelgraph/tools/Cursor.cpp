@@ -294,10 +294,13 @@ std::int32_t TCursorTool::NearestPoint(TCursorToolStyle AStyle, double& Differen
     else if (AStyle == TCursorToolStyle::cssVertical)
       S = TSnapStyle::ssVertical;
   }
-  if (S == TSnapStyle::ssVertical && First < N && std::isfinite(IXValue) &&
-      FSeries->GetXValues()->GetOrder() == TChartListOrder::loAscending &&
-      FSeries->GetXValues()->IsAscendingFinite() && FSeries->GetYValues()->AllFinite())
-    return NearestInOrder(First, N, Difference);
+  // Every point can be placed and X rises: the nearest one is searched around the cursor's X.
+  const bool InOrder = First < N && std::isfinite(IXValue) &&
+                       FSeries->GetXValues()->GetOrder() == TChartListOrder::loAscending &&
+                       FSeries->GetXValues()->IsAscendingFinite() && FSeries->GetYValues()->AllFinite();
+  if (InOrder && S == TSnapStyle::ssVertical) return NearestInOrder(First, N, Difference);
+  if (InOrder && S == TSnapStyle::ssDefault && !ZV && std::isfinite(IYValue))
+    return NearestInOrderBoth(First, N, Difference);
   for (std::int32_t I = First; I < N; ++I) {
     ++ISnapSteps;
     if (!FSeries->IsFinitePoint(I)) continue;  // a point that cannot be placed is no place to snap to
@@ -338,6 +341,36 @@ std::int32_t TCursorTool::NearestInOrder(std::int32_t First, std::int32_t N, dou
       Result = Below;
   }
   Difference = std::fabs(IXValue - X[Result]);
+  return Result;
+}
+
+std::int32_t TCursorTool::NearestInOrderBoth(std::int32_t First, std::int32_t N, double& Difference) {
+  // A point's distance is never below its distance in X alone; on equal distances the lower
+  // index wins, as in the walk.
+  const double* X = std::as_const(FSeries->GetXValues()->Value).Data();
+  const double* Y = std::as_const(FSeries->GetYValues()->Value).Data();
+  auto Less = [this](double A, double B) {
+    ++ISnapSteps;
+    return A < B;
+  };
+  const std::int32_t Above =
+      static_cast<std::int32_t>(std::lower_bound(X + First, X + N, IXValue, Less) - X);
+  std::int32_t Result = -1;
+  auto Meet = [&](std::int32_t I) {
+    ++ISnapSteps;
+    const double DX = std::fabs(IXValue - X[I]);
+    if (Result != -1 && DX > Difference) return false;
+    const double D = std::hypot(IXValue - X[I], IYValue - Y[I]);
+    if (Result == -1 || D < Difference || (D == Difference && I < Result)) {
+      Difference = D;
+      Result = I;
+    }
+    return true;
+  };
+  for (std::int32_t I = Above; I < N && Meet(I); ++I) {
+  }
+  for (std::int32_t I = Above - 1; I >= First && Meet(I); --I) {
+  }
   return Result;
 }
 

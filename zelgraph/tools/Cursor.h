@@ -87,9 +87,13 @@ class TCursorTool : public TZelCustomToolSeries {
   std::int32_t NearestPoint(TCursorToolStyle AStyle, double& Difference);
   // NearestPoint in X alone over First..N-1 of X values in ascending order.
   std::int32_t NearestInOrder(std::int32_t First, std::int32_t N, double& Difference);
+  // NearestPoint in X and Y over First..N-1 of X values in ascending order: the points are met
+  // outwards from the cursor's X, each side until its X alone is farther than the nearest point.
+  std::int32_t NearestInOrderBoth(std::int32_t First, std::int32_t N, double& Difference);
   // With Snap and a series: moves the values onto the nearest point and returns its index.
   std::int32_t SnapToPoint();
-  // Points and values NearestPoint compared (read by tests: a snap in X order is a binary search).
+  // Points and values NearestPoint compared (read by tests: a snap in X order is a binary search,
+  // and in both directions it meets the points near the cursor's X).
   std::int64_t ISnapSteps = 0;
   // Which line (x, y) is on, within ClickTolerance.
   TCursorClicked Clicked(std::int32_t x, std::int32_t y);
