@@ -609,37 +609,6 @@ TEST(MarksAtScale, AClickTestsOnlyTheMarksNearTheMouse) {
   EXPECT_LE(Large, 2 * Small) << Small << " " << Large;
 }
 
-// With a handler of its own, the room of labels taken from the points' labels is measured on the
-// points that can be drawn: the handler is asked for the visible points alone.
-TEST(LabelsAtScale, TheRoomOfHandledLabelsAsksTheHandlerForTheVisiblePointsAlone) {
-  auto Room = [](std::int32_t N, std::int32_t LongAt, std::int64_t* Calls) {
-    TScaleChart C;
-    for (std::int32_t I = 0; I < N; ++I) C.Series->AddXY(I, I % 7, "p" + std::to_string(I % 10));
-    TChartAxis* A = C.Chart->GetBottomAxis();
-    A->SetMinMax(100, 199);
-    std::int64_t Asked = 0;
-    C.Chart->OnGetAxisLabel = [&](TChartAxis*, TChartSeries* S, std::int32_t Index, String& Text) {
-      if (!S) return;
-      ++Asked;
-      if (Index == LongAt) Text = String(30, 'w');
-    };
-    C.Paint();
-    Asked = 0;
-    const std::int32_t Result = A->MaxLabelsWidth();
-    if (Calls) *Calls = Asked;
-    C.Chart->OnGetAxisLabel = nullptr;
-    return Result;
-  };
-  std::int64_t Small = 0, Large = 0;
-  const std::int32_t Base = Room(1000, -1, &Small);
-  EXPECT_EQ(Room(10000, -1, &Large), Base);
-  EXPECT_GT(Small, 0);
-  // Asking for every point makes this 10 times more.
-  EXPECT_EQ(Large, Small);
-  EXPECT_GT(Room(1000, 150, nullptr), Base) << "a visible point's text counts";
-  EXPECT_EQ(Room(1000, 500, nullptr), Base) << "a point out of sight is not drawn";
-}
-
 // --- the widest mark ---
 
 // The widest mark text of the points whose mark shows, measured one by one.

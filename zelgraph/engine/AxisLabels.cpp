@@ -176,14 +176,11 @@ std::int32_t TChartAxis::MaxLabelsWidth() {
     case TAxisLabelStyle::talText: {
       const TAxisOnGetLabel* E = ChartOnGetAxisLabel();
       if (!E || !*E) return ChartMaxTextWidth();
-      // The handler gives the texts of the points that can be drawn: those in the visible range
-      // (as GetAxisSeriesLabel takes them).
       std::int32_t Result = 0;
       for (std::int32_t I = 0; I < FParentChart->SeriesCount(); ++I) {
         auto* S = dynamic_cast<TChartSeries*>(FParentChart->GetSeries(I));
         if (!S) continue;
-        const std::int32_t Last = std::min(S->GetLastVisibleIndex(), S->Count() - 1);
-        for (std::int32_t J = std::max(S->GetFirstVisibleIndex(), 0); J <= Last; ++J) {
+        for (std::int32_t J = 0; J < S->Count(); ++J) {
           String Text = S->GetXLabel(J);
           (*E)(this, S, J, Text);
           std::int32_t Lines = 1;
