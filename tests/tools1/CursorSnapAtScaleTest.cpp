@@ -39,6 +39,20 @@ class CursorSnapAtScale : public ChartFixture {
     const std::int32_t I = Tool->SnapToPoint();
     return {I, Tool->GetXValue()};
   }
+  // The points and values compared by one snap from (N / 3, 3.2) over N points.
+  std::int64_t SnapSteps(int N) {
+    TPointSeries* S = Points(N);
+    Tool->SetSeries(S);
+    Chart->GetBottomAxis()->SetAutomatic(true);
+    Paint();
+    Tool->ISnapSteps = 0;
+    Tool->SetYValue(3.2);
+    Snap(N / 3.0);
+    const std::int64_t Result = Tool->ISnapSteps;
+    Tool->SetSeries(nullptr);
+    S->Free();
+    return Result;
+  }
   TCursorTool* Tool = nullptr;
 };
 
@@ -83,19 +97,7 @@ TEST_F(CursorSnapAtScale, PointsWithoutAFiniteYAreSkippedInOrderToo) {
 }
 
 TEST_F(CursorSnapAtScale, SnapStepsGrowAsTheLogarithmOfThePoints) {
-  auto Steps = [&](int N) {
-    TPointSeries* S = Points(N);
-    Tool->SetSeries(S);
-    Chart->GetBottomAxis()->SetAutomatic(true);
-    Paint();
-    Tool->ISnapSteps = 0;
-    Snap(N / 3.0);
-    const std::int64_t Result = Tool->ISnapSteps;
-    Tool->SetSeries(nullptr);
-    S->Free();
-    return Result;
-  };
-  const std::int64_t Small = Steps(1000), Large = Steps(10000);
+  const std::int64_t Small = SnapSteps(1000), Large = SnapSteps(10000);
   EXPECT_GT(Small, 0);
   // The walk compares every point: 10 times more.
   EXPECT_LE(Large, Small + 20) << Small << " " << Large;
@@ -133,21 +135,7 @@ TEST_F(CursorSnapAtScale, SnapInBothDirectionsInOrderFindsWhatTheWalkFinds) {
 
 TEST_F(CursorSnapAtScale, SnapStepsInBothDirectionsDoNotGrowWithThePoints) {
   Tool->SetStyle(TCursorToolStyle::cssBoth);
-  auto Steps = [&](int N) {
-    TPointSeries* S = Points(N);
-    Tool->SetSeries(S);
-    Chart->GetBottomAxis()->SetAutomatic(true);
-    Paint();
-    Tool->ISnapSteps = 0;
-    Tool->SetXValue(N / 3.0);
-    Tool->SetYValue(3.2);
-    Tool->SnapToPoint();
-    const std::int64_t Result = Tool->ISnapSteps;
-    Tool->SetSeries(nullptr);
-    S->Free();
-    return Result;
-  };
-  const std::int64_t Small = Steps(1000), Large = Steps(10000);
+  const std::int64_t Small = SnapSteps(1000), Large = SnapSteps(10000);
   EXPECT_GT(Small, 0);
   // The walk measures every point: 10 times more.
   EXPECT_LE(Large, Small + 20) << Small << " " << Large;

@@ -323,20 +323,22 @@ std::int32_t TCursorTool::NearestPoint(TCursorToolStyle AStyle, double& Differen
   return Result;
 }
 
-std::int32_t TCursorTool::NearestInOrder(std::int32_t First, std::int32_t N, double& Difference) {
-  // X ascending: the nearest X is one of the two values around IXValue, each taken at the first
-  // index of its run of equal values; on equal distances the lower index wins, as in the walk.
-  const double* X = std::as_const(FSeries->GetXValues()->Value).Data();
+std::int32_t TCursorTool::FirstNotBelow(const double* X, std::int32_t First, std::int32_t N, double V) {
   auto Less = [this](double A, double B) {
     ++ISnapSteps;
     return A < B;
   };
-  const std::int32_t Above =
-      static_cast<std::int32_t>(std::lower_bound(X + First, X + N, IXValue, Less) - X);
+  return static_cast<std::int32_t>(std::lower_bound(X + First, X + N, V, Less) - X);
+}
+
+std::int32_t TCursorTool::NearestInOrder(std::int32_t First, std::int32_t N, double& Difference) {
+  // X ascending: the nearest X is one of the two values around IXValue, each taken at the first
+  // index of its run of equal values; on equal distances the lower index wins, as in the walk.
+  const double* X = std::as_const(FSeries->GetXValues()->Value).Data();
+  const std::int32_t Above = FirstNotBelow(X, First, N, IXValue);
   std::int32_t Result = Above < N ? Above : -1;
   if (Above > First) {
-    const std::int32_t Below =
-        static_cast<std::int32_t>(std::lower_bound(X + First, X + Above, X[Above - 1], Less) - X);
+    const std::int32_t Below = FirstNotBelow(X, First, Above, X[Above - 1]);
     if (Result == -1 || std::fabs(IXValue - X[Below]) <= std::fabs(IXValue - X[Result]))
       Result = Below;
   }
@@ -349,12 +351,7 @@ std::int32_t TCursorTool::NearestInOrderBoth(std::int32_t First, std::int32_t N,
   // index wins, as in the walk.
   const double* X = std::as_const(FSeries->GetXValues()->Value).Data();
   const double* Y = std::as_const(FSeries->GetYValues()->Value).Data();
-  auto Less = [this](double A, double B) {
-    ++ISnapSteps;
-    return A < B;
-  };
-  const std::int32_t Above =
-      static_cast<std::int32_t>(std::lower_bound(X + First, X + N, IXValue, Less) - X);
+  const std::int32_t Above = FirstNotBelow(X, First, N, IXValue);
   std::int32_t Result = -1;
   auto Meet = [&](std::int32_t I) {
     ++ISnapSteps;

@@ -85,6 +85,8 @@ class TCursorTool : public TZelCustomToolSeries {
   void CalcScreenPositions();
   // The index of the series' point nearest to the cursor's values (-1 none).
   std::int32_t NearestPoint(TCursorToolStyle AStyle, double& Difference);
+  // The first index in First .. N - 1 of the ascending X whose value is not below V (N if none).
+  std::int32_t FirstNotBelow(const double* X, std::int32_t First, std::int32_t N, double V);
   // NearestPoint in X alone over First..N-1 of X values in ascending order.
   std::int32_t NearestInOrder(std::int32_t First, std::int32_t N, double& Difference);
   // NearestPoint in X and Y over First..N-1 of X values in ascending order: the points are met
