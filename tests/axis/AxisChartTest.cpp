@@ -356,6 +356,30 @@ TEST_F(AxisChartTest, NextLabelEventChoosesTheLabels) {
   EXPECT_LE(B->GetItems()->GetCount(), 2001);
 }
 
+TEST_F(AxisChartTest, NextLabelEventValuesLieOnTheAxisHoweverNarrow) {
+  // a value a hair past an end labels it on an ordinary axis; on an axis narrower than that hair
+  // the same distance lies far off it, and ends the walk
+  struct TCase {
+    double Min, Max, Past;
+    std::int32_t Labels;
+  };
+  const TCase Cases[] = {{0, 10, 5e-8, 3}, {5, 5 + 1e-9, 5e-8, 0}};
+  AddPoints({0, 10});
+  TChartAxis* B = Chart->GetBottomAxis();
+  for (const TCase& C : Cases) {
+    B->SetMinMax(C.Min, C.Max);
+    const double Values[] = {C.Min - C.Past, (C.Min + C.Max) / 2, C.Max + C.Past};
+    Chart->OnGetNextAxisLabel = [&](TChartAxis*, std::int32_t Index, double& Value, bool& Stop) {
+      Stop = Index > 2;
+      if (!Stop) Value = Values[Index];
+    };
+    Paint();
+    const std::int32_t Lo = std::min(B->IStartPos, B->IEndPos), Hi = std::max(B->IStartPos, B->IEndPos);
+    for (std::int32_t T : B->Tick) EXPECT_TRUE(T >= Lo && T <= Hi) << C.Min << ": tick " << T;
+    EXPECT_EQ(B->GetItems()->GetCount(), C.Labels) << C.Min;
+  }
+}
+
 TEST_F(AxisChartTest, CustomItemsReplaceTheAutomaticLabels) {
   AddPoints({0, 1});
   TChartAxis* B = Chart->GetBottomAxis();

@@ -518,8 +518,12 @@ void TChartAxis::DoCustomLabels(TLabelWalk& W) {
       DoDefaultLabels(W);
     return;
   }
+  // A value a little past an end still labels it: within 1e-7, or within a millionth of the
+  // range (under a pixel) on an axis narrower than a tenth, so no label lands off the axis.
+  double Band = 1e-7;
+  if (!IRangeZero && std::isfinite(IRange)) Band = std::min(Band, 1e-6 * std::fabs(IRange));
   for (std::int32_t Count = 0; Count <= 2000; ++Count) {
-    if (Value < IMinimum - 1e-7 || Value > IMaximum + 1e-7) break;
+    if (Value < IMinimum - Band || Value > IMaximum + Band) break;
     double V = Value;
     InternalDrawLabel(W, V, false);
     E(this, ++Index, Value, Stop);
