@@ -272,6 +272,13 @@ struct TByValue {
     Fn->Sizes.clear();
     Fn->AddPoints(A);
   }
+  // The output's points: X, Y and 1 for a null.
+  std::vector<std::vector<double>> Points() const {
+    std::vector<std::vector<double>> Got;
+    for (std::int32_t I = 0; I < Output->Count(); ++I)
+      Got.push_back({Output->GetxValue(I), Output->GetyValue(I), Output->IsNull(I) ? 1.0 : 0.0});
+    return Got;
+  }
   TChartSeries *A, *B, *Output;
   TSumFunction* Fn;
 };
@@ -290,9 +297,7 @@ TEST(FunctionsAtScale, ByValueFindsTheFirstEqualValueInUnorderedListsWithDuplica
     }
     F.Fn->SetIncludeNulls(IncludeNulls);
     F.Calculate();
-    std::vector<std::vector<double>> Got;
-    for (std::int32_t I = 0; I < F.Output->Count(); ++I)
-      Got.push_back({F.Output->GetxValue(I), F.Output->GetyValue(I), F.Output->IsNull(I) ? 1.0 : 0.0});
+    const std::vector<std::vector<double>> Got = F.Points();
     // Each position once; the first point of each source at it; missing in a source: a null.
     if (IncludeNulls)
       EXPECT_EQ(Got, (std::vector<std::vector<double>>{{0, 550, 0}, {1, 20, 1}, {2, 130, 0}, {3, 310, 0}, {5, 200, 1}}));
@@ -326,9 +331,7 @@ TEST(FunctionsAtScale, ByValueGivesTheSameWhetherTheListsAreInOrderOrNot) {
       ASSERT_EQ(F.B->GetXValues()->IsAscendingFinite(), BOrdered);
       F.Fn->SetIncludeNulls(IncludeNulls);
       F.Calculate();
-      std::vector<std::vector<double>> Got;
-      for (std::int32_t I = 0; I < F.Output->Count(); ++I)
-        Got.push_back({F.Output->GetxValue(I), F.Output->GetyValue(I), F.Output->IsNull(I) ? 1.0 : 0.0});
+      const std::vector<std::vector<double>> Got = F.Points();
       // -0 is 0; the first point of each source at a position; each position calculated once
       // when it is kept.
       if (IncludeNulls)
