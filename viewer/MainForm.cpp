@@ -11,6 +11,7 @@
 #include <exception>
 #include <limits>
 #include <new>
+#include <span>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -69,11 +70,11 @@ void ForEachOnThreads(std::size_t N, F&& Body) {
   for (std::thread& T : Pool) T.join();
 }
 
-// Reads the records of one block of lines on several threads: line K of the block is the file's
-// line First + K, and a record's points start at Offsets[its record number]. Each record is read
-// on its own (a failure stays with its record), so the result is the same however the records
-// are spread over the threads.
-void ReadRecords(const std::vector<std::string_view>& Lines, int First, const std::vector<double>& Offsets,
+// Reads the records of lines of a block on several threads: line K is the file's line First + K,
+// and a record's points start at Offsets[its record number]; every line was counted, so each has
+// its offset. Each record is read on its own (a failure stays with its record), so the result is
+// the same however the records are spread over the threads.
+void ReadRecords(std::span<const std::string_view> Lines, int First, const std::vector<double>& Offsets,
                  const TFormatSettings& FS, std::vector<TSessionRecord>& Records,
                  std::vector<std::exception_ptr>& Errors) {
   Records.resize(Lines.size());
@@ -135,6 +136,31 @@ class THeapInLargePages {
   static constexpr std::size_t LargePage = std::size_t(2) << 20;
   void* FEnd;
 };
+
+// The end of the bottom axis for a file of Records records: 1000 for each, 1000 without any.
+double BottomMaximumFor(int Records) { return Records > 0 ? 1000.0 * Records : 1000.0; }
+
+// "1 record", "30 records".
+String RecordCount(int Count) { return std::to_string(Count) + (Count == 1 ? " record" : " records"); }
+
+// What the user is told when a file changed between the count of its lines and their read (a
+// program may still be writing it): what changed, and what the chart shows of it.
+String ChangedWhileLoading(const String& FileName, bool Grew, bool Shrank, int Counted, int Loaded) {
+  const String Changed = "\"" + FileName + "\" changed while it was loading";
+  if (Grew) {
+    return Changed + ": lines were added to it since the load began (a program may still be writing it). " +
+           (Counted == 0 ? "It held no records then; load it again to see the ones added since."
+                         : "The " + RecordCount(Counted) + " it held then " + (Counted == 1 ? "is" : "are") +
+                               " shown; load it again to see the rest.");
+  }
+  if (Shrank) {
+    return Changed + ": it became shorter since the load began. " +
+           (Loaded == 0 ? "No records are left in it."
+                        : "The " + RecordCount(Loaded) + " still in it " + (Loaded == 1 ? "is" : "are") + " shown.");
+  }
+  return Changed + " (a program may still be writing it). Its records are shown as they were read; load it again to "
+                   "see it as it is now.";
+}
 
 // Ends the brackets a load opens, also when it fails.
 class TLoadBrackets {
@@ -220,7 +246,7 @@ void TFrmMain::AdjustChart() {
   chart_->GetBottomWall()->SetVisible(false);
 }
 
-void TFrmMain::ResetAxes(double BottomMaximum) {
+void TFrmMain::ResetAxes() {
   // Undo every zoom, pan and scroll first, so that a later undo cannot bring back the scales of
   // an earlier file. Each undo step takes one snapshot off the history; the count bounds the walk.
   for (int Guard = 0; Guard < 1000; ++Guard) {
@@ -230,7 +256,6 @@ void TFrmMain::ResetAxes(double BottomMaximum) {
     chart_->UndoZoom();
   }
   // The window's axis settings; the axis scroll tool and panning switch the automatic modes off.
-  chart_->GetBottomAxis()->SetMinMax(0, BottomMaximum);
   TChartAxis* Left = chart_->GetLeftAxis();
   Left->SetAutomatic(false);
   Left->SetAutomaticMinimum(false);
@@ -295,50 +320,62 @@ void TFrmMain::LoadSessionFile(const String& FileName) {
   while (chart_->SeriesCount() > 0) chart_->GetSeries(chart_->SeriesCount() - 1)->Free();
   chart_->RemoveAllSeries();
   chart_->GetLegend()->SetVisible(false);
+  TChartTitle* Title = chart_->GetTitle();
+  Title->GetLines()->Clear();
+  Title->SetVisible(false);
   GiveBackFreeMemory();
 
   // The file is read twice, a block at a time: first to count its lines and check that they are
-  // text (so that nothing is loaded from a file that is not), then to load the records.
+  // text (so that nothing is loaded from a file that is not), then to load the records. A program
+  // may still be writing the file: the second pass reads the lines counted and no more, and a
+  // file that changed between the two is loaded as it is then, and the user told.
   TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+  const Int64 SizeAtCount = File.GetSize();
+  auto NotText = [&](std::int64_t Line) {
+    return EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(Line) + ")");
+  };
+  // A session file starts with its title: a NUL byte there says it is no text file at all.
+  auto TitleIsText = [](std::string_view Line) {
+    return IsUtf8Line(Line) && !std::memchr(Line.data(), 0, Line.size());
+  };
   std::vector<std::string_view> Block;
   int N = 0;
   {
-    auto NotText = [&](std::int64_t Line) {
-      return EConvertError("\"" + FileName + "\" is not a UTF-8 text file (line " + std::to_string(Line) + ")");
-    };
     TSessionLines Lines(File, FLoadBlockSize);
     while (Lines.NextBlock(Block)) {
       int Bad = FirstNonUtf8Line(Block);
-      // A session file starts with its title: a NUL byte there says it is no text file at all.
-      if (N == 0 && std::memchr(Block[0].data(), 0, Block[0].size())) Bad = 0;
+      if (N == 0 && !TitleIsText(Block[0])) Bad = 0;
       if (Bad >= 0) throw NotText(std::int64_t(N) + Bad + 1);
       if (Block.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max() - N)) throw std::bad_alloc();
       N += static_cast<int>(Block.size());
     }
     if (Lines.GetStoppedAtNonText()) throw NotText(std::int64_t(N) + 1);
   }
+  if (OnLinesCounted) OnLinesCounted(this);
   File.SetPosition(0);
 
+  // The chart as it shows a file of Records records: the bottom axis over them, the legend
+  // while there are any.
+  auto ShowRecordCount = [this](int Records) {
+    chart_->GetBottomAxis()->SetMinMax(0, BottomMaximumFor(Records));
+    chart_->GetLegend()->SetVisible(Records > 0);
+  };
   const TFormatSettings FS = SessionFormatSettings();
-  TChartTitle* Title = chart_->GetTitle();
-  if (N < 3) {
-    Title->GetLines()->Clear();
-    Title->SetVisible(false);
-    ResetAxes(1000.0);
-  } else {
+  const int Counted = std::max(N - 2, 0);
+  ResetAxes();
+  ShowRecordCount(Counted);
+  if (Counted > 0) {
     progress_->SetMin(0);
     progress_->SetMax(N - 1);
     progress_->SetValue(0);
     progress_->SetVisible(true);
-    chart_->GetLegend()->SetVisible(true);
-    ResetAxes(1000.0 * N - 2000.0);
   }
   // Samples below 0 are shown whole: the left axis reaches down to the lowest one loaded, also
   // when a record fails and the load keeps those before it.
   TRestoreOnExit FitLeftAxis([this] { FitLeftAxisToSamples(); });
 
   // Where each record's points start: 1000 more for each record.
-  std::vector<double> Offsets(static_cast<std::size_t>(std::max(N - 2, 0)));
+  std::vector<double> Offsets(static_cast<std::size_t>(Counted));
   double X0 = 0.0;
   for (double& O : Offsets) {
     O = X0;
@@ -350,19 +387,24 @@ void TFrmMain::LoadSessionFile(const String& FileName) {
   std::vector<TSessionRecord> Records;
   std::vector<std::exception_ptr> Errors;
   int I = 0;
-  while (I < N && Lines.NextBlock(Block)) {
-    ReadRecords(Block, I, Offsets, FS, Records, Errors);
-    for (std::size_t K = 0; K < Block.size() && I < N; ++K, ++I) {
+  bool Grew = false;  // the file has lines past those counted
+  while (!Grew && Lines.NextBlock(Block)) {
+    // The lines counted, and no more: a line past them has no offset and is not loaded.
+    const std::size_t Read = std::min(Block.size(), static_cast<std::size_t>(N - I));
+    Grew = Read < Block.size();
+    ReadRecords(std::span(Block).first(Read), I, Offsets, FS, Records, Errors);
+    for (std::size_t K = 0; K < Read; ++K, ++I) {
       const std::string_view Line = Block[K];
       if (I == 0) {
+        if (!TitleIsText(Line)) {
+          ShowRecordCount(0);
+          throw NotText(1);
+        }
         if (!Line.empty()) {
           WithinUpdate(*Title->GetLines(), [&] {
             Title->SetVisible(true);
             Title->GetLines()->SetText(String(Line));
           });
-        } else {
-          Title->SetVisible(false);
-          Title->GetLines()->Clear();
         }
       } else if (I >= 2) {
         auto* Series = Create<TFastLineSeries>(chart_);
@@ -394,6 +436,11 @@ void TFrmMain::LoadSessionFile(const String& FileName) {
       progress_->SetValue(I);
     }
   }
+  // Fewer lines than counted: the chart shows the records that are left.
+  const bool Shrank = I < N;
+  if (Shrank) ShowRecordCount(std::max(I - 2, 0));
+  if (Grew || Shrank || File.GetSize() != SizeAtCount)
+    throw EStreamError(ChangedWhileLoading(FileName, Grew, Shrank, Counted, std::max(I - 2, 0)));
 }
 
 }  // namespace zel

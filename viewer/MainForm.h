@@ -53,13 +53,19 @@ class TFrmMain : public TForm {
   // its line number and file name after the earlier records were loaded. A file whose first line
   // holds a NUL byte, or with a line that runs past a whole read block holding one, is not text
   // (found at once, whatever the file's size). A file too large to hold raises EOutOfMemory
-  // naming it, the records before kept. Messages show control bytes escaped.
+  // naming it, the records before kept. A file that changed after its lines were counted (a
+  // program still writing it) loads the lines counted that are still there, none past them, and
+  // raises EStreamError saying what changed and what is shown. Messages show control bytes
+  // escaped.
   void fileLoad(const String& FileName);
   // The size of the blocks fileLoad reads a file in (SessionBlockSize, 8 MB): the records of a
   // block are read on several threads, then put into the chart in file order. Any size loads the
   // same; small ones run a small file through many blocks (tests, the fuzz harness).
   std::size_t GetLoadBlockSize() const { return FLoadBlockSize; }
   void SetLoadBlockSize(std::size_t V) { FLoadBlockSize = V; }
+  // Called during a load once the file's lines are counted, before its records are read (tests
+  // change the file there, as a program still writing it would).
+  TNotifyEvent OnLinesCounted;
   // One record into Series (see viewer/SessionParser.h).
   void dataLineParse(const TFormatSettings& FS, const String& Line, double XOffset, TChartSeries* Series);
 
@@ -72,9 +78,9 @@ class TFrmMain : public TForm {
   void AdjustChart();
   // fileLoad without turning its failures into messages.
   void LoadSessionFile(const String& FileName);
-  // Brings the axes back to the window's settings and forgets zoom and scroll state, so that
-  // nothing of a previous file's view survives a load.
-  void ResetAxes(double BottomMaximum);
+  // Brings the left axis back to the window's settings and forgets zoom and scroll state, so
+  // that nothing of a previous file's view survives a load (the bottom axis is set for the file).
+  void ResetAxes();
   // The left axis starts at 0, or, where samples go below 0, at the lowest of them.
   void FitLeftAxisToSamples();
 
