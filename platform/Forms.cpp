@@ -107,13 +107,41 @@ String Quoted(const String& S) { return "\"" + S + "\""; }
 TDisplayChoice ChooseDisplay(const TDisplayEnvironment& Env) {
   TDisplayChoice C;
   if (!Env.Platform.empty()) {
-    // The user's own choice is kept; one that lists no platform with windows is the reason.
-    bool Windows = false;
-    for (const QString& P : Q(Env.Platform).split(';', Qt::SkipEmptyParts))
-      if (P.trimmed() != "offscreen" && P.trimmed() != "minimal") Windows = true;
-    if (!Windows)
+    // The user's own list, in its order (an entry is "name" or "name:arguments"), less the
+    // platforms whose plugin is not installed: the window system would end the process on
+    // those. Off the screen comes last, where it lands when no platform of the list opens.
+    String Kept;
+    std::vector<String> Missing;  // platforms with windows whose plugin is not installed
+    bool Windows = false, Offscreen = false;
+    for (const QString& Entry : Q(Env.Platform).split(';', Qt::SkipEmptyParts)) {
+      const String Name = Entry.trimmed().section(':', 0, 0).toLower().toStdString();
+      if (Name.empty()) continue;
+      const bool Headless = Name == "offscreen" || Name == "minimal";
+      if (!Contains(Env.Plugins, Name.c_str())) {
+        if (!Headless && !Contains(Missing, Name.c_str())) Missing.push_back(Name);
+        continue;
+      }
+      Kept += Entry.trimmed().toStdString() + ";";
+      Windows |= !Headless;
+      Offscreen |= Name == "offscreen";
+    }
+    C.Platform = Offscreen ? Kept.substr(0, Kept.size() - 1) : Kept + "offscreen";
+    if (Windows) return C;
+    if (Missing.empty()) {
       C.WhyNoDisplay = "no display to show the window on: QT_QPA_PLATFORM is " + Quoted(Env.Platform) +
                        ", which shows no window";
+      return C;
+    }
+    String Names;
+    for (std::size_t I = 0; I < Missing.size(); ++I) {
+      Names += (I == 0 ? "" : I + 1 == Missing.size() ? " and " : ", ") + Quoted(Missing[I]);
+      if (Missing[I].rfind("wayland", 0) == 0) Names += " (package qt6-wayland)";
+    }
+    const bool One = Missing.size() == 1;
+    C.WhyNoDisplay = String("Qt's platform plugin") + (One ? " " : "s ") + Names + (One ? " is" : " are") +
+                     " not installed, so the window cannot open on what QT_QPA_PLATFORM names (" +
+                     Quoted(Env.Platform) + "); install " + (One ? "it" : "one") +
+                     ", or change or unset QT_QPA_PLATFORM";
     return C;
   }
   const char* Wayland = Contains(Env.Plugins, "wayland")       ? "wayland"

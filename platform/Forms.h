@@ -112,14 +112,17 @@ struct TDisplayEnvironment {
   String X;         // DISPLAY
   std::vector<String> Plugins;
 };
-// The choice: the platform list the window system starts with (Qt's QT_QPA_PLATFORM; "" leaves
-// the user's choice alone) and, when it shows no window, why (for a message; "" otherwise).
+// The choice: the platform list the window system starts with (Qt's QT_QPA_PLATFORM) and, when
+// it shows no window, why (for a message; "" otherwise).
 struct TDisplayChoice {
   String Platform;
   String WhyNoDisplay;
 };
 // The first display named in the environment whose plugin is installed, Wayland before X,
 // off the screen when none is (without the window system's warning about a missing plugin).
+// A platform list the user set (QT_QPA_PLATFORM) is kept in its order, less the platforms whose
+// plugin is not installed, with off the screen last: the process never ends in the window
+// system's abort, and the reason names the missing plugins.
 TDisplayChoice ChooseDisplay(const TDisplayEnvironment& Env);
 // This process's environment and the platform plugins the window system would find.
 TDisplayEnvironment CurrentDisplayEnvironment();

@@ -287,7 +287,7 @@ TEST(Form, UnhandledKeysReachTheActionListShortcuts) {
 // The window system starts with the first display named in the environment whose plugin is
 // installed (Wayland before X), off the screen otherwise, so that it never tries a plugin that
 // is not there (which prints a warning at every start); without a display the reason is the
-// real cause. A platform the user named is left alone.
+// real cause. A platform list the user set keeps its order, less the platforms not installed.
 TEST(Display, ThePlatformIsTheFirstDisplayWhosePluginIsInstalled) {
   const std::vector<String> Both{"xcb", "wayland", "offscreen"}, XOnly{"xcb", "offscreen", "minimal"},
       EglOnly{"wayland-egl", "offscreen"}, None{"offscreen"};
@@ -310,8 +310,17 @@ TEST(Display, ThePlatformIsTheFirstDisplayWhosePluginIsInstalled) {
       {"both displays, neither plugin", {"", "w", ":1", None}, "offscreen", "neither Qt's Wayland plugin"},
       {"no display", {"", "", "", Both}, "offscreen",
        "no display to show the window on: neither DISPLAY (an X server) nor WAYLAND_DISPLAY"},
-      {"the user's platform", {"xcb", "wayland-0", ":0", None}, "", ""},
-      {"the user's platform, off the screen", {"offscreen;minimal", "", ":0", Both}, "",
+      // The user's list keeps its order, less what is not installed, off the screen last.
+      {"the user's platform", {"xcb", "wayland-0", ":0", Both}, "xcb;offscreen", ""},
+      {"the user's list, a plugin missing", {"wayland; XCB:a=1;offscreen", "w", ":0", XOnly},
+       "XCB:a=1;offscreen", ""},
+      {"the user's platform, its plugin missing", {"wayland", "wayland-0", "", XOnly}, "offscreen",
+       "Qt's platform plugin \"wayland\" (package qt6-wayland) is not installed, so the window cannot open on "
+       "what QT_QPA_PLATFORM names (\"wayland\"); install it, or change or unset QT_QPA_PLATFORM"},
+      {"the user's list, every plugin with windows missing", {"wayland-egl;eglfs;minimal", "", ":0", XOnly},
+       "minimal;offscreen",
+       "Qt's platform plugins \"wayland-egl\" (package qt6-wayland) and \"eglfs\" are not installed"},
+      {"the user's platform, off the screen", {"offscreen;minimal", "", ":0", Both}, "offscreen",
        "no display to show the window on: QT_QPA_PLATFORM is \"offscreen;minimal\""},
   };
   for (const Case& C : Cases) {

@@ -174,6 +174,40 @@ TEST(ViewerMain, AWaylandOnlySessionItCannotUseEndsWithTheCause) {
   EXPECT_EQ(R.Err.find("Could not find the Qt platform plugin"), String::npos) << R.Err;
 }
 
+// A platform the user set in QT_QPA_PLATFORM that cannot show the window is told in words and
+// ends with 1, as a display the session names does, instead of the window system aborting the
+// process: its plugin is not installed, or the display it opens on cannot be reached. (One
+// process for each case: the window system starts once per process.)
+struct TUserPlatform {
+  const char* Name;
+  const char* Platform;  // QT_QPA_PLATFORM
+  const char* Display;   // DISPLAY (nullptr: unset)
+  const char* Cause;     // what the message says after "zelview: "
+};
+
+class UserPlatform : public ::testing::TestWithParam<TUserPlatform> {};
+
+TEST_P(UserPlatform, ThatCannotShowTheWindowEndsWithTheCause) {
+  const TUserPlatform& C = GetParam();
+  TEnvScope Platform("QT_QPA_PLATFORM", C.Platform), X("DISPLAY", C.Display), Wayland("WAYLAND_DISPLAY", nullptr);
+  const TRun R = RunMain({});
+  EXPECT_EQ(R.Result, 1);
+  EXPECT_NE(R.Err.find(String("zelview: ") + C.Cause + "; or use --load-and-exit FILE"), String::npos) << R.Err;
+  EXPECT_EQ(R.Err.find("Could not find the Qt platform plugin"), String::npos) << R.Err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ViewerMain, UserPlatform,
+    ::testing::Values(
+        TUserPlatform{"PluginMissing", "zel-no-such-platform", ":0",
+                      "Qt's platform plugin \"zel-no-such-platform\" is not installed, so the window cannot open on "
+                      "what QT_QPA_PLATFORM names (\"zel-no-such-platform\"); install it, or change or unset "
+                      "QT_QPA_PLATFORM"},
+        TUserPlatform{"DisplayNotReached", "xcb", ":zel-no-such-display",
+                      "no display to show the window on: the platform QT_QPA_PLATFORM asks for (\"xcb\") could not "
+                      "be reached"}),
+    [](const ::testing::TestParamInfo<TUserPlatform>& Info) { return String(Info.param.Name); });
+
 // Without a runtime folder in the environment the viewer sets a private one before the window
 // system starts (which would otherwise say so on every start); one that is set stays.
 TEST(ViewerMain, APrivateRuntimeFolderIsSetWhenTheSessionHasNone) {
