@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the viewer with the arguments given (file names are taken from the folder the script is
 # started in). Before that, when the viewer is not built or a source changed since its build, it
-# installs what is missing and builds the release preset, quietly: the build's output goes to a
-# log, shown only when the build fails.
+# installs what is missing and builds the viewer of the release preset (the viewer alone, not the
+# benchmarks the preset also makes), quietly: the build's output goes to a log, shown only when
+# the build fails.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 viewer="$root/build/release/viewer/zelview"
@@ -29,7 +30,7 @@ if ! up_to_date; then
   # Let ccache share its cache between clones in different folders.
   if ! (cd "$root" && scripts/setup-deps.sh &&
         export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1 &&
-        cmake --preset release && cmake --build --preset release -j "$(nproc)") >"$log" 2>&1; then
+        cmake --preset release && cmake --build --preset release -j "$(nproc)" --target zelview) >"$log" 2>&1; then
     tail -n 30 "$log" >&2
     echo "The viewer could not be built; the whole output is in $log" >&2
     exit 1
