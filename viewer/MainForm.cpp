@@ -137,9 +137,6 @@ class THeapInLargePages {
   void* FEnd;
 };
 
-// The end of the bottom axis for a file of Records records: 1000 for each, 1000 without any.
-double BottomMaximumFor(int Records) { return Records > 0 ? 1000.0 * Records : 1000.0; }
-
 // "1 record", "30 records".
 String RecordCount(int Count) { return std::to_string(Count) + (Count == 1 ? " record" : " records"); }
 
@@ -354,10 +351,10 @@ void TFrmMain::LoadSessionFile(const String& FileName) {
   if (OnLinesCounted) OnLinesCounted(this);
   File.SetPosition(0);
 
-  // The chart as it shows a file of Records records: the bottom axis over them, the legend
-  // while there are any.
+  // The chart as it shows a file of Records records: the bottom axis over them (1000 for each,
+  // 1000 without any), the legend while there are any.
   auto ShowRecordCount = [this](int Records) {
-    chart_->GetBottomAxis()->SetMinMax(0, BottomMaximumFor(Records));
+    chart_->GetBottomAxis()->SetMinMax(0, Records > 0 ? 1000.0 * Records : 1000.0);
     chart_->GetLegend()->SetVisible(Records > 0);
   };
   const TFormatSettings FS = SessionFormatSettings();
