@@ -4,7 +4,7 @@
 //
 // Saves the chart to PICTURE (hello_chart.png when not given), then shows the window until it is
 // closed, when there is a screen to show it on (not with QT_QPA_PLATFORM=offscreen).
-// README.md's "Using the library in a program" shows this file from its first Zelgraph include on.
+// README.md's "Using the library in a program" shows this whole file.
 #include <cmath>
 #include <cstdio>
 #include <exception>

@@ -1,31 +1,34 @@
 #!/usr/bin/env bash
-# Builds examples/hello_chart as a program of its own takes Zelgraph in.
+# Builds a program on Zelgraph as a project of its own takes the library in.
 #
-#   consumer.sh installed SOURCE_DIR BUILD_DIR WORK_DIR CXX PICTURE
-#     installs Zelgraph's build tree BUILD_DIR into WORK_DIR/prefix, builds the example against
-#     it (find_package) in WORK_DIR/build and runs it off screen, saving PICTURE;
-#   consumer.sh subdirectory SOURCE_DIR WORK_DIR CXX
-#     configures the example with Zelgraph's source folder added as a subdirectory, in
-#     WORK_DIR/build, and lists the build's targets (nothing is built).
+#   consumer.sh installed BUILD_DIR WORK_DIR CXX PICTURE PROGRAM_DIR EXAMPLE_DIR
+#     installs Zelgraph's build tree BUILD_DIR into WORK_DIR/prefix; builds the program of
+#     PROGRAM_DIR against it (find_package) in WORK_DIR/program and runs it off screen, saving
+#     PICTURE; configures the project of EXAMPLE_DIR against the same prefix in WORK_DIR/example;
+#   consumer.sh subdirectory BUILD_DIR CXX PROJECT_DIR [CMAKE_ARGUMENT...]
+#     configures PROJECT_DIR (which adds Zelgraph's source folder as a subdirectory) in BUILD_DIR
+#     and lists the build's targets (nothing is built).
 set -euo pipefail
-mode="$1" source_dir="$2"
+mode="$1"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 case "$mode" in
   installed)
-    build_dir="$3" work="$4" cxx="$5" picture="$6"
+    build_dir="$2" work="$3" cxx="$4" picture="$5" program="$6" example="$7"
     cmake --install "$build_dir" --prefix "$work/prefix"
-    cmake -S "$source_dir/examples/hello_chart" -B "$work/build" -G Ninja \
+    cmake -S "$program" -B "$work/program" -G Ninja \
           -DCMAKE_CXX_COMPILER="$cxx" "${launcher[@]}" -DCMAKE_CXX_FLAGS="-Wall -Wextra -Werror" \
           -DCMAKE_PREFIX_PATH="$work/prefix"
-    cmake --build "$work/build"
-    QT_QPA_PLATFORM=offscreen "$work/build/hello_chart" "$picture"
+    cmake --build "$work/program"
+    QT_QPA_PLATFORM=offscreen "$work/program/my_app" "$picture"
+    cmake -S "$example" -B "$work/example" -G Ninja \
+          -DCMAKE_CXX_COMPILER="$cxx" "${launcher[@]}" -DCMAKE_PREFIX_PATH="$work/prefix"
     ;;
   subdirectory)
-    work="$3" cxx="$4"
-    cmake -S "$source_dir/examples/hello_chart" -B "$work/build" -G Ninja \
-          -DCMAKE_CXX_COMPILER="$cxx" "${launcher[@]}" -DZELGRAPH_SOURCE_DIR="$source_dir"
-    ninja -C "$work/build" -t targets all
+    build_dir="$2" cxx="$3" project="$4"
+    shift 4
+    cmake -S "$project" -B "$build_dir" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" "${launcher[@]}" "$@"
+    ninja -C "$build_dir" -t targets all
     ;;
   *)
     echo "consumer.sh: unknown mode $mode" >&2
