@@ -452,7 +452,8 @@ double TChartAxis::DateTimeLabelsIncrement(double Inc) {
   if (Style != TAxisLabelStyle::talValue && Style != TAxisLabelStyle::talPointValue) return Inc;
   const std::vector<String> Formats = DateTimeLabelFormats(IRange);
   // Each round either ends or measures a format further down the list, so the rounds end. The
-  // labels then take a format no longer than the one their step was measured with.
+  // labels then take a format no further down the list (in practice no wider) than the one
+  // their step was measured with.
   std::size_t Measured = 0;
   for (;;) {
     const TLabelTexts Texts = DateTimeLabelTexts(Inc, LabelDateTimeStep(Inc));

@@ -33,12 +33,13 @@ std::vector<String> DateTimeLabelFormats(double RangeInDays) {
     if (std::find(Result.begin(), Result.end(), Format) == Result.end()) Result.push_back(Format);
   };
   // Within a day the time alone tells labels apart unless the step is finer than it shows;
-  // neighbours a whole day apart need the date.
+  // neighbours a whole day apart (or more) need the date.
   if (Result.front() == F.ShortTimeFormat) {
     Add(F.LongTimeFormat);
     Add(Millis);
   }
-  for (const String& Time : {F.ShortTimeFormat, F.LongTimeFormat, Millis}) Add(F.ShortDateFormat + ' ' + Time);
+  for (const String& Time : {F.ShortTimeFormat, F.LongTimeFormat, Millis})
+    Add(F.ShortDateFormat + ' ' + Time);
   return Result;
 }
 

@@ -84,9 +84,10 @@ double NextDateTimeStep(double StepInDays);
 // date format.
 String DateTimeDefaultFormat(double RangeInDays);
 
-// The formats date-time labels over a range may take when the program sets none, from the
-// default one (DateTimeDefaultFormat) to the most detailed, each telling more apart than the one
-// before: the time with seconds, then with milliseconds, then the date with the time.
+// The formats date-time labels over a range may take when the program sets none, in the order
+// they are tried: the default one (DateTimeDefaultFormat); when that is the time, the time with
+// seconds and with milliseconds; then the date with the short time, the long time and the time
+// with milliseconds. A format that comes out as one listed before is left out.
 std::vector<String> DateTimeLabelFormats(double RangeInDays);
 
 // Index of the first of Formats under which no two neighbouring Values read the same; the last
