@@ -101,16 +101,19 @@ TEST_F(DateTimeLabelsTest, NeighbouringLabelsNeverReadTheSame) {
   for (double Span : Spans) {
     AddSpan(Span);
     for (const int Width : {240, 640, 1280}) {
-      // 0: automatic; 1: set by hand to the span; 2: set by hand with a margin of 0.4 % (as an
-      // automatic axis gets with the room of pointers).
-      for (const int Ends : {0, 1, 2}) {
-        SCOPED_TRACE(FloatToStr(Span) + " days at " + std::to_string(Width) + " ends " +
-                     std::to_string(Ends));
-        const double Margin = Ends == 2 ? 0.004 * Span : 0;
-        if (Ends == 0)
-          B->SetAutomatic(true);
-        else
+      // 0: automatic; 1: ends set by hand to the span; 2: ends set by hand with a margin of
+      // 0.4 % (as an automatic axis gets with the room of pointers); 3: automatic ends and an
+      // increment of a minute set by hand (the step grows from it while the labels need room).
+      for (const int Mode : {0, 1, 2, 3}) {
+        if (Mode == 3 && Span < Hour) continue;  // (a minute is more than these spans)
+        SCOPED_TRACE(FloatToStr(Span) + " days at " + std::to_string(Width) + " mode " +
+                     std::to_string(Mode));
+        const double Margin = Mode == 2 ? 0.004 * Span : 0;
+        if (Mode == 1 || Mode == 2)
           B->SetMinMax(Start - Margin, Start + Span + Margin);
+        else
+          B->SetAutomatic(true);
+        B->SetIncrement(Mode == 3 ? Minute : 0);
         Paint(Width, 300);
         const std::vector<String> T = Texts(B);
         ASSERT_GE(T.size(), 2u) << Joined(T);
