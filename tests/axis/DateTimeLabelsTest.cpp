@@ -181,6 +181,20 @@ TEST_F(DateTimeLabelsTest, VerticalLabelsBandHoldsTheLongerTexts) {
   }
 }
 
+// Labels of the points' own values (LabelStyle talPointValue) take the format the labels' room
+// was measured with: over a day and a half the dates with the time, where the points' dates alone
+// would repeat.
+TEST_F(DateTimeLabelsTest, PointValueLabelsTakeTheFormatOfTheirRoom) {
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetLabelStyle(TAxisLabelStyle::talPointValue);
+  AddSpan(1.5);
+  Paint(640, 300);
+  const std::vector<String> T = Texts(B);
+  ASSERT_GE(T.size(), 3u);
+  EXPECT_EQ(FirstRepeat(T), "") << Joined(T);
+  EXPECT_EQ(T.front(), "2024-03-15 00:00");
+}
+
 // A format the program sets is its choice, repeats and all.
 TEST_F(DateTimeLabelsTest, ASetFormatStaysAsItIs) {
   TChartAxis* B = Chart->GetBottomAxis();
