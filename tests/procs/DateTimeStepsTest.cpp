@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/SysUtils.h"
 #include "zelgraph/procs/DateTimeSteps.h"
 
@@ -45,6 +47,33 @@ TEST(DateTimeStepsTest, DefaultFormatSwitchesAtOneDay) {
   EXPECT_EQ(DateTimeDefaultFormat(0.5), FormatSettings().ShortTimeFormat);
   EXPECT_EQ(DateTimeDefaultFormat(1), FormatSettings().ShortTimeFormat);
   EXPECT_EQ(DateTimeDefaultFormat(1.01), FormatSettings().ShortDateFormat);
+}
+
+// Labels take the first format, from the range's default on, under which no two neighbours read
+// the same.
+TEST(DateTimeStepsTest, LabelFormatTellsNeighboursApart) {
+  const double Hour = 1.0 / 24, Second = Hour / 3600;
+  const TDateTime Day = D(2024, 3, 15);
+  const struct {
+    double Range, First, Step;
+    int Count;
+    String Expected;
+  } Cases[] = {
+      {1.5, Day, 6 * Hour, 7, "yyyy-MM-dd hh:nn"},           // dates repeat: the time joins
+      {5, Day, 1, 6, "yyyy-MM-dd"},                          // dates differ: kept
+      {1, Day, 6 * Hour, 5, "hh:nn"},                        // times differ: kept
+      {1, Day, 1, 2, "yyyy-MM-dd hh:nn"},                    // a day apart: the same time
+      {2.0 / 1440, Day, 10 * Second, 13, "hh:nn:ss"},        // steps below a minute
+      {2 * Second, Day, 0.1 * Second, 21, "hh:nn:ss.zzz"},   // steps below a second
+      {1, Day + 0.25, 1e-4 * Second, 2, "yyyy-MM-dd hh:nn:ss.zzz"},  // nothing tells them apart
+  };
+  for (const auto& C : Cases) {
+    std::vector<double> Values;
+    for (int I = 0; I < C.Count; ++I) Values.push_back(C.First + I * C.Step);
+    const std::vector<String> Formats = DateTimeLabelFormats(C.Range);
+    EXPECT_EQ(Formats.front(), DateTimeDefaultFormat(C.Range));
+    EXPECT_EQ(Formats[FirstDistinctFormat(Formats, Values)], C.Expected) << C.Range << " " << C.Step;
+  }
 }
 
 TEST(DateTimeStepsTest, RoundDateByFixedSteps) {

@@ -590,8 +590,16 @@ class TChartAxis : public TCollectionItem {
     double Quantum = 0;     // label values are rounded to multiples of it (the step's last digit)
     bool Exponent = false;  // every label in the exponent form
     String Format;          // the fixed form with enough decimals; empty: the axis' own format
+    String DateTimeFormat;  // date-time labels' format when the program sets none; empty: the range's default
   };
   TLabelTexts ReadableLabels(double Inc, TDateTimeStep Step) const;
+  // The date-time labels of the label step Inc when the program sets no DateTimeFormat: the
+  // range's default format unless two neighbouring labels would read the same in it, then the
+  // first of DateTimeLabelFormats that tells every two neighbours apart.
+  TLabelTexts DateTimeLabelTexts(double Inc, TDateTimeStep Step) const;
+  // The label step Inc that CalcIncrement measured with the default date-time texts, widened
+  // while the labels take a longer format at it, so that the texts drawn are the texts measured.
+  double DateTimeLabelsIncrement(double Inc);
   TLabelTexts ILabelTexts;
   // True when the value labels come from the default (linear) walk.
   bool DefaultValueWalk() const;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/Scope.h"
 #include "platform/SysUtils.h"
@@ -46,8 +47,8 @@ bool RectangleContains(const TRectF& Outer, const TRectF& Inner) {
 String TChartAxis::LabelValue(double Value) {
   String Result;
   if (IAxisDateTime) {
-    const String& Fmt = FDateTimeFormat.empty() ? DateTimeDefaultFormat(IRange) : FDateTimeFormat;
-    Result = DateTimeToString(Fmt, Value);
+    const String& Fmt = FDateTimeFormat.empty() ? ILabelTexts.DateTimeFormat : FDateTimeFormat;
+    Result = DateTimeToString(Fmt.empty() ? DateTimeDefaultFormat(IRange) : Fmt, Value);
   } else if (ILabelTexts.Active) {
     const double Q = ILabelTexts.Quantum;
     double V = Value;
@@ -287,9 +288,15 @@ void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
             break;
           }
           case TAxisLabelStyle::talMark:
-          case TAxisLabelStyle::talPointValue:
             DoSeriesLabels(W);
             break;
+          case TAxisLabelStyle::talPointValue: {
+            // The points' values in the format the room was measured with (MaxLabelsWidth).
+            const bool Dates = IAxisDateTime && DefaultValueWalk();
+            TValueScope<TLabelTexts> Texts(ILabelTexts, Dates ? DateTimeLabelTexts(W.Inc, W.Step) : ILabelTexts);
+            DoSeriesLabels(W);
+            break;
+          }
           default:
             break;
         }
@@ -376,8 +383,9 @@ bool TChartAxis::DefaultValueWalk() const {
 
 TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Step) const {
   // Only the library's own number format is adapted: a format a program sets is its choice.
+  if (IAxisDateTime) return DateTimeLabelTexts(Inc, Step);
   TLabelTexts T;
-  if (IAxisDateTime || FAxisValuesFormat != ZelMsg_DefValueFormat || !(Inc > 0) || !std::isfinite(Inc)) return T;
+  if (FAxisValuesFormat != ZelMsg_DefValueFormat || !(Inc > 0) || !std::isfinite(Inc)) return T;
   T.Active = true;
   // The step's last significant digit.
   const double E = std::floor(std::log10(Inc));
@@ -415,6 +423,47 @@ TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Ste
   else
     T.Format = "#,##0." + String(Decimals, '#');
   return T;
+}
+
+TChartAxis::TLabelTexts TChartAxis::DateTimeLabelTexts(double Inc, TDateTimeStep Step) const {
+  TLabelTexts T;
+  // The values of the default walk (see DoDefaultLabels), which makes none from 10000 steps on.
+  if (!FDateTimeFormat.empty() || !(Inc > 0) || !(std::fabs(RangeOver(Inc)) < 10000)) return T;
+  const TLabelEnds Ends = ValueLabelEnds(Inc, Step);
+  std::vector<double> Values;
+  double V = Ends.First;
+  for (std::int32_t N = 0; N < MaxWalkSteps && V >= Ends.Limit; ++N) {
+    Values.push_back(V);
+    if (!IncDecDateTime(false, V, Inc, Step)) break;
+    if (!CalendarStep(Step, IAxisDateTime)) V = Ends.First - (N + 1) * Inc;
+  }
+  const std::vector<String> Formats = DateTimeLabelFormats(IRange);
+  const std::size_t Chosen = FirstDistinctFormat(Formats, Values);
+  if (Chosen > 0) T.DateTimeFormat = Formats[Chosen];
+  return T;
+}
+
+double TChartAxis::DateTimeLabelsIncrement(double Inc) {
+  // Only value labels take the format; a step measured inside a chosen format stays as it is.
+  if (!IAxisDateTime || !FDateTimeFormat.empty() || !ILabelTexts.DateTimeFormat.empty() ||
+      !DefaultValueWalk())
+    return Inc;
+  const TAxisLabelStyle Style = CalcLabelStyle();
+  if (Style != TAxisLabelStyle::talValue && Style != TAxisLabelStyle::talPointValue) return Inc;
+  const std::vector<String> Formats = DateTimeLabelFormats(IRange);
+  // Each round either ends or measures a format further down the list, so the rounds end. The
+  // labels then take a format no further down the list (in practice no wider) than the one
+  // their step was measured with.
+  std::size_t Measured = 0;
+  for (;;) {
+    const TLabelTexts Texts = DateTimeLabelTexts(Inc, LabelDateTimeStep(Inc));
+    const auto Found = std::find(Formats.begin(), Formats.end(), Texts.DateTimeFormat);
+    const std::size_t Chosen = Found == Formats.end() ? 0 : static_cast<std::size_t>(Found - Formats.begin());
+    if (Chosen <= Measured) return Inc;
+    Measured = Chosen;
+    TValueScope<TLabelTexts> Scope(ILabelTexts, Texts);
+    Inc = CalcIncrement();
+  }
 }
 
 void TChartAxis::DoDefaultLabels(TLabelWalk& W) {

@@ -102,7 +102,7 @@ double TChartAxis::CalcIncrement() {
   }
   double Result = CalcXYIncrement(Size);
   if (GetLabelsAlternate()) Result = FLogarithmic ? Result / FLogarithmicBase : Result * 0.5;
-  return Result;
+  return DateTimeLabelsIncrement(Result);
 }
 
 double TChartAxis::CalcXYIncrement(std::int32_t MaxLabelSize) {

@@ -25,6 +25,38 @@ String DateTimeDefaultFormat(double RangeInDays) {
   return RangeInDays <= 1 ? FormatSettings().ShortTimeFormat : FormatSettings().ShortDateFormat;
 }
 
+std::vector<String> DateTimeLabelFormats(double RangeInDays) {
+  const TFormatSettings& F = FormatSettings();
+  const String Millis = F.LongTimeFormat + F.DecimalSeparator + "zzz";
+  std::vector<String> Result{DateTimeDefaultFormat(RangeInDays)};
+  auto Add = [&Result](const String& Format) {
+    if (std::find(Result.begin(), Result.end(), Format) == Result.end()) Result.push_back(Format);
+  };
+  // Within a day the time alone tells labels apart unless the step is finer than it shows;
+  // neighbours a whole day apart (or more) need the date.
+  if (Result.front() == F.ShortTimeFormat) {
+    Add(F.LongTimeFormat);
+    Add(Millis);
+  }
+  for (const String& Time : {F.ShortTimeFormat, F.LongTimeFormat, Millis})
+    Add(F.ShortDateFormat + ' ' + Time);
+  return Result;
+}
+
+std::size_t FirstDistinctFormat(const std::vector<String>& Formats, const std::vector<double>& Values) {
+  for (std::size_t I = 0; I + 1 < Formats.size(); ++I) {
+    bool Distinct = true;
+    String Previous;
+    for (std::size_t N = 0; N < Values.size() && Distinct; ++N) {
+      String Text = DateTimeToString(Formats[I], Values[N]);
+      Distinct = N == 0 || Text != Previous;
+      Previous = std::move(Text);
+    }
+    if (Distinct) return I;
+  }
+  return Formats.size() - 1;
+}
+
 TDateTime ZelRoundDate(TDateTime Date, TDateTimeStep Step) {
   if (Date == 0 || !std::isfinite(Date)) return Date;
   switch (Step) {

@@ -1,7 +1,9 @@
 // The ladder of date-time steps that date axes walk, and calendar-aware date stepping.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -81,6 +83,16 @@ double NextDateTimeStep(double StepInDays);
 // Default label format for a date range: the short time format up to one day, else the short
 // date format.
 String DateTimeDefaultFormat(double RangeInDays);
+
+// The formats date-time labels over a range may take when the program sets none, in the order
+// they are tried: the default one (DateTimeDefaultFormat); when that is the time, the time with
+// seconds and with milliseconds; then the date with the short time, the long time and the time
+// with milliseconds. A format that comes out as one listed before is left out.
+std::vector<String> DateTimeLabelFormats(double RangeInDays);
+
+// Index of the first of Formats under which no two neighbouring Values read the same; the last
+// index when none is (Formats must not be empty).
+std::size_t FirstDistinctFormat(const std::vector<String>& Formats, const std::vector<double>& Values);
 
 // Date rounded to a step boundary: days, two or three days and weeks (day counts 2 + 7k) round
 // to the nearest; half months, months and years go back to their first day at midnight. Steps

@@ -1,0 +1,211 @@
+// The texts of date-time axis labels when the program sets no format: the range's default (the
+// time up to a day, the date beyond) unless two neighbouring labels would read the same in it,
+// then the texts that tell them apart; and room for the texts drawn. A chart painted on a
+// recording canvas (7-pixel characters, 12-pixel lines).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "platform/RecordingCanvas.h"
+#include "platform/SysUtils.h"
+#include "support/DrawnText.h"
+#include "zelgraph/canvas/Font.h"
+#include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisItems.h"
+#include "zelgraph/engine/AxisPanel.h"
+#include "zelgraph/engine/Series.h"
+#include "zelgraph/procs/DateTimeSteps.h"
+
+namespace zel {
+namespace {
+
+constexpr TAlphaColor BottomColor = 0xFF000011, LeftColor = 0xFF000022;
+
+// A flat chart with no walls, titles or legend.
+class TDateTestPanel : public TCustomAxisPanel {
+ public:
+  explicit TDateTestPanel(TComponent* AOwner) : TCustomAxisPanel(AOwner) {}
+  bool IsFreeSeriesColor(TAlphaColor, bool, TChartSeries*) override { return true; }
+  void DrawWalls() override {}
+  void DrawTitlesAndLegend(bool) override {}
+};
+
+class DateTimeLabelsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Chart = Create<TDateTestPanel>(nullptr);
+    Chart->SetView3D(false);
+    Series = Create<TChartSeries>(nullptr);
+    Chart->AddSeries(Series);
+    Chart->GetBottomAxis()->GetLabelsFont()->SetColor(BottomColor);
+    Chart->GetLeftAxis()->GetLabelsFont()->SetColor(LeftColor);
+  }
+  void TearDown() override { Chart->Free(); }
+
+  // 49 points over Days from 2024-03-15 00:00, the dates on X (or on Y with OnY).
+  void AddSpan(double Days, bool OnY = false) {
+    Series->Clear();
+    (OnY ? Series->GetYValues() : Series->GetXValues())->SetDateTime(true);
+    for (int I = 0; I <= 48; ++I) {
+      const double T = Start + Days * I / 48;
+      if (OnY)
+        Series->AddXY(I, T);
+      else
+        Series->AddXY(T, I);
+    }
+  }
+
+  void Paint(int W, int H) {
+    Canvas = std::make_unique<TRecordingCanvas>(W, H);
+    Chart->SetBounds(0, 0, static_cast<float>(W), static_cast<float>(H));
+    Chart->SetBufferedDisplay(false);
+    Chart->Draw(Canvas.get(), TRectF(0, 0, static_cast<float>(W), static_cast<float>(H)));
+  }
+
+  static std::vector<String> Texts(TChartAxis* A) {
+    std::vector<String> R;
+    for (std::int32_t I = 0; I < A->GetItems()->GetCount(); ++I)
+      R.push_back(A->GetItems()->Get(I)->GetText());
+    return R;
+  }
+
+  static String Joined(const std::vector<String>& T) {
+    String R;
+    for (const String& S : T) R += S + " | ";
+    return R;
+  }
+
+  // The first two neighbouring texts that read the same, or empty.
+  static String FirstRepeat(const std::vector<String>& T) {
+    for (std::size_t I = 1; I < T.size(); ++I)
+      if (T[I] == T[I - 1]) return T[I];
+    return String();
+  }
+
+  const TDateTime Start = EncodeDate(2024, 3, 15);
+  TDateTestPanel* Chart = nullptr;
+  TChartSeries* Series = nullptr;
+  std::unique_ptr<TRecordingCanvas> Canvas;
+};
+
+// Spans from seconds to 40 days, at three widths, with automatic ends and with ends set by hand:
+// neighbours never read the same, the range's default texts stay wherever they already differ, and
+// the labels are spaced for the texts they show.
+TEST_F(DateTimeLabelsTest, NeighbouringLabelsNeverReadTheSame) {
+  const double Hour = 1.0 / 24, Minute = Hour / 60, Second = Minute / 60;
+  const double Spans[] = {2 * Second, 3 * Minute, 2 * Hour, 6 * Hour, 12 * Hour, 1,
+                          1.5,        2,          3,        7,        40};
+  TChartAxis* B = Chart->GetBottomAxis();
+  for (double Span : Spans) {
+    AddSpan(Span);
+    for (const int Width : {240, 640, 1280}) {
+      // 0: automatic; 1: ends set by hand to the span; 2: ends set by hand with a margin of
+      // 0.4 % (as an automatic axis gets with the room of pointers); 3: automatic ends and an
+      // increment of a minute set by hand (the step grows from it while the labels need room).
+      for (const int Mode : {0, 1, 2, 3}) {
+        if (Mode == 3 && Span < Hour) continue;  // (a minute is more than these spans)
+        SCOPED_TRACE(FloatToStr(Span) + " days at " + std::to_string(Width) + " mode " +
+                     std::to_string(Mode));
+        const double Margin = Mode == 2 ? 0.004 * Span : 0;
+        if (Mode == 1 || Mode == 2)
+          B->SetMinMax(Start - Margin, Start + Span + Margin);
+        else
+          B->SetAutomatic(true);
+        B->SetIncrement(Mode == 3 ? Minute : 0);
+        Paint(Width, 300);
+        const std::vector<String> T = Texts(B);
+        ASSERT_GE(T.size(), 2u) << Joined(T);
+        EXPECT_EQ(FirstRepeat(T), "") << Joined(T);
+        // The texts of the same labels in each format they may take: the default ones are kept
+        // when they differ.
+        const std::vector<String> Formats = DateTimeLabelFormats(B->IRange);
+        auto TextsIn = [B](const String& Format) {
+          std::vector<String> R;
+          for (std::int32_t I = 0; I < B->GetItems()->GetCount(); ++I)
+            R.push_back(DateTimeToString(Format, B->GetItems()->Get(I)->GetValue()));
+          return R;
+        };
+        if (FirstRepeat(TextsIn(Formats.front())).empty()) {
+          EXPECT_EQ(T, TextsIn(Formats.front()));
+        }
+        // The labels take no more room than the same texts with their format set by hand: their
+        // step was measured with the texts drawn.
+        const auto Format = std::find_if(Formats.begin(), Formats.end(),
+                                         [&](const String& F) { return TextsIn(F) == T; });
+        ASSERT_NE(Format, Formats.end()) << Joined(T);
+        B->SetDateTimeFormat(*Format);
+        Paint(Width, 300);
+        EXPECT_LE(T.size(), Texts(B).size()) << Joined(T) << " set by hand: " << Joined(Texts(B));
+        B->SetDateTimeFormat(String());
+      }
+    }
+  }
+}
+
+// The cases the default texts got wrong: a span of a day and a half at 640 pixels (in steps of
+// six hours by the default texts), and a capture of one day whose range, with the margins an
+// automatic axis may add, is a little over a day.
+TEST_F(DateTimeLabelsTest, RepeatedDatesGainTheTime) {
+  TChartAxis* B = Chart->GetBottomAxis();
+  AddSpan(1.5);
+  Paint(640, 300);
+  EXPECT_EQ(Texts(B).front(), "2024-03-16 12:00");
+  AddSpan(1);
+  B->SetMinMax(Start - 0.004, Start + 1.004);
+  Paint(640, 300);
+  EXPECT_EQ(Texts(B).front(), "2024-03-16 00:00");
+  EXPECT_EQ(Texts(B).back(), "2024-03-15 00:00");
+  // Set by hand the range is one day, and the times alone differ.
+  B->SetMinMax(Start, Start + 1);
+  Paint(640, 300);
+  EXPECT_EQ(Texts(B).front(), "00:00");
+}
+
+// A left axis of dates is as wide as the texts it draws once they gain the time.
+TEST_F(DateTimeLabelsTest, VerticalLabelsBandHoldsTheLongerTexts) {
+  TChartAxis* L = Chart->GetLeftAxis();
+  AddSpan(1.5, true);
+  for (const int Height : {240, 640, 1280}) {
+    SCOPED_TRACE(Height);
+    Paint(400, Height);
+    const std::vector<String> T = Texts(L);
+    ASSERT_GE(T.size(), 2u);
+    EXPECT_EQ(FirstRepeat(T), "") << Joined(T);
+    const TRectF Plot = Chart->GetChartRect();
+    for (const zeltest::TDrawnText& D : zeltest::DrawnTexts(*Canvas, LeftColor)) {
+      EXPECT_GE(D.Box.Left, 0) << D.Text;
+      EXPECT_LE(D.Box.Right, Plot.Left) << D.Text;
+    }
+  }
+}
+
+// Labels of the points' own values (LabelStyle talPointValue) take the format the labels' room
+// was measured with: over a day and a half the dates with the time, where the points' dates alone
+// would repeat.
+TEST_F(DateTimeLabelsTest, PointValueLabelsTakeTheFormatOfTheirRoom) {
+  TChartAxis* B = Chart->GetBottomAxis();
+  B->SetLabelStyle(TAxisLabelStyle::talPointValue);
+  AddSpan(1.5);
+  Paint(640, 300);
+  const std::vector<String> T = Texts(B);
+  ASSERT_GE(T.size(), 3u);
+  EXPECT_EQ(FirstRepeat(T), "") << Joined(T);
+  EXPECT_EQ(T.front(), "2024-03-15 00:00");
+}
+
+// A format the program sets is its choice, repeats and all.
+TEST_F(DateTimeLabelsTest, ASetFormatStaysAsItIs) {
+  TChartAxis* B = Chart->GetBottomAxis();
+  AddSpan(1.5);
+  B->SetDateTimeFormat("dd");
+  Paint(640, 300);
+  const std::vector<String> T = Texts(B);
+  ASSERT_GE(T.size(), 3u);
+  for (const String& S : T) EXPECT_TRUE(S == "15" || S == "16") << S;
+  EXPECT_NE(FirstRepeat(T), "");
+}
+
+}  // namespace
+}  // namespace zel
