@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <unordered_set>
 
 #include "platform/Scope.h"
@@ -163,7 +164,7 @@ std::int32_t TChartAxis::MaxLabelsWidth() {
         for (std::int32_t N = 0; N < 5000 && V >= Ends.Limit; ++N) {
           Measure(V);
           if (!IncDecDateTime(false, V, Inc, Step)) break;
-          if (!CalendarStep(Step, IAxisDateTime)) V = Ends.First - (N + 1) * Inc;
+          if (!CalendarStep(Step, IAxisDateTime)) V = LabelBelow(Ends.First, N + 1, Inc);
         }
       } else {
         Measure(IMaximum);
@@ -299,10 +300,13 @@ void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
 }
 
 bool TChartAxis::InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue) {
-  const std::int32_t Pos = CalcPosValue(Value);
+  // The walks take an end within a tolerance: a value a rounding error past it is the end (the
+  // labels drawn are those within the ends). The walk goes on from the value as it was.
+  const double Shown = IMinimum <= IMaximum ? std::clamp(Value, IMinimum, IMaximum) : Value;
+  const std::int32_t Pos = CalcPosValue(Shown);
   if ((GetLabelsOnAxis() && IGapSize < 1) || (IStartPos < Pos && Pos < IEndPos)) {
     if (!FTickOnLabelsOnly) Tick.push_back(Pos);
-    if (IsLabelsVisible() || IsGridVisibleAlways()) AddTickAndSaveLabel(W, Value, Pos, LabelValue(Value), nullptr);
+    if (IsLabelsVisible() || IsGridVisibleAlways()) AddTickAndSaveLabel(W, Shown, Pos, LabelValue(Shown), nullptr);
   }
   if (!DecValue) return true;
   const bool Moved = IncDecDateTime(false, Value, W.Inc, W.Step);
@@ -349,8 +353,16 @@ double TChartAxis::LabelEndTolerance(double End, double Inc) const {
   return std::max(Drift, Step > 0 ? std::min(Equal, 0.01 * Step) : Equal);
 }
 
+double TChartAxis::LabelBelow(double First, std::int64_t N, double Inc) const {
+  const double Steps = static_cast<double>(N);
+  if (IRangeHalved) return 2 * (0.5 * First - Steps * (0.5 * Inc));
+  return First - Steps * Inc;
+}
+
 TChartAxis::TLabelEnds TChartAxis::ValueLabelEnds(double Inc, TDateTimeStep Step) const {
-  const double Top = IMaximum + LabelEndTolerance(IMaximum, Inc);
+  // (Ends at the largest doubles: past them lies no label, only an overflow to infinity.)
+  constexpr double Largest = std::numeric_limits<double>::max();
+  const double Top = std::min(IMaximum + LabelEndTolerance(IMaximum, Inc), Largest);
   TLabelEnds Ends;
   if (IAxisDateTime && FExactDateTime && Step >= dsDay && Step <= dsYear) {
     Ends.First = ZelRoundDate(IMaximum, Step);
@@ -365,7 +377,7 @@ TChartAxis::TLabelEnds TChartAxis::ValueLabelEnds(double Inc, TDateTimeStep Step
   }
   for (std::int32_t N = 0; Ends.First > Top && N < MaxWalkSteps; ++N)
     if (!IncDecDateTime(false, Ends.First, Inc, Step)) break;
-  Ends.Limit = IMinimum - LabelEndTolerance(IMinimum, Inc);
+  Ends.Limit = std::max(IMinimum - LabelEndTolerance(IMinimum, Inc), -Largest);
   return Ends;
 }
 
@@ -400,7 +412,7 @@ TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Ste
   bool Alike = false;
   String Previous;
   for (std::int32_t N = 0; N < 10000 && !Alike; ++N) {
-    const double V = Ends.First - N * Inc;
+    const double V = LabelBelow(Ends.First, N, Inc);
     if (V < Ends.Limit) break;
     const double R = T.Quantum > 0 ? std::nearbyint(V / T.Quantum) * T.Quantum : V;
     String Text = FormatFloat(FAxisValuesFormat, R);
@@ -443,7 +455,7 @@ void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
         }
         if (!InternalDrawLabel(W, Value, true)) break;
         if (Exact) {
-          Value = First - (N + 1) * Inc;
+          Value = LabelBelow(First, N + 1, Inc);
           if (std::fabs(Value) < std::fabs(Inc) * 1e-9) Value = 0;
         }
       }
