@@ -725,6 +725,62 @@ TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
   }
 }
 
+// The same over many ranges and two panel widths, on each side, at each right angle: no two labels
+// overlap, and an end label (moved inside or not) neither overlaps nor touches its neighbour. A
+// turned label covers its turned box: on a vertical axis as long as its text is wide.
+TEST_F(AxisChartTest, LabelsOverManyRangesNeverOverlap) {
+  Series->SetHorizAxis(THorizAxis::aBothHorizAxis);
+  Series->SetVertAxis(TVertAxis::aBothVertAxis);
+  for (int M = 0; M < 4; ++M) Chart->SetMargin(M, 0);
+  TChartAxis* const Axes[] = {Chart->GetLeftAxis(), Chart->GetRightAxis(), Chart->GetBottomAxis(),
+                              Chart->GetTopAxis()};
+  for (TChartAxis* A : Axes) A->GetLabelsFont()->SetColor(0xFF000011);
+  std::vector<std::pair<double, double>> Ranges;
+  for (double Lo : {0.0, -1.0, -7.0, -250.0, 0.25, 13.0, -100000.0})
+    for (double Hi : {1.0, 3.0, 7.5, 10.0, 12.0, 37.0, 99.0, 100.0, 123.0, 640.0, 1000.0, 2500.0, 9999.0, 12345.0,
+                      1e5, 333333.0, 1e6, 2.5e7})
+      if (Hi > Lo) Ranges.emplace_back(Lo, Hi);
+  // (by more than the rounding error of a turned box's corners)
+  auto Overlap = [](const TRectF& A, const TRectF& B) {
+    constexpr float E = 0.01f;
+    return A.Left + E < B.Right && B.Left + E < A.Right && A.Top + E < B.Bottom && B.Top + E < A.Bottom;
+  };
+  for (TChartAxis* A : Axes) {
+    for (TChartAxis* Other : Axes) Other->SetVisible(Other == A);
+    for (std::int32_t Angle : {0, 90, 180, 270}) {
+      A->SetLabelsAngle(Angle);
+      for (const auto& [Lo, Hi] : Ranges) {
+        Series->Clear();
+        AddPoints({Lo, Hi});
+        for (int Width : {400, 317}) {
+          Paint(Width, 300);
+          std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(*Canvas, 0xFF000011);
+          const String Where = std::to_string(A->GetHorizontal()) + std::to_string(A->GetOtherSide()) + " angle " +
+                               std::to_string(Angle) + " width " + std::to_string(Width) + " range " +
+                               FloatToStr(Lo) + ".." + FloatToStr(Hi);
+          ASSERT_FALSE(Labels.empty()) << Where;
+          const bool H = A->GetHorizontal();
+          std::sort(Labels.begin(), Labels.end(), [H](const auto& P, const auto& Q) {
+            return H ? P.Box.Left < Q.Box.Left : P.Box.Top < Q.Box.Top;
+          });
+          for (std::size_t I = 0; I < Labels.size(); ++I) {
+            const TRectF& B = Labels[I].Box;
+            // (along the axis)
+            EXPECT_TRUE(H ? B.Left >= -0.01 && B.Right <= Width + 0.01 : B.Top >= -0.01 && B.Bottom <= 300.01)
+                << Labels[I].Text << " off the panel, " << Where;
+            for (std::size_t J = I + 1; J < Labels.size(); ++J) {
+              const bool AtEnd = I == 0 || J == Labels.size() - 1;
+              const bool Clash = AtEnd ? zeltest::OverlapOrTouch(B, Labels[J].Box) : Overlap(B, Labels[J].Box);
+              EXPECT_FALSE(Clash) << Labels[I].Text << " and " << Labels[J].Text << ", " << Where;
+            }
+          }
+        }
+      }
+    }
+    A->SetLabelsAngle(0);
+  }
+}
+
 // The labels band of a vertical axis is as wide as the labels it draws: negative ones, tiny ones,
 // and those of an axis whose maximum lies below its minimum (drawn with its ends in order) lie
 // whole inside the panel, on their side of the chart.

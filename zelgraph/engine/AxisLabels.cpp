@@ -859,12 +859,17 @@ void TChartAxis::DrawAxisLabel(TLabelWalk* Walk, std::int32_t X, std::int32_t Y,
     if (!FHorizontal) {
       const float L = static_cast<float>(X) - W / 2.0f + (FOtherSide ? HH : -HH);
       R = TRectF(L, static_cast<float>(Y), L + W, static_cast<float>(Y) + HH);
-    } else if (FOtherSide) {
-      R.Bottom = static_cast<float>(Y + HH * 1.5 - W / 2.0);
-      R.Top = R.Bottom - HH;
     } else {
-      R.Top = static_cast<float>(Y + HH * 0.75 + W / 2.0);
-      R.Bottom = R.Top + HH;
+      // On whole pixels: the text is drawn from the whole pixel of its box's top and turned about
+      // the box's centre, so a box on a half pixel would put the text half a pixel along the axis
+      // (this way or that, as the half rounds), over its neighbour.
+      if (FOtherSide) {
+        R.Bottom = static_cast<float>(Round(Y + HH * 1.5 - W / 2.0));
+        R.Top = R.Bottom - HH;
+      } else {
+        R.Top = static_cast<float>(Round(Y + HH * 0.75 + W / 2.0));
+        R.Bottom = R.Top + HH;
+      }
     }
   }
   if (Centred) {
