@@ -765,8 +765,7 @@ TEST_F(AxisChartTest, LabelsOverManyRangesNeverOverlap) {
           });
           for (std::size_t I = 0; I < Labels.size(); ++I) {
             const TRectF& B = Labels[I].Box;
-            // (along the axis)
-            EXPECT_TRUE(H ? B.Left >= -0.01 && B.Right <= Width + 0.01 : B.Top >= -0.01 && B.Bottom <= 300.01)
+            EXPECT_TRUE(B.Left >= -0.01 && B.Top >= -0.01 && B.Right <= Width + 0.01 && B.Bottom <= 300.01)
                 << Labels[I].Text << " off the panel, " << Where;
             for (std::size_t J = I + 1; J < Labels.size(); ++J) {
               const bool AtEnd = I == 0 || J == Labels.size() - 1;

@@ -857,7 +857,8 @@ void TChartAxis::DrawAxisLabel(TLabelWalk* Walk, std::int32_t X, std::int32_t Y,
   TRectF R(Left, Top, Left + W, Top + HH);
   if (Angle == 90 || Angle == 270) {
     if (!FHorizontal) {
-      const float L = static_cast<float>(X) - W / 2.0f + (FOtherSide ? HH : -HH);
+      // Turned about its centre, the label fills the band of its text height beside the line.
+      const float L = static_cast<float>(X) - W / 2.0f + (FOtherSide ? HH : -HH) / 2.0f;
       R = TRectF(L, static_cast<float>(Y), L + W, static_cast<float>(Y) + HH);
     } else {
       // On whole pixels: the text is drawn from the whole pixel of its box's top and turned about
