@@ -830,13 +830,14 @@ TEST_F(AxisChartTest, NegativeAndReversedRangesGetABandAsWideAsTheirLabels) {
 // Axes whose ends reach the largest doubles (sentinels some instruments write for "no reading",
 // or an axis set to the whole double range) label as an ordinary axis does: every label on the
 // axis at one spacing, the negative half labelled like the positive half, and an end that is a
-// multiple of the step drawn, also where the arithmetic misses it by a rounding error.
+// multiple of the step drawn, also where the arithmetic misses it by a rounding error. The left
+// axis and a custom axis.
 TEST_F(AxisChartTest, AxesAtTheEndsOfTheDoubleRangeLabelAsOrdinaryAxes) {
   constexpr double Largest = std::numeric_limits<double>::max();
   struct TCase {
     const char* Name;
     std::vector<double> Data;
-    bool Fixed;  // the left axis set to -Lo .. Lo
+    bool Fixed;  // the axis set to -Lo .. Lo
     double Lo;
     std::vector<String> Ends;  // labels that must be drawn
   };
@@ -847,43 +848,54 @@ TEST_F(AxisChartTest, AxesAtTheEndsOfTheDoubleRangeLabelAsOrdinaryAxes) {
       {"+/-1e300 set", {1, 2}, true, 1e300, {"1E300", "-1E300"}},
       {"+/-0.3 set", {0, 0.1}, true, 0.3, {"0.3", "-0.3"}},
   };
-  TChartAxis* L = Chart->GetLeftAxis();
-  L->GetLabelsFont()->SetColor(0xFF000011);
-  for (const TCase& C : Cases) {
-    for (int Height : {160, 300, 471}) {
-      SCOPED_TRACE(String(C.Name) + " at " + std::to_string(Height) + " px");
-      Series->Clear();
-      for (std::size_t I = 0; I < C.Data.size(); ++I) Series->AddXY(static_cast<double>(I), C.Data[I]);
-      if (C.Fixed)
-        L->SetMinMax(-C.Lo, C.Lo);
-      else
-        L->SetAutomatic(true);
-      Paint(400, Height);
-      const std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(*Canvas, 0xFF000011);
-      String All;
-      for (const zeltest::TDrawnText& T : Labels) All += T.Text + " ";
-      ASSERT_GE(Labels.size(), 3u) << All;
-      ASSERT_LE(L->Tick.size(), static_cast<std::size_t>(Height / 12 + 1)) << All;
-      std::vector<float> Centres;
-      for (const zeltest::TDrawnText& T : Labels) {
-        const float Centre = (T.Box.Top + T.Box.Bottom) / 2;
-        EXPECT_GE(Centre, L->IStartPos - 0.5f) << T.Text << " in " << All;
-        EXPECT_LE(Centre, L->IEndPos + 0.5f) << T.Text << " in " << All;
-        Centres.push_back(Centre);
-        // the negative half mirrors the positive half
-        const String Mirror = T.Text == "0" ? T.Text : T.Text[0] == '-' ? T.Text.substr(1) : "-" + T.Text;
-        EXPECT_TRUE(std::any_of(Labels.begin(), Labels.end(), [&](const auto& O) { return O.Text == Mirror; }))
-            << Mirror << " missing in " << All;
+  auto* Custom = Create<TChartAxis>(static_cast<TCustomAxisPanel*>(Chart));
+  for (TChartAxis* L : {Chart->GetLeftAxis(), Custom}) {
+    for (const TCase& C : Cases) {
+      Series->SetCustomVertAxis(L == Custom ? Custom : nullptr);
+      for (TChartAxis* A : {Chart->GetLeftAxis(), Custom})
+        A->GetLabelsFont()->SetColor(A == L ? 0xFF000011 : 0xFF000022);
+      for (int Height : {160, 300, 471}) {
+        SCOPED_TRACE(String(C.Name) + " at " + std::to_string(Height) + " px" +
+                     (L == Custom ? " on a custom axis" : ""));
+        Series->Clear();
+        for (std::size_t I = 0; I < C.Data.size(); ++I)
+          Series->AddXY(static_cast<double>(I), C.Data[I]);
+        if (C.Fixed)
+          L->SetMinMax(-C.Lo, C.Lo);
+        else
+          L->SetAutomatic(true);
+        Paint(400, Height);
+        const std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(*Canvas, 0xFF000011);
+        String All;
+        for (const zeltest::TDrawnText& T : Labels) All += T.Text + " ";
+        ASSERT_GE(Labels.size(), 3u) << All;
+        ASSERT_LE(L->Tick.size(), static_cast<std::size_t>(Height / 12 + 1)) << All;
+        std::vector<float> Centres;
+        for (const zeltest::TDrawnText& T : Labels) {
+          const float Centre = (T.Box.Top + T.Box.Bottom) / 2;
+          EXPECT_GE(Centre, L->IStartPos - 0.5f) << T.Text << " in " << All;
+          EXPECT_LE(Centre, L->IEndPos + 0.5f) << T.Text << " in " << All;
+          Centres.push_back(Centre);
+          // the negative half mirrors the positive half
+          const String Mirror = T.Text == "0"      ? T.Text
+                                : T.Text[0] == '-' ? T.Text.substr(1)
+                                                   : "-" + T.Text;
+          EXPECT_TRUE(std::any_of(Labels.begin(), Labels.end(),
+                                  [&](const auto& O) { return O.Text == Mirror; }))
+              << Mirror << " missing in " << All;
+        }
+        std::sort(Centres.begin(), Centres.end());
+        std::vector<float> Gaps;
+        for (std::size_t I = 1; I < Centres.size(); ++I)
+          Gaps.push_back(Centres[I] - Centres[I - 1]);
+        const auto [Least, Most] = std::minmax_element(Gaps.begin(), Gaps.end());
+        // (each pixel is rounded: two gaps differ by up to two pixels)
+        EXPECT_LE(*Most - *Least, 2.01f) << "uneven spacing in " << All;
+        for (const String& End : C.Ends)
+          EXPECT_TRUE(std::any_of(Labels.begin(), Labels.end(),
+                                  [&](const auto& O) { return O.Text == End; }))
+              << End << " missing in " << All;
       }
-      std::sort(Centres.begin(), Centres.end());
-      std::vector<float> Gaps;
-      for (std::size_t I = 1; I < Centres.size(); ++I) Gaps.push_back(Centres[I] - Centres[I - 1]);
-      const auto [Least, Most] = std::minmax_element(Gaps.begin(), Gaps.end());
-      // (each pixel is rounded: two gaps differ by up to two pixels)
-      EXPECT_LE(*Most - *Least, 2.01f) << "uneven spacing in " << All;
-      for (const String& End : C.Ends)
-        EXPECT_TRUE(std::any_of(Labels.begin(), Labels.end(), [&](const auto& O) { return O.Text == End; }))
-            << End << " missing in " << All;
     }
   }
 }
