@@ -725,6 +725,61 @@ TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
   }
 }
 
+// The same over many ranges and two panel widths, on each side, at each right angle: no two labels
+// overlap, and an end label (moved inside or not) neither overlaps nor touches its neighbour. A
+// turned label covers its turned box: on a vertical axis as long as its text is wide.
+TEST_F(AxisChartTest, LabelsOverManyRangesNeverOverlap) {
+  Series->SetHorizAxis(THorizAxis::aBothHorizAxis);
+  Series->SetVertAxis(TVertAxis::aBothVertAxis);
+  for (int M = 0; M < 4; ++M) Chart->SetMargin(M, 0);
+  TChartAxis* const Axes[] = {Chart->GetLeftAxis(), Chart->GetRightAxis(), Chart->GetBottomAxis(),
+                              Chart->GetTopAxis()};
+  for (TChartAxis* A : Axes) A->GetLabelsFont()->SetColor(0xFF000011);
+  std::vector<std::pair<double, double>> Ranges;
+  for (double Lo : {0.0, -1.0, -7.0, -250.0, 0.25, 13.0, -100000.0})
+    for (double Hi : {1.0, 3.0, 7.5, 10.0, 12.0, 37.0, 99.0, 100.0, 123.0, 640.0, 1000.0, 2500.0, 9999.0, 12345.0,
+                      1e5, 333333.0, 1e6, 2.5e7})
+      if (Hi > Lo) Ranges.emplace_back(Lo, Hi);
+  // (by more than the rounding error of a turned box's corners)
+  auto Overlap = [](const TRectF& A, const TRectF& B) {
+    constexpr float E = 0.01f;
+    return A.Left + E < B.Right && B.Left + E < A.Right && A.Top + E < B.Bottom && B.Top + E < A.Bottom;
+  };
+  for (TChartAxis* A : Axes) {
+    for (TChartAxis* Other : Axes) Other->SetVisible(Other == A);
+    for (std::int32_t Angle : {0, 90, 180, 270}) {
+      A->SetLabelsAngle(Angle);
+      for (const auto& [Lo, Hi] : Ranges) {
+        Series->Clear();
+        AddPoints({Lo, Hi});
+        for (int Width : {400, 317}) {
+          Paint(Width, 300);
+          std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(*Canvas, 0xFF000011);
+          const String Where = std::to_string(A->GetHorizontal()) + std::to_string(A->GetOtherSide()) + " angle " +
+                               std::to_string(Angle) + " width " + std::to_string(Width) + " range " +
+                               FloatToStr(Lo) + ".." + FloatToStr(Hi);
+          ASSERT_FALSE(Labels.empty()) << Where;
+          const bool H = A->GetHorizontal();
+          std::sort(Labels.begin(), Labels.end(), [H](const auto& P, const auto& Q) {
+            return H ? P.Box.Left < Q.Box.Left : P.Box.Top < Q.Box.Top;
+          });
+          for (std::size_t I = 0; I < Labels.size(); ++I) {
+            const TRectF& B = Labels[I].Box;
+            EXPECT_TRUE(B.Left >= -0.01 && B.Top >= -0.01 && B.Right <= Width + 0.01 && B.Bottom <= 300.01)
+                << Labels[I].Text << " off the panel, " << Where;
+            for (std::size_t J = I + 1; J < Labels.size(); ++J) {
+              const bool AtEnd = I == 0 || J == Labels.size() - 1;
+              const bool Clash = AtEnd ? zeltest::OverlapOrTouch(B, Labels[J].Box) : Overlap(B, Labels[J].Box);
+              EXPECT_FALSE(Clash) << Labels[I].Text << " and " << Labels[J].Text << ", " << Where;
+            }
+          }
+        }
+      }
+    }
+    A->SetLabelsAngle(0);
+  }
+}
+
 // The labels band of a vertical axis is as wide as the labels it draws: negative ones, tiny ones,
 // and those of an axis whose maximum lies below its minimum (drawn with its ends in order) lie
 // whole inside the panel, on their side of the chart.
@@ -767,6 +822,79 @@ TEST_F(AxisChartTest, NegativeAndReversedRangesGetABandAsWideAsTheirLabels) {
           EXPECT_GE(L.Box.Left, Plot.Right) << L.Text << " in " << All;
           EXPECT_LE(L.Box.Right, 400) << L.Text << " in " << All;
         }
+      }
+    }
+  }
+}
+
+// Axes whose ends reach the largest doubles (sentinels some instruments write for "no reading",
+// or an axis set to the whole double range) label as an ordinary axis does: every label on the
+// axis at one spacing, the negative half labelled like the positive half, and an end that is a
+// multiple of the step drawn, also where the arithmetic misses it by a rounding error. The left
+// axis and a custom axis.
+TEST_F(AxisChartTest, AxesAtTheEndsOfTheDoubleRangeLabelAsOrdinaryAxes) {
+  constexpr double Largest = std::numeric_limits<double>::max();
+  struct TCase {
+    const char* Name;
+    std::vector<double> Data;
+    bool Fixed;  // the axis set to -Lo .. Lo
+    double Lo;
+    std::vector<String> Ends;  // labels that must be drawn
+  };
+  const TCase Cases[] = {
+      {"sentinels in one series", {1e308, -1e308, Largest, -Largest}, false, 0, {}},
+      {"the whole double range", {1, 2}, true, Largest, {}},
+      {"+/-1e308 from the data", {1e308, -1e308}, false, 0, {"1E308", "-1E308"}},
+      {"+/-1e300 set", {1, 2}, true, 1e300, {"1E300", "-1E300"}},
+      {"+/-0.3 set", {0, 0.1}, true, 0.3, {"0.3", "-0.3"}},
+  };
+  auto* Custom = Create<TChartAxis>(static_cast<TCustomAxisPanel*>(Chart));
+  for (TChartAxis* L : {Chart->GetLeftAxis(), Custom}) {
+    for (const TCase& C : Cases) {
+      Series->SetCustomVertAxis(L == Custom ? Custom : nullptr);
+      for (TChartAxis* A : {Chart->GetLeftAxis(), Custom})
+        A->GetLabelsFont()->SetColor(A == L ? 0xFF000011 : 0xFF000022);
+      for (int Height : {160, 300, 471}) {
+        SCOPED_TRACE(String(C.Name) + " at " + std::to_string(Height) + " px" +
+                     (L == Custom ? " on a custom axis" : ""));
+        Series->Clear();
+        for (std::size_t I = 0; I < C.Data.size(); ++I)
+          Series->AddXY(static_cast<double>(I), C.Data[I]);
+        if (C.Fixed)
+          L->SetMinMax(-C.Lo, C.Lo);
+        else
+          L->SetAutomatic(true);
+        Paint(400, Height);
+        const std::vector<zeltest::TDrawnText> Labels = zeltest::DrawnTexts(*Canvas, 0xFF000011);
+        String All;
+        for (const zeltest::TDrawnText& T : Labels) All += T.Text + " ";
+        ASSERT_GE(Labels.size(), 3u) << All;
+        ASSERT_LE(L->Tick.size(), static_cast<std::size_t>(Height / 12 + 1)) << All;
+        std::vector<float> Centres;
+        for (const zeltest::TDrawnText& T : Labels) {
+          const float Centre = (T.Box.Top + T.Box.Bottom) / 2;
+          EXPECT_GE(Centre, L->IStartPos - 0.5f) << T.Text << " in " << All;
+          EXPECT_LE(Centre, L->IEndPos + 0.5f) << T.Text << " in " << All;
+          Centres.push_back(Centre);
+          // the negative half mirrors the positive half
+          const String Mirror = T.Text == "0"      ? T.Text
+                                : T.Text[0] == '-' ? T.Text.substr(1)
+                                                   : "-" + T.Text;
+          EXPECT_TRUE(std::any_of(Labels.begin(), Labels.end(),
+                                  [&](const auto& O) { return O.Text == Mirror; }))
+              << Mirror << " missing in " << All;
+        }
+        std::sort(Centres.begin(), Centres.end());
+        std::vector<float> Gaps;
+        for (std::size_t I = 1; I < Centres.size(); ++I)
+          Gaps.push_back(Centres[I] - Centres[I - 1]);
+        const auto [Least, Most] = std::minmax_element(Gaps.begin(), Gaps.end());
+        // (each pixel is rounded: two gaps differ by up to two pixels)
+        EXPECT_LE(*Most - *Least, 2.01f) << "uneven spacing in " << All;
+        for (const String& End : C.Ends)
+          EXPECT_TRUE(std::any_of(Labels.begin(), Labels.end(),
+                                  [&](const auto& O) { return O.Text == End; }))
+              << End << " missing in " << All;
       }
     }
   }

@@ -26,6 +26,7 @@
 #include "zelgraph/chart/Legend.h"
 #include "zelgraph/chart/Registries.h"
 #include "zelgraph/engine/Axis.h"
+#include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/Function.h"
 #include "zelgraph/engine/Pointer.h"
 #include "zelgraph/engine/SeriesList.h"
@@ -43,6 +44,7 @@ namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr double Largest = std::numeric_limits<double>::max();
 constexpr int Width = 240, Height = 180;
 
 struct TDataSet {
@@ -77,6 +79,9 @@ const std::vector<TDataSet>& DataSets() {
       {"InfinityX", {0, 1, Inf, 3, -Inf, 5}, Seq(6)},
       {"Huge", Seq(4), {1e308, -1e308, 0, 1e308}},
       {"HugeX", {0, 1e300, 2e300, 3e300}, {1, 3, 2, 4}},
+      // values some instruments write for "no reading"
+      {"Sentinels", Seq(4), {1e308, -1e308, Largest, -Largest}},
+      {"SentinelsX", {1e308, -1e308, Largest, -Largest}, Seq(4)},
       {"Denormals", Seq(4), {4.9e-324, 1e-320, 0, 2e-310}},
       {"TinyRange", Seq(4), {1, 1 + 1e-9, 1 + 3e-9, 1 + 2e-9}},
       {"BelowTolerance", Seq(4), {1, 1 + 1e-13, 1 + 3e-13, 1 + 2e-13}},
@@ -91,8 +96,8 @@ const std::vector<TDataSet>& DataSets() {
   return Sets;
 }
 
-enum class TAxisSetting { Automatic, Fixed, Logarithmic, Inverted, DateTime };
-const char* const AxisSettingNames[] = {"Automatic", "Fixed", "Logarithmic", "Inverted", "DateTime"};
+enum class TAxisSetting { Automatic, Fixed, Logarithmic, Inverted, DateTime, WholeRange };
+const char* const AxisSettingNames[] = {"Automatic", "Fixed", "Logarithmic", "Inverted", "DateTime", "WholeRange"};
 
 // The series kinds a chart can hold: those of the series type registry, and the concrete kinds
 // every chart test covers.
@@ -199,6 +204,10 @@ class TExtremeChart {
         break;
       case TAxisSetting::DateTime:
         break;
+      case TAxisSetting::WholeRange:
+        L->SetMinMax(-Largest, Largest);
+        B->SetMinMax(-Largest, Largest);
+        break;
     }
   }
 
@@ -220,7 +229,10 @@ class TExtremeChart {
 
   // Whether the axes show every finite value: then nothing of a series lies outside the chart
   // rectangle.
-  bool ShowsAll() const { return FSetting == TAxisSetting::Automatic || FSetting == TAxisSetting::DateTime; }
+  bool ShowsAll() const {
+    return FSetting == TAxisSetting::Automatic || FSetting == TAxisSetting::DateTime ||
+           FSetting == TAxisSetting::WholeRange;
+  }
 
   std::unique_ptr<TRecordingCanvas> Paint(bool Legend = false) {
     auto Canvas = std::make_unique<TRecordingCanvas>(Width, Height);
@@ -241,6 +253,32 @@ class TExtremeChart {
 
 bool Finite(TPointF P) { return std::isfinite(P.X) && std::isfinite(P.Y); }
 
+// The value labels of a linear axis lie on it at one spacing and reach both its ends: no end of
+// the axis is left more than a step without a label.
+void CheckValueLabels(TChartAxis* A) {
+  TAxisItems* Items = A->GetItems();
+  if (!Items->GetAuto() || A->GetLogarithmic() || A->IAxisDateTime || Items->GetCount() < 2 ||
+      A->CalcLabelStyle() != TAxisLabelStyle::talValue)
+    return;
+  std::vector<std::int32_t> Pos;
+  String All;
+  for (std::int32_t I = 0; I < Items->GetCount(); ++I) {
+    Pos.push_back(Items->Get(I)->GetLabelPos());
+    All += Items->Get(I)->GetText() + " ";
+  }
+  std::sort(Pos.begin(), Pos.end());
+  std::int32_t Least = INT32_MAX, Most = 0;
+  for (std::size_t I = 1; I < Pos.size(); ++I) {
+    Least = std::min(Least, Pos[I] - Pos[I - 1]);
+    Most = std::max(Most, Pos[I] - Pos[I - 1]);
+  }
+  // (each pixel is rounded, half to even: two gaps differ by up to two pixels)
+  EXPECT_LE(Most - Least, 2) << "labels at uneven spacing: " << All;
+  const std::int32_t Lo = std::min(A->IStartPos, A->IEndPos), Hi = std::max(A->IStartPos, A->IEndPos);
+  EXPECT_LE(Pos.front() - Lo, Most + 1) << "no label near one end: " << All;
+  EXPECT_LE(Hi - Pos.back(), Most + 1) << "no label near one end: " << All;
+}
+
 // The checks of one paint: axis ends and ticks; series primitives finite and, when Inside, within
 // the chart rectangle (widened by a pointer and a pen).
 void CheckPaint(TChart* C, const TRecordingCanvas& Canvas, bool Inside, const std::string& Step);
@@ -259,6 +297,7 @@ void CheckPaint(TChart* C, const TRecordingCanvas& Canvas, bool Inside, const st
       EXPECT_GE(T, Lo - 1) << "tick off the axis";
       EXPECT_LE(T, Hi + 1) << "tick off the axis";
     }
+    CheckValueLabels(A);
   }
   std::set<TAlphaColor> Colors;
   for (std::size_t K = 0; K < 64; ++K) Colors.insert(SeriesColor(static_cast<int>(K)));
@@ -363,7 +402,7 @@ TEST_P(ExtremeDataTest, DrawsWhatItCanThroughEveryStep) {
 
 INSTANTIATE_TEST_SUITE_P(All, ExtremeDataTest,
                          ::testing::Combine(::testing::Range(0, static_cast<int>(DataSets().size())),
-                                            ::testing::Range(0, 5)),
+                                            ::testing::Range(0, 6)),
                          [](const ::testing::TestParamInfo<TCase>& Info) {
                            return std::string(DataSets()[static_cast<std::size_t>(std::get<0>(Info.param))].Name) +
                                   "_" + AxisSettingNames[std::get<1>(Info.param)];

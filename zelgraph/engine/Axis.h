@@ -583,6 +583,10 @@ class TChartAxis : public TCollectionItem {
     double Limit = 0;
   };
   TLabelEnds ValueLabelEnds(double Inc, TDateTimeStep Step) const;
+  // The label N whole steps Inc below First (a sum of steps would drift over many labels). On an
+  // axis wider than the largest double (IRangeHalved) the product N x Inc overflows where the walk
+  // crosses zero: the value is taken in halves, as the mapping takes the distance.
+  double LabelBelow(double First, std::int64_t N, double Inc) const;
   // How the value labels of one walk are written, so that neighbours read apart and one axis
   // uses one notation (see ReadableLabels in AxisLabels.cpp). Inactive outside a walk.
   struct TLabelTexts {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <unordered_set>
 #include <vector>
 
@@ -164,7 +165,7 @@ std::int32_t TChartAxis::MaxLabelsWidth() {
         for (std::int32_t N = 0; N < 5000 && V >= Ends.Limit; ++N) {
           Measure(V);
           if (!IncDecDateTime(false, V, Inc, Step)) break;
-          if (!CalendarStep(Step, IAxisDateTime)) V = Ends.First - (N + 1) * Inc;
+          if (!CalendarStep(Step, IAxisDateTime)) V = LabelBelow(Ends.First, N + 1, Inc);
         }
       } else {
         Measure(IMaximum);
@@ -306,10 +307,13 @@ void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
 }
 
 bool TChartAxis::InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue) {
-  const std::int32_t Pos = CalcPosValue(Value);
+  // The walks take an end within a tolerance: a value a rounding error past it is the end (the
+  // labels drawn are those within the ends). The walk goes on from the value as it was.
+  const double Shown = IMinimum <= IMaximum ? std::clamp(Value, IMinimum, IMaximum) : Value;
+  const std::int32_t Pos = CalcPosValue(Shown);
   if ((GetLabelsOnAxis() && IGapSize < 1) || (IStartPos < Pos && Pos < IEndPos)) {
     if (!FTickOnLabelsOnly) Tick.push_back(Pos);
-    if (IsLabelsVisible() || IsGridVisibleAlways()) AddTickAndSaveLabel(W, Value, Pos, LabelValue(Value), nullptr);
+    if (IsLabelsVisible() || IsGridVisibleAlways()) AddTickAndSaveLabel(W, Shown, Pos, LabelValue(Shown), nullptr);
   }
   if (!DecValue) return true;
   const bool Moved = IncDecDateTime(false, Value, W.Inc, W.Step);
@@ -356,8 +360,16 @@ double TChartAxis::LabelEndTolerance(double End, double Inc) const {
   return std::max(Drift, Step > 0 ? std::min(Equal, 0.01 * Step) : Equal);
 }
 
+double TChartAxis::LabelBelow(double First, std::int64_t N, double Inc) const {
+  const double Steps = static_cast<double>(N);
+  if (IRangeHalved) return 2 * (0.5 * First - Steps * (0.5 * Inc));
+  return First - Steps * Inc;
+}
+
 TChartAxis::TLabelEnds TChartAxis::ValueLabelEnds(double Inc, TDateTimeStep Step) const {
-  const double Top = IMaximum + LabelEndTolerance(IMaximum, Inc);
+  // (Ends at the largest doubles: past them lies no label, only an overflow to infinity.)
+  constexpr double Largest = std::numeric_limits<double>::max();
+  const double Top = std::min(IMaximum + LabelEndTolerance(IMaximum, Inc), Largest);
   TLabelEnds Ends;
   if (IAxisDateTime && FExactDateTime && Step >= dsDay && Step <= dsYear) {
     Ends.First = ZelRoundDate(IMaximum, Step);
@@ -372,7 +384,7 @@ TChartAxis::TLabelEnds TChartAxis::ValueLabelEnds(double Inc, TDateTimeStep Step
   }
   for (std::int32_t N = 0; Ends.First > Top && N < MaxWalkSteps; ++N)
     if (!IncDecDateTime(false, Ends.First, Inc, Step)) break;
-  Ends.Limit = IMinimum - LabelEndTolerance(IMinimum, Inc);
+  Ends.Limit = std::max(IMinimum - LabelEndTolerance(IMinimum, Inc), -Largest);
   return Ends;
 }
 
@@ -408,7 +420,7 @@ TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Ste
   bool Alike = false;
   String Previous;
   for (std::int32_t N = 0; N < 10000 && !Alike; ++N) {
-    const double V = Ends.First - N * Inc;
+    const double V = LabelBelow(Ends.First, N, Inc);
     if (V < Ends.Limit) break;
     const double R = T.Quantum > 0 ? std::nearbyint(V / T.Quantum) * T.Quantum : V;
     String Text = FormatFloat(FAxisValuesFormat, R);
@@ -492,7 +504,7 @@ void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
         }
         if (!InternalDrawLabel(W, Value, true)) break;
         if (Exact) {
-          Value = First - (N + 1) * Inc;
+          Value = LabelBelow(First, N + 1, Inc);
           if (std::fabs(Value) < std::fabs(Inc) * 1e-9) Value = 0;
         }
       }
@@ -894,14 +906,20 @@ void TChartAxis::DrawAxisLabel(TLabelWalk* Walk, std::int32_t X, std::int32_t Y,
   TRectF R(Left, Top, Left + W, Top + HH);
   if (Angle == 90 || Angle == 270) {
     if (!FHorizontal) {
-      const float L = static_cast<float>(X) - W / 2.0f + (FOtherSide ? HH : -HH);
+      // Turned about its centre, the label fills the band of its text height beside the line.
+      const float L = static_cast<float>(X) - W / 2.0f + (FOtherSide ? HH : -HH) / 2.0f;
       R = TRectF(L, static_cast<float>(Y), L + W, static_cast<float>(Y) + HH);
-    } else if (FOtherSide) {
-      R.Bottom = static_cast<float>(Y + HH * 1.5 - W / 2.0);
-      R.Top = R.Bottom - HH;
     } else {
-      R.Top = static_cast<float>(Y + HH * 0.75 + W / 2.0);
-      R.Bottom = R.Top + HH;
+      // On whole pixels: the text is drawn from the whole pixel of its box's top and turned about
+      // the box's centre, so a box on a half pixel would put the text half a pixel along the axis
+      // (this way or that, as the half rounds), over its neighbour.
+      if (FOtherSide) {
+        R.Bottom = static_cast<float>(Round(Y + HH * 1.5 - W / 2.0));
+        R.Top = R.Bottom - HH;
+      } else {
+        R.Top = static_cast<float>(Round(Y + HH * 0.75 + W / 2.0));
+        R.Bottom = R.Top + HH;
+      }
     }
   }
   if (Centred) {

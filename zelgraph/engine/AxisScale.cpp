@@ -91,11 +91,19 @@ double TChartAxis::CalcIncrement() {
                                                     : FDesiredIncrement * static_cast<double>(Round64(IMinimum));
     Hi = FDesiredIncrement * std::trunc(IMaximum);
   }
-  double Mid = std::midpoint(Lo, Hi);
   // Halve whole samples so that the sample shows decimals.
-  while (std::isfinite(Mid) && Mid != 0 && Mid == std::trunc(Mid)) Mid *= 0.5;
-  std::int32_t Size = std::max({InternalLabelSize(Mid, FHorizontal), InternalLabelSize(Lo, FHorizontal),
-                                InternalLabelSize(Hi, FHorizontal)});
+  auto WithDecimals = [](double V) {
+    while (std::isfinite(V) && V != 0 && V == std::trunc(V)) V *= 0.5;
+    return V;
+  };
+  const double Mid = std::midpoint(Lo, Hi);
+  std::int32_t Size = std::max({InternalLabelSize(WithDecimals(Mid), FHorizontal),
+                                InternalLabelSize(Lo, FHorizontal), InternalLabelSize(Hi, FHorizontal)});
+  // A range across zero: its middle may be 0, which shows no decimals, and labels below zero
+  // carry a sign; a sample from each half.
+  if (Lo < 0 && Hi > 0)
+    Size = std::max({Size, InternalLabelSize(WithDecimals(0.5 * Lo), FHorizontal),
+                     InternalLabelSize(WithDecimals(0.5 * Hi), FHorizontal)});
   if (FDesiredIncrement != 0) {
     Size = std::max(Size, InternalLabelSize(Lo + FDesiredIncrement, FHorizontal));
     Size = std::max(Size, InternalLabelSize(Hi - FDesiredIncrement, FHorizontal));
