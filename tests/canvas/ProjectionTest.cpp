@@ -1,7 +1,6 @@
 // The 3D projection: the 2D, orthogonal and rotated mappings and their inverse.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include "platform/RecordingCanvas.h"
 #include "zelgraph/canvas/CanvasUnit.h"
@@ -115,25 +114,37 @@ TEST_F(ProjectionTest, InverseLeavesThePointWhereItCannotInvert) {
 
 TEST_F(ProjectionTest, FarPixelsProjectWithinThePixelLimit) {
   // A pixel at the limit of the axes' mappings, zoomed and shifted, stays within the limit (and
-  // its sums defined), in every kind of view, and back again.
+  // its sums defined), in every kind of view, on the front plane and behind it, and back again.
+  // From zoom 800 a far pixel times the zoom lies beyond the int range.
   const TView Views[] = {
-      {true, 45, 0, 0, 0, 0, 500},      {false, 45, 345, 345, 0, 0, 500},
-      {false, 45, 330, 350, 25, 0, 500}, {false, 45, 60, 330, 10, 60, 500},
+      {true, 45, 0, 0, 0, 0, 0},        {false, 45, 345, 345, 0, 0, 0},
+      {false, 45, 330, 350, 25, 0, 0}, {false, 45, 60, 330, 10, 60, 0},
   };
   const int Far[] = {ZelPixelLimit, -ZelPixelLimit};
-  for (const TView& V : Views) {
-    Open(V, true, 100, 100);
-    for (int FX : Far)
-      for (int FY : Far) {
-        int X = FX, Y = FY;
-        Canvas.Calc3DPos(X, Y, 30);
-        EXPECT_LE(std::abs(X), ZelPixelLimit) << V.Rotation;
-        EXPECT_LE(std::abs(Y), ZelPixelLimit) << V.Rotation;
-        Canvas.Calculate2DPosition(X, Y, 30);
-        EXPECT_LE(std::abs(X), ZelPixelLimit) << V.Rotation;
-        EXPECT_LE(std::abs(Y), ZelPixelLimit) << V.Rotation;
+  auto Within = [](int P) { return P >= -ZelPixelLimit && P <= ZelPixelLimit; };
+  for (int Zoom : {500, 800})
+    for (TView V : Views)
+      for (int Z : {0, 30}) {
+        V.Zoom = Zoom;
+        Open(V, true, 100, 100);
+        for (int FX : Far)
+          for (int FY : Far) {
+            SCOPED_TRACE(testing::Message() << "orthogonal " << V.Orthogonal << " rotation " << V.Rotation << " zoom "
+                                            << Zoom << " z " << Z << " from " << FX << ", " << FY);
+            int X = FX, Y = FY;
+            Canvas.Calc3DPos(X, Y, Z);
+            EXPECT_TRUE(Within(X)) << X;
+            EXPECT_TRUE(Within(Y)) << Y;
+            // The orthogonal view only shifts the point: a far point stays at the limit on its side.
+            if (V.Orthogonal) {
+              EXPECT_EQ(X, FX);
+              EXPECT_EQ(Y, FY);
+            }
+            Canvas.Calculate2DPosition(X, Y, Z);
+            EXPECT_TRUE(Within(X)) << X;
+            EXPECT_TRUE(Within(Y)) << Y;
+          }
       }
-  }
 }
 
 }  // namespace

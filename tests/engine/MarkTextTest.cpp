@@ -123,6 +123,11 @@ TEST(MarkText, KeptWidthsDrawThePixelsOfWidthsMeasuredAfresh) {
            L->OnGetMarkText = [](TChartSeries*, std::int32_t, String& T) { T = "same"; };
          S.Second->GetMarks()->GetFont()->SetSizeFloat(20);
        }},
+      {"same texts everywhere, the second series' marks bold alone", [](TScene& S) {
+         for (TCustomSeries* L : {S.First, S.Second})
+           L->OnGetMarkText = [](TChartSeries*, std::int32_t, String& T) { T = "same width?"; };
+         S.Second->GetMarks()->GetFont()->SetStyle({TFontStyle::fsBold});
+       }},
   };
   for (bool View3D : {false, true})
     for (bool Buffered : {false, true})

@@ -155,13 +155,18 @@ TEST_F(FastLine, PolylinePixelsAreTheAxisPixelsForEveryValue) {
     }
 }
 
-// A fast line that reuses its X pixels from one paint to the next (a kind built on it may).
+// A fast line that reuses its X pixels, its Y pixels or both from one paint to the next (a kind
+// built on it may).
+template <bool ReuseX, bool ReuseY>
 class TReusingFastLine : public TFastLineSeries {
  public:
-  explicit TReusingFastLine(TComponent* AOwner) : TFastLineSeries(AOwner) { ReuseXValues = true; }
+  explicit TReusingFastLine(TComponent* AOwner) : TFastLineSeries(AOwner) {
+    ReuseXValues = ReuseX;
+    ReuseYValues = ReuseY;
+  }
 };
 
-// Reused X pixels stand at their points' places: a line that left out a NaN is filled again.
+// Reused pixels stand at their points' places: a line that left out a NaN is filled again.
 TEST_F(FastLine, ReusedPixelsOfALineWithANaNStayWithTheirPoints) {
   std::vector<double> X, Y;
   for (int I = 0; I < 40; ++I) {
@@ -169,20 +174,26 @@ TEST_F(FastLine, ReusedPixelsOfALineWithANaNStayWithTheirPoints) {
     Y.push_back(I % 5);
   }
   Y[3] = std::nan("");
-  auto* S = Add<TReusingFastLine>(X, Y);
-  S->SetDrawStyle(TFastLineDrawStyle::flAll);
   Chart->GetBottomAxis()->SetMinMax(0, 39);
   Chart->GetLeftAxis()->SetMinMax(0, 4);
-  Paint();
-  Paint();
-  const auto P = Records(TRecordKind::Polyline);
-  ASSERT_EQ(P.size(), 1u);
-  ASSERT_EQ(P[0].Points.size(), X.size() - 1);
-  for (std::size_t K = 0, D = 0; K < X.size(); ++K) {
-    if (K == 3) continue;
-    EXPECT_EQ(P[0].Points[D].X, float(Chart->GetBottomAxis()->CalcXPosValue(X[K]))) << K;
-    ++D;
-  }
+  auto Check = [&](TFastLineSeries* S, const char* Reused) {
+    SCOPED_TRACE(Reused);
+    S->SetDrawStyle(TFastLineDrawStyle::flAll);
+    Paint();
+    Paint();
+    const auto P = Records(TRecordKind::Polyline);
+    ASSERT_EQ(P.size(), 1u);
+    ASSERT_EQ(P[0].Points.size(), X.size() - 1);
+    for (std::size_t K = 0, D = 0; K < X.size(); ++K) {
+      if (K == 3) continue;
+      EXPECT_EQ(P[0].Points[D], Pixel(X[K], Y[K])) << K;
+      ++D;
+    }
+    S->Free();
+  };
+  Check(Add<TReusingFastLine<true, false>>(X, Y), "X reused");
+  Check(Add<TReusingFastLine<false, true>>(X, Y), "Y reused");
+  Check(Add<TReusingFastLine<true, true>>(X, Y), "both reused");
 }
 
 TEST_F(FastLine, ThreeDimensionalViewDrawsSegmentByPoint) {

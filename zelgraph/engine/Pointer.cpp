@@ -422,12 +422,13 @@ void TSeriesPointer::DrawPointer(TCanvas3D* C, bool Is3D, int X, int Y, int H, i
       DiagCross();
       break;
     case TSeriesPointerStyle::psDiamond: Poly(T4{{{L, YF}, {XF, T}, {R, YF}, {XF, B}}}); break;
-    case TSeriesPointerStyle::psSmallDot:
-      if (Is3D)
-        C->SetPixel3D(X, Y, GetMiddleZ(), C->GetBrush()->GetColor());
-      else
-        C->SetPixel(X, Y, C->GetBrush()->GetColor());
+    case TSeriesPointerStyle::psSmallDot: {
+      // One pixel set on the canvas the chart draws on, its own buffer or not (a chart drawn
+      // straight on a canvas has no bitmap whose pixels SetPixel could set).
+      const TPointF P = Is3D ? C->Calculate3DPosition(X, Y, GetMiddleZ()) : TPointF(float(X), float(Y));
+      if (TCanvas* Target = C->GetCanvas()) Target->ClearRect(TRectF(P.X, P.Y, P.X + 1, P.Y + 1), C->GetBrush()->GetColor());
       break;
+    }
     case TSeriesPointerStyle::psNothing: break;
     case TSeriesPointerStyle::psLeftTriangle: Poly(T3{{{L, YF}, {R, B}, {R, T}}}); break;
     case TSeriesPointerStyle::psRightTriangle: Poly(T3{{{R, YF}, {L, B}, {L, T}}}); break;
