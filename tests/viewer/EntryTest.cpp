@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,9 @@ struct TUserPlatform {
   const char* Display;   // DISPLAY (nullptr: unset)
   const char* Cause;     // what the message says after "zelview: "
 };
+
+// A case prints as its name (the test list would otherwise show the bytes of its pointers).
+void PrintTo(const TUserPlatform& C, std::ostream* Out) { *Out << C.Name; }
 
 class UserPlatform : public ::testing::TestWithParam<TUserPlatform> {};
 
