@@ -637,7 +637,7 @@ class TQtCanvas : public TCanvas {
     bool Translucent = Alpha < 1 && GetStroke()->GetKind() == TBrushKind::Solid;
     if (!Translucent) {
       if (Thin)
-        Widened(P, QTransform(), [&] { DrawPieces(P, Src, N, true); });
+        DrawWidenedPieces(P, Pen, Src, N);
       else
         DrawPieces(P, Src, N, true);
     } else {
@@ -706,6 +706,39 @@ class TQtCanvas : public TCanvas {
       }
     }
     Flush();
+  }
+
+  // An opaque thin line's device points, widened (as Widened draws them): the points that follow
+  // one another in one device column set their column from the lowest to the highest row, so
+  // each such run is one box (widened), and only the lines between columns are drawn at every
+  // pixel of the widening. A line of many points in each column (a merged one or not) costs a
+  // box and a short line per column. Bad points break the line.
+  void DrawWidenedPieces(QPainter* P, const QPen& Pen, const TPointF* Src, std::size_t N) {
+    const int W = ThinWidth();
+    const QBrush Brush = Pen.brush();
+    P->setTransform(QTransform());
+    FQLines.clear();
+    for (std::size_t K = 0; K < N;) {
+      if (!Finite(Src[K])) {
+        ++K;
+        continue;
+      }
+      std::size_t M = K;
+      float Lo = Src[K].Y, Hi = Src[K].Y;
+      while (M + 1 < N && Src[M + 1].X == Src[K].X && Finite(Src[M + 1])) {
+        ++M;
+        Lo = std::min(Lo, Src[M].Y);
+        Hi = std::max(Hi, Src[M].Y);
+      }
+      P->fillRect(QRectF(Src[K].X, Lo, W, double(Hi) - Lo + W), Brush);
+      if (M + 1 < N && Finite(Src[M + 1]))
+        FQLines.append(QLineF(Src[M].X, Src[M].Y, Src[M + 1].X, Src[M + 1].Y));
+      K = M + 1;
+    }
+    if (!FQLines.isEmpty())
+      Widened(P, QTransform(), [&] { P->drawLines(FQLines.constData(), int(FQLines.size())); });
+    if (FQLines.capacity() > qsizetype(4 * Piece)) FQLines = QList<QLineF>();
+    FStateDirty = true;
   }
 
   void DrawThroughLayer(QPainter* P, const QPen& Pen, const TPointF* Src, std::size_t N,
@@ -829,6 +862,7 @@ class TQtCanvas : public TCanvas {
   std::vector<TPointF> FReduced;
   std::vector<TPointF> FDevice;  // the device points of a thin line
   QPolygonF FQPoints;
+  QList<QLineF> FQLines;  // the lines between the columns of a widened line
   // A rounded box's path and the Qt paths drawn, kept so that their storage serves each shape.
   TPathData FBox;
   QPainterPath FQPath;
