@@ -19,6 +19,7 @@
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
 #include "zelgraph/canvas/Pens.h"
+#include "zelgraph/canvas/PlatformCanvas.h"
 #include "zelgraph/chart/Chart.h"
 #include "zelgraph/chart/Legend.h"
 #include "zelgraph/engine/Axis.h"
@@ -244,6 +245,36 @@ TEST_P(ThinLines, LieOnTheirUnitsPixelsAndAreEquallyThick) {
     for (int K = 0; K < Wide; ++K) Want.push_back(Device(31) + K);
     ASSERT_EQ(RowsIn(B, X, LineColor), Want) << "column " << X;
   }
+  // A polyline going up and down in one column sets it from its lowest to its highest row.
+  const std::vector<TPointF> Run{TPointF(2, 50), TPointF(2, 36), TPointF(2, 44), TPointF(3, 44)};
+  C->DrawPolyline(Run.data(), Run.size(), 1);
+  for (int Y = Device(36); Y < Device(50) + Wide; ++Y) EXPECT_EQ(B.GetPixel(Device(2), Y), LineColor) << "row " << Y;
+}
+
+TEST_P(ThinLines, WideLinesAlongRowsAndColumnsSetTheUnitsAScaleOnePictureSets) {
+  // Pens of 2, 3 and 4 units through whole and half units, drawn at the scale and at 1: every
+  // device pixel has the colour of its unit at 1. (At a fractional scale the edge of a unit
+  // falls inside a device pixel, which the fill rule gives to one side or the other.)
+  if (S != std::floor(S)) return;
+  for (float Width : {2.0f, 3.0f, 4.0f})
+    for (float At : {20.0f, 20.5f}) {
+      TBitmap One(100, 60);
+      One.Clear(TAlphaColors::White);
+      B.Clear(TAlphaColors::White);
+      for (TCanvas* K : {C, One.GetCanvas()}) {
+        K->SetStroke(C->GetStroke());
+        K->GetStroke()->SetThickness(Width);
+        K->BeginScene();
+        K->DrawLine(TPointF(At, 5), TPointF(At, 55), 1);
+        K->DrawLine(TPointF(30, At + 10), TPointF(90, At + 10), 1);
+        K->EndScene();
+      }
+      for (int Y = 0; Y < B.GetHeight(); ++Y)
+        for (int X = 0; X < B.GetWidth(); ++X) {
+          const int UX = int(std::floor((X + 0.5f) / S)), UY = int(std::floor((Y + 0.5f) / S));
+          ASSERT_EQ(B.GetPixel(X, Y), One.GetPixel(UX, UY)) << "width " << Width << " at " << At << ", pixel " << X << ", " << Y;
+        }
+    }
 }
 
 TEST_P(ThinLines, AMergedPolylineDrawsWhatEveryPointDraws) {
@@ -368,6 +399,30 @@ INSTANTIATE_TEST_SUITE_P(
                       TExactCase{TPath::FastLineMerged, 1.5f}, TExactCase{TPath::FastLineStrokes, 1.5f},
                       TExactCase{TPath::Stairs, 1.5f}, TExactCase{TPath::FastLineMerged, 3}),
     CaseName);
+
+// ---------------------------------------------------------------------------------------------
+// A picture kept from the last paint is shown again only on a destination of its scale: on a
+// screen of another ratio the chart draws again.
+
+TEST(KeptPicture, IsShownAgainOnlyAtTheScaleItWasMadeAt) {
+  TOwned<TChart> Chart(Create<TChart>(nullptr));
+  Chart->SetBounds(0, 0, 300, 200);
+  auto* Canvas = dynamic_cast<TZelCanvas3D*>(Chart->GetCanvas());
+  ASSERT_NE(Canvas, nullptr);
+  TBitmap One(300, 200), Two(600, 400);
+  Two.SetBitmapScale(2);
+  Chart->Draw(One.GetCanvas(), TRectF(0, 0, 300, 200));
+  ASSERT_FALSE(Canvas->GetDirty());
+  Canvas->SetCanvas(Two.GetCanvas());
+  EXPECT_FALSE(Canvas->ReDrawBitmap());
+  Canvas->SetCanvas(One.GetCanvas());
+  EXPECT_TRUE(Canvas->ReDrawBitmap());
+  // Drawn at 2, the picture is 600 x 400 at scale 2, shown back at 300 x 200.
+  Chart->Draw(Two.GetCanvas(), TRectF(0, 0, 300, 200));
+  EXPECT_EQ(Canvas->GetBitmap()->GetWidth(), 600);
+  EXPECT_EQ(Canvas->GetBitmap()->GetBitmapScale(), 2.0f);
+  Canvas->SetCanvas(nullptr);
+}
 
 // ---------------------------------------------------------------------------------------------
 // A fractional scale: the chart's picture reaches every edge of the control's.
