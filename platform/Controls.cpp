@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
@@ -313,7 +314,8 @@ void TZelWidget::paintEvent(QPaintEvent*) {
     QPainter Painter(this);
     // The device painted on now: the window's backing store, or a picture a program renders
     // the window into.
-    if (!RenderPicture(SaneRatio(Painter.device()->devicePixelRatioF()))) return;
+    const QPaintDevice* Target = Painter.paintEngine() ? Painter.paintEngine()->paintDevice() : Painter.device();
+    if (!RenderPicture(SaneRatio((Target ? Target : Painter.device())->devicePixelRatioF()))) return;
     DrawPicture(Painter, QPointF(0, 0), *FControl->FImpl->Buffer);
   });
 }

@@ -190,6 +190,9 @@ TEST_F(ShownChart, PicturesAProgramAsksForKeepTheChartsSizeUnlessAScaleIsAsked) 
   EXPECT_EQ(Plain->GetWidth(), 320);
   EXPECT_EQ(Plain->GetHeight(), 240);
   EXPECT_EQ(Plain->GetBitmapScale(), 1.0f);
+  // The window rendered into a picture of its size is drawn at that picture's ratio, 1.
+  TOwned<TBitmap> Rendered(PaintToBitmap(Chart));
+  EXPECT_EQ(Differences(*Rendered, *Plain), 0);
   TOwned<TBitmap> Two(Chart->ZelCreateBitmap(0, Chart->GetClientRect(), 0, 2));
   EXPECT_EQ(Two->GetWidth(), 640);
   EXPECT_EQ(Two->GetHeight(), 480);
