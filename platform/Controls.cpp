@@ -290,9 +290,11 @@ bool TZelWidget::RenderPicture(float Ratio) {
   const int DW = ScaledPixels(float(W), Ratio), DH = ScaledPixels(float(H), Ratio);
   // A picture too large to hold is not painted (the bitmap refuses such sizes).
   if (DW <= 0 || DH <= 0 || Int64(DW) * DH > (Int64(1) << 28)) return false;
+  const bool Opaque = C->PaintsOpaque();
+  setAttribute(Qt::WA_OpaquePaintEvent, Opaque);
   if (Buffer->GetWidth() != DW || Buffer->GetHeight() != DH)
     Buffer->SetSize(DW, DH);
-  else
+  else if (!Opaque)
     Buffer->Clear(0);
   Buffer->SetBitmapScale(Ratio);
   C->FImpl->PictureSize = QSize(W, H);

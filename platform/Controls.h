@@ -227,6 +227,9 @@ class TControl : public TComponent {
   // Draws the control on GetCanvas() (cleared to transparent before); the default fires
   // OnPaint.
   virtual void Paint();
+  // True when Paint sets every pixel of the control's picture, opaque: the picture is then not
+  // cleared first, and the window does not paint what lies beneath the control.
+  virtual bool PaintsOpaque() const { return false; }
 
   struct TImpl;
 

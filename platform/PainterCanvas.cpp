@@ -446,8 +446,22 @@ class TQtCanvas : public TCanvas {
     // copies meet, and is drawn at the scale as it is.
     if (ThinInDevicePixels() && ClampOpacity(Opacity) * float(Pen.color().alphaF()) >= 1) {
       MakeThin(Pen);
-      P->setPen(Pen);
       const QLineF Line(DevicePoint(P1), DevicePoint(P2));
+      if (Line.x1() == Line.x2() || Line.y1() == Line.y2()) {
+        // Along a row or a column: the pixels the one-pixel line sets (from the lower end to the
+        // higher, which only a round cap sets; a line of no length sets its one pixel), widened,
+        // are one box.
+        const bool Column = Line.x1() == Line.x2();
+        const double Lo = Column ? std::min(Line.y1(), Line.y2()) : std::min(Line.x1(), Line.x2());
+        const double Hi = Column ? std::max(Line.y1(), Line.y2()) : std::max(Line.x1(), Line.x2());
+        const double End = (Hi > Lo ? Hi + (Pen.capStyle() == Qt::RoundCap ? 1 : 0) : Lo + 1) + ThinWidth() - 1;
+        const double W = ThinWidth();
+        P->setTransform(QTransform());
+        P->fillRect(Column ? QRectF(Line.x1(), Lo, W, End - Lo) : QRectF(Lo, Line.y1(), End - Lo, W), Pen.brush());
+        FStateDirty = true;
+        return;
+      }
+      P->setPen(Pen);
       Widened(P, QTransform(), [&] { P->drawLine(Line); });
       return;
     }
