@@ -154,8 +154,9 @@ class TControl : public TComponent {
   bool PaintImmediately();
 
   // The platform canvas of the control, the same object for the control's whole life. It
-  // draws into the control's picture, which is cleared before each Paint and shown in the
-  // window after it. The picture has the control's size (rounded) while Paint runs, and keeps
+  // draws into the control's picture, which is cleared before each Paint (unless the control
+  // paints opaque, PaintsOpaque) and shown in the window after it. The picture has the
+  // control's size (rounded) while Paint runs, and keeps
   // what the last Paint drew until the next one. It is made at the device pixel ratio of the
   // screen the control is on: width x ratio by height x ratio pixels with that bitmap scale, so
   // the canvas reports the ratio as its Scale and draws in units (logical pixels) as anywhere
