@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -42,6 +43,14 @@ void CheckSize(int W, int H) {
                                        std::to_string(H) + ")");
 }
 }  // namespace
+
+int ScaledPixels(float Size, float Scale) {
+  if (!(Scale > 0) || !std::isfinite(Scale)) Scale = 1;
+  const double D = double(Size) * double(Scale);
+  if (!(D > 0)) return 0;
+  // Products that miss a whole number only by the rounding of the float size count as whole.
+  return int(std::min(std::ceil(D - 1e-3), double(MaxSide)));
+}
 
 // ---------------------------------------------------------------------------------------------
 // Pixel access

@@ -108,6 +108,10 @@ class TBitmap : public TPersistent {
   bool FMapped = false;
 };
 
+// The device pixels that cover Size units at Scale device pixels per unit (a picture of a
+// control or a chart at its screen's ratio): 300 at 2 is 600, 301 at 1.5 is 452. Never below 0.
+int ScaledPixels(float Size, float Scale);
+
 inline const char* const SBitmapInvalidImage = "Bitmap data is not a readable image";
 
 }  // namespace zel

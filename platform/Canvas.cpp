@@ -267,10 +267,20 @@ bool TCanvas::NothingToDraw() const {
 bool TCanvas::CanReducePolyline(float Opacity) const {
   const TStrokeBrush& S = FStroke;
   float T = S.GetThickness();
-  float ScaleX = std::fabs(FMatrix.m11) * GetScale();
+  // A thin line in device pixels is merged per device column, as a scale-1 line per pixel.
+  const float Scale = ThinInDevicePixels() ? 1 : GetScale();
+  float ScaleX = std::fabs(FMatrix.m11) * Scale;
   return !FAntialiasing && Opacity >= 1 && S.GetKind() == TBrushKind::Solid &&
-         AlphaOf(S.GetColor()) == 0xFF && T > 0 && T * GetScale() <= 1 &&
+         AlphaOf(S.GetColor()) == 0xFF && T > 0 && T * Scale <= 1 &&
          S.GetDash() == TStrokeDash::Solid && FMatrix.IsAxisAligned() && ScaleX <= 1;
+}
+
+bool TCanvas::ThinInDevicePixels() const {
+  const TStrokeBrush& S = FStroke;
+  const float T = S.GetThickness();
+  return DrawsThinInDevicePixels() && !FAntialiasing && S.GetKind() == TBrushKind::Solid && T > 0 && T <= 1 &&
+         S.GetDash() == TStrokeDash::Solid && FMatrix.m11 == 1 && FMatrix.m22 == 1 && FMatrix.IsAxisAligned() &&
+         std::isfinite(FMatrix.m31) && std::isfinite(FMatrix.m32);
 }
 
 float TCanvas::TextWidth(const String& Text) {

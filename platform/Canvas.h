@@ -214,6 +214,9 @@ class TCanvas : public TObject {
   }
   // True when a polyline drawn now with Opacity may be merged per pixel column.
   bool CanReducePolyline(float Opacity) const;
+  // True when the stroke set now is a thin line drawn in device pixels (DrawsThinInDevicePixels):
+  // solid, thickness up to 1 unit, not antialiased, on a matrix that only moves.
+  bool ThinInDevicePixels() const;
   // True when DrawPolyline, called now with Opacity, does merge the points per pixel column (so
   // that a caller may hand them over merged already: merging again changes nothing).
   virtual bool MergesPolylines(float) const { return false; }
@@ -243,6 +246,13 @@ class TCanvas : public TObject {
                               bool Reduce) = 0;
   // The matrix, the clip or the antialiasing changed.
   virtual void StateChanged() {}
+  // True for a canvas of a scale other than 1 that draws a thin stroke as a scale-1 picture
+  // draws it, at its own device pixels: the ends taken to the device pixel where their whole
+  // unit begins, the line one device pixel thin through them, widened right and down to the
+  // scale rounded (2 device pixels at scale 1.5 and 2). So a 1-unit line stays 1 unit, lies on
+  // the unit's pixels as it does at scale 1, and is as thick everywhere; and the points of one
+  // device column merge as at scale 1 (first, lowest, highest, last draw the same pixels).
+  virtual bool DrawsThinInDevicePixels() const { return false; }
   // True when a primitive would draw nothing: empty canvas or empty clip.
   bool NothingToDraw() const;
 

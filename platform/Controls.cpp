@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
@@ -167,8 +168,9 @@ class TZelWidget : public QWidget {
   int FDepth = 0;
   int FWheelRest = 0;  // parts of a wheel notch not yet passed on
 
-  // Has the control paint its picture; false when there is nothing to show.
-  bool RenderPicture();
+  // Has the control paint its picture at Ratio device pixels per unit (its screen's, or that of
+  // the device it is rendered to); false when there is nothing to show.
+  bool RenderPicture(float Ratio);
   // Paints the control and puts only its picture on the window's backing store and screen;
   // true when it did.
   bool PaintAlone();
@@ -212,6 +214,7 @@ class TZelWidget : public QWidget {
     Forward([&] { FControl->DoMouseLeave(); });
   }
   void closeEvent(QCloseEvent* E) override;
+  bool event(QEvent* E) override;
 
  private:
   void Mouse(QMouseEvent* E, TSimMouseKind Kind);
@@ -222,6 +225,8 @@ struct TControl::TImpl {
   TZelWidget* Widget = nullptr;
   // The picture the control paints into; its canvas is the control's canvas.
   TOwned<TBitmap> Buffer{new TBitmap()};
+  // The size (units) the picture was last painted for; its bitmap scale is the ratio.
+  QSize PictureSize;
   int RepaintRequests = 0;
   int Paints = 0;
   bool PaintPending = false;
@@ -250,19 +255,49 @@ void HandleEventException() {
   }
 }
 
-bool TZelWidget::RenderPicture() {
+namespace {
+
+// A device pixel ratio Qt gives, or 1 where it is not a sane one.
+float SaneRatio(double R) { return R > 0 && R <= 16 ? float(R) : 1.0f; }
+
+// The ratio of the screen a widget is on.
+float WidgetRatio(const QWidget* W) { return SaneRatio(W->devicePixelRatioF()); }
+
+// Draws a control's picture with its top-left at Offset (units of the painter): its device
+// pixels onto the device pixels beneath, one to one, however dense the device is.
+void DrawPicture(QPainter& Painter, QPointF Offset, const TBitmap& Picture) {
+  const QImage& Image = BitmapImage(Picture);
+  const float S = Picture.GetBitmapScale();
+  if (S == 1) {
+    Painter.drawImage(Offset, Image);
+    return;
+  }
+  Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  Painter.drawImage(QRectF(Offset, QSizeF(Image.width() / double(S), Image.height() / double(S))), Image,
+                    QRectF(Image.rect()));
+}
+
+}  // namespace
+
+bool TZelWidget::RenderPicture(float Ratio) {
   TControl* C = FControl;
   C->FImpl->PaintPending = false;
   ++C->FImpl->Paints;
   int W = width(), H = height();
   if (W <= 0 || H <= 0) return false;
   TBitmap* Buffer = C->FImpl->Buffer.get();
+  // The picture covers the control's device pixels; its canvas draws in units at that scale.
+  const int DW = ScaledPixels(float(W), Ratio), DH = ScaledPixels(float(H), Ratio);
   // A picture too large to hold is not painted (the bitmap refuses such sizes).
-  if (Int64(W) * H > (Int64(1) << 28)) return false;
-  if (Buffer->GetWidth() != W || Buffer->GetHeight() != H)
-    Buffer->SetSize(W, H);
-  else
+  if (DW <= 0 || DH <= 0 || Int64(DW) * DH > (Int64(1) << 28)) return false;
+  const bool Opaque = C->PaintsOpaque();
+  setAttribute(Qt::WA_OpaquePaintEvent, Opaque);
+  if (Buffer->GetWidth() != DW || Buffer->GetHeight() != DH)
+    Buffer->SetSize(DW, DH);
+  else if (!Opaque)
     Buffer->Clear(0);
+  Buffer->SetBitmapScale(Ratio);
+  C->FImpl->PictureSize = QSize(W, H);
   C->FPainting = true;
   struct TReset {
     TZelWidget* W;
@@ -278,9 +313,12 @@ bool TZelWidget::RenderPicture() {
 
 void TZelWidget::paintEvent(QPaintEvent*) {
   Forward([&] {
-    if (!RenderPicture()) return;
     QPainter Painter(this);
-    Painter.drawImage(QPoint(0, 0), BitmapImage(*FControl->FImpl->Buffer));
+    // The device painted on now: the window's backing store, or a picture a program renders
+    // the window into.
+    const QPaintDevice* Target = Painter.paintEngine() ? Painter.paintEngine()->paintDevice() : Painter.device();
+    if (!RenderPicture(SaneRatio((Target ? Target : Painter.device())->devicePixelRatioF()))) return;
+    DrawPicture(Painter, QPointF(0, 0), *FControl->FImpl->Buffer);
   });
 }
 
@@ -309,7 +347,7 @@ bool TZelWidget::ShowPicture(const QRegion& Area) {
   {
     QPainter Painter(Store->paintDevice());
     Painter.setClipRegion(Shown);
-    Painter.drawImage(Offset, BitmapImage(*Picture));
+    DrawPicture(Painter, QPointF(Offset), *Picture);
   }
   Store->endPaint();
   Store->flush(Shown, Window);
@@ -322,7 +360,7 @@ bool TZelWidget::PaintAlone() {
   if (!ExposedStore(this, Store, Window) || visibleRegion().isEmpty()) return false;
   bool Painted = false;
   Forward([&] {
-    if (!RenderPicture()) return;
+    if (!RenderPicture(SaneRatio(Store->paintDevice()->devicePixelRatioF()))) return;
     Painted = ShowPicture(visibleRegion());
   });
   return Painted;
@@ -349,6 +387,15 @@ void TZelWidget::moveEvent(QMoveEvent*) {
   B.Top = float(geometry().y());
   B.Right = B.Left + W;
   B.Bottom = B.Top + H;
+}
+
+bool TZelWidget::event(QEvent* E) {
+  // On a screen of another ratio (the window moved, or the screen's scale changed) the control
+  // paints again at the new ratio.
+  if (E->type() == QEvent::ScreenChangeInternal && FControl && FControl->FImpl->PictureSize.isValid() &&
+      FControl->FImpl->Buffer->GetBitmapScale() != WidgetRatio(this))
+    update();
+  return QWidget::event(E);
 }
 
 void TZelWidget::closeEvent(QCloseEvent* E) {
@@ -715,8 +762,10 @@ bool TControl::PaintImmediately() {
 bool TControl::BeginDraw() {
   TZelWidget* W = FImpl->Widget;
   if (IsDestroying() || FPainting || !W) return false;
+  // The picture must be the last paint's at the control's size on the screen it is on now.
   const TBitmap* Picture = FImpl->Buffer.get();
-  if (Picture->IsEmpty() || Picture->GetWidth() != W->width() || Picture->GetHeight() != W->height()) return false;
+  if (Picture->IsEmpty() || FImpl->PictureSize != W->size() || Picture->GetBitmapScale() != WidgetRatio(W))
+    return false;
   ++FImpl->Drawing;
   FPaintCanvas->BeginScene();
   return true;
@@ -749,7 +798,7 @@ void TControl::Present(const TRectF& R) {
   TImpl& I = *FImpl;
   I.PresentArea |= PixelRect(R);
   if (I.PresentTimer) I.PresentTimer->stop();
-  const QRect Area = I.PresentArea & QRect(0, 0, I.Buffer->GetWidth(), I.Buffer->GetHeight());
+  const QRect Area = I.PresentArea & QRect(QPoint(0, 0), I.PictureSize);
   I.PresentArea = QRect();
   if (FUpdating > 0) {
     I.PresentArea = Area;  // shown after the outermost EndUpdate
@@ -1018,13 +1067,21 @@ TBitmap* PresentedPicture(TControl* Control) {
   QPaintDevice* Device = Store->paintDevice();
   if (!Device || Device->devType() != QInternal::Image) return B.release();
   const QImage& Screen = *static_cast<QImage*>(Device);
-  const QRect Area(W->mapTo(W->window(), QPoint(0, 0)), W->size());
-  B->SetSize(W->width(), W->height());
+  // The window's device pixels under the control, at the screen's ratio.
+  const double Ratio = Screen.devicePixelRatio();
+  const QRect Area =
+      QRectF(QPointF(W->mapTo(W->window(), QPoint(0, 0))) * Ratio, QSizeF(W->size()) * Ratio).toAlignedRect() &
+      Screen.rect();
+  if (Area.isEmpty()) return B.release();
+  B->SetSize(Area.width(), Area.height());
+  B->SetBitmapScale(float(Ratio));
   SuspendBitmapCanvas(*B);
+  QImage Part = Screen.copy(Area);
+  Part.setDevicePixelRatio(1);
   QImage& Image = BitmapImage(*B);
   QPainter P(&Image);
   P.setCompositionMode(QPainter::CompositionMode_Source);
-  P.drawImage(QPoint(0, 0), Screen.copy(Area));
+  P.drawImage(QPoint(0, 0), Part);
   P.end();
   return B.release();
 }

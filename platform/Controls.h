@@ -154,9 +154,13 @@ class TControl : public TComponent {
   bool PaintImmediately();
 
   // The platform canvas of the control, the same object for the control's whole life. It
-  // draws into the control's picture, which is cleared before each Paint and shown in the
-  // window after it. The picture has the control's size (rounded) while Paint runs, and keeps
-  // what the last Paint drew until the next one.
+  // draws into the control's picture, which is cleared before each Paint (unless the control
+  // paints opaque, PaintsOpaque) and shown in the window after it. The picture has the
+  // control's size (rounded) while Paint runs, and keeps
+  // what the last Paint drew until the next one. It is made at the device pixel ratio of the
+  // screen the control is on: width x ratio by height x ratio pixels with that bitmap scale, so
+  // the canvas reports the ratio as its Scale and draws in units (logical pixels) as anywhere
+  // else. A control on a screen of another ratio paints again at that ratio.
   TCanvas* GetCanvas() const { return FPaintCanvas; }
 
   // Drawing outside Paint. Between BeginDraw and EndDraw (TControlDrawScope closes the bracket
@@ -224,6 +228,9 @@ class TControl : public TComponent {
   // Draws the control on GetCanvas() (cleared to transparent before); the default fires
   // OnPaint.
   virtual void Paint();
+  // True when Paint sets every pixel of the control's picture, opaque: the picture is then not
+  // cleared first, and the window does not paint what lies beneath the control.
+  virtual bool PaintsOpaque() const { return false; }
 
   struct TImpl;
 
@@ -313,7 +320,8 @@ void SimulateWindowResize(TControl* Control, int Width, int Height);
 // Renders the control with its children into a new bitmap of its size (the caller owns it).
 TBitmap* PaintToBitmap(TControl* Control);
 // What the window shows of the control now, read back from the window's picture (the caller
-// owns it): an empty bitmap when the control is not on the screen. Runs no paint.
+// owns it): the device pixels, with the screen's ratio as the bitmap scale (twice the control's
+// size at ratio 2); an empty bitmap when the control is not on the screen. Runs no paint.
 TBitmap* PresentedPicture(TControl* Control);
 
 }  // namespace zel

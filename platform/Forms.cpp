@@ -303,6 +303,10 @@ bool TForm::PaintWindowImmediately() {
   if (!FShowing || IsDestroying() || !W || !W->isVisible()) return false;
   const QWindow* Window = W->windowHandle();
   if (!Window || !Window->isExposed()) return false;
+  // Controls that paint opaque are left alone by a repaint of what lies beneath them: they are
+  // asked for one too.
+  for (QWidget* C : W->findChildren<QWidget*>())
+    if (C->testAttribute(Qt::WA_OpaquePaintEvent)) C->update();
   W->repaint();  // paints the window's widgets and flushes the window, at once
   return true;
 }

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "platform/Bitmap.h"
+#include "platform/Math.h"
 
 namespace zel {
 
@@ -394,7 +395,18 @@ class TQtCanvas : public TCanvas {
     TRectF R = Rect.Normalized();
     R = TRectF(R.Left + 0.5f, R.Top + 0.5f, std::max(R.Left + 0.5f, R.Right - 0.5f),
                std::max(R.Top + 0.5f, R.Bottom - 0.5f));
-    if (XRadius > 0 && YRadius > 0 && !Corners.Empty()) {
+    const bool Round = XRadius > 0 && YRadius > 0 && !Corners.Empty();
+    // An opaque thin frame in device pixels, as a thin line (DrawLine).
+    if (!Round && ThinInDevicePixels() && ClampOpacity(Opacity) * float(Pen.color().alphaF()) >= 1) {
+      MakeThin(Pen);
+      P->setPen(Pen);
+      P->setBrush(Qt::NoBrush);
+      const QPolygonF Q({DevicePoint(R.TopLeft()), DevicePoint(TPointF(R.Right, R.Top)), DevicePoint(R.BottomRight()),
+                         DevicePoint(TPointF(R.Left, R.Bottom))});
+      Widened(P, QTransform(), [&] { P->drawPolygon(Q); });
+      return;
+    }
+    if (Round) {
       FBox.Clear();
       FBox.AddRectangle(R, XRadius, YRadius, Corners, CornerType);
       P->strokePath(ToQPath(FBox, FQPath), Pen);
@@ -430,6 +442,44 @@ class TQtCanvas : public TCanvas {
     if (NothingToDraw() || !Finite(P1) || !Finite(P2) || !MakePen(*GetStroke(), Pen)) return;
     QPainter* P = Prepare(Opacity);
     if (!P) return;
+    // An opaque thin line in device pixels; a translucent one would blend where its widened
+    // copies meet, and is drawn at the scale as it is.
+    if (ThinInDevicePixels() && ClampOpacity(Opacity) * float(Pen.color().alphaF()) >= 1) {
+      MakeThin(Pen);
+      const QLineF Line(DevicePoint(P1), DevicePoint(P2));
+      if (Line.x1() == Line.x2() || Line.y1() == Line.y2()) {
+        // Along a row or a column: the pixels the one-pixel line sets (from the lower end to the
+        // higher, which only a round cap sets; a line of no length sets its one pixel), widened,
+        // are one box.
+        const bool Column = Line.x1() == Line.x2();
+        const double Lo = Column ? std::min(Line.y1(), Line.y2()) : std::min(Line.x1(), Line.x2());
+        const double Hi = Column ? std::max(Line.y1(), Line.y2()) : std::max(Line.x1(), Line.x2());
+        const double End = (Hi > Lo ? Hi + (Pen.capStyle() == Qt::RoundCap ? 1 : 0) : Lo + 1) + ThinWidth() - 1;
+        const double W = ThinWidth();
+        P->setTransform(QTransform());
+        P->fillRect(Column ? QRectF(Line.x1(), Lo, W, End - Lo) : QRectF(Lo, Line.y1(), End - Lo, W), Pen.brush());
+        FStateDirty = true;
+        return;
+      }
+      P->setPen(Pen);
+      Widened(P, QTransform(), [&] { P->drawLine(Line); });
+      return;
+    }
+    // A wide line along a row or a column (an axis) at a scale other than 1 sets the whole
+    // units a scale-1 picture sets across it (Centre - Thickness / 2 and Centre + Thickness / 2
+    // rounded half up), as a box (round ends as square ones), where a stroke would lose or gain
+    // a device pixel at one side.
+    if (FBitmap && GetScale() != 1 && !GetAntialiasing() && GetStroke()->GetThickness() > 1 &&
+        GetStroke()->GetDash() == TStrokeDash::Solid && (P1.X == P2.X || P1.Y == P2.Y) && !(P1 == P2)) {
+      const float H = GetStroke()->GetThickness() / 2, E = GetStroke()->GetCap() == TStrokeCap::Flat ? 0 : H;
+      auto From = [H](float C) { return std::floor(double(C) - H + 0.5); };
+      auto To = [H](float C) { return std::floor(double(C) + H + 0.5); };
+      const QRectF Box =
+          P1.X == P2.X ? QRectF(QPointF(From(P1.X), std::min(P1.Y, P2.Y) - E), QPointF(To(P1.X), std::max(P1.Y, P2.Y) + E))
+                       : QRectF(QPointF(std::min(P1.X, P2.X) - E, From(P1.Y)), QPointF(std::max(P1.X, P2.X) + E, To(P1.Y)));
+      P->fillRect(Box, Pen.brush());
+      return;
+    }
     P->setPen(Pen);
     P->drawLine(QPointF(P1.X, P1.Y), QPointF(P2.X, P2.Y));
   }
@@ -465,6 +515,18 @@ class TQtCanvas : public TCanvas {
     if (NothingToDraw() || Points.size() < 2 || !MakePen(*GetStroke(), Pen)) return;
     QPainter* P = Prepare(Opacity);
     if (!P) return;
+    // An opaque thin outline in device pixels, as a thin line (DrawLine).
+    if (ThinInDevicePixels() && ClampOpacity(Opacity) * float(Pen.color().alphaF()) >= 1) {
+      MakeThin(Pen);
+      P->setPen(Pen);
+      P->setBrush(Qt::NoBrush);
+      QPolygonF Q;
+      Q.reserve(qsizetype(Points.size()));
+      for (const TPointF& Pt : Points)
+        if (Finite(Pt)) Q.append(DevicePoint(Pt));
+      Widened(P, QTransform(), [&] { P->drawPolygon(Q); });
+      return;
+    }
     P->setPen(Pen);
     P->setBrush(Qt::NoBrush);
     P->drawPolygon(ToQPolygon(Points));
@@ -552,11 +614,14 @@ class TQtCanvas : public TCanvas {
   bool MergesPolylines(float Opacity) const override { return CanReducePolyline(Opacity); }
   bool ReplacesPixels(float Opacity) const override { return !GetAntialiasing() && Opacity >= 1; }
   bool MergesColumnStrokes(float Opacity) const override {
-    // Thin lines whose pixels are the canvas' own: no scale, a shift by whole pixels.
+    // Thin lines whose pixels are the canvas' own, or thin lines in device pixels at a whole
+    // scale: a shift by whole pixels, and whole units on whole device pixels.
     const TMatrix& M = GetMatrix();
-    return CanReducePolyline(Opacity) && GetScale() == 1 && M.m11 == 1 && M.m22 == 1 &&
-           M.m31 == std::floor(M.m31) && M.m32 == std::floor(M.m32);
+    const float S = GetScale();
+    return CanReducePolyline(Opacity) && (S == 1 || (ThinInDevicePixels() && S == std::floor(S))) &&
+           M.m11 == 1 && M.m22 == 1 && M.m31 == std::floor(M.m31) && M.m32 == std::floor(M.m32);
   }
+  bool DrawsThinInDevicePixels() const override { return FBitmap && GetScale() != 1; }
 
   void DoDrawPolyline(const TPointF* Points, std::size_t Count, float Opacity,
                       bool Reduce) override {
@@ -564,33 +629,74 @@ class TQtCanvas : public TCanvas {
     if (Count < 2 || !Points || NothingToDraw() || !MakePen(*GetStroke(), Pen)) return;
     QPainter* P = Prepare(Opacity);
     if (!P) return;
-    P->setPen(Pen);
-    P->setBrush(Qt::NoBrush);
     const TPointF* Src = Points;
     std::size_t N = Count;
+    // A thin line in device pixels goes through its device points, merged per device column.
+    const bool Thin = ThinInDevicePixels();
+    if (Thin) {
+      MakeThin(Pen);
+      FDevice.resize(Count);
+      for (std::size_t i = 0; i < Count; ++i) FDevice[i] = Finite(Points[i]) ? ToDevice(Points[i]) : Points[i];
+      Src = FDevice.data();
+    }
+    P->setPen(Pen);
+    P->setBrush(Qt::NoBrush);
     bool Merge = Reduce && CanReducePolyline(Opacity);
     if (Merge) {
-      ReducePolylineByColumn(Points, Count, FReduced);
+      ReducePolylineByColumn(Src, N, FReduced);
       Src = FReduced.data();
       N = FReduced.size();
     }
     float Alpha = ClampOpacity(Opacity) * float(Pen.color().alphaF());
     bool Translucent = Alpha < 1 && GetStroke()->GetKind() == TBrushKind::Solid;
     if (!Translucent) {
-      DrawPieces(P, Src, N, true);
+      if (Thin)
+        DrawWidenedPieces(P, Pen, Src, N);
+      else
+        DrawPieces(P, Src, N, true);
     } else {
       // A line that crosses itself must not blend a pixel twice: it is drawn opaque into a
       // layer that is then blended once.
       QColor Opaque = Pen.color();
       Opaque.setAlphaF(1);
       Pen.setColor(Opaque);
-      DrawThroughLayer(P, Pen, Src, N, Alpha);
+      DrawThroughLayer(P, Pen, Src, N, Alpha, Thin);
     }
     if (FQPoints.capacity() > qsizetype(4 * Piece)) FQPoints = QPolygonF();
+    if (FDevice.capacity() > 4 * Piece) std::vector<TPointF>().swap(FDevice);
   }
 
  private:
   static constexpr std::size_t Piece = 65536;
+
+  // Thin lines in device pixels (DrawsThinInDevicePixels): the device pixel where a unit's
+  // pixel begins (as a fill of that unit starts), the widening, the one-pixel pen.
+  float DeviceCoord(float V, float Move) const {
+    return float(std::ceil(std::floor(double(V) + double(Move)) * GetScale() - 0.5));
+  }
+  TPointF ToDevice(TPointF P) const {
+    return TPointF(DeviceCoord(P.X, GetMatrix().m31), DeviceCoord(P.Y, GetMatrix().m32));
+  }
+  QPointF DevicePoint(TPointF P) const {
+    const TPointF D = ToDevice(P);
+    return QPointF(D.X, D.Y);
+  }
+  int ThinWidth() const { return std::max(1, Round(GetScale())); }
+  static void MakeThin(QPen& Pen) {
+    Pen.setWidthF(1);
+    Pen.setCosmetic(true);
+  }
+  // Draw run once for each device pixel of the widening, moved from Base (device points).
+  template <class F>
+  void Widened(QPainter* P, const QTransform& Base, F&& Draw) {
+    const int N = ThinWidth();
+    for (int j = 0; j < N; ++j)
+      for (int i = 0; i < N; ++i) {
+        P->setTransform(Base * QTransform::fromTranslate(i, j));
+        Draw();
+      }
+    FStateDirty = true;  // the canvas' own transform comes back with the next primitive
+  }
 
   // Draws the points in pieces that share their end points (the shared pixel is drawn twice
   // in the same colour, which only opaque strokes allow); bad points break the line.
@@ -616,8 +722,41 @@ class TQtCanvas : public TCanvas {
     Flush();
   }
 
+  // An opaque thin line's device points, widened (as Widened draws them): the points that follow
+  // one another in one device column set their column from the lowest to the highest row, so
+  // each such run is one box (widened), and only the lines between columns are drawn at every
+  // pixel of the widening. A line of many points in each column (a merged one or not) costs a
+  // box and a short line per column. Bad points break the line.
+  void DrawWidenedPieces(QPainter* P, const QPen& Pen, const TPointF* Src, std::size_t N) {
+    const int W = ThinWidth();
+    const QBrush Brush = Pen.brush();
+    P->setTransform(QTransform());
+    FQLines.clear();
+    for (std::size_t K = 0; K < N;) {
+      if (!Finite(Src[K])) {
+        ++K;
+        continue;
+      }
+      std::size_t M = K;
+      float Lo = Src[K].Y, Hi = Src[K].Y;
+      while (M + 1 < N && Src[M + 1].X == Src[K].X && Finite(Src[M + 1])) {
+        ++M;
+        Lo = std::min(Lo, Src[M].Y);
+        Hi = std::max(Hi, Src[M].Y);
+      }
+      P->fillRect(QRectF(Src[K].X, Lo, W, double(Hi) - Lo + W), Brush);
+      if (M + 1 < N && Finite(Src[M + 1]))
+        FQLines.append(QLineF(Src[M].X, Src[M].Y, Src[M + 1].X, Src[M + 1].Y));
+      K = M + 1;
+    }
+    if (!FQLines.isEmpty())
+      Widened(P, QTransform(), [&] { P->drawLines(FQLines.constData(), int(FQLines.size())); });
+    if (FQLines.capacity() > qsizetype(4 * Piece)) FQLines = QList<QLineF>();
+    FStateDirty = true;
+  }
+
   void DrawThroughLayer(QPainter* P, const QPen& Pen, const TPointF* Src, std::size_t N,
-                        float Alpha) {
+                        float Alpha, bool Thin) {
     // The device area the line can touch.
     float MinX = INFINITY, MinY = INFINITY, MaxX = -INFINITY, MaxY = -INFINITY;
     for (std::size_t i = 0; i < N; ++i) {
@@ -628,8 +767,9 @@ class TQtCanvas : public TCanvas {
       MaxY = std::max(MaxY, Src[i].Y);
     }
     if (!(MinX <= MaxX)) return;
-    QTransform T = P->transform();
-    double Margin = Pen.widthF() * std::max(1.0, std::sqrt(std::fabs(T.determinant()))) + 2;
+    // Device points of a thin line are drawn as they are, widened.
+    QTransform T = Thin ? QTransform() : P->transform();
+    double Margin = Pen.widthF() * std::max(1.0, std::sqrt(std::fabs(T.determinant()))) + 2 + (Thin ? ThinWidth() : 0);
     QPaintDevice* Dev = P->device();
     double Dpr = Dev->devicePixelRatioF();
     QRectF Area = T.mapRect(QRectF(QPointF(MinX, MinY), QPointF(MaxX, MaxY)))
@@ -644,10 +784,14 @@ class TQtCanvas : public TCanvas {
     {
       QPainter L(&Layer);
       L.setRenderHints(P->renderHints());
-      L.setTransform(T * QTransform::fromTranslate(-Box.left(), -Box.top()));
+      const QTransform Base = T * QTransform::fromTranslate(-Box.left(), -Box.top());
+      L.setTransform(Base);
       L.setPen(Pen);
       L.setBrush(Qt::NoBrush);
-      DrawPieces(&L, Src, N, true);
+      if (Thin)
+        Widened(&L, Base, [&] { DrawPieces(&L, Src, N, true); });
+      else
+        DrawPieces(&L, Src, N, true);
     }
     P->save();
     P->resetTransform();
@@ -730,7 +874,9 @@ class TQtCanvas : public TCanvas {
   QTransform FBaseTransform;
   bool FStateDirty = true;
   std::vector<TPointF> FReduced;
+  std::vector<TPointF> FDevice;  // the device points of a thin line
   QPolygonF FQPoints;
+  QList<QLineF> FQLines;  // the lines between the columns of a widened line
   // A rounded box's path and the Qt paths drawn, kept so that their storage serves each shape.
   TPathData FBox;
   QPainterPath FQPath;

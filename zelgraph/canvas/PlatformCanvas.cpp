@@ -478,13 +478,13 @@ TRectF TZelCanvas3D::InitWindow(TCanvas* DestCanvas, TView3DOptions* Options,
     int W = std::max(0, Round(UserRect.Width())), H = std::max(0, Round(UserRect.Height()));
     float Scale = DestCanvas ? DestCanvas->GetScale() : 1;
     if (!(Scale > 0) || !std::isfinite(Scale)) Scale = 1;
-    int BW = std::max(0, Round(W * double(Scale))), BH = std::max(0, Round(H * double(Scale)));
-    if (!FBitmap) {
-      FBitmap = new TBitmap(BW, BH);
-      FBitmap->SetBitmapScale(Scale);
-    } else {
-      ZelSetBitmapSize(FBitmap, BW, BH);
-    }
+    // The picture covers the destination's device pixels (a fractional scale rounds up, so
+    // that no device pixel at the edge is left out), and follows the destination's scale: a
+    // window moved to a screen of another ratio draws at that ratio.
+    const int BW = ScaledPixels(float(W), Scale), BH = ScaledPixels(float(H), Scale);
+    if (!FBitmap) FBitmap = new TBitmap();
+    ZelSetBitmapSize(FBitmap, BW, BH);
+    FBitmap->SetBitmapScale(Scale);
     SetCanvas(FBitmap->GetCanvas());
     if (ISceneOpen == FCanvas) FCanvas->EndScene();
     FCanvas->BeginScene();
@@ -677,21 +677,26 @@ void TZelCanvas3D::TransferBitmap(int Left, int Top, TCanvas* Canvas) {
   if (!Canvas || !FBitmap || FBitmap->IsEmpty()) return;
   float Scale = Canvas->GetScale();
   if (!(Scale > 0) || !std::isfinite(Scale)) Scale = 1;
+  // Device pixel onto device pixel: the size in units is not rounded, which would stretch the
+  // picture at a fractional scale.
   float W = float(FBitmap->GetWidth()), H = float(FBitmap->GetHeight());
   Canvas->DrawBitmap(FBitmap, TRectF(0, 0, W, H),
-                     TRectF(float(Left), float(Top), float(Left + Round(W / Scale)),
-                            float(Top + Round(H / Scale))),
-                     1, true);
+                     TRectF(float(Left), float(Top), float(Left + W / Scale), float(Top + H / Scale)), 1, true);
 }
 
 bool TZelCanvas3D::ReDrawBitmap() {
   if (FDirty || !FBitmap || !FCanvas) return false;
+  // A picture made at another scale (the window is on a screen of another ratio now) is drawn
+  // again.
+  if (FBitmap->GetBitmapScale() != FCanvas->GetScale()) return false;
   TransferBitmap(0, 0, FCanvas);
   return true;
 }
 
 bool TZelCanvas3D::RenderToBitmap(TBitmap*& Bitmap, const TRectF& R) {
   if (FDirty || !FBufferedDisplay || !FBitmap) return false;
+  // A picture at the screen's ratio is not one of the chart's size: it is drawn afresh.
+  if (FBitmap->GetBitmapScale() != 1) return false;
   if (!(R == TRectF(0, 0, float(FBitmap->GetWidth()), float(FBitmap->GetHeight())))) return false;
   if (!Bitmap) Bitmap = new TBitmap();
   Bitmap->Assign(FBitmap);

@@ -657,12 +657,16 @@ void TCustomZelPanel::EndDirectDraw(const TRectF& Changed) {
     if (!Buffer || Buffer->IsEmpty()) return;
     float Scale = Buffer->GetBitmapScale();
     if (!(Scale > 0) || !std::isfinite(Scale)) Scale = 1;
-    const TRectF Area = TRectF::Intersect(
-        TRectF(std::floor(Changed.Left), std::floor(Changed.Top), std::ceil(Changed.Right), std::ceil(Changed.Bottom)),
-        TRectF(0, 0, Buffer->GetWidth() / Scale, Buffer->GetHeight() / Scale));
-    if (Area.IsEmpty()) return;
-    Picture->DrawBitmap(Buffer, TRectF(Area.Left * Scale, Area.Top * Scale, Area.Right * Scale, Area.Bottom * Scale),
-                        Area, 1, true);
+    // The changed device pixels of the buffer, copied one to one onto the control's picture
+    // (which has the buffer's scale).
+    const TRectF Device = TRectF::Intersect(
+        TRectF(std::floor(Changed.Left * Scale), std::floor(Changed.Top * Scale), std::ceil(Changed.Right * Scale),
+               std::ceil(Changed.Bottom * Scale)),
+        TRectF(0, 0, float(Buffer->GetWidth()), float(Buffer->GetHeight())));
+    if (Device.IsEmpty()) return;
+    Picture->DrawBitmap(Buffer, Device,
+                        TRectF(Device.Left / Scale, Device.Top / Scale, Device.Right / Scale, Device.Bottom / Scale), 1,
+                        true);
   }
   PresentSoon(Changed);
 }

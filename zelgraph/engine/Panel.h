@@ -335,11 +335,16 @@ class TCustomZelPanel : public TCustomPanelNoCaption {
   void NonBufferDraw(TCanvas* ACanvas, const TRectF& R);
   void DrawToMetaCanvas(TCanvas* ACanvas, const TRectF& Rect);
   // A new bitmap of the panel inside Rect (the caller owns it). BackColor 0 fills with the
-  // panel's Color first, 0xFFFFFFFF fills nothing, anything else fills with it.
-  TBitmap* ZelCreateBitmap(TAlphaColor BackColor, const TRectF& Rect, int Dpi = 0);
+  // panel's Color first, 0xFFFFFFFF fills nothing, anything else fills with it. The picture has
+  // Rect's size in pixels, whatever screen the panel is on, unless a Scale is asked for: it is
+  // then drawn at Scale pixels per unit (Rect's size x Scale, that bitmap scale, sharp text and
+  // lines as on a screen of that ratio) and stored at 96 x Scale dots per inch unless Dpi says
+  // otherwise. A Scale that is not above 0, not finite or above 16 raises
+  // EArgumentOutOfRangeException.
+  TBitmap* ZelCreateBitmap(TAlphaColor BackColor, const TRectF& Rect, int Dpi = 0, float Scale = 1);
   TBitmap* ZelCreateBitmap();
   void SaveToBitmapFile(const String& FileName);
-  void SaveToBitmapFile(const String& FileName, const TRectF& R);
+  void SaveToBitmapFile(const String& FileName, const TRectF& R, float Scale = 1);
   TMetafile* ZelCreateMetafile(bool Enhanced, const TRectF& Rect);
   void SaveToMetafile(const String& FileName);
   void SaveToMetafileEnh(const String& FileName);

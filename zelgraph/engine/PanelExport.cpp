@@ -9,6 +9,7 @@
 #include "platform/Printer.h"
 #include "platform/Scope.h"
 #include "platform/Streams.h"
+#include "platform/SysUtils.h"
 #include "zelgraph/canvas/Geometry.h"
 #include "zelgraph/canvas/PlatformCanvas.h"
 #include "zelgraph/canvas/View3D.h"
@@ -45,15 +46,19 @@ void TCustomZelPanel::DrawToMetaCanvas(TCanvas* ACanvas, const TRectF& Rect) {
   NonBufferDraw(ACanvas, Rect);
 }
 
-TBitmap* TCustomZelPanel::ZelCreateBitmap(TAlphaColor BackColor, const TRectF& Rect, int Dpi) {
+TBitmap* TCustomZelPanel::ZelCreateBitmap(TAlphaColor BackColor, const TRectF& Rect, int Dpi, float Scale) {
+  if (!(Scale > 0) || !std::isfinite(Scale) || Scale > 16)
+    throw EArgumentOutOfRangeException("Picture scale out of range (" + FloatToStr(Scale) + ")");
   const int W = std::max(0, Round(Rect.Width()));
   const int H = std::max(0, Round(Rect.Height()));
   TBitmap* Result = nullptr;
-  if (InternalCanvas && InternalCanvas->RenderToBitmap(Result, Rect) && Result) {
+  if (Scale == 1 && InternalCanvas && InternalCanvas->RenderToBitmap(Result, Rect) && Result) {
     if (Dpi > 0) ZelSetBitmapDPI(Result, Dpi);
     return Result;
   }
-  TOwned<TBitmap> B(new TBitmap(W, H));
+  TOwned<TBitmap> B(new TBitmap(ScaledPixels(float(W), Scale), ScaledPixels(float(H), Scale)));
+  B->SetBitmapScale(Scale);
+  if (Dpi <= 0 && Scale != 1) Dpi = Round(96 * double(Scale));
   TCanvas* BC = B->GetCanvas();
   {
     TRestoreOnExit EndScene([BC] { BC->EndScene(); });
@@ -76,8 +81,8 @@ void TCustomZelPanel::SaveToBitmapFile(const String& FileName) {
   SaveToBitmapFile(FileName, GetRectangle());
 }
 
-void TCustomZelPanel::SaveToBitmapFile(const String& FileName, const TRectF& R) {
-  TOwned<TBitmap> B(ZelCreateBitmap(0xFFFFFFFF, R, 0));
+void TCustomZelPanel::SaveToBitmapFile(const String& FileName, const TRectF& R, float Scale) {
+  TOwned<TBitmap> B(ZelCreateBitmap(0xFFFFFFFF, R, 0, Scale));
   B->SaveToFile(FileName);
 }
 

@@ -433,6 +433,10 @@ void TCustomZelPanelExtended::FillPanelRect(const TRectF& Rect) {
     C->RoundRect(R, FBorderRound, FBorderRound);
 }
 
+bool TCustomZelPanelExtended::PaintsOpaque() const {
+  return FColor != 0 && FBorderRound == 0 && AlphaOf(const_cast<TCustomZelPanelExtended*>(this)->PanelColor(FColor)) == 0xFF;
+}
+
 void TCustomZelPanelExtended::PanelPaint(const TRectF& Rect) {
   TCanvas3D* C = InternalCanvas;
   if (!C) return;

@@ -204,6 +204,8 @@ class TCustomZelPanelExtended : public TCustomZelPanel {
   virtual void FillPanelRect(const TRectF& Rect);
   // The panel background: colour, shadow, emboss, fill, back image and bevels.
   virtual void PanelPaint(const TRectF& Rect);
+  // An opaque colour on a panel without round corners covers its whole picture (PanelPaint).
+  bool PaintsOpaque() const override;
   // The gradient's start colour when it is visible, else Color.
   TAlphaColor GetBackColor() override;
   void Assign(TPersistent* Source) override;
