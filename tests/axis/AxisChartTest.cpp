@@ -380,6 +380,37 @@ TEST_F(AxisChartTest, NextLabelEventValuesLieOnTheAxisHoweverNarrow) {
   }
 }
 
+TEST_F(AxisChartTest, LabelRoomWithALabelHandlerIsTheSameWhereverTheViewIs) {
+  // the room of point labels that a handler gives is measured over every point, whatever part of
+  // them the view shows: scrolling onto or off the one long label leaves the room as it was
+  for (int I = 0; I < 100; ++I) Series->AddXY(I, I % 5, "p" + std::to_string(I));
+  TChartAxis* B = Chart->GetBottomAxis();
+  ASSERT_EQ(B->CalcLabelStyle(), TAxisLabelStyle::talText);
+  const String Long(30, 'w');
+  std::vector<std::int32_t> Asked;
+  Chart->OnGetAxisLabel = [&](TChartAxis* A, TChartSeries* S, std::int32_t Index, String& Text) {
+    if (A != B || S != Series) return;
+    Asked.push_back(Index);
+    if (Index == 80) Text = Long;
+  };
+  struct TView {
+    double Min, Max;
+  };
+  for (const TView& V : {TView{0, 20}, TView{70, 90}, TView{0, 99}, TView{85, 99}}) {
+    B->SetMinMax(V.Min, V.Max);
+    Paint();
+    Asked.clear();
+    const std::int32_t Room = B->MaxLabelsWidth();
+    TCanvas3D* C = Chart->GetCanvas();
+    C->AssignFont(B->GetLabelsFont());
+    EXPECT_EQ(Room, C->TextWidth(Long)) << V.Min << ".." << V.Max;
+    // each point asked once, in view or not
+    std::sort(Asked.begin(), Asked.end());
+    EXPECT_EQ(Asked.size(), 100u) << V.Min << ".." << V.Max;
+    EXPECT_EQ(std::adjacent_find(Asked.begin(), Asked.end()), Asked.end()) << V.Min << ".." << V.Max;
+  }
+}
+
 TEST_F(AxisChartTest, CustomItemsReplaceTheAutomaticLabels) {
   AddPoints({0, 1});
   TChartAxis* B = Chart->GetBottomAxis();

@@ -42,15 +42,43 @@ struct TPlace {
 
 using TValueVisit = std::function<void(TObject* Instance, const TPropInfo* Prop, const TPlace& Place)>;
 
+// A part of a component tree as a path of published part names, entered level by level from
+// the component ({"Legend", "Title"}: the legend's title); an item's index is not part of it.
+using TPartPath = std::vector<String>;
+
+// Where a walk goes: the values under the path Within (empty: the whole component), less those
+// under any path of Besides. Only the parts it goes through are made.
+struct TWalkLimits {
+  TPartPath Within;
+  std::vector<TPartPath> Besides;
+
+  // Whether the walk enters the part Name of the object at Place.
+  bool Enters(const TPlace& Place, const String& Name) const {
+    const std::size_t Depth = Place.Steps.size();
+    if (Depth < Within.size() && Within[Depth] != Name) return false;
+    for (const TPartPath& B : Besides) {
+      if (B.size() != Depth + 1 || B[Depth] != Name) continue;
+      bool Same = true;
+      for (std::size_t I = 0; I < Depth && Same; ++I) Same = B[I] == Place.Steps[I].Prop;
+      if (Same) return false;
+    }
+    return true;
+  }
+  // Whether the walk visits the values of the object at Place (one it has entered).
+  bool Visits(const TPlace& Place) const { return Place.Steps.size() >= Within.size(); }
+};
+
 // Visits every value property of Instance and of its published sub-objects, making the ones
 // created on first use (a program looking at every part). With AddItems an empty collection
-// gets one item first, so that the items' values are visited too.
+// gets one item first, so that the items' values are visited too. Limits keep the walk to a
+// part of the tree.
 inline void WalkValues(TObject* Instance, const TPlace& Place, const TValueVisit& Visit, bool AddItems,
-                       int Depth = 0) {
+                       const TWalkLimits& Limits = {}, int Depth = 0) {
   if (!Instance || Depth > 16) return;
   for (const TPropInfo* P : PublishedPropsOf(Instance->ClassType())) {
     switch (P->Kind) {
       case TPropKind::pkObject: {
+        if (!Limits.Enters(Place, P->Name)) break;
         // A part of the kind that holds it (a gradient's sub-gradient, a shape's children) is
         // walked one level deep: every level below is the same.
         bool Again = false;
@@ -60,16 +88,16 @@ inline void WalkValues(TObject* Instance, const TPlace& Place, const TValueVisit
         if (auto* Coll = dynamic_cast<TCollection*>(Sub)) {
           if (AddItems && Coll->GetCount() == 0) Coll->Add();
           for (int I = 0; I < Coll->GetCount(); ++I)
-            WalkValues(Coll->GetItem(I), Place.With(P->Name, I), Visit, AddItems, Depth + 1);
+            WalkValues(Coll->GetItem(I), Place.With(P->Name, I), Visit, AddItems, Limits, Depth + 1);
         } else if (Sub && !dynamic_cast<TComponent*>(Sub)) {
-          WalkValues(Sub, Place.With(P->Name), Visit, AddItems, Depth + 1);
+          WalkValues(Sub, Place.With(P->Name), Visit, AddItems, Limits, Depth + 1);
         }
         break;
       }
       case TPropKind::pkReference:
       case TPropKind::pkEvent: break;
       default:
-        if (Visit) Visit(Instance, P, Place);
+        if (Visit && Limits.Visits(Place)) Visit(Instance, P, Place);
     }
   }
 }
