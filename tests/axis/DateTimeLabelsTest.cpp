@@ -14,6 +14,7 @@
 #include "support/DrawnText.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
+#include "zelgraph/constants/Constants.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
@@ -219,17 +220,18 @@ TEST_F(DateTimeLabelsTest, RoomAndFormatFollowTheLabelsDrawn) {
     const char* Name;
     double Min, Max;
     double Increment;
-    bool Hook;  // values moved a quarter step down
+    double Shift;  // a hook moves each value by this much (0: no hook)
     bool Dates;
   };
   const TCase Cases[] = {
-      {"whole double range", -Largest, Largest, 0, false, true},
-      {"top half", 0, Largest, 0, false, true},
-      {"bottom half", -Largest, 0, 0, false, true},
-      {"months over three years", Start, Start + 3 * 365, DateTimeStep[dsMonth], false, true},
-      {"half months over a year", Start, Start + 365, DateTimeStep[dsHalfMonth], false, true},
-      {"hours, moved by a hook", Start, Start + 1.5, DateTimeStep[dsHours6], true, true},
-      {"numbers, moved by a hook", 0, 10, 1, true, false},
+      {"whole double range", -Largest, Largest, 0, 0, true},
+      {"top half", 0, Largest, 0, 0, true},
+      {"bottom half", -Largest, 0, 0, 0, true},
+      {"months over three years", Start, Start + 3 * 365, DateTimeStep[dsMonth], 0, true},
+      {"half months over a year", Start, Start + 365, DateTimeStep[dsHalfMonth], 0, true},
+      // (each label 0.6 days up from a day below the last: two fall on one date)
+      {"days, moved up by a hook", Start - 0.3, Start + 5.7, 1, 0.6, true},
+      {"numbers, moved down by a hook", 0, 10, 1, -0.25, false},
   };
   TChartAxis* B = Chart->GetBottomAxis();
   for (const TCase& C : Cases) {
@@ -239,14 +241,10 @@ TEST_F(DateTimeLabelsTest, RoomAndFormatFollowTheLabelsDrawn) {
     B->SetMinMax(C.Min, C.Max);
     B->SetIncrement(C.Increment);
     B->OnNextLabelValue = nullptr;
-    if (C.Hook) {
-      B->OnNextLabelValue = [Step = C.Increment, Last = 0.0](TChartAxis*, double& V) mutable {
-        // Each value once: the walk steps on from the value moved.
-        if (V != Last) V -= Step / 4;
-        Last = V;
-      };
-    }
-    Paint(640, 300);
+    // (Numbers in a format the program sets, which shows the quarters the hook moves them by.)
+    B->SetAxisValuesFormat(C.Dates ? String(ZelMsg_DefValueFormat) : String("0.##"));
+    if (C.Shift != 0) B->OnNextLabelValue = [Shift = C.Shift](TChartAxis*, double& V) { V += Shift; };
+    Paint(1280, 300);
     const std::vector<String> T = Texts(B);
     ASSERT_GE(T.size(), 2u) << Joined(T);
     TCanvas3D* Canvas3D = Chart->GetCanvas();
@@ -263,6 +261,7 @@ TEST_F(DateTimeLabelsTest, RoomAndFormatFollowTheLabelsDrawn) {
       EXPECT_EQ(T[I], DateTimeToString(Format, Values[I])) << Joined(T);
   }
   B->OnNextLabelValue = nullptr;
+  B->SetAxisValuesFormat(ZelMsg_DefValueFormat);
 }
 
 // Labels of dense points' own values (talPointValue): where the default format would write two
@@ -277,7 +276,7 @@ TEST_F(DateTimeLabelsTest, DensePointValueLabelsReadApart) {
   };
   const TCase Cases[] = {{3, 72, false, 640},  {3, 72, false, 1280}, {3, 72, true, 640},
                          {10, 240, false, 640}, {1, 1440, false, 640}, {1.0 / 24, 3600, false, 1280},
-                         {0.5, 720, true, 400}, {40, 40, false, 640}};
+                         {0.5, 720, true, 400}, {40, 40, false, 640},  {40, 960, true, 640}};
   for (const TCase& C : Cases) {
     SCOPED_TRACE(FloatToStr(C.Days) + " days, " + std::to_string(C.Points) + " points" + (C.OnY ? " on Y" : "") +
                  " at " + std::to_string(C.Size));
