@@ -311,6 +311,33 @@ TEST_F(DateTimeLabelsTest, DensePointValueLabelsReadApart) {
   }
 }
 
+// Point-value labels drawn as the walk goes (LabelsBehind) on alternate rows of a vertical axis:
+// each label drawn measures the labels' room, which tries formats with a look at the series walk
+// running around it. That look leaves the walk's series list alone (two series, so the walk
+// goes on over the list after the first label).
+TEST_F(DateTimeLabelsTest, PointValueLabelsDrawnDuringTheirWalkLeaveItsSeriesAlone) {
+  TChartAxis* L = Chart->GetLeftAxis();
+  L->SetLabelStyle(TAxisLabelStyle::talPointValue);
+  L->SetLabelsBehind(true);
+  L->SetLabelsAlternate(true);
+  auto* Second = Create<TChartSeries>(nullptr);
+  Chart->AddSeries(Second);
+  for (TChartSeries* S : {Series, Second}) {
+    S->GetYValues()->SetDateTime(true);
+    for (int I = 0; I < 96; ++I) S->AddXY(I, Start + 3.0 * I / 96 + (S == Second ? 1.0 / 48 : 0));
+  }
+  Paint(400, 640);
+  // (The labels of both series, in order along the axis.)
+  std::vector<std::pair<double, String>> Labels;
+  for (std::int32_t I = 0; I < L->GetItems()->GetCount(); ++I)
+    Labels.emplace_back(L->GetItems()->Get(I)->GetValue(), L->GetItems()->Get(I)->GetText());
+  std::sort(Labels.begin(), Labels.end());
+  std::vector<String> T;
+  for (const auto& Label : Labels) T.push_back(Label.second);
+  ASSERT_GE(T.size(), 2u);
+  EXPECT_EQ(FirstRepeat(T), "") << Joined(T);
+}
+
 // Custom axis items with no text show their value: on a date-time axis, where the default format
 // would write two neighbouring items alike, they take the first format that tells them apart
 // (items with a text of their own keep it); a format the program sets stays as it is.

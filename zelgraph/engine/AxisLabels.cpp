@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -676,12 +677,10 @@ std::int32_t FirstIndexOf(const double* Values, std::int32_t From, std::int32_t 
 }  // namespace
 
 void TChartAxis::DoSeriesLabels(TLabelWalk& W, std::vector<TDrawnLabel>* Drawn) {
-  // (A walk that only looks leaves the series list as it found it: a layout may be using it.)
-  std::vector<TChartSeries*> Listed;
-  if (Drawn) Listed = ISeriesList;
-  TRestoreOnExit KeepList([&] {
-    if (Drawn) ISeriesList = std::move(Listed);
-  });
+  // A walk that only looks works on a list of its own: it may run inside a walk over the series
+  // list (a label drawn in the walk measures the labels' room), whose list it must not touch.
+  std::optional<TValueScope<std::vector<TChartSeries*>>> OwnList;
+  if (Drawn) OwnList.emplace(ISeriesList, std::vector<TChartSeries*>());
   CalcAllSeries();
   std::int32_t First = INT_MAX;
   std::int32_t Last = -1;
