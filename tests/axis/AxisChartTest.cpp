@@ -1245,5 +1245,35 @@ TEST_F(AxisChartTest, AScrollThatWouldLeaveTheDoubleRangeIsNotMade) {
   EXPECT_EQ(B->GetMinimum(), -1.7e307);
 }
 
+// The depth axis labels series by their titles at whole indexes. Set to a range far past the
+// int32 (and int64) range, its indexes saturate: no label names a series by a wrapped index (the
+// walk from the lowest int64 met series 0, 1 and 2 in the low 32 bits).
+TEST_F(AxisChartTest, DepthAxisSetVeryWideNamesNoSeriesByAWrappedIndex) {
+  AddPoints({1, 2});
+  for (int I = 0; I < 2; ++I) {
+    auto* S = Create<TChartSeries>(nullptr);
+    Chart->AddSeries(S);
+    S->AddXY(1, 1);
+  }
+  Chart->SetView3D(true);
+  TChartDepthAxis* D = Chart->GetDepthAxis();
+  D->SetVisible(true);
+  struct TCase {
+    double Min, Max;
+    std::size_t Titles;
+  };
+  constexpr double Largest = std::numeric_limits<double>::max();
+  const TCase Cases[] = {{-0.5, 2.5, 3}, {-1e30, 1e30, 0}, {-Largest, Largest, 0}, {1e30, Largest, 0},
+                         {-Largest, -1e30, 0}, {-1e30, 2.5, 0}};
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(FloatToStr(C.Min) + " .. " + FloatToStr(C.Max));
+    D->SetMinMax(C.Min, C.Max);
+    Paint();
+    std::size_t Titles = 0;
+    for (const String& T : Texts(D)) Titles += T == "Series1" || T == "Series2" || T == "Series3";
+    EXPECT_EQ(Titles, C.Titles);
+  }
+}
+
 }  // namespace
 }  // namespace zel

@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <vector>
 
 #include "platform/RecordingCanvas.h"
 #include "platform/SysUtils.h"
 #include "support/DrawnText.h"
+#include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
+#include "zelgraph/constants/Constants.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/AxisPanel.h"
@@ -205,6 +208,175 @@ TEST_F(DateTimeLabelsTest, ASetFormatStaysAsItIs) {
   ASSERT_GE(T.size(), 3u);
   for (const String& S : T) EXPECT_TRUE(S == "15" || S == "16") << S;
   EXPECT_NE(FirstRepeat(T), "");
+}
+
+// The labels drawn, their room and the texts checked for repeats come from one walk: where
+// that walk is unusual (ends at the largest doubles, calendar months, a hook that moves the
+// values), the room is exactly the widest text drawn, and on a date-time axis the texts take the
+// first format under which the labels drawn read apart.
+TEST_F(DateTimeLabelsTest, RoomAndFormatFollowTheLabelsDrawn) {
+  constexpr double Largest = std::numeric_limits<double>::max();
+  struct TCase {
+    const char* Name;
+    double Min, Max;
+    double Increment;
+    double Shift;  // a hook moves each value by this much (0: no hook)
+    bool Dates;
+  };
+  const TCase Cases[] = {
+      {"whole double range", -Largest, Largest, 0, 0, true},
+      {"top half", 0, Largest, 0, 0, true},
+      {"bottom half", -Largest, 0, 0, 0, true},
+      {"months over three years", Start, Start + 3 * 365, DateTimeStep[dsMonth], 0, true},
+      {"half months over a year", Start, Start + 365, DateTimeStep[dsHalfMonth], 0, true},
+      // (each label 0.6 days up from a day below the last: two fall on one date)
+      {"days, moved up by a hook", Start - 0.3, Start + 5.7, 1, 0.6, true},
+      {"numbers, moved down by a hook", 0, 10, 1, -0.25, false},
+  };
+  TChartAxis* B = Chart->GetBottomAxis();
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    AddSpan(1);
+    Series->GetXValues()->SetDateTime(C.Dates);
+    B->SetMinMax(C.Min, C.Max);
+    B->SetIncrement(C.Increment);
+    B->OnNextLabelValue = nullptr;
+    // (Numbers in a format the program sets, which shows the quarters the hook moves them by.)
+    B->SetAxisValuesFormat(C.Dates ? String(ZelMsg_DefValueFormat) : String("0.##"));
+    if (C.Shift != 0) B->OnNextLabelValue = [Shift = C.Shift](TChartAxis*, double& V) { V += Shift; };
+    Paint(1280, 300);
+    const std::vector<String> T = Texts(B);
+    ASSERT_GE(T.size(), 2u) << Joined(T);
+    TCanvas3D* Canvas3D = Chart->GetCanvas();
+    Canvas3D->AssignFont(B->GetLabelsFont());
+    std::int32_t Widest = 0;
+    for (const String& S : T) Widest = std::max(Widest, Canvas3D->TextWidth(S));
+    EXPECT_EQ(B->MaxLabelsWidth(), Widest + Canvas3D->TextWidth(" ")) << Joined(T);
+    if (!C.Dates) continue;
+    std::vector<double> Values;
+    for (std::int32_t I = 0; I < B->GetItems()->GetCount(); ++I) Values.push_back(B->GetItems()->Get(I)->GetValue());
+    const std::vector<String> Formats = DateTimeLabelFormats(B->IRange);
+    const String& Format = Formats[FirstDistinctFormat(Formats, Values)];
+    for (std::size_t I = 0; I < T.size(); ++I)
+      EXPECT_EQ(T[I], DateTimeToString(Format, Values[I])) << Joined(T);
+  }
+  B->OnNextLabelValue = nullptr;
+  B->SetAxisValuesFormat(ZelMsg_DefValueFormat);
+}
+
+// Labels of dense points' own values (talPointValue): where the default format would write two
+// neighbouring labels drawn alike (hourly points over days: their dates), the labels take the
+// first longer format that tells the drawn neighbours apart; on a vertical axis the band holds them.
+TEST_F(DateTimeLabelsTest, DensePointValueLabelsReadApart) {
+  struct TCase {
+    double Days;
+    int Points;
+    bool OnY;
+    int Size;
+  };
+  const TCase Cases[] = {{3, 72, false, 640},  {3, 72, false, 1280}, {3, 72, true, 640},
+                         {10, 240, false, 640}, {1, 1440, false, 640}, {1.0 / 24, 3600, false, 1280},
+                         {0.5, 720, true, 400}, {40, 40, false, 640},  {40, 960, true, 640}};
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(FloatToStr(C.Days) + " days, " + std::to_string(C.Points) + " points" + (C.OnY ? " on Y" : "") +
+                 " at " + std::to_string(C.Size));
+    TChartAxis* A = C.OnY ? Chart->GetLeftAxis() : Chart->GetBottomAxis();
+    Chart->GetBottomAxis()->SetLabelStyle(TAxisLabelStyle::talAuto);
+    Chart->GetLeftAxis()->SetLabelStyle(TAxisLabelStyle::talAuto);
+    A->SetLabelStyle(TAxisLabelStyle::talPointValue);
+    Series->Clear();
+    Series->GetXValues()->SetDateTime(!C.OnY);
+    Series->GetYValues()->SetDateTime(C.OnY);
+    for (int I = 0; I < C.Points; ++I) {
+      const double T = Start + C.Days * I / C.Points;
+      if (C.OnY)
+        Series->AddXY(I, T);
+      else
+        Series->AddXY(T, I);
+    }
+    if (C.OnY)
+      Paint(400, C.Size);
+    else
+      Paint(C.Size, 300);
+    const std::vector<String> T = Texts(A);
+    ASSERT_GE(T.size(), 2u) << Joined(T);
+    EXPECT_EQ(FirstRepeat(T), "") << Joined(T);
+    if (C.OnY) {
+      const TRectF Plot = Chart->GetChartRect();
+      for (const zeltest::TDrawnText& D : zeltest::DrawnTexts(*Canvas, LeftColor)) {
+        EXPECT_GE(D.Box.Left, 0) << D.Text;
+        EXPECT_LE(D.Box.Right, Plot.Left) << D.Text;
+      }
+    }
+  }
+}
+
+// Point-value labels drawn as the walk goes (LabelsBehind) on alternate rows of a vertical axis:
+// each label drawn measures the labels' room, which tries formats with a look at the series walk
+// running around it. That look leaves the walk's series list alone (two series, so the walk
+// goes on over the list after the first label).
+TEST_F(DateTimeLabelsTest, PointValueLabelsDrawnDuringTheirWalkLeaveItsSeriesAlone) {
+  TChartAxis* L = Chart->GetLeftAxis();
+  L->SetLabelStyle(TAxisLabelStyle::talPointValue);
+  L->SetLabelsBehind(true);
+  L->SetLabelsAlternate(true);
+  auto* Second = Create<TChartSeries>(nullptr);
+  Chart->AddSeries(Second);
+  for (TChartSeries* S : {Series, Second}) {
+    S->GetYValues()->SetDateTime(true);
+    for (int I = 0; I < 96; ++I) S->AddXY(I, Start + 3.0 * I / 96 + (S == Second ? 1.0 / 48 : 0));
+  }
+  Paint(400, 640);
+  // (The labels of both series, in order along the axis.)
+  std::vector<std::pair<double, String>> Labels;
+  for (std::int32_t I = 0; I < L->GetItems()->GetCount(); ++I)
+    Labels.emplace_back(L->GetItems()->Get(I)->GetValue(), L->GetItems()->Get(I)->GetText());
+  std::sort(Labels.begin(), Labels.end());
+  std::vector<String> T;
+  for (const auto& Label : Labels) T.push_back(Label.second);
+  ASSERT_GE(T.size(), 2u);
+  EXPECT_EQ(FirstRepeat(T), "") << Joined(T);
+}
+
+// Custom axis items with no text show their value: on a date-time axis, where the default format
+// would write two neighbouring items alike, they take the first format that tells them apart
+// (items with a text of their own keep it); a format the program sets stays as it is.
+TEST_F(DateTimeLabelsTest, CustomItemsMadeFromTheirValueReadApart) {
+  const double Hour = 1.0 / 24;
+  struct TCase {
+    double From, Step;
+    int Count;
+    const char* SetFormat;
+    const char* First;
+  };
+  const TCase Cases[] = {
+      {0, 6 * Hour, 12, "", "2024-03-15 00:00"},       // dates repeat: the time joins them
+      {0, 1, 4, "", "2024-03-15"},                     // dates differ: as they are
+      {Hour, 1.0 / 1440, 10, "", "2024-03-15 01:00"},     // minutes: the date with the time
+      {Hour, 1.0 / 86400, 10, "", "2024-03-15 01:00:00"},  // seconds: and with seconds
+      {0, 6 * Hour, 12, "dd", "15"},                   // set by the program: repeats and all
+  };
+  TChartAxis* B = Chart->GetBottomAxis();
+  AddSpan(3);
+  B->SetMinMax(Start, Start + 3);
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.First);
+    B->SetDateTimeFormat(C.SetFormat);
+    B->GetItems()->Clear();
+    for (int I = 0; I < C.Count; ++I) B->GetItems()->Add(Start + C.From + I * C.Step, String());
+    B->GetItems()->Add(Start + 2.5, "mark");
+    Paint(1280, 300);
+    std::vector<String> T;
+    for (const zeltest::TDrawnText& D : zeltest::DrawnTexts(*Canvas, BottomColor))
+      if (D.Text != "mark") T.push_back(D.Text);
+    ASSERT_EQ(T.size(), static_cast<std::size_t>(C.Count)) << Joined(T);
+    EXPECT_EQ(T.front(), C.First) << Joined(T);
+    if (String(C.SetFormat).empty())
+      EXPECT_EQ(FirstRepeat(T), "") << Joined(T);
+    else
+      EXPECT_NE(FirstRepeat(T), "") << Joined(T);
+  }
+  B->SetDateTimeFormat(String());
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ class TZelSelected;
 class TChartAxis;
 class TChartAxisTitle;
 class TAxisBackShape;
+class TAxisItem;
 class TAxisItems;
 class TAxisLabelsFormat;
 class TChartCustomAxes;
@@ -596,11 +597,31 @@ class TChartAxis : public TCollectionItem {
     String Format;          // the fixed form with enough decimals; empty: the axis' own format
     String DateTimeFormat;  // date-time labels' format when the program sets none; empty: the range's default
   };
-  TLabelTexts ReadableLabels(double Inc, TDateTimeStep Step) const;
+  TLabelTexts ReadableLabels(double Inc, TDateTimeStep Step);
   // The date-time labels of the label step Inc when the program sets no DateTimeFormat: the
   // range's default format unless two neighbouring labels would read the same in it, then the
   // first of DateTimeLabelFormats that tells every two neighbours apart.
-  TLabelTexts DateTimeLabelTexts(double Inc, TDateTimeStep Step) const;
+  TLabelTexts DateTimeLabelTexts(double Inc, TDateTimeStep Step);
+  // The date-time labels of the points' own values (talPointValue) when the program sets no
+  // DateTimeFormat: the value labels' format for the label step Inc (the room measured), or the
+  // first format after it under which no two neighbouring labels the series walk draws read the same.
+  TLabelTexts PointValueLabelTexts(double Inc, TDateTimeStep Step);
+  // The date-time labels of custom items made from their value (an empty text), when the program
+  // sets no DateTimeFormat: the first of DateTimeLabelFormats under which no two neighbouring
+  // such items that are drawn read the same.
+  TLabelTexts CustomItemsLabelTexts();
+  // Whether a custom item's value lies on the axis (it is ticked, and labelled when its format is
+  // visible), and the text its label shows.
+  bool CustomItemOnAxis(TAxisItem* Item) const;
+  String CustomItemText(TAxisItem* Item);
+  // Calls Visit(Value) with the values of the default (linear) label walk for the label step Inc
+  // and the calendar step Step, from the highest down, as the labels show them; Visit returns
+  // false to end the walk. Every loop over these values (the labels drawn, their room, the texts
+  // checked for repeats) takes them from here.
+  template <class TVisit>
+  void ForEachDefaultLabel(double Inc, TDateTimeStep Step, TVisit&& Visit);
+  // A label value a rounding error past an end of the range is that end.
+  double ShownLabelValue(double Value) const;
   // The label step Inc that CalcIncrement measured with the default date-time texts, widened
   // while the labels take a longer format at it, so that the texts drawn are the texts measured.
   double DateTimeLabelsIncrement(double Inc);
@@ -626,8 +647,8 @@ class TChartAxis : public TCollectionItem {
   // How far a label value may miss the range end End and still lie on it, for the label step Inc:
   // never so far that the label leaves the axis.
   double LabelEndTolerance(double End, double Inc) const;
-  // Counts one candidate value; with DecValue moves it one step down and tells whether it moved.
-  bool InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue);
+  // Counts one candidate value: its tick and its label when it lies on the axis.
+  void InternalDrawLabel(TLabelWalk& W, double Value);
   void AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,
                            TCustomTextShape* Format, std::int32_t ItemIndex = -1);
   void DrawThisLabel(TLabelWalk& W, std::int32_t Index, double Value, std::int32_t Pos, const String& Text,
@@ -635,7 +656,13 @@ class TChartAxis : public TCollectionItem {
   void DoDefaultLabels(TLabelWalk& W);
   void DoDefaultLogLabels(TLabelWalk& W);
   void DoCustomLabels(TLabelWalk& W);
-  void DoSeriesLabels(TLabelWalk& W);
+  // The points' labels; with Drawn, only the labels that would be drawn, as (position, text),
+  // and nothing is ticked or saved.
+  struct TDrawnLabel {
+    std::int32_t Pos = 0;
+    String Text;
+  };
+  void DoSeriesLabels(TLabelWalk& W, std::vector<TDrawnLabel>* Drawn = nullptr);
   // The values the labels of a series' points stand at on this axis, when they rise with the index
   // (each point's value is Values[I], or I itself when Values is null) and the positions follow
   // them; otherwise Ordered is false.

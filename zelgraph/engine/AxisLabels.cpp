@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -43,6 +44,53 @@ bool RectangleContains(const TRectF& Outer, const TRectF& Inner) {
          Inner.Bottom <= Outer.Bottom;
 }
 
+// --- the default walk's values ---
+
+double TChartAxis::ShownLabelValue(double Value) const {
+  // The walks take an end within a tolerance: a value a rounding error past it is the end (the
+  // labels drawn are those within the ends).
+  return IMinimum <= IMaximum ? std::clamp(Value, IMinimum, IMaximum) : Value;
+}
+
+template <class TVisit>
+void TChartAxis::ForEachDefaultLabel(double Inc, TDateTimeStep Step, TVisit&& Visit) {
+  // (No label from 10000 steps over the range on.)
+  if (!(std::fabs(RangeOver(Inc)) < 10000)) return;
+  const TLabelEnds Ends = ValueLabelEnds(Inc, Step);
+  double Value = Ends.First;
+  if (!IRangeZero) {
+    if (OnCalcMaxLabel) {
+      for (int K = 0; K < 2; ++K) {
+        double Delta = Value;
+        bool Stop = false;
+        OnCalcMaxLabel(this, -1, Delta, Stop);
+        Value += Delta;
+      }
+    }
+    if (!SameValue(IMinimum, IMaximum) && Value - Inc != Value) {
+      // Values are the first less whole steps, not a sum of steps that drifts over many labels
+      // (unless a hook moves them or the steps are calendar units).
+      const double First = Value;
+      const bool Exact = !OnNextLabelValue && !CalendarStep(Step, IAxisDateTime);
+      for (std::int32_t N = 0; Value >= Ends.Limit && N < MaxWalkSteps; ++N) {
+        if (OnNextLabelValue) {
+          OnNextLabelValue(this, Value);
+          if (Value < Ends.Limit) break;
+        }
+        if (!Visit(ShownLabelValue(Value))) return;
+        // The walk goes on from the value as it was, not as it was shown.
+        if (!IncDecDateTime(false, Value, Inc, Step)) break;
+        if (Exact) Value = LabelBelow(First, N + 1, Inc);
+        // Stepping down by a huge increment leaves rounding noise where the walk crosses zero,
+        // which the general number form would show as a label: it is zero.
+        if (std::fabs(Value) < std::fabs(Inc) * 1e-9) Value = 0;
+      }
+      return;
+    }
+  }
+  Visit(ShownLabelValue(Value));
+}
+
 // --- text and sizes ---
 
 String TChartAxis::LabelValue(double Value) {
@@ -65,7 +113,7 @@ String TChartAxis::LabelValue(double Value) {
     } else {
       // The mantissa keeps the digits down to the step's last one.
       const double Digits = std::floor(std::log10(std::fabs(V))) - (Q > 0 ? std::round(std::log10(Q)) : 0);
-      const std::int32_t D = static_cast<std::int32_t>(std::clamp(Digits, 0.0, 14.0));
+      const std::int32_t D = std::clamp(Trunc(Digits), 0, 14);
       Result = FormatFloat(D == 0 ? String("0E-0") : "0." + String(D, '#') + "E-0", V);
     }
   } else {
@@ -123,16 +171,19 @@ TAxisLabelStyle TChartDepthAxis::InternalCalcLabelStyle() {
 std::int32_t TChartAxis::MaxLabelsWidth() {
   TCanvas3D* C = ChartCanvas();
   if (!FAxisItems->GetAuto()) {
+    // The texts the items draw (DoCustomItems).
+    TValueScope<TLabelTexts> Texts(ILabelTexts, CustomItemsLabelTexts());
     std::int32_t Result = 0;
     for (std::int32_t I = 0; I < FAxisItems->GetCount(); ++I) {
       TAxisItem* Item = FAxisItems->Get(I);
+      const String Text = CustomItemText(Item);
       if (C) C->AssignFont(Item->ActiveFormat()->GetFont());
       std::int32_t Lines = 1;
-      Result = std::max(Result, ChartMultiLineTextWidth(Item->GetText(), Lines));
+      Result = std::max(Result, ChartMultiLineTextWidth(Text, Lines));
     }
     return Result;
   }
-  switch (CalcLabelStyle()) {
+  switch (const TAxisLabelStyle Style = CalcLabelStyle()) {
     case TAxisLabelStyle::talValue:
     case TAxisLabelStyle::talPointValue: {
       // The texts of the labels the walk makes: the same ends, the same steps. Ends that lie the
@@ -159,14 +210,17 @@ std::int32_t TChartAxis::MaxLabelsWidth() {
       };
       if (Inc > 0) {
         const TDateTimeStep Step = LabelDateTimeStep(Inc);
-        const TLabelEnds Ends = ValueLabelEnds(Inc, Step);
-        TValueScope<TLabelTexts> Texts(ILabelTexts, DefaultValueWalk() ? ReadableLabels(Inc, Step) : TLabelTexts());
-        double V = Ends.First;
-        for (std::int32_t N = 0; N < 5000 && V >= Ends.Limit; ++N) {
+        // The texts in the format the labels take (DrawLabelsStep).
+        TLabelTexts T;
+        if (Style == TAxisLabelStyle::talPointValue && IAxisDateTime)
+          T = PointValueLabelTexts(Inc, Step);
+        else if (DefaultValueWalk())
+          T = ReadableLabels(Inc, Step);
+        TValueScope<TLabelTexts> Texts(ILabelTexts, std::move(T));
+        ForEachDefaultLabel(Inc, Step, [&](double V) {
           Measure(V);
-          if (!IncDecDateTime(false, V, Inc, Step)) break;
-          if (!CalendarStep(Step, IAxisDateTime)) V = LabelBelow(Ends.First, N + 1, Inc);
-        }
+          return true;
+        });
       } else {
         Measure(IMaximum);
         Measure(IMinimum);
@@ -293,8 +347,7 @@ void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
             break;
           case TAxisLabelStyle::talPointValue: {
             // The points' values in the format the room was measured with (MaxLabelsWidth).
-            const bool Dates = IAxisDateTime && DefaultValueWalk();
-            TValueScope<TLabelTexts> Texts(ILabelTexts, Dates ? DateTimeLabelTexts(W.Inc, W.Step) : ILabelTexts);
+            TValueScope<TLabelTexts> Texts(ILabelTexts, PointValueLabelTexts(W.Inc, W.Step));
             DoSeriesLabels(W);
             break;
           }
@@ -306,21 +359,13 @@ void TChartAxis::DrawLabelsStep(TLabelWalk& W) {
   }
 }
 
-bool TChartAxis::InternalDrawLabel(TLabelWalk& W, double& Value, bool DecValue) {
-  // The walks take an end within a tolerance: a value a rounding error past it is the end (the
-  // labels drawn are those within the ends). The walk goes on from the value as it was.
-  const double Shown = IMinimum <= IMaximum ? std::clamp(Value, IMinimum, IMaximum) : Value;
+void TChartAxis::InternalDrawLabel(TLabelWalk& W, double Value) {
+  const double Shown = ShownLabelValue(Value);
   const std::int32_t Pos = CalcPosValue(Shown);
   if ((GetLabelsOnAxis() && IGapSize < 1) || (IStartPos < Pos && Pos < IEndPos)) {
     if (!FTickOnLabelsOnly) Tick.push_back(Pos);
     if (IsLabelsVisible() || IsGridVisibleAlways()) AddTickAndSaveLabel(W, Shown, Pos, LabelValue(Shown), nullptr);
   }
-  if (!DecValue) return true;
-  const bool Moved = IncDecDateTime(false, Value, W.Inc, W.Step);
-  // Stepping down by a huge increment leaves rounding noise where the walk crosses zero, which
-  // the general number form would show as a label: it is zero.
-  if (Moved && std::fabs(Value) < std::fabs(W.Inc) * 1e-9) Value = 0;
-  return Moved;
 }
 
 void TChartAxis::AddTickAndSaveLabel(TLabelWalk& W, double Value, std::int32_t Pos, const String& Text,
@@ -393,7 +438,7 @@ bool TChartAxis::DefaultValueWalk() const {
   return !(E && *E) && !(FLogarithmic && FDesiredIncrement == 0);
 }
 
-TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Step) const {
+TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Step) {
   // Only the library's own number format is adapted: a format a program sets is its choice.
   if (IAxisDateTime) return DateTimeLabelTexts(Inc, Step);
   TLabelTexts T;
@@ -416,19 +461,18 @@ TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Ste
     return T;
   }
   // More decimals only when the format would write two neighbouring labels alike.
-  const TLabelEnds Ends = ValueLabelEnds(Inc, Step);
-  bool Alike = false;
+  bool Alike = false, Any = false;
   String Previous;
-  for (std::int32_t N = 0; N < 10000 && !Alike; ++N) {
-    const double V = LabelBelow(Ends.First, N, Inc);
-    if (V < Ends.Limit) break;
+  ForEachDefaultLabel(Inc, Step, [&](double V) {
     const double R = T.Quantum > 0 ? std::nearbyint(V / T.Quantum) * T.Quantum : V;
     String Text = FormatFloat(FAxisValuesFormat, R);
-    Alike = N > 0 && Text == Previous;
+    Alike = Any && Text == Previous;
+    Any = true;
     Previous = std::move(Text);
-  }
+    return !Alike;
+  });
   if (!Alike) return T;
-  const std::int32_t Decimals = std::max(0, static_cast<std::int32_t>(-std::floor(std::log10(Quantum) + 1e-9)));
+  const std::int32_t Decimals = std::max(0, -Trunc(std::floor(std::log10(Quantum) + 1e-9)));
   // Very small values read better as exponents than as a run of zeros.
   if (Decimals > 6)
     T.Exponent = true;
@@ -437,22 +481,77 @@ TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Ste
   return T;
 }
 
-TChartAxis::TLabelTexts TChartAxis::DateTimeLabelTexts(double Inc, TDateTimeStep Step) const {
+TChartAxis::TLabelTexts TChartAxis::DateTimeLabelTexts(double Inc, TDateTimeStep Step) {
   TLabelTexts T;
-  // The values of the default walk (see DoDefaultLabels), which makes none from 10000 steps on.
-  if (!FDateTimeFormat.empty() || !(Inc > 0) || !(std::fabs(RangeOver(Inc)) < 10000)) return T;
-  const TLabelEnds Ends = ValueLabelEnds(Inc, Step);
+  if (!FDateTimeFormat.empty() || !(Inc > 0)) return T;
   std::vector<double> Values;
-  double V = Ends.First;
-  for (std::int32_t N = 0; N < MaxWalkSteps && V >= Ends.Limit; ++N) {
+  ForEachDefaultLabel(Inc, Step, [&Values](double V) {
     Values.push_back(V);
-    if (!IncDecDateTime(false, V, Inc, Step)) break;
-    if (!CalendarStep(Step, IAxisDateTime)) V = Ends.First - (N + 1) * Inc;
-  }
+    return true;
+  });
+  if (Values.empty()) return T;
   const std::vector<String> Formats = DateTimeLabelFormats(IRange);
   const std::size_t Chosen = FirstDistinctFormat(Formats, Values);
   if (Chosen > 0) T.DateTimeFormat = Formats[Chosen];
   return T;
+}
+
+TChartAxis::TLabelTexts TChartAxis::PointValueLabelTexts(double Inc, TDateTimeStep Step) {
+  TLabelTexts T;
+  if (!IAxisDateTime || !FDateTimeFormat.empty() || !DefaultValueWalk()) return T;
+  T = DateTimeLabelTexts(Inc, Step);
+  const std::vector<String> Formats = DateTimeLabelFormats(IRange);
+  const auto Measured = std::find(Formats.begin(), Formats.end(), T.DateTimeFormat);
+  std::size_t I = Measured == Formats.end() ? 0 : static_cast<std::size_t>(Measured - Formats.begin());
+  // Which points get a label depends on the texts' sizes: each format is tried with the labels it
+  // would draw.
+  TLabelWalk W;
+  W.Style = TAxisLabelStyle::talPointValue;
+  std::vector<TDrawnLabel> Drawn;
+  for (; I + 1 < Formats.size(); ++I) {
+    T.DateTimeFormat = I == 0 ? String() : Formats[I];
+    Drawn.clear();
+    {
+      TValueScope<TLabelTexts> Texts(ILabelTexts, T);
+      DoSeriesLabels(W, &Drawn);
+    }
+    std::stable_sort(Drawn.begin(), Drawn.end(),
+                     [](const TDrawnLabel& A, const TDrawnLabel& B) { return A.Pos < B.Pos; });
+    const auto Same = std::adjacent_find(Drawn.begin(), Drawn.end(), [](const TDrawnLabel& A, const TDrawnLabel& B) {
+      return A.Text == B.Text;
+    });
+    if (Same == Drawn.end()) return T;
+  }
+  T.DateTimeFormat = I == 0 ? String() : Formats[I];
+  return T;
+}
+
+TChartAxis::TLabelTexts TChartAxis::CustomItemsLabelTexts() {
+  TLabelTexts T;
+  if (!IAxisDateTime || !FDateTimeFormat.empty()) return T;
+  std::vector<double> Values;
+  for (std::int32_t I = 0; I < FAxisItems->GetCount(); ++I) {
+    TAxisItem* Item = FAxisItems->Get(I);
+    if (Item->GetText().empty() && CustomItemOnAxis(Item) && Item->ActiveFormat()->GetVisible())
+      Values.push_back(Item->GetValue());
+  }
+  // Neighbours along the axis; items at one value are one label.
+  std::sort(Values.begin(), Values.end());
+  Values.erase(std::unique(Values.begin(), Values.end()), Values.end());
+  if (Values.size() < 2) return T;
+  const std::vector<String> Formats = DateTimeLabelFormats(IRange);
+  const std::size_t Chosen = FirstDistinctFormat(Formats, Values);
+  if (Chosen > 0) T.DateTimeFormat = Formats[Chosen];
+  return T;
+}
+
+bool TChartAxis::CustomItemOnAxis(TAxisItem* Item) const {
+  const double Value = Item->GetValue();
+  return Value >= FMinimumValue && Value <= FMaximumValue;
+}
+
+String TChartAxis::CustomItemText(TAxisItem* Item) {
+  return Item->GetText().empty() ? LabelValue(Item->GetValue()) : Item->GetText();
 }
 
 double TChartAxis::DateTimeLabelsIncrement(double Inc) {
@@ -479,39 +578,10 @@ double TChartAxis::DateTimeLabelsIncrement(double Inc) {
 }
 
 void TChartAxis::DoDefaultLabels(TLabelWalk& W) {
-  const double Inc = W.Inc;
-  if (!(std::fabs(RangeOver(Inc)) < 10000)) return;
-  const TLabelEnds Ends = ValueLabelEnds(Inc, W.Step);
-  double Value = Ends.First;
-  if (!IRangeZero) {
-    if (OnCalcMaxLabel) {
-      for (int K = 0; K < 2; ++K) {
-        double Delta = Value;
-        bool Stop = false;
-        OnCalcMaxLabel(this, -1, Delta, Stop);
-        Value += Delta;
-      }
-    }
-    if (!SameValue(IMinimum, IMaximum) && Value - Inc != Value) {
-      // Values are the first less whole steps, not a sum of steps that drifts over many labels
-      // (unless a hook moves them or the steps are calendar units).
-      const double First = Value;
-      const bool Exact = !OnNextLabelValue && !CalendarStep(W.Step, IAxisDateTime);
-      for (std::int32_t N = 0; Value >= Ends.Limit && N < MaxWalkSteps; ++N) {
-        if (OnNextLabelValue) {
-          OnNextLabelValue(this, Value);
-          if (Value < Ends.Limit) break;
-        }
-        if (!InternalDrawLabel(W, Value, true)) break;
-        if (Exact) {
-          Value = LabelBelow(First, N + 1, Inc);
-          if (std::fabs(Value) < std::fabs(Inc) * 1e-9) Value = 0;
-        }
-      }
-      return;
-    }
-  }
-  InternalDrawLabel(W, Value, false);
+  ForEachDefaultLabel(W.Inc, W.Step, [&](double Value) {
+    InternalDrawLabel(W, Value);
+    return true;
+  });
 }
 
 void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
@@ -542,8 +612,7 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
   const double Stride = LogStride(Start);
   for (std::int32_t N = 0; Value <= Top && std::isfinite(Value) && N < MaxWalkSteps; ++N) {
     if (Value >= Bottom) {
-      double V = Value;
-      InternalDrawLabel(W, V, false);
+      InternalDrawLabel(W, Value);
       Counted = true;
     }
     Value *= Stride;
@@ -557,9 +626,9 @@ void TChartAxis::DoDefaultLogLabels(TLabelWalk& W) {
       // (A large base puts the minimum many steps above the decade's start.)
       const double First = std::max(0.0, std::floor((StepBottom - Start) / Step));
       for (std::int32_t N = 0; N < MaxWalkSteps; ++N) {
-        double V = Start + (First + N) * Step;
+        const double V = Start + (First + N) * Step;
         if (V > StepTop) break;
-        if (V >= StepBottom) InternalDrawLabel(W, V, false);
+        if (V >= StepBottom) InternalDrawLabel(W, V);
       }
     }
   }
@@ -585,8 +654,7 @@ void TChartAxis::DoCustomLabels(TLabelWalk& W) {
   if (!IRangeZero && std::isfinite(IRange)) Band = std::min(Band, 1e-6 * std::fabs(IRange));
   for (std::int32_t Count = 0; Count <= 2000; ++Count) {
     if (Value < IMinimum - Band || Value > IMaximum + Band) break;
-    double V = Value;
-    InternalDrawLabel(W, V, false);
+    InternalDrawLabel(W, Value);
     E(this, ++Index, Value, Stop);
     if (Stop) break;
   }
@@ -608,7 +676,11 @@ std::int32_t FirstIndexOf(const double* Values, std::int32_t From, std::int32_t 
 }
 }  // namespace
 
-void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
+void TChartAxis::DoSeriesLabels(TLabelWalk& W, std::vector<TDrawnLabel>* Drawn) {
+  // A walk that only looks works on a list of its own: it may run inside a walk over the series
+  // list (a label drawn in the walk measures the labels' room), whose list it must not touch.
+  std::optional<TValueScope<std::vector<TChartSeries*>>> OwnList;
+  if (Drawn) OwnList.emplace(ISeriesList, std::vector<TChartSeries*>());
   CalcAllSeries();
   std::int32_t First = INT_MAX;
   std::int32_t Last = -1;
@@ -630,7 +702,8 @@ void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
       return C ? C->TextHeight("W") * CountLines(Text) : 0;
     };
     // The positions in Tick, to tell a new one without a walk over the list for every point.
-    std::unordered_set<std::int32_t> Ticked(Tick.begin(), Tick.end());
+    std::unordered_set<std::int32_t> Ticked;
+    if (!Drawn) Ticked.insert(Tick.begin(), Tick.end());
     for (TChartSeries* S : ISeriesList) {
       bool HavePrev = false;
       std::int32_t PrevPos = 0, PrevHalf = 0;
@@ -642,7 +715,7 @@ void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
         Pos = CalcPosValue(Value);
         const bool HadTick = Ticked.count(Pos) != 0;
         if (!FTickOnLabelsOnly && !HadTick) {
-          Tick.push_back(Pos);
+          if (!Drawn) Tick.push_back(Pos);
           Ticked.insert(Pos);
         }
         if (!IsLabelsVisible() || Text.empty()) return true;
@@ -669,7 +742,13 @@ void TChartAxis::DoSeriesLabels(TLabelWalk& W) {
           if (Text.empty()) Ok = false;
         }
         if (!Ok) return true;
-        if (!HadTick) AddTickAndSaveLabel(W, Value, Pos, Text, nullptr);
+        if (!HadTick) {
+          if (Drawn) {
+            Drawn->push_back({Pos, Text});
+          } else {
+            AddTickAndSaveLabel(W, Value, Pos, Text, nullptr);
+          }
+        }
         HavePrev = true;
         PrevPos = Pos;
         PrevHalf = Half;
@@ -727,33 +806,38 @@ void TChartAxis::DoSeriesTitleLabels(TLabelWalk& W) {
   for (std::int32_t I = 0; I < FParentChart->SeriesCount() && !AnyActive; ++I)
     AnyActive = FParentChart->GetSeries(I)->GetActive();
   if (!AnyActive) return;
-  const std::int64_t From = static_cast<std::int64_t>(std::trunc(IMinimum));
-  const std::int64_t To = static_cast<std::int64_t>(std::trunc(IMaximum));
+  // The ends of a very wide range saturate: an index past the int32 range names no series (it is
+  // held at the int32 end, where none is), never a series by a wrapped index.
+  const std::int64_t From = Round64(std::trunc(IMinimum));
+  const std::int64_t To = Round64(std::trunc(IMaximum));
   const TAxisOnGetLabel* E = ChartOnGetAxisLabel();
-  for (std::int64_t K = From; K <= To && K - From < MaxWalkSteps; ++K) {
+  for (std::int64_t K = From, N = 0; K <= To && N < MaxWalkSteps; ++K, ++N) {
     const double Value = IMaximum - static_cast<double>(K) - 0.5;
     const std::int32_t Pos = CalcPosValue(Value);
     if (!FTickOnLabelsOnly) Tick.push_back(Pos);
     if (IsLabelsVisible()) {
-      String Text = ChartSeriesTitleLegend(static_cast<std::int32_t>(K));
-      if (E && *E) (*E)(this, nullptr, static_cast<std::int32_t>(K), Text);
+      const std::int32_t Index = SaturateInt(static_cast<double>(K));
+      String Text = ChartSeriesTitleLegend(Index);
+      if (E && *E) (*E)(this, nullptr, Index, Text);
       AddTickAndSaveLabel(W, Value, Pos, Text, nullptr);
     }
+    if (K == To) break;  // (no step past the largest int64)
   }
 }
 
 void TChartAxis::DoCustomItems(TLabelWalk& W) {
+  // The texts measured for the items' room (MaxLabelsWidth).
+  TValueScope<TLabelTexts> Texts(ILabelTexts, CustomItemsLabelTexts());
   for (std::int32_t I = 0; I < FAxisItems->GetCount(); ++I) {
     TAxisItem* Item = FAxisItems->Get(I);
+    if (!CustomItemOnAxis(Item)) continue;
     const double Value = Item->GetValue();
-    if (Value < FMinimumValue || Value > FMaximumValue) continue;
     const std::int32_t Pos = CalcPosValue(Value);
     Item->SetLabelPos(Pos);
     if (!FTickOnLabelsOnly) Tick.push_back(Pos);
     TCustomTextShape* Format = Item->ActiveFormat();
     if (Format->GetVisible()) {
-      const String Text = Item->GetText().empty() ? LabelValue(Value) : Item->GetText();
-      AddTickAndSaveLabel(W, Value, Pos, Text, Format, I);
+      AddTickAndSaveLabel(W, Value, Pos, CustomItemText(Item), Format, I);
     }
   }
 }
