@@ -3,6 +3,7 @@
 // without a size still shows them in 16 x 16 units.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "platform/Bitmap.h"
@@ -39,8 +40,18 @@ void ShowAndPaint(TForm* Form, std::initializer_list<TControl*> Controls) {
 // 16..48; its text begins at unit 24.
 constexpr int IconLeft = 8, IconTop = 16, IconRight = 40, IconBottom = 48, TextLeft = 48;
 
+// Whether two colours differ by at most 2 in every channel.
+bool Near(TAlphaColor A, TAlphaColor B) {
+  for (int Shift = 0; Shift < 32; Shift += 8)
+    if (std::abs(int((A >> Shift) & 0xFF) - int((B >> Shift) & 0xFF)) > 2) return false;
+  return true;
+}
+
 TEST(ToolBarIcons, TheViewersButtonsShowTheirIconsAndTextsAtTheScreensPixels) {
   TOwned<TFrmMain> Form(Create<TFrmMain>(nullptr));
+  // Both buttons enabled, so that their icons show at full opacity.
+  Form->actChartLegendToggle_->OnUpdate = nullptr;
+  Form->actChartLegendToggle_->SetEnabled(true);
   ShowAndPaint(Form.get(), {Form->SpeedButton1, Form->SpeedButton2});
   for (TSpeedButton* Button : {Form->SpeedButton1, Form->SpeedButton2}) {
     SCOPED_TRACE(Button->GetName());
@@ -50,6 +61,21 @@ TEST(ToolBarIcons, TheViewersButtonsShowTheirIconsAndTextsAtTheScreensPixels) {
     ASSERT_EQ(P->GetHeight(), 64);
     EXPECT_GT(MixedBlocks(*P, IconLeft, IconTop, IconRight, IconBottom), 0);
     EXPECT_GT(MixedBlocks(*P, TextLeft, 0, 240, 64), 0);
+    // The icon's picture has the device pixels of its 16 x 16 units and shows pixel for pixel
+    // (where it is opaque), not enlarged from a picture of 16 x 16 pixels.
+    const TBitmap* Icon = Form->imgs_->GetBitmap(Button->GetImageIndex());
+    ASSERT_NE(Icon, nullptr);
+    ASSERT_EQ(Icon->GetWidth(), IconRight - IconLeft);
+    ASSERT_EQ(Icon->GetHeight(), IconBottom - IconTop);
+    int Opaque = 0, Shown = 0;
+    for (int Y = 0; Y < Icon->GetHeight(); ++Y)
+      for (int X = 0; X < Icon->GetWidth(); ++X)
+        if (const TAlphaColor C = Icon->GetPixel(X, Y); C >> 24 == 0xFF) {
+          ++Opaque;
+          Shown += Near(P->GetPixel(IconLeft + X, IconTop + Y), C);
+        }
+    EXPECT_GT(Opaque, 100);
+    EXPECT_EQ(Shown, Opaque);
     // The icon keeps to its 16 x 16 units: the gap before the text and the rows above and below
     // it are the button's own colour.
     const TAlphaColor Back = P->GetPixel(IconRight + 2, IconTop - 4);
