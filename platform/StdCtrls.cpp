@@ -349,6 +349,32 @@ const TBitmap* TImageList::GetBitmap(int Index) const {
 
 void TImageList::Clear() { FImages.clear(); }
 
+namespace {
+int CheckedImageSize(int V) {
+  if (V < 0 || V > TImageList::MaxImageSize)
+    throw EInvalidOperation("Invalid image size " + std::to_string(V) + ": it must be 0 to " +
+                            std::to_string(TImageList::MaxImageSize));
+  return V;
+}
+}  // namespace
+
+void TImageList::SetWidth(int V) { FWidth = CheckedImageSize(V); }
+void TImageList::SetHeight(int V) { FHeight = CheckedImageSize(V); }
+
+TSizeF TImageList::GetDrawSize(int Index) const {
+  const TBitmap* B = GetBitmap(Index);
+  if (!B) return {};
+  return {float(FWidth > 0 ? FWidth : B->GetWidth()), float(FHeight > 0 ? FHeight : B->GetHeight())};
+}
+
+void TImageList::Draw(TCanvas* Canvas, float X, float Y, int Index, float Opacity) const {
+  const TBitmap* B = GetBitmap(Index);
+  if (!Canvas || !B || B->IsEmpty()) return;
+  const TSizeF Size = GetDrawSize(Index);
+  Canvas->DrawBitmap(B, TRectF(0, 0, float(B->GetWidth()), float(B->GetHeight())),
+                     TRectF(X, Y, X + Size.Width, Y + Size.Height), Opacity);
+}
+
 void TImageList::DefineProperties(TFiler* Filer) {
   TComponent::DefineProperties(Filer);
   Filer->DefineBinaryProperty(
@@ -574,10 +600,9 @@ void TSpeedButton::Paint() {
     float Opacity = GetEnabled() ? 1.0f : 0.4f;
     float TextLeft = R.Left + 4;
     if (const TBitmap* Img = FImages ? FImages->GetBitmap(FImageIndex) : nullptr; Img && !Img->IsEmpty()) {
-      float W = float(Img->GetWidth()), H = float(Img->GetHeight());
-      float Top = R.Top + std::round((R.Height() - H) / 2);
-      C->DrawBitmap(Img, TRectF(0, 0, W, H), TRectF(R.Left + 4, Top, R.Left + 4 + W, Top + H), Opacity);
-      TextLeft += W + 4;
+      const TSizeF Size = FImages->GetDrawSize(FImageIndex);
+      FImages->Draw(C, R.Left + 4, R.Top + std::round((R.Height() - Size.Height) / 2), FImageIndex, Opacity);
+      TextLeft += Size.Width + 4;
     }
     if (!FText.empty()) {
       C->GetFill()->SetKind(TBrushKind::Solid);
@@ -701,6 +726,11 @@ ZEL_BEGIN_PUBLISHED(TOpenDialog)
   P::Prop("Options", &Self::GetOptions, &Self::SetOptions,
           Default(TOpenOptions{TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing})),
   P::Prop("Title", &Self::GetTitle, &Self::SetTitle, Default(String())),
+ZEL_END_PUBLISHED
+
+ZEL_BEGIN_PUBLISHED(TImageList)
+  P::Prop("Width", &Self::GetWidth, &Self::SetWidth, Default(0)),
+  P::Prop("Height", &Self::GetHeight, &Self::SetHeight, Default(0)),
 ZEL_END_PUBLISHED
 
 ZEL_BEGIN_PUBLISHED(TToolBar)

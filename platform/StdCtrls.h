@@ -188,11 +188,27 @@ class TOpenDialog : public TComponent {
 // parentheses has that list replaced by the masks, so the patterns show once.
 String DialogFilterToNative(const String& Filter);
 
+// Pictures shown in Width x Height units whatever their pixels: pictures of twice that size (32 x
+// 32 for 16 x 16) show pixel for pixel at a screen ratio of 2 and are reduced smoothly at 1. A
+// size of 0 shows a picture at its own pixel size in units (a stored list without a size).
 class TImageList : public TComponent {
   ZEL_CLASS(TImageList, TComponent)
+  ZEL_PUBLISHED_PROPS
  public:
   explicit TImageList(TComponent* AOwner);
   ~TImageList() override;
+
+  // 0 ... MaxImageSize; raises EInvalidOperation outside, keeping the size it had.
+  static constexpr int MaxImageSize = 1024;
+  int GetWidth() const { return FWidth; }
+  void SetWidth(int V);
+  int GetHeight() const { return FHeight; }
+  void SetHeight(int V);
+  // The units picture Index is shown in; (0, 0) for an index out of range.
+  TSizeF GetDrawSize(int Index) const;
+  // Draws picture Index with its top-left at (X, Y), in GetDrawSize units, smoothly scaled to the
+  // canvas's device pixels. Nothing for an index out of range.
+  void Draw(TCanvas* Canvas, float X, float Y, int Index, float Opacity) const;
 
   // Adds a copy; returns its index.
   int Add(const TBitmap& Image);
@@ -207,6 +223,8 @@ class TImageList : public TComponent {
 
  private:
   std::vector<TOwned<TBitmap>> FImages;
+  int FWidth = 0;
+  int FHeight = 0;
 };
 
 enum class TOrientation { Horizontal, Vertical };
