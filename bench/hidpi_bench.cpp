@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/LibraryMain.h"
 #include "bench/SessionGenerator.h"
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
@@ -141,11 +142,6 @@ BENCHMARK(BM_AddPoint)->Name("RealTime/AddPoint")->Iterations(50000)->Unit(bench
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  zel::TZelUnitsGuard Units;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  zel::ZelOffscreenWithoutDisplay();
+  return zel::ZelRunBenchmarks(argc, argv);
 }

@@ -95,11 +95,6 @@ BENCHMARK(AddPointShown)->ArgName("buffered")->Arg(1)->Arg(0)->Iterations(Added)
 BENCHMARK(AddPointShownAtOnce)->ArgName("buffered")->Arg(1)->Arg(0)->Iterations(Added)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-  if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  zel::TZelUnitsGuard Units;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  zel::ZelOffscreenWithoutDisplay();
+  return zel::ZelRunBenchmarks(argc, argv);
 }

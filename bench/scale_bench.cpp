@@ -57,6 +57,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/LibraryMain.h"
 #include "bench/ProcessMemory.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
@@ -670,13 +671,9 @@ void RegisterDateTime() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  TZelUnitsGuard Units;
-  RegisterSeries();
-  RegisterFunctions();
-  RegisterDateTime();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return ZelRunBenchmarks(argc, argv, [] {
+    RegisterSeries();
+    RegisterFunctions();
+    RegisterDateTime();
+  });
 }
