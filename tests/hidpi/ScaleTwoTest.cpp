@@ -331,7 +331,10 @@ std::unique_ptr<TBitmap> PaintAt(TChart* Chart, float Scale, bool Merge) {
   return B;
 }
 
-enum class TPath { Pointers, Area, LineSegments, FastLineMerged, FastLineStrokes, Stairs };
+// The fast line's polyline (each pixel column's first, lowest, highest and last handed to the
+// canvas, which merges them again per device column) is compared with the fast line drawing
+// every segment on its own, unmerged; the other paths with themselves, merging off.
+enum class TPath { Pointers, Area, LineSegments, FastLinePolyline, FastLineStrokes, Stairs };
 
 struct TExactCase {
   TPath Path;
@@ -339,7 +342,7 @@ struct TExactCase {
 };
 
 std::string CaseName(const ::testing::TestParamInfo<TExactCase>& I) {
-  static const char* const Names[] = {"Pointers", "Area", "LineSegments", "FastLineMerged", "FastLineStrokes", "Stairs"};
+  static const char* const Names[] = {"Pointers", "Area", "LineSegments", "FastLinePolyline", "FastLineStrokes", "Stairs"};
   return std::string(Names[int(I.param.Path)]) + (I.param.Scale == 2 ? "AtTwo" : I.param.Scale == 3 ? "AtThree" : "AtOneAndAHalf");
 }
 
@@ -365,14 +368,13 @@ TEST_P(ExactPaths, DrawAtTheScaleWhatTheirPlainPathsDraw) {
       S = L;
       break;
     }
-    case TPath::FastLineMerged: S = Create<TFastLineSeries>(Chart.get()); break;
-    case TPath::FastLineStrokes: {
+    case TPath::FastLinePolyline: {
       auto* F = Create<TFastLineSeries>(Chart.get());
-      F->SetDrawAllPoints(true);
-      F->SetDrawAllPointsStyle(TDrawAllPointsStyle::daFirst);
+      F->SetDrawStyle(TFastLineDrawStyle::flAll);
       S = F;
       break;
     }
+    case TPath::FastLineStrokes: S = Create<TFastLineSeries>(Chart.get()); break;
   }
   Chart->AddSeries(S);
   S->SetSeriesColor(LineColor);
@@ -387,6 +389,11 @@ TEST_P(ExactPaths, DrawAtTheScaleWhatTheirPlainPathsDraw) {
   }
   S->EndUpdate();
   const auto Merged = PaintAt(Chart.get(), K.Scale, true);
+  if (K.Path == TPath::FastLinePolyline) {
+    auto* F = static_cast<TFastLineSeries*>(S);
+    EXPECT_LT(F->GetPolylinePoints().size(), std::size_t(N / 4)) << "the columns were merged";
+    F->SetDrawStyle(TFastLineDrawStyle::flSegments);
+  }
   const auto Plain = PaintAt(Chart.get(), K.Scale, false);
   S->SetActive(false);
   EXPECT_GT(Differences(*Merged, *PaintAt(Chart.get(), K.Scale, true)), 200) << "the series drew";
@@ -396,11 +403,12 @@ TEST_P(ExactPaths, DrawAtTheScaleWhatTheirPlainPathsDraw) {
 INSTANTIATE_TEST_SUITE_P(
     Scale, ExactPaths,
     ::testing::Values(TExactCase{TPath::Pointers, 2}, TExactCase{TPath::Area, 2}, TExactCase{TPath::LineSegments, 2},
-                      TExactCase{TPath::FastLineMerged, 2}, TExactCase{TPath::FastLineStrokes, 2},
+                      TExactCase{TPath::FastLinePolyline, 2}, TExactCase{TPath::FastLineStrokes, 2},
                       TExactCase{TPath::Stairs, 2}, TExactCase{TPath::Pointers, 1.5f},
                       TExactCase{TPath::Area, 1.5f}, TExactCase{TPath::LineSegments, 1.5f},
-                      TExactCase{TPath::FastLineMerged, 1.5f}, TExactCase{TPath::FastLineStrokes, 1.5f},
-                      TExactCase{TPath::Stairs, 1.5f}, TExactCase{TPath::FastLineMerged, 3}),
+                      TExactCase{TPath::FastLinePolyline, 1.5f}, TExactCase{TPath::FastLineStrokes, 1.5f},
+                      TExactCase{TPath::Stairs, 1.5f}, TExactCase{TPath::FastLinePolyline, 3},
+                      TExactCase{TPath::FastLineStrokes, 3}),
     CaseName);
 
 // ---------------------------------------------------------------------------------------------
