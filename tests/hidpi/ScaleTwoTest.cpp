@@ -167,22 +167,36 @@ TEST_F(ShownChart, AZoomDragAndAClickLandOnTheValuesTheyLandOnAtRatioOne) {
 }
 
 TEST_F(ShownChart, APointDrawnInRealTimeIsWhatTheNextPaintDraws) {
-  Line->SetAutoRepaint(false);
-  const int Paints = Chart->GetPaintCount();
-  Line->AddXY(80, 90);
-  Chart->Present(TRectF());
-  EXPECT_EQ(Chart->GetPaintCount(), Paints) << "drawn without a paint";
-  const auto Immediate = Shown();
-  ASSERT_EQ(Immediate->GetWidth(), 640);
-  const TPoint P = Pixel(70, 80);
-  bool Near = false;
-  for (int DY = -3; DY <= 3; ++DY)
-    for (int DX = -3; DX <= 3; ++DX) Near |= Immediate->GetPixel(2 * P.X + DX, 2 * P.Y + DY) == LineColor;
-  EXPECT_TRUE(Near) << "the new segment reached the window";
-  Chart->Invalidate();
-  Chart->ProcessPendingPaint();
-  EXPECT_GT(Chart->GetPaintCount(), Paints);
-  EXPECT_EQ(Differences(*Immediate, *Shown()), 0);
+  // The line as made and after a pixel column crowded with points (which the paint merges),
+  // drawn through column strokes and as the merged polyline.
+  for (bool Crowded : {false, true})
+    for (TFastLineDrawStyle Style : {TFastLineDrawStyle::flSegments, TFastLineDrawStyle::flAll}) {
+      SCOPED_TRACE(std::string(Crowded ? "crowded column" : "as made") + ", style " + std::to_string(int(Style)));
+      Line->SetAutoRepaint(true);
+      Line->Clear();
+      for (int X = 0; X <= 40; X += 10) Line->AddXY(X, 20);
+      for (int K = 0; Crowded && K < 60; ++K) Line->AddXY(60 + K * 0.004, 30 + (K * 3 % 9) * 6);
+      Line->AddXY(60.25, 70);
+      Line->SetDrawStyle(Style);
+      Chart->Invalidate();
+      Chart->ProcessPendingPaint();
+      Line->SetAutoRepaint(false);
+      const int Paints = Chart->GetPaintCount();
+      Line->AddXY(80, 90);
+      Chart->Present(TRectF());
+      EXPECT_EQ(Chart->GetPaintCount(), Paints) << "drawn without a paint";
+      const auto Immediate = Shown();
+      ASSERT_EQ(Immediate->GetWidth(), 640);
+      const TPoint P = Pixel(70, 80);
+      bool Near = false;
+      for (int DY = -3; DY <= 3; ++DY)
+        for (int DX = -3; DX <= 3; ++DX) Near |= Immediate->GetPixel(2 * P.X + DX, 2 * P.Y + DY) == LineColor;
+      EXPECT_TRUE(Near) << "the new segment reached the window";
+      Chart->Invalidate();
+      Chart->ProcessPendingPaint();
+      EXPECT_GT(Chart->GetPaintCount(), Paints);
+      EXPECT_EQ(Differences(*Immediate, *Shown()), 0);
+    }
 }
 
 TEST_F(ShownChart, PicturesAProgramAsksForKeepTheChartsSizeUnlessAScaleIsAsked) {
