@@ -283,6 +283,19 @@ bool TCanvas::ThinInDevicePixels() const {
          std::isfinite(FMatrix.m31) && std::isfinite(FMatrix.m32);
 }
 
+bool TCanvas::PictureMergesPolylines(float Opacity) const { return CanReducePolyline(Opacity); }
+
+bool TCanvas::PictureReplacesPixels(float Opacity) const { return !FAntialiasing && Opacity >= 1; }
+
+bool TCanvas::PictureMergesColumnStrokes(float Opacity) const {
+  // Thin lines whose pixels are the canvas' own, or thin lines in device pixels at a whole
+  // scale: a shift by whole pixels, and whole units on whole device pixels.
+  const float S = GetScale();
+  return CanReducePolyline(Opacity) && (S == 1 || (ThinInDevicePixels() && S == std::floor(S))) &&
+         FMatrix.m11 == 1 && FMatrix.m22 == 1 && FMatrix.m31 == std::floor(FMatrix.m31) &&
+         FMatrix.m32 == std::floor(FMatrix.m32);
+}
+
 float TCanvas::TextWidth(const String& Text) {
   if (!FMeasureLayout) FMeasureLayout = CreateTextLayout();
   FMeasureLayout->SetFont(&FFont);

@@ -246,6 +246,13 @@ class TCanvas : public TObject {
                               bool Reduce) = 0;
   // The matrix, the clip or the antialiasing changed.
   virtual void StateChanged() {}
+  // The answers of MergesPolylines, ReplacesPixels and MergesColumnStrokes for a canvas that
+  // sets whole pixels of a picture (the bitmap canvas), from the state set now: one rule, which
+  // that canvas gives and which a canvas standing in for it (one that counts what a paint asks
+  // for) gives too.
+  bool PictureMergesPolylines(float Opacity) const;
+  bool PictureReplacesPixels(float Opacity) const;
+  bool PictureMergesColumnStrokes(float Opacity) const;
   // True for a canvas of a scale other than 1 that draws a thin stroke as a scale-1 picture
   // draws it, at its own device pixels: the ends taken to the device pixel where their whole
   // unit begins, the line one device pixel thin through them, widened right and down to the

@@ -611,16 +611,9 @@ class TQtCanvas : public TCanvas {
  protected:
   void StateChanged() override { FStateDirty = true; }
 
-  bool MergesPolylines(float Opacity) const override { return CanReducePolyline(Opacity); }
-  bool ReplacesPixels(float Opacity) const override { return !GetAntialiasing() && Opacity >= 1; }
-  bool MergesColumnStrokes(float Opacity) const override {
-    // Thin lines whose pixels are the canvas' own, or thin lines in device pixels at a whole
-    // scale: a shift by whole pixels, and whole units on whole device pixels.
-    const TMatrix& M = GetMatrix();
-    const float S = GetScale();
-    return CanReducePolyline(Opacity) && (S == 1 || (ThinInDevicePixels() && S == std::floor(S))) &&
-           M.m11 == 1 && M.m22 == 1 && M.m31 == std::floor(M.m31) && M.m32 == std::floor(M.m32);
-  }
+  bool MergesPolylines(float Opacity) const override { return PictureMergesPolylines(Opacity); }
+  bool ReplacesPixels(float Opacity) const override { return PictureReplacesPixels(Opacity); }
+  bool MergesColumnStrokes(float Opacity) const override { return PictureMergesColumnStrokes(Opacity); }
   bool DrawsThinInDevicePixels() const override { return FBitmap && GetScale() != 1; }
 
   void DoDrawPolyline(const TPointF* Points, std::size_t Count, float Opacity,
@@ -641,7 +634,7 @@ class TQtCanvas : public TCanvas {
     }
     P->setPen(Pen);
     P->setBrush(Qt::NoBrush);
-    bool Merge = Reduce && CanReducePolyline(Opacity);
+    bool Merge = Reduce && MergesPolylines(Opacity);
     if (Merge) {
       ReducePolylineByColumn(Src, N, FReduced);
       Src = FReduced.data();

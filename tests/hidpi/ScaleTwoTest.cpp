@@ -167,22 +167,36 @@ TEST_F(ShownChart, AZoomDragAndAClickLandOnTheValuesTheyLandOnAtRatioOne) {
 }
 
 TEST_F(ShownChart, APointDrawnInRealTimeIsWhatTheNextPaintDraws) {
-  Line->SetAutoRepaint(false);
-  const int Paints = Chart->GetPaintCount();
-  Line->AddXY(80, 90);
-  Chart->Present(TRectF());
-  EXPECT_EQ(Chart->GetPaintCount(), Paints) << "drawn without a paint";
-  const auto Immediate = Shown();
-  ASSERT_EQ(Immediate->GetWidth(), 640);
-  const TPoint P = Pixel(70, 80);
-  bool Near = false;
-  for (int DY = -3; DY <= 3; ++DY)
-    for (int DX = -3; DX <= 3; ++DX) Near |= Immediate->GetPixel(2 * P.X + DX, 2 * P.Y + DY) == LineColor;
-  EXPECT_TRUE(Near) << "the new segment reached the window";
-  Chart->Invalidate();
-  Chart->ProcessPendingPaint();
-  EXPECT_GT(Chart->GetPaintCount(), Paints);
-  EXPECT_EQ(Differences(*Immediate, *Shown()), 0);
+  // The line as made and after a pixel column crowded with points (which the paint merges),
+  // drawn through column strokes and as the merged polyline.
+  for (bool Crowded : {false, true})
+    for (TFastLineDrawStyle Style : {TFastLineDrawStyle::flSegments, TFastLineDrawStyle::flAll}) {
+      SCOPED_TRACE(std::string(Crowded ? "crowded column" : "as made") + ", style " + std::to_string(int(Style)));
+      Line->SetAutoRepaint(true);
+      Line->Clear();
+      for (int X = 0; X <= 40; X += 10) Line->AddXY(X, 20);
+      for (int K = 0; Crowded && K < 60; ++K) Line->AddXY(60 + K * 0.004, 30 + (K * 3 % 9) * 6);
+      Line->AddXY(60.25, 70);
+      Line->SetDrawStyle(Style);
+      Chart->Invalidate();
+      Chart->ProcessPendingPaint();
+      Line->SetAutoRepaint(false);
+      const int Paints = Chart->GetPaintCount();
+      Line->AddXY(80, 90);
+      Chart->Present(TRectF());
+      EXPECT_EQ(Chart->GetPaintCount(), Paints) << "drawn without a paint";
+      const auto Immediate = Shown();
+      ASSERT_EQ(Immediate->GetWidth(), 640);
+      const TPoint P = Pixel(70, 80);
+      bool Near = false;
+      for (int DY = -3; DY <= 3; ++DY)
+        for (int DX = -3; DX <= 3; ++DX) Near |= Immediate->GetPixel(2 * P.X + DX, 2 * P.Y + DY) == LineColor;
+      EXPECT_TRUE(Near) << "the new segment reached the window";
+      Chart->Invalidate();
+      Chart->ProcessPendingPaint();
+      EXPECT_GT(Chart->GetPaintCount(), Paints);
+      EXPECT_EQ(Differences(*Immediate, *Shown()), 0);
+    }
 }
 
 TEST_F(ShownChart, PicturesAProgramAsksForKeepTheChartsSizeUnlessAScaleIsAsked) {
@@ -331,7 +345,10 @@ std::unique_ptr<TBitmap> PaintAt(TChart* Chart, float Scale, bool Merge) {
   return B;
 }
 
-enum class TPath { Pointers, Area, LineSegments, FastLineMerged, FastLineStrokes, Stairs };
+// The fast line's polyline (each pixel column's first, lowest, highest and last handed to the
+// canvas, which merges them again per device column) is compared with the fast line drawing
+// every segment on its own, unmerged; the other paths with themselves, merging off.
+enum class TPath { Pointers, Area, LineSegments, FastLinePolyline, FastLineStrokes, Stairs };
 
 struct TExactCase {
   TPath Path;
@@ -339,7 +356,7 @@ struct TExactCase {
 };
 
 std::string CaseName(const ::testing::TestParamInfo<TExactCase>& I) {
-  static const char* const Names[] = {"Pointers", "Area", "LineSegments", "FastLineMerged", "FastLineStrokes", "Stairs"};
+  static const char* const Names[] = {"Pointers", "Area", "LineSegments", "FastLinePolyline", "FastLineStrokes", "Stairs"};
   return std::string(Names[int(I.param.Path)]) + (I.param.Scale == 2 ? "AtTwo" : I.param.Scale == 3 ? "AtThree" : "AtOneAndAHalf");
 }
 
@@ -365,14 +382,13 @@ TEST_P(ExactPaths, DrawAtTheScaleWhatTheirPlainPathsDraw) {
       S = L;
       break;
     }
-    case TPath::FastLineMerged: S = Create<TFastLineSeries>(Chart.get()); break;
-    case TPath::FastLineStrokes: {
+    case TPath::FastLinePolyline: {
       auto* F = Create<TFastLineSeries>(Chart.get());
-      F->SetDrawAllPoints(true);
-      F->SetDrawAllPointsStyle(TDrawAllPointsStyle::daFirst);
+      F->SetDrawStyle(TFastLineDrawStyle::flAll);
       S = F;
       break;
     }
+    case TPath::FastLineStrokes: S = Create<TFastLineSeries>(Chart.get()); break;
   }
   Chart->AddSeries(S);
   S->SetSeriesColor(LineColor);
@@ -387,6 +403,11 @@ TEST_P(ExactPaths, DrawAtTheScaleWhatTheirPlainPathsDraw) {
   }
   S->EndUpdate();
   const auto Merged = PaintAt(Chart.get(), K.Scale, true);
+  if (K.Path == TPath::FastLinePolyline) {
+    auto* F = static_cast<TFastLineSeries*>(S);
+    EXPECT_LT(F->GetPolylinePoints().size(), std::size_t(N / 4)) << "the columns were merged";
+    F->SetDrawStyle(TFastLineDrawStyle::flSegments);
+  }
   const auto Plain = PaintAt(Chart.get(), K.Scale, false);
   S->SetActive(false);
   EXPECT_GT(Differences(*Merged, *PaintAt(Chart.get(), K.Scale, true)), 200) << "the series drew";
@@ -396,11 +417,12 @@ TEST_P(ExactPaths, DrawAtTheScaleWhatTheirPlainPathsDraw) {
 INSTANTIATE_TEST_SUITE_P(
     Scale, ExactPaths,
     ::testing::Values(TExactCase{TPath::Pointers, 2}, TExactCase{TPath::Area, 2}, TExactCase{TPath::LineSegments, 2},
-                      TExactCase{TPath::FastLineMerged, 2}, TExactCase{TPath::FastLineStrokes, 2},
+                      TExactCase{TPath::FastLinePolyline, 2}, TExactCase{TPath::FastLineStrokes, 2},
                       TExactCase{TPath::Stairs, 2}, TExactCase{TPath::Pointers, 1.5f},
                       TExactCase{TPath::Area, 1.5f}, TExactCase{TPath::LineSegments, 1.5f},
-                      TExactCase{TPath::FastLineMerged, 1.5f}, TExactCase{TPath::FastLineStrokes, 1.5f},
-                      TExactCase{TPath::Stairs, 1.5f}, TExactCase{TPath::FastLineMerged, 3}),
+                      TExactCase{TPath::FastLinePolyline, 1.5f}, TExactCase{TPath::FastLineStrokes, 1.5f},
+                      TExactCase{TPath::Stairs, 1.5f}, TExactCase{TPath::FastLinePolyline, 3},
+                      TExactCase{TPath::FastLineStrokes, 3}),
     CaseName);
 
 // ---------------------------------------------------------------------------------------------

@@ -99,8 +99,7 @@ std::size_t PixelsApart(const std::vector<std::uint32_t>& A, const std::vector<s
 }
 
 // Counts what a paint asks it to draw (a polyline its points, as the bitmap canvas draws them)
-// and draws nothing; it merges where the bitmap canvas does: opaque, thin, solid strokes on
-// whole pixels without antialiasing.
+// and draws nothing; it merges where the bitmap canvas does, asking the rule that canvas asks.
 class TCountingCanvas : public TRecordingCanvas {
  public:
   TCountingCanvas(int AWidth, int AHeight, bool AReduces) : TRecordingCanvas(AWidth, AHeight), Reduces(AReduces) {}
@@ -120,17 +119,13 @@ class TCountingCanvas : public TRecordingCanvas {
   void DrawPolygon(const TPolygon&, float) override { ++Drawn; }
   void DrawArc(TPointF, TPointF, float, float, float) override { ++Drawn; }
   void FillArc(TPointF, TPointF, float, float, float) override { ++Drawn; }
-  bool MergesPolylines(float Opacity) const override { return Reduces && CanReducePolyline(Opacity); }
-  bool ReplacesPixels(float Opacity) const override { return !GetAntialiasing() && Opacity >= 1; }
-  bool MergesColumnStrokes(float Opacity) const override {
-    const TMatrix& M = GetMatrix();
-    return CanReducePolyline(Opacity) && M.m11 == 1 && M.m22 == 1 && M.m31 == std::floor(M.m31) &&
-           M.m32 == std::floor(M.m32);
-  }
+  bool MergesPolylines(float Opacity) const override { return Reduces && PictureMergesPolylines(Opacity); }
+  bool ReplacesPixels(float Opacity) const override { return PictureReplacesPixels(Opacity); }
+  bool MergesColumnStrokes(float Opacity) const override { return PictureMergesColumnStrokes(Opacity); }
 
  protected:
   void DoDrawPolyline(const TPointF* Points, std::size_t Count, float Opacity, bool Reduce) override {
-    if (Reduces && Reduce && CanReducePolyline(Opacity)) {
+    if (Reduce && MergesPolylines(Opacity)) {
       ReducePolylineByColumn(Points, Count, FReduced);
       Drawn += FReduced.size();
     } else {
