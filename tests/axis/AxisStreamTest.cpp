@@ -2,11 +2,13 @@
 // what is read back writes the same bytes again) and the frame and font of the labels.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Pens.h"
 #include "zelgraph/chart/Chart.h"
+#include "zelgraph/constants/Constants.h"
 #include "zelgraph/engine/Axis.h"
 #include "zelgraph/engine/AxisItems.h"
 #include "zelgraph/engine/SeriesList.h"
@@ -89,6 +91,40 @@ TEST(AxisStream, DepthAxesTravelHiddenByDefault) {
   EXPECT_FALSE(B->GetDepthTopAxis()->GetVisible());
   EXPECT_TRUE(B->GetDepthTopAxis()->GetInverted());
   EXPECT_EQ(AsText(Store(B.get())), AsText(First));
+}
+
+// A sub-axis asked to turn logarithmic while its master's ends are refused: the error is raised,
+// no axis of the chain stays logarithmic, and the chart still reads back what it writes.
+TEST(AxisStream, ARefusedLogarithmicSubAxisStaysLinearAndTheChartReadsBack) {
+  struct TCase {
+    const char* Name;
+    std::function<TChartAxis*(TChart*)> Master;
+  };
+  const TCase Cases[] = {
+      {"depth axis of a fresh chart", [](TChart* C) -> TChartAxis* { return C->GetDepthAxis(); }},
+      {"left axis with ends -5..10",
+       [](TChart* C) -> TChartAxis* {
+         C->GetLeftAxis()->SetMinMax(-5, 10);
+         return C->GetLeftAxis();
+       }},
+      {"sub-axis of the depth axis",
+       [](TChart* C) -> TChartAxis* { return C->GetDepthAxis()->GetSubAxes()->Add(); }},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    ExpectComesBackOnAFreshForm([&](TChart* Chart) {
+      TChartAxis* Master = C.Master(Chart);
+      TChartAxis* Sub = Master->GetSubAxes()->Add();
+      String Error = "no error";
+      try {
+        Sub->SetLogarithmic(true);
+      } catch (const AxisException& E) {
+        Error = E.what();
+      }
+      EXPECT_EQ(Error, ZelMsg_AxisLogNotPositive);
+      for (TChartAxis* A = Sub; A; A = A->GetMaster()) EXPECT_FALSE(A->GetLogarithmic());
+    });
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/Filer.h"
+#include "platform/Scope.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/constants/Constants.h"
@@ -470,6 +471,10 @@ void TChartAxis::SetLogarithmic(bool Value) {
     AdjustMaxMin();
     if (IMinimum < 0 || IMaximum < 0) throw AxisException(ZelMsg_AxisLogNotPositive);
   }
+  // A master that refuses takes this axis' flag back with it: a sub-axis left logarithmic under
+  // a linear master would be written into a stream that cannot be read.
+  const bool Old = FLogarithmic;
+  TUndoOnFailure Undo([this, Old] { FLogarithmic = Old; });
   SetBooleanProperty(FLogarithmic, Value);
   if (FMaster) FMaster->SetLogarithmic(Value);
   SetCalcPosValue();

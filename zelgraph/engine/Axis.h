@@ -208,6 +208,7 @@ class TChartAxis : public TCollectionItem {
   ZEL_CLASS(TChartAxis, TCollectionItem)
   ZEL_PUBLISHED_PROPS
   friend class TChartDepthAxis;
+  friend class TAxisItems;  // measures the texts its items show (RectOf)
 
  public:
   // Joins Collection when there is a chart and a collection. The panel creates its standard
@@ -614,6 +615,12 @@ class TChartAxis : public TCollectionItem {
   // visible), and the text its label shows.
   bool CustomItemOnAxis(TAxisItem* Item) const;
   String CustomItemText(TAxisItem* Item);
+  // What the label items show: the label texts they are shown under (the walk's own for the
+  // labels of the last drawing, Items' Auto; CustomItemsLabelTexts for custom items) and, under
+  // them, an item's text (its own for a label of the last drawing, CustomItemText for a custom
+  // item). The drawing and the items' hit rectangles (TAxisItems::RectOf) take both from here.
+  TLabelTexts ItemsLabelTexts();
+  String ItemText(TAxisItem* Item);
   // Calls Visit(Value) with the values of the default (linear) label walk for the label step Inc
   // and the calendar step Step, from the highest down, as the labels show them; Visit returns
   // false to end the walk. Every loop over these values (the labels drawn, their room, the texts

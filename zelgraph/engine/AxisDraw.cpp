@@ -77,14 +77,12 @@ void TChartAxis::Draw(bool CalcPosAxis) {
   if (!GetLabelsBehind()) {
     TEntityScope Labels(C, "Labels");
     // Custom items show the texts their room was measured with (MaxLabelsWidth).
-    const bool Custom = !FAxisItems->GetAuto();
-    TValueScope<TLabelTexts> Texts(ILabelTexts, Custom ? CustomItemsLabelTexts() : ILabelTexts);
+    TValueScope<TLabelTexts> Texts(ILabelTexts, ItemsLabelTexts());
     for (std::int32_t I = 0; I < FAxisItems->GetCount(); ++I) {
       TAxisItem* Item = FAxisItems->Get(I);
       const double V = Item->GetValue();
       if (FAxisItems->IDrawAll || (V >= IMinimum && V <= IMaximum) || V == IMinimum) {
-        const String Text = Custom ? CustomItemText(Item) : Item->GetText();
-        DrawThisLabel(W, I, V, Item->GetLabelPos(), Text, Item->ActiveFormat());
+        DrawThisLabel(W, I, V, Item->GetLabelPos(), ItemText(Item), Item->ActiveFormat());
       }
     }
   }

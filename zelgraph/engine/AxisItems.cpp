@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/Scope.h"
 #include "zelgraph/canvas/Canvas3D.h"
 #include "zelgraph/canvas/Font.h"
 #include "zelgraph/canvas/Shadow.h"
@@ -191,7 +192,8 @@ TRectF TAxisItems::RectOf(std::int32_t Index) {
   TAxisItem* Item = Get(Index);
   TCustomAxisPanel* Chart = IAxis->GetParentChart();
   TCanvas3D* C = Chart ? Chart->GetCanvas() : nullptr;
-  const std::int32_t W = C ? C->TextWidth(Item->GetText()) : 0;
+  // The text the item shows (a custom item with no text of its own shows its value).
+  const std::int32_t W = C ? C->TextWidth(IAxis->ItemText(Item)) : 0;
   const float Pos = static_cast<float>(Item->GetLabelPos());
   TRectF R = IRect;
   if (IAxis->GetHorizontal()) {
@@ -212,10 +214,20 @@ TRectF TAxisItems::RectOf(std::int32_t Index) {
   return R;
 }
 
+TChartAxis::TLabelTexts TChartAxis::ItemsLabelTexts() {
+  return FAxisItems->GetAuto() ? ILabelTexts : CustomItemsLabelTexts();
+}
+
+String TChartAxis::ItemText(TAxisItem* Item) {
+  return FAxisItems->GetAuto() ? Item->GetText() : CustomItemText(Item);
+}
+
 std::vector<TRectF> TChartAxis::LabelItemRects() {
   std::vector<TRectF> Result;
   if (FAxisItems->GetCount() == 0) return Result;
   FAxisItems->InitCalcRect();
+  // The texts are measured as the drawing shows them.
+  TValueScope<TLabelTexts> Texts(ILabelTexts, ItemsLabelTexts());
   for (std::int32_t I = 0; I < FAxisItems->GetCount(); ++I) Result.push_back(FAxisItems->RectOf(I));
   return Result;
 }

@@ -111,7 +111,8 @@ class TAxisItems : public TObjectList<TAxisItem> {
   void CopyFrom(TAxisItems* Source);
   // Prepares RectOf: labels font, line height and the across-axis side of the rectangles.
   void InitCalcRect();
-  // The rectangle of item Index as drawn in the last drawing.
+  // The rectangle of item Index as drawn in the last drawing, as wide as the text it shows
+  // (TChartAxis::ItemText, under the label texts TChartAxis::LabelItemRects holds).
   TRectF RectOf(std::int32_t Index);
 
   bool GetAuto() const { return FAuto; }
