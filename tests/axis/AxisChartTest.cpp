@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "axis/FlatPanel.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/SysUtils.h"
 #include "support/DrawnText.h"
@@ -22,19 +23,10 @@
 namespace zel {
 namespace {
 
-// A flat chart with no walls, titles or legend.
-class TAxisTestPanel : public TCustomAxisPanel {
- public:
-  explicit TAxisTestPanel(TComponent* AOwner) : TCustomAxisPanel(AOwner) {}
-  bool IsFreeSeriesColor(TAlphaColor, bool, TChartSeries*) override { return true; }
-  void DrawWalls() override {}
-  void DrawTitlesAndLegend(bool) override {}
-};
-
 class AxisChartTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Chart = Create<TAxisTestPanel>(nullptr);
+    Chart = Create<TFlatTestPanel>(nullptr);
     Chart->SetView3D(false);
     Series = Create<TChartSeries>(nullptr);
     Chart->AddSeries(Series);
@@ -67,7 +59,7 @@ class AxisChartTest : public ::testing::Test {
     return R;
   }
 
-  TAxisTestPanel* Chart = nullptr;
+  TFlatTestPanel* Chart = nullptr;
   TChartSeries* Series = nullptr;
   std::unique_ptr<TRecordingCanvas> Canvas;
 };

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "axis/FlatPanel.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/SysUtils.h"
 #include "support/DrawnText.h"
@@ -20,15 +21,6 @@ namespace zel {
 namespace {
 
 constexpr TAlphaColor LabelColor = 0xFF000033;
-
-// A flat chart with no walls, titles or legend.
-class THitTestPanel : public TCustomAxisPanel {
- public:
-  explicit THitTestPanel(TComponent* AOwner) : TCustomAxisPanel(AOwner) {}
-  bool IsFreeSeriesColor(TAlphaColor, bool, TChartSeries*) override { return true; }
-  void DrawWalls() override {}
-  void DrawTitlesAndLegend(bool) override {}
-};
 
 // Custom items on the bottom or the left axis, some with a text of their own, the others showing
 // their value (dates on a date-time axis, with the time where the dates repeat): the hover finds
@@ -54,7 +46,7 @@ TEST(AxisItemHit, TheHoverFindsAnItemOverTheTextItsLabelShows) {
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);
-    TOwned<THitTestPanel> Chart(Create<THitTestPanel>(nullptr));
+    TOwned<TFlatTestPanel> Chart(Create<TFlatTestPanel>(nullptr));
     Chart->SetView3D(false);
     auto* Series = Create<TChartSeries>(nullptr);
     Chart->AddSeries(Series);

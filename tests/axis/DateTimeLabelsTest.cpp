@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "axis/FlatPanel.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/SysUtils.h"
 #include "support/DrawnText.h"
@@ -26,19 +27,10 @@ namespace {
 
 constexpr TAlphaColor BottomColor = 0xFF000011, LeftColor = 0xFF000022;
 
-// A flat chart with no walls, titles or legend.
-class TDateTestPanel : public TCustomAxisPanel {
- public:
-  explicit TDateTestPanel(TComponent* AOwner) : TCustomAxisPanel(AOwner) {}
-  bool IsFreeSeriesColor(TAlphaColor, bool, TChartSeries*) override { return true; }
-  void DrawWalls() override {}
-  void DrawTitlesAndLegend(bool) override {}
-};
-
 class DateTimeLabelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Chart = Create<TDateTestPanel>(nullptr);
+    Chart = Create<TFlatTestPanel>(nullptr);
     Chart->SetView3D(false);
     Series = Create<TChartSeries>(nullptr);
     Chart->AddSeries(Series);
@@ -88,7 +80,7 @@ class DateTimeLabelsTest : public ::testing::Test {
   }
 
   const TDateTime Start = EncodeDate(2024, 3, 15);
-  TDateTestPanel* Chart = nullptr;
+  TFlatTestPanel* Chart = nullptr;
   TChartSeries* Series = nullptr;
   std::unique_ptr<TRecordingCanvas> Canvas;
 };
