@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -36,6 +37,18 @@ class AxisChartTest : public ::testing::Test {
   // Points (x, x) for every x given.
   void AddPoints(std::initializer_list<double> Xs) {
     for (double X : Xs) Series->AddXY(X, X);
+  }
+
+  // The series on all four axes, the panel without margins, the labels in LabelColor: the four
+  // axes, left, right, bottom and top.
+  std::array<TChartAxis*, 4> OnEverySideToTheEdges(TAlphaColor LabelColor) {
+    Series->SetHorizAxis(THorizAxis::aBothHorizAxis);
+    Series->SetVertAxis(TVertAxis::aBothVertAxis);
+    for (int M = 0; M < 4; ++M) Chart->SetMargin(M, 0);
+    const std::array<TChartAxis*, 4> Axes = {Chart->GetLeftAxis(), Chart->GetRightAxis(), Chart->GetBottomAxis(),
+                                             Chart->GetTopAxis()};
+    for (TChartAxis* A : Axes) A->GetLabelsFont()->SetColor(LabelColor);
+    return Axes;
   }
 
   void Paint(int W = 400, int H = 300) {
@@ -712,12 +725,7 @@ TEST_F(AxisChartTest, SeriesLabelsSkipOrTrimWhatWouldOverlap) {
 // both its end labels move.
 TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
   AddPoints({0, 100000});
-  Series->SetHorizAxis(THorizAxis::aBothHorizAxis);
-  Series->SetVertAxis(TVertAxis::aBothVertAxis);
-  for (int M = 0; M < 4; ++M) Chart->SetMargin(M, 0);
-  TChartAxis* const Axes[] = {Chart->GetLeftAxis(), Chart->GetRightAxis(), Chart->GetBottomAxis(),
-                              Chart->GetTopAxis()};
-  for (TChartAxis* A : Axes) A->GetLabelsFont()->SetColor(0xFF000011);
+  const std::array<TChartAxis*, 4> Axes = OnEverySideToTheEdges(0xFF000011);
   for (TChartAxis* A : Axes) {
     for (TChartAxis* Other : Axes) Other->SetVisible(Other == A);
     for (std::int32_t Angle : {0, 90, 180, 270}) {
@@ -752,12 +760,7 @@ TEST_F(AxisChartTest, EndLabelsMovedInsideNeverOverlapTheirNeighbours) {
 // overlap, and an end label (moved inside or not) neither overlaps nor touches its neighbour. A
 // turned label covers its turned box: on a vertical axis as long as its text is wide.
 TEST_F(AxisChartTest, LabelsOverManyRangesNeverOverlap) {
-  Series->SetHorizAxis(THorizAxis::aBothHorizAxis);
-  Series->SetVertAxis(TVertAxis::aBothVertAxis);
-  for (int M = 0; M < 4; ++M) Chart->SetMargin(M, 0);
-  TChartAxis* const Axes[] = {Chart->GetLeftAxis(), Chart->GetRightAxis(), Chart->GetBottomAxis(),
-                              Chart->GetTopAxis()};
-  for (TChartAxis* A : Axes) A->GetLabelsFont()->SetColor(0xFF000011);
+  const std::array<TChartAxis*, 4> Axes = OnEverySideToTheEdges(0xFF000011);
   std::vector<std::pair<double, double>> Ranges;
   for (double Lo : {0.0, -1.0, -7.0, -250.0, 0.25, 13.0, -100000.0})
     for (double Hi : {1.0, 3.0, 7.5, 10.0, 12.0, 37.0, 99.0, 100.0, 123.0, 640.0, 1000.0, 2500.0, 9999.0, 12345.0,
