@@ -569,6 +569,8 @@ class TChartAxis : public TCollectionItem {
     double Inc = 0;
     TDateTimeStep Step = dsNone;
     bool Alternate = false;
+    // The label room of a vertical axis whose labels alternate, measured once a walk (-1: not yet).
+    std::int32_t AlternateRoom = -1;
     // The boxes of the labels drawn so far, as they cover the panel, and of those among them
     // that an end of the panel moved along the axis (see DrawAxisLabel).
     std::vector<TRectF> Drawn;

@@ -867,7 +867,10 @@ void TChartAxis::DrawThisLabel(TLabelWalk& W, std::int32_t Index, double, std::i
   }
   std::int32_t Line = FPosLabels;
   if (GetLabelsAlternate()) {
-    if (!W.Alternate) Line = InflateAxisPos(Line, FHorizontal ? C->TextHeight("W") : MaxLabelsWidth());
+    if (!W.Alternate) {
+      if (!FHorizontal && W.AlternateRoom < 0) W.AlternateRoom = MaxLabelsWidth();
+      Line = InflateAxisPos(Line, FHorizontal ? C->TextHeight("W") : W.AlternateRoom);
+    }
     W.Alternate = !W.Alternate;
   }
   if (FHorizontal)
