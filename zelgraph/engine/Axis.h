@@ -605,6 +605,9 @@ class TChartAxis : public TCollectionItem {
   // range's default format unless two neighbouring labels would read the same in it, then the
   // first of DateTimeLabelFormats that tells every two neighbours apart.
   TLabelTexts DateTimeLabelTexts(double Inc, TDateTimeStep Step);
+  // The label format under which no two neighbouring Values (in order along the axis) read the
+  // same: empty while the default one does, else the first of DateTimeLabelFormats that does.
+  String DistinctDateTimeFormat(const std::vector<double>& Values) const;
   // The date-time labels of the points' own values (talPointValue) when the program sets no
   // DateTimeFormat: the value labels' format for the label step Inc (the room measured), or the
   // first format after it under which no two neighbouring labels the series walk draws read the same.

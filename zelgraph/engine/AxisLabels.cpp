@@ -481,6 +481,22 @@ TChartAxis::TLabelTexts TChartAxis::ReadableLabels(double Inc, TDateTimeStep Ste
   return T;
 }
 
+namespace {
+
+// Where Format stands in Formats (a chosen label format; empty is the default, the first).
+std::size_t FormatIndex(const std::vector<String>& Formats, const String& Format) {
+  const auto Found = std::find(Formats.begin(), Formats.end(), Format);
+  return Found == Formats.end() ? 0 : static_cast<std::size_t>(Found - Formats.begin());
+}
+
+}  // namespace
+
+String TChartAxis::DistinctDateTimeFormat(const std::vector<double>& Values) const {
+  const std::vector<String> Formats = DateTimeLabelFormats(IRange);
+  const std::size_t Chosen = FirstDistinctFormat(Formats, Values);
+  return Chosen > 0 ? Formats[Chosen] : String();
+}
+
 TChartAxis::TLabelTexts TChartAxis::DateTimeLabelTexts(double Inc, TDateTimeStep Step) {
   TLabelTexts T;
   if (!FDateTimeFormat.empty() || !(Inc > 0)) return T;
@@ -490,9 +506,7 @@ TChartAxis::TLabelTexts TChartAxis::DateTimeLabelTexts(double Inc, TDateTimeStep
     return true;
   });
   if (Values.empty()) return T;
-  const std::vector<String> Formats = DateTimeLabelFormats(IRange);
-  const std::size_t Chosen = FirstDistinctFormat(Formats, Values);
-  if (Chosen > 0) T.DateTimeFormat = Formats[Chosen];
+  T.DateTimeFormat = DistinctDateTimeFormat(Values);
   return T;
 }
 
@@ -501,8 +515,7 @@ TChartAxis::TLabelTexts TChartAxis::PointValueLabelTexts(double Inc, TDateTimeSt
   if (!IAxisDateTime || !FDateTimeFormat.empty() || !DefaultValueWalk()) return T;
   T = DateTimeLabelTexts(Inc, Step);
   const std::vector<String> Formats = DateTimeLabelFormats(IRange);
-  const auto Measured = std::find(Formats.begin(), Formats.end(), T.DateTimeFormat);
-  std::size_t I = Measured == Formats.end() ? 0 : static_cast<std::size_t>(Measured - Formats.begin());
+  std::size_t I = FormatIndex(Formats, T.DateTimeFormat);
   // Which points get a label depends on the texts' sizes: each format is tried with the labels it
   // would draw.
   TLabelWalk W;
@@ -539,9 +552,7 @@ TChartAxis::TLabelTexts TChartAxis::CustomItemsLabelTexts() {
   std::sort(Values.begin(), Values.end());
   Values.erase(std::unique(Values.begin(), Values.end()), Values.end());
   if (Values.size() < 2) return T;
-  const std::vector<String> Formats = DateTimeLabelFormats(IRange);
-  const std::size_t Chosen = FirstDistinctFormat(Formats, Values);
-  if (Chosen > 0) T.DateTimeFormat = Formats[Chosen];
+  T.DateTimeFormat = DistinctDateTimeFormat(Values);
   return T;
 }
 
@@ -568,8 +579,7 @@ double TChartAxis::DateTimeLabelsIncrement(double Inc) {
   std::size_t Measured = 0;
   for (;;) {
     const TLabelTexts Texts = DateTimeLabelTexts(Inc, LabelDateTimeStep(Inc));
-    const auto Found = std::find(Formats.begin(), Formats.end(), Texts.DateTimeFormat);
-    const std::size_t Chosen = Found == Formats.end() ? 0 : static_cast<std::size_t>(Found - Formats.begin());
+    const std::size_t Chosen = FormatIndex(Formats, Texts.DateTimeFormat);
     if (Chosen <= Measured) return Inc;
     Measured = Chosen;
     TValueScope<TLabelTexts> Scope(ILabelTexts, Texts);
